@@ -1,0 +1,36 @@
+# One static library per source folder; its sources are every .cpp/.h in the folder,
+# so adding a module never means editing a build file.
+function(qm_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+endfunction()
+
+# One GoogleTest program per test folder; each test case runs as its own CTest test,
+# headless, with the settings store in the build tree so that no test touches the user's.
+function(qm_tests name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+      QM_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+      QM_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/../shared/fixtures"
+      QM_PROGRAM_DIR="${QM_PROGRAM_DIR}")
+  gtest_discover_tests(${name}
+      DISCOVERY_MODE PRE_TEST
+      PROPERTIES ENVIRONMENT
+        "QT_QPA_PLATFORM=offscreen;QUILLOMARK_CONFIG_DIR=${PROJECT_BINARY_DIR}/test-config;XDG_RUNTIME_DIR=${PROJECT_BINARY_DIR}/test-runtime")
+endfunction()
+
+# A Google Benchmark program under bench/.
+function(qm_bench name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()

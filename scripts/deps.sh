@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project builds, tests and runs with. Safe to repeat:
+# when everything is present it asks nothing of the network.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ ccache pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libicu-dev qt6-base-dev libgl-dev
+  xvfb xauth fonts-dejavu-core
+  hunspell hunspell-tools hunspell-en-gb hunspell-ru libhunspell-dev
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
