@@ -1,0 +1,57 @@
+// The content of an INI file as the INI classes read and change it: sections of lines, with
+// look-up of sections and keys without case, and every line that is not changed written back
+// as it was read. See ini_file.h for the syntax.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class IniDocument {
+public:
+  // Replaces the content with the text (lines ending in CR LF, LF or CR).
+  void Parse(std::string_view Text);
+  void ParseLines(const std::vector<std::string>& Lines);
+  // The content as lines / as text with CR LF after every line.
+  std::vector<std::string> Lines() const;
+  std::string Text() const;
+
+  bool HasSection(const std::string& Section) const;
+  // The stored (trimmed) value of the first `Key` of `Section`: nullopt when the key is
+  // missing, an empty string for a key without '='.
+  std::optional<std::string> Value(const std::string& Section, const std::string& Key) const;
+  bool HasKey(const std::string& Section, const std::string& Key) const;
+  std::vector<std::string> SectionNames() const;
+  // The keys of a section in order, each with its value (nullopt for a key without '=').
+  std::vector<std::pair<std::string, std::optional<std::string>>> Entries(const std::string& Section) const;
+
+  // Sets the first `Key` of `Section`, adding the section or the key at its end when missing.
+  // Returns whether the content changed.
+  bool Set(const std::string& Section, const std::string& Key, const std::string& Value);
+  bool EraseSection(const std::string& Section);
+  bool DeleteKey(const std::string& Section, const std::string& Key);
+
+private:
+  struct Line {
+    std::string Text;   // as read, or as last written
+    bool Entry = false;
+    std::string Key;    // trimmed
+    std::optional<std::string> Value;
+  };
+  struct Section {
+    std::string Name;
+    std::string Header;  // the "[...]" line as read
+    std::vector<Line> Lines;
+    std::unordered_map<std::string, size_t> KeyIndex;  // folded key -> first line
+    void Reindex();
+  };
+  Section* Find(const std::string& Section);
+  const Section* Find(const std::string& Section) const;
+  void AddLine(std::string_view Text, Section*& current);
+
+  std::vector<std::string> FPreamble;  // lines before the first section
+  std::vector<Section> FSections;
+  std::unordered_map<std::string, size_t> FSectionIndex;  // folded name -> section
+};

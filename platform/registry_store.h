@@ -1,0 +1,106 @@
+// The durable store behind TRegistry: one text file per root key in the user's configuration
+// folder ("HKEY_CURRENT_USER.registry", ...), shared by every TRegistry of the process and safe
+// for several processes at once.
+//
+// File format (UTF-8; program text is converted from and to the system code page):
+//   QuillomarkRegistry 1                      first line: format name and version
+//   ; comment                                 comments and blank lines are ignored
+//   [Software\Vortanel]                       a key; "[]" is the root key itself
+//   @=sz:"text"                               the key's default (unnamed) value
+//   "Name"=sz:"a \"quoted\" \\ text\n"        REG_SZ
+//   "Path"=expand_sz:"%HOME%"                 REG_EXPAND_SZ
+//   "Count"=dword:0000000a                    REG_DWORD (hexadecimal)
+//   "Pos"=binary:00,00,f0,3f                  REG_BINARY
+//   "List"=multi_sz:"a","b"                   REG_MULTI_SZ
+//   "Odd"=hex(9):01,02                        any other type, by number
+//   EndOfRegistry                             last line: the file is complete
+// Every key has its own line, parents before children; values belong to the key above them.
+// Quoted strings escape \\ \" \n \r \t and other control characters as \xHH; key names escape
+// '%' and control characters as %HH.
+//
+// Changes are made under an exclusive lock on "<file>.lock", always on the file's current
+// content, and written atomically (temporary file, fsync, rename), so that two running copies
+// lose none of each other's changes and a crash never leaves a half-written store. Reads use
+// the content cached in memory until the file changes on disk.
+//
+// A damaged file (not our first line, a line that does not parse, or no last line because the
+// file was cut short) is recovered: everything that parses is used and the damaged file is
+// kept beside it as "<file>.damaged". A file of a newer format version raises
+// ERegistryException and is never overwritten.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+// One value: its name (case as created), type (REG_*) and data. String data is held without
+// a terminating zero; REG_MULTI_SZ data as the strings each followed by a zero, then a zero.
+struct RegValue {
+  std::string Name;
+  uint32_t Type = 0;
+  std::string Data;
+};
+
+// One key with its subkeys (by name without case) and values (in creation order).
+struct RegKey {
+  std::string Name;
+  std::map<std::string, std::unique_ptr<RegKey>> Subkeys;
+  std::vector<RegValue> Values;
+
+  RegKey* Subkey(const std::string& name) const;
+  // The subkey, created when missing.
+  RegKey& AddSubkey(const std::string& name);
+  bool RemoveSubkey(const std::string& name);
+  const RegValue* Value(const std::string& name) const;
+  RegValue* Value(const std::string& name);
+  bool RemoveValue(const std::string& name);
+  // The key at `path` (names below this key), nullptr when missing.
+  RegKey* Find(const std::vector<std::string>& path);
+  const RegKey* Find(const std::vector<std::string>& path) const;
+  std::unique_ptr<RegKey> Clone() const;
+};
+
+// The form of a key or value name that look-ups compare (case folded).
+std::string RegFoldName(const std::string& name);
+
+// Result of reading a store file.
+struct RegParseResult {
+  std::unique_ptr<RegKey> Root;
+  bool Damaged = false;
+  int DamagedLine = 0;  // first line that did not parse (1-based), 0 when the end is missing
+};
+// Parses the text of a store file; raises ERegistryException for a newer format version.
+RegParseResult ParseRegistryText(const std::string& text, const std::string& fileName);
+std::string FormatRegistryText(const RegKey& root, const std::string& rootName);
+
+class RegistryStore {
+public:
+  // The store of a root key (HKEY_CURRENT_USER...) in the current configuration folder;
+  // nullptr for a root key we do not keep.
+  static RegistryStore* ForRoot(uintptr_t rootKey);
+
+  // Runs `read` over the current content.
+  void Read(const std::function<void(const RegKey& root)>& read);
+  // Runs `change` over the content as it is on disk, under the lock; when it returns true the
+  // content is written. File errors pass as EFileError exceptions.
+  void Modify(const std::function<bool(RegKey& root)>& change);
+
+  const std::string& FileName() const { return FFileName; }
+
+  RegistryStore(std::string fileName, std::string rootName);
+  ~RegistryStore();
+
+private:
+  void Load();
+
+  std::string FFileName;
+  std::string FRootName;
+  std::unique_ptr<RegKey> FRoot;
+  std::optional<TFileStamp> FStamp;  // of the file FRoot was read from; empty when not loaded
+};

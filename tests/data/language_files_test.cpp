@@ -1,0 +1,177 @@
+// Checks of the interface language files shipped in the program folder: their layout as INI
+// text, their "Messages" sections, and the code page each file is written in.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Entry {
+  std::string key;
+  std::string value;
+};
+
+// One language file read as raw bytes and split into its sections, in file order.
+struct LanguageFile {
+  std::string bytes;
+  std::vector<std::string> lines;                       // without their line ends
+  std::vector<std::string> sectionOrder;
+  std::map<std::string, std::vector<Entry>> sections;
+  std::vector<std::string> stray;                       // lines that are no comment, head or key=value
+};
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+LanguageFile Load(const std::string& name) {
+  LanguageFile file;
+  file.bytes = ReadBytes(std::string(QM_SOURCE_DIR) + "/data/" + name);
+  std::string line;
+  for (char c : file.bytes) {
+    if (c == '\n') {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      file.lines.push_back(line);
+      line.clear();
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty()) file.lines.push_back(line);
+
+  std::string section;
+  for (const std::string& l : file.lines) {
+    if (l.empty() || l[0] == ';') continue;
+    if (l.front() == '[' && l.back() == ']') {
+      section = l.substr(1, l.size() - 2);
+      file.sectionOrder.push_back(section);
+      file.sections[section];
+      continue;
+    }
+    const auto eq = l.find('=');
+    if (section.empty() || eq == std::string::npos || eq == 0) {
+      file.stray.push_back(l);
+      continue;
+    }
+    file.sections[section].push_back({l.substr(0, eq), l.substr(eq + 1)});
+  }
+  return file;
+}
+
+// The printf-style conversions of a text in order ("%d", "%s", ...); "%%" is no conversion.
+std::vector<std::string> Conversions(const std::string& text) {
+  std::vector<std::string> result;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') continue;
+    size_t j = i + 1;
+    while (j < text.size() && std::string("0123456789.-:").find(text[j]) != std::string::npos) ++j;
+    if (j < text.size() && text[j] != '%') result.push_back(text.substr(i, j - i + 1));
+    i = j;
+  }
+  return result;
+}
+
+// True when the bytes hold a UTF-8 encoded character of two or more bytes.
+bool HasUtf8Sequence(const std::string& bytes) {
+  for (size_t i = 0; i + 1 < bytes.size(); ++i) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const auto next = static_cast<unsigned char>(bytes[i + 1]);
+    if (lead >= 0xC2 && lead <= 0xF4 && next >= 0x80 && next <= 0xBF) return true;
+  }
+  return false;
+}
+
+bool IsCyrillic1251(unsigned char c) { return c >= 0xC0 || c == 0xA8 || c == 0xB8; }
+
+const char* const kFiles[] = {"english.lng", "russian.lng"};
+
+TEST(LanguageFiles, LayoutIsIniTextWithCrLfAndTheFiveSections) {
+  const std::vector<std::string> expected = {"Caption", "Hint", "Items", "Columns", "Messages"};
+  for (const char* name : kFiles) {
+    SCOPED_TRACE(name);
+    const LanguageFile file = Load(name);
+    ASSERT_FALSE(file.bytes.empty());
+    EXPECT_EQ(file.lines.front().rfind(';', 0), 0u) << "the file starts with a comment line";
+    EXPECT_TRUE(file.bytes.size() >= 2 && file.bytes.compare(file.bytes.size() - 2, 2, "\r\n") == 0);
+    for (size_t i = 0; i < file.bytes.size(); ++i) {
+      const char c = file.bytes[i];
+      const bool lineEnd = c == '\n' || c == '\r';
+      if (lineEnd) {
+        const bool crLf = c == '\n' ? i > 0 && file.bytes[i - 1] == '\r'
+                                    : i + 1 < file.bytes.size() && file.bytes[i + 1] == '\n';
+        EXPECT_TRUE(crLf) << "line end without CR LF at byte " << i;
+      } else if (static_cast<unsigned char>(c) < 0x20) {
+        ADD_FAILURE() << "control character at byte " << i;
+      }
+    }
+    EXPECT_EQ(file.sectionOrder, expected);
+    EXPECT_TRUE(file.stray.empty()) << "stray line: " << (file.stray.empty() ? "" : file.stray.front());
+  }
+}
+
+TEST(LanguageFiles, MessagesAreSortedUniqueAndNonEmpty) {
+  for (const char* name : kFiles) {
+    SCOPED_TRACE(name);
+    const auto messages = Load(name).sections["Messages"];
+    ASSERT_FALSE(messages.empty());
+    for (size_t i = 0; i < messages.size(); ++i) {
+      const Entry& e = messages[i];
+      if (i > 0) {
+        EXPECT_LT(messages[i - 1].key, e.key) << "order or duplicate";
+      }
+      EXPECT_EQ(e.key.find_first_of(" \t"), std::string::npos) << e.key;
+      const auto first = e.value.find_first_not_of(" \t");
+      EXPECT_NE(first, std::string::npos) << "empty text of " << e.key;
+      // INI readers strip one pair of enclosing quotation marks from a value.
+      EXPECT_FALSE(e.value.size() >= 2 && e.value.front() == '"' && e.value.back() == '"') << e.key;
+    }
+  }
+}
+
+TEST(LanguageFiles, BothFilesHaveTheSameKeysAndPlaceholders) {
+  const auto english = Load("english.lng").sections["Messages"];
+  const auto russian = Load("russian.lng").sections["Messages"];
+  std::map<std::string, std::string> ru;
+  for (const Entry& e : russian) ru[e.key] = e.value;
+  std::map<std::string, std::string> en;
+  for (const Entry& e : english) en[e.key] = e.value;
+  for (const auto& [key, value] : en) {
+    const auto it = ru.find(key);
+    if (it == ru.end()) {
+      ADD_FAILURE() << key << " is missing in russian.lng";
+      continue;
+    }
+    EXPECT_EQ(Conversions(value), Conversions(it->second)) << key;
+  }
+  for (const auto& [key, value] : ru)
+    EXPECT_TRUE(en.count(key)) << key << " is missing in english.lng";
+}
+
+TEST(LanguageFiles, EnglishIsSingleByteWestern) {
+  const std::string bytes = Load("english.lng").bytes;
+  EXPECT_FALSE(HasUtf8Sequence(bytes));
+  for (unsigned char c : bytes) {
+    // Bytes that code page 1252 leaves undefined.
+    EXPECT_TRUE(c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D) << int(c);
+  }
+}
+
+TEST(LanguageFiles, RussianIsCodePage1251WithEveryMessageInCyrillic) {
+  const LanguageFile file = Load("russian.lng");
+  EXPECT_FALSE(HasUtf8Sequence(file.bytes)) << "UTF-8 text instead of code page 1251";
+  for (unsigned char c : file.bytes) EXPECT_NE(c, 0x98) << "byte undefined in code page 1251";
+  for (const Entry& e : file.sections.at("Messages")) {
+    EXPECT_TRUE(std::any_of(e.value.begin(), e.value.end(),
+                            [](char c) { return IsCyrillic1251(static_cast<unsigned char>(c)); }))
+        << "untranslated text of " << e.key;
+  }
+}
+
+}  // namespace
