@@ -1,0 +1,234 @@
+#include "proofing/dictionary.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/exceptions.h"
+#include "platform/files.h"
+#include "platform/streams.h"
+
+namespace {
+
+constexpr const char* kUnpackedSuffix = ".part";
+
+std::string FormatLowSpace(const std::string& Drive, int64_t NeededMb, int64_t FreeMb) {
+  char text[512];
+  std::snprintf(text, sizeof text, "Drive %s is low on space. You need at least %lld MB and you only have %lld",
+                Drive.c_str(), static_cast<long long>(NeededMb), static_cast<long long>(FreeMb));
+  return text;
+}
+
+// Free bytes on the file system of `Folder`; -1 when unknown.
+int64_t FreeSpace(const std::string& Folder) {
+  std::error_code error;
+  const auto info = std::filesystem::space(NativePath(Folder), error);
+  return error ? -1 : static_cast<int64_t>(info.available);
+}
+
+void CopyFileTime(const std::string& From, const std::string& To) {
+  std::error_code error;
+  const auto time = std::filesystem::last_write_time(NativePath(From), error);
+  if (!error) std::filesystem::last_write_time(NativePath(To), time, error);
+}
+
+}  // namespace
+
+bool MatchesStoredCase(const std::string& Word, const std::string& Stored) {
+  if (Word == Stored) return true;
+  if (Stored.empty() || Word.size() != Stored.size()) return false;
+  std::string capitalised = Stored;
+  capitalised[0] = static_cast<char>(AnsiUpperChar(static_cast<unsigned char>(Stored[0])));
+  return Word == capitalised || Word == AnsiUpperCase(Stored);
+}
+
+TQDictionary::TQDictionary(const std::string& HeaderFileName, IUnpackView* View)
+    : FHeaderFileName(HeaderFileName), FView(View) {
+  FPackedFileName = ChangeFileExt(HeaderFileName, ".qdp");
+  if (FileExists(HeaderFileName)) {
+    try {
+      const std::string bytes = ReadFileBytes(HeaderFileName);
+      std::copy_n(bytes.begin(), std::min<size_t>(bytes.size(), kDictHeaderSize), FHeader.Bytes.begin());
+    } catch (const EFileError&) {
+      // An unreadable header leaves an empty dictionary that is never ready.
+    }
+  }
+  FDataFileName = ExtractFilePath(HeaderFileName) + FHeader.DataName() + ".qd";
+  if (FileExists(FPackedFileName)) {
+    const auto dataTime = FileModificationTime(FDataFileName);
+    const auto packedTime = FileModificationTime(FPackedFileName);
+    if (dataTime && packedTime && *dataTime >= *packedTime)
+      DeleteFile(FPackedFileName);
+    else
+      Unpack();
+  }
+  Enabled = FHeader.OnByDefault() > 0;
+  SavedEnabled = Enabled;
+}
+
+TQDictionary::~TQDictionary() = default;
+
+bool TQDictionary::IsReady() const {
+  return !FileExists(FPackedFileName) && FileExists(FDataFileName);
+}
+
+void TQDictionary::Open() {
+  Close();
+  if (!FileExists(FDataFileName)) return;
+  try {
+    FData = std::make_unique<TFileStream>(FDataFileName, fmOpenRead | fmShareDenyNone);
+  } catch (const EFileError&) {
+    FData.reset();
+  }
+}
+
+void TQDictionary::Close() { FData.reset(); }
+
+bool TQDictionary::ReadRecord(int Length, uint32_t Index, std::string& Record) {
+  Record.resize(Length);
+  const int64_t position = int64_t(FHeader.GroupOffset(Length)) + int64_t(Index) * Length;
+  if (FData->Seek(position, soBeginning) != position) return false;
+  return FData->Read(Record.data(), Length) == Length;
+}
+
+bool TQDictionary::FindWord(const std::string& Word, std::string& Found, bool MatchCase) {
+  const int L = static_cast<int>(Word.size());
+  // Lengths outside the group table would read header fields as word offsets.
+  if (L < 1 || L > kMaxDictWordLength || !FData) return false;
+  const uint32_t count = FHeader.GroupCount(L);
+  const LCID lcid = FHeader.Lcid();
+  int64_t low = 0, high = int64_t(count) - 1;
+  std::string record;
+  while (low <= high) {
+    const int64_t middle = (low + high) / 2;
+    if (!ReadRecord(L, static_cast<uint32_t>(middle), record)) return false;
+    const int order = CompareLocaleStrings(lcid, true, record, Word);
+    if (order < 0) {
+      low = middle + 1;
+    } else if (order > 0) {
+      high = middle - 1;
+    } else {
+      // Forms that differ only in case lie next to each other: take the exact form, else one
+      // the case rule accepts, else (without MatchCase) the one hit first.
+      std::string caseMatch;
+      bool exact = record == Word, ruled = MatchesStoredCase(Word, record);
+      if (ruled) caseMatch = record;
+      for (int step : {-1, 1}) {
+        for (int64_t i = middle + step; !exact && i >= 0 && i < int64_t(count); i += step) {
+          std::string other;
+          if (!ReadRecord(L, static_cast<uint32_t>(i), other) || CompareLocaleStrings(lcid, true, other, Word) != 0)
+            break;
+          if (other == Word) {
+            exact = true;
+            caseMatch = other;
+          } else if (!ruled && MatchesStoredCase(Word, other)) {
+            ruled = true;
+            caseMatch = other;
+          }
+        }
+      }
+      if (exact || ruled) {
+        Found = caseMatch;
+        return true;
+      }
+      Found = record;
+      return !MatchCase;
+    }
+  }
+  return false;
+}
+
+bool TQDictionary::Unpack() {
+  if (!FileExists(FPackedFileName)) return false;
+  const LCID lcid = FHeader.Lcid();
+  if (FView) {
+    FView->BeginUnpack(LocaleLanguageDisplayName(lcid) + " (" + FHeader.Title() + ")");
+    FView->CheckStep(1);
+  }
+  std::string packed;
+  try {
+    packed = ReadFileBytes(FPackedFileName);
+  } catch (const EFileError& error) {
+    if (FView) FView->ShowError(error.Message);
+    return false;
+  }
+  if (packed.size() < size_t(kDictHeaderSize)) {
+    if (FView) FView->ShowError("Dictionary size doesn't match. Unpacking failed.");
+    return false;
+  }
+  TQDictHeader packedHeader;
+  std::copy_n(packed.begin(), kDictHeaderSize, packedHeader.Bytes.begin());
+
+  const std::string folder = ExtractFilePath(FDataFileName);
+  const int64_t needed = std::llround(double(packedHeader.DataSize()) * 1.1);
+  for (;;) {
+    const int64_t available = FreeSpace(folder.empty() ? GetCurrentDir() : folder);
+    if (available < 0) break;
+    if (FView) FView->ShowFreeSpace(std::to_string(available / 1048576) + " MB left");
+    if (available >= needed) break;
+    const TLowSpaceAnswer answer =
+        FView ? FView->AskLowSpace(FormatLowSpace(folder, needed / 1048576, available / 1048576))
+              : TLowSpaceAnswer::Abort;
+    if (answer == TLowSpaceAnswer::Abort) return false;
+    if (answer == TLowSpaceAnswer::Ignore) break;
+  }
+
+  std::vector<std::string> words = UnpackDictWords(std::string_view(packed).substr(kDictHeaderSize));
+  packed.clear();
+  packed.shrink_to_fit();
+  if (FView) FView->CheckStep(2);
+  if (FView) FView->CheckStep(3);
+  SortDictWords(lcid, words);
+  if (FView) FView->CheckStep(4);
+
+  // The new data file is completed beside the old one and renamed over it, so a crash never
+  // leaves a partial ".qd" that a later start would take for an unpacked dictionary.
+  const std::string partName = FDataFileName + kUnpackedSuffix;
+  int64_t written = 0;
+  bool full = false;
+  try {
+    TFileStream out(partName, fmCreate);
+    for (const auto& word : words) {
+      if (word.empty()) continue;
+      const int n = out.Write(word.data(), static_cast<int>(word.size()));
+      written += n;
+      if (n < static_cast<int>(word.size())) {
+        full = true;
+        break;
+      }
+    }
+  } catch (const EFileError&) {
+    full = true;
+  }
+  if (full && FView)
+    FView->ShowError(
+        "Disk is full. Some dictionaries were not unpacked. Free up more disk space an restart the program.");
+  if (FView) FView->CheckStep(5);
+  if (written != int64_t(packedHeader.DataSize()) || full) {
+    if (FView) FView->ShowError("Dictionary size doesn't match. Unpacking failed.");
+    DeleteFile(partName);
+    return false;
+  }
+  const bool wasOpen = IsOpen();
+  Close();
+  try {
+    WriteFileAtomic(FHeaderFileName, std::string(packedHeader.Bytes.data(), kDictHeaderSize));
+  } catch (const EFileError& error) {
+    if (FView) FView->ShowError(error.Message);
+    DeleteFile(partName);
+    return false;
+  }
+  FHeader = packedHeader;
+  FDataFileName = ExtractFilePath(FHeaderFileName) + FHeader.DataName() + ".qd";
+  if (!RenameFile(partName, FDataFileName)) {
+    DeleteFile(partName);
+    return false;
+  }
+  CopyFileTime(FPackedFileName, FDataFileName);
+  CopyFileTime(FPackedFileName, FHeaderFileName);
+  DeleteFile(FPackedFileName);
+  if (wasOpen) Open();
+  return true;
+}

@@ -1,0 +1,80 @@
+// TQDictionary: one word list of a spelling language. Look-ups read records straight from the
+// open data file (".qd"); a packed dictionary (".qdp") is unpacked once into the data file.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/object.h"
+#include "proofing/dictionary_format.h"
+
+class TFileStream;
+
+// What the user answers when the disk is short of space for unpacking.
+enum class TLowSpaceAnswer { Abort, Retry, Ignore };
+
+// The unpacking window as the dictionary sees it.
+class IUnpackView {
+public:
+  virtual ~IUnpackView() = default;
+  // Shows the window when hidden, naming the dictionary ("Russian (Title)").
+  virtual void BeginUnpack(const std::string& DictionaryLabel) = 0;
+  // Checks step `Step` (1..5) and clears the later ones, then processes pending messages.
+  virtual void CheckStep(int Step) = 0;
+  // The free-space label ("%d MB left").
+  virtual void ShowFreeSpace(const std::string& Text) = 0;
+  // The Abort/Retry/Ignore error dialog.
+  virtual TLowSpaceAnswer AskLowSpace(const std::string& Message) = 0;
+  // An error message with an OK button.
+  virtual void ShowError(const std::string& Message) = 0;
+};
+
+class TQDictionary : public TObject {
+public:
+  // Reads the header of `HeaderFileName` (".qdi") and brings the data file up to date,
+  // unpacking a newer ".qdp" (reported to `View` when given).
+  explicit TQDictionary(const std::string& HeaderFileName, IUnpackView* View = nullptr);
+  ~TQDictionary() override;
+
+  // True when no ".qdp" exists and the ".qd" does.
+  bool IsReady() const;
+  LCID Lcid() const { return FHeader.Lcid(); }
+  std::string Title() const { return FHeader.Title(); }
+  std::string Description() const { return FHeader.Description(); }
+  int WordCount() const { return static_cast<int>(FHeader.WordCount()); }
+  const TQDictHeader& Header() const { return FHeader; }
+  const std::string& DataFileName() const { return FDataFileName; }
+  const std::string& HeaderFileName() const { return FHeaderFileName; }
+  const std::string& PackedFileName() const { return FPackedFileName; }
+
+  // Opens the data file read-only when it exists; closes it.
+  void Open();
+  void Close();
+  bool IsOpen() const { return FData != nullptr; }
+
+  // Looks `Word` up (case-insensitively, by the dictionary's locale). With `MatchCase` a stored
+  // form F is accepted for W = F, W = F with its first letter raised, or W = F in capitals.
+  // `Found` gets the stored form. Empty and over-long words and a closed file give false.
+  bool FindWord(const std::string& Word, std::string& Found, bool MatchCase);
+
+  // Unpacks the ".qdp" into the ".qd" and deletes it; false when nothing was unpacked.
+  bool Unpack();
+
+  // Whether look-ups use this dictionary, and the copy saved around a document check.
+  bool Enabled = false;
+  bool SavedEnabled = false;
+
+private:
+  bool ReadRecord(int Length, uint32_t Index, std::string& Record);
+
+  std::string FPackedFileName;
+  std::string FDataFileName;
+  std::string FHeaderFileName;
+  TQDictHeader FHeader;
+  std::unique_ptr<TFileStream> FData;
+  IUnpackView* FView = nullptr;
+};
+
+// The case rule of look-ups: W matches the stored form F when W = F, W = F with its first
+// character raised, or W = F in capitals (AnsiUpperCase).
+bool MatchesStoredCase(const std::string& Word, const std::string& Stored);

@@ -1,0 +1,288 @@
+#include "proofing/language.h"
+
+#include <algorithm>
+
+#include "platform/code_pages.h"
+#include "platform/exceptions.h"
+#include "platform/files.h"
+#include "textcore/text_utils.h"
+
+namespace {
+
+bool IsSmallLetter(char Ch) {
+  const auto ch = static_cast<unsigned char>(Ch);
+  return AnsiUpperChar(ch) != ch;
+}
+
+bool HasSmallLetter(const std::string& Text) { return std::any_of(Text.begin(), Text.end(), IsSmallLetter); }
+
+std::vector<std::string> SplitAt(const std::string& Text, char Separator) {
+  std::vector<std::string> pieces(1);
+  for (char ch : Text) {
+    if (ch == Separator) pieces.emplace_back();
+    else pieces.back() += ch;
+  }
+  return pieces;
+}
+
+std::string Trim(const std::string& Text) {
+  const size_t first = Text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return {};
+  return Text.substr(first, Text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+void SetUpWordList(TXStringList& List, LCID Lcid, bool Sorted) {
+  List.SetLocale(Lcid);
+  List.SetSorted(Sorted);
+}
+
+}  // namespace
+
+TQLanguage::TQLanguage(const std::string& DescriptorFileName, const TSpellErrorEvent& OnError)
+    : FDescriptorFileName(DescriptorFileName) {
+  bool complete = false;
+  try {
+    const std::string bytes = ReadFileBytes(DescriptorFileName);
+    std::copy_n(bytes.begin(), std::min<size_t>(bytes.size(), kLanguageBlockSize), FBlock.Bytes.begin());
+    SetUpWordList(FCommonWords, FBlock.Lcid(), false);
+    SetUpWordList(FOtherWords, FBlock.Lcid(), false);
+    SetUpWordList(FUserWords, FBlock.Lcid(), false);
+    size_t at = kLanguageBlockSize;
+    complete = bytes.size() >= at;
+    for (TXStringList* list : {&FCommonWords, &FOtherWords}) {
+      if (!complete) break;
+      if (bytes.size() < at + 2) {
+        complete = false;
+        break;
+      }
+      const size_t length = static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
+      at += 2;
+      complete = bytes.size() >= at + length;
+      list->SetText(bytes.substr(at, std::min(length, bytes.size() - at)));
+      list->SetSorted(true);
+      at += length;
+    }
+  } catch (const EFileError&) {
+    complete = false;
+  }
+  FLetters = FBlock.Alphabet() + AnsiUpperCase(FBlock.Alphabet());
+  if (!complete && OnError) OnError("Language descriptor " + DescriptorFileName + " is corrupt.");
+
+  const std::string name = ExtractFileName(DescriptorFileName);
+  FUserFileName = ExtractFilePath(DescriptorFileName) + name.substr(0, name.find('.')) + ".qud";
+  if (FileExists(FUserFileName)) {
+    try {
+      FUserWords.LoadFromFile(FUserFileName);
+    } catch (const EFileError& error) {
+      if (OnError) OnError(error.Message);
+    }
+  }
+  FUserWords.SetSorted(true);
+}
+
+void TQLanguage::AddDictionary(std::unique_ptr<TQDictionary> Dictionary) {
+  FDictionaries.push_back(std::move(Dictionary));
+}
+
+TQDictionary* TQLanguage::FindDictionary(const std::string& BaseName) const {
+  for (const auto& dictionary : FDictionaries) {
+    const std::string file = ExtractFileName(dictionary->DataFileName());
+    if (AnsiLowerCase(ChangeFileExt(file, "")) == BaseName) return dictionary.get();
+  }
+  return nullptr;
+}
+
+bool TQLanguage::Lookup(const std::string& Word, std::string& Found, bool MatchCase) {
+  for (const auto& dictionary : FDictionaries)
+    if (dictionary->Enabled && dictionary->FindWord(Word, Found, MatchCase)) return true;
+  return FindUserWord(Word, Found, MatchCase);
+}
+
+bool TQLanguage::FindUserWord(const std::string& Word, std::string& Found, bool MatchCase) const {
+  int index = 0;
+  if (Word.empty() || !FUserWords.Find(Word, index)) return false;
+  Found = FUserWords[index];
+  return !MatchCase || MatchesStoredCase(Word, Found);
+}
+
+bool TQLanguage::CheckWord(const std::string& Word) {
+  std::string found;
+  if (Lookup(Word, found, true)) return true;
+  std::string w = Word;
+  if (!w.empty() && w.back() == '.') {
+    w.pop_back();
+    if (Lookup(w, found, true)) return true;
+    // An abbreviation of single capitals: U.S.A.
+    const auto pieces = SplitAt(w, '.');
+    if (std::all_of(pieces.begin(), pieces.end(),
+                    [](const std::string& p) { return p.size() <= 1 && !HasSmallLetter(p); }))
+      return true;
+  }
+  if (w.find('-') == std::string::npos) return false;
+  const auto pieces = SplitAt(w, '-');
+  bool numberSeen = false;
+  for (size_t k = 0; k < pieces.size(); ++k) {
+    const std::string& piece = pieces[k];
+    // Final: no hyphen follows, or the one that follows ends the word.
+    const bool final = k + 1 == pieces.size() || (k + 2 == pieces.size() && pieces[k + 1].empty());
+    if (!final) {
+      if (IsNumberLike(piece)) {
+        numberSeen = true;
+        continue;
+      }
+      if (piece.size() >= 2 && (Lookup(piece, found, true) || Lookup(piece + "-", found, true))) continue;
+      return false;
+    }
+    if (!Lookup(piece, found, true) && !Lookup("-" + piece, found, true) &&
+        !(numberSeen && Lookup("#-" + piece, found, true)))
+      return false;
+  }
+  return true;
+}
+
+void TQLanguage::AddSuggestion(const std::string& Word, const std::string& Candidate, int Position, int Kind,
+                               TSuggestionList& List) const {
+  if (Candidate.empty()) return;
+  std::string c = Candidate;
+  if (!HasSmallLetter(Word)) {
+    c = AnsiUpperCase(c);
+  } else if (HasSmallLetter(c)) {
+    if (IsSmallLetter(c[0]) && !IsSmallLetter(Word[0]))
+      c[0] = static_cast<char>(AnsiUpperChar(static_cast<unsigned char>(c[0])));
+    if (c.size() > 1 && Word.size() > 1 && !IsSmallLetter(c[1]) && IsSmallLetter(Word[1]))
+      c[1] = static_cast<char>(AnsiLowerChar(static_cast<unsigned char>(c[1])));
+  }
+  if (List.IndexOf(c) < 0) List.Add(c, Position, Kind);
+}
+
+void TQLanguage::TryCandidate(const std::string& Word, const std::string& Candidate, int Position, int Flags,
+                              TSuggestionList& List) {
+  std::string found;
+  if (Lookup(Candidate, found, (Flags & sfMatchCase) != 0)) AddSuggestion(Word, found, Position, 1, List);
+}
+
+void TQLanguage::Suggest(const std::string& Word, TSuggestionList& List, int Flags) {
+  const int L = static_cast<int>(Word.size());
+  const bool matchCase = (Flags & sfMatchCase) != 0;
+  const bool allLetters = (Flags & sfAllLetters) != 0;
+  const std::string alphabet = FBlock.Alphabet();
+  std::string found;
+  auto at = [&](int position) { return static_cast<unsigned char>(Word[position - 1]); };  // 1-based
+
+  if (Flags & sfCase) {
+    if (Lookup(Word, found, matchCase) && List.IndexOf(found) < 0) AddSuggestion(Word, found, 1, 1, List);
+  }
+  if ((Flags & sfTranspose) && L >= 2) {
+    for (int i = 1; i <= L - 1; ++i) {
+      if (at(i) == at(i + 1)) continue;
+      std::string candidate = Word;
+      std::swap(candidate[i - 1], candidate[i]);
+      if (Lookup(candidate, found, matchCase)) AddSuggestion(Word, found, i, 2, List);
+    }
+  }
+  if (Flags & sfInsert) {
+    const int first = allLetters ? 1 : 2, last = allLetters ? L + 1 : L;
+    for (int p = first; p <= last; ++p) {
+      std::string letters = allLetters ? alphabet : FBlock.InsertionLetters();
+      if (matchCase) {
+        if (p < 2) continue;
+        letters = FBlock.Following(at(p - 1));
+      }
+      for (char c : letters) TryCandidate(Word, Word.substr(0, p - 1) + c + Word.substr(p - 1), p, Flags, List);
+    }
+  }
+  if (Flags & sfSubstitute) {
+    // The whole alphabet everywhere, or (misprint test) the similar letters past the first position.
+    if (allLetters || matchCase) {
+      for (int i = allLetters ? 1 : 2; i <= L; ++i) {
+        const std::string letters = allLetters ? alphabet : FBlock.Similar(at(i));
+        for (char c : letters) {
+          if (c == Word[i - 1]) continue;
+          std::string candidate = Word;
+          candidate[i - 1] = c;
+          TryCandidate(Word, candidate, i, Flags, List);
+        }
+      }
+    }
+  }
+  if ((Flags & sfDelete) && (L > 3 || (L > 1 && allLetters))) {
+    for (int i = 1; i <= L; ++i) {
+      if (matchCase) {
+        if (i == 1 || i == L) continue;
+        if (FBlock.Doubled(at(i - 1)).find(Word[i - 1]) == std::string::npos) continue;
+      }
+      if (i == 1 && L > 1 && Word[1] == '-') continue;
+      if (i == L && L > 1 && Word[L - 2] == '-') continue;
+      std::string candidate = Word;
+      candidate.erase(i - 1, 1);
+      TryCandidate(Word, candidate, -i, Flags, List);
+    }
+  }
+  if (Flags & sfSplit) {
+    for (int k = 2; k <= L; ++k) {
+      const std::string left = Word.substr(0, k - 1);
+      const std::string right = Word.substr(k - 1, kMaxDictWordLength);
+      std::string leftForm, rightForm;
+      if (((left.size() > 2 && right.size() > 2) || allLetters) && Lookup(left, leftForm, true) &&
+          Lookup(right, rightForm, true))
+        AddSuggestion(Word, leftForm + " " + rightForm, k, 1, List);
+      if (Lookup(left + "-" + right, found, matchCase)) AddSuggestion(Word, found, k, 1, List);
+    }
+  }
+}
+
+bool TQLanguage::CanSpell(const std::string& Word) const {
+  return std::all_of(Word.begin(), Word.end(), [this](char ch) {
+    return static_cast<unsigned char>(ch) < 65 || FLetters.find(ch) != std::string::npos;
+  });
+}
+
+bool TQLanguage::FitsCodePage(const std::u16string& Word) const {
+  const unsigned codePage = LocaleAnsiCodePage(Lcid());
+  if (codePage == 0) return false;
+  return AnsiToWide(WideToAnsi(Word, codePage), codePage) == Word;
+}
+
+bool TQLanguage::IsCommonWord(const std::string& Word) const { return FCommonWords.IndexOf(Word) >= 0; }
+
+void TQLanguage::AddUserWord(const std::string& Word) {
+  const std::string word = Trim(Word);
+  std::string found;
+  if (word.empty() || FindUserWord(word, found, true) || CheckWord(word)) return;
+  FUserWords.Add(word);
+  WriteFileAtomic(FUserFileName, FUserWords.Text());
+}
+
+void TQLanguage::OpenDictionaries() {
+  for (const auto& dictionary : FDictionaries) dictionary->Open();
+}
+
+void TQLanguage::CloseDictionaries() {
+  for (const auto& dictionary : FDictionaries) dictionary->Close();
+}
+
+void TQLanguage::SetDefaultDictionaries() {
+  for (const auto& dictionary : FDictionaries) dictionary->Enabled = dictionary->Header().OnByDefault() > 0;
+}
+
+void TQLanguage::SaveDictionaryStates() {
+  for (const auto& dictionary : FDictionaries) dictionary->SavedEnabled = dictionary->Enabled;
+}
+
+void TQLanguage::ReevaluateDictionaries() {
+  for (const auto& dictionary : FDictionaries) {
+    if (!dictionary->IsReady()) {
+      dictionary->Enabled = false;
+      continue;
+    }
+    int readyInGroup = 0;
+    bool savedInGroup = false;
+    for (const auto& other : FDictionaries) {
+      if (other->Header().GroupNumber() != dictionary->Header().GroupNumber() || !other->IsReady()) continue;
+      ++readyInGroup;
+      savedInGroup = savedInGroup || other->SavedEnabled;
+    }
+    dictionary->Enabled = readyInGroup == 1 || savedInGroup ? dictionary->SavedEnabled
+                                                             : dictionary->Header().OnByDefault() > 0;
+  }
+}

@@ -1,0 +1,101 @@
+// TQLanguage: one language of the spelling checker: its descriptor (".qlx": locale, letters,
+// letter tables, common words), the dictionaries of its locale and the user dictionary (".qud").
+// It says whether a word is valid, which corrections are near a word and whether a word can be
+// written with its letters.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "proofing/dictionary.h"
+#include "proofing/language_format.h"
+#include "proofing/suggestions.h"
+#include "textcore/xstring_list.h"
+
+// Shows an error message with an OK button.
+using TSpellErrorEvent = std::function<void(const std::string& Message)>;
+
+// Flags of TQLanguage::Suggest.
+enum : int {
+  sfTranspose = 1,
+  sfCase = 2,
+  sfInsert = 4,
+  sfDelete = 8,
+  sfSubstitute = 16,
+  sfSplit = 32,
+  sfMatchCase = 64,     // look-ups keep the case rule; letter tables bound the candidates
+  sfAllLetters = 128,   // the whole alphabet at every position
+  sfMisspelt = 0xBF,    // flags for an unknown word
+  sfMisprint = 0x5D,    // flags for a valid word that may be a misprint
+};
+
+class TQLanguage : public TObject {
+public:
+  // Reads the descriptor and the user dictionary beside it. A short or unreadable descriptor is
+  // reported through `OnError` ("Language descriptor <name> is corrupt.") and kept as read.
+  explicit TQLanguage(const std::string& DescriptorFileName, const TSpellErrorEvent& OnError = {});
+
+  LCID Lcid() const { return FBlock.Lcid(); }
+  std::string Name() const { return FBlock.Name(); }
+  const TQLanguageBlock& Block() const { return FBlock; }
+  const std::string& UserFileName() const { return FUserFileName; }
+  // The alphabet followed by the alphabet in capitals.
+  const std::string& Letters() const { return FLetters; }
+
+  // Dictionaries (owned), in the order they were added.
+  void AddDictionary(std::unique_ptr<TQDictionary> Dictionary);
+  int DictionaryCount() const { return static_cast<int>(FDictionaries.size()); }
+  TQDictionary& Dictionary(int Index) const { return *FDictionaries[Index]; }
+  // The dictionary whose data file base name, in small letters, is `BaseName`; null when none.
+  TQDictionary* FindDictionary(const std::string& BaseName) const;
+
+  // The first enabled dictionary that holds the word, else the user dictionary.
+  bool Lookup(const std::string& Word, std::string& Found, bool MatchCase);
+  // Valid in this language: a known word, a known word or abbreviation of capitals with a final
+  // dot, or a hyphenated word whose pieces pass.
+  bool CheckWord(const std::string& Word);
+  // Adds the known words at edit distance one from `Word` to `List` (flags above).
+  void Suggest(const std::string& Word, TSuggestionList& List, int Flags);
+  // Every character from code 65 on is one of the language's letters.
+  bool CanSpell(const std::string& Word) const;
+  // The word survives a round trip through the language's code page.
+  bool FitsCodePage(const std::u16string& Word) const;
+  // In the common-words list (never suspected as a misprint).
+  bool IsCommonWord(const std::string& Word) const;
+
+  bool FindUserWord(const std::string& Word, std::string& Found, bool MatchCase) const;
+  // Adds a trimmed, new and otherwise invalid word to the user dictionary and rewrites the
+  // ".qud" atomically (written beside it, then renamed over it).
+  void AddUserWord(const std::string& Word);
+  const TXStringList& UserWords() const { return FUserWords; }
+
+  void OpenDictionaries();
+  void CloseDictionaries();
+  // Every dictionary to its on-by-default state.
+  void SetDefaultDictionaries();
+  // Every dictionary's Enabled into its saved copy.
+  void SaveDictionaryStates();
+  // The group rule: not ready dictionaries off; alone in their group, or in a group where some
+  // ready dictionary's saved copy is set, their saved copy; else their default.
+  void ReevaluateDictionaries();
+
+  bool Active = true;
+
+private:
+  void AddSuggestion(const std::string& Word, const std::string& Candidate, int Position, int Kind,
+                     TSuggestionList& List) const;
+  // Adds the stored form of `Candidate` when a look-up finds it.
+  void TryCandidate(const std::string& Word, const std::string& Candidate, int Position, int Flags,
+                    TSuggestionList& List);
+
+  std::string FDescriptorFileName;
+  std::string FUserFileName;
+  TQLanguageBlock FBlock;
+  TXStringList FCommonWords;
+  TXStringList FOtherWords;
+  std::string FLetters;
+  TXStringList FUserWords;
+  std::vector<std::unique_ptr<TQDictionary>> FDictionaries;
+};

@@ -1,0 +1,191 @@
+#include "proofing/dictionary.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "platform/streams.h"
+#include "spell_fixtures.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A packed dictionary written byte by byte: header, then the front-coded stream
+// 1 "cat" 4 "s" 1 "dog" 1 "ox": cat, cats, dog, ox (three characters of "cat" shared by "cats").
+std::string GoldenPacked(uint32_t DataSize) {
+  TQDictHeader header;
+  header.SetLcid(LANG_ENGLISH_US);
+  header.SetTitle("Golden");
+  header.SetDataName("golden");
+  header.SetGroupNumber(1);
+  header.SetOnByDefault(1);
+  header.SetDataSize(DataSize);
+  header.SetWordCount(4);
+  header.SetGroup(2, 0, 1);
+  header.SetGroup(3, 2, 2);
+  header.SetGroup(4, 8, 1);
+  return std::string(header.Bytes.data(), kDictHeaderSize) +
+         std::string("\x01" "cat" "\x04" "s" "\x01" "dog" "\x01" "ox");
+}
+
+void SetAge(const std::string& File, std::chrono::seconds Age) {
+  std::filesystem::last_write_time(File, std::filesystem::file_time_type::clock::now() - Age);
+}
+
+TEST(DictionaryFormat, HeaderFieldsSitAtTheirOffsets) {
+  TQDictHeader header;
+  header.SetLcid(1049);
+  header.SetTitle("Title");
+  header.SetDataName("ru_yo");
+  header.SetWordCount(7);
+  header.SetDataSize(0x01020304);
+  header.SetGroup(1, 0x11, 0x22);
+  header.SetGroup(40, 0x33, 0x44);
+  header.SetGroupNumber(3);
+  header.SetOnByDefault(1);
+  const auto* b = reinterpret_cast<const unsigned char*>(header.Bytes.data());
+  EXPECT_EQ(b[0] | b[1] << 8, 1049);
+  EXPECT_EQ(b[2], 5);
+  EXPECT_EQ(std::string(header.Bytes.data() + 3, 5), "Title");
+  EXPECT_EQ(b[64], 5);
+  EXPECT_EQ(b[76], 7);
+  EXPECT_EQ(b[80], 4);
+  EXPECT_EQ(b[83], 1);
+  EXPECT_EQ(b[84], 0x11);  // offset of length 1 at 76 + 8
+  EXPECT_EQ(b[88], 0x22);
+  EXPECT_EQ(b[396], 0x33);  // length 40 at 76 + 320
+  EXPECT_EQ(b[400], 0x44);
+  EXPECT_EQ(b[404], 3);
+  EXPECT_EQ(b[408], 1);
+  EXPECT_EQ(header.GroupCount(0), 0u);
+  EXPECT_EQ(header.GroupCount(41), 0u);
+}
+
+TEST(DictionaryFormat, FrontCodingRoundTrip) {
+  const auto words = UnpackDictWords(std::string("\x01" "cat" "\x04" "s"));
+  EXPECT_EQ(words, (std::vector<std::string>{"", "cat", "cats"}));
+  const std::vector<std::string> list = {"alpha", "alphabet", "alpine", "beta", "b"};
+  auto unpacked = UnpackDictWords(PackDictWords(list));
+  unpacked.erase(unpacked.begin());
+  EXPECT_EQ(unpacked, list);
+}
+
+TEST(Dictionary, FindWordFollowsTheCaseRule) {
+  TTempFolder folder;
+  WriteTestDictionary(folder.Name(), "en", LANG_ENGLISH_US, {"house", "Paris", "Polish", "polish", "NATO", "a"});
+  TQDictionary dictionary(folder / "en.qdi");
+  dictionary.Open();
+  struct Case {
+    const char* Word;
+    bool MatchCase;
+    bool Found;
+  };
+  const Case cases[] = {
+      {"house", true, true},   {"House", true, true},   {"HOUSE", true, true},  {"hOUSE", true, false},
+      {"Paris", true, true},   {"PARIS", true, true},   {"paris", true, false}, {"paris", false, true},
+      {"polish", true, true},  {"Polish", true, true},  {"POLISH", true, true}, {"NATO", true, true},
+      {"nato", true, false},   {"houses", true, false}, {"a", true, true},      {"A", true, true},
+  };
+  for (const auto& c : cases) {
+    std::string found;
+    EXPECT_EQ(dictionary.FindWord(c.Word, found, c.MatchCase), c.Found) << c.Word;
+  }
+  // Without the case rule the stored form closest to the word is reported.
+  const std::pair<const char*, const char*> forms[] = {
+      {"paris", "Paris"}, {"polish", "polish"}, {"Polish", "Polish"}, {"POLISH", nullptr}, {"pOLISH", nullptr}};
+  for (auto [word, stored] : forms) {
+    std::string found;
+    ASSERT_TRUE(dictionary.FindWord(word, found, false)) << word;
+    if (stored) {
+      EXPECT_EQ(found, stored) << word;
+    }
+  }
+}
+
+TEST(Dictionary, EmptyAndOverlongWordsAreNotLookedUp) {
+  TTempFolder folder;
+  // Words whose bytes equal header fields would be "found" if lengths 0 or 41 read the table.
+  WriteTestDictionary(folder.Name(), "en", LANG_ENGLISH_US, {"x", std::string(40, 'y')});
+  TQDictionary dictionary(folder / "en.qdi");
+  dictionary.Open();
+  std::string found;
+  EXPECT_FALSE(dictionary.FindWord("", found, false));
+  EXPECT_FALSE(dictionary.FindWord(std::string(41, 'y'), found, false));
+  EXPECT_TRUE(dictionary.FindWord(std::string(40, 'y'), found, false));
+  EXPECT_FALSE(dictionary.FindWord("zz", found, false));  // no words of length 2
+}
+
+TEST(Dictionary, ClosedOrVanishedDataFileFindsNothing) {
+  TTempFolder folder;
+  WriteTestDictionary(folder.Name(), "en", LANG_ENGLISH_US, {"word"});
+  TQDictionary dictionary(folder / "en.qdi");
+  std::string found;
+  EXPECT_FALSE(dictionary.FindWord("word", found, false));
+  dictionary.Open();
+  EXPECT_TRUE(dictionary.FindWord("word", found, false));
+  dictionary.Close();
+  EXPECT_FALSE(dictionary.FindWord("word", found, false));
+}
+
+TEST(Dictionary, GoldenPackedFileIsUnpacked) {
+  TTempFolder folder;
+  const std::string packed = GoldenPacked(12);
+  WriteFileAtomic(folder / "golden.qdp", packed);
+  WriteFileAtomic(folder / "golden.qdi", packed.substr(0, kDictHeaderSize));
+  TQDictionary dictionary(folder / "golden.qdi");
+  EXPECT_TRUE(dictionary.IsReady());
+  EXPECT_FALSE(FileExists(folder / "golden.qdp"));
+  EXPECT_EQ(ReadFileBytes(folder / "golden.qd"), "oxcatdogcats");
+  EXPECT_EQ(dictionary.Title(), "Golden");
+  EXPECT_TRUE(dictionary.Enabled);
+  dictionary.Open();
+  std::string found;
+  for (const char* word : {"ox", "cat", "dog", "cats"}) EXPECT_TRUE(dictionary.FindWord(word, found, true)) << word;
+}
+
+TEST(Dictionary, SizeMismatchKeepsThePackedFileAndNoDataFile) {
+  TTempFolder folder;
+  const std::string packed = GoldenPacked(13);
+  WriteFileAtomic(folder / "golden.qdp", packed);
+  WriteFileAtomic(folder / "golden.qdi", packed.substr(0, kDictHeaderSize));
+  struct View : IUnpackView {
+    std::vector<std::string> Errors;
+    std::vector<int> Steps;
+    void BeginUnpack(const std::string&) override {}
+    void CheckStep(int Step) override { Steps.push_back(Step); }
+    void ShowFreeSpace(const std::string&) override {}
+    TLowSpaceAnswer AskLowSpace(const std::string&) override { return TLowSpaceAnswer::Abort; }
+    void ShowError(const std::string& Message) override { Errors.push_back(Message); }
+  } view;
+  TQDictionary dictionary(folder / "golden.qdi", &view);
+  EXPECT_FALSE(dictionary.IsReady());
+  EXPECT_TRUE(FileExists(folder / "golden.qdp"));
+  EXPECT_FALSE(FileExists(folder / "golden.qd"));
+  EXPECT_EQ(view.Errors, std::vector<std::string>{"Dictionary size doesn't match. Unpacking failed."});
+  EXPECT_EQ(view.Steps, (std::vector<int>{1, 2, 3, 4, 5}));
+  // No partial data file is left beside it either.
+  EXPECT_EQ(ListDirectory(folder.Name()).size(), 2u);
+}
+
+TEST(Dictionary, PackedFileAgainstExistingDataFile) {
+  TTempFolder folder;
+  const std::string packed = GoldenPacked(12);
+  // Older packed file: deleted, the data file stays as it is.
+  WriteFileAtomic(folder / "golden.qdi", packed.substr(0, kDictHeaderSize));
+  WriteFileAtomic(folder / "golden.qd", "oxcatdogcatz");
+  WriteFileAtomic(folder / "golden.qdp", packed);
+  SetAge(folder / "golden.qdp", 100s);
+  { TQDictionary dictionary(folder / "golden.qdi"); }
+  EXPECT_FALSE(FileExists(folder / "golden.qdp"));
+  EXPECT_EQ(ReadFileBytes(folder / "golden.qd"), "oxcatdogcatz");
+  // Newer packed file: unpacked again and replaces the data file.
+  WriteFileAtomic(folder / "golden.qdp", packed);
+  SetAge(folder / "golden.qd", 100s);
+  { TQDictionary dictionary(folder / "golden.qdi"); }
+  EXPECT_FALSE(FileExists(folder / "golden.qdp"));
+  EXPECT_EQ(ReadFileBytes(folder / "golden.qd"), "oxcatdogcats");
+}
+
+}  // namespace

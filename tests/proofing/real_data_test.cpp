@@ -1,0 +1,121 @@
+// Checks on the dictionaries generated from the hunspell packages into the program folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/files.h"
+#include "proofing/spell.h"
+#include "spell_fixtures.h"
+
+namespace {
+
+class RealData : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    Spell = new TQSpell();
+    Spell->LoadLanguages(QM_PROGRAM_DIR "/Dict/");
+    Spell->EnableStandardDictionaries();
+  }
+  static void TearDownTestSuite() {
+    delete Spell;
+    Spell = nullptr;
+  }
+  static void ExpectSuggested(const std::string& Wrong, const std::string& Right, LCID Lcid) {
+    EXPECT_FALSE(Spell->IsValidWord(Wrong, Lcid)) << Wrong;
+    TSuggestionList list;
+    Spell->Suggest(Wrong, list, sfMisspelt, Lcid);
+    std::vector<std::string> first;
+    for (int i = 0; i < std::min(list.Count(), 5); ++i) first.push_back(list[i].Word);
+    EXPECT_NE(std::find(first.begin(), first.end(), Right), first.end())
+        << Wrong << " -> " << ::testing::PrintToString(first);
+  }
+  static TQSpell* Spell;
+};
+
+TQSpell* RealData::Spell = nullptr;
+
+TEST_F(RealData, LanguagesAndDictionariesAreThere) {
+  ASSERT_EQ(Spell->LanguageCount(), 2);
+  for (auto [lcid, name] : {std::pair{LANG_ENGLISH_US, "en_uk"}, std::pair{LANG_RUSSIAN, "ru_yo"}}) {
+    TQLanguage* language = Spell->FindLanguage(lcid);
+    ASSERT_NE(language, nullptr) << lcid;
+    TQDictionary* dictionary = language->FindDictionary(name);
+    ASSERT_NE(dictionary, nullptr) << name;
+    EXPECT_TRUE(dictionary->IsReady());
+    EXPECT_TRUE(dictionary->Enabled);
+    EXPECT_GT(dictionary->WordCount(), 200000);
+  }
+}
+
+TEST_F(RealData, CommonEnglishWordsAreAccepted) {
+  const char* words[] = {"the",        "house",      "colour",     "organise",      "centre",    "travelled",
+                         "Britain",    "London",     "running",    "children",      "knowledge", "beautiful",
+                         "because",    "government", "receive",    "necessary",     "February",  "Wednesday",
+                         "definitely", "separate",   "favourite",  "accommodation", "I",         "isn't",
+                         "well-known", "U.S.A.",     "programme",  "analyse",       "The",       "HOUSE"};
+  for (const char* word : words) EXPECT_TRUE(Spell->IsValidWord(word, LANG_ENGLISH_US)) << word;
+  EXPECT_TRUE(Spell->IsValidWord("isn\x92t", LANG_ENGLISH_US));  // the typographic apostrophe
+  EXPECT_FALSE(Spell->IsValidWord("london", LANG_ENGLISH_US));
+}
+
+TEST_F(RealData, CommonRussianWordsAreAccepted) {
+  const char* words[] = {"дом",     "мама",      "работа",   "человек",    "время",       "жизнь",
+                         "ещё",     "ёлка",      "Москва",   "Россия",     "говорить",    "сказал",
+                         "который", "большой",   "первый",   "новый",      "хорошо",      "сегодня",
+                         "завтра",  "пожалуйста", "спасибо", "здравствуйте", "красивый",  "учитель",
+                         "школа",   "город",     "улица",    "Дом",        "МОСКВА",      "5-й"};
+  for (const char* word : words) EXPECT_TRUE(Spell->IsValidWord(Cp1251(word), LANG_RUSSIAN)) << word;
+  EXPECT_FALSE(Spell->IsValidWord(Cp1251("москва"), LANG_RUSSIAN));
+}
+
+TEST_F(RealData, EnglishMisspellingsAreCorrected) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"recieve", "receive"},     {"teh", "the"},          {"seperate", "separate"},
+      {"definately", "definitely"}, {"occured", "occurred"}, {"accomodation", "accommodation"},
+      {"goverment", "government"}, {"neccessary", "necessary"}, {"beleive", "believe"},
+      {"wierd", "weird"},         {"untill", "until"},     {"freind", "friend"},
+      {"becuase", "because"},     {"knowlege", "knowledge"}, {"Enviroment", "Environment"},
+  };
+  for (auto [wrong, right] : cases) ExpectSuggested(wrong, right, LANG_ENGLISH_US);
+}
+
+TEST_F(RealData, RussianMisspellingsAreCorrected) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"превет", "привет"},       {"сабака", "собака"},         {"карова", "корова"},
+      {"малоко", "молоко"},       {"здраствуйте", "здравствуйте"}, {"пожалуста", "пожалуйста"},
+      {"извените", "извините"},   {"симпотичный", "симпатичный"}, {"будующий", "будущий"},
+      {"агенство", "агентство"},  {"сдесь", "здесь"},           {"чуство", "чувство"},
+      {"прийдти", "прийти"},      {"еслибы", "если бы"},        {"ТОЕСТЬ", "ТО ЕСТЬ"},
+  };
+  for (auto [wrong, right] : cases) ExpectSuggested(Cp1251(wrong), Cp1251(right), LANG_RUSSIAN);
+}
+
+#ifdef QM_PACKED_DICT_DIR
+TEST_F(RealData, PackedDictionaryUnpacksToTheGeneratedDataFile) {
+  TTempFolder folder;
+  const std::string packed = QM_PACKED_DICT_DIR "/en_uk";
+  WriteFileAtomic(folder / "en_uk.qdi", ReadFileBytes(packed + ".qdi"));
+  WriteFileAtomic(folder / "en_uk.qdp", ReadFileBytes(packed + ".qdp"));
+  TQDictionary dictionary(folder / "en_uk.qdi");
+  ASSERT_TRUE(dictionary.IsReady());
+  EXPECT_TRUE(ReadFileBytes(folder / "en_uk.qd") == ReadFileBytes(QM_PROGRAM_DIR "/Dict/en_uk.qd"));
+}
+#endif
+
+TEST_F(RealData, EveryStoredWordIsFound) {
+  // The look-up's binary search relies on the order the generator wrote.
+  for (LCID lcid : {LANG_ENGLISH_US, LANG_RUSSIAN}) {
+    TQDictionary& dictionary = Spell->FindLanguage(lcid)->Dictionary(0);
+    const std::string data = ReadFileBytes(dictionary.DataFileName());
+    for (int L = 1; L <= kMaxDictWordLength; ++L) {
+      const uint32_t count = dictionary.Header().GroupCount(L);
+      for (uint32_t i = 0; i < count; i += 97) {
+        const std::string word = data.substr(dictionary.Header().GroupOffset(L) + size_t(i) * L, L);
+        std::string found;
+        ASSERT_TRUE(dictionary.FindWord(word, found, true)) << word;
+      }
+    }
+  }
+}
+
+}  // namespace
