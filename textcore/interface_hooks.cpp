@@ -1,0 +1,7 @@
+#include "textcore/interface_hooks.h"
+
+std::function<void()> ProcessMessagesHook;
+
+void ProcessMessages() {
+  if (ProcessMessagesHook) ProcessMessagesHook();
+}
