@@ -35,7 +35,7 @@ function(qm_tests name)
       QM_PROGRAM_DIR="${QM_PROGRAM_DIR}")
   gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST
-      PROPERTIES ENVIRONMENT
+      PROPERTIES TIMEOUT 120 ENVIRONMENT
         "QT_QPA_PLATFORM=offscreen;QUILLOMARK_CONFIG_DIR=${PROJECT_BINARY_DIR}/test-config;XDG_RUNTIME_DIR=${PROJECT_BINARY_DIR}/test-runtime")
 endfunction()
 

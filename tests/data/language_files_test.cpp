@@ -174,4 +174,47 @@ TEST(LanguageFiles, RussianIsCodePage1251WithEveryMessageInCyrillic) {
   }
 }
 
+// Whether a caption marks an accelerator: a single "&" (a doubled one is a literal "&").
+bool HasAccelerator(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (i + 1 < text.size() && text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return true;
+  }
+  return false;
+}
+
+TEST(LanguageFiles, FormTextsHaveTheSameKeysInBothFilesAndRussianIsTranslated) {
+  const LanguageFile english = Load("english.lng");
+  const LanguageFile russian = Load("russian.lng");
+  for (const char* section : {"Caption", "Hint", "Items", "Columns"}) {
+    SCOPED_TRACE(section);
+    std::map<std::string, std::string> en, ru;
+    for (const Entry& e : english.sections.at(section)) EXPECT_TRUE(en.emplace(e.key, e.value).second) << e.key;
+    for (const Entry& e : russian.sections.at(section)) EXPECT_TRUE(ru.emplace(e.key, e.value).second) << e.key;
+    const std::string suffix = std::string(".") + section;
+    for (const auto& [key, value] : en) {
+      EXPECT_TRUE(key.size() > suffix.size() && key.compare(key.size() - suffix.size(), suffix.size(), suffix) == 0)
+          << key << " is not named after its section";
+      EXPECT_FALSE(value.empty()) << key;
+      const auto it = ru.find(key);
+      if (it == ru.end()) {
+        ADD_FAILURE() << key << " is missing in russian.lng";
+        continue;
+      }
+      const bool cyrillic = std::any_of(it->second.begin(), it->second.end(),
+                                        [](char c) { return IsCyrillic1251(static_cast<unsigned char>(c)); });
+      EXPECT_TRUE(cyrillic || it->second == value) << "untranslated text of " << key;
+      if (std::string(section) == "Caption") EXPECT_EQ(HasAccelerator(value), HasAccelerator(it->second)) << key;
+      if (std::string(section) == "Items" || std::string(section) == "Columns")
+        EXPECT_EQ(std::count(value.begin(), value.end(), '|'), std::count(it->second.begin(), it->second.end(), '|'))
+            << key;
+    }
+    for (const auto& [key, value] : ru) EXPECT_TRUE(en.count(key)) << key << " is missing in english.lng";
+  }
+}
+
 }  // namespace

@@ -162,7 +162,9 @@ TEST(LocaleCompare, AlphabetOrder) {
       {1058, "абвгґдеєжзиіїйклмнопрстуфхцчшщьюя"},
       {1033, "abcdefghijklmnopqrstuvwxyz"},
   };
-  for (const auto& [lcid, letters] : alphabets) {
+  for (const auto& alphabet : alphabets) {
+    const LCID lcid = alphabet.first;
+    const std::string& letters = alphabet.second;
     const std::u16string wide = Utf8ToWide(letters);
     const std::string bytes = In(LocaleAnsiCodePage(lcid), letters);
     ASSERT_EQ(bytes.size(), wide.size());

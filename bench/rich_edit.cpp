@@ -1,0 +1,146 @@
+// Speed of the rich text control: RTF loading and saving, whole-text access, range replacement.
+#include <benchmark/benchmark.h>
+
+#include "platform/gui/form.h"
+#include "platform/streams.h"
+#include "textcore/rich_edit.h"
+#include "textcore/rich_edit_attributes.h"
+#include "textcore/rich_edit_lines.h"
+
+namespace {
+
+// About `bytes` of UTF-16 text: Russian and English sentences in paragraphs.
+std::u16string MakeText(size_t bytes) {
+  const std::u16string sentence = u"Съешь же ещё этих мягких французских булок, да выпей чаю. "
+                                  u"The quick brown fox jumps over the lazy dog. ";
+  std::u16string text;
+  text.reserve(bytes / 2 + sentence.size());
+  for (int i = 0; text.size() * 2 < bytes; ++i) {
+    text += sentence;
+    if (i % 8 == 7) text += u'\r';
+  }
+  return text;
+}
+
+// A document of about 5 MB of RTF with bold, italic and coloured words.
+std::string MakeRtf() {
+  TRichEditW edit(nullptr);
+  edit.SetTextW(MakeText(2000 * 1024));
+  for (int pos = 0; pos < 1000000; pos += 97) {
+    edit.SetSelStart(pos);
+    edit.SetSelLength(5);
+    edit.SelAttributes()->SetBold(pos % 2);
+    edit.SelAttributes()->SetColor(pos % 3 ? clRed : clBlue);
+  }
+  TStringStream stream;
+  edit.Lines()->SaveToStream(stream);
+  return stream.DataString();
+}
+
+const std::string& Rtf() {
+  static const std::string rtf = MakeRtf();
+  return rtf;
+}
+
+void BM_RtfLoad(benchmark::State& state) {
+  TRichEditW edit(nullptr);
+  const std::string& rtf = Rtf();
+  for (auto _ : state) {
+    TStringStream stream(rtf);
+    edit.Lines()->LoadFromStream(stream);
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(rtf.size()));
+}
+BENCHMARK(BM_RtfLoad)->Unit(benchmark::kMillisecond);
+
+void BM_RtfSave(benchmark::State& state) {
+  TRichEditW edit(nullptr);
+  TStringStream in(Rtf());
+  edit.Lines()->LoadFromStream(in);
+  size_t bytes = 0;
+  for (auto _ : state) {
+    TStringStream stream;
+    edit.Lines()->SaveToStream(stream);
+    bytes = stream.DataString().size();
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));
+}
+BENCHMARK(BM_RtfSave)->Unit(benchmark::kMillisecond);
+
+void BM_GetTextW(benchmark::State& state) {
+  TRichEditW edit(nullptr);
+  const std::u16string text = MakeText(10 * 1024 * 1024);
+  edit.SetTextW(text);
+  for (auto _ : state) benchmark::DoNotOptimize(edit.GetTextW());
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size() * 2));
+}
+BENCHMARK(BM_GetTextW)->Unit(benchmark::kMillisecond);
+
+void BM_SetTextW(benchmark::State& state) {
+  TRichEditW edit(nullptr);
+  const std::u16string text = MakeText(10 * 1024 * 1024);
+  for (auto _ : state) edit.SetTextW(text);
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size() * 2));
+}
+BENCHMARK(BM_SetTextW)->Unit(benchmark::kMillisecond);
+
+// The same in a shown window, which lays the text out as it changes.
+void BM_SetTextWInWindow(benchmark::State& state) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 800, 600);
+  TRichEditW edit(&form);
+  edit.SetParent(&form);
+  edit.SetAlign(alClient);
+  form.Show();
+  const std::u16string text = MakeText(10 * 1024 * 1024);
+  for (auto _ : state) edit.SetTextW(text);
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size() * 2));
+}
+BENCHMARK(BM_SetTextWInWindow)->Unit(benchmark::kMillisecond);
+
+// 10,000 words replaced one by one, as the text tools put their results back.
+void BM_Replace10000Ranges(benchmark::State& state) {
+  TRichEditW edit(nullptr);
+  const std::u16string text = MakeText(1024 * 1024);
+  for (auto _ : state) {
+    state.PauseTiming();
+    edit.SetTextW(text);
+    state.ResumeTiming();
+    for (int i = 0; i < 10000; ++i) {
+      edit.SetSelStart(i * 50);
+      edit.SetSelLength(4);
+      edit.SetSelTextW(u"слов");
+    }
+  }
+  state.SetItemsProcessed(int64_t(state.iterations()) * 10000);
+  state.SetBytesProcessed(int64_t(state.iterations()) * 10000 * 8);
+}
+BENCHMARK(BM_Replace10000Ranges)->Unit(benchmark::kMillisecond);
+
+// In a shown window, inside BeginUpdate/EndUpdate as bulk changes should be made.
+void BM_Replace10000RangesInWindow(benchmark::State& state) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 800, 600);
+  TRichEditW edit(&form);
+  edit.SetParent(&form);
+  edit.SetAlign(alClient);
+  form.Show();
+  const std::u16string text = MakeText(1024 * 1024);
+  for (auto _ : state) {
+    state.PauseTiming();
+    edit.SetTextW(text);
+    state.ResumeTiming();
+    edit.BeginUpdate();
+    for (int i = 0; i < 10000; ++i) {
+      edit.SetSelStart(i * 50);
+      edit.SetSelLength(4);
+      edit.SetSelTextW(u"слов");
+    }
+    edit.EndUpdate();
+  }
+  state.SetItemsProcessed(int64_t(state.iterations()) * 10000);
+  state.SetBytesProcessed(int64_t(state.iterations()) * 10000 * 8);
+}
+BENCHMARK(BM_Replace10000RangesInWindow)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,259 @@
+#include "platform/gui/application.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/code_pages.h"
+#include "platform/exceptions.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/form.h"
+#include "platform/gui/qt_bridge.h"
+
+TApplication* Application = new TApplication(nullptr);
+TScreen* Screen = new TScreen(nullptr);
+
+QM_CLASS_INFO(TApplication, TComponent, [](TClassBuilder<TApplication>& c) {
+  c.String("Title", &TApplication::Title, &TApplication::SetTitle);
+})
+QM_CLASS_INFO(TScreen, TComponent, [](TClassBuilder<TScreen>&) {})
+
+namespace {
+
+int gArgc = 1;
+char gArg0[] = "quillomark";
+char* gArgv[] = {gArg0, nullptr};
+
+}  // namespace
+
+namespace {
+
+// Tells the application object when the program as a whole gains or loses the user.
+void WatchActivation() {
+  QObject::connect(qApp, &QGuiApplication::applicationStateChanged, [](Qt::ApplicationState state) {
+    GuardedCall([state] {
+      if (state == Qt::ApplicationActive && Application->OnActivate) Application->OnActivate(Application);
+      if (state == Qt::ApplicationInactive && Application->OnDeactivate) Application->OnDeactivate(Application);
+    });
+  });
+}
+
+}  // namespace
+
+void EnsureGuiApplication() {
+  if (QCoreApplication::instance()) return;
+  new QApplication(gArgc, gArgv);
+  WatchActivation();
+}
+
+void GuardedCall(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (...) {
+    Application->HandleException(nullptr);
+  }
+}
+
+// --- TApplication ---
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {}
+
+TApplication::~TApplication() {
+  Destroying();
+  DestroyComponents();
+}
+
+void TApplication::Initialize(int argc, char** argv) {
+  if (QCoreApplication::instance()) return;
+  if (argc > 0 && argv) {
+    static int storedArgc;
+    storedArgc = argc;
+    new QApplication(storedArgc, argv);
+    WatchActivation();
+  } else {
+    EnsureGuiApplication();
+  }
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  title_ = title;
+  if (QCoreApplication::instance()) QGuiApplication::setApplicationDisplayName(ToQ(title));
+}
+
+std::string TApplication::ExeName() const {
+  std::error_code ec;
+  auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : Utf8ToAnsi(path.string());
+}
+
+void TApplication::SetMainForm(TForm* form) {
+  if (mainForm_) mainForm_->RemoveFreeNotification(this);
+  mainForm_ = form;
+  if (form) form->FreeNotification(this);
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == mainForm_) mainForm_ = nullptr;
+}
+
+void TApplication::Run() {
+  EnsureGuiApplication();
+  if (mainForm_ && showMainForm_) mainForm_->Show();
+  QTimer idle;
+  QObject::connect(&idle, &QTimer::timeout, [this] { GuardedCall([this] { Idle(); }); });
+  idle.start(250);
+  while (!terminated_) HandleMessage();
+}
+
+void TApplication::ProcessMessages() {
+  EnsureGuiApplication();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TApplication::HandleMessage() {
+  EnsureGuiApplication();
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TApplication::Terminate() {
+  terminated_ = true;
+  if (QCoreApplication::instance()) QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::None));
+}
+
+void TApplication::Idle() {
+  bool done = true;
+  if (OnIdle) OnIdle(this, done);
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* form = Screen->Forms(i);
+    if (!form->Visible()) continue;
+    for (int c = 0; c < form->ComponentCount(); ++c)
+      if (auto* list = dynamic_cast<TActionList*>(form->Components(c))) list->UpdateActions();
+  }
+}
+
+void TApplication::HandleException(TObject* sender) {
+  try {
+    throw;
+  } catch (const EAbort&) {
+  } catch (const Exception& e) {
+    if (OnException) {
+      try {
+        OnException(sender, e);
+      } catch (...) {
+        std::fprintf(stderr, "Exception in the exception handler\n");
+      }
+    } else {
+      ShowException(e);
+    }
+  } catch (const std::exception& e) {
+    ShowException(Exception(e.what()));
+  } catch (...) {
+    ShowException(Exception("Unknown exception"));
+  }
+}
+
+void TApplication::ShowException(const Exception& e) {
+  std::string msg = e.Message;
+  if (!msg.empty() && msg.back() != '.' && msg.back() != '!' && msg.back() != '?') msg += '.';
+  try {
+    MessageBox(msg, title_, MB_OK | MB_ICONSTOP);
+  } catch (const std::exception& inner) {
+    // The box itself failed (no screen, or a test script that did not expect it).
+    std::fprintf(stderr, "%s: %s (%s)\n", title_.c_str(), msg.c_str(), inner.what());
+  }
+}
+
+// With a main window the change of its state tells OnMinimize / OnRestore.
+void TApplication::Minimize() {
+  if (mainForm_) mainForm_->SetWindowState(wsMinimized);
+  else if (OnMinimize) OnMinimize(this);
+}
+
+void TApplication::Restore() {
+  if (mainForm_) mainForm_->SetWindowState(wsNormal);
+  else if (OnRestore) OnRestore(this);
+}
+
+void TApplication::BringToFront() {
+  if (mainForm_) mainForm_->BringToFront();
+}
+
+bool TApplication::Active() const {
+  return QCoreApplication::instance() && QApplication::activeWindow() != nullptr;
+}
+
+void TApplication::SetHint(const std::string& hint) {
+  if (hint == hint_) return;
+  hint_ = hint;
+  if (OnHint) OnHint(this);
+}
+
+void TApplication::SetShowHint(bool v) { showHint_ = v; }
+
+// --- TScreen ---
+
+TScreen::TScreen(TComponent* owner) : TComponent(owner) {}
+TScreen::~TScreen() = default;
+
+TStrings* TScreen::Fonts() {
+  if (!fonts_) {
+    EnsureGuiApplication();
+    fonts_ = std::make_unique<TStringList>();
+    for (const QString& family : QFontDatabase::families()) fonts_->Add(FromQ(family));
+    fonts_->SetSorted(true);
+  }
+  return fonts_.get();
+}
+
+void TScreen::SetCursor(TCursor cursor) {
+  if (cursor == cursor_) return;
+  EnsureGuiApplication();
+  if (cursor_ != crDefault) QApplication::restoreOverrideCursor();
+  cursor_ = cursor;
+  if (cursor != crDefault) QApplication::setOverrideCursor(QCursor(ToQtCursor(cursor)));
+}
+
+TCustomForm* TScreen::ActiveForm() const {
+  if (!QCoreApplication::instance()) return nullptr;
+  if (QWidget* w = QApplication::activeWindow())
+    if (auto* form = dynamic_cast<TCustomForm*>(FindControl(w))) return form;
+  return nullptr;
+}
+
+TWinControl* TScreen::ActiveControl() const {
+  TCustomForm* form = ActiveForm();
+  return form ? form->ActiveControl() : nullptr;
+}
+
+namespace {
+
+QRect PrimaryGeometry(bool available) {
+  EnsureGuiApplication();
+  QScreen* s = QGuiApplication::primaryScreen();
+  if (!s) return QRect(0, 0, 1024, 768);
+  return available ? s->availableGeometry() : s->geometry();
+}
+
+}  // namespace
+
+int TScreen::Width() const { return PrimaryGeometry(false).width(); }
+int TScreen::Height() const { return PrimaryGeometry(false).height(); }
+
+TRect TScreen::WorkAreaRect() const {
+  QRect r = PrimaryGeometry(true);
+  return Bounds(r.x(), r.y(), r.width(), r.height());
+}
+
+void TScreen::AddForm(TCustomForm* form) { forms_.push_back(form); }
+
+void TScreen::RemoveForm(TCustomForm* form) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+}

@@ -1,0 +1,289 @@
+#include "platform/gui/properties.h"
+
+#include <map>
+
+#include "platform/exceptions.h"
+#include "platform/gui/component.h"
+
+namespace {
+
+std::string Upper(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  return s;
+}
+
+std::map<std::string, const TClassInfo*>& Registry() {
+  static std::map<std::string, const TClassInfo*> registry;
+  return registry;
+}
+
+// The object that holds the last part of `path` and that part's property.
+std::pair<TPersistent*, const TPropInfo*> Resolve(TPersistent& obj, const std::string& path) {
+  TPersistent* target = &obj;
+  size_t start = 0;
+  for (;;) {
+    size_t dot = path.find('.', start);
+    std::string part = path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+    const TPropInfo* prop = target->ClassInfo().FindProp(part);
+    if (!prop)
+      throw EConvertError("Property " + path + " does not exist in " + obj.ClassName());
+    if (dot == std::string::npos) return {target, prop};
+    if (prop->Kind != TPropKind::Object)
+      throw EConvertError("Property " + part + " of " + target->ClassName() + " has no properties");
+    target = std::get<TPersistent*>(prop->Get(*target));
+    if (!target) throw EConvertError("Property " + part + " of " + obj.ClassName() + " is not set");
+    start = dot + 1;
+  }
+}
+
+void RequireWritable(const TPropInfo& prop) {
+  if (prop.ReadOnly()) throw EConvertError("Property " + prop.Name + " is read-only");
+}
+
+void RequireKind(const TPropInfo& prop, std::initializer_list<TPropKind> kinds) {
+  for (TPropKind k : kinds)
+    if (prop.Kind == k) return;
+  throw EConvertError("Property " + prop.Name + " is not of the kind asked for");
+}
+
+std::string Trim(const std::string& s) {
+  size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
+  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+int ParseInt(const std::string& text, const std::string& what) {
+  std::string t = Trim(text);
+  try {
+    bool hex = t.size() > 1 && t[0] == '$';
+    std::string digits = hex ? t.substr(1) : t;
+    size_t used = 0;
+    long long v = std::stoll(digits, &used, hex ? 16 : 10);
+    if (used != digits.size()) throw std::invalid_argument(t);
+    return int(v);
+  } catch (const std::logic_error&) {
+    throw EConvertError("'" + text + "' is not a valid integer value for " + what);
+  }
+}
+
+int EnumValue(const TPropInfo& prop, const std::string& text) {
+  std::string t = Trim(text);
+  for (size_t i = 0; i < prop.Names.size(); ++i)
+    if (SameName(prop.Names[i], t)) return int(i);
+  if (!t.empty() && (isdigit(static_cast<unsigned char>(t[0])) || t[0] == '-')) return ParseInt(t, prop.Name);
+  throw EConvertError("'" + text + "' is not a value of property " + prop.Name);
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+const TClassInfo& TPersistent::StaticClass() {
+  static const TClassInfo info("TPersistent", nullptr);
+  return info;
+}
+
+const TPropInfo* TClassInfo::FindProp(const std::string& name) const {
+  for (const TClassInfo* c = this; c; c = c->Parent)
+    for (const TPropInfo& p : c->Props)
+      if (SameName(p.Name, name)) return &p;
+  return nullptr;
+}
+
+std::vector<const TPropInfo*> TClassInfo::AllProps() const {
+  std::vector<const TPropInfo*> all = Parent ? Parent->AllProps() : std::vector<const TPropInfo*>();
+  for (const TPropInfo& p : Props) all.push_back(&p);
+  return all;
+}
+
+bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
+  for (const TClassInfo* c = this; c; c = c->Parent)
+    if (c == &other) return true;
+  return false;
+}
+
+void RegisterClass(const TClassInfo& info) {
+  if (info.Factory) Registry()[Upper(info.Name)] = &info;
+}
+
+void RegisterStandardClasses();  // standard_classes.cpp
+
+const TClassInfo* FindClass(const std::string& name) {
+  static const bool standard = (RegisterStandardClasses(), true);
+  (void)standard;
+  auto it = Registry().find(Upper(name));
+  return it == Registry().end() ? nullptr : it->second;
+}
+
+TComponent* CreateComponent(const std::string& className, TComponent* owner) {
+  const TClassInfo* info = FindClass(className);
+  if (!info) throw EConvertError("Class " + className + " not found");
+  return info->Factory(owner);
+}
+
+void ThrowWrongComponentClass(TComponent* c, const TClassInfo& wanted) {
+  throw EConvertError("Component " + c->Name() + " of class " + c->ClassName() + " is not a " + wanted.Name);
+}
+
+void ThrowWrongHandler(const std::string& event) {
+  throw EConvertError("The handler given for " + event + " has the wrong parameters");
+}
+
+bool IsPublishedProp(TPersistent& obj, const std::string& path) {
+  try {
+    Resolve(obj, path);
+    return true;
+  } catch (const EConvertError&) {
+    return false;
+  }
+}
+
+TPropKind PropKind(TPersistent& obj, const std::string& path) { return Resolve(obj, path).second->Kind; }
+
+TPropValue GetPropValue(TPersistent& obj, const std::string& path) {
+  auto [target, prop] = Resolve(obj, path);
+  return prop->Get(*target);
+}
+
+void SetPropValue(TPersistent& obj, const std::string& path, const TPropValue& value) {
+  auto [target, prop] = Resolve(obj, path);
+  RequireWritable(*prop);
+  prop->Set(*target, value);
+}
+
+std::string GetPropText(TPersistent& obj, const std::string& path) {
+  auto [target, prop] = Resolve(obj, path);
+  TPropValue v = prop->Get(*target);
+  switch (prop->Kind) {
+    case TPropKind::String: return std::get<std::string>(v);
+    case TPropKind::Integer: return std::to_string(std::get<int>(v));
+    case TPropKind::Boolean: return std::get<int>(v) ? "True" : "False";
+    case TPropKind::Color: return ColorToString(std::get<int>(v));
+    case TPropKind::Enum: {
+      int i = std::get<int>(v);
+      return i >= 0 && size_t(i) < prop->Names.size() ? prop->Names[size_t(i)] : std::to_string(i);
+    }
+    case TPropKind::Set: {
+      std::string text = "[";
+      unsigned mask = unsigned(std::get<int>(v));
+      for (size_t i = 0; i < prop->Names.size(); ++i)
+        if (mask & (1u << i)) text += (text.size() > 1 ? "," : "") + prop->Names[i];
+      return text + "]";
+    }
+    case TPropKind::Strings: {
+      std::string text;
+      for (const std::string& line : std::get<std::vector<std::string>>(v)) text += line + "\r\n";
+      return text;
+    }
+    case TPropKind::Component: {
+      TComponent* c = std::get<TComponent*>(v);
+      return c ? c->Name() : std::string();
+    }
+    default: throw EConvertError("Property " + path + " has no text form");
+  }
+}
+
+void SetPropText(TPersistent& obj, const std::string& path, const std::string& text) {
+  auto [target, prop] = Resolve(obj, path);
+  RequireWritable(*prop);
+  switch (prop->Kind) {
+    case TPropKind::String: prop->Set(*target, text); return;
+    case TPropKind::Integer: prop->Set(*target, ParseInt(text, prop->Name)); return;
+    case TPropKind::Boolean: {
+      std::string t = Trim(text);
+      if (SameName(t, "True") || t == "1") prop->Set(*target, 1);
+      else if (SameName(t, "False") || t == "0") prop->Set(*target, 0);
+      else throw EConvertError("'" + text + "' is not a valid boolean value for " + prop->Name);
+      return;
+    }
+    case TPropKind::Color: prop->Set(*target, int(StringToColor(Trim(text)))); return;
+    case TPropKind::Enum: prop->Set(*target, EnumValue(*prop, text)); return;
+    case TPropKind::Set: {
+      std::string t = Trim(text);
+      if (t.size() < 2 || t.front() != '[' || t.back() != ']')
+        throw EConvertError("'" + text + "' is not a set value for " + prop->Name);
+      unsigned mask = 0;
+      std::string inner = t.substr(1, t.size() - 2);
+      size_t start = 0;
+      while (start <= inner.size()) {
+        size_t comma = inner.find(',', start);
+        std::string item = Trim(inner.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (!item.empty()) mask |= 1u << EnumValue(*prop, item);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+      }
+      prop->Set(*target, int(mask));
+      return;
+    }
+    case TPropKind::Strings: prop->Set(*target, SplitLines(text)); return;
+    case TPropKind::Component: {
+      auto* self = dynamic_cast<TComponent*>(&obj);
+      TComponent* root = self ? (self->Owner() ? self->Owner() : self) : nullptr;
+      TComponent* ref = nullptr;
+      if (!Trim(text).empty()) {
+        ref = root ? root->FindComponent(Trim(text)) : nullptr;
+        if (!ref && root && SameName(root->Name(), Trim(text))) ref = root;
+        if (!ref) throw EConvertError("Component " + text + " not found for " + prop->Name);
+      }
+      prop->Set(*target, ref);
+      return;
+    }
+    default: throw EConvertError("Property " + path + " has no text form");
+  }
+}
+
+std::string GetStrProp(TPersistent& obj, const std::string& path) {
+  auto [target, prop] = Resolve(obj, path);
+  RequireKind(*prop, {TPropKind::String});
+  return std::get<std::string>(prop->Get(*target));
+}
+
+void SetStrProp(TPersistent& obj, const std::string& path, const std::string& value) {
+  auto [target, prop] = Resolve(obj, path);
+  RequireKind(*prop, {TPropKind::String});
+  RequireWritable(*prop);
+  prop->Set(*target, value);
+}
+
+int GetOrdProp(TPersistent& obj, const std::string& path) {
+  auto [target, prop] = Resolve(obj, path);
+  RequireKind(*prop, {TPropKind::Integer, TPropKind::Boolean, TPropKind::Enum, TPropKind::Set, TPropKind::Color});
+  return std::get<int>(prop->Get(*target));
+}
+
+void SetOrdProp(TPersistent& obj, const std::string& path, int value) {
+  auto [target, prop] = Resolve(obj, path);
+  RequireKind(*prop, {TPropKind::Integer, TPropKind::Boolean, TPropKind::Enum, TPropKind::Set, TPropKind::Color});
+  RequireWritable(*prop);
+  prop->Set(*target, value);
+}
+
+std::vector<std::string> GetStringsProp(TPersistent& obj, const std::string& path) {
+  auto [target, prop] = Resolve(obj, path);
+  RequireKind(*prop, {TPropKind::Strings});
+  return std::get<std::vector<std::string>>(prop->Get(*target));
+}
+
+void SetStringsProp(TPersistent& obj, const std::string& path, const std::vector<std::string>& lines) {
+  auto [target, prop] = Resolve(obj, path);
+  RequireKind(*prop, {TPropKind::Strings});
+  RequireWritable(*prop);
+  prop->Set(*target, lines);
+}
+
+void SetEventProp(TPersistent& obj, const std::string& path, const std::any& handler) {
+  auto [target, prop] = Resolve(obj, path);
+  RequireKind(*prop, {TPropKind::Event});
+  prop->Set(*target, handler);
+}

@@ -1,0 +1,819 @@
+#include "platform/gui/rich_edit_control.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTextBlock>
+
+#include "platform/gui/application.h"
+#include "platform/gui/rich_edit_formats.h"
+#include "platform/gui/rich_edit_private.h"
+
+using rich_edit::FromQt;
+using rich_edit::ToQt;
+
+namespace rich_edit {
+
+QString ToQt(std::u16string_view text) {
+  QString s = QString::fromUtf16(text.data(), qsizetype(text.size()));
+  s.replace(QChar(u'\v'), QChar::LineSeparator);
+  return s;
+}
+
+std::u16string FromQt(const QString& text) {
+  std::u16string s = text.toStdU16String();
+  for (char16_t& c : s) {
+    if (c == 0x2029) c = u'\r';
+    else if (c == 0x2028) c = u'\v';
+  }
+  return s;
+}
+
+}  // namespace rich_edit
+
+namespace {
+
+bool IsWordChar(char16_t c) { return QChar(c).isLetterOrNumber() || c == u'_'; }
+
+char16_t Fold(char16_t c) { return QChar(c).toCaseFolded().unicode(); }
+
+// The document's layout while nothing shows it: lays nothing out, so that changes cost only
+// the change (the document reports its changes only when it has a layout).
+class NullLayout : public QAbstractTextDocumentLayout {
+public:
+  explicit NullLayout(QTextDocument* document) : QAbstractTextDocumentLayout(document) {}
+  void draw(QPainter*, const PaintContext&) override {}
+  int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
+  int pageCount() const override { return 1; }
+  QSizeF documentSize() const override { return {}; }
+  QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
+  QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
+
+protected:
+  void documentChanged(int, int, int) override {}
+};
+
+Qt::CursorShape CursorShape(int cursor) {
+  switch (cursor) {
+    case -2: return Qt::ArrowCursor;
+    case -3: return Qt::CrossCursor;
+    case -11: return Qt::WaitCursor;
+    case -19: return Qt::BusyCursor;
+    case -20: return Qt::WhatsThisCursor;
+    case -21: return Qt::PointingHandCursor;
+    case -22: return Qt::SizeAllCursor;
+    case -18: return Qt::ForbiddenCursor;
+    default: return Qt::IBeamCursor;
+  }
+}
+
+}  // namespace
+
+// --- Impl ---------------------------------------------------------------------------------------
+
+RichEditControl::Impl::Impl(RichEditControl& owner) : q(owner), detachedCursor(&doc) {
+  doc.setDocumentMargin(2);
+  doc.setUndoRedoEnabled(true);
+  doc.setDocumentLayout(new NullLayout(&doc));
+  QObject::connect(&doc, &QTextDocument::contentsChange, &doc,
+                   [this](int pos, int removed, int added) { OnContentsChange(pos, removed, added); });
+}
+
+rich_edit::Window* RichEditControl::Impl::MakeWindow() {
+  if (window) return window;
+  window = new rich_edit::Window(&placeholder, this);
+  attached = false;
+  window->setReadOnly(readOnly);
+  window->setLineWrapMode(wordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+  window->SetSelectionBar(selectionBar);
+  ShowSelection();
+  QObject::connect(window, &QTextEdit::cursorPositionChanged, window, [this] { NotifySelection(); });
+  QObject::connect(window, &QTextEdit::selectionChanged, window, [this] { NotifySelection(); });
+  return window;
+}
+
+void RichEditControl::Impl::UpdateAttachment() {
+  const bool show = window && redraw && window->isVisible();
+  if (!window || show == attached) return;
+  QScrollBar* h = window->horizontalScrollBar();
+  QScrollBar* v = window->verticalScrollBar();
+  const int x = h->value(), y = v->value();
+  attaching = true;
+  if (show) {
+    attached = true;
+    doc.setDocumentLayout(nullptr);  // the window's own layout is made anew
+    window->setDocument(&doc);
+    window->setTextCursor(detachedCursor);
+    QObject::connect(doc.documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, window,
+                     [this](const QSizeF& size) {
+                       if (q.OnRequestResize) q.OnRequestResize(qCeil(size.width()), qCeil(size.height()));
+                     });
+  } else {
+    Detach();
+  }
+  h->setValue(x);
+  v->setValue(y);
+  attaching = false;
+}
+
+void RichEditControl::Impl::Detach() {
+  detachedCursor = window->textCursor();
+  attached = false;
+  window->setDocument(&placeholder);
+  doc.setDocumentLayout(new NullLayout(&doc));
+}
+
+RichEditControl::Impl::~Impl() {
+  if (!window) return;
+  // A window inside a parent is the parent's to delete; it must not show our text any more.
+  window->Detach();
+  window->setDocument(new QTextDocument(window));
+  if (!window->parentWidget()) delete window.data();
+}
+
+QTextCursor RichEditControl::Impl::Cursor() const {
+  return Attached() ? window->textCursor() : detachedCursor;
+}
+
+void RichEditControl::Impl::SetCursor(const QTextCursor& cursor) {
+  if (Attached()) window->setTextCursor(cursor);
+  else detachedCursor = cursor;
+  NotifySelection();
+}
+
+QTextCursor RichEditControl::Impl::Range(int start, int end) const {
+  const int length = Length();
+  start = std::clamp(start, 0, length);
+  end = end < 0 ? length : std::clamp(end, 0, length);
+  QTextCursor c(const_cast<QTextDocument*>(&doc));
+  c.setPosition(start);
+  c.setPosition(end, QTextCursor::KeepAnchor);
+  return c;
+}
+
+QTextCharFormat RichEditControl::Impl::QtFormat(const TCharFormat& format) const {
+  QTextCharFormat f;
+  rich_edit::ApplyCharFormat(f, format, CFM_ALL2);
+  return f;
+}
+
+TCharFormat RichEditControl::Impl::Format(const QTextCharFormat& format) const {
+  return rich_edit::ReadCharFormat(format, defaultFormat);
+}
+
+QTextCharFormat RichEditControl::Impl::InsertFormat(const QTextCursor& cursor) const {
+  if (plainText) return QtFormat(defaultFormat);
+  if (!cursor.hasSelection() && typingFormatSet && cursor.position() == Cursor().position())
+    return typingFormat;
+  QTextCursor probe(const_cast<QTextDocument*>(&doc));
+  const int start = cursor.selectionStart();
+  // The first selected character, unless it is a paragraph end; then the one before.
+  if (cursor.hasSelection() && doc.characterAt(start) != QChar::ParagraphSeparator) {
+    probe.setPosition(start + 1);
+  } else {
+    probe.setPosition(start);
+  }
+  QTextCharFormat f = probe.charFormat();
+  f.clearProperty(rich_edit::ObjectIdProperty);
+  f.setObjectType(QTextFormat::NoObject);
+  return f;
+}
+
+void RichEditControl::Impl::Insert(QTextCursor& cursor, std::u16string_view text,
+                                   const QTextCharFormat& format) {
+  if (maxLength > 0) {
+    const int room = maxLength - (Length() - (cursor.selectionEnd() - cursor.selectionStart()));
+    if (room <= 0) {
+      cursor.removeSelectedText();
+      return;
+    }
+    if (int(text.size()) > room) text = text.substr(0, size_t(room));
+  }
+  cursor.insertText(ToQt(text), format);
+}
+
+void RichEditControl::Impl::NotifySelection() {
+  if (attaching) return;
+  const QTextCursor c = Cursor();
+  const int start = c.selectionStart(), end = c.selectionEnd();
+  if (start == lastSelStart && end == lastSelEnd) return;
+  lastSelStart = start;
+  lastSelEnd = end;
+  typingFormatSet = false;
+  if (q.OnSelChange) q.OnSelChange();
+}
+
+void RichEditControl::Impl::OnContentsChange(int, int removed, int added) {
+  // Putting the document into its window lays it out anew: no edit, nothing changed.
+  if (quiet || attaching) return;
+  if (removed == 0 && added == 0) return;
+  modified = true;
+  if (q.OnChange) q.OnChange();
+  NotifySelection();
+}
+
+bool RichEditControl::Impl::AllowEdit(int start, int end) {
+  if (readOnly) return false;
+  if (!q.OnProtected) return true;
+  bool touches = false;
+  if (start < end) {
+    for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() < end && !touches; b = b.next()) {
+      for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fr = it.fragment();
+        if (fr.position() + fr.length() <= start || fr.position() >= end) continue;
+        if (Format(fr.charFormat()).Protected) { touches = true; break; }
+      }
+    }
+  } else {
+    // Typing between two protected characters.
+    auto protectedAt = [this](int pos) {
+      if (pos < 0 || pos >= Length()) return false;
+      QTextCursor probe(&doc);
+      probe.setPosition(pos + 1);
+      return Format(probe.charFormat()).Protected;
+    };
+    touches = protectedAt(start - 1) && protectedAt(start);
+  }
+  return !touches || q.OnProtected(start, end);
+}
+
+bool RichEditControl::Impl::LinkRange(int position, int& start, int& end) const {
+  if (position < 0 || position >= Length()) return false;
+  const QTextBlock block = doc.findBlock(position);
+  bool found = false;
+  start = end = -1;
+  for (auto it = block.begin(); !it.atEnd(); ++it) {
+    const QTextFragment fr = it.fragment();
+    const bool link = Format(fr.charFormat()).Link;
+    const int a = fr.position(), b = fr.position() + fr.length();
+    if (link) {
+      if (end == a && start >= 0) end = b;   // continues the run
+      else { start = a; end = b; }
+      if (position >= a && position < b) found = true;
+    } else if (found) {
+      break;
+    } else {
+      start = end = -1;
+    }
+  }
+  return found;
+}
+
+void RichEditControl::Impl::ShowSelection() {
+  if (!window) return;
+  QPalette p = window->palette();
+  const QPalette standard = QApplication::palette(window);
+  for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    // Hidden: no highlight, and the text keeps its own colours (no brush of its own).
+    p.setBrush(group, QPalette::Highlight,
+               selectionHidden ? QBrush(Qt::NoBrush) : standard.brush(group, QPalette::Highlight));
+    p.setBrush(group, QPalette::HighlightedText,
+               selectionHidden ? QBrush(Qt::NoBrush) : standard.brush(group, QPalette::HighlightedText));
+  }
+  window->setPalette(p);
+}
+
+// --- Window -------------------------------------------------------------------------------------
+
+namespace rich_edit {
+
+Window::~Window() {
+  if (d && d->attached) d->Detach();
+}
+
+void Window::contextMenuEvent(QContextMenuEvent* event) { event->ignore(); }
+
+void Window::showEvent(QShowEvent* event) {
+  QTextEdit::showEvent(event);
+  if (d) d->UpdateAttachment();
+}
+
+void Window::hideEvent(QHideEvent* event) {
+  QTextEdit::hideEvent(event);
+  if (d) d->UpdateAttachment();
+}
+
+Window::Window(QTextDocument* document, RichEditControl::Impl* owner) : d(owner) {
+  setDocument(document);
+  setAcceptRichText(true);
+  setMouseTracking(true);
+  viewport()->setMouseTracking(true);
+  setTabChangesFocus(false);
+}
+
+void Window::keyPressEvent(QKeyEvent* event) {
+  if (!d) return QTextEdit::keyPressEvent(event);
+  if (event->matches(QKeySequence::Paste)) {
+    d->q.Paste();
+    return;
+  }
+  if (event->matches(QKeySequence::Undo)) { d->q.Undo(); return; }
+  if (event->matches(QKeySequence::Redo)) { d->q.Redo(); return; }
+  const QTextCursor c = textCursor();
+  int start = c.selectionStart(), end = c.selectionEnd();
+  bool edits = !event->text().isEmpty() && event->text().at(0).isPrint();
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Tab) edits = true;
+  if (event->matches(QKeySequence::Cut)) edits = true;
+  if (event->key() == Qt::Key_Backspace) {
+    edits = true;
+    if (start == end && start > 0) --start;
+  } else if (event->key() == Qt::Key_Delete) {
+    edits = true;
+    if (start == end && end < d->Length()) ++end;
+  }
+  if (edits) {
+    if (!d->AllowEdit(start, end)) return;
+    if (d->maxLength > 0 && start == end && !event->text().isEmpty() &&
+        event->key() != Qt::Key_Backspace && event->key() != Qt::Key_Delete && d->Length() >= d->maxLength)
+      return;
+    if (d->typingFormatSet && start == end) setCurrentCharFormat(d->typingFormat);
+  }
+  QTextEdit::keyPressEvent(event);
+}
+
+bool Window::canInsertFromMimeData(const QMimeData* source) const {
+  return source->hasText() || QTextEdit::canInsertFromMimeData(source);
+}
+
+void Window::insertFromMimeData(const QMimeData* source) {
+  if (!d) return;
+  if (!dropping && d->q.OnPaste && !d->q.OnPaste()) return;
+  const QTextCursor c = textCursor();
+  if (!d->AllowEdit(c.selectionStart(), c.selectionEnd())) return;
+  d->InsertMime(source);
+}
+
+QMimeData* Window::createMimeDataFromSelection() const {
+  return d ? d->SelectionMime() : QTextEdit::createMimeDataFromSelection();
+}
+
+void Window::dropEvent(QDropEvent* event) {
+  dropping = true;
+  QTextEdit::dropEvent(event);
+  dropping = false;
+}
+
+bool Window::LinkEvent(TRichLinkEvent kind, const QPoint& point) {
+  if (!d) return false;
+  const int pos = cursorForPosition(point).position();
+  // cursorForPosition gives the nearest gap; the character under the point lies left or right.
+  const QRect caret = cursorRect(cursorForPosition(point));
+  const int character = point.x() < caret.center().x() ? pos - 1 : pos;
+  int start = 0, end = 0;
+  if (!d->LinkRange(character, start, end)) return false;
+  if (d->q.OnLink) d->q.OnLink(kind, start, end);
+  return true;
+}
+
+void Window::mouseMoveEvent(QMouseEvent* event) {
+  const bool link = LinkEvent(TRichLinkEvent::MouseMove, event->position().toPoint());
+  if (!link && overLink) viewport()->setCursor(Qt::IBeamCursor);
+  overLink = link;
+  QTextEdit::mouseMoveEvent(event);
+}
+
+void Window::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) LinkEvent(TRichLinkEvent::LButtonDown, event->position().toPoint());
+  QTextEdit::mousePressEvent(event);
+}
+
+void Window::mouseReleaseEvent(QMouseEvent* event) {
+  QTextEdit::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton) LinkEvent(TRichLinkEvent::LButtonUp, event->position().toPoint());
+}
+
+void Window::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) LinkEvent(TRichLinkEvent::LButtonDblClk, event->position().toPoint());
+  QTextEdit::mouseDoubleClickEvent(event);
+}
+
+void Window::paintEvent(QPaintEvent* event) {
+  if (d && !d->redraw) return;
+  QTextEdit::paintEvent(event);
+}
+
+}  // namespace rich_edit
+
+// --- RichEditControl ----------------------------------------------------------------------------
+
+RichEditControl::RichEditControl() {
+  EnsureGuiApplication();
+  d = std::make_unique<Impl>(*this);
+}
+RichEditControl::~RichEditControl() = default;
+
+QWidget* RichEditControl::Widget() { return d->MakeWindow(); }
+bool RichEditControl::HasWidget() const { return d->window; }
+
+int RichEditControl::TextLength() const { return d->Length(); }
+
+std::u16string RichEditControl::Text() const { return FromQt(d->doc.toRawText()); }
+
+std::u16string RichEditControl::TextRange(int start, int end) const {
+  return FromQt(d->Range(start, end).selectedText());
+}
+
+void RichEditControl::SetText(std::u16string_view text) {
+  const bool hadText = d->Length() > 0;
+  d->WithoutUndo([&] {
+    d->objects.clear();
+    d->quiet = true;  // one change notification for the whole replacement
+    d->doc.clear();
+    QTextCursor c(&d->doc);
+    const QTextCharFormat format = d->QtFormat(d->defaultFormat);
+    c.setBlockCharFormat(format);
+    d->quiet = false;
+    d->Insert(c, text, format);
+  });
+  if (text.empty() && hadText) d->OnContentsChange(0, 1, 0);
+  d->modified = true;
+  d->SetCursor(QTextCursor(&d->doc));
+}
+
+int RichEditControl::SelStart() const { return d->Cursor().selectionStart(); }
+int RichEditControl::SelEnd() const { return d->Cursor().selectionEnd(); }
+
+void RichEditControl::SetSel(int start, int end) {
+  if (start < 0) {
+    QTextCursor c = d->Cursor();
+    c.clearSelection();
+    d->SetCursor(c);
+    return;
+  }
+  d->SetCursor(d->Range(start, end));
+}
+
+std::u16string RichEditControl::SelText() const { return FromQt(d->Cursor().selectedText()); }
+
+void RichEditControl::ReplaceSel(std::u16string_view text, bool canUndo) {
+  QTextCursor c = d->Cursor();
+  const QTextCharFormat format = d->InsertFormat(c);
+  auto edit = [&] {
+    c.beginEditBlock();
+    d->Insert(c, text, format);
+    c.endEditBlock();
+  };
+  if (canUndo) edit(); else d->WithoutUndo(edit);
+  d->SetCursor(c);
+}
+
+int RichEditControl::SelectionType() const {
+  const QTextCursor c = d->Cursor();
+  if (!c.hasSelection()) return SEL_EMPTY;
+  const QString text = c.selectedText();
+  const int objects = int(text.count(QChar::ObjectReplacementCharacter));
+  const int chars = int(text.size()) - objects;
+  int type = 0;
+  if (chars > 0) type |= SEL_TEXT | (chars > 1 ? SEL_MULTICHAR : 0);
+  if (objects > 0) type |= SEL_OBJECT | (objects > 1 ? SEL_MULTIOBJECT : 0);
+  return type;
+}
+
+void RichEditControl::HideSelection(bool hide) {
+  d->selectionHidden = hide;
+  d->ShowSelection();
+}
+
+bool RichEditControl::SelectionHidden() const { return d->selectionHidden; }
+
+void RichEditControl::ScrollCaret() {
+  if (d->Attached()) d->window->ensureCursorVisible();
+}
+
+int RichEditControl::LineCount() const { return d->doc.blockCount(); }
+
+int RichEditControl::LineIndex(int line) const {
+  const QTextBlock b = line < 0 ? d->Cursor().block() : d->doc.findBlockByNumber(line);
+  return b.isValid() ? b.position() : -1;
+}
+
+int RichEditControl::LineFromChar(int pos) const {
+  if (pos < 0) return d->Cursor().blockNumber();
+  return d->doc.findBlock(std::min(pos, d->Length())).blockNumber();
+}
+
+int RichEditControl::LineLength(int pos) const {
+  const QTextBlock b = pos < 0 ? d->Cursor().block() : d->doc.findBlock(std::min(pos, d->Length()));
+  return b.isValid() ? b.length() - 1 : 0;
+}
+
+std::u16string RichEditControl::Line(int line) const {
+  const QTextBlock b = d->doc.findBlockByNumber(line);
+  return b.isValid() ? FromQt(b.text()) : std::u16string();
+}
+
+int RichEditControl::FirstVisibleLine() const {
+  if (!d->Attached()) return 0;
+  return d->window->cursorForPosition(QPoint(0, 0)).blockNumber();
+}
+
+bool RichEditControl::ScrollLines(int delta) {
+  if (!d->Attached()) return false;
+  QScrollBar* bar = d->window->verticalScrollBar();
+  const int before = bar->value();
+  for (int i = 0; i < std::abs(delta); ++i)
+    bar->triggerAction(delta < 0 ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
+  return bar->value() != before;
+}
+
+std::pair<int, int> RichEditControl::PosFromChar(int pos) const {
+  if (!d->Attached()) return {0, 0};
+  QTextCursor c(&d->doc);
+  c.setPosition(std::clamp(pos, 0, d->Length()));
+  const QRect r = d->window->cursorRect(c);
+  return {r.left(), r.top()};
+}
+
+int RichEditControl::CharFromPos(int x, int y) const {
+  if (!d->Attached()) return 0;
+  return d->window->cursorForPosition(QPoint(x, y)).position();
+}
+
+// --- Formats -----------------------------------------------------------------------------------
+
+TCharFormat RichEditControl::SelCharFormat(uint32_t* consistent) const {
+  const QTextCursor c = d->Cursor();
+  if (!c.hasSelection()) {
+    if (consistent) *consistent = CFM_ALL2;
+    return d->Format(d->InsertFormat(c));
+  }
+  const int start = c.selectionStart(), end = c.selectionEnd();
+  std::optional<TCharFormat> first;
+  uint32_t differ = 0;
+  for (QTextBlock b = d->doc.findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fr = it.fragment();
+      if (fr.position() + fr.length() <= start || fr.position() >= end) continue;
+      const TCharFormat f = d->Format(fr.charFormat());
+      if (!first) first = f;
+      else differ |= rich_edit::CharFormatDifference(*first, f);
+    }
+    if (!consistent && first) break;
+  }
+  if (!first) first = d->Format(d->InsertFormat(c));
+  if (consistent) *consistent = CFM_ALL2 & ~differ;
+  return *first;
+}
+
+TCharFormat RichEditControl::DefaultCharFormat() const { return d->defaultFormat; }
+
+void RichEditControl::SetCharFormat(const TCharFormat& format, uint32_t mask, TRichFormatTarget target) {
+  QTextCharFormat change;
+  rich_edit::ApplyCharFormat(change, format, mask);
+  QTextCursor c = d->Cursor();
+  if (target == TRichFormatTarget::Default) {
+    QTextCharFormat old = d->QtFormat(d->defaultFormat);
+    old.merge(change);
+    d->defaultFormat = rich_edit::ReadCharFormat(old, d->defaultFormat);
+    QFont font = d->doc.defaultFont();
+    if (mask & CFM_FACE) font.setFamilies({QString::fromStdU16String(d->defaultFormat.FaceName)});
+    if (mask & CFM_SIZE) font.setPointSizeF(d->defaultFormat.Size / 20.0);
+    d->doc.setDefaultFont(font);
+    if (!d->plainText && d->Length() > 0) return;
+    c = d->Range(0, -1);  // an empty or plain text takes the default everywhere
+  } else if (target == TRichFormatTarget::All || d->plainText) {
+    c = d->Range(0, -1);
+  } else if (!c.hasSelection() && target == TRichFormatTarget::Word) {
+    QTextCursor word = c;
+    word.select(QTextCursor::WordUnderCursor);
+    if (word.hasSelection()) c = word;
+  }
+  if (!c.hasSelection()) {
+    // Nothing selected: the format of the next typed text.
+    QTextCharFormat typing = d->InsertFormat(c);
+    typing.merge(change);
+    d->typingFormat = typing;
+    d->typingFormatSet = true;
+    if (d->Attached()) d->window->setCurrentCharFormat(typing);
+    if (d->Length() == 0) {
+      d->quiet = true;
+      c.setBlockCharFormat(typing);
+      d->quiet = false;
+    }
+    return;
+  }
+  d->quiet = true;
+  c.mergeCharFormat(change);
+  d->quiet = false;
+  d->modified = true;
+}
+
+TCharFormat RichEditControl::CharFormatAt(int pos) const {
+  QTextCursor probe(&d->doc);
+  probe.setPosition(std::clamp(pos + 1, 0, d->Length()));
+  return d->Format(probe.charFormat());
+}
+
+std::vector<std::pair<int, int>> RichEditControl::LinkRanges(int start, int end) const {
+  std::vector<std::pair<int, int>> ranges;
+  for (QTextBlock b = d->doc.findBlock(start); b.isValid() && b.position() < end; b = b.next())
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fr = it.fragment();
+      const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
+      if (a >= z || !d->Format(fr.charFormat()).Link) continue;
+      if (!ranges.empty() && ranges.back().second == a) ranges.back().second = z;
+      else ranges.emplace_back(a, z);
+    }
+  return ranges;
+}
+
+void RichEditControl::MarkRange(int start, int end, const TCharFormat& format, uint32_t mask) {
+  QTextCharFormat change;
+  rich_edit::ApplyCharFormat(change, format, mask);
+  QTextCursor c = d->Range(start, end);
+  if (!c.hasSelection()) return;
+  d->quiet = true;
+  c.joinPreviousEditBlock();
+  c.mergeCharFormat(change);
+  c.endEditBlock();
+  d->quiet = false;
+}
+
+TParaFormat RichEditControl::SelParaFormat(uint32_t* consistent) const {
+  const QTextCursor c = d->Cursor();
+  const TParaFormat first = rich_edit::ReadParaFormat(c.document()->findBlock(c.selectionStart()).blockFormat());
+  if (consistent) {
+    uint32_t differ = 0;
+    const QTextBlock last = d->doc.findBlock(c.selectionEnd());
+    for (QTextBlock b = d->doc.findBlock(c.selectionStart()).next(); b.isValid() && b.blockNumber() <= last.blockNumber(); b = b.next())
+      differ |= rich_edit::ParaFormatDifference(first, rich_edit::ReadParaFormat(b.blockFormat()));
+    *consistent = PFM_ALL2 & ~differ;
+  }
+  return first;
+}
+
+void RichEditControl::SetParaFormat(const TParaFormat& format, uint32_t mask) {
+  const QTextCursor c = d->Cursor();
+  const QTextBlock last = d->doc.findBlock(c.selectionEnd());
+  QTextCursor edit(&d->doc);
+  edit.beginEditBlock();
+  d->quiet = true;
+  for (QTextBlock b = d->doc.findBlock(c.selectionStart()); b.isValid() && b.blockNumber() <= last.blockNumber(); b = b.next()) {
+    TParaFormat f = rich_edit::ReadParaFormat(b.blockFormat());
+    // The rich edit control's indents: the first line's start, and the other lines' offset.
+    int start = f.LeftIndent + f.FirstIndent, offset = -f.FirstIndent;
+    if (mask & PFM_STARTINDENT) start = format.LeftIndent + format.FirstIndent;
+    if (mask & PFM_OFFSETINDENT) start = std::max(0, start + format.LeftIndent + format.FirstIndent);
+    if (mask & PFM_OFFSET) offset = -format.FirstIndent;
+    f.LeftIndent = start + offset;
+    f.FirstIndent = -offset;
+    uint32_t apply = mask & ~(PFM_STARTINDENT | PFM_OFFSET | PFM_OFFSETINDENT);
+    if (mask & (PFM_STARTINDENT | PFM_OFFSET | PFM_OFFSETINDENT)) apply |= PFM_STARTINDENT | PFM_OFFSET;
+    const TParaFormat& source = format;
+    if (apply & PFM_ALIGNMENT) f.Alignment = source.Alignment;
+    if (apply & PFM_RIGHTINDENT) f.RightIndent = source.RightIndent;
+    if (apply & PFM_SPACEBEFORE) f.SpaceBefore = source.SpaceBefore;
+    if (apply & PFM_SPACEAFTER) f.SpaceAfter = source.SpaceAfter;
+    if (apply & PFM_LINESPACING) { f.LineSpacingRule = source.LineSpacingRule; f.LineSpacing = source.LineSpacing; }
+    if (apply & PFM_TABSTOPS) f.Tabs = source.Tabs;
+    if (apply & PFM_NUMBERING) f.Numbering = source.Numbering;
+    if (apply & PFM_NUMBERINGSTART) f.NumberingStart = source.NumberingStart;
+    if (apply & PFM_NUMBERINGSTYLE) f.NumberingStyle = source.NumberingStyle;
+    if (apply & PFM_NUMBERINGTAB) f.NumberingTab = source.NumberingTab;
+    if (apply & PFM_PAGEBREAKBEFORE) f.PageBreakBefore = source.PageBreakBefore;
+    QTextBlockFormat bf = b.blockFormat();
+    rich_edit::ApplyParaFormat(bf, f, apply);
+    edit.setPosition(b.position());
+    edit.setBlockFormat(bf);
+  }
+  if (mask & (PFM_NUMBERING | PFM_NUMBERINGSTYLE))
+    rich_edit::ShowNumbering(d->doc, d->doc.findBlock(c.selectionStart()).blockNumber(), last.blockNumber());
+  d->quiet = false;
+  edit.endEditBlock();
+  d->modified = true;
+}
+
+// --- Undo --------------------------------------------------------------------------------------
+
+void RichEditControl::SetUndoLimit(int limit) {
+  d->undoLimit = std::max(0, limit);
+  d->doc.setUndoRedoEnabled(d->undoLimit > 0);
+}
+
+int RichEditControl::UndoLimit() const { return d->undoLimit; }
+bool RichEditControl::CanUndo() const { return d->doc.isUndoAvailable(); }
+bool RichEditControl::CanRedo() const { return d->doc.isRedoAvailable(); }
+
+void RichEditControl::Undo() {
+  QTextCursor c = d->Cursor();
+  d->doc.undo(&c);
+  d->SetCursor(c);
+}
+
+void RichEditControl::Redo() {
+  QTextCursor c = d->Cursor();
+  d->doc.redo(&c);
+  d->SetCursor(c);
+}
+
+void RichEditControl::EmptyUndoBuffer() { d->doc.clearUndoRedoStacks(); }
+bool RichEditControl::Modified() const { return d->modified; }
+void RichEditControl::SetModified(bool modified) { d->modified = modified; }
+
+// --- Find --------------------------------------------------------------------------------------
+
+int RichEditControl::FindText(std::u16string_view what, int start, int end, unsigned flags) const {
+  const int length = d->Length();
+  if (what.empty()) return -1;
+  const bool down = flags & FR_DOWN;
+  start = std::clamp(start, 0, length);
+  if (end < 0) end = down ? length : 0;
+  end = std::clamp(end, 0, length);
+  int from = down ? start : end, to = down ? end : start;
+  if (from > to) return -1;
+  // One character on each side for the whole-word test.
+  const int contextFrom = std::max(0, from - 1), contextTo = std::min(length, to + 1);
+  const std::u16string text = TextRange(contextFrom, contextTo);
+  const int n = int(what.size());
+  const bool matchCase = flags & FR_MATCHCASE;
+  std::u16string pattern(what);
+  if (!matchCase) for (char16_t& c : pattern) c = Fold(c);
+  auto matchesAt = [&](int i) {  // i: index into text
+    for (int k = 0; k < n; ++k) {
+      const char16_t c = matchCase ? text[size_t(i + k)] : Fold(text[size_t(i + k)]);
+      if (c != pattern[size_t(k)]) return false;
+    }
+    if (flags & FR_WHOLEWORD) {
+      if (i > 0 && i + contextFrom > 0 && IsWordChar(text[size_t(i - 1)]) && IsWordChar(text[size_t(i)])) return false;
+      const size_t after = size_t(i + n);
+      if (after < text.size() && IsWordChar(text[after]) && IsWordChar(text[after - 1])) return false;
+    }
+    return true;
+  };
+  const int first = from - contextFrom, last = to - contextFrom - n;
+  if (down) {
+    for (int i = first; i <= last; ++i)
+      if (matchesAt(i)) return i + contextFrom;
+  } else {
+    for (int i = last; i >= first; --i)
+      if (matchesAt(i)) return i + contextFrom;
+  }
+  return -1;
+}
+
+// --- Clipboard ---------------------------------------------------------------------------------
+
+void RichEditControl::Copy() {
+  if (!d->Cursor().hasSelection()) return;
+  QApplication::clipboard()->setMimeData(d->SelectionMime());
+}
+
+void RichEditControl::Cut() {
+  const QTextCursor c = d->Cursor();
+  if (!c.hasSelection() || !d->AllowEdit(c.selectionStart(), c.selectionEnd())) return;
+  Copy();
+  ClearSelection();
+}
+
+void RichEditControl::Paste() {
+  if (d->readOnly) return;
+  if (OnPaste && !OnPaste()) return;
+  const QTextCursor c = d->Cursor();
+  if (!d->AllowEdit(c.selectionStart(), c.selectionEnd())) return;
+  if (const QMimeData* data = QApplication::clipboard()->mimeData()) d->InsertMime(data);
+}
+
+bool RichEditControl::CanPaste() const {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  return !d->readOnly && data && (data->hasText() || data->hasFormat(rich_edit::RtfMimeType));
+}
+
+void RichEditControl::ClearSelection() { ReplaceSel(u"", true); }
+
+// --- Window ------------------------------------------------------------------------------------
+
+bool RichEditControl::ReadOnly() const { return d->readOnly; }
+
+void RichEditControl::SetReadOnly(bool readOnly) {
+  d->readOnly = readOnly;
+  if (d->window) d->window->setReadOnly(readOnly);
+}
+
+void RichEditControl::SetWordWrap(bool wrap) {
+  d->wordWrap = wrap;
+  if (d->window) d->window->setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+}
+
+bool RichEditControl::PlainText() const { return d->plainText; }
+void RichEditControl::SetPlainText(bool plain) { d->plainText = plain; }
+void RichEditControl::SetMaxLength(int length) { d->maxLength = std::max(0, length); }
+int RichEditControl::MaxLength() const { return d->maxLength; }
+
+void RichEditControl::SetRedraw(bool redraw) {
+  d->redraw = redraw;
+  d->UpdateAttachment();
+  if (redraw && d->window) d->window->viewport()->update();
+}
+
+void RichEditControl::SetMouseCursor(int cursor) {
+  if (d->window) d->window->viewport()->setCursor(CursorShape(cursor));
+}
+
+void RichEditControl::SetSelectionBar(bool on) {
+  d->selectionBar = on;
+  if (d->window) d->window->SetSelectionBar(on);
+}

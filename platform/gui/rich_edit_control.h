@@ -1,0 +1,222 @@
+// The rich edit control: the window that holds formatted UTF-16 text, as the system's rich edit
+// control offers it to the program. Positions count UTF-16 units: a paragraph end is one '\r',
+// a soft line break one '\v' and an embedded object one U+FFFC, in the text and in every
+// position. "Lines" are paragraphs. Formats are the document model's (platform/rich_text.h)
+// with a mask of the fields that count (CFM_ and PFM_ bits).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class QWidget;
+struct TCharFormat;
+struct TParaFormat;
+struct TRichDocument;
+struct TRichObject;
+
+// Character-format mask bits: which fields of a TCharFormat a call reads or writes.
+inline constexpr uint32_t CFM_BOLD = 0x1, CFM_ITALIC = 0x2, CFM_UNDERLINE = 0x4,
+    CFM_STRIKEOUT = 0x8, CFM_PROTECTED = 0x10, CFM_LINK = 0x20, CFM_SMALLCAPS = 0x40,
+    CFM_ALLCAPS = 0x80, CFM_HIDDEN = 0x100, CFM_OUTLINE = 0x200, CFM_SHADOW = 0x400,
+    CFM_EMBOSS = 0x800, CFM_IMPRINT = 0x1000, CFM_SUBSCRIPT = 0x30000, CFM_ANIMATION = 0x40000,
+    CFM_KERNING = 0x100000, CFM_SPACING = 0x200000, CFM_WEIGHT = 0x400000,
+    CFM_UNDERLINETYPE = 0x800000, CFM_LCID = 0x2000000, CFM_BACKCOLOR = 0x4000000,
+    CFM_CHARSET = 0x8000000, CFM_OFFSET = 0x10000000, CFM_FACE = 0x20000000,
+    CFM_COLOR = 0x40000000, CFM_SIZE = 0x80000000u;
+inline constexpr uint32_t CFM_ALL2 = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT |
+    CFM_PROTECTED | CFM_LINK | CFM_SMALLCAPS | CFM_ALLCAPS | CFM_HIDDEN | CFM_OUTLINE |
+    CFM_SHADOW | CFM_EMBOSS | CFM_IMPRINT | CFM_SUBSCRIPT | CFM_ANIMATION | CFM_KERNING |
+    CFM_SPACING | CFM_WEIGHT | CFM_UNDERLINETYPE | CFM_LCID | CFM_BACKCOLOR | CFM_CHARSET |
+    CFM_OFFSET | CFM_FACE | CFM_COLOR | CFM_SIZE;  // every field
+
+// Paragraph-format mask bits.
+inline constexpr uint32_t PFM_STARTINDENT = 0x1, PFM_RIGHTINDENT = 0x2, PFM_OFFSET = 0x4,
+    PFM_ALIGNMENT = 0x8, PFM_TABSTOPS = 0x10, PFM_NUMBERING = 0x20, PFM_SPACEBEFORE = 0x40,
+    PFM_SPACEAFTER = 0x80, PFM_LINESPACING = 0x100, PFM_PAGEBREAKBEFORE = 0x400000,
+    PFM_NUMBERINGSTYLE = 0x2000, PFM_NUMBERINGTAB = 0x4000, PFM_NUMBERINGSTART = 0x8000,
+    PFM_OFFSETINDENT = 0x80000000u;
+inline constexpr uint32_t PFM_ALL2 = PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET |
+    PFM_ALIGNMENT | PFM_TABSTOPS | PFM_NUMBERING | PFM_SPACEBEFORE | PFM_SPACEAFTER |
+    PFM_LINESPACING | PFM_PAGEBREAKBEFORE | PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB |
+    PFM_NUMBERINGSTART;  // every field
+
+// Find flags: search forwards, whole words only, case as given.
+inline constexpr unsigned FR_DOWN = 1, FR_WHOLEWORD = 2, FR_MATCHCASE = 4;
+
+// Selection types.
+inline constexpr int SEL_EMPTY = 0, SEL_TEXT = 1, SEL_OBJECT = 2, SEL_MULTICHAR = 4,
+    SEL_MULTIOBJECT = 8;
+
+// Where SetCharFormat applies its format.
+enum class TRichFormatTarget {
+  Selection,  // the selection (with nothing selected: the format of the next typed text)
+  Word,       // the selection, or the word at the caret when nothing is selected
+  Default,    // the default format: new text and text without a format of its own
+  All         // every character
+};
+
+// Mouse events on link text.
+enum class TRichLinkEvent { MouseMove, LButtonDown, LButtonUp, LButtonDblClk };
+
+class RichEditControl {
+public:
+  RichEditControl();
+  ~RichEditControl();
+  RichEditControl(const RichEditControl&) = delete;
+  RichEditControl& operator=(const RichEditControl&) = delete;
+
+  // The control's window, made on first need. It lives until its parent widget deletes it or
+  // the control ends; the control keeps its text, selection and undo without it, and a later
+  // call makes a new window over the same text.
+  QWidget* Widget();
+  bool HasWidget() const;
+
+  // --- Text ----------------------------------------------------------------------------------
+  int TextLength() const;
+  std::u16string Text() const;
+  // Characters from `start` to `end` (clipped to the text; -1 as end means the end).
+  std::u16string TextRange(int start, int end) const;
+  // Replaces the whole text with plain text in the default format; CR, LF and CR LF all end a
+  // paragraph. Empties the undo buffer.
+  void SetText(std::u16string_view text);
+
+  // --- Selection -----------------------------------------------------------------------------
+  // The selection as (start, end), start <= end.
+  int SelStart() const;
+  int SelEnd() const;
+  // Selects from `start` to `end` with the caret at `end`: (0, -1) selects everything, an
+  // `end` of -1 means the end of the text, a `start` of -1 removes the selection.
+  void SetSel(int start, int end);
+  std::u16string SelText() const;
+  // Replaces the selection; the new text takes the format of the selection's first character.
+  // A change that cannot be undone empties the undo buffer.
+  void ReplaceSel(std::u16string_view text, bool canUndo = true);
+  int SelectionType() const;
+  // Hides the selection's highlight (the selection stays).
+  void HideSelection(bool hide);
+  bool SelectionHidden() const;
+  void ScrollCaret();
+
+  // --- Lines (paragraphs) --------------------------------------------------------------------
+  int LineCount() const;
+  // First position of `line` (-1: the caret's line); -1 when there is no such line.
+  int LineIndex(int line) const;
+  // The line of position `pos` (-1: the caret's).
+  int LineFromChar(int pos) const;
+  // Length of the line holding `pos`, without its end.
+  int LineLength(int pos) const;
+  // The text of `line` without its end; empty for a line that does not exist.
+  std::u16string Line(int line) const;
+  int FirstVisibleLine() const;
+  // Scrolls by whole steps (negative up); false when the text did not move.
+  bool ScrollLines(int delta);
+  // The window position (x, y) of the character at `pos`.
+  std::pair<int, int> PosFromChar(int pos) const;
+  // The position nearest to a point of the window.
+  int CharFromPos(int x, int y) const;
+
+  // --- Formats -------------------------------------------------------------------------------
+  // The selection's format (the format at the caret when nothing is selected); `consistent`
+  // gets the mask of the fields that are the same over the whole selection.
+  TCharFormat SelCharFormat(uint32_t* consistent = nullptr) const;
+  TCharFormat DefaultCharFormat() const;
+  // Sets the fields of `mask` from `format`.
+  void SetCharFormat(const TCharFormat& format, uint32_t mask, TRichFormatTarget target);
+  // The format of the selection's first paragraph; `consistent` as for characters.
+  TParaFormat SelParaFormat(uint32_t* consistent = nullptr) const;
+  // Sets the fields of `mask` on every paragraph of the selection. PFM_OFFSETINDENT moves the
+  // start indent by the given LeftIndent + FirstIndent.
+  void SetParaFormat(const TParaFormat& format, uint32_t mask);
+  // The format of the character at `pos`.
+  TCharFormat CharFormatAt(int pos) const;
+  // The ranges (start, end) of link text between `start` and `end`.
+  std::vector<std::pair<int, int>> LinkRanges(int start, int end) const;
+  // Sets the fields of `mask` from `start` to `end` without touching the selection; the
+  // change joins the last undo step.
+  void MarkRange(int start, int end, const TCharFormat& format, uint32_t mask);
+
+  // --- Undo ----------------------------------------------------------------------------------
+  // 0 switches undo off and empties the buffer.
+  void SetUndoLimit(int limit);
+  int UndoLimit() const;
+  bool CanUndo() const;
+  bool CanRedo() const;
+  void Undo();
+  void Redo();
+  void EmptyUndoBuffer();
+  bool Modified() const;
+  void SetModified(bool modified);
+
+  // --- Find ----------------------------------------------------------------------------------
+  // Searches from `start` towards `end` (FR_DOWN) or backwards from `start` down to `end`
+  // (end -1: to the text's end or beginning). The match lies wholly in the range. Returns
+  // its position or -1.
+  int FindText(std::u16string_view text, int start, int end, unsigned flags) const;
+
+  // --- Clipboard -----------------------------------------------------------------------------
+  void Copy();
+  void Cut();
+  // Pastes from the clipboard (RTF first, then text) after OnPaste allows it.
+  void Paste();
+  bool CanPaste() const;
+  // Deletes the selection.
+  void ClearSelection();
+
+  // --- Document model ------------------------------------------------------------------------
+  // The whole text, or the selection, as a document.
+  TRichDocument Document(bool selectionOnly) const;
+  // Replaces the whole text (emptying the undo buffer), or the selection, with a document.
+  void SetDocument(const TRichDocument& document, bool selectionOnly);
+
+  // --- Objects -------------------------------------------------------------------------------
+  // Inserts an object in place of the selection.
+  void InsertObject(const TRichObject& object);
+  // True when the clipboard holds a picture or files an object can be made from; `object`
+  // gets the object (the first file's).
+  bool ClipboardObject(TRichObject& object) const;
+  // An object made from a file (a system-code-page name): a picture for PNG and JPEG files
+  // (unless `iconic`), else an embedded file; with `link`, a link to the file. Raises
+  // EFOpenError when the file cannot be read.
+  static TRichObject FileObject(const std::string& fileName, bool link, bool iconic);
+  int ObjectCount() const;
+  // Position and content of object `index` (in text order).
+  int ObjectPosition(int index) const;
+  TRichObject Object(int index) const;
+
+  // --- Window --------------------------------------------------------------------------------
+  bool ReadOnly() const;
+  void SetReadOnly(bool readOnly);
+  void SetWordWrap(bool wrap);
+  // In plain text mode every character has the default format and pastes are plain text.
+  bool PlainText() const;
+  void SetPlainText(bool plain);
+  // 0 means no limit.
+  void SetMaxLength(int length);
+  int MaxLength() const;
+  // WM_SETREDRAW: false stops painting until it is switched on again (and repaints).
+  void SetRedraw(bool redraw);
+  // Shows a mouse cursor over the text (a TCursor value) until the mouse leaves a link.
+  void SetMouseCursor(int cursor);
+  void SetSelectionBar(bool on);
+
+  // --- Notifications -------------------------------------------------------------------------
+  std::function<void()> OnChange;             // the text changed
+  std::function<void()> OnSelChange;          // the selection changed
+  std::function<void(TRichLinkEvent event, int start, int end)> OnLink;
+  // The user is about to change protected text from `start` to `end`; false refuses.
+  std::function<bool(int start, int end)> OnProtected;
+  // A paste is about to happen; false stops it.
+  std::function<bool()> OnPaste;
+  // The text's natural size changed (pixels).
+  std::function<void(int width, int height)> OnRequestResize;
+
+  struct Impl;
+
+private:
+  std::unique_ptr<Impl> d;
+};

@@ -1,0 +1,320 @@
+// The control's text as a document of the model and back, its objects, and pastes.
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QImage>
+#include <QMimeData>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
+#include <QTextImageFormat>
+#include <QUrl>
+
+#include "platform/code_pages.h"
+#include "platform/exceptions.h"
+#include "platform/files.h"
+#include "platform/gui/rich_edit_control.h"
+#include "platform/gui/rich_edit_formats.h"
+#include "platform/gui/rich_edit_private.h"
+#include "platform/rtf_reader.h"
+#include "platform/rtf_writer.h"
+
+using rich_edit::FromQt;
+using rich_edit::ToQt;
+
+namespace {
+
+// What the window shows for an object: its picture, else a framed box of its size.
+QImage ObjectImage(const TRichObject& object) {
+  QImage image;
+  if (object.HasPicture) {
+    const char* format = nullptr;
+    switch (object.Picture.Format) {
+      case TPictureFormat::Png: format = "PNG"; break;
+      case TPictureFormat::Jpeg: format = "JPG"; break;
+      default: break;
+    }
+    if (format) image.loadFromData(reinterpret_cast<const uchar*>(object.Picture.Bytes.data()),
+                                   int(object.Picture.Bytes.size()), format);
+  }
+  if (!image.isNull()) return image;
+  int w = object.HasPicture ? object.Picture.GoalWidth : object.Width;
+  int h = object.HasPicture ? object.Picture.GoalHeight : object.Height;
+  w = w > 0 ? int(rich_edit::TwipsToPixels(w)) : 32;
+  h = h > 0 ? int(rich_edit::TwipsToPixels(h)) : 32;
+  image = QImage(std::clamp(w, 4, 2000), std::clamp(h, 4, 2000), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter p(&image);
+  p.setPen(Qt::gray);
+  p.drawRect(0, 0, image.width() - 1, image.height() - 1);
+  return image;
+}
+
+// The size at which a picture is shown, pixels.
+QSizeF ShownSize(const TRichObject& object, const QImage& image) {
+  const TRichPicture& pic = object.Picture;
+  double w = pic.GoalWidth > 0 ? rich_edit::TwipsToPixels(pic.GoalWidth) : image.width();
+  double h = pic.GoalHeight > 0 ? rich_edit::TwipsToPixels(pic.GoalHeight) : image.height();
+  if (!object.HasPicture) {
+    if (object.Width > 0) w = rich_edit::TwipsToPixels(object.Width);
+    if (object.Height > 0) h = rich_edit::TwipsToPixels(object.Height);
+  }
+  return {w * pic.ScaleX / 100.0, h * pic.ScaleY / 100.0};
+}
+
+}  // namespace
+
+void RichEditControl::Impl::InsertObjectAt(QTextCursor& cursor, const TRichObject& object,
+                                           const QTextCharFormat& format) {
+  const int id = nextObjectId++;
+  objects[id] = object;
+  const QImage image = ObjectImage(object);
+  const QString name = QStringLiteral("qm-object:%1").arg(id);
+  doc.addResource(QTextDocument::ImageResource, QUrl(name), image);
+  QTextImageFormat f;
+  f.merge(format);
+  f.setObjectType(QTextFormat::ImageObject);
+  f.setName(name);
+  const QSizeF size = ShownSize(object, image);
+  f.setWidth(size.width());
+  f.setHeight(size.height());
+  f.setProperty(rich_edit::ObjectIdProperty, id);
+  cursor.insertText(QString(QChar::ObjectReplacementCharacter), f);
+}
+
+TRichDocument RichEditControl::Document(bool selectionOnly) const {
+  TRichDocument result;
+  result.Paragraphs.clear();
+  int start = 0, end = d->Length();
+  if (selectionOnly) {
+    const QTextCursor c = d->Cursor();
+    start = c.selectionStart();
+    end = c.selectionEnd();
+  }
+  for (QTextBlock b = d->doc.findBlock(start); b.isValid(); b = b.next()) {
+    if (b.position() > end) break;
+    TRichParagraph para;
+    para.Format = rich_edit::ReadParaFormat(b.blockFormat());
+    para.MarkFormat = d->Format(b.charFormat());
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fr = it.fragment();
+      const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
+      if (a >= z) continue;
+      const QTextCharFormat qf = fr.charFormat();
+      TRichRun run;
+      run.Format = d->Format(qf);
+      const std::u16string text = FromQt(fr.text().mid(a - fr.position(), z - a));
+      if (qf.hasProperty(rich_edit::ObjectIdProperty)) {
+        // Each object character is a run of its own.
+        const auto found = d->objects.find(qf.intProperty(rich_edit::ObjectIdProperty));
+        for (char16_t ch : text) {
+          TRichRun object = run;
+          object.Text = std::u16string(1, ch);
+          if (ch == RichObjectChar && found != d->objects.end()) object.Object = found->second;
+          para.Runs.push_back(std::move(object));
+        }
+        continue;
+      }
+      run.Text = text;
+      para.Runs.push_back(std::move(run));
+    }
+    result.Paragraphs.push_back(std::move(para));
+    if (b.position() + b.length() > end) break;
+  }
+  if (result.Paragraphs.empty()) result.Paragraphs.emplace_back();
+  result.Normalize();
+  return result;
+}
+
+void RichEditControl::SetDocument(const TRichDocument& document, bool selectionOnly) {
+  auto build = [&](QTextCursor& c) {
+    c.beginEditBlock();
+    c.removeSelectedText();
+    const int firstBlock = c.blockNumber();
+    bool firstParagraph = true;
+    for (const TRichParagraph& para : document.Paragraphs) {
+      QTextBlockFormat bf;
+      rich_edit::ApplyParaFormat(bf, para.Format, PFM_ALL2);
+      const QTextCharFormat mark = d->QtFormat(d->plainText ? d->defaultFormat : para.MarkFormat);
+      if (!firstParagraph) {
+        c.insertBlock(d->plainText ? QTextBlockFormat() : bf, mark);
+      } else if (!selectionOnly) {
+        c.setBlockFormat(d->plainText ? QTextBlockFormat() : bf);
+        c.setBlockCharFormat(mark);
+      }
+      firstParagraph = false;
+      for (const TRichRun& run : para.Runs) {
+        const QTextCharFormat f = d->QtFormat(d->plainText ? d->defaultFormat : run.Format);
+        if (run.Object) d->InsertObjectAt(c, *run.Object, f);
+        else c.insertText(ToQt(run.Text), f);
+      }
+    }
+    if (!d->plainText) rich_edit::ShowNumbering(d->doc, firstBlock, c.blockNumber());
+    c.endEditBlock();
+  };
+  if (selectionOnly) {
+    QTextCursor c = d->Cursor();
+    build(c);
+    d->SetCursor(c);
+  } else {
+    d->WithoutUndo([&] {
+      d->objects.clear();
+      d->quiet = true;  // one change notification for the whole replacement
+      d->doc.clear();
+      d->quiet = false;
+      QTextCursor c(&d->doc);
+      build(c);
+    });
+    d->modified = true;
+    d->SetCursor(QTextCursor(&d->doc));
+  }
+}
+
+void RichEditControl::InsertObject(const TRichObject& object) {
+  QTextCursor c = d->Cursor();
+  const QTextCharFormat f = d->InsertFormat(c);
+  c.beginEditBlock();
+  c.removeSelectedText();
+  d->InsertObjectAt(c, object, f);
+  c.endEditBlock();
+  d->SetCursor(c);
+}
+
+namespace {
+
+// Calls `visit(position, id)` for each object character in text order.
+template <class F> void ForEachObject(const QTextDocument& doc, F visit) {
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fr = it.fragment();
+      if (!fr.charFormat().hasProperty(rich_edit::ObjectIdProperty)) continue;
+      const QString text = fr.text();
+      for (int i = 0; i < text.size(); ++i)
+        if (text[i] == QChar::ObjectReplacementCharacter &&
+            !visit(fr.position() + i, fr.charFormat().intProperty(rich_edit::ObjectIdProperty)))
+          return;
+    }
+}
+
+}  // namespace
+
+int RichEditControl::ObjectCount() const {
+  int n = 0;
+  ForEachObject(d->doc, [&](int, int) { ++n; return true; });
+  return n;
+}
+
+int RichEditControl::ObjectPosition(int index) const {
+  int result = -1;
+  ForEachObject(d->doc, [&](int pos, int) {
+    if (index-- == 0) { result = pos; return false; }
+    return true;
+  });
+  return result;
+}
+
+TRichObject RichEditControl::Object(int index) const {
+  TRichObject result;
+  ForEachObject(d->doc, [&](int, int id) {
+    if (index-- != 0) return true;
+    const auto found = d->objects.find(id);
+    if (found != d->objects.end()) result = found->second;
+    return false;
+  });
+  return result;
+}
+
+QMimeData* RichEditControl::Impl::SelectionMime() const {
+  auto* data = new QMimeData;
+  const std::u16string text = q.SelText();
+  QString plain = QString::fromStdU16String(text);
+  plain.replace(QChar(u'\r'), QChar(u'\n')).remove(QChar(RichObjectChar));
+  data->setText(plain);
+  const std::string rtf = WriteRtf(q.Document(true));
+  data->setData(rich_edit::RtfMimeType, QByteArray(rtf.data(), qsizetype(rtf.size())));
+  return data;
+}
+
+void RichEditControl::Impl::InsertMime(const QMimeData* data) {
+  if (!plainText && data->hasFormat(rich_edit::RtfMimeType)) {
+    const QByteArray rtf = data->data(rich_edit::RtfMimeType);
+    try {
+      q.SetDocument(ReadRtf(std::string_view(rtf.constData(), size_t(rtf.size()))), true);
+      return;
+    } catch (const EConvertError&) {
+      // Not RTF after all: the plain text below.
+    }
+  }
+  if (!data->hasText()) return;
+  QTextCursor c = Cursor();
+  const QTextCharFormat f = InsertFormat(c);
+  c.beginEditBlock();
+  Insert(c, data->text().toStdU16String(), f);
+  c.endEditBlock();
+  SetCursor(c);
+}
+
+namespace {
+
+// The picture format of a file's bytes, by their signature.
+std::optional<TPictureFormat> PictureFormatOf(const std::string& bytes) {
+  if (bytes.rfind("\x89PNG\r\n\x1A\n", 0) == 0) return TPictureFormat::Png;
+  if (bytes.rfind("\xFF\xD8\xFF", 0) == 0) return TPictureFormat::Jpeg;
+  return std::nullopt;
+}
+
+}  // namespace
+
+TRichObject RichEditControl::FileObject(const std::string& fileName, bool link, bool iconic) {
+  TRichObject object;
+  object.Kind = link ? TRichObjectKind::Link : TRichObjectKind::Embedded;
+  object.ClassName = "Package";
+  object.HasPicture = false;
+  object.Width = object.Height = 480;  // an icon's size
+  if (link) {
+    object.ObjectData = AnsiToUtf8(fileName);
+    return object;
+  }
+  object.ObjectData = ReadFileBytes(fileName);
+  const std::optional<TPictureFormat> format = PictureFormatOf(object.ObjectData);
+  if (!format || iconic) return object;
+  QImage image;
+  image.loadFromData(reinterpret_cast<const uchar*>(object.ObjectData.data()), int(object.ObjectData.size()));
+  TRichObject picture;
+  picture.Picture.Format = *format;
+  picture.Picture.Bytes = std::move(object.ObjectData);
+  picture.Picture.PictureWidth = image.width();
+  picture.Picture.PictureHeight = image.height();
+  picture.Picture.GoalWidth = image.width() * 15;
+  picture.Picture.GoalHeight = image.height() * 15;
+  return picture;
+}
+
+bool RichEditControl::ClipboardObject(TRichObject& object) const {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  if (!data) return false;
+  if (data->hasImage()) {
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (image.isNull() || !image.save(&buffer, "PNG")) return false;
+    object = TRichObject();
+    object.Picture.Bytes = png.toStdString();
+    object.Picture.PictureWidth = image.width();
+    object.Picture.PictureHeight = image.height();
+    object.Picture.GoalWidth = image.width() * 15;
+    object.Picture.GoalHeight = image.height() * 15;
+    return true;
+  }
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) continue;
+    try {
+      object = FileObject(Utf8ToAnsi(url.toLocalFile().toStdString()), false, false);
+      return true;
+    } catch (const EFileError&) {
+      // An unreadable file offers no object.
+    }
+  }
+  return false;
+}

@@ -1,0 +1,126 @@
+// Private to the rich edit control: its state over a QTextDocument and its window, a QTextEdit.
+#pragma once
+
+#include <QPalette>
+#include <QPointer>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <map>
+#include <memory>
+
+#include "platform/gui/rich_edit_control.h"
+#include "platform/rich_text.h"
+
+class QMimeData;
+
+namespace rich_edit {
+
+// The control's window.
+class Window : public QTextEdit {
+public:
+  Window(QTextDocument* document, RichEditControl::Impl* owner);
+  // Hands the selection back to the control.
+  ~Window() override;
+  void Detach() { d = nullptr; }
+  // A margin at the left where a click selects whole lines.
+  void SetSelectionBar(bool on) { setViewportMargins(on ? 8 : 0, 0, 0, 0); }
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  bool canInsertFromMimeData(const QMimeData* source) const override;
+  void insertFromMimeData(const QMimeData* source) override;
+  QMimeData* createMimeDataFromSelection() const override;
+  void dropEvent(QDropEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  // The control has no menu of its own (the program's popup menu is the control's business).
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+private:
+  // Reports a mouse event on link text; true when the point lies on a link.
+  bool LinkEvent(TRichLinkEvent kind, const QPoint& point);
+
+  RichEditControl::Impl* d;
+  bool dropping = false;
+  bool overLink = false;
+};
+
+// The clipboard format of RTF.
+inline constexpr char RtfMimeType[] = "text/rtf";
+
+// Positions in the text: the QTextDocument's own, whose block separator is our '\r'.
+QString ToQt(std::u16string_view text);     // '\v' becomes Qt's line separator
+std::u16string FromQt(const QString& text);  // paragraph and line separators back
+
+}  // namespace rich_edit
+
+struct RichEditControl::Impl {
+  explicit Impl(RichEditControl& owner);
+  ~Impl();
+
+  RichEditControl& q;
+  QTextDocument doc;
+  QPointer<rich_edit::Window> window;
+  // The window lays the text out at every change, which costs as much as the text is long;
+  // while it is hidden or redrawing is off it shows an empty placeholder instead and the
+  // selection is kept here (as it is when there is no window).
+  QTextDocument placeholder;
+  bool attached = false;
+  bool attaching = false;
+  QTextCursor detachedCursor;
+  TCharFormat defaultFormat;
+  QTextCharFormat typingFormat;       // format for the next typed text (set on an empty selection)
+  bool typingFormatSet = false;
+  std::map<int, TRichObject> objects;  // object number -> object, for every object ever placed
+  int nextObjectId = 1;
+  int undoLimit = 100;
+  bool modified = false;
+  bool quiet = false;                 // no change notification (format changes, clearing)
+  bool plainText = false;
+  bool readOnly = false;
+  bool selectionHidden = false;
+  bool redraw = true;
+  int maxLength = 0;
+  int lastSelStart = 0, lastSelEnd = 0;
+  bool wordWrap = true;
+  bool selectionBar = false;
+
+  rich_edit::Window* MakeWindow();
+  // Shows the text in the window when it is visible and redrawn, else the placeholder.
+  void UpdateAttachment();
+  // Hands the text's selection over from the window and shows the placeholder.
+  void Detach();
+  bool Attached() const { return window && attached; }
+  int Length() const { return doc.characterCount() - 1; }
+  QTextCursor Cursor() const;
+  void SetCursor(const QTextCursor& cursor);
+  QTextCursor Range(int start, int end) const;
+  QTextCharFormat QtFormat(const TCharFormat& format) const;
+  TCharFormat Format(const QTextCharFormat& format) const;
+  // The format inserted text takes at `cursor`: that of the first selected character, else
+  // of the character before the caret.
+  QTextCharFormat InsertFormat(const QTextCursor& cursor) const;
+  void Insert(QTextCursor& cursor, std::u16string_view text, const QTextCharFormat& format);
+  // Runs an edit without undo records (the buffer is emptied, as the system control does).
+  template <class F> void WithoutUndo(F edit) {
+    doc.setUndoRedoEnabled(false);
+    edit();
+    doc.setUndoRedoEnabled(undoLimit > 0);
+  }
+  void NotifySelection();
+  void OnContentsChange(int position, int removed, int added);
+  // User edits: protection check and paste.
+  bool AllowEdit(int start, int end);
+  void InsertMime(const QMimeData* data);
+  // The selection as clipboard data: RTF and plain text.
+  QMimeData* SelectionMime() const;
+  bool LinkRange(int position, int& start, int& end) const;
+  void ShowSelection();
+  void InsertObjectAt(QTextCursor& cursor, const TRichObject& object, const QTextCharFormat& format);
+};

@@ -1,0 +1,428 @@
+// The standard controls: labels, buttons, check and radio boxes, group boxes, edits, memos,
+// combo boxes, list boxes and scroll bars, each over a Qt widget.
+#pragma once
+
+#include <memory>
+
+#include "platform/gui/control.h"
+#include "platform/string_list.h"
+
+// The item list of a list-like control: a string list that tells its control of every change
+// (outside BeginUpdate/EndUpdate) so the widget shows the same items.
+class TControlItems : public TStringList {
+public:
+  explicit TControlItems(std::function<void()> changed) : changed_(std::move(changed)) {}
+
+protected:
+  void Changed() override;
+
+private:
+  std::function<void()> changed_;
+};
+
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
+class TLabel : public TGraphicControl {
+  QM_CLASS(TLabel, TGraphicControl)
+public:
+  explicit TLabel(TComponent* owner);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment a);
+  // With AutoSize the label takes the size of its text.
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool v);
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v);
+  TTextLayout Layout() const { return layout_; }
+  void SetLayout(TTextLayout v);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool v);
+  bool ShowAccelChar() const { return showAccelChar_; }
+  void SetShowAccelChar(bool v);
+  // The control that the label's accelerator focuses.
+  TWinControl* FocusControl() const { return focusControl_; }
+  void SetFocusControl(TWinControl* c);
+
+protected:
+  QWidget* CreateWidget() override;
+  void InitWidget() override;
+  void TextChanged() override;
+  void FontChanged() override;
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+private:
+  void ApplyLabel();
+  void AdjustSize();
+  TAlignment alignment_ = taLeftJustify;
+  bool autoSize_ = true, wordWrap_ = false, transparent_ = false, showAccelChar_ = true;
+  TTextLayout layout_ = tlTop;
+  TWinControl* focusControl_ = nullptr;
+};
+
+// A push button. Clicking sets the form's ModalResult to the button's ModalResult first.
+class TButton : public TWinControl {
+  QM_CLASS(TButton, TWinControl)
+public:
+  explicit TButton(TComponent* owner);
+  // Enter on the form clicks the default button (when no other button has the focus).
+  bool Default() const { return default_; }
+  void SetDefault(bool v);
+  // Esc on the form clicks the cancel button.
+  bool Cancel() const { return cancel_; }
+  void SetCancel(bool v) { cancel_ = v; }
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int v) { modalResult_ = v; }
+  void Click() override;
+
+protected:
+  QWidget* CreateWidget() override;
+  void TextChanged() override;
+  bool ClickOnMouseUp() const override { return false; }
+
+private:
+  bool default_ = false, cancel_ = false;
+  int modalResult_ = mrNone;
+};
+
+enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+
+// A button with a stock kind: the kind gives its caption, modal result and default/cancel role.
+class TBitBtn : public TButton {
+  QM_CLASS(TBitBtn, TButton)
+public:
+  explicit TBitBtn(TComponent* owner);
+  TBitBtnKind Kind() const { return kind_; }
+  void SetKind(TBitBtnKind kind);
+  void Click() override;
+
+private:
+  TBitBtnKind kind_ = bkCustom;
+};
+
+// A flat tool button that can stay down; buttons of one GroupIndex act as radio buttons.
+class TSpeedButton : public TGraphicControl {
+  QM_CLASS(TSpeedButton, TGraphicControl)
+public:
+  explicit TSpeedButton(TComponent* owner);
+  bool Down() const { return down_; }
+  void SetDown(bool v);
+  int GroupIndex() const { return groupIndex_; }
+  void SetGroupIndex(int v);
+  bool AllowAllUp() const { return allowAllUp_; }
+  void SetAllowAllUp(bool v) { allowAllUp_ = v; }
+  bool Flat() const { return flat_; }
+  void SetFlat(bool v);
+  void Click() override;
+
+protected:
+  QWidget* CreateWidget() override;
+  void InitWidget() override;
+  void TextChanged() override;
+  bool ClickOnMouseUp() const override { return false; }
+
+private:
+  bool down_ = false, allowAllUp_ = false, flat_ = false;
+  int groupIndex_ = 0;
+};
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+enum TLeftRight { taLeftSide, taRightSide };
+
+// A check box; a change of its state (by the user or by code) fires OnClick.
+class TCheckBox : public TWinControl {
+  QM_CLASS(TCheckBox, TWinControl)
+public:
+  explicit TCheckBox(TComponent* owner);
+  bool Checked() const { return state_ == cbChecked; }
+  void SetChecked(bool v) { SetState(v ? cbChecked : cbUnchecked); }
+  TCheckBoxState State() const { return state_; }
+  void SetState(TCheckBoxState s);
+  bool AllowGrayed() const { return allowGrayed_; }
+  void SetAllowGrayed(bool v);
+  TLeftRight Alignment() const { return alignment_; }
+  void SetAlignment(TLeftRight a);
+
+protected:
+  QWidget* CreateWidget() override;
+  void InitWidget() override;
+  void TextChanged() override;
+  bool ClickOnMouseUp() const override { return false; }
+
+private:
+  TCheckBoxState state_ = cbUnchecked;
+  bool allowGrayed_ = false;
+  TLeftRight alignment_ = taRightSide;
+};
+
+// A radio button; checking one unchecks the other radio buttons of its parent.
+class TRadioButton : public TWinControl {
+  QM_CLASS(TRadioButton, TWinControl)
+public:
+  explicit TRadioButton(TComponent* owner);
+  bool Checked() const { return checked_; }
+  void SetChecked(bool v);
+
+protected:
+  QWidget* CreateWidget() override;
+  void InitWidget() override;
+  void TextChanged() override;
+  bool ClickOnMouseUp() const override { return false; }
+
+private:
+  bool checked_ = false;
+};
+
+class TGroupBox : public TWinControl {
+  QM_CLASS(TGroupBox, TWinControl)
+public:
+  explicit TGroupBox(TComponent* owner);
+
+protected:
+  QWidget* CreateWidget() override;
+  void TextChanged() override;
+  void AlignControls(TRect rect) override;
+};
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+// A one-line edit. OnChange fires on every change of the text.
+class TEdit : public TWinControl {
+  QM_CLASS(TEdit, TWinControl)
+public:
+  explicit TEdit(TComponent* owner);
+  void SetText(const std::string& text) override;
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int v);
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool v);
+  char PasswordChar() const { return passwordChar_; }
+  void SetPasswordChar(char c);
+  bool AutoSelect() const { return autoSelect_; }
+  void SetAutoSelect(bool v) { autoSelect_ = v; }
+  TEditCharCase CharCase() const { return charCase_; }
+  void SetCharCase(TEditCharCase v);
+  bool Modified() const { return modified_; }
+  void SetModified(bool v) { modified_ = v; }
+  // Selection as 0-based character positions.
+  int SelStart();
+  void SetSelStart(int v);
+  int SelLength();
+  void SetSelLength(int v);
+  std::string SelText();
+  void SetSelText(const std::string& text);
+  void SelectAll();
+  void Clear() { SetText(""); }
+  // Clipboard and undo of the edit (also reached by WM_COPY, WM_CUT, WM_PASTE, WM_UNDO, WM_CLEAR).
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void ClearSelection();
+  void Undo();
+  bool CanUndo();
+
+  TNotifyEvent OnChange;
+
+protected:
+  QWidget* CreateWidget() override;
+  void InitWidget() override;
+  void TextChanged() override;
+  void DoEnter() override;
+  void WndProc(TMessage& message) override;
+  virtual void Change();
+
+private:
+  int maxLength_ = 0;
+  bool readOnly_ = false, autoSelect_ = true, modified_ = false;
+  char passwordChar_ = 0;
+  TEditCharCase charCase_ = ecNormal;
+  bool syncing_ = false;
+};
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// A multi-line edit; Lines are its paragraphs. It keeps Enter unless WantReturns is off.
+class TMemo : public TWinControl {
+  QM_CLASS(TMemo, TWinControl)
+public:
+  explicit TMemo(TComponent* owner);
+  ~TMemo() override;
+  TStrings* Lines();
+  void SetLines(const TStrings& lines) { Lines()->Assign(lines); }
+  std::string GetText() const override;
+  void SetText(const std::string& text) override;
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool v);
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v);
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle v);
+  bool WantReturns() const { return wantReturns_; }
+  void SetWantReturns(bool v) { wantReturns_ = v; }
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool v);
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int v) { maxLength_ = v; }
+  bool Modified() const { return modified_; }
+  void SetModified(bool v) { modified_ = v; }
+  int SelStart();
+  void SetSelStart(int v);
+  int SelLength();
+  void SetSelLength(int v);
+  std::string SelText();
+  void SetSelText(const std::string& text);
+  void SelectAll();
+  void Clear() { SetText(""); }
+  // Clipboard and undo of the edit (also reached by WM_COPY, WM_CUT, WM_PASTE, WM_UNDO, WM_CLEAR).
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void ClearSelection();
+  void Undo();
+  bool CanUndo();
+  bool WantsKey(uint16_t key) const override;
+
+  TNotifyEvent OnChange;
+
+protected:
+  QWidget* CreateWidget() override;
+  void InitWidget() override;
+  void WndProc(TMessage& message) override;
+  virtual void Change();
+
+private:
+  class TMemoLines;
+  std::unique_ptr<TMemoLines> lines_;
+  bool readOnly_ = false, wordWrap_ = true, wantReturns_ = true, wantTabs_ = false, modified_ = false;
+  TScrollStyle scrollBars_ = ssNone;
+  int maxLength_ = 0;
+  bool syncing_ = false;
+};
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+
+// A combo box. OnChange fires when the user changes the text or the choice.
+class TComboBox : public TWinControl {
+  QM_CLASS(TComboBox, TWinControl)
+public:
+  explicit TComboBox(TComponent* owner);
+  ~TComboBox() override;
+  TStrings* Items() const { return items_.get(); }
+  void SetItems(const TStrings& items) { items_->Assign(items); }
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+  TComboBoxStyle Style() const { return style_; }
+  void SetStyle(TComboBoxStyle s);
+  std::string GetText() const override;
+  void SetText(const std::string& text) override;
+  bool Sorted() const { return items_->Sorted(); }
+  void SetSorted(bool v) { items_->SetSorted(v); }
+  int DropDownCount() const { return dropDownCount_; }
+  void SetDropDownCount(int v);
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int v);
+  bool DroppedDown() const;
+  void SetDroppedDown(bool v);
+  int SelStart();
+  void SetSelStart(int v);
+  int SelLength();
+  void SetSelLength(int v);
+  void SelectAll();
+  void Clear();
+
+  TNotifyEvent OnChange, OnSelect, OnDropDown, OnCloseUp;
+
+protected:
+  QWidget* CreateWidget() override;
+  void InitWidget() override;
+  bool ClickOnMouseUp() const override { return false; }
+  virtual void Change();
+
+private:
+  void SyncItems();
+  std::unique_ptr<TControlItems> items_;
+  TComboBoxStyle style_ = csDropDown;
+  int dropDownCount_ = 8, maxLength_ = 0;
+  int itemIndex_ = -1;
+  bool syncing_ = false;
+};
+
+// A list box. A change of the selection by the user fires OnClick.
+class TListBox : public TWinControl {
+  QM_CLASS(TListBox, TWinControl)
+public:
+  explicit TListBox(TComponent* owner);
+  ~TListBox() override;
+  TStrings* Items() const { return items_.get(); }
+  void SetItems(const TStrings& items) { items_->Assign(items); }
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+  bool MultiSelect() const { return multiSelect_; }
+  void SetMultiSelect(bool v);
+  bool ExtendedSelect() const { return extendedSelect_; }
+  void SetExtendedSelect(bool v);
+  bool Selected(int index) const;
+  void SetSelected(int index, bool v);
+  int SelCount() const;
+  bool Sorted() const { return items_->Sorted(); }
+  void SetSorted(bool v) { items_->SetSorted(v); }
+  int TopIndex() const;
+  void SetTopIndex(int index);
+  int ItemHeight() const;
+  // The item at a client point, or -1.
+  int ItemAtPos(TPoint p, bool existing) const;
+  TRect ItemRect(int index) const;
+  void Clear() { items_->Clear(); }
+
+protected:
+  QWidget* CreateWidget() override;
+  void InitWidget() override;
+  bool ClickOnMouseUp() const override { return false; }
+
+private:
+  void SyncItems();
+  void ApplySelectionMode();
+  std::unique_ptr<TControlItems> items_;
+  bool multiSelect_ = false, extendedSelect_ = true;
+  int itemIndex_ = -1;
+  std::vector<bool> selected_;
+  bool syncing_ = false;
+};
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+
+class TScrollBar : public TWinControl {
+  QM_CLASS(TScrollBar, TWinControl)
+public:
+  explicit TScrollBar(TComponent* owner);
+  TScrollBarKind Kind() const { return kind_; }
+  void SetKind(TScrollBarKind k);
+  int Min() const { return min_; }
+  void SetMin(int v) { SetParams(position_, v, max_); }
+  int Max() const { return max_; }
+  void SetMax(int v) { SetParams(position_, min_, v); }
+  int Position() const { return position_; }
+  void SetPosition(int v) { SetParams(v, min_, max_); }
+  void SetParams(int position, int min, int max);
+  int SmallChange() const { return smallChange_; }
+  void SetSmallChange(int v);
+  int LargeChange() const { return largeChange_; }
+  void SetLargeChange(int v);
+  int PageSize() const { return pageSize_; }
+  void SetPageSize(int v);
+
+  TNotifyEvent OnChange;
+  std::function<void(TObject* Sender, TScrollCode Code, int& ScrollPos)> OnScroll;
+
+protected:
+  QWidget* CreateWidget() override;
+  void InitWidget() override;
+  bool ClickOnMouseUp() const override { return false; }
+
+private:
+  void Apply();
+  TScrollBarKind kind_ = sbHorizontal;
+  int min_ = 0, max_ = 100, position_ = 0, smallChange_ = 1, largeChange_ = 1, pageSize_ = 0;
+  bool syncing_ = false;
+};

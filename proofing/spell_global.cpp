@@ -1,0 +1,36 @@
+#include "proofing/spell_global.h"
+
+#include <memory>
+
+#include "platform/exceptions.h"
+#include "platform/gui/dialogs.h"
+#include "proofing/spell.h"
+#include "proofing/validator.h"
+
+namespace {
+
+std::unique_ptr<TQSpell>& GlobalSpell() {
+  static std::unique_ptr<TQSpell> spell;
+  return spell;
+}
+
+}  // namespace
+
+void InitializeSpelling(ISpellWindows* Windows, ISpellResults* Results, IUnpackView* UnpackView) {
+  std::unique_ptr<TQSpell>& global = GlobalSpell();
+  if (global) return;
+  EnglishValidator();
+  RussianValidator();
+  auto spell = std::make_unique<TQSpell>(Windows, Results);
+  spell->OnError = [](const std::string& Message) { MessageDlg(Message, mtError, mbOK); };
+  spell->LoadLanguages(DefaultDictionaryPath(), UnpackView);
+  spell->EnableStandardDictionaries();
+  global = std::move(spell);
+}
+
+void FinalizeSpelling() { GlobalSpell().reset(); }
+
+TQSpell& SpellChecker() {
+  if (!GlobalSpell()) throw EInvalidOperation("The spelling component is not initialized");
+  return *GlobalSpell();
+}

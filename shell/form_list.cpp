@@ -1,0 +1,25 @@
+#include "shell/form_list.h"
+
+#include "platform/gui/application.h"
+#include "shell/main_form.h"
+#include "shell/preferences.h"
+#include "shell/progress_form.h"
+#include "shell/single_instance_window.h"
+#include "shell/progress_wait_form.h"
+
+const std::vector<TStartupForm>& FormsBeforeSplash() {
+  static const std::vector<TStartupForm> forms = {
+      {"TMainForm", [](TApplication& app) { app.CreateForm(MainForm); }},
+      {"TPrefForm", [](TApplication& app) { app.CreateForm(PrefForm); }},
+  };
+  return forms;
+}
+
+const std::vector<TStartupForm>& FormsAfterSplash() {
+  static const std::vector<TStartupForm> forms = {
+      {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
+      {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
+      {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
+  };
+  return forms;
+}

@@ -1,0 +1,291 @@
+#include "shell/main_form.h"
+
+#include <cstdio>
+
+#include "platform/files.h"
+#include "platform/gui/application.h"
+#include "platform/gui/common_controls.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/std_controls.h"
+#include "platform/locale.h"
+#include "shell/lang_messages.h"
+#include "shell/open_save.h"
+#include "shell/program_start.h"
+#include "textcore/app_files.h"
+#include "textcore/rich_edit.h"
+#include "textcore/rich_edit_messages.h"
+#include "textcore/win_registry.h"
+
+TMainForm* MainForm = nullptr;
+
+QM_CLASS_INFO(TMainForm, TForm, [](TClassBuilder<TMainForm>&) {})
+
+namespace {
+
+constexpr int kStatusModified = 3;
+
+}  // namespace
+
+TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
+  Handler("FormCreate", &TMainForm::FormCreate);
+  Handler("FormShow", &TMainForm::FormShow);
+  Handler("FormCloseQuery", &TMainForm::FormCloseQuery);
+  Handler("FormDestroy", &TMainForm::FormDestroy);
+  Handler("FormKeyDown", &TMainForm::FormKeyDown);
+  Handler("RichEditChange", &TMainForm::RichEditChange);
+  Handler("SelectionChange", &TMainForm::SelectionChange);
+  Handler("EditorLoadProgress", &TMainForm::EditorLoadProgress);
+  Handler("ConvFwdButtonClick", &TMainForm::ConvFwdButtonClick);
+  Handler("BtnStopClick", &TMainForm::BtnStopClick);
+  Handler("NewWindow1Click", &TMainForm::NewWindow1Click);
+  Handler("FileExitCmdClick", &TMainForm::FileExitCmdClick);
+  Handler("OSOpenStart", &TMainForm::OSOpenStart);
+  Handler("OSOpenSuccess", &TMainForm::OSOpenSuccess);
+  Handler("OSOpenFinish", &TMainForm::OSOpenFinish);
+  Handler("OSSaveStart", &TMainForm::OSSaveStart);
+  Handler("OSSaveSuccess", &TMainForm::OSSaveSuccess);
+  Handler("OSSaveFinish", &TMainForm::OSSaveFinish);
+  Field("Editor", Editor);
+  Field("MainMenu1", MainMenu1);
+  Field("FileMenu", FileMenu);
+  Field("NewWindow1", NewWindow1);
+  Field("FileExitCmd", FileExitCmd);
+  Field("ConvertMenu", ConvertMenu);
+  Field("QuickConvert", QuickConvert);
+  Field("DockTop", DockTop);
+  Field("Enc1", Enc1);
+  Field("Enc2", Enc2);
+  Field("ConvFwdButton", ConvFwdButton);
+  Field("ConvBackButton", ConvBackButton);
+  Field("ProgressArea", ProgressArea);
+  Field("LabelOp", LabelOp);
+  Field("ProgressBar1", ProgressBar1);
+  Field("PanelPercent", PanelPercent);
+  Field("PanelChanges", PanelChanges);
+  Field("PanelETA", PanelETA);
+  Field("BtnStop", BtnStop);
+  Field("StatusBar", StatusBar);
+  Field("OS", OS);
+  document_.SetOnChange([this](bool modified) {
+    StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
+  });
+  ReadForm();
+}
+
+TMainForm::~TMainForm() {
+  DetachProgressView(this);
+  if (MainForm == this) {
+    MainForm = nullptr;
+    Application->OnHint = nullptr;
+  }
+}
+
+// --- Life cycle ----------------------------------------------------------------------------------
+
+void TMainForm::FormCreate(TObject*) {
+  MainForm = this;
+  closing_ = false;
+  Enc1->SetItemIndex(1);
+  Enc2->SetItemIndex(0);
+  firstShow_ = true;
+  Application->OnHint = [this](TObject* sender) { ShowHint(sender); };
+  SetCaption("");
+  SelectionChange(this);
+  // The editor starts in Arial at the size the default font has on this screen.
+  const TFont defaultFont;
+  TFont font;
+  font.SetName("Arial");
+  font.SetSize(-(defaultFont.Height() * 72 / Screen->PixelsPerInch()));
+  Editor->SetFont(font);
+  AttachProgressView(this);
+  OS->SetDocumentState(&document_);
+  ResetDocument();
+  for (const char* ext : {".prn", ".ini", ".inf", ".bat", ".qg", ".pl", ".cgi", ".c", ".cpp", ".h", ".hpp", ".pas"})
+    OS->AddPlainTextExtension(ext);
+}
+
+void TMainForm::InitAfterForms() {
+  engineRunning_ = false;
+  Application->SetHelpFile(AppDirFile("quillomark.hlp"));
+  // The spelling module's dictionary warning goes here once it is loaded at start-up.
+  SetThreadLocale(1049);
+  const std::vector<std::string>& params = ProgramParams();
+  if (!params.empty() && FileExists(params[0])) OS->OpenFile(ExpandFileName(params[0]));
+}
+
+void TMainForm::FormShow(TObject*) {
+  auto show = [this] {
+    if (Editor->CanFocus()) Editor->SetFocus();
+    UpdateStatusBar();
+    if (!firstShow_) return;
+    firstShow_ = false;
+    ResetDocument();
+  };
+  // The update counter is kept even when the steps before it fail.
+  try {
+    show();
+  } catch (...) {
+    CountUpdateNotify();
+    throw;
+  }
+  CountUpdateNotify();
+}
+
+bool TMainForm::CountUpdateNotify() {
+  TWinRegistry registry(kProductKey);
+  const int shows = registry.ReadInteger("General", "UpdateNotify", 0);
+  const bool due = shows > 20;
+  registry.WriteInteger("General", "UpdateNotify", due ? 0 : shows + 1);
+  // When due, the web-services directory command runs here once it exists.
+  return due;
+}
+
+void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
+  // Never while an operation runs: the window would go away under it.
+  CanClose = !busy_ && OS->CloseQuery();
+}
+
+void TMainForm::FormDestroy(TObject*) {
+  // The editor goes after the status bar and must not report to a half-freed window.
+  Editor->OnChange = nullptr;
+  Editor->OnSelectionChange = nullptr;
+  document_.SetOnChange(nullptr);
+  // The spelling component shuts down here once it is loaded at start-up.
+}
+
+void TMainForm::WndProc(TMessage& message) {
+  if (message.Msg == WM_QUERYENDSESSION) {
+    if (!busy_ && OS->CloseQuery()) {
+      closing_ = true;
+      Application->Terminate();
+      message.Result = 1;
+    } else {
+      message.Result = 0;
+    }
+    return;
+  }
+  TForm::WndProc(message);
+}
+
+void TMainForm::FileExitCmdClick(TObject*) { Close(); }
+
+void TMainForm::NewWindow1Click(TObject*) {
+  TWinRegistry(kProductKey).WriteBool("General", "NewWindow", true);
+  StartProgramCopy();
+}
+
+void TMainForm::SetCaption(const std::string& fileName) {
+  const std::string name = fileName.empty() ? "Untitled" : ExtractFileName(fileName);
+  TForm::SetCaption(name + " - " + Application->Title());
+}
+
+void TMainForm::ShowHint(TObject*) {
+  const std::string& hint = Application->Hint();
+  StatusBar->SetSimplePanel(!hint.empty());
+  if (!hint.empty()) StatusBar->SetSimpleText(hint);
+}
+
+void TMainForm::FormKeyDown(TObject*, uint16_t& Key, TShiftState) {
+  if (Key == VK_ESCAPE && busy_) {
+    Key = 0;
+    BtnStopClick(this);
+  }
+}
+
+bool TMainForm::IsShortCut(TShortCut shortCut) {
+  // While an operation runs no key may start another one.
+  return !busy_ && TForm::IsShortCut(shortCut);
+}
+
+// --- Document state ------------------------------------------------------------------------------
+
+void TMainForm::SetModified(bool value) {
+  if (value)
+    document_.MarkModified();
+  else
+    document_.MarkClean();
+}
+
+void TMainForm::ResetDocument() {
+  Editor->SetModified(false);
+  SetModified(false);
+}
+
+void TMainForm::RichEditChange(TObject*) {
+  // Editing marks the document; only saving, opening and New make it clean again.
+  if (Editor->Modified()) SetModified(true);
+}
+
+void TMainForm::SelectionChange(TObject*) { UpdateStatusBar(); }
+
+// --- Opening and saving --------------------------------------------------------------------------
+
+void TMainForm::OSOpenStart(TObject*) {
+  ProgressStart(GetLangMessage("StatOpen"));
+  SetBusy(true);
+  Application->ProcessMessages();
+}
+
+void TMainForm::OSOpenSuccess(TObject*) {
+  SetCaption(OS->FileName());
+  ResetDocument();
+  historyNames_.clear();
+}
+
+void TMainForm::OSOpenFinish(TObject*) {
+  SetBusy(false);
+  if (Visible() && Editor->CanFocus()) Editor->SetFocus();
+  ProgressEnd();
+  Application->ProcessMessages();
+}
+
+void TMainForm::OSSaveStart(TObject*) {
+  ProgressStart(GetLangMessage("StatSave"));
+  SetBusy(true);
+  Application->ProcessMessages();
+}
+
+void TMainForm::OSSaveSuccess(TObject*) {
+  SetCaption(OS->FileName());
+  Editor->SetModified(false);
+  SetModified(false);
+}
+
+void TMainForm::OSSaveFinish(TObject*) {
+  SetBusy(false);
+  if (Editor->CanFocus()) Editor->SetFocus();
+  ProgressEnd();
+  Application->ProcessMessages();
+}
+
+void TMainForm::UpdateStatusBar() {
+  const int selStart = Editor->SelStart(), selLength = Editor->SelLength();
+  const int line = int(Editor->Perform(EM_EXLINEFROMCHAR, 0, selStart)) + 1;
+  const int column = selStart - int(Editor->Perform(EM_LINEINDEX, uintptr_t(line - 1), 0)) + 1;
+  const int lineCount = int(Editor->Perform(EM_GETLINECOUNT, 0, 0));
+  const std::u16string text = Editor->GetTextW();
+  char buffer[128];
+  std::snprintf(buffer, sizeof buffer, "Line: %d of %d    Col: %d", line, lineCount, column);
+  StatusBar->Panels()->Items(0)->SetText(buffer);
+  if (selLength > 0)
+    std::snprintf(buffer, sizeof buffer, "Sel: %d to %d (%d chars)", selStart, selStart + selLength, selLength);
+  else
+    std::snprintf(buffer, sizeof buffer, "Pos: %d of %d", selStart, int(text.size()));
+  StatusBar->Panels()->Items(1)->SetText(buffer);
+  buffer[0] = 0;
+  if (!text.empty()) {
+    const size_t at = std::min(size_t(selStart), text.size() - 1);
+    std::snprintf(buffer, sizeof buffer, "Code: %d (#%x)", int(text[at]), unsigned(text[at]));
+  }
+  StatusBar->Panels()->Items(2)->SetText(buffer);
+}
+
+// --- Progress display ----------------------------------------------------------------------------
+
+void TMainForm::ShowGauge(int percent) { ProgressBar1->SetPosition(percent); }
+void TMainForm::ShowOperation(const std::string& caption) { LabelOp->SetCaption(caption); }
+void TMainForm::ShowPercentText(const std::string& text) { PanelPercent->SetCaption(text); }
+void TMainForm::ShowChangesText(const std::string& text) { PanelChanges->SetCaption(text); }
+void TMainForm::ShowRemainingText(const std::string& text) { PanelETA->SetCaption(text); }

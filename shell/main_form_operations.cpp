@@ -1,0 +1,160 @@
+// The operation frame of the main window and the encoding conversion that runs in it.
+#include "platform/exceptions.h"
+#include "platform/gui/application.h"
+#include "platform/gui/common_controls.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/std_controls.h"
+#include "shell/lang_messages.h"
+#include "shell/main_form.h"
+#include "textcore/locale_text.h"
+#include "textcore/rich_edit.h"
+#include "textcore/rich_edit_messages.h"
+#include "textcore/rich_edit_streaming.h"
+
+namespace {
+
+constexpr unsigned kWorkCodePage = 1251;
+constexpr int kDefaultUndoLimit = 500;
+
+}  // namespace
+
+void TMainForm::SetBusy(bool busy) {
+  if (busy) {
+    Editor->OnChange = nullptr;
+    Editor->OnSelectionChange = nullptr;
+  } else {
+    Editor->OnChange = [this](TObject* sender) { RichEditChange(sender); };
+    Editor->OnSelectionChange = [this](TObject* sender) { SelectionChange(sender); };
+  }
+  DockTop->SetEnabled(!busy);
+  for (TMenuItem* menu : {FileMenu, ConvertMenu}) menu->SetEnabled(!busy);
+  ProgressArea->SetVisible(busy);
+  StatusBar->SetVisible(!busy);
+  busy_ = busy;
+}
+
+void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {
+  if (Editor->GetTextW().empty()) throw EAbort("");
+  if (!caption.empty()) ProgressStart(caption);
+  if (options_.EnableHist) {
+    if (historyNames_.empty())
+      AddToHistory(GetLangMessage("HistOrigText"));
+    else if (Editor->Modified())
+      AddToHistory(GetLangMessage("HistModText"));
+  }
+  if (disableUndo && !options_.EnableUndo) Editor->SetUndoLimit(0);
+  Editor->Perform(EM_HIDESELECTION, 1, 0);
+  SetBusy(true);
+  Application->ProcessMessages();
+}
+
+void TMainForm::GetWorkText() {
+  if (Editor->SelLength() > 0) {
+    WorkStart = Editor->SelStart();
+    WorkLength = Editor->SelLength();
+    WorkText = WideStringToAnsi(Editor->GetSelTextW(), kWorkCodePage);
+  } else {
+    const std::u16string text = Editor->GetTextW();
+    WorkText = WideStringToAnsi(text, kWorkCodePage);
+    WorkStart = 0;
+    WorkLength = int(text.size());
+  }
+}
+
+void TMainForm::PutWorkText() {
+  if (options_.PreserveStyle && int64_t(WorkText.size()) == WorkLength) {
+    // Word by word, so that every word keeps its own character formatting.
+    ProgressStart(GetLangMessage("StatUpdate"));
+    const bool done = WalkWorkTokens(
+        WorkText, [](int64_t position, int64_t total) { return ProgressStep(position, total); },
+        [this](int offset, const std::string& token) {
+          Editor->SetSelStart(WorkStart + offset);
+          Editor->SetSelLength(int(token.size()));
+          Editor->SetSelTextW(AnsiToWideString(token, kWorkCodePage));
+        });
+    ProgressEnd();
+    if (!done) return;  // the pieces written stay; the document is not marked
+  } else {
+    Editor->SetSelStart(WorkStart);
+    Editor->SetSelLength(WorkLength);
+    Editor->SetSelTextW(AnsiToWideString(WorkText, kWorkCodePage));
+  }
+  // The written text stays selected, so that the caret ends at its start.
+  Editor->SetSelStart(WorkStart);
+  Editor->SetSelLength(int(WorkText.size()));
+  Editor->SetModified(false);
+  SetModified(true);
+}
+
+void TMainForm::EndOperation(const std::string& historyName) {
+  ProgressEnd();
+  SetBusy(false);
+  if (!historyName.empty() && options_.EnableHist) AddToHistory(historyName);
+  if (Editor->UndoLimit() == 0) Editor->SetUndoLimit(kDefaultUndoLimit);
+  Editor->SetModified(false);
+  SetModified(true);
+  if (Editor->Visible() && Editor->CanFocus()) Editor->SetFocus();
+  Editor->SetSelLength(0);
+  Editor->Perform(EM_HIDESELECTION, 0, 0);
+}
+
+void TMainForm::RunOperation(const std::string& caption, bool disableUndo, const std::string& historyName,
+                             const std::function<void()>& body) {
+  if (busy_) return;  // one operation at a time
+  try {
+    BeginOperation(caption, disableUndo);
+    body();
+  } catch (...) {
+    EndOperation(historyName);
+    throw;
+  }
+  EndOperation(historyName);
+}
+
+bool TMainForm::OperationProgress(TObject*, int Percent) {
+  Application->ProcessMessages();
+  return ProgressSetPercent(Percent);
+}
+
+void TMainForm::EditorLoadProgress(TObject* Sender, int Pos, int Size) {
+  if (Size == 0) return;
+  if (OperationProgress(this, PercentOf(Pos, Size))) InterruptRichEditStreaming();
+}
+
+void TMainForm::BtnStopClick(TObject*) {
+  if (MessageDlg(GetLangMessage("MainCancelOp"), mtConfirmation, mbYesNo) == mrYes) ProgressCancel();
+}
+
+void TMainForm::AddToHistory(const std::string& name) {
+  // The entry (the editor text under this name) is stored here once the history list exists.
+  historyNames_.push_back(name);
+}
+
+void TMainForm::ConvFwdButtonClick(TObject* Sender) {
+  auto* component = dynamic_cast<TComponent*>(Sender);
+  const int tag = component ? component->Tag() : 0;
+  int source = 0, target = 0;
+  if (dynamic_cast<TMenuItem*>(Sender)) {
+    if (tag < 10)
+      source = tag;
+    else
+      target = tag - 10;
+  } else {
+    source = tag == 0 ? Enc1->ItemIndex() : Enc2->ItemIndex();
+    target = tag == 0 ? Enc2->ItemIndex() : Enc1->ItemIndex();
+  }
+  RunOperation(GetLangMessage("StatEncode"), false, RecodeHistoryName(source, target), [&] {
+    GetWorkText();
+    // The same column twice changes nothing: the text (and its formatting) stays as it is.
+    if (source != target && RecodeWorkText(source, target)) PutWorkText();
+  });
+}
+
+bool TMainForm::RecodeWorkText(int source, int target) {
+  if (source == target) return true;
+  ProgressSetCaption(GetLangMessage("StatEncode"));
+  return RecodeCyrillicText(WorkText, source, target,
+                            [](int64_t position, int64_t total) { return ProgressStep(position, total); });
+}

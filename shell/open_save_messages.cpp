@@ -1,0 +1,55 @@
+#include "shell/open_save_messages.h"
+
+#include <utility>
+
+#include "shell/lang_messages.h"
+
+namespace {
+
+constexpr std::pair<const char*, const char*> kBuiltIn[] = {
+    {"MainOpenFail0", "File \"%s\" not found."},
+    {"MainOpenFail1", "The is not a \"%s\" file."},
+    {"MainOpenFail2", "Do you want to try to auto-detect the format?"},
+    {"MainOpenFail3", "File format is not recognized."},
+    {"MainOpenFail4", "File extension (%s) is not recognized."},
+    {"MainOpenFail5", "Do you want to open it as text?"},
+    {"MainOpenFail6",
+     "Access to this file is denied. Possibly a sharing violation. Check if this file is already "
+     "open in another application."},
+    {"MainOpenRecover",
+     "This document was not saved properly, but the recovery information is available. Do you "
+     "want to open the recovered document?"},
+    {"MainSaveFail0", "The document could not be saved as \"%s\"."},
+    {"MainSaveFail1", "File \"%s\" was open as \"%s\" but cannot be saved in this format."},
+    {"MainSaveFail2", "Do you want to save in some other format?"},
+    {"MainSaveLossy",
+     "Some characters of this document cannot be saved as plain text in this encoding and would "
+     "be replaced by \"?\". Do you want to save it as Unicode text instead?"},
+    {"MainConfirmSave", "Save changes to %s?"},
+    {"MainIsRecoverInfo", "OK to overwrite %s?"},
+    {"MainBatchInterrupt", "Process other files in the batch?"},
+};
+
+}  // namespace
+
+std::string OpenSaveMessage(const std::string& key) {
+  std::string text = GetLangMessage(key);
+  if (!text.empty()) return text;
+  for (const auto& [k, builtIn] : kBuiltIn)
+    if (key == k) return builtIn;
+  return "OpenSave: undefined message " + key;
+}
+
+std::string FormatMessageText(const std::string& text, std::initializer_list<std::string> args) {
+  std::string out;
+  auto arg = args.begin();
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == 's' && arg != args.end()) {
+      out += *arg++;
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}

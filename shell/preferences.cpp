@@ -1,0 +1,248 @@
+#include "shell/preferences.h"
+
+#include "platform/files.h"
+#include "platform/gui/application.h"
+#include "platform/gui/common_controls.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/form.h"
+#include "platform/gui/graphics.h"
+#include "platform/gui/std_controls.h"
+#include "shell/autostart.h"
+#include "shell/lang_messages.h"
+#include "shell/language.h"
+#include "shell/preferences_key.h"
+#include "shell/preferences_key_list.h"
+#include "shell/preferences_store.h"
+#include "textcore/win_registry.h"
+
+TPrefForm* PrefForm = nullptr;
+
+namespace {
+
+const char* const kOptionsSection = "Preferences";
+
+// The options kept by the window's storage, as "Component.Property".
+const std::vector<std::string> kStoredProps = {
+    "CBStartup.Checked",   "CBTray.Checked",      "CBNoSplash.Checked",    "CBExitOnESC.Checked",
+    "CBRusOnOpen.Checked", "CBEncOnOpen.Checked", "CBDetectURLs.Checked",  "CBSmartQuotes.Checked",
+    "CBAutoSave.Checked",  "CBMakeBackup.Checked", "CBSaveBm.Checked",     "DefFont.Font",
+    "Shape1.Brush",        "CBConfirmExit.Checked",
+};
+
+// The auto-save interval keeps the name the spin edit gave it.
+const char* const kIntervalValue = "SpinSaveInt_Value";
+
+// The shortcut that writes the language template: Ctrl+Alt+Shift+F10.
+bool IsTemplateKey(uint16_t key, TShiftState shift) {
+  return key == VK_F1 + 9 && (shift & (ssCtrl | ssAlt | ssShift)) == (ssCtrl | ssAlt | ssShift);
+}
+
+}  // namespace
+
+QM_CLASS_INFO(TPrefForm, TForm, [](TClassBuilder<TPrefForm>&) {})
+
+TPrefForm::TPrefForm(TComponent* owner) : TForm(owner) {
+  Handler("FormCreate", &TPrefForm::FormCreate);
+  Handler("FormShow", &TPrefForm::FormShow);
+  Handler("FormHide", &TPrefForm::FormHide);
+  Handler("FormKeyDown", &TPrefForm::FormKeyDown);
+  Handler("FormKeyPress", &TPrefForm::FormKeyPress);
+  Handler("LangComboChange", &TPrefForm::LangComboChange);
+  Handler("DefFontClick", &TPrefForm::DefFontClick);
+  Handler("BtnSetBackClick", &TPrefForm::BtnSetBackClick);
+  Handler("BtnEnableAllClick", &TPrefForm::BtnEnableAllClick);
+  Handler("BtnDisableAllClick", &TPrefForm::BtnDisableAllClick);
+  Handler("BtnDefaultKeysClick", &TPrefForm::BtnDefaultKeysClick);
+  Field("PageControl1", PageControl1);
+  Field("TabGeneral", TabGeneral);
+  Field("TabEditor", TabEditor);
+  Field("TabExternal", TabExternal);
+  Field("CBConfirmExit", CBConfirmExit);
+  Field("CBStartup", CBStartup);
+  Field("CBTray", CBTray);
+  Field("CBNoSplash", CBNoSplash);
+  Field("CBExitOnESC", CBExitOnESC);
+  Field("CBRusOnOpen", CBRusOnOpen);
+  Field("CBEncOnOpen", CBEncOnOpen);
+  Field("CBAutoSave", CBAutoSave);
+  Field("CBMakeBackup", CBMakeBackup);
+  Field("CBSaveBm", CBSaveBm);
+  Field("CBEnforceCyr", CBEnforceCyr);
+  Field("CBSmartQuotes", CBSmartQuotes);
+  Field("CBDetectURLs", CBDetectURLs);
+  Field("LangCombo", LangCombo);
+  Field("SpinSaveInt", SpinSaveInt);
+  Field("SpinSaveEdit", SpinSaveEdit);
+  Field("Shape1", Shape1);
+  Field("DefFont", DefFont);
+  Field("BtnSetFont", BtnSetFont);
+  Field("BtnSetBack", BtnSetBack);
+  Field("KeyList", KeyList);
+  Field("Button2", Button2);
+  Field("BtnCancel", BtnCancel);
+  Field("FontDialog1", FontDialog1);
+  Field("ColorDialog1", ColorDialog1);
+  Field("Language1", Language1);
+  ReadForm();
+}
+
+TPrefForm::~TPrefForm() {
+  if (LangMessageSource() == Language1) SetLangMessageSource(nullptr);
+  if (PrefForm == this) PrefForm = nullptr;
+}
+
+void TPrefForm::FormCreate(TObject*) {
+  LoadHotKeys();
+  ApplyHotKeys();
+  SetLangMessageSource(Language1);
+  PageControl1->SetActivePage(TabGeneral);
+  RestoreOptions();
+  languages_ = ListLanguages();
+  LangCombo->Items()->BeginUpdate();
+  LangCombo->Items()->Clear();
+  for (const TLanguageItem& item : languages_) LangCombo->Items()->Add(item.Caption);
+  LangCombo->Items()->EndUpdate();
+  UseLanguage(StoredLanguageIndex(languages_), false);
+}
+
+void TPrefForm::FormShow(TObject*) {
+  LoadHotKeys();
+  shown_ = true;
+  shownOptions_ = CaptureStoredProps(*this, kStoredProps);
+  shownInterval_ = SpinSaveInt->Position();
+  shownLanguage_ = LangCombo->ItemIndex();
+}
+
+void TPrefForm::FormHide(TObject*) {
+  if (!shown_) return;
+  shown_ = false;
+  if (ModalResult() == mrOk) CommitChanges();
+  else DropChanges();
+  if (OnApplyTray) OnApplyTray(CBTray->Checked());
+}
+
+void TPrefForm::CommitChanges() {
+  SaveOptions();
+  SaveHotKeys();
+  ApplyHotKeys();
+  const int index = LangCombo->ItemIndex();
+  StoreLanguage(index >= 0 ? languages_[size_t(index)].FileName : std::string());
+  SetStartWithSession(CBStartup->Checked(), Application->ExeName());
+}
+
+void TPrefForm::DropChanges() {
+  ApplyStoredProps(*this, kStoredProps, shownOptions_);
+  SpinSaveInt->SetPosition(shownInterval_);
+  UpdateDefFontCaption();
+  LoadHotKeys();
+  if (LangCombo->ItemIndex() != shownLanguage_) UseLanguage(shownLanguage_, true);
+}
+
+void TPrefForm::SaveOptions() {
+  SaveStoredProps(*this, kStoredProps, kOptionsSection);
+  TWinRegistry(kProductKey).WriteString(kOptionsSection, kIntervalValue, std::to_string(SpinSaveInt->Position()));
+}
+
+void TPrefForm::RestoreOptions() {
+  RestoreStoredProps(*this, kStoredProps, kOptionsSection);
+  const std::string interval = TWinRegistry(kProductKey).ReadString(kOptionsSection, kIntervalValue, "");
+  try {
+    if (!interval.empty()) SpinSaveInt->SetPosition(std::stoi(interval));
+  } catch (const std::exception&) {
+    // A damaged value keeps the interval shown.
+  }
+  UpdateDefFontCaption();
+}
+
+void TPrefForm::UseLanguage(int index, bool apply) {
+  LangCombo->SetItemIndex(index);
+  Language1->SetLanguageFile(index >= 0 ? ProgramFolder() + languages_[size_t(index)].FileName : std::string());
+  if (apply) {
+    Language1->LoadLanguage();
+    UpdateActionNames();
+  }
+}
+
+void TPrefForm::LangComboChange(TObject*) { UseLanguage(LangCombo->ItemIndex(), true); }
+
+void TPrefForm::UpdateDefFontCaption() {
+  const TFont* font = DefFont->Font();
+  DefFont->SetCaption(font->Name() + ", " + std::to_string(font->Size()) + " pt.");
+}
+
+void TPrefForm::DefFontClick(TObject*) {
+  FontDialog1->Font()->Assign(*DefFont->Font());
+  if (!FontDialog1->Execute()) return;
+  DefFont->SetFont(*FontDialog1->Font());
+  UpdateDefFontCaption();
+}
+
+void TPrefForm::BtnSetBackClick(TObject*) {
+  ColorDialog1->SetColor(Shape1->Brush()->Color());
+  if (ColorDialog1->Execute()) {
+    Shape1->Brush()->SetColor(ColorDialog1->Color());
+    Shape1->Invalidate();
+  }
+}
+
+// --- Hot keys ---------------------------------------------------------------------------------
+
+std::string TPrefForm::ActionName(int index) { return GlobalActionName(index, Language1); }
+
+void TPrefForm::LoadHotKeys() { ShowKeyRows(LoadHotKeyRows()); }
+
+void TPrefForm::SaveHotKeys() { SaveHotKeyRows(KeyRows()); }
+
+void TPrefForm::ApplyHotKeys() {
+  std::vector<THotKey> hotKeys;
+  for (const THotKeyRow& row : KeyRows()) hotKeys.push_back(RowHotKey(row));
+  if (OnApplyHotKeys) OnApplyHotKeys(hotKeys);
+}
+
+bool TPrefForm::OnKeyPage() const { return PageControl1->ActivePage() == TabExternal; }
+
+void TPrefForm::FormKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
+  if (OnKeyPage()) {
+    const int row = KeyList->Selected();
+    if (row < 0) return;
+    const std::string text = CapturedKeyText(Key, Shift);
+    if (!text.empty()) {
+      KeyList->SetRow(row, {text, KeyList->Row(row).Enabled});
+      Key = 0;
+    }
+    return;
+  }
+  if (IsTemplateKey(Key, Shift) && !Language1->LanguageFile().empty()) {
+    Language1->SaveLanguage(ChangeFileExt(Language1->LanguageFile(), ".new"));
+    Key = 0;
+  }
+}
+
+void TPrefForm::FormKeyPress(TObject*, char& Key) {
+  if (OnKeyPage()) Key = 0;
+}
+
+void TPrefForm::BtnEnableAllClick(TObject*) {
+  for (int i = 0; i < KeyList->RowCount(); ++i) KeyList->SetRow(i, {KeyList->Row(i).KeyText, true});
+}
+
+void TPrefForm::BtnDisableAllClick(TObject*) {
+  for (int i = 0; i < KeyList->RowCount(); ++i) KeyList->SetRow(i, {KeyList->Row(i).KeyText, false});
+}
+
+void TPrefForm::BtnDefaultKeysClick(TObject*) {
+  for (int i = 0; i < KeyList->RowCount(); ++i) KeyList->SetRow(i, {DefaultHotKeyText(i), KeyList->Row(i).Enabled});
+}
+
+std::vector<THotKeyRow> TPrefForm::KeyRows() const { return KeyList->Rows(); }
+
+void TPrefForm::ShowKeyRows(const std::vector<THotKeyRow>& rows) {
+  std::vector<std::string> actions;
+  for (size_t i = 0; i < rows.size(); ++i) actions.push_back(ActionName(int(i)));
+  KeyList->SetRows(rows, actions);
+}
+
+void TPrefForm::UpdateActionNames() {
+  for (int i = 0; i < KeyList->RowCount(); ++i) KeyList->SetActionName(i, ActionName(i));
+}

@@ -1,0 +1,87 @@
+#include "shell/preferences_hotkeys.h"
+
+#include "shell/language.h"
+#include "shell/preferences_key.h"
+#include "textcore/win_registry.h"
+
+namespace {
+
+struct TGlobalAction {
+  const char* Name;
+  const char* Key;
+};
+
+const TGlobalAction kActions[kGlobalActionCount] = {
+    {"Show Quick Panel", "Scroll Lock"},   {"Open in Quillomark", "Alt+Scroll Lock"},
+    {"Switch keyboard layout", "Ctrl+Alt+F11"}, {"Transliterate", "Ctrl+Alt+F10"},
+    {"De-transliterate", "Ctrl+Alt+F9"},   {"Text cleanup", "Ctrl+Alt+F8"},
+    {"Convert to DOS", "Ctrl+Shift+D"},    {"Convert to ISO", "Ctrl+Shift+I"},
+    {"Convert to KOI", "Ctrl+Shift+K"},    {"Convert to MAC", "Ctrl+Shift+M"},
+    {"Decode from DOS", "Ctrl+Alt+D"},     {"Decode from ISO", "Ctrl+Alt+I"},
+    {"Decode from KOI", "Ctrl+Alt+K"},     {"Decode from MAC", "Ctrl+Alt+M"},
+    {"Apply Template", "Ctrl+Shift+A"},
+};
+
+const char* const kSection = "Global";
+const std::string kScrollLock = "Scroll Lock";
+
+}  // namespace
+
+std::string DefaultActionName(int index) { return kActions[index].Name; }
+std::string DefaultHotKeyText(int index) { return kActions[index].Key; }
+
+std::string GlobalActionName(int index, TLanguage* language) {
+  std::string name = language ? language->GetMessage("GlobalAction" + std::to_string(index)) : std::string();
+  return name.empty() ? DefaultActionName(index) : name;
+}
+
+std::vector<THotKeyRow> LoadHotKeyRows() {
+  TWinRegistry reg(kProductKey);
+  std::vector<THotKeyRow> rows;
+  for (int i = 0; i < kHotKeyRowCount; ++i) {
+    const std::string n = std::to_string(i);
+    rows.push_back({reg.ReadString(kSection, "KeyName" + n, DefaultHotKeyText(i)),
+                    reg.ReadBool(kSection, "KeyEnabled" + n, true)});
+  }
+  return rows;
+}
+
+void SaveHotKeyRows(const std::vector<THotKeyRow>& rows) {
+  TWinRegistry reg(kProductKey);
+  for (int i = 0; i < kHotKeyRowCount && i < int(rows.size()); ++i) {
+    const std::string n = std::to_string(i);
+    reg.WriteString(kSection, "KeyName" + n, rows[size_t(i)].KeyText);
+    reg.WriteBool(kSection, "KeyEnabled" + n, rows[size_t(i)].Enabled);
+  }
+}
+
+THotKey RowHotKey(const THotKeyRow& row) {
+  if (!row.Enabled) return {};
+  std::string text = row.KeyText;
+  const size_t scroll = text.find(kScrollLock);
+  if (scroll != std::string::npos) text.replace(scroll, kScrollLock.size(), "F1");
+  const TShortCut shortCut = TextToShortCut(text);
+  THotKey hotKey;
+  hotKey.Key = scroll != std::string::npos ? VK_SCROLL : uint16_t(shortCut & 0x0FFF);
+  if (shortCut & scShift) hotKey.Modifiers |= hkShift;
+  if (shortCut & scCtrl) hotKey.Modifiers |= hkCtrl;
+  if (shortCut & scAlt) hotKey.Modifiers |= hkAlt;
+  return hotKey;
+}
+
+std::string CapturedKeyText(uint16_t key, TShiftState shift) {
+  switch (key) {
+    case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_ESCAPE:
+    case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
+      return {};
+    case VK_SCROLL: {
+      std::string text = kScrollLock;
+      if (shift & ssCtrl) text = "Ctrl+" + text;
+      if (shift & ssAlt) text = "Alt+" + text;
+      if (shift & ssShift) text = "Shift+" + text;
+      return text;
+    }
+    default:
+      return ShortCutToText(ShortCut(key, shift));
+  }
+}

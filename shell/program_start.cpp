@@ -1,0 +1,159 @@
+#include "shell/program_start.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include "platform/code_pages.h"
+#include "platform/exceptions.h"
+#include "platform/files.h"
+#include "platform/gui/application.h"
+#include "platform/gui/dialogs.h"
+#include "proofing/spell_global.h"
+#include "shell/form_list.h"
+#include "shell/main_form.h"
+#include "shell/program_start_script.h"
+#include "shell/single_instance.h"
+#include "textcore/rich_edit.h"
+#include "textcore/win_registry.h"
+
+extern char** environ;
+
+namespace {
+
+const char* const kRichEditDownloadPage = "https://www.vortanel.com/quillomark/richedit";
+const char* const kHandOffWindowClass = "TVirtualKbd";
+
+std::vector<std::string>& Params() {
+  static std::vector<std::string> params;
+  return params;
+}
+
+// Starts `program` with `args` without waiting for it; false when it cannot be started.
+bool Spawn(const std::string& program, const std::vector<std::string>& args, bool searchPath) {
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid;
+  const int rc = searchPath ? ::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ)
+                            : ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+  // Copies that ended earlier are reaped here, so none lingers as a zombie for long.
+  while (::waitpid(-1, nullptr, WNOHANG) > 0) {}
+  return rc == 0;
+}
+
+// The shell's "open" of an address: the desktop's default handler.
+void OpenAddress(const std::string& address) { Spawn("xdg-open", {address}, true); }
+
+void CheckRichEdit() {
+  const int version = GetRichEditVersion();
+  const std::string message = RichEditVersionMessage(version);
+  if (message.empty()) return;
+  if (MessageDlg(message, version == 0 ? mtError : mtWarning, mbOKCancel) == mrOk)
+    OpenAddress(kRichEditDownloadPage);
+}
+
+// A local X display (":0", "unix:0.0") whose socket is missing cannot be reached.
+bool LocalDisplayMissing(const std::string& display) {
+  std::string rest = display;
+  if (rest.rfind("unix:", 0) == 0) rest = rest.substr(4);
+  if (rest.empty() || rest[0] != ':') return false;  // a remote display: Qt finds out
+  const std::string number = rest.substr(1, rest.find('.') == std::string::npos ? std::string::npos : rest.find('.') - 1);
+  std::error_code error;
+  return !std::filesystem::exists("/tmp/.X11-unix/X" + number, error);
+}
+
+}  // namespace
+
+const std::vector<std::string>& ProgramParams() { return Params(); }
+
+std::string RichEditVersionMessage(int version) {
+  const std::string download = "Press OK to open the download site";
+  switch (version) {
+    case 0:
+      return "Your system doesn't seem to have the RichEdit Control.\r" + download;
+    case 1:
+      return "Your system has version 1.0 of the RichEdit Control. The functionality if the editor "
+             "will be VERY limited. We strongly recommend downloading version 3.0 of RichEdit "
+             "Control or better.\r\r" + download;
+    case 2:
+      return "Your system has version 2.0 of the RichEdit Control. Version 3.0 is required for full "
+             "compatibility. We recommend downloading version 3.0 or better.\r\r" + download;
+    default:
+      return {};
+  }
+}
+
+bool HandOffToRunningCopy(const std::vector<std::string>& params) {
+  if (!FindWindowOfClass(kHandOffWindowClass)) return false;
+  TWinRegistry registry(kProductKey);
+  if (registry.ReadBool("General", "NewWindow", false)) {
+    registry.WriteBool("General", "NewWindow", false);
+    return false;
+  }
+  // The running copy has another working folder: a relative name is made full here.
+  std::string fileName;
+  if (!params.empty() && FileExists(params[0])) fileName = ExpandFileName(params[0]);
+  registry.WriteString("General", "OpenNow", fileName);
+  // When the copy ended in the meantime, this one carries on as a copy of its own.
+  return SendMessageToWindowClass(kHandOffWindowClass, WM_OPENNOW, 0, 0);
+}
+
+std::optional<std::string> DisplayProblem() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  const std::string qpa = platform ? platform : "";
+  const char* x = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const bool hasX = x && *x, hasWayland = wayland && *wayland;
+  std::string reason;
+  if (qpa.empty() || qpa.rfind("xcb", 0) == 0 || qpa.rfind("wayland", 0) == 0) {
+    if (!hasX && !hasWayland)
+      reason = "no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+    else if (qpa.rfind("wayland", 0) != 0 && !hasWayland && LocalDisplayMissing(x))
+      reason = std::string("the X display ") + x + " is not running";
+  }
+  if (reason.empty()) return std::nullopt;
+  return "Quillomark cannot open its window: " + reason + ".\n"
+         "Run it on a desktop session, or under a virtual X server:\n"
+         "    xvfb-run -a " + Application->ExeName() + "\n"
+         "(bash scripts/run.sh does this by itself when there is no display.)";
+}
+
+void StartProgramCopy() { Spawn(NativePath(Application->ExeName()).string(), {}, false); }
+
+int RunProgram(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) Params().push_back(Utf8ToAnsi(argv[i]));
+  try {
+    CheckRichEdit();
+    if (HandOffToRunningCopy(Params())) return 0;
+    if (auto problem = DisplayProblem()) {
+      std::fprintf(stderr, "%s\n", problem->c_str());
+      return 2;
+    }
+    Application->Initialize(argc, argv);
+    Application->SetTitle("Quillomark");
+    Application->SetHelpFile("Quillomark.hlp");
+    // The spelling component and its validators come first: the windows made next use them.
+    // (Its error box needs the application, so it runs once the display is known to work.)
+    InitializeSpelling();
+    for (const TStartupForm& form : FormsBeforeSplash()) form.Create(*Application);
+    // The splash window shows here unless the preferences suppress it, once both exist.
+    for (const TStartupForm& form : FormsAfterSplash()) form.Create(*Application);
+    MainForm->InitAfterForms();
+    MainForm->ResetDocument();
+    ScheduleTestScript();
+    Application->Run();
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "Quillomark: %s\n", e.Message.c_str());
+    return 1;
+  }
+  const int exitCode = TestScriptExitCode();
+  // Every window is freed, the last made first; their stored settings are written as they go.
+  Application->DestroyComponents();
+  FinalizeSpelling();
+  return exitCode;
+}

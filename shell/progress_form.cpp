@@ -1,0 +1,28 @@
+#include "shell/progress_form.h"
+
+#include "platform/gui/common_controls.h"
+#include "platform/gui/std_controls.h"
+
+TProgressForm* ProgressForm = nullptr;
+
+QM_CLASS_INFO(TProgressForm, TForm, [](TClassBuilder<TProgressForm>&) {})
+
+TProgressForm::TProgressForm(TComponent* owner) : TForm(owner) {
+  Handler("SpeedButton1Click", &TProgressForm::SpeedButton1Click);
+  Field("ProgressBar1", ProgressBar1);
+  Field("LabelOp", LabelOp);
+  Field("SpeedButton1", SpeedButton1);
+  ReadForm();
+  AttachProgressView(this);
+}
+
+TProgressForm::~TProgressForm() {
+  DetachProgressView(this);
+  if (ProgressForm == this) ProgressForm = nullptr;
+}
+
+void TProgressForm::CloseForm() { Close(); }
+
+void TProgressForm::SpeedButton1Click(TObject*) { ProgressCancel(); }
+
+void TProgressForm::ShowGauge(int percent) { ProgressBar1->SetPosition(percent); }

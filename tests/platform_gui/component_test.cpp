@@ -1,0 +1,171 @@
+// Ownership, names, free notification and the published-property table.
+#include <gtest/gtest.h>
+
+#include "platform/exceptions.h"
+#include "platform/gui/actions.h"
+#include "platform/gui/common_controls.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/form.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/std_controls.h"
+
+namespace {
+
+// Counts its own destruction and records what it is told.
+class TProbe : public TComponent {
+public:
+  TProbe(TComponent* owner, int* destroyed) : TComponent(owner), destroyed_(destroyed) {}
+  ~TProbe() override { ++*destroyed_; }
+  std::vector<std::pair<TComponent*, TOperation>> Heard;
+
+protected:
+  void Notification(TComponent* c, TOperation op) override {
+    TComponent::Notification(c, op);
+    Heard.emplace_back(c, op);
+  }
+
+private:
+  int* destroyed_;
+};
+
+TEST(ComponentTest, OwnerFreesOwnedAndFindsByNameIgnoringCase) {
+  int destroyed = 0;
+  auto* owner = new TProbe(nullptr, &destroyed);
+  auto* a = new TProbe(owner, &destroyed);
+  auto* b = new TProbe(owner, &destroyed);
+  a->SetName("FirstOne");
+  b->SetName("Second");
+  EXPECT_EQ(owner->ComponentCount(), 2);
+  EXPECT_EQ(owner->Components(1), b);
+  EXPECT_EQ(b->ComponentIndex(), 1);
+  EXPECT_EQ(owner->FindComponent("firstone"), a);
+  EXPECT_EQ(owner->FindComponent("SECOND"), b);
+  EXPECT_EQ(owner->FindComponent("Third"), nullptr);
+  EXPECT_THROW(b->SetName("FIRSTONE"), EInvalidOperation);  // duplicate within the owner
+  EXPECT_THROW(b->SetName("1bad"), EInvalidOperation);
+  EXPECT_EQ(b->Name(), "Second");
+
+  auto address = reinterpret_cast<uintptr_t>(static_cast<TComponent*>(a));
+  delete a;  // an owned component that dies leaves its owner's list and tells the owner
+  EXPECT_EQ(owner->ComponentCount(), 1);
+  ASSERT_FALSE(owner->Heard.empty());
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(owner->Heard.back().first), address);
+  EXPECT_EQ(owner->Heard.back().second, TOperation::opRemove);
+
+  delete owner;  // frees b too
+  EXPECT_EQ(destroyed, 3);
+}
+
+TEST(ComponentTest, FreeNotificationClearsReferencesAcrossOwners) {
+  TForm form(nullptr);
+  auto* menu = new TPopupMenu(nullptr);  // owned elsewhere
+  auto* button = new TButton(&form);
+  button->SetPopupMenu(menu);
+  auto* label = new TLabel(&form);
+  auto* edit = new TEdit(&form);
+  label->SetFocusControl(edit);
+  auto* action = new TAction(&form);
+  button->SetAction(action);
+  delete menu;
+  EXPECT_EQ(button->PopupMenu(), nullptr);
+  delete edit;
+  EXPECT_EQ(label->FocusControl(), nullptr);
+  delete action;
+  EXPECT_EQ(button->Action(), nullptr);
+  button->Click();  // no action, no handler: nothing happens
+}
+
+TEST(ComponentTest, PropertiesByNameForEveryKind) {
+  TForm form(nullptr);
+  auto* edit = new TEdit(&form);
+  edit->SetName("Edit1");
+  edit->SetParent(&form);
+  auto* menu = new TPopupMenu(&form);
+  menu->SetName("Menu1");
+  auto* list = new TListBox(&form);
+  auto* bar = new TStatusBar(&form);
+
+  SetStrProp(*edit, "Text", "abc");  // string
+  EXPECT_EQ(edit->Text(), "abc");
+  SetPropText(*edit, "Left", "17");  // integer
+  EXPECT_EQ(edit->Left(), 17);
+  EXPECT_EQ(GetPropText(*edit, "Left"), "17");
+  SetPropText(*edit, "readonly", "True");  // boolean, name in any case
+  EXPECT_TRUE(edit->ReadOnly());
+  EXPECT_EQ(GetPropText(*edit, "ReadOnly"), "True");
+  SetPropText(*edit, "Align", "alBottom");  // enumeration by name
+  EXPECT_EQ(edit->Align(), alBottom);
+  EXPECT_EQ(GetOrdProp(*edit, "Align"), int(alBottom));
+  SetPropText(*edit, "Font.Style", "[fsBold, fsUnderline]");  // set, through a sub-object
+  EXPECT_EQ(edit->Font()->Style(), fsBold | fsUnderline);
+  EXPECT_EQ(GetPropText(*edit, "Font.Style"), "[fsBold,fsUnderline]");
+  SetPropText(*edit, "Color", "clHighlight");  // colour, system and plain
+  EXPECT_EQ(edit->Color(), clHighlight);
+  SetPropText(*edit, "Font.Color", "$000000FF");
+  EXPECT_EQ(edit->Font()->Color(), clRed);
+  EXPECT_EQ(GetPropText(*edit, "Font.Color"), "clRed");
+  SetStringsProp(*list, "Items", {"один", "two"});  // string list
+  EXPECT_EQ(list->Items()->Count(), 2);
+  EXPECT_EQ(GetPropText(*list, "Items"), "один\r\ntwo\r\n");
+  SetPropText(*edit, "PopupMenu", "menu1");  // component reference by name
+  EXPECT_EQ(edit->PopupMenu(), menu);
+  bool clicked = false;
+  SetEventProp(*edit, "OnClick", std::any(TNotifyEvent([&](TObject*) { clicked = true; })));  // event
+  edit->Click();
+  EXPECT_TRUE(clicked);
+  auto* panels = dynamic_cast<TCollectionBase*>(std::get<TPersistent*>(GetPropValue(*bar, "Panels")));  // collection
+  ASSERT_NE(panels, nullptr);
+  SetPropText(*panels->AddItem(), "Text", "x");
+  EXPECT_EQ(bar->Panels()->Items(0)->Text(), "x");
+}
+
+TEST(ComponentTest, PropertyErrorsNameWhatIsWrong) {
+  TForm form(nullptr);
+  auto* edit = new TEdit(&form);
+  struct Case {
+    const char* path;
+    const char* text;
+  };
+  for (const Case& c : {Case{"NoSuchProperty", "1"}, Case{"Left", "12x"}, Case{"Align", "alNowhere"},
+                        Case{"ReadOnly", "maybe"}, Case{"Font.Style", "fsBold"}, Case{"Color", "clPlaid"},
+                        Case{"PopupMenu", "Missing"}, Case{"Font.Nothing", "1"}}) {
+    EXPECT_THROW(SetPropText(*edit, c.path, c.text), EConvertError) << c.path << " = " << c.text;
+  }
+  // A handler of the wrong shape is refused, not bound.
+  EXPECT_THROW(SetEventProp(*edit, "OnKeyPress", std::any(TNotifyEvent([](TObject*) {}))), EConvertError);
+  EXPECT_FALSE(IsPublishedProp(*edit, "Nope"));
+  EXPECT_TRUE(IsPublishedProp(*edit, "font.size"));
+}
+
+TEST(ComponentTest, ClassRegistryMakesComponentsByName) {
+  TForm form(nullptr);
+  for (const char* name : {"TButton", "tlabel", "TEdit", "TMemo", "TComboBox", "TListBox", "TCheckBox", "TRadioButton",
+                           "TRadioGroup", "TGroupBox", "TPanel", "TPageControl", "TTabSheet", "TTrackBar",
+                           "TProgressBar", "TUpDown", "TStatusBar", "TScrollBar", "TImage", "TShape", "TBevel",
+                           "TSplitter", "TMainMenu", "TPopupMenu", "TMenuItem", "TAction", "TActionList",
+                           "TImageList", "TTimer", "TOpenDialog", "TSaveDialog", "TFontDialog", "TColorDialog",
+                           "TBitBtn", "TSpeedButton", "TPaintBox"}) {
+    TComponent* c = CreateComponent(name, &form);
+    ASSERT_NE(c, nullptr) << name;
+    EXPECT_TRUE(SameName(c->ClassName(), name));
+    EXPECT_EQ(c->Owner(), &form);
+  }
+  EXPECT_THROW(CreateComponent("TNoSuchThing", &form), EConvertError);
+}
+
+TEST(ComponentTest, ShortCutTextRoundTrips) {
+  struct Case {
+    TShortCut shortCut;
+    const char* text;
+  };
+  for (const Case& c : {Case{ShortCut('O', ssCtrl), "Ctrl+O"}, Case{ShortCut(VK_F1 + 2, ssShift | ssCtrl), "Shift+Ctrl+F3"},
+                        Case{ShortCut(VK_DELETE, 0), "Del"}, Case{ShortCut('1', ssAlt), "Alt+1"},
+                        Case{ShortCut(VK_RETURN, ssCtrl), "Ctrl+Enter"}}) {
+    EXPECT_EQ(ShortCutToText(c.shortCut), c.text);
+    EXPECT_EQ(TextToShortCut(c.text), c.shortCut);
+  }
+  EXPECT_EQ(TextToShortCut("ctrl+shift+f3"), ShortCut(VK_F1 + 2, ssShift | ssCtrl));
+  EXPECT_EQ(TextToShortCut("Ctrl+Nothing"), 0);
+}
+
+}  // namespace

@@ -1,0 +1,185 @@
+// Forms: modal loops ended by buttons, ModalResult and keys; Enter and Esc reaching the default
+// and cancel buttons; the close sequence; alignment of child controls.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "platform/exceptions.h"
+#include "platform/gui/application.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/form.h"
+#include "platform/gui/std_controls.h"
+#include "platform/gui/timer.h"
+
+namespace {
+
+// A dialog with an edit, a memo, OK (default) and Cancel (cancel) buttons, made in code.
+struct Dialog {
+  TForm* form = new TForm(nullptr);
+  TEdit* edit = new TEdit(form);
+  TMemo* memo = new TMemo(form);
+  TButton* ok = new TButton(form);
+  TButton* cancel = new TButton(form);
+  TTimer* timer = new TTimer(form);
+  Dialog() {
+    for (TControl* c : std::initializer_list<TControl*>{edit, memo, ok, cancel}) c->SetParent(form);
+    ok->SetDefault(true);
+    ok->SetModalResult(mrOk);
+    cancel->SetCancel(true);
+    cancel->SetModalResult(mrCancel);
+    timer->SetEnabled(false);
+    timer->SetInterval(1);
+  }
+  ~Dialog() { delete form; }
+  // Runs `step` once from the message loop after the modal loop has started.
+  void Then(std::function<void()> step) {
+    timer->OnTimer = [this, step](TObject*) {
+      timer->SetEnabled(false);
+      step();
+    };
+    timer->SetEnabled(true);
+  }
+};
+
+void SendKey(TWinControl* control, int qtKey, const QString& text, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
+  QCoreApplication::sendEvent(control->Widget(), &press);
+  QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
+  QCoreApplication::sendEvent(control->Widget(), &release);
+}
+
+TEST(FormTest, ModalLoopEndsWithTheClickedButtonsResult) {
+  Dialog d;
+  d.Then([&] { d.cancel->Click(); });
+  EXPECT_EQ(d.form->ShowModal(), mrCancel);
+  EXPECT_FALSE(d.form->Visible());
+  // Setting ModalResult from a handler ends the loop with that value.
+  d.Then([&] { d.form->SetModalResult(mrRetry); });
+  EXPECT_EQ(d.form->ShowModal(), mrRetry);
+  // A visible form cannot be made modal.
+  d.form->Show();
+  EXPECT_THROW(d.form->ShowModal(), EInvalidOperation);
+}
+
+TEST(FormTest, EnterAndEscReachDefaultAndCancelButtons) {
+  Dialog d;
+  d.Then([&] { SendKey(d.edit, Qt::Key_Return, "\r"); });
+  EXPECT_EQ(d.form->ShowModal(), mrOk);
+  d.Then([&] { SendKey(d.edit, Qt::Key_Escape, "\x1b"); });
+  EXPECT_EQ(d.form->ShowModal(), mrCancel);
+
+  // A multi-line memo keeps Enter: it types a line break and the dialog stays open.
+  d.Then([&] {
+    SendKey(d.memo, Qt::Key_Return, "\r");
+    SendKey(d.memo, Qt::Key_Escape, "\x1b");
+  });
+  EXPECT_EQ(d.form->ShowModal(), mrCancel);
+  EXPECT_EQ(d.memo->Text(), "\r\n");
+  EXPECT_EQ(d.memo->Lines()->Count(), 1);  // one empty line; the empty one after the break does not count
+  EXPECT_EQ(d.memo->Lines()->Strings(0), "");
+
+  // A disabled default button does not take Enter.
+  d.ok->SetEnabled(false);
+  bool cancelled = false;
+  d.Then([&] {
+    SendKey(d.edit, Qt::Key_Return, "\r");
+    cancelled = d.form->ModalResult() == mrNone;
+    d.cancel->Click();
+  });
+  EXPECT_EQ(d.form->ShowModal(), mrCancel);
+  EXPECT_TRUE(cancelled);
+}
+
+TEST(FormTest, KeyPreviewLetsTheFormSeeAndEatKeysFirst) {
+  Dialog d;
+  std::vector<std::string> seen;
+  d.form->SetKeyPreview(true);
+  d.form->OnKeyPress = [&](TObject*, char& key) {
+    seen.push_back(std::string("form:") + key);
+    if (key == 'x') key = 0;  // eaten
+    if (key == 'a') key = 'b';  // changed on its way to the edit
+  };
+  d.edit->OnKeyPress = [&](TObject*, char& key) { seen.push_back(std::string("edit:") + key); };
+  d.form->Show();
+  SendKey(d.edit, Qt::Key_X, "x");
+  SendKey(d.edit, Qt::Key_A, "a");
+  EXPECT_EQ(seen, (std::vector<std::string>{"form:x", "form:a", "edit:b"}));
+  EXPECT_EQ(d.edit->Text(), "b");
+  // Key-down handlers see Windows key codes and can eat the key.
+  uint16_t seenKey = 0;
+  d.edit->OnKeyDown = [&](TObject*, uint16_t& key, TShiftState shift) {
+    seenKey = key;
+    if (shift & ssCtrl) key = 0;
+  };
+  SendKey(d.edit, Qt::Key_F5, "");
+  EXPECT_EQ(seenKey, VK_F1 + 4);
+}
+
+TEST(FormTest, CloseQueryAndCloseActionDecide) {
+  Dialog d;
+  int asked = 0;
+  d.form->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = ++asked > 1; };
+  d.Then([&] {
+    d.ok->Click();  // refused by OnCloseQuery: the loop goes on
+    d.Then([&] { d.ok->Click(); });
+  });
+  EXPECT_EQ(d.form->ShowModal(), mrOk);
+  EXPECT_EQ(asked, 2);
+
+  d.form->OnCloseQuery = nullptr;
+  d.form->Show();
+  TCloseAction next = caNone;
+  d.form->OnClose = [&](TObject*, TCloseAction& action) { action = next; };
+  d.form->Close();
+  EXPECT_TRUE(d.form->Visible());  // caNone keeps it open
+  next = caHide;
+  d.form->Close();
+  EXPECT_FALSE(d.form->Visible());
+}
+
+TEST(FormTest, ReleasedFormIsFreedByTheMessageLoop) {
+  auto* form = new TForm(nullptr);
+  int destroyed = 0;
+  form->OnDestroy = [&](TObject*) { ++destroyed; };
+  form->Show();
+  TCloseAction action = caFree;
+  form->OnClose = [&](TObject*, TCloseAction& a) { a = action; };
+  form->Close();
+  EXPECT_EQ(destroyed, 0);
+  Application->ProcessMessages();
+  EXPECT_EQ(destroyed, 1);
+}
+
+TEST(FormTest, AlignedControlsFillTheClientAreaInOrder) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  auto make = [&](TAlign align, int size) {
+    auto* p = new TPanel(&form);
+    p->SetParent(&form);
+    p->SetBounds(0, 0, size, size);
+    p->SetAlign(align);
+    return p;
+  };
+  TPanel* top = make(alTop, 30);
+  TPanel* bottom = make(alBottom, 20);
+  TPanel* left = make(alLeft, 50);
+  TPanel* client = make(alClient, 10);
+  EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 300, 30));
+  EXPECT_EQ(bottom->BoundsRect(), Rect(0, 180, 300, 200));
+  EXPECT_EQ(left->BoundsRect(), Rect(0, 30, 50, 180));
+  EXPECT_EQ(client->BoundsRect(), Rect(50, 30, 300, 180));
+  // Resizing the form re-places them; an anchored control keeps its distance to the right.
+  auto* anchored = new TButton(&form);
+  anchored->SetParent(client);
+  anchored->SetBounds(200, 10, 40, 20);
+  anchored->SetAnchors(akTop | akRight);
+  form.SetWidth(400);
+  EXPECT_EQ(client->BoundsRect(), Rect(50, 30, 400, 180));
+  EXPECT_EQ(anchored->Left(), 300);
+  top->SetVisible(false);
+  EXPECT_EQ(left->Top(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+// The main window's life cycle and status bar: caption, close question, the first show, the
+// character-code panel.
+#include <gtest/gtest.h>
+
+#include "platform/gui/dialogs.h"
+#include "shell/open_save.h"
+#include "shell/program_start.h"
+#include "tests/platform/temp_folder.h"
+#include "textcore/win_registry.h"
+#include "tests/shell/operation_test_fixture.h"
+
+namespace {
+
+using MainFormTest = OperationTest;
+
+TEST_F(MainFormTest, CaptionNamesTheFileAndTheProgram) {
+  Application->SetTitle("Quillomark");
+  form->SetCaption("");
+  EXPECT_EQ(form->Caption(), "Untitled - Quillomark");
+  form->SetCaption("/home/user/letters/letter.txt");
+  EXPECT_EQ(form->Caption(), "letter.txt - Quillomark");
+}
+
+TEST_F(MainFormTest, ClosingAsksOnlyAboutAModifiedDocument) {
+  TScriptedDialogs dialogs;
+  SetText(u"clean text");
+  bool canClose = false;
+  form->OnCloseQuery(form, canClose);
+  EXPECT_TRUE(canClose);
+  EXPECT_TRUE(dialogs.Asked().empty());
+
+  form->SetModified(true);
+  dialogs.Answer(TDialogKind::MessageDlg, mrCancel);
+  form->OnCloseQuery(form, canClose);
+  EXPECT_FALSE(canClose);
+  EXPECT_EQ(dialogs.Asked().size(), 1u);
+}
+
+TEST_F(MainFormTest, WindowCannotCloseWhileAnOperationRuns) {
+  TScriptedDialogs dialogs;  // no question may come
+  SetText(u"text");
+  bool canClose = true;
+  form->SetBusy(true);
+  form->OnCloseQuery(form, canClose);
+  EXPECT_FALSE(canClose);
+  form->SetBusy(false);
+}
+
+TEST_F(MainFormTest, UpdateCounterRunsTo21ThenStartsAgain) {
+  TempFolder folder;
+  ScopedEnv config("QUILLOMARK_CONFIG_DIR", folder.Name());
+  int due = 0, dueAt = -1;
+  for (int show = 0; show < 23; ++show) {
+    if (TMainForm::CountUpdateNotify()) {
+      ++due;
+      dueAt = show;
+    }
+  }
+  EXPECT_EQ(due, 1);
+  EXPECT_EQ(dueAt, 21);  // the show that reads 21 writes 0
+  EXPECT_EQ(TWinRegistry(kProductKey).ReadInteger("General", "UpdateNotify", -1), 1);
+}
+
+TEST_F(MainFormTest, ShowingTheWindowLeavesTheDocumentClean) {
+  SetText(u"loaded text");
+  form->Show();
+  Application->ProcessMessages();
+  EXPECT_FALSE(form->DocModified());
+  form->Hide();
+}
+
+TEST_F(MainFormTest, StatusBarShowsPositionAndCharacterCode) {
+  SetText(u"first\rsecond a");
+  form->Editor->SetSelStart(14);
+  form->UpdateStatusBar();
+  auto panel = [&](int i) { return form->StatusBar->Panels()->Items(i)->Text(); };
+  EXPECT_EQ(panel(0), "Line: 2 of 2    Col: 9");
+  EXPECT_EQ(panel(1), "Pos: 14 of 14");
+  EXPECT_EQ(panel(2), "Code: 97 (#61)");  // at the end: the character before the caret
+  form->Editor->SetSelStart(6);
+  form->Editor->SetSelLength(6);
+  form->UpdateStatusBar();
+  EXPECT_EQ(panel(1), "Sel: 6 to 12 (6 chars)");
+  SetText(u"");
+  form->UpdateStatusBar();
+  EXPECT_EQ(panel(2), "");
+}
+
+}  // namespace

@@ -1,0 +1,403 @@
+// Opening and saving documents: formats, names, backups, recovery copies, settings and the
+// failure paths, with real files in a private folder and scripted dialogs.
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "platform/code_pages.h"
+#include "platform/string_list.h"
+#include "shell/open_save_messages.h"
+#include "tests/shell/open_save_test_env.h"
+#include "textcore/rich_edit_attributes.h"
+
+namespace {
+
+const std::u16string kRussian = u"Привет, мир!\rВторая строка — «ёлки»";
+
+using OpenSaveTest = OpenSaveWorld;
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+void SetFileTime(const std::string& file, std::filesystem::file_time_type time) {
+  std::filesystem::last_write_time(NativePath(file), time);
+}
+
+TEST_F(OpenSaveTest, PlainTextRoundTripInCodePage1251) {
+  Type(kRussian);
+  AnswerSaveAs(Path("note.txt"), 1);
+  ASSERT_TRUE(OS->SaveAs());
+  EXPECT_EQ(Read(Path("note.txt")), WideToAnsi(u"Привет, мир!\r\nВторая строка — «ёлки»", 1251));
+  EXPECT_EQ(OS->FileName(), Path("note.txt"));
+  EXPECT_FALSE(Doc.Modified());
+  EXPECT_EQ(Events, "save-success ");
+
+  OS->New();
+  EXPECT_EQ(Editor->GetTextW(), u"");
+  EXPECT_EQ(OS->OpenFile(Path("note.txt")), 2);
+  EXPECT_EQ(Editor->GetTextW(), kRussian);
+  EXPECT_TRUE(Editor->PlainText());
+  EXPECT_EQ(OS->CurrentFormat()->Name, "Plain Text");
+  EXPECT_EQ(OS->FormatNumber(), 2);
+  EXPECT_FALSE(Doc.Modified());
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, RtfRoundTripKeepsFormatting) {
+  Type(kRussian);
+  Editor->SetSelStart(0);
+  Editor->SetSelLength(6);
+  Editor->SelAttributes()->SetStyle(fsBold);
+  AnswerSaveAs(Path("styled.doc"), 2);
+  ASSERT_TRUE(OS->SaveAs());
+  EXPECT_EQ(OS->FileName(), Path("styled.rtf"));
+  EXPECT_TRUE(IsRTFFile(Path("styled.rtf")));
+
+  OS->New();
+  EXPECT_EQ(OS->OpenFile(Path("styled.rtf")), 6);
+  EXPECT_EQ(Editor->GetTextW(), kRussian);
+  EXPECT_FALSE(Editor->PlainText());
+  Editor->SetSelStart(1);
+  Editor->SetSelLength(2);
+  EXPECT_EQ(Editor->SelAttributes()->Style() & fsBold, fsBold);
+  Editor->SetSelStart(8);
+  Editor->SetSelLength(2);
+  EXPECT_EQ(Editor->SelAttributes()->Style() & fsBold, 0u);
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, PlainTextTheCodePageCannotHoldAsksBeforeAnythingIsLost) {
+  const std::u16string text = u"Ελλάδα и Россия";  // Greek letters are not in code page 1251
+  Type(text);
+
+  // Cancel: nothing written, the document stays modified.
+  AnswerSaveAs(Path("greek.txt"), 1);
+  AnswerMessage(mrCancel);
+  EXPECT_FALSE(OS->SaveAs());
+  EXPECT_FALSE(FileExists(Path("greek.txt")));
+  EXPECT_TRUE(Doc.Modified());
+  EXPECT_TRUE(Contains(Messages().back(), "Unicode text"));
+
+  // No: 8-bit text, the letters the code page lacks become "?".
+  AnswerSaveAs(Path("greek.txt"), 1);
+  AnswerMessage(mrNo);
+  EXPECT_TRUE(OS->SaveAs());
+  EXPECT_EQ(Read(Path("greek.txt")), WideToAnsi(u"?????? и Россия", 1251));
+
+  // Yes: Unicode text with its byte order mark, which opens as Unicode and saves as such again.
+  Type(text);
+  AnswerMessage(mrYes);
+  EXPECT_TRUE(OS->Save());
+  EXPECT_EQ(Read(Path("greek.txt")).substr(0, 2), "\xFF\xFE");
+  OS->New();
+  EXPECT_EQ(OS->OpenFile(Path("greek.txt")), 2);
+  EXPECT_EQ(Editor->GetTextW(), text);
+  EXPECT_TRUE(OS->UnicodeText());
+  Type(text + u"!");
+  EXPECT_TRUE(OS->Save());  // no question: the document is Unicode text already
+  const std::string bytes = Read(Path("greek.txt"));
+  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+  EXPECT_EQ(bytes.size(), 2 + 2 * (text.size() + 1));
+  EXPECT_EQ(Dialogs.Pending(), 0);
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, SaveAsGivesTheNameTheExtensionOfTheChosenFormat) {
+  // "Plain Text" takes any extension: one that opens as plain text stays, any other (which the
+  // RTF reader or a converter would claim) becomes ".txt".
+  struct Case {
+    const char* typed;
+    int filter;
+    const char* saved;
+  } cases[] = {
+      {"report.doc", 1, "report.txt"}, {"notes.ini", 1, "notes.ini"}, {"page.html", 1, "page.html"},
+      {"README", 1, "README.txt"},     {"summary.rtf", 1, "summary.txt"},
+      {"letter.doc", 2, "letter.rtf"}, {"memo.txt", 2, "memo.rtf"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    Type(u"some text");
+    AnswerSaveAs(Path(c.typed), c.filter);
+    ASSERT_TRUE(OS->SaveAs());
+    EXPECT_EQ(OS->FileName(), Path(c.saved));
+    EXPECT_TRUE(FileExists(Path(c.saved)));
+    EXPECT_EQ(IsRTFFile(Path(c.saved)), c.filter == 2);
+  }
+  EXPECT_FALSE(FileExists(Path("report.doc")));
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, CancelledSaveAsNeverReportsSuccess) {
+  Type(u"first");
+  AnswerSaveAs(Path("a.txt"), 1);
+  ASSERT_TRUE(OS->SaveAs());
+  ASSERT_TRUE(OS->Saved());
+
+  Type(u"second");
+  Dialogs.Answer(TDialogKind::SaveFile, 0);
+  EXPECT_FALSE(OS->SaveAs());
+  EXPECT_FALSE(OS->Saved());
+  EXPECT_TRUE(Doc.Modified());
+  EXPECT_EQ(Read(Path("a.txt")), "first");
+
+  // Closing an unnamed document: Yes, then the Save As dialog cancelled, keeps it open.
+  Doc.MarkClean();
+  OS->New();
+  Type(u"third");
+  AnswerMessage(mrYes);
+  Dialogs.Answer(TDialogKind::SaveFile, 0);
+  EXPECT_FALSE(OS->CloseQuery());
+  EXPECT_EQ(Messages().back(), "Save changes to Untitled?");
+  EXPECT_TRUE(Doc.Modified());
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, FailedSaveSaysSoKeepsTheOldFileAndTheDocumentModified) {
+  Write(Path("kept.txt"), "old content");
+  ASSERT_EQ(OS->OpenFile(Path("kept.txt")), 2);
+  OS->SetMakeBackup(true);
+  ForceDirectories(Path("folder.txt"));
+  std::u16string big;
+  while (big.size() < 200000) big += kRussian + u"\r";
+  Type(big);
+
+  struct Case {
+    const char* what;
+    std::string name;
+    bool fullDisk;
+  } cases[] = {
+      {"folder that does not exist", Path("missing/x.txt"), false},
+      {"name of a folder", Path("folder.txt"), false},
+      {"full disk", Path("kept.txt"), true},
+  };
+  TConverterRec* plain = OS->Converters().FindByClass(false, "TXT");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Events.clear();
+    AnswerMessage(mrOk);
+    {
+      std::optional<TFullDisk> disk;
+      if (c.fullDisk) disk.emplace(64 * 1024);
+      OS->DoSave(c.name, plain, false);
+    }
+    EXPECT_FALSE(OS->Saved());
+    EXPECT_TRUE(Doc.Modified());
+    EXPECT_EQ(OS->FileName(), Path("kept.txt"));
+    EXPECT_EQ(Read(Path("kept.txt")), "old content");
+    EXPECT_EQ(Events, "save-failure ");
+    EXPECT_TRUE(Contains(Messages().back(), "could not be saved as \"" + c.name + "\""));
+  }
+  // Nothing half-written stays behind.
+  std::vector<std::string> names;
+  for (const TSearchRec& entry : ListDirectory(Docs)) names.push_back(entry.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"folder.txt", "kept.txt", "kept.~txt"}));
+  EXPECT_EQ(Read(Path("kept.~txt")), "old content");
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, BackupRecoveryCopyAndAutoSave) {
+  Write(Path("a.txt"), "version 1");
+  ASSERT_EQ(OS->OpenFile(Path("a.txt")), 2);
+  OS->SetMakeBackup(true);
+  Type(u"version 2");
+  ASSERT_TRUE(OS->Save());
+  EXPECT_EQ(Read(Path("a.txt")), "version 2");
+  EXPECT_EQ(Read(Path("a.~txt")), "version 1");
+
+  // Auto-save writes the recovery copy only: no backup, no events, no change of state.
+  Type(u"version 3");
+  Events.clear();
+  OS->AutoSave();
+  EXPECT_EQ(Read(Path("a (recovered).txt")), "version 3");
+  EXPECT_EQ(Read(Path("a.~txt")), "version 1");
+  EXPECT_EQ(Read(Path("a.txt")), "version 2");
+  EXPECT_EQ(OS->FileName(), Path("a.txt"));
+  EXPECT_TRUE(Doc.Modified());
+  EXPECT_EQ(Events, "");
+
+  // A save removes the recovery copy.
+  ASSERT_TRUE(OS->Save());
+  EXPECT_FALSE(FileExists(Path("a (recovered).txt")));
+  EXPECT_EQ(Read(Path("a.~txt")), "version 2");
+
+  // An unnamed document goes to "autosave.rtf" in the program folder; No at closing removes it.
+  Doc.MarkClean();
+  OS->New();
+  Type(u"unnamed work");
+  OS->AutoSave();
+  const std::string autosave = world_.ProgramFolder + "autosave.rtf";
+  EXPECT_TRUE(IsRTFFile(autosave));
+  EXPECT_TRUE(OS->FileName().empty());
+  AnswerMessage(mrNo);
+  EXPECT_TRUE(OS->CloseQuery());
+  EXPECT_FALSE(FileExists(autosave));
+
+  // A modified but blank unnamed document closes without a question.
+  Type(u"  \r ");
+  EXPECT_TRUE(OS->CloseQuery());
+  EXPECT_EQ(Dialogs.Pending(), 0);
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, NewerRecoveryCopyIsOfferedAndKeepsTheDocumentsName) {
+  Write(Path("r.txt"), "saved text");
+  Write(Path("r (recovered).txt"), "recovered text");
+  const auto now = std::filesystem::file_time_type::clock::now();
+  SetFileTime(Path("r.txt"), now - std::chrono::seconds(20));
+  SetFileTime(Path("r (recovered).txt"), now);
+  Editor->SetTextW(u"current");
+
+  // Cancel opens nothing and asks nothing more.
+  AnswerMessage(mrCancel);
+  EXPECT_EQ(OS->OpenFile(Path("r.txt")), -1);
+  EXPECT_EQ(Editor->GetTextW(), u"current");
+  EXPECT_EQ(Messages().size(), 1u);
+  EXPECT_TRUE(Contains(Messages().back(), "recovery information"));
+
+  // Yes opens the recovered text under the file's name, still to be saved.
+  AnswerMessage(mrYes);
+  EXPECT_EQ(OS->OpenFile(Path("r.txt")), 2);
+  EXPECT_EQ(Editor->GetTextW(), u"recovered text");
+  EXPECT_EQ(OS->FileName(), Path("r.txt"));
+  EXPECT_TRUE(Doc.Modified());
+
+  // An older recovery copy is not offered.
+  Doc.MarkClean();
+  SetFileTime(Path("r (recovered).txt"), now - std::chrono::seconds(60));
+  EXPECT_EQ(OS->OpenFile(Path("r.txt")), 2);
+  EXPECT_EQ(Editor->GetTextW(), u"saved text");
+  EXPECT_EQ(Messages().size(), 2u);
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, EveryWayOfOpeningAsksAboutAModifiedDocumentFirst) {
+  Write(Path("other.txt"), "other text");
+  struct Way {
+    const char* what;
+    std::function<void()> open;
+  } ways[] = {
+      {"by path (dropped file, second start, system files)", [&] { OS->OpenFile(Path("other.txt")); }},
+      {"recent file, detected", [&] { OS->OpenRecent(Path("other.txt"), -1); }},
+      {"recent file with its format", [&] { OS->OpenRecent(Path("other.txt"), 2); }},
+      {"open dialog", [&] { OS->Open(); }},
+      {"new document", [&] { OS->New(); }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.what);
+    Type(u"unsaved work");
+    AnswerMessage(mrCancel);
+    way.open();
+    EXPECT_EQ(Messages().back(), "Save changes to Untitled?");
+    EXPECT_EQ(Editor->GetTextW(), u"unsaved work");
+    EXPECT_TRUE(Doc.Modified());
+    EXPECT_EQ(Dialogs.Pending(), 0);
+  }
+  AnswerMessage(mrNo);
+  EXPECT_EQ(OS->OpenFile(Path("other.txt")), 2);
+  EXPECT_EQ(Editor->GetTextW(), u"other text");
+  EXPECT_FALSE(Doc.Modified());
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, FailedLoadLeavesThePreviousDocumentAndNameIntact) {
+  Type(kRussian);
+  AnswerSaveAs(Path("good.rtf"), 2);
+  ASSERT_TRUE(OS->SaveAs());
+  ForceDirectories(Path("folder.txt"));
+  TConverterRec* plain = OS->Converters().FindByClass(true, "TXT");
+  TConverterRec* rtf = OS->Converters().FindByClass(true, "RTF");
+
+  EXPECT_EQ(OS->LoadFile(Path("folder.txt"), plain), -1);
+  EXPECT_EQ(OS->LoadFile(Path("missing.txt"), plain), -1);
+  EXPECT_EQ(OS->LoadFile(Path("folder.txt"), rtf), -1);
+  AnswerMessage(mrOk);
+  EXPECT_EQ(OS->OpenFile(Path("folder.txt")), -2);
+  EXPECT_TRUE(Contains(Messages().back(), "not found"));
+
+  EXPECT_EQ(Editor->GetTextW(), kRussian);
+  EXPECT_FALSE(Editor->PlainText());
+  EXPECT_EQ(OS->FileName(), Path("good.rtf"));
+  EXPECT_EQ(OS->CurrentFormat()->Class, "RTF");
+  EXPECT_FALSE(Doc.Modified());
+  EXPECT_EQ(Events, "save-success open-failure ");
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, FormatsAreFoundByExtensionThenByContent) {
+  struct Case {
+    const char* name;
+    const char* bytes;
+    int result;
+    const char* format;
+  } cases[] = {
+      {"a.~txt", "backup of a text", 2, "Plain Text"},
+      {"NOTES.NFO", "release notes", 2, "Plain Text"},
+      {"prog.cpp", "int x;", 3, "Source Files"},
+      {"page.htm", "<p>text</p>", 4, "HTML as Text"},
+      {"old.bak", "old", 5, "Backup Files"},
+      {"doc.rtf", "{\\rtf1 rich}", 6, "Rich Text Format"},
+      {"data.xyz", "plain words", 2, "Plain Text"},
+      {"README", "no extension", 2, "Plain Text"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Write(Path(c.name), c.bytes);
+    EXPECT_EQ(OS->OpenFile(Path(c.name)), c.result);
+    ASSERT_NE(OS->CurrentFormat(), nullptr);
+    EXPECT_EQ(OS->CurrentFormat()->Name, c.format);
+  }
+  // Binary content with an unknown extension is refused.
+  Write(Path("blob.bin"), std::string("\x01\x02\x00\x03", 4));
+  AnswerMessage(mrOk);
+  EXPECT_EQ(OS->OpenFile(Path("blob.bin")), -1);
+  EXPECT_EQ(Messages().back(), "File format is not recognized.");
+  EXPECT_EQ(OS->FileName(), Path("README"));
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, OpenDialogUsesTheImportFilterAndRemembersItsFolder) {
+  Write(Path("x.prn"), "printer text");
+  std::string filter;
+  Dialogs.Answer(TDialogKind::OpenFile, 1, [&](TDialogRequest& r) {
+    filter = r.Filter;
+    r.Value = Path("x.prn");
+    r.FilterIndex = 1;
+  });
+  OS->Open();
+  EXPECT_EQ(filter, OS->Converters().BuildFilter(true));
+  EXPECT_EQ(Editor->GetTextW(), u"printer text");
+  EXPECT_EQ(OS->OpenDialog()->FilterIndex(), 2);
+  EXPECT_EQ(OS->OpenDialog()->InitialDir(), Docs);
+  EXPECT_TRUE(OS->OpenDialog()->FileName().empty());
+
+  EXPECT_TRUE(OS->AddPlainTextExtension("PRN"));
+  EXPECT_FALSE(OS->AddPlainTextExtension(".prn"));
+  EXPECT_FALSE(OS->AddPlainTextExtension(".ini"));  // "Source Files" has it
+  EXPECT_FALSE(OS->AddPlainTextExtension("txt"));
+  EXPECT_EQ(OS->UserExt().Count(), 1);
+  TStringList known;
+  OS->GetKnownExtensions(known);
+  for (const char* ext : {".txt", ".nfo", ".ini", ".bak", ".rtf", ".prn"}) EXPECT_GE(known.IndexOf(ext), 0) << ext;
+  for (int i = 0; i < known.Count(); ++i) EXPECT_EQ(known[i].find('*'), std::string::npos) << known[i];
+
+  // The folder and the extensions outlive the component.
+  Destroy();
+  Make();
+  ASSERT_EQ(OS->UserExt().Count(), 1);
+  EXPECT_EQ(OS->UserExt()[0], ".prn");
+  EXPECT_EQ(OS->OpenDialog()->InitialDir(), Docs);
+  EXPECT_EQ(OS->SaveDialog()->InitialDir(), Docs);
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST(OpenSaveMessages, BuiltInTextsUndefinedKeysAndArguments) {
+  EXPECT_EQ(TOpenSave::GetMsg("MainIsRecoverInfo"), "OK to overwrite %s?");
+  EXPECT_TRUE(Contains(TOpenSave::GetMsg("MainSaveLossy"), "Unicode text"));
+  EXPECT_EQ(TOpenSave::GetMsg("NoSuchKey"), "OpenSave: undefined message NoSuchKey");
+  EXPECT_EQ(FormatMessageText("File \"%s\" was open as \"%s\"%s", {"a.doc", "Word"}),
+            "File \"a.doc\" was open as \"Word\"%s");
+  EXPECT_EQ(TOpenSave::RecoveredName("/home/u/b.txt"), "/home/u/b (recovered).txt");
+  EXPECT_EQ(TOpenSave::RecoveredName("/home/u/notes"), "/home/u/notes (recovered)");
+}
+
+}  // namespace

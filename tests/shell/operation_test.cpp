@@ -1,0 +1,197 @@
+// The operation frame of the main window on its real editor: the encoding commands, the work
+// text, Stop and Esc, styles, undo, history names, the modified state and one operation at a time.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/code_pages.h"
+#include "platform/exceptions.h"
+#include "platform/gui/application.h"
+#include "platform/gui/common_controls.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/std_controls.h"
+#include "shell/main_form.h"
+#include "shell/open_save.h"
+#include "platform/gui/menus.h"
+#include "tests/shell/operation_test_fixture.h"
+#include "textcore/rich_edit.h"
+
+namespace {
+
+TEST_F(OperationTest, EncodingCommandsConvertTheWholeText) {
+  struct Case { const char* item; std::u16string before, after; };
+  const Case cases[] = {
+      {"FromKOI", Garbled(kRussian, 20866), kRussian},
+      {"FromDOS", Garbled(kRussian, 866), kRussian},
+      {"FromISO", Garbled(kRussian, 28595), kRussian},
+      {"FromMac", Garbled(kRussian, 10007), kRussian},
+      {"ToKOI", kRussian, Garbled(kRussian, 20866)},
+      {"ToDOS", kRussian, Garbled(kRussian, 866)},
+  };
+  for (const Case& c : cases) {
+    SetText(c.before);
+    Click(c.item);
+    EXPECT_EQ(Text(), c.after) << c.item;
+    EXPECT_FALSE(form->Busy());
+    EXPECT_TRUE(form->DocModified());
+    EXPECT_FALSE(form->Editor->Modified());  // the frame's "edited by hand" flag is cleared
+    EXPECT_EQ(ModifiedPanel(), "Modified");
+  }
+}
+
+TEST_F(OperationTest, SelectionOnlyIsConvertedAndTheCaretEndsAtItsStart) {
+  const std::u16string head = u"Latin head ", word = u"Привет", tail = u" tail";
+  SetText(head + Garbled(word, 20866) + tail);
+  form->Editor->SetSelStart(int(head.size()));
+  form->Editor->SetSelLength(int(word.size()));
+  Click("FromKOI");
+  EXPECT_EQ(Text(), head + word + tail);
+  EXPECT_EQ(form->Editor->SelStart(), int(head.size()));
+  EXPECT_EQ(form->Editor->SelLength(), 0);
+}
+
+TEST_F(OperationTest, ToolbarButtonsConvertBetweenTheTwoCombos) {
+  form->Enc1->SetItemIndex(1);  // DOS
+  form->Enc2->SetItemIndex(0);  // WIN
+  SetText(kRussian);
+  form->ConvFwdButtonClick(form->ConvBackButton);  // back: WIN to DOS
+  EXPECT_EQ(Text(), Garbled(kRussian, 866));
+  form->ConvFwdButtonClick(form->ConvFwdButton);  // forward: DOS to WIN
+  EXPECT_EQ(Text(), kRussian);
+}
+
+TEST_F(OperationTest, HistoryEntriesAreNamedAfterTheColumns) {
+  form->ProcessingOptions().EnableHist = true;
+  SetText(Garbled(kRussian, 20866));
+  Click("FromKOI");
+  ASSERT_EQ(form->HistoryNames().size(), 2u);  // the original text first, then the result
+  EXPECT_EQ(form->HistoryNames()[1], "KOI to WIN");
+
+  form->Editor->SetSelStart(0);
+  form->Editor->SetSelTextW(u"x");  // edited by hand since the last operation
+  form->Enc1->SetItemIndex(3);
+  form->Enc2->SetItemIndex(3);
+  Click("ConvFwdButton");
+  ASSERT_EQ(form->HistoryNames().size(), 4u);  // the hand-edited text, then the (empty) result
+  EXPECT_EQ(form->HistoryNames()[3], "KOI to KOI");
+  EXPECT_EQ(Text(), u"x" + kRussian);  // the same column twice changes nothing
+
+  form->ProcessingOptions().EnableHist = false;
+  Click("ToMac");
+  EXPECT_EQ(form->HistoryNames().size(), 4u);
+}
+
+TEST_F(OperationTest, StopLeavesTheTextUnconverted) {
+  std::u16string big;
+  while (big.size() < 20000) big += Garbled(kRussian, 20866) + u"\r";
+  SetText(big);
+  WhilePumping([] { ProgressCancel(); });
+  Click("FromKOI");
+  EXPECT_EQ(Text(), big);
+  EXPECT_FALSE(form->Busy());
+}
+
+TEST_F(OperationTest, EscAsksAndStops) {
+  SetText(Garbled(kRussian, 20866));
+  TScriptedDialogs dialogs;
+  dialogs.Answer(TDialogKind::MessageDlg, mrYes);
+  bool asked = false;
+  WhilePumping([&] {
+    if (asked) return;
+    asked = true;
+    uint16_t key = VK_ESCAPE;
+    form->OnKeyDown(form, key, 0);
+    EXPECT_EQ(key, 0);
+  });
+  Click("FromKOI");
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(dialogs.Pending(), 0);
+  EXPECT_EQ(dialogs.Asked().at(0).Buttons, mbYesNo);
+  EXPECT_EQ(Text(), Garbled(kRussian, 20866));
+}
+
+TEST_F(OperationTest, NoSecondOperationStartsWhileOneRuns) {
+  SetText(Garbled(kRussian, 20866));
+  int attempts = 0;
+  WhilePumping([&] {
+    ++attempts;
+    Click("ToKOI");  // a key or button pressed while the first one runs
+  });
+  Click("FromKOI");
+  EXPECT_GT(attempts, 0);
+  EXPECT_EQ(Text(), kRussian);  // converted once, not back again
+  EXPECT_FALSE(form->Busy());
+}
+
+TEST_F(OperationTest, BusyStateDisablesCommandsAndShowsTheProgressArea) {
+  SetText(kRussian);
+  bool checked = false;
+  WhilePumping([&] {
+    if (checked) return;
+    checked = true;
+    EXPECT_FALSE(form->ConvertMenu->Enabled());
+    EXPECT_FALSE(form->DockTop->Enabled());
+    EXPECT_TRUE(form->ProgressArea->Visible());
+    EXPECT_FALSE(form->StatusBar->Visible());
+    EXPECT_FALSE(form->Editor->OnChange);  // the operation's own edits are not "typing"
+  });
+  Click("ToDOS");
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(form->ConvertMenu->Enabled());
+  EXPECT_FALSE(form->ProgressArea->Visible());
+  EXPECT_TRUE(form->StatusBar->Visible());
+  EXPECT_TRUE(form->Editor->OnChange);
+}
+
+TEST_F(OperationTest, EmptyEditorAbortsSilentlyButMarksTheDocument) {
+  TScriptedDialogs dialogs;  // no answers: any question would fail the test
+  SetText(u"");
+  EXPECT_THROW(Click("FromKOI"), EAbort);
+  EXPECT_TRUE(dialogs.Asked().empty());
+  EXPECT_FALSE(form->Busy());
+  EXPECT_EQ(ModifiedPanel(), "Modified");
+}
+
+TEST_F(OperationTest, UndoSwitchedOffForTheOperationComesBackAt500) {
+  SetText(kRussian);
+  int limitDuring = -1;
+  form->RunOperation("Reformat", true, "", [&] { limitDuring = form->Editor->UndoLimit(); });
+  EXPECT_EQ(limitDuring, 0);
+  EXPECT_EQ(form->Editor->UndoLimit(), 500);
+
+  form->ProcessingOptions().EnableUndo = true;
+  form->RunOperation("Reformat", true, "", [&] { limitDuring = form->Editor->UndoLimit(); });
+  EXPECT_EQ(limitDuring, 500);
+}
+
+TEST_F(OperationTest, OperationResultIsNeverDroppedWithoutTheSaveQuestion) {
+  SetText(Garbled(kRussian, 20866));
+  Click("FromKOI");
+  // A later change event with the editor's own flag clear does not make the document clean.
+  form->Editor->OnChange(form->Editor);
+  EXPECT_TRUE(form->DocModified());
+
+  TScriptedDialogs dialogs;
+  dialogs.Answer(TDialogKind::MessageDlg, mrCancel);
+  EXPECT_FALSE(form->OS->CloseQuery());  // closing asks, and Cancel keeps the window
+  dialogs.Answer(TDialogKind::MessageDlg, mrNo);
+  form->OS->New();  // New asks too; No drops the text
+  EXPECT_EQ(dialogs.Asked().size(), 2u);
+  EXPECT_FALSE(form->DocModified());
+  EXPECT_EQ(ModifiedPanel(), "");
+}
+
+TEST_F(OperationTest, TypingMarksTheDocument) {
+  SetText(u"abc");
+  form->Editor->SetSelStart(3);
+  form->Editor->SetSelTextW(u"d");
+  EXPECT_TRUE(form->DocModified());
+}
+
+TEST_F(OperationTest, LoadProgressOfALargeFileIsAPercentage) {
+  form->EditorLoadProgress(form->Editor, 30'000'000, 40'000'000);
+  EXPECT_EQ(form->PanelPercent->Caption(), "75%");
+}
+
+}  // namespace

@@ -1,0 +1,157 @@
+// The start of the program: the real program started twice (the second start hands its file
+// to the running copy and ends; the new-window flag lets one further full copy start), without
+// a display, and in process the order of its windows and the rich edit check.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/gui/application.h"
+#include "shell/form_list.h"
+#include "shell/program_start.h"
+#include "shell/single_instance_window.h"
+#include "tests/shell/program_test_util.h"
+#include "textcore/rich_edit.h"
+#include "textcore/win_registry.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(ProgramTest, SecondStartHandsItsFileToTheRunningCopyAndEnds) {
+  ProgramFolders f;
+  std::filesystem::create_directories(f.Path("elsewhere"));
+  f.Write("elsewhere/note.txt", "handed over from a second start\r\n");
+  f.Write("first.script", "wait-text handed over\nsave-text " + f.Path("first.out") + "\nclose\n");
+  ProgramRun first({}, f.Env("first.script"));
+  ASSERT_TRUE(f.WaitForCopy());
+
+  // A missing file: the running copy only comes to the front.
+  ProgramRun missing({"nothing-here.txt"}, f.Env(), f.Path("elsewhere"));
+  EXPECT_EQ(missing.Wait(20s), 0) << missing.Stderr();
+  {
+    ScopedEnv config("QUILLOMARK_CONFIG_DIR", f.Path("config"));
+    EXPECT_EQ(TWinRegistry(kProductKey).ReadString("General", "OpenNow", "?"), "");
+  }
+
+  // A name relative to the second start's own working folder.
+  ProgramRun second({"note.txt"}, f.Env(), f.Path("elsewhere"));
+  EXPECT_EQ(second.Wait(20s), 0) << second.Stderr();
+  EXPECT_EQ(first.Wait(30s), 0) << first.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("first.out")), "handed over from a second start\r");
+}
+
+TEST(ProgramTest, NewWindowFlagLetsOneFullCopyStart) {
+  ProgramFolders f;
+  f.Write("release.txt", "release");
+  f.Write("first.script", "wait-text release\nclose\n");
+  ProgramRun first({}, f.Env("first.script"));
+  ASSERT_TRUE(f.WaitForCopy());
+  {
+    ScopedEnv config("QUILLOMARK_CONFIG_DIR", f.Path("config"));
+    TWinRegistry(kProductKey).WriteBool("General", "NewWindow", true);
+  }
+  f.Write("own.txt", "a copy of its own");
+  f.Write("copy.script", "save-text " + f.Path("copy.out") + "\nclose\n");
+  ProgramRun copy({f.Path("own.txt")}, f.Env("copy.script"));
+  EXPECT_EQ(copy.Wait(30s), 0) << copy.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("copy.out")), "a copy of its own");
+  {
+    ScopedEnv config("QUILLOMARK_CONFIG_DIR", f.Path("config"));
+    EXPECT_FALSE(TWinRegistry(kProductKey).ReadBool("General", "NewWindow", true));
+  }
+
+  ProgramRun release({f.Path("release.txt")}, f.Env());
+  EXPECT_EQ(release.Wait(20s), 0) << release.Stderr();
+  EXPECT_EQ(first.Wait(30s), 0) << first.Stderr();
+}
+
+TEST(ProgramTest, NewWindowCommandStartsAFullCopy) {
+  ProgramFolders f;
+  f.Write("release.txt", "release");
+  f.Write("first.script", "click NewWindow1\nwait-text release\nclose\n");
+  ProgramRun first({}, f.Env("first.script"));
+  // The command starts the program again, and the new process runs as a copy of its own.
+  const auto limit = std::chrono::steady_clock::now() + 20s;
+  while (f.CopyPids().size() < 2 && std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(20ms);
+  const std::vector<pid_t> pids = f.CopyPids();
+  ASSERT_EQ(pids.size(), 2u);
+  {
+    ScopedEnv config("QUILLOMARK_CONFIG_DIR", f.Path("config"));
+    EXPECT_FALSE(TWinRegistry(kProductKey).ReadBool("General", "NewWindow", true));
+  }
+  for (pid_t pid : pids)
+    if (pid != first.Pid()) ::kill(pid, SIGTERM);  // the copy is not this test's child
+  ProgramRun release({f.Path("release.txt")}, f.Env());
+  EXPECT_EQ(release.Wait(20s), 0) << release.Stderr();
+  EXPECT_EQ(first.Wait(30s), 0) << first.Stderr();
+}
+
+TEST(ProgramTest, WithoutADisplayItSaysHowToRunIt) {
+  ProgramFolders f;
+  auto env = f.Env();
+  env["QT_QPA_PLATFORM"] = ProgramRun::kUnset;
+  env["DISPLAY"] = ProgramRun::kUnset;
+  env["WAYLAND_DISPLAY"] = ProgramRun::kUnset;
+  ProgramRun run({}, env);
+  EXPECT_EQ(run.Wait(20s), 2);
+  const std::string message = run.Stderr();
+  EXPECT_NE(message.find("no display"), std::string::npos) << message;
+  EXPECT_NE(message.find("xvfb-run"), std::string::npos) << message;
+}
+
+}  // namespace
+
+// --- In-process parts of the start -------------------------------------------------------------
+
+namespace {
+
+TEST(ProgramStart, WindowsAreMadeInTheFixedOrderOnceEach) {
+  // Every window class of the program in its creation order; the lists hold those that exist.
+  const std::vector<std::string> order = {
+      "TMainForm", "TPrefForm", "TGotoLineForm", "TAutoLangForm", "TAskForm", "TNumStyleForm",
+      "TMixedCharForm", "TReformatForm", "TCollectForm", "TMailForm", "TSpeedForm", "TSortForm",
+      "TCyrForm", "TWaitForm", "TUnicodeForm", "TVirtualKbd", "TRevForm", "TQuickForm",
+      "TAutoForm", "TFindForm", "TProgressForm", "TFormGenChar", "TSpecialCharForm", "TCalcForm"};
+  std::vector<std::string> listed;
+  for (const auto* list : {&FormsBeforeSplash(), &FormsAfterSplash()})
+    for (const TStartupForm& form : *list) listed.push_back(form.ClassName);
+  ASSERT_FALSE(listed.empty());
+  EXPECT_EQ(listed.front(), "TMainForm");
+  // The splash window shows between TNumStyleForm and TMixedCharForm.
+  const auto splash = std::find(order.begin(), order.end(), "TMixedCharForm");
+  for (const TStartupForm& form : FormsBeforeSplash())
+    EXPECT_LT(std::find(order.begin(), order.end(), form.ClassName), splash) << form.ClassName;
+  for (const TStartupForm& form : FormsAfterSplash())
+    EXPECT_GE(std::find(order.begin(), order.end(), form.ClassName), splash) << form.ClassName;
+  size_t at = 0;
+  for (const std::string& name : listed) {
+    const auto found = std::find(order.begin() + long(at), order.end(), name);
+    ASSERT_NE(found, order.end()) << name << " is out of order or unknown";
+    at = size_t(found - order.begin()) + 1;
+  }
+
+  EnsureGuiApplication();
+  const int before = Screen->FormCount();
+  for (const auto* list : {&FormsBeforeSplash(), &FormsAfterSplash()})
+    for (const TStartupForm& form : *list) form.Create(*Application);
+  EXPECT_EQ(Screen->FormCount() - before, int(listed.size()));
+  int keyboards = 0;
+  for (int i = 0; i < Screen->FormCount(); ++i) keyboards += Screen->Forms(i)->WindowClassName() == "TVirtualKbd";
+  EXPECT_EQ(keyboards, 1);
+  EXPECT_FALSE(VirtualKbd->Visible());
+  for (int i = Application->ComponentCount() - 1; i >= 0; --i)
+    if (dynamic_cast<TCustomForm*>(Application->Components(i))) delete Application->Components(i);
+}
+
+TEST(ProgramStart, RichEditCheckFindsOurControlAndSaysNothing) {
+  EXPECT_EQ(GetRichEditVersion(), 3);
+  EXPECT_EQ(RichEditVersionMessage(3), "");
+  EXPECT_EQ(RichEditVersionMessage(-1), "");
+  EXPECT_EQ(RichEditVersionMessage(0),
+            "Your system doesn't seem to have the RichEdit Control.\rPress OK to open the download site");
+  EXPECT_NE(RichEditVersionMessage(2).find("compatibility. We recommend downloading version 3.0 or better.\r\rPress OK"),
+            std::string::npos);
+}
+
+}  // namespace

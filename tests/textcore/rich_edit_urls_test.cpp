@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "platform/gui/rich_edit_control.h"
+#include "textcore/rich_edit.h"
+#include "textcore/rich_edit_attributes.h"
+#include "textcore/rich_edit_lines.h"
+#include "textcore/rich_edit_streaming.h"
+#include "platform/streams.h"
+
+namespace {
+
+// The forms' list of hyperlink kinds.
+void AddStandardKinds(TURLCollection& urls) {
+  for (const char* name : {"e-mail", "http", "file", "mailto", "ftp", "https", "gopher", "nntp",
+                           "prospero", "telnet", "news", "wais"})
+    urls.AddOrUpdate(name, clWindowText, crDefault, true);
+}
+
+class RichEditUrlsTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    edit = std::make_unique<TRichEditW>(nullptr);
+    AddStandardKinds(*edit->CustomURLs());
+    edit->SetAutoURLDetect(adExtended);
+  }
+  // Types `text` at the caret as the user does, one change at a time.
+  void Type(const std::u16string& text) {
+    for (char16_t c : text) edit->SetSelTextW(std::u16string(1, c));
+  }
+  bool IsLink(int start, int length) {
+    edit->SetSelStart(start);
+    edit->SetSelLength(length);
+    return edit->SelAttributes()->Link() && (edit->SelAttributes()->ConsistentAttributes() & caLink);
+  }
+  std::unique_ptr<TRichEditW> edit;
+};
+
+TEST_F(RichEditUrlsTest, TypedLinksAreMarkedWithTheirKindsLook) {
+  Type(u"see http://example.com and mail me@example.org now");
+  EXPECT_TRUE(IsLink(4, 18));
+  EXPECT_FALSE(IsLink(23, 3));
+  EXPECT_TRUE(IsLink(32, 14));
+  EXPECT_FALSE(IsLink(47, 3));
+  edit->SetSelStart(4);
+  edit->SetSelLength(18);
+  EXPECT_EQ(edit->SelAttributes()->Color(), clBlue);  // URLColor for the window-text kind
+  EXPECT_EQ(edit->SelAttributes()->UnderlineType(), 1);
+}
+
+TEST_F(RichEditUrlsTest, DetectionNeverMovesTheCaretOrSelection) {
+  Type(u"go to http://a.ru");
+  edit->SetSelStart(3);
+  edit->SetSelLength(2);
+  edit->SetSelTextW(u"into");  // a change elsewhere runs the detection
+  EXPECT_EQ(edit->SelStart(), 7);
+  EXPECT_EQ(edit->SelLength(), 0);
+  edit->SetSelStart(19);
+  Type(u" x");
+  EXPECT_EQ(edit->SelStart(), 21);
+  EXPECT_EQ(edit->SelLength(), 0);
+  EXPECT_TRUE(IsLink(8, 11));
+}
+
+TEST_F(RichEditUrlsTest, DetectionKeepsTheUsersColoursAndUnderlines) {
+  edit->SetAutoURLDetect(adNone);
+  edit->SetTextW(u"red words here");
+  edit->SetSelStart(0);
+  edit->SetSelLength(9);
+  edit->SelAttributes()->SetColor(clRed);
+  edit->SelAttributes()->SetUnderlineType(3);
+  edit->SetAutoURLDetect(adExtended);
+  edit->SetSelStart(14);
+  Type(u" more");
+  edit->DetectURLs(0, edit->Control().TextLength());
+  edit->SetSelStart(0);
+  edit->SetSelLength(9);
+  EXPECT_EQ(edit->SelAttributes()->Color(), clRed);
+  EXPECT_EQ(edit->SelAttributes()->UnderlineType(), 3);
+  // A link that stops being one loses the link look, not the text around it.
+  edit->SetSelStart(19);
+  Type(u" http://x.org");
+  EXPECT_TRUE(IsLink(20, 12));
+  edit->SetSelStart(24);
+  edit->SetSelLength(1);
+  edit->SetSelTextW(u"");  // "http//x.org" is no link
+  EXPECT_FALSE(IsLink(20, 11));
+  edit->SetSelStart(20);
+  edit->SetSelLength(11);
+  EXPECT_EQ(edit->SelAttributes()->Color(), clWindowText);
+  EXPECT_EQ(edit->SelAttributes()->UnderlineType(), 0);
+}
+
+TEST_F(RichEditUrlsTest, FullUrlCharacterSetIsOneLink) {
+  const std::u16string url = u"https://example.com/a-b_c~d/%D0%B0?x=1&y=(2)+3;z=$!*,'#frag";
+  Type(u"link: " + url + u". Next");
+  EXPECT_TRUE(IsLink(6, int(url.size())));
+  EXPECT_FALSE(IsLink(6 + int(url.size()), 1));  // the sentence's full stop
+}
+
+TEST_F(RichEditUrlsTest, EmptyListDetectsNothingAndNeverFails) {
+  edit->CustomURLs()->Clear();
+  Type(u"http://example.com a@b.cd");
+  EXPECT_FALSE(IsLink(0, 18));
+  edit->DetectURLs(0, 100);
+  edit->Control().SetSel(0, 4);
+  EXPECT_EQ(edit->CustomURLs()->KindOf("http://example.com"), nullptr);
+}
+
+TEST_F(RichEditUrlsTest, LoadingScansTheWholeNewText) {
+  edit->SetInputFormat(ifText);
+  TStringStream stream("one ftp://files.example.com/pub\r\nwrite to a.b@c.de\r\n");
+  edit->Lines()->LoadFromStream(stream);
+  EXPECT_TRUE(IsLink(4, 27));
+  EXPECT_TRUE(IsLink(41, 8));
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// Hyperlinks of TRichEditW: detection of link text by the hyperlink kinds, and the link
+// events (cursor, OnURLMove, OnURLClick).
+#include <algorithm>
+
+#include "platform/code_pages.h"
+#include "platform/gui/rich_edit_control.h"
+#include "textcore/rich_edit.h"
+#include "platform/rich_text.h"
+
+namespace {
+
+// The characters of a URL: letters, digits and every mark that RFC 3986 allows, '%' and '\'.
+bool IsURLChar(char16_t c) {
+  if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')) return true;
+  return std::u16string_view(u"-._~:/?#[]@!$&'()*+,;=%\\").find(c) != std::u16string_view::npos;
+}
+
+// Marks that end a sentence rather than a link: trailing ones are not part of it.
+bool IsTrailingMark(char16_t c) { return std::u16string_view(u".,;:!?'").find(c) != std::u16string_view::npos; }
+
+std::string AsciiLower(std::string text) {
+  for (char& ch : text)
+    if (ch >= 'A' && ch <= 'Z') ch = char(ch + 32);
+  return text;
+}
+
+char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
+
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i)
+    if (AsciiUpper(text[i]) != AsciiUpper(prefix[i])) return false;
+  return true;
+}
+
+// The standard kinds of the system control's own detection (AutoURLDetect = adDefault).
+const TURLCollection& StandardURLs() {
+  static const TURLCollection* urls = [] {
+    auto* list = new TURLCollection;
+    for (const char* name : {"e-mail", "http", "https", "ftp", "file", "mailto", "news", "nntp",
+                             "telnet", "gopher", "wais", "prospero", "notes", "callto", "tel"})
+      list->AddOrUpdate(name, clWindowText, crDefault, true);
+    return list;
+  }();
+  return *urls;
+}
+
+}  // namespace
+
+void TCustomRichEditW::DetectURLs(int start, int end) {
+  const TURLCollection& kinds = autoURLDetect_ == adExtended ? *customURLs_ : StandardURLs();
+  RichEditControl& c = *control_;
+  const int length = c.TextLength();
+  if (length < 3 || kinds.Count() == 0) return;
+  start = std::clamp(start, 0, length);
+  end = std::clamp(end, start, length);
+  // URL characters never cross a paragraph end: the paragraphs around the range suffice.
+  const int from = c.LineIndex(c.LineFromChar(start));
+  const int lastLine = c.LineFromChar(end);
+  const int to = c.LineIndex(lastLine) + c.LineLength(c.LineIndex(lastLine));
+  const std::u16string text = c.TextRange(from, to);
+  auto at = [&](int pos) { return text[size_t(pos - from)]; };
+  while (start > from && IsURLChar(at(start - 1))) --start;
+  while (end < to && IsURLChar(at(end))) ++end;
+  if (start > end) return;
+
+  const std::vector<std::pair<int, int>> marked = c.LinkRanges(start, end);
+  ++changeLock_;
+  // Takes the link marking off the link text in [a, z) that is no longer a link; colours and
+  // underlines are reset only where they are the link marking's own.
+  auto unmark = [&](int a, int z) {
+    for (const auto& [ma, mz] : marked) {
+      const int x = std::max(a, ma), y = std::min(z, mz);
+      if (x >= y) continue;
+      TCharFormat f;
+      uint32_t mask = CFM_LINK;
+      const TCharFormat current = c.CharFormatAt(x);
+      bool linkColour = current.Color == uint32_t(ColorToRGB(urlColor_));
+      for (int i = 0; i < kinds.Count(); ++i)
+        linkColour = linkColour || current.Color == uint32_t(ColorToRGB(kinds.Items(i)->Color));
+      if (linkColour) mask |= CFM_COLOR;
+      if (current.UnderlineType == ulSingle) mask |= CFM_UNDERLINETYPE;
+      c.MarkRange(x, y, f, mask);
+    }
+  };
+  int pos = start;
+  int plainFrom = start;  // text from here up to the next link is no link
+  while (pos < end) {
+    while (pos < end && !IsURLChar(at(pos))) ++pos;
+    const int wordStart = pos;
+    while (pos < end && IsURLChar(at(pos))) ++pos;
+    if (wordStart == pos) break;
+    int wordEnd = pos;
+    while (wordEnd > wordStart && IsTrailingMark(at(wordEnd - 1))) --wordEnd;
+    const std::u16string_view word =
+        std::u16string_view(text).substr(size_t(wordStart - from), size_t(wordEnd - wordStart));
+    if (!word.empty() && word.back() == u')' && word.find(u'(') == std::u16string_view::npos) {
+      --wordEnd;
+      while (wordEnd > wordStart && IsTrailingMark(at(wordEnd - 1))) --wordEnd;
+    }
+    const std::u16string_view link = word.substr(0, size_t(wordEnd - wordStart));
+    const TURLType* kind = nullptr;
+    for (int i = 1; i < kinds.Count() && !kind; ++i) {
+      const std::u16string scheme = AnsiToWide(kinds.Items(i)->Name) + u":";
+      if (link.size() > scheme.size() && StartsWithNoCase(link, scheme)) kind = kinds.Items(i);
+    }
+    if (!kind) {
+      const size_t atSign = link.find(u'@', 1);
+      if (atSign != std::u16string_view::npos && atSign + 1 < link.size() &&
+          link.find(u'.', atSign + 2) != std::u16string_view::npos)
+        kind = kinds.Items(0);
+    }
+    if (!kind) continue;
+    unmark(plainFrom, wordStart);
+    TCharFormat f;
+    f.Link = true;
+    f.Color = uint32_t(ColorToRGB(kind->Color == clWindowText ? urlColor_ : kind->Color));
+    f.UnderlineType = kind->Underline ? ulSingle : ulNone;
+    const TCharFormat current = c.CharFormatAt(wordStart);
+    const bool done = std::any_of(marked.begin(), marked.end(), [&](const auto& r) {
+      return r.first <= wordStart && r.second >= wordEnd;
+    }) && current.Color == f.Color && current.UnderlineType == f.UnderlineType;
+    if (!done) c.MarkRange(wordStart, wordEnd, f, CFM_LINK | CFM_COLOR | CFM_UNDERLINETYPE);
+    plainFrom = wordEnd;
+  }
+  unmark(plainFrom, end);
+  --changeLock_;
+}
+
+const TURLType* TURLCollection::KindOf(const std::string& linkText) const {
+  const int count = Count();
+  const size_t colon = linkText.find(':', 1);
+  if (colon == std::string::npos) {
+    const int index = linkText.find('@', 1) != std::string::npos ? 0 : 1;
+    return index < count ? Items(index) : nullptr;
+  }
+  const std::string scheme = AsciiLower(linkText.substr(0, colon));
+  const TURLType* kind = nullptr;
+  for (int i = 1; i < count; ++i) {
+    kind = Items(i);
+    if (AsciiLower(kind->Name) == scheme) break;
+  }
+  return kind;
+}
+
+void TCustomRichEditW::Link(int event, int start, int end) {
+  const std::string text = WideToAnsi(control_->TextRange(start, end), SystemCodePage());
+  const TURLType* kind = customURLs_->KindOf(text);
+  switch (TRichLinkEvent(event)) {
+    case TRichLinkEvent::MouseMove: {
+      TCursor cursor = kind && kind->Cursor != crDefault ? kind->Cursor : urlCursor_;
+      control_->SetMouseCursor(cursor != crDefault ? cursor : crHandPoint);
+      if (OnURLMove && text.size() > 1) OnURLMove(this, text);
+      break;
+    }
+    case TRichLinkEvent::LButtonUp:
+      if (OnURLClick && text.size() > 1) OnURLClick(this, text);
+      break;
+    default:
+      break;
+  }
+}
