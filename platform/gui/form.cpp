@@ -53,7 +53,8 @@ public:
     client_->setObjectName("client");
   }
   QWidget* Client() const { return client_; }
-  int MenuHeight() const { return bar_ && bar_->isVisible() ? bar_->sizeHint().height() : 0; }
+  // isHidden, not isVisible: the bar counts before the form is first shown too.
+  int MenuHeight() const { return bar_ && !bar_->isHidden() ? bar_->sizeHint().height() : 0; }
   void SetMenuBar(QMenuBar* bar) {
     bar_ = bar;
     if (bar_) {

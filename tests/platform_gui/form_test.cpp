@@ -10,6 +10,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/form.h"
+#include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/timer.h"
 
@@ -180,6 +181,24 @@ TEST(FormTest, AlignedControlsFillTheClientAreaInOrder) {
   EXPECT_EQ(anchored->Left(), 300);
   top->SetVisible(false);
   EXPECT_EQ(left->Top(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FormTest, MenuBarTakesItsRowBeforeTheFirstShow) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 400, 300);
+  auto* menu = new TMainMenu(&form);
+  auto* file = new TMenuItem(&form);
+  file->SetCaption("&File");
+  menu->Items()->Add(file);
+  form.SetMenu(menu);
+  form.Widget();  // the window exists, not yet shown
+  EXPECT_LT(form.ClientHeight(), 300);
+  form.Show();
+  EXPECT_LT(form.ClientHeight(), 300);
 }
 
 }  // namespace
