@@ -37,6 +37,27 @@ std::string MakeRtf() {
   return stream.DataString();
 }
 
+// A rich edit filling a shown form, which lays its text out as it changes.
+struct ShownEdit {
+  TForm form{nullptr};
+  TRichEditW edit{&form};
+  ShownEdit() {
+    form.SetBounds(0, 0, 800, 600);
+    edit.SetParent(&form);
+    edit.SetAlign(alClient);
+    form.Show();
+  }
+};
+
+// Replaces 10,000 four-letter words one by one, as the text tools put their results back.
+void Replace10000Ranges(TRichEditW& edit) {
+  for (int i = 0; i < 10000; ++i) {
+    edit.SetSelStart(i * 50);
+    edit.SetSelLength(4);
+    edit.SetSelTextW(u"слов");
+  }
+}
+
 const std::string& Rtf() {
   static const std::string rtf = MakeRtf();
   return rtf;
@@ -86,19 +107,13 @@ BENCHMARK(BM_SetTextW)->Unit(benchmark::kMillisecond);
 
 // The same in a shown window, which lays the text out as it changes.
 void BM_SetTextWInWindow(benchmark::State& state) {
-  TForm form(nullptr);
-  form.SetBounds(0, 0, 800, 600);
-  TRichEditW edit(&form);
-  edit.SetParent(&form);
-  edit.SetAlign(alClient);
-  form.Show();
+  ShownEdit shown;
   const std::u16string text = MakeText(10 * 1024 * 1024);
-  for (auto _ : state) edit.SetTextW(text);
+  for (auto _ : state) shown.edit.SetTextW(text);
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size() * 2));
 }
 BENCHMARK(BM_SetTextWInWindow)->Unit(benchmark::kMillisecond);
 
-// 10,000 words replaced one by one, as the text tools put their results back.
 void BM_Replace10000Ranges(benchmark::State& state) {
   TRichEditW edit(nullptr);
   const std::u16string text = MakeText(1024 * 1024);
@@ -106,11 +121,7 @@ void BM_Replace10000Ranges(benchmark::State& state) {
     state.PauseTiming();
     edit.SetTextW(text);
     state.ResumeTiming();
-    for (int i = 0; i < 10000; ++i) {
-      edit.SetSelStart(i * 50);
-      edit.SetSelLength(4);
-      edit.SetSelTextW(u"слов");
-    }
+    Replace10000Ranges(edit);
   }
   state.SetItemsProcessed(int64_t(state.iterations()) * 10000);
   state.SetBytesProcessed(int64_t(state.iterations()) * 10000 * 8);
@@ -119,23 +130,15 @@ BENCHMARK(BM_Replace10000Ranges)->Unit(benchmark::kMillisecond);
 
 // In a shown window, inside BeginUpdate/EndUpdate as bulk changes should be made.
 void BM_Replace10000RangesInWindow(benchmark::State& state) {
-  TForm form(nullptr);
-  form.SetBounds(0, 0, 800, 600);
-  TRichEditW edit(&form);
-  edit.SetParent(&form);
-  edit.SetAlign(alClient);
-  form.Show();
+  ShownEdit shown;
+  TRichEditW& edit = shown.edit;
   const std::u16string text = MakeText(1024 * 1024);
   for (auto _ : state) {
     state.PauseTiming();
     edit.SetTextW(text);
     state.ResumeTiming();
     edit.BeginUpdate();
-    for (int i = 0; i < 10000; ++i) {
-      edit.SetSelStart(i * 50);
-      edit.SetSelLength(4);
-      edit.SetSelTextW(u"слов");
-    }
+    Replace10000Ranges(edit);
     edit.EndUpdate();
   }
   state.SetItemsProcessed(int64_t(state.iterations()) * 10000);

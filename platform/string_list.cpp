@@ -442,3 +442,10 @@ void AssignStrings(TStrings& Strings, const std::vector<std::string>& Lines) {
   for (const std::string& line : Lines) list.Add(line);
   Strings.Assign(list);
 }
+
+std::vector<std::string> LinesOfStrings(const TStrings& Strings) {
+  std::vector<std::string> lines;
+  lines.reserve(size_t(Strings.Count()));
+  for (int i = 0; i < Strings.Count(); ++i) lines.push_back(Strings[i]);
+  return lines;
+}

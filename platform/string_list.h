@@ -189,3 +189,5 @@ private:
 
 // Replaces the content of `Strings` with `Lines` (nil objects) as one change.
 void AssignStrings(TStrings& Strings, const std::vector<std::string>& Lines);
+// The items of `Strings`, in order.
+std::vector<std::string> LinesOfStrings(const TStrings& Strings);

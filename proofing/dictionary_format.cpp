@@ -1,9 +1,9 @@
 #include "proofing/dictionary_format.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/exceptions.h"
+#include "proofing/record_bytes.h"
 
 namespace {
 
@@ -24,81 +24,55 @@ bool ValidGroup(int L) { return L >= 1 && L <= kMaxDictWordLength; }
 
 }  // namespace
 
-uint32_t TQDictHeader::ReadU32(int Offset) const {
-  const auto* p = reinterpret_cast<const unsigned char*>(Bytes.data() + Offset);
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
+LCID TQDictHeader::Lcid() const { return ReadU16(Bytes, kLcidOffset); }
+void TQDictHeader::SetLcid(LCID Value) { WriteU16(Bytes, kLcidOffset, static_cast<uint16_t>(Value)); }
 
-void TQDictHeader::WriteU32(int Offset, uint32_t Value) {
-  for (int i = 0; i < 4; ++i) Bytes[Offset + i] = static_cast<char>((Value >> (8 * i)) & 0xFF);
+std::string TQDictHeader::Title() const {
+  return ReadShortString(Bytes, kTitleOffset, kMaxTitleLength);
 }
-
-std::string TQDictHeader::ReadShortString(int Offset, int MaxLength) const {
-  const int length = std::min<int>(static_cast<unsigned char>(Bytes[Offset]), MaxLength);
-  return std::string(Bytes.data() + Offset + 1, length);
-}
-
-void TQDictHeader::WriteShortString(int Offset, int MaxLength, std::string_view Value) {
-  const int length = std::min<int>(static_cast<int>(Value.size()), MaxLength);
-  std::memset(Bytes.data() + Offset, 0, MaxLength + 1);
-  Bytes[Offset] = static_cast<char>(length);
-  std::memcpy(Bytes.data() + Offset + 1, Value.data(), length);
-}
-
-LCID TQDictHeader::Lcid() const {
-  return static_cast<unsigned char>(Bytes[kLcidOffset]) |
-         static_cast<unsigned char>(Bytes[kLcidOffset + 1]) << 8;
-}
-
-void TQDictHeader::SetLcid(LCID Value) {
-  Bytes[kLcidOffset] = static_cast<char>(Value & 0xFF);
-  Bytes[kLcidOffset + 1] = static_cast<char>((Value >> 8) & 0xFF);
-}
-
-std::string TQDictHeader::Title() const { return ReadShortString(kTitleOffset, kMaxTitleLength); }
 void TQDictHeader::SetTitle(std::string_view Value) {
-  WriteShortString(kTitleOffset, kMaxTitleLength, Value);
+  WriteShortString(Bytes, kTitleOffset, kMaxTitleLength, Value);
 }
 std::string TQDictHeader::Description() const {
-  return ReadShortString(kDescriptionOffset, kMaxTitleLength);
+  return ReadShortString(Bytes, kDescriptionOffset, kMaxTitleLength);
 }
 void TQDictHeader::SetDescription(std::string_view Value) {
-  WriteShortString(kDescriptionOffset, kMaxTitleLength, Value);
+  WriteShortString(Bytes, kDescriptionOffset, kMaxTitleLength, Value);
 }
 std::string TQDictHeader::DataName() const {
-  return ReadShortString(kDataNameOffset, kMaxDataNameLength);
+  return ReadShortString(Bytes, kDataNameOffset, kMaxDataNameLength);
 }
 void TQDictHeader::SetDataName(std::string_view Value) {
-  WriteShortString(kDataNameOffset, kMaxDataNameLength, Value);
+  WriteShortString(Bytes, kDataNameOffset, kMaxDataNameLength, Value);
 }
-uint32_t TQDictHeader::WordCount() const { return ReadU32(kWordCountOffset); }
-void TQDictHeader::SetWordCount(uint32_t Value) { WriteU32(kWordCountOffset, Value); }
-uint32_t TQDictHeader::DataSize() const { return ReadU32(kDataSizeOffset); }
-void TQDictHeader::SetDataSize(uint32_t Value) { WriteU32(kDataSizeOffset, Value); }
+uint32_t TQDictHeader::WordCount() const { return ReadU32(Bytes, kWordCountOffset); }
+void TQDictHeader::SetWordCount(uint32_t Value) { WriteU32(Bytes, kWordCountOffset, Value); }
+uint32_t TQDictHeader::DataSize() const { return ReadU32(Bytes, kDataSizeOffset); }
+void TQDictHeader::SetDataSize(uint32_t Value) { WriteU32(Bytes, kDataSizeOffset, Value); }
 
 uint32_t TQDictHeader::GroupOffset(int L) const {
-  return ValidGroup(L) ? ReadU32(76 + 8 * L) : 0;
+  return ValidGroup(L) ? ReadU32(Bytes, 76 + 8 * L) : 0;
 }
 uint32_t TQDictHeader::GroupCount(int L) const {
-  return ValidGroup(L) ? ReadU32(80 + 8 * L) : 0;
+  return ValidGroup(L) ? ReadU32(Bytes, 80 + 8 * L) : 0;
 }
 void TQDictHeader::SetGroup(int L, uint32_t Offset, uint32_t Count) {
   if (!ValidGroup(L)) throw EInvalidOperation("Dictionary word length out of range");
-  WriteU32(76 + 8 * L, Offset);
-  WriteU32(80 + 8 * L, Count);
+  WriteU32(Bytes, 76 + 8 * L, Offset);
+  WriteU32(Bytes, 80 + 8 * L, Count);
 }
 
 int32_t TQDictHeader::GroupNumber() const {
-  return static_cast<int32_t>(ReadU32(kGroupNumberOffset));
+  return static_cast<int32_t>(ReadU32(Bytes, kGroupNumberOffset));
 }
 void TQDictHeader::SetGroupNumber(int32_t Value) {
-  WriteU32(kGroupNumberOffset, static_cast<uint32_t>(Value));
+  WriteU32(Bytes, kGroupNumberOffset, static_cast<uint32_t>(Value));
 }
 int32_t TQDictHeader::OnByDefault() const {
-  return static_cast<int32_t>(ReadU32(kOnByDefaultOffset));
+  return static_cast<int32_t>(ReadU32(Bytes, kOnByDefaultOffset));
 }
 void TQDictHeader::SetOnByDefault(int32_t Value) {
-  WriteU32(kOnByDefaultOffset, static_cast<uint32_t>(Value));
+  WriteU32(Bytes, kOnByDefaultOffset, static_cast<uint32_t>(Value));
 }
 
 int CompareDictWords(LCID Lcid, std::string_view A, std::string_view B) {

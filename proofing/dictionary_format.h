@@ -46,12 +46,6 @@ public:
   void SetOnByDefault(int32_t Value);
 
   std::array<char, kDictHeaderSize> Bytes;
-
-private:
-  uint32_t ReadU32(int Offset) const;
-  void WriteU32(int Offset, uint32_t Value);
-  std::string ReadShortString(int Offset, int MaxLength) const;
-  void WriteShortString(int Offset, int MaxLength, std::string_view Value);
 };
 
 // The dictionary order of two words of equal length: the language's case-sensitive locale order.

@@ -5,6 +5,7 @@
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
+#include "proofing/record_bytes.h"
 #include "textcore/text_utils.h"
 
 namespace {
@@ -55,7 +56,7 @@ TQLanguage::TQLanguage(const std::string& DescriptorFileName, const TSpellErrorE
         complete = false;
         break;
       }
-      const size_t length = static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
+      const size_t length = ReadU16(bytes, at);
       at += 2;
       complete = bytes.size() >= at + length;
       list->SetText(bytes.substr(at, std::min(length, bytes.size() - at)));

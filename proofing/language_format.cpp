@@ -1,9 +1,7 @@
 #include "proofing/language_format.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "platform/exceptions.h"
+#include "proofing/record_bytes.h"
 
 namespace {
 
@@ -26,51 +24,41 @@ std::string JoinLines(const std::vector<std::string>& Lines) {
 
 }  // namespace
 
-std::string TQLanguageBlock::ReadShortString(int Offset, int MaxLength) const {
-  const int length = std::min<int>(static_cast<unsigned char>(Bytes[Offset]), MaxLength);
-  return Bytes.substr(Offset + 1, length);
-}
-
-void TQLanguageBlock::WriteShortString(int Offset, int MaxLength, std::string_view Value) {
+void TQLanguageBlock::WriteEntry(int Offset, int MaxLength, std::string_view Value) {
   if (static_cast<int>(Value.size()) > MaxLength)
     throw EInvalidOperation("Language descriptor entry longer than " + std::to_string(MaxLength));
-  std::memset(Bytes.data() + Offset, 0, MaxLength + 1);
-  Bytes[Offset] = static_cast<char>(Value.size());
-  std::memcpy(Bytes.data() + Offset + 1, Value.data(), Value.size());
+  WriteShortString(Bytes, Offset, MaxLength, Value);
 }
 
-LCID TQLanguageBlock::Lcid() const {
-  return static_cast<unsigned char>(Bytes[kLcidOffset]) | static_cast<unsigned char>(Bytes[kLcidOffset + 1]) << 8;
-}
-void TQLanguageBlock::SetLcid(LCID Value) {
-  Bytes[kLcidOffset] = static_cast<char>(Value & 0xFF);
-  Bytes[kLcidOffset + 1] = static_cast<char>((Value >> 8) & 0xFF);
-}
-std::string TQLanguageBlock::Name() const { return ReadShortString(kNameOffset, kMaxNameLength); }
-void TQLanguageBlock::SetName(std::string_view Value) { WriteShortString(kNameOffset, kMaxNameLength, Value); }
-std::string TQLanguageBlock::Alphabet() const { return ReadShortString(kAlphabetOffset, kMaxLetterEntry); }
-void TQLanguageBlock::SetAlphabet(std::string_view Value) { WriteShortString(kAlphabetOffset, kMaxLetterEntry, Value); }
+LCID TQLanguageBlock::Lcid() const { return ReadU16(Bytes, kLcidOffset); }
+void TQLanguageBlock::SetLcid(LCID Value) { WriteU16(Bytes, kLcidOffset, static_cast<uint16_t>(Value)); }
+std::string TQLanguageBlock::Name() const { return ReadShortString(Bytes, kNameOffset, kMaxNameLength); }
+void TQLanguageBlock::SetName(std::string_view Value) { WriteEntry(kNameOffset, kMaxNameLength, Value); }
+std::string TQLanguageBlock::Alphabet() const { return ReadShortString(Bytes, kAlphabetOffset, kMaxLetterEntry); }
+void TQLanguageBlock::SetAlphabet(std::string_view Value) { WriteEntry(kAlphabetOffset, kMaxLetterEntry, Value); }
 std::string TQLanguageBlock::Similar(unsigned char Ch) const {
-  return ReadShortString(kSimilarOffset + kEntrySize * Ch, kMaxLetterEntry);
+  return ReadShortString(Bytes, kSimilarOffset + kEntrySize * Ch, kMaxLetterEntry);
 }
 void TQLanguageBlock::SetSimilar(unsigned char Ch, std::string_view Value) {
-  WriteShortString(kSimilarOffset + kEntrySize * Ch, kMaxLetterEntry, Value);
+  WriteEntry(kSimilarOffset + kEntrySize * Ch, kMaxLetterEntry, Value);
 }
 std::string TQLanguageBlock::Following(unsigned char Ch) const {
-  return ReadShortString(kFollowingOffset + kEntrySize * Ch, kMaxLetterEntry);
+  return ReadShortString(Bytes, kFollowingOffset + kEntrySize * Ch, kMaxLetterEntry);
 }
 void TQLanguageBlock::SetFollowing(unsigned char Ch, std::string_view Value) {
-  WriteShortString(kFollowingOffset + kEntrySize * Ch, kMaxLetterEntry, Value);
+  WriteEntry(kFollowingOffset + kEntrySize * Ch, kMaxLetterEntry, Value);
 }
 std::string TQLanguageBlock::Doubled(unsigned char Ch) const {
-  return ReadShortString(kDoubledOffset + kEntrySize * Ch, kMaxLetterEntry);
+  return ReadShortString(Bytes, kDoubledOffset + kEntrySize * Ch, kMaxLetterEntry);
 }
 void TQLanguageBlock::SetDoubled(unsigned char Ch, std::string_view Value) {
-  WriteShortString(kDoubledOffset + kEntrySize * Ch, kMaxLetterEntry, Value);
+  WriteEntry(kDoubledOffset + kEntrySize * Ch, kMaxLetterEntry, Value);
 }
-std::string TQLanguageBlock::InsertionLetters() const { return ReadShortString(kInsertionOffset, kMaxLetterEntry); }
+std::string TQLanguageBlock::InsertionLetters() const {
+  return ReadShortString(Bytes, kInsertionOffset, kMaxLetterEntry);
+}
 void TQLanguageBlock::SetInsertionLetters(std::string_view Value) {
-  WriteShortString(kInsertionOffset, kMaxLetterEntry, Value);
+  WriteEntry(kInsertionOffset, kMaxLetterEntry, Value);
 }
 
 std::string BuildLanguageFile(const TQLanguageBlock& Block, const std::vector<std::string>& CommonWords,

@@ -40,8 +40,8 @@ public:
   std::string Bytes;  // exactly kLanguageBlockSize bytes
 
 private:
-  std::string ReadShortString(int Offset, int MaxLength) const;
-  void WriteShortString(int Offset, int MaxLength, std::string_view Value);
+  // Writes a length-prefixed entry; one longer than MaxLength raises EInvalidOperation.
+  void WriteEntry(int Offset, int MaxLength, std::string_view Value);
 };
 
 // A whole descriptor file: the block, then the common-words list and the second list.

@@ -5,6 +5,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/files.h"
+#include "proofing/record_bytes.h"
 #include "textcore/cyr_case.h"
 
 namespace {
@@ -12,15 +13,6 @@ namespace {
 constexpr unsigned char kSmallYo = 0xB8;
 constexpr unsigned char kSmallYe = 0xE5;
 constexpr unsigned char kRightQuote = 146;
-
-uint32_t ReadU32(std::string_view Bytes, int Offset) {
-  const auto* p = reinterpret_cast<const unsigned char*>(Bytes.data() + Offset);
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void WriteU32(std::string& Bytes, int Offset, uint32_t Value) {
-  for (int i = 0; i < 4; ++i) Bytes[Offset + i] = static_cast<char>((Value >> (8 * i)) & 0xFF);
-}
 
 bool IsAlwaysValidMark(unsigned char Ch) {
   return (Ch != 0 && std::strchr("#$%&'*-@_", Ch) != nullptr) || (Ch >= '0' && Ch <= '9');

@@ -11,12 +11,6 @@
 
 namespace {
 
-std::vector<std::string> LinesOf(const TStrings& list) {
-  std::vector<std::string> lines;
-  for (int i = 0; i < list.Count(); ++i) lines.push_back(list[i]);
-  return lines;
-}
-
 void AssignLines(TStrings& list, const std::vector<std::string>& lines) {
   list.BeginUpdate();
   list.Clear();
@@ -176,9 +170,9 @@ void WriteComponent(TComponent& c, const std::string& key, TCustomIniFile& ini) 
 
 QM_CLASS_INFO(TLanguage, TComponent, [](TClassBuilder<TLanguage>& c) {
   c.String("LanguageFile", &TLanguage::LanguageFile, &TLanguage::SetLanguageFile);
-  c.Strings("Forms", [](TLanguage& l) { return LinesOf(*l.Forms()); },
+  c.Strings("Forms", [](TLanguage& l) { return LinesOfStrings(*l.Forms()); },
             [](TLanguage& l, const std::vector<std::string>& v) { AssignLines(*l.Forms(), v); });
-  c.Strings("Properties", [](TLanguage& l) { return LinesOf(*l.Properties()); },
+  c.Strings("Properties", [](TLanguage& l) { return LinesOfStrings(*l.Properties()); },
             [](TLanguage& l, const std::vector<std::string>& v) { AssignLines(*l.Properties(), v); });
   c.String("Separator", &TLanguage::Separator, &TLanguage::SetSeparator);
   c.Boolean("AutoLoad", &TLanguage::AutoLoad, &TLanguage::SetAutoLoad);

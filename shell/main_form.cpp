@@ -12,6 +12,7 @@
 #include "platform/locale.h"
 #include "shell/lang_messages.h"
 #include "shell/open_save.h"
+#include "shell/preferences.h"
 #include "shell/program_start.h"
 #include "textcore/app_files.h"
 #include "textcore/rich_edit.h"
@@ -68,9 +69,12 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Field("BtnStop", BtnStop);
   Field("StatusBar", StatusBar);
   Field("OS", OS);
+  BindDocuments();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });
+  Handler("FileSettingsExecute", &TMainForm::FileSettingsExecute);
+  Field("Settings1", Settings1);
   ReadForm();
 }
 
@@ -104,15 +108,16 @@ void TMainForm::FormCreate(TObject*) {
   ResetDocument();
   for (const char* ext : {".prn", ".ini", ".inf", ".bat", ".qg", ".pl", ".cgi", ".c", ".cpp", ".h", ".hpp", ".pas"})
     OS->AddPlainTextExtension(ext);
+  InitDocuments();
 }
 
 void TMainForm::InitAfterForms() {
   engineRunning_ = false;
+  ApplyStartupPreferences();
   Application->SetHelpFile(AppDirFile("quillomark.hlp"));
   // The spelling module's dictionary warning goes here once it is loaded at start-up.
   SetThreadLocale(1049);
-  const std::vector<std::string>& params = ProgramParams();
-  if (!params.empty() && FileExists(params[0])) OS->OpenFile(ExpandFileName(params[0]));
+  OpenStartDocument();
 }
 
 void TMainForm::FormShow(TObject*) {
@@ -122,6 +127,11 @@ void TMainForm::FormShow(TObject*) {
     if (!firstShow_) return;
     firstShow_ = false;
     ResetDocument();
+    // A recovery copy opened at start-up still has to be saved.
+    if (recoveredAtStart_) {
+      Editor->SetModified(true);
+      SetModified(true);
+    }
   };
   // The update counter is kept even when the steps before it fail.
   try {
@@ -148,6 +158,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 void TMainForm::FormDestroy(TObject*) {
+  DoneDocuments();
   // The editor goes after the status bar and must not report to a half-freed window.
   Editor->OnChange = nullptr;
   Editor->OnSelectionChange = nullptr;
@@ -191,6 +202,9 @@ void TMainForm::FormKeyDown(TObject*, uint16_t& Key, TShiftState) {
   if (Key == VK_ESCAPE && busy_) {
     Key = 0;
     BtnStopClick(this);
+  } else if (Key == VK_ESCAPE && PrefForm && PrefForm->CBExitOnESC->Checked()) {
+    Key = 0;
+    Close();
   }
 }
 
@@ -232,6 +246,7 @@ void TMainForm::OSOpenSuccess(TObject*) {
   SetCaption(OS->FileName());
   ResetDocument();
   historyNames_.clear();
+  DocumentOpened();
 }
 
 void TMainForm::OSOpenFinish(TObject*) {
@@ -242,6 +257,7 @@ void TMainForm::OSOpenFinish(TObject*) {
 }
 
 void TMainForm::OSSaveStart(TObject*) {
+  savingUnnamed_ = OS->FileName().empty();
   ProgressStart(GetLangMessage("StatSave"));
   SetBusy(true);
   Application->ProcessMessages();
@@ -251,6 +267,8 @@ void TMainForm::OSSaveSuccess(TObject*) {
   SetCaption(OS->FileName());
   Editor->SetModified(false);
   SetModified(false);
+  // A new document's recovery copy goes once the document has a file of its own.
+  if (savingUnnamed_) DeleteFile(TOpenSave::AutoSaveName());
 }
 
 void TMainForm::OSSaveFinish(TObject*) {

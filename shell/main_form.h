@@ -9,18 +9,23 @@
 #include "platform/gui/form.h"
 #include "shell/document_state.h"
 #include "shell/operation.h"
+#include "shell/preferences_hotkeys.h"
 #include "shell/progress.h"
 
+class TAction;
+class TActionList;
 class TComboBox;
 class TLabel;
 class TMainMenu;
 class TOpenSave;
 class TMenuItem;
+class TMRUManager;
 class TPanel;
 class TProgressBar;
 class TRichEditW;
 class TSpeedButton;
 class TStatusBar;
+class TTimer;
 class TButton;
 
 class TMainForm : public TForm, private TProgressView {
@@ -101,8 +106,44 @@ public:
   void AddToHistory(const std::string& name);
   const std::vector<std::string>& HistoryNames() const { return historyNames_; }
 
+  // --- Documents (main_form_documents.cpp) --------------------------------------------------
+  TActionList* ActionList1 = nullptr;
+  TAction *FileNewCmd = nullptr, *FileOpenCmd = nullptr, *FileSaveCmd = nullptr, *FileSaveAsCmd = nullptr;
+  TMenuItem *RecentFiles1 = nullptr, *FavoriteFiles1 = nullptr, *AddCurrent1 = nullptr;
+  TMRUManager* MRUManager1 = nullptr;  // recent files
+  TMRUManager* MRUManager2 = nullptr;  // favourite files
+  TTimer* Timer1 = nullptr;            // auto-save
+  // The File commands; each goes through OS.
+  void FileNew(TObject* Sender);
+  void FileOpen(TObject* Sender);
+  void FileSave(TObject* Sender);
+  void FileSaveAs(TObject* Sender);
+  // Puts the document's file into the favourite files.
+  void AddCurrent1Click(TObject* Sender);
+  // A recent or favourite entry: opened with its remembered import format.
+  void MRUManagerClick(TObject* Sender, const std::string& RecentName, const std::string& Caption, int UserData);
+  // Files dropped on the window: the first one is opened.
+  void DropFiles(const std::vector<std::string>& Files);
+  // The auto-save tick: a recovery copy of a modified document while no operation runs.
+  void Timer1Timer(TObject* Sender);
+
   // --- Status bar --------------------------------------------------------------------------
   void UpdateStatusBar();
+
+  // --- Preferences (main_form_preferences.cpp) ---------------------------------------------
+  TMenuItem* Settings1 = nullptr;
+  // Command Settings: shows the preferences window; after OK the program follows its options.
+  void FileSettingsExecute(TObject* Sender);
+  // Backup switch, URL detection, auto-save interval and processing options from the options.
+  void ApplyPreferences();
+  // The default font and background become the editor's (at start-up, before any text).
+  void ApplyDefaultFont();
+  // Milliseconds between auto-recovery copies: the preferences' minutes x 60000.
+  unsigned AutoSaveInterval() const { return autoSaveInterval_; }
+  // Kept for the system-wide hot keys: entry i for global action i, key 0 for none.
+  const std::vector<THotKey>& GlobalHotKeys() const { return globalHotKeys_; }
+  // Kept for the tray icon: whether "Run in the System Tray" wants it shown.
+  bool TrayIconWanted() const { return trayIconWanted_; }
 
   bool IsShortCut(TShortCut shortCut) override;
 
@@ -122,6 +163,17 @@ private:
   void OSSaveFinish(TObject* Sender);
   void SelectionChange(TObject* Sender);
   void WndProc(TMessage& message) override;
+  // Documents: lists restored and drops accepted (creation); the start-up document opened or the
+  // unnamed document's recovery copy offered, and the auto-save timer started (set-up); lists
+  // stored (destruction); what an open, a new document and a save add to the window.
+  void BindDocuments();
+  void InitDocuments();
+  void OpenStartDocument();
+  void DoneDocuments();
+  void DocumentOpened();
+  void OSNewDoc(TObject* Sender);
+  bool savingUnnamed_ = false;   // the save in progress is the first one of a new document
+  bool recoveredAtStart_ = false;  // the start-up document is a recovery copy, still unsaved
 
   // TProgressView: the operation label, gauge and panels.
   void ShowGauge(int percent) override;
@@ -130,8 +182,15 @@ private:
   void ShowChangesText(const std::string& text) override;
   void ShowRemainingText(const std::string& text) override;
 
+  // Preferences: what InitAfterForms applies; the default font and background of the editor.
+  void ApplyStartupPreferences();
+  void ApplyDefaultFormat();
+
   TDocumentState document_;
   TProcessingOptions options_;
+  unsigned autoSaveInterval_ = 3 * 60000;
+  std::vector<THotKey> globalHotKeys_;
+  bool trayIconWanted_ = false;
   std::vector<std::string> historyNames_;
   bool busy_ = false, engineRunning_ = false, closing_ = false, firstShow_ = true;
 };

@@ -25,6 +25,22 @@ std::u16string ParagraphsOf(const std::u16string& text) {
   return out;
 }
 
+// Keeps the control's OnSelectionChange unset while it lives, for changes made line by line.
+class TSelectionEventsOff {
+public:
+  explicit TSelectionEventsOff(TCustomRichEditW& owner)
+      : owner_(owner), saved_(std::move(owner.OnSelectionChange)) {
+    owner_.OnSelectionChange = nullptr;
+  }
+  ~TSelectionEventsOff() { owner_.OnSelectionChange = std::move(saved_); }
+  TSelectionEventsOff(const TSelectionEventsOff&) = delete;
+  TSelectionEventsOff& operator=(const TSelectionEventsOff&) = delete;
+
+private:
+  TCustomRichEditW& owner_;
+  TNotifyEvent saved_;
+};
+
 }  // namespace
 
 // --- UTF-16 lines ------------------------------------------------------------------------------
@@ -99,15 +115,8 @@ void TWideRichEditStringsW::SetText(const std::u16string& Text) {
 }
 
 void TWideRichEditStringsW::AddStrings(const TWideStrings& Strings) {
-  const TNotifyEvent selection = std::move(owner_.OnSelectionChange);
-  owner_.OnSelectionChange = nullptr;
-  try {
-    TWideStrings::AddStrings(Strings);
-  } catch (...) {
-    owner_.OnSelectionChange = selection;
-    throw;
-  }
-  owner_.OnSelectionChange = selection;
+  TSelectionEventsOff quiet(owner_);
+  TWideStrings::AddStrings(Strings);
 }
 
 void TWideRichEditStringsW::SetLocale(LCID Locale) { owner_.SetLanguage(Locale); }
@@ -138,15 +147,8 @@ void TRichEditStringsW::Clear() { owner_.Clear(); }
 void TRichEditStringsW::SetUpdateState(bool Updating) { owner_.WideLines()->SetUpdateState(Updating); }
 
 void TRichEditStringsW::AddStrings(const TStrings& Strings) {
-  const TNotifyEvent selection = std::move(owner_.OnSelectionChange);
-  owner_.OnSelectionChange = nullptr;
-  try {
-    TStrings::AddStrings(Strings);
-  } catch (...) {
-    owner_.OnSelectionChange = selection;
-    throw;
-  }
-  owner_.OnSelectionChange = selection;
+  TSelectionEventsOff quiet(owner_);
+  TStrings::AddStrings(Strings);
 }
 
 void TRichEditStringsW::SetTextStr(const std::string& Value) {

@@ -27,6 +27,22 @@ QM_CLASS_INFO(TActionList, TComponent, [](TClassBuilder<TActionList>& c) {
   c.Event("OnUpdate", &TActionList::OnUpdate);
 })
 
+// --- TActionClient ---
+
+void TActionClient::LinkAction(TComponent* self, TBasicAction*& link, TBasicAction* action) {
+  if (action == link) return;
+  if (link) {
+    link->UnregisterClient(this);
+    link->RemoveFreeNotification(self);
+  }
+  link = action;
+  if (link) {
+    link->RegisterClient(this);
+    link->FreeNotification(self);
+    ActionChanged();
+  }
+}
+
 // --- TBasicAction ---
 
 TBasicAction::TBasicAction(TComponent* owner) : TComponent(owner) {}

@@ -7,6 +7,7 @@
 #include "platform/gui/component.h"
 
 class TActionList;
+class TBasicAction;
 
 // Implemented by what an action can drive (controls, menu items).
 class TActionClient {
@@ -14,6 +15,12 @@ public:
   virtual ~TActionClient() = default;
   // The action's caption, hint, state or key changed.
   virtual void ActionChanged() = 0;
+
+protected:
+  // Moves the client's link `link` to `action` (nullptr unlinks): the old action forgets the
+  // client; the new one tells it of its changes and `self` (the client as a component) of its
+  // end, and the client takes its state at once.
+  void LinkAction(TComponent* self, TBasicAction*& link, TBasicAction* action);
 };
 
 class TBasicAction : public TComponent {

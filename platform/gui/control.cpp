@@ -350,30 +350,21 @@ void TControl::ApplyGeometry() {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
-  width = std::max(width, 0);
-  height = std::max(height, 0);
-  if (left == left_ && top == top_ && width == width_ && height == height_) return;
-  int oldW = width_, oldH = height_;
-  left_ = left;
-  top_ = top;
-  width_ = width;
-  height_ = height;
-  ApplyGeometry();
-  if (auto* win = dynamic_cast<TWinControl*>(this); win && (oldW != width || oldH != height)) {
-    win->AnchorChildren(oldW, oldH);
-    win->Realign();
-  }
-  if (oldW != width || oldH != height) Resize();
-  RequestAlign();
+  if (ChangeBounds(left, top, std::max(width, 0), std::max(height, 0), true)) RequestAlign();
 }
 
 void TControl::UpdateBoundsFromWidget(int left, int top, int width, int height) {
-  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  ChangeBounds(left, top, width, height, false);
+}
+
+bool TControl::ChangeBounds(int left, int top, int width, int height, bool moveWidget) {
+  if (left == left_ && top == top_ && width == width_ && height == height_) return false;
   int oldW = width_, oldH = height_;
   left_ = left;
   top_ = top;
   width_ = width;
   height_ = height;
+  if (moveWidget) ApplyGeometry();
   if (oldW != width || oldH != height) {
     if (auto* win = dynamic_cast<TWinControl*>(this)) {
       win->AnchorChildren(oldW, oldH);
@@ -381,6 +372,7 @@ void TControl::UpdateBoundsFromWidget(int left, int top, int width, int height) 
     }
     Resize();
   }
+  return true;
 }
 
 TPoint TControl::ClientToScreen(TPoint p) {
@@ -525,19 +517,7 @@ void TControl::SetCursor(TCursor cursor) {
   }
 }
 
-void TControl::SetAction(TBasicAction* action) {
-  if (action == action_) return;
-  if (action_) {
-    action_->UnregisterClient(this);
-    action_->RemoveFreeNotification(this);
-  }
-  action_ = action;
-  if (action_) {
-    action_->RegisterClient(this);
-    action_->FreeNotification(this);
-    ActionChanged();
-  }
-}
+void TControl::SetAction(TBasicAction* action) { LinkAction(this, action_, action); }
 
 void TControl::ActionChanged() {
   auto* a = dynamic_cast<TAction*>(action_);

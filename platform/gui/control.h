@@ -175,6 +175,9 @@ private:
   friend class TWinControl;
   friend class TControlBridge;
   void ApplyGeometry();
+  // Stores new bounds (moving the widget to them when `moveWidget`); a new size re-places the
+  // children and fires Resize. False when the bounds are unchanged.
+  bool ChangeBounds(int left, int top, int width, int height, bool moveWidget);
   void ApplyFontAndColor();
   void ParentFontOrColorChanged();
   void ForgetWidget();

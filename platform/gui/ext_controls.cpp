@@ -9,16 +9,6 @@
 
 #include "platform/gui/qt_bridge.h"
 
-namespace {
-
-std::vector<std::string> LinesOf(const TStrings& s) {
-  std::vector<std::string> out;
-  for (int i = 0; i < s.Count(); ++i) out.push_back(s[i]);
-  return out;
-}
-
-}  // namespace
-
 QM_CLASS_INFO(TPanel, TCustomControl, [](TClassBuilder<TPanel>& c) {
   c.Enum<TPanelBevel>("BevelOuter", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}, &TPanel::BevelOuter, &TPanel::SetBevelOuter);
   c.Enum<TPanelBevel>("BevelInner", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}, &TPanel::BevelInner, &TPanel::SetBevelInner);
@@ -62,7 +52,7 @@ QM_CLASS_INFO(TSplitter, TGraphicControl, [](TClassBuilder<TSplitter>& c) {
 })
 
 QM_CLASS_INFO(TRadioGroup, TGroupBox, [](TClassBuilder<TRadioGroup>& c) {
-  c.Strings("Items", [](TRadioGroup& g) { return LinesOf(*g.Items()); },
+  c.Strings("Items", [](TRadioGroup& g) { return LinesOfStrings(*g.Items()); },
             [](TRadioGroup& g, const std::vector<std::string>& v) { AssignStrings(*g.Items(), v); });
   c.Integer("ItemIndex", &TRadioGroup::ItemIndex, &TRadioGroup::SetItemIndex);
   c.Integer("Columns", &TRadioGroup::Columns, &TRadioGroup::SetColumns);

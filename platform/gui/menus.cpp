@@ -188,19 +188,7 @@ void TMenuItem::SetImageIndex(int v) {
   Changed(false);
 }
 
-void TMenuItem::SetAction(TBasicAction* action) {
-  if (action == action_) return;
-  if (action_) {
-    action_->UnregisterClient(this);
-    action_->RemoveFreeNotification(this);
-  }
-  action_ = action;
-  if (action_) {
-    action_->RegisterClient(this);
-    action_->FreeNotification(this);
-    ActionChanged();
-  }
-}
+void TMenuItem::SetAction(TBasicAction* action) { LinkAction(this, action_, action); }
 
 void TMenuItem::ActionChanged() {
   auto* a = dynamic_cast<TAction*>(action_);

@@ -21,12 +21,6 @@
 
 namespace {
 
-std::vector<std::string> LinesOf(const TStrings& s) {
-  std::vector<std::string> out;
-  for (int i = 0; i < s.Count(); ++i) out.push_back(s[i]);
-  return out;
-}
-
 // Our texts use CR LF line ends; Qt's editors use LF.
 QString ToQText(const std::string& text) {
   std::string lf;
@@ -120,29 +114,29 @@ QM_CLASS_INFO(TRadioButton, TWinControl, [](TClassBuilder<TRadioButton>& c) {
 
 QM_CLASS_INFO(TGroupBox, TWinControl, [](TClassBuilder<TGroupBox>&) {})
 
-QM_CLASS_INFO(TEdit, TWinControl, [](TClassBuilder<TEdit>& c) {
-  c.Integer("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength);
-  c.Boolean("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly);
+QM_CLASS_INFO(TCustomEdit, TWinControl, [](TClassBuilder<TCustomEdit>& c) {
+  c.Integer("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength);
+  c.Boolean("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly);
+  c.Event("OnChange", &TCustomEdit::OnChange);
+})
+
+QM_CLASS_INFO(TEdit, TCustomEdit, [](TClassBuilder<TEdit>& c) {
   c.Integer("PasswordChar", &TEdit::PasswordChar, [](TEdit& e, int v) { e.SetPasswordChar(char(v)); });
   c.Boolean("AutoSelect", &TEdit::AutoSelect, &TEdit::SetAutoSelect);
   c.Enum<TEditCharCase>("CharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"}, &TEdit::CharCase, &TEdit::SetCharCase);
-  c.Event("OnChange", &TEdit::OnChange);
 })
 
-QM_CLASS_INFO(TMemo, TWinControl, [](TClassBuilder<TMemo>& c) {
-  c.Strings("Lines", [](TMemo& m) { return LinesOf(*m.Lines()); },
+QM_CLASS_INFO(TMemo, TCustomEdit, [](TClassBuilder<TMemo>& c) {
+  c.Strings("Lines", [](TMemo& m) { return LinesOfStrings(*m.Lines()); },
             [](TMemo& m, const std::vector<std::string>& v) { AssignStrings(*m.Lines(), v); });
-  c.Boolean("ReadOnly", &TMemo::ReadOnly, &TMemo::SetReadOnly);
   c.Boolean("WordWrap", &TMemo::WordWrap, &TMemo::SetWordWrap);
   c.Enum<TScrollStyle>("ScrollBars", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}, &TMemo::ScrollBars, &TMemo::SetScrollBars);
   c.Boolean("WantReturns", &TMemo::WantReturns, &TMemo::SetWantReturns);
   c.Boolean("WantTabs", &TMemo::WantTabs, &TMemo::SetWantTabs);
-  c.Integer("MaxLength", &TMemo::MaxLength, &TMemo::SetMaxLength);
-  c.Event("OnChange", &TMemo::OnChange);
 })
 
 QM_CLASS_INFO(TComboBox, TWinControl, [](TClassBuilder<TComboBox>& c) {
-  c.Strings("Items", [](TComboBox& b) { return LinesOf(*b.Items()); },
+  c.Strings("Items", [](TComboBox& b) { return LinesOfStrings(*b.Items()); },
             [](TComboBox& b, const std::vector<std::string>& v) { AssignStrings(*b.Items(), v); });
   c.Integer("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex);
   c.Enum<TComboBoxStyle>("Style", {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"},
@@ -157,7 +151,7 @@ QM_CLASS_INFO(TComboBox, TWinControl, [](TClassBuilder<TComboBox>& c) {
 })
 
 QM_CLASS_INFO(TListBox, TWinControl, [](TClassBuilder<TListBox>& c) {
-  c.Strings("Items", [](TListBox& b) { return LinesOf(*b.Items()); },
+  c.Strings("Items", [](TListBox& b) { return LinesOfStrings(*b.Items()); },
             [](TListBox& b, const std::vector<std::string>& v) { AssignStrings(*b.Items(), v); });
   c.Integer("ItemIndex", &TListBox::ItemIndex, &TListBox::SetItemIndex);
   c.Boolean("MultiSelect", &TListBox::MultiSelect, &TListBox::SetMultiSelect);
@@ -478,12 +472,56 @@ void TGroupBox::AlignControls(TRect rect) {
   TWinControl::AlignControls(rect);
 }
 
-// --- TEdit ---
+// --- TCustomEdit ---
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
-  SetBounds(0, 0, 121, 21);
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
   SetTabStop(true);
   SetColor(clWindow);
+}
+
+void TCustomEdit::SetText(const std::string& text) {
+  if (text == text_) return;
+  text_ = text;
+  TextChanged();
+  modified_ = false;
+  Change();
+}
+
+void TCustomEdit::TextEdited(const std::string& text) {
+  text_ = text;
+  modified_ = true;
+  Change();
+}
+
+void TCustomEdit::Change() {
+  if (OnChange && !Loading(this)) OnChange(this);
+}
+
+void TCustomEdit::SetMaxLength(int v) {
+  maxLength_ = v;
+  MaxLengthChanged();
+}
+
+void TCustomEdit::SetReadOnly(bool v) {
+  readOnly_ = v;
+  ReadOnlyChanged();
+}
+
+void TCustomEdit::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_COPY: CopyToClipboard(); break;
+    case WM_CUT: CutToClipboard(); break;
+    case WM_PASTE: PasteFromClipboard(); break;
+    case WM_CLEAR: ClearSelection(); break;
+    case WM_UNDO: m.Result = CanUndo(); Undo(); break;
+    default: TWinControl::WndProc(m);
+  }
+}
+
+// --- TEdit ---
+
+TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {
+  SetBounds(0, 0, 121, 21);
 }
 
 QWidget* TEdit::CreateWidget() {
@@ -500,9 +538,7 @@ QWidget* TEdit::CreateWidget() {
         e->setCursorPosition(pos);
         syncing_ = false;
       }
-      text_ = cased;
-      modified_ = true;
-      Change();
+      TextEdited(cased);
     });
   });
   return e;
@@ -510,10 +546,9 @@ QWidget* TEdit::CreateWidget() {
 
 void TEdit::InitWidget() {
   TWinControl::InitWidget();
-  auto* e = static_cast<QLineEdit*>(ExistingWidget());
-  e->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
-  e->setReadOnly(readOnly_);
-  e->setEchoMode(passwordChar_ ? QLineEdit::Password : QLineEdit::Normal);
+  MaxLengthChanged();
+  ReadOnlyChanged();
+  static_cast<QLineEdit*>(ExistingWidget())->setEchoMode(passwordChar_ ? QLineEdit::Password : QLineEdit::Normal);
 }
 
 void TEdit::TextChanged() {
@@ -524,18 +559,7 @@ void TEdit::TextChanged() {
   }
 }
 
-void TEdit::SetText(const std::string& text) {
-  std::string cased = ApplyCase(text, charCase_);
-  if (cased == text_) return;
-  text_ = cased;
-  TextChanged();
-  modified_ = false;
-  Change();
-}
-
-void TEdit::Change() {
-  if (OnChange && !Loading(this)) OnChange(this);
-}
+void TEdit::SetText(const std::string& text) { TCustomEdit::SetText(ApplyCase(text, charCase_)); }
 
 void TEdit::DoEnter() {
   if (autoSelect_) {
@@ -544,14 +568,12 @@ void TEdit::DoEnter() {
   TWinControl::DoEnter();
 }
 
-void TEdit::SetMaxLength(int v) {
-  maxLength_ = v;
-  if (auto* e = static_cast<QLineEdit*>(ExistingWidget())) e->setMaxLength(v > 0 ? v : 32767);
+void TEdit::MaxLengthChanged() {
+  if (auto* e = static_cast<QLineEdit*>(ExistingWidget())) e->setMaxLength(MaxLength() > 0 ? MaxLength() : 32767);
 }
 
-void TEdit::SetReadOnly(bool v) {
-  readOnly_ = v;
-  if (auto* e = static_cast<QLineEdit*>(ExistingWidget())) e->setReadOnly(v);
+void TEdit::ReadOnlyChanged() {
+  if (auto* e = static_cast<QLineEdit*>(ExistingWidget())) e->setReadOnly(ReadOnly());
 }
 
 void TEdit::SetPasswordChar(char c) {
@@ -589,27 +611,6 @@ void TEdit::PasteFromClipboard() { static_cast<QLineEdit*>(Widget())->paste(); }
 void TEdit::ClearSelection() { static_cast<QLineEdit*>(Widget())->del(); }
 void TEdit::Undo() { static_cast<QLineEdit*>(Widget())->undo(); }
 bool TEdit::CanUndo() { return static_cast<QLineEdit*>(Widget())->isUndoAvailable(); }
-
-namespace {
-
-// The edit messages of both edits, sent on to their clipboard and undo methods.
-template <class E>
-bool EditMessage(E& edit, TMessage& m) {
-  switch (m.Msg) {
-    case WM_COPY: edit.CopyToClipboard(); return true;
-    case WM_CUT: edit.CutToClipboard(); return true;
-    case WM_PASTE: edit.PasteFromClipboard(); return true;
-    case WM_CLEAR: edit.ClearSelection(); return true;
-    case WM_UNDO: m.Result = edit.CanUndo(); edit.Undo(); return true;
-    default: return false;
-  }
-}
-
-}  // namespace
-
-void TEdit::WndProc(TMessage& m) {
-  if (!EditMessage(*this, m)) TWinControl::WndProc(m);
-}
 
 // --- TMemo ---
 
@@ -667,10 +668,8 @@ private:
   TMemo* memo_;
 };
 
-TMemo::TMemo(TComponent* owner) : TWinControl(owner), lines_(std::make_unique<TMemoLines>(this)) {
+TMemo::TMemo(TComponent* owner) : TCustomEdit(owner), lines_(std::make_unique<TMemoLines>(this)) {
   SetBounds(0, 0, 185, 89);
-  SetTabStop(true);
-  SetColor(clWindow);
 }
 
 TMemo::~TMemo() { DestroyWidget(); }
@@ -681,48 +680,30 @@ QWidget* TMemo::CreateWidget() {
   auto* e = new QPlainTextEdit;
   QObject::connect(e, &QPlainTextEdit::textChanged, [this, e] {
     if (syncing_) return;
-    GuardedCall([&] {
-      text_ = FromQText(e->toPlainText());
-      modified_ = true;
-      Change();
-    });
+    GuardedCall([&] { TextEdited(FromQText(e->toPlainText())); });
   });
   return e;
 }
 
 void TMemo::InitWidget() {
   TWinControl::InitWidget();
+  ReadOnlyChanged();
   auto* e = static_cast<QPlainTextEdit*>(ExistingWidget());
-  syncing_ = true;
-  e->setPlainText(ToQText(text_));
-  syncing_ = false;
-  e->setReadOnly(readOnly_);
   e->setLineWrapMode(wordWrap_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
   e->setTabChangesFocus(!wantTabs_);
   SetScrollBars(scrollBars_);
 }
 
-std::string TMemo::GetText() const { return text_; }
-
-void TMemo::SetText(const std::string& text) {
-  if (text == text_) return;
-  text_ = text;
+void TMemo::TextChanged() {
   if (auto* e = static_cast<QPlainTextEdit*>(ExistingWidget())) {
     syncing_ = true;
-    e->setPlainText(ToQText(text));
+    e->setPlainText(ToQText(text_));
     syncing_ = false;
   }
-  modified_ = false;
-  Change();
 }
 
-void TMemo::Change() {
-  if (OnChange && !Loading(this)) OnChange(this);
-}
-
-void TMemo::SetReadOnly(bool v) {
-  readOnly_ = v;
-  if (auto* e = static_cast<QPlainTextEdit*>(ExistingWidget())) e->setReadOnly(v);
+void TMemo::ReadOnlyChanged() {
+  if (auto* e = static_cast<QPlainTextEdit*>(ExistingWidget())) e->setReadOnly(ReadOnly());
 }
 
 void TMemo::SetWordWrap(bool v) {
@@ -816,10 +797,6 @@ void TMemo::PasteFromClipboard() { static_cast<QPlainTextEdit*>(Widget())->paste
 void TMemo::ClearSelection() { static_cast<QPlainTextEdit*>(Widget())->textCursor().removeSelectedText(); }
 void TMemo::Undo() { static_cast<QPlainTextEdit*>(Widget())->undo(); }
 bool TMemo::CanUndo() { return static_cast<QPlainTextEdit*>(Widget())->document()->isUndoAvailable(); }
-
-void TMemo::WndProc(TMessage& m) {
-  if (!EditMessage(*this, m)) TWinControl::WndProc(m);
-}
 
 // --- TComboBox ---
 

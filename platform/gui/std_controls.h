@@ -186,73 +186,105 @@ protected:
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
-// A one-line edit. OnChange fires on every change of the text.
-class TEdit : public TWinControl {
-  QM_CLASS(TEdit, TWinControl)
+// What the one-line and the multi-line edit share: the length limit, the read-only and
+// modified flags, the selection, clipboard and undo, and OnChange on every change of the text.
+class TCustomEdit : public TWinControl {
+  QM_CLASS(TCustomEdit, TWinControl)
 public:
-  explicit TEdit(TComponent* owner);
   void SetText(const std::string& text) override;
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int v);
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool v);
+  bool Modified() const { return modified_; }
+  void SetModified(bool v) { modified_ = v; }
+  // Selection as 0-based character positions.
+  virtual int SelStart() = 0;
+  virtual void SetSelStart(int v) = 0;
+  virtual int SelLength() = 0;
+  virtual void SetSelLength(int v) = 0;
+  virtual std::string SelText() = 0;
+  virtual void SetSelText(const std::string& text) = 0;
+  virtual void SelectAll() = 0;
+  void Clear() { SetText(""); }
+  // Clipboard and undo of the edit (also reached by WM_COPY, WM_CUT, WM_PASTE, WM_UNDO, WM_CLEAR).
+  virtual void CopyToClipboard() = 0;
+  virtual void CutToClipboard() = 0;
+  virtual void PasteFromClipboard() = 0;
+  virtual void ClearSelection() = 0;
+  virtual void Undo() = 0;
+  virtual bool CanUndo() = 0;
+
+  TNotifyEvent OnChange;
+
+protected:
+  explicit TCustomEdit(TComponent* owner);
+  void WndProc(TMessage& message) override;
+  virtual void Change();
+  // A change of ReadOnly or MaxLength: the widget, when it exists, follows it (by default a
+  // widget keeps no length limit).
+  virtual void ReadOnlyChanged() = 0;
+  virtual void MaxLengthChanged() {}
+  // The user changed the text in the widget: it is stored, the edit is modified, OnChange fires.
+  void TextEdited(const std::string& text);
+
+  bool syncing_ = false;  // set while the edit puts its text into the widget
+
+private:
+  int maxLength_ = 0;
+  bool readOnly_ = false, modified_ = false;
+};
+
+// A one-line edit.
+class TEdit : public TCustomEdit {
+  QM_CLASS(TEdit, TCustomEdit)
+public:
+  explicit TEdit(TComponent* owner);
+  void SetText(const std::string& text) override;
   char PasswordChar() const { return passwordChar_; }
   void SetPasswordChar(char c);
   bool AutoSelect() const { return autoSelect_; }
   void SetAutoSelect(bool v) { autoSelect_ = v; }
   TEditCharCase CharCase() const { return charCase_; }
   void SetCharCase(TEditCharCase v);
-  bool Modified() const { return modified_; }
-  void SetModified(bool v) { modified_ = v; }
-  // Selection as 0-based character positions.
-  int SelStart();
-  void SetSelStart(int v);
-  int SelLength();
-  void SetSelLength(int v);
-  std::string SelText();
-  void SetSelText(const std::string& text);
-  void SelectAll();
-  void Clear() { SetText(""); }
-  // Clipboard and undo of the edit (also reached by WM_COPY, WM_CUT, WM_PASTE, WM_UNDO, WM_CLEAR).
-  void CopyToClipboard();
-  void CutToClipboard();
-  void PasteFromClipboard();
-  void ClearSelection();
-  void Undo();
-  bool CanUndo();
-
-  TNotifyEvent OnChange;
+  int SelStart() override;
+  void SetSelStart(int v) override;
+  int SelLength() override;
+  void SetSelLength(int v) override;
+  std::string SelText() override;
+  void SetSelText(const std::string& text) override;
+  void SelectAll() override;
+  void CopyToClipboard() override;
+  void CutToClipboard() override;
+  void PasteFromClipboard() override;
+  void ClearSelection() override;
+  void Undo() override;
+  bool CanUndo() override;
 
 protected:
   QWidget* CreateWidget() override;
   void InitWidget() override;
   void TextChanged() override;
   void DoEnter() override;
-  void WndProc(TMessage& message) override;
-  virtual void Change();
+  void ReadOnlyChanged() override;
+  void MaxLengthChanged() override;
 
 private:
-  int maxLength_ = 0;
-  bool readOnly_ = false, autoSelect_ = true, modified_ = false;
+  bool autoSelect_ = true;
   char passwordChar_ = 0;
   TEditCharCase charCase_ = ecNormal;
-  bool syncing_ = false;
 };
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // A multi-line edit; Lines are its paragraphs. It keeps Enter unless WantReturns is off.
-class TMemo : public TWinControl {
-  QM_CLASS(TMemo, TWinControl)
+class TMemo : public TCustomEdit {
+  QM_CLASS(TMemo, TCustomEdit)
 public:
   explicit TMemo(TComponent* owner);
   ~TMemo() override;
   TStrings* Lines();
   void SetLines(const TStrings& lines) { Lines()->Assign(lines); }
-  std::string GetText() const override;
-  void SetText(const std::string& text) override;
-  bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool v);
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool v);
   TScrollStyle ScrollBars() const { return scrollBars_; }
@@ -261,42 +293,33 @@ public:
   void SetWantReturns(bool v) { wantReturns_ = v; }
   bool WantTabs() const { return wantTabs_; }
   void SetWantTabs(bool v);
-  int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int v) { maxLength_ = v; }
-  bool Modified() const { return modified_; }
-  void SetModified(bool v) { modified_ = v; }
-  int SelStart();
-  void SetSelStart(int v);
-  int SelLength();
-  void SetSelLength(int v);
-  std::string SelText();
-  void SetSelText(const std::string& text);
-  void SelectAll();
-  void Clear() { SetText(""); }
-  // Clipboard and undo of the edit (also reached by WM_COPY, WM_CUT, WM_PASTE, WM_UNDO, WM_CLEAR).
-  void CopyToClipboard();
-  void CutToClipboard();
-  void PasteFromClipboard();
-  void ClearSelection();
-  void Undo();
-  bool CanUndo();
+  // Positions count a line end as its two characters, CR and LF.
+  int SelStart() override;
+  void SetSelStart(int v) override;
+  int SelLength() override;
+  void SetSelLength(int v) override;
+  std::string SelText() override;
+  void SetSelText(const std::string& text) override;
+  void SelectAll() override;
+  void CopyToClipboard() override;
+  void CutToClipboard() override;
+  void PasteFromClipboard() override;
+  void ClearSelection() override;
+  void Undo() override;
+  bool CanUndo() override;
   bool WantsKey(uint16_t key) const override;
-
-  TNotifyEvent OnChange;
 
 protected:
   QWidget* CreateWidget() override;
   void InitWidget() override;
-  void WndProc(TMessage& message) override;
-  virtual void Change();
+  void TextChanged() override;
+  void ReadOnlyChanged() override;
 
 private:
   class TMemoLines;
   std::unique_ptr<TMemoLines> lines_;
-  bool readOnly_ = false, wordWrap_ = true, wantReturns_ = true, wantTabs_ = false, modified_ = false;
+  bool wordWrap_ = true, wantReturns_ = true, wantTabs_ = false;
   TScrollStyle scrollBars_ = ssNone;
-  int maxLength_ = 0;
-  bool syncing_ = false;
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };

@@ -11,12 +11,6 @@
 
 namespace {
 
-std::vector<std::string> Items(const TStrings& list) {
-  std::vector<std::string> items;
-  for (int i = 0; i < list.Count(); ++i) items.push_back(list[i]);
-  return items;
-}
-
 using Lines = std::vector<std::string>;
 
 // 1251 text: «Раздел», «РАЗДЕЛ», «ключ», «КЛЮЧ», «значение».
@@ -66,9 +60,9 @@ TEST(IniRead, SectionsKeysAndValuesAsParsed) {
 
     TStringList list;
     file->ReadSections(list);
-    EXPECT_EQ(Items(list), (Lines{"General", kSection}));
+    EXPECT_EQ(LinesOfStrings(list), (Lines{"General", kSection}));
     file->ReadSection("general", list);
-    EXPECT_EQ(Items(list), (Lines{"Width", "Title", "Flag", "Quoted", "[odd", "Extra", "Width"}));
+    EXPECT_EQ(LinesOfStrings(list), (Lines{"Width", "Title", "Flag", "Quoted", "[odd", "Extra", "Width"}));
     file->ReadSection("none", list);
     EXPECT_EQ(list.Count(), 0);
   }
@@ -77,7 +71,7 @@ TEST(IniRead, SectionsKeysAndValuesAsParsed) {
   EXPECT_EQ(mem.ReadString("General", "Quoted", ""), "\"x\"");
   TStringList values;
   mem.ReadSectionValues("General", values);
-  EXPECT_EQ(Items(values), (Lines{"Width=10", "Title=a = b", "Flag", "Quoted=\"x\"", "[odd=1", "Extra=1", "Width=99"}));
+  EXPECT_EQ(LinesOfStrings(values), (Lines{"Width=10", "Title=a = b", "Flag", "Quoted=\"x\"", "[odd=1", "Extra=1", "Width=99"}));
 }
 
 TEST(IniRead, NumbersBooleansAndFloats) {
@@ -159,7 +153,7 @@ TEST(IniWrite, MemIniFileWritesOnlyOnUpdate) {
 
   TStringList lines;
   ini.GetStrings(lines);
-  EXPECT_EQ(Items(lines), (Lines{"[S]", "K=v"}));
+  EXPECT_EQ(LinesOfStrings(lines), (Lines{"[S]", "K=v"}));
   ini.Clear();
   EXPECT_FALSE(ini.SectionExists("S"));
   ini.Rename(name, true);

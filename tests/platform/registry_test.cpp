@@ -13,12 +13,6 @@
 
 namespace {
 
-std::vector<std::string> Items(const TStrings& list) {
-  std::vector<std::string> items;
-  for (int i = 0; i < list.Count(); ++i) items.push_back(list[i]);
-  return items;
-}
-
 using Lines = std::vector<std::string>;
 
 template <typename Action>
@@ -97,7 +91,7 @@ TEST_F(RegistryTest, TypedValuesRoundTrip) {
     }
     TStringList names;
     other.GetValueNames(names);
-    EXPECT_EQ(Items(names), (Lines{"Text", "", "Path", "Negative", "Flag", "Ratio", "Blob", "List"}));
+    EXPECT_EQ(LinesOfStrings(names), (Lines{"Text", "", "Path", "Negative", "Flag", "Ratio", "Blob", "List"}));
   }
   // The file is text a person can read: the Cyrillic text appears in UTF-8.
   std::string file = ReadFileBytes(StoreFile());
@@ -166,7 +160,7 @@ TEST_F(RegistryTest, KeysAreCreatedListedAndDeletedAsWindowsDoes) {
 
   TStringList names;
   reg.GetKeyNames(names);
-  EXPECT_EQ(Items(names), (Lines{"Alpha", "Main", "zeta"}));  // by name, case as created
+  EXPECT_EQ(LinesOfStrings(names), (Lines{"Alpha", "Main", "zeta"}));  // by name, case as created
 
   // Deleting a key deletes everything below it; the open key is then gone for writes.
   ASSERT_TRUE(reg.OpenKey("zeta", false));
@@ -184,7 +178,7 @@ TEST_F(RegistryTest, KeysAreCreatedListedAndDeletedAsWindowsDoes) {
   EXPECT_EQ(reg.CurrentPath(), "");
   reg.WriteInteger("AtRoot", 1);
   reg.GetKeyNames(names);
-  EXPECT_EQ(Items(names), (Lines{"Software"}));
+  EXPECT_EQ(LinesOfStrings(names), (Lines{"Software"}));
   reg.CloseKey();
   EXPECT_EQ(reg.CurrentKey(), 0u);
   reg.GetKeyNames(names);
@@ -213,13 +207,13 @@ TEST_F(RegistryTest, NamesCompareWithoutCaseAndKeepTheirSpelling) {
   EXPECT_EQ(other.ReadString("\xE8\xEC\xFF"), "3");
   TStringList names;
   other.GetValueNames(names);
-  EXPECT_EQ(Items(names), (Lines{"Value", "\xC8\xEC\xFF"}));
+  EXPECT_EQ(LinesOfStrings(names), (Lines{"Value", "\xC8\xEC\xFF"}));
   ASSERT_TRUE(other.OpenKey("\\", false));
   other.GetKeyNames(names);
-  EXPECT_EQ(Items(names), (Lines{"Software"}));
+  EXPECT_EQ(LinesOfStrings(names), (Lines{"Software"}));
   ASSERT_TRUE(other.OpenKey("software", false));
   other.GetKeyNames(names);
-  EXPECT_EQ(Items(names), (Lines{key}));
+  EXPECT_EQ(LinesOfStrings(names), (Lines{key}));
 }
 
 TEST_F(RegistryTest, RenameDeleteAndMove) {
@@ -358,14 +352,14 @@ TEST_F(RegistryTest, RegIniFileSectionsAreSubkeys) {
 
   TStringList list;
   ini.ReadSections(list);
-  EXPECT_EQ(Items(list), (Lines{"TBEdit", "TBFile"}));
+  EXPECT_EQ(LinesOfStrings(list), (Lines{"TBEdit", "TBFile"}));
   ini.ReadSection("TBFile", list);
-  EXPECT_EQ(Items(list), (Lines{"Row", "Visible", "Dword"}));
+  EXPECT_EQ(LinesOfStrings(list), (Lines{"Row", "Visible", "Dword"}));
   ini.ReadSectionValues("TBFile", list);
-  EXPECT_EQ(Items(list), (Lines{"Row=2", "Visible=1", "Dword=5"}));
+  EXPECT_EQ(LinesOfStrings(list), (Lines{"Row=2", "Visible=1", "Dword=5"}));
   ini.DeleteKey("TBFile", "Row");
   EXPECT_EQ(ini.ReadInteger("TBFile", "Row", -1), -1);
   ini.EraseSection("TBEdit");
   ini.ReadSections(list);
-  EXPECT_EQ(Items(list), (Lines{"TBFile"}));
+  EXPECT_EQ(LinesOfStrings(list), (Lines{"TBFile"}));
 }

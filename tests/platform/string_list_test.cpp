@@ -12,12 +12,6 @@
 
 namespace {
 
-std::vector<std::string> Items(const TStrings& list) {
-  std::vector<std::string> items;
-  for (int i = 0; i < list.Count(); ++i) items.push_back(list[i]);
-  return items;
-}
-
 TObject* Tag(intptr_t n) { return reinterpret_cast<TObject*>(n); }
 
 // Runs `action` and returns the message of the EStringListError it raises ("" when none).
@@ -51,7 +45,7 @@ TEST(StringListText, SplitsOnEveryLineEndAndJoinsWithCrLf) {
   for (const Case& c : cases) {
     TStringList list;
     list.SetText(c.text);
-    EXPECT_EQ(Items(list), c.lines) << c.text;
+    EXPECT_EQ(LinesOfStrings(list), c.lines) << c.text;
     std::string joined;
     for (const auto& line : c.lines) joined += line + "\r\n";
     EXPECT_EQ(list.Text(), joined);
@@ -69,7 +63,7 @@ TEST(StringListIndex, OutOfBoundsRaisesAndChangesNothing) {
   EXPECT_EQ(ListError([&] { list.PutObject(3, nullptr); }), "List index out of bounds (3)");
   EXPECT_EQ(ListError([&] { list.Exchange(0, 3); }), "List index out of bounds (3)");
   EXPECT_EQ(ListError([&] { list.Move(0, 3); }), "List index out of bounds (3)");
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"a", "b", "c"}));
   list.Insert(3, "d");  // Count itself is a valid insertion place
   EXPECT_EQ(list[3], "d");
 }
@@ -81,14 +75,14 @@ TEST(StringListEdit, ObjectsTravelWithTheirStrings) {
   list.AddObject("three", Tag(3));
   list.Exchange(0, 2);
   list.Move(0, 1);  // two three one -> ... as the library moves: remove, then insert
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"two", "three", "one"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"two", "three", "one"}));
   EXPECT_EQ(list.Objects(0), Tag(2));
   EXPECT_EQ(list.Objects(1), Tag(3));
   EXPECT_EQ(list.IndexOfObject(Tag(1)), 2);
   list.SetStrings(2, "uno");
   EXPECT_EQ(list.Objects(2), Tag(1));
   list.SetSorted(true);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"three", "two", "uno"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"three", "two", "uno"}));
   EXPECT_EQ(list.Objects(0), Tag(3));
   EXPECT_EQ(list.IndexOf("TWO"), 1);
   EXPECT_EQ(list.IndexOf("four"), -1);
@@ -98,7 +92,7 @@ TEST(StringListSorted, DuplicatesAndForbiddenOperations) {
   TStringList list;
   list.SetSorted(true);
   for (const char* s : {"pear", "apple", "fig"}) list.Add(s);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"apple", "fig", "pear"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"apple", "fig", "pear"}));
 
   // dupIgnore: the existing index, nothing added.
   EXPECT_EQ(list.Add("FIG"), 1);
@@ -109,7 +103,7 @@ TEST(StringListSorted, DuplicatesAndForbiddenOperations) {
   EXPECT_EQ(ListError([&] { list.Insert(0, "a"); }), "Operation not allowed on sorted string list");
   EXPECT_EQ(ListError([&] { list.Put(0, "a"); }), "Operation not allowed on sorted string list");
   EXPECT_EQ(ListError([&] { list.Move(0, 1); }), "Operation not allowed on sorted string list");
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"apple", "fig", "pear"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"apple", "fig", "pear"}));
 
   // dupAccept: Find answers the first of equal items.
   list.SetDuplicates(dupAccept);
@@ -154,7 +148,7 @@ TEST(StringListSorted, SortMatchesAReferenceSortOnManyItems) {
   list.Sort();
   std::vector<std::string> expected = words;
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(Items(list), expected);
+  EXPECT_EQ(LinesOfStrings(list), expected);
   for (int i = 0; i < list.Count(); ++i)
     EXPECT_EQ(words[static_cast<size_t>(reinterpret_cast<intptr_t>(list.Objects(i)))], list[i]);
 
@@ -183,7 +177,7 @@ TEST(StringListNames, NameValueLines) {
   list.SetValues("width", "20");
   list.SetValues("Height", "5");
   list.SetValues("Title", "");
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"width=20", "plain", "Empty=", "Height=5"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"width=20", "plain", "Empty=", "Height=5"}));
 }
 
 TEST(StringListUpdates, EventsFireOncePerOutermostUpdate) {
@@ -222,13 +216,13 @@ TEST(StringListAssign, FailureLeavesTheTargetUnchanged) {
   EXPECT_EQ(ListError([&] { target.Assign(source); }), "String list does not allow duplicates");
   EXPECT_EQ(ListError([&] { target.AddStrings(source); }), "String list does not allow duplicates");
   EXPECT_EQ(ListError([&] { target.SetText("x\nx"); }), "String list does not allow duplicates");
-  EXPECT_EQ(Items(target), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(LinesOfStrings(target), (std::vector<std::string>{"a"}));
   EXPECT_EQ(target.Objects(0), Tag(1));
 
   TStringList self;
   self.SetText("p\nq");
   self.AddStrings(self);
-  EXPECT_EQ(Items(self), (std::vector<std::string>{"p", "q", "p", "q"}));
+  EXPECT_EQ(LinesOfStrings(self), (std::vector<std::string>{"p", "q", "p", "q"}));
   self.Assign(self);
   EXPECT_EQ(self.Count(), 4);
 }
@@ -242,7 +236,7 @@ TEST(StringListFiles, SaveAndLoadKeepBytesAndNeverLoseTheOldFile) {
   EXPECT_EQ(ReadFileBytes(name), "\xCF\xF0\xE8\xE2\xE5\xF2\r\nsecond\r\n\r\nlast\r\n");
   TStringList loaded;
   loaded.LoadFromFile(name);
-  EXPECT_EQ(Items(loaded), Items(list));
+  EXPECT_EQ(LinesOfStrings(loaded), LinesOfStrings(list));
 
   // A target that cannot be replaced: an error, the folder left as it was.
   std::string blocked = folder.Name() + "blocked";
@@ -252,7 +246,7 @@ TEST(StringListFiles, SaveAndLoadKeepBytesAndNeverLoseTheOldFile) {
   EXPECT_EQ(ListDirectory(folder.Name(), "*").size(), 2u);  // no temporary file left
 
   EXPECT_THROW(loaded.LoadFromFile(folder.Name() + "missing.txt"), EFOpenError);
-  EXPECT_EQ(Items(loaded), Items(list));
+  EXPECT_EQ(LinesOfStrings(loaded), LinesOfStrings(list));
 }
 
 TEST(StringListFiles, StreamsFromTheCurrentPosition) {
@@ -260,7 +254,7 @@ TEST(StringListFiles, StreamsFromTheCurrentPosition) {
   stream.SetPosition(6);
   TStringList list;
   list.LoadFromStream(stream);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"this", "that"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"this", "that"}));
   TStringStream out("old");
   out.Seek(0, soEnd);
   list.SaveToStream(out);

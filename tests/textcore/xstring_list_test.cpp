@@ -13,12 +13,6 @@
 
 namespace {
 
-std::vector<std::string> Items(const TStrings& list) {
-  std::vector<std::string> items;
-  for (int i = 0; i < list.Count(); ++i) items.push_back(list[i]);
-  return items;
-}
-
 // A list that records its change hooks.
 class RecordingList : public TXStringList {
 public:
@@ -54,9 +48,9 @@ TEST(TXStringList, DupIgnoreKeepsTheSmallLetterForm) {
   list.Add(W("Ёж"));
   EXPECT_EQ(CompareLocaleText(W("Ёж"), W("ёж"), 1049), 0);
   EXPECT_EQ(list.Add(W("ёж")), 0);
-  EXPECT_EQ(Items(list), std::vector<std::string>{W("ёж")});
+  EXPECT_EQ(LinesOfStrings(list), std::vector<std::string>{W("ёж")});
   EXPECT_EQ(list.Add(W("Ёж")), 0);
-  EXPECT_EQ(Items(list), std::vector<std::string>{W("ёж")});
+  EXPECT_EQ(LinesOfStrings(list), std::vector<std::string>{W("ёж")});
 }
 
 TEST(TXStringList, SortedAddOrdersByTheLocaleAndHandlesDuplicates) {
@@ -64,7 +58,7 @@ TEST(TXStringList, SortedAddOrdersByTheLocaleAndHandlesDuplicates) {
   list.SetSorted(true);
   for (const char* word : {"ёлка", "арбуз", "Яблоко", "ель", "дом", "ёж"}) list.Add(W(word));
   // ё sorts as е, so «ёж» and «ёлка» come before «ель».
-  EXPECT_EQ(Items(list), (std::vector<std::string>{W("арбуз"), W("дом"), W("ёж"), W("ёлка"), W("ель"),
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{W("арбуз"), W("дом"), W("ёж"), W("ёлка"), W("ель"),
                                                    W("Яблоко")}));
   EXPECT_EQ(list.IndexOf(W("ДОМ")), 1);
   EXPECT_EQ(list.IndexOf(W("кот")), -1);
@@ -90,7 +84,7 @@ TEST(TXStringList, ComparisonOptions) {
   list.SetLengthSensitive(true);
   for (const char* word : {"aaa", "bb", "c", "ab"}) list.Add(word);
   list.Sort();
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"c", "ab", "bb", "aaa"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"c", "ab", "bb", "aaa"}));
   EXPECT_EQ(list.Compare("bb", "aaa"), -1);
 
   TXStringList cased;
@@ -111,8 +105,8 @@ TEST(TXStringList, RemoveDuplicatesReportsWhatItDrops) {
   list.RemoveDuplicates(&removed);
   // Of two capitalised forms the first in the list stays (an accepted duplicate goes before
   // its equal), of an exact repeat one copy.
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"apple", "pear", "PLUM"}));
-  std::vector<std::string> dropped = Items(removed);
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"apple", "pear", "PLUM"}));
+  std::vector<std::string> dropped = LinesOfStrings(removed);
   std::sort(dropped.begin(), dropped.end());
   EXPECT_EQ(dropped, (std::vector<std::string>{"Apple", "Plum", "pear"}));
   list.RemoveDuplicates(nullptr);  // nothing left to drop, and no list to report to
@@ -159,7 +153,7 @@ TEST(TXStringList, ErrorsLeaveTheListUnchanged) {
   TObject tag;
   list.PutObject(0, &tag);
   list.Move(0, 2);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "c", "b"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"a", "c", "b"}));
   EXPECT_EQ(list.Objects(2), &tag);
   expectError([&] { list.Move(0, 3); }, "List index out of bounds (3)");
   list.SetSorted(true);
@@ -167,7 +161,7 @@ TEST(TXStringList, ErrorsLeaveTheListUnchanged) {
   expectError([&] { list.Insert(0, "x"); }, "Operation not allowed on sorted string list");
   expectError([&] { list.Put(0, "x"); }, "Operation not allowed on sorted string list");
   expectError([&] { list.Put(7, "x"); }, "Operation not allowed on sorted string list");
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"a", "b", "c"}));
 }
 
 TEST(TXStringList, SortedFlagAndChangeHooks) {
@@ -184,7 +178,7 @@ TEST(TXStringList, SortedFlagAndChangeHooks) {
   EXPECT_EQ(list.changing, list.changed);
   const int before = list.changed;
   list.SetSorted(true);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(list.Objects(1), &tag);  // objects travel with their strings
   EXPECT_GT(list.changed, before);
   list.BeginUpdate();
@@ -242,7 +236,7 @@ TEST(TXStringList, ChangesFromTheMessagePumpDuringASortAreRefused) {
   list.Sort();
   EXPECT_GT(refused, 0);
   EXPECT_EQ(refused % 8, 0);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "b", "c", "d", "e", "f"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"a", "b", "c", "d", "e", "f"}));
   list.Add("g");  // usable again once the sort is over
   EXPECT_EQ(list.Count(), 7);
 }
@@ -257,13 +251,13 @@ TEST(TXStringList, SortLeftByAnErrorFromThePumpFreesTheList) {
   EXPECT_EQ(list.Count(), 3);
   list.Add("d");
   list.Sort();
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(LinesOfStrings(list), (std::vector<std::string>{"a", "b", "c", "d"}));
 }
 
 TEST(TXStringList, OptionsCannotChangeUnderARunningSort) {
   TXStringList list;
   for (int i = 0; i < 300; ++i) list.Add(std::string(1 + i % 5, static_cast<char>('a' + i % 26)));
-  std::vector<std::string> before = Items(list);
+  std::vector<std::string> before = LinesOfStrings(list);
   std::mt19937 random(1);
   HookScope hook([&] {
     try {
@@ -274,7 +268,7 @@ TEST(TXStringList, OptionsCannotChangeUnderARunningSort) {
   list.Sort();
   EXPECT_FALSE(list.LengthSensitive());
   for (int i = 1; i < list.Count(); ++i) EXPECT_LE(list.Compare(list[i - 1], list[i]), 0) << i;
-  std::vector<std::string> after = Items(list);
+  std::vector<std::string> after = LinesOfStrings(list);
   std::sort(before.begin(), before.end());
   std::sort(after.begin(), after.end());
   EXPECT_EQ(after, before);

@@ -1,0 +1,100 @@
+// The main window and the preferences: the Settings command, and what the window does with the
+// options at start-up and after the preferences window closes with OK.
+//
+// Options read where they are used rather than applied here: "Exit on ESC" (key handling),
+// "Save auto-recover information" (the auto-save timer), the open and save options (the
+// document handlers) and "Use smart quotes" (typing).
+#include <algorithm>
+#include <cmath>
+
+#include "platform/files.h"
+#include "platform/gui/application.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/graphics.h"
+#include "platform/gui/common_controls.h"
+#include "platform/gui/std_controls.h"
+#include "platform/gui/timer.h"
+#include "shell/language.h"
+#include "shell/main_form.h"
+#include "shell/open_save.h"
+#include "shell/preferences.h"
+#include "shell/preferences_key.h"
+#include "textcore/rich_edit.h"
+#include "textcore/rich_edit_attributes.h"
+#include "textcore/win_registry.h"
+
+namespace {
+
+// The language file the program's own texts are written in; it is never loaded at start-up.
+const char* const kBuiltInLanguage = "english.lng";
+
+// The processing options as the processing-options window stores them (section "Speed").
+TProcessingOptions ReadProcessingOptions() {
+  TWinRegistry registry(kProductKey);
+  auto flag = [&](const char* name) { return registry.ReadString("Speed", name, "False") == "True"; };
+  TProcessingOptions options;
+  options.EnableUndo = flag("CBEnableUndo_Checked");
+  options.EnableHist = flag("CBEnableHist_Checked");
+  options.PreserveStyle = flag("CBPreserveStyle_Checked");
+  try {
+    const std::string size = registry.ReadString("Speed", "HistIgnoreSize_Value", "");
+    if (!size.empty()) options.HistIgnoreSize = std::clamp(std::stoi(size), 10, 1000);
+  } catch (const std::exception&) {
+    // A damaged value keeps the default size.
+  }
+  return options;
+}
+
+}  // namespace
+
+void TMainForm::ApplyStartupPreferences() {
+  if (!PrefForm) return;
+  // The preferences window reports later changes of the hot keys and the tray switch here;
+  // the system-wide hot keys and the tray icon take them from GlobalHotKeys and TrayIconWanted.
+  PrefForm->OnApplyHotKeys = [](const std::vector<THotKey>& hotKeys) {
+    if (MainForm) MainForm->globalHotKeys_ = hotKeys;
+  };
+  PrefForm->OnApplyTray = [](bool visible) {
+    if (MainForm) MainForm->trayIconWanted_ = visible;
+  };
+  PrefForm->ApplyHotKeys();
+  ApplyPreferences();
+  ApplyDefaultFont();
+  if (ExtractFileName(PrefForm->Language1->LanguageFile()) != kBuiltInLanguage) PrefForm->Language1->LoadLanguage();
+  trayIconWanted_ = PrefForm->CBTray->Checked();
+}
+
+void TMainForm::FileSettingsExecute(TObject*) {
+  // Cancel puts every option back as it was, so only OK has anything to apply.
+  if (!PrefForm || PrefForm->ShowModal() != mrOk) return;
+  ApplyDefaultFormat();
+  ApplyPreferences();
+}
+
+void TMainForm::ApplyPreferences() {
+  if (!PrefForm) return;
+  OS->SetMakeBackup(PrefForm->CBMakeBackup->Checked());
+  // Links are found in the formatted view only.
+  const bool detectURLs = PrefForm->CBDetectURLs->Checked() && !Editor->PlainText();
+  Editor->SetAutoURLDetect(detectURLs ? adDefault : adNone);
+  autoSaveInterval_ = unsigned(std::lround(PrefForm->SpinSaveInt->Position() * 60000.0));
+  if (Timer1) Timer1->SetInterval(autoSaveInterval_);
+  options_ = ReadProcessingOptions();
+}
+
+void TMainForm::ApplyDefaultFormat() {
+  const TFont& font = *PrefForm->DefFont->Font();
+  const TColor background = PrefForm->Shape1->Brush()->Color();
+  // The editor's font is its default text format: new documents, and the whole text in the
+  // plain view, take it; formatted text keeps its own fonts.
+  Editor->SetFont(font);
+  Editor->DefAttributes()->SetBackColor(background);
+  Editor->SetColor(background);
+}
+
+void TMainForm::ApplyDefaultFont() {
+  if (!PrefForm) return;
+  ApplyDefaultFormat();
+  Editor->SelAttributes()->Assign(*PrefForm->DefFont->Font());
+  Editor->SelAttributes()->SetBackColor(PrefForm->Shape1->Brush()->Color());
+}
