@@ -106,8 +106,14 @@ void TComponent::DestroyComponents() {
     TComponent* c = components_.back();
     components_.pop_back();
     c->owner_ = nullptr;
-    delete c;
+    Free(c);
   }
+}
+
+void TComponent::Free(TComponent* component) {
+  if (!component) return;
+  component->BeforeDestruction();
+  delete component;
 }
 
 void TComponent::FreeNotification(TComponent* component) {

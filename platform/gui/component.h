@@ -81,6 +81,11 @@ public:
   virtual void SetParentComponent(TComponent* parent);
   // Marks the component as being destroyed (freed components tell no one about changes).
   void Destroying() { state_ |= csDestroying; }
+  // Runs while the whole object still exists, just before it is deleted by its owner or by
+  // `Free`: the place for work that needs the derived class (a form's OnDestroy).
+  virtual void BeforeDestruction() { Destroying(); }
+  // Deletes a component the way its owner does: BeforeDestruction first, then the destructor.
+  static void Free(TComponent* component);
 
 protected:
   // Called when `component` is inserted into or removed from this component's owned list,

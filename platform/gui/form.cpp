@@ -108,9 +108,16 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), canvas_(std::m
   Screen->AddForm(this);
 }
 
-TCustomForm::~TCustomForm() {
+void TCustomForm::BeforeDestruction() {
+  TWinControl::BeforeDestruction();
+  if (destroyFired_) return;
+  destroyFired_ = true;
   if (OnDestroy) GuardedCall([this] { OnDestroy(this); });
-  Destroying();
+}
+
+TCustomForm::~TCustomForm() {
+  // A form deleted directly (not by its owner or Free) still hears of it, but only as a form.
+  TCustomForm::BeforeDestruction();
   *lifetime_ = false;
   Screen->RemoveForm(this);
   if (modalLevel_) modalResult_ = mrCancel;

@@ -26,6 +26,8 @@ class TCustomForm : public TWinControl {
 public:
   explicit TCustomForm(TComponent* owner);
   ~TCustomForm() override;
+  // Fires OnDestroy while the derived form is still whole.
+  void BeforeDestruction() override;
 
   // Reads the layout named after the class (see form_reader.h), binds handlers and fields,
   // then runs OnCreate. A form class calls it at the end of its constructor.
@@ -123,6 +125,7 @@ private:
   std::unique_ptr<TCanvas> canvas_;
   bool visibleAfterLoad_ = false;
   std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
+  bool destroyFired_ = false;
 };
 
 class TForm : public TCustomForm {

@@ -202,3 +202,33 @@ TEST(FormTest, MenuBarTakesItsRowBeforeTheFirstShow) {
 }
 
 }  // namespace
+
+namespace {
+
+// A form class of its own, whose OnDestroy handler needs the whole object.
+class TDestroyProbeForm : public TForm {
+public:
+  explicit TDestroyProbeForm(TComponent* owner, std::string* seen) : TForm(owner), seen_(seen) {
+    // While a base destructor runs, the object is no longer a TDestroyProbeForm.
+    OnDestroy = [this](TObject* sender) {
+      *seen_ = dynamic_cast<TDestroyProbeForm*>(sender) ? note_ : "only a base";
+    };
+  }
+
+private:
+  std::string* seen_;
+  std::string note_ = "whole";
+};
+
+TEST(FormTest, OnDestroySeesTheWholeFormWhenItsOwnerFreesIt) {
+  std::string seen;
+  auto* owner = new TComponent(nullptr);
+  new TDestroyProbeForm(owner, &seen);
+  delete owner;
+  EXPECT_EQ(seen, "whole");
+  seen.clear();
+  TComponent::Free(new TDestroyProbeForm(nullptr, &seen));
+  EXPECT_EQ(seen, "whole");
+}
+
+}  // namespace
