@@ -264,15 +264,22 @@ void TMRUManager::LoadFromStorage() {
   const std::string section = StorageSection();
   strings_.BeginUpdate();
   strings_.Clear();
-  // Oldest first: each item added goes to the new end, so the stored order stays.
-  for (int i = Capacity() - 1; i >= 0; --i) {
+  // Each item added goes to the new end of the list, so reading starts at the other end of the
+  // stored order (the last item for rmInsert, the first for rmAppend) to keep that order.
+  const bool insert = Mode() == rmInsert;
+  for (int k = 0; k < Capacity(); ++k) {
+    const int i = insert ? Capacity() - 1 - k : k;
     std::string name;
     int data = 0;
-    if (OnReadItem) {
-      OnReadItem(this, *storage_, section, i, name, data);
-    } else {
-      name = storage_->ReadString(section, Numbered("Item_%d", i), "");
-      data = storage_->ReadInteger(section, Numbered("Data_%d", i), 0);
+    try {
+      if (OnReadItem) {
+        OnReadItem(this, *storage_, section, i, name, data);
+      } else {
+        name = storage_->ReadString(section, Numbered("Item_%d", i), "");
+        data = storage_->ReadInteger(section, Numbered("Data_%d", i), 0);
+      }
+    } catch (const std::exception&) {
+      continue;  // a damaged value loses only its own item
     }
     if (!name.empty()) strings_.Add(name, data);
   }

@@ -131,7 +131,7 @@ public:
   const std::string& StorageSection() const { return section_; }
   // Erases the section and writes every item, newest first.
   void SaveToStorage();
-  // Reads up to Capacity items, keeping the stored order; empty items are skipped.
+  // Reads up to Capacity items, keeping the stored order; empty or damaged items are skipped.
   void LoadFromStorage();
 
   TNotifyEvent OnChange;

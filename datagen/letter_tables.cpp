@@ -9,8 +9,10 @@
 
 namespace {
 
-constexpr size_t kMaxFollowing = 12;
-constexpr double kFollowingShare = 0.02;  // a letter follows c in at least 2% of c's pairs
+// The following letters bound the insertions of the misprint test of valid words, where every
+// hit is a finding: only the few letters that follow c most often.
+constexpr size_t kMaxFollowing = 4;
+constexpr double kFollowingShare = 0.08;  // a letter follows c in at least 8% of c's pairs
 constexpr double kDoubledShare = 0.005;   // cc makes at least 0.5% of c's pairs
 
 void AddLetter(std::string& Entry, char Letter, char Self) {

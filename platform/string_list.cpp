@@ -379,8 +379,10 @@ void TStringList::QuickSort(int L, int R, const TCompare& Compare) {
   while (L < R) {
     int i = L, j = R, p = (L + R) / 2;
     do {
-      while (Compare(*this, i, p) < 0) ++i;
-      while (Compare(*this, j, p) > 0) --j;
+      // Bounded scans: a comparison that contradicts itself (one that never answers 0, say)
+      // cannot lead them out of the range.
+      while (i <= R && Compare(*this, i, p) < 0) ++i;
+      while (j >= L && Compare(*this, j, p) > 0) --j;
       if (i <= j) {
         if (i != j) std::swap(FList[i], FList[j]);
         if (p == i)
@@ -391,6 +393,10 @@ void TStringList::QuickSort(int L, int R, const TCompare& Compare) {
         --j;
       }
     } while (i <= j);
+    // With a consistent comparison both parts are smaller than L..R already; these bounds keep
+    // an inconsistent one from partitioning the whole range again forever.
+    if (j >= R) j = R - 1;
+    if (i <= L) i = L + 1;
     // Recurse into the smaller part so that the depth stays logarithmic.
     if (j - L < R - i) {
       QuickSort(L, j, Compare);

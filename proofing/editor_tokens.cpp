@@ -47,10 +47,11 @@ int EntityLength(const std::u16string& Text, int Start) {
 }
 
 // End of the markup that starts at `Start` (after its closing mark); 0 when none starts there.
+// A "<" that no closing mark follows is plain text, so that it cannot hide the rest of it.
 int MarkupEnd(const std::u16string& Text, int Start) {
   auto endAfter = [&](std::u16string_view close) {
     const size_t at = Text.find(close, Start + 1);
-    return at == std::u16string::npos ? static_cast<int>(Text.size()) : static_cast<int>(at + close.size());
+    return at == std::u16string::npos ? 0 : static_cast<int>(at + close.size());
   };
   if (Text.compare(Start, 4, u"<!--") == 0) return endAfter(u"-->");
   if (Text.compare(Start, 2, u"<%") == 0) return endAfter(u"%>");

@@ -164,6 +164,8 @@ void TQLanguage::TryCandidate(const std::string& Word, const std::string& Candid
 
 void TQLanguage::Suggest(const std::string& Word, TSuggestionList& List, int Flags) {
   const int L = static_cast<int>(Word.size());
+  // Every candidate of a longer word, the two halves of a split included, exceeds a record.
+  if (L > 2 * kMaxDictWordLength) return;
   const bool matchCase = (Flags & sfMatchCase) != 0;
   const bool allLetters = (Flags & sfAllLetters) != 0;
   const std::string alphabet = FBlock.Alphabet();
@@ -193,9 +195,11 @@ void TQLanguage::Suggest(const std::string& Word, TSuggestionList& List, int Fla
     }
   }
   if (Flags & sfSubstitute) {
-    // The whole alphabet everywhere, or (misprint test) the similar letters past the first position.
+    // The whole alphabet everywhere, or (misprint test) the similar letters inside the word: not
+    // at the first position, nor at the last, where a change mostly gives another form of the
+    // same word (an ending) rather than the word the writer meant.
     if (allLetters || matchCase) {
-      for (int i = allLetters ? 1 : 2; i <= L; ++i) {
+      for (int i = allLetters ? 1 : 2; i <= (allLetters ? L : L - 1); ++i) {
         const std::string letters = allLetters ? alphabet : FBlock.Similar(at(i));
         for (char c : letters) {
           if (c == Word[i - 1]) continue;
@@ -230,6 +234,54 @@ void TQLanguage::Suggest(const std::string& Word, TSuggestionList& List, int Fla
       if (Lookup(left + "-" + right, found, matchCase)) AddSuggestion(Word, found, k, 1, List);
     }
   }
+}
+
+int TQLanguage::CorrectionCost(const std::string& Word, const std::string& Candidate) const {
+  const unsigned codePage = LocaleAnsiCodePage(Lcid());
+  auto lower = [codePage](std::string Text) {
+    for (char& ch : Text) ch = static_cast<char>(AnsiLowerChar(static_cast<unsigned char>(ch), codePage));
+    return Text;
+  };
+  const std::string w = lower(Word), c = lower(Candidate);
+  const bool name = !Word.empty() && !Candidate.empty() && IsSmallLetter(Word[0]) && c[0] != Candidate[0];
+  const size_t n = w.size(), m = c.size();
+  size_t prefix = 0, suffix = 0;
+  while (prefix < n && prefix < m && w[prefix] == c[prefix]) ++prefix;
+  while (suffix < n - prefix && suffix < m - prefix && w[n - 1 - suffix] == c[m - 1 - suffix]) ++suffix;
+  // The letter at `At` of `Text` stands beside the same letter.
+  auto doubled = [](const std::string& Text, size_t At) {
+    return (At > 0 && Text[At - 1] == Text[At]) || (At + 1 < Text.size() && Text[At + 1] == Text[At]);
+  };
+  int cost = 3;
+  if (c.find(' ') != std::string::npos && w.find(' ') == std::string::npos) {
+    cost = 2;
+  } else if (n == m) {
+    if (prefix == n) {
+      cost = 0;
+    } else if (n - prefix - suffix == 2 && w[prefix] == c[prefix + 1] && w[prefix + 1] == c[prefix]) {
+      cost = 1;
+    } else if (n - prefix - suffix == 1) {
+      const auto typed = static_cast<unsigned char>(w[prefix]), meant = static_cast<unsigned char>(c[prefix]);
+      const bool similar = FBlock.Similar(typed).find(static_cast<char>(meant)) != std::string::npos ||
+                           FBlock.Similar(meant).find(static_cast<char>(typed)) != std::string::npos;
+      cost = similar ? 1 : 3;
+    }
+  } else if (m == n + 1) {
+    const bool vowel = FBlock.InsertionLetters().find(c[prefix]) != std::string::npos;
+    cost = doubled(c, prefix) || vowel ? 1 : 2;
+  } else if (n == m + 1) {
+    cost = doubled(w, prefix) ? 1 : 3;
+  }
+  return name ? cost + 2 : cost;
+}
+
+void TQLanguage::RankSuggestions(const std::string& Word, TSuggestionList& List, int From) const {
+  if (From < 0 || From >= List.Count()) return;
+  std::vector<std::pair<int, TSuggestion>> ranked;
+  for (auto it = List.Items.begin() + From; it != List.Items.end(); ++it)
+    ranked.emplace_back(CorrectionCost(Word, it->Word), std::move(*it));
+  std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (size_t i = 0; i < ranked.size(); ++i) List.Items[From + i] = std::move(ranked[i].second);
 }
 
 bool TQLanguage::CanSpell(const std::string& Word) const {

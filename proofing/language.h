@@ -56,8 +56,17 @@ public:
   // Valid in this language: a known word, a known word or abbreviation of capitals with a final
   // dot, or a hyphenated word whose pieces pass.
   bool CheckWord(const std::string& Word);
-  // Adds the known words at edit distance one from `Word` to `List` (flags above).
+  // Adds the known words at edit distance one from `Word` to `List` (flags above), step by step.
   void Suggest(const std::string& Word, TSuggestionList& List, int Flags);
+  // Reorders the entries from `From` on so that the likeliest corrections of `Word` come first
+  // (see CorrectionCost); entries of equal cost keep their order.
+  void RankSuggestions(const std::string& Word, TSuggestionList& List, int From) const;
+  // How unlikely the slip is that turning `Word` into `Candidate` undoes: 0 a change of case;
+  // 1 swapped neighbours, a doubled letter typed single or a single one doubled, a left-out
+  // insertion letter (a vowel) or a letter the similar-letters table pairs with the one typed;
+  // 2 another left-out letter or a missing blank; 3 anything else. A name offered for a word in
+  // small letters costs 2 more.
+  int CorrectionCost(const std::string& Word, const std::string& Candidate) const;
   // Every character from code 65 on is one of the language's letters.
   bool CanSpell(const std::string& Word) const;
   // The word survives a round trip through the language's code page.

@@ -116,8 +116,11 @@ void TQSpell::Suggest(const std::string& Word, TSuggestionList& List, int Flags,
   const auto started = std::chrono::steady_clock::now();
   List.Clear();
   for (const auto& language : FLanguages)
-    if ((Lcid == 0 || language->Lcid() == Lcid) && language->CanSpell(Word) && language->Active)
+    if ((Lcid == 0 || language->Lcid() == Lcid) && language->CanSpell(Word) && language->Active) {
+      const int from = List.Count();
       language->Suggest(Word, List, Flags);
+      language->RankSuggestions(Word, List, from);
+    }
   LastElapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   ++SuggestionCount;
 }
@@ -152,6 +155,7 @@ private:
 
   void CheckSpelling(TWord Word);
   bool Valid(const TWord& Word) { return S.IsValidWord(Word.Text, Word.Lcid); }
+  bool ValidWithDot(TWord& Word);
   void Decide(const TWord& Word, bool IsValid);
   void Finding(TWordClass Kind, const TWord& Word);
   void Fix(TWordClass Kind, const TWord& Word);
@@ -298,9 +302,22 @@ void TQSpell::TPass::Decide(const TWord& Word, bool IsValid) {
   }
 }
 
+// The tokens end before a dot, but an abbreviation is written with the dot that follows it
+// ("etc.", "e.g.", "U.S.A."): the word takes that dot when it is valid only with it.
+bool TQSpell::TPass::ValidWithDot(TWord& Word) {
+  const int after = Word.Start + Word.Length;
+  if (after >= static_cast<int>(Text.size()) || Text[after] != u'.') return false;
+  TWord dotted = Word;
+  dotted.Text += '.';
+  ++dotted.Length;
+  if (!Valid(dotted)) return false;
+  Word = dotted;
+  return true;
+}
+
 void TQSpell::TPass::CheckSpelling(TWord Word) {
   if (IsNumberLike(Word.Text)) return;
-  bool valid = Valid(Word);
+  bool valid = Valid(Word) || ValidWithDot(Word);
   if (!valid && O[ceAutoLanguage]) {
     const std::u16string wide = Wide(Word);
     for (const auto& language : S.FLanguages) {
@@ -382,7 +399,8 @@ void TQSpell::TPass::Run() {
     if (token.End <= token.Start) break;
     if (RangeEnd >= 0 && token.WordEnd > RangeEnd + 2) break;
     S.FWindows->ProcessMessages();
-    if (Automatic && S.FResults->Progress(static_cast<int>(int64_t(position) * 100 / startLength))) break;
+    if (Automatic && S.FResults->Progress(static_cast<int>((int64_t(position) * 200 + startLength) / (2 * startLength))))
+      break;
     Shift = 0;
 
     const std::u16string wide = Text.substr(token.Start, token.WordEnd - token.Start);

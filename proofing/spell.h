@@ -52,7 +52,8 @@ public:
 
   // Valid in an active language with the LCID (0: any); words of 41 characters or more never are.
   bool IsValidWord(const std::string& Word, LCID Lcid);
-  // Clears `List` and fills it from every active language (LCID or any) that can spell the word.
+  // Clears `List` and fills it from every active language (LCID or any) that can spell the word,
+  // each language's corrections ranked likeliest first (TQLanguage::RankSuggestions).
   void Suggest(const std::string& Word, TSuggestionList& List, int Flags, LCID Lcid);
   // The LCID to check a word in: the first language that can spell it (the preferred one when
   // it can), else the first whose code page holds it, else 1049.

@@ -39,6 +39,8 @@ void TTextScanner::Scan(const std::string& AText) {
   std::string word, separator;
   int wordStart = 0, separatorStart = 0;
   bool inTag = false, inQuote = false, inComment = false;
+  // Markup needs its closing mark somewhere after it: a "<" that none follows is text.
+  const size_t lastTagEnd = Text.rfind('>'), lastCommentEnd = Text.rfind("-->");
 
   auto percentAt = [length](int i) { return length == 0 ? 100 : static_cast<int>(int64_t(i) * 100 / length); };
   // Hands the window over when it is full; true when the owner asks to stop.
@@ -66,8 +68,12 @@ void TTextScanner::Scan(const std::string& AText) {
       }
     }
     if (HtmlAware && c == '<' && !inQuote) {
-      inTag = true;
-      if (Text.compare(i, 4, "<!--") == 0) inComment = true;
+      const bool comment = Text.compare(i, 4, "<!--") == 0;
+      const size_t closing = comment ? lastCommentEnd : lastTagEnd;
+      if (closing != std::string::npos && closing > size_t(i) + (comment ? 1 : 0)) {
+        inTag = true;
+        inComment = inComment || comment;
+      }
     }
     const bool separatorChar = inTag || SeparatorChars.test(c);
     if (separatorChar) {

@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::string_view kLatinLookAlikes = "eryopaxcnuETYOPAHKXCBM36";
 constexpr Cp1251Literal kCyrillicLookAlikes(u8"егуорахспиЕТУОРАНКХСВМЗб");
-constexpr char kSmallZe = static_cast<char>(0xE7);
 constexpr Cp1251Literal kRussianSingleLetters(u8"АВИКОСУЯабвжикосуя");
 
 bool IsLatinLetter(unsigned char Ch) { return (Ch >= 'A' && Ch <= 'Z') || (Ch >= 'a' && Ch <= 'z'); }
@@ -65,10 +64,13 @@ bool FixMixedWord(std::string& Word, int Mode) {
       const bool digit = ch == '3' || ch == '6';
       if (at == std::string_view::npos || (digit && !IsLetterDigit(original, i))) continue;
       Word[i] = cyrillicLookAlikes[at];
-      // A 3 after a small letter is a small "з".
-      if (ch == '3') {
+      // A digit takes the case of the letters around it: capital between two capitals, else small.
+      if (digit) {
         const auto before = static_cast<unsigned char>(original[i - 1]);
-        if (AnsiLowerChar(before, 1251) == before) Word[i] = kSmallZe;
+        const auto after = static_cast<unsigned char>(original[i + 1]);
+        const bool capital = AnsiLowerChar(before, 1251) != before && AnsiLowerChar(after, 1251) != after;
+        const auto letter = static_cast<unsigned char>(Word[i]);
+        Word[i] = static_cast<char>(capital ? AnsiUpperChar(letter, 1251) : AnsiLowerChar(letter, 1251));
       }
     } else if (Mode == 2) {
       const size_t at = cyrillicLookAlikes.find(ch);

@@ -122,11 +122,17 @@ void TConverterList::AddInstalled(bool import) {
   registry.GetKeyNames(keys);
   for (int i = 0; i < keys.Count(); ++i) {
     if (!registry.OpenKeyReadOnly("\\" + base + "\\" + keys[i])) continue;
-    const std::string path = registry.ReadString("Path");
-    const std::string extensions = registry.ReadString("Extensions");
+    std::string path, name, extensions;
+    try {
+      path = registry.ReadString("Path");
+      name = registry.ReadString("Name");
+      extensions = registry.ReadString("Extensions");
+    } catch (const ERegistryException&) {
+      continue;  // an entry with values of the wrong type is no usable converter
+    }
     if (path.empty()) continue;
     const std::vector<std::string> tokens = Tokens(extensions);
-    Add(import, path, registry.ReadString("Name"), extensions, tokens.empty() ? "" : tokens[0], false);
+    Add(import, path, name, extensions, tokens.empty() ? "" : tokens[0], false);
   }
 }
 

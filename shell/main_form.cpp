@@ -237,8 +237,9 @@ void TMainForm::SelectionChange(TObject*) { UpdateStatusBar(); }
 // --- Opening and saving --------------------------------------------------------------------------
 
 void TMainForm::OSOpenStart(TObject*) {
-  ProgressStart(GetLangMessage("StatOpen"));
+  // Busy before the progress display handles messages: no command may run under the open.
   SetBusy(true);
+  ProgressStart(GetLangMessage("StatOpen"));
   Application->ProcessMessages();
 }
 
@@ -258,8 +259,8 @@ void TMainForm::OSOpenFinish(TObject*) {
 
 void TMainForm::OSSaveStart(TObject*) {
   savingUnnamed_ = OS->FileName().empty();
-  ProgressStart(GetLangMessage("StatSave"));
   SetBusy(true);
+  ProgressStart(GetLangMessage("StatSave"));
   Application->ProcessMessages();
 }
 

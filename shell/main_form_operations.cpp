@@ -28,6 +28,9 @@ void TMainForm::SetBusy(bool busy) {
     Editor->OnChange = [this](TObject* sender) { RichEditChange(sender); };
     Editor->OnSelectionChange = [this](TObject* sender) { SelectionChange(sender); };
   }
+  // The editor sits on the window itself: it takes no typing or clicks while an operation
+  // works on its text (the operation's own changes go through the editor as before).
+  Editor->SetEnabled(!busy);
   DockTop->SetEnabled(!busy);
   for (TMenuItem* menu : {FileMenu, ConvertMenu}) menu->SetEnabled(!busy);
   ProgressArea->SetVisible(busy);
@@ -37,6 +40,9 @@ void TMainForm::SetBusy(bool busy) {
 
 void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {
   if (Editor->GetTextW().empty()) throw EAbort("");
+  // Busy before the progress display handles the first messages: a click or key waiting in
+  // the queue must not start a second operation or change the text under this one.
+  SetBusy(true);
   if (!caption.empty()) ProgressStart(caption);
   if (options_.EnableHist) {
     if (historyNames_.empty())
@@ -46,7 +52,6 @@ void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {
   }
   if (disableUndo && !options_.EnableUndo) Editor->SetUndoLimit(0);
   Editor->Perform(EM_HIDESELECTION, 1, 0);
-  SetBusy(true);
   Application->ProcessMessages();
 }
 

@@ -377,7 +377,8 @@ int TOpenSave::OpenDetected(const std::string& path) {
     if (!settled &&
         MessageDlg(Joined(GetMsg("MainOpenFail3"), GetMsg("MainOpenFail5")), mtConfirmation, mbYes | mbCancel) == mrYes)
       openAsText();
-  } else if (!IsTextFile(path)) {
+  } else if (userExt_->IndexOf(ext) < 0 && !IsTextFile(path)) {
+    // The user's plain-text extensions open as text whatever the content check says.
     MessageDlg(GetMsg("MainOpenFail3"), mtError, mbOK);
   } else {
     openAsText();
@@ -608,13 +609,17 @@ void TOpenSave::DoSave(const std::string& name, TConverterRec* format, bool auto
         }
       }
       if (written && !autoSave) {
+        const std::string previous = fileName_;
         fileName_ = target;
         format_ = format->Class.empty() ? converters_.FindByClass(false, cls) : format;
         unicode_ = unicode;
         saved_ = true;
         SetModified(false);
         Fire(OnSaveSuccess, this);
+        // The work is safe in the file now: no recovery copy of it stays, also none left under
+        // the name it had before a Save As (opening that file would offer it again).
         DeleteFile(RecoveredName(target));
+        if (!previous.empty() && previous != target) DeleteFile(RecoveredName(previous));
       }
     } catch (const std::exception& e) {
       saved_ = false;

@@ -90,6 +90,7 @@ public:
   bool AddPlainTextExtension(const std::string& ext);
   // Every extension the program can open, as ".ext" lines (file-association page).
   void GetKnownExtensions(TStrings& list) const;
+  // The user's extensions (".ext", lower case) that always open as plain text.
   const TStringList& UserExt() const { return *userExt_; }
   // The message of a key (interface language, else built-in English).
   static std::string GetMsg(const std::string& key);

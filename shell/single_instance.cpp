@@ -33,11 +33,17 @@ bool MakeAddress(const std::string& path, sockaddr_un& address) {
   return true;
 }
 
-// The runtime folder, made private to the user when it has to be created.
+// The runtime folder, made private to the user when it has to be created; "" when it belongs
+// to someone else or others may write to it (a socket planted there could take a hand-off or
+// send us messages), so that no window is looked for or offered there.
 std::string RuntimeFolder() {
   const std::string folder = UserRuntimeFolder();
   const std::filesystem::path native = NativePath(folder);
   if (!DirectoryExists(folder) && ForceDirectories(folder)) ::chmod(native.c_str(), 0700);
+  struct stat info;
+  if (::stat(native.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid() ||
+      (info.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+    return {};
   return folder;
 }
 
@@ -83,7 +89,8 @@ int Connect(const std::string& path) {
 // Calls `tryOne` with each socket of the class until it answers true.
 template <class F>
 bool ForEachWindowOfClass(const std::string& windowClass, F tryOne) {
-  const std::string folder = UserRuntimeFolder();
+  const std::string folder = RuntimeFolder();
+  if (folder.empty()) return false;
   const std::string prefix = SocketPrefix(windowClass);
   for (const TSearchRec& entry : ListDirectory(folder, prefix + "*" + std::string(kSocketSuffix))) {
     // The mask compares without case; window classes do not.
@@ -98,6 +105,7 @@ bool ForEachWindowOfClass(const std::string& windowClass, F tryOne) {
 TWindowEndpoint::TWindowEndpoint(const std::string& windowClass, THandler handler)
     : handler_(std::move(handler)) {
   const std::string folder = RuntimeFolder();
+  if (folder.empty()) return;
   path_ = NativePath(folder + SocketPrefix(windowClass) + std::to_string(::getpid()) +
                      std::string(kSocketSuffix)).string();
   sockaddr_un address;

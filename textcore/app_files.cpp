@@ -7,11 +7,12 @@
 #include "platform/string_list.h"
 
 std::string AppDirFile(const std::string& FileName) {
-  // A Windows path ends at its last separator of either kind; our own names at the last '/'.
+  // Of a full path (a Windows one with ":\" or an absolute '/' one) only the name is kept; a
+  // relative name stays as it is, sub-folder and all.
   const bool windowsPath = FileName.find(":\\") != std::string::npos;
-  const size_t separator = windowsPath ? FileName.find_last_of("\\/") : FileName.rfind('/');
-  const std::string name = separator == std::string::npos ? FileName : FileName.substr(separator + 1);
-  return ProgramFolder() + name;
+  if (!windowsPath && (FileName.empty() || FileName.front() != '/')) return ProgramFolder() + FileName;
+  const size_t separator = FileName.find_last_of(windowsPath ? "\\/" : "/");
+  return ProgramFolder() + FileName.substr(separator + 1);
 }
 
 std::string ExtractFileBaseName(const std::string& Path) {

@@ -7,8 +7,9 @@
 
 class TStrings;
 
-// The full name of a file in the program folder: ProgramFolder() followed by `FileName`; of a
-// name with a folder (a Windows path with ":\" or a name with '/') only the file-name part is kept.
+// The full name of a file in the program folder: ProgramFolder() followed by `FileName`, a
+// relative name keeping its sub-folder; of a full path (with ":\" or starting with '/') only the
+// file-name part is kept.
 std::string AppDirFile(const std::string& FileName);
 
 // The file name without its folder and without everything from its first ".".

@@ -15,11 +15,16 @@ int Sign(int order) { return (order > 0) - (order < 0); }
 std::string LocaleLanguageName(LCID Lcid) { return LocaleLanguageDisplayName(LowWord(Lcid)); }
 
 unsigned LocaleCodePage(LCID Lcid) {
+  // A locale whose code page has no table here (the double-byte Asian ones) converts through
+  // the system code page, so that no conversion of the program's text can fail.
   const unsigned codePage = LocaleAnsiCodePage(LowWord(Lcid));
-  return codePage != 0 ? codePage : SystemCodePage();
+  return codePage != 0 && IsCodePageSupported(codePage) ? codePage : SystemCodePage();
 }
 
-unsigned LocaleCharset(LCID Lcid) { return CodePageCharset(LocaleCodePage(Lcid), kDefaultCharset); }
+unsigned LocaleCharset(LCID Lcid) {
+  const unsigned codePage = LocaleAnsiCodePage(LowWord(Lcid));
+  return CodePageCharset(codePage != 0 ? codePage : SystemCodePage(), kDefaultCharset);
+}
 
 std::u16string AnsiToWideString(std::string_view S, unsigned CodePage) {
   return S.empty() ? std::u16string() : AnsiToWide(S, CodePage);

@@ -9,7 +9,7 @@
 
 // The locale's language name; empty for an unknown locale.
 std::string LocaleLanguageName(LCID Lcid);
-// The locale's ANSI code page; the system code page for a locale without one.
+// The locale's ANSI code page; the system code page for a locale without one we can convert.
 unsigned LocaleCodePage(LCID Lcid);
 // The GDI character set of the locale's code page; DEFAULT_CHARSET (1) when the code page has none.
 unsigned LocaleCharset(LCID Lcid);

@@ -118,6 +118,11 @@ TCustomRichEditW::TCustomRichEditW(TComponent* owner)
   SetTabStop(true);
   SetBounds(0, 0, 185, 89);
   control_->OnChange = [this] {
+    // The standard detection follows every change, wherever the text comes from.
+    if (autoURLDetect_ == adDefault) {
+      const auto [start, end] = control_->LastChange();
+      DetectURLs(start, end);
+    }
     if (eventMask_ & ENM_CHANGE) Change();
   };
   control_->OnSelChange = [this] {
@@ -174,8 +179,7 @@ void TCustomRichEditW::ShowSelectionState() {
 
 void TCustomRichEditW::Change() {
   if (changeLock_ > 0) return;
-  const bool detecting = autoURLDetect_ == adDefault ||
-                         (autoURLDetect_ == adExtended && customURLs_->Count() > 0);
+  const bool detecting = autoURLDetect_ == adExtended && customURLs_->Count() > 0;
   if (detecting && !(ComponentState() & (csLoading | csReading)) && updateLock_ == 0) {
     const int selStart = control_->SelStart(), selEnd = control_->SelEnd();
     DetectURLs(std::min(selStart, lastChangeStart_), std::max(selEnd, lastChangeEnd_));
@@ -267,8 +271,14 @@ void TCustomRichEditW::SaveSelection() {
 
 void TCustomRichEditW::RestoreSelection() {
   control_->SetSel(savedSelStart_, savedSelStart_ + savedSelLength_);
-  for (int line = GetFirstVisibleLine(); line != savedFirstLine_; line = GetFirstVisibleLine())
-    if (!control_->ScrollLines(line >= savedFirstLine_ ? -1 : 1)) break;
+  int direction = 0;
+  for (int line = GetFirstVisibleLine(); line != savedFirstLine_; line = GetFirstVisibleLine()) {
+    const int step = line >= savedFirstLine_ ? -1 : 1;
+    // A step passes over a paragraph lower than itself: turning back would never end.
+    if (direction != 0 && step != direction) break;
+    direction = step;
+    if (!control_->ScrollLines(step)) break;
+  }
 }
 
 bool TCustomRichEditW::CanUndo() const { return control_->CanUndo(); }

@@ -5,13 +5,19 @@
 namespace {
 
 // Reopens the key that was open when the guard was made (or closes the key when none was),
-// however the block ends.
+// however the block ends. It never raises: the store may fail to read while an error from it
+// is already on its way to the caller, and the next call opens the key afresh anyway.
 class KeepOpenKey {
 public:
   KeepOpenKey(TRegistry& registry, bool wasOpen, const std::string& path)
       : registry_(registry), wasOpen_(wasOpen), path_("\\" + path) {}
   ~KeepOpenKey() {
-    if (!wasOpen_ || !registry_.OpenKey(path_, false)) registry_.CloseKey();
+    bool reopened = false;
+    try {
+      reopened = wasOpen_ && registry_.OpenKey(path_, false);
+    } catch (const Exception&) {
+    }
+    if (!reopened) registry_.CloseKey();
   }
   KeepOpenKey(const KeepOpenKey&) = delete;
   KeepOpenKey& operator=(const KeepOpenKey&) = delete;

@@ -81,6 +81,9 @@ RichEditControl::Impl::Impl(RichEditControl& owner) : q(owner), detachedCursor(&
   doc.setDocumentLayout(new NullLayout(&doc));
   QObject::connect(&doc, &QTextDocument::contentsChange, &doc,
                    [this](int pos, int removed, int added) { OnContentsChange(pos, removed, added); });
+  QObject::connect(&doc, &QTextDocument::undoCommandAdded, &doc, [this] {
+    lockedUndoSteps = std::max(lockedUndoSteps, doc.availableUndoSteps() - undoLimit);
+  });
 }
 
 rich_edit::Window* RichEditControl::Impl::MakeWindow() {
@@ -207,10 +210,12 @@ void RichEditControl::Impl::NotifySelection() {
   if (q.OnSelChange) q.OnSelChange();
 }
 
-void RichEditControl::Impl::OnContentsChange(int, int removed, int added) {
+void RichEditControl::Impl::OnContentsChange(int position, int removed, int added) {
   // Putting the document into its window lays it out anew: no edit, nothing changed.
   if (quiet || attaching) return;
   if (removed == 0 && added == 0) return;
+  changeStart = std::min(position, Length());
+  changeEnd = std::min(position + added, Length());
   modified = true;
   if (q.OnChange) q.OnChange();
   NotifySelection();
@@ -410,6 +415,8 @@ QWidget* RichEditControl::Widget() { return d->MakeWindow(); }
 bool RichEditControl::HasWidget() const { return d->window; }
 
 int RichEditControl::TextLength() const { return d->Length(); }
+
+std::pair<int, int> RichEditControl::LastChange() const { return {d->changeStart, d->changeEnd}; }
 
 std::u16string RichEditControl::Text() const { return FromQt(d->doc.toRawText()); }
 
@@ -692,13 +699,16 @@ void RichEditControl::SetParaFormat(const TParaFormat& format, uint32_t mask) {
 void RichEditControl::SetUndoLimit(int limit) {
   d->undoLimit = std::max(0, limit);
   d->doc.setUndoRedoEnabled(d->undoLimit > 0);
+  if (d->undoLimit == 0) d->lockedUndoSteps = 0;  // the stack is empty
+  else d->lockedUndoSteps = std::max(d->lockedUndoSteps, d->doc.availableUndoSteps() - d->undoLimit);
 }
 
 int RichEditControl::UndoLimit() const { return d->undoLimit; }
-bool RichEditControl::CanUndo() const { return d->doc.isUndoAvailable(); }
+bool RichEditControl::CanUndo() const { return d->doc.availableUndoSteps() > d->lockedUndoSteps; }
 bool RichEditControl::CanRedo() const { return d->doc.isRedoAvailable(); }
 
 void RichEditControl::Undo() {
+  if (!CanUndo()) return;
   QTextCursor c = d->Cursor();
   d->doc.undo(&c);
   d->SetCursor(c);
@@ -710,7 +720,10 @@ void RichEditControl::Redo() {
   d->SetCursor(c);
 }
 
-void RichEditControl::EmptyUndoBuffer() { d->doc.clearUndoRedoStacks(); }
+void RichEditControl::EmptyUndoBuffer() {
+  d->doc.clearUndoRedoStacks();
+  d->lockedUndoSteps = 0;
+}
 bool RichEditControl::Modified() const { return d->modified; }
 void RichEditControl::SetModified(bool modified) { d->modified = modified; }
 

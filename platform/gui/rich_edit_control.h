@@ -141,7 +141,7 @@ public:
   void MarkRange(int start, int end, const TCharFormat& format, uint32_t mask);
 
   // --- Undo ----------------------------------------------------------------------------------
-  // 0 switches undo off and empties the buffer.
+  // At most `limit` of the latest steps can be undone; 0 switches undo off and empties the buffer.
   void SetUndoLimit(int limit);
   int UndoLimit() const;
   bool CanUndo() const;
@@ -205,6 +205,8 @@ public:
   void SetSelectionBar(bool on);
 
   // --- Notifications -------------------------------------------------------------------------
+  // The text that the latest change put in, (start, end); start == end for a deletion.
+  std::pair<int, int> LastChange() const;
   std::function<void()> OnChange;             // the text changed
   std::function<void()> OnSelChange;          // the selection changed
   std::function<void(TRichLinkEvent event, int start, int end)> OnLink;

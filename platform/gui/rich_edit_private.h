@@ -80,6 +80,9 @@ struct RichEditControl::Impl {
   std::map<int, TRichObject> objects;  // object number -> object, for every object ever placed
   int nextObjectId = 1;
   int undoLimit = 100;
+  // Steps at the bottom of Qt's undo stack that lie beyond the limit: Qt keeps every step, so
+  // the oldest ones are only held back from being undone.
+  int lockedUndoSteps = 0;
   bool modified = false;
   bool quiet = false;                 // no change notification (format changes, clearing)
   bool plainText = false;
@@ -88,6 +91,7 @@ struct RichEditControl::Impl {
   bool redraw = true;
   int maxLength = 0;
   int lastSelStart = 0, lastSelEnd = 0;
+  int changeStart = 0, changeEnd = 0;  // the latest change's new text
   bool wordWrap = true;
   bool selectionBar = false;
 
@@ -110,6 +114,7 @@ struct RichEditControl::Impl {
   // Runs an edit without undo records (the buffer is emptied, as the system control does).
   template <class F> void WithoutUndo(F edit) {
     doc.setUndoRedoEnabled(false);
+    lockedUndoSteps = 0;
     edit();
     doc.setUndoRedoEnabled(undoLimit > 0);
   }

@@ -158,12 +158,21 @@ TEST_F(MRUManagerTest, StoredSectionKeepsTheOrderAndSkipsGaps) {
   EXPECT_EQ(storage.values[section]["Item_0"], "/d/new");
   EXPECT_EQ(storage.values[section]["Data_2"], "3");
 
-  // A gap (Item_1 missing) loses only that item.
+  // A gap (Item_1 missing) or a damaged value (Data_3) loses only that item.
   storage.values[section].erase("Item_1");
+  storage.values[section]["Item_3"] = "/d/damaged";
+  storage.values[section]["Data_3"] = "not a number";
   mru->Strings().Clear();
   mru->LoadFromStorage();
   EXPECT_EQ(Items(mru->Strings()), (std::vector<std::string>{"/d/new", "/d/old"}));
   EXPECT_EQ(mru->Strings().Data(1), 3);
+
+  // A list that adds at the bottom comes back in its own order too.
+  mru->SetMode(rmAppend);
+  mru->Add("/d/last", 4);
+  mru->SaveToStorage();
+  mru->LoadFromStorage();
+  EXPECT_EQ(Items(mru->Strings()), (std::vector<std::string>{"/d/new", "/d/old", "/d/last"}));
 }
 
 TEST(MRURegistryStorage, WritesTheProductKeySectionAndErasesIt) {

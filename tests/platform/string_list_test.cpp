@@ -164,6 +164,30 @@ TEST(StringListSorted, SortMatchesAReferenceSortOnManyItems) {
   }
 }
 
+TEST(StringListSorted, CustomSortStaysInRangeWithAComparisonThatNeverAnswersEqual) {
+  // A comparison that forgets the equal case (a common slip) answers "greater" for an item
+  // against itself; the sort must neither leave the list nor loop forever.
+  for (int sign : {-1, 1}) {
+    TStringList list;
+    std::vector<std::string> words;
+    for (int i = 0; i < 50; ++i) words.push_back(std::string(static_cast<size_t>(i % 7 + 1), 'a'));
+    for (const std::string& word : words) list.Add(word);
+    bool inRange = true;
+    list.CustomSort([&](TStringList& l, int a, int b) {
+      if (a < 0 || b < 0 || a >= l.Count() || b >= l.Count()) {
+        inRange = false;
+        return 0;
+      }
+      return l[a].size() < l[b].size() ? -1 : l[a].size() > l[b].size() ? 1 : sign;
+    });
+    EXPECT_TRUE(inRange) << sign;
+    std::vector<std::string> sorted = LinesOfStrings(list), expected = words;
+    std::sort(sorted.begin(), sorted.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(sorted, expected) << sign;  // the same items, none lost or doubled
+  }
+}
+
 TEST(StringListNames, NameValueLines) {
   TStringList list;
   list.SetText("Width=10\nTitle=a=b\nplain\nEmpty=");

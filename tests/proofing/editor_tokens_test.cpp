@@ -51,6 +51,16 @@ TEST(EditorTokens, MarkupEntitiesAndAddresses) {
             expected);
 }
 
+TEST(EditorTokens, UnclosedMarkupDoesNotHideTheRestOfTheText) {
+  // A "<" that no closing mark follows ("a<b", a comment left open) starts no markup.
+  for (const char16_t* text : {u"if a<b then go", u"if <!-- then go", u"if <% then go"}) {
+    const auto tokens = Tokens(text, All());
+    ASSERT_GE(tokens.size(), 2u) << WideToUtf8(text);
+    EXPECT_EQ(tokens.back(), (Token{u"go", 0, false})) << WideToUtf8(text);
+    for (const auto& token : tokens) EXPECT_FALSE(token.Markup) << WideToUtf8(text);
+  }
+}
+
 TEST(EditorTokens, WithoutOptionsMarkupAndAddressesAreText) {
   const auto tokens = Tokens(u"<b>www.example.org</b>", {});
   ASSERT_GE(tokens.size(), 3u);

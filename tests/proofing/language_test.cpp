@@ -95,6 +95,40 @@ TEST_F(LanguageTest, SuggestStepsInOrder) {
   EXPECT_EQ(Words(list), (std::vector<std::string>{"alot-of"}));
 }
 
+TEST_F(LanguageTest, CorrectionsAreRankedByTheSlipTheyUndo) {
+  auto language = Load();  // every letter's similar letters are the vowels
+  struct Case {
+    const char* Word;
+    const char* Candidate;
+    int Cost;
+  };
+  const Case cases[] = {
+      {"HOUSE", "House", 0},      {"teh", "the", 1},          {"hbuse", "house", 1},  // similar letter
+      {"hoube", "house", 3},      {"hous", "house", 1},       {"houe", "house", 2},   // left-out vowel
+      {"hosue", "house", 1},      {"writting", "writing", 1}, {"wrihting", "writing", 3},
+      {"finaly", "finally", 1},   {"alot", "a lot", 2},       {"pairs", "Paris", 3},  // a name costs 2 more
+      {"hose", "Hose", 2},
+  };
+  for (const auto& c : cases) EXPECT_EQ(language->CorrectionCost(c.Word, c.Candidate), c.Cost) << c.Word;
+
+  TSuggestionList list;
+  list.Add("keep", 9, 9);
+  for (const char* word : {"fritting", "writhing", "writing", "witting"}) list.Add(word, 1, 1);
+  language->RankSuggestions("writting", list, 1);
+  EXPECT_EQ(Words(list), (std::vector<std::string>{"keep", "writing", "fritting", "writhing", "witting"}));
+}
+
+TEST_F(LanguageTest, WordTooLongForAnyCorrectionGetsNone) {
+  // A long run of letters (a pasted code, a hash) cannot be one edit away from a word of at most
+  // 40 characters, and trying every edit of it would cost its length squared times the alphabet.
+  auto language = Load();
+  TSuggestionList list;
+  language->Suggest(std::string(40, 'a') + std::string(40, 'b'), list, sfMisspelt);
+  EXPECT_EQ(list.Count(), 0);
+  language->Suggest(std::string(200000, 'x'), list, sfMisspelt);
+  EXPECT_EQ(list.Count(), 0);
+}
+
 TEST_F(LanguageTest, SuggestKeepsTheWordsCase) {
   auto language = Load();
   TSuggestionList list;

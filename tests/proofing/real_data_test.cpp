@@ -25,7 +25,7 @@ protected:
     TSuggestionList list;
     Spell->Suggest(Wrong, list, sfMisspelt, Lcid);
     std::vector<std::string> first;
-    for (int i = 0; i < std::min(list.Count(), 5); ++i) first.push_back(list[i].Word);
+    for (int i = 0; i < std::min(list.Count(), 3); ++i) first.push_back(list[i].Word);
     EXPECT_NE(std::find(first.begin(), first.end(), Right), first.end())
         << Wrong << " -> " << ::testing::PrintToString(first);
   }
@@ -52,7 +52,12 @@ TEST_F(RealData, CommonEnglishWordsAreAccepted) {
                          "Britain",    "London",     "running",    "children",      "knowledge", "beautiful",
                          "because",    "government", "receive",    "necessary",     "February",  "Wednesday",
                          "definitely", "separate",   "favourite",  "accommodation", "I",         "isn't",
-                         "well-known", "U.S.A.",     "programme",  "analyse",       "The",       "HOUSE"};
+                         "well-known", "U.S.A.",     "programme",  "analyse",       "The",       "HOUSE",
+                         "people",     "went",       "gone",       "studies",       "wolves",    "mice",
+                         "women",      "teeth",      "happiest",   "written",       "travelling", "cancelled",
+                         "neighbour",  "theatre",    "don't",      "they're",       "mother-in-law", "twenty-one",
+                         "self-esteem", "Monday",    "English",    "NASA",          "However",   "etc.",
+                         "e.g.",       "Mr."};
   for (const char* word : words) EXPECT_TRUE(Spell->IsValidWord(word, LANG_ENGLISH_US)) << word;
   EXPECT_TRUE(Spell->IsValidWord("isn\x92t", LANG_ENGLISH_US));  // the typographic apostrophe
   EXPECT_FALSE(Spell->IsValidWord("london", LANG_ENGLISH_US));
@@ -63,7 +68,12 @@ TEST_F(RealData, CommonRussianWordsAreAccepted) {
                          "ещё",     "ёлка",      "Москва",   "Россия",     "говорить",    "сказал",
                          "который", "большой",   "первый",   "новый",      "хорошо",      "сегодня",
                          "завтра",  "пожалуйста", "спасибо", "здравствуйте", "красивый",  "учитель",
-                         "школа",   "город",     "улица",    "Дом",        "МОСКВА",      "5-й"};
+                         "школа",   "город",     "улица",    "Дом",        "МОСКВА",      "5-й",
+                         "ребёнок", "ребёнка",   "шёл",      "пошёл",      "всё",         "её",
+                         "Ёлка",    "ЁЛКА",      "зелёный",  "самолёт",    "что-то",      "кто-нибудь",
+                         "из-за",   "по-русски", "Санкт-Петербург", "Москве", "России",    "книгу",
+                         "книгой",  "книгах",    "читаешь",  "прочитала",  "красивого",   "Сегодня",
+                         "людей",   "Пушкина",   "Ивановна", "10-го",      "т.е.",        "т.д."};
   for (const char* word : words) EXPECT_TRUE(Spell->IsValidWord(Cp1251(word), LANG_RUSSIAN)) << word;
   EXPECT_FALSE(Spell->IsValidWord(Cp1251("москва"), LANG_RUSSIAN));
 }
@@ -75,6 +85,10 @@ TEST_F(RealData, EnglishMisspellingsAreCorrected) {
       {"goverment", "government"}, {"neccessary", "necessary"}, {"beleive", "believe"},
       {"wierd", "weird"},         {"untill", "until"},     {"freind", "friend"},
       {"becuase", "because"},     {"knowlege", "knowledge"}, {"Enviroment", "Environment"},
+      {"writting", "writing"},    {"adress", "address"},   {"begining", "beginning"},
+      {"truely", "truly"},        {"thier", "their"},      {"finaly", "finally"},
+      {"sucess", "success"},      {"foriegn", "foreign"},  {"Beleive", "Believe"},
+      {"TEH", "THE"},
   };
   for (auto [wrong, right] : cases) ExpectSuggested(wrong, right, LANG_ENGLISH_US);
 }
@@ -86,8 +100,21 @@ TEST_F(RealData, RussianMisspellingsAreCorrected) {
       {"извените", "извините"},   {"симпотичный", "симпатичный"}, {"будующий", "будущий"},
       {"агенство", "агентство"},  {"сдесь", "здесь"},           {"чуство", "чувство"},
       {"прийдти", "прийти"},      {"еслибы", "если бы"},        {"ТОЕСТЬ", "ТО ЕСТЬ"},
+      {"жыть", "жить"},           {"шыло", "шило"},             {"длинну", "длину"},
+      {"сегодя", "сегодня"},      {"пачему", "почему"},         {"каторый", "который"},
+      {"Првет", "Привет"},        {"скажыте", "скажите"},       {"ничево", "ничего"},
+      {"девчёнка", "девчонка"},
   };
   for (auto [wrong, right] : cases) ExpectSuggested(Cp1251(wrong), Cp1251(right), LANG_RUSSIAN);
+}
+
+TEST_F(RealData, ValidWordsAreNotSuspectedForTheirYoOrTheirEnding) {
+  // Both spellings with ё and е are valid, and a changed ending is another form of the same word.
+  for (const char* word : {"ребёнок", "пришёл", "дядя", "Ёлка", "книгу"}) {
+    TSuggestionList list;
+    Spell->Suggest(Cp1251(word), list, sfMisprint, 0);
+    EXPECT_EQ(list.Count(), 0) << word << ": " << (list.Count() ? list[0].Word : "");
+  }
 }
 
 #ifdef QM_PACKED_DICT_DIR

@@ -83,8 +83,9 @@ public:
   void Clear() override { Findings.clear(); }
   void AddBranch(TWordClass, const std::string&, unsigned) override {}
   void Reset() override {}
-  bool Progress(int) override {
+  bool Progress(int Percent) override {
     Views.push_back(ViewOf(FEdit));
+    Percents.push_back(Percent);
     return false;
   }
   void AddFinding(const std::string& Word, const std::string&, LCID Lcid, bool, TWordClass Kind, int Length,
@@ -102,6 +103,7 @@ public:
   };
   std::vector<Finding> Findings;
   std::vector<TEditorView> Views;
+  std::vector<int> Percents;
 
 private:
   TRichEditW& FEdit;
@@ -109,6 +111,9 @@ private:
 
 std::string Ansi(const std::u16string& Word, LCID Lcid) {
   return WideToAnsi(Word, Lcid == LANG_RUSSIAN ? 1251u : 1252u);
+}
+std::u16string Wide(const std::string& Word, LCID Lcid) {
+  return AnsiToWide(Word, Lcid == LANG_RUSSIAN ? 1251u : 1252u);
 }
 
 class SpellEditorTest : public ::testing::Test {
@@ -224,6 +229,35 @@ TEST_F(SpellEditorTest, InteractivePassCorrectsTheTextAndKeepsItsFormatting) {
   Edit.Undo();
   EXPECT_NE(Edit.GetTextW().find(u"recieve"), std::u16string::npos);
   EXPECT_NE(Edit.GetTextW().find(u"хорошо"), std::u16string::npos);
+}
+
+TEST_F(SpellEditorTest, AbbreviationsWithTheirDotsAreWords) {
+  // The dot after an abbreviation is not a missing space nor the end of a misspelt word.
+  Edit.SetTextW(u"We saw pens, inks, etc. and e.g. maps in the U.S.A. today. "
+                u"Мы читали книги, "
+                u"т.е. журналы и т.д.");
+  Windows.StartMode = TSpellMode::Automatic;
+  Spell.CheckDocument(Editor, Options());
+  for (const auto& finding : Results.Findings)
+    ADD_FAILURE() << "kind " << finding.Kind << ": " << WideToUtf8(Wide(finding.Word, finding.Lcid));
+}
+
+TEST_F(SpellEditorTest, PlainProseHasNoFindings) {
+  // Sentence starts, hyphens, apostrophes, ё, numbers with endings, tabs and line breaks.
+  Edit.SetTextW(u"It's a well-known fact: the children didn't go to London on the 3rd of May.\tThey stayed home.\r"
+                u"Ёлка стояла в углу, и всё-таки ребёнок её не заметил. На 5-й день пришёл дядя Иван.\r"
+                u"\u201CWhere's my colour pencil?\u201D she asked (twice).");
+  Windows.StartMode = TSpellMode::Automatic;
+  Spell.CheckDocument(Editor, Options());
+  for (const auto& finding : Results.Findings)
+    ADD_FAILURE() << "kind " << finding.Kind << ": " << WideToUtf8(Wide(finding.Word, finding.Lcid));
+}
+
+TEST_F(SpellEditorTest, ProgressIsTheRoundedShareOfTheTextDone) {
+  Edit.SetTextW(u"a b");
+  Windows.StartMode = TSpellMode::Automatic;
+  Spell.CheckDocument(Editor, Options());
+  EXPECT_EQ(Results.Percents, (std::vector<int>{0, 67}));  // 2 of 3 characters
 }
 
 TEST_F(SpellEditorTest, ReplacedWordLeavesTheCaretAfterIt) {

@@ -104,6 +104,13 @@ TEST(TextScanner, UnbalancedQuoteDoesNotSwallowTheText) {
   EXPECT_EQ(WordsOf(ScanText("a <!-- say \"hi --> b <i>c</i>", true)), (std::vector<std::string>{"a", "b", "c"}));
 }
 
+TEST(TextScanner, UnclosedTagOrCommentIsText) {
+  // A "<" that no ">" follows, or a comment that is never closed, must not hide the rest either.
+  EXPECT_EQ(WordsOf(ScanText("if a < b then c", true)), (std::vector<std::string>{"if", "a", "<", "b", "then", "c"}));
+  EXPECT_EQ(WordsOf(ScanText("x <!-- open y", true)), (std::vector<std::string>{"x", "<!--", "open", "y"}));
+  EXPECT_EQ(WordsOf(ScanText("a<b>c x<y", true)), (std::vector<std::string>{"a", "c", "x<y"}));
+}
+
 TEST(TextScanner, WithoutHtmlTagsAreWords) {
   EXPECT_EQ(WordsOf(ScanText("a <b>c</b>")), (std::vector<std::string>{"a", "<b>c</b>"}));
 }

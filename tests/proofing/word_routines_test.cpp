@@ -37,7 +37,8 @@ TEST_F(WordRoutinesTest, FixMixedWord) {
       {"привeт", 0, "привет"},   {"пpивeт", 1, "привет"},     {"wоrd", 0, "word"},
       {"Mo6ильный", 0, "Мобильный"}, {"ра3ный", 0, "разный"}, {"word", 0, nullptr},
       {"36а", 1, nullptr},       {"3-й", 1, nullptr},         {"рус", 2, "pyc"},
-      {"cat", 0, nullptr},
+      {"cat", 0, nullptr},       {"ПО6ЕДА", 0, "ПОБЕДА"},    {"В3ял", 0, "Взял"},  // digits take the case
+      {"РА3НЫЙ", 0, "РАЗНЫЙ"},   {"До6рый", 0, "Добрый"},                            // of the letters around
   };
   for (const auto& c : cases) {
     std::string word = Cp1251(c.Utf8);

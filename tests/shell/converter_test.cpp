@@ -102,6 +102,14 @@ protected:
 };
 
 TEST_F(ConverterTest, InstalledConvertersJoinTheLists) {
+  // An entry some other program damaged (its "Path" not a string) is left out; the rest load.
+  TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  ASSERT_TRUE(registry.OpenKey(std::string("\\") + ImportConvertersKey + "\\Damaged", true));
+  registry.WriteInteger("Path", 5);
+  registry.CloseKey();
+  OS->Converters().Load();
+
   const TConverterList& list = OS->Converters();
   ASSERT_EQ(list.Formats(true).Count(), 8);
   ASSERT_EQ(list.Formats(false).Count(), 3);

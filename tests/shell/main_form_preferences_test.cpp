@@ -49,7 +49,7 @@ protected:
   }
   void Stop() {
     delete PrefForm;
-    delete MainForm;
+    TComponent::Free(MainForm);
   }
   void Restart(const std::function<void()>& beforeInit = {}) {
     Stop();

@@ -40,7 +40,7 @@ TEST(MainFormSettingsMenu, PreferencesItemOfTheFileMenuShowsThePreferences) {
   EXPECT_EQ(PrefForm->ModalResult(), mrOk);
 
   delete PrefForm;
-  delete MainForm;
+  TComponent::Free(MainForm);
 }
 
 }  // namespace

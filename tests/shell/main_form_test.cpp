@@ -2,6 +2,7 @@
 // character-code panel.
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
 #include "platform/gui/dialogs.h"
 #include "shell/open_save.h"
 #include "shell/program_start.h"
@@ -44,6 +45,32 @@ TEST_F(MainFormTest, WindowCannotCloseWhileAnOperationRuns) {
   form->OnCloseQuery(form, canClose);
   EXPECT_FALSE(canClose);
   form->SetBusy(false);
+}
+
+TEST_F(MainFormTest, NoOperationStartsWhileAFileIsOpenedOrSaved) {
+  // Opening and saving handle messages as soon as their progress display starts; a command
+  // waiting in the queue then must find the window busy, or its result would be lost unasked.
+  TempFolder folder;
+  const std::string file = folder.Name() + "letter.txt";
+  WriteFileAtomic(file, "file text");
+  SetText(kRussian);
+  int idlePumps = 0;
+  SetProgressMessagePump([&] {
+    if (form->Busy()) return;
+    ++idlePumps;
+    Click("ToKOI");
+  });
+  form->OS->OpenFile(file);
+  EXPECT_EQ(idlePumps, 0);
+  EXPECT_EQ(Text(), u"file text");
+  EXPECT_FALSE(form->DocModified());
+  SetText(kRussian);
+  EXPECT_TRUE(form->OS->Save());
+  SetProgressMessagePump(nullptr);
+  EXPECT_EQ(idlePumps, 0);
+  EXPECT_EQ(Text(), kRussian);
+  EXPECT_EQ(ReadFileBytes(file), WideToAnsi(kRussian, 1251));
+  EXPECT_FALSE(form->DocModified());
 }
 
 TEST_F(MainFormTest, UpdateCounterRunsTo21ThenStartsAgain) {

@@ -220,6 +220,16 @@ TEST_F(OpenSaveTest, BackupRecoveryCopyAndAutoSave) {
   EXPECT_FALSE(FileExists(Path("a (recovered).txt")));
   EXPECT_EQ(Read(Path("a.~txt")), "version 2");
 
+  // Saved under another name, the work is no longer at risk: the old name's copy goes too, and
+  // opening the old file offers nothing.
+  Type(u"version 4");
+  OS->AutoSave();
+  AnswerSaveAs(Path("b.txt"), 1);
+  ASSERT_TRUE(OS->SaveAs());
+  EXPECT_FALSE(FileExists(Path("a (recovered).txt")));
+  EXPECT_EQ(OS->OpenFile(Path("a.txt")), 2);
+  EXPECT_EQ(Editor->GetTextW(), u"version 3");
+
   // An unnamed document goes to "autosave.rtf" in the program folder; No at closing removes it.
   Doc.MarkClean();
   OS->New();
@@ -352,6 +362,16 @@ TEST_F(OpenSaveTest, FormatsAreFoundByExtensionThenByContent) {
   EXPECT_EQ(OS->OpenFile(Path("blob.bin")), -1);
   EXPECT_EQ(Messages().back(), "File format is not recognized.");
   EXPECT_EQ(OS->FileName(), Path("README"));
+
+  // An extension the user listed as plain text opens as text even where the content check
+  // would refuse it (here a line of more than 50 characters without a blank).
+  const std::string wide = "id;name;city;zip;phone;mail;web;note;date;time;sum;tax;total\r\n";
+  Write(Path("table.csv"), wide);
+  AnswerMessage(mrOk);
+  EXPECT_EQ(OS->OpenFile(Path("table.csv")), -1);
+  ASSERT_TRUE(OS->AddPlainTextExtension("CSV"));
+  EXPECT_EQ(OS->OpenFile(Path("table.csv")), 2);
+  EXPECT_EQ(OS->FileName(), Path("table.csv"));
   EXPECT_TRUE(Dialogs.Unexpected().empty());
 }
 

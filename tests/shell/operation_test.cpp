@@ -124,6 +124,23 @@ TEST_F(OperationTest, NoSecondOperationStartsWhileOneRuns) {
   EXPECT_FALSE(form->Busy());
 }
 
+TEST_F(OperationTest, NoSecondOperationStartsWhileTheFirstStartsItsProgress) {
+  // The first messages are handled when the progress display starts, before any text is taken.
+  SetText(kRussian);
+  bool clicked = false, busyAtFirstPump = false;
+  SetProgressMessagePump([&] {
+    if (clicked) return;
+    clicked = true;
+    busyAtFirstPump = form->Busy();
+    Click("ToKOI");
+  });
+  form->RunOperation("Converting encoding...", false, "", [] {});
+  EXPECT_TRUE(clicked);
+  EXPECT_TRUE(busyAtFirstPump);
+  EXPECT_EQ(Text(), kRussian);
+  EXPECT_FALSE(form->Busy());
+}
+
 TEST_F(OperationTest, BusyStateDisablesCommandsAndShowsTheProgressArea) {
   SetText(kRussian);
   bool checked = false;
@@ -132,6 +149,7 @@ TEST_F(OperationTest, BusyStateDisablesCommandsAndShowsTheProgressArea) {
     checked = true;
     EXPECT_FALSE(form->ConvertMenu->Enabled());
     EXPECT_FALSE(form->DockTop->Enabled());
+    EXPECT_FALSE(form->Editor->Enabled());  // no typing into the text under the operation
     EXPECT_TRUE(form->ProgressArea->Visible());
     EXPECT_FALSE(form->StatusBar->Visible());
     EXPECT_FALSE(form->Editor->OnChange);  // the operation's own edits are not "typing"
@@ -139,6 +157,7 @@ TEST_F(OperationTest, BusyStateDisablesCommandsAndShowsTheProgressArea) {
   Click("ToDOS");
   EXPECT_TRUE(checked);
   EXPECT_TRUE(form->ConvertMenu->Enabled());
+  EXPECT_TRUE(form->Editor->Enabled());
   EXPECT_FALSE(form->ProgressArea->Visible());
   EXPECT_TRUE(form->StatusBar->Visible());
   EXPECT_TRUE(form->Editor->OnChange);

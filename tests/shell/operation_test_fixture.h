@@ -29,7 +29,7 @@ protected:
   }
   void TearDown() override {
     SetProgressMessagePump(nullptr);
-    delete form;
+    TComponent::Free(form);  // its OnDestroy runs while the window is whole
   }
   void SetText(const std::u16string& text) {
     form->Editor->SetTextW(text);

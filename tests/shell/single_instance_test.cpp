@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -90,6 +91,17 @@ TEST_F(SingleInstanceTest, AWindowOfAProcessThatDiedIsNotFound) {
   EXPECT_FALSE(SendMessageToWindowClass("TVirtualKbd", WM_OPENNOW, 0, 0));
   EXPECT_FALSE(FileExists(path));  // cleared away
   EXPECT_FALSE(HandOffToRunningCopy({}));
+}
+
+TEST_F(SingleInstanceTest, ARuntimeFolderOthersMayWriteToIsNotTrusted) {
+  // A socket planted there by someone else could swallow a hand-off or send us messages.
+  const TWindowEndpoint running("TVirtualKbd", [](unsigned, uintptr_t, intptr_t) { return intptr_t(0); });
+  ASSERT_TRUE(running.Listening());
+  ASSERT_TRUE(FindWindowOfClass("TVirtualKbd"));
+  ASSERT_EQ(::chmod((folder.Path() / "run").c_str(), 0777), 0);
+  EXPECT_FALSE(FindWindowOfClass("TVirtualKbd"));
+  const TWindowEndpoint another("TOtherWindow", {});
+  EXPECT_FALSE(another.Listening());
 }
 
 TEST_F(SingleInstanceTest, HandOffWritesTheFullPathOfARelativeName) {

@@ -43,7 +43,8 @@ TEST(AppFiles, AppDirFileKeepsOnlyTheNameOfAPath) {
   EXPECT_EQ(AppDirFile("x.ini"), folder + "x.ini");
   EXPECT_EQ(AppDirFile("C:\\other\\x.ini"), folder + "x.ini");
   EXPECT_EQ(AppDirFile("/home/user/x.ini"), folder + "x.ini");
-  EXPECT_EQ(AppDirFile("sub/x.ini"), folder + "x.ini");
+  // A relative name keeps its sub-folder in the program folder (the change logs live in "Logs").
+  EXPECT_EQ(AppDirFile("Logs/translit.log"), folder + "Logs/translit.log");
   EXPECT_EQ(AppDirFile(""), folder);
 }
 

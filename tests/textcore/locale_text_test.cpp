@@ -12,6 +12,11 @@ TEST(LocaleText, CodePagesAndCharsetsOfLocales) {
   EXPECT_EQ(LocaleCodePage(1033), 1252u);
   EXPECT_EQ(LocaleCodePage(0x00010419), 1251u);  // only the low 16 bits count
   EXPECT_EQ(LocaleCodePage(0x7ABC), SystemCodePage());  // unknown: the system code page
+  // Japanese has a code page but no table here: its text goes through the system code page,
+  // while its character set stays its own.
+  EXPECT_EQ(LocaleCodePage(1041), SystemCodePage());
+  EXPECT_EQ(AnsiToWideString("abc", LocaleCodePage(1041)), u"abc");
+  EXPECT_EQ(LocaleCharset(1041), 128u);
   EXPECT_EQ(LocaleCharset(1049), 204u);
   EXPECT_EQ(LocaleCharset(1033), 0u);
   EXPECT_FALSE(LocaleLanguageName(1049).empty());

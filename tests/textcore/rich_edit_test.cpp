@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QScrollBar>
+#include <QTextEdit>
+
 #include "platform/code_pages.h"
 #include "platform/gui/rich_edit_control.h"
 #include "textcore/rich_edit_attributes.h"
@@ -140,6 +144,54 @@ TEST_F(RichEditTest, CaretLineAndColumnCountParagraphs) {
   edit->SetSelStart(0);
   edit->RestoreSelection();
   EXPECT_EQ(edit->SelStart(), 21);
+}
+
+TEST_F(RichEditTest, RestoreSelectionEndsWhenAStepPassesOverTheKeptLine) {
+  // Paragraphs lower than one scroll step: a step can pass over the kept first line.
+  auto* window = static_cast<QTextEdit*>(edit->Control().Widget());
+  window->resize(300, 200);
+  window->show();
+  std::u16string text;
+  for (int i = 0; i < 300; ++i) text += u"x\r";
+  edit->SetTextW(text);
+  edit->SelectAll();
+  edit->SelAttributes()->SetSize(2);
+  QApplication::processEvents();
+  QScrollBar* bar = window->verticalScrollBar();
+  for (int offset = 0; offset < bar->singleStep(); offset += 3) {
+    edit->SetSelStart(100);
+    bar->setValue(bar->singleStep() + offset);
+    edit->SaveSelection();
+    const int kept = edit->GetFirstVisibleLine();
+    bar->setValue(0);
+    edit->RestoreSelection();
+    EXPECT_EQ(edit->SelStart(), 100);
+    EXPECT_NEAR(edit->GetFirstVisibleLine(), kept, bar->singleStep());
+  }
+}
+
+TEST_F(RichEditTest, UndoLimitKeepsOnlyTheLastSteps) {
+  edit->SetUndoLimit(3);
+  for (const char16_t* s : {u"a", u" b", u" c", u" d", u" e"}) {
+    edit->SetSelStart(edit->Control().TextLength());
+    edit->SetSelTextW(s);
+  }
+  int steps = 0;
+  for (; edit->CanUndo() && steps < 10; ++steps) edit->Undo();
+  EXPECT_EQ(steps, 3);
+  EXPECT_EQ(edit->GetTextW(), u"a b");
+  for (int i = 0; i < 3; ++i) edit->Redo();
+  EXPECT_EQ(edit->GetTextW(), u"a b c d e");
+  // After undoing, a new step replaces what could be redone and the limit still holds.
+  edit->Undo();
+  edit->SetSelTextW(u"!");
+  steps = 0;
+  for (; edit->CanUndo() && steps < 10; ++steps) edit->Undo();
+  EXPECT_EQ(steps, 3);
+  EXPECT_EQ(edit->Perform(EM_UNDO), 0);
+  // A larger limit lets earlier steps count again only for steps made after it.
+  edit->SetUndoLimit(100);
+  EXPECT_FALSE(edit->CanUndo());
 }
 
 TEST_F(RichEditTest, RichEditMessagesThroughPerform) {

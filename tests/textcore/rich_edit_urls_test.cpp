@@ -114,4 +114,24 @@ TEST_F(RichEditUrlsTest, LoadingScansTheWholeNewText) {
   EXPECT_TRUE(IsLink(41, 8));
 }
 
+TEST_F(RichEditUrlsTest, DefaultDetectionMarksLinksWhereverTextArrives) {
+  edit->CustomURLs()->Clear();
+  edit->SetAutoURLDetect(adDefault);
+  edit->SetTextW(u"see http://example.com here");
+  EXPECT_TRUE(IsLink(4, 18));
+  edit->SetInputFormat(ifText);
+  TStringStream stream(std::string(5000, 'a') + " ftp://files.example.com end\r\nmail a.b@c.de\r\n");
+  edit->Lines()->LoadFromStream(stream);
+  EXPECT_TRUE(IsLink(5001, 23));
+  EXPECT_TRUE(IsLink(5034, 8));
+  edit->Lines()->SetTextStr("one\r\ngo to https://x.org/a\r\n");
+  EXPECT_TRUE(IsLink(10, 15));
+  edit->BeginUpdate();
+  edit->SetSelStart(0);
+  edit->SetSelTextW(u"news:comp.lang ");
+  edit->EndUpdate();
+  EXPECT_TRUE(IsLink(0, 14));
+  EXPECT_FALSE(IsLink(15, 3));
+}
+
 }  // namespace

@@ -40,9 +40,10 @@ protected:
     std::error_code error;
     fs::remove_all(folder_, error);
   }
-  // The text of the store file of HKEY_CURRENT_USER.
+  // The store file of HKEY_CURRENT_USER and its text.
+  fs::path StorePath() const { return folder_ / "HKEY_CURRENT_USER.registry"; }
   std::string StoreText() const {
-    std::ifstream file(folder_ / "HKEY_CURRENT_USER.registry");
+    std::ifstream file(StorePath());
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
@@ -109,6 +110,17 @@ TEST_F(WinRegistryTest, BoolsAreIntegersAndTypedReadsRaise) {
   // After an error the object still works on its key.
   EXPECT_EQ(registry.CurrentPath(), kKey);
   EXPECT_EQ(registry.ReadString("Preferences", "Text", ""), "12");
+}
+
+TEST_F(WinRegistryTest, AStoreThatCannotBeReadRaisesInsteadOfEndingTheProgram) {
+  TWinRegistry registry(kKey);
+  registry.WriteString("General", "InitDir", "/home");
+  // A newer version of the program rewrote the store meanwhile: each call reports it as a
+  // registry error the caller can catch, also while the object puts its own key back.
+  std::ofstream(StorePath(), std::ios::trunc) << "QuillomarkRegistry 99\nEndOfRegistry\n";
+  EXPECT_THROW(registry.ReadString("General", "InitDir", ""), ERegistryException);
+  EXPECT_THROW(registry.WriteInteger("General", "Count", 1), ERegistryException);
+  EXPECT_THROW(registry.DeleteValue("General", "InitDir"), ERegistryException);
 }
 
 TEST_F(WinRegistryTest, DeleteValueAndOtherRoots) {
