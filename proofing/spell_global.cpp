@@ -4,6 +4,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/gui/dialogs.h"
+#include "proofing/language.h"
 #include "proofing/spell.h"
 #include "proofing/validator.h"
 
@@ -33,4 +34,11 @@ void FinalizeSpelling() { GlobalSpell().reset(); }
 TQSpell& SpellChecker() {
   if (!GlobalSpell()) throw EInvalidOperation("The spelling component is not initialized");
   return *GlobalSpell();
+}
+
+bool SpellingInitialized() { return GlobalSpell() != nullptr; }
+
+bool HasDictionariesFor(unsigned Lcid) {
+  const TQLanguage* language = GlobalSpell() ? GlobalSpell()->FindLanguage(Lcid) : nullptr;
+  return language && language->DictionaryCount() > 0;
 }

@@ -18,3 +18,7 @@ void InitializeSpelling(ISpellWindows* Windows = nullptr, ISpellResults* Results
 void FinalizeSpelling();
 // The spelling component; raises EInvalidOperation before InitializeSpelling.
 TQSpell& SpellChecker();
+// True once InitializeSpelling has made the spelling component.
+bool SpellingInitialized();
+// True when the spelling component holds a language of `Lcid` with at least one dictionary.
+bool HasDictionariesFor(unsigned Lcid);

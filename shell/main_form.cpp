@@ -10,6 +10,7 @@
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "platform/locale.h"
+#include "shell/dictionary_warning.h"
 #include "shell/lang_messages.h"
 #include "shell/open_save.h"
 #include "shell/preferences.h"
@@ -115,7 +116,7 @@ void TMainForm::InitAfterForms() {
   engineRunning_ = false;
   ApplyStartupPreferences();
   Application->SetHelpFile(AppDirFile("quillomark.hlp"));
-  // The spelling module's dictionary warning goes here once it is loaded at start-up.
+  WarnMissingDictionaries();
   SetThreadLocale(1049);
   OpenStartDocument();
 }
