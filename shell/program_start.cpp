@@ -17,6 +17,7 @@
 #include "shell/main_form.h"
 #include "shell/program_start_script.h"
 #include "shell/single_instance.h"
+#include "textcore/interface_hooks.h"
 #include "textcore/rich_edit.h"
 #include "textcore/win_registry.h"
 
@@ -137,6 +138,8 @@ int RunProgram(int argc, char** argv) {
     Application->Initialize(argc, argv);
     Application->SetTitle("Quillomark");
     Application->SetHelpFile("Quillomark.hlp");
+    // Long text-core work (sorting a large list) keeps the windows answering.
+    ProcessMessagesHook = [] { Application->ProcessMessages(); };
     // The spelling component and its validators come first: the windows made next use them.
     // (Its error box needs the application, so it runs once the display is known to work.)
     InitializeSpelling();
