@@ -48,6 +48,21 @@ int CompareLocaleStrings(LCID lcid, bool ignoreCase, std::string_view a, std::st
 // The same for UTF-16 text.
 int CompareLocaleStringsW(LCID lcid, bool ignoreCase, std::u16string_view a, std::u16string_view b);
 
+// One 8-bit string compared with many others (a search in sorted data), converted to UTF-16 once.
+// Compare(other) answers exactly what CompareLocaleStrings(lcid, ignoreCase, other, probe) does.
+class TLocaleProbe {
+public:
+  TLocaleProbe(LCID lcid, bool ignoreCase, std::string_view probe);
+  int Compare(std::string_view other) const;
+
+private:
+  LCID lcid_;
+  bool ignoreCase_;
+  std::string probe_;
+  const char16_t* table_;
+  std::u16string wideProbe_;
+};
+
 // AnsiCompareStr / AnsiCompareText: comparison in the system default locale.
 int AnsiCompareStr(std::string_view a, std::string_view b);
 int AnsiCompareText(std::string_view a, std::string_view b);

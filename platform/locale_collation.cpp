@@ -99,15 +99,37 @@ int CompareLocaleStringsW(LCID lcid, bool ignoreCase, std::u16string_view a, std
                               static_cast<int32_t>(b.size())));
 }
 
-int CompareLocaleStrings(LCID lcid, bool ignoreCase, std::string_view a, std::string_view b) {
-  if (a == b) return 0;
+namespace {
+
+// The byte -> UTF-16 table through which a locale's 8-bit text is compared; nullptr when its code
+// page has none (such text is compared byte by byte).
+const char16_t* CollationTable(LCID lcid) {
   unsigned codePage = LocaleAnsiCodePage(lcid);
   if (codePage == 0) codePage = SystemCodePage();
   const SingleByteCodec* codec = FindSingleByteCodec(codePage);
-  if (!codec) return CompareUnits(a, b);  // compared as unsigned bytes by char_traits<char>
-  const WideText wideA(a, codec->Table());
-  const WideText wideB(b, codec->Table());
+  return codec ? codec->Table() : nullptr;
+}
+
+}  // namespace
+
+int CompareLocaleStrings(LCID lcid, bool ignoreCase, std::string_view a, std::string_view b) {
+  if (a == b) return 0;
+  const char16_t* table = CollationTable(lcid);
+  if (!table) return CompareUnits(a, b);  // compared as unsigned bytes by char_traits<char>
+  const WideText wideA(a, table);
+  const WideText wideB(b, table);
   return CompareLocaleStringsW(lcid, ignoreCase, wideA.View(), wideB.View());
+}
+
+TLocaleProbe::TLocaleProbe(LCID lcid, bool ignoreCase, std::string_view probe)
+    : lcid_(lcid), ignoreCase_(ignoreCase), probe_(probe), table_(CollationTable(lcid)) {
+  if (table_) wideProbe_ = WideText(probe, table_).View();
+}
+
+int TLocaleProbe::Compare(std::string_view other) const {
+  if (!table_ || other == probe_) return CompareLocaleStrings(lcid_, ignoreCase_, other, probe_);
+  const WideText wideOther(other, table_);
+  return CompareLocaleStringsW(lcid_, ignoreCase_, wideOther.View(), wideProbe_);
 }
 
 int AnsiCompareStr(std::string_view a, std::string_view b) {

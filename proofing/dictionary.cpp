@@ -4,10 +4,12 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 #include "platform/exceptions.h"
 #include "platform/files.h"
+#include "platform/locale.h"
 #include "platform/streams.h"
 
 namespace {
@@ -36,12 +38,14 @@ void CopyFileTime(const std::string& From, const std::string& To) {
 
 }  // namespace
 
-bool MatchesStoredCase(const std::string& Word, const std::string& Stored) {
+bool MatchesStoredCase(std::string_view Word, std::string_view Stored) {
   if (Word == Stored) return true;
   if (Stored.empty() || Word.size() != Stored.size()) return false;
-  std::string capitalised = Stored;
-  capitalised[0] = static_cast<char>(AnsiUpperChar(static_cast<unsigned char>(Stored[0])));
-  return Word == capitalised || Word == AnsiUpperCase(Stored);
+  const auto upper = [](char Ch) { return static_cast<char>(AnsiUpperChar(static_cast<unsigned char>(Ch))); };
+  if (Word[0] == upper(Stored[0]) && Word.substr(1) == Stored.substr(1)) return true;
+  for (size_t i = 0; i < Word.size(); ++i)
+    if (Word[i] != upper(Stored[i])) return false;
+  return true;
 }
 
 TQDictionary::TQDictionary(const std::string& HeaderFileName, IUnpackView* View)
@@ -84,42 +88,61 @@ void TQDictionary::Open() {
   }
 }
 
-void TQDictionary::Close() { FData.reset(); }
+void TQDictionary::Close() {
+  FData.reset();
+  FGroups = {};
+  FGroupsRead.reset();
+}
 
-bool TQDictionary::ReadRecord(int Length, uint32_t Index, std::string& Record) {
-  Record.resize(Length);
-  const int64_t position = int64_t(FHeader.GroupOffset(Length)) + int64_t(Index) * Length;
-  if (FData->Seek(position, soBeginning) != position) return false;
-  return FData->Read(Record.data(), Length) == Length;
+std::string_view TQDictionary::Group(int Length) {
+  std::string& bytes = FGroups[Length];
+  if (!FGroupsRead[Length]) {
+    FGroupsRead[Length] = true;
+    // Cut to what the file holds, so a damaged group table cannot ask for more memory.
+    const int64_t offset = FHeader.GroupOffset(Length);
+    const int64_t available = std::max<int64_t>(FData->Seek(0, soEnd) - offset, 0);
+    const int64_t wanted = std::min({int64_t(FHeader.GroupCount(Length)) * Length, available,
+                                     int64_t(std::numeric_limits<int>::max())});
+    bytes.resize(wanted);
+    const int read = FData->Seek(offset, soBeginning) == offset ? FData->Read(bytes.data(), int(wanted)) : 0;
+    bytes.resize(read - read % Length);
+    bytes.shrink_to_fit();
+  }
+  return bytes;
 }
 
 bool TQDictionary::FindWord(const std::string& Word, std::string& Found, bool MatchCase) {
   const int L = static_cast<int>(Word.size());
   // Lengths outside the group table would read header fields as word offsets.
   if (L < 1 || L > kMaxDictWordLength || !FData) return false;
-  const uint32_t count = FHeader.GroupCount(L);
-  const LCID lcid = FHeader.Lcid();
-  int64_t low = 0, high = int64_t(count) - 1;
-  std::string record;
+  const int64_t count = FHeader.GroupCount(L);
+  const std::string_view group = Group(L);
+  // A record the file does not hold (a damaged table) ends the search without a match.
+  const auto held = [&](int64_t Index) { return (Index + 1) * L <= int64_t(group.size()); };
+  const auto record = [&](int64_t Index) { return group.substr(size_t(Index) * L, L); };
+  // The order the generator sorted the records in, with the word converted once for the search.
+  const TLocaleProbe order(FHeader.Lcid(), true, Word);
+  int64_t low = 0, high = count - 1;
   while (low <= high) {
     const int64_t middle = (low + high) / 2;
-    if (!ReadRecord(L, static_cast<uint32_t>(middle), record)) return false;
-    const int order = CompareLocaleStrings(lcid, true, record, Word);
-    if (order < 0) {
+    if (!held(middle)) return false;
+    const std::string_view probe = record(middle);
+    const int side = order.Compare(probe);
+    if (side < 0) {
       low = middle + 1;
-    } else if (order > 0) {
+    } else if (side > 0) {
       high = middle - 1;
     } else {
       // Forms that differ only in case lie next to each other: take the exact form, else one
       // the case rule accepts, else (without MatchCase) the one hit first.
-      std::string caseMatch;
-      bool exact = record == Word, ruled = MatchesStoredCase(Word, record);
-      if (ruled) caseMatch = record;
+      std::string_view caseMatch;
+      bool exact = probe == Word, ruled = MatchesStoredCase(Word, probe);
+      if (ruled) caseMatch = probe;
       for (int step : {-1, 1}) {
-        for (int64_t i = middle + step; !exact && i >= 0 && i < int64_t(count); i += step) {
-          std::string other;
-          if (!ReadRecord(L, static_cast<uint32_t>(i), other) || CompareLocaleStrings(lcid, true, other, Word) != 0)
-            break;
+        for (int64_t i = middle + step; !exact && i >= 0 && i < count; i += step) {
+          if (!held(i)) break;
+          const std::string_view other = record(i);
+          if (order.Compare(other) != 0) break;
           if (other == Word) {
             exact = true;
             caseMatch = other;
@@ -133,7 +156,7 @@ bool TQDictionary::FindWord(const std::string& Word, std::string& Found, bool Ma
         Found = caseMatch;
         return true;
       }
-      Found = record;
+      Found = probe;
       return !MatchCase;
     }
   }

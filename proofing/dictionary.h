@@ -1,9 +1,13 @@
-// TQDictionary: one word list of a spelling language. Look-ups read records straight from the
-// open data file (".qd"); a packed dictionary (".qdp") is unpacked once into the data file.
+// TQDictionary: one word list of a spelling language. Look-ups search the records of the open
+// data file (".qd"), each length group read into memory on its first look-up; a packed
+// dictionary (".qdp") is unpacked once into the data file.
 #pragma once
 
+#include <array>
+#include <bitset>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/object.h"
 #include "proofing/dictionary_format.h"
@@ -47,7 +51,7 @@ public:
   const std::string& HeaderFileName() const { return FHeaderFileName; }
   const std::string& PackedFileName() const { return FPackedFileName; }
 
-  // Opens the data file read-only when it exists; closes it.
+  // Opens the data file read-only when it exists; closes it and drops the groups read from it.
   void Open();
   void Close();
   bool IsOpen() const { return FData != nullptr; }
@@ -65,16 +69,19 @@ public:
   bool SavedEnabled = false;
 
 private:
-  bool ReadRecord(int Length, uint32_t Index, std::string& Record);
+  // The whole records of length `Length` that the open data file holds, read on first use.
+  std::string_view Group(int Length);
 
   std::string FPackedFileName;
   std::string FDataFileName;
   std::string FHeaderFileName;
   TQDictHeader FHeader;
   std::unique_ptr<TFileStream> FData;
+  std::array<std::string, kMaxDictWordLength + 1> FGroups;
+  std::bitset<kMaxDictWordLength + 1> FGroupsRead;
   IUnpackView* FView = nullptr;
 };
 
 // The case rule of look-ups: W matches the stored form F when W = F, W = F with its first
 // character raised, or W = F in capitals (AnsiUpperCase).
-bool MatchesStoredCase(const std::string& Word, const std::string& Stored);
+bool MatchesStoredCase(std::string_view Word, std::string_view Stored);

@@ -202,6 +202,18 @@ TEST(LocaleCompare, FallbacksNeverThrowAndStillOrder) {
   EXPECT_EQ(CompareLocaleStrings(1049, true, std::string("a\0b", 3), std::string("a\0c", 3)), -1);
 }
 
+TEST(LocaleCompare, ProbeAnswersAsTheComparisonDoes) {
+  const std::vector<std::string> words = {Cp1251("ёж"), Cp1251("Ёж"), Cp1251("еж"), "apple", "Apple",
+                                          "", Cp1251("яблоко"), std::string(300, 'z'), "\xff\x01"};
+  for (LCID lcid : {1049u, 1033u, 1041u, 0x7ABCu})
+    for (bool ignoreCase : {false, true})
+      for (const std::string& probe : words) {
+        const TLocaleProbe order(lcid, ignoreCase, probe);
+        for (const std::string& other : words)
+          EXPECT_EQ(order.Compare(other), CompareLocaleStrings(lcid, ignoreCase, other, probe)) << lcid;
+      }
+}
+
 TEST(LocaleCompare, SystemDefaultLocale) {
   EXPECT_EQ(AnsiCompareText(Cp1251("Ёж"), Cp1251("ёж")), 0);
   EXPECT_EQ(AnsiCompareStr(Cp1251("Ёж"), Cp1251("ёж")), 1);
