@@ -341,6 +341,13 @@ void TCustomRichEditW::SetMaxLength(int length) {
 // --- Properties ----------------------------------------------------------------------------------
 
 void TCustomRichEditW::SetAutoURLDetect(TAutoURLDetect value) {
+  // Switched off, detection takes its own marking away, as the system control's did.
+  if (value == adNone && autoURLDetect_ != adNone) {
+    RichEditControl& c = Control();
+    ++changeLock_;
+    for (const auto& [start, end] : c.AutoLinkRanges(0, c.TextLength())) c.UnmarkLinks(start, end);
+    --changeLock_;
+  }
   autoURLDetect_ = value;
   lastChangeStart_ = lastChangeEnd_ = 0;
 }

@@ -64,24 +64,12 @@ void TCustomRichEditW::DetectURLs(int start, int end) {
   while (end < to && IsURLChar(at(end))) ++end;
   if (start > end) return;
 
-  const std::vector<std::pair<int, int>> marked = c.LinkRanges(start, end);
+  const std::vector<std::pair<int, int>> marked = c.AutoLinkRanges(start, end);
   ++changeLock_;
-  // Takes the link marking off the link text in [a, z) that is no longer a link; colours and
-  // underlines are reset only where they are the link marking's own.
+  // Takes the link marking off the marked text in [a, z) that is no longer a link.
   auto unmark = [&](int a, int z) {
-    for (const auto& [ma, mz] : marked) {
-      const int x = std::max(a, ma), y = std::min(z, mz);
-      if (x >= y) continue;
-      TCharFormat f;
-      uint32_t mask = CFM_LINK;
-      const TCharFormat current = c.CharFormatAt(x);
-      bool linkColour = current.Color == uint32_t(ColorToRGB(urlColor_));
-      for (int i = 0; i < kinds.Count(); ++i)
-        linkColour = linkColour || current.Color == uint32_t(ColorToRGB(kinds.Items(i)->Color));
-      if (linkColour) mask |= CFM_COLOR;
-      if (current.UnderlineType == ulSingle) mask |= CFM_UNDERLINETYPE;
-      c.MarkRange(x, y, f, mask);
-    }
+    for (const auto& [ma, mz] : marked)
+      if (std::max(a, ma) < std::min(z, mz)) c.UnmarkLinks(std::max(a, ma), std::min(z, mz));
   };
   int pos = start;
   int plainFrom = start;  // text from here up to the next link is no link

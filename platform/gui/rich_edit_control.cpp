@@ -39,6 +39,16 @@ namespace {
 
 bool IsWordChar(char16_t c) { return QChar(c).isLetterOrNumber() || c == u'_'; }
 
+// Calls visit(a, z, format) for each piece [a, z) of alike formatted text in [start, end).
+template <class F> void ForEachFormatRun(const QTextDocument& doc, int start, int end, F visit) {
+  for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() < end; b = b.next())
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fr = it.fragment();
+      const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
+      if (a < z) visit(a, z, fr.charFormat());
+    }
+}
+
 char16_t Fold(char16_t c) { return QChar(c).toCaseFolded().unicode(); }
 
 // The document's layout while nothing shows it: lays nothing out, so that changes cost only
@@ -615,16 +625,13 @@ TCharFormat RichEditControl::CharFormatAt(int pos) const {
   return d->Format(probe.charFormat());
 }
 
-std::vector<std::pair<int, int>> RichEditControl::LinkRanges(int start, int end) const {
+std::vector<std::pair<int, int>> RichEditControl::AutoLinkRanges(int start, int end) const {
   std::vector<std::pair<int, int>> ranges;
-  for (QTextBlock b = d->doc.findBlock(start); b.isValid() && b.position() < end; b = b.next())
-    for (auto it = b.begin(); !it.atEnd(); ++it) {
-      const QTextFragment fr = it.fragment();
-      const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
-      if (a >= z || !d->Format(fr.charFormat()).Link) continue;
-      if (!ranges.empty() && ranges.back().second == a) ranges.back().second = z;
-      else ranges.emplace_back(a, z);
-    }
+  ForEachFormatRun(d->doc, start, end, [&](int a, int z, const QTextCharFormat& f) {
+    if (!rich_edit::IsAutoLink(f)) return;
+    if (!ranges.empty() && ranges.back().second == a) ranges.back().second = z;
+    else ranges.emplace_back(a, z);
+  });
   return ranges;
 }
 
@@ -633,10 +640,40 @@ void RichEditControl::MarkRange(int start, int end, const TCharFormat& format, u
   rich_edit::ApplyCharFormat(change, format, mask);
   QTextCursor c = d->Range(start, end);
   if (!c.hasSelection()) return;
+  // Link marking is display only: each piece of differently formatted text records its own
+  // format before the marking.
+  std::vector<std::pair<QTextCursor, QTextCharFormat>> pieces;
+  if ((mask & CFM_LINK) && format.Link) {
+    const auto record = [&](int a, int z, const QTextCharFormat& f) {
+      QTextCharFormat marking = change;
+      rich_edit::MarkAutoLink(marking, f, d->defaultFormat);
+      pieces.emplace_back(d->Range(a, z), marking);
+    };
+    ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), record);
+  } else {
+    pieces.emplace_back(c, change);
+  }
   d->quiet = true;
   c.joinPreviousEditBlock();
-  c.mergeCharFormat(change);
+  for (auto& [piece, marking] : pieces) piece.mergeCharFormat(marking);
   c.endEditBlock();
+  d->quiet = false;
+}
+
+void RichEditControl::UnmarkLinks(int start, int end) {
+  std::vector<std::pair<QTextCursor, QTextCharFormat>> pieces;
+  ForEachFormatRun(d->doc, start, end, [&](int a, int z, const QTextCharFormat& f) {
+    if (!rich_edit::IsAutoLink(f)) return;
+    QTextCharFormat change;
+    rich_edit::ApplyCharFormat(change, rich_edit::StoredCharFormat(f, d->defaultFormat),
+                               CFM_LINK | CFM_COLOR | CFM_UNDERLINETYPE);
+    pieces.emplace_back(d->Range(a, z), change);
+  });
+  if (pieces.empty()) return;
+  d->quiet = true;
+  pieces.front().first.joinPreviousEditBlock();
+  for (auto& [piece, change] : pieces) piece.mergeCharFormat(change);
+  pieces.front().first.endEditBlock();
   d->quiet = false;
 }
 

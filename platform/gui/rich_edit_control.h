@@ -134,11 +134,15 @@ public:
   void SetParaFormat(const TParaFormat& format, uint32_t mask);
   // The format of the character at `pos`.
   TCharFormat CharFormatAt(int pos) const;
-  // The ranges (start, end) of link text between `start` and `end`.
-  std::vector<std::pair<int, int>> LinkRanges(int start, int end) const;
+  // The ranges (start, end) of text between `start` and `end` that MarkRange marked as links.
+  std::vector<std::pair<int, int>> AutoLinkRanges(int start, int end) const;
   // Sets the fields of `mask` from `start` to `end` without touching the selection; the
-  // change joins the last undo step.
+  // change joins the last undo step. Link marking set here is display only: Document() gives
+  // the text the link attribute, colour and underline it had before.
   void MarkRange(int start, int end, const TCharFormat& format, uint32_t mask);
+  // Takes MarkRange's link marking off the text from `start` to `end`: the link attribute,
+  // colour and underline it still holds return to what they were before; joins the last undo step.
+  void UnmarkLinks(int start, int end);
 
   // --- Undo ----------------------------------------------------------------------------------
   // At most `limit` of the latest steps can be undone; 0 switches undo off and empties the buffer.

@@ -95,14 +95,14 @@ TRichDocument RichEditControl::Document(bool selectionOnly) const {
     if (b.position() > end) break;
     TRichParagraph para;
     para.Format = rich_edit::ReadParaFormat(b.blockFormat());
-    para.MarkFormat = d->Format(b.charFormat());
+    para.MarkFormat = rich_edit::StoredCharFormat(b.charFormat(), d->defaultFormat);
     for (auto it = b.begin(); !it.atEnd(); ++it) {
       const QTextFragment fr = it.fragment();
       const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
       if (a >= z) continue;
       const QTextCharFormat qf = fr.charFormat();
       TRichRun run;
-      run.Format = d->Format(qf);
+      run.Format = rich_edit::StoredCharFormat(qf, d->defaultFormat);
       const std::u16string text = FromQt(fr.text().mid(a - fr.position(), z - a));
       if (qf.hasProperty(rich_edit::ObjectIdProperty)) {
         // Each object character is a run of its own.

@@ -38,6 +38,15 @@ enum : int {
   PLcid,
   PColor,
   PBackColor,
+  // Display-only link marking: the CFM_ bits it set (0: none), the values it set, and the
+  // values the text had before it.
+  PAutoLink,
+  PAutoColor,
+  PAutoUnderline,
+  PWasLink,
+  PWasLinkTarget,
+  PWasColor,
+  PWasUnderline,
 };
 
 // Paragraph properties.
@@ -121,6 +130,7 @@ void ApplyCharFormat(QTextCharFormat& t, const TCharFormat& f, uint32_t mask) {
   if (mask & CFM_LINK) {
     t.setProperty(PLink, f.Link);
     t.setProperty(PLinkTarget, QString::fromStdU16String(f.LinkTarget));
+    t.setProperty(PAutoLink, 0);  // a link set as a format is the text's own
   }
   if (mask & CFM_HIDDEN) t.setProperty(PHidden, f.Hidden);
   if (mask & CFM_SHADOW) t.setProperty(PShadow, f.Shadow);
@@ -189,6 +199,44 @@ TCharFormat ReadCharFormat(const QTextCharFormat& s, const TCharFormat& d) {
   f.Kerning = IntProperty(s, PKerning, d.Kerning);
   f.Animation = IntProperty(s, PAnimation, d.Animation);
   f.Lcid = s.hasProperty(PLcid) ? LCID(s.property(PLcid).toUInt()) : d.Lcid;
+  return f;
+}
+
+void MarkAutoLink(QTextCharFormat& change, const QTextCharFormat& current, const TCharFormat& defaults) {
+  uint32_t fields = CFM_LINK;
+  if (change.hasProperty(PColor)) {
+    fields |= CFM_COLOR;
+    change.setProperty(PAutoColor, change.property(PColor));
+  }
+  if (change.hasProperty(PUnderlineType)) {
+    fields |= CFM_UNDERLINETYPE;
+    change.setProperty(PAutoUnderline, change.property(PUnderlineType));
+  }
+  const uint32_t marked = current.property(PAutoLink).toUInt();
+  if (marked == 0) {
+    const TCharFormat was = ReadCharFormat(current, defaults);
+    change.setProperty(PWasLink, was.Link);
+    change.setProperty(PWasLinkTarget, QString::fromStdU16String(was.LinkTarget));
+    change.setProperty(PWasColor, uint(was.Color));
+    change.setProperty(PWasUnderline, int(was.UnderlineType));
+  }
+  change.setProperty(PAutoLink, uint(fields | marked));
+}
+
+bool IsAutoLink(const QTextCharFormat& format) { return format.property(PAutoLink).toUInt() != 0; }
+
+TCharFormat StoredCharFormat(const QTextCharFormat& source, const TCharFormat& defaults) {
+  TCharFormat f = ReadCharFormat(source, defaults);
+  const uint32_t marked = source.property(PAutoLink).toUInt();
+  if (marked == 0) return f;
+  if ((marked & CFM_LINK) && f.Link) {
+    f.Link = source.boolProperty(PWasLink);
+    f.LinkTarget = source.stringProperty(PWasLinkTarget).toStdU16String();
+  }
+  if ((marked & CFM_COLOR) && f.Color == source.property(PAutoColor).toUInt())
+    f.Color = uint32_t(source.property(PWasColor).toUInt());
+  if ((marked & CFM_UNDERLINETYPE) && f.UnderlineType == source.intProperty(PAutoUnderline))
+    f.UnderlineType = uint8_t(source.intProperty(PWasUnderline));
   return f;
 }
 

@@ -19,6 +19,14 @@ inline constexpr int ObjectIdProperty = QTextFormat::UserProperty + 100;
 void ApplyCharFormat(QTextCharFormat& target, const TCharFormat& format, uint32_t mask);
 // The model format of a Qt format; fields the Qt format does not hold come from `defaults`.
 TCharFormat ReadCharFormat(const QTextCharFormat& source, const TCharFormat& defaults);
+// Makes `change`, link marking (link attribute, colour, underline) about to be merged over text
+// of format `current`, display only: the text keeps a record of its format before the marking.
+void MarkAutoLink(QTextCharFormat& change, const QTextCharFormat& current, const TCharFormat& defaults);
+// Whether a Qt format carries display-only link marking.
+bool IsAutoLink(const QTextCharFormat& format);
+// The format of a Qt format as the text stores it: fields that display-only link marking
+// still holds get back the values they had before it.
+TCharFormat StoredCharFormat(const QTextCharFormat& source, const TCharFormat& defaults);
 // The CFM_ bits of the fields in which two formats differ.
 uint32_t CharFormatDifference(const TCharFormat& a, const TCharFormat& b);
 

@@ -134,4 +134,100 @@ TEST_F(RichEditUrlsTest, DefaultDetectionMarksLinksWhereverTextArrives) {
   EXPECT_FALSE(IsLink(15, 3));
 }
 
+// Detected links are the control's display only: saving and copying keep the text's own format.
+class RichEditUrlsSavingTest : public RichEditUrlsTest {
+protected:
+  void SetUp() override {
+    RichEditUrlsTest::SetUp();
+    edit->CustomURLs()->Clear();
+    edit->SetAutoURLDetect(adDefault);
+  }
+  std::string SaveRtf() {
+    edit->SetOutputFormat(ofRTF);
+    TStringStream stream;
+    edit->Lines()->SaveToStream(stream);
+    return stream.DataString();
+  }
+  // Loads `rtf`, by default with detection off so that only stored links are links.
+  void LoadRtf(const std::string& rtf, TAutoURLDetect detection = adNone) {
+    edit->SetAutoURLDetect(detection);
+    edit->SetInputFormat(ifRTF);
+    TStringStream stream(rtf);
+    edit->Lines()->LoadFromStream(stream);
+  }
+  void Select(int start, int length) {
+    edit->SetSelStart(start);
+    edit->SetSelLength(length);
+  }
+};
+
+TEST_F(RichEditUrlsSavingTest, DetectedLinksAreNotSaved) {
+  Type(u"see http://example.com and red http//red.org end");
+  Select(31, 13);
+  edit->SelAttributes()->SetColor(clRed);
+  edit->SetSelStart(35);
+  Type(u":");  // the red text becomes a link
+  ASSERT_TRUE(IsLink(4, 18));
+  ASSERT_TRUE(IsLink(31, 14));
+  Select(31, 14);
+  ASSERT_EQ(edit->SelAttributes()->Color(), clBlue);
+
+  auto expectOwnFormat = [&] {
+    ASSERT_EQ(edit->GetTextW(), u"see http://example.com and red http://red.org end");
+    EXPECT_FALSE(IsLink(0, 49));
+    Select(4, 18);
+    EXPECT_EQ(edit->SelAttributes()->Color(), clWindowText);
+    EXPECT_EQ(edit->SelAttributes()->UnderlineType(), 0);
+    Select(31, 14);
+    EXPECT_EQ(edit->SelAttributes()->Color(), clRed);
+    EXPECT_EQ(edit->SelAttributes()->UnderlineType(), 0);
+  };
+  Select(0, 49);
+  edit->CopyToClipboard();
+  const std::string rtf = SaveRtf();
+  EXPECT_EQ(rtf.find("HYPERLINK"), std::string::npos);
+  LoadRtf(rtf);
+  expectOwnFormat();
+  edit->Clear();
+  edit->PasteFromClipboard();
+  expectOwnFormat();
+}
+
+TEST_F(RichEditUrlsSavingTest, UsersLinksAreSaved) {
+  LoadRtf(R"({\rtf1 go {\field{\*\fldinst{HYPERLINK "http://a.org/x"}}{\fldrslt here}} now})", adDefault);
+  ASSERT_TRUE(IsLink(3, 4));
+  edit->SetSelStart(11);
+  Type(u" http://b.org word");
+  ASSERT_TRUE(IsLink(12, 12));
+  Select(12, 12);
+  edit->SelAttributes()->SetLink(true);  // the detected link made the user's own
+  Select(25, 4);
+  edit->SelAttributes()->SetLink(true);
+  ASSERT_TRUE(IsLink(3, 4));
+  ASSERT_TRUE(IsLink(25, 4));
+
+  const std::string rtf = SaveRtf();
+  EXPECT_NE(rtf.find("http://a.org/x"), std::string::npos);
+  LoadRtf(rtf);
+  ASSERT_EQ(edit->GetTextW(), u"go here now http://b.org word");
+  EXPECT_TRUE(IsLink(3, 4));
+  EXPECT_TRUE(IsLink(12, 12));
+  EXPECT_TRUE(IsLink(25, 4));
+  EXPECT_FALSE(IsLink(8, 3));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RichEditUrlsSavingTest, SwitchingDetectionOffTakesItsMarkingAway) {
+  Type(u"see http://example.com end");
+  ASSERT_TRUE(IsLink(4, 18));
+  edit->SetAutoURLDetect(adNone);
+  EXPECT_FALSE(IsLink(0, 26));
+  Select(4, 18);
+  EXPECT_EQ(edit->SelAttributes()->Color(), clWindowText);
+  EXPECT_EQ(edit->SelAttributes()->UnderlineType(), 0);
+}
+
 }  // namespace
