@@ -35,5 +35,7 @@ class EFOpenError : public EFileError { using EFileError::EFileError; };
 class EFCreateError : public EFileError { using EFileError::EFileError; };
 class EReadError : public EFileError { using EFileError::EFileError; };
 class EWriteError : public EFileError { using EFileError::EFileError; };
+// An arithmetic operation without a result: division by zero, overflow, an invalid operand.
+class EMathError : public Exception { using Exception::Exception; };
 // A registry key or value that cannot be read or written as asked.
 class ERegistryException : public Exception { using Exception::Exception; };

@@ -126,6 +126,27 @@ std::string LocaleLanguageDisplayName(LCID lcid) {
   return info ? info->Name : std::string();
 }
 
+unsigned LocaleCountryCode(LCID lcid) {
+  // Region of the ICU id ("de_AT" -> "AT", "sr_Latn_RS" -> "RS") to its telephone code.
+  static constexpr struct { std::string_view Region; unsigned Code; } kCodes[] = {
+      {"AE", 971}, {"AT", 43}, {"AU", 61}, {"BE", 32}, {"BG", 359}, {"BR", 55}, {"BY", 375},
+      {"CA", 2},   {"CH", 41}, {"CN", 86}, {"CZ", 420}, {"DE", 49}, {"DK", 45}, {"EE", 372},
+      {"ES", 34},  {"FI", 358}, {"FR", 33}, {"GB", 44}, {"GR", 30}, {"HR", 385}, {"HU", 36},
+      {"ID", 62},  {"IE", 353}, {"IL", 972}, {"IS", 354}, {"IT", 39}, {"JP", 81}, {"KR", 82},
+      {"KZ", 7},   {"LT", 370}, {"LV", 371}, {"MK", 389}, {"MX", 52}, {"NL", 31}, {"NO", 47},
+      {"NZ", 64},  {"PL", 48}, {"PT", 351}, {"RO", 40}, {"RS", 381}, {"RU", 7}, {"SA", 966},
+      {"SE", 46},  {"SI", 386}, {"SK", 421}, {"TH", 66}, {"TR", 90}, {"TW", 886}, {"UA", 380},
+      {"US", 1},   {"VN", 84}};
+  std::string_view name = LocaleIcuName(lcid);
+  name = name.substr(0, name.find('@'));
+  const size_t sep = name.rfind('_');
+  if (sep == std::string_view::npos) return 0;
+  const std::string_view region = name.substr(sep + 1);
+  for (const auto& entry : kCodes)
+    if (entry.Region == region) return entry.Code;
+  return 0;
+}
+
 std::string_view LocaleIcuName(LCID lcid) {
   const LocaleInfo* info = FindLocale(lcid);
   return info ? info->IcuName : std::string_view();

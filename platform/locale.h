@@ -30,6 +30,8 @@ unsigned LocaleAnsiCodePage(LCID lcid);
 unsigned LocaleOemCodePage(LCID lcid);
 // The English name of a locale's language ("Russian", "English (United States)"); empty when unknown.
 std::string LocaleLanguageDisplayName(LCID lcid);
+// The telephone country code of a locale's country (7 for 1049, 1 for 1033); 0 when unknown.
+unsigned LocaleCountryCode(LCID lcid);
 // The ICU locale id whose collation the locale uses ("ru_RU"); empty (the root) when unknown.
 std::string_view LocaleIcuName(LCID lcid);
 // The GDI character set of a code page (204 for 1251, 0 for 1252); `fallback` when unknown.

@@ -8,6 +8,7 @@ packages=(
   libicu-dev qt6-base-dev libgl-dev
   xvfb xauth fonts-dejavu-core
   hunspell hunspell-tools hunspell-en-gb hunspell-ru libhunspell-dev
+  python3 python3-num2words libmuparser-dev
 )
 missing=()
 for p in "${packages[@]}"; do
