@@ -31,7 +31,7 @@ function(qm_tests name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
       QM_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-      QM_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/../shared/fixtures"
+      QM_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures"
       QM_PROGRAM_DIR="${QM_PROGRAM_DIR}")
   gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST
