@@ -112,15 +112,22 @@ TEST_F(WinRegistryTest, BoolsAreIntegersAndTypedReadsRaise) {
   EXPECT_EQ(registry.ReadString("Preferences", "Text", ""), "12");
 }
 
-TEST_F(WinRegistryTest, AStoreThatCannotBeReadRaisesInsteadOfEndingTheProgram) {
+TEST_F(WinRegistryTest, AStoreOfANewerVersionIsLeftAloneAndTheSessionGoesOn) {
   TWinRegistry registry(kKey);
   registry.WriteString("General", "InitDir", "/home");
-  // A newer version of the program rewrote the store meanwhile: each call reports it as a
-  // registry error the caller can catch, also while the object puts its own key back.
-  std::ofstream(StorePath(), std::ios::trunc) << "QuillomarkRegistry 99\nEndOfRegistry\n";
-  EXPECT_THROW(registry.ReadString("General", "InitDir", ""), ERegistryException);
-  EXPECT_THROW(registry.WriteInteger("General", "Count", 1), ERegistryException);
-  EXPECT_THROW(registry.DeleteValue("General", "InitDir"), ERegistryException);
+  // A newer version of the program rewrote the store meanwhile: it is not read and never
+  // written; the session goes on from defaults with its changes in memory.
+  const std::string newer = "QuillomarkRegistry 99\nEndOfRegistry\n";
+  std::ofstream(StorePath(), std::ios::trunc) << newer;
+  EXPECT_EQ(registry.ReadString("General", "InitDir", "default"), "default");
+  registry.WriteInteger("General", "Count", 1);
+  EXPECT_EQ(registry.ReadInteger("General", "Count", 0), 1);
+  registry.DeleteValue("General", "Count");
+  EXPECT_EQ(registry.ReadInteger("General", "Count", 7), 7);
+  std::ifstream in(StorePath());
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), newer);
 }
 
 TEST_F(WinRegistryTest, DeleteValueAndOtherRoots) {
