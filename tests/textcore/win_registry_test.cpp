@@ -98,18 +98,23 @@ TEST_F(WinRegistryTest, WritesCreateTheSectionAndReadBack) {
   EXPECT_NE(StoreText().find("[Software\\Vortanel\\Quillomark\\General]"), std::string::npos);
 }
 
-TEST_F(WinRegistryTest, BoolsAreIntegersAndTypedReadsRaise) {
+TEST_F(WinRegistryTest, BoolsAreIntegersAndOtherTypesReadAsTheDefault) {
   TWinRegistry registry(kKey);
   registry.WriteInteger("Preferences", "Flag", 5);
   EXPECT_TRUE(registry.ReadBool("Preferences", "Flag", false));
   registry.WriteBool("Preferences", "Off", false);
   EXPECT_EQ(registry.ReadInteger("Preferences", "Off", 9), 0);
   registry.WriteString("Preferences", "Text", "12");
-  EXPECT_THROW(registry.ReadInteger("Preferences", "Text", 0), ERegistryException);
-  EXPECT_THROW(registry.ReadFloat("Preferences", "Flag", 0), ERegistryException);
-  // After an error the object still works on its key.
+  // A value of another type (a store edited by hand) answers the default; the next write
+  // of the right type replaces it.
+  EXPECT_EQ(registry.ReadInteger("Preferences", "Text", 7), 7);
+  EXPECT_EQ(registry.ReadBool("Preferences", "Text", true), true);
+  EXPECT_EQ(registry.ReadFloat("Preferences", "Flag", 1.5), 1.5);
+  EXPECT_EQ(registry.ReadString("Preferences", "Flag", "def"), "def");
   EXPECT_EQ(registry.CurrentPath(), kKey);
   EXPECT_EQ(registry.ReadString("Preferences", "Text", ""), "12");
+  registry.WriteString("Preferences", "Flag", "now text");
+  EXPECT_EQ(registry.ReadString("Preferences", "Flag", "def"), "now text");
 }
 
 TEST_F(WinRegistryTest, AStoreOfANewerVersionIsLeftAloneAndTheSessionGoesOn) {
