@@ -1,7 +1,8 @@
 // Entry point of every test program. Each test runs with folders of its own for the settings
 // store, the runtime files, the home folder and the XDG folders, so no test reads or writes the
-// user's own settings and no two tests share a store. A test that changes the user's real
-// configuration folder all the same fails.
+// user's own settings and no two tests share a store. A test fails that leaves those folders
+// (so that the user's configuration folder is within reach) or makes the user's configuration
+// folder where there was none.
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <stdlib.h>
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <map>
 #include <string>
 #include <system_error>
 
@@ -34,24 +34,9 @@ fs::path RealConfigFolder() {
   return fs::path(home.empty() ? "/tmp" : home) / ".config" / "quillomark";
 }
 
-// Every entry below `folder` with its size and change time; empty when the folder is missing.
-std::map<std::string, std::string> Snapshot(const fs::path& folder) {
-  std::map<std::string, std::string> entries;
-  std::error_code error;
-  if (!fs::exists(folder, error)) return entries;
-  entries[""] = "folder";
-  for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    struct stat info {};
-    if (::lstat(it->path().c_str(), &info) != 0) continue;
-    entries[it->path().string()] = std::to_string(info.st_size) + "/" + std::to_string(info.st_mtim.tv_sec) + "." +
-                                   std::to_string(info.st_mtim.tv_nsec);
-  }
-  return entries;
-}
-
 class PrivateFolders : public testing::EmptyTestEventListener {
 public:
-  PrivateFolders() : real_(RealConfigFolder()), before_(Snapshot(real_)) {
+  PrivateFolders() : real_(RealConfigFolder()), realExisted_(Exists(real_)) {
     std::string pattern = (fs::temp_directory_path() / "qm-tests-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
       std::cerr << "Cannot create a temporary folder for the tests\n";
@@ -67,23 +52,32 @@ public:
   bool Touched() const { return touched_; }
 
   void OnTestStart(const testing::TestInfo&) override {
-    fs::path test = root_ / std::to_string(++count_);
-    Set("QUILLOMARK_CONFIG_DIR", test / "config", false);
-    Set("XDG_RUNTIME_DIR", test / "runtime", true);
-    Set("XDG_CONFIG_HOME", test / "xdg-config", false);
-    Set("XDG_DATA_HOME", test / "xdg-data", false);
-    Set("XDG_CACHE_HOME", test / "xdg-cache", false);
-    Set("HOME", test / "home", true);
+    test_ = root_ / std::to_string(++count_);
+    for (const Variable& v : kVariables) Set(v.Name, test_ / v.Folder, v.Create);
   }
 
+  // The test must leave every variable on its own folder: a variable pointed back at the user's
+  // folders (or removed) lets the program reach the user's settings.
   void OnTestEnd(const testing::TestInfo& info) override {
-    if (Snapshot(real_) == before_) return;
-    touched_ = true;
-    std::cerr << "FAILED: " << info.test_suite_name() << "." << info.name()
-              << " changed the user's configuration folder " << real_ << "\n";
+    for (const Variable& v : kVariables) {
+      const std::string value = Env(v.Name);
+      if (value == (test_ / v.Folder).string() + "/") continue;
+      touched_ = true;
+      std::cerr << "FAILED: " << info.test_suite_name() << "." << info.name() << " left " << v.Name << " at \""
+                << value << "\"; the user's configuration folder " << real_ << " is within reach\n";
+    }
+    if (!realExisted_ && Exists(real_)) {
+      touched_ = realExisted_ = true;
+      std::cerr << "FAILED: " << info.test_suite_name() << "." << info.name()
+                << " made the user's configuration folder " << real_ << "\n";
+    }
   }
 
 private:
+  static bool Exists(const fs::path& path) {
+    std::error_code ignored;
+    return fs::exists(path, ignored);
+  }
   // Points a variable at a folder; `create` makes it now (private, as runtime folders are).
   static void Set(const char* name, const fs::path& folder, bool create) {
     if (create) {
@@ -93,9 +87,20 @@ private:
     ::setenv(name, (folder.string() + "/").c_str(), 1);
   }
 
+  struct Variable {
+    const char* Name;
+    const char* Folder;
+    bool Create;  // made at once, private (runtime and home folders)
+  };
+  static constexpr Variable kVariables[] = {
+      {"QUILLOMARK_CONFIG_DIR", "config", false}, {"XDG_RUNTIME_DIR", "runtime", true},
+      {"XDG_CONFIG_HOME", "xdg-config", false},   {"XDG_DATA_HOME", "xdg-data", false},
+      {"XDG_CACHE_HOME", "xdg-cache", false},     {"HOME", "home", true},
+  };
+
   fs::path real_;
-  std::map<std::string, std::string> before_;
-  fs::path root_;
+  bool realExisted_;
+  fs::path root_, test_;
   int count_ = 0;
   bool touched_ = false;
 };
