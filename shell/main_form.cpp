@@ -253,6 +253,8 @@ void TMainForm::OSOpenSuccess(TObject*) {
 
 void TMainForm::OSOpenFinish(TObject*) {
   SetBusy(false);
+  // The editor's selection events were off during the open: the bar shows the new document.
+  UpdateStatusBar();
   if (Visible() && Editor->CanFocus()) Editor->SetFocus();
   ProgressEnd();
   Application->ProcessMessages();

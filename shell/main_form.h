@@ -188,6 +188,9 @@ private:
 
   TDocumentState document_;
   TProcessingOptions options_;
+  std::u16string workWide_;     // the editor text WorkText was taken from
+  std::string workTextTaken_;   // WorkText as it was taken
+  bool handEdited_ = false;     // the editor's flag when the running operation began
   unsigned autoSaveInterval_ = 3 * 60000;
   std::vector<THotKey> globalHotKeys_;
   bool trayIconWanted_ = false;
