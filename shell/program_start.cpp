@@ -96,9 +96,10 @@ bool HandOffToRunningCopy(const std::vector<std::string>& params) {
     registry.WriteBool("General", "NewWindow", false);
     return false;
   }
-  // The running copy has another working folder: a relative name is made full here.
+  // The running copy has another working folder: a relative name is made full here. A name
+  // that is no file is handed over too, so that the running copy says it was not found.
   std::string fileName;
-  if (!params.empty() && FileExists(params[0])) fileName = ExpandFileName(params[0]);
+  if (!params.empty() && !params[0].empty()) fileName = ExpandFileName(params[0]);
   registry.WriteString("General", "OpenNow", fileName);
   // When the copy ended in the meantime, this one carries on as a copy of its own.
   return SendMessageToWindowClass(kHandOffWindowClass, WM_OPENNOW, 0, 0);
@@ -146,6 +147,8 @@ int RunProgram(int argc, char** argv) {
     for (const TStartupForm& form : FormsBeforeSplash()) form.Create(*Application);
     // The splash window shows here unless the preferences suppress it, once both exist.
     for (const TStartupForm& form : FormsAfterSplash()) form.Create(*Application);
+    // A test script answers (and records) the questions of the start-up too.
+    PrepareTestScript();
     MainForm->InitAfterForms();
     MainForm->ResetDocument();
     ScheduleTestScript();

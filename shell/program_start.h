@@ -21,8 +21,8 @@ const std::vector<std::string>& ProgramParams();
 std::string RichEditVersionMessage(int version);
 
 // Second start: when a running copy's "TVirtualKbd" window exists and "NewWindow" is off,
-// writes the file to open (the first parameter as a full path, when it names an existing
-// file, else "") to "OpenNow", hands over and answers true: this process ends. With
+// writes the file to open (the first parameter as a full path; "" without one) to "OpenNow",
+// hands over and answers true: this process ends. With
 // "NewWindow" on it switches it off and answers false, as it does without a running copy.
 bool HandOffToRunningCopy(const std::vector<std::string>& params);
 
