@@ -1,10 +1,12 @@
 #include "shell/program_start.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
 #include <spawn.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include "platform/code_pages.h"
@@ -33,22 +35,32 @@ std::vector<std::string>& Params() {
   return params;
 }
 
-// Starts `program` with `args` without waiting for it; false when it cannot be started.
-bool Spawn(const std::string& program, const std::vector<std::string>& args, bool searchPath) {
+}  // namespace
+
+bool SpawnDetached(const std::string& program, const std::vector<std::string>& args, bool searchPath) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  pid_t pid;
-  const int rc = searchPath ? ::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ)
-                            : ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
-  // Copies that ended earlier are reaped here, so none lingers as a zombie for long.
-  while (::waitpid(-1, nullptr, WNOHANG) > 0) {}
-  return rc == 0;
+  // A short-lived go-between starts the program and ends at once, so the program is never this
+  // process's child: nobody has to wait for it, and it leaves no zombie behind when it ends.
+  const pid_t between = ::fork();
+  if (between < 0) return false;
+  if (between == 0) {
+    pid_t pid;
+    const int rc = searchPath ? ::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ)
+                              : ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+    ::_exit(rc == 0 ? 0 : 1);
+  }
+  int status = 0;
+  while (::waitpid(between, &status, 0) < 0 && errno == EINTR) {}
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+namespace {
+
 // The shell's "open" of an address: the desktop's default handler.
-void OpenAddress(const std::string& address) { Spawn("xdg-open", {address}, true); }
+void OpenAddress(const std::string& address) { SpawnDetached("xdg-open", {address}, true); }
 
 void CheckRichEdit() {
   const int version = GetRichEditVersion();
@@ -125,7 +137,7 @@ std::optional<std::string> DisplayProblem() {
          "(bash scripts/run.sh does this by itself when there is no display.)";
 }
 
-void StartProgramCopy() { Spawn(NativePath(Application->ExeName()).string(), {}, false); }
+void StartProgramCopy() { SpawnDetached(NativePath(Application->ExeName()).string(), {}, false); }
 
 int RunProgram(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) Params().push_back(Utf8ToAnsi(argv[i]));

@@ -29,5 +29,9 @@ bool HandOffToRunningCopy(const std::vector<std::string>& params);
 // Why no window can be shown here (no display to connect to), or nothing when one can.
 std::optional<std::string> DisplayProblem();
 
+// Starts a program without waiting for it; it never becomes a child (or a zombie) of this
+// process. False when it could not be started.
+bool SpawnDetached(const std::string& program, const std::vector<std::string>& args, bool searchPath);
+
 // Starts the program's own executable again (the new-window command).
 void StartProgramCopy();

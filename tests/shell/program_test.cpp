@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+
+#include <sys/wait.h>
 
 #include "platform/gui/application.h"
 #include "shell/form_list.h"
@@ -97,6 +100,22 @@ TEST(ProgramTest, AFileNamedAtStartThatIsNoFileIsSaidToBeNotFound) {
     ProgramRun run({name}, f.Env("start.script"));
     EXPECT_EQ(run.Wait(30s), 0) << run.Stderr();
   }
+}
+
+TEST(ProgramTest, StartedProgramsAreNeverLeftAsZombies) {
+  ProgramFolders f;
+  const std::string pidFile = f.Path("child.pid");
+  ASSERT_TRUE(SpawnDetached("/bin/sh", {"-c", "echo $$ > " + pidFile + ".tmp && mv " + pidFile + ".tmp " + pidFile}, false));
+  const auto limit = std::chrono::steady_clock::now() + 10s;
+  while (!std::filesystem::exists(pidFile) && std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(10ms);
+  const pid_t pid = std::stoi(ProgramRun::ReadText(pidFile));
+  std::this_thread::sleep_for(100ms);  // the program has ended by now
+  // It is not this process's child, so nothing waits here to reap it.
+  errno = 0;
+  EXPECT_EQ(::waitpid(pid, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+  EXPECT_FALSE(SpawnDetached("/nonexistent/program", {}, false));
 }
 
 TEST(ProgramTest, WithoutADisplayItSaysHowToRunIt) {
