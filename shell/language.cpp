@@ -203,8 +203,11 @@ void TLanguage::SetSeparator(const std::string& separator) {
 }
 
 TIniFile* TLanguage::File() {
-  if (ExtractFileName(languageFile_).empty()) return nullptr;
-  if (!file_) file_ = std::make_unique<TIniFile>(AppDirFile(languageFile_));
+  // Only the name counts, whatever folders (absolute, relative, Windows-style) stand before it.
+  const size_t folder = languageFile_.find_last_of("/\\");
+  const std::string name = folder == std::string::npos ? languageFile_ : languageFile_.substr(folder + 1);
+  if (name.empty()) return nullptr;
+  if (!file_) file_ = std::make_unique<TIniFile>(AppDirFile(name));
   return file_.get();
 }
 
