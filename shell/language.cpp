@@ -213,6 +213,8 @@ TIniFile* TLanguage::File() {
 
 void TLanguage::LoadLanguage() {
   if (const TIniFile* ini = File()) {
+    // Qt's own dialogs (file dialogs, message box buttons) follow in the file's language.
+    Application->SetQtLanguage(ini->ReadString("Messages", "LocaleName", ""));
     for (int i = 0; i < forms_->Count(); ++i) {
       const std::string entry = Trim(forms_->Strings(i));
       TCustomForm* form = FindForm(entry);

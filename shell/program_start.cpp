@@ -19,6 +19,7 @@
 #include "shell/main_form.h"
 #include "shell/program_start_script.h"
 #include "shell/single_instance.h"
+#include "textcore/app_files.h"
 #include "textcore/interface_hooks.h"
 #include "textcore/rich_edit.h"
 #include "textcore/win_registry.h"
@@ -150,6 +151,7 @@ int RunProgram(int argc, char** argv) {
     }
     Application->Initialize(argc, argv);
     Application->SetTitle("Quillomark");
+    Application->SetIconFile(AppDirFile("quillomark.png"));
     Application->SetHelpFile("Quillomark.hlp");
     // Long text-core work (sorting a large list) keeps the windows answering.
     ProcessMessagesHook = [] { Application->ProcessMessages(); };

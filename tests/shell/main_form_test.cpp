@@ -4,6 +4,8 @@
 
 #include "platform/files.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/graphics.h"
+#include "platform/ini_file.h"
 #include "shell/open_save.h"
 #include "shell/program_start.h"
 #include "tests/platform/temp_folder.h"
@@ -35,6 +37,36 @@ TEST_F(MainFormTest, ClosingAsksOnlyAboutAModifiedDocument) {
   form->OnCloseQuery(form, canClose);
   EXPECT_FALSE(canClose);
   EXPECT_EQ(dialogs.Asked().size(), 1u);
+}
+
+TEST_F(MainFormTest, SessionEndAsksAboutTheDocumentAndARefusalKeepsTheProgram) {
+  TScriptedDialogs dialogs;
+  Application->SetMainForm(form);
+  SetText(u"unsaved work");
+  form->SetModified(true);
+  dialogs.Answer(TDialogKind::MessageDlg, mrCancel);
+  EXPECT_FALSE(Application->QueryEndSession());
+  EXPECT_FALSE(form->Closing());
+  EXPECT_FALSE(Application->Terminated());
+  EXPECT_EQ(form->Editor->GetTextW(), u"unsaved work");
+  dialogs.Answer(TDialogKind::MessageDlg, mrNo);
+  EXPECT_TRUE(Application->QueryEndSession());
+  EXPECT_TRUE(form->Closing());
+  EXPECT_EQ(dialogs.Asked().size(), 2u);
+  Application->SetMainForm(nullptr);
+}
+
+TEST(ProgramData, IconAndTheLanguageOfQtsOwnTexts) {
+  TBitmap icon;
+  icon.LoadFromFile(std::string(QM_SOURCE_DIR) + "/data/quillomark.png");
+  EXPECT_EQ(icon.Width(), 128);
+  EXPECT_EQ(icon.Height(), 128);
+  TMemIniFile english(std::string(QM_SOURCE_DIR) + "/data/english.lng");
+  TMemIniFile russian(std::string(QM_SOURCE_DIR) + "/data/russian.lng");
+  EXPECT_EQ(english.ReadString("Messages", "LocaleName", ""), "en");
+  EXPECT_EQ(russian.ReadString("Messages", "LocaleName", ""), "ru");
+  EXPECT_TRUE(Application->SetQtLanguage("ru"));  // the system has Qt's Russian texts
+  EXPECT_TRUE(Application->SetQtLanguage("en"));
 }
 
 TEST_F(MainFormTest, WindowCannotCloseWhileAnOperationRuns) {
