@@ -135,13 +135,16 @@ void TMainForm::FormShow(TObject*) {
     }
   };
   // The update counter is kept even when the steps before it fail.
+  auto count = [this] {
+    if (CountUpdateNotify() && OnWebDirectoryDue) OnWebDirectoryDue(this);
+  };
   try {
     show();
   } catch (...) {
-    CountUpdateNotify();
+    count();
     throw;
   }
-  CountUpdateNotify();
+  count();
 }
 
 bool TMainForm::CountUpdateNotify() {
@@ -149,7 +152,6 @@ bool TMainForm::CountUpdateNotify() {
   const int shows = registry.ReadInteger("General", "UpdateNotify", 0);
   const bool due = shows > 20;
   registry.WriteInteger("General", "UpdateNotify", due ? 0 : shows + 1);
-  // When due, the web-services directory command runs here once it exists.
   return due;
 }
 

@@ -65,6 +65,9 @@ public:
   bool Closing() const { return closing_; }
   // Counts a show in "UpdateNotify"; true (and the count back at 0) when it was over 20.
   static bool CountUpdateNotify();
+  // The web-services directory command (download and offer), run by the show that finds the
+  // count due.
+  TNotifyEvent OnWebDirectoryDue;
 
   // --- Document state ----------------------------------------------------------------------
   TDocumentState& Document() { return document_; }

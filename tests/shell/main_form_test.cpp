@@ -118,6 +118,17 @@ TEST_F(MainFormTest, UpdateCounterRunsTo21ThenStartsAgain) {
   EXPECT_EQ(due, 1);
   EXPECT_EQ(dueAt, 21);  // the show that reads 21 writes 0
   EXPECT_EQ(TWinRegistry(kProductKey).ReadInteger("General", "UpdateNotify", -1), 1);
+
+  // The window's show that finds the count due runs the web-services directory command once.
+  TWinRegistry(kProductKey).WriteInteger("General", "UpdateNotify", 20);
+  int commands = 0;
+  form->OnWebDirectoryDue = [&](TObject*) { ++commands; };
+  for (int show = 0; show < 3; ++show) {
+    form->Show();
+    form->Hide();
+  }
+  EXPECT_EQ(commands, 1);
+  EXPECT_EQ(TWinRegistry(kProductKey).ReadInteger("General", "UpdateNotify", -1), 1);
 }
 
 TEST_F(MainFormTest, ShowingTheWindowLeavesTheDocumentClean) {
