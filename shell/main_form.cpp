@@ -10,6 +10,8 @@
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "platform/locale.h"
+#include "proofing/spell.h"
+#include "proofing/spell_global.h"
 #include "shell/dictionary_warning.h"
 #include "shell/lang_messages.h"
 #include "shell/open_save.h"
@@ -105,6 +107,8 @@ void TMainForm::FormCreate(TObject*) {
   font.SetSize(-(defaultFont.Height() * 72 / Screen->PixelsPerInch()));
   Editor->SetFont(font);
   AttachProgressView(this);
+  // The spelling component reports the end of a check here.
+  if (SpellingInitialized()) SpellChecker().OnFinish = [this](TObject* sender) { EndSpellCheck(sender); };
   OS->SetDocumentState(&document_);
   ResetDocument();
   for (const char* ext : {".prn", ".ini", ".inf", ".bat", ".qg", ".pl", ".cgi", ".c", ".cpp", ".h", ".hpp", ".pas"})
@@ -166,7 +170,11 @@ void TMainForm::FormDestroy(TObject*) {
   Editor->OnChange = nullptr;
   Editor->OnSelectionChange = nullptr;
   document_.SetOnChange(nullptr);
-  // The spelling component shuts down here once it is loaded at start-up.
+  // A check still running stops, and reports to this window no more.
+  if (SpellingInitialized()) {
+    SpellChecker().Shutdown();
+    SpellChecker().OnFinish = nullptr;
+  }
 }
 
 void TMainForm::WndProc(TMessage& message) {

@@ -91,6 +91,11 @@ public:
   void EditorLoadProgress(TObject* Sender, int Pos, int Size);
   void BtnStopClick(TObject* Sender);
   bool EngineRunning() const { return engineRunning_; }
+  // The spelling component's messages: "SpellerMsg" + the decimal number from the interface
+  // language.
+  void SpellerMsg(TObject* Sender, int MsgId, std::string& Text);
+  // The end of a spell check: an information box with "EndSpellCheck".
+  void EndSpellCheck(TObject* Sender);
 
   std::string WorkText;  // code page 1251
   int WorkStart = 0;     // 0-based editor position

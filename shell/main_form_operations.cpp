@@ -144,6 +144,12 @@ void TMainForm::BtnStopClick(TObject*) {
   if (MessageDlg(GetLangMessage("MainCancelOp"), mtConfirmation, mbYesNo) == mrYes) ProgressCancel();
 }
 
+void TMainForm::SpellerMsg(TObject*, int MsgId, std::string& Text) {
+  Text = GetLangMessage("SpellerMsg" + std::to_string(MsgId));
+}
+
+void TMainForm::EndSpellCheck(TObject*) { MessageDlg(GetLangMessage("EndSpellCheck"), mtInformation, mbOK); }
+
 void TMainForm::AddToHistory(const std::string& name) {
   // The entry (the editor text under this name) is stored here once the history list exists.
   historyNames_.push_back(name);

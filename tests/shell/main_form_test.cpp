@@ -6,7 +6,12 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/graphics.h"
 #include "platform/ini_file.h"
+#include "proofing/spell.h"
+#include "proofing/spell_global.h"
+#include "shell/lang_messages.h"
+#include "shell/language.h"
 #include "shell/open_save.h"
+#include "tests/shell/preferences_test_env.h"
 #include "shell/program_start.h"
 #include "tests/platform/temp_folder.h"
 #include "textcore/win_registry.h"
@@ -54,6 +59,34 @@ TEST_F(MainFormTest, SessionEndAsksAboutTheDocumentAndARefusalKeepsTheProgram) {
   EXPECT_TRUE(form->Closing());
   EXPECT_EQ(dialogs.Asked().size(), 2u);
   Application->SetMainForm(nullptr);
+}
+
+TEST(MainFormSpelling, TheSpellingComponentsMessagesComeFromTheInterfaceLanguage) {
+  TTestWorld world;
+  EnsureGuiApplication();
+  std::filesystem::create_directories(world.ProgramFolder + "Dict");
+  FinalizeSpelling();
+  InitializeSpelling();
+  world.WriteProgramFile("test.lng", "[Messages]\r\nSpellerMsg7=seventh\r\nEndSpellCheck=All checked.\r\n");
+  TLanguage language(nullptr);
+  language.SetLanguageFile("test.lng");
+  SetLangMessageSource(&language);
+  auto* form = new TMainForm(Application);
+  std::string text;
+  form->SpellerMsg(nullptr, 7, text);
+  EXPECT_EQ(text, "seventh");
+  TScriptedDialogs dialogs;
+  dialogs.Answer(TDialogKind::MessageDlg, mrOk);
+  ASSERT_TRUE(SpellChecker().OnFinish);  // the end of a check is reported to the window
+  SpellChecker().OnFinish(&SpellChecker());
+  ASSERT_EQ(dialogs.Asked().size(), 1u);
+  EXPECT_EQ(dialogs.Asked()[0].Text, "All checked.");
+  EXPECT_EQ(dialogs.Asked()[0].DlgType, mtInformation);
+  TComponent::Free(form);
+  EXPECT_FALSE(SpellChecker().OnFinish);  // and no more once the window is gone
+  EXPECT_FALSE(SpellChecker().Running());
+  SetLangMessageSource(nullptr);
+  FinalizeSpelling();
 }
 
 TEST(ProgramData, IconAndTheLanguageOfQtsOwnTexts) {
