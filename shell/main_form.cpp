@@ -110,6 +110,7 @@ void TMainForm::FormCreate(TObject*) {
   // The spelling component reports the end of a check here.
   if (SpellingInitialized()) SpellChecker().OnFinish = [this](TObject* sender) { EndSpellCheck(sender); };
   OS->SetDocumentState(&document_);
+  OS->Converters().OnImportProgress = [this](TObject* sender, int percent) { return OperationProgress(sender, percent); };
   ResetDocument();
   for (const char* ext : {".prn", ".ini", ".inf", ".bat", ".qg", ".pl", ".cgi", ".c", ".cpp", ".h", ".hpp", ".pas"})
     OS->AddPlainTextExtension(ext);

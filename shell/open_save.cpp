@@ -307,6 +307,7 @@ int TOpenSave::LoadFile(const std::string& path, TConverterRec* format) {
       LoadRtf(ReadDocument(source));
     } else if (!cls.empty()) {
       const int imported = converters_.Import(source, *format, *editor_);
+      if (imported == 0) return 0;  // stopped by the user
       if (imported == -2 || (imported == -1 && !IsRTFFile(source))) {
         Fire(OnOpenFailure, this);
         return imported;

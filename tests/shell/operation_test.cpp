@@ -249,6 +249,10 @@ TEST_F(OperationTest, TypingMarksTheDocument) {
 TEST_F(OperationTest, LoadProgressOfALargeFileIsAPercentage) {
   form->EditorLoadProgress(form->Editor, 30'000'000, 40'000'000);
   EXPECT_EQ(form->PanelPercent->Caption(), "75%");
+  // A text converter's import reports to the same display.
+  ASSERT_TRUE(form->OS->Converters().OnImportProgress);
+  EXPECT_FALSE(form->OS->Converters().OnImportProgress(nullptr, 42));
+  EXPECT_EQ(form->PanelPercent->Caption(), "42%");
 }
 
 }  // namespace
