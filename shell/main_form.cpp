@@ -196,7 +196,8 @@ void TMainForm::FileExitCmdClick(TObject*) { Close(); }
 
 void TMainForm::NewWindow1Click(TObject*) {
   TWinRegistry(kProductKey).WriteBool("General", "NewWindow", true);
-  StartProgramCopy();
+  // A copy that did not start leaves no flag behind for the next second start to take.
+  if (!StartProgramCopy()) TWinRegistry(kProductKey).WriteBool("General", "NewWindow", false);
 }
 
 void TMainForm::SetCaption(const std::string& fileName) {

@@ -103,6 +103,8 @@ std::string RichEditVersionMessage(int version) {
 }
 
 bool HandOffToRunningCopy(const std::vector<std::string>& params) {
+  // Starts made at the same moment hand over one after the other.
+  const THandOffLock lock;
   if (!FindWindowOfClass(kHandOffWindowClass)) return false;
   TWinRegistry registry(kProductKey);
   if (registry.ReadBool("General", "NewWindow", false)) {
@@ -138,7 +140,7 @@ std::optional<std::string> DisplayProblem() {
          "(bash scripts/run.sh does this by itself when there is no display.)";
 }
 
-void StartProgramCopy() { SpawnDetached(NativePath(Application->ExeName()).string(), {}, false); }
+bool StartProgramCopy() { return SpawnDetached(NativePath(Application->ExeName()).string(), {}, false); }
 
 int RunProgram(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) Params().push_back(Utf8ToAnsi(argv[i]));

@@ -33,5 +33,5 @@ std::optional<std::string> DisplayProblem();
 // process. False when it could not be started.
 bool SpawnDetached(const std::string& program, const std::vector<std::string>& args, bool searchPath);
 
-// Starts the program's own executable again (the new-window command).
-void StartProgramCopy();
+// Starts the program's own executable again (the new-window command); false when it could not.
+bool StartProgramCopy();
