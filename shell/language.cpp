@@ -213,8 +213,9 @@ TIniFile* TLanguage::File() {
 
 void TLanguage::LoadLanguage() {
   if (const TIniFile* ini = File()) {
-    // Qt's own dialogs (file dialogs, message box buttons) follow in the file's language.
-    Application->SetQtLanguage(ini->ReadString("Messages", "LocaleName", ""));
+    // Qt's own dialogs (file dialogs, message box buttons) follow in the language the file is
+    // named after ("russian.lng").
+    Application->SetQtLanguage(ExtractFileBaseName(ExtractFileName(ini->FileName())));
     for (int i = 0; i < forms_->Count(); ++i) {
       const std::string entry = Trim(forms_->Strings(i));
       TCustomForm* form = FindForm(entry);

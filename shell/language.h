@@ -46,7 +46,7 @@ public:
   void SetAutoLoad(bool autoLoad) { autoLoad_ = autoLoad; }
 
   // Applies the language file to every listed form of the application that exists, and Qt's
-  // own texts in the language its "LocaleName" message names ("ru"; none: English), then fires
+  // own texts in the language the file is named after ("russian.lng"), then fires
   // OnChangeLanguage. A missing file changes nothing.
   void LoadLanguage();
   // Writes a template of the listed forms' current texts to `fileName` (a name without a

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
@@ -113,9 +114,18 @@ bool TApplication::SetQtLanguage(const std::string& language) {
   std::unique_ptr<QTranslator>& current = QtTranslator();
   if (current) QCoreApplication::removeTranslator(current.get());
   current.reset();
-  if (language.empty() || language == "en") return true;
+  // A language's English name stands for its code ("Russian" for "ru").
+  QString code = ToQ(language).toLower();
+  for (int l = QLocale::AnyLanguage + 1; l <= QLocale::LastLanguage; ++l) {
+    const auto candidate = QLocale::Language(l);
+    if (QLocale::languageToString(candidate).toLower() == code) {
+      code = QLocale(candidate).name().section('_', 0, 0);
+      break;
+    }
+  }
+  if (code.isEmpty() || code == "en") return true;
   auto translator = std::make_unique<QTranslator>();
-  if (!translator->load(ToQ("qtbase_" + language), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
+  if (!translator->load("qtbase_" + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
   QCoreApplication::installTranslator(translator.get());
   current = std::move(translator);
   return true;

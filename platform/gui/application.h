@@ -31,8 +31,9 @@ public:
   void SetTitle(const std::string& title);
   // The windows' icon from a picture file (PNG); false when the file gives no picture.
   bool SetIconFile(const std::string& fileName);
-  // Qt's own texts (buttons and texts of its dialogs) in `language` ("ru") from the system's
-  // Qt translations; "" or "en" is English. False when the system has none for it.
+  // Qt's own texts (buttons and texts of its dialogs) in `language`, a code ("ru") or an English
+  // name ("Russian"), from the system's Qt translations; "", "en" and "English" are English.
+  // False when the system has none for it.
   bool SetQtLanguage(const std::string& language);
   // The end of the desktop session asks the main form (WM_QUERYENDSESSION); false when it
   // refuses, which keeps the program and the session running.

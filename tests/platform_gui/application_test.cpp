@@ -41,6 +41,10 @@ TEST(ApplicationTest, QtsOwnDialogsFollowTheInterfaceLanguage) {
   EXPECT_TRUE(russian.contains(QChar(0x0414)) || russian.contains(QChar(0x0434))) << russian.toStdString();  // "Да"
   EXPECT_TRUE(Application->SetQtLanguage("en"));
   EXPECT_EQ(YesText(), english);
+  EXPECT_TRUE(Application->SetQtLanguage("Russian"));  // by the language's English name
+  EXPECT_EQ(YesText(), russian);
+  EXPECT_TRUE(Application->SetQtLanguage("English"));
+  EXPECT_EQ(YesText(), english);
   EXPECT_FALSE(Application->SetQtLanguage("xx"));
   EXPECT_EQ(YesText(), english);
 }
