@@ -251,8 +251,20 @@ int TConverterList::Import(const std::string& fileName, const TConverterRec& for
   TBusyCursor busy;
   TImportThread thread(fileName, library_.ForeignToRtf, library_.FetchError);
   thread.Resume();
-  while (!thread.WaitFor(std::chrono::milliseconds(10)))
-    if (Application) Application->ProcessMessages();
+  // The progress display follows the converter and its Stop ends the import.
+  bool stopped = false;
+  auto report = [&] {
+    if (OnImportProgress && OnImportProgress(nullptr, thread.Percent()) && !stopped) {
+      stopped = true;
+      thread.Stop();
+    }
+  };
+  while (!thread.WaitFor(std::chrono::milliseconds(10))) {
+    if (OnImportProgress) report();
+    else if (Application) Application->ProcessMessages();
+  }
+  if (thread.Result() == 1) report();
+  if (stopped) return 0;
   if (thread.Result() != 1) {
     lastError_ = thread.ErrorText();
     return -2;

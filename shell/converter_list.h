@@ -3,6 +3,7 @@
 // filters, matches formats to extensions and runs converters to import and export.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,13 +62,15 @@ public:
   TConverterRec* FindExport(const TConverterRec* format) const;
 
   // Converts the file to RTF with the converter of `format` on a worker thread, handling
-  // interface messages meanwhile, and loads the RTF into the editor: 1 imported, -1 the
-  // converter is not usable or the file is not in its format, -2 converter error (the editor
-  // is then unchanged).
+  // interface messages meanwhile (through OnImportProgress when set), and loads the RTF into
+  // the editor: 1 imported, 0 stopped by the user, -1 the converter is not usable or the file
+  // is not in its format, -2 converter error (the editor is unchanged unless 1).
   int Import(const std::string& fileName, const TConverterRec& format, TRichEditW& editor);
   // Writes the editor's text through the converter of `format`; the file is replaced only
   // when the converter succeeded. True when written.
   bool Export(const std::string& fileName, const TConverterRec& format, TRichEditW& editor);
+  // Told how far an import is (percent) while it runs, and pumps the messages; true stops it.
+  std::function<bool(TObject* Sender, int Percent)> OnImportProgress;
   // The converter's text for the error of the last failed import ("" when it gave none).
   const std::string& LastError() const { return lastError_; }
 

@@ -32,10 +32,12 @@ bool TImportThread::WaitFor(std::chrono::milliseconds timeout) {
   return Done();
 }
 
-long TImportThread::Output(long cch, long /*percent*/) {
+long TImportThread::Output(long cch, long percent) {
   TImportThread* self = currentImport;
   if (!self || cch < 0 || cch > QM_CONV_BUFFER_SIZE) return 1;  // stop: nothing sane to take
+  if (self->stop_.load(std::memory_order_relaxed)) return 1;
   self->rtf_.append(self->buffer_, size_t(cch));
+  self->percent_.store(int(std::clamp(percent, 0L, 100L)), std::memory_order_relaxed);
   return 0;
 }
 

@@ -33,6 +33,10 @@ public:
   const std::string& Rtf() const { return rtf_; }
   // The converter's text for its error code, when it gives one.
   const std::string& ErrorText() const { return errorText_; }
+  // How far the converter says it is (0 to 100).
+  int Percent() const { return percent_.load(std::memory_order_relaxed); }
+  // Asks the converter to stop at its next chunk (the import then fails).
+  void Stop() { stop_.store(true, std::memory_order_relaxed); }
 
 private:
   void Execute();
@@ -46,7 +50,8 @@ private:
   char* buffer_ = nullptr;  // the transfer buffer while the converter runs
 
   std::thread thread_;
-  std::atomic<bool> done_{false};
+  std::atomic<bool> done_{false}, stop_{false};
+  std::atomic<int> percent_{0};
   std::mutex mutex_;
   std::condition_variable finished_;
 };

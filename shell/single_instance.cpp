@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -156,6 +157,18 @@ void TWindowEndpoint::Serve(int connection) {
     throw;
   }
   WriteAll(connection, &result, sizeof result);
+}
+
+THandOffLock::THandOffLock() {
+  const std::string folder = RuntimeFolder();
+  if (folder.empty()) return;  // no private folder: no hand-off either
+  fd_ = ::open(NativePath(folder + "quillomark-handoff.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd_ < 0) return;
+  while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {}
+}
+
+THandOffLock::~THandOffLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
 bool FindWindowOfClass(const std::string& windowClass) {

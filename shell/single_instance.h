@@ -36,6 +36,19 @@ private:
   int fd_ = -1;
 };
 
+// Held by a second start while it writes "OpenNow" and hands over, so that starts made at the
+// same moment hand over one after the other and none overwrites another's file name.
+class THandOffLock {
+public:
+  THandOffLock();
+  ~THandOffLock();
+  THandOffLock(const THandOffLock&) = delete;
+  THandOffLock& operator=(const THandOffLock&) = delete;
+
+private:
+  int fd_ = -1;
+};
+
 // True when another process has a window of `windowClass` listening.
 bool FindWindowOfClass(const std::string& windowClass);
 // Sends the message to a window of `windowClass` in another process and waits until it has

@@ -151,6 +151,31 @@ TEST_F(ConverterTest, ImportAndExportRunThroughTheProtocol) {
   EXPECT_TRUE(Dialogs.Unexpected().empty());
 }
 
+TEST_F(ConverterTest, ImportProgressIsReportedAndStopEndsTheImport) {
+  std::u16string text;
+  while (text.size() < 9000) text += u"Строка текста SLOWIMPORT\r";
+  Write(Path("slow.qmd"), ForeignFile(text));
+  std::vector<int> percents;
+  OS->Converters().OnImportProgress = [&](TObject*, int percent) {
+    percents.push_back(percent);
+    return false;
+  };
+  EXPECT_EQ(OS->OpenFile(Path("slow.qmd")), 7);
+  ASSERT_GT(percents.size(), 1u);  // reported while the converter works, and at its end
+  EXPECT_EQ(percents.back(), 100);
+  EXPECT_EQ(Editor->GetTextW(), text);
+
+  // Stop: the import ends, nothing is asked and the document stays as it was.
+  Write(Path("a.txt"), "plain document");
+  ASSERT_EQ(OS->OpenFile(Path("a.txt")), 2);
+  OS->Converters().OnImportProgress = [](TObject*, int) { return true; };
+  EXPECT_EQ(OS->OpenFile(Path("slow.qmd")), -1);
+  EXPECT_EQ(Editor->GetTextW(), u"plain document");
+  EXPECT_EQ(OS->FileName(), Path("a.txt"));
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+  OS->Converters().OnImportProgress = nullptr;
+}
+
 TEST_F(ConverterTest, ImportFailureLeavesTheDocumentItsNameAndItsFormat) {
   Write(Path("a.txt"), "plain document");
   ASSERT_EQ(OS->OpenFile(Path("a.txt")), 2);

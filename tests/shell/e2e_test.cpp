@@ -26,4 +26,19 @@ TEST(EndToEnd, FromKoi8ThroughTheMenu) {
   EXPECT_EQ(ProgramRun::ReadText(f.Path("letter.txt")), WideToAnsi(russian, 20866));  // not saved
 }
 
+TEST(EndToEnd, Utf8FileOpensAsItsTextAndSavesBackUnchanged) {
+  ProgramFolders f;
+  const std::string bytes = WideToUtf8(u"Привет, мир\nΕλλάδα — ёлки\n");
+  f.Write("note.txt", bytes);
+  f.Write("run.script",
+          "wait-text Ελλάδα\n"
+          "save-text " + f.Path("editor.txt") + "\n"
+          "click FileSaveCmd\n"
+          "close\n");
+  ProgramRun run({f.Path("note.txt")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("editor.txt")), WideToUtf8(u"Привет, мир\rΕλλάδα — ёлки\r"));
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("note.txt")), bytes);
+}
+
 }  // namespace

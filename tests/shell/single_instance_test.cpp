@@ -8,6 +8,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -120,7 +121,7 @@ TEST_F(SingleInstanceTest, HandOffWritesTheFullPathOfARelativeName) {
   struct Case { std::vector<std::string> params; std::string openNow; };
   const Case cases[] = {
       {{"letter.txt"}, work + "letter.txt"},  // resolved in the second start's own folder
-      {{"missing.txt"}, ""},                  // only brings the running copy to the front
+      {{"missing.txt"}, work + "missing.txt"},  // the running copy says it is not found
       {{}, ""},
   };
   for (const Case& c : cases) {
@@ -132,6 +133,25 @@ TEST_F(SingleInstanceTest, HandOffWritesTheFullPathOfARelativeName) {
   }
   EXPECT_EQ(handled, 3);
   ASSERT_EQ(::chdir(NativePath(oldDir).c_str()), 0);
+}
+
+TEST_F(SingleInstanceTest, StartsMadeAtOnceHandOverOneAfterTheOther) {
+  std::vector<std::string> opened;
+  std::optional<TWindowEndpoint> endpoint;
+  endpoint.emplace("TVirtualKbd", [&](unsigned, uintptr_t, intptr_t) {
+    opened.push_back(TWinRegistry(kProductKey).ReadString("General", "OpenNow", ""));
+    return intptr_t(0);
+  });
+  const std::string a = folder.Name() + "a.txt", b = folder.Name() + "b.txt";
+  auto first = std::async(std::launch::async, [&] { return HandOffToRunningCopy({a}); });
+  auto second = std::async(std::launch::async, [&] { return HandOffToRunningCopy({b}); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // both starts are under way
+  ServeUntil(endpoint, first);
+  ServeUntil(endpoint, second);
+  EXPECT_TRUE(first.get());
+  EXPECT_TRUE(second.get());
+  std::sort(opened.begin(), opened.end());
+  EXPECT_EQ(opened, (std::vector<std::string>{a, b}));  // neither name was lost
 }
 
 TEST_F(SingleInstanceTest, NewWindowStartsOneFullCopyAndIsResetByIt) {
