@@ -1,6 +1,7 @@
 #include "shell/form_list.h"
 
 #include "platform/gui/application.h"
+#include "shell/find_form.h"
 #include "shell/main_form.h"
 #include "shell/preferences.h"
 #include "shell/progress_form.h"
@@ -19,6 +20,7 @@ const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
+      {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
   };
   return forms;
