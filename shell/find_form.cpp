@@ -195,12 +195,18 @@ TReplaceEngine& TFindForm::Engine() {
     targetEditor_ = Editor;
     lastPos_ = -1;
     lastLen_ = 0;
+    engine_->ScopeLength = Editor->Control().TextLength();
   }
   return *engine_;
 }
 
 void TFindForm::ApplyOptions() {
   TReplaceEngine& engine = Engine();
+  // "Entire Document" is the whole text as it is now.
+  if (!running_ && RBGlobal->Checked()) {
+    engine.ScopeStart = 0;
+    engine.ScopeLength = Editor->Control().TextLength();
+  }
   engine.Options.MatchCase = CBMatchCase->Checked();
   engine.Options.WholeWords = CBWholeWords->Checked();
   const bool replacing = PageControl1->ActivePage() != TSFind;
@@ -461,13 +467,13 @@ int TFindForm::ReplaceFromList(const TStrings& list, bool matchCase, bool wholeW
   attributeMode_ = false;
   Hide();
   TReplaceEngine& engine = Engine();
-  UpdateSelection(false);
   messages_ = false;
   CBMatchCase->SetChecked(matchCase);
   CBWholeWords->SetChecked(wholeWords);
   CBColor->SetChecked(markChanges);
   CBPreserveCase->SetChecked(false);
   ApplyOptions();
+  UpdateSelection(false);
   engine.Options.MarkChanges = markChanges;
   engine.Options.LinkFilter = linkFilter;
   const std::vector<std::string> lines = LinesOf(list);
