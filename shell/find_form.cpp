@@ -377,7 +377,7 @@ void TFindForm::FindText(const std::string& text, bool backward) {
   ShowPage(1);
   EditFind->SetText(text);
   ApplyOptions();
-  UpdateSelection(false);
+  lastLen_ = 0;  // the search starts at the caret
   FindClick(backward ? BtnPrev : BtnNext);
 }
 
@@ -422,6 +422,7 @@ void TFindForm::ReplaceAllRun(const std::vector<std::string>* list, bool resetCo
   Screen->SetCursor(crHourGlass);
   Editor->Perform(EM_HIDESELECTION, 1, 0);
   if (OnReplaceStart) OnReplaceStart(this);
+  stopped_ = false;
   try {
     if (resetCount) engine.Count = 0;
     if (AttributeMode()) {
@@ -431,14 +432,16 @@ void TFindForm::ReplaceAllRun(const std::vector<std::string>* list, bool resetCo
         const int before = engine.ScopeLength;
         ApplyAttributeActions(start, length);
         from = start + length + (engine.ScopeLength - before);
-        if (engine.OnProgress(int(int64_t(from - engine.ScopeStart + 1) * 100 / std::max(1, engine.ScopeLength))))
+        if (engine.OnProgress(int(int64_t(from - engine.ScopeStart + 1) * 100 / std::max(1, engine.ScopeLength)))) {
+          stopped_ = true;
           break;
+        }
       }
       Editor->EndUpdate();
     } else if (list) {
-      engine.RunList(*list, resetCount);
+      stopped_ = !engine.RunList(*list, resetCount);
     } else {
-      engine.ReplaceAll(MakeRule(EditFind->GetText(), EditReplace->GetText()));
+      stopped_ = !engine.ReplaceAll(MakeRule(EditFind->GetText(), EditReplace->GetText()));
     }
   } catch (...) {
     if (Editor->UpdateLock() > 0) Editor->EndUpdate();

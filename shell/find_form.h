@@ -71,6 +71,8 @@ public:
   // Stops a running replace-all.
   void Stop() { stop_ = true; }
   bool Running() const { return running_; }
+  // Whether the last replace-all was stopped before its end.
+  bool Stopped() const { return stopped_; }
   // The text of a message: the interface language's, else the built-in English one.
   static std::string GetMsg(const std::string& key);
   int Count() const { return engine_ ? engine_->Count : 0; }
@@ -125,7 +127,7 @@ private:
   std::unique_ptr<TReplaceEngine> engine_;
   TRichEditW* targetEditor_ = nullptr;
   int lastPos_ = -1, lastLen_ = 0;
-  bool running_ = false, stop_ = false, messages_ = true, attributeMode_ = false;
+  bool running_ = false, stop_ = false, stopped_ = false, messages_ = true, attributeMode_ = false;
   std::u16string gathered_;
   struct TUserOptions {
     bool saved = false, matchCase = false, wholeWords = false, preserveCase = true, color = true;
