@@ -7,7 +7,7 @@ below U+00FF that the code page has, "{u}" with the UTF-16 unit for everything f
 (surrogate pairs as two units). A Latin-1 character the code page lacks is written in its
 canonical decomposition (base letter and combining mark) when that is expressible; the few
 entities left (Latin-1 symbols such as &frac12;) stay in the text as written.
-Entities for "<", ">" and "&" are left to the tag removal and its own entity step (so nothing
+Entities whose text holds "<", ">" or "&" are left to the tag removal and its own entity step (so nothing
 is decoded twice), and so are &nbsp; and &quot;, which that step handles.
 Usage: prehtml.py OUTPUT
 """
@@ -50,7 +50,7 @@ def main():
         if not name.endswith(";"):
             continue  # the forms without ";" would also match inside longer names
         value = html.entities.html5[name]
-        if value in HANDLED_LATER:
+        if value in HANDLED_LATER or any(c in value for c in "<>&"):
             continue
         rule = escape(value) or escape(unicodedata.normalize("NFD", value))
         if rule is None:
