@@ -78,6 +78,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("EditRemoveHTMLExecute", &TMainForm::EditRemoveHTMLExecute);
   Handler("ConvTransliterateExecute", &TMainForm::ConvTransliterateExecute);
   Handler("CaseToggleClick", &TMainForm::CaseToggleClick);
+  Handler("ConvUNICODEExecute", &TMainForm::ConvUNICODEExecute);
   Handler("ShowFindFormClick", &TMainForm::ShowFindFormClick);
   Handler("FindNextOccClick", &TMainForm::FindNextOccClick);
   Field("SearchMenu", SearchMenu);

@@ -112,6 +112,8 @@ public:
   // The case items (tag 1 sentence, 2 upper, 3 lower, 4 title, 5 toggle) on the selection or the
   // word at the caret.
   void CaseToggleClick(TObject* Sender);
+  // The locale converter on the selection (the whole text when nothing is selected).
+  void ConvUNICODEExecute(TObject* Sender);
   // The find form on page 1-4 (Find, Replace, Multi, Attributes), with the selection's text.
   void ShowFindForm(int page);
   void ShowFindFormClick(TObject* Sender);

@@ -4,6 +4,7 @@
 
 #include "platform/gui/application.h"
 #include "platform/gui/ext_controls.h"
+#include "platform/gui/form.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
@@ -14,6 +15,7 @@
 #include "shell/lang_messages.h"
 #include "shell/main_form.h"
 #include "shell/replace_list_rules.h"
+#include "shell/unicode_form.h"
 #include "textcore/app_files.h"
 #include "textcore/locale_text.h"
 #include "textcore/rich_edit.h"
@@ -183,6 +185,22 @@ void TMainForm::CaseToggleClick(TObject* Sender) {
   if (Editor->SelLength() == 0) return;
   const int start = Editor->SelStart();
   const std::u16string text = ChangeCaseW(Editor->GetSelTextW(), TagOf(Sender));
+  Editor->SetSelTextW(text);
+  Editor->SetSelStart(start);
+  Editor->SetSelLength(int(text.size()));
+  Editor->SetModified(true);
+  SetModified(true);
+}
+
+void TMainForm::ConvUNICODEExecute(TObject*) {
+  if (busy_ || !UnicodeForm) return;
+  if (Editor->SelLength() == 0) Editor->SelectAll();
+  if (UnicodeForm->ShowModal() != mrOk) return;  // Cancel leaves the document as it was
+  const bool upgrade = UnicodeForm->RGMap->ItemIndex() == 0;
+  const LCID language = UnicodeForm->Language();
+  Editor->SetLanguage(upgrade ? language : LANG_ENGLISH_US);
+  const int start = Editor->SelStart();
+  const std::u16string text = ConvertLocaleText(Editor->GetSelTextW(), upgrade, LocaleCodePage(language));
   Editor->SetSelTextW(text);
   Editor->SetSelStart(start);
   Editor->SetSelLength(int(text.size()));

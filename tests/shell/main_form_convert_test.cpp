@@ -12,6 +12,10 @@
 #include "shell/find_form.h"
 #include "shell/main_form.h"
 #include "shell/progress.h"
+#include "shell/unicode_form.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/timer.h"
+#include "platform/code_pages.h"
 #include "textcore/rich_edit.h"
 
 namespace {
@@ -122,6 +126,40 @@ TEST_F(ConvertCommandsTest, SearchMenuOpensTheFindFormWithTheSelection) {
   Click("FindPrevOcc");
   EXPECT_EQ(main->Editor->SelStart(), 4);
   find->Hide();
+}
+
+TEST(LocaleConversion, BothWaysKeepCharactersTheCodePageLacks) {
+  // Greek text that was read as 1251 comes back as Greek; the emoji stays.
+  const std::u16string greek = u"αβγ";
+  const std::u16string misread = AnsiToWide(WideToAnsi(greek, 1253), 1251) + u" \U0001F600";
+  EXPECT_EQ(ConvertLocaleText(misread, true, 1253), greek + u" \U0001F600");
+  EXPECT_EQ(ConvertLocaleText(greek + u" ёж", false, 1253), AnsiToWide(WideToAnsi(greek, 1253), 1251) + u" ёж");
+}
+
+TEST_F(ConvertCommandsTest, LocaleConverterOkConvertsAndCancelChangesNothing) {
+  auto* unicode = new TUnicodeForm(Application);
+  const std::u16string misread = AnsiToWide(WideToAnsi(u"Straße", 1252), 1251);
+  SetText(misread);
+  TTimer timer(nullptr);
+  timer.SetInterval(1);
+  bool ok = false;
+  timer.OnTimer = [&](TObject*) {
+    timer.SetEnabled(false);
+    unicode->RGMap->SetItemIndex(0);
+    unicode->SetLanguage(1031);
+    unicode->SetModalResult(ok ? mrOk : mrCancel);
+  };
+  timer.SetEnabled(true);
+  Click("ConvUNICODE");
+  EXPECT_EQ(Text(), misread);
+  EXPECT_FALSE(main->DocModified());
+  ok = true;
+  timer.SetEnabled(true);
+  Click("ConvUNICODE");
+  EXPECT_EQ(Text(), u"Straße");
+  EXPECT_EQ(main->Editor->Language(), 1031u);
+  EXPECT_TRUE(main->DocModified());
+  TComponent::Free(unicode);
 }
 
 }  // namespace
