@@ -99,6 +99,14 @@ bool SkippedRun(const std::u16string& run, bool ignoreSpace, bool ignorePunct) {
   return false;
 }
 
+// Puts `text` in place of the combo box's selection.
+void InsertAtCaret(TComboBox& combo, const std::string& text) {
+  const std::string old = combo.GetText();
+  const size_t at = std::min(size_t(std::max(0, combo.SelStart())), old.size());
+  const size_t length = std::min(size_t(std::max(0, combo.SelLength())), old.size() - at);
+  combo.SetText(old.substr(0, at) + text + old.substr(at + length));
+}
+
 }  // namespace
 
 TFindForm::TFindForm(TComponent* owner) : TForm(owner) {
@@ -267,9 +275,12 @@ void TFindForm::PageControl1Change(TObject*) {
   ColorRep->SetVisible(!find);
   GroupOptions->SetVisible(!attrib);
   BtnSpec->SetVisible(!attrib);
-  if (attrib) ActionBoxClick(this);
-  else
-    BtnReplace->SetEnabled(true), BtnAll->SetEnabled(true);
+  if (attrib) {
+    ActionBoxClick(this);
+  } else {
+    BtnReplace->SetEnabled(true);
+    BtnAll->SetEnabled(true);
+  }
 }
 
 void TFindForm::FormShow(TObject*) {
@@ -589,20 +600,13 @@ void TFindForm::BtnSpecClick(TObject*) {
 void TFindForm::SpecialSymbolClick(TObject* Sender) {
   auto* item = dynamic_cast<TMenuItem*>(Sender);
   if (!item) return;
-  const std::string escape = "{" + std::to_string(item->Tag()) + "}";
-  if (ActiveControl() == EditMulti) {
+  std::string escape(1, '{');
+  escape += std::to_string(item->Tag());
+  escape += '}';
+  if (ActiveControl() == EditMulti)
     EditMulti->SetSelText(escape);
-  } else if (ActiveControl() == EditReplace) {
-    const int at = EditReplace->SelStart();
-    std::string text = EditReplace->GetText();
-    text.replace(size_t(std::min<int>(at, int(text.size()))), size_t(std::max(0, EditReplace->SelLength())), escape);
-    EditReplace->SetText(text);
-  } else {
-    const int at = EditFind->SelStart();
-    std::string text = EditFind->GetText();
-    text.replace(size_t(std::min<int>(at, int(text.size()))), size_t(std::max(0, EditFind->SelLength())), escape);
-    EditFind->SetText(text);
-  }
+  else
+    InsertAtCaret(ActiveControl() == EditReplace ? *EditReplace : *EditFind, escape);
 }
 
 void TFindForm::BtnClearClick(TObject*) {

@@ -7,6 +7,7 @@
 #include "platform/gui/common_controls.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
+#include "platform/gui/menus.h"
 #include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "platform/rich_text.h"
@@ -228,6 +229,17 @@ TEST_F(FindFormTest, AttributePageDeletesAndRecolours) {
   ExpectInfo();
   form->BtnAllClick(form->BtnAll);
   EXPECT_EQ(editor->GetTextW(), u"keep  keep ");
+}
+
+TEST_F(FindFormTest, SpecialSymbolsGoInAtTheCaret) {
+  form->ShowPage(1);
+  form->EditFind->SetText("ab");
+  form->EditFind->SetSelStart(1);
+  form->EditFind->SetSelLength(0);
+  auto* item = dynamic_cast<TMenuItem*>(form->FindComponent("CarriageReturn1"));
+  ASSERT_NE(item, nullptr);
+  item->Click();
+  EXPECT_EQ(form->EditFind->GetText(), "a{13}b");
 }
 
 }  // namespace
