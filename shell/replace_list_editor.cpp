@@ -1,8 +1,16 @@
 #include "shell/replace_list_editor.h"
 
+#include <algorithm>
+
 #include "platform/gui/rich_edit_control.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_attributes.h"
+
+namespace {
+
+constexpr int kFirstWindow = 4096;
+
+}  // namespace
 
 int TRichEditReplaceTarget::TextLength() { return editor_.Control().TextLength(); }
 
@@ -12,9 +20,27 @@ std::u16string TRichEditReplaceTarget::TextRange(int start, int length) {
 
 int TRichEditReplaceTarget::Find(const std::u16string& pattern, int from, int to, bool backward, bool wholeWord,
                                  bool matchCase) {
-  if (to <= from) return -1;
+  const int length = int(pattern.size());
+  if (length == 0 || to - from < length) return -1;
   const int options = (backward ? stBackward : 0) | (wholeWord ? stWholeWord : 0) | (matchCase ? stMatchCase : 0);
-  return editor_.FindTextW(pattern, backward ? to : from, to - from, options);
+  // Windows that grow from the starting end, overlapping by the pattern length, so that a
+  // run of many matches reads the text near each match only, not the whole rest of the range.
+  int chunk = kFirstWindow;
+  int a = backward ? std::max(from, to - chunk) : from;
+  int b = backward ? to : std::min(to, from + chunk);
+  for (;;) {
+    const int at = editor_.FindTextW(pattern, backward ? b : a, b - a, options);
+    if (at >= 0) return at;
+    if ((backward ? a : b) == (backward ? from : to)) return -1;
+    chunk *= 2;
+    if (backward) {
+      b = a + length - 1;
+      a = std::max(from, b - chunk);
+    } else {
+      a = b - (length - 1);
+      b = std::min(to, a + chunk);
+    }
+  }
 }
 
 void TRichEditReplaceTarget::Replace(int start, int length, const std::u16string& text, const TColor* mark) {

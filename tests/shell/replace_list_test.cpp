@@ -247,6 +247,23 @@ TEST_F(ReplaceEngineTest, MarkAndLinkFilter) {
   EXPECT_EQ(editor->Control().CharFormatAt(1).Color, uint32_t(clFuchsia));
 }
 
+TEST_F(ReplaceEngineTest, MatchesAcrossSearchWindowsAreFound) {
+  // Matches on both sides of the first search windows' edges, whole words only.
+  std::u16string text(20000, u'x');
+  for (int at : {4094, 8190, 12000}) text.replace(size_t(at - 1), 5, u" cat ");
+  SetText(text);
+  engine->Options.WholeWords = true;
+  const TReplaceRule rule{u"cat", u"dog", {}};
+  EXPECT_EQ(engine->FindMatch(rule, 0, 20000, false), 4094);
+  EXPECT_EQ(engine->FindMatch(rule, 4095, 20000, false), 8190);
+  EXPECT_EQ(engine->FindMatch(rule, 0, 20000, true), 12000);
+  EXPECT_EQ(engine->FindMatch(rule, 0, 12002, true), 8190);
+  EXPECT_EQ(engine->FindMatch(TReplaceRule{u"xcat", u"", {}}, 0, 20000, false), -1);
+  engine->Options.WholeWords = false;
+  EXPECT_EQ(Run({"cat=dog"}), 3);
+  EXPECT_EQ(editor->GetTextW().substr(4093, 5), u" dog ");
+}
+
 TEST_F(ReplaceEngineTest, FindSkipsRejectedMatchesBothWays) {
   SetText(u"cats cat cats");
   TReplaceRule rule{u"cat", u"", "-$s"};
