@@ -128,7 +128,7 @@ void TMainForm::EditRemoveHTMLExecute(TObject*) {
     WorkRange(*Editor, start, length);
     const int before = Editor->Control().TextLength();
     const std::u16string original = Editor->Control().TextRange(start, start + length);
-    RunRuleFile("prehtml.ini", true, &original);
+    if (!RunRuleFile("prehtml.ini", true, &original)) return;  // the replacements made stay
     length += Editor->Control().TextLength() - before;
     std::u16string text = Editor->Control().TextRange(start, start + length);
     ProgressSetCaption(GetLangMessage("StatRemoveHTML"));

@@ -97,6 +97,26 @@ TEST_F(ConvertCommandsTest, TransliterationWithSelectionConvertsOnlyIt) {
   EXPECT_EQ(Text(), u"Москва Moscow\rвторой");
 }
 
+TEST_F(ConvertCommandsTest, StopDuringTheExceptionListEndsTransliteration) {
+  SetText(u"Москва и Москва");
+  SetProgressMessagePump([this] {
+    if (main->Busy()) ProgressCancel();
+  });
+  Click("ConvTransliterate");
+  EXPECT_EQ(Text().find(u'и'), size_t(7));  // the letter pass never ran
+  EXPECT_FALSE(main->Busy());
+}
+
+TEST_F(ConvertCommandsTest, StopDuringEntityListDropsTheTagRemoval) {
+  SetText(u"<b>&alpha;</b> &beta;");
+  SetProgressMessagePump([this] {
+    if (main->Busy()) ProgressCancel();
+  });
+  Click("EditRemoveHTML");
+  EXPECT_NE(Text().find(u"<b>"), std::u16string::npos);
+  EXPECT_FALSE(main->Busy());
+}
+
 TEST_F(ConvertCommandsTest, CaseItemsOnSelectionAndWordAtCaret) {
   SetText(u"ёж café");
   Select(0, 7);
