@@ -1,7 +1,6 @@
 #include "shell/find_form.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform/exceptions.h"
 #include "platform/gui/application.h"
@@ -17,7 +16,6 @@
 #include "shell/progress_wait_form.h"
 #include "shell/replace_list_editor.h"
 #include "shell/replace_list_rules.h"
-#include "textcore/locale_text.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_messages.h"
 
@@ -27,7 +25,6 @@ QM_CLASS_INFO(TFindForm, TForm, [](TClassBuilder<TFindForm>&) {})
 
 namespace {
 
-constexpr unsigned kListCodePage = 1251;
 constexpr int kTagFirst = -2, kTagPrior = -1, kTagNext = 1, kTagLast = 2;
 
 struct TBuiltInMessage {

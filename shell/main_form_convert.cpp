@@ -2,6 +2,7 @@
 // Search commands that open the find form.
 #include <algorithm>
 
+#include "platform/exceptions.h"
 #include "platform/gui/application.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/form.h"
@@ -71,7 +72,11 @@ void TMainForm::BindFindForm() {
     // A list run inside an operation leaves the operation's busy state as it was.
     if (!engineRunning_ && !findWasBusy_) SetBusy(false);
   };
-  FindForm->OnBeforeFind = [this](TObject*) { SetBusy(true); };
+  // A search of the user's waits until the running operation has ended.
+  FindForm->OnBeforeFind = [this](TObject*) {
+    if (busy_) throw EAbort("");
+    SetBusy(true);
+  };
   FindForm->OnAfterFind = [this](TObject*) { SetBusy(false); };
   FindForm->OnProgress = [this](TObject* sender, int percent) { return OperationProgress(sender, percent); };
 }

@@ -2,6 +2,7 @@
 // shipped rule files, as the menu items run them.
 #include <gtest/gtest.h>
 
+#include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
@@ -146,6 +147,11 @@ TEST_F(ConvertCommandsTest, SearchMenuOpensTheFindFormWithTheSelection) {
   Click("FindPrevOcc");
   EXPECT_EQ(main->Editor->SelStart(), 4);
   find->Hide();
+  // While an operation runs, a search of the user's does nothing.
+  main->SetBusy(true);
+  EXPECT_THROW(find->FindText("one", false), EAbort);
+  EXPECT_TRUE(main->Busy());
+  main->SetBusy(false);
 }
 
 TEST(LocaleConversion, BothWaysKeepCharactersTheCodePageLacks) {
