@@ -231,6 +231,31 @@ TEST_F(FindFormTest, AttributePageDeletesAndRecolours) {
   EXPECT_EQ(editor->GetTextW(), u"keep  keep ");
 }
 
+TEST_F(FindFormTest, ReplaceListIsSavedLoadedAndCleared) {
+  form->ShowPage(3);
+  form->EditMulti->Lines()->Add("a=b");
+  form->EditMulti->Lines()->Add("c=d|+${32}e");
+  const std::string file = world->ProgramFolder + "list.txt";
+  dialogs->Answer(TDialogKind::SaveFile, 1, [&](TDialogRequest& r) { r.Value = file; });
+  form->SpeedButton2->Click();
+  dialogs->Answer(TDialogKind::MessageDlg, mrNo);
+  form->BtnClear->Click();
+  EXPECT_EQ(form->EditMulti->Lines()->Count(), 2);
+  dialogs->Answer(TDialogKind::MessageDlg, mrYes);
+  form->BtnClear->Click();
+  EXPECT_EQ(form->EditMulti->Lines()->Count(), 0);
+  dialogs->Answer(TDialogKind::OpenFile, 1, [&](TDialogRequest& r) { r.Value = file; });
+  form->SpeedButton1->Click();
+  ASSERT_EQ(form->EditMulti->Lines()->Count(), 2);
+  EXPECT_EQ(form->EditMulti->Lines()->Strings(1), "c=d|+${32}e");
+  // The Multi page runs the list.
+  SetText(u"a c e");
+  ExpectInfo();
+  form->BtnAllClick(form->BtnAll);
+  EXPECT_EQ(editor->GetTextW(), u"b d e");
+  EXPECT_EQ(dialogs->Asked()[1].Text, "Clear the replace list?");
+}
+
 TEST_F(FindFormTest, SpecialSymbolsGoInAtTheCaret) {
   form->ShowPage(1);
   form->EditFind->SetText("ab");
