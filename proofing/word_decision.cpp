@@ -134,7 +134,11 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
         if (i == start) break;
         std::string variant = value.substr(start, i - start);
         if (!MarksHold(variant, Word, rule->Key, pos, length)) continue;
-        if (variant != "#") variant = MatchCase(Word.substr(pos, 10), variant);
+        // The variant takes the capitalisation of the word at its place; after a small letter
+        // it stays small (letters drawn with capitals, such as "III", are no capitals).
+        if (variant != "#")
+          variant = pos > 0 && IsSmall(static_cast<unsigned char>(Word[pos - 1])) ? CyrLowerCase(variant)
+                                                                                  : MatchCase(Word.substr(pos, 10), variant);
         segment.Variants.push_back(variant.substr(0, kMaxVariantLength));
       }
       if (segment.Variants.empty()) continue;
@@ -200,8 +204,11 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       FCollected.clear();
       if (IsValidForScheme(*FSchema, w)) return finish(wkRussian);
       if (!Option(goAssumeNoEnglish)) {
-        english = IsEnglishWord(w);
         const bool nextEnglish = !FNextWord.empty() && IsEnglishWord(FNextWord);
+        // A Latin word that the dictionary does not know, between English words, is English too.
+        english = IsEnglishWord(w) ||
+                  (FEnglishContext && nextEnglish &&
+                   std::none_of(w.begin(), w.end(), [](char c) { return static_cast<unsigned char>(c) >= 128; }));
         if (english && ((FEnglishContext && w.size() > 2) || (nextEnglish && FNextWord.size() > 2) ||
                         (FEnglishContext && nextEnglish) || (FPreviousReplacement.empty() && nextEnglish) ||
                         (FEnglishContext && FNextWord.empty()))) {
