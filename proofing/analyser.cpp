@@ -301,8 +301,8 @@ bool TQAnalyser::ScanWord(TStringList& Words, TStringList& Separators, int Perce
   switch (FMode) {
     case 5:
     case 6:
+      // Recognised words are counted and left alone afterwards; their colour stays the user's.
       if (recognised && !marks.Any(position, end, emkShadow)) {
-        editor.SetColour(position, end, 0x800000);
         ++(FMode == 5 ? Fixed2 : Fixed3);
         marks.Set(position, end, emkShadow, true);
       } else if (!recognised) {

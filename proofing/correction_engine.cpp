@@ -280,7 +280,7 @@ void TQGrammar::Execute() {
   FScanner.Scan(text);
   analyser.RangeLength += FOffset;
   if (!FStopped && !Option(goNoPostValidate)) analyser.Scan(6);
-  addAnalyserEntries();
+  if (ExecMode & emLogChanges) WriteLog();
   if (OnNextStep) OnNextStep(3, analyser.Fixed3, analyser.Valid + analyser.Fixed2 + analyser.Fixed3, analyser.Counted);
   finish();
 }
