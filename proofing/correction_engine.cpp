@@ -88,8 +88,9 @@ void TQGrammar::LoadGrammar() {
   FContent = TGrammarContent();
   FDialog.Colours = DefaultEventColours();
   if (!FileExists(rules))
-    throw EInvalidOperation("The rule file \"" + ExtractFileName(rules) + "\" of the grammar \"" +
-                            ExtractFileName(grammar) + "\" is missing. Please reinstall the application.");
+    throw EInvalidOperation(Message("GrammarMissing",
+                                    "The rule file \"%s\" of the grammar \"%s\" is missing. Please reinstall the application.",
+                                    {ExtractFileName(rules), ExtractFileName(grammar)}));
   std::ifstream in(rules, std::ios::binary);
   std::vector<std::string> lines;
   std::string line;
@@ -101,8 +102,9 @@ void TQGrammar::LoadGrammar() {
   }
   if (!general) {
     UserCode = 0;
-    throw EInvalidOperation("The rule file \"" + ExtractFileName(rules) +
-                            "\" cannot be read: it is damaged or made for another key.");
+    throw EInvalidOperation(Message("GrammarUnreadable",
+                                    "The rule file \"%s\" cannot be read: it is damaged or made for another key.",
+                                    {ExtractFileName(rules)}));
   }
   IniDocument ini;
   ini.ParseLines(lines);
@@ -113,14 +115,15 @@ void TQGrammar::LoadGrammar() {
   FContent = std::move(content);
   FDialog.Colours = colours;
   if (OnMessage)
-    for (const std::string& warning : FContent.Warnings) OnMessage(warning);
+    for (const std::string& name : FContent.MissingValidators)
+      OnMessage(Message("GrammarValidator", "Validator [%s] not found. Please reinstall the application.", {name}));
   UpdateAskForm();
 }
 
 void TQGrammar::UpdateAskForm() {
   FDialog.Caption = FContent.Info;
   FDialog.Schemes.clear();
-  for (const auto& schema : FContent.Schemes) FDialog.Schemes.push_back(schema->Id);
+  for (const auto& schema : FContent.Schemes) FDialog.Schemes.push_back(Translated(schema->Id));
   FDialog.SchemeIndex = FContent.Schemes.empty() ? -1 : 0;
   FDialog.Options.clear();
   FDialog.ClearEventRows();
@@ -129,12 +132,13 @@ void TQGrammar::UpdateAskForm() {
   for (const auto* kind : {&first.Formatting, &first.Statistical, &first.Postprocess})
     for (TGrammar* list : *kind)
       if (!list->PreprocessCaption.empty())
-        FDialog.Options.push_back(TAskOptionItem{list->PreprocessCaption, list->PreprocessCheck, -1, list});
+        FDialog.Options.push_back(TAskOptionItem{Translated(list->PreprocessCaption), list->PreprocessCheck, -1, list});
   for (int option = 0; option < kGrammarOptionCount; ++option)
     if (first.UserOptionSet.test(option))
-      FDialog.Options.push_back(TAskOptionItem{std::string(GrammarOptionNames[option]), first.UserValues[option], option, nullptr});
+      FDialog.Options.push_back(
+          TAskOptionItem{Translated(std::string(GrammarOptionNames[option])), first.UserValues[option], option, nullptr});
   for (int kind = 0; kind < 7; ++kind)
-    if (!FContent.EventCaptions[kind].empty()) FDialog.AddEventRow(kind, FContent.EventCaptions[kind]);
+    if (!FContent.EventCaptions[kind].empty()) FDialog.AddEventRow(kind, Translated(FContent.EventCaptions[kind]));
   FDialog.ModePanel = !first.Analytical.empty();
   FDialog.HelpContext = first.HelpContext;
 }
@@ -178,6 +182,28 @@ void TQGrammar::ExecuteMode(TExecModes Mode) {
   ExecMode = saved;
 }
 
+std::string TQGrammar::Translated(const std::string& Caption) const {
+  const std::string text = MultiLanguage ? MultiLanguage(Caption) : std::string();
+  return text.empty() ? Caption : text;
+}
+
+std::string TQGrammar::Message(const std::string& Key, const std::string& Default,
+                               const std::vector<std::string>& Args) const {
+  const std::string text = MultiLanguage ? MultiLanguage(Key) : std::string();
+  const std::string& format = text.empty() ? Default : text;
+  std::string result;
+  size_t next = 0;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == 'd') && next < Args.size()) {
+      result += Args[next++];
+      ++i;
+    } else {
+      result += format[i];
+    }
+  }
+  return result;
+}
+
 bool TQGrammar::StopCheck() {
   if (FStopped) return true;
   ++FStatusCount;
@@ -199,7 +225,8 @@ void TQGrammar::Execute() {
   if (TrimText(Editor->TextRange(0, Editor->TextLength())).empty()) return;
   if (!HasGrammar()) LoadGrammar();
   if (FSchema == nullptr) ApplyDialogOptions();
-  if (FSchema == nullptr) throw EInvalidOperation("The grammar \"" + GrammarFile + "\" has no scheme to run.");
+  if (FSchema == nullptr)
+    throw EInvalidOperation(Message("GrammarNoScheme", "The grammar \"%s\" has no scheme to run.", {GrammarFile}));
   FBusy = true;
   struct TBusyGuard {
     TQGrammar& Engine;

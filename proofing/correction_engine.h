@@ -99,8 +99,11 @@ public:
   std::function<void(const std::string&)> OnLoadProgress;
   std::function<bool(int Step, int Fixed, int Valid, int Total)> OnNextStep;  // true ends the pass
   std::function<void()> OnEndProcess, OnEndPreprocess;
-  // Shows a message to the user (a warning of the grammar, the debug positioning message).
+  // Shows a message to the user (a missing validator, the debug positioning message).
   std::function<void(const std::string&)> OnMessage;
+  // The interface language: a key of the language files' "Messages" section, or a caption of
+  // the grammar, to its text; unset, or an empty answer, keeps the built-in English text.
+  std::function<std::string(const std::string& Key)> MultiLanguage;
 
   // What the last pass did.
   int ChangeCount() const { return FChangeCount; }
@@ -120,6 +123,10 @@ private:
   bool Option(int Option) const { return FSchema != nullptr && FSchema->IsOptionOn(Option); }
   TQSpell* Speller() const;
   bool StopCheck();
+  // The message `Key` in the interface language (else `Default`) with each "%s" or "%d" in
+  // turn replaced by the next of `Args`.
+  std::string Message(const std::string& Key, const std::string& Default, const std::vector<std::string>& Args) const;
+  std::string Translated(const std::string& Caption) const;
   void RunListStep(const std::vector<TGrammar*>& Lists, bool Statistical, int Start, int End);
 
   TGrammarContent FContent;

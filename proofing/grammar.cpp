@@ -253,7 +253,7 @@ void ReadGrammar(const IniDocument& Ini, TGrammarContent& Content, TEventColours
     if (!validatorName.empty()) {
       schema->Validator = Content.FindValidator(validatorName);
       if (schema->Validator == nullptr)
-        Content.Warnings.push_back("Validator [" + validatorName + "] not found. Please reinstall the application.");
+        Content.MissingValidators.push_back(validatorName);
     }
     for (int option = 0; option < kGrammarOptionCount; ++option) {
       const std::string key(GrammarOptionNames[option]);

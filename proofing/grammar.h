@@ -128,7 +128,7 @@ struct TGrammarContent {
   std::vector<std::pair<std::string, std::unique_ptr<TQValidator>>> Validators;
   std::vector<std::unique_ptr<TQSchema>> Schemes;
   std::vector<std::unique_ptr<TGrammar>> Lists;           // every list, each once
-  std::vector<std::string> Warnings;                      // messages for the user
+  std::vector<std::string> MissingValidators;             // named by a scheme, not defined
 
   const TQValidator* FindValidator(std::string_view Name) const;
 };

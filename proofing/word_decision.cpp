@@ -504,8 +504,10 @@ int TQGrammar::AskUser(int Kind, const std::string& Word, std::string& Replaceme
 void TQGrammar::ApplyWordResult(const std::string& Found, std::string Replacement, int Kind) {
   if (Editor->TextRange(FWordStart, FWordEnd) != Found) {
     if ((ExecMode & emDebug) && OnMessage)
-      OnMessage("Positioning failed at offset " + std::to_string(FWordStart) +
-                ". Please report this error to the developer. Attach the text file this error occured in.");
+      OnMessage(Message("GrammarPositioning",
+                        "Positioning failed at offset %d. Please report this error to the developer. Attach the "
+                        "text file this error occured in.",
+                        {std::to_string(FWordStart)}));
     return;
   }
   if ((ExecMode & emNoDialog) == 0 && !FAnswered) Kind = AskUser(Kind, Found, Replacement);

@@ -8,6 +8,7 @@ packages=(
   libicu-dev qt6-base-dev libgl-dev
   xvfb xauth fonts-dejavu-core
   hunspell hunspell-tools hunspell-en-gb hunspell-ru libhunspell-dev
+  manpages-ru  # the Russian sentences of bench/data (bench/data/extract_sentences.py)
 )
 missing=()
 for p in "${packages[@]}"; do

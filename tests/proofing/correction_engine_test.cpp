@@ -279,3 +279,38 @@ TEST_F(CorrectionEngineDialogTest, DontStopOnThisEventHoldsForThePass) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CorrectionEngineTest, MessagesComeInTheInterfaceLanguage) {
+  Engine.MultiLanguage = [](const std::string& Key) {
+    return Key == "GrammarMissing" ? std::string("Нет файла %s (%s)") : std::string();
+  };
+  Engine.GrammarFile = "missing.qg";
+  try {
+    Engine.LoadGrammar();
+    ADD_FAILURE();
+  } catch (const EInvalidOperation& e) {
+    EXPECT_EQ(std::string(e.what()), "Нет файла missing.qge (missing.qg)");
+  }
+}
+
+TEST_F(CorrectionEngineTest, AWordThatMovedIsLeftAloneAndReportedOnlyWhenDebugging) {
+  for (bool debug : {false, true}) {
+    std::vector<std::string> messages;
+    Engine.OnMessage = [&](const std::string& Text) { messages.push_back(Text); };
+    Engine.ExecMode = emNoDialog | (debug ? emDebug : 0);
+    // Text put in front of the words behind the engine's back.
+    Engine.OnProgress = [&](int Percent) {
+      if (Percent >= 0 && Editor.Text.find("xaa") == 0) Editor.Text.insert(0, "q");
+      return false;
+    };
+    EXPECT_EQ(Run("NoPostValidate=1", "a=а\nx=ж", "xaa"), "qxaa");
+    EXPECT_EQ(messages.size(), debug ? 1u : 0u);
+    if (debug)
+      EXPECT_EQ(messages[0], "Positioning failed at offset 0. Please report this error to the developer. Attach the "
+                             "text file this error occured in.");
+  }
+}
+
+}  // namespace

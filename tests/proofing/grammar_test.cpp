@@ -67,8 +67,7 @@ TEST(GrammarFile, ValidatorsEndAtTheFirstMissingSection) {
   EXPECT_TRUE(validator->Alphabet.test('a') && validator->Alphabet.test('B'));
   EXPECT_EQ(content.Schemes[0]->Validator, validator);  // names compare without case
   EXPECT_EQ(content.Schemes[1]->Validator, nullptr);
-  ASSERT_EQ(content.Warnings.size(), 1u);
-  EXPECT_EQ(content.Warnings[0], "Validator [missing] not found. Please reinstall the application.");
+  EXPECT_EQ(content.MissingValidators, std::vector<std::string>{"missing"});
 }
 
 TEST(GrammarFile, ListsAreSharedJoinedAndMerged) {
