@@ -14,7 +14,7 @@ CorrectionEngineTest::CorrectionEngineTest() {
   WriteTestLanguage(Folder / "Dict/", "russian", 1049, Cp1251("абвгдежзийклмнопрстуфхцчшщъыьэюя"));
   WriteTestLanguage(Folder / "Dict/", "english", 1033, "abcdefghijklmnopqrstuvwxyz");
   std::vector<std::string> russian;
-  for (const char* word : {"жаа", "ааж", "ажа", "шаа", "жжжаа", "думать", "кот", "дом", "-жаа", "мама"})
+  for (const char* word : {"жаа", "ааж", "ажа", "шаа", "жжжаа", "думать", "кот", "дом", "-жаа", "мама", "привет"})
     russian.push_back(Cp1251(word));
   WriteTestDictionary(Folder / "Dict/", "ru_test", 1049, russian);
   WriteTestDictionary(Folder / "Dict/", "ru_rare", 1049, {Cp1251("редкое")}, 2, 0);

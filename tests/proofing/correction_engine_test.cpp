@@ -2,13 +2,20 @@
 // kinds, the change log, loading failures and the pass's guards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <sstream>
 
 #include "correction_engine_fixture.h"
+#include "platform/code_pages.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
+#include "platform/gui/rich_edit_control.h"
+#include "platform/rich_text.h"
+#include "proofing/correction_editor_adapter.h"
+#include "textcore/rich_edit.h"
+#include "textcore/rich_edit_attributes.h"
 #include "proofing/change_log.h"
 #include "proofing/dictionary.h"
 #include "proofing/language.h"
@@ -311,6 +318,78 @@ TEST_F(CorrectionEngineTest, AWordThatMovedIsLeftAloneAndReportedOnlyWhenDebuggi
       EXPECT_EQ(messages[0], "Positioning failed at offset 0. Please report this error to the developer. Attach the "
                              "text file this error occured in.");
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CorrectionEngineTest, MathematicalTextIsLeftAlone) {
+  EXPECT_EQ(Run("AutoUseBestGuess=1", "x=ж\ny=у\na=а\nb=б", "x+y=2 ab+"), "ж+у=2 аб+");
+  EXPECT_EQ(Run("AutoUseBestGuess=1\nDetectMath=1", "x=ж\ny=у\na=а\nb=б", "x+y=2 abcd+"), "x+y=2 абcd+");
+}
+
+TEST_F(CorrectionEngineTest, NewWordsSeenTwiceAreKeptAndLogged) {
+  EXPECT_EQ(Run("DetectNewWords=1\nNewWordTreshold=3\nAutoUseBestGuess=1", "z=з\nq=к", "zzz qqq zzz"), "zzz ккк zzz");
+  const std::vector<std::string>& log = Engine.LogEntries();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "5***0000000000: +zzz"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "5***0000000008: +zzz"), 1);
+}
+
+TEST_F(CorrectionEngineTest, SpacedLettersOfAWordAreJoinedWhereTheRangeStarts) {
+  WriteGrammar("test", "[General]\n[Validator1]\nName=russian\n[Schema1]\nValidator=russian\nPerformAnalytical=1\n"
+                       "DetectNewWords=1\nAnalytical=R\n[R]\na=а\n");
+  Engine.LoadGrammar();
+  Engine.SelectScheme(0);
+  Editor.Text = Cp1251("д о м. м а м а, д о м");
+  Editor.SetSelection(6, static_cast<int>(Editor.Text.size()));
+  Engine.Execute();
+  EXPECT_EQ(Utf8(Editor.Text), "д о м. мама, дом");
+}
+
+TEST_F(CorrectionEngineTest, TypedWordOnTheOtherLayoutIsConverted) {
+  Run("", "a=а", "");
+  struct Case {
+    const char* Typed;
+    int Mode;
+    const char* Expected;
+  };
+  const Case cases[] = {{"ghbdtn", 1, "привет"}, {"ghbdtn", 2, "привет"}, {"cat", 1, "cat"}, {"ecat", 2, "усфе"}};
+  for (const Case& c : cases) {
+    Editor.Text = std::string("x ") + c.Typed;
+    Editor.SetSelection(static_cast<int>(Editor.Text.size()), static_cast<int>(Editor.Text.size()));
+    Engine.HandleTypedKey(c.Mode);
+    EXPECT_EQ(Utf8(Editor.Text), std::string("x ") + c.Expected) << c.Typed;
+  }
+}
+
+// The same engine on a rich text control: scopes by link, and the user's links stay.
+class CorrectionEngineRichTest : public CorrectionEngineTest {
+protected:
+  CorrectionEngineRichTest() { Engine.Editor = &RichEditor; }
+  std::string RunRich(const std::string& Schema, const std::u16string& Text, const std::u16string& Linked) {
+    WriteGrammar("test", "[General]\n[Validator1]\nName=russian\n[Schema1]\nValidator=russian\nPerformAnalytical=1\n"
+                         "AutoUseBestGuess=1\nAnalytical=R\n" + Schema + "\n[R]\nx=ж\na=а\n");
+    Engine.LoadGrammar();
+    Engine.Dialog().Automatic = true;
+    Engine.SelectScheme(0);
+    Edit.Control().SetText(Text);
+    const int at = static_cast<int>(Text.find(Linked));
+    Edit.Control().SetSel(at, at + static_cast<int>(Linked.size()));
+    Edit.SelAttributes()->SetLink(true);
+    Edit.Control().SetSel(0, 0);
+    Engine.Execute();
+    EXPECT_TRUE(Edit.Control().CharFormatAt(at).Link);  // the user's link stays
+    return WideToUtf8(Edit.GetTextW());
+  }
+  TRichEditW Edit{nullptr};
+  TRichEditCorrectionEditor RichEditor{Edit};
+};
+
+TEST_F(CorrectionEngineRichTest, ReplaceScopesFollowTheLinks) {
+  EXPECT_EQ(RunRich("ReplaceScope=url", u"xaa xaa aaa", u"xaa aaa"), "xaa жаа ааа");
+  EXPECT_EQ(RunRich("ReplaceScope=normal", u"xaa xaa aaa", u"xaa aaa"), "жаа xaa aaa");
+  EXPECT_EQ(RunRich("ReplaceScope=all", u"xaa aaa", u"aaa"), "жаа ааа");
 }
 
 }  // namespace
