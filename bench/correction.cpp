@@ -13,11 +13,14 @@
 
 #include "platform/code_pages.h"
 #include "platform/files.h"
+#include "platform/gui/rich_edit_control.h"
+#include "proofing/correction_editor_adapter.h"
 #include "proofing/correction_engine.h"
 #include "proofing/spell.h"
 #include "proofing/text_correction_editor.h"
 #include "proofing/word_routines.h"
 #include "textcore/cyr_case.h"
+#include "textcore/rich_edit.h"
 
 namespace {
 
@@ -149,8 +152,8 @@ TQSpell& Speller() {
   return *spell;
 }
 
-// Runs a scheme of a grammar without the dialog, in automatic mode, over the text.
-std::string Correct(const char* Grammar, const std::string& Text, int Scheme = 0) {
+// Runs a scheme of a grammar without the dialog, in automatic mode, over the editor's text.
+void Correct(const char* Grammar, ICorrectionEditor& Editor, int Scheme = 0) {
   TQGrammar engine;
   engine.Spell = &Speller();
   engine.GrammarFile = Grammar;
@@ -158,9 +161,13 @@ std::string Correct(const char* Grammar, const std::string& Text, int Scheme = 0
   engine.LoadGrammar();
   engine.Dialog().Automatic = true;
   engine.SelectScheme(Scheme);
-  TTextCorrectionEditor editor(Text);
-  engine.Editor = &editor;
+  engine.Editor = &Editor;
   engine.Execute();
+}
+
+std::string Correct(const char* Grammar, const std::string& Text, int Scheme = 0) {
+  TTextCorrectionEditor editor(Text);
+  Correct(Grammar, editor, Scheme);
   return editor.Text;
 }
 
@@ -239,5 +246,27 @@ void BM_Speed(benchmark::State& State) {
   State.counters["bytes"] = static_cast<double>(text.size());
 }
 BENCHMARK(BM_Speed)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The same on the rich text control, for a text of range(1) kilobytes.
+void BM_SpeedOnRichText(benchmark::State& State) {
+  const std::vector<std::string> sentences = ReadSentences("ru_sentences.txt");
+  const bool ocr = State.range(0) == 1;
+  std::mt19937 random(2);
+  const std::string block = ocr ? DamageOcr(Join(sentences), random) : Transliterate(Join(sentences), stInformal);
+  std::string text;
+  while (static_cast<int64_t>(text.size()) < State.range(1) * 1000) text += block;
+  int words = 0;
+  for (const std::string& line : SplitLines(text)) words += static_cast<int>(WordsOf(line).size());
+  for (auto _ : State) {
+    State.PauseTiming();
+    TRichEditW edit(nullptr);
+    edit.Control().SetText(AnsiToWide(text, 1251));
+    TRichEditCorrectionEditor editor(edit);
+    State.ResumeTiming();
+    Correct(ocr ? "ocrclean.qg" : "translit.qg", editor);
+  }
+  State.counters["words_per_s"] = benchmark::Counter(words, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_SpeedOnRichText)->Args({0, 1000})->Args({1, 1000})->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

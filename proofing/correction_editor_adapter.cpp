@@ -41,16 +41,14 @@ void TRichEditCorrectionEditor::SetLanguage(int Start, int End, LCID Lcid) {
 }
 
 bool TRichEditCorrectionEditor::HasLink(int Start, int End) {
+  if (End <= Start) return false;
   if (!FEdit.Control().AutoLinkRanges(Start, End).empty()) return true;
-  for (int i = Start; i < End; ++i)
-    if (FEdit.Control().CharFormatAt(i).Link) return true;
-  return false;
+  return FEdit.Control().CharFormatAt(Start).Link || FEdit.Control().CharFormatAt(End - 1).Link;
 }
 
 bool TRichEditCorrectionEditor::HasOutline(int Start, int End) {
-  for (int i = Start; i < End; ++i)
-    if (FEdit.Control().CharFormatAt(i).Outline) return true;
-  return false;
+  if (End <= Start) return false;
+  return FEdit.Control().CharFormatAt(Start).Outline || FEdit.Control().CharFormatAt(End - 1).Outline;
 }
 
 void TRichEditCorrectionEditor::SetRedraw(bool On) {

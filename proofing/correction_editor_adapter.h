@@ -20,7 +20,8 @@ public:
   void Replace(int Start, int End, const std::string& Text) override;
   void SetColour(int Start, int End, unsigned Colour) override;
   void SetLanguage(int Start, int End, LCID Lcid) override;
-  // The user's links and detected addresses.
+  // The user's links and detected addresses; links and outline cover whole words, so the first
+  // and the last character of the range tell.
   bool HasLink(int Start, int End) override;
   bool HasOutline(int Start, int End) override;
   void SetRedraw(bool On) override;
