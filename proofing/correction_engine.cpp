@@ -204,10 +204,49 @@ std::string TQGrammar::Message(const std::string& Key, const std::string& Defaul
   return result;
 }
 
+void TQGrammar::ExecuteOn(ICorrectionEditor& AEditor, TExecModes Mode) {
+  ICorrectionEditor* saved = Editor;
+  Editor = &AEditor;
+  try {
+    if (Prepare()) ExecuteMode(Mode);
+  } catch (...) {
+    Editor = saved;
+    throw;
+  }
+  Editor = saved;
+}
+
+void TQGrammar::ConvertCurrentWord(bool Prompt) {
+  if (Editor == nullptr || FBusy) return;
+  int selStart = 0, selEnd = 0;
+  Editor->GetSelection(selStart, selEnd);
+  int start = selStart, end = selEnd;
+  if (start == end) {
+    const int from = std::max(0, selStart - 50);
+    const std::string window = Editor->TextRange(from, std::min(Editor->TextLength(), selStart + 50));
+    int wordStart = 0;
+    std::string word, rest;
+    if (!ExtractWordAt(window, selStart - 1 - from, wordStart, word, rest)) return;
+    start = from + wordStart;
+    end = start + static_cast<int>(word.size());
+  }
+  const int length = Editor->TextLength();
+  Editor->SetSelection(start, end);
+  if (Prompt) ExecuteMode(ExecMode | emPrompt);
+  else Execute();
+  // The pass may have made the word longer or shorter.
+  const int newEnd = end + Editor->TextLength() - length;
+  const std::string result = Editor->TextRange(start, newEnd);
+  if (!result.empty())
+    Editor->SetLanguage(start, newEnd, static_cast<unsigned char>(result[0]) >= 128 ? 1049 : 1033);
+  if (selStart == selEnd) Editor->SetSelection(selStart + newEnd - end, selStart + newEnd - end);
+  else Editor->SetSelection(start, newEnd);
+}
+
 bool TQGrammar::StopCheck() {
   if (FStopped) return true;
   ++FStatusCount;
-  if (OnProgress && OnProgress(-1)) FStopped = true;
+  if (OnStatus && OnStatus(FStatusCount)) FStopped = true;
   return FStopped;
 }
 

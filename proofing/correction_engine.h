@@ -50,6 +50,11 @@ public:
   // EInvalidOperation when no grammar is loaded; a second call during a pass returns at once.
   void Execute();
   void ExecuteMode(TExecModes Mode);
+  // Prepare and, when it succeeds, ExecuteMode on another editor for one pass.
+  void ExecuteOn(ICorrectionEditor& AEditor, TExecModes Mode);
+  // Converts the selection, or the word before the caret, with a one-word pass (emPrompt when
+  // `Prompt`), gives it the language of its first character and restores the selection.
+  void ConvertCurrentWord(bool Prompt);
   // Takes the dialog's scheme and option choices.
   void ApplyDialogOptions();
   void SelectScheme(int Index);
@@ -96,6 +101,7 @@ public:
 
   // Events.
   std::function<bool(int Percent)> OnProgress;  // true stops the pass
+  std::function<bool(int Count)> OnStatus;      // at each check between steps; true stops
   std::function<void(const std::string&)> OnLoadProgress;
   std::function<bool(int Step, int Fixed, int Valid, int Total)> OnNextStep;  // true ends the pass
   std::function<void()> OnEndProcess, OnEndPreprocess;

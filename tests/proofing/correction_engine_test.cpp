@@ -157,7 +157,7 @@ TEST_F(CorrectionEngineTest, TheRareDictionaryIsSwitchedBackHoweverThePassEnds) 
 
 TEST_F(CorrectionEngineTest, APassWithoutTheDialogReportsProgressAndStops) {
   int calls = 0;
-  Engine.OnProgress = [&](int Percent) { return Percent >= 0 && ++calls == 2; };
+  Engine.OnProgress = [&](int) { return ++calls == 2; };
   EXPECT_EQ(Run("NoPostValidate=1", "a=а\nx=ж", "xaa xaa xaa"), "жаа xaa xaa");
   EXPECT_TRUE(Engine.Stopped());
   EXPECT_EQ(calls, 2);
@@ -308,8 +308,8 @@ TEST_F(CorrectionEngineTest, AWordThatMovedIsLeftAloneAndReportedOnlyWhenDebuggi
     Engine.OnMessage = [&](const std::string& Text) { messages.push_back(Text); };
     Engine.ExecMode = emNoDialog | (debug ? emDebug : 0);
     // Text put in front of the words behind the engine's back.
-    Engine.OnProgress = [&](int Percent) {
-      if (Percent >= 0 && Editor.Text.find("xaa") == 0) Editor.Text.insert(0, "q");
+    Engine.OnProgress = [&](int) {
+      if (Editor.Text.find("xaa") == 0) Editor.Text.insert(0, "q");
       return false;
     };
     EXPECT_EQ(Run("NoPostValidate=1", "a=а\nx=ж", "xaa"), "qxaa");
@@ -390,6 +390,33 @@ TEST_F(CorrectionEngineRichTest, ReplaceScopesFollowTheLinks) {
   EXPECT_EQ(RunRich("ReplaceScope=url", u"xaa xaa aaa", u"xaa aaa"), "xaa жаа ааа");
   EXPECT_EQ(RunRich("ReplaceScope=normal", u"xaa xaa aaa", u"xaa aaa"), "жаа xaa aaa");
   EXPECT_EQ(RunRich("ReplaceScope=all", u"xaa aaa", u"aaa"), "жаа ааа");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CorrectionEngineTest, TheWordBeforeTheCaretIsConverted) {
+  Run("", "x=ж\na=а", "");
+  Editor.Text = "xaa xaa tail";
+  Editor.SetSelection(7, 7);  // just after the second word
+  Engine.ConvertCurrentWord(false);
+  EXPECT_EQ(Utf8(Editor.Text), "xaa жаа tail");
+  int start = 0, end = 0;
+  Editor.GetSelection(start, end);
+  EXPECT_EQ(start, 7);
+  EXPECT_EQ(end, 7);
+}
+
+TEST_F(CorrectionEngineTest, StatusChecksBetweenStepsCanStopThePass) {
+  int checks = 0;
+  Engine.OnStatus = [&](int Count) {
+    checks = Count;
+    return true;
+  };
+  EXPECT_EQ(Run("", "x=ж\na=а", "xaa"), "xaa");
+  EXPECT_EQ(checks, 1);
+  EXPECT_TRUE(Engine.Stopped());
 }
 
 }  // namespace
