@@ -304,7 +304,8 @@ void TQGrammar::Execute() {
   analyser.SkipSubstring = FSchema->SkipSubstring;
   analyser.AssumeNoTranslit = Option(goAssumeNoTranslit);
   analyser.Scan(0);
-  if (!StopCheck()) {
+  // The marking scans: HTML, mathematical text and new words.
+  auto markText = [&] {
     if (Option(goDetectHTML)) analyser.Scan(2);
     if (Option(goDetectMath)) analyser.Scan(1);
     if (Option(goDetectNewWords)) {
@@ -313,16 +314,26 @@ void TQGrammar::Execute() {
       analyser.Scan(3);
       analyser.DropCandidates(Option(goSuspectNewWords), Option(goPreserveSpecialSyntax));
     }
-  }
+  };
+  if (!StopCheck()) markText();
   if (OnNextStep && OnNextStep(1, 0, analyser.Valid, analyser.Counted)) return finish();
   if (!StopCheck() && Option(goDetectNewWords) && analyser.HasCandidates()) analyser.Scan(4);
 
   const int rangeStart = analyser.RangeStart;
   if (!StopCheck()) {
+    const int changes = FChangeCount, length = Editor->TextLength();
     if (Option(goPerformFormatting))
       RunListStep(FSchema->Formatting, false, rangeStart, rangeStart + analyser.RangeLength);
     if (Option(goPerformStatistical))
       RunListStep(FSchema->Statistical, true, rangeStart, rangeStart + analyser.RangeLength);
+    // The lists moved text under the marks: mark the changed text afresh.
+    if (FChangeCount != changes) {
+      analyser.RangeLength += Editor->TextLength() - length;
+      FMarks.Reset(Editor->TextLength());
+      analyser.Counted = analyser.Valid = analyser.Fixed2 = 0;
+      markText();
+      if (Option(goDetectNewWords) && analyser.HasCandidates()) analyser.Scan(4);
+    }
   }
   if (OnEndPreprocess) OnEndPreprocess();
   if (!StopCheck() && !Option(goNoPostValidate)) analyser.Scan(5);

@@ -420,3 +420,32 @@ TEST_F(CorrectionEngineTest, StatusChecksBetweenStepsCanStopThePass) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CorrectionEngineTest, ListStepsRunThroughTheShellAndTheMarksFollowTheText) {
+  std::vector<std::string> seen;
+  Engine.ListReplacer = [&](const std::vector<std::string>& Lines, bool, bool, bool, bool, int Start, int End) {
+    int count = 0;
+    for (const std::string& line : Lines) {
+      seen.push_back(line);
+      const std::string from = line.substr(0, line.find('=')), to = line.substr(line.find('=') + 1);
+      std::string text = Editor.TextRange(Start, End);
+      for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()), ++count)
+        text.replace(at, from.size(), to);
+      Editor.Replace(Start, End, text);
+    }
+    return count;
+  };
+  WriteGrammar("test",
+               "[General]\n[Validator1]\nName=russian\n[Schema1]\nValidator=russian\nPerformAnalytical=1\n"
+               "PerformFormatting=1\nDetectMath=1\nFormatting=F\nAnalytical=R\n[F]\nq=qqqq\n[R]\nx=ж\ny=у\na=а\n");
+  Engine.LoadGrammar();
+  Engine.SelectScheme(0);
+  Editor.Text = "q x+y=2 xaa";
+  Engine.Execute();
+  EXPECT_EQ(seen, std::vector<std::string>{"q=qqqq"});
+  EXPECT_EQ(Utf8(Editor.Text), "qqqq x+y=2 жаа");
+}
+
+}  // namespace
