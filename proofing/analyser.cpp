@@ -1,6 +1,7 @@
 #include "proofing/analyser.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "proofing/change_log.h"
@@ -188,7 +189,7 @@ bool TQAnalyser::ScanWord(TStringList& Words, TStringList& Separators, int Perce
   bool abbreviation = false;
   int removed = 0;
   if (FMode == 1) {
-    recognised = IsMathWord(w, FEngine.CurrentScheme() ? FEngine.CurrentScheme()->SkipSubstring : SkipSubstring);
+    recognised = IsMathWord(w, SkipSubstring);
     spaced = (sep.size() >= 2 && sep.find_first_not_of(' ') == std::string::npos && FPreviousSep.size() > 1) ||
              sep.size() > 2 || (Words.Count() > 1 && Words[1].size() > 1);
   } else if (FMode == 2) {

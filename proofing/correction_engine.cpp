@@ -1,6 +1,7 @@
 #include "proofing/correction_engine.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <ctime>

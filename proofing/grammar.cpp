@@ -116,11 +116,11 @@ int TGrammar::AddRule(const std::string& Key, const std::string& Value) {
   const std::string folded = CyrLowerCase(Key);
   if (const auto found = FIndex.find(folded); found != FIndex.end()) {
     TQRule& rule = FRules[found->second];
-    const std::vector<std::string> held = SplitBlanks(rule.Value);
+    std::vector<std::string> held = SplitBlanks(rule.Value);
     for (const std::string& token : tokens) {
       if (std::find(held.begin(), held.end(), token) != held.end()) continue;
-      if (rule.Value.find(" " + token + " ") != std::string::npos) continue;
       rule.Value += rule.Value.empty() ? token : " " + token;
+      held.push_back(token);
     }
     return static_cast<int>(tokens.size());
   }

@@ -1,6 +1,7 @@
 // The word pass of the correction engine: the judgement of each word and of its altered forms,
 // the variants the rule lists build, and how the result is applied to the editor.
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "proofing/analyser.h"
