@@ -508,6 +508,7 @@ bool TQGrammar::HandleTypedKey(int Mode, std::vector<std::string>* Suggestions) 
   }
   if (convert) Editor->Replace(start, start + length, result);
   Editor->SetLanguage(start, start + length, lcid);
+  if (convert && OnTypedConversion) OnTypedConversion(lcid);
   if (convert) Editor->SetSelection(start + length, start + length);
   else Editor->SetSelection(selStart, selEnd);
   return convert;

@@ -105,6 +105,15 @@ public:
   std::function<void(const std::string&)> OnLoadProgress;
   std::function<bool(int Step, int Fixed, int Valid, int Total)> OnNextStep;  // true ends the pass
   std::function<void()> OnEndProcess, OnEndPreprocess;
+  // With emDebug, after the rules built the variants of a word: the segments (each its text
+  // followed by its variants), the variants built, and the window caption
+  // ("Debugging grammar " + the grammar file). The debug window shows them.
+  std::function<void(const std::vector<std::vector<std::string>>& Segments, const std::vector<std::string>& Variants,
+                     const std::string& Caption)>
+      OnRuleDebug;
+  // After a typed word was converted, with its new language: the shell beeps and switches the
+  // keyboard layout.
+  std::function<void(LCID Lcid)> OnTypedConversion;
   // Shows a message to the user (a missing validator, the debug positioning message).
   std::function<void(const std::string&)> OnMessage;
   // The interface language: a key of the language files' "Messages" section, or a caption of

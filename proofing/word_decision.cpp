@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/files.h"
 #include "proofing/analyser.h"
 #include "proofing/correction_engine.h"
 #include "proofing/spell.h"
@@ -161,6 +162,14 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
   TVariantSearch search{*this, *FSchema, segments, hyphen, std::max(before, 1), std::max(after, 1),
                         static_cast<int>(Word.size()), Option(goConsiderMultipleVariants), Variants, Result};
   search.Build({}, {}, 0, 0);
+  if ((ExecMode & emDebug) && OnRuleDebug) {
+    std::vector<std::vector<std::string>> columns;
+    for (const TSegment& segment : segments) {
+      columns.push_back({segment.Text});
+      columns.back().insert(columns.back().end(), segment.Variants.begin(), segment.Variants.end());
+    }
+    OnRuleDebug(columns, Variants, "Debugging grammar " + ExtractFileName(GrammarFile));
+  }
 }
 
 int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {

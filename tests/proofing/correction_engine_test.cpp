@@ -449,3 +449,40 @@ TEST_F(CorrectionEngineTest, ListStepsRunThroughTheShellAndTheMarksFollowTheText
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CorrectionEngineTest, DebuggingShowsTheSegmentsAndVariants) {
+  std::vector<std::vector<std::string>> columns;
+  std::vector<std::string> variants;
+  std::string caption;
+  Engine.OnRuleDebug = [&](const auto& Segments, const auto& Built, const std::string& Caption) {
+    columns = Segments;
+    variants = Built;
+    caption = Caption;
+  };
+  Engine.ExecMode = emNoDialog | emDebug;
+  EXPECT_EQ(Run("ConsiderMultipleVariants=1", "x=ж ш\na=а", "xaa"), "xaa");  // two words and no choice
+  EXPECT_EQ(caption, "Debugging grammar test.qg");
+  ASSERT_EQ(columns.size(), 3u);
+  EXPECT_EQ(columns[0], (std::vector<std::string>{"x", Cp1251("ж"), Cp1251("ш")}));
+  EXPECT_EQ(variants, (std::vector<std::string>{Cp1251("жаа"), Cp1251("шаа")}));
+  EXPECT_TRUE(Engine.LogEntries().empty());  // no log entries while debugging
+}
+
+TEST_F(CorrectionEngineTest, AuxiliaryWordsAreValid) {
+  std::ofstream(Folder / "aux.txt") << Cp1251("жжж\nЖук\n");
+  Engine.SetAuxDictionary("aux.txt");  // taken from the program folder
+  EXPECT_TRUE(Engine.IsRussianWord(Cp1251("жжж")));
+  EXPECT_TRUE(Engine.IsRussianWord(Cp1251("Жжж")));  // a capitalised word is looked up in small letters
+  EXPECT_FALSE(Engine.IsRussianWord(Cp1251("жук")));
+  EXPECT_FALSE(Engine.IsEnglishWord("zzz"));
+  std::vector<LCID> converted;
+  Engine.OnTypedConversion = [&](LCID Lcid) { converted.push_back(Lcid); };
+  Editor.Text = "ghbdtn";
+  Editor.SetSelection(6, 6);
+  EXPECT_TRUE(Engine.HandleTypedKey(2));
+  EXPECT_EQ(converted, std::vector<LCID>{1049});
+}
+
+}  // namespace
