@@ -486,3 +486,14 @@ TEST_F(CorrectionEngineTest, AuxiliaryWordsAreValid) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CorrectionEngineTest, TagsAndAddressesAreLeftAloneWithHtmlDetection) {
+  const char* rules = "b=б\nx=ж\na=а\nw=в\nr=р\nu=у";
+  EXPECT_EQ(Run("AutoUseBestGuess=1", rules, "<b>xaa</b> xaa"), "<б>жаа</б> жаа");
+  EXPECT_EQ(Run("AutoUseBestGuess=1\nDetectHTML=1", rules, "<b>xaa</b> xaa www.xaa.ru &xaa;"),
+            "<b>жаа</b> жаа www.xaa.ru &xaa;");
+}
+
+}  // namespace
