@@ -7,8 +7,13 @@
 #include "platform/code_pages.h"
 #include "platform/files.h"
 #include "proofing/grammar_cipher.h"
+#include "proofing/validator.h"
 
 CorrectionEngineTest::CorrectionEngineTest() {
+  // The module-wide validators load once, from the program folder of the generated data.
+  SetProgramFolder(QM_PROGRAM_DIR "/");
+  EnglishValidator();
+  RussianValidator();
   SetProgramFolder(Folder.Name());
   ForceDirectories(Folder / "Dict");
   WriteTestLanguage(Folder / "Dict/", "russian", 1049, Cp1251("абвгдежзийклмнопрстуфхцчшщъыьэюя"));
