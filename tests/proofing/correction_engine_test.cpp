@@ -497,3 +497,20 @@ TEST_F(CorrectionEngineTest, TagsAndAddressesAreLeftAloneWithHtmlDetection) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CorrectionEngineTest, TheSearchOfOneWordIsBounded) {
+  size_t built = 0;
+  Engine.OnRuleDebug = [&](const auto&, const auto& Variants, const std::string&) { built = std::max(built, Variants.size()); };
+  Engine.ExecMode = emNoDialog | emDebug;
+  const std::string word(20, 'x');  // 2^20 variants if nothing stopped the search
+  EXPECT_EQ(Run("ConsiderMultipleVariants=1\nLimitVariants=100000", "x=ж ш", word), word);
+  EXPECT_GT(built, 1000u);
+  EXPECT_LE(built, 4096u);
+  built = 0;
+  EXPECT_EQ(Run("ConsiderMultipleVariants=1\nLimitVariants=50", "x=ж ш", word), word);
+  EXPECT_EQ(built, 51u);  // the search stops once it holds more than LimitVariants
+}
+
+}  // namespace
