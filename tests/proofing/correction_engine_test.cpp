@@ -514,3 +514,18 @@ TEST_F(CorrectionEngineTest, TheSearchOfOneWordIsBounded) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CorrectionEngineTest, RussianAndEnglishWordTests) {
+  const std::pair<const char*, bool> russian[] = {
+      {"я", true},      {"Я", true},    {"ж", true},      {"д", false},    {"Ж", false}, {"дом", true},
+      {"дoм", false},   {"", false},    {"5-", false},    {"мама-", false}, {"12дом", false}, {"кот", true},
+      {"жаа", true},    {"ЖАА", true},  {"ёж", false}};
+  for (const auto& [word, expected] : russian) EXPECT_EQ(Engine.IsRussianWord(Cp1251(word)), expected) << word;
+  EXPECT_TRUE(Engine.IsEnglishWord("cat"));
+  EXPECT_FALSE(Engine.IsEnglishWord(""));
+  EXPECT_FALSE(Engine.IsEnglishWord(Cp1251("кот")));
+}
+
+}  // namespace
