@@ -6,6 +6,8 @@
 #include "shell/progress_form.h"
 #include "shell/single_instance_window.h"
 #include "shell/progress_wait_form.h"
+#include "tools/auto_form.h"
+#include "tools/cyr_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
@@ -17,8 +19,10 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
 
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
+      {"TCyrForm", [](TApplication& app) { app.CreateForm(CyrForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
+      {"TAutoForm", [](TApplication& app) { app.CreateForm(AutoForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
   };
   return forms;

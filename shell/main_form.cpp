@@ -75,6 +75,9 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });
   Handler("FileSettingsExecute", &TMainForm::FileSettingsExecute);
+  Handler("ToolsAutoConvertExecute", &TMainForm::ToolsAutoConvertExecute);
+  Handler("ToolsAutoConvertUpdate", &TMainForm::ToolsAutoConvertUpdate);
+  Field("ToolsAutoConvert", ToolsAutoConvert);
   Field("Settings1", Settings1);
   ReadForm();
 }
@@ -246,6 +249,7 @@ void TMainForm::OSOpenStart(TObject*) {
 
 void TMainForm::OSOpenSuccess(TObject*) {
   SetCaption(OS->FileName());
+  DecodeOpenedText();
   ResetDocument();
   historyNames_.clear();
   DocumentOpened();

@@ -12,6 +12,7 @@
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_messages.h"
 #include "textcore/rich_edit_streaming.h"
+#include "tools/kept_characters.h"
 
 namespace {
 
@@ -59,9 +60,11 @@ void TMainForm::GetWorkText() {
   if (Editor->SelLength() > 0) {
     WorkStart = Editor->SelStart();
     WorkLength = Editor->SelLength();
-    WorkText = WideStringToAnsi(Editor->GetSelTextW(), kWorkCodePage);
+    workWide_ = Editor->GetSelTextW();
+    WorkText = WideStringToAnsi(workWide_, kWorkCodePage);
   } else {
     const std::u16string text = Editor->GetTextW();
+    workWide_ = text;
     WorkText = WideStringToAnsi(text, kWorkCodePage);
     WorkStart = 0;
     WorkLength = int(text.size());
@@ -77,14 +80,17 @@ void TMainForm::PutWorkText() {
         [this](int offset, const std::string& token) {
           Editor->SetSelStart(WorkStart + offset);
           Editor->SetSelLength(int(token.size()));
-          Editor->SetSelTextW(AnsiToWideString(token, kWorkCodePage));
+          Editor->SetSelTextW(
+              KeepUnmappedCharacters(std::u16string_view(workWide_).substr(size_t(offset), token.size()), token,
+                                     kWorkCodePage));
         });
     ProgressEnd();
     if (!done) return;  // the pieces written stay; the document is not marked
   } else {
     Editor->SetSelStart(WorkStart);
     Editor->SetSelLength(WorkLength);
-    Editor->SetSelTextW(AnsiToWideString(WorkText, kWorkCodePage));
+    // Characters code page 1251 cannot hold come back where a byte-for-byte pass left them.
+    Editor->SetSelTextW(KeepUnmappedCharacters(workWide_, WorkText, kWorkCodePage));
   }
   // The written text stays selected, so that the caret ends at its start.
   Editor->SetSelStart(WorkStart);
@@ -150,6 +156,10 @@ void TMainForm::ConvFwdButtonClick(TObject* Sender) {
     source = tag == 0 ? Enc1->ItemIndex() : Enc2->ItemIndex();
     target = tag == 0 ? Enc2->ItemIndex() : Enc1->ItemIndex();
   }
+  RecodeCommand(source, target);
+}
+
+void TMainForm::RecodeCommand(int source, int target) {
   RunOperation(GetLangMessage("StatEncode"), false, RecodeHistoryName(source, target), [&] {
     GetWorkText();
     // The same column twice changes nothing: the text (and its formatting) stays as it is.
