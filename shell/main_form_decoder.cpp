@@ -33,9 +33,10 @@ TCyrForm* TMainForm::Decoder() {
   CyrForm->OnProgress = [this](TObject* sender, int percent) { return OperationProgress(sender, percent); };
   CyrForm->OnProgressCaption = [](const std::string& caption) { ProgressSetCaption(caption); };
   CyrForm->OnGetMessage = [](const std::string& key) { return GetLangMessage(key); };
-  CyrForm->OnKnownWord = [](const std::string& word) {
-    return SpellingInitialized() && SpellChecker().IsValidWord(word, LANG_RUSSIAN);
-  };
+  // Without the spelling component the search ranks its readings without a dictionary.
+  CyrForm->OnKnownWord = nullptr;
+  if (SpellingInitialized())
+    CyrForm->OnKnownWord = [](const std::string& word) { return SpellChecker().IsValidWord(word, LANG_RUSSIAN); };
   return CyrForm;
 }
 

@@ -99,6 +99,15 @@ uint64_t SampleHash(std::string_view text) {
   return hash ^ text.size();
 }
 
+// `text` with "ё" and "Ё" as "е" and "Е": the validator reads them so, the word test of the
+// Cyrillic-text test would take them for signs.
+std::string FoldYo(std::string_view text) {
+  constexpr char kYo = '\xB8', kYe = '\xE5', kCapitalYo = '\xA8', kCapitalYe = '\xC5';
+  std::string folded(text);
+  for (char& ch : folded) ch = ch == kYo ? kYe : ch == kCapitalYo ? kCapitalYe : ch;
+  return folded;
+}
+
 // How a text that passes the Cyrillic-text test reads. Flaws: words holding a sign among their
 // letters, words with capitals inside, words that do not look Russian, one-letter words that
 // are none (short words with capitals excepted: abbreviations), dashes glued to letters.
@@ -157,7 +166,7 @@ TReading ReadingOf(std::string_view text, const std::function<bool(const std::st
     if (other) continue;  // Cyrillic with Latin letters or digits: judged alike in every reading
     const std::string_view word = text.substr(start, i - start);
     const std::string lower = CyrLowerCase(word), upper = CyrUpperCase(word);
-    const bool russian = RussianScore(word) == 0;
+    const bool russian = RussianScore(FoldYo(word)) == 0;
     if (word.size() == 1) {
       if (russian) reading.Score += OneLetterScore(static_cast<unsigned char>(word[0]));
       else ++reading.Flaws;  // a letter that is no word of its own
@@ -357,7 +366,9 @@ private:
     const uint64_t key = SampleHash(sample);
     const auto found = judged_.find(key);
     if (found != judged_.end()) return found->second;
-    const bool russian = events_.IsRussian ? events_.IsRussian(sample) : IsCyrillicText(sample);
+    // "ё" reads as "е" (the word test would take it for a sign).
+    const std::string folded = FoldYo(sample);
+    const bool russian = events_.IsRussian ? events_.IsRussian(folded) : IsCyrillicText(folded);
     if (judged_.size() > 100000) judged_.clear();
     judged_.emplace(key, russian);
     return russian;

@@ -69,8 +69,10 @@ struct TCyrSearchResult {
 };
 
 // Searches, shorter chains first, for the chain of at most `maxDepth` (1..6) steps that turns
-// the sample of `text` into Russian; among chains of one length, those whose result reads best
-// come first. A step never changes an encoding into itself nor undoes the step before it; a
-// step whose source column does not fit the text is not followed. A sample that reads as
-// Russian already is left alone unless one change makes it read clearly better.
+// the sample of `text` into Russian. The chains of a depth whose result reads as Russian are
+// offered best reading first (fewest flaws and unknown words; a reading with doubts is compared
+// with those of up to two steps more, to depth 3). A step never changes an encoding into itself
+// nor undoes the step before it; a step whose source column does not fit the text is not
+// followed. A sample that reads as Russian already is left alone unless a chain of at most three
+// steps makes it read with fewer doubts.
 TCyrSearchResult SearchCyrChain(std::string_view text, int maxDepth, const TCyrSearchEvents& events = {});
