@@ -20,6 +20,7 @@
 #include "platform/gui/timer.h"
 #include "shell/main_form.h"
 #include "shell/preferences.h"
+#include "shell/progress.h"
 #include "tests/shell/operation_test_fixture.h"
 #include "tests/shell/preferences_test_env.h"
 #include "textcore/rich_edit.h"
@@ -199,6 +200,28 @@ TEST_F(CyrFormTest, EncodingConversionKeepsCharactersOutsideCodePage1251) {
   SetText(u"caf\u00E9 \U0001F600 " + Garbled(kRussian, 20866));
   form->ConvFwdButtonClick(form->FindComponent("FromKOI"));
   EXPECT_EQ(Text(), u"caf\u00E9 \U0001F600 " + kRussian);
+}
+
+TEST_F(CyrFormTest, StopEndsADeepSearchAndLeavesTheText) {
+  const std::u16string text = u"Zq \u04341\u04342\u04343 end";
+  SetText(text);
+  // The user confirms Stop while the search handles messages.
+  SetProgressMessagePump([this] {
+    if (form->Busy()) ProgressCancel();
+  });
+  bool asked = false;
+  RunDecoder([&] {
+    if (CyrForm->Modal()) CyrForm->BtnAuto->Click();
+    if (AutoForm->Modal()) {
+      asked = true;
+      AutoForm->BtnStop->Click();
+    }
+  });
+  SetProgressMessagePump(nullptr);
+  EXPECT_FALSE(asked);  // stopped before the end: no status dialog
+  EXPECT_EQ(CyrForm->LastSearch().Outcome, TCyrSearchOutcome::Stopped);
+  EXPECT_EQ(Text(), text);
+  EXPECT_FALSE(form->Busy());
 }
 
 }  // namespace
