@@ -124,7 +124,9 @@ TAutoForm& TCyrForm::StatusDialog() {
 bool TCyrForm::AutoDecode(std::string& text, int maxDepth, bool silent) {
   TCyrSearchEvents events;
   events.IsKnownWord = OnKnownWord;
-  if (OnProgress) events.Progress = [this](int percent) { return OnProgress(this, percent); };
+  // A silent search is one step deep and short: it reports no progress (it runs also outside
+  // the operation frame, while a file opens or text is pasted).
+  if (OnProgress && !silent) events.Progress = [this](int percent) { return OnProgress(this, percent); };
   events.Pass = [this](int depth, int limit) {
     if (OnProgressCaption) OnProgressCaption(FormatCounts(Message("StatAutoDecode"), {depth, limit}));
   };
