@@ -214,8 +214,6 @@ public:
       return Finish(result);
     }
     try {
-      // Text that already reads as Russian stays, unless one change makes it read better
-      // (Russian text with only its capitals and "я" moved, as Mac Cyrillic does).
       // A reading must be better than the text's own: fewer flaws, or as many and fewer
       // unknown words. Text that reads as Russian already is searched for a better reading
       // only a few steps deep (Russian text with only its capitals and "я" moved, as Mac
