@@ -8,6 +8,8 @@
 #include "shell/single_instance_window.h"
 #include "shell/progress_wait_form.h"
 #include "shell/unicode_form.h"
+#include "tools/auto_form.h"
+#include "tools/cyr_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
@@ -19,10 +21,12 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
 
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
+      {"TCyrForm", [](TApplication& app) { app.CreateForm(CyrForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
       {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
+      {"TAutoForm", [](TApplication& app) { app.CreateForm(AutoForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
   };
   return forms;

@@ -84,6 +84,9 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("ShowFindFormClick", &TMainForm::ShowFindFormClick);
   Handler("FindNextOccClick", &TMainForm::FindNextOccClick);
   Field("SearchMenu", SearchMenu);
+  Handler("ToolsAutoConvertExecute", &TMainForm::ToolsAutoConvertExecute);
+  Handler("ToolsAutoConvertUpdate", &TMainForm::ToolsAutoConvertUpdate);
+  Field("ToolsAutoConvert", ToolsAutoConvert);
   Field("Settings1", Settings1);
   ReadForm();
 }
@@ -267,6 +270,7 @@ void TMainForm::OSOpenStart(TObject*) {
 
 void TMainForm::OSOpenSuccess(TObject*) {
   SetCaption(OS->FileName());
+  DecodeOpenedText();
   ResetDocument();
   historyNames_.clear();
   DocumentOpened();

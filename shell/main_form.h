@@ -27,6 +27,7 @@ class TSpeedButton;
 class TStatusBar;
 class TTimer;
 class TButton;
+class TCyrForm;
 
 class TMainForm : public TForm, private TProgressView {
   QM_CLASS(TMainForm, TForm)
@@ -108,6 +109,18 @@ public:
   void ConvFwdButtonClick(TObject* Sender);
   // Recodes WorkText between two columns; false (WorkText unchanged) when stopped.
   bool RecodeWorkText(int source, int target);
+  // The encoding conversion of the selection or the whole text, in the operation frame.
+  void RecodeCommand(int source, int target);
+
+  // --- Cyrillic decoder (main_form_decoder.cpp) ----------------------------------------------
+  TAction* ToolsAutoConvert = nullptr;
+  // Shows the decoder window and acts on its choice: search (1), simple change (6), queue (10).
+  void ToolsAutoConvertExecute(TObject* Sender);
+  // The decoder, like the other text commands, is there only while the editor holds text.
+  void ToolsAutoConvertUpdate(TObject* Sender);
+  // Edit > Paste Russian: the clipboard's text, decoded silently one step deep when "Auto-detect
+  // encoding in plain files" is on, replaces the selection.
+  void PasteRussian1Click(TObject* Sender);
 
   // --- Text conversion and the find form (main_form_convert.cpp) ---------------------------
   TMenuItem* SearchMenu = nullptr;
@@ -184,6 +197,12 @@ private:
   void RichEditChange(TObject* Sender);
   void OSOpenStart(TObject* Sender);
   void OSOpenSuccess(TObject* Sender);
+  // A plain 8-bit file just opened: read again as code page 1251 and decoded silently, as the
+  // preferences ask.
+  void DecodeOpenedText();
+  // The decoder window wired to this window's progress, messages and dictionary; nullptr when
+  // the program has none.
+  TCyrForm* Decoder();
   void OSOpenFinish(TObject* Sender);
   void OSSaveStart(TObject* Sender);
   void OSSaveSuccess(TObject* Sender);
@@ -224,6 +243,7 @@ private:
   std::vector<THotKey> globalHotKeys_;
   bool trayIconWanted_ = false;
   std::vector<std::string> historyNames_;
+  std::u16string workWide_;  // the editor text WorkText was taken from
   bool busy_ = false, engineRunning_ = false, closing_ = false, firstShow_ = true;
 };
 

@@ -168,6 +168,10 @@ void TMainForm::ConvFwdButtonClick(TObject* Sender) {
     source = tag == 0 ? Enc1->ItemIndex() : Enc2->ItemIndex();
     target = tag == 0 ? Enc2->ItemIndex() : Enc1->ItemIndex();
   }
+  RecodeCommand(source, target);
+}
+
+void TMainForm::RecodeCommand(int source, int target) {
   RunOperation(GetLangMessage("StatEncode"), false, RecodeHistoryName(source, target), [&] {
     GetWorkText();
     // The same column twice changes nothing: the text (and its formatting) stays as it is.

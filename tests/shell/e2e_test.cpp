@@ -1,19 +1,40 @@
 // End to end: the real program opens a KOI-8 file named on its command line, the menu's
 // "From KOI-8" converts it, and the editor holds readable Russian; closing asks about the
-// changed document, and the answer No lets the program end.
+// changed document, and the answer No lets the program end. With "Auto-detect encoding in plain
+// files" on (the default), the file opens as readable Russian at once.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/code_pages.h"
+#include "platform/registry.h"
 #include "tests/shell/program_test_util.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
+// Stores "Auto-detect encoding in plain files" off in the settings of the program's run.
+void DetectEncodingOff(const ProgramFolders& f) {
+  const char* saved = std::getenv("QUILLOMARK_CONFIG_DIR");
+  const std::string previous = saved ? saved : "";
+  ::setenv("QUILLOMARK_CONFIG_DIR", (f.Path("config") + "/").c_str(), 1);
+  {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Vortanel\\Quillomark\\Preferences", true));
+    reg.WriteString("CBEncOnOpen_Checked", "False");
+  }
+  if (saved)
+    ::setenv("QUILLOMARK_CONFIG_DIR", previous.c_str(), 1);
+  else
+    ::unsetenv("QUILLOMARK_CONFIG_DIR");
+}
+
 TEST(EndToEnd, FromKoi8ThroughTheMenu) {
   ProgramFolders f;
   const std::u16string russian = u"Съешь же ещё этих мягких французских булок, да выпей чаю.";
   f.Write("letter.txt", WideToAnsi(russian, 20866));
+  DetectEncodingOff(f);
   f.Write("run.script",
           "# convert, keep the result, then close without saving\n"
           "click FromKOI\n"
@@ -39,6 +60,19 @@ TEST(EndToEnd, Utf8FileOpensAsItsTextAndSavesBackUnchanged) {
   ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
   EXPECT_EQ(ProgramRun::ReadText(f.Path("editor.txt")), WideToUtf8(u"Привет, мир\rΕλλάδα — ёлки\r"));
   EXPECT_EQ(ProgramRun::ReadText(f.Path("note.txt")), bytes);
+}
+
+TEST(EndToEnd, Koi8FileOpensDecoded) {
+  ProgramFolders f;
+  const std::u16string russian = u"Съешь же ещё этих мягких французских булок, да выпей чаю.";
+  f.Write("letter.txt", WideToAnsi(russian, 20866));
+  f.Write("run.script",
+          "save-text " + f.Path("editor.txt") + "\n"
+          "close\n");
+  ProgramRun run({f.Path("letter.txt")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("editor.txt")), WideToUtf8(russian));
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("letter.txt")), WideToAnsi(russian, 20866));  // the file stays
 }
 
 }  // namespace
