@@ -603,6 +603,7 @@ void RichEditControl::SetCharFormat(const TCharFormat& format, uint32_t mask, TR
     // Nothing selected: the format of the next typed text.
     QTextCharFormat typing = d->InsertFormat(c);
     typing.merge(change);
+    rich_edit::ShowOffset(typing);
     d->typingFormat = typing;
     d->typingFormatSet = true;
     if (d->Attached()) d->window->setCurrentCharFormat(typing);
@@ -615,6 +616,15 @@ void RichEditControl::SetCharFormat(const TCharFormat& format, uint32_t mask, TR
   }
   d->quiet = true;
   c.mergeCharFormat(change);
+  if (mask & (CFM_OFFSET | CFM_SIZE)) {
+    // The offset is shown as a share of the font size: each piece of text gets its own.
+    std::vector<std::pair<QTextCursor, QTextCharFormat>> pieces;
+    ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), [&](int a, int z, QTextCharFormat f) {
+      rich_edit::ShowOffset(f);
+      pieces.emplace_back(d->Range(a, z), f);
+    });
+    for (auto& [piece, f] : pieces) piece.setCharFormat(f);
+  }
   d->quiet = false;
   d->modified = true;
 }

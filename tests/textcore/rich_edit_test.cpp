@@ -231,7 +231,14 @@ TEST_F(RichEditTest, AttributesThroughProperties) {
   TTextAttributesW& sel = *edit->SelAttributes();
   sel.SetSize(12);
   EXPECT_EQ(sel.Size(), 12);
+  sel.SetWeight(300);
+  EXPECT_EQ(sel.Weight(), 300);
+  EXPECT_FALSE(sel.Bold());
+  sel.SetWeight(800);
+  EXPECT_EQ(sel.Weight(), 800);
+  EXPECT_TRUE(sel.Bold());
   sel.SetBold(true);
+  EXPECT_EQ(sel.Weight(), 700);
   sel.SetColor(clWindowText);
   EXPECT_EQ(sel.Color(), clWindowText);
   sel.SetColor(clRed);
