@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextEdit>
@@ -358,6 +359,18 @@ TEST_F(RichEditTest, SaveClipboardIsAskedWhenTheControlGoesWithItsCopyOnTheClipb
   TComponent::Free(other);
   EXPECT_FALSE(asked);
   EXPECT_EQ(QApplication::clipboard()->text(), "чужое");
+}
+
+TEST_F(RichEditTest, AltWithALetterTypesNothing) {
+  edit->SetTextW(u"текст");
+  edit->SetSelStart(5);
+  QWidget* window = edit->Widget();
+  window->show();
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::AltModifier, "x");
+  QApplication::sendEvent(window, &press);
+  QKeyEvent plain(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+  QApplication::sendEvent(window, &plain);
+  EXPECT_EQ(edit->GetTextW(), u"текстx");
 }
 
 }  // namespace
