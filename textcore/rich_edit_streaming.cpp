@@ -48,23 +48,114 @@ std::string ReadAll(TCustomRichEditW& control, TStream& stream) {
   return data;
 }
 
-// 8-bit text with CR, LF or CR LF line ends as the control's text.
-std::u16string TextOf(std::u16string text) {
-  std::u16string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    out += text[i] == u'\n' ? u'\r' : text[i];
-  }
-  return out;
-}
+// Plain text bytes (in a code page, or UTF-16LE) turned into the control's text piece by piece:
+// CR, LF and CR LF end a paragraph ('\r'), also when a piece ends between CR and LF; a
+// UTF-16 unit or a UTF-8 sequence cut by a piece's end waits for the next piece.
+class TTextDecoder {
+public:
+  TTextDecoder(bool unicode, unsigned codePage) : unicode_(unicode), codePage_(codePage) {}
 
-std::u16string Utf16LeOf(std::string_view bytes) {
-  if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE) bytes.remove_prefix(2);
-  std::u16string text(bytes.size() / 2, u'\0');
-  for (size_t i = 0; i < text.size(); ++i)
-    text[i] = char16_t(uint8_t(bytes[2 * i]) | (uint8_t(bytes[2 * i + 1]) << 8));
-  return text;
+  std::u16string Decode(std::string_view bytes, bool last) {
+    std::string joined;
+    if (!carry_.empty()) {
+      joined = std::move(carry_) + std::string(bytes);
+      carry_.clear();
+      bytes = joined;
+    }
+    if (first_ && unicode_ && bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE)
+      bytes.remove_prefix(2);
+    if (first_ && !bytes.empty()) first_ = false;
+    if (!last) {
+      const size_t keep = unicode_ ? bytes.size() % 2 : codePage_ == CP_UTF8 ? CutUtf8(bytes) : 0;
+      carry_.assign(bytes.substr(bytes.size() - keep));
+      bytes.remove_suffix(keep);
+    }
+    return FoldLineEnds(unicode_ ? Utf16Le(bytes) : AnsiToWideString(bytes, codePage_));
+  }
+
+private:
+  // The bytes at the end that begin a UTF-8 sequence without its end.
+  static size_t CutUtf8(std::string_view bytes) {
+    for (size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
+      const uint8_t b = uint8_t(bytes[bytes.size() - back]);
+      if ((b & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+      const size_t length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+      return length > back ? back : 0;
+    }
+    return 0;
+  }
+
+  static std::u16string Utf16Le(std::string_view bytes) {
+    std::u16string text(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < text.size(); ++i)
+      text[i] = char16_t(uint8_t(bytes[2 * i]) | (uint8_t(bytes[2 * i + 1]) << 8));
+    return text;
+  }
+
+  std::u16string FoldLineEnds(std::u16string text) {
+    size_t out = 0;
+    for (const char16_t c : text) {
+      const bool skip = c == u'\n' && afterCr_;
+      afterCr_ = c == u'\r';
+      if (!skip) text[out++] = c == u'\n' ? u'\r' : c;
+    }
+    text.resize(out);
+    return text;
+  }
+
+  bool unicode_;
+  unsigned codePage_;
+  bool first_ = true;
+  bool afterCr_ = false;
+  std::string carry_;
+};
+
+// Plain text is read into the control a piece at a time, so that neither the file's bytes nor
+// its text are held beside the control's own copy, and progress and Stop reach every piece.
+constexpr int kPieceSize = 1 << 20;
+
+// Replaces the whole text with the stream's plain text. A stop or a failure gives back the
+// previous text, its selection and modified state.
+void StreamTextIn(TCustomRichEditW& control, TStream& stream) {
+  RichEditControl& c = control.Control();
+  std::optional<TRichDocument> previous;
+  if (c.TextLength() > 0) previous = c.Document(false);
+  const int selStart = c.SelStart(), selEnd = c.SelEnd();
+  const bool modified = c.Modified();
+  TTextDecoder decoder(control.InputFormat() == ifUnicode, control.CodePage());
+  const int64_t size = stream.Size();
+  std::string buffer(size_t(kPieceSize), '\0');
+  bool done = false;
+  try {
+    c.LoadText([&](std::u16string& piece) {
+      const int64_t position = stream.Position();
+      if (done) return false;
+      if (streamingAborted) throw EUserInterrupt();
+      if (position >= size) {
+        done = true;
+        piece = decoder.Decode({}, true);
+        return true;
+      }
+      if (control.OnLoadProgress) control.OnLoadProgress(&control, ClampInt(position), ClampInt(size));
+      if (streamingAborted) throw EUserInterrupt();
+      const int wanted = int(std::min<int64_t>(kPieceSize, size - position));
+      int n = 0;
+      try {
+        n = stream.Read(buffer.data(), wanted);
+      } catch (const EFileError&) {
+        throw EOutOfResources("Failed to Load Stream");
+      }
+      // A stream that gives less than it holds failed: nothing of it is taken.
+      if (n != wanted) throw EOutOfResources("Failed to Load Stream");
+      piece = decoder.Decode(std::string_view(buffer.data(), size_t(n)), false);
+      return true;
+    });
+  } catch (...) {
+    if (previous) c.SetDocument(*previous, false);
+    c.SetSel(selStart, selEnd);
+    c.SetModified(modified);
+    throw;
+  }
 }
 
 // The control's text as a file's: CR LF paragraph ends, objects left out.
@@ -107,9 +198,14 @@ void InterruptRichEditStreaming() { streamingAborted = true; }
 
 void LoadRichEditStream(TCustomRichEditW& control, TStream& stream) {
   streamingAborted = false;
-  const std::string data = ReadAll(control, stream);
   RichEditControl& c = control.Control();
   const bool selection = control.SelectedInOut();
+  if (!selection && control.InputFormat() != ifRTF) {
+    StreamTextIn(control, stream);
+    if (control.AutoURLDetect() == adExtended) control.DetectURLs(0, c.TextLength());
+    return;
+  }
+  const std::string data = ReadAll(control, stream);
   if (control.InputFormat() == ifRTF && IsRtf(data)) {
     std::optional<TRichDocument> document;
     try {
@@ -125,9 +221,8 @@ void LoadRichEditStream(TCustomRichEditW& control, TStream& stream) {
       return;
     }
   }
-  const std::u16string text = control.InputFormat() == ifUnicode
-                                  ? TextOf(Utf16LeOf(data))
-                                  : TextOf(AnsiToWideString(data, control.CodePage()));
+  const std::u16string text =
+      TTextDecoder(control.InputFormat() == ifUnicode, control.CodePage()).Decode(data, true);
   if (selection) c.ReplaceSel(text, true);
   else c.SetText(text);
   if (control.AutoURLDetect() == adExtended) control.DetectURLs(0, c.TextLength());

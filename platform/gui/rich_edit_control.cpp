@@ -501,6 +501,44 @@ void RichEditControl::SetText(std::u16string_view text) {
   d->SetCursor(QTextCursor(&d->doc));
 }
 
+void RichEditControl::LoadText(const std::function<bool(std::u16string& piece)>& next) {
+  const bool hadText = d->Length() > 0, redraw = d->redraw;
+  SetRedraw(false);
+  if (d->window) d->window->setReadOnly(true);
+  d->objects.clear();
+  d->doc.setUndoRedoEnabled(false);
+  d->lockedUndoSteps = 0;
+  d->quiet = true;  // one change notice for the whole text
+  auto finish = [&] {
+    d->quiet = false;
+    d->doc.setUndoRedoEnabled(d->undoLimit > 0);
+    if (d->window) d->window->setReadOnly(d->readOnly);
+    SetRedraw(redraw);
+  };
+  try {
+    d->doc.clear();
+    QTextCursor c(&d->doc);
+    const QTextCharFormat format = d->QtFormat(d->defaultFormat);
+    c.setBlockCharFormat(format);
+    std::u16string piece;
+    while (next(piece)) {
+      d->Insert(c, piece, format);
+      piece.clear();
+    }
+  } catch (...) {
+    d->doc.clear();
+    finish();
+    d->modified = true;
+    d->SetCursor(QTextCursor(&d->doc));
+    throw;
+  }
+  finish();
+  if (d->Length() > 0) d->OnContentsChange(0, 0, d->Length());
+  else if (hadText) d->OnContentsChange(0, 1, 0);
+  d->modified = true;
+  d->SetCursor(QTextCursor(&d->doc));
+}
+
 int RichEditControl::SelStart() const { return d->Cursor().selectionStart(); }
 int RichEditControl::SelEnd() const { return d->Cursor().selectionEnd(); }
 

@@ -85,6 +85,12 @@ public:
   // paragraph. Empties the undo buffer.
   void SetText(std::u16string_view text);
 
+  // Replaces the whole text with plain text that `next` hands over piece by piece (paragraph
+  // ends as '\r') until it answers false: no undo, one change notice at the end, and the
+  // window shows no half-loaded text meanwhile (nor takes typing). When `next` raises, the
+  // text is left empty and the exception goes on.
+  void LoadText(const std::function<bool(std::u16string& piece)>& next);
+
   // --- Selection -----------------------------------------------------------------------------
   // The selection as (start, end), start <= end.
   int SelStart() const;

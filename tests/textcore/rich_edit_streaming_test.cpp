@@ -337,4 +337,45 @@ TEST_F(RichEditStreamingTest, TextizedOutputGivesObjectsTheirTextForm) {
   EXPECT_EQ(Save(ofTextized), "[Package]");
 }
 
+TEST_F(RichEditStreamingTest, LargePlainTextLoadsPieceByPieceWithProgressAndStop) {
+  // Line ends and UTF-16 units that fall on the boundary between two pieces of the load.
+  const size_t piece = 1 << 20;
+  std::string text(piece - 1, 'a');
+  text += "\r\n\xC0\xC1";  // CR ends one piece, LF begins the next
+  edit->SetTextW(u"прежний");
+  std::vector<int> positions;
+  edit->OnLoadProgress = [&](TObject*, int pos, int size) {
+    positions.push_back(pos);
+    EXPECT_EQ(size, int(text.size()));
+  };
+  Load(ifText, text);
+  EXPECT_EQ(edit->GetTextW(), std::u16string(piece - 1, u'a') + u"\rАБ");
+  EXPECT_EQ(positions, (std::vector<int>{0, int(piece)}));
+  edit->OnLoadProgress = nullptr;
+  std::string unicode("\xFF\xFE", 2);
+  std::u16string expected;
+  for (size_t i = 0; unicode.size() < piece + 8; ++i) {
+    const bool end = i % 40 == 39;
+    unicode += end ? std::string("\r\0\n\0", 4) : std::string("\x16\x04", 2);
+    expected += end ? u'\r' : u'Ж';
+  }
+  Load(ifUnicode, unicode);
+  EXPECT_EQ(edit->GetTextW(), expected);
+  // Stopped after its first piece, the load gives back the text and state it replaced.
+  edit->SetTextW(u"прежний");
+  edit->SetSelStart(2);
+  edit->SetSelLength(3);
+  edit->SetModified(false);
+  int calls = 0;
+  edit->OnLoadProgress = [&](TObject*, int, int) {
+    if (++calls == 2) InterruptRichEditStreaming();
+  };
+  EXPECT_THROW(Load(ifText, text), EUserInterrupt);
+  EXPECT_EQ(calls, 2);
+  edit->OnLoadProgress = nullptr;
+  EXPECT_EQ(edit->GetTextW(), u"прежний");
+  EXPECT_EQ(edit->GetSelTextW(), u"ежн");
+  EXPECT_FALSE(edit->Modified());
+}
+
 }  // namespace
