@@ -3,6 +3,7 @@
 // reports its peak memory: the growth of the process's peak resident size per MB of file
 // ("peak_MB_per_MB") and per MB of the text's UTF-16 form ("peak_x_utf16").
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -97,6 +98,7 @@ void Open(benchmark::State& state, const std::string& file, TInputFormat format,
       form->Show();
     }
     edit->SetInputFormat(format);
+    malloc_trim(0);  // memory freed by earlier runs does not count as this one's
     ResetPeak();
     const int64_t before = StatusBytes("VmRSS:");
     state.ResumeTiming();

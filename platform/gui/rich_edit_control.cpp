@@ -401,6 +401,7 @@ void Window::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Window::canInsertFromMimeData(const QMimeData* source) const {
+  if (d && source->hasImage()) return d->allowObjects && !d->plainText;
   return source->hasText() || QTextEdit::canInsertFromMimeData(source);
 }
 
@@ -527,11 +528,15 @@ void RichEditControl::LoadText(const std::function<bool(std::u16string& piece)>&
     }
   } catch (...) {
     d->doc.clear();
+    d->detachedCursor = QTextCursor(&d->doc);
     finish();
     d->modified = true;
     d->SetCursor(QTextCursor(&d->doc));
     throw;
   }
+  // The caret goes to the start before the window shows the text: a caret at the end would
+  // have the window lay out the whole text at once to show it.
+  d->detachedCursor = QTextCursor(&d->doc);
   finish();
   if (d->Length() > 0) d->OnContentsChange(0, 0, d->Length());
   else if (hadText) d->OnContentsChange(0, 1, 0);
@@ -948,8 +953,13 @@ void RichEditControl::Paste() {
 
 bool RichEditControl::CanPaste() const {
   const QMimeData* data = QApplication::clipboard()->mimeData();
-  return !d->readOnly && data && (data->hasText() || data->hasFormat(rich_edit::RtfMimeType));
+  return !d->readOnly && data &&
+         (data->hasText() || data->hasFormat(rich_edit::RtfMimeType) ||
+          (data->hasImage() && d->allowObjects && !d->plainText));
 }
+
+bool RichEditControl::AllowObjects() const { return d->allowObjects; }
+void RichEditControl::SetAllowObjects(bool allow) { d->allowObjects = allow; }
 
 void RichEditControl::ClearSelection() { ReplaceSel(u"", true); }
 
