@@ -375,6 +375,11 @@ void TCustomRichEditW::SetShowSelectionBar(bool show) {
   control_->SetSelectionBar(show);
 }
 
+void TCustomRichEditW::SetAllowObjects(bool value) {
+  allowObjects_ = value;
+  control_->SetAllowObjects(value);
+}
+
 void TCustomRichEditW::SetUndoLimit(int limit) {
   undoLimit_ = std::max(0, limit);
   control_->SetUndoLimit(undoLimit_);

@@ -186,7 +186,8 @@ public:
   bool PlainRTF() const { return plainRTF_; }
   void SetPlainRTF(bool value) { plainRTF_ = value; }
   bool AllowObjects() const { return allowObjects_; }
-  void SetAllowObjects(bool value) { allowObjects_ = value; }
+  // Without objects, loading and pasting leave objects out.
+  void SetAllowObjects(bool value);
   bool AllowInPlace() const { return allowInPlace_; }
   void SetAllowInPlace(bool value) { allowInPlace_ = value; }
   bool AutoVerbMenu() const { return autoVerbMenu_; }

@@ -60,6 +60,10 @@ enum class TRichFormatTarget {
   All         // every character
 };
 
+// What Paste Special can make of the clipboard: an object embedded from its file, a link to
+// its file, RTF, RTF without its objects, plain text, its picture.
+enum class TPasteFormat { Embedded, Link, Rtf, RtfNoObjects, Text, Picture };
+
 // Mouse events on link text.
 enum class TRichLinkEvent { MouseMove, LButtonDown, LButtonUp, LButtonDblClk };
 
@@ -171,7 +175,7 @@ public:
   // --- Clipboard -----------------------------------------------------------------------------
   void Copy();
   void Cut();
-  // Pastes from the clipboard (RTF first, then text) after OnPaste allows it.
+  // Pastes from the clipboard (RTF first, then text, then a picture) after OnPaste allows it.
   void Paste();
   bool CanPaste() const;
   // True while the clipboard still holds this control's latest Copy or Cut; `objects` and
@@ -198,10 +202,19 @@ public:
   // (unless `iconic`), else an embedded file; with `link`, a link to the file. Raises
   // EFOpenError when the file cannot be read.
   static TRichObject FileObject(const std::string& fileName, bool link, bool iconic);
+  // The formats Paste Special offers for the clipboard, in the order above.
+  std::vector<TPasteFormat> PasteFormats() const;
+  // Pastes the clipboard as `format` (a file object shown as an icon when `iconic`) in place
+  // of the selection; false when the clipboard does not hold it (any more).
+  bool PasteAs(TPasteFormat format, bool iconic);
   int ObjectCount() const;
   // Position and content of object `index` (in text order).
   int ObjectPosition(int index) const;
   TRichObject Object(int index) const;
+
+  // Without objects, loading and pasting leave objects out and a picture is not pasted.
+  bool AllowObjects() const;
+  void SetAllowObjects(bool allow);
 
   // --- Window --------------------------------------------------------------------------------
   bool ReadOnly() const;

@@ -1,4 +1,6 @@
 // The control's text as a document of the model and back, its objects, and pastes.
+#include <algorithm>
+
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -145,8 +147,8 @@ void RichEditControl::SetDocument(const TRichDocument& document, bool selectionO
       firstParagraph = false;
       for (const TRichRun& run : para.Runs) {
         const QTextCharFormat f = d->QtFormat(d->plainText ? d->defaultFormat : run.Format);
-        if (run.Object) d->InsertObjectAt(c, *run.Object, f);
-        else c.insertText(ToQt(run.Text), f);
+        if (!run.Object) c.insertText(ToQt(run.Text), f);
+        else if (d->allowObjects) d->InsertObjectAt(c, *run.Object, f);
       }
     }
     if (!d->plainText) rich_edit::ShowNumbering(d->doc, firstBlock, c.blockNumber());
@@ -245,11 +247,19 @@ void RichEditControl::Impl::InsertMime(const QMimeData* data) {
       // Not RTF after all: the plain text below.
     }
   }
-  if (!data->hasText()) return;
+  TRichObject picture;
+  if (!data->hasText()) {
+    if (allowObjects && !plainText && PictureObject(data, picture)) q.InsertObject(picture);
+    return;
+  }
+  InsertPlain(data->text().toStdU16String());
+}
+
+void RichEditControl::Impl::InsertPlain(std::u16string_view text) {
   QTextCursor c = Cursor();
   const QTextCharFormat f = InsertFormat(c);
   c.beginEditBlock();
-  Insert(c, data->text().toStdU16String(), f);
+  Insert(c, text, f);
   c.endEditBlock();
   SetCursor(c);
 }
@@ -290,23 +300,26 @@ TRichObject RichEditControl::FileObject(const std::string& fileName, bool link, 
   return picture;
 }
 
+bool RichEditControl::Impl::PictureObject(const QMimeData* data, TRichObject& object) {
+  if (!data->hasImage()) return false;
+  const QImage image = qvariant_cast<QImage>(data->imageData());
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (image.isNull() || !image.save(&buffer, "PNG")) return false;
+  object = TRichObject();
+  object.Picture.Bytes = png.toStdString();
+  object.Picture.PictureWidth = image.width();
+  object.Picture.PictureHeight = image.height();
+  object.Picture.GoalWidth = image.width() * 15;
+  object.Picture.GoalHeight = image.height() * 15;
+  return true;
+}
+
 bool RichEditControl::ClipboardObject(TRichObject& object) const {
   const QMimeData* data = QApplication::clipboard()->mimeData();
   if (!data) return false;
-  if (data->hasImage()) {
-    const QImage image = qvariant_cast<QImage>(data->imageData());
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (image.isNull() || !image.save(&buffer, "PNG")) return false;
-    object = TRichObject();
-    object.Picture.Bytes = png.toStdString();
-    object.Picture.PictureWidth = image.width();
-    object.Picture.PictureHeight = image.height();
-    object.Picture.GoalWidth = image.width() * 15;
-    object.Picture.GoalHeight = image.height() * 15;
-    return true;
-  }
+  if (data->hasImage()) return Impl::PictureObject(data, object);
   for (const QUrl& url : data->urls()) {
     if (!url.isLocalFile()) continue;
     try {
@@ -317,4 +330,69 @@ bool RichEditControl::ClipboardObject(TRichObject& object) const {
     }
   }
   return false;
+}
+
+namespace {
+
+// The first local file the clipboard names (a system-code-page name); empty when none.
+std::string ClipboardFile(const QMimeData* data) {
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) return Utf8ToAnsi(url.toLocalFile().toStdString());
+  return {};
+}
+
+}  // namespace
+
+std::vector<TPasteFormat> RichEditControl::PasteFormats() const {
+  std::vector<TPasteFormat> formats;
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  if (!data || d->readOnly) return formats;
+  const bool objects = d->allowObjects && !d->plainText;
+  if (objects && !ClipboardFile(data).empty()) {
+    formats.push_back(TPasteFormat::Embedded);
+    formats.push_back(TPasteFormat::Link);
+  }
+  if (!d->plainText && data->hasFormat(rich_edit::RtfMimeType)) {
+    if (objects) formats.push_back(TPasteFormat::Rtf);
+    formats.push_back(TPasteFormat::RtfNoObjects);
+  }
+  if (data->hasText()) formats.push_back(TPasteFormat::Text);
+  if (objects && data->hasImage()) formats.push_back(TPasteFormat::Picture);
+  return formats;
+}
+
+bool RichEditControl::PasteAs(TPasteFormat format, bool iconic) {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  const std::vector<TPasteFormat> offered = PasteFormats();
+  if (!data || std::find(offered.begin(), offered.end(), format) == offered.end()) return false;
+  switch (format) {
+    case TPasteFormat::Embedded:
+    case TPasteFormat::Link:
+      InsertObject(FileObject(ClipboardFile(data), format == TPasteFormat::Link, iconic));
+      break;
+    case TPasteFormat::Rtf:
+    case TPasteFormat::RtfNoObjects: {
+      const QByteArray rtf = data->data(rich_edit::RtfMimeType);
+      TRichDocument document;
+      try {
+        document = ReadRtf(std::string_view(rtf.constData(), size_t(rtf.size())));
+      } catch (const EConvertError&) {
+        return false;
+      }
+      if (format == TPasteFormat::RtfNoObjects)
+        for (TRichParagraph& para : document.Paragraphs)
+          std::erase_if(para.Runs, [](const TRichRun& run) { return run.Object.has_value(); });
+      SetDocument(document, true);
+      break;
+    }
+    case TPasteFormat::Text: d->InsertPlain(data->text().toStdU16String()); break;
+    case TPasteFormat::Picture: {
+      TRichObject picture;
+      if (!Impl::PictureObject(data, picture)) return false;
+      InsertObject(picture);
+      break;
+    }
+  }
+  ScrollCaret();
+  return true;
 }

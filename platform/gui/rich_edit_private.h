@@ -94,6 +94,7 @@ struct RichEditControl::Impl {
   bool modified = false;
   bool quiet = false;                 // no change notification (format changes, clearing)
   bool plainText = false;
+  bool allowObjects = true;
   bool readOnly = false;
   bool selectionHidden = false;
   bool redraw = true;
@@ -133,6 +134,10 @@ struct RichEditControl::Impl {
   // User edits: protection check and paste.
   bool AllowEdit(int start, int end);
   void InsertMime(const QMimeData* data);
+  // Puts plain text in place of the selection, in the format of its start.
+  void InsertPlain(std::u16string_view text);
+  // The picture of clipboard data as an object; false when it holds none.
+  static bool PictureObject(const QMimeData* data, TRichObject& object);
   // The selection as clipboard data: RTF and plain text.
   QMimeData* SelectionMime() const;
   bool LinkRange(int position, int& start, int& end) const;
