@@ -110,6 +110,27 @@ private:
   std::string carry_;
 };
 
+// The control's text, selection and modified state, given back when a load stops or fails.
+class TKeptText {
+public:
+  TKeptText(RichEditControl& control, bool wholeText)
+      : control_(control), selStart_(control.SelStart()), selEnd_(control.SelEnd()),
+        modified_(control.Modified()) {
+    if (wholeText && control.TextLength() > 0) text_ = control.Document(false);
+  }
+  void Restore() {
+    if (text_) control_.SetDocument(*text_, false);
+    control_.SetSel(selStart_, selEnd_);
+    control_.SetModified(modified_);
+  }
+
+private:
+  RichEditControl& control_;
+  std::optional<TRichDocument> text_;
+  int selStart_, selEnd_;
+  bool modified_;
+};
+
 // Plain text is read into the control a piece at a time, so that neither the file's bytes nor
 // its text are held beside the control's own copy, and progress and Stop reach every piece.
 constexpr int kPieceSize = 1 << 20;
@@ -118,10 +139,7 @@ constexpr int kPieceSize = 1 << 20;
 // previous text, its selection and modified state.
 void StreamTextIn(TCustomRichEditW& control, TStream& stream) {
   RichEditControl& c = control.Control();
-  std::optional<TRichDocument> previous;
-  if (c.TextLength() > 0) previous = c.Document(false);
-  const int selStart = c.SelStart(), selEnd = c.SelEnd();
-  const bool modified = c.Modified();
+  TKeptText kept(c, true);
   TTextDecoder decoder(control.InputFormat() == ifUnicode, control.CodePage());
   const int64_t size = stream.Size();
   std::string buffer(size_t(kPieceSize), '\0');
@@ -151,9 +169,7 @@ void StreamTextIn(TCustomRichEditW& control, TStream& stream) {
       return true;
     });
   } catch (...) {
-    if (previous) c.SetDocument(*previous, false);
-    c.SetSel(selStart, selEnd);
-    c.SetModified(modified);
+    kept.Restore();
     throw;
   }
 }
@@ -192,6 +208,24 @@ std::u16string TextizedOf(const RichEditControl& control, std::u16string text, i
   return text;
 }
 
+// Puts a read document into the control, with progress (positions in the `size` bytes it was
+// read from) and Stop; a stop or a failure gives back the previous text.
+void SetDocumentIn(TCustomRichEditW& control, const TRichDocument& document, bool selection, size_t size) {
+  RichEditControl& c = control.Control();
+  TKeptText kept(c, !selection);
+  try {
+    c.SetDocument(document, selection, [&](size_t done, size_t total) {
+      if (streamingAborted) throw EUserInterrupt();
+      const int position = ClampInt(int64_t(double(size) * double(done) / double(total)));
+      if (control.OnLoadProgress) control.OnLoadProgress(&control, position, ClampInt(int64_t(size)));
+      if (streamingAborted) throw EUserInterrupt();
+    });
+  } catch (...) {
+    kept.Restore();
+    throw;
+  }
+}
+
 }  // namespace
 
 void InterruptRichEditStreaming() { streamingAborted = true; }
@@ -216,7 +250,7 @@ void LoadRichEditStream(TCustomRichEditW& control, TStream& stream) {
       // Not readable as RTF: taken as plain text below.
     }
     if (document) {
-      c.SetDocument(*document, selection);
+      SetDocumentIn(control, *document, selection, data.size());
       if (control.AutoURLDetect() == adExtended) control.DetectURLs(0, c.TextLength());
       return;
     }

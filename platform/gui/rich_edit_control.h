@@ -190,7 +190,10 @@ public:
   // The whole text, or the selection, as a document.
   TRichDocument Document(bool selectionOnly) const;
   // Replaces the whole text (emptying the undo buffer), or the selection, with a document.
-  void SetDocument(const TRichDocument& document, bool selectionOnly);
+  // `progress` (when given) hears (paragraphs done, paragraphs) now and then; what it raises
+  // stops the change and goes on, the text then being left empty (or the selection removed).
+  void SetDocument(const TRichDocument& document, bool selectionOnly,
+                   const std::function<void(size_t done, size_t total)>& progress = nullptr);
 
   // --- Objects -------------------------------------------------------------------------------
   // Inserts an object in place of the selection.

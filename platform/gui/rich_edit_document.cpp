@@ -128,45 +128,81 @@ TRichDocument RichEditControl::Document(bool selectionOnly) const {
   return result;
 }
 
-void RichEditControl::SetDocument(const TRichDocument& document, bool selectionOnly) {
+void RichEditControl::SetDocument(const TRichDocument& document, bool selectionOnly,
+                                  const std::function<void(size_t done, size_t total)>& progress) {
   auto build = [&](QTextCursor& c) {
     c.beginEditBlock();
     c.removeSelectedText();
     const int firstBlock = c.blockNumber();
-    bool firstParagraph = true;
-    for (const TRichParagraph& para : document.Paragraphs) {
-      QTextBlockFormat bf;
-      rich_edit::ApplyParaFormat(bf, para.Format, PFM_ALL2);
-      const QTextCharFormat mark = d->QtFormat(d->plainText ? d->defaultFormat : para.MarkFormat);
-      if (!firstParagraph) {
-        c.insertBlock(d->plainText ? QTextBlockFormat() : bf, mark);
-      } else if (!selectionOnly) {
-        c.setBlockFormat(d->plainText ? QTextBlockFormat() : bf);
-        c.setBlockCharFormat(mark);
+    // Runs in a row mostly share their format: it is converted once.
+    const TCharFormat* lastFormat = nullptr;
+    QTextCharFormat lastQtFormat;
+    auto qtFormat = [&](const TCharFormat& format) {
+      if (!lastFormat || !(*lastFormat == format)) {
+        lastQtFormat = d->QtFormat(format);
+        lastFormat = &format;
       }
-      firstParagraph = false;
-      for (const TRichRun& run : para.Runs) {
-        const QTextCharFormat f = d->QtFormat(d->plainText ? d->defaultFormat : run.Format);
-        if (!run.Object) c.insertText(ToQt(run.Text), f);
-        else if (d->allowObjects) d->InsertObjectAt(c, *run.Object, f);
+      return lastQtFormat;
+    };
+    const size_t total = document.Paragraphs.size();
+    try {
+      for (size_t i = 0; i < total; ++i) {
+        const TRichParagraph& para = document.Paragraphs[i];
+        if (progress && i > 0 && i % 4096 == 0) progress(i, total);
+        QTextBlockFormat bf;
+        rich_edit::ApplyParaFormat(bf, para.Format, PFM_ALL2);
+        const QTextCharFormat mark = d->QtFormat(d->plainText ? d->defaultFormat : para.MarkFormat);
+        if (i > 0) {
+          c.insertBlock(d->plainText ? QTextBlockFormat() : bf, mark);
+        } else if (!selectionOnly) {
+          c.setBlockFormat(d->plainText ? QTextBlockFormat() : bf);
+          c.setBlockCharFormat(mark);
+        }
+        for (const TRichRun& run : para.Runs) {
+          const QTextCharFormat f = qtFormat(d->plainText ? d->defaultFormat : run.Format);
+          if (!run.Object) c.insertText(ToQt(run.Text), f);
+          else if (d->allowObjects) d->InsertObjectAt(c, *run.Object, f);
+        }
       }
+    } catch (...) {
+      c.endEditBlock();
+      throw;
     }
     if (!d->plainText) rich_edit::ShowNumbering(d->doc, firstBlock, c.blockNumber());
     c.endEditBlock();
   };
   if (selectionOnly) {
     QTextCursor c = d->Cursor();
-    build(c);
+    const int start = c.selectionStart();
+    try {
+      build(c);
+    } catch (...) {
+      c.setPosition(start, QTextCursor::KeepAnchor);
+      c.removeSelectedText();
+      d->SetCursor(c);
+      throw;
+    }
     d->SetCursor(c);
   } else {
-    d->WithoutUndo([&] {
+    auto clear = [&] {
       d->objects.clear();
       d->quiet = true;  // one change notification for the whole replacement
       d->doc.clear();
       d->quiet = false;
-      QTextCursor c(&d->doc);
-      build(c);
-    });
+    };
+    try {
+      d->WithoutUndo([&] {
+        clear();
+        QTextCursor c(&d->doc);
+        build(c);
+      });
+    } catch (...) {
+      clear();
+      d->doc.setUndoRedoEnabled(d->undoLimit > 0);
+      d->modified = true;
+      d->SetCursor(QTextCursor(&d->doc));
+      throw;
+    }
     d->modified = true;
     d->SetCursor(QTextCursor(&d->doc));
   }

@@ -375,4 +375,32 @@ TEST_F(RichEditStreamingTest, LargePlainTextLoadsPieceByPieceWithProgressAndStop
   EXPECT_FALSE(edit->Modified());
 }
 
+TEST_F(RichEditStreamingTest, LargeRtfReportsProgressWhileItIsBuiltAndCanBeStopped) {
+  std::string rtf = "{\\rtf1\\ansi ";
+  for (int i = 0; i < 9000; ++i) rtf += "x\\par ";  // read in one buffer
+  rtf += "}";
+  std::vector<int> positions;
+  edit->OnLoadProgress = [&](TObject*, int pos, int size) {
+    positions.push_back(pos);
+    EXPECT_EQ(size, int(rtf.size()));
+  };
+  Load(ifRTF, rtf);
+  EXPECT_EQ(edit->Control().LineCount(), 9000);
+  // One read, then the building of the text.
+  ASSERT_EQ(positions.size(), 3u);
+  EXPECT_EQ(positions[0], 0);
+  EXPECT_LT(0, positions[1]);
+  EXPECT_LT(positions[1], positions[2]);
+  EXPECT_LT(positions[2], int(rtf.size()));
+  // Stopped while the text is being built: the previous text comes back.
+  edit->SetTextW(u"прежний");
+  int calls = 0;
+  edit->OnLoadProgress = [&](TObject*, int, int) {
+    if (++calls == 2) InterruptRichEditStreaming();
+  };
+  EXPECT_THROW(Load(ifRTF, rtf), EUserInterrupt);
+  edit->OnLoadProgress = nullptr;
+  EXPECT_EQ(edit->GetTextW(), u"прежний");
+}
+
 }  // namespace
