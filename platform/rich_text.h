@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -151,11 +152,37 @@ struct TRichObject {
   bool operator==(const TRichObject&) const = default;
 };
 
+// An optional object, held apart from its run: runs are many and objects few, so a run without
+// one costs a pointer. Copies are deep; it reads like std::optional.
+class TRichObjectSlot {
+public:
+  TRichObjectSlot() = default;
+  TRichObjectSlot(std::nullopt_t) {}
+  TRichObjectSlot(TRichObject object) : object_(std::make_unique<TRichObject>(std::move(object))) {}
+  TRichObjectSlot(const TRichObjectSlot& other)
+      : object_(other.object_ ? std::make_unique<TRichObject>(*other.object_) : nullptr) {}
+  TRichObjectSlot(TRichObjectSlot&&) noexcept = default;
+  TRichObjectSlot& operator=(TRichObjectSlot other) noexcept {
+    object_ = std::move(other.object_);
+    return *this;
+  }
+  bool has_value() const { return object_ != nullptr; }
+  explicit operator bool() const { return has_value(); }
+  TRichObject& operator*() const { return *object_; }
+  TRichObject* operator->() const { return object_.get(); }
+  bool operator==(const TRichObjectSlot& other) const {
+    return has_value() == other.has_value() && (!has_value() || *object_ == *other.object_);
+  }
+
+private:
+  std::unique_ptr<TRichObject> object_;
+};
+
 // A run of text in one format. An object run's text is exactly one RichObjectChar.
 struct TRichRun {
   std::u16string Text;
   TCharFormat Format;
-  std::optional<TRichObject> Object;
+  TRichObjectSlot Object;
   bool operator==(const TRichRun&) const = default;
 };
 
