@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QIcon>
 #include <QImage>
 #include <QMimeData>
 #include <QPainter>
@@ -40,6 +43,16 @@ QImage ObjectImage(const TRichObject& object) {
                                    int(object.Picture.Bytes.size()), format);
   }
   if (!image.isNull()) return image;
+  if (!object.HasPicture && object.Kind != TRichObjectKind::Picture) {
+    // A file shown as an icon: the icon of its type (a link's by its file, an embedded file's
+    // the icon of files).
+    QFileIconProvider icons;
+    const QIcon icon = object.Kind == TRichObjectKind::Link
+                           ? icons.icon(QFileInfo(QString::fromStdString(object.ObjectData)))
+                           : icons.icon(QAbstractFileIconProvider::File);
+    const QPixmap pixmap = icon.pixmap(32, 32);
+    if (!pixmap.isNull()) return pixmap.toImage();
+  }
   int w = object.HasPicture ? object.Picture.GoalWidth : object.Width;
   int h = object.HasPicture ? object.Picture.GoalHeight : object.Height;
   w = w > 0 ? int(rich_edit::TwipsToPixels(w)) : 32;

@@ -84,4 +84,28 @@ TEST(RichEditDisplayTest, NumericWeightsAreKeptAndDecideBold) {
   EXPECT_TRUE(control.SelCharFormat().Bold);
 }
 
+TEST(RichEditDisplayTest, AFileShownAsAnIconShowsAnIcon) {
+  RichEditControl control;
+  TRichObject file;
+  file.Kind = TRichObjectKind::Embedded;
+  file.HasPicture = false;
+  file.ClassName = "Package";
+  file.ObjectData = "data";
+  file.Width = file.Height = 480;
+  control.InsertObject(file);
+  QWidget* window = control.Widget();
+  window->resize(200, 100);
+  window->show();
+  const QImage image = window->grab().toImage();
+  const auto [x, y] = control.PosFromChar(0);
+  // The icon draws inside its square; an empty framed box (what an object without a picture
+  // shows) is white inside its frame.
+  int inked = 0;
+  for (int yy = y + 3; yy < y + 29 && yy < image.height(); ++yy)
+    for (int xx = x + 3; xx < x + 29 && xx < image.width(); ++xx)
+      if (qGray(image.pixel(xx, yy)) < 200) ++inked;
+  EXPECT_GT(inked, 20);
+  delete window;
+}
+
 }  // namespace
