@@ -9,10 +9,12 @@
 // offsets and kerning in multiples of 10 twips (RTF counts half points), face names without
 // surrounding blanks, families 0x00 to 0x50, at most 32 tab stops, no control characters in
 // runs but tab and RichLineBreak, LinkTarget only on link text, Link and LinkTarget not on
-// paragraph marks, and numbering fields only on numbered paragraphs (see TParaFormat).
+// paragraph marks, and numbering fields only on numbered paragraphs (see TParaFormat). RTF knows
+// only bold or not: a Weight of its own is not kept.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +44,7 @@ struct TCharFormat {
   std::uint32_t Color = RichAutoColor;
   std::uint32_t BackColor = RichAutoColor;
   bool Bold = false;
+  int Weight = 0;                     // font weight 1-1000; 0: that of Bold (700 or 400)
   bool Italic = false;
   std::uint8_t UnderlineType = ulNone;
   bool StrikeOut = false;
@@ -149,11 +152,37 @@ struct TRichObject {
   bool operator==(const TRichObject&) const = default;
 };
 
+// An optional object, held apart from its run: runs are many and objects few, so a run without
+// one costs a pointer. Copies are deep; it reads like std::optional.
+class TRichObjectSlot {
+public:
+  TRichObjectSlot() = default;
+  TRichObjectSlot(std::nullopt_t) {}
+  TRichObjectSlot(TRichObject object) : object_(std::make_unique<TRichObject>(std::move(object))) {}
+  TRichObjectSlot(const TRichObjectSlot& other)
+      : object_(other.object_ ? std::make_unique<TRichObject>(*other.object_) : nullptr) {}
+  TRichObjectSlot(TRichObjectSlot&&) noexcept = default;
+  TRichObjectSlot& operator=(TRichObjectSlot other) noexcept {
+    object_ = std::move(other.object_);
+    return *this;
+  }
+  bool has_value() const { return object_ != nullptr; }
+  explicit operator bool() const { return has_value(); }
+  TRichObject& operator*() const { return *object_; }
+  TRichObject* operator->() const { return object_.get(); }
+  bool operator==(const TRichObjectSlot& other) const {
+    return has_value() == other.has_value() && (!has_value() || *object_ == *other.object_);
+  }
+
+private:
+  std::unique_ptr<TRichObject> object_;
+};
+
 // A run of text in one format. An object run's text is exactly one RichObjectChar.
 struct TRichRun {
   std::u16string Text;
   TCharFormat Format;
-  std::optional<TRichObject> Object;
+  TRichObjectSlot Object;
   bool operator==(const TRichRun&) const = default;
 };
 

@@ -75,6 +75,9 @@ class TCustomRichEditW : public TWinControl {
 public:
   explicit TCustomRichEditW(TComponent* owner);
   ~TCustomRichEditW() override;
+  // Asks OnSaveClipboard whether the control's copy stays on the clipboard after it is gone
+  // (asked when the control is freed while the windows that hold it live on).
+  void BeforeDestruction() override;
 
   // The control's window and text behind it (for the ruler, the printer and the tests).
   RichEditControl& Control() const { return *control_; }
@@ -183,7 +186,8 @@ public:
   bool PlainRTF() const { return plainRTF_; }
   void SetPlainRTF(bool value) { plainRTF_ = value; }
   bool AllowObjects() const { return allowObjects_; }
-  void SetAllowObjects(bool value) { allowObjects_ = value; }
+  // Without objects, loading and pasting leave objects out.
+  void SetAllowObjects(bool value);
   bool AllowInPlace() const { return allowInPlace_; }
   void SetAllowInPlace(bool value) { allowInPlace_ = value; }
   bool AutoVerbMenu() const { return autoVerbMenu_; }

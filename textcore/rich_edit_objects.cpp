@@ -1,31 +1,58 @@
 // Objects inside the text of a TRichEditW. Here objects are pictures, embedded files and links
-// to files, their data kept byte for byte; object servers, in-place editing and the object
-// dialogs of other programs do not exist, so those commands answer as when none is installed.
+// to files, their data kept byte for byte; there are no object programs and no in-place
+// editing, so new objects come from files and the clipboard only.
 #include "platform/rich_text.h"
 
+#include "platform/gui/application.h"
+#include "platform/gui/dialogs.h"
 #include "platform/gui/rich_edit_control.h"
+#include "platform/gui/std_controls.h"
 #include "textcore/rich_edit.h"
+#include "textcore/rich_edit_object_dialogs.h"
 
 bool TCustomRichEditW::CanPasteObject() const {
   TRichObject object;
-  return control_->ClipboardObject(object);
+  return allowObjects_ && control_->ClipboardObject(object);
 }
 
-// The Insert Object dialog lists the installed object servers: there are none.
-bool TCustomRichEditW::InsertObjectDialog() { return false; }
-
-// Paste Special offers an object only when one can be made from the clipboard; the one such
-// entry here is the clipboard's picture or file, which is pasted as an object.
-bool TCustomRichEditW::PasteSpecialDialog() {
-  TRichObject object;
-  if (!allowObjects_ || !control_->ClipboardObject(object)) return false;
-  control_->InsertObject(object);
-  control_->ScrollCaret();
+// The files and the choice between embedding and linking come from the Insert Object form.
+bool TCustomRichEditW::InsertObjectDialog() {
+  if (!allowObjects_ || ReadOnly()) return false;
+  TInsertObjectForm form(nullptr);
+  if (ShowModalDialog(form) != mrOk) return false;
+  if (form.LinkRadio->Checked()) CreateLinkToFile(form.FileEdit->Text(), form.IconCheck->Checked());
+  else CreateObjectFromFile(form.FileEdit->Text(), form.IconCheck->Checked());
   return true;
 }
 
-// Object properties come from the object's server: without one there is no dialog.
-bool TCustomRichEditW::ObjectPropertiesDialog() { return false; }
+// Offered whenever the clipboard holds anything the control can take, objects or not.
+bool TCustomRichEditW::PasteSpecialDialog() {
+  const std::vector<TPasteFormat> formats = control_->PasteFormats();
+  if (formats.empty()) return false;
+  TPasteSpecialForm form(nullptr, formats);
+  if (ShowModalDialog(form) != mrOk) return false;
+  const int index = form.FormatList->ItemIndex();
+  if (index < 0 || index >= int(formats.size())) return false;
+  return control_->PasteAs(formats[size_t(index)], form.IconCheck->Checked());
+}
+
+// Only for a selection that is exactly one object.
+bool TCustomRichEditW::ObjectPropertiesDialog() {
+  if (control_->SelectionType() != SEL_OBJECT) return false;
+  const int position = control_->SelStart();
+  int index = -1;
+  for (int i = 0, n = control_->ObjectCount(); i < n && index < 0; ++i)
+    if (control_->ObjectPosition(i) == position) index = i;
+  if (index < 0) return false;
+  const TRichObject object = control_->Object(index);
+  TObjectPropsForm form(nullptr, object, ObjectLocation(title_, Application->Title()));
+  if (ShowModalDialog(form) != mrOk) return false;
+  if (!form.NewSource().empty()) {
+    control_->InsertObject(RichEditControl::FileObject(form.NewSource(), true, !object.HasPicture));
+    control_->SetSel(position, position + 1);
+  }
+  return true;
+}
 
 // Without AllowObjects the control takes no objects: nothing is inserted.
 void TCustomRichEditW::CreateObjectFromFile(const std::string& fileName, bool iconic) {

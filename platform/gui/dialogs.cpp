@@ -1,5 +1,7 @@
 #include "platform/gui/dialogs.h"
 
+#include "platform/gui/form.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -49,6 +51,7 @@ const char* KindName(TDialogKind k) {
     case TDialogKind::OpenFile: return "open dialog";
     case TDialogKind::SaveFile: return "save dialog";
     case TDialogKind::Font: return "font dialog";
+    case TDialogKind::Form: return "dialog window";
     default: return "colour dialog";
   }
 }
@@ -93,6 +96,7 @@ public:
         r.Result = ok;
         break;
       }
+      case TDialogKind::Form: r.Result = r.Form->ShowModal(); break;
       case TDialogKind::Color: {
         QColor c = QColorDialog::getColor(ToQColor(r.Color), QApplication::activeWindow());
         if (c.isValid()) r.Color = FromQColor(c);
@@ -229,6 +233,16 @@ void TScriptedDialogs::Ask(TDialogRequest& request) {
   request.Result = entry.Result;
   if (entry.Fill) entry.Fill(request);
   asked_.back() = request;
+}
+
+int ShowModalDialog(TCustomForm& form) {
+  TDialogRequest r;
+  r.Kind = TDialogKind::Form;
+  r.Caption = form.Caption();
+  r.Text = form.Caption();
+  r.Form = &form;
+  DialogService().Ask(r);
+  return r.Result;
 }
 
 // --- message boxes ---

@@ -40,7 +40,9 @@ inline constexpr TOpenOptions ofReadOnly = 1, ofOverwritePrompt = 2, ofHideReadO
     ofCreatePrompt = 1024, ofShareAware = 2048, ofNoReadOnlyReturn = 4096, ofNoTestFileCreate = 8192,
     ofEnableSizing = 0x800000;
 
-enum class TDialogKind { MessageDlg, MessageBox, InputQuery, OpenFile, SaveFile, Font, Color };
+class TCustomForm;
+
+enum class TDialogKind { MessageDlg, MessageBox, InputQuery, OpenFile, SaveFile, Font, Color, Form };
 
 // One question to the user, as the service sees it; the service writes the answer into it.
 struct TDialogRequest {
@@ -59,6 +61,8 @@ struct TDialogRequest {
   std::vector<std::string> Files;  // several chosen files (ofAllowMultiSelect)
   TColor Color = clBlack;          // colour dialog in and out
   TFont* Font = nullptr;           // font dialog: changed in place when accepted
+  TCustomForm* Form = nullptr;     // a dialog window of the program's own, to be shown modally;
+                                   // a script sets its controls and answers its modal result
   // The answer: modal result for MessageDlg, ID for MessageBox, 1/0 (accepted) for the rest.
   int Result = 0;
 };
@@ -103,6 +107,9 @@ private:
   std::vector<std::string> unexpected_;
   TDialogService* previous_;
 };
+
+// Shows one of the program's own dialog windows modally through the service; its modal result.
+int ShowModalDialog(TCustomForm& form);
 
 // Message dialog with the application title as caption; answers a modal result (mrYes...).
 int MessageDlg(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext = 0);

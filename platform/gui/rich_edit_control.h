@@ -60,6 +60,10 @@ enum class TRichFormatTarget {
   All         // every character
 };
 
+// What Paste Special can make of the clipboard: an object embedded from its file, a link to
+// its file, RTF, RTF without its objects, plain text, its picture.
+enum class TPasteFormat { Embedded, Link, Rtf, RtfNoObjects, Text, Picture };
+
 // Mouse events on link text.
 enum class TRichLinkEvent { MouseMove, LButtonDown, LButtonUp, LButtonDblClk };
 
@@ -84,6 +88,12 @@ public:
   // Replaces the whole text with plain text in the default format; CR, LF and CR LF all end a
   // paragraph. Empties the undo buffer.
   void SetText(std::u16string_view text);
+
+  // Replaces the whole text with plain text that `next` hands over piece by piece (paragraph
+  // ends as '\r') until it answers false: no undo, one change notice at the end, and the
+  // window shows no half-loaded text meanwhile (nor takes typing). When `next` raises, the
+  // text is left empty and the exception goes on.
+  void LoadText(const std::function<bool(std::u16string& piece)>& next);
 
   // --- Selection -----------------------------------------------------------------------------
   // The selection as (start, end), start <= end.
@@ -165,9 +175,14 @@ public:
   // --- Clipboard -----------------------------------------------------------------------------
   void Copy();
   void Cut();
-  // Pastes from the clipboard (RTF first, then text) after OnPaste allows it.
+  // Pastes from the clipboard (RTF first, then text, then a picture) after OnPaste allows it.
   void Paste();
   bool CanPaste() const;
+  // True while the clipboard still holds this control's latest Copy or Cut; `objects` and
+  // `characters` get what that copy holds.
+  bool OwnsClipboard(int& objects, int& characters) const;
+  // Empties the clipboard when it holds this control's copy.
+  void ReleaseClipboard();
   // Deletes the selection.
   void ClearSelection();
 
@@ -175,7 +190,10 @@ public:
   // The whole text, or the selection, as a document.
   TRichDocument Document(bool selectionOnly) const;
   // Replaces the whole text (emptying the undo buffer), or the selection, with a document.
-  void SetDocument(const TRichDocument& document, bool selectionOnly);
+  // `progress` (when given) hears (paragraphs done, paragraphs) now and then; what it raises
+  // stops the change and goes on, the text then being left empty (or the selection removed).
+  void SetDocument(const TRichDocument& document, bool selectionOnly,
+                   const std::function<void(size_t done, size_t total)>& progress = nullptr);
 
   // --- Objects -------------------------------------------------------------------------------
   // Inserts an object in place of the selection.
@@ -187,10 +205,19 @@ public:
   // (unless `iconic`), else an embedded file; with `link`, a link to the file. Raises
   // EFOpenError when the file cannot be read.
   static TRichObject FileObject(const std::string& fileName, bool link, bool iconic);
+  // The formats Paste Special offers for the clipboard, in the order above.
+  std::vector<TPasteFormat> PasteFormats() const;
+  // Pastes the clipboard as `format` (a file object shown as an icon when `iconic`) in place
+  // of the selection; false when the clipboard does not hold it (any more).
+  bool PasteAs(TPasteFormat format, bool iconic);
   int ObjectCount() const;
   // Position and content of object `index` (in text order).
   int ObjectPosition(int index) const;
   TRichObject Object(int index) const;
+
+  // Without objects, loading and pasting leave objects out and a picture is not pasted.
+  bool AllowObjects() const;
+  void SetAllowObjects(bool allow);
 
   // --- Window --------------------------------------------------------------------------------
   bool ReadOnly() const;

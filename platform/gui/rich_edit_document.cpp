@@ -1,7 +1,12 @@
 // The control's text as a document of the model and back, its objects, and pastes.
+#include <algorithm>
+
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QIcon>
 #include <QImage>
 #include <QMimeData>
 #include <QPainter>
@@ -38,6 +43,16 @@ QImage ObjectImage(const TRichObject& object) {
                                    int(object.Picture.Bytes.size()), format);
   }
   if (!image.isNull()) return image;
+  if (!object.HasPicture && object.Kind != TRichObjectKind::Picture) {
+    // A file shown as an icon: the icon of its type (a link's by its file, an embedded file's
+    // the icon of files).
+    QFileIconProvider icons;
+    const QIcon icon = object.Kind == TRichObjectKind::Link
+                           ? icons.icon(QFileInfo(QString::fromStdString(object.ObjectData)))
+                           : icons.icon(QAbstractFileIconProvider::File);
+    const QPixmap pixmap = icon.pixmap(32, 32);
+    if (!pixmap.isNull()) return pixmap.toImage();
+  }
   int w = object.HasPicture ? object.Picture.GoalWidth : object.Width;
   int h = object.HasPicture ? object.Picture.GoalHeight : object.Height;
   w = w > 0 ? int(rich_edit::TwipsToPixels(w)) : 32;
@@ -126,45 +141,81 @@ TRichDocument RichEditControl::Document(bool selectionOnly) const {
   return result;
 }
 
-void RichEditControl::SetDocument(const TRichDocument& document, bool selectionOnly) {
+void RichEditControl::SetDocument(const TRichDocument& document, bool selectionOnly,
+                                  const std::function<void(size_t done, size_t total)>& progress) {
   auto build = [&](QTextCursor& c) {
     c.beginEditBlock();
     c.removeSelectedText();
     const int firstBlock = c.blockNumber();
-    bool firstParagraph = true;
-    for (const TRichParagraph& para : document.Paragraphs) {
-      QTextBlockFormat bf;
-      rich_edit::ApplyParaFormat(bf, para.Format, PFM_ALL2);
-      const QTextCharFormat mark = d->QtFormat(d->plainText ? d->defaultFormat : para.MarkFormat);
-      if (!firstParagraph) {
-        c.insertBlock(d->plainText ? QTextBlockFormat() : bf, mark);
-      } else if (!selectionOnly) {
-        c.setBlockFormat(d->plainText ? QTextBlockFormat() : bf);
-        c.setBlockCharFormat(mark);
+    // Runs in a row mostly share their format: it is converted once.
+    const TCharFormat* lastFormat = nullptr;
+    QTextCharFormat lastQtFormat;
+    auto qtFormat = [&](const TCharFormat& format) {
+      if (!lastFormat || !(*lastFormat == format)) {
+        lastQtFormat = d->QtFormat(format);
+        lastFormat = &format;
       }
-      firstParagraph = false;
-      for (const TRichRun& run : para.Runs) {
-        const QTextCharFormat f = d->QtFormat(d->plainText ? d->defaultFormat : run.Format);
-        if (run.Object) d->InsertObjectAt(c, *run.Object, f);
-        else c.insertText(ToQt(run.Text), f);
+      return lastQtFormat;
+    };
+    const size_t total = document.Paragraphs.size();
+    try {
+      for (size_t i = 0; i < total; ++i) {
+        const TRichParagraph& para = document.Paragraphs[i];
+        if (progress && i > 0 && i % 4096 == 0) progress(i, total);
+        QTextBlockFormat bf;
+        rich_edit::ApplyParaFormat(bf, para.Format, PFM_ALL2);
+        const QTextCharFormat mark = d->QtFormat(d->plainText ? d->defaultFormat : para.MarkFormat);
+        if (i > 0) {
+          c.insertBlock(d->plainText ? QTextBlockFormat() : bf, mark);
+        } else if (!selectionOnly) {
+          c.setBlockFormat(d->plainText ? QTextBlockFormat() : bf);
+          c.setBlockCharFormat(mark);
+        }
+        for (const TRichRun& run : para.Runs) {
+          const QTextCharFormat f = qtFormat(d->plainText ? d->defaultFormat : run.Format);
+          if (!run.Object) c.insertText(ToQt(run.Text), f);
+          else if (d->allowObjects) d->InsertObjectAt(c, *run.Object, f);
+        }
       }
+    } catch (...) {
+      c.endEditBlock();
+      throw;
     }
     if (!d->plainText) rich_edit::ShowNumbering(d->doc, firstBlock, c.blockNumber());
     c.endEditBlock();
   };
   if (selectionOnly) {
     QTextCursor c = d->Cursor();
-    build(c);
+    const int start = c.selectionStart();
+    try {
+      build(c);
+    } catch (...) {
+      c.setPosition(start, QTextCursor::KeepAnchor);
+      c.removeSelectedText();
+      d->SetCursor(c);
+      throw;
+    }
     d->SetCursor(c);
   } else {
-    d->WithoutUndo([&] {
+    auto clear = [&] {
       d->objects.clear();
       d->quiet = true;  // one change notification for the whole replacement
       d->doc.clear();
       d->quiet = false;
-      QTextCursor c(&d->doc);
-      build(c);
-    });
+    };
+    try {
+      d->WithoutUndo([&] {
+        clear();
+        QTextCursor c(&d->doc);
+        build(c);
+      });
+    } catch (...) {
+      clear();
+      d->doc.setUndoRedoEnabled(d->undoLimit > 0);
+      d->modified = true;
+      d->SetCursor(QTextCursor(&d->doc));
+      throw;
+    }
     d->modified = true;
     d->SetCursor(QTextCursor(&d->doc));
   }
@@ -245,11 +296,19 @@ void RichEditControl::Impl::InsertMime(const QMimeData* data) {
       // Not RTF after all: the plain text below.
     }
   }
-  if (!data->hasText()) return;
+  TRichObject picture;
+  if (!data->hasText()) {
+    if (allowObjects && !plainText && PictureObject(data, picture)) q.InsertObject(picture);
+    return;
+  }
+  InsertPlain(data->text().toStdU16String());
+}
+
+void RichEditControl::Impl::InsertPlain(std::u16string_view text) {
   QTextCursor c = Cursor();
   const QTextCharFormat f = InsertFormat(c);
   c.beginEditBlock();
-  Insert(c, data->text().toStdU16String(), f);
+  Insert(c, text, f);
   c.endEditBlock();
   SetCursor(c);
 }
@@ -290,23 +349,26 @@ TRichObject RichEditControl::FileObject(const std::string& fileName, bool link, 
   return picture;
 }
 
+bool RichEditControl::Impl::PictureObject(const QMimeData* data, TRichObject& object) {
+  if (!data->hasImage()) return false;
+  const QImage image = qvariant_cast<QImage>(data->imageData());
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (image.isNull() || !image.save(&buffer, "PNG")) return false;
+  object = TRichObject();
+  object.Picture.Bytes = png.toStdString();
+  object.Picture.PictureWidth = image.width();
+  object.Picture.PictureHeight = image.height();
+  object.Picture.GoalWidth = image.width() * 15;
+  object.Picture.GoalHeight = image.height() * 15;
+  return true;
+}
+
 bool RichEditControl::ClipboardObject(TRichObject& object) const {
   const QMimeData* data = QApplication::clipboard()->mimeData();
   if (!data) return false;
-  if (data->hasImage()) {
-    const QImage image = qvariant_cast<QImage>(data->imageData());
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (image.isNull() || !image.save(&buffer, "PNG")) return false;
-    object = TRichObject();
-    object.Picture.Bytes = png.toStdString();
-    object.Picture.PictureWidth = image.width();
-    object.Picture.PictureHeight = image.height();
-    object.Picture.GoalWidth = image.width() * 15;
-    object.Picture.GoalHeight = image.height() * 15;
-    return true;
-  }
+  if (data->hasImage()) return Impl::PictureObject(data, object);
   for (const QUrl& url : data->urls()) {
     if (!url.isLocalFile()) continue;
     try {
@@ -317,4 +379,69 @@ bool RichEditControl::ClipboardObject(TRichObject& object) const {
     }
   }
   return false;
+}
+
+namespace {
+
+// The first local file the clipboard names (a system-code-page name); empty when none.
+std::string ClipboardFile(const QMimeData* data) {
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) return Utf8ToAnsi(url.toLocalFile().toStdString());
+  return {};
+}
+
+}  // namespace
+
+std::vector<TPasteFormat> RichEditControl::PasteFormats() const {
+  std::vector<TPasteFormat> formats;
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  if (!data || d->readOnly) return formats;
+  const bool objects = d->allowObjects && !d->plainText;
+  if (objects && !ClipboardFile(data).empty()) {
+    formats.push_back(TPasteFormat::Embedded);
+    formats.push_back(TPasteFormat::Link);
+  }
+  if (!d->plainText && data->hasFormat(rich_edit::RtfMimeType)) {
+    if (objects) formats.push_back(TPasteFormat::Rtf);
+    formats.push_back(TPasteFormat::RtfNoObjects);
+  }
+  if (data->hasText()) formats.push_back(TPasteFormat::Text);
+  if (objects && data->hasImage()) formats.push_back(TPasteFormat::Picture);
+  return formats;
+}
+
+bool RichEditControl::PasteAs(TPasteFormat format, bool iconic) {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  const std::vector<TPasteFormat> offered = PasteFormats();
+  if (!data || std::find(offered.begin(), offered.end(), format) == offered.end()) return false;
+  switch (format) {
+    case TPasteFormat::Embedded:
+    case TPasteFormat::Link:
+      InsertObject(FileObject(ClipboardFile(data), format == TPasteFormat::Link, iconic));
+      break;
+    case TPasteFormat::Rtf:
+    case TPasteFormat::RtfNoObjects: {
+      const QByteArray rtf = data->data(rich_edit::RtfMimeType);
+      TRichDocument document;
+      try {
+        document = ReadRtf(std::string_view(rtf.constData(), size_t(rtf.size())));
+      } catch (const EConvertError&) {
+        return false;
+      }
+      if (format == TPasteFormat::RtfNoObjects)
+        for (TRichParagraph& para : document.Paragraphs)
+          std::erase_if(para.Runs, [](const TRichRun& run) { return run.Object.has_value(); });
+      SetDocument(document, true);
+      break;
+    }
+    case TPasteFormat::Text: d->InsertPlain(data->text().toStdU16String()); break;
+    case TPasteFormat::Picture: {
+      TRichObject picture;
+      if (!Impl::PictureObject(data, picture)) return false;
+      InsertObject(picture);
+      break;
+    }
+  }
+  ScrollCaret();
+  return true;
 }

@@ -312,10 +312,95 @@ TEST_F(RichEditStreamingTest, ObjectsSurviveRtfByteForByte) {
   EXPECT_EQ(c.Object(1).ObjectData, std::string("\x00\x01\xFE\xFF", 4));
   EXPECT_EQ(c.Object(2).Kind, TRichObjectKind::Link);
   EXPECT_EQ(Save(ofRTFNoObjs).find("\\object"), std::string::npos);
-  // Object servers do not exist here: the dialogs answer as when none is installed.
-  EXPECT_FALSE(edit->InsertObjectDialog());
-  EXPECT_FALSE(edit->ObjectPropertiesDialog());
   EXPECT_THROW(edit->CreateObjectFromFile(Path("missing.doc"), false), EFOpenError);
+}
+
+TEST_F(RichEditStreamingTest, TextizedOutputGivesObjectsTheirTextForm) {
+  std::ofstream(dir / "data.bin", std::ios::binary) << "data";
+  std::ofstream(dir / "dot.png", std::ios::binary) << Fixture("dot.png");
+  edit->SetTextW(u"[][][]");
+  edit->SetSelStart(1);
+  edit->CreateLinkToFile(Path("data.bin"), false);
+  edit->SetSelStart(4);
+  edit->CreateObjectFromFile(Path("data.bin"), false);
+  edit->SetSelStart(7);
+  edit->CreateObjectFromFile(Path("dot.png"), false);
+  EXPECT_EQ(Save(ofTextized), "[" + Path("data.bin") + "][Package][]");
+  EXPECT_EQ(Save(ofText), "[][][]");
+  // Only the selection's objects, from where the selection starts.
+  edit->SetSelStart(3);
+  edit->SetSelLength(3);
+  edit->SetSelectedInOut(true);
+  EXPECT_EQ(Save(ofTextized), "[Package]");
+}
+
+TEST_F(RichEditStreamingTest, LargePlainTextLoadsPieceByPieceWithProgressAndStop) {
+  // Line ends and UTF-16 units that fall on the boundary between two pieces of the load.
+  const size_t piece = 1 << 20;
+  std::string text(piece - 1, 'a');
+  text += "\r\n\xC0\xC1";  // CR ends one piece, LF begins the next
+  edit->SetTextW(u"прежний");
+  std::vector<int> positions;
+  edit->OnLoadProgress = [&](TObject*, int pos, int size) {
+    positions.push_back(pos);
+    EXPECT_EQ(size, int(text.size()));
+  };
+  Load(ifText, text);
+  EXPECT_EQ(edit->GetTextW(), std::u16string(piece - 1, u'a') + u"\rАБ");
+  EXPECT_EQ(positions, (std::vector<int>{0, int(piece)}));
+  edit->OnLoadProgress = nullptr;
+  std::string unicode("\xFF\xFE", 2);
+  std::u16string expected;
+  for (size_t i = 0; unicode.size() < piece + 8; ++i) {
+    const bool end = i % 40 == 39;
+    unicode += end ? std::string("\r\0\n\0", 4) : std::string("\x16\x04", 2);
+    expected += end ? u'\r' : u'Ж';
+  }
+  Load(ifUnicode, unicode);
+  EXPECT_EQ(edit->GetTextW(), expected);
+  // Stopped after its first piece, the load gives back the text and state it replaced.
+  edit->SetTextW(u"прежний");
+  edit->SetSelStart(2);
+  edit->SetSelLength(3);
+  edit->SetModified(false);
+  int calls = 0;
+  edit->OnLoadProgress = [&](TObject*, int, int) {
+    if (++calls == 2) InterruptRichEditStreaming();
+  };
+  EXPECT_THROW(Load(ifText, text), EUserInterrupt);
+  EXPECT_EQ(calls, 2);
+  edit->OnLoadProgress = nullptr;
+  EXPECT_EQ(edit->GetTextW(), u"прежний");
+  EXPECT_EQ(edit->GetSelTextW(), u"ежн");
+  EXPECT_FALSE(edit->Modified());
+}
+
+TEST_F(RichEditStreamingTest, LargeRtfReportsProgressWhileItIsBuiltAndCanBeStopped) {
+  std::string rtf = "{\\rtf1\\ansi ";
+  for (int i = 0; i < 9000; ++i) rtf += "x\\par ";  // read in one buffer
+  rtf += "}";
+  std::vector<int> positions;
+  edit->OnLoadProgress = [&](TObject*, int pos, int size) {
+    positions.push_back(pos);
+    EXPECT_EQ(size, int(rtf.size()));
+  };
+  Load(ifRTF, rtf);
+  EXPECT_EQ(edit->Control().LineCount(), 9000);
+  // One read, then the building of the text.
+  ASSERT_EQ(positions.size(), 3u);
+  EXPECT_EQ(positions[0], 0);
+  EXPECT_LT(0, positions[1]);
+  EXPECT_LT(positions[1], positions[2]);
+  EXPECT_LT(positions[2], int(rtf.size()));
+  // Stopped while the text is being built: the previous text comes back.
+  edit->SetTextW(u"прежний");
+  int calls = 0;
+  edit->OnLoadProgress = [&](TObject*, int, int) {
+    if (++calls == 2) InterruptRichEditStreaming();
+  };
+  EXPECT_THROW(Load(ifRTF, rtf), EUserInterrupt);
+  edit->OnLoadProgress = nullptr;
+  EXPECT_EQ(edit->GetTextW(), u"прежний");
 }
 
 }  // namespace
