@@ -25,8 +25,8 @@ const std::vector<TStartupForm>& FormsAfterSplash() {
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
-      {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TAutoForm", [](TApplication& app) { app.CreateForm(AutoForm); }},
+      {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
   };
   return forms;

@@ -243,7 +243,6 @@ private:
   std::vector<THotKey> globalHotKeys_;
   bool trayIconWanted_ = false;
   std::vector<std::string> historyNames_;
-  std::u16string workWide_;  // the editor text WorkText was taken from
   bool busy_ = false, engineRunning_ = false, closing_ = false, firstShow_ = true;
 };
 

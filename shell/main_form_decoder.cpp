@@ -12,6 +12,7 @@
 #include "shell/main_form.h"
 #include "shell/open_save.h"
 #include "shell/operation.h"
+#include "shell/plain_text.h"
 #include "shell/converter_list.h"
 #include "shell/preferences.h"
 #include "textcore/rich_edit.h"
@@ -93,7 +94,7 @@ void TMainForm::PasteRussian1Click(TObject*) {
 
 void TMainForm::DecodeOpenedText() {
   const TConverterRec* format = OS->CurrentFormat();
-  if (!format || format->Class != "TXT" || OS->UnicodeText()) return;
+  if (!format || format->Class != "TXT" || OS->TextFormat().Encoding != TTextEncoding::Ansi) return;
   const bool russian = PrefForm && PrefForm->CBRusOnOpen->Checked();
   if (!russian && !DetectEncoding()) return;
   // The file's bytes, read again as code page 1251.
