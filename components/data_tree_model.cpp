@@ -23,7 +23,7 @@ TDataTreeModel::TDataTreeModel() {
 
 TDataTreeModel::~TDataTreeModel() {
   IncludeState(tsDestroying);
-  ReleaseThreadReference(this);
+  ReleaseThreadReference(&builder_);
   std::vector<PDataNode> gone;
   for (PDataNode run = root_->FirstChild; run;) {
     PDataNode next = run->NextSibling;
@@ -1083,13 +1083,13 @@ size_t TDataTreeModel::CachePairsNeeded() const {
 // --- position cache ---
 
 void TDataTreeModel::InvalidateCache() {
-  InterruptValidation(this);
+  InterruptValidation(&builder_);
   std::lock_guard guard(cacheLock_);
   if (!cache_->Entries.empty()) cache_ = std::make_shared<TCacheSnapshot>();
 }
 
 void TDataTreeModel::ValidateCache(int StartIndex) {
-  InterruptValidation(this);
+  InterruptValidation(&builder_);
   size_t needed = CachePairsNeeded();
   {
     std::lock_guard guard(cacheLock_);
@@ -1106,10 +1106,10 @@ void TDataTreeModel::ValidateCache(int StartIndex) {
     if (!entries.empty() && entries.front().Node && entries.size() == needed) return;
     if (needed <= 1 && entries.size() == 1 && !entries.front().Node) return;
   }
-  QueueValidation(this);
+  QueueValidation(&builder_);
 }
 
-void TDataTreeModel::WaitForCache() { WaitForValidation(this); }
+void TDataTreeModel::WaitForCache() { WaitForValidation(&builder_); }
 
 std::shared_ptr<const TCacheSnapshot> TDataTreeModel::CacheSnapshot() const {
   std::lock_guard guard(cacheLock_);

@@ -72,10 +72,10 @@ using TDTCompareEvent = std::function<int(TDataTreeModel* Sender, PDataNode Node
 // IterateSubtree's callback; setting Abort stops the walk.
 using TDTGetNodeProc = std::function<void(TDataTreeModel* Sender, PDataNode Node, bool& Abort)>;
 
-class TDataTreeModel : public TCacheBuilder {
+class TDataTreeModel {
 public:
   TDataTreeModel();
-  ~TDataTreeModel() override;
+  virtual ~TDataTreeModel();
   TDataTreeModel(const TDataTreeModel&) = delete;
   TDataTreeModel& operator=(const TDataTreeModel&) = delete;
 
@@ -226,7 +226,8 @@ public:
   PDataNode GetNodeAtY(int64_t Y, uint32_t* NodeTop = nullptr) const;
   // The top of a visible node's line in content coordinates.
   uint32_t GetNodeTop(PDataNode Node) const;
-  void BuildCache(const std::atomic<bool>& stop) override;
+  // Builds the cache (on the worker thread).
+  void BuildCache(const std::atomic<bool>& stop);
 
   // --- events ---
   TDTInitNodeEvent OnInitNode;
@@ -307,6 +308,13 @@ private:
   int changeDelay_ = 0;
   PDataNode lastChangedNode_ = nullptr;
   PDataNode lastStructureChangedNode_ = nullptr;
+  // The worker's handle on this tree: not the tree itself, so that the worker never makes a
+  // virtual call into a tree whose derived part is being destroyed.
+  struct TBuilder : TCacheBuilder {
+    TDataTreeModel* tree;
+    explicit TBuilder(TDataTreeModel* t) : tree(t) {}
+    void BuildCache(const std::atomic<bool>& stop) override { tree->BuildCache(stop); }
+  } builder_{this};
   mutable std::mutex cacheLock_;
   std::shared_ptr<const TCacheSnapshot> cache_;
 };
