@@ -191,8 +191,8 @@ public:
   void WriteNode(TStream& Stream, PDataNode Node);
   // Reads one node into an existing record; Depth counts nesting for the depth limit.
   void ReadNode(TStream& Stream, PDataNode Node, int64_t End = -1, int Depth = 0);
-  // Reads nodes until `End`, each attached to Target by Mode; answers the last node read.
-  PDataNode ReadNodes(TStream& Stream, int64_t End, PDataNode Target, TDTNodeAttachMode Mode);
+  // Reads nodes until `End`, each attached to Target by Mode (in order); answers the nodes read.
+  std::vector<PDataNode> ReadNodes(TStream& Stream, int64_t End, PDataNode Target, TDTNodeAttachMode Mode);
 
   // --- update brackets and notification ---
   void BeginUpdate();

@@ -201,7 +201,7 @@ void TDataTreeModel::FixLoadedNode(PDataNode Node) {
   InternalAddToSelection(std::move(select), false);
 }
 
-PDataNode TDataTreeModel::ReadNodes(TStream& Stream, int64_t End, PDataNode Target, TDTNodeAttachMode Mode) {
+std::vector<PDataNode> TDataTreeModel::ReadNodes(TStream& Stream, int64_t End, PDataNode Target, TDTNodeAttachMode Mode) {
   // Check the whole block first, so that corrupt data leaves the tree untouched.
   int64_t start = Stream.Position();
   while (Stream.Position() < End) ValidateNode(Stream, End, 0);
@@ -211,7 +211,7 @@ PDataNode TDataTreeModel::ReadNodes(TStream& Stream, int64_t End, PDataNode Targ
     if (Mode == amInsertBefore) Mode = amAddChildFirst;
     if (Mode == amInsertAfter) Mode = amAddChildLast;
   }
-  PDataNode last = nullptr;
+  std::vector<PDataNode> read;
   BeginUpdate();
   try {
     while (Stream.Position() < End) {
@@ -226,7 +226,7 @@ PDataNode TDataTreeModel::ReadNodes(TStream& Stream, int64_t End, PDataNode Targ
       LinkNode(node, Target, Mode);
       FixLoadedNode(node);
       IncludeState(tsStructureChangePending);
-      last = node;
+      read.push_back(node);
       if (Mode == amInsertBefore || Mode == amAddChildFirst) {
         Target = node;
         Mode = amInsertAfter;
@@ -237,7 +237,7 @@ PDataNode TDataTreeModel::ReadNodes(TStream& Stream, int64_t End, PDataNode Targ
     throw;
   }
   EndUpdate();
-  return last;
+  return read;
 }
 
 void TDataTreeModel::LoadFromStream(TStream& Stream) {
@@ -278,7 +278,9 @@ PDataNode TDataTreeModel::CopyTo(PDataNode Node, PDataNode Target, TDTNodeAttach
     WriteNode(stream, Node);
   }
   stream.SetPosition(0);
-  PDataNode last = targetTree->ReadNodes(stream, stream.Size(), Target, Mode);
-  if (last && targetTree->OnNodeCopied) targetTree->OnNodeCopied(targetTree, last);
-  return last;
+  std::vector<PDataNode> read = targetTree->ReadNodes(stream, stream.Size(), Target, Mode);
+  if (read.empty()) return nullptr;
+  if (targetTree->OnNodeCopied)
+    for (PDataNode node : read) targetTree->OnNodeCopied(targetTree, node);
+  return read.back();
 }
