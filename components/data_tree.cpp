@@ -165,8 +165,8 @@ int TBaseDataTree::RangeX() {
   int height = 0;
   uint32_t top = 0;
   for (PDataNode run = GetNodeAtY(-int64_t(offsetY_), &top); run && height <= Height(); run = GetNextVisible(run)) {
-    if (!run->Has(vsInitialized)) InitNode(run);
-    widest = std::max(widest, ContentOffset(run, -1, true) + GetNodeWidth(run, -1));
+    // Nodes not yet initialised are measured once painting has initialised them.
+    if (run->Has(vsInitialized)) widest = std::max(widest, ContentOffset(run, -1, true) + GetNodeWidth(run, -1));
     height += run->NodeHeight;
   }
   return widest;

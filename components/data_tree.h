@@ -193,6 +193,8 @@ public:
   TDTGetHelpContextEvent OnGetHelpContext;
 
   void TimerExpired(unsigned Id) override;
+  // Repaints a node's line (after its data changed: cached measurements are dropped).
+  void InvalidateNode(PDataNode Node) override;
 
 protected:
   void Paint() override;
@@ -212,7 +214,6 @@ protected:
   void InitWidget() override;
 
   // Model hooks.
-  void InvalidateNode(PDataNode Node) override;
   void InvalidateToBottom(PDataNode Node) override;
   void InvalidateView() override;
   void StartTimer(unsigned Id, unsigned Ms) override;

@@ -98,6 +98,11 @@ void TCustomDataStringTree::FontChanged() {
   for (PDataNode run = RootNode()->FirstChild; run; run = GetNext(run)) std::memset(InternalData(run), 0, 4);
 }
 
+void TCustomDataStringTree::InvalidateNode(PDataNode Node) {
+  if (void* cache = InternalData(Node)) std::memset(cache, 0, 4);
+  TBaseDataTree::InvalidateNode(Node);
+}
+
 TRect TCustomDataStringTree::TextRect(PDataNode Node, int Column) { return GetDisplayRect(Node, Column, true); }
 
 void TCustomDataStringTree::DoPaintNode(TCanvas& Canvas, PDataNode Node, int Column, const TRect& Cell, const TRect& Content) {

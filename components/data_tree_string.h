@@ -39,6 +39,7 @@ public:
   std::u16string NodeHintText(PDataNode Node, int Column) override;
   // The rectangle of a node's text in a cell (for the editor).
   TRect TextRect(PDataNode Node, int Column);
+  void InvalidateNode(PDataNode Node) override;
 
   TDSTGetTextEvent OnGetText, OnGetHint;
   TDSTPaintTextEvent OnPaintText;

@@ -108,11 +108,12 @@ TEST(DataTreeWorker, ChangesWhileTheWorkerBuildsStayConsistent) {
   tree.SetRootNodeCount(20000);
   for (int round = 0; round < 200; ++round) {
     tree.ValidateCache(0);
-    PDataNode victim = tree.RootNode()->LastChild;
-    if (round % 3 == 0) tree.DeleteNode(victim);
+    PDataNode victim = round % 3 == 0 ? tree.RootNode()->LastChild : nullptr;
+    if (victim) tree.DeleteNode(victim);
     else if (round % 3 == 1) tree.AddChild(tree.GetFirst());
     else tree.ToggleNode(tree.GetFirst());
-    for (const TCacheEntry& e : tree.CacheSnapshot()->Entries) ASSERT_NE(e.Node, victim);
+    if (victim)
+      for (const TCacheEntry& e : tree.CacheSnapshot()->Entries) ASSERT_NE(e.Node, victim);
     tree.GetNodeAtY(int64_t(round) * 1000);
   }
   auto cache = BuiltCache(tree);
