@@ -53,7 +53,9 @@ void TBaseDataTree::SetMargin(int Value) {
 
 void TBaseDataTree::SetOptions(TDataTreeOptions Value) {
   bool extendedOff = (Options() & voExtendedFocus) && !(Value & voExtendedFocus);
+  bool dropChanged = (Options() ^ Value) & voAcceptOLEDrop;
   TDataTreeModel::SetOptions(Value);
+  if (dropChanged && ExistingWidget()) RegisterDataDropTarget(*this, HasOption(voAcceptOLEDrop) ? this : nullptr);
   if (extendedOff && FocusedColumn() > 0) SetFocusedColumnValue(header_.MainColumn());
 }
 
@@ -313,6 +315,7 @@ bool TBaseDataTree::DoMouseWheel(TShiftState Shift, int Delta, TPoint MousePos) 
 void TBaseDataTree::InitWidget() {
   TScrollingControl::InitWidget();
   SetStripHeight((header_.Options() & hoVisible) ? header_.Height() : 0);
+  if (HasOption(voAcceptOLEDrop)) RegisterDataDropTarget(*this, this);
   UpdateScrollBars(false);
 }
 
@@ -368,6 +371,7 @@ void TBaseDataTree::NodeFreeing(PDataNode Node) {
     ExcludeState(tsEditing | tsEditPending);
   }
   if (pendingEditNode_ == Node) pendingEditNode_ = nullptr;
+  dragSet_.erase(std::remove(dragSet_.begin(), dragSet_.end(), Node), dragSet_.end());
 }
 
 void TBaseDataTree::FontChanged() {

@@ -9,6 +9,7 @@
 
 #include "components/data_tree_header.h"
 #include "components/data_tree_model.h"
+#include "platform/gui/data_drag.h"
 #include "platform/gui/scrolling_control.h"
 
 class TBaseDataTree;
@@ -72,7 +73,7 @@ using TDTDragDropEvent = std::function<void(TBaseDataTree* Sender, TBaseDataTree
 using TDTDragAllowedEvent = std::function<void(TBaseDataTree* Sender, PDataNode Node, int Column, bool& Allowed)>;
 using TDTGetHelpContextEvent = std::function<void(TBaseDataTree* Sender, PDataNode Node, int Column, int& HelpContext)>;
 
-class TBaseDataTree : public TScrollingControl, public TDataTreeModel, public TDTHeaderOwner {
+class TBaseDataTree : public TScrollingControl, public TDataTreeModel, public TDTHeaderOwner, public TDataDropTarget {
   QM_CLASS(TBaseDataTree, TScrollingControl)
 public:
   explicit TBaseDataTree(TComponent* owner);
@@ -163,8 +164,14 @@ public:
   // Native and reference clipboard format numbers.
   static unsigned NativeFormat();
   static unsigned ReferenceFormat();
-  // Drops node data from another tree or process at a client point (drag and drop).
-  bool DropData(TBaseDataTree* Source, const std::string& Native, TPoint Pt, TShiftState Shift, unsigned Effect);
+  // A drop at a client point: OnDragDrop decides what happens; false without a handler.
+  bool DropData(TBaseDataTree* Source, TPoint Pt, TShiftState Shift, unsigned& Effect);
+  // While OnDragDrop runs: the dropped bytes of a format (empty when not offered).
+  std::string DroppedData(unsigned Format) const { return dropData_ ? dropData_(Format) : std::string(); }
+  // Starts dragging the selected nodes (copy or move); answers the effect the target took.
+  unsigned DoDragDrop();
+  // A drag over the tree at a client point: the drop target node and mode follow the mouse.
+  unsigned DragOver(TBaseDataTree* Source, TPoint Pt, TShiftState Shift, unsigned Allowed);
 
   // --- painting ---
   // Paints the lines crossing `Window` (client coordinates) into `Canvas`; SelectedOnly paints only
@@ -193,6 +200,10 @@ public:
   TDTGetHelpContextEvent OnGetHelpContext;
 
   void TimerExpired(unsigned Id) override;
+  // Drop target of the window (points relative to the control).
+  unsigned DataDragOver(const TDataDropInfo& Info, bool Entering) override;
+  void DataDragLeave() override;
+  unsigned DataDrop(const TDataDropInfo& Info) override;
   // Repaints a node's line (after its data changed: cached measurements are dropped).
   void InvalidateNode(PDataNode Node) override;
 
@@ -254,6 +265,10 @@ private:
   bool ClipboardHoldsOurData() const;
   void ClipboardChanged();
   void PutOnClipboard();
+  // The formats of the marked (or, while dragging, selected) nodes.
+  TDragFormats NodeData();
+  void UpdateDropTarget();
+  TBaseDataTree* SourceOf(const TDataDropInfo& Info) const;
   void RegisterTree();
   void UnregisterTree();
 
@@ -275,5 +290,10 @@ private:
   TDropMode dropMode_ = dmNowhere;
   uint64_t treeId_;
   int clipboardListener_ = -1;
+  std::function<std::string(unsigned)> dropData_;
+  std::vector<PDataNode> dragSet_;
+  TPoint dragStart_;
+  bool dragPending_ = false;
+  bool droppedOnSelf_ = false;
   bool settingClipboard_ = false;
 };

@@ -36,8 +36,9 @@ unsigned TBaseDataTree::ReferenceFormat() {
 
 std::vector<PDataNode> TBaseDataTree::MarkedNodes(bool TopOnly) {
   std::vector<PDataNode> nodes;
+  uint8_t mark = HasState(tsOLEDragging) ? vsSelected : vsCutOrCopy;
   for (PDataNode run = RootNode()->FirstChild; run;) {
-    if (run->Has(vsCutOrCopy)) {
+    if (run->Has(mark)) {
       nodes.push_back(run);
       if (TopOnly) {
         // Skip the subtree: it travels with the node.
@@ -87,33 +88,43 @@ void TBaseDataTree::ClipboardChanged() {
   ExcludeState(tsClipboardFlushing);
 }
 
-void TBaseDataTree::PutOnClipboard() {
+TDragFormats TBaseDataTree::NodeData() {
+  TDragFormats data;
   std::string reference;
   PutU32(reference, 12);
   PutU32(reference, uint32_t(getpid()));
   PutU32(reference, uint32_t(treeId_));
   PutU32(reference, uint32_t(treeId_ >> 32));
-  std::vector<PDataNode> all = MarkedNodes(false);
+  data[ReferenceFormat()] = reference;
+  if (oleFormats_ & ofNative) {
+    TMemoryStream stream;
+    for (PDataNode node : MarkedNodes(true)) WriteNode(stream, node);
+    std::string native;
+    PutU32(native, uint32_t(stream.Size()));
+    native.append(stream.Memory(), size_t(stream.Size()));
+    data[NativeFormat()] = native;
+  }
+  if (oleFormats_ & (ofUnicodeText | ofText)) {
+    std::u16string text = NodesText(MarkedNodes(false));
+    if (oleFormats_ & ofUnicodeText) data[CF_UNICODETEXT] = std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    else data[CF_TEXT] = WideToAnsi(text);
+  }
+  return data;
+}
+
+void TBaseDataTree::PutOnClipboard() {
+  TDragFormats data = NodeData();
   settingClipboard_ = true;
   try {
     TClipboard* clipboard = Clipboard();
     clipboard->Open();
-    clipboard->SetAsBytes(ReferenceFormat(), reference);
-    if (oleFormats_ & ofNative) {
-      TMemoryStream stream;
-      for (PDataNode node : MarkedNodes(true)) WriteNode(stream, node);
-      std::string native;
-      PutU32(native, uint32_t(stream.Size()));
-      native.append(stream.Memory(), size_t(stream.Size()));
-      clipboard->SetAsBytes(NativeFormat(), native);
+    for (const auto& [format, bytes] : data) {
+      if (format == CF_UNICODETEXT)
+        clipboard->SetAsUnicodeText(std::u16string(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2));
+      else if (format == CF_TEXT) clipboard->SetAsText(bytes);
+      else clipboard->SetAsBytes(format, bytes);
     }
-    std::u16string text = NodesText(all);
-    if (oleFormats_ & ofUnicodeText) clipboard->SetAsUnicodeText(text);
-    else if (oleFormats_ & ofText) clipboard->SetAsText(WideToAnsi(text));
     clipboard->Close();
-  } catch (const EDataTreeError&) {
-    settingClipboard_ = false;
-    throw;
   } catch (...) {
     settingClipboard_ = false;
     throw EDataTreeError("Clipboard operation failed.");
@@ -258,8 +269,41 @@ unsigned TBaseDataTree::DetermineDropMode(TBaseDataTree* Source, TShiftState Shi
   return effect;
 }
 
-bool TBaseDataTree::DropData(TBaseDataTree* Source, const std::string&, TPoint Pt, TShiftState Shift, unsigned Effect) {
-  StopTimer(ExpandTimer);
+// --- drag and drop ---
+
+TBaseDataTree* TBaseDataTree::SourceOf(const TDataDropInfo& Info) const {
+  std::string reference = Info.Data ? Info.Data(ReferenceFormat()) : std::string();
+  if (reference.size() < 16 || GetU32(reference, 0) != 12 || GetU32(reference, 4) != uint32_t(getpid())) return nullptr;
+  return TreeFromId(uint64_t(GetU32(reference, 8)) | uint64_t(GetU32(reference, 12)) << 32);
+}
+
+unsigned TBaseDataTree::DoDragDrop() {
+  CancelCutOrCopy();
+  SetDropTargetNode(nullptr);
+  IncludeState(tsOLEDragging);
+  dragSet_ = MarkedNodes(true);
+  droppedOnSelf_ = false;
+  unsigned effect = deNone;
+  try {
+    effect = DoDataDrag(*this, NodeData(), deCopy | deMove);
+  } catch (...) {
+    ExcludeState(tsOLEDragging);
+    dragSet_.clear();
+    throw;
+  }
+  ExcludeState(tsOLEDragging);
+  // A move to another place takes the nodes away here; a drop on this tree moved them itself.
+  if (effect == deMove && !droppedOnSelf_) {
+    BeginUpdate();
+    for (PDataNode node : dragSet_) DeleteNode(node);
+    EndUpdate();
+  }
+  dragSet_.clear();
+  return effect;
+}
+
+unsigned TBaseDataTree::DragOver(TBaseDataTree* Source, TPoint Pt, TShiftState Shift, unsigned Allowed) {
+  unsigned effect = DetermineDropMode(Source, Shift, Allowed);
   THitInfo hit = GetHitTestInfoAt(Pt.X, Pt.Y);
   TDropMode mode = dmNowhere;
   if (hit.HitNode) {
@@ -269,6 +313,61 @@ bool TBaseDataTree::DropData(TBaseDataTree* Source, const std::string&, TPoint P
       mode = Pt.Y < line.Top + line.Height() / 2 ? dmAbove : dmBelow;
     }
   }
+  if (hit.HitNode != DropTarget()) {
+    StopTimer(ExpandTimer);
+    if (hit.HitNode && hit.HitNode->Has(vsHasChildren) && HasOption(voAutoDropExpand)) StartTimer(ExpandTimer, 1000);
+  }
+  SetDropTargetNode(hit.HitNode);
+  dropMode_ = mode;
+  bool accept = true;
+  if (OnDragOver) OnDragOver(this, Source, Shift, Pt, mode, effect, accept);
+  // Without a drop handler nothing would be inserted: the drop is refused, not faked.
+  if (!accept || !OnDragDrop) effect = deNone;
+  InvalidateView();
+  return effect;
+}
+
+unsigned TBaseDataTree::DataDragOver(const TDataDropInfo& Info, bool) {
+  TPoint origin = ClientOrigin();
+  return DragOver(SourceOf(Info), {Info.Point.X - origin.X, Info.Point.Y - origin.Y}, Info.Shift, Info.Allowed);
+}
+
+void TBaseDataTree::DataDragLeave() {
+  StopTimer(ExpandTimer);
+  SetDropTargetNode(nullptr);
+  dropMode_ = dmNowhere;
+  InvalidateView();
+}
+
+unsigned TBaseDataTree::DataDrop(const TDataDropInfo& Info) {
+  TPoint origin = ClientOrigin();
+  TPoint pt{Info.Point.X - origin.X, Info.Point.Y - origin.Y};
+  TBaseDataTree* source = SourceOf(Info);
+  unsigned effect = DragOver(source, pt, Info.Shift, Info.Allowed);
+  if (effect == deNone) {
+    DataDragLeave();
+    return deNone;
+  }
+  dropData_ = Info.Data;
+  try {
+    if (!DropData(source, pt, Info.Shift, effect)) effect = deNone;
+  } catch (...) {
+    dropData_ = nullptr;
+    throw;
+  }
+  dropData_ = nullptr;
+  if (source == this) droppedOnSelf_ = true;
+  return effect;
+}
+
+bool TBaseDataTree::DropData(TBaseDataTree* Source, TPoint Pt, TShiftState Shift, unsigned& Effect) {
+  StopTimer(ExpandTimer);
+  if (!DropTarget()) {
+    THitInfo hit = GetHitTestInfoAt(Pt.X, Pt.Y);
+    SetDropTargetNode(hit.HitNode);
+    if (hit.HitNode) dropMode_ = (hit.HitPositions & hiOnItemLabel) ? dmOnNode : dmBelow;
+  }
+  TDropMode mode = dropMode_;
   bool handled = false;
   if (OnDragDrop) {
     std::vector<unsigned> formats{ReferenceFormat()};

@@ -195,6 +195,14 @@ void TBaseDataTree::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
     CheckClick(node);
   }
   pendingEditNode_ = wasFocused && (hit.HitPositions & hiOnItemLabel) && Button == mbLeft ? node : nullptr;
+  // A drag may start from a selected node when OnDragAllowed allows it.
+  dragPending_ = false;
+  if (Button == mbLeft && OnDragAllowed && Selected(node) && (hit.HitPositions & (hiOnItemLabel | hiOnItemImage))) {
+    bool allowed = false;
+    OnDragAllowed(this, node, hit.HitColumn, allowed);
+    dragPending_ = allowed;
+    dragStart_ = {X, Y};
+  }
 }
 
 void TBaseDataTree::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -213,9 +221,16 @@ void TBaseDataTree::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
     }
   }
   pendingEditNode_ = nullptr;
+  dragPending_ = false;
 }
 
 void TBaseDataTree::MouseMove(TShiftState Shift, int X, int Y) {
+  if (dragPending_ && (Shift & ssLeft) && (std::abs(X - dragStart_.X) >= 4 || std::abs(Y - dragStart_.Y) >= 4)) {
+    dragPending_ = false;
+    pendingEditNode_ = nullptr;
+    DoDragDrop();
+    return;
+  }
   if (Y < 0 || headerPressed_) {
     header_.MouseMove(X, Y + StripHeight());
     SetCursor(header_.Sizing() || (header_.Options() & hoColumnResize && header_.DividerAt(X) >= 0) ? crHSplit : crDefault);

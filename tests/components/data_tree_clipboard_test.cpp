@@ -157,7 +157,9 @@ TEST(DataTreeClipboard, DropModesAndDropsWithoutAHandler) {
     EXPECT_EQ(a.tree->DetermineDropMode(k.source, k.shift, k.allowed), k.effect);
   }
   a.Add(nullptr, u"A");
-  EXPECT_FALSE(a.tree->DropData(b.tree, "", {20, 5}, 0, deCopy));
+  unsigned effect = deCopy;
+  EXPECT_EQ(a.tree->DragOver(b.tree, {30, 5}, 0, deCopy | deMove), deNone);  // no handler: refused
+  EXPECT_FALSE(a.tree->DropData(b.tree, {20, 5}, 0, effect));
   EXPECT_EQ(a.Dump(), u"A ");
   TDropMode seen = dmNowhere;
   a.tree->OnDragDrop = [&](TBaseDataTree*, TBaseDataTree*, const std::vector<unsigned>& formats, TShiftState, TPoint,
@@ -165,8 +167,40 @@ TEST(DataTreeClipboard, DropModesAndDropsWithoutAHandler) {
     seen = mode;
     EXPECT_EQ(formats.front(), TBaseDataTree::ReferenceFormat());
   };
-  EXPECT_TRUE(a.tree->DropData(b.tree, "", {30, 16}, 0, deCopy));
+  EXPECT_EQ(a.tree->DragOver(b.tree, {30, 16}, 0, deCopy | deMove), deCopy);
+  EXPECT_EQ(a.tree->DropTarget(), a.tree->GetFirst());
+  EXPECT_TRUE(a.tree->DropData(b.tree, {30, 16}, 0, effect));
   EXPECT_EQ(seen, dmOnNode);
+  EXPECT_EQ(a.tree->DropTarget(), nullptr);
+}
+
+// A drop from another tree of this process reaches OnDragDrop with the dragged bytes.
+TEST(DataTreeClipboard, WindowDropHandsTheNodesToTheHandler) {
+  NamedTree a, b;
+  PDataNode p = a.Add(nullptr, u"P");
+  a.Add(p, u"C");
+  a.tree->SetSelected(p, true);
+  a.tree->CopyToClipboard();
+  std::string reference = Clipboard()->GetAsBytes(TBaseDataTree::ReferenceFormat());
+  std::string native = Clipboard()->GetAsBytes(TBaseDataTree::NativeFormat());
+  a.tree->CancelCutOrCopy();
+  b.Add(nullptr, u"X");
+  b.tree->OnDragDrop = [&](TBaseDataTree* sender, TBaseDataTree* source, const std::vector<unsigned>&, TShiftState,
+                           TPoint, unsigned& effect, TDropMode) {
+    EXPECT_EQ(source, a.tree);
+    sender->ProcessNativeData(nullptr, sender->DroppedData(TBaseDataTree::NativeFormat()), sender->DropTarget(),
+                              amAddChildLast, false);
+    effect = deCopy;
+  };
+  TDataDropInfo info;
+  TPoint origin = b.tree->ClientOrigin();
+  info.Point = {origin.X + 30, origin.Y + 9};
+  info.Allowed = deCopy | deMove;
+  info.Data = [&](unsigned f) { return f == TBaseDataTree::ReferenceFormat() ? reference : f == TBaseDataTree::NativeFormat() ? native : ""; };
+  EXPECT_EQ(b.tree->DataDragOver(info, true), deCopy);
+  EXPECT_EQ(b.tree->DataDrop(info), deCopy);
+  EXPECT_EQ(b.Dump(), u"X -P --C ");
+  EXPECT_EQ(a.Dump(), u"P -C ");
 }
 
 }  // namespace
