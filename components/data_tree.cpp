@@ -609,9 +609,22 @@ void TBaseDataTree::PaintNodeLine(TCanvas& Canvas, PDataNode Node, int Top, cons
 
 // --- hints ---
 
+bool TBaseDataTree::HintRequest(TPoint P, std::u16string& Text, TRect& R) {
+  Text = HintAt(P, R);
+  return !Text.empty();
+}
+
 std::u16string TBaseDataTree::HintAt(TPoint P, TRect& HintRect) {
   HintRect = {};
   if (!ShowHint() || HasState(tsEditing | tsEditPending | tsOLEDragging | tsDrawSelecting) || header_.Sizing()) return {};
+  if (P.Y < 0) {
+    // Over the header: the column's hint, shown below the strip.
+    int column = (header_.Options() & hoShowHint) ? header_.ColumnAt(P.X) : -1;
+    if (column < 0 || header_.Column(column)->Hint.empty()) return {};
+    const std::u16string& hint = header_.Column(column)->Hint;
+    HintRect = Rect(P.X, 0, P.X + WideTextWidth(*Canvas(), hint) + 8, FontLineHeight(*Canvas()) + 4);
+    return hint;
+  }
   if (HintMode == hmDefault) return {};
   THitInfo hit = GetHitTestInfoAt(P.X, P.Y);
   if (!hit.HitNode) return {};

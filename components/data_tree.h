@@ -200,6 +200,7 @@ public:
   TDTGetHelpContextEvent OnGetHelpContext;
 
   void TimerExpired(unsigned Id) override;
+  bool HintRequest(TPoint P, std::u16string& Text, TRect& R) override;
   // Drop target of the window (points relative to the control).
   unsigned DataDragOver(const TDataDropInfo& Info, bool Entering) override;
   void DataDragLeave() override;

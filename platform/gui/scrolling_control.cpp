@@ -3,7 +3,9 @@
 #include <QAbstractScrollArea>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include "platform/gui/graphics.h"
 #include "platform/gui/qt_bridge.h"
@@ -51,12 +53,46 @@ protected:
     canvas->Detach();
   }
   void scrollContentsBy(int, int) override {}
+  bool viewportEvent(QEvent* event) override {
+    if (event->type() == QEvent::ToolTip && ShowHint(static_cast<QHelpEvent*>(event), viewport(), 0)) return true;
+    return QAbstractScrollArea::viewportEvent(event);
+  }
+  bool event(QEvent* event) override {
+    // The strip's hints (the strip lies above the client area: negative y).
+    if (event->type() == QEvent::ToolTip) {
+      auto* help = static_cast<QHelpEvent*>(event);
+      if (strip_->isVisible() && strip_->geometry().contains(help->pos()) &&
+          ShowHint(help, this, viewport()->geometry().top()))
+        return true;
+    }
+    return QAbstractScrollArea::event(event);
+  }
   void resizeEvent(QResizeEvent* event) override {
     QAbstractScrollArea::resizeEvent(event);
     control_->PlaceStrip();
   }
 
 private:
+  // Shows the control's hint for the event's point; `from` is the viewport or the area itself
+  // (whose points are made client points: the strip comes out at negative y).
+  bool ShowHint(QHelpEvent* help, QWidget* from, int clientTop) {
+    QPoint p = help->pos();
+    if (from == this) p = QPoint(p.x() - viewport()->geometry().left(), p.y() - clientTop);
+    std::u16string text;
+    TRect r;
+    bool shown = false;
+    GuardedCall([&] { shown = control_->HintRequest(Point(p.x(), p.y()), text, r); });
+    if (!shown || text.empty()) {
+      QToolTip::hideText();
+      return shown;
+    }
+    QString q = QString::fromUtf16(text.data(), qsizetype(text.size()));
+    QRect area(r.Left, r.Top, r.Width(), r.Height());
+    QPoint at = viewport()->mapToGlobal(QPoint(r.Left, r.Top));
+    QToolTip::showText(at, q, viewport(), area.isEmpty() ? QRect() : area);
+    return true;
+  }
+
   void Request(bool vertical, int code, int pos) {
     if (control_->settingBars_) return;
     GuardedCall([&] { control_->ScrollRequest(vertical, code, pos); });

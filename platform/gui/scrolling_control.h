@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/gui/control.h"
 
@@ -48,6 +49,9 @@ protected:
   virtual void PaintStrip(TCanvas& /*Canvas*/, const TRect& /*R*/) {}
   // A bar asks to scroll (SB_ code, the thumb position for SB_THUMBTRACK/SB_THUMBPOSITION).
   virtual void ScrollRequest(bool /*Vertical*/, int /*Code*/, int /*Position*/) {}
+  // The hint for a client point (the strip at negative y): its text and the client rectangle
+  // it belongs to; false leaves the control's ordinary hint.
+  virtual bool HintRequest(TPoint /*P*/, std::u16string& /*Text*/, TRect& /*R*/) { return false; }
 
 private:
   friend class TScrollArea;

@@ -315,6 +315,40 @@ TEST(DataTreeView, DrawTreeHasNoContentAndWidthFour) {
   EXPECT_EQ(tree->HintSize(n, -1).Width(), 40);
 }
 
+TEST(DataTreeView, HintsForCutTextsNodeHintsAndColumns) {
+  TreeForm f(2);
+  TDataStringTree& t = *f.tree;
+  t.OnGetText = [](TCustomDataStringTree*, PDataNode n, int c, TDSTTextType, std::u16string& s) {
+    s = n->Index == 0 && c == 0 ? u"A rather long text that cannot fit" : u"Short";
+  };
+  TDTHeader& h = *t.Header();
+  h.AddColumn()->SetWidth(80);
+  h.AddColumn()->SetWidth(80);
+  h.Column(1)->Hint = u"Second column";
+  h.SetOptions(h.Options() | hoVisible | hoShowHint);
+  PDataNode first = t.GetFirst(), second = first->NextSibling;
+  t.InvalidateNode(first);  // its text changed: measure again
+  t.InvalidateNode(second);
+  TRect r;
+  t.HintMode = hmTooltip;
+  EXPECT_TRUE(t.HintAt({40, f.LineY(first)}, r).empty());  // ShowHint is off
+  t.SetShowHint(true);
+  std::u16string hint = t.HintAt({40, f.LineY(first)}, r);
+  EXPECT_EQ(hint, u"A rather long text that cannot fit");
+  EXPECT_EQ(r.Left, t.GetDisplayRect(first, 0, true).Left);  // placed over the text
+  EXPECT_EQ(r.Height(), first->NodeHeight + 2);
+  EXPECT_TRUE(t.HintAt({40, f.LineY(second)}, r).empty());  // fits: no hint
+  EXPECT_EQ(t.HintAt({100, -5}, r), u"Second column");
+  EXPECT_TRUE(t.HintAt({20, -5}, r).empty());  // a column without a hint
+
+  t.HintMode = hmHint;
+  t.OnGetHint = [](TCustomDataStringTree*, PDataNode n, int, TDSTTextType, std::u16string& s) {
+    if (n->Index == 1) s = u"Node hint";
+  };
+  EXPECT_EQ(t.HintAt({40, f.LineY(second)}, r), u"Node hint");
+  EXPECT_TRUE(t.HintAt({40, f.LineY(first)}, r).empty());
+}
+
 TEST(DataTreeView, ChangeDelayGivesOneEventForTheLastNode) {
   TreeForm f(3);
   TDataStringTree& t = *f.tree;
