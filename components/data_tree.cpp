@@ -288,6 +288,19 @@ unsigned TBaseDataTree::AutoScrollDirections(TPoint P) {
   return d;
 }
 
+void TBaseDataTree::DoAutoScroll(TPoint P) {
+  autoScrollPoint_ = P;
+  if (!HasOption(voAutoScroll) || AutoScrollDirections(P) == 0) {
+    StopTimer(ScrollTimer);
+    ExcludeState(tsScrollPending | tsScrolling);
+    return;
+  }
+  if (!HasState(tsScrollPending | tsScrolling)) {
+    IncludeState(tsScrollPending);
+    StartTimer(ScrollTimer, unsigned(std::max(AutoScrollDelay, 1)));
+  }
+}
+
 void TBaseDataTree::Resize() {
   TScrollingControl::Resize();
   if (HasState(tsSizing)) return;
@@ -346,6 +359,26 @@ void TBaseDataTree::TimerExpired(unsigned Id) {
     StopTimer(EditTimer);
     if (HasState(tsEditPending) && FocusedNode()) EditNode(FocusedNode(), FocusedColumn());
     ExcludeState(tsEditPending);
+    return;
+  }
+  if (Id == ScrollTimer) {
+    // One step in every direction that can still go; after the first, every AutoScrollInterval.
+    unsigned dirs = AutoScrollDirections(autoScrollPoint_);
+    if (dirs == 0) {
+      StopTimer(ScrollTimer);
+      ExcludeState(tsScrollPending | tsScrolling);
+      return;
+    }
+    int stepY = std::min(DefaultNodeHeight(), std::max(ClientHeight(), 1));
+    if (dirs & 2) SetOffsetY(offsetY_ + stepY);
+    if (dirs & 8) SetOffsetY(offsetY_ - stepY);
+    if (dirs & 1) SetOffsetX(offsetX_ + 8);
+    if (dirs & 4) SetOffsetX(offsetX_ - 8);
+    if (!HasState(tsScrolling)) {
+      ExcludeState(tsScrollPending);
+      IncludeState(tsScrolling);
+      StartTimer(ScrollTimer, unsigned(std::max(AutoScrollInterval, 1)));
+    }
     return;
   }
   if (Id == ExpandTimer) {

@@ -33,7 +33,6 @@ enum TItemEraseAction { eaDefault = 0, eaNone = 1, eaColor = 2 };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick };
 enum TDTHintMode { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
-enum TDTDragImageKind { diComplete, diMainColumnOnly, diNoImage };
 
 // Clipboard formats offered (OLEFormats).
 using TOLEFormats = unsigned;
@@ -71,7 +70,6 @@ using TDTDragOverEvent = std::function<void(TBaseDataTree* Sender, TBaseDataTree
 using TDTDragDropEvent = std::function<void(TBaseDataTree* Sender, TBaseDataTree* Source, const std::vector<unsigned>& Formats,
                                             TShiftState Shift, TPoint Pt, unsigned& Effect, TDropMode Mode)>;
 using TDTDragAllowedEvent = std::function<void(TBaseDataTree* Sender, PDataNode Node, int Column, bool& Allowed)>;
-using TDTGetHelpContextEvent = std::function<void(TBaseDataTree* Sender, PDataNode Node, int Column, int& HelpContext)>;
 
 class TBaseDataTree : public TScrollingControl, public TDataTreeModel, public TDTHeaderOwner, public TDataDropTarget {
   QM_CLASS(TBaseDataTree, TScrollingControl)
@@ -93,7 +91,6 @@ public:
   TScrollStyle ScrollBars = ssBoth;
   bool ScrollBarsAlwaysVisible = false;
   TDTHintMode HintMode = hmDefault;
-  TDTDragImageKind DragImageKind = diComplete;
   TDTNodeAttachMode DefaultPasteMode = amAddChildLast;
   int AutoScrollDelay = 1000, AutoScrollInterval = 1;
   // Milliseconds before a click on the focused node's label starts an edit.
@@ -117,8 +114,10 @@ public:
   void UpdateScrollBars(bool Repaint) override;
   void UpdateVerticalScrollBar(bool Repaint);
   void UpdateHorizontalScrollBar(bool Repaint);
-  // Directions DoAutoScroll would scroll for a client point (bits: 1 left, 2 up, 4 right, 8 down).
+  // Directions auto-scrolling takes at a client point (bits: 1 left, 2 up, 4 right, 8 down).
   unsigned AutoScrollDirections(TPoint P);
+  // The auto-scroll check while dragging: scrolling starts after AutoScrollDelay near an edge.
+  void DoAutoScroll(TPoint P);
 
   // --- geometry ---
   THitInfo GetHitTestInfoAt(int X, int Y);
@@ -197,7 +196,6 @@ public:
   TDTDragOverEvent OnDragOver;
   TDTDragDropEvent OnDragDrop;
   TDTDragAllowedEvent OnDragAllowed;
-  TDTGetHelpContextEvent OnGetHelpContext;
 
   void TimerExpired(unsigned Id) override;
   bool HintRequest(TPoint P, std::u16string& Text, TRect& R) override;
@@ -296,5 +294,6 @@ private:
   TPoint dragStart_;
   bool dragPending_ = false;
   bool droppedOnSelf_ = false;
+  TPoint autoScrollPoint_;
   bool settingClipboard_ = false;
 };

@@ -319,6 +319,7 @@ unsigned TBaseDataTree::DragOver(TBaseDataTree* Source, TPoint Pt, TShiftState S
   }
   SetDropTargetNode(hit.HitNode);
   dropMode_ = mode;
+  DoAutoScroll(Pt);
   bool accept = true;
   if (OnDragOver) OnDragOver(this, Source, Shift, Pt, mode, effect, accept);
   // Without a drop handler nothing would be inserted: the drop is refused, not faked.
@@ -334,6 +335,8 @@ unsigned TBaseDataTree::DataDragOver(const TDataDropInfo& Info, bool) {
 
 void TBaseDataTree::DataDragLeave() {
   StopTimer(ExpandTimer);
+  StopTimer(ScrollTimer);
+  ExcludeState(tsScrollPending | tsScrolling);
   SetDropTargetNode(nullptr);
   dropMode_ = dmNowhere;
   InvalidateView();
@@ -362,6 +365,8 @@ unsigned TBaseDataTree::DataDrop(const TDataDropInfo& Info) {
 
 bool TBaseDataTree::DropData(TBaseDataTree* Source, TPoint Pt, TShiftState Shift, unsigned& Effect) {
   StopTimer(ExpandTimer);
+  StopTimer(ScrollTimer);
+  ExcludeState(tsScrollPending | tsScrolling);
   if (!DropTarget()) {
     THitInfo hit = GetHitTestInfoAt(Pt.X, Pt.Y);
     SetDropTargetNode(hit.HitNode);

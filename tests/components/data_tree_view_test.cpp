@@ -107,6 +107,23 @@ TEST(DataTreeView, ScrollingRequestsWheelAndIntoView) {
   EXPECT_FALSE(t.ScrollIntoView(hidden, false));
 }
 
+TEST(DataTreeView, AutoScrollNearTheEdges) {
+  TreeForm f(100);
+  TDataStringTree& t = *f.tree;
+  int h = t.ClientHeight();
+  EXPECT_EQ(t.AutoScrollDirections({100, 3}), 0u);  // at the top already
+  EXPECT_EQ(t.AutoScrollDirections({100, h - 3}), 8u);
+  EXPECT_EQ(t.AutoScrollDirections({100, h / 2}), 0u);
+  t.SetOptions(t.Options() | voAutoScroll);
+  t.DoAutoScroll({100, h - 3});
+  EXPECT_TRUE(t.HasState(tsScrollPending));
+  t.TimerExpired(ScrollTimer);
+  EXPECT_EQ(t.OffsetY(), -18);
+  EXPECT_EQ(t.AutoScrollDirections({100, 3}), 2u);
+  t.DoAutoScroll({100, h / 2});  // away from the edge: stops
+  EXPECT_FALSE(t.HasState(tsScrollPending | tsScrolling));
+}
+
 TEST(DataTreeView, KeyboardNavigationAndExpansion) {
   TreeForm f(3);
   TDataStringTree& t = *f.tree;
