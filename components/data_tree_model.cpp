@@ -1196,7 +1196,22 @@ PDataNode TDataTreeModel::GetNodeAtY(int64_t Y, uint32_t* NodeTop) const {
 }
 
 uint32_t TDataTreeModel::GetNodeTop(PDataNode Node) const {
-  // Sum of the heights before the node: siblings' totals on the way up.
+  // Through the cache: back over at most one step of visible nodes to a node with a pair.
+  auto cache = CacheSnapshot();
+  if (!cache->ByAddress.empty() && cache->ByAddress.front().Node && IsVisible(Node)) {
+    auto less = [](const TCacheEntry& e, PDataNode n) { return std::less<PDataNode>()(e.Node, n); };
+    uint64_t above = 0;
+    PDataNode run = Node;
+    for (size_t steps = 0; steps <= kCacheStep; ++steps) {
+      auto at = std::lower_bound(cache->ByAddress.begin(), cache->ByAddress.end(), run, less);
+      if (at != cache->ByAddress.end() && at->Node == run) return uint32_t(at->Top + above);
+      PDataNode prev = GetPreviousVisible(run);
+      if (!prev) return uint32_t(above);  // the first visible node
+      above += prev->NodeHeight;
+      run = prev;
+    }
+  }
+  // Otherwise the heights before the node: the siblings' totals on the way up.
   uint64_t top = 0;
   for (PDataNode run = Node; run && run != root_; run = run->Parent) {
     for (PDataNode s = run->PrevSibling; s; s = s->PrevSibling) top += s->TotalHeight;
