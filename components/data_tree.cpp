@@ -374,6 +374,11 @@ void TBaseDataTree::TimerExpired(unsigned Id) {
     if (dirs & 8) SetOffsetY(offsetY_ - stepY);
     if (dirs & 1) SetOffsetX(offsetX_ + 8);
     if (dirs & 4) SetOffsetX(offsetX_ - 8);
+    if (BandRunning()) {
+      TRect old = BandRect(bandStart_, bandEnd_);
+      bandEnd_ = {autoScrollPoint_.X - offsetX_, autoScrollPoint_.Y - offsetY_};
+      UpdateBandSelection(old, BandRect(bandStart_, bandEnd_));
+    }
     if (!HasState(tsScrolling)) {
       ExcludeState(tsScrollPending);
       IncludeState(tsScrolling);
@@ -438,6 +443,11 @@ void TBaseDataTree::Paint() {
   TCanvas& canvas = *Canvas();
   if (OnBeforePaint) OnBeforePaint(this, canvas);
   PaintTree(canvas, canvas.ClipRect(), true, false, false);
+  if (BandRunning()) {
+    canvas.Font()->SetColor(clWhite);
+    canvas.Brush()->SetColor(clBlack);
+    canvas.DrawFocusRect(BandClientRect());
+  }
   if (OnAfterPaint) OnAfterPaint(this, canvas);
 }
 

@@ -138,6 +138,9 @@ public:
   bool EndEditNode();
   void CancelEditNode();
   bool IsEditing() const { return HasState(tsEditing); }
+  // Whether a rubber-band selection is running, and its rectangle in client coordinates.
+  bool BandRunning() const { return HasState(tsDrawSelecting); }
+  TRect BandClientRect() const;
   PDataNode EditNodeValue() const { return editNode_; }
   int EditColumn() const { return editColumn_; }
 
@@ -260,6 +263,11 @@ private:
   void HandleNavigationKey(uint16_t Key, TShiftState Shift);
   void SetFocusToNode(PDataNode Node, TShiftState Shift, bool ClearFirst);
   void UpdateHotNode(int X, int Y);
+  // The band's rectangle in content coordinates (normalised).
+  TRect BandRect(TPoint A, TPoint B) const;
+  // Selects or deselects the nodes whose membership differs between two bands.
+  void UpdateBandSelection(const TRect& Old, const TRect& New);
+  void EndBand();
   bool ReadReference(uint64_t& Id, uint32_t& Pid) const;
   bool ClipboardHoldsOurData() const;
   void ClipboardChanged();
@@ -295,5 +303,8 @@ private:
   bool dragPending_ = false;
   bool droppedOnSelf_ = false;
   TPoint autoScrollPoint_;
+  // Rubber band: press point and current end in content coordinates.
+  TPoint bandStart_, bandEnd_;
+  bool bandPending_ = false, bandToggles_ = false;
   bool settingClipboard_ = false;
 };

@@ -15,6 +15,11 @@ void TBaseDataTree::WndProc(TMessage& Message) {
       PasteFromClipboard();
       return;
     }
+    if (Message.Msg == CM_MOUSELEAVE) {
+      StopTimer(ScrollTimer);
+      ExcludeState(tsScrollPending | tsScrolling);
+      SetHotNode(nullptr);
+    }
     TScrollingControl::WndProc(Message);
   } catch (...) {
     Application->HandleException(this);
@@ -53,7 +58,8 @@ void TBaseDataTree::KeyDown(uint16_t& Key, TShiftState Shift) {
       if (focused) EditNode(focused, FocusedColumn());
       break;
     case VK_ESCAPE:
-      if (IsEditing()) CancelEditNode();
+      if (BandRunning() || bandPending_) EndBand();
+      else if (IsEditing()) CancelEditNode();
       break;
     default: return;
   }
@@ -181,6 +187,13 @@ void TBaseDataTree::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
   if (!Focused() && CanFocus() && Showing()) SetFocus();
   THitInfo hit = GetHitTestInfoAt(X, Y);
   PDataNode node = hit.HitNode;
+  // A press beside the nodes may start a rubber band (multi-select only).
+  if (Button == mbLeft && HasOption(voMultiSelect) && (!node || (hit.HitPositions & hiOnItemRight))) {
+    bandPending_ = true;
+    bandToggles_ = Shift & ssCtrl;
+    bandStart_ = bandEnd_ = {X - offsetX_, Y - offsetY_};
+    return;
+  }
   if (!node) return;
   if ((hit.HitPositions & hiOnItemButton) && node->Has(vsHasChildren)) {
     ToggleNode(node);
@@ -207,6 +220,10 @@ void TBaseDataTree::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
 
 void TBaseDataTree::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TScrollingControl::MouseUp(Button, Shift, X, Y);
+  if (bandPending_ || BandRunning()) {
+    EndBand();
+    return;
+  }
   if (headerPressed_) {
     headerPressed_ = false;
     int column = header_.MouseUp(X, Y + StripHeight());
@@ -225,6 +242,26 @@ void TBaseDataTree::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
 }
 
 void TBaseDataTree::MouseMove(TShiftState Shift, int X, int Y) {
+  if ((bandPending_ || BandRunning()) && (Shift & ssLeft)) {
+    TPoint end{X - offsetX_, Y - offsetY_};
+    if (!BandRunning()) {
+      if (std::abs(end.X - bandStart_.X) < 4 && std::abs(end.Y - bandStart_.Y) < 4) return;
+      bandPending_ = false;
+      IncludeState(tsDrawSelecting);
+      if (!bandToggles_) ClearSelection();
+      SetFocusedColumnValue(header_.MainColumn());
+    }
+    if (HasOption(voAutoScroll)) DoAutoScroll({X, Y});
+    // Each coordinate stays between 0 and the larger of the client size and the range.
+    end.X = std::clamp(end.X, 0, std::max(ClientWidth(), RangeX()));
+    end.Y = std::clamp(end.Y, 0, std::max(ClientHeight(), RangeY()));
+    if (end == bandEnd_) return;
+    TRect old = BandRect(bandStart_, bandEnd_);
+    bandEnd_ = end;
+    UpdateBandSelection(old, BandRect(bandStart_, bandEnd_));
+    InvalidateClient();
+    return;
+  }
   if (dragPending_ && (Shift & ssLeft) && (std::abs(X - dragStart_.X) >= 4 || std::abs(Y - dragStart_.Y) >= 4)) {
     dragPending_ = false;
     pendingEditNode_ = nullptr;
@@ -239,6 +276,55 @@ void TBaseDataTree::MouseMove(TShiftState Shift, int X, int Y) {
     if (HasOption(voHotTrack)) UpdateHotNode(X, Y);
   }
   TScrollingControl::MouseMove(Shift, X, Y);
+}
+
+// --- rubber band ---
+
+TRect TBaseDataTree::BandRect(TPoint A, TPoint B) const {
+  return Rect(std::min(A.X, B.X), std::min(A.Y, B.Y), std::max(A.X, B.X), std::max(A.Y, B.Y));
+}
+
+TRect TBaseDataTree::BandClientRect() const {
+  TRect r = BandRect(bandStart_, bandEnd_);
+  return Rect(r.Left + offsetX_, r.Top + offsetY_, r.Right + offsetX_, r.Bottom + offsetY_);
+}
+
+void TBaseDataTree::UpdateBandSelection(const TRect& Old, const TRect& New) {
+  int top = std::min(Old.Top, New.Top), bottom = std::max(Old.Bottom, New.Bottom);
+  uint32_t nodeTop = 0;
+  int mainRight = header_.UseColumns() ? header_.ColumnLeft(0) - offsetX_ + header_.Column(0)->Width() : INT32_MAX;
+  std::vector<PDataNode> add;
+  bool changed = false;
+  BeginUpdate();
+  for (PDataNode run = GetNodeAtY(top, &nodeTop); run && int64_t(nodeTop) < bottom; run = GetNextVisible(run)) {
+    if (!run->Has(vsInitialized)) InitNode(run);
+    // The node's content span, in content coordinates, without Margin.
+    int left = ContentOffset(run, header_.MainColumn(), true) - margin_ + (header_.UseColumns() ? header_.ColumnLeft(0) - offsetX_ : 0);
+    int right = std::min(left + GetNodeWidth(run, header_.MainColumn()), mainRight);
+    int lineTop = int(nodeTop), lineBottom = int(nodeTop) + run->NodeHeight;
+    auto inside = [&](const TRect& b) {
+      return b.Top < lineBottom && b.Bottom > lineTop && b.Left < right && b.Right > left;
+    };
+    bool was = inside(Old), now = inside(New);
+    if (was != now) {
+      bool select = bandToggles_ ? !Selected(run) : now;
+      if (select) add.push_back(run);
+      else RemoveFromSelection(run);
+      changed = true;
+    }
+    nodeTop += run->NodeHeight;
+  }
+  if (!add.empty()) InternalAddToSelection(std::move(add), false);
+  EndUpdate();
+  if (changed) InvalidateView();
+}
+
+void TBaseDataTree::EndBand() {
+  bandPending_ = false;
+  ExcludeState(tsDrawSelecting);
+  StopTimer(ScrollTimer);
+  ExcludeState(tsScrollPending | tsScrolling);
+  InvalidateClient();
 }
 
 void TBaseDataTree::UpdateHotNode(int X, int Y) {

@@ -197,6 +197,23 @@ TEST(DataTreeView, ClicksSelectToggleAndDoubleClick) {
   EXPECT_FALSE(t.Expanded(parent));
 }
 
+TEST(DataTreeView, RubberBandSelectsTheNodesItCovers) {
+  TreeForm f(5);
+  TDataStringTree& t = *f.tree;
+  t.SetOptions(t.Options() | voMultiSelect);
+  f.Mouse(WM_LBUTTONDOWN, 200, 120);  // below the last node
+  f.Mouse(WM_MOUSEMOVE, 150, 100, MK_LBUTTON);
+  EXPECT_TRUE(t.BandRunning());
+  f.Mouse(WM_MOUSEMOVE, 10, 20, MK_LBUTTON);
+  EXPECT_EQ(t.SelectionCount(), 4);  // lines 2 to 5 lie in 20..120
+  EXPECT_FALSE(t.Selected(t.GetFirst()));
+  f.Mouse(WM_MOUSEMOVE, 10, 60, MK_LBUTTON);
+  EXPECT_EQ(t.SelectionCount(), 2);  // shrinking deselects
+  f.Mouse(WM_LBUTTONUP, 10, 60);
+  EXPECT_FALSE(t.BandRunning());
+  EXPECT_EQ(t.SelectionCount(), 2);
+}
+
 TEST(DataTreeView, HandlerExceptionsStayInsideTheTree) {
   TreeForm f(2);
   TDataStringTree& t = *f.tree;
