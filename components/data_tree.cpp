@@ -104,6 +104,9 @@ THitInfo TBaseDataTree::GetHitTestInfoAt(int X, int Y) {
   PDataNode node = hit.HitNode;
   if (!node->Has(vsInitialized)) InitNode(node);
   hit.HitColumn = header_.UseColumns() ? header_.ColumnAt(X) : -1;
+  if (hit.HitColumn > 0 && HasOption(voExtendedFocus) && HasOption(voAutoSpanColumns))
+    for (int prev; ColumnIsEmpty(node, hit.HitColumn) && (prev = header_.PreviousVisible(hit.HitColumn)) >= 0;)
+      hit.HitColumn = prev;
   int cellLeft = hit.HitColumn >= 0 ? header_.ColumnLeft(hit.HitColumn) : offsetX_;
   int d = X - cellLeft;
   bool main = hit.HitColumn == header_.MainColumn();
@@ -564,6 +567,17 @@ void TBaseDataTree::PaintNodeLine(TCanvas& Canvas, PDataNode Node, int Top, cons
         int left = header_.ColumnLeft(i);
         if (left >= Clip.Right) break;
         cells.push_back({i, Rect(left, Top, left + c->Width(), Top + h), i == lastVisible});
+      }
+      // A text runs on over the empty visible columns that follow it.
+      if (HasOption(voAutoSpanColumns) && !MainColumnOnly) {
+        for (size_t k = 0; k < cells.size(); ++k) {
+          if (ColumnIsEmpty(Node, cells[k].Column)) continue;
+          while (k + 1 < cells.size() && ColumnIsEmpty(Node, cells[k + 1].Column)) {
+            cells[k].R.Right = cells[k + 1].R.Right;
+            cells[k].Last = cells[k + 1].Last;
+            cells.erase(cells.begin() + std::ptrdiff_t(k) + 1);
+          }
+        }
       }
     } else {
       cells.push_back({-1, Rect(offsetX_, Top, fullRight, Top + h), true});

@@ -246,6 +246,8 @@ protected:
   // Paints a cell's content (nothing in the base tree).
   virtual void DoPaintNode(TCanvas& /*Canvas*/, PDataNode /*Node*/, int /*Column*/, const TRect& /*Cell*/,
                            const TRect& /*Content*/) {}
+  // Whether a node's cell is empty (a text may then span into it; never in the base tree).
+  virtual bool ColumnIsEmpty(PDataNode /*Node*/, int /*Column*/) { return false; }
   // The text of a node's column for clipboard text.
   virtual std::u16string ClipboardText(PDataNode /*Node*/, int /*Column*/) { return {}; }
   // The edit link for a node (nullptr: no editing in the base tree).

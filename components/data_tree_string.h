@@ -49,6 +49,7 @@ protected:
   int TotalInternalDataSize() const override { return 4; }
   void DoPaintNode(TCanvas& Canvas, PDataNode Node, int Column, const TRect& Cell, const TRect& Content) override;
   std::u16string ClipboardText(PDataNode Node, int Column) override { return DoGetText(Node, Column); }
+  bool ColumnIsEmpty(PDataNode Node, int Column) override { return DoGetText(Node, Column).empty(); }
   std::unique_ptr<IDTEditLink> CreateEditor(PDataNode Node, int Column) override;
   void WriteChunks(TStream& Stream, PDataNode Node) override;
   bool ReadChunk(TStream& Stream, PDataNode Node, uint32_t ChunkType, uint32_t ChunkSize, int Depth) override;

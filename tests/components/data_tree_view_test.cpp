@@ -297,6 +297,12 @@ TEST(DataTreeView, HeaderTakesItsHeightAndColumnsSplitCells) {
   THitInfo hit = t.GetHitTestInfoAt(cell1.Left + 10, f.LineY(n));
   EXPECT_EQ(hit.HitColumn, 1);
   EXPECT_EQ(hit.HitPositions, hiOnItem | hiOnItemLabel);  // no indent in column 1
+  // With spanning, a text runs on over an empty neighbour: hits there belong to its column.
+  t.OnGetText = [](TCustomDataStringTree*, PDataNode, int c, TDSTTextType, std::u16string& s) {
+    s = c == 0 ? u"A text" : u"";
+  };
+  t.SetOptions(t.Options() | voAutoSpanColumns | voExtendedFocus);
+  EXPECT_EQ(t.GetHitTestInfoAt(cell1.Left + 10, f.LineY(n)).HitColumn, 0);
   int clicked = -1;
   t.OnHeaderClick = [&](TBaseDataTree*, int c, TMouseButton, TShiftState, int, int) { clicked = c; };
   f.Mouse(WM_LBUTTONDOWN, cell1.Left + 20, -5);
