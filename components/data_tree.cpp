@@ -6,6 +6,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/canvas_clip.h"
 #include "platform/gui/clipboard.h"
+#include "platform/gui/ext_controls.h"
 #include "platform/gui/image_list.h"
 #include "platform/gui/timer.h"
 #include "platform/gui/wide_text.h"
@@ -16,7 +17,9 @@ constexpr int kButtonSize = 9;
 
 }  // namespace
 
-TBaseDataTree::TBaseDataTree(TComponent* owner) : TScrollingControl(owner), treeId_(0) {
+TBaseDataTree::TBaseDataTree(TComponent* owner)
+    : TScrollingControl(owner), background_(std::make_unique<TPicture>()), treeId_(0) {
+  background_->OnChange = [this](TObject*) { InvalidateView(); };
   SetBounds(0, 0, 200, 100);
   SetColor(clWindow);
   SetParentColor(false);
@@ -435,6 +438,12 @@ void TBaseDataTree::HeaderChanged() {
 
 int TBaseDataTree::HeaderEllipsisWidth(TCanvas& Canvas) { return 3 * WideTextWidth(Canvas, u"."); }
 
+bool TBaseDataTree::HeaderOwnerDraw(TCanvas& Canvas, TDataTreeColumn& Column, const TRect& R, bool Hover, bool Pressed) {
+  if (!OnDrawHeader) return false;
+  OnDrawHeader(&header_, Canvas, Column, R, Hover, Pressed);
+  return true;
+}
+
 void TBaseDataTree::PaintStrip(TCanvas& Canvas, const TRect& R) {
   Canvas.Font()->Assign(*Font());
   header_.Paint(Canvas, R);
@@ -467,10 +476,22 @@ void TBaseDataTree::PaintTree(TCanvas& Canvas, const TRect& Window, bool GridLin
     y += node->NodeHeight;
     node = GetNextVisible(node);
   }
-  if (y < Window.Bottom && !SelectedOnly) {
+  if (y < Window.Bottom && !SelectedOnly) EraseBackground(Canvas, Rect(Window.Left, std::max(y, Window.Top), Window.Right, Window.Bottom));
+}
+
+void TBaseDataTree::EraseBackground(TCanvas& Canvas, const TRect& R) {
+  TBitmap* picture = background_->Bitmap();
+  if (!HasOption(voShowBackground) || picture->Empty()) {
     Canvas.Brush()->SetColor(Color());
-    Canvas.FillRect(Rect(Window.Left, std::max(y, Window.Top), Window.Right, Window.Bottom));
+    Canvas.FillRect(R);
+    return;
   }
+  // Tiles continue the content's pattern, so that they move with scrolling.
+  int w = picture->Width(), h = picture->Height();
+  int startX = TileOrigin(R.Left - offsetX_, w), startY = TileOrigin(R.Top - offsetY_, h);
+  TCanvasClip clip(Canvas, R);
+  for (int y = R.Top - startY; y < R.Bottom; y += h)
+    for (int x = R.Left - startX; x < R.Right; x += w) Canvas.Draw(x, y, *picture);
 }
 
 void TBaseDataTree::PaintButton(TCanvas& Canvas, int X, int Y, bool Expanded) {
@@ -546,8 +567,12 @@ void TBaseDataTree::PaintNodeLine(TCanvas& Canvas, PDataNode Node, int Top, cons
     TItemEraseAction action = eaDefault;
     if (OnBeforeItemErase) OnBeforeItemErase(this, Canvas, Node, item, color, action);
     if (action == eaDefault) {
-      Canvas.Brush()->SetColor(HasOption(voFullRowSelect) && Selected(Node) ? (TreeFocused() ? clHighlight : clBtnFace) : Color());
-      Canvas.FillRect(item);
+      if (HasOption(voFullRowSelect) && Selected(Node)) {
+        Canvas.Brush()->SetColor(TreeFocused() ? clHighlight : clBtnFace);
+        Canvas.FillRect(item);
+      } else {
+        EraseBackground(Canvas, item);
+      }
     } else if (action == eaColor) {
       Canvas.Brush()->SetColor(color);
       Canvas.FillRect(item);

@@ -11,9 +11,11 @@
 #include "components/data_tree_model.h"
 #include "platform/gui/data_drag.h"
 #include "platform/gui/scrolling_control.h"
+#include "platform/gui/std_controls.h"
 
 class TBaseDataTree;
 class TImageList;
+class TPicture;
 class TTimer;
 
 // Positions of a point relative to a node (GetHitTestInfoAt).
@@ -30,7 +32,6 @@ struct THitInfo {
 enum TDTImageKind { ikNormal, ikSelected, ikState, ikOverlay };
 enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
 enum TItemEraseAction { eaDefault = 0, eaNone = 1, eaColor = 2 };
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick };
 enum TDTHintMode { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
 
@@ -59,6 +60,8 @@ using TDTItemPaintEvent = std::function<void(TBaseDataTree* Sender, TCanvas& Can
 using TDTBeforeItemPaintEvent = std::function<void(TBaseDataTree* Sender, TCanvas& Canvas, PDataNode Node, const TRect& ItemRect, bool& CustomDraw)>;
 using TDTItemEraseEvent = std::function<void(TBaseDataTree* Sender, TCanvas& Canvas, PDataNode Node, const TRect& ItemRect,
                                              TColor& Color, TItemEraseAction& EraseAction)>;
+using TDTHeaderDrawEvent = std::function<void(TDTHeader* Sender, TCanvas& Canvas, TDataTreeColumn& Column, const TRect& R,
+                                              bool Hover, bool Pressed)>;
 using TDTGetImageEvent = std::function<void(TBaseDataTree* Sender, PDataNode Node, TDTImageKind Kind, int Column, int& Index)>;
 using TDTHeaderClickEvent = std::function<void(TBaseDataTree* Sender, int Column, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TDTColumnEvent = std::function<void(TBaseDataTree* Sender, int Column)>;
@@ -87,6 +90,8 @@ public:
   TImageList* StateImages() const { return stateImages_; }
   void SetStateImages(TImageList* Value) { stateImages_ = Value; InvalidateView(); }
   TColor TreeLineColor = clBtnFace, GridLineColor = clBtnFace, DropMarkColor = clSilver;
+  // Tiled behind the nodes with voShowBackground.
+  TPicture* Background() const { return background_.get(); }
   TCheckImageKind CheckImageKind = ckLightCheck;
   TScrollStyle ScrollBars = ssBoth;
   bool ScrollBarsAlwaysVisible = false;
@@ -192,6 +197,7 @@ public:
   TDTItemEraseEvent OnBeforeItemErase;
   TDTGetImageEvent OnGetImageIndex;
   TDTHeaderClickEvent OnHeaderClick;
+  TDTHeaderDrawEvent OnDrawHeader;
   TDTColumnEvent OnColumnResize, OnEditCancelled;
   TDTCreateEditorEvent OnCreateEditor;
   TDTEditingEvent OnEditing;
@@ -242,6 +248,7 @@ protected:
   void HeaderChanged() override;
   TImageList* HeaderImages() const override { return images_; }
   int HeaderEllipsisWidth(TCanvas& Canvas) override;
+  bool HeaderOwnerDraw(TCanvas& Canvas, TDataTreeColumn& Column, const TRect& R, bool Hover, bool Pressed) override;
 
   // Paints a cell's content (nothing in the base tree).
   virtual void DoPaintNode(TCanvas& /*Canvas*/, PDataNode /*Node*/, int /*Column*/, const TRect& /*Cell*/,
@@ -261,6 +268,8 @@ private:
   void PaintNodeLine(TCanvas& Canvas, PDataNode Node, int Top, const TRect& Clip, bool GridLines, bool MainColumnOnly);
   void PaintCheckImage(TCanvas& Canvas, int X, int Y, PDataNode Node);
   void PaintButton(TCanvas& Canvas, int X, int Y, bool Expanded);
+  // Fills `R` with the background picture (tiled from the content origin) or the colour.
+  void EraseBackground(TCanvas& Canvas, const TRect& R);
   void ClickSelect(PDataNode Node, TShiftState Shift);
   void HandleNavigationKey(uint16_t Key, TShiftState Shift);
   void SetFocusToNode(PDataNode Node, TShiftState Shift, bool ClearFirst);
@@ -287,6 +296,7 @@ private:
   int wheelRest_ = 0;
   TImageList* images_ = nullptr;
   TImageList* stateImages_ = nullptr;
+  std::unique_ptr<TPicture> background_;
   TOLEFormats oleFormats_ = ofNative | ofUnicodeText | ofText;
   std::map<unsigned, TTimer*> timers_;
   std::unique_ptr<IDTEditLink> editLink_;

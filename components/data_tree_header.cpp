@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "components/data_tree_geometry.h"
+#include "platform/gui/canvas_clip.h"
 #include "platform/gui/image_list.h"
 #include "platform/gui/wide_text.h"
 
@@ -186,6 +187,10 @@ void TDTHeader::Paint(TCanvas& Canvas, const TRect& R) {
     left = cell.Right;
     if (cell.Right <= R.Left || cell.Left >= R.Right) continue;
     bool pressed = i == pressedColumn_;
+    if ((options_ & hoOwnerDraw) && c.Style == vsOwnerDraw) {
+      TCanvasClip clip(Canvas, cell);
+      if (owner_->HeaderOwnerDraw(Canvas, c, cell, i == hotColumn_, pressed)) continue;
+    }
     bool hot = Style == hsPlates && i == hotColumn_ && (c.options_ & coAllowClick) && (c.options_ & coEnabled);
     TRect edge = cell;
     if (Style == hsPlates && !pressed && !hot) {

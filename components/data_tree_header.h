@@ -10,6 +10,7 @@
 #include "platform/gui/graphics.h"
 
 class TDTHeader;
+class TDataTreeColumn;
 class TImageList;
 
 // Header option bits.
@@ -39,6 +40,8 @@ public:
   virtual void HeaderChanged() = 0;
   virtual TImageList* HeaderImages() const = 0;
   virtual int HeaderEllipsisWidth(TCanvas& Canvas) = 0;
+  // Draws an owner-drawn column; false when nobody drew it.
+  virtual bool HeaderOwnerDraw(TCanvas& Canvas, TDataTreeColumn& Column, const TRect& R, bool Hover, bool Pressed) = 0;
 };
 
 class TDataTreeColumn {

@@ -95,6 +95,7 @@ struct Owner : TDTHeaderOwner {
   void HeaderChanged() override {}
   TImageList* HeaderImages() const override { return nullptr; }
   int HeaderEllipsisWidth(TCanvas&) override { return 9; }
+  bool HeaderOwnerDraw(TCanvas&, TDataTreeColumn&, const TRect&, bool, bool) override { return false; }
 };
 
 TEST(DataTreeHeader, DefaultsAndWidthLimits) {

@@ -9,6 +9,7 @@
 #include "components/data_tree_string.h"
 #include "platform/gui/application.h"
 #include "platform/gui/control_grab.h"
+#include "platform/gui/ext_controls.h"
 #include "platform/gui/form.h"
 #include "platform/gui/wide_edit.h"
 
@@ -339,6 +340,26 @@ TEST(DataTreeView, PaintsBackgroundLinesButtonsAndText) {
   EXPECT_GT(count(Rect(0, 18, 30, 36), clRed), 0);
   // Text pixels somewhere right of the indent.
   EXPECT_GT(36 * 60 - count(Rect(26, 0, 86, 36), clWindow), 20);
+
+  // A background picture is tiled behind the nodes and below them.
+  TBitmap tile(16, 16);
+  tile.Canvas()->Brush()->SetColor(clLime);
+  tile.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  t.Background()->Assign(tile);
+  t.SetOptions(t.Options() | voShowBackground);
+  Application->ProcessMessages();
+  GrabControl(t, shot);
+  EXPECT_EQ(count(Rect(100, 60, 140, 100), clLime), 40 * 40);
+
+  // An owner-drawn column is drawn by the handler.
+  int drawn = 0;
+  t.OnDrawHeader = [&](TDTHeader*, TCanvas&, TDataTreeColumn& c, const TRect&, bool, bool) { drawn += c.Index() + 1; };
+  TDTHeader& h = *t.Header();
+  h.AddColumn()->Style = vsOwnerDraw;
+  h.SetOptions(h.Options() | hoVisible | hoOwnerDraw);
+  Application->ProcessMessages();
+  GrabControl(t, shot);
+  EXPECT_GT(drawn, 0);
 }
 
 TEST(DataTreeView, DrawTreeHasNoContentAndWidthFour) {
