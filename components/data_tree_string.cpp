@@ -12,7 +12,20 @@
 // and Right, and losing the focus ends the edit.
 class TDTEdit : public TWideEdit {
 public:
-  TDTEdit(TComponent* owner, TBaseDataTree* tree) : TWideEdit(owner), tree_(tree) {}
+  TDTEdit(TComponent* owner, TBaseDataTree* tree) : TWideEdit(owner), tree_(tree) {
+    OnChange = [this](TObject*) { Grow(); };
+  }
+
+  // As wide as the text + 8 (at least 30), ending at the latest 6 pixels before the tree's
+  // right client edge; the window is 4 wider.
+  void Grow() {
+    TCanvas& canvas = *tree_->Canvas();
+    canvas.Font()->Assign(*tree_->Font());
+    int left = Left() - tree_->ClientOrigin().X;
+    int width = std::max(WideTextWidth(canvas, WideText()) + 8, 30);
+    width = std::min(width, tree_->ClientWidth() - left - 6);
+    SetWidth(std::max(width, 30) + 4);
+  }
 
 protected:
   void KeyDown(uint16_t& key, TShiftState shift) override {

@@ -275,9 +275,15 @@ TEST(DataTreeView, InPlaceEditing) {
   for (int i = 0; i < t.ControlCount(); ++i)
     if (auto* e = dynamic_cast<TWideEdit*>(t.Controls(i)); e && e->Visible()) edit = e;
   ASSERT_NE(edit, nullptr);
+  int narrow = edit->Width();
+  edit->SetWideText(u"A much longer text typed into the editor");
+  edit->OnChange(edit);
+  EXPECT_GT(edit->Width(), narrow);  // the editor grows with its text
+  EXPECT_LE(edit->Left() + edit->Width(), t.ClientOrigin().X + t.ClientWidth() - 2);
   edit->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_FALSE(t.IsEditing());
   EXPECT_EQ(cancelled, 1);
+  EXPECT_TRUE(newTexts.empty());
 }
 
 TEST(DataTreeView, HeaderTakesItsHeightAndColumnsSplitCells) {
