@@ -479,6 +479,18 @@ void TBaseDataTree::PaintTree(TCanvas& Canvas, const TRect& Window, bool GridLin
   if (y < Window.Bottom && !SelectedOnly) EraseBackground(Canvas, Rect(Window.Left, std::max(y, Window.Top), Window.Right, Window.Bottom));
 }
 
+void TBaseDataTree::MakeDragImage(TBitmap& Image) {
+  int width = header_.UseColumns() ? ClientWidth() : std::min(ClientWidth(), RangeX() + offsetX_);
+  Image.SetSize(std::max(width, 1), std::max(ClientHeight(), 1));
+  TCanvas& canvas = *Image.Canvas();
+  canvas.Brush()->SetColor(Color());
+  canvas.FillRect(Rect(0, 0, Image.Width(), Image.Height()));
+  PaintTree(canvas, Rect(0, 0, Image.Width(), Image.Height()), false, DragImageKind == diMainColumnOnly, true);
+  canvas.Release();
+  Image.SetTransparent(true);
+  Image.SetTransparentColor(ColorToRGB(Color()));
+}
+
 void TBaseDataTree::EraseBackground(TCanvas& Canvas, const TRect& R) {
   TBitmap* picture = background_->Bitmap();
   if (!HasOption(voShowBackground) || picture->Empty()) {

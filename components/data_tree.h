@@ -34,6 +34,7 @@ enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
 enum TItemEraseAction { eaDefault = 0, eaNone = 1, eaColor = 2 };
 enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick };
 enum TDTHintMode { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
+enum TDTDragImageKind { diComplete, diMainColumnOnly, diNoImage };
 
 // Clipboard formats offered (OLEFormats).
 using TOLEFormats = unsigned;
@@ -96,6 +97,7 @@ public:
   TScrollStyle ScrollBars = ssBoth;
   bool ScrollBarsAlwaysVisible = false;
   TDTHintMode HintMode = hmDefault;
+  TDTDragImageKind DragImageKind = diComplete;
   TDTNodeAttachMode DefaultPasteMode = amAddChildLast;
   int AutoScrollDelay = 1000, AutoScrollInterval = 1;
   // Milliseconds before a click on the focused node's label starts an edit.
@@ -184,6 +186,9 @@ public:
   // Paints the lines crossing `Window` (client coordinates) into `Canvas`; SelectedOnly paints only
   // lines of selected nodes or their descendants.
   void PaintTree(TCanvas& Canvas, const TRect& Window, bool GridLines, bool MainColumnOnly, bool SelectedOnly);
+  // The picture of the dragged (selected) nodes on the tree's colour, as large as the client
+  // area (without columns: no wider than the widest content).
+  void MakeDragImage(TBitmap& Image);
   // The node text for hints and editors (empty in the base tree).
   virtual std::u16string NodeHintText(PDataNode Node, int Column) { return {}; }
   // The hint for a client point (empty: none) and its rectangle in client coordinates.

@@ -8,6 +8,7 @@
 #include "components/data_tree.h"
 #include "platform/code_pages.h"
 #include "platform/gui/clipboard.h"
+#include "platform/gui/graphics.h"
 #include "platform/streams.h"
 
 namespace {
@@ -285,7 +286,9 @@ unsigned TBaseDataTree::DoDragDrop() {
   droppedOnSelf_ = false;
   unsigned effect = deNone;
   try {
-    effect = DoDataDrag(*this, NodeData(), deCopy | deMove);
+    TBitmap image;
+    if (DragImageKind != diNoImage) MakeDragImage(image);
+    effect = DoDataDrag(*this, NodeData(), deCopy | deMove, DragImageKind != diNoImage ? &image : nullptr, dragStart_);
   } catch (...) {
     ExcludeState(tsOLEDragging);
     dragSet_.clear();

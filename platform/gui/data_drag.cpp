@@ -2,11 +2,14 @@
 
 #include <QDrag>
 #include <QDropEvent>
+#include <QImage>
 #include <QMimeData>
+#include <QPixmap>
 #include <QWidget>
 
 #include "platform/gui/clipboard.h"
 #include "platform/gui/control.h"
+#include "platform/gui/graphics.h"
 #include "platform/gui/qt_bridge.h"
 
 namespace {
@@ -91,7 +94,8 @@ private:
 
 }  // namespace
 
-unsigned DoDataDrag(TControl& source, const TDragFormats& data, unsigned allowedEffects) {
+unsigned DoDataDrag(TControl& source, const TDragFormats& data, unsigned allowedEffects, const TBitmap* image,
+                    TPoint hotSpot) {
   auto* drag = new QDrag(source.Widget());
   auto* mime = new QMimeData;
   for (const auto& [format, bytes] : data) {
@@ -103,6 +107,17 @@ unsigned DoDataDrag(TControl& source, const TDragFormats& data, unsigned allowed
     }
   }
   drag->setMimeData(mime);
+  if (image && !image->Empty()) {
+    QImage picture = image->Image().convertToFormat(QImage::Format_ARGB32);
+    QRgb clear = ToQColor(image->TransparentColor()).rgb();
+    for (int y = 0; y < picture.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+      for (int x = 0; x < picture.width(); ++x)
+        if ((line[x] & 0xFFFFFF) == (clear & 0xFFFFFF)) line[x] = 0;
+    }
+    drag->setPixmap(QPixmap::fromImage(picture));
+    drag->setHotSpot(QPoint(hotSpot.X, hotSpot.Y));
+  }
   Qt::DropAction action = drag->exec(Qt::DropActions(int(allowedEffects) & 7), Qt::CopyAction);
   return unsigned(int(action) & 7);
 }

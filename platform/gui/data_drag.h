@@ -10,12 +10,15 @@
 #include "platform/gui/gui_types.h"
 
 class TControl;
+class TBitmap;
 
 inline constexpr unsigned DROPEFFECT_NONE = 0, DROPEFFECT_COPY = 1, DROPEFFECT_MOVE = 2, DROPEFFECT_LINK = 4;
 using TDragFormats = std::map<unsigned, std::string>;
 
-// Drags `data` from `source` until the user drops or cancels; answers the effect taken.
-unsigned DoDataDrag(TControl& source, const TDragFormats& data, unsigned allowedEffects);
+// Drags `data` from `source` until the user drops or cancels; answers the effect taken. An
+// image (its transparent colour left out) follows the mouse with `hotSpot` under it.
+unsigned DoDataDrag(TControl& source, const TDragFormats& data, unsigned allowedEffects,
+                    const TBitmap* image = nullptr, TPoint hotSpot = {});
 
 // A drag over a drop target: the point in the control's coordinates, keys, offered formats.
 struct TDataDropInfo {

@@ -347,6 +347,21 @@ TEST(DataTreeView, PaintsBackgroundLinesButtonsAndText) {
   // Text pixels somewhere right of the indent.
   EXPECT_GT(36 * 60 - count(Rect(26, 0, 86, 36), clWindow), 20);
 
+  // The drag image shows only the selected nodes on the tree's colour.
+  t.SetSelected(a, true);
+  TBitmap image;
+  t.MakeDragImage(image);
+  EXPECT_EQ(image.Height(), t.ClientHeight());
+  auto imageCount = [&](TRect r, TColor c) {
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) n += image.Canvas()->Pixel(x, y) == ColorToRGB(c);
+    return n;
+  };
+  EXPECT_GT(imageCount(Rect(9, 4, 18, 13), clRed), 8);           // the selected node's button
+  EXPECT_EQ(imageCount(Rect(0, 18, 18, 36), clRed), 0);          // the other node is left out
+  EXPECT_EQ(image.TransparentColor(), ColorToRGB(clWindow));
+
   // A background picture is tiled behind the nodes and below them.
   TBitmap tile(16, 16);
   tile.Canvas()->Brush()->SetColor(clLime);
