@@ -258,7 +258,7 @@ protected:
   virtual void EndEditForFocusChange() {}
   // A node is about to be freed: drop every reference the view keeps to it.
   virtual void NodeFreeing(PDataNode Node);
-  // The number of columns used (-1 when none) for the caption chunk; the string tree's hooks.
+  // Writes all chunks of a node (the string tree adds its caption).
   virtual void WriteChunks(TStream& Stream, PDataNode Node);
   // Interprets one chunk (header already read); false for an unknown type.
   virtual bool ReadChunk(TStream& Stream, PDataNode Node, uint32_t ChunkType, uint32_t ChunkSize, int Depth);
