@@ -168,10 +168,7 @@ void TBaseDataTree::CancelCutOrCopy() {
 
 void TBaseDataTree::FinishCutOrCopy() {
   if (HasState(tsCutPending)) {
-    std::vector<PDataNode> marked = MarkedNodes(true);
-    BeginUpdate();
-    for (PDataNode node : marked) DeleteNode(node);
-    EndUpdate();
+    DeleteNodes(MarkedNodes(true));
     ExcludeState(tsCutPending);
   } else if (HasState(tsCopyPending)) {
     for (PDataNode run = RootNode()->FirstChild; run; run = GetNext(run)) run->Exclude(vsCutOrCopy);
@@ -296,11 +293,7 @@ unsigned TBaseDataTree::DoDragDrop() {
   }
   ExcludeState(tsOLEDragging);
   // A move to another place takes the nodes away here; a drop on this tree moved them itself.
-  if (effect == deMove && !droppedOnSelf_) {
-    BeginUpdate();
-    for (PDataNode node : dragSet_) DeleteNode(node);
-    EndUpdate();
-  }
+  if (effect == deMove && !droppedOnSelf_) DeleteNodes(dragSet_);
   dragSet_.clear();
   return effect;
 }

@@ -262,6 +262,43 @@ void TDataTreeModel::DeleteNode(PDataNode Node) {
   AfterStructureChange(parent, true);
 }
 
+void TDataTreeModel::DeleteNodes(const std::vector<PDataNode>& Nodes) {
+  std::vector<PDataNode> top;
+  for (PDataNode n : Nodes)
+    if (n && n != root_ && !n->Has(vsDeleting)) {
+      n->Include(vsDeleting);
+      top.push_back(n);
+    }
+  // Nodes under another listed node leave with it.
+  top.erase(std::remove_if(top.begin(), top.end(), [&](PDataNode n) {
+              for (PDataNode up = n->Parent; up && up != root_; up = up->Parent)
+                if (up->Has(vsDeleting)) return true;
+              return false;
+            }), top.end());
+  if (top.empty()) return;
+  InvalidateCache();
+  BeginUpdate();
+  std::vector<PDataNode> parents, gone;
+  for (PDataNode n : top) {
+    PDataNode parent = n->Parent;
+    uint32_t visibleGone = IsVisible(n) ? 1 + CountVisibleChildren(n) : 0;
+    UnlinkNode(n, false);
+    visibleCount_.fetch_sub(visibleGone);
+    parents.push_back(parent);
+    FreeSubtree(n, gone);
+  }
+  std::sort(parents.begin(), parents.end(), std::less<PDataNode>());
+  parents.erase(std::unique(parents.begin(), parents.end()), parents.end());
+  for (PDataNode parent : parents) {
+    uint32_t index = 0;
+    for (PDataNode run = parent->FirstChild; run; run = run->NextSibling) run->Index = index++;
+    if (parent->ChildCount == 0) parent->Exclude(vsHasChildren);
+  }
+  DropFromSelection(gone);
+  IncludeState(tsStructureChangePending);
+  EndUpdate();
+}
+
 void TDataTreeModel::DeleteChildren(PDataNode Node, bool ResetHasChildren) {
   if (!Node) Node = root_;
   if (Node->ChildCount == 0 && !Node->FirstChild) {
@@ -337,9 +374,10 @@ void TDataTreeModel::LinkNode(PDataNode Node, PDataNode Dest, TDTNodeAttachMode 
 }
 
 // Takes Node out of its parent's list; the counts of the ancestors drop (not VisibleCount).
-void TDataTreeModel::UnlinkNode(PDataNode Node) {
+void TDataTreeModel::UnlinkNode(PDataNode Node, bool Renumber) {
   PDataNode parent = Node->Parent;
-  for (PDataNode run = Node->NextSibling; run; run = run->NextSibling) --run->Index;
+  if (Renumber)
+    for (PDataNode run = Node->NextSibling; run; run = run->NextSibling) --run->Index;
   if (Node->PrevSibling) Node->PrevSibling->NextSibling = Node->NextSibling;
   else parent->FirstChild = Node->NextSibling;
   if (Node->NextSibling) Node->NextSibling->PrevSibling = Node->PrevSibling;
@@ -1069,9 +1107,7 @@ void TDataTreeModel::MoveTo(PDataNode Node, PDataNode Target, TDTNodeAttachMode 
       }
     }
     targetTree->EndUpdate();
-    BeginUpdate();
-    for (PDataNode m : moving) DeleteNode(m);
-    EndUpdate();
+    DeleteNodes(moving);
   }
 }
 

@@ -96,6 +96,9 @@ public:
   void SetNodeDataSize(int Value);
   void DeleteNode(PDataNode Node);
   void DeleteChildren(PDataNode Node, bool ResetHasChildren = false);
+  // Deletes many nodes at once (nodes inside another listed node go with it); siblings are
+  // renumbered once per parent, so long lists stay fast.
+  void DeleteNodes(const std::vector<PDataNode>& Nodes);
   // Frees every node and rebuilds the root.
   void Clear();
   // A new node linked at Target (nil: the root) by Mode, uninitialised.
@@ -285,7 +288,7 @@ private:
   void AdjustTotalHeight(PDataNode Node, int64_t Delta);
   void AfterStructureChange(PDataNode Parent, bool Repaint);
   void LinkNode(PDataNode Node, PDataNode Dest, TDTNodeAttachMode Mode);
-  void UnlinkNode(PDataNode Node);
+  void UnlinkNode(PDataNode Node, bool Renumber = true);
   void ToggleInternal(PDataNode Node);
   void DeleteNodeInternal(PDataNode Node);
   void RecomputeTriState(PDataNode Parent);

@@ -158,6 +158,27 @@ TEST(DataTreeModel, ChildrenAddedUnderAHiddenExpandedNodeAreNotVisible) {
   ExpectConsistent(tree);
 }
 
+TEST(DataTreeModel, DeletingManyNodesAtOnce) {
+  TDataTreeModel tree;
+  tree.SetOptions(tree.Options() | voMultiSelect);
+  tree.SetRootNodeCount(10);
+  std::vector<PDataNode> roots;
+  for (PDataNode r = tree.GetFirst(); r; r = tree.GetNextSibling(r)) roots.push_back(r);
+  PDataNode child = tree.AddChild(roots[2]);
+  tree.AddChild(child);
+  tree.FullExpand();
+  tree.SetSelected(child, true);
+  tree.SetSelected(roots[5], true);
+  tree.SetFocusedNode(child);
+  tree.DeleteNodes({roots[0], child, roots[2], roots[5], roots[9], nullptr, tree.RootNode()});
+  EXPECT_EQ(tree.RootNodeCount(), 6u);
+  EXPECT_EQ(tree.TotalCount(), 6u);
+  EXPECT_EQ(tree.SelectionCount(), 0);
+  EXPECT_EQ(tree.FocusedNode(), nullptr);
+  EXPECT_EQ(tree.GetFirst(), roots[1]);
+  ExpectConsistent(tree);
+}
+
 TEST(DataTreeModel, InitAllNodesCountsAndInitialisesEveryNode) {
   TDataTreeModel empty;
   EXPECT_EQ(empty.InitAllNodes(), 0u);

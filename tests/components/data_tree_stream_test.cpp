@@ -137,7 +137,9 @@ TEST(DataTreeStream, BadHeadersAndDamagedNodesLeaveTheTreeAsItWas) {
       tree.LoadFromStream(s);
       ADD_FAILURE() << "no error";
     } catch (const EDataTreeError& e) {
-      if (k.message) EXPECT_EQ(e.Message, k.message);
+      if (k.message) {
+        EXPECT_EQ(e.Message, k.message);
+      }
     }
     EXPECT_EQ(tree.RootNodeCount(), 4u);
     EXPECT_EQ(tree.VisibleCount(), 4u);

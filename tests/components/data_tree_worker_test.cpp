@@ -112,8 +112,9 @@ TEST(DataTreeWorker, ChangesWhileTheWorkerBuildsStayConsistent) {
     if (victim) tree.DeleteNode(victim);
     else if (round % 3 == 1) tree.AddChild(tree.GetFirst());
     else tree.ToggleNode(tree.GetFirst());
-    if (victim)
+    if (victim) {
       for (const TCacheEntry& e : tree.CacheSnapshot()->Entries) ASSERT_NE(e.Node, victim);
+    }
     tree.GetNodeAtY(int64_t(round) * 1000);
   }
   auto cache = BuiltCache(tree);
