@@ -16,6 +16,7 @@
 class TBaseDataTree;
 class TImageList;
 class TPicture;
+class TPopupMenu;
 class TTimer;
 
 // Positions of a point relative to a node (GetHitTestInfoAt).
@@ -63,6 +64,8 @@ using TDTItemEraseEvent = std::function<void(TBaseDataTree* Sender, TCanvas& Can
                                              TColor& Color, TItemEraseAction& EraseAction)>;
 using TDTHeaderDrawEvent = std::function<void(TDTHeader* Sender, TCanvas& Canvas, TDataTreeColumn& Column, const TRect& R,
                                               bool Hover, bool Pressed)>;
+using TDTGetPopupMenuEvent = std::function<void(TBaseDataTree* Sender, PDataNode Node, int Column, bool& AskParent,
+                                                TPopupMenu*& PopupMenu)>;
 using TDTGetImageEvent = std::function<void(TBaseDataTree* Sender, PDataNode Node, TDTImageKind Kind, int Column, int& Index)>;
 using TDTHeaderClickEvent = std::function<void(TBaseDataTree* Sender, int Column, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TDTColumnEvent = std::function<void(TBaseDataTree* Sender, int Column)>;
@@ -203,6 +206,7 @@ public:
   TDTGetImageEvent OnGetImageIndex;
   TDTHeaderClickEvent OnHeaderClick;
   TDTHeaderDrawEvent OnDrawHeader;
+  TDTGetPopupMenuEvent OnGetPopupMenu;
   TDTColumnEvent OnColumnResize, OnEditCancelled;
   TDTCreateEditorEvent OnCreateEditor;
   TDTEditingEvent OnEditing;
@@ -213,6 +217,8 @@ public:
 
   void TimerExpired(unsigned Id) override;
   bool HintRequest(TPoint P, std::u16string& Text, TRect& R) override;
+  // Over a node, OnGetPopupMenu may give a menu for it or an ancestor; else the control's menu.
+  bool DoContextPopup(TPoint MousePos, TPoint ScreenPos) override;
   // Drop target of the window (points relative to the control).
   unsigned DataDragOver(const TDataDropInfo& Info, bool Entering) override;
   void DataDragLeave() override;

@@ -3,6 +3,7 @@
 
 #include "components/data_tree.h"
 #include "platform/gui/application.h"
+#include "platform/gui/menus.h"
 
 namespace {
 constexpr uint16_t VK_OEM_PLUS = 0xBB, VK_OEM_MINUS = 0xBD, VK_F2 = 0x71;
@@ -348,6 +349,28 @@ void TBaseDataTree::DblClick() {
              ((hit.HitPositions & (hiOnItemLabel | hiOnItemImage)) || HasOption(voFullRowSelect))) {
     ToggleNode(hit.HitNode);
   }
+}
+
+bool TBaseDataTree::DoContextPopup(TPoint MousePos, TPoint ScreenPos) {
+  TPoint origin = ClientOrigin();
+  THitInfo hit = GetHitTestInfoAt(MousePos.X - origin.X, MousePos.Y - origin.Y);
+  if (OnGetPopupMenu && hit.HitNode) {
+    SetFocusedNode(hit.HitNode);
+    bool askParent = true;
+    TPopupMenu* menu = nullptr;
+    for (PDataNode run = hit.HitNode; run && run != RootNode() && askParent && !menu; run = run->Parent) {
+      askParent = true;
+      OnGetPopupMenu(this, run, hit.HitColumn, askParent, menu);
+    }
+    if (menu) {
+      StopTimer(EditTimer);
+      ExcludeState(tsEditPending);
+      menu->SetPopupComponent(this);
+      menu->Popup(ScreenPos.X, ScreenPos.Y);
+      return true;
+    }
+  }
+  return TScrollingControl::DoContextPopup(MousePos, ScreenPos);
 }
 
 void TBaseDataTree::DoEnter() {

@@ -11,6 +11,7 @@
 #include "platform/gui/control_grab.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/form.h"
+#include "platform/gui/menus.h"
 #include "platform/gui/wide_edit.h"
 
 namespace {
@@ -213,6 +214,36 @@ TEST(DataTreeView, RubberBandSelectsTheNodesItCovers) {
   f.Mouse(WM_LBUTTONUP, 10, 60);
   EXPECT_FALSE(t.BandRunning());
   EXPECT_EQ(t.SelectionCount(), 2);
+}
+
+// A menu that records where it was asked to pop up instead of showing itself.
+struct RecordingMenu : TPopupMenu {
+  using TPopupMenu::TPopupMenu;
+  int shown = 0;
+  void Popup(int, int) override { ++shown; }
+};
+
+TEST(DataTreeView, PopupMenuForANodeOrItsAncestor) {
+  TreeForm f(2);
+  TDataStringTree& t = *f.tree;
+  PDataNode a = t.GetFirst();
+  PDataNode child = t.AddChild(a);
+  t.ToggleNode(a);
+  RecordingMenu nodeMenu(&f.form), controlMenu(&f.form);
+  t.SetPopupMenu(&controlMenu);
+  std::vector<PDataNode> asked;
+  t.OnGetPopupMenu = [&](TBaseDataTree*, PDataNode n, int, bool& askParent, TPopupMenu*& menu) {
+    asked.push_back(n);
+    if (n == a) menu = &nodeMenu;
+    askParent = true;
+  };
+  TPoint o = t.ClientOrigin();
+  EXPECT_TRUE(t.DoContextPopup({o.X + 50, o.Y + f.LineY(child)}, {0, 0}));
+  EXPECT_EQ(asked, (std::vector<PDataNode>{child, a}));
+  EXPECT_EQ(nodeMenu.shown, 1);
+  EXPECT_EQ(t.FocusedNode(), child);
+  EXPECT_TRUE(t.DoContextPopup({o.X + 50, o.Y + 150}, {0, 0}));  // no node: the control's menu
+  EXPECT_EQ(controlMenu.shown, 1);
 }
 
 TEST(DataTreeView, HandlerExceptionsStayInsideTheTree) {
