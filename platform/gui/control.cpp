@@ -144,12 +144,7 @@ bool TControlBridge::eventFilter(QObject* watched, QEvent* event) {
       auto* e = static_cast<QContextMenuEvent*>(event);
       GuardedCall([&] {
         QPoint local = control_->widget_ ? control_->widget_->mapFromGlobal(e->globalPos()) : e->pos();
-        if (control_->OnContextPopup) control_->OnContextPopup(control_, Point(local.x(), local.y()), handled);
-        if (!handled && control_->PopupMenu()) {
-          control_->PopupMenu()->SetPopupComponent(control_);
-          control_->PopupMenu()->Popup(e->globalPos().x(), e->globalPos().y());
-          handled = true;
-        }
+        handled = control_->DoContextPopup(Point(local.x(), local.y()), Point(e->globalPos().x(), e->globalPos().y()));
       });
       return handled;
     }
@@ -611,6 +606,17 @@ void TControl::WndProc(TMessage& m) {
 void TControl::Click() {
   if (action_) action_->Execute();
   else if (OnClick) OnClick(this);
+}
+
+bool TControl::DoContextPopup(TPoint mousePos, TPoint screenPos) {
+  bool handled = false;
+  if (OnContextPopup) OnContextPopup(this, mousePos, handled);
+  if (!handled && PopupMenu()) {
+    PopupMenu()->SetPopupComponent(this);
+    PopupMenu()->Popup(screenPos.X, screenPos.Y);
+    handled = true;
+  }
+  return handled;
 }
 
 void TControl::DblClick() {

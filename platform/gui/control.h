@@ -113,6 +113,9 @@ public:
   void SendToBack();
   // Fires OnClick (or the action) as a click on the control does.
   virtual void Click();
+  // The context menu at `mousePos` (control coordinates; `screenPos` on the screen): by default
+  // OnContextPopup, then PopupMenu. True when it was handled.
+  virtual bool DoContextPopup(TPoint mousePos, TPoint screenPos);
 
   // The control's Qt widget, made on first need. For the platform layer and its subclasses.
   QWidget* Widget();
