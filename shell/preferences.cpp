@@ -12,6 +12,7 @@
 #include "shell/lang_messages.h"
 #include "shell/language.h"
 #include "shell/preferences_key.h"
+#include "components/form_placement.h"
 #include "shell/preferences_key_list.h"
 #include "shell/preferences_store.h"
 #include "textcore/win_registry.h"
@@ -21,14 +22,6 @@ TPrefForm* PrefForm = nullptr;
 namespace {
 
 const char* const kOptionsSection = "Preferences";
-
-// The options kept by the window's storage, as "Component.Property".
-const std::vector<std::string> kStoredProps = {
-    "CBStartup.Checked",   "CBTray.Checked",      "CBNoSplash.Checked",    "CBExitOnESC.Checked",
-    "CBRusOnOpen.Checked", "CBEncOnOpen.Checked", "CBDetectURLs.Checked",  "CBSmartQuotes.Checked",
-    "CBAutoSave.Checked",  "CBMakeBackup.Checked", "CBSaveBm.Checked",     "DefFont.Font",
-    "Shape1.Brush",        "CBConfirmExit.Checked",
-};
 
 // The auto-save interval keeps the name the spin edit gave it.
 const char* const kIntervalValue = "SpinSaveInt_Value";
@@ -46,6 +39,7 @@ TPrefForm::TPrefForm(TComponent* owner) : TForm(owner) {
   Handler("FormCreate", &TPrefForm::FormCreate);
   Handler("FormShow", &TPrefForm::FormShow);
   Handler("FormHide", &TPrefForm::FormHide);
+  Handler("FormCloseQuery", &TPrefForm::FormCloseQuery);
   Handler("FormKeyDown", &TPrefForm::FormKeyDown);
   Handler("FormKeyPress", &TPrefForm::FormKeyPress);
   Handler("LangComboChange", &TPrefForm::LangComboChange);
@@ -84,6 +78,7 @@ TPrefForm::TPrefForm(TComponent* owner) : TForm(owner) {
   Field("FontDialog1", FontDialog1);
   Field("ColorDialog1", ColorDialog1);
   Field("Language1", Language1);
+  Field("FormStorage1", FormStorage1);
   ReadForm();
 }
 
@@ -109,7 +104,7 @@ void TPrefForm::FormCreate(TObject*) {
 void TPrefForm::FormShow(TObject*) {
   LoadHotKeys();
   shown_ = true;
-  shownOptions_ = CaptureStoredProps(*this, kStoredProps);
+  shownOptions_ = CaptureStoredProps(*this, FormStorage1->StoredProps());
   shownInterval_ = SpinSaveInt->Position();
   shownLanguage_ = LangCombo->ItemIndex();
 }
@@ -122,6 +117,11 @@ void TPrefForm::FormHide(TObject*) {
   if (OnApplyTray) OnApplyTray(CBTray->Checked());
 }
 
+void TPrefForm::FormCloseQuery(TObject*, bool&) {
+  // The storage saves the options as the window closes: edits not confirmed go first.
+  if (shown_ && ModalResult() != mrOk) DropChanges();
+}
+
 void TPrefForm::CommitChanges() {
   SaveOptions();
   SaveHotKeys();
@@ -132,7 +132,7 @@ void TPrefForm::CommitChanges() {
 }
 
 void TPrefForm::DropChanges() {
-  ApplyStoredProps(*this, kStoredProps, shownOptions_);
+  ApplyStoredProps(*this, FormStorage1->StoredProps(), shownOptions_);
   SpinSaveInt->SetPosition(shownInterval_);
   UpdateDefFontCaption();
   LoadHotKeys();
@@ -140,12 +140,12 @@ void TPrefForm::DropChanges() {
 }
 
 void TPrefForm::SaveOptions() {
-  SaveStoredProps(*this, kStoredProps, kOptionsSection);
+  FormStorage1->SaveFormPlacement();
   TWinRegistry(kProductKey).WriteString(kOptionsSection, kIntervalValue, std::to_string(SpinSaveInt->Position()));
 }
 
 void TPrefForm::RestoreOptions() {
-  RestoreStoredProps(*this, kStoredProps, kOptionsSection);
+  FormStorage1->RestoreFormPlacement();
   const std::string interval = TWinRegistry(kProductKey).ReadString(kOptionsSection, kIntervalValue, "");
   try {
     if (!interval.empty()) SpinSaveInt->SetPosition(std::stoi(interval));

@@ -19,6 +19,7 @@ class TColorDialog;
 class TComboBox;
 class TEdit;
 class TFontDialog;
+class TFormStorage;
 class TLabel;
 class TLanguage;
 class THotKeyList;
@@ -51,6 +52,7 @@ public:
   TFontDialog* FontDialog1 = nullptr;
   TColorDialog* ColorDialog1 = nullptr;
   TLanguage* Language1 = nullptr;
+  TFormStorage* FormStorage1 = nullptr;  // the window's place and the stored options
 
   // --- Hot keys ----------------------------------------------------------------------------
   // Fills the key list from the stored rows, action names in the current language.
@@ -74,6 +76,7 @@ private:
   void FormCreate(TObject* Sender);
   void FormShow(TObject* Sender);
   void FormHide(TObject* Sender);
+  void FormCloseQuery(TObject* Sender, bool& CanClose);
   void FormKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
   void FormKeyPress(TObject* Sender, char& Key);
   void LangComboChange(TObject* Sender);
