@@ -12,6 +12,7 @@
 #include "shell/lang_messages.h"
 #include "shell/language.h"
 #include "shell/preferences_key.h"
+#include "components/color_menu.h"
 #include "components/form_placement.h"
 #include "shell/preferences_key_list.h"
 #include "shell/preferences_store.h"
@@ -45,6 +46,7 @@ TPrefForm::TPrefForm(TComponent* owner) : TForm(owner) {
   Handler("LangComboChange", &TPrefForm::LangComboChange);
   Handler("DefFontClick", &TPrefForm::DefFontClick);
   Handler("BtnSetBackClick", &TPrefForm::BtnSetBackClick);
+  Handler("BackgroundMenuColorSelect", &TPrefForm::BackgroundMenuColorSelect);
   Handler("BtnEnableAllClick", &TPrefForm::BtnEnableAllClick);
   Handler("BtnDisableAllClick", &TPrefForm::BtnDisableAllClick);
   Handler("BtnDefaultKeysClick", &TPrefForm::BtnDefaultKeysClick);
@@ -76,7 +78,7 @@ TPrefForm::TPrefForm(TComponent* owner) : TForm(owner) {
   Field("Button2", Button2);
   Field("BtnCancel", BtnCancel);
   Field("FontDialog1", FontDialog1);
-  Field("ColorDialog1", ColorDialog1);
+  Field("BackgroundMenu", BackgroundMenu);
   Field("Language1", Language1);
   Field("FormStorage1", FormStorage1);
   ReadForm();
@@ -179,11 +181,14 @@ void TPrefForm::DefFontClick(TObject*) {
 }
 
 void TPrefForm::BtnSetBackClick(TObject*) {
-  ColorDialog1->SetColor(Shape1->Brush()->Color());
-  if (ColorDialog1->Execute()) {
-    Shape1->Brush()->SetColor(ColorDialog1->Color());
-    Shape1->Invalidate();
-  }
+  BackgroundMenu->ColorDialog()->SetColor(Shape1->Brush()->Color());
+  BackgroundMenu->PopupUnder(BtnSetBack);
+}
+
+void TPrefForm::BackgroundMenuColorSelect(TObject*, int, TColor Color) {
+  // The automatic colour is the window colour.
+  Shape1->Brush()->SetColor(Color == kAutoColor ? clWindow : Color);
+  Shape1->Invalidate();
 }
 
 // --- Hot keys ---------------------------------------------------------------------------------

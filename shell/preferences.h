@@ -15,7 +15,7 @@
 
 class TButton;
 class TCheckBox;
-class TColorDialog;
+class TColorMenu;
 class TComboBox;
 class TEdit;
 class TFontDialog;
@@ -50,7 +50,7 @@ public:
   THotKeyList* KeyList = nullptr;  // the hot keys of global actions 0 to 13
   TButton *Button2 = nullptr, *BtnCancel = nullptr;
   TFontDialog* FontDialog1 = nullptr;
-  TColorDialog* ColorDialog1 = nullptr;
+  TColorMenu* BackgroundMenu = nullptr;  // the background colour: automatic or any other
   TLanguage* Language1 = nullptr;
   TFormStorage* FormStorage1 = nullptr;  // the window's place and the stored options
 
@@ -82,6 +82,7 @@ private:
   void LangComboChange(TObject* Sender);
   void DefFontClick(TObject* Sender);
   void BtnSetBackClick(TObject* Sender);
+  void BackgroundMenuColorSelect(TObject* Sender, int ColorIndex, TColor Color);
   void BtnEnableAllClick(TObject* Sender);
   void BtnDisableAllClick(TObject* Sender);
   void BtnDefaultKeysClick(TObject* Sender);
