@@ -6,6 +6,7 @@
 #include "shell/progress_form.h"
 #include "shell/single_instance_window.h"
 #include "shell/progress_wait_form.h"
+#include "shell/speed_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
@@ -20,6 +21,7 @@ const std::vector<TStartupForm>& FormsAfterSplash() {
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
+      {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
   };
   return forms;
 }

@@ -15,6 +15,7 @@
 #include "components/color_menu.h"
 #include "components/form_placement.h"
 #include "shell/preferences_key_list.h"
+#include "shell/speed_form.h"
 #include "shell/preferences_store.h"
 #include "textcore/win_registry.h"
 
@@ -46,6 +47,7 @@ TPrefForm::TPrefForm(TComponent* owner) : TForm(owner) {
   Handler("LangComboChange", &TPrefForm::LangComboChange);
   Handler("DefFontClick", &TPrefForm::DefFontClick);
   Handler("BtnSetBackClick", &TPrefForm::BtnSetBackClick);
+  Handler("Button1Click", &TPrefForm::Button1Click);
   Handler("BackgroundMenuColorSelect", &TPrefForm::BackgroundMenuColorSelect);
   Handler("BtnEnableAllClick", &TPrefForm::BtnEnableAllClick);
   Handler("BtnDisableAllClick", &TPrefForm::BtnDisableAllClick);
@@ -77,6 +79,7 @@ TPrefForm::TPrefForm(TComponent* owner) : TForm(owner) {
   Field("KeyList", KeyList);
   Field("Button2", Button2);
   Field("BtnCancel", BtnCancel);
+  Field("Button1", Button1);
   Field("FontDialog1", FontDialog1);
   Field("BackgroundMenu", BackgroundMenu);
   Field("Language1", Language1);
@@ -183,6 +186,12 @@ void TPrefForm::DefFontClick(TObject*) {
 void TPrefForm::BtnSetBackClick(TObject*) {
   BackgroundMenu->ColorDialog()->SetColor(Shape1->Brush()->Color());
   BackgroundMenu->PopupUnder(BtnSetBack);
+}
+
+void TPrefForm::Button1Click(TObject*) {
+  if (!SpeedForm) return;
+  SpeedForm->CBPreserveStyle->SetEnabled(true);
+  SpeedForm->ShowModal();
 }
 
 void TPrefForm::BackgroundMenuColorSelect(TObject*, int, TColor Color) {

@@ -48,7 +48,7 @@ public:
   TLabel* DefFont = nullptr;  // its font is the default font
   TButton *BtnSetFont = nullptr, *BtnSetBack = nullptr;
   THotKeyList* KeyList = nullptr;  // the hot keys of global actions 0 to 13
-  TButton *Button2 = nullptr, *BtnCancel = nullptr;
+  TButton *Button2 = nullptr, *BtnCancel = nullptr, *Button1 = nullptr;  // OK, Cancel, "Options..."
   TFontDialog* FontDialog1 = nullptr;
   TColorMenu* BackgroundMenu = nullptr;  // the background colour: automatic or any other
   TLanguage* Language1 = nullptr;
@@ -82,6 +82,7 @@ private:
   void LangComboChange(TObject* Sender);
   void DefFontClick(TObject* Sender);
   void BtnSetBackClick(TObject* Sender);
+  void Button1Click(TObject* Sender);
   void BackgroundMenuColorSelect(TObject* Sender, int ColorIndex, TColor Color);
   void BtnEnableAllClick(TObject* Sender);
   void BtnDisableAllClick(TObject* Sender);
