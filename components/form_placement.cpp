@@ -214,6 +214,7 @@ std::string TFormPlacement::IniFileName() const {
 
 std::string TFormPlacement::IniSection() const {
   if (!iniSection_.empty()) return iniSection_;
+  if (!formClass_.empty()) return formClass_;
   if (Form()) return Form()->ClassName();
   return (Owner() ? Owner()->ClassName() : std::string()) + "." + Name();
 }
@@ -375,6 +376,7 @@ void TFormPlacement::Loaded() {
 void TFormPlacement::InstallHooks() {
   TCustomForm* form = Form();
   if (!form || hookedForm_) return;
+  formClass_ = form->ClassName();  // the form's own class, also while it is being destroyed
   hookedForm_ = form;
   formOnShow_ = std::move(form->OnShow);
   formOnCloseQuery_ = std::move(form->OnCloseQuery);

@@ -104,7 +104,7 @@ private:
   void ApplySizeLimits();
 
   bool active_ = true, preventResize_ = false, useRegistry_ = false;
-  std::string iniFileName_, iniSection_;
+  std::string iniFileName_, iniSection_, formClass_;
   TWinMinMaxInfo minMaxInfo_;
   TPlacementOptions options_ = fpState | fpPosition;
   TPlacementRegRoot registryRoot_ = prCurrentUser;
