@@ -18,10 +18,10 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
 
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
+      {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
-      {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
   };
   return forms;
 }
