@@ -256,11 +256,13 @@ void TGlyphButton::Paint() {
     inner.Left += 1;
     inner.Top += 1;
   }
-  const std::string caption = StripHotkey(Caption());
+  const std::string caption = ShowsText() ? StripHotkey(Caption()) : std::string();
+  const bool glyph = ShowsGlyph() && !glyph_.Empty();
   const int tw = caption.empty() ? 0 : c->TextWidth(caption), th = caption.empty() ? 0 : c->TextHeight(caption);
   const TButtonContent content =
-      ButtonContentLayout(inner, glyph_.GlyphWidth(), glyph_.GlyphHeight(), tw, th, layout_, margin_, spacing_);
-  if (!glyph_.Empty()) glyph_.Draw(*c, content.Glyph.X, content.Glyph.Y, Enabled() ? state_ : bsDisabled);
+      ButtonContentLayout(inner, glyph ? glyph_.GlyphWidth() : 0, glyph ? glyph_.GlyphHeight() : 0, tw, th, layout_,
+                          margin_, spacing_);
+  if (glyph) glyph_.Draw(*c, content.Glyph.X, content.Glyph.Y, Enabled() ? state_ : bsDisabled);
   if (!caption.empty()) {
     c->Brush()->SetStyle(bsClear);
     TRect text = content.Text;

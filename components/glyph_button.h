@@ -72,6 +72,9 @@ protected:
   void ShowMenu();
   virtual void MouseEnter();
   virtual void MouseExit();
+  // Whether the glyph and the caption are shown (both by default).
+  virtual bool ShowsGlyph() const { return true; }
+  virtual bool ShowsText() const { return true; }
   // The part of the client the frame and content use (the whole client by default).
   virtual TRect ButtonRect() const { return ClientRect(); }
   bool pressedInMenu_ = false;

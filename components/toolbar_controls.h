@@ -35,6 +35,8 @@ public:
 protected:
   bool InMenuPart(int x) const override;
   TRect ButtonRect() const override;
+  bool ShowsGlyph() const override { return displayMode_ != dmTextOnly; }
+  bool ShowsText() const override { return displayMode_ != dmGlyphOnly; }
   void Paint() override;
 
 private:
