@@ -278,7 +278,12 @@ void TFlatToolbar::MakeFloating() {
   ArrangeControls();
   if (floatRect_.Width() > 0 && floatRect_.Height() > 0)
     SetBounds(floatRect_.Left, floatRect_.Top, Width(), Height());
-  SetFloatingWindow(*this, *form, true, Caption());
+  SetFloatingWindow(*this, *form, true, Caption(), closeButton_, [this] { CloseFloating(); });
+}
+
+void TFlatToolbar::CloseFloating() {
+  Hide();
+  if (OnClose) OnClose(this);
 }
 
 void TFlatToolbar::SetDockedTo(TFlatDock* dock) {

@@ -103,6 +103,8 @@ public:
   // Lays out the controls for the present place; answers the bare thickness for a dock type.
   void ArrangeControls();
   TBarLayout LayoutFor(TDockType type) const;
+  // The floating window's close button: the toolbar is hidden, then OnClose.
+  void CloseFloating();
   // Double-click on the toolbar: a floating one goes to DefaultDock (when there is one), a
   // docked one floats.
   void ToggleDocking();

@@ -3,6 +3,8 @@
 // each), docking and floating, the toolbar controls and the program's own glyphs.
 #include <gtest/gtest.h>
 
+#include <QWidget>
+
 #include <map>
 
 #include "components/flat_dock.h"
@@ -165,6 +167,22 @@ TEST(FlatDock, ToolbarsArrangeInTheirDockAndMoveBetweenDocks) {
   auto* sep = new TFlatToolbarSep(&f.form);
   EXPECT_THROW(sep->SetParent(&f.form), EInvalidOperation);
   EXPECT_THROW(new TFlatDock(f.file), EInvalidOperation);
+}
+
+TEST(FlatDock, TheFloatingWindowsCloseButtonHidesTheToolbar) {
+  ToolbarForm f;
+  f.form.Show();
+  int closed = 0;
+  f.file->OnClose = [&](TObject*) { ++closed; };
+  f.file->SetDockedTo(nullptr);
+  ASSERT_TRUE(f.file->Floating());
+  f.file->Widget()->close();  // the window manager's close button
+  EXPECT_FALSE(f.file->Visible());
+  EXPECT_EQ(closed, 1);
+  std::map<std::string, int> saved;
+  SaveToolbarPositions(f.form, [&](const std::string& s, const std::string& n, int v) { saved[s + "." + n] = v; },
+                       [](const std::string&, const std::string&, const std::string&) {});
+  EXPECT_EQ(saved["TBFile.Visible"], 0);
 }
 
 TEST(FlatDock, PlacementsRoundTripThroughTheRegistry) {
