@@ -10,6 +10,7 @@
 #include "shell/unicode_form.h"
 #include "tools/auto_form.h"
 #include "tools/cyr_form.h"
+#include "shell/speed_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
@@ -21,6 +22,7 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
 
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
+      {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
       {"TCyrForm", [](TApplication& app) { app.CreateForm(CyrForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
