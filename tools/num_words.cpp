@@ -36,6 +36,12 @@ Text Join(Words a, Words b) {
 
 void RaiseLimit(Words message) { throw Exception(SystemText(message)); }
 
+// The words of a number's magnitude, with `minus` in front of a negative number's.
+template <typename Positive>
+Text Signed(int64_t number, Words minus, Positive positive) {
+  return number < 0 ? Text(minus) + positive(Magnitude(number)) : positive(Magnitude(number));
+}
+
 // ---------------------------------------------------------------- English
 
 class TNumWordsEnglish : public TNumWordsLangDriver {
@@ -43,8 +49,7 @@ public:
   using TNumWordsLangDriver::TNumWordsLangDriver;
 
   Text NumberToWords(int64_t number, uint8_t style) const override {
-    if (number < 0) return u"Minus " + Positive(Magnitude(number));
-    return Positive(Magnitude(number));
+    return Signed(number, u"Minus ", Positive);
   }
 
   Text CurrencyToWords(int64_t units, int64_t subUnits, bool euro) const override {
@@ -95,8 +100,7 @@ public:
   using TNumWordsLangDriver::TNumWordsLangDriver;
 
   Text NumberToWords(int64_t number, uint8_t style) const override {
-    if (number < 0) return u"минус " + Positive(Magnitude(number));
-    return Positive(Magnitude(number));
+    return Signed(number, u"минус ", Positive);
   }
 
   // Names agree with the number: один Рубль, два Рубля, пять Рублей; одна Копейка, две Копейки.
@@ -193,8 +197,7 @@ public:
   bool StyleMatters(uint8_t) const override { return true; }
 
   Text NumberToWords(int64_t number, uint8_t style) const override {
-    if (number < 0) return u"minus " + Positive(Magnitude(number));
-    return Positive(Magnitude(number));
+    return Signed(number, u"minus ", Positive);
   }
 
   Text CurrencyToWords(int64_t units, int64_t subUnits, bool euro) const override {
@@ -496,8 +499,7 @@ public:
   using TNumWordsLangDriver::TNumWordsLangDriver;
 
   Text NumberToWords(int64_t number, uint8_t style) const override {
-    if (number < 0) return u"Minus " + Positive(Magnitude(number));
-    return Positive(Magnitude(number));
+    return Signed(number, u"Minus ", Positive);
   }
 
   Text CurrencyToWords(int64_t units, int64_t subUnits, bool) const override {
