@@ -18,8 +18,9 @@ function(qm_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
-# One GoogleTest program per test folder; each test case runs as its own CTest test,
-# headless, with the settings store in the build tree so that no test touches the user's.
+# One GoogleTest program per test folder; each test case runs as its own CTest test, headless.
+# The test entry point (tests/support) gives every test its own settings, runtime and home
+# folders and fails a test that touches the user's configuration folder.
 function(qm_tests name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -28,15 +29,14 @@ function(qm_tests name)
   endif()
   add_executable(${name} ${sources})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} qm_test_main)
   target_compile_definitions(${name} PRIVATE
       QM_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-      QM_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/../shared/fixtures"
+      QM_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures"
       QM_PROGRAM_DIR="${QM_PROGRAM_DIR}")
   gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST
-      PROPERTIES TIMEOUT 120 ENVIRONMENT
-        "QT_QPA_PLATFORM=offscreen;QUILLOMARK_CONFIG_DIR=${PROJECT_BINARY_DIR}/test-config;XDG_RUNTIME_DIR=${PROJECT_BINARY_DIR}/test-runtime")
+      PROPERTIES TIMEOUT 120 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()
 
 # A Google Benchmark program under bench/.

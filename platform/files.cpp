@@ -249,15 +249,52 @@ std::string ReadFileBytes(const std::string& FileName) {
   return data;
 }
 
-void WriteFileAtomic(const std::string& FileName, const std::string& Data) {
-  static std::atomic<unsigned> counter{0};
+namespace {
+
+// The file WriteFileAtomic replaces: the one a symbolic link points to, not the link.
+fs::path AtomicTarget(const std::string& FileName) {
   fs::path target = NativePath(FileName);
-  // Replace the file a symbolic link points to, not the link.
   std::error_code linkError;
   if (fs::is_symlink(target, linkError)) {
     fs::path resolved = fs::weakly_canonical(target, linkError);
     if (!linkError) target = resolved;
   }
+  return target;
+}
+
+// Temporary files of WriteFileAtomic are ".<name>.<pid>.<counter>.tmp" beside the target.
+constexpr char kTempSuffix[] = ".tmp";
+
+bool IsTempNameOf(const std::string& entry, const std::string& targetName) {
+  const std::string prefix = "." + targetName + ".";
+  const size_t suffix = sizeof kTempSuffix - 1;
+  if (entry.size() <= prefix.size() + suffix || entry.compare(0, prefix.size(), prefix) != 0 ||
+      entry.compare(entry.size() - suffix, suffix, kTempSuffix) != 0)
+    return false;
+  const std::string middle = entry.substr(prefix.size(), entry.size() - prefix.size() - suffix);
+  const size_t dot = middle.find('.');
+  return dot != std::string::npos && dot > 0 && dot + 1 < middle.size() &&
+         middle.find_first_not_of("0123456789.") == std::string::npos && middle.find('.', dot + 1) == std::string::npos;
+}
+
+}  // namespace
+
+void RemoveLeftoverTempFiles(const std::string& FileName) {
+  const fs::path target = AtomicTarget(FileName);
+  fs::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  const std::string name = target.filename().string();
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    std::error_code ignored;
+    if (IsTempNameOf(it->path().filename().string(), name) && it->is_regular_file(ignored))
+      fs::remove(it->path(), ignored);
+  }
+}
+
+void WriteFileAtomic(const std::string& FileName, const std::string& Data) {
+  static std::atomic<unsigned> counter{0};
+  const fs::path target = AtomicTarget(FileName);
   fs::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
 
@@ -271,7 +308,7 @@ void WriteFileAtomic(const std::string& FileName, const std::string& Data) {
       tempName += '.';
       tempName += std::to_string(part);
     }
-    tempName += ".tmp";
+    tempName += kTempSuffix;
     temp = folder / tempName;
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (int error = errno; fd < 0 && (error != EEXIST || attempt > 100))

@@ -73,6 +73,9 @@ std::string ReadFileBytes(const std::string& FileName);
 // renames it over the old one. On any failure the old file is intact, the temporary file is
 // removed and EFCreateError or EWriteError says why.
 void WriteFileAtomic(const std::string& FileName, const std::string& Data);
+// Removes the temporary files WriteFileAtomic left beside FileName when its writer was killed;
+// only for a caller that knows no other writer of the file is at work (it holds its lock).
+void RemoveLeftoverTempFiles(const std::string& FileName);
 
 // The user's configuration folder with a trailing '/': $QUILLOMARK_CONFIG_DIR, else
 // $XDG_CONFIG_HOME/quillomark, else ~/.config/quillomark. It is not created here.

@@ -75,7 +75,7 @@ bool TRegistry::Resolve(const std::string& Key, std::vector<std::string>& Path) 
   for (;;) {
     size_t end = rest.find('\\', pos);
     if (end == std::string_view::npos) end = rest.size();
-    if (end == pos) return false;
+    if (end == pos || Path.size() == kRegMaxDepth) return false;
     Path.emplace_back(rest.substr(pos, end - pos));
     if (end == rest.size()) return true;
     pos = end + 1;
@@ -115,8 +115,12 @@ bool TRegistry::CreateKey(const std::string& Key) {
   RegistryStore* store = RegistryStore::ForRoot(FRootKey);
   std::vector<std::string> path;
   bool relative = Key.empty() || Key.front() != '\\';
-  if (store == nullptr || !Resolve(Key, path) || (relative && FCurrentKey != 0 && FReadOnly))
+  if (store == nullptr || !Resolve(Key, path) || (relative && FCurrentKey != 0 && FReadOnly)) {
+    if (path.size() == kRegMaxDepth)
+      throw ERegistryException("Failed to create key " + Key.substr(0, 80) + "...: a key lies at most " +
+                               std::to_string(kRegMaxDepth) + " levels below its root key");
     throw ERegistryException("Failed to create key " + Key);
+  }
   try {
     store->Modify([&](RegKey& root) {
       RegKey* key;
@@ -228,7 +232,7 @@ void TRegistry::PutData(const std::string& Name, uint32_t Type, std::string Data
         value->Type = Type;
         value->Data = std::move(Data);
       } else {
-        key->Values.push_back(RegValue{Name, Type, std::move(Data)});
+        key->SetValue(RegValue{Name, Type, std::move(Data)});
       }
       return true;
     });
@@ -260,7 +264,7 @@ void TRegistry::GetValueNames(TStrings& Strings) {
   if (RegistryStore* store = RegistryStore::ForRoot(FRootKey); store != nullptr && FCurrentKey != 0) {
     store->Read([&](const RegKey& root) {
       if (const RegKey* key = root.Find(FCurrentNames))
-        for (const RegValue& value : key->Values) names.push_back(value.Name);
+        for (const RegValue& value : key->Values()) names.push_back(value.Name);
     });
   }
   AssignStrings(Strings, names);
@@ -316,10 +320,7 @@ void TRegistry::RenameValue(const std::string& OldName, const std::string& NewNa
   try {
     store->Modify([&](RegKey& root) {
       RegKey* key = root.Find(FCurrentNames);
-      RegValue* value = key == nullptr ? nullptr : key->Value(OldName);
-      if (value == nullptr || key->Value(NewName) != nullptr) return false;
-      value->Name = NewName;
-      return true;
+      return key != nullptr && key->Value(NewName) == nullptr && key->RenameValue(OldName, NewName);
     });
   } catch (const EFileError&) {
     SetFailed(NewName);

@@ -40,7 +40,8 @@ struct TRegDataInfo {
 // Access to keys and values of one root key. Errors: ERegistryException "Invalid data type for
 // '%s'" for a value of another type, "Failed to get data for '%s'" for a missing value where a
 // number is needed, "Failed to set data for '%s'" when a value cannot be written (no key open,
-// key opened read-only or deleted meanwhile, or the store cannot be written).
+// key opened read-only or deleted meanwhile). A store that cannot be saved keeps changes for the
+// session (RegistryStore::SessionOnly). Keys lie at most kRegMaxDepth (512) levels deep.
 class TRegistry : public TObject {
 public:
   TRegistry();  // root key HKEY_CURRENT_USER, no key open

@@ -63,7 +63,7 @@ std::string QuoteText(const std::string& text) {
 std::string EscapeKeyName(const std::string& name) {
   std::string out;
   for (unsigned char c : AnsiToUtf8(name)) {
-    if (c < 0x20 || c == 0x7F || c == '%') {
+    if (c < 0x20 || c == 0x7F || c == '%' || c == '\\') {
       out += '%';
       out += kHex[c >> 4];
       out += kHex[c & 15];
@@ -126,13 +126,29 @@ std::string FormatValue(const RegValue& value) {
   }
 }
 
-void FormatKey(const RegKey& key, const std::string& path, bool isRoot, std::string& out) {
-  if (!isRoot || !key.Values.empty()) {
-    out += "[" + path + "]\n";
-    for (const RegValue& value : key.Values) out += FormatValue(value) + "\n";
+// Every key with its values, parents before children, without recursion.
+void FormatKeys(const RegKey& root, std::string& out) {
+  if (!root.Values().empty()) {
+    out += "[]\n";
+    for (const RegValue& value : root.Values()) out += FormatValue(value) + "\n";
   }
-  for (const auto& [folded, subkey] : key.Subkeys)
-    FormatKey(*subkey, (isRoot ? std::string() : path + "\\") + EscapeKeyName(subkey->Name), false, out);
+  struct Pending {
+    const RegKey* key;
+    std::string path;
+  };
+  std::vector<Pending> pending;
+  auto pushChildren = [&pending](const RegKey& key, const std::string& path) {
+    for (auto it = key.Subkeys.rbegin(); it != key.Subkeys.rend(); ++it)
+      pending.push_back({it->second.get(), (path.empty() ? path : path + "\\") + EscapeKeyName(it->second->Name)});
+  };
+  pushChildren(root, "");
+  while (!pending.empty()) {
+    Pending next = std::move(pending.back());
+    pending.pop_back();
+    out += "[" + next.path + "]\n";
+    for (const RegValue& value : next.key->Values()) out += FormatValue(value) + "\n";
+    pushChildren(*next.key, next.path);
+  }
 }
 
 // --- Reading ---
@@ -204,7 +220,7 @@ std::optional<std::vector<std::string>> ParseKeyPath(std::string_view inner) {
       utf8 += static_cast<char>(high * 16 + low);
       i += 2;
     }
-    if (utf8.empty()) return std::nullopt;
+    if (utf8.empty() || path.size() == kRegMaxDepth) return std::nullopt;
     path.push_back(Utf8ToAnsi(utf8));
     if (end == inner.size()) return path;
     pos = end + 1;
@@ -322,21 +338,55 @@ RegKey& RegKey::AddSubkey(const std::string& name) {
 
 bool RegKey::RemoveSubkey(const std::string& name) { return Subkeys.erase(RegFoldName(name)) != 0; }
 
+RegKey::~RegKey() {
+  // A deep tree is freed level by level, never by nested destructors.
+  std::vector<std::unique_ptr<RegKey>> pending;
+  for (auto& [folded, subkey] : Subkeys) pending.push_back(std::move(subkey));
+  Subkeys.clear();
+  while (!pending.empty()) {
+    std::unique_ptr<RegKey> key = std::move(pending.back());
+    pending.pop_back();
+    for (auto& [folded, subkey] : key->Subkeys) pending.push_back(std::move(subkey));
+    key->Subkeys.clear();
+  }
+}
+
 const RegValue* RegKey::Value(const std::string& name) const {
-  std::string folded = RegFoldName(name);
-  for (const RegValue& value : Values)
-    if (RegFoldName(value.Name) == folded) return &value;
-  return nullptr;
+  auto it = FValueIndex.find(RegFoldName(name));
+  return it == FValueIndex.end() ? nullptr : &FValues[it->second];
 }
 
 RegValue* RegKey::Value(const std::string& name) {
   return const_cast<RegValue*>(static_cast<const RegKey*>(this)->Value(name));
 }
 
+void RegKey::SetValue(RegValue value) {
+  auto [it, added] = FValueIndex.try_emplace(RegFoldName(value.Name), FValues.size());
+  if (added)
+    FValues.push_back(std::move(value));
+  else
+    FValues[it->second] = std::move(value);
+}
+
 bool RegKey::RemoveValue(const std::string& name) {
-  const RegValue* value = Value(name);
-  if (value == nullptr) return false;
-  Values.erase(Values.begin() + (value - Values.data()));
+  auto it = FValueIndex.find(RegFoldName(name));
+  if (it == FValueIndex.end()) return false;
+  const size_t place = it->second;
+  FValueIndex.erase(it);
+  FValues.erase(FValues.begin() + static_cast<std::ptrdiff_t>(place));
+  for (auto& [folded, index] : FValueIndex)
+    if (index > place) --index;
+  return true;
+}
+
+bool RegKey::RenameValue(const std::string& oldName, const std::string& newName) {
+  auto it = FValueIndex.find(RegFoldName(oldName));
+  if (it == FValueIndex.end() || (Value(newName) != nullptr && RegFoldName(oldName) != RegFoldName(newName)))
+    return false;
+  const size_t place = it->second;
+  FValueIndex.erase(it);
+  FValueIndex[RegFoldName(newName)] = place;
+  FValues[place].Name = newName;
   return true;
 }
 
@@ -353,9 +403,19 @@ const RegKey* RegKey::Find(const std::vector<std::string>& path) const {
 
 std::unique_ptr<RegKey> RegKey::Clone() const {
   auto copy = std::make_unique<RegKey>();
-  copy->Name = Name;
-  copy->Values = Values;
-  for (const auto& [folded, subkey] : Subkeys) copy->Subkeys.emplace(folded, subkey->Clone());
+  std::vector<std::pair<const RegKey*, RegKey*>> pending{{this, copy.get()}};
+  while (!pending.empty()) {
+    auto [from, to] = pending.back();
+    pending.pop_back();
+    to->Name = from->Name;
+    to->FValues = from->FValues;
+    to->FValueIndex = from->FValueIndex;
+    for (const auto& [folded, subkey] : from->Subkeys) {
+      auto& slot = to->Subkeys[folded];
+      slot = std::make_unique<RegKey>();
+      pending.push_back({subkey.get(), slot.get()});
+    }
+  }
   return copy;
 }
 
@@ -420,10 +480,7 @@ RegParseResult ParseRegistryText(const std::string& text, const std::string& fil
       damage(lineNumber);
       continue;
     }
-    if (RegValue* existing = current->Value(value->Name))
-      *existing = std::move(*value);
-    else
-      current->Values.push_back(std::move(*value));
+    current->SetValue(std::move(*value));
   }
   if (!ended) {
     if (!result.Damaged) result.DamagedLine = 0;
@@ -435,7 +492,7 @@ RegParseResult ParseRegistryText(const std::string& text, const std::string& fil
 std::string FormatRegistryText(const RegKey& root, const std::string& rootName) {
   std::string out = std::string(kHeader) + " " + std::to_string(kVersion) + "\n";
   out += "; " + rootName + " of Quillomark. Edit only while no copy of the program runs.\n";
-  FormatKey(root, "", true, out);
+  FormatKeys(root, out);
   out += kTrailer;
   out += "\n";
   return out;
@@ -463,14 +520,27 @@ RegistryStore* RegistryStore::ForRoot(uintptr_t rootKey) {
 
 void RegistryStore::Load() {
   FStamp.reset();
+  FRoot = std::make_unique<RegKey>();
   TFileStamp stamp = GetFileStamp(FFileName);
   if (!stamp.Exists) {
-    FRoot = std::make_unique<RegKey>();
     FStamp = stamp;
     return;
   }
-  std::string text = ReadFileBytes(FFileName);
-  RegParseResult parsed = ParseRegistryText(text, FFileName);
+  std::string text;
+  try {
+    if (DirectoryExists(FFileName)) throw EFOpenError("Cannot open file \"" + FFileName + "\". It is a folder");
+    text = ReadFileBytes(FFileName);
+  } catch (const EFileError& e) {
+    MakeSessionOnly(TSessionOnly::CannotRead, e.Message);
+    return;
+  }
+  RegParseResult parsed;
+  try {
+    parsed = ParseRegistryText(text, FFileName);
+  } catch (const ERegistryException& e) {
+    MakeSessionOnly(TSessionOnly::NewerFormat, e.Message);  // the file stays as it is
+    return;
+  }
   if (parsed.Damaged) {
     // Keep the damaged file for the user; what could be read is used from now on.
     try {
@@ -482,24 +552,57 @@ void RegistryStore::Load() {
   FStamp = stamp;
 }
 
+void RegistryStore::MakeSessionOnly(TSessionOnly::TReason reason, const std::string& detail) {
+  if (FSessionOnly.Reason == TSessionOnly::None) FSessionOnly = {reason, detail};
+  FStamp.reset();
+}
+
+RegistryStore::TSessionOnly RegistryStore::SessionOnly() {
+  std::lock_guard lock(g_mutex);
+  return FSessionOnly;
+}
+
 void RegistryStore::Read(const std::function<void(const RegKey& root)>& read) {
   std::lock_guard lock(g_mutex);
-  if (!FStamp || GetFileStamp(FFileName) != *FStamp) Load();
+  if (FSessionOnly.Reason == TSessionOnly::None && (!FStamp || GetFileStamp(FFileName) != *FStamp)) Load();
   read(*FRoot);
 }
 
-void RegistryStore::Modify(const std::function<bool(RegKey& root)>& change) {
-  std::lock_guard lock(g_mutex);
+bool RegistryStore::WriteThrough(const std::function<bool(RegKey& root)>& change) {
   ForceDirectories(ExtractFilePath(FFileName));
   FileLock fileLock(FFileName + ".lock");
   // Always start from the file itself: another process may have changed it a moment ago.
   Load();
+  if (FSessionOnly.Reason != TSessionOnly::None) return false;
+  // Only one writer holds the lock: temporary files beside the store are left by a writer
+  // that was killed.
+  RemoveLeftoverTempFiles(FFileName);
   try {
-    if (!change(*FRoot)) return;
-    WriteFileAtomic(FFileName, FormatRegistryText(*FRoot, FRootName));
+    if (!change(*FRoot)) return true;
   } catch (...) {
     FStamp.reset();  // the content in memory may differ from the file now
     throw;
   }
+  try {
+    WriteFileAtomic(FFileName, FormatRegistryText(*FRoot, FRootName));
+  } catch (const EFileError& e) {
+    MakeSessionOnly(TSessionOnly::CannotWrite, e.Message);  // the change stays in memory
+    return true;
+  }
   FStamp = GetFileStamp(FFileName);
+  return true;
+}
+
+void RegistryStore::Modify(const std::function<bool(RegKey& root)>& change) {
+  std::lock_guard lock(g_mutex);
+  if (FSessionOnly.Reason == TSessionOnly::None) {
+    try {
+      if (WriteThrough(change)) return;
+    } catch (const EFileError& e) {
+      MakeSessionOnly(TSessionOnly::CannotWrite, e.Message);
+    }
+  }
+  // The store cannot be saved: the change lives in memory for the rest of the session.
+  if (!FRoot) FRoot = std::make_unique<RegKey>();
+  change(*FRoot);
 }

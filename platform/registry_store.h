@@ -23,18 +23,24 @@
 // lose none of each other's changes and a crash never leaves a half-written store. Reads use
 // the content cached in memory until the file changes on disk.
 //
-// A damaged file (not our first line, a line that does not parse, or no last line because the
-// file was cut short) is recovered: everything that parses is used and the damaged file is
-// kept beside it as "<file>.damaged". A file of a newer format version raises
-// ERegistryException and is never overwritten.
+// A damaged file (not our first line, a line that does not parse, a key nested deeper than
+// kRegMaxDepth, or no last line because the file was cut short) is recovered: everything that
+// parses is used and the damaged file is kept beside it as "<file>.damaged".
+//
+// A store that cannot be used keeps the program's changes for the running session only and
+// says why (SessionOnly): a file of a newer format version (left untouched; the session starts
+// from an empty store, that is, on defaults), a file that cannot be read (a folder, no
+// permission), or a folder where the file cannot be written or created.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/files.h"
@@ -47,23 +53,41 @@ struct RegValue {
   std::string Data;
 };
 
-// One key with its subkeys (by name without case) and values (in creation order).
+// The deepest a key may lie below its root key (as on Windows).
+inline constexpr size_t kRegMaxDepth = 512;
+
+// One key with its subkeys (by name without case) and values (in creation order, found by an
+// index on their names). Freeing, copying and formatting a tree never recurse.
 struct RegKey {
   std::string Name;
   std::map<std::string, std::unique_ptr<RegKey>> Subkeys;
-  std::vector<RegValue> Values;
+
+  RegKey() = default;
+  ~RegKey();
+  RegKey(const RegKey&) = delete;
+  RegKey& operator=(const RegKey&) = delete;
 
   RegKey* Subkey(const std::string& name) const;
   // The subkey, created when missing.
   RegKey& AddSubkey(const std::string& name);
   bool RemoveSubkey(const std::string& name);
+  const std::vector<RegValue>& Values() const { return FValues; }
   const RegValue* Value(const std::string& name) const;
+  // The value to change in place; its name is changed only by RenameValue.
   RegValue* Value(const std::string& name);
+  // Adds the value, or replaces the one of the same name (keeping its place).
+  void SetValue(RegValue value);
   bool RemoveValue(const std::string& name);
+  // Renames a value in its place; false when it is missing or the new name is taken.
+  bool RenameValue(const std::string& oldName, const std::string& newName);
   // The key at `path` (names below this key), nullptr when missing.
   RegKey* Find(const std::vector<std::string>& path);
   const RegKey* Find(const std::vector<std::string>& path) const;
   std::unique_ptr<RegKey> Clone() const;
+
+private:
+  std::vector<RegValue> FValues;
+  std::unordered_map<std::string, size_t> FValueIndex;  // folded name -> place in FValues
 };
 
 // The form of a key or value name that look-ups compare (case folded).
@@ -76,6 +100,7 @@ struct RegParseResult {
   int DamagedLine = 0;  // first line that did not parse (1-based), 0 when the end is missing
 };
 // Parses the text of a store file; raises ERegistryException for a newer format version.
+// Cost is linear in the text.
 RegParseResult ParseRegistryText(const std::string& text, const std::string& fileName);
 std::string FormatRegistryText(const RegKey& root, const std::string& rootName);
 
@@ -88,19 +113,34 @@ public:
   // Runs `read` over the current content.
   void Read(const std::function<void(const RegKey& root)>& read);
   // Runs `change` over the content as it is on disk, under the lock; when it returns true the
-  // content is written. File errors pass as EFileError exceptions.
+  // content is written. When the store cannot be written, the change is kept for the session
+  // (see SessionOnly).
   void Modify(const std::function<bool(RegKey& root)>& change);
 
   const std::string& FileName() const { return FFileName; }
+
+  // Why the store keeps changes for this session only; Reason None while it is saved normally.
+  struct TSessionOnly {
+    enum TReason { None, NewerFormat, CannotRead, CannotWrite } Reason = None;
+    std::string Detail;  // the error's text
+  };
+  TSessionOnly SessionOnly();
 
   RegistryStore(std::string fileName, std::string rootName);
   ~RegistryStore();
 
 private:
+  // Reads the file into FRoot; turns session-only when it cannot be used.
   void Load();
+  // Applies `change` to the file's content under the lock and writes it; false when the file
+  // turned out unusable before `change` ran. File errors before that pass as EFileError.
+  bool WriteThrough(const std::function<bool(RegKey& root)>& change);
+  // From now on changes stay in memory; the first reason is kept.
+  void MakeSessionOnly(TSessionOnly::TReason reason, const std::string& detail);
 
   std::string FFileName;
   std::string FRootName;
   std::unique_ptr<RegKey> FRoot;
   std::optional<TFileStamp> FStamp;  // of the file FRoot was read from; empty when not loaded
+  TSessionOnly FSessionOnly;
 };

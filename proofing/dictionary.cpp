@@ -51,9 +51,11 @@ bool MatchesStoredCase(std::string_view Word, std::string_view Stored) {
 TQDictionary::TQDictionary(const std::string& HeaderFileName, IUnpackView* View)
     : FHeaderFileName(HeaderFileName), FView(View) {
   FPackedFileName = ChangeFileExt(HeaderFileName, ".qdp");
+  size_t headerBytes = kDictHeaderSize;
   if (FileExists(HeaderFileName)) {
     try {
       const std::string bytes = ReadFileBytes(HeaderFileName);
+      headerBytes = bytes.size();
       std::copy_n(bytes.begin(), std::min<size_t>(bytes.size(), kDictHeaderSize), FHeader.Bytes.begin());
     } catch (const EFileError&) {
       // An unreadable header leaves an empty dictionary that is never ready.
@@ -68,19 +70,39 @@ TQDictionary::TQDictionary(const std::string& HeaderFileName, IUnpackView* View)
     else
       Unpack();
   }
-  Enabled = FHeader.OnByDefault() > 0;
+  CheckFiles(headerBytes);
+  Enabled = FDamage.empty() && FHeader.OnByDefault() > 0;
   SavedEnabled = Enabled;
+}
+
+void TQDictionary::CheckFiles(size_t HeaderBytes) {
+  if (HeaderBytes < size_t(kDictHeaderSize)) {
+    FDamage = "the header file is cut short";
+    return;
+  }
+  // A dictionary still packed or without its data file is only not ready yet.
+  if (FileExists(FPackedFileName) || !FileExists(FDataFileName)) return;
+  const int64_t size = GetFileStamp(FDataFileName).Size;
+  if (size != int64_t(FHeader.DataSize())) {
+    FDamage = "the data file holds " + std::to_string(size) + " bytes, not " + std::to_string(FHeader.DataSize());
+    return;
+  }
+  for (int L = 1; L <= kMaxDictWordLength; ++L)
+    if (int64_t(FHeader.GroupOffset(L)) + int64_t(FHeader.GroupCount(L)) * L > size) {
+      FDamage = "the words of " + std::to_string(L) + " letters lie beyond the data file";
+      return;
+    }
 }
 
 TQDictionary::~TQDictionary() = default;
 
 bool TQDictionary::IsReady() const {
-  return !FileExists(FPackedFileName) && FileExists(FDataFileName);
+  return FDamage.empty() && !FileExists(FPackedFileName) && FileExists(FDataFileName);
 }
 
 void TQDictionary::Open() {
   Close();
-  if (!FileExists(FDataFileName)) return;
+  if (!FDamage.empty() || !FileExists(FDataFileName)) return;
   try {
     FData = std::make_unique<TFileStream>(FDataFileName, fmOpenRead | fmShareDenyNone);
   } catch (const EFileError&) {

@@ -40,8 +40,12 @@ public:
   explicit TQDictionary(const std::string& HeaderFileName, IUnpackView* View = nullptr);
   ~TQDictionary() override;
 
-  // True when no ".qdp" exists and the ".qd" does.
+  // True when no ".qdp" exists, the ".qd" does and the files are sound (see Damage).
   bool IsReady() const;
+  // What is wrong with the files, "" when nothing: a ".qdi" cut short, or a ".qd" whose size
+  // or word groups do not match the header. Checked at creation; a damaged dictionary is off
+  // and never opened.
+  const std::string& Damage() const { return FDamage; }
   LCID Lcid() const { return FHeader.Lcid(); }
   std::string Title() const { return FHeader.Title(); }
   std::string Description() const { return FHeader.Description(); }
@@ -69,6 +73,8 @@ public:
   bool SavedEnabled = false;
 
 private:
+  // Sets FDamage from the header (`HeaderBytes` read of it) and the data file's size.
+  void CheckFiles(size_t HeaderBytes);
   // The whole records of length `Length` that the open data file holds, read on first use.
   std::string_view Group(int Length);
 
@@ -80,6 +86,7 @@ private:
   std::array<std::string, kMaxDictWordLength + 1> FGroups;
   std::bitset<kMaxDictWordLength + 1> FGroupsRead;
   IUnpackView* FView = nullptr;
+  std::string FDamage;
 };
 
 // The case rule of look-ups: W matches the stored form F when W = F, W = F with its first

@@ -5,6 +5,7 @@
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
+#include "platform/single_byte_codec.h"
 #include "proofing/record_bytes.h"
 #include "textcore/text_utils.h"
 
@@ -237,7 +238,9 @@ void TQLanguage::Suggest(const std::string& Word, TSuggestionList& List, int Fla
 }
 
 int TQLanguage::CorrectionCost(const std::string& Word, const std::string& Candidate) const {
-  const unsigned codePage = LocaleAnsiCodePage(Lcid());
+  // The locale's letters; for a code page we hold no case table of, the system's.
+  unsigned codePage = LocaleAnsiCodePage(Lcid());
+  if (FindSingleByteCodec(ResolveCodePage(codePage)) == nullptr) codePage = CP_ACP;
   auto lower = [codePage](std::string Text) {
     for (char& ch : Text) ch = static_cast<char>(AnsiLowerChar(static_cast<unsigned char>(ch), codePage));
     return Text;

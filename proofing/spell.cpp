@@ -87,6 +87,8 @@ void TQSpell::LoadLanguages(const std::string& Path, IUnpackView* UnpackView) {
   for (const auto& entry : ListDirectory(DictionaryPath, "*.qdi")) {
     if (entry.Directory) continue;
     auto dictionary = std::make_unique<TQDictionary>(DictionaryPath + entry.Name, UnpackView);
+    if (!dictionary->Damage().empty() && OnError)
+      OnError("Dictionary " + DictionaryPath + entry.Name + " is corrupt: " + dictionary->Damage() + ".");
     if (TQLanguage* language = FindLanguage(dictionary->Lcid())) language->AddDictionary(std::move(dictionary));
   }
   for (auto& language : FLanguages) language->OpenDictionaries();

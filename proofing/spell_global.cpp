@@ -20,10 +20,10 @@ std::unique_ptr<TQSpell>& GlobalSpell() {
 void InitializeSpelling(ISpellWindows* Windows, ISpellResults* Results, IUnpackView* UnpackView) {
   std::unique_ptr<TQSpell>& global = GlobalSpell();
   if (global) return;
-  EnglishValidator();
-  RussianValidator();
   auto spell = std::make_unique<TQSpell>(Windows, Results);
   spell->OnError = [](const std::string& Message) { MessageDlg(Message, mtError, mbOK); };
+  for (const TQValidator* validator : {&EnglishValidator(), &RussianValidator()})
+    if (!validator->Damage().empty()) spell->OnError(validator->Damage());
   spell->LoadLanguages(DefaultDictionaryPath(), UnpackView);
   spell->EnableStandardDictionaries();
   global = std::move(spell);

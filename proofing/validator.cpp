@@ -66,10 +66,20 @@ int ValidatorLetterIndex(unsigned char Ch) {
 void TQValidator::LoadFromFile(const std::string& Name) {
   FRecords.clear();
   FNames.clear();
+  FDamage.clear();
   const std::string fileName = ChangeFileExt(Name, ".qgo");
   if (!FileExists(fileName)) return;
-  const std::string bytes = ReadFileBytes(fileName);
+  std::string bytes;
+  try {
+    bytes = ReadFileBytes(fileName);
+  } catch (const EFileError& error) {
+    FDamage = error.Message;
+    return;
+  }
   const size_t count = bytes.size() / kValidatorRecordSize;
+  if (bytes.empty() || bytes.size() % kValidatorRecordSize != 0)
+    FDamage = "Validator file " + fileName + " is corrupt: " + std::to_string(bytes.size()) +
+               " bytes are not whole records of " + std::to_string(kValidatorRecordSize) + ".";
   FRecords.reserve(count);
   for (size_t i = 0; i < count; ++i) {
     const std::string_view record = std::string_view(bytes).substr(i * kValidatorRecordSize, kValidatorRecordSize);

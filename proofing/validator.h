@@ -37,8 +37,11 @@ int ValidatorLetterIndex(unsigned char Ch);
 class TQValidator : public TObject {
 public:
   // Replaces the records by those of `Name` with the extension ".qgo"; a missing file leaves the
-  // validator empty.
+  // validator empty. A file cut inside a record keeps its whole records and sets Damage; one
+  // that cannot be read leaves the validator empty and sets Damage.
   void LoadFromFile(const std::string& Name);
+  // Why the last file loaded is damaged ("Validator file <name> is corrupt..."), "" when sound.
+  const std::string& Damage() const { return FDamage; }
   // True when `Fragment` may stand between `Before` and `After` (see the record masks).
   bool IsValidFragment(std::string_view Before, std::string_view Fragment, std::string_view After) const;
   // 0 for a word that looks right; 99 per character outside the alphabet, 1 per bad transition.
@@ -52,6 +55,7 @@ public:
 private:
   std::vector<TQValidatorRecord> FRecords;
   std::vector<std::pair<std::string, int>> FNames;  // sorted by name
+  std::string FDamage;
 };
 
 // The module-wide validators, loaded on first use from "english.qgo" and "russian.qgo" in the

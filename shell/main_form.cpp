@@ -80,6 +80,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
 }
 
 TMainForm::~TMainForm() {
+  BeforeDestruction();  // OnDestroy while the form is whole, also when deleted directly
   DetachProgressView(this);
   if (MainForm == this) {
     MainForm = nullptr;

@@ -16,6 +16,7 @@
 #include "shell/form_list.h"
 #include "shell/main_form.h"
 #include "shell/program_start_script.h"
+#include "shell/settings_notice.h"
 #include "shell/single_instance.h"
 #include "textcore/interface_hooks.h"
 #include "textcore/rich_edit.h"
@@ -149,6 +150,7 @@ int RunProgram(int argc, char** argv) {
     MainForm->InitAfterForms();
     MainForm->ResetDocument();
     ScheduleTestScript();
+    ScheduleSettingsNotice();
     Application->Run();
   } catch (const Exception& e) {
     std::fprintf(stderr, "Quillomark: %s\n", e.Message.c_str());

@@ -50,7 +50,11 @@ T TWinRegistry::ReadValue(const std::string& Section, const std::string& Ident, 
   if (!FKeyOpen) return fallback;
   KeepOpenKey keep(*this, FKeyOpen, FKeyPath);
   if (!OpenKeyReadOnly(SectionPath(Section)) || !ValueExists(Ident)) return fallback;
-  return read();
+  try {
+    return read();
+  } catch (const ERegistryException&) {
+    return fallback;  // stored with another type (edited by hand or by another program)
+  }
 }
 
 template <class Write>

@@ -1,5 +1,6 @@
 // TWinRegistry: INI-style access to one registry key. Sections are subkeys of the key, idents are
-// value names; a read answers its default when the section or the value is missing.
+// value names; a read answers its default when the section or the value is missing, or when the
+// value has another type than the read asks for (the next write replaces it).
 #pragma once
 
 #include <string>
@@ -20,7 +21,7 @@ public:
   // A REG_SZ (or REG_EXPAND_SZ) value.
   std::string ReadString(const std::string& Section, const std::string& Ident, const std::string& Default);
   void WriteString(const std::string& Section, const std::string& Ident, const std::string& Value);
-  // A REG_DWORD value; a value of another type raises ERegistryException.
+  // A REG_DWORD value.
   int ReadInteger(const std::string& Section, const std::string& Ident, int Default);
   void WriteInteger(const std::string& Section, const std::string& Ident, int Value);
   // An integer value, true when not 0; written as 1 or 0.

@@ -41,6 +41,7 @@ TComponent::TComponent(TComponent* owner) {
 }
 
 TComponent::~TComponent() {
+  ReleaseHandlers();
   Destroying();
   DestroyComponents();
   RemoveNotificationLinks();

@@ -6,6 +6,7 @@
 #include <any>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,11 +54,16 @@ public:
   // Event handlers and component fields by name, as the form reader binds them: a handler is
   // a std::any holding the event's exact std::function type.
   void DefineHandler(const std::string& name, std::any handler);
-  // Binds a member function of the derived class as the handler `name`.
+  // Binds a member function of the derived class as the handler `name`. Once the component's
+  // destruction reaches the base classes (or its construction failed), the handler does nothing.
   template <class F, class R, class... A>
   void Handler(const std::string& name, R (F::*method)(A...)) {
     F* self = static_cast<F*>(this);
-    DefineHandler(name, std::function<R(A...)>([self, method](A... a) { return (self->*method)(a...); }));
+    if (!handlersLive_) handlersLive_ = std::make_shared<bool>(true);
+    DefineHandler(name, std::function<R(A...)>([self, method, live = handlersLive_](A... a) -> R {
+      if (!*live) return R();
+      return (self->*method)(a...);
+    }));
   }
   // The handler of that name (case-insensitive); an empty std::any when there is none.
   const std::any* FindHandler(const std::string& name) const;
@@ -88,6 +94,10 @@ public:
   static void Free(TComponent* component);
 
 protected:
+  // Silences every handler bound with Handler: the derived object they call is gone.
+  void ReleaseHandlers() {
+    if (handlersLive_) *handlersLive_ = false;
+  }
   // Called when `component` is inserted into or removed from this component's owned list,
   // and (opRemove) when a component this one asked FreeNotification of dies.
   virtual void Notification(TComponent* component, TOperation operation);
@@ -104,6 +114,7 @@ private:
   std::vector<TComponent*> components_;
   std::vector<TComponent*> freeNotifies_;
   std::map<std::string, std::any> handlers_;  // keys in upper case
+  std::shared_ptr<bool> handlersLive_;        // false once Handler's bindings must not run
   std::map<std::string, std::function<void(TComponent*)>> fields_;
 };
 

@@ -116,7 +116,9 @@ void TCustomForm::BeforeDestruction() {
 }
 
 TCustomForm::~TCustomForm() {
-  // A form deleted directly (not by its owner or Free) still hears of it, but only as a form.
+  // A form deleted directly (not by its owner or Free), or whose construction failed, still
+  // hears of it, but only as a form: handlers of the derived class it bound do not run.
+  ReleaseHandlers();
   TCustomForm::BeforeDestruction();
   *lifetime_ = false;
   Screen->RemoveForm(this);

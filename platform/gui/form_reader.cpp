@@ -1,5 +1,7 @@
 #include "platform/gui/form_reader.h"
 
+#include <charconv>
+#include <climits>
 #include <map>
 #include <vector>
 
@@ -71,7 +73,7 @@ public:
     auto [name, cls] = Header();
     if (!SameName(cls, root_.ClassName())) Fail("the layout is for " + cls + ", not for " + root_.ClassName(), line);
     root_.BeginLoading();
-    root_.SetName(name);
+    Apply([&] { root_.SetName(name); }, line);
     Body(root_, &root_);
     if (tok_.Kind != Tok::End) Fail("text after the end of the form");
     for (auto& fix : fixups_) {
@@ -104,7 +106,16 @@ private:
       Fail(e.Message, line);
     } catch (const Exception& e) {
       Fail(e.Message, line);
+    } catch (const std::exception& e) {
+      Fail(e.what(), line);
     }
+  }
+
+  // A number as a property's 32-bit value; hexadecimal colours up to $FFFFFFFF wrap as the
+  // class library's do.
+  int Int32(const Value& v, int line) {
+    if (v.Int < INT_MIN || v.Int > static_cast<long long>(UINT32_MAX)) Fail("number out of range", line);
+    return static_cast<int>(static_cast<uint32_t>(v.Int));
   }
 
   // --- tokens ---
@@ -174,8 +185,9 @@ private:
         size_t start = pos_;
         while (pos_ < text_.size() && isdigit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
         if (start == pos_) Fail("a character code must follow #");
-        unsigned code = unsigned(std::stoul(std::string(text_.substr(start, pos_ - start))));
-        if (code > 0xFFFF) Fail("character code out of range");
+        unsigned code = 0;
+        const auto [end, error] = std::from_chars(text_.data() + start, text_.data() + pos_, code);
+        if (error != std::errc() || code > 0xFFFF) Fail("character code out of range");
         AppendUtf8(out, code);
       } else {
         size_t save = pos_;
@@ -207,7 +219,9 @@ private:
       ++pos_;
     }
     if (digits == pos_) Fail("bad number '" + std::string(text_.substr(start, pos_ - start + 1)) + "'");
-    long long v = std::stoll(std::string(text_.substr(digits, pos_ - digits)), nullptr, hex ? 16 : 10);
+    long long v = 0;
+    const auto [end, error] = std::from_chars(text_.data() + digits, text_.data() + pos_, v, hex ? 16 : 10);
+    if (error != std::errc()) Fail("number out of range");
     tok_.Kind = Tok::Number;
     tok_.Number = neg ? -v : v;
   }
@@ -231,7 +245,9 @@ private:
 
   // --- structure ---
   std::pair<std::string, std::string> Header() {
+    const int line = tok_.Line;
     std::string name = Ident("component name");
+    if (name.find('.') != std::string::npos) Fail(name + " is not a component name", line);
     ExpectSymbol(":");
     std::string cls = Ident("class name");
     return {name, cls};
@@ -350,7 +366,7 @@ private:
         Apply([&] { SetStrProp(target, path, v.Text); }, line);
         return;
       case TPropKind::Integer:
-        if (v.Kind == Value::Number) Apply([&] { SetOrdProp(target, path, int(v.Int)); }, line);
+        if (v.Kind == Value::Number) Apply([&] { SetOrdProp(target, path, Int32(v, line)); }, line);
         else if (v.Kind == Value::String && path.find("ShortCut") != std::string::npos) {
           TShortCut sc = TextToShortCut(v.Text);
           if (!sc && !v.Text.empty()) Fail("'" + v.Text + "' is not a shortcut", line);
@@ -365,7 +381,7 @@ private:
       case TPropKind::Enum:
       case TPropKind::Color:
         if (v.Kind == Value::Ident) Apply([&] { SetPropText(target, path, v.Text); }, line);
-        else if (v.Kind == Value::Number) Apply([&] { SetOrdProp(target, path, int(v.Int)); }, line);
+        else if (v.Kind == Value::Number) Apply([&] { SetOrdProp(target, path, Int32(v, line)); }, line);
         else wrong();
         return;
       case TPropKind::Set: {

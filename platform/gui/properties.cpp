@@ -1,5 +1,7 @@
 #include "platform/gui/properties.h"
 
+#include <climits>
+#include <cstdint>
 #include <map>
 
 #include "platform/exceptions.h"
@@ -59,18 +61,26 @@ int ParseInt(const std::string& text, const std::string& what) {
     std::string digits = hex ? t.substr(1) : t;
     size_t used = 0;
     long long v = std::stoll(digits, &used, hex ? 16 : 10);
-    if (used != digits.size()) throw std::invalid_argument(t);
-    return int(v);
+    if (used != digits.size() || v < INT_MIN || v > static_cast<long long>(UINT32_MAX)) throw std::invalid_argument(t);
+    return static_cast<int>(static_cast<uint32_t>(v));
   } catch (const std::logic_error&) {
     throw EConvertError("'" + text + "' is not a valid integer value for " + what);
   }
+}
+
+// An enumerated property's ordinal, refused when its type has no such value.
+int CheckedEnum(const TPropInfo& prop, int value) {
+  if (value < 0 || size_t(value) >= prop.Names.size())
+    throw EConvertError(std::to_string(value) + " is not a value of property " + prop.Name);
+  return value;
 }
 
 int EnumValue(const TPropInfo& prop, const std::string& text) {
   std::string t = Trim(text);
   for (size_t i = 0; i < prop.Names.size(); ++i)
     if (SameName(prop.Names[i], t)) return int(i);
-  if (!t.empty() && (isdigit(static_cast<unsigned char>(t[0])) || t[0] == '-')) return ParseInt(t, prop.Name);
+  if (!t.empty() && (isdigit(static_cast<unsigned char>(t[0])) || t[0] == '-'))
+    return CheckedEnum(prop, ParseInt(t, prop.Name));
   throw EConvertError("'" + text + "' is not a value of property " + prop.Name);
 }
 
@@ -266,7 +276,7 @@ void SetOrdProp(TPersistent& obj, const std::string& path, int value) {
   auto [target, prop] = Resolve(obj, path);
   RequireKind(*prop, {TPropKind::Integer, TPropKind::Boolean, TPropKind::Enum, TPropKind::Set, TPropKind::Color});
   RequireWritable(*prop);
-  prop->Set(*target, value);
+  prop->Set(*target, prop->Kind == TPropKind::Enum ? CheckedEnum(*prop, value) : value);
 }
 
 std::vector<std::string> GetStringsProp(TPersistent& obj, const std::string& path) {

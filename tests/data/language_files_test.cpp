@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -218,3 +222,33 @@ TEST(LanguageFiles, FormTextsHaveTheSameKeysInBothFilesAndRussianIsTranslated) {
 }
 
 }  // namespace
+
+// Every message key the program's code asks for by name is in both files, so that no message
+// shows in English (or as an "undefined message") in the other interface language.
+TEST(LanguageFiles, EveryKeyTheCodeLooksUpIsInBothFiles) {
+  const std::regex call(R"re(\b(GetLangMessage|GetMsg|OpenSaveMessage)\(\s*"([A-Za-z][A-Za-z0-9_]*)")re");
+  const std::regex builtIn(R"re(^\s*\{"([A-Za-z][A-Za-z0-9_]*)",)re");
+  std::set<std::string> keys;
+  for (const char* folder : {"shell", "tools", "components", "textcore", "proofing"}) {
+    const std::filesystem::path root = std::filesystem::path(QM_SOURCE_DIR) / folder;
+    if (!std::filesystem::exists(root)) continue;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+      const std::string name = entry.path().filename().string();
+      if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h") continue;
+      const std::string text = ReadBytes(entry.path().string());
+      for (std::sregex_iterator it(text.begin(), text.end(), call), end; it != end; ++it) keys.insert((*it)[2]);
+      // Tables of built-in English texts keyed like the language files.
+      if (name.find("messages") == std::string::npos) continue;
+      std::istringstream lines(text);
+      for (std::string line; std::getline(lines, line);)
+        if (std::smatch m; std::regex_search(line, m, builtIn)) keys.insert(m[1]);
+    }
+  }
+  ASSERT_GT(keys.size(), 10u);
+  for (const char* file : {"english.lng", "russian.lng"}) {
+    const LanguageFile language = Load(file);
+    std::set<std::string> present;
+    for (const Entry& e : language.sections.at("Messages")) present.insert(e.key);
+    for (const std::string& key : keys) EXPECT_TRUE(present.count(key)) << key << " is missing in " << file;
+  }
+}

@@ -5,9 +5,11 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <functional>
 
 #include "platform/exceptions.h"
 #include "platform/files.h"
+#include "platform/registry_store.h"
 #include "platform/string_list.h"
 #include "tests/platform/temp_folder.h"
 
@@ -312,24 +314,146 @@ TEST_F(RegistryTest, DamagedStoreIsRecoveredAndKept) {
     EXPECT_EQ(rewritten.find("Lost"), std::string::npos);
   }
 
-  // A file of a newer format is reported and never overwritten.
-  std::string newer = "QuillomarkRegistry 7\nwhatever\n";
-  WriteFileAtomic(StoreFile(), newer);
-  TRegistry reg;
-  std::string message = RegistryError([&] { reg.OpenKey("Software", true); });
-  EXPECT_NE(message.find("newer version"), std::string::npos) << message;
-  EXPECT_EQ(ReadFileBytes(StoreFile()), newer);
 }
 
-TEST_F(RegistryTest, UnwritableStoreRaises) {
-  // The configuration folder is a file: nothing can be created in it.
-  ScopedEnv env("QUILLOMARK_CONFIG_DIR", folder_.Name() + "file/");
-  WriteFileAtomic(folder_.Name() + "file", "x");
+// A store the program cannot use never stops it: the session starts from what could be read
+// (nothing, for a store it must not touch), keeps its changes in memory, and says why.
+TEST_F(RegistryTest, UnusableStoreKeepsChangesForTheSession) {
+  using Reason = RegistryStore::TSessionOnly::TReason;
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& folder)> prepare;
+    std::string configFolder;  // below the test's folder
+    Reason reason;
+    const char* detail;
+  };
+  const Case cases[] = {
+      {"newer format",
+       [](const std::string& folder) {
+         WriteFileAtomic(folder + "HKEY_CURRENT_USER.registry", "QuillomarkRegistry 7\n[Software]\n\"V\"=sz:\"new\"\n");
+       },
+       "", Reason::NewerFormat, "newer version"},
+      {"store is a folder",
+       [](const std::string& folder) { ForceDirectories(folder + "HKEY_CURRENT_USER.registry/inside"); }, "",
+       Reason::CannotRead, "It is a folder"},
+      {"folder cannot be created", [](const std::string& folder) { WriteFileAtomic(folder + "file", "x"); },
+       "file/config/", Reason::CannotWrite, "Cannot create file"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    c.prepare(folder.Name());
+    ScopedEnv env("QUILLOMARK_CONFIG_DIR", folder.Name() + c.configFolder);
+    const std::string file = UserConfigFolder() + "HKEY_CURRENT_USER.registry";
+    const TFileStamp before = GetFileStamp(file);
+    {
+      TRegistry reg;
+      ASSERT_TRUE(reg.OpenKey("Software", true));
+      EXPECT_EQ(reg.ReadString("V"), "");  // defaults: nothing of the file is used
+      reg.WriteString("V", "this session");
+      reg.WriteInteger("N", 3);
+    }
+    TRegistry again;
+    ASSERT_TRUE(again.OpenKey("Software", false));
+    EXPECT_EQ(again.ReadString("V"), "this session");
+    EXPECT_EQ(again.ReadInteger("N"), 3);
+    EXPECT_EQ(GetFileStamp(file), before);  // left exactly as it was
+    RegistryStore::TSessionOnly state = RegistryStore::ForRoot(HKEY_CURRENT_USER)->SessionOnly();
+    EXPECT_EQ(state.Reason, c.reason);
+    EXPECT_NE(state.Detail.find(c.detail), std::string::npos) << state.Detail;
+  }
+}
+
+// Deep key paths are refused with a clear error, and a deep tree is freed, copied and written
+// without recursion.
+TEST_F(RegistryTest, KeyDepthIsBoundedAndDeepTreesNeedNoRecursion) {
+  std::string deep;
+  for (int i = 0; i < 20000; ++i) deep += i ? "\\k" : "k";
   TRegistry reg;
-  EXPECT_FALSE(reg.OpenKey("Software", true));
-  EXPECT_EQ(RegistryError([&] { reg.CreateKey("Software"); }), "Failed to create key Software");
-  ASSERT_TRUE(reg.OpenKey("", false));
-  EXPECT_EQ(RegistryError([&] { reg.WriteString("V", "x"); }), "Failed to set data for 'V'");
+  EXPECT_FALSE(reg.OpenKey(deep, true));
+  std::string message = RegistryError([&] { reg.CreateKey(deep); });
+  EXPECT_NE(message.find("at most 512 levels"), std::string::npos) << message.substr(0, 200);
+  EXPECT_FALSE(reg.KeyExists("k"));
+
+  // The deepest allowed key round-trips through the file.
+  std::string deepest = deep.substr(0, 512 * 2 - 1);
+  ASSERT_TRUE(reg.OpenKey(deepest, true));
+  reg.WriteString("Leaf", "here");
+  EXPECT_FALSE(reg.OpenKey(deepest + "\\one-more", true));
+  Restart();
+  TRegistry restarted;
+  ASSERT_TRUE(restarted.OpenKey(deepest, false));
+  EXPECT_EQ(restarted.ReadString("Leaf"), "here");
+
+  // A hand-made file with a key 20,000 deep: that line is damage, the rest is used.
+  WriteFileAtomic(UserConfigFolder() + "HKEY_CURRENT_USER.registry",
+                  "QuillomarkRegistry 1\n[" + deep + "]\n\"Lost\"=sz:\"x\"\n[Kept]\n\"V\"=sz:\"y\"\nEndOfRegistry\n");
+  TRegistry damaged;
+  ASSERT_TRUE(damaged.OpenKey("Kept", false));
+  EXPECT_EQ(damaged.ReadString("V"), "y");
+  EXPECT_FALSE(damaged.KeyExists("\\k"));
+  damaged.WriteString("W", "z");
+
+  RegKey root;
+  RegKey* key = &root;
+  for (int i = 0; i < 100000; ++i) key = &key->AddSubkey("k");
+  key->SetValue({"V", REG_SZ, "deep"});
+  std::unique_ptr<RegKey> copy = root.Clone();
+  const RegKey* walk = copy.get();
+  for (int i = 0; i < 100000; ++i) walk = walk->Subkey("k");
+  ASSERT_NE(walk->Value("v"), nullptr);
+  EXPECT_EQ(walk->Value("v")->Data, "deep");
+}  // both trees are freed here
+
+// Values are found by name however many a key holds; a later line of the same name replaces
+// the earlier one in its place.
+TEST_F(RegistryTest, ManyValuesInOneKey) {
+  std::string text = "QuillomarkRegistry 1\n[Software]\n";
+  for (int i = 0; i < 20000; ++i) text += "\"Item_" + std::to_string(i) + "\"=dword:" + std::to_string(i % 10) + "\n";
+  text += "\"item_5\"=sz:\"again\"\nEndOfRegistry\n";
+  WriteFileAtomic(StoreFile(), text);
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software", false));
+  EXPECT_EQ(reg.ReadInteger("ITEM_19999"), 9);
+  EXPECT_EQ(reg.ReadString("Item_5"), "again");
+  TStringList names;
+  reg.GetValueNames(names);
+  ASSERT_EQ(names.Count(), 20000);
+  EXPECT_EQ(names[5], "item_5");
+  EXPECT_TRUE(reg.DeleteValue("Item_3"));
+  reg.RenameValue("Item_4", "Renamed");
+  EXPECT_EQ(reg.ReadInteger("renamed"), 4);
+  EXPECT_EQ(reg.ReadInteger("Item_6"), 6);
+  EXPECT_FALSE(reg.ValueExists("Item_4"));
+  reg.GetValueNames(names);
+  EXPECT_EQ(names[3], "Renamed");
+}
+
+// A key name holding characters the file escapes (a backslash, '%') survives a rewrite.
+TEST_F(RegistryTest, EscapedKeyNamesSurviveRewrite) {
+  WriteFileAtomic(StoreFile(),
+                  "QuillomarkRegistry 1\n[Software\\Odd%5cName]\n\"V\"=sz:\"1\"\n[Software\\Per%25cent]\nEndOfRegistry\n");
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software", false));
+  reg.WriteString("Other", "x");
+  const std::string rewritten = ReadFileBytes(StoreFile());
+  EXPECT_NE(rewritten.find("[Software\\Odd%5cName]\n\"V\"=sz:\"1\"\n"), std::string::npos) << rewritten;
+  EXPECT_NE(rewritten.find("[Software\\Per%25cent]"), std::string::npos) << rewritten;
+  EXPECT_EQ(rewritten.find("Odd\\Name"), std::string::npos) << rewritten;
+}
+
+// Temporary files of a writer that was killed are removed by the next writer; other files stay.
+TEST_F(RegistryTest, NextWriterRemovesTemporaryFilesOfAKilledOne) {
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software", true));
+  const std::string left = folder_.Name() + ".HKEY_CURRENT_USER.registry.999999.0.tmp";
+  const std::string others[] = {folder_.Name() + ".HKEY_CURRENT_USER.registry.damaged.1.2.tmp",
+                                folder_.Name() + ".other.registry.1.2.tmp", folder_.Name() + "notes.tmp"};
+  WriteFileAtomic(left, "half a store");
+  for (const std::string& other : others) WriteFileAtomic(other, "keep");
+  reg.WriteString("V", "x");
+  EXPECT_FALSE(FileExists(left));
+  for (const std::string& other : others) EXPECT_TRUE(FileExists(other)) << other;
 }
 
 TEST_F(RegistryTest, RegIniFileSectionsAreSubkeys) {

@@ -137,6 +137,16 @@ TEST(FormReaderTest, BadLayoutsNameFileLineAndFault) {
       {"object F: TBareForm\n  Left = 1\n", "'end' expected"},
       {"object F: TBareForm\n  object T: TTimer\n    object B: TButton\n    end\n  end\nend\n", "bad.qfm(3):"},
       {"object F: TBareForm\n  object B: TButton\n  end\n  object B: TButton\n  end\nend\n", "bad.qfm(4):"},
+      // Numbers that fit no property, names that are no component names, values outside a type.
+      {"object F: TBareForm\n  Left = 99999999999999999999999\nend\n", "bad.qfm(2): number out of range"},
+      {"object F: TBareForm\n  Left = 4294967296\nend\n", "bad.qfm(2): number out of range"},
+      {"object F: TBareForm\n  Left = -2147483649\nend\n", "bad.qfm(2): number out of range"},
+      {"object F: TBareForm\n  Caption = #99999999999999999999\nend\n", "bad.qfm(2): character code out of range"},
+      {"object F: TBareForm\n  Items = (99999999999999999999)\nend\n", "bad.qfm(2): number out of range"},
+      {"object F.G: TBareForm\nend\n", "bad.qfm(1): F.G is not a component name"},
+      {"object F: TBareForm\n  object B.C: TButton\n  end\nend\n", "bad.qfm(2): B.C is not a component name"},
+      {"object F: TBareForm\n  Position = 99\nend\n", "bad.qfm(2): 99 is not a value of property Position"},
+      {"object F: TBareForm\n  Position = -1\nend\n", "bad.qfm(2): -1 is not a value of property Position"},
   };
   for (const Case& c : cases) {
     TBareForm form(nullptr);
@@ -149,6 +159,11 @@ TEST(FormReaderTest, BadLayoutsNameFileLineAndFault) {
   }
   TBareForm form(nullptr);
   EXPECT_THROW(ReadComponentRes(form), EInvalidOperation);  // no compiled layout for this class
+  // In code as in a layout, an enumerated property takes only values of its type.
+  EXPECT_THROW(SetOrdProp(form, "Position", 99), EConvertError);
+  EXPECT_THROW(SetPropText(form, "Position", "8"), EConvertError);
+  SetOrdProp(form, "Position", int(poScreenCenter));
+  EXPECT_EQ(form.Position(), poScreenCenter);
 }
 
 TEST(FormReaderTest, ValueSyntax) {

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QWidget>
+#include <string>
+#include <vector>
 
 #include "platform/exceptions.h"
 #include "platform/gui/application.h"
@@ -229,6 +231,43 @@ TEST(FormTest, OnDestroySeesTheWholeFormWhenItsOwnerFreesIt) {
   seen.clear();
   TComponent::Free(new TDestroyProbeForm(nullptr, &seen));
   EXPECT_EQ(seen, "whole");
+}
+
+// A form class that binds its handlers by name, the way the form reader does, and whose
+// construction can fail after that (a layout or a setting it could not take).
+class TBoundHandlersForm : public TForm {
+public:
+  TBoundHandlersForm(TComponent* owner, std::vector<std::string>* calls, bool fail)
+      : TForm(owner), calls_(calls) {
+    Handler("FormDestroy", &TBoundHandlersForm::FormDestroy);
+    Handler("EditChange", &TBoundHandlersForm::EditChange);
+    OnDestroy = std::any_cast<TNotifyEvent>(*FindHandler("FormDestroy"));
+    edit_ = new TEdit(this);
+    edit_->SetParent(this);
+    edit_->OnChange = std::any_cast<TNotifyEvent>(*FindHandler("EditChange"));
+    if (fail) throw EConvertError("Invalid property value");
+  }
+
+private:
+  void FormDestroy(TObject*) { calls_->push_back("FormDestroy " + label_); }
+  void EditChange(TObject*) { calls_->push_back("EditChange " + label_); }
+
+  std::vector<std::string>* calls_;
+  TEdit* edit_ = nullptr;
+  std::string label_ = "whole";
+};
+
+TEST(FormTest, HandlersOfTheDerivedFormRunOnlyWhileItIsWhole) {
+  std::vector<std::string> calls;
+  // Construction fails: no handler of the half-made class may run while the base cleans up.
+  EXPECT_THROW(new TBoundHandlersForm(nullptr, &calls, true), EConvertError);
+  EXPECT_TRUE(calls.empty());
+  // Deleted directly: the base destructor cannot call into the derived class either.
+  delete new TBoundHandlersForm(nullptr, &calls, false);
+  EXPECT_TRUE(calls.empty());
+  // Freed: OnDestroy runs once, while the form is whole.
+  TComponent::Free(new TBoundHandlersForm(nullptr, &calls, false));
+  EXPECT_EQ(calls, std::vector<std::string>{"FormDestroy whole"});
 }
 
 }  // namespace

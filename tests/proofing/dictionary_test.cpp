@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "platform/streams.h"
+#include "proofing/spell.h"
 #include "spell_fixtures.h"
 
 namespace {
@@ -186,6 +188,64 @@ TEST(Dictionary, PackedFileAgainstExistingDataFile) {
   { TQDictionary dictionary(folder / "golden.qdi"); }
   EXPECT_FALSE(FileExists(folder / "golden.qdp"));
   EXPECT_EQ(ReadFileBytes(folder / "golden.qd"), "oxcatdogcats");
+}
+
+}  // namespace
+
+namespace {
+
+// Damaged files of a dictionary are found at creation and reported when the languages load;
+// the dictionary is off, not ready and finds nothing.
+TEST(Dictionary, DamagedFilesAreFoundAndReported) {
+  struct Case {
+    const char* what;
+    std::function<void(const TTempFolder&)> damage;
+    const char* detail;
+  };
+  const Case cases[] = {
+      {"data file cut short",
+       [](const TTempFolder& f) { WriteFileAtomic(f / "en_uk.qd", ReadFileBytes(f / "en_uk.qd").substr(0, 7)); },
+       "holds 7 bytes"},
+      {"empty data file", [](const TTempFolder& f) { WriteFileAtomic(f / "en_uk.qd", ""); }, "holds 0 bytes"},
+      {"header cut short",
+       [](const TTempFolder& f) { WriteFileAtomic(f / "en_uk.qdi", ReadFileBytes(f / "en_uk.qdi").substr(0, 300)); },
+       "header file is cut short"},
+      {"group beyond the data",
+       [](const TTempFolder& f) {
+         TQDictHeader header;
+         const std::string bytes = ReadFileBytes(f / "en_uk.qdi");
+         std::copy(bytes.begin(), bytes.end(), header.Bytes.begin());
+         header.SetGroup(5, header.DataSize() - 5, 4);
+         WriteFileAtomic(f / "en_uk.qdi", std::string(header.Bytes.begin(), header.Bytes.end()));
+       },
+       "words of 5 letters"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TTempFolder folder;
+    WriteTestDictionary(folder.Name(), "en_uk", LANG_ENGLISH_US, {"cat", "house", "mouse", "word"});
+    WriteTestLanguage(folder.Name(), "english", LANG_ENGLISH_US, "abcdefghijklmnopqrstuvwxyz");
+    {
+      TQDictionary sound(folder / "en_uk.qdi");
+      EXPECT_EQ(sound.Damage(), "");
+      EXPECT_TRUE(sound.IsReady());
+    }
+    c.damage(folder);
+    TQDictionary dictionary(folder / "en_uk.qdi");
+    EXPECT_NE(dictionary.Damage().find(c.detail), std::string::npos) << dictionary.Damage();
+    EXPECT_FALSE(dictionary.IsReady());
+    EXPECT_FALSE(dictionary.Enabled);
+    dictionary.Open();
+    std::string found;
+    EXPECT_FALSE(dictionary.FindWord("house", found, false));
+
+    std::vector<std::string> errors;
+    TQSpell spell(nullptr, nullptr);
+    spell.OnError = [&](const std::string& message) { errors.push_back(message); };
+    spell.LoadLanguages(folder.Name());
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("Dictionary " + (folder / "en_uk.qdi") + " is corrupt: ", 0), 0u) << errors[0];
+  }
 }
 
 }  // namespace

@@ -208,3 +208,16 @@ TEST_F(LanguageTest, DictionaryAlternatives) {
 }
 
 }  // namespace
+
+// A locale whose code page the program holds no table of (Japanese, 932) still ranks.
+TEST_F(LanguageTest, RankingWithALocaleOfAnotherCodePage) {
+  WriteTestLanguage(Folder.Name(), "japanese", 1041, "abcdefghijklmnopqrstuvwxyz");
+  WriteTestDictionary(Folder.Name(), "ja", 1041, {"write", "writing", "written"});
+  TQLanguage language(Folder / "japanese.qlx");
+  language.AddDictionary(std::make_unique<TQDictionary>(Folder / "ja.qdi"));
+  language.OpenDictionaries();
+  TSuggestionList list;
+  EXPECT_NO_THROW(language.Suggest("writting", list, sfMisspelt));
+  EXPECT_NO_THROW(language.RankSuggestions("writting", list, 0));
+  EXPECT_EQ(language.CorrectionCost("writting", "writing"), 1);
+}

@@ -75,6 +75,10 @@ TEST(Validator, RecordCountAndMissingFile) {
   TTempFolder folder;
   const TQValidator partial = Load(folder, SmallLatinValidator() + std::string(1, 'x'), "ab");
   EXPECT_EQ(partial.RecordCount(), 2);  // 345 bytes: two records, the tail ignored
+  EXPECT_NE(partial.Damage().find("is corrupt: 345 bytes"), std::string::npos) << partial.Damage();
+  EXPECT_EQ(Load(folder, SmallLatinValidator(), "ab").Damage(), "");
+  EXPECT_NE(Load(folder, "", "ab").Damage(), "");  // an empty file
+  EXPECT_NE(Load(folder, std::string(100, 'x'), "ab").Damage(), "");  // shorter than one record
   TQValidator missing;
   missing.LoadFromFile(folder / "none.qgo");
   EXPECT_TRUE(missing.IsEmpty());

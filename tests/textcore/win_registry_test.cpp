@@ -98,29 +98,41 @@ TEST_F(WinRegistryTest, WritesCreateTheSectionAndReadBack) {
   EXPECT_NE(StoreText().find("[Software\\Vortanel\\Quillomark\\General]"), std::string::npos);
 }
 
-TEST_F(WinRegistryTest, BoolsAreIntegersAndTypedReadsRaise) {
+TEST_F(WinRegistryTest, BoolsAreIntegersAndOtherTypesReadAsTheDefault) {
   TWinRegistry registry(kKey);
   registry.WriteInteger("Preferences", "Flag", 5);
   EXPECT_TRUE(registry.ReadBool("Preferences", "Flag", false));
   registry.WriteBool("Preferences", "Off", false);
   EXPECT_EQ(registry.ReadInteger("Preferences", "Off", 9), 0);
   registry.WriteString("Preferences", "Text", "12");
-  EXPECT_THROW(registry.ReadInteger("Preferences", "Text", 0), ERegistryException);
-  EXPECT_THROW(registry.ReadFloat("Preferences", "Flag", 0), ERegistryException);
-  // After an error the object still works on its key.
+  // A value of another type (a store edited by hand) answers the default; the next write
+  // of the right type replaces it.
+  EXPECT_EQ(registry.ReadInteger("Preferences", "Text", 7), 7);
+  EXPECT_EQ(registry.ReadBool("Preferences", "Text", true), true);
+  EXPECT_EQ(registry.ReadFloat("Preferences", "Flag", 1.5), 1.5);
+  EXPECT_EQ(registry.ReadString("Preferences", "Flag", "def"), "def");
   EXPECT_EQ(registry.CurrentPath(), kKey);
   EXPECT_EQ(registry.ReadString("Preferences", "Text", ""), "12");
+  registry.WriteString("Preferences", "Flag", "now text");
+  EXPECT_EQ(registry.ReadString("Preferences", "Flag", "def"), "now text");
 }
 
-TEST_F(WinRegistryTest, AStoreThatCannotBeReadRaisesInsteadOfEndingTheProgram) {
+TEST_F(WinRegistryTest, AStoreOfANewerVersionIsLeftAloneAndTheSessionGoesOn) {
   TWinRegistry registry(kKey);
   registry.WriteString("General", "InitDir", "/home");
-  // A newer version of the program rewrote the store meanwhile: each call reports it as a
-  // registry error the caller can catch, also while the object puts its own key back.
-  std::ofstream(StorePath(), std::ios::trunc) << "QuillomarkRegistry 99\nEndOfRegistry\n";
-  EXPECT_THROW(registry.ReadString("General", "InitDir", ""), ERegistryException);
-  EXPECT_THROW(registry.WriteInteger("General", "Count", 1), ERegistryException);
-  EXPECT_THROW(registry.DeleteValue("General", "InitDir"), ERegistryException);
+  // A newer version of the program rewrote the store meanwhile: it is not read and never
+  // written; the session goes on from defaults with its changes in memory.
+  const std::string newer = "QuillomarkRegistry 99\nEndOfRegistry\n";
+  std::ofstream(StorePath(), std::ios::trunc) << newer;
+  EXPECT_EQ(registry.ReadString("General", "InitDir", "default"), "default");
+  registry.WriteInteger("General", "Count", 1);
+  EXPECT_EQ(registry.ReadInteger("General", "Count", 0), 1);
+  registry.DeleteValue("General", "Count");
+  EXPECT_EQ(registry.ReadInteger("General", "Count", 7), 7);
+  std::ifstream in(StorePath());
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), newer);
 }
 
 TEST_F(WinRegistryTest, DeleteValueAndOtherRoots) {
