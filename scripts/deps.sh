@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libicu-dev qt6-base-dev libgl-dev
+  libicu-dev qt6-base-dev libgl-dev qt6-translations-l10n
   xvfb xauth fonts-dejavu-core
   hunspell hunspell-tools hunspell-en-gb hunspell-ru libhunspell-dev
   python3 python3-num2words libmuparser-dev

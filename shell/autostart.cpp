@@ -5,6 +5,7 @@
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
+#include "textcore/app_files.h"
 
 namespace {
 
@@ -62,5 +63,6 @@ void SetStartWithSession(bool enabled, const std::string& programPath) {
                   "Type=Application\n"
                   "Name=Quillomark\n"
                   "Exec=" + ExecArgument(AnsiToUtf8(programPath)) + "\n"
+                  "Icon=" + AnsiToUtf8(AppDirFile("quillomark.png")) + "\n"
                   "Terminal=false\n");
 }

@@ -203,13 +203,18 @@ void TLanguage::SetSeparator(const std::string& separator) {
 }
 
 TIniFile* TLanguage::File() {
-  if (ExtractFileName(languageFile_).empty()) return nullptr;
-  if (!file_) file_ = std::make_unique<TIniFile>(AppDirFile(languageFile_));
+  // Only the name counts, whatever folders (absolute, relative, Windows-style) stand before it.
+  const size_t folder = languageFile_.find_last_of("/\\");
+  const std::string name = folder == std::string::npos ? languageFile_ : languageFile_.substr(folder + 1);
+  if (name.empty()) return nullptr;
+  if (!file_) file_ = std::make_unique<TIniFile>(AppDirFile(name));
   return file_.get();
 }
 
 void TLanguage::LoadLanguage() {
   if (const TIniFile* ini = File()) {
+    // Qt's own dialogs (file dialogs, message box buttons) follow in the file's language.
+    Application->SetQtLanguage(ini->ReadString("Messages", "LocaleName", ""));
     for (int i = 0; i < forms_->Count(); ++i) {
       const std::string entry = Trim(forms_->Strings(i));
       TCustomForm* form = FindForm(entry);

@@ -45,8 +45,9 @@ public:
   bool AutoLoad() const { return autoLoad_; }
   void SetAutoLoad(bool autoLoad) { autoLoad_ = autoLoad; }
 
-  // Applies the language file to every listed form of the application that exists, then
-  // fires OnChangeLanguage. A missing file changes nothing.
+  // Applies the language file to every listed form of the application that exists, and Qt's
+  // own texts in the language its "LocaleName" message names ("ru"; none: English), then fires
+  // OnChangeLanguage. A missing file changes nothing.
   void LoadLanguage();
   // Writes a template of the listed forms' current texts to `fileName` (a name without a
   // folder goes to the program folder).

@@ -10,6 +10,8 @@
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "platform/locale.h"
+#include "proofing/spell.h"
+#include "proofing/spell_global.h"
 #include "shell/dictionary_warning.h"
 #include "shell/lang_messages.h"
 #include "shell/open_save.h"
@@ -106,6 +108,8 @@ void TMainForm::FormCreate(TObject*) {
   font.SetSize(-(defaultFont.Height() * 72 / Screen->PixelsPerInch()));
   Editor->SetFont(font);
   AttachProgressView(this);
+  // The spelling component reports the end of a check here.
+  if (SpellingInitialized()) SpellChecker().OnFinish = [this](TObject* sender) { EndSpellCheck(sender); };
   OS->SetDocumentState(&document_);
   ResetDocument();
   for (const char* ext : {".prn", ".ini", ".inf", ".bat", ".qg", ".pl", ".cgi", ".c", ".cpp", ".h", ".hpp", ".pas"})
@@ -136,13 +140,16 @@ void TMainForm::FormShow(TObject*) {
     }
   };
   // The update counter is kept even when the steps before it fail.
+  auto count = [this] {
+    if (CountUpdateNotify() && OnWebDirectoryDue) OnWebDirectoryDue(this);
+  };
   try {
     show();
   } catch (...) {
-    CountUpdateNotify();
+    count();
     throw;
   }
-  CountUpdateNotify();
+  count();
 }
 
 bool TMainForm::CountUpdateNotify() {
@@ -150,7 +157,6 @@ bool TMainForm::CountUpdateNotify() {
   const int shows = registry.ReadInteger("General", "UpdateNotify", 0);
   const bool due = shows > 20;
   registry.WriteInteger("General", "UpdateNotify", due ? 0 : shows + 1);
-  // When due, the web-services directory command runs here once it exists.
   return due;
 }
 
@@ -165,7 +171,11 @@ void TMainForm::FormDestroy(TObject*) {
   Editor->OnChange = nullptr;
   Editor->OnSelectionChange = nullptr;
   document_.SetOnChange(nullptr);
-  // The spelling component shuts down here once it is loaded at start-up.
+  // A check still running stops, and reports to this window no more.
+  if (SpellingInitialized()) {
+    SpellChecker().Shutdown();
+    SpellChecker().OnFinish = nullptr;
+  }
 }
 
 void TMainForm::WndProc(TMessage& message) {
@@ -254,6 +264,8 @@ void TMainForm::OSOpenSuccess(TObject*) {
 
 void TMainForm::OSOpenFinish(TObject*) {
   SetBusy(false);
+  // The editor's selection events were off during the open: the bar shows the new document.
+  UpdateStatusBar();
   if (Visible() && Editor->CanFocus()) Editor->SetFocus();
   ProgressEnd();
   Application->ProcessMessages();

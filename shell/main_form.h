@@ -65,6 +65,9 @@ public:
   bool Closing() const { return closing_; }
   // Counts a show in "UpdateNotify"; true (and the count back at 0) when it was over 20.
   static bool CountUpdateNotify();
+  // The web-services directory command (download and offer), run by the show that finds the
+  // count due.
+  TNotifyEvent OnWebDirectoryDue;
 
   // --- Document state ----------------------------------------------------------------------
   TDocumentState& Document() { return document_; }
@@ -88,6 +91,11 @@ public:
   void EditorLoadProgress(TObject* Sender, int Pos, int Size);
   void BtnStopClick(TObject* Sender);
   bool EngineRunning() const { return engineRunning_; }
+  // The spelling component's messages: "SpellerMsg" + the decimal number from the interface
+  // language.
+  void SpellerMsg(TObject* Sender, int MsgId, std::string& Text);
+  // The end of a spell check: an information box with "EndSpellCheck".
+  void EndSpellCheck(TObject* Sender);
 
   std::string WorkText;  // code page 1251
   int WorkStart = 0;     // 0-based editor position
@@ -188,6 +196,9 @@ private:
 
   TDocumentState document_;
   TProcessingOptions options_;
+  std::u16string workWide_;     // the editor text WorkText was taken from
+  std::string workTextTaken_;   // WorkText as it was taken
+  bool handEdited_ = false;     // the editor's flag when the running operation began
   unsigned autoSaveInterval_ = 3 * 60000;
   std::vector<THotKey> globalHotKeys_;
   bool trayIconWanted_ = false;

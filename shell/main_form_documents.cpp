@@ -72,8 +72,9 @@ void TMainForm::OpenStartDocument() {
   ResetDocument();
   const std::vector<std::string>& params = ProgramParams();
   const std::string unnamedCopy = TOpenSave::AutoSaveName();
-  if (!params.empty() && FileExists(params[0])) {
-    // The file's own recovery copy is offered while it loads.
+  if (!params.empty() && !params[0].empty()) {
+    // The file's own recovery copy is offered while it loads; a name that is no file (missing,
+    // or a folder) is said to be not found.
     OS->OpenFile(ExpandFileName(params[0]));
   } else if (FileExists(unnamedCopy)) {
     // A new document's recovery copy: Yes takes it back as a new document, No discards it,

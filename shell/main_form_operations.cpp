@@ -39,6 +39,10 @@ void TMainForm::SetBusy(bool busy) {
 }
 
 void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {
+  // From here the editor's flag tells whether the operation changed the text; what it said
+  // before (edited by hand) comes back when the operation changes nothing.
+  handEdited_ = Editor->Modified();
+  Editor->SetModified(false);
   if (Editor->GetTextW().empty()) throw EAbort("");
   // Busy before the progress display handles the first messages: a click or key waiting in
   // the queue must not start a second operation or change the text under this one.
@@ -47,7 +51,7 @@ void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {
   if (options_.EnableHist) {
     if (historyNames_.empty())
       AddToHistory(GetLangMessage("HistOrigText"));
-    else if (Editor->Modified())
+    else if (handEdited_)
       AddToHistory(GetLangMessage("HistModText"));
   }
   if (disableUndo && !options_.EnableUndo) Editor->SetUndoLimit(0);
@@ -59,47 +63,55 @@ void TMainForm::GetWorkText() {
   if (Editor->SelLength() > 0) {
     WorkStart = Editor->SelStart();
     WorkLength = Editor->SelLength();
-    WorkText = WideStringToAnsi(Editor->GetSelTextW(), kWorkCodePage);
+    workWide_ = Editor->GetSelTextW();
   } else {
-    const std::u16string text = Editor->GetTextW();
-    WorkText = WideStringToAnsi(text, kWorkCodePage);
+    workWide_ = Editor->GetTextW();
     WorkStart = 0;
-    WorkLength = int(text.size());
+    WorkLength = int(workWide_.size());
   }
+  WorkText = WideStringToAnsi(workWide_, kWorkCodePage);
+  workTextTaken_ = WorkText;
 }
 
 void TMainForm::PutWorkText() {
-  if (options_.PreserveStyle && int64_t(WorkText.size()) == WorkLength) {
+  // Only what the operation changed is written: every other character (also one the work
+  // text's code page cannot hold) stays as it was.
+  const std::u16string result = WorkTextToWide(workWide_, workTextTaken_, WorkText);
+  if (result == workWide_) return;
+  if (options_.PreserveStyle && result.size() == workWide_.size()) {
     // Word by word, so that every word keeps its own character formatting.
     ProgressStart(GetLangMessage("StatUpdate"));
     const bool done = WalkWorkTokens(
-        WorkText, [](int64_t position, int64_t total) { return ProgressStep(position, total); },
-        [this](int offset, const std::string& token) {
+        WorkTextShape(result), [](int64_t position, int64_t total) { return ProgressStep(position, total); },
+        [&](int offset, const std::string& token) {
+          const std::u16string piece = result.substr(size_t(offset), token.size());
+          if (piece == workWide_.substr(size_t(offset), token.size())) return;
           Editor->SetSelStart(WorkStart + offset);
           Editor->SetSelLength(int(token.size()));
-          Editor->SetSelTextW(AnsiToWideString(token, kWorkCodePage));
+          Editor->SetSelTextW(piece);
         });
     ProgressEnd();
-    if (!done) return;  // the pieces written stay; the document is not marked
+    if (!done) return;  // the pieces written stay
   } else {
     Editor->SetSelStart(WorkStart);
     Editor->SetSelLength(WorkLength);
-    Editor->SetSelTextW(AnsiToWideString(WorkText, kWorkCodePage));
+    Editor->SetSelTextW(result);
   }
   // The written text stays selected, so that the caret ends at its start.
   Editor->SetSelStart(WorkStart);
-  Editor->SetSelLength(int(WorkText.size()));
-  Editor->SetModified(false);
-  SetModified(true);
+  Editor->SetSelLength(int(result.size()));
 }
 
 void TMainForm::EndOperation(const std::string& historyName) {
   ProgressEnd();
   SetBusy(false);
-  if (!historyName.empty() && options_.EnableHist) AddToHistory(historyName);
+  // Only a real change is recorded and marks the document: an operation that was stopped, found
+  // nothing to do or met an empty editor leaves it as it was.
+  const bool changed = Editor->Modified();
+  if (changed && !historyName.empty() && options_.EnableHist) AddToHistory(historyName);
   if (Editor->UndoLimit() == 0) Editor->SetUndoLimit(kDefaultUndoLimit);
-  Editor->SetModified(false);
-  SetModified(true);
+  Editor->SetModified(changed ? false : handEdited_);
+  if (changed) SetModified(true);
   if (Editor->Visible() && Editor->CanFocus()) Editor->SetFocus();
   Editor->SetSelLength(0);
   Editor->Perform(EM_HIDESELECTION, 0, 0);
@@ -131,6 +143,12 @@ void TMainForm::EditorLoadProgress(TObject* Sender, int Pos, int Size) {
 void TMainForm::BtnStopClick(TObject*) {
   if (MessageDlg(GetLangMessage("MainCancelOp"), mtConfirmation, mbYesNo) == mrYes) ProgressCancel();
 }
+
+void TMainForm::SpellerMsg(TObject*, int MsgId, std::string& Text) {
+  Text = GetLangMessage("SpellerMsg" + std::to_string(MsgId));
+}
+
+void TMainForm::EndSpellCheck(TObject*) { MessageDlg(GetLangMessage("EndSpellCheck"), mtInformation, mbOK); }
 
 void TMainForm::AddToHistory(const std::string& name) {
   // The entry (the editor text under this name) is stored here once the history list exists.

@@ -12,12 +12,14 @@
 #include "platform/gui/dialogs.h"
 #include "shell/document_state.h"
 #include "shell/open_save_messages.h"
+#include "shell/plain_text.h"
 #include "shell/preferences_key.h"
 #include "textcore/app_files.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_attributes.h"
 #include "textcore/rich_edit_lines.h"
 #include "textcore/rich_edit_messages.h"
+#include "textcore/rich_edit_streaming.h"
 #include "textcore/win_registry.h"
 
 QM_CLASS_INFO(TOpenSave, TComponent, [](TClassBuilder<TOpenSave>& b) {
@@ -40,7 +42,6 @@ QM_CLASS_INFO(TOpenSave, TComponent, [](TClassBuilder<TOpenSave>& b) {
 namespace {
 
 constexpr const char* kMainSection = "Main";
-constexpr const char* kUnicodeMark = "\xFF\xFE";
 constexpr LCID kRussian = 1049;
 constexpr char16_t kObjectChar = u'\uFFFC';  // the place of an embedded object in the text
 
@@ -60,8 +61,6 @@ std::string ShownName(const std::string& name) {
   }
   return out;
 }
-
-bool HasUnicodeMark(const std::string& bytes) { return bytes.compare(0, 2, kUnicodeMark) == 0; }
 
 // The extension a Save As filter entry names: after the (2n-1)-th "|" of the filter, at most
 // 10 characters, up to the next "|" or ";", from its "." on (".*" for "*.*").
@@ -117,6 +116,9 @@ std::u16string FileText(const std::u16string& text) {
     if (c != kObjectChar) out += c;
   return out;
 }
+
+// True for a format of plain text.
+bool IsTextFormat(const TConverterRec* format) { return format && format->Class == "TXT"; }
 
 bool CanReadFile(const std::string& path) {
   try {
@@ -241,29 +243,32 @@ bool TOpenSave::AddPlainTextExtension(const std::string& ext) {
 
 // --- Opening -----------------------------------------------------------------------------------
 
-void TOpenSave::LoadText(const std::string& bytes) {
+std::string TOpenSave::ReadDocument(const std::string& path) {
+  TFileStream stream(path, fmOpenRead | fmShareDenyNone);
+  return ReadRichEditStream(*editor_, stream);
+}
+
+void TOpenSave::LoadText(const std::string& bytes, const TPlainTextFormat& format) {
+  const std::u16string text = DecodePlainText(bytes, format.Encoding, editor_->CodePage());
   editor_->Clear();
   editor_->SetPlainText(true);
   ResetEditorColors(*editor_);
-  editor_->SetInputFormat(HasUnicodeMark(bytes) ? ifUnicode : ifText);
-  editor_->SetOutputFormat(ofText);
-  TStringStream stream(bytes);
-  editor_->Lines()->LoadFromStream(stream);
   editor_->SetInputFormat(ifText);
+  editor_->SetOutputFormat(ofText);
+  LoadRichEditText(*editor_, text);
 }
 
 void TOpenSave::LoadRtf(const std::string& bytes) {
   editor_->SetInputFormat(ifRTF);
   editor_->SetOutputFormat(ofRTF);
   editor_->SetPlainText(false);
-  TStringStream stream(bytes);
-  editor_->Lines()->LoadFromStream(stream);
+  LoadRichEditData(*editor_, bytes);
 }
 
-void TOpenSave::Opened(const std::string& path, TConverterRec* format, bool unicode, bool recovered) {
+void TOpenSave::Opened(const std::string& path, TConverterRec* format, const TPlainTextFormat& text, bool recovered) {
   fileName_ = path;
   format_ = format;
-  unicode_ = unicode;
+  text_ = text;
   SetModified(false);
   Fire(OnOpenSuccess, this);
   // The recovered text is not what the file holds: it still has to be saved.
@@ -287,40 +292,44 @@ int TOpenSave::LoadFile(const std::string& path, TConverterRec* format) {
   }
   if (!format) return -1;
 
+  // The file is read whole before the editor is touched: a read that fails or is stopped
+  // leaves the document, its name and its format as they were.
   TConverterRec* loadedAs = format;
-  bool unicode = false;
+  TPlainTextFormat text;
   try {
     TLoadEventMask mask(*editor_);
     const std::string& cls = format->Class;
     if (cls == "TXT") {
-      const std::string bytes = ReadFileBytes(source);
-      unicode = HasUnicodeMark(bytes);
-      LoadText(bytes);
+      const std::string bytes = ReadDocument(source);
+      text = DetectPlainText(bytes);
+      LoadText(bytes, text);
     } else if (cls == "RTF") {
-      LoadRtf(ReadFileBytes(source));
+      LoadRtf(ReadDocument(source));
     } else if (!cls.empty()) {
       const int imported = converters_.Import(source, *format, *editor_);
       if (imported == -2 || (imported == -1 && !IsRTFFile(source))) {
         Fire(OnOpenFailure, this);
         return imported;
       }
-      if (imported == -1) LoadRtf(ReadFileBytes(source));
+      if (imported == -1) LoadRtf(ReadDocument(source));
     } else {
       // "All Files": the extension decides, and the document takes the format it was read in.
-      const std::string bytes = ReadFileBytes(source);
+      const std::string bytes = ReadDocument(source);
       if (AnsiLowerCase(ExtractFileExt(path)) == ".rtf") {
         LoadRtf(bytes);
         loadedAs = converters_.FindByClass(true, "RTF");
       } else {
-        unicode = HasUnicodeMark(bytes);
-        LoadText(bytes);
+        text = DetectPlainText(bytes);
+        LoadText(bytes, text);
         loadedAs = converters_.FindByClass(true, "TXT");
       }
     }
+  } catch (const EUserInterrupt&) {
+    return 0;  // stopped by the user: nothing more is tried or asked
   } catch (const std::exception&) {
     return -1;
   }
-  Opened(path, loadedAs, unicode, recovered);
+  Opened(path, loadedAs, text, recovered);
   return 1;
 }
 
@@ -340,11 +349,15 @@ int TOpenSave::OpenDetected(const std::string& path) {
   int result = -1;
   auto openAsText = [&] {
     try {
-      const std::string bytes = ReadFileBytes(path);
+      const std::string bytes = ReadDocument(path);
       TConverterRec* text = converters_.FindByClass(true, "TXT");
-      LoadText(bytes);
-      Opened(path, text, HasUnicodeMark(bytes), false);
+      const TPlainTextFormat format = DetectPlainText(bytes);
+      TLoadEventMask mask(*editor_);
+      LoadText(bytes, format);
+      Opened(path, text, format, false);
       result = text->Number;
+    } catch (const EUserInterrupt&) {
+      result = -1;  // stopped by the user: the document stays as it was
     } catch (const std::exception&) {
       MessageDlg(GetMsg("MainOpenFail6"), mtWarning, mbOK);
       Fire(OnOpenFailure, this);
@@ -404,26 +417,30 @@ bool TOpenSave::AfterChosenLoad(const std::string& path, TConverterRec* format, 
 void TOpenSave::Open() {
   RequireDocument();
   if (!CloseQuery()) return;
-  Fire(OnOpenStart, this);
   openDialog_->SetFilter(converters_.BuildFilter(true));
-  if (FormatNumber() > 0) openDialog_->SetFilterIndex(FormatNumber());
-  if (openDialog_->Execute()) {
-    const std::string path = openDialog_->FileName();
-    openDialog_->SetInitialDir(ExtractFilePath(path));
-    const int index = openDialog_->FilterIndex();
-    bool opened;
-    if (index == 1) {
-      const int detected = OpenDetected(path);
-      if (detected > 0) openDialog_->SetFilterIndex(detected);
-      opened = detected > 0;
-    } else {
-      TConverterRec* format = converters_.FindByNumber(index);
-      opened = AfterChosenLoad(path, format, LoadFile(path, format));
-    }
-    if (opened) {
-      editor_->SetReadOnly((openDialog_->Options() & ofReadOnly) != 0);
-      openDialog_->SetFileName("");
-    }
+  const int preselected = FormatNumber();
+  if (preselected > 0) openDialog_->SetFilterIndex(preselected);
+  // The progress of the open starts once there is a file to open, not while the dialog waits.
+  if (!openDialog_->Execute()) return;
+  Fire(OnOpenStart, this);
+  const std::string path = openDialog_->FileName();
+  openDialog_->SetInitialDir(ExtractFilePath(path));
+  const int index = openDialog_->FilterIndex();
+  TConverterRec* format = index == 1 ? nullptr : converters_.FindByNumber(index);
+  // An RTF file picked under the plain-text filter the dialog started with opens as RTF: only
+  // a plain-text filter the user chose for it opens it as its source.
+  if (IsTextFormat(format) && index == preselected && IsRTFFile(path)) format = nullptr;
+  bool opened;
+  if (!format) {
+    const int detected = OpenDetected(path);
+    if (detected > 0) openDialog_->SetFilterIndex(detected);
+    opened = detected > 0;
+  } else {
+    opened = AfterChosenLoad(path, format, LoadFile(path, format));
+  }
+  if (opened) {
+    editor_->SetReadOnly((openDialog_->Options() & ofReadOnly) != 0);
+    openDialog_->SetFileName("");
   }
   Fire(OnOpenFinish, this);
 }
@@ -436,8 +453,11 @@ void TOpenSave::OpenRecent(const std::string& path, int formatNumber) {
   }
   if (!CloseQuery()) return;
   Fire(OnOpenStart, this);
-  // A number that names no format (its converter was removed since) is detected anew.
-  if (TConverterRec* format = formatNumber >= 0 ? converters_.FindByNumber(formatNumber) : nullptr) {
+  // A number that names no format (its converter was removed since) is detected anew, and so
+  // is an RTF file remembered as plain text.
+  TConverterRec* format = formatNumber >= 0 ? converters_.FindByNumber(formatNumber) : nullptr;
+  if (IsTextFormat(format) && IsRTFFile(path)) format = nullptr;
+  if (format) {
     AfterChosenLoad(path, format, LoadFile(path, format));
   } else {
     const int detected = OpenDetected(path);
@@ -456,7 +476,7 @@ void TOpenSave::New() {
   editor_->SetReadOnly(false);
   fileName_.clear();
   format_ = nullptr;
-  unicode_ = false;
+  text_ = TPlainTextFormat();
   Fire(OnNewDoc, this);
 }
 
@@ -481,7 +501,8 @@ bool TOpenSave::CloseQuery() {
 
 bool TOpenSave::Save() {
   RequireDocument();
-  if (fileName_.empty() || AnsiLowerCase(ExtractFileName(fileName_)) == "autosave.rtf") return SaveAs();
+  // Only the program's own recovery copy of a new document is no file of the user's.
+  if (fileName_.empty() || fileName_ == AutoSaveName()) return SaveAs();
   DoSave(fileName_, converters_.FindExport(format_), false);
   return saved_;
 }
@@ -530,22 +551,19 @@ void TOpenSave::AutoSave() {
   }
 }
 
-bool TOpenSave::SerialiseText(bool autoSave, bool& unicode, std::string& data) {
-  if (!unicode) {
-    bool lossy = false;
-    WideToAnsi(FileText(editor_->GetTextW()), editor_->CodePage(), &lossy);
-    if (lossy && autoSave) {
-      unicode = true;
-    } else if (lossy) {
-      const int answer = MessageDlg(GetMsg("MainSaveLossy"), mtConfirmation, mbYesNoCancel);
-      if (answer == mrYes) unicode = true;
-      else if (answer != mrNo) return false;
-    }
+bool TOpenSave::SerialiseText(bool autoSave, TPlainTextFormat& format, std::string& data) {
+  const std::u16string text = FileText(editor_->GetTextW());
+  bool lossy = false;
+  data = EncodePlainText(text, format, editor_->CodePage(), &lossy);
+  if (!lossy) return true;
+  if (!autoSave) {
+    const int answer = MessageDlg(GetMsg("MainSaveLossy"), mtConfirmation, mbYesNoCancel);
+    if (answer == mrNo) return true;
+    if (answer != mrYes) return false;
   }
-  editor_->SetOutputFormat(unicode ? ofUnicode : ofText);
-  TStringStream stream;
-  editor_->Lines()->SaveToStream(stream);
-  data = (unicode ? std::string(kUnicodeMark) : std::string()) + stream.DataString();
+  // Unicode text on this platform is UTF-8.
+  format.Encoding = TTextEncoding::Utf8;
+  data = EncodePlainText(text, format, editor_->CodePage());
   return true;
 }
 
@@ -581,17 +599,16 @@ void TOpenSave::DoSave(const std::string& name, TConverterRec* format, bool auto
         if (lower.find(".rtf") != std::string::npos) target = ChangeFileExt(target, ".rtf");
         else if (lower.find(".txt") != std::string::npos) target = ChangeFileExt(target, ".txt");
       }
-      bool unicode = false;
+      TPlainTextFormat text = text_;
       bool written = true;
       if (cls == "TXT" || cls == "RTF") {
         std::string data;
-        unicode = cls == "TXT" && unicode_;
         if (cls == "RTF") {
           editor_->SetOutputFormat(ofRTF);
           TStringStream stream;
           editor_->Lines()->SaveToStream(stream);
           data = stream.DataString();
-        } else if (!SerialiseText(autoSave, unicode, data)) {
+        } else if (!SerialiseText(autoSave, text, data)) {
           written = false;  // the user chose not to save
         }
         if (written) {
@@ -612,7 +629,7 @@ void TOpenSave::DoSave(const std::string& name, TConverterRec* format, bool auto
         const std::string previous = fileName_;
         fileName_ = target;
         format_ = format->Class.empty() ? converters_.FindByClass(false, cls) : format;
-        unicode_ = unicode;
+        if (cls == "TXT") text_ = text;
         saved_ = true;
         SetModified(false);
         Fire(OnSaveSuccess, this);

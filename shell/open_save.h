@@ -2,7 +2,8 @@
 // the editor. It opens by dialog, by path and from a recent-list entry, saves in the format the
 // document came in, with Save As and as a recovery copy, and asks before a modified document is
 // dropped. Formats come from its TConverterList: plain text (8-bit in the Cyrillic code page of
-// the editor, or Unicode text with a byte order mark), RTF and the installed text converters.
+// the editor, UTF-8, or UTF-16 with a byte order mark, kept as the file had it), RTF and the
+// installed text converters.
 #pragma once
 
 #include <memory>
@@ -10,6 +11,7 @@
 
 #include "platform/gui/component.h"
 #include "shell/converter_list.h"
+#include "shell/plain_text.h"
 
 class TDocumentState;
 class TOpenDialog;
@@ -51,8 +53,9 @@ public:
   int OpenFile(const std::string& path);
   // Opens a recent-list entry with its remembered import format number (negative: detect).
   void OpenRecent(const std::string& path, int formatNumber);
-  // Loads with one format: 1 loaded, 0 cancelled by the user, -1 not loaded, -2 converter error.
-  // A load that fails leaves the document, its name and its format as they were.
+  // Loads with one format: 1 loaded, 0 cancelled or stopped by the user, -1 not loaded, -2
+  // converter error. A load that fails or is stopped leaves the document, its name, its format
+  // and its state as they were.
   int LoadFile(const std::string& path, TConverterRec* format);
   // Empties the document after asking about a modified one.
   void New();
@@ -79,8 +82,8 @@ public:
   TConverterRec* CurrentFormat() const { return format_; }
   // The import format number of the document, for the recent-file lists' data; -1 when none.
   int FormatNumber() const;
-  // True while the document's plain text is Unicode text (it is saved as such).
-  bool UnicodeText() const { return unicode_; }
+  // The encoding and line ends the document's plain text is saved with (those of its file).
+  const TPlainTextFormat& TextFormat() const { return text_; }
   // The recovery-copy name of a document: "C:/a/b.txt" gives "C:/a/b (recovered).txt".
   static std::string RecoveredName(const std::string& path);
   // The recovery copy of an unnamed document: "autosave.rtf" in the program folder.
@@ -108,19 +111,21 @@ protected:
 private:
   // OpenFile after the question about the modified document.
   int OpenDetected(const std::string& path);
-  // Loads the file's bytes into the editor as plain text (Unicode with a byte order mark).
-  void LoadText(const std::string& bytes);
+  // The file's bytes, read with the editor's load progress (a stop raises EUserInterrupt).
+  std::string ReadDocument(const std::string& path);
+  // Loads the file's bytes into the editor as plain text in `format`.
+  void LoadText(const std::string& bytes, const TPlainTextFormat& format);
   void LoadRtf(const std::string& bytes);
   // Makes the loaded file the document: name, format, clean state, OnOpenSuccess.
   // A recovered copy leaves the document modified.
-  void Opened(const std::string& path, TConverterRec* format, bool unicode, bool recovered);
+  void Opened(const std::string& path, TConverterRec* format, const TPlainTextFormat& text, bool recovered);
   // The -1 / -2 questions of Open and OpenRecent after LoadFile with a chosen format; true when
   // the dialog's read-only choice applies (loaded, or detection chosen).
   bool AfterChosenLoad(const std::string& path, TConverterRec* format, int result);
-  // The document as plain-text bytes: 8-bit, or Unicode text when `unicode` is set or the user
-  // chooses it because the code page cannot hold every character (auto-save chooses it
-  // silently). False when the user cancelled.
-  bool SerialiseText(bool autoSave, bool& unicode, std::string& data);
+  // The document as plain-text bytes in `format`; UTF-8 when the user chooses it because the
+  // code page cannot hold every character (auto-save chooses it silently). False when the
+  // user cancelled.
+  bool SerialiseText(bool autoSave, TPlainTextFormat& format, std::string& data);
   // Moves `name` aside as its "~" backup, keeping the file itself.
   static void Backup(const std::string& name);
   void RequireDocument() const;
@@ -135,7 +140,7 @@ private:
   std::string fileName_;
   TConverterList converters_;
   TConverterRec* format_ = nullptr;
-  bool unicode_ = false;
+  TPlainTextFormat text_;
   bool saved_ = false;
   std::unique_ptr<TStringList> userExt_;
   TOpenDialog* openDialog_ = nullptr;  // owned as components

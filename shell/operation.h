@@ -24,6 +24,16 @@ bool RecodeCyrillicText(std::string& text, int source, int target, const TStepEv
 // The history name of a conversion between two columns: "KOI to WIN".
 std::string RecodeHistoryName(int source, int target);
 
+// The UTF-16 text that `after` (the work text in code page 1251 once an operation changed it)
+// stands for, keeping the characters of `original` whose bytes the operation left as they were,
+// so that characters the code page cannot hold survive. `before` is `original` in code page 1251
+// (one byte per character, one for a surrogate pair). When the length changed, the unchanged
+// head and tail are kept.
+std::u16string WorkTextToWide(std::u16string_view original, std::string_view before, std::string_view after);
+
+// `text` with every character outside ASCII made 'x': token offsets in it are UTF-16 offsets.
+std::string WorkTextShape(std::u16string_view text);
+
 // Walks the tokens of `text` between the write-back delimiters (blanks, control characters and
 // punctuation), calling `write` with each non-empty token and its 0-based offset; `step` gets
 // the position after each token. Answers false when `step` asked to stop.

@@ -1,10 +1,12 @@
 #include "shell/program_start.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
 #include <spawn.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include "platform/code_pages.h"
@@ -18,6 +20,7 @@
 #include "shell/program_start_script.h"
 #include "shell/settings_notice.h"
 #include "shell/single_instance.h"
+#include "textcore/app_files.h"
 #include "textcore/interface_hooks.h"
 #include "textcore/rich_edit.h"
 #include "textcore/win_registry.h"
@@ -34,22 +37,32 @@ std::vector<std::string>& Params() {
   return params;
 }
 
-// Starts `program` with `args` without waiting for it; false when it cannot be started.
-bool Spawn(const std::string& program, const std::vector<std::string>& args, bool searchPath) {
+}  // namespace
+
+bool SpawnDetached(const std::string& program, const std::vector<std::string>& args, bool searchPath) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  pid_t pid;
-  const int rc = searchPath ? ::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ)
-                            : ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
-  // Copies that ended earlier are reaped here, so none lingers as a zombie for long.
-  while (::waitpid(-1, nullptr, WNOHANG) > 0) {}
-  return rc == 0;
+  // A short-lived go-between starts the program and ends at once, so the program is never this
+  // process's child: nobody has to wait for it, and it leaves no zombie behind when it ends.
+  const pid_t between = ::fork();
+  if (between < 0) return false;
+  if (between == 0) {
+    pid_t pid;
+    const int rc = searchPath ? ::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ)
+                              : ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+    ::_exit(rc == 0 ? 0 : 1);
+  }
+  int status = 0;
+  while (::waitpid(between, &status, 0) < 0 && errno == EINTR) {}
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+namespace {
+
 // The shell's "open" of an address: the desktop's default handler.
-void OpenAddress(const std::string& address) { Spawn("xdg-open", {address}, true); }
+void OpenAddress(const std::string& address) { SpawnDetached("xdg-open", {address}, true); }
 
 void CheckRichEdit() {
   const int version = GetRichEditVersion();
@@ -97,9 +110,10 @@ bool HandOffToRunningCopy(const std::vector<std::string>& params) {
     registry.WriteBool("General", "NewWindow", false);
     return false;
   }
-  // The running copy has another working folder: a relative name is made full here.
+  // The running copy has another working folder: a relative name is made full here. A name
+  // that is no file is handed over too, so that the running copy says it was not found.
   std::string fileName;
-  if (!params.empty() && FileExists(params[0])) fileName = ExpandFileName(params[0]);
+  if (!params.empty() && !params[0].empty()) fileName = ExpandFileName(params[0]);
   registry.WriteString("General", "OpenNow", fileName);
   // When the copy ended in the meantime, this one carries on as a copy of its own.
   return SendMessageToWindowClass(kHandOffWindowClass, WM_OPENNOW, 0, 0);
@@ -125,7 +139,7 @@ std::optional<std::string> DisplayProblem() {
          "(bash scripts/run.sh does this by itself when there is no display.)";
 }
 
-void StartProgramCopy() { Spawn(NativePath(Application->ExeName()).string(), {}, false); }
+void StartProgramCopy() { SpawnDetached(NativePath(Application->ExeName()).string(), {}, false); }
 
 int RunProgram(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) Params().push_back(Utf8ToAnsi(argv[i]));
@@ -138,6 +152,7 @@ int RunProgram(int argc, char** argv) {
     }
     Application->Initialize(argc, argv);
     Application->SetTitle("Quillomark");
+    Application->SetIconFile(AppDirFile("quillomark.png"));
     Application->SetHelpFile("Quillomark.hlp");
     // Long text-core work (sorting a large list) keeps the windows answering.
     ProcessMessagesHook = [] { Application->ProcessMessages(); };
@@ -147,6 +162,8 @@ int RunProgram(int argc, char** argv) {
     for (const TStartupForm& form : FormsBeforeSplash()) form.Create(*Application);
     // The splash window shows here unless the preferences suppress it, once both exist.
     for (const TStartupForm& form : FormsAfterSplash()) form.Create(*Application);
+    // A test script answers (and records) the questions of the start-up too.
+    PrepareTestScript();
     MainForm->InitAfterForms();
     MainForm->ResetDocument();
     ScheduleTestScript();

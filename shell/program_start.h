@@ -21,13 +21,17 @@ const std::vector<std::string>& ProgramParams();
 std::string RichEditVersionMessage(int version);
 
 // Second start: when a running copy's "TVirtualKbd" window exists and "NewWindow" is off,
-// writes the file to open (the first parameter as a full path, when it names an existing
-// file, else "") to "OpenNow", hands over and answers true: this process ends. With
+// writes the file to open (the first parameter as a full path; "" without one) to "OpenNow",
+// hands over and answers true: this process ends. With
 // "NewWindow" on it switches it off and answers false, as it does without a running copy.
 bool HandOffToRunningCopy(const std::vector<std::string>& params);
 
 // Why no window can be shown here (no display to connect to), or nothing when one can.
 std::optional<std::string> DisplayProblem();
+
+// Starts a program without waiting for it; it never becomes a child (or a zombie) of this
+// process. False when it could not be started.
+bool SpawnDetached(const std::string& program, const std::vector<std::string>& args, bool searchPath);
 
 // Starts the program's own executable again (the new-window command).
 void StartProgramCopy();

@@ -68,6 +68,13 @@ void Answer(const std::string& argument) {
     throw Exception("unknown kind of question: " + kind);
 }
 
+// Fails unless a message asked so far holds `text`.
+void Asked(const std::string& text) {
+  for (const TDialogRequest& request : Dialogs().Asked())
+    if (request.Text.find(Utf8ToAnsi(text)) != std::string::npos) return;
+  throw Exception("no message said " + text);
+}
+
 // Runs one line of the script.
 void RunLine(const std::string& line) {
   std::istringstream in(line);
@@ -84,19 +91,26 @@ void RunLine(const std::string& line) {
     WriteFileAtomic(ProgramFileName(argument), WideToUtf8(MainForm->Editor->GetTextW()));
   else if (verb == "answer")
     Answer(argument);
+  else if (verb == "asked")
+    Asked(argument);
   else if (verb == "close")
     MainForm->Close();
   else
     throw Exception("unknown action: " + line);
 }
 
-void RunScript(const std::string& fileName) {
+// The script's lines; `answers` true runs only the answers it starts with (they answer the
+// questions of the start-up), false runs the rest.
+void RunScript(const std::string& fileName, bool answers) {
   try {
     std::istringstream lines(ReadFileBytes(ProgramFileName(fileName)));
     std::string line;
+    bool leading = true;
     while (g_exitCode == 0 && std::getline(lines, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      RunLine(line);
+      leading = leading && line.rfind("answer", 0) == 0;
+      if (leading == answers) RunLine(line);
+      else if (answers) break;
     }
   } catch (const Exception& e) {
     Fail(e.Message);
@@ -104,19 +118,29 @@ void RunScript(const std::string& fileName) {
   if (g_exitCode != 0) Application->Terminate();
 }
 
+std::string& ScriptName() {
+  static std::string name;
+  return name;
+}
+
 }  // namespace
 
-bool ScheduleTestScript() {
+void PrepareTestScript() {
   const char* variable = std::getenv("QUILLOMARK_TEST_SCRIPT");
-  if (!variable || !*variable) return false;
-  const std::string fileName = variable;
+  if (!variable || !*variable) return;
+  ScriptName() = variable;
   ::unsetenv("QUILLOMARK_TEST_SCRIPT");  // copies this one starts do not run it again
-  Dialogs();
+  RunScript(ScriptName(), true);
+}
+
+bool ScheduleTestScript() {
+  if (ScriptName().empty()) return false;
+  const std::string fileName = ScriptName();
   auto* timer = new TTimer(Application);
   timer->SetInterval(1);
   timer->OnTimer = [timer, name = fileName](TObject*) {
     timer->SetEnabled(false);
-    RunScript(name);
+    RunScript(name, false);
   };
   return true;
 }

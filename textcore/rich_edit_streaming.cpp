@@ -48,7 +48,7 @@ std::string ReadAll(TCustomRichEditW& control, TStream& stream) {
 }
 
 // 8-bit text with CR, LF or CR LF line ends as the control's text.
-std::u16string TextOf(std::u16string text) {
+std::u16string TextOf(const std::u16string& text) {
   std::u16string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
@@ -82,9 +82,23 @@ std::u16string FileTextOf(const std::u16string& text) {
 
 void InterruptRichEditStreaming() { streamingAborted = true; }
 
-void LoadRichEditStream(TCustomRichEditW& control, TStream& stream) {
+std::string ReadRichEditStream(TCustomRichEditW& control, TStream& stream) {
   streamingAborted = false;
-  const std::string data = ReadAll(control, stream);
+  return ReadAll(control, stream);
+}
+
+void LoadRichEditText(TCustomRichEditW& control, const std::u16string& text) {
+  RichEditControl& c = control.Control();
+  if (control.SelectedInOut()) c.ReplaceSel(TextOf(text), true);
+  else c.SetText(TextOf(text));
+  if (control.AutoURLDetect() == adExtended) control.DetectURLs(0, c.TextLength());
+}
+
+void LoadRichEditStream(TCustomRichEditW& control, TStream& stream) {
+  LoadRichEditData(control, ReadRichEditStream(control, stream));
+}
+
+void LoadRichEditData(TCustomRichEditW& control, const std::string& data) {
   RichEditControl& c = control.Control();
   const bool selection = control.SelectedInOut();
   if (control.InputFormat() == ifRTF && IsRtf(data)) {
@@ -102,12 +116,8 @@ void LoadRichEditStream(TCustomRichEditW& control, TStream& stream) {
       return;
     }
   }
-  const std::u16string text = control.InputFormat() == ifUnicode
-                                  ? TextOf(Utf16LeOf(data))
-                                  : TextOf(AnsiToWideString(data, control.CodePage()));
-  if (selection) c.ReplaceSel(text, true);
-  else c.SetText(text);
-  if (control.AutoURLDetect() == adExtended) control.DetectURLs(0, c.TextLength());
+  LoadRichEditText(control, control.InputFormat() == ifUnicode ? Utf16LeOf(data)
+                                                               : AnsiToWideString(data, control.CodePage()));
 }
 
 void SaveRichEditStream(TCustomRichEditW& control, TStream& stream, bool selection) {

@@ -27,6 +27,15 @@ void InterruptRichEditStreaming();
 // position to its end, read in the control's InputFormat. RTF that cannot be read is taken as
 // plain text.
 void LoadRichEditStream(TCustomRichEditW& control, TStream& stream);
+// The stream's content from its position to its end, read with the control's load progress
+// event; a stop raises EUserInterrupt. The control is left as it is.
+std::string ReadRichEditStream(TCustomRichEditW& control, TStream& stream);
+// Replaces the text (or the selection, with SelectedInOut) with `data` in the control's
+// InputFormat, as LoadRichEditStream does once it has read the stream.
+void LoadRichEditData(TCustomRichEditW& control, const std::string& data);
+// Replaces the text (or the selection, with SelectedInOut) with UTF-16 text whose lines end in
+// CR, LF or CR LF.
+void LoadRichEditText(TCustomRichEditW& control, const std::u16string& text);
 // Writes the text (or the selection, with SelectedInOut or `selection`) in the control's
 // OutputFormat.
 void SaveRichEditStream(TCustomRichEditW& control, TStream& stream, bool selection = false);

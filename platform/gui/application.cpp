@@ -3,13 +3,18 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QSessionManager>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <filesystem>
 
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
+#include "platform/files.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/form.h"
 #include "platform/gui/qt_bridge.h"
@@ -32,8 +37,24 @@ char* gArgv[] = {gArg0, nullptr};
 
 namespace {
 
-// Tells the application object when the program as a whole gains or loses the user.
+// Qt's own translations (its dialogs' texts) for the interface language; none for English.
+std::unique_ptr<QTranslator>& QtTranslator() {
+  static std::unique_ptr<QTranslator> translator;
+  return translator;
+}
+
+// Tells the application object when the program as a whole gains or loses the user, and asks
+// it when the desktop session ends.
 void WatchActivation() {
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, [](QSessionManager& manager) {
+    // Questions may be asked only when the session manager allows it; without that the
+    // session ends as it would with nothing to ask.
+    if (!manager.allowsInteraction()) return;
+    bool agreed = true;
+    GuardedCall([&agreed] { agreed = Application->QueryEndSession(); });
+    manager.release();
+    if (!agreed) manager.cancel();
+  });
   QObject::connect(qApp, &QGuiApplication::applicationStateChanged, [](Qt::ApplicationState state) {
     GuardedCall([state] {
       if (state == Qt::ApplicationActive && Application->OnActivate) Application->OnActivate(Application);
@@ -77,6 +98,32 @@ void TApplication::Initialize(int argc, char** argv) {
   } else {
     EnsureGuiApplication();
   }
+}
+
+bool TApplication::SetIconFile(const std::string& fileName) {
+  EnsureGuiApplication();
+  const QIcon icon(QString::fromStdString(NativePath(fileName).string()));
+  if (icon.availableSizes().isEmpty()) return false;
+  QGuiApplication::setWindowIcon(icon);
+  return true;
+}
+
+bool TApplication::SetQtLanguage(const std::string& language) {
+  EnsureGuiApplication();
+  std::unique_ptr<QTranslator>& current = QtTranslator();
+  if (current) QCoreApplication::removeTranslator(current.get());
+  current.reset();
+  if (language.empty() || language == "en") return true;
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(ToQ("qtbase_" + language), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
+  QCoreApplication::installTranslator(translator.get());
+  current = std::move(translator);
+  return true;
+}
+
+bool TApplication::QueryEndSession() {
+  if (!mainForm_) return true;
+  return mainForm_->Perform(WM_QUERYENDSESSION, 0, 0) != 0;
 }
 
 void TApplication::SetTitle(const std::string& title) {

@@ -29,6 +29,14 @@ public:
   void Initialize(int argc = 0, char** argv = nullptr);
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
+  // The windows' icon from a picture file (PNG); false when the file gives no picture.
+  bool SetIconFile(const std::string& fileName);
+  // Qt's own texts (buttons and texts of its dialogs) in `language` ("ru") from the system's
+  // Qt translations; "" or "en" is English. False when the system has none for it.
+  bool SetQtLanguage(const std::string& language);
+  // The end of the desktop session asks the main form (WM_QUERYENDSESSION); false when it
+  // refuses, which keeps the program and the session running.
+  bool QueryEndSession();
   const std::string& HelpFile() const { return helpFile_; }
   void SetHelpFile(const std::string& v) { helpFile_ = v; }
   // The full path of the running program, in the system code page.

@@ -492,10 +492,11 @@ void TControl::ApplyFontAndColor() {
   if (!widget_) return;
   widget_->setFont(ToQFont(*font_));
   QPalette pal = widget_->palette();
+  // The text colour of a disabled control stays the style's grey, so that it looks disabled.
   QColor text = ToQColor(font_->Color());
-  pal.setColor(QPalette::WindowText, text);
-  pal.setColor(QPalette::Text, text);
-  pal.setColor(QPalette::ButtonText, text);
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+      pal.setColor(group, role, text);
   QColor back = ToQColor(color_);
   pal.setColor(QPalette::Window, back);
   pal.setColor(QPalette::Base, back);

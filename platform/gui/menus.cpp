@@ -288,7 +288,8 @@ void TMenuItem::UpdateQtAction() {
   if (!qaction_) return;
   QString text = ToQ(caption_);
   if (shortCut_) text += "\t" + ToQ(ShortCutToText(shortCut_));
-  qaction_->setText(text);
+  // A line carries no text: styles draw a separator's text as a section heading ("-").
+  qaction_->setText(IsLine() ? QString() : text);
   qaction_->setSeparator(IsLine());
   qaction_->setCheckable(checked_ || radioItem_ || autoCheck_);
   qaction_->setChecked(checked_);

@@ -273,6 +273,41 @@ TEST(ControlsTest, ScrollBoxContentReachesItsChildren) {
   EXPECT_GT(box->VertScrollBar()->Position(), 0);
 }
 
+TEST(ControlsTest, DisabledControlsShowGreyText) {
+  TForm form(nullptr);
+  auto* check = new TCheckBox(&form);
+  check->SetParent(&form);
+  check->SetCaption("Enforce");
+  check->SetEnabled(false);
+  check->Font()->SetColor(clWindowText);
+  const QPalette palette = check->Widget()->palette();
+  EXPECT_FALSE(check->Widget()->isEnabled());
+  EXPECT_NE(palette.color(QPalette::Disabled, QPalette::WindowText), palette.color(QPalette::Active, QPalette::WindowText));
+  EXPECT_NE(palette.color(QPalette::Disabled, QPalette::ButtonText), palette.color(QPalette::Active, QPalette::ButtonText));
+}
+
+TEST(ControlsTest, MenuLinesAreSeparatorsWithoutText) {
+  TForm form(nullptr);
+  auto* menu = new TPopupMenu(&form);
+  for (const char* caption : {"&Open", "-", "E&xit"}) {
+    auto* item = new TMenuItem(&form);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  menu->Popup(10, 10);
+  QMenu* qmenu = menu->QtMenu();
+  ASSERT_EQ(qmenu->actions().size(), 3);
+  EXPECT_TRUE(qmenu->actions()[1]->isSeparator());
+  EXPECT_TRUE(qmenu->actions()[1]->text().isEmpty());
+  EXPECT_EQ(qmenu->actions()[2]->text(), "E&xit");
+  // An item that becomes a line (and back) follows.
+  menu->Items()->Items(0)->SetCaption("-");
+  EXPECT_TRUE(menu->Items()->Items(0)->QtAction()->text().isEmpty());
+  menu->Items()->Items(0)->SetCaption("&Open");
+  EXPECT_EQ(menu->Items()->Items(0)->QtAction()->text(), "&Open");
+  qmenu->close();
+}
+
 TEST(ControlsTest, OwnerDrawnPopupItemsAreMeasuredAndDrawnByTheMenu) {
   TForm form(nullptr);
   auto* menu = new TPopupMenu(&form);

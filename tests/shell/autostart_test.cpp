@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 #include "shell/autostart.h"
+#include "textcore/app_files.h"
 #include "tests/shell/preferences_test_env.h"
 
 namespace {
@@ -21,6 +22,7 @@ TEST(Autostart, EntryIsWrittenQuotedAndRemoved) {
   EXPECT_NE(text.find("\nType=Application\n"), std::string::npos);
   EXPECT_NE(text.find("\nName=Quillomark\n"), std::string::npos);
   EXPECT_NE(text.find("\nExec=\"/opt/my apps/100%%/quillo\\\\\"mark\"\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nIcon=" + AppDirFile("quillomark.png") + "\n"), std::string::npos) << text;
 
   SetStartWithSession(true, "/usr/bin/quillomark");  // rewriting replaces the entry
   EXPECT_NE(ReadFileBytes(entry).find("\nExec=\"/usr/bin/quillomark\"\n"), std::string::npos);

@@ -131,6 +131,14 @@ TEST_F(LanguageTest, MessagesComeFromTheCurrentFile) {
   EXPECT_EQ(language.GetMessage(""), "???");
   language.SetLanguageFile("russian.lng");
   EXPECT_EQ(language.GetMessage("FindEnd"), "\xea\xee\xed\xe5\xf6");
+  // Folders before the name never lead out of the program folder.
+  WriteText(folder_ + "../outside.lng", "[Messages]\r\nFindEnd=outside\r\n");
+  WriteText(folder_ + "outside.lng", "[Messages]\r\nFindEnd=inside\r\n");
+  for (const char* name : {"../outside.lng", "sub/../../outside.lng", "..\\outside.lng"}) {
+    language.SetLanguageFile(name);
+    EXPECT_EQ(language.GetMessage("FindEnd"), "inside") << name;
+  }
+  language.SetLanguageFile("russian.lng");
 
   EXPECT_EQ(GetLangMessage(""), "???");
   SetLangMessageSource(&language);

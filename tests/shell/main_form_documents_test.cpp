@@ -15,6 +15,8 @@
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/graphics.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/timer.h"
@@ -340,6 +342,98 @@ TEST_F(MainFormDocumentsTest, NewDocumentsRecoveryCopyComesBackAtStartUp) {
   Start(true);
   EXPECT_FALSE(FileExists(copy));
   EXPECT_TRUE(dialogs.Unexpected().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A plain-text file large enough that its load reports progress more than once.
+std::string LargeText() {
+  std::string line = WideToAnsi(kText, 1251) + "\r\n";
+  std::string text;
+  while (text.size() < 600 * 1024) text += line;
+  return text;
+}
+
+TEST_F(MainFormDocumentsTest, StopDuringAnOpenKeepsThePreviousDocumentNameAndState) {
+  WriteFileAtomic(Path("small.txt"), "small document");
+  WriteFileAtomic(Path("large.txt"), LargeText());
+  WriteFileAtomic(Path("large.log"), LargeText());  // no format claims it: opened as text
+  for (bool modified : {false, true}) {
+    SCOPED_TRACE(modified);
+    OpenByMenu(Path("small.txt"));
+    ASSERT_EQ(Text(), u"small document");
+    if (modified) Type(u"edited ");
+    const std::u16string before = Text();
+    for (const char* large : {"large.txt", "large.log"}) {
+      SCOPED_TRACE(large);
+      // The user presses Stop (and confirms) while the file loads.
+      int pumps = 0;
+      SetProgressMessagePump([&] {
+        if (form->Busy() && ++pumps == 1) {
+          dialogs.Answer(TDialogKind::MessageDlg, mrYes);
+          form->BtnStopClick(form->BtnStop);
+        }
+      });
+      if (modified) dialogs.Answer(TDialogKind::MessageDlg, mrNo);  // "Save changes?"
+      form->OS->OpenFile(Path(large));
+      SetProgressMessagePump(nullptr);
+      EXPECT_GT(pumps, 0);
+      EXPECT_EQ(Text(), before);
+      EXPECT_EQ(form->OS->FileName(), Path("small.txt"));
+      EXPECT_EQ(form->Caption().substr(0, 9), "small.txt");
+      EXPECT_EQ(form->DocModified(), modified);
+      EXPECT_FALSE(form->Busy());
+      EXPECT_EQ(dialogs.Pending(), 0);  // nothing more asked: no "open it as text?"
+      EXPECT_TRUE(dialogs.Unexpected().empty());
+    }
+    // Saving writes the document that is still there, not an empty one.
+    form->FileSaveCmd->Execute();
+    EXPECT_EQ(AnsiToWide(ReadFileBytes(Path("small.txt")), 1251), before);
+    // The next open is not stopped by the earlier Stop.
+    form->OS->OpenFile(Path("large.txt"));
+    EXPECT_EQ(form->OS->FileName(), Path("large.txt"));
+    EXPECT_EQ(Text().substr(0, kText.size()), kText);
+  }
+}
+
+TEST_F(MainFormDocumentsTest, StatusBarShowsTheOpenedDocumentsPosition) {
+  std::string lines;
+  for (int i = 0; i < 12345; ++i) lines += "line\n";
+  WriteFileAtomic(Path("lines.txt"), lines);
+  WriteFileAtomic(Path("short.txt"), "one\ntwo\n");
+  OpenByMenu(Path("lines.txt"));
+  form->Editor->SetSelStart(int(Text().size()) - 2);  // the caret on the last line
+  form->UpdateStatusBar();
+  const std::string last = form->StatusBar->Panels()->Items(0)->Text();
+  EXPECT_NE(last.find("12345"), std::string::npos) << last;
+  // Panel 0 holds five-digit line numbers in the status bar's font.
+  TBitmap probe(10, 10);
+  probe.Canvas()->Font()->Assign(*form->StatusBar->Font());
+  EXPECT_LE(probe.Canvas()->TextWidth("Line: 99999 of 99999    Col: 99999") + 8,
+            form->StatusBar->Panels()->Items(0)->Width());
+
+  // Opened through the menu, the recent list and a path, the bar shows the new document.
+  OpenByMenu(Path("short.txt"));
+  EXPECT_EQ(form->StatusBar->Panels()->Items(0)->Text().substr(0, 15), "Line: 1 of 3   ");
+  EXPECT_EQ(form->StatusBar->Panels()->Items(1)->Text(), "Pos: 0 of 8");
+  form->RecentFiles1->Items(1)->Click();  // lines.txt
+  EXPECT_EQ(form->StatusBar->Panels()->Items(0)->Text().substr(0, 19), "Line: 1 of 12346   ");
+  form->OS->OpenFile(Path("short.txt"));
+  EXPECT_EQ(form->StatusBar->Panels()->Items(0)->Text().substr(0, 15), "Line: 1 of 3   ");
+}
+
+TEST_F(MainFormDocumentsTest, TheOpenProgressWaitsForTheDialogsChoice) {
+  bool busyInDialog = true, progressInDialog = true;
+  dialogs.Answer(TDialogKind::OpenFile, 0, [&](TDialogRequest&) {
+    busyInDialog = form->Busy();
+    progressInDialog = form->ProgressArea->Visible();
+  });
+  Click("FileOpenItem");
+  EXPECT_FALSE(busyInDialog);
+  EXPECT_FALSE(progressInDialog);
+  EXPECT_FALSE(form->Busy());
 }
 
 }  // namespace

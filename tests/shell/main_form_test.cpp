@@ -4,7 +4,14 @@
 
 #include "platform/files.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/graphics.h"
+#include "platform/ini_file.h"
+#include "proofing/spell.h"
+#include "proofing/spell_global.h"
+#include "shell/lang_messages.h"
+#include "shell/language.h"
 #include "shell/open_save.h"
+#include "tests/shell/preferences_test_env.h"
 #include "shell/program_start.h"
 #include "tests/platform/temp_folder.h"
 #include "textcore/win_registry.h"
@@ -35,6 +42,64 @@ TEST_F(MainFormTest, ClosingAsksOnlyAboutAModifiedDocument) {
   form->OnCloseQuery(form, canClose);
   EXPECT_FALSE(canClose);
   EXPECT_EQ(dialogs.Asked().size(), 1u);
+}
+
+TEST_F(MainFormTest, SessionEndAsksAboutTheDocumentAndARefusalKeepsTheProgram) {
+  TScriptedDialogs dialogs;
+  Application->SetMainForm(form);
+  SetText(u"unsaved work");
+  form->SetModified(true);
+  dialogs.Answer(TDialogKind::MessageDlg, mrCancel);
+  EXPECT_FALSE(Application->QueryEndSession());
+  EXPECT_FALSE(form->Closing());
+  EXPECT_FALSE(Application->Terminated());
+  EXPECT_EQ(form->Editor->GetTextW(), u"unsaved work");
+  dialogs.Answer(TDialogKind::MessageDlg, mrNo);
+  EXPECT_TRUE(Application->QueryEndSession());
+  EXPECT_TRUE(form->Closing());
+  EXPECT_EQ(dialogs.Asked().size(), 2u);
+  Application->SetMainForm(nullptr);
+}
+
+TEST(MainFormSpelling, TheSpellingComponentsMessagesComeFromTheInterfaceLanguage) {
+  TTestWorld world;
+  EnsureGuiApplication();
+  std::filesystem::create_directories(world.ProgramFolder + "Dict");
+  FinalizeSpelling();
+  InitializeSpelling();
+  world.WriteProgramFile("test.lng", "[Messages]\r\nSpellerMsg7=seventh\r\nEndSpellCheck=All checked.\r\n");
+  TLanguage language(nullptr);
+  language.SetLanguageFile("test.lng");
+  SetLangMessageSource(&language);
+  auto* form = new TMainForm(Application);
+  std::string text;
+  form->SpellerMsg(nullptr, 7, text);
+  EXPECT_EQ(text, "seventh");
+  TScriptedDialogs dialogs;
+  dialogs.Answer(TDialogKind::MessageDlg, mrOk);
+  ASSERT_TRUE(SpellChecker().OnFinish);  // the end of a check is reported to the window
+  SpellChecker().OnFinish(&SpellChecker());
+  ASSERT_EQ(dialogs.Asked().size(), 1u);
+  EXPECT_EQ(dialogs.Asked()[0].Text, "All checked.");
+  EXPECT_EQ(dialogs.Asked()[0].DlgType, mtInformation);
+  TComponent::Free(form);
+  EXPECT_FALSE(SpellChecker().OnFinish);  // and no more once the window is gone
+  EXPECT_FALSE(SpellChecker().Running());
+  SetLangMessageSource(nullptr);
+  FinalizeSpelling();
+}
+
+TEST(ProgramData, IconAndTheLanguageOfQtsOwnTexts) {
+  TBitmap icon;
+  icon.LoadFromFile(std::string(QM_SOURCE_DIR) + "/data/quillomark.png");
+  EXPECT_EQ(icon.Width(), 128);
+  EXPECT_EQ(icon.Height(), 128);
+  TMemIniFile english(std::string(QM_SOURCE_DIR) + "/data/english.lng");
+  TMemIniFile russian(std::string(QM_SOURCE_DIR) + "/data/russian.lng");
+  EXPECT_EQ(english.ReadString("Messages", "LocaleName", ""), "en");
+  EXPECT_EQ(russian.ReadString("Messages", "LocaleName", ""), "ru");
+  EXPECT_TRUE(Application->SetQtLanguage("ru"));  // the system has Qt's Russian texts
+  EXPECT_TRUE(Application->SetQtLanguage("en"));
 }
 
 TEST_F(MainFormTest, WindowCannotCloseWhileAnOperationRuns) {
@@ -85,6 +150,17 @@ TEST_F(MainFormTest, UpdateCounterRunsTo21ThenStartsAgain) {
   }
   EXPECT_EQ(due, 1);
   EXPECT_EQ(dueAt, 21);  // the show that reads 21 writes 0
+  EXPECT_EQ(TWinRegistry(kProductKey).ReadInteger("General", "UpdateNotify", -1), 1);
+
+  // The window's show that finds the count due runs the web-services directory command once.
+  TWinRegistry(kProductKey).WriteInteger("General", "UpdateNotify", 20);
+  int commands = 0;
+  form->OnWebDirectoryDue = [&](TObject*) { ++commands; };
+  for (int show = 0; show < 3; ++show) {
+    form->Show();
+    form->Hide();
+  }
+  EXPECT_EQ(commands, 1);
   EXPECT_EQ(TWinRegistry(kProductKey).ReadInteger("General", "UpdateNotify", -1), 1);
 }
 

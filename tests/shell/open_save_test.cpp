@@ -8,6 +8,7 @@
 #include "platform/code_pages.h"
 #include "platform/string_list.h"
 #include "shell/open_save_messages.h"
+#include "shell/plain_text.h"
 #include "tests/shell/open_save_test_env.h"
 #include "textcore/rich_edit_attributes.h"
 
@@ -27,7 +28,8 @@ TEST_F(OpenSaveTest, PlainTextRoundTripInCodePage1251) {
   Type(kRussian);
   AnswerSaveAs(Path("note.txt"), 1);
   ASSERT_TRUE(OS->SaveAs());
-  EXPECT_EQ(Read(Path("note.txt")), WideToAnsi(u"Привет, мир!\r\nВторая строка — «ёлки»", 1251));
+  // A new plain-text document ends its lines as this platform does: LF.
+  EXPECT_EQ(Read(Path("note.txt")), WideToAnsi(u"Привет, мир!\nВторая строка — «ёлки»", 1251));
   EXPECT_EQ(OS->FileName(), Path("note.txt"));
   EXPECT_FALSE(Doc.Modified());
   EXPECT_EQ(Events, "save-success ");
@@ -84,20 +86,18 @@ TEST_F(OpenSaveTest, PlainTextTheCodePageCannotHoldAsksBeforeAnythingIsLost) {
   EXPECT_TRUE(OS->SaveAs());
   EXPECT_EQ(Read(Path("greek.txt")), WideToAnsi(u"?????? и Россия", 1251));
 
-  // Yes: Unicode text with its byte order mark, which opens as Unicode and saves as such again.
+  // Yes: Unicode text (UTF-8 on this platform), which opens as such and saves as such again.
   Type(text);
   AnswerMessage(mrYes);
   EXPECT_TRUE(OS->Save());
-  EXPECT_EQ(Read(Path("greek.txt")).substr(0, 2), "\xFF\xFE");
+  EXPECT_EQ(Read(Path("greek.txt")), WideToUtf8(text));
   OS->New();
   EXPECT_EQ(OS->OpenFile(Path("greek.txt")), 2);
   EXPECT_EQ(Editor->GetTextW(), text);
-  EXPECT_TRUE(OS->UnicodeText());
+  EXPECT_EQ(OS->TextFormat().Encoding, TTextEncoding::Utf8);
   Type(text + u"!");
   EXPECT_TRUE(OS->Save());  // no question: the document is Unicode text already
-  const std::string bytes = Read(Path("greek.txt"));
-  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
-  EXPECT_EQ(bytes.size(), 2 + 2 * (text.size() + 1));
+  EXPECT_EQ(Read(Path("greek.txt")), WideToUtf8(text + u"!"));
   EXPECT_EQ(Dialogs.Pending(), 0);
   EXPECT_TRUE(Dialogs.Unexpected().empty());
 }
@@ -407,6 +407,108 @@ TEST_F(OpenSaveTest, OpenDialogUsesTheImportFilterAndRemembersItsFolder) {
   EXPECT_EQ(OS->UserExt()[0], ".prn");
   EXPECT_EQ(OS->OpenDialog()->InitialDir(), Docs);
   EXPECT_EQ(OS->SaveDialog()->InitialDir(), Docs);
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, PlainTextKeepsItsEncodingAndLineEnds) {
+  // Each file opens as its text and, edited, saves back in its own encoding and line ends.
+  const std::u16string text = u"Привет, мир\rΕλλάδα — ёлки\r";
+  const std::u16string latin = u"Line one\rLine two\r";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::u16string shown;
+    TTextEncoding encoding;
+    std::u16string lineEnd;
+  } cases[] = {
+      {"utf8.txt", WideToUtf8(u"Привет, мир\nΕλλάδα — ёлки\n"), text, TTextEncoding::Utf8, u"\n"},
+      {"bom.txt", "\xEF\xBB\xBF" + WideToUtf8(u"Привет, мир\r\nΕλλάδα — ёлки\r\n"), text, TTextEncoding::Utf8Bom,
+       u"\r\n"},
+      {"utf16.txt", "\xFF\xFE" + std::string("L\0i\0n\0e\0 \0o\0n\0e\0\r\0\n\0L\0i\0n\0e\0 \0t\0w\0o\0\r\0\n\0", 40),
+       latin, TTextEncoding::Utf16, u"\r\n"},
+      {"ansi-lf.txt", WideToAnsi(u"Привет, мир\nёлки\n", 1251), u"Привет, мир\rёлки\r", TTextEncoding::Ansi, u"\n"},
+      {"ansi-crlf.txt", WideToAnsi(u"Привет\r\nёлки\r\n", 1251), u"Привет\rёлки\r", TTextEncoding::Ansi, u"\r\n"},
+      {"ascii.txt", "Line one\nLine two\n", latin, TTextEncoding::Ansi, u"\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Write(Path(c.name), c.bytes);
+    EXPECT_EQ(OS->OpenFile(Path(c.name)), 2);
+    EXPECT_EQ(Editor->GetTextW(), c.shown);
+    EXPECT_EQ(OS->TextFormat().Encoding, c.encoding);
+    EXPECT_EQ(OS->TextFormat().LineEnd, c.lineEnd);
+    // Unchanged, the file saves back byte for byte.
+    Doc.MarkModified();
+    ASSERT_TRUE(OS->Save());
+    EXPECT_EQ(Read(Path(c.name)), c.bytes);
+  }
+  // A new document saved as plain text ends its lines with LF.
+  OS->New();
+  Type(u"a\rb");
+  AnswerSaveAs(Path("new.txt"), 1);
+  ASSERT_TRUE(OS->SaveAs());
+  EXPECT_EQ(Read(Path("new.txt")), "a\nb");
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST(PlainText, Utf8IsRecognisedOnlyWhenWellFormedWithMultiByteSequences) {
+  EXPECT_TRUE(IsUtf8Text("\xD0\x9F\xD1\x80\xD0\xB8"));  // "При"
+  EXPECT_TRUE(IsUtf8Text("emoji \xF0\x9F\x98\x80"));
+  EXPECT_FALSE(IsUtf8Text("plain ASCII"));
+  EXPECT_FALSE(IsUtf8Text(WideToAnsi(u"Привет, мир", 1251)));
+  EXPECT_FALSE(IsUtf8Text(WideToAnsi(u"Привет, мир", 20866)));
+  EXPECT_FALSE(IsUtf8Text("\xC0\xAF"));           // overlong
+  EXPECT_FALSE(IsUtf8Text("\xED\xA0\x80"));       // a surrogate
+  EXPECT_FALSE(IsUtf8Text("\xF4\x90\x80\x80"));   // above U+10FFFF
+  EXPECT_FALSE(IsUtf8Text("\xD0"));               // cut short
+  EXPECT_EQ(DetectPlainText("a\rb").LineEnd, u"\r");
+  EXPECT_EQ(DetectPlainText("no line end").LineEnd, u"\n");
+}
+
+TEST_F(OpenSaveTest, RtfOpensAsRtfUnlessPlainTextWasChosenForIt) {
+  Write(Path("letter.rtf"), "{\\rtf1\\ansi {\\b bold} text\\par}");
+  Write(Path("first.txt"), "plain");
+  const int plain = OS->Converters().FindByClass(true, "TXT")->Number;
+  auto open = [&](const std::string& name, int filterIndex) {
+    int offered = 0;
+    Dialogs.Answer(TDialogKind::OpenFile, 1, [&, name, filterIndex](TDialogRequest& r) {
+      offered = r.FilterIndex;
+      r.Value = Path(name);
+      r.FilterIndex = filterIndex;
+    });
+    OS->Open();
+    return offered;
+  };
+  ASSERT_EQ(OS->OpenFile(Path("first.txt")), plain);
+  // The dialog starts on "Plain Text" (the current document's) and the user only picks the file.
+  EXPECT_EQ(open("letter.rtf", plain), plain);
+  EXPECT_EQ(Editor->GetTextW(), u"bold text");
+  EXPECT_EQ(OS->CurrentFormat()->Class, "RTF");
+  // Chosen on purpose from another filter, plain text shows the RTF source.
+  EXPECT_NE(open("letter.rtf", plain), plain);
+  EXPECT_EQ(OS->CurrentFormat()->Class, "TXT");
+  EXPECT_EQ(Editor->GetTextW().substr(0, 6), u"{\\rtf1");
+  // A recent entry that remembers plain text for an RTF file opens it as RTF.
+  OS->OpenRecent(Path("letter.rtf"), plain);
+  EXPECT_EQ(OS->CurrentFormat()->Class, "RTF");
+  EXPECT_EQ(Editor->GetTextW(), u"bold text");
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, OnlyTheProgramsOwnRecoveryCopyCountsAsTheAutoSaveCopy) {
+  // A user's own "autosave.rtf" saves in place; the program's copy asks for a name.
+  Write(Path("autosave.rtf"), "{\\rtf1 mine\\par}");
+  ASSERT_GT(OS->OpenFile(Path("autosave.rtf")), 0);
+  Type(u"changed");
+  EXPECT_TRUE(OS->Save());
+  EXPECT_TRUE(IsRTFFile(Path("autosave.rtf")));
+  EXPECT_NE(Read(Path("autosave.rtf")).find("changed"), std::string::npos);
+
+  OS->SetFileName(TOpenSave::AutoSaveName());
+  Type(u"recovered");
+  Dialogs.Answer(TDialogKind::SaveFile, 0);  // Save As is offered, and cancelled
+  EXPECT_FALSE(OS->Save());
+  EXPECT_EQ(Dialogs.Pending(), 0);
   EXPECT_TRUE(Dialogs.Unexpected().empty());
 }
 

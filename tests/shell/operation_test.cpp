@@ -73,13 +73,13 @@ TEST_F(OperationTest, HistoryEntriesAreNamedAfterTheColumns) {
   form->Enc1->SetItemIndex(3);
   form->Enc2->SetItemIndex(3);
   Click("ConvFwdButton");
-  ASSERT_EQ(form->HistoryNames().size(), 4u);  // the hand-edited text, then the (empty) result
-  EXPECT_EQ(form->HistoryNames()[3], "KOI to KOI");
-  EXPECT_EQ(Text(), u"x" + kRussian);  // the same column twice changes nothing
+  // The hand-edited text is kept; the same column twice changes nothing, so no result is stored.
+  ASSERT_EQ(form->HistoryNames().size(), 3u);
+  EXPECT_EQ(Text(), u"x" + kRussian);
 
   form->ProcessingOptions().EnableHist = false;
   Click("ToMac");
-  EXPECT_EQ(form->HistoryNames().size(), 4u);
+  EXPECT_EQ(form->HistoryNames().size(), 3u);
 }
 
 TEST_F(OperationTest, StopLeavesTheTextUnconverted) {
@@ -90,6 +90,7 @@ TEST_F(OperationTest, StopLeavesTheTextUnconverted) {
   Click("FromKOI");
   EXPECT_EQ(Text(), big);
   EXPECT_FALSE(form->Busy());
+  EXPECT_FALSE(form->DocModified());  // a stopped operation changed nothing
 }
 
 TEST_F(OperationTest, EscAsksAndStops) {
@@ -163,13 +164,50 @@ TEST_F(OperationTest, BusyStateDisablesCommandsAndShowsTheProgressArea) {
   EXPECT_TRUE(form->Editor->OnChange);
 }
 
-TEST_F(OperationTest, EmptyEditorAbortsSilentlyButMarksTheDocument) {
+TEST_F(OperationTest, EmptyEditorAbortsSilentlyAndLeavesTheDocumentClean) {
   TScriptedDialogs dialogs;  // no answers: any question would fail the test
+  form->ProcessingOptions().EnableHist = true;
   SetText(u"");
   EXPECT_THROW(Click("FromKOI"), EAbort);
   EXPECT_TRUE(dialogs.Asked().empty());
   EXPECT_FALSE(form->Busy());
-  EXPECT_EQ(ModifiedPanel(), "Modified");
+  EXPECT_FALSE(form->DocModified());
+  EXPECT_EQ(ModifiedPanel(), "");
+  EXPECT_TRUE(form->HistoryNames().empty());
+}
+
+TEST_F(OperationTest, AnOperationThatChangesNothingLeavesTheDocumentAsItWas) {
+  SetText(u"Only Latin letters, nothing to recode.");
+  Click("FromKOI");
+  EXPECT_FALSE(form->DocModified());
+  EXPECT_EQ(ModifiedPanel(), "");
+  EXPECT_FALSE(form->Editor->Modified());
+
+  // Text edited by hand stays "edited by hand" (and the document modified) after a no-op.
+  form->Editor->SetSelStart(0);
+  form->Editor->SetSelTextW(u"x");
+  ASSERT_TRUE(form->DocModified());
+  Click("FromDOS");
+  EXPECT_TRUE(form->DocModified());
+  EXPECT_TRUE(form->Editor->Modified());
+}
+
+TEST_F(OperationTest, CharactersOutsideTheWorkCodePageSurvive) {
+  // Greek, an emoji (a surrogate pair) and letters with accents code page 1251 lacks.
+  const std::u16string foreign = u"αβγ 😀 ĉ ő";
+  struct Case { bool preserve; bool selection; };
+  for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true}, Case{true, true}}) {
+    SCOPED_TRACE(testing::Message() << c.preserve << c.selection);
+    form->ProcessingOptions().PreserveStyle = c.preserve;
+    SetText(foreign + u" " + Garbled(kRussian, 20866) + u" " + foreign);
+    if (c.selection) {
+      form->Editor->SetSelStart(0);
+      form->Editor->SetSelLength(int(foreign.size() + 1 + kRussian.size()));
+    }
+    Click("FromKOI");
+    EXPECT_EQ(Text(), foreign + u" " + kRussian + u" " + foreign);
+    EXPECT_TRUE(form->DocModified());
+  }
 }
 
 TEST_F(OperationTest, UndoSwitchedOffForTheOperationComesBackAt500) {

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+
+#include <sys/wait.h>
 
 #include "platform/gui/application.h"
 #include "shell/form_list.h"
@@ -21,16 +24,17 @@ TEST(ProgramTest, SecondStartHandsItsFileToTheRunningCopyAndEnds) {
   ProgramFolders f;
   std::filesystem::create_directories(f.Path("elsewhere"));
   f.Write("elsewhere/note.txt", "handed over from a second start\r\n");
-  f.Write("first.script", "wait-text handed over\nsave-text " + f.Path("first.out") + "\nclose\n");
+  f.Write("first.script",
+          "answer messagedlg 1\nwait-text handed over\nasked nothing-here.txt\" not found\nsave-text " + f.Path("first.out") + "\nclose\n");
   ProgramRun first({}, f.Env("first.script"));
   ASSERT_TRUE(f.WaitForCopy());
 
-  // A missing file: the running copy only comes to the front.
+  // A missing file: the running copy says that it is not found.
   ProgramRun missing({"nothing-here.txt"}, f.Env(), f.Path("elsewhere"));
   EXPECT_EQ(missing.Wait(20s), 0) << missing.Stderr();
   {
     ScopedEnv config("QUILLOMARK_CONFIG_DIR", f.Path("config"));
-    EXPECT_EQ(TWinRegistry(kProductKey).ReadString("General", "OpenNow", "?"), "");
+    EXPECT_EQ(TWinRegistry(kProductKey).ReadString("General", "OpenNow", "?"), f.Path("elsewhere/nothing-here.txt"));
   }
 
   // A name relative to the second start's own working folder.
@@ -85,6 +89,33 @@ TEST(ProgramTest, NewWindowCommandStartsAFullCopy) {
   ProgramRun release({f.Path("release.txt")}, f.Env());
   EXPECT_EQ(release.Wait(20s), 0) << release.Stderr();
   EXPECT_EQ(first.Wait(30s), 0) << first.Stderr();
+}
+
+TEST(ProgramTest, AFileNamedAtStartThatIsNoFileIsSaidToBeNotFound) {
+  ProgramFolders f;
+  std::filesystem::create_directories(f.Path("a-folder"));
+  f.Write("start.script", "answer messagedlg 1\nasked not found\nclose\n");
+  for (const std::string& name : {f.Path("missing.txt"), f.Path("a-folder")}) {
+    SCOPED_TRACE(name);
+    ProgramRun run({name}, f.Env("start.script"));
+    EXPECT_EQ(run.Wait(30s), 0) << run.Stderr();
+  }
+}
+
+TEST(ProgramTest, StartedProgramsAreNeverLeftAsZombies) {
+  ProgramFolders f;
+  const std::string pidFile = f.Path("child.pid");
+  ASSERT_TRUE(SpawnDetached("/bin/sh", {"-c", "echo $$ > " + pidFile + ".tmp && mv " + pidFile + ".tmp " + pidFile}, false));
+  const auto limit = std::chrono::steady_clock::now() + 10s;
+  while (!std::filesystem::exists(pidFile) && std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(10ms);
+  const pid_t pid = std::stoi(ProgramRun::ReadText(pidFile));
+  std::this_thread::sleep_for(100ms);  // the program has ended by now
+  // It is not this process's child, so nothing waits here to reap it.
+  errno = 0;
+  EXPECT_EQ(::waitpid(pid, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+  EXPECT_FALSE(SpawnDetached("/nonexistent/program", {}, false));
 }
 
 TEST(ProgramTest, WithoutADisplayItSaysHowToRunIt) {

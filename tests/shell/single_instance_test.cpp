@@ -120,7 +120,7 @@ TEST_F(SingleInstanceTest, HandOffWritesTheFullPathOfARelativeName) {
   struct Case { std::vector<std::string> params; std::string openNow; };
   const Case cases[] = {
       {{"letter.txt"}, work + "letter.txt"},  // resolved in the second start's own folder
-      {{"missing.txt"}, ""},                  // only brings the running copy to the front
+      {{"missing.txt"}, work + "missing.txt"},  // the running copy says it is not found
       {{}, ""},
   };
   for (const Case& c : cases) {
