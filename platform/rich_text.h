@@ -9,7 +9,8 @@
 // offsets and kerning in multiples of 10 twips (RTF counts half points), face names without
 // surrounding blanks, families 0x00 to 0x50, at most 32 tab stops, no control characters in
 // runs but tab and RichLineBreak, LinkTarget only on link text, Link and LinkTarget not on
-// paragraph marks, and numbering fields only on numbered paragraphs (see TParaFormat).
+// paragraph marks, and numbering fields only on numbered paragraphs (see TParaFormat). RTF knows
+// only bold or not: a Weight of its own is not kept.
 #pragma once
 
 #include <cstdint>
@@ -42,6 +43,7 @@ struct TCharFormat {
   std::uint32_t Color = RichAutoColor;
   std::uint32_t BackColor = RichAutoColor;
   bool Bold = false;
+  int Weight = 0;                     // font weight 1-1000; 0: that of Bold (700 or 400)
   bool Italic = false;
   std::uint8_t UnderlineType = ulNone;
   bool StrikeOut = false;

@@ -149,6 +149,19 @@ TCustomRichEditW::TCustomRichEditW(TComponent* owner)
 
 TCustomRichEditW::~TCustomRichEditW() = default;
 
+void TCustomRichEditW::BeforeDestruction() {
+  // A window that holds the control and is itself going away cannot take the question.
+  bool ownerGoing = Owner() && (Owner()->ComponentState() & csDestroying);
+  for (TWinControl* p = Parent(); p && !ownerGoing; p = p->Parent())
+    ownerGoing = p->ComponentState() & csDestroying;
+  TWinControl::BeforeDestruction();
+  int objects = 0, characters = 0;
+  if (ownerGoing || !OnSaveClipboard || !control_->OwnsClipboard(objects, characters)) return;
+  bool save = true;
+  OnSaveClipboard(this, objects, characters, save);
+  if (!save) control_->ReleaseClipboard();
+}
+
 QWidget* TCustomRichEditW::CreateWidget() { return control_->Widget(); }
 
 void TCustomRichEditW::InitWidget() {

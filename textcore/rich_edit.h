@@ -75,6 +75,9 @@ class TCustomRichEditW : public TWinControl {
 public:
   explicit TCustomRichEditW(TComponent* owner);
   ~TCustomRichEditW() override;
+  // Asks OnSaveClipboard whether the control's copy stays on the clipboard after it is gone
+  // (asked when the control is freed while the windows that hold it live on).
+  void BeforeDestruction() override;
 
   // The control's window and text behind it (for the ruler, the printer and the tests).
   RichEditControl& Control() const { return *control_; }

@@ -1,5 +1,6 @@
 #include "textcore/rich_edit_attributes.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/code_pages.h"
@@ -72,8 +73,14 @@ QM_TEXT_GET(int, Charset, f.Charset)
 QM_TEXT_SET(Charset, int, CFM_CHARSET, Charset, v)
 QM_TEXT_GET(int, Size, f.Size / 20)
 QM_TEXT_SET(Size, int, CFM_SIZE, Size, v * 20)
-QM_TEXT_GET(int, Weight, f.Bold ? 700 : 400)
-QM_TEXT_SET(Weight, int, CFM_WEIGHT, Bold, v >= 600)
+QM_TEXT_GET(int, Weight, f.Weight > 0 ? f.Weight : f.Bold ? 700 : 400)
+
+void TTextAttributesW::SetWeight(int weight) {
+  Change(owner_, type_, CFM_WEIGHT, [&](TCharFormat& f) {
+    f.Weight = std::clamp(weight, 1, 1000);
+    f.Bold = f.Weight >= 600;
+  });
+}
 
 TColor TTextAttributesW::BackColor() const {
   const TCharFormat f = Read(owner_, type_);

@@ -100,6 +100,8 @@ void TWideRichEditStringsW::Clear() { owner_.Clear(); }
 
 void TWideRichEditStringsW::SetUpdateState(bool Updating) {
   owner_.Control().SetRedraw(!Updating);
+  // The end of an update is announced as one change of the text.
+  if (!Updating) owner_.Change();
 }
 
 void TWideRichEditStringsW::SetText(const std::u16string& Text) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/code_pages.h"
 #include "platform/gui/rich_edit_control.h"
 #include "platform/rtf_reader.h"
 #include "platform/rtf_writer.h"
@@ -78,6 +79,28 @@ std::u16string FileTextOf(const std::u16string& text) {
   return out;
 }
 
+// An object's text form: a link's source, an embedded file's name (else its class); a picture
+// has none.
+std::u16string ObjectText(const TRichObject& object) {
+  switch (object.Kind) {
+    case TRichObjectKind::Link: return Utf8ToWide(object.ObjectData);
+    case TRichObjectKind::Embedded: return AnsiToWide(object.ClassName);
+    case TRichObjectKind::Picture: break;
+  }
+  return {};
+}
+
+// The text from `start` (of the control's text) with each object given its text form.
+std::u16string TextizedOf(const RichEditControl& control, std::u16string text, int start) {
+  const int end = start + int(text.size());
+  for (int i = control.ObjectCount() - 1; i >= 0; --i) {
+    const int position = control.ObjectPosition(i);
+    if (position < start || position >= end) continue;
+    text.replace(size_t(position - start), 1, ObjectText(control.Object(i)));
+  }
+  return text;
+}
+
 }  // namespace
 
 void InterruptRichEditStreaming() { streamingAborted = true; }
@@ -145,8 +168,12 @@ void SaveRichEditStream(TCustomRichEditW& control, TStream& stream, bool selecti
       break;
     }
     case ofText:
-    case ofTextized:
       data = WideStringToAnsi(FileTextOf(selection ? c.SelText() : c.Text()), control.CodePage());
+      break;
+    case ofTextized:
+      data = WideStringToAnsi(FileTextOf(TextizedOf(c, selection ? c.SelText() : c.Text(),
+                                                    selection ? c.SelStart() : 0)),
+                              control.CodePage());
       break;
   }
   for (size_t written = 0; written < data.size();) {

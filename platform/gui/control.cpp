@@ -12,7 +12,9 @@
 #include "platform/exceptions.h"
 #include "platform/gui/application.h"
 #include "platform/gui/form.h"
+#include "platform/gui/keyboard_layouts.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/mnemonics.h"
 #include "platform/gui/qt_bridge.h"
 
 namespace {
@@ -203,6 +205,16 @@ bool TControlBridge::HandleKey(QKeyEvent* e, QObject* watched) {
     }
   });
   if (consumed) return true;
+  // Alt with a character key is a mnemonic, never text; a key that names none beeps.
+  const bool alt = (e->modifiers() & Qt::AltModifier) && !(e->modifiers() & Qt::ControlModifier);
+  if (alt && !text.isEmpty() && text.at(0).isPrint()) {
+    if (press)
+      GuardedCall([&] {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || !TriggerMnemonic(widget->window(), *e)) MessageBeep();
+      });
+    return true;
+  }
   // Hand the (possibly changed) key on to the widget; its parents must not see it again.
   QKeyEvent copy(e->type(), e->key(), e->modifiers(), text, e->isAutoRepeat(), ushort(e->count()));
   gRedispatching = true;

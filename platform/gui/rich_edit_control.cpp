@@ -320,6 +320,56 @@ Window::Window(QTextDocument* document, RichEditControl::Impl* owner) : d(owner)
   setTabChangesFocus(false);
 }
 
+bool Window::event(QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (!d || !d->selectionBar ||
+      (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+       type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
+    return QTextEdit::event(event);
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  const QPoint at = mouse->position().toPoint() - viewport()->geometry().topLeft();
+  const bool inBar = at.x() < 0 && at.y() >= 0 && at.y() < viewport()->height();
+  if (type == QEvent::MouseButtonRelease) {
+    const bool handled = barAnchorY >= 0;
+    barAnchorY = -1;
+    return handled || QTextEdit::event(event);
+  }
+  if (type == QEvent::MouseMove) {
+    if (barAnchorY < 0 || !(mouse->buttons() & Qt::LeftButton)) return QTextEdit::event(event);
+    SelectLines(barAnchorY, at.y(), false);
+    return true;
+  }
+  if (!inBar || mouse->button() != Qt::LeftButton) return QTextEdit::event(event);
+  const bool extend = (mouse->modifiers() & Qt::ShiftModifier) && type == QEvent::MouseButtonPress;
+  if (!extend) barAnchorY = at.y();
+  else if (barAnchorY < 0) barAnchorY = cursorRect(textCursor()).center().y();
+  SelectLines(barAnchorY, at.y(), type == QEvent::MouseButtonDblClick);
+  setFocus(Qt::MouseFocusReason);
+  return true;
+}
+
+void Window::SelectLines(int anchorY, int y, bool paragraphs) {
+  auto lineRange = [&](int row) {
+    QTextCursor c = cursorForPosition(QPoint(0, row));
+    QTextCursor end = c;
+    if (paragraphs) {
+      c.movePosition(QTextCursor::StartOfBlock);
+      if (!end.movePosition(QTextCursor::NextBlock)) end.movePosition(QTextCursor::End);
+    } else {
+      c.movePosition(QTextCursor::StartOfLine);
+      end.movePosition(QTextCursor::StartOfLine);
+      // The next line's start; the last line ends with the text.
+      if (!end.movePosition(QTextCursor::Down)) end.movePosition(QTextCursor::End);
+      else end.movePosition(QTextCursor::StartOfLine);
+    }
+    return std::pair(c.position(), end.position());
+  };
+  const auto [a0, a1] = lineRange(anchorY);
+  const auto [b0, b1] = lineRange(y);
+  if (b0 >= a0) d->q.SetSel(a0, b1);
+  else d->q.SetSel(a1, b0);
+}
+
 void Window::keyPressEvent(QKeyEvent* event) {
   if (!d) return QTextEdit::keyPressEvent(event);
   if (event->matches(QKeySequence::Paste)) {
@@ -603,6 +653,7 @@ void RichEditControl::SetCharFormat(const TCharFormat& format, uint32_t mask, TR
     // Nothing selected: the format of the next typed text.
     QTextCharFormat typing = d->InsertFormat(c);
     typing.merge(change);
+    rich_edit::ShowOffset(typing);
     d->typingFormat = typing;
     d->typingFormatSet = true;
     if (d->Attached()) d->window->setCurrentCharFormat(typing);
@@ -615,6 +666,15 @@ void RichEditControl::SetCharFormat(const TCharFormat& format, uint32_t mask, TR
   }
   d->quiet = true;
   c.mergeCharFormat(change);
+  if (mask & (CFM_OFFSET | CFM_SIZE)) {
+    // The offset is shown as a share of the font size: each piece of text gets its own.
+    std::vector<std::pair<QTextCursor, QTextCharFormat>> pieces;
+    ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), [&](int a, int z, QTextCharFormat f) {
+      rich_edit::ShowOffset(f);
+      pieces.emplace_back(d->Range(a, z), f);
+    });
+    for (auto& [piece, f] : pieces) piece.setCharFormat(f);
+  }
   d->quiet = false;
   d->modified = true;
 }
@@ -808,8 +868,29 @@ int RichEditControl::FindText(std::u16string_view what, int start, int end, unsi
 // --- Clipboard ---------------------------------------------------------------------------------
 
 void RichEditControl::Copy() {
-  if (!d->Cursor().hasSelection()) return;
-  QApplication::clipboard()->setMimeData(d->SelectionMime());
+  const QTextCursor c = d->Cursor();
+  if (!c.hasSelection()) return;
+  QMimeData* data = d->SelectionMime();
+  d->copiedObjects = 0;
+  for (int i = 0, n = ObjectCount(); i < n; ++i) {
+    const int position = ObjectPosition(i);
+    if (position >= c.selectionStart() && position < c.selectionEnd()) ++d->copiedObjects;
+  }
+  d->copiedCharacters = c.selectionEnd() - c.selectionStart() - d->copiedObjects;
+  QApplication::clipboard()->setMimeData(data);
+  d->copied = data;
+}
+
+bool RichEditControl::OwnsClipboard(int& objects, int& characters) const {
+  if (!d->copied || QApplication::clipboard()->mimeData() != d->copied.data()) return false;
+  objects = d->copiedObjects;
+  characters = d->copiedCharacters;
+  return true;
+}
+
+void RichEditControl::ReleaseClipboard() {
+  int objects = 0, characters = 0;
+  if (OwnsClipboard(objects, characters)) QApplication::clipboard()->clear();
 }
 
 void RichEditControl::Cut() {

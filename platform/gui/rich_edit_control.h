@@ -168,6 +168,11 @@ public:
   // Pastes from the clipboard (RTF first, then text) after OnPaste allows it.
   void Paste();
   bool CanPaste() const;
+  // True while the clipboard still holds this control's latest Copy or Cut; `objects` and
+  // `characters` get what that copy holds.
+  bool OwnsClipboard(int& objects, int& characters) const;
+  // Empties the clipboard when it holds this control's copy.
+  void ReleaseClipboard();
   // Deletes the selection.
   void ClearSelection();
 

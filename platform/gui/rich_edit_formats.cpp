@@ -1,5 +1,7 @@
 #include "platform/gui/rich_edit_formats.h"
 
+#include <algorithm>
+
 #include <QColor>
 #include <QFont>
 #include <QList>
@@ -93,6 +95,11 @@ void ShowCapitalization(QTextCharFormat& t) {
   t.setFontCapitalization(all ? QFont::AllUppercase : small ? QFont::SmallCaps : QFont::MixedCase);
 }
 
+void SetBaselineOffset(QTextCharFormat& t, int offset, int size) {
+  if (offset == 0) t.setBaselineOffset(0);
+  else t.setBaselineOffset(100.0 * offset / (size > 0 ? size : 240));
+}
+
 }  // namespace
 
 void ApplyCharFormat(QTextCharFormat& t, const TCharFormat& f, uint32_t mask) {
@@ -111,7 +118,8 @@ void ApplyCharFormat(QTextCharFormat& t, const TCharFormat& f, uint32_t mask) {
     t.setProperty(PSize, f.Size);
     t.setFontPointSize(f.Size > 0 ? f.Size / 20.0 : 12.0);
   }
-  if (mask & (CFM_BOLD | CFM_WEIGHT)) t.setFontWeight(f.Bold ? QFont::Bold : QFont::Normal);
+  if (mask & CFM_WEIGHT) t.setFontWeight(f.Weight > 0 ? std::clamp(f.Weight, 1, 1000) : f.Bold ? 700 : 400);
+  else if (mask & CFM_BOLD) t.setFontWeight(f.Bold ? QFont::Bold : QFont::Normal);
   if (mask & CFM_ITALIC) t.setFontItalic(f.Italic);
   if (mask & (CFM_UNDERLINE | CFM_UNDERLINETYPE)) {
     t.setProperty(PUnderlineType, int(f.UnderlineType));
@@ -149,6 +157,7 @@ void ApplyCharFormat(QTextCharFormat& t, const TCharFormat& f, uint32_t mask) {
                                                    : QTextCharFormat::AlignNormal);
   }
   if (mask & CFM_OFFSET) t.setProperty(POffset, f.Offset);
+  if ((mask & CFM_OFFSET) && (mask & CFM_SIZE)) SetBaselineOffset(t, f.Offset, f.Size);
   if (mask & CFM_SPACING) {
     t.setProperty(PSpacing, f.Spacing);
     t.setFontLetterSpacingType(QFont::AbsoluteSpacing);
@@ -175,7 +184,14 @@ TCharFormat ReadCharFormat(const QTextCharFormat& s, const TCharFormat& d) {
   f.Size = s.hasProperty(PSize) ? s.intProperty(PSize)
            : s.hasProperty(QTextFormat::FontPointSize) ? qRound(s.fontPointSize() * 20)
                                                        : d.Size;
-  f.Bold = s.hasProperty(QTextFormat::FontWeight) ? s.fontWeight() >= QFont::DemiBold : d.Bold;
+  if (s.hasProperty(QTextFormat::FontWeight)) {
+    const int weight = s.fontWeight();
+    f.Bold = weight >= QFont::DemiBold;
+    f.Weight = weight == (f.Bold ? QFont::Bold : QFont::Normal) ? 0 : weight;
+  } else {
+    f.Bold = d.Bold;
+    f.Weight = d.Weight;
+  }
   f.Italic = BoolProperty(s, QTextFormat::FontItalic, d.Italic);
   f.UnderlineType = uint8_t(IntProperty(s, PUnderlineType,
       s.hasProperty(QTextFormat::TextUnderlineStyle)
@@ -200,6 +216,13 @@ TCharFormat ReadCharFormat(const QTextCharFormat& s, const TCharFormat& d) {
   f.Animation = IntProperty(s, PAnimation, d.Animation);
   f.Lcid = s.hasProperty(PLcid) ? LCID(s.property(PLcid).toUInt()) : d.Lcid;
   return f;
+}
+
+void ShowOffset(QTextCharFormat& format) {
+  const int size = format.hasProperty(PSize) ? format.intProperty(PSize)
+                   : format.hasProperty(QTextFormat::FontPointSize) ? qRound(format.fontPointSize() * 20)
+                                                                   : 240;
+  SetBaselineOffset(format, format.intProperty(POffset), size);
 }
 
 void MarkAutoLink(QTextCharFormat& change, const QTextCharFormat& current, const TCharFormat& defaults) {
@@ -246,6 +269,7 @@ uint32_t CharFormatDifference(const TCharFormat& a, const TCharFormat& b) {
   if (a.Charset != b.Charset) m |= CFM_CHARSET;
   if (a.Size != b.Size) m |= CFM_SIZE;
   if (a.Bold != b.Bold) m |= CFM_BOLD | CFM_WEIGHT;
+  if (a.Weight != b.Weight) m |= CFM_WEIGHT;
   if (a.Italic != b.Italic) m |= CFM_ITALIC;
   if ((a.UnderlineType != 0) != (b.UnderlineType != 0)) m |= CFM_UNDERLINE;
   if (a.UnderlineType != b.UnderlineType) m |= CFM_UNDERLINETYPE;

@@ -19,6 +19,8 @@ inline constexpr int ObjectIdProperty = QTextFormat::UserProperty + 100;
 void ApplyCharFormat(QTextCharFormat& target, const TCharFormat& format, uint32_t mask);
 // The model format of a Qt format; fields the Qt format does not hold come from `defaults`.
 TCharFormat ReadCharFormat(const QTextCharFormat& source, const TCharFormat& defaults);
+// Shows a whole format's offset (twips) as Qt's baseline shift, a share of its font size.
+void ShowOffset(QTextCharFormat& format);
 // Makes `change`, link marking (link attribute, colour, underline) about to be merged over text
 // of format `current`, display only: the text keeps a record of its format before the marking.
 void MarkAutoLink(QTextCharFormat& change, const QTextCharFormat& current, const TCharFormat& defaults);

@@ -1,6 +1,7 @@
 // Private to the rich edit control: its state over a QTextDocument and its window, a QTextEdit.
 #pragma once
 
+#include <QMimeData>
 #include <QPalette>
 #include <QPointer>
 #include <QTextCursor>
@@ -27,6 +28,8 @@ public:
   void SetSelectionBar(bool on) { setViewportMargins(on ? 8 : 0, 0, 0, 0); }
 
 protected:
+  // Clicks in the selection bar (outside the viewport) select lines.
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
@@ -46,7 +49,12 @@ private:
   // Reports a mouse event on link text; true when the point lies on a link.
   bool LinkEvent(TRichLinkEvent kind, const QPoint& point);
 
+  // Selects the lines from the one at the bar's point `anchorY` to the one at `y` (viewport
+  // rows); whole paragraphs when `paragraphs`.
+  void SelectLines(int anchorY, int y, bool paragraphs);
+
   RichEditControl::Impl* d;
+  int barAnchorY = -1;                 // where a press in the selection bar started
   bool dropping = false;
   bool overLink = false;
 };
@@ -92,6 +100,8 @@ struct RichEditControl::Impl {
   int maxLength = 0;
   int lastSelStart = 0, lastSelEnd = 0;
   int changeStart = 0, changeEnd = 0;  // the latest change's new text
+  QPointer<QMimeData> copied;          // the latest copy put on the clipboard, and its contents
+  int copiedObjects = 0, copiedCharacters = 0;
   bool wordWrap = true;
   bool selectionBar = false;
 

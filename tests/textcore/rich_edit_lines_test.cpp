@@ -86,4 +86,22 @@ TEST_F(RichEditLinesTest, SetTextAndAddWithoutChangeEvents) {
   EXPECT_EQ(edit->GetTextW(), u"x\ry\r");
 }
 
+TEST_F(RichEditLinesTest, TheEndOfAnUpdateIsAnnouncedAsAChange) {
+  int changes = 0;
+  edit->OnChange = [&](TObject*) { ++changes; };
+  wide().BeginUpdate();
+  wide().Add(u"один");
+  wide().Add(u"два");
+  const int during = changes;
+  wide().EndUpdate();
+  EXPECT_EQ(changes, during + 1);
+  lines().BeginUpdate();
+  lines().BeginUpdate();
+  lines().Add("x");
+  lines().EndUpdate();
+  const int nested = changes;
+  lines().EndUpdate();
+  EXPECT_EQ(changes, nested + 1);
+}
+
 }  // namespace

@@ -318,4 +318,23 @@ TEST_F(RichEditStreamingTest, ObjectsSurviveRtfByteForByte) {
   EXPECT_THROW(edit->CreateObjectFromFile(Path("missing.doc"), false), EFOpenError);
 }
 
+TEST_F(RichEditStreamingTest, TextizedOutputGivesObjectsTheirTextForm) {
+  std::ofstream(dir / "data.bin", std::ios::binary) << "data";
+  std::ofstream(dir / "dot.png", std::ios::binary) << Fixture("dot.png");
+  edit->SetTextW(u"[][][]");
+  edit->SetSelStart(1);
+  edit->CreateLinkToFile(Path("data.bin"), false);
+  edit->SetSelStart(4);
+  edit->CreateObjectFromFile(Path("data.bin"), false);
+  edit->SetSelStart(7);
+  edit->CreateObjectFromFile(Path("dot.png"), false);
+  EXPECT_EQ(Save(ofTextized), "[" + Path("data.bin") + "][Package][]");
+  EXPECT_EQ(Save(ofText), "[][][]");
+  // Only the selection's objects, from where the selection starts.
+  edit->SetSelStart(3);
+  edit->SetSelLength(3);
+  edit->SetSelectedInOut(true);
+  EXPECT_EQ(Save(ofTextized), "[Package]");
+}
+
 }  // namespace

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextEdit>
 
@@ -231,7 +234,14 @@ TEST_F(RichEditTest, AttributesThroughProperties) {
   TTextAttributesW& sel = *edit->SelAttributes();
   sel.SetSize(12);
   EXPECT_EQ(sel.Size(), 12);
+  sel.SetWeight(300);
+  EXPECT_EQ(sel.Weight(), 300);
+  EXPECT_FALSE(sel.Bold());
+  sel.SetWeight(800);
+  EXPECT_EQ(sel.Weight(), 800);
+  EXPECT_TRUE(sel.Bold());
   sel.SetBold(true);
+  EXPECT_EQ(sel.Weight(), 700);
   sel.SetColor(clWindowText);
   EXPECT_EQ(sel.Color(), clWindowText);
   sel.SetColor(clRed);
@@ -290,6 +300,77 @@ TEST_F(RichEditTest, LinkKindOfALinkText) {
   copy.Assign(urls);
   EXPECT_EQ(copy.Count(), 5);
   EXPECT_EQ(copy.Items(1)->Name, "http");
+}
+
+TEST_F(RichEditTest, ClickInTheSelectionBarSelectsLines) {
+  edit->SetTextW(u"первая строка\rвторая строка\rтретья");
+  edit->SetShowSelectionBar(true);
+  auto* window = static_cast<QTextEdit*>(edit->Control().Widget());
+  window->resize(300, 200);
+  window->show();
+  const auto [x, y] = edit->Control().PosFromChar(16);  // inside the second line
+  const QPoint bar = window->viewport()->geometry().topLeft() + QPoint(-3, y + 3);
+  auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+    QMouseEvent e(type, at, window->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(window, &e);
+  };
+  send(QEvent::MouseButtonPress, bar, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, bar, Qt::NoButton);
+  EXPECT_EQ(edit->GetSelTextW(), u"вторая строка\r");
+  // Dragging down the bar takes the following lines too.
+  const auto [x3, y3] = edit->Control().PosFromChar(30);
+  const QPoint third = window->viewport()->geometry().topLeft() + QPoint(-3, y3 + 3);
+  send(QEvent::MouseButtonPress, bar, Qt::LeftButton);
+  send(QEvent::MouseMove, third, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, third, Qt::NoButton);
+  EXPECT_EQ(edit->GetSelTextW(), u"вторая строка\rтретья");
+  // Without the bar a click there selects nothing.
+  edit->SetSelStart(0);
+  edit->SetShowSelectionBar(false);
+  send(QEvent::MouseButtonPress, bar, Qt::LeftButton);
+  EXPECT_EQ(edit->SelLength(), 0);
+}
+
+TEST_F(RichEditTest, SaveClipboardIsAskedWhenTheControlGoesWithItsCopyOnTheClipboard) {
+  for (const bool keep : {true, false}) {
+    auto* owned = new TRichEditW(nullptr);
+    owned->SetTextW(u"копия\uFFFCтекста");
+    owned->SelectAll();
+    owned->CopyToClipboard();
+    int objects = -1, chars = -1;
+    owned->OnSaveClipboard = [&](TObject*, int numObjects, int numChars, bool& save) {
+      objects = numObjects;
+      chars = numChars;
+      save = keep;
+    };
+    TComponent::Free(owned);
+    EXPECT_EQ(chars, 12);
+    EXPECT_EQ(objects, 0);  // the character is not an object of the control
+    EXPECT_EQ(QApplication::clipboard()->text().isEmpty(), !keep);
+  }
+  // A clipboard that holds someone else's data is not the control's to keep or drop.
+  auto* other = new TRichEditW(nullptr);
+  other->SetTextW(u"x");
+  other->SelectAll();
+  other->CopyToClipboard();
+  QApplication::clipboard()->setText("чужое");
+  bool asked = false;
+  other->OnSaveClipboard = [&](TObject*, int, int, bool&) { asked = true; };
+  TComponent::Free(other);
+  EXPECT_FALSE(asked);
+  EXPECT_EQ(QApplication::clipboard()->text(), "чужое");
+}
+
+TEST_F(RichEditTest, AltWithALetterTypesNothing) {
+  edit->SetTextW(u"текст");
+  edit->SetSelStart(5);
+  QWidget* window = edit->Widget();
+  window->show();
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::AltModifier, "x");
+  QApplication::sendEvent(window, &press);
+  QKeyEvent plain(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+  QApplication::sendEvent(window, &plain);
+  EXPECT_EQ(edit->GetTextW(), u"текстx");
 }
 
 }  // namespace
