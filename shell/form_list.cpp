@@ -1,11 +1,13 @@
 #include "shell/form_list.h"
 
 #include "platform/gui/application.h"
+#include "shell/find_form.h"
 #include "shell/main_form.h"
 #include "shell/preferences.h"
 #include "shell/progress_form.h"
 #include "shell/single_instance_window.h"
 #include "shell/progress_wait_form.h"
+#include "shell/unicode_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
@@ -18,7 +20,9 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
+      {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
+      {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
   };
   return forms;

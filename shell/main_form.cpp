@@ -77,6 +77,13 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });
   Handler("FileSettingsExecute", &TMainForm::FileSettingsExecute);
+  Handler("EditRemoveHTMLExecute", &TMainForm::EditRemoveHTMLExecute);
+  Handler("ConvTransliterateExecute", &TMainForm::ConvTransliterateExecute);
+  Handler("CaseToggleClick", &TMainForm::CaseToggleClick);
+  Handler("ConvUNICODEExecute", &TMainForm::ConvUNICODEExecute);
+  Handler("ShowFindFormClick", &TMainForm::ShowFindFormClick);
+  Handler("FindNextOccClick", &TMainForm::FindNextOccClick);
+  Field("SearchMenu", SearchMenu);
   Field("Settings1", Settings1);
   ReadForm();
 }
@@ -120,6 +127,7 @@ void TMainForm::FormCreate(TObject*) {
 void TMainForm::InitAfterForms() {
   engineRunning_ = false;
   ApplyStartupPreferences();
+  BindFindForm();
   Application->SetHelpFile(AppDirFile("quillomark.hlp"));
   WarnMissingDictionaries();
   SetThreadLocale(1049);

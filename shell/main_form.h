@@ -109,6 +109,25 @@ public:
   // Recodes WorkText between two columns; false (WorkText unchanged) when stopped.
   bool RecodeWorkText(int source, int target);
 
+  // --- Text conversion and the find form (main_form_convert.cpp) ---------------------------
+  TMenuItem* SearchMenu = nullptr;
+  // Gives the find form the editor and the window's events.
+  void BindFindForm();
+  // Removes HTML (tags and entities) from the selection or the whole text.
+  void EditRemoveHTMLExecute(TObject* Sender);
+  // Cyrillic to Latin over the selection or the whole text, after the exceptions list.
+  void ConvTransliterateExecute(TObject* Sender);
+  // The case items (tag 1 sentence, 2 upper, 3 lower, 4 title, 5 toggle) on the selection or the
+  // word at the caret.
+  void CaseToggleClick(TObject* Sender);
+  // The locale converter on the selection (the whole text when nothing is selected).
+  void ConvUNICODEExecute(TObject* Sender);
+  // The find form on page 1-4 (Find, Replace, Multi, Attributes), with the selection's text.
+  void ShowFindForm(int page);
+  void ShowFindFormClick(TObject* Sender);
+  // Searches the selection (or the word at the caret) again: tag 1 backward, else forward.
+  void FindNextOccClick(TObject* Sender);
+
   // --- History (the pane and its list arrive with the history commands) ----------------------
   // Stores the editor text as a history entry named `name`.
   void AddToHistory(const std::string& name);
@@ -194,6 +213,8 @@ private:
   void ApplyStartupPreferences();
   void ApplyDefaultFormat();
 
+  void SelectWordAtCaret();
+  bool findWasBusy_ = false;  // the busy state a list replacement found
   TDocumentState document_;
   TProcessingOptions options_;
   std::u16string workWide_;     // the editor text WorkText was taken from

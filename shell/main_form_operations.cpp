@@ -32,7 +32,7 @@ void TMainForm::SetBusy(bool busy) {
   // works on its text (the operation's own changes go through the editor as before).
   Editor->SetEnabled(!busy);
   DockTop->SetEnabled(!busy);
-  for (TMenuItem* menu : {FileMenu, ConvertMenu}) menu->SetEnabled(!busy);
+  for (TMenuItem* menu : {FileMenu, ConvertMenu, SearchMenu}) menu->SetEnabled(!busy);
   ProgressArea->SetVisible(busy);
   StatusBar->SetVisible(!busy);
   busy_ = busy;

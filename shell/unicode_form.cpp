@@ -1,0 +1,88 @@
+#include "shell/unicode_form.h"
+
+#include <algorithm>
+
+#include "platform/code_pages.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/std_controls.h"
+#include "shell/preferences_key.h"
+#include "textcore/win_registry.h"
+
+TUnicodeForm* UnicodeForm = nullptr;
+
+QM_CLASS_INFO(TUnicodeForm, TForm, [](TClassBuilder<TUnicodeForm>&) {})
+
+namespace {
+
+constexpr const char* kSection = "UnicodeConverter";
+constexpr LCID kDefaultLanguage = 1049;
+// The locales offered, each with an 8-bit code page the program converts.
+constexpr LCID kOffered[] = {1049, 1058, 1059, 1026, 1071, 1087, 1033, 1031, 1036, 1040, 1034, 1029, 1045,
+                             1038, 1050, 1048, 1032, 1055, 1037, 1025, 1061, 1062, 1063, 1066};
+
+// Whether `c` survives a round trip through `codePage`.
+bool Fits(char16_t c, unsigned codePage) {
+  bool lossy = false;
+  const std::string bytes = WideToAnsi(std::u16string_view(&c, 1), codePage, &lossy);
+  return !lossy && AnsiToWide(bytes, codePage) == std::u16string(1, c);
+}
+
+}  // namespace
+
+std::u16string ConvertLocaleText(std::u16string_view text, bool upgrade, unsigned codePage) {
+  const unsigned system = SystemCodePage();
+  const unsigned written = upgrade ? system : codePage, read = upgrade ? codePage : system;
+  std::u16string out;
+  size_t i = 0;
+  while (i < text.size()) {
+    const bool fits = Fits(text[i], written);
+    size_t j = i;
+    while (j < text.size() && Fits(text[j], written) == fits) ++j;
+    const std::u16string_view run = text.substr(i, j - i);
+    out += fits ? AnsiToWide(WideToAnsi(run, written), read) : std::u16string(run);
+    i = j;
+  }
+  return out;
+}
+
+TUnicodeForm::TUnicodeForm(TComponent* owner) : TForm(owner) {
+  Handler("FormCreate", &TUnicodeForm::FormCreate);
+  Handler("FormDestroy", &TUnicodeForm::FormDestroy);
+  Field("RGMap", RGMap);
+  Field("UnicodeLang", UnicodeLang);
+  ReadForm();
+}
+
+TUnicodeForm::~TUnicodeForm() {
+  if (UnicodeForm == this) UnicodeForm = nullptr;
+}
+
+void TUnicodeForm::FormCreate(TObject*) {
+  UnicodeForm = this;
+  UnicodeLang->Items()->Clear();
+  for (const LCID lcid : kOffered) {
+    if (!IsLocaleKnown(lcid) || LocaleAnsiCodePage(lcid) == 0) continue;
+    locales_.push_back(lcid);
+    UnicodeLang->Items()->Add(LocaleLanguageDisplayName(lcid));
+  }
+  TWinRegistry registry(kProductKey);
+  RGMap->SetItemIndex(std::clamp(registry.ReadInteger(kSection, "RGMap_ItemIndex", 0), 0, 1));
+  SetLanguage(kDefaultLanguage);
+  SetLanguage(LCID(registry.ReadInteger(kSection, "UnicodeLang_Language", int(kDefaultLanguage))));
+}
+
+void TUnicodeForm::FormDestroy(TObject*) {
+  TWinRegistry registry(kProductKey);
+  registry.WriteInteger(kSection, "RGMap_ItemIndex", RGMap->ItemIndex());
+  registry.WriteInteger(kSection, "UnicodeLang_Language", int(Language()));
+}
+
+LCID TUnicodeForm::Language() const {
+  const int index = UnicodeLang->ItemIndex();
+  return index >= 0 && index < int(locales_.size()) ? locales_[size_t(index)] : kDefaultLanguage;
+}
+
+void TUnicodeForm::SetLanguage(LCID language) {
+  const auto it = std::find(locales_.begin(), locales_.end(), language);
+  if (it != locales_.end()) UnicodeLang->SetItemIndex(int(it - locales_.begin()));
+}

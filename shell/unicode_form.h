@@ -1,0 +1,39 @@
+// TUnicodeForm: the "Locale Converter" window. It asks which way to convert (8-bit text read
+// in the wrong code page up to Unicode, or Unicode down to a locale's 8-bit text) and the
+// locale; the main window converts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/gui/form.h"
+#include "platform/locale.h"
+
+class TComboBox;
+class TRadioGroup;
+
+class TUnicodeForm : public TForm {
+  QM_CLASS(TUnicodeForm, TForm)
+public:
+  explicit TUnicodeForm(TComponent* owner);
+  ~TUnicodeForm() override;
+
+  TRadioGroup* RGMap = nullptr;      // 0 upgrade ANSI to Unicode, 1 downgrade Unicode to ANSI
+  TComboBox* UnicodeLang = nullptr;  // the locales whose code pages the program has
+
+  // The chosen locale; SetLanguage picks a locale of the list (else leaves the choice).
+  LCID Language() const;
+  void SetLanguage(LCID language);
+
+private:
+  void FormCreate(TObject* Sender);
+  void FormDestroy(TObject* Sender);
+  std::vector<LCID> locales_;
+};
+
+extern TUnicodeForm* UnicodeForm;
+
+// The selection's text converted by the locale converter: `upgrade` reads the system code
+// page's bytes of `text` in `codePage`; otherwise `codePage`'s bytes are read in the system
+// code page. Characters the code page that is written lacks stay as they are.
+std::u16string ConvertLocaleText(std::u16string_view text, bool upgrade, unsigned codePage);

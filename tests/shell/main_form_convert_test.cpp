@@ -1,0 +1,191 @@
+// The Convert and Search commands of the main window on its editor, with the find form and the
+// shipped rule files, as the menu items run them.
+#include <gtest/gtest.h>
+
+#include "platform/exceptions.h"
+#include "platform/files.h"
+#include "platform/gui/application.h"
+#include "platform/gui/common_controls.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/std_controls.h"
+#include "preferences_test_env.h"
+#include "shell/find_form.h"
+#include "shell/main_form.h"
+#include "shell/progress.h"
+#include "shell/unicode_form.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/timer.h"
+#include "platform/code_pages.h"
+#include "textcore/rich_edit.h"
+
+namespace {
+
+class ConvertCommandsTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    EnsureGuiApplication();
+    for (const char* name : {"prehtml.ini", "pretranslit.ini"})
+      world.WriteProgramFile(name, ReadFileBytes(std::string(QM_SOURCE_DIR) + "/data/" + name));
+    main = new TMainForm(Application);
+    find = new TFindForm(Application);
+    main->BindFindForm();
+  }
+  void TearDown() override {
+    SetProgressMessagePump(nullptr);
+    TComponent::Free(find);
+    TComponent::Free(main);
+    EXPECT_TRUE(dialogs.Unexpected().empty());
+  }
+  void SetText(const std::u16string& text) {
+    main->Editor->SetTextW(text);
+    main->ResetDocument();
+    main->Editor->SetSelStart(0);
+    main->Editor->SetSelLength(0);
+  }
+  void Select(int start, int length) {
+    main->Editor->SetSelStart(start);
+    main->Editor->SetSelLength(length);
+  }
+  std::u16string Text() const { return main->Editor->GetTextW(); }
+  // Runs a menu item as a click on it does.
+  void Click(const char* name) {
+    auto* item = dynamic_cast<TMenuItem*>(main->FindComponent(name));
+    ASSERT_NE(item, nullptr) << name;
+    item->Click();
+  }
+
+  TTestWorld world;
+  TScriptedDialogs dialogs;
+  TMainForm* main = nullptr;
+  TFindForm* find = nullptr;
+};
+
+TEST_F(ConvertCommandsTest, RemoveHtmlDecodesEntitiesAndKeepsForeignText) {
+  SetText(u"<p>&laquo;Caf&eacute;&raquo; &mdash; &alpha;&beta; \U0001F600 &lt;b&gt; a&amp;b</p>");
+  Click("EditRemoveHTML");
+  EXPECT_EQ(Text(), u"«Cafe\u0301» — αβ \U0001F600 <b> a&amp;b");
+  EXPECT_FALSE(main->Busy());
+  EXPECT_TRUE(main->DocModified());
+}
+
+TEST_F(ConvertCommandsTest, RemoveHtmlOnTheSelectionOnly) {
+  SetText(u"<b>keep</b> <i>strip</i>");
+  Select(12, 12);
+  Click("EditRemoveHTML");
+  EXPECT_EQ(Text(), u"<b>keep</b> strip");
+}
+
+TEST_F(ConvertCommandsTest, TransliterationUsesExceptionsAndKeepsLongLines) {
+  std::u16string longLine;
+  for (int i = 0; i < 1200; ++i) longLine += u"строка ";  // 8400 characters
+  SetText(u"Москва и Москвич\r" + longLine + u"\rконец");
+  Click("ConvTransliterate");
+  const std::u16string text = Text();
+  EXPECT_EQ(text.substr(0, 9), u"Moscow i ");
+  EXPECT_EQ(text.find(u"Moscowich"), std::u16string::npos);
+  EXPECT_EQ(text.find_first_of(u"абвгдежзийклмнопрстуфхцчшщъыьэюяМ"), std::u16string::npos);
+  // The long paragraph is whole: its last word and the paragraph after it are there.
+  const size_t second = text.find(u'\r') + 1, third = text.rfind(u'\r');
+  EXPECT_EQ(text.substr(third + 1), u"konets");
+  EXPECT_EQ(third - second, size_t(1200 * 7));
+}
+
+TEST_F(ConvertCommandsTest, TransliterationWithSelectionConvertsOnlyIt) {
+  SetText(u"Москва Москва\rвторой");
+  Select(7, 6);
+  Click("ConvTransliterate");
+  EXPECT_EQ(Text(), u"Москва Moscow\rвторой");
+}
+
+TEST_F(ConvertCommandsTest, StopDuringTheExceptionListEndsTransliteration) {
+  SetText(u"Москва и Москва");
+  SetProgressMessagePump([this] {
+    if (main->Busy()) ProgressCancel();
+  });
+  Click("ConvTransliterate");
+  EXPECT_EQ(Text().find(u'и'), size_t(7));  // the letter pass never ran
+  EXPECT_FALSE(main->Busy());
+}
+
+TEST_F(ConvertCommandsTest, StopDuringEntityListDropsTheTagRemoval) {
+  SetText(u"<b>&alpha;</b> &beta;");
+  SetProgressMessagePump([this] {
+    if (main->Busy()) ProgressCancel();
+  });
+  Click("EditRemoveHTML");
+  EXPECT_NE(Text().find(u"<b>"), std::u16string::npos);
+  EXPECT_FALSE(main->Busy());
+}
+
+TEST_F(ConvertCommandsTest, CaseItemsOnSelectionAndWordAtCaret) {
+  SetText(u"ёж café");
+  Select(0, 7);
+  Click("CaseUpper");
+  EXPECT_EQ(Text(), u"ЁЖ CAFÉ");
+  Select(1, 0);  // caret inside the first word
+  Click("CaseToggle");
+  EXPECT_EQ(Text(), u"ёж CAFÉ");
+  Select(4, 0);
+  Click("CaseTitle");
+  EXPECT_EQ(Text(), u"ёж Café");
+  EXPECT_TRUE(main->DocModified());
+}
+
+TEST_F(ConvertCommandsTest, SearchMenuOpensTheFindFormWithTheSelection) {
+  SetText(u"one two one two");
+  Select(4, 3);
+  Click("EditReplace");
+  EXPECT_TRUE(find->Visible());
+  EXPECT_EQ(find->PageControl1->ActivePage(), find->TSReplace);
+  EXPECT_EQ(find->EditFind->GetText(), "two");
+  // Find Next goes on to the following occurrence of the selected word.
+  Select(4, 3);
+  Click("FindNextOcc");
+  EXPECT_EQ(main->Editor->SelStart(), 12);
+  EXPECT_EQ(main->Editor->SelLength(), 3);
+  Click("FindPrevOcc");
+  EXPECT_EQ(main->Editor->SelStart(), 4);
+  find->Hide();
+  // While an operation runs, a search of the user's does nothing.
+  main->SetBusy(true);
+  EXPECT_THROW(find->FindText("one", false), EAbort);
+  EXPECT_TRUE(main->Busy());
+  main->SetBusy(false);
+}
+
+TEST(LocaleConversion, BothWaysKeepCharactersTheCodePageLacks) {
+  // Greek text that was read as 1251 comes back as Greek; the emoji stays.
+  const std::u16string greek = u"αβγ";
+  const std::u16string misread = AnsiToWide(WideToAnsi(greek, 1253), 1251) + u" \U0001F600";
+  EXPECT_EQ(ConvertLocaleText(misread, true, 1253), greek + u" \U0001F600");
+  EXPECT_EQ(ConvertLocaleText(greek + u" ёж", false, 1253), AnsiToWide(WideToAnsi(greek, 1253), 1251) + u" ёж");
+}
+
+TEST_F(ConvertCommandsTest, LocaleConverterOkConvertsAndCancelChangesNothing) {
+  auto* unicode = new TUnicodeForm(Application);
+  const std::u16string misread = AnsiToWide(WideToAnsi(u"Straße", 1252), 1251);
+  SetText(misread);
+  TTimer timer(nullptr);
+  timer.SetInterval(1);
+  bool ok = false;
+  timer.OnTimer = [&](TObject*) {
+    timer.SetEnabled(false);
+    unicode->RGMap->SetItemIndex(0);
+    unicode->SetLanguage(1031);
+    unicode->SetModalResult(ok ? mrOk : mrCancel);
+  };
+  timer.SetEnabled(true);
+  Click("ConvUNICODE");
+  EXPECT_EQ(Text(), misread);
+  EXPECT_FALSE(main->DocModified());
+  ok = true;
+  timer.SetEnabled(true);
+  Click("ConvUNICODE");
+  EXPECT_EQ(Text(), u"Straße");
+  EXPECT_EQ(main->Editor->Language(), 1031u);
+  EXPECT_TRUE(main->DocModified());
+  TComponent::Free(unicode);
+}
+
+}  // namespace
