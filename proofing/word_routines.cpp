@@ -1,6 +1,8 @@
 #include "proofing/word_routines.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/locale.h"
 #include "proofing/text_scanner.h"
@@ -116,4 +118,157 @@ bool IsCyrillicText(std::string_view Text) {
   }
   if (cyrillicInitial == 0 || cyrillicInitial * 2 < highInitial) return false;
   return russianLooking * 4 >= cyrillicInitial * 3;
+}
+
+namespace {
+
+constexpr Cp1251Literal kCyrillicKeyRow(u8"ЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮйцукенгшщзхъфывапролджэячсмитьбю");
+constexpr std::string_view kLatinKeyRow = "QWERTYUIOP{}ASDFGHJKL:\"ZXCVBNM<>qwertyuiop[]asdfghjkl;'zxcvbnm,.";
+
+// The address marks; the table announces 33 but holds these 32.
+constexpr std::string_view kAddressMarks[] = {
+    "http", "www",  "file", "mailto", "ftp",   "https", "gopher", "nntp", "prospero", "telnet", "news",
+    "wais", ".com", ".net", ".org",   ".ru",   ".su",   ".to",    ".us",  ".fi",      "comp.",  "alt.",
+    ".bg",  ".nz",  ".au",  ".de",    ".fr",   ".uk",   ".it",    ".pl",  ".ca",      ".mx"};
+
+// Letters drawn with other characters, applied in this order, each group in the order written.
+struct TDrawnLetter {
+  Cp1251Literal<3> Letter;
+  std::string_view Groups;
+};
+constexpr TDrawnLetter kDrawnLetters[] = {
+    {u8"щ", "LI|"},       {u8"ш", "LII III W w"}, {u8"ж", ">|< >I< }|{ }I{"}, {u8"ю", "Io IO I-O"},
+    {u8"х", "}{ X x"},    {u8"ч", "4"},           {u8"я", "9I"},               {u8"ф", "%"},
+    {u8"ц", "L| LI"},     {u8"ы", "bI b|"},       {u8"е", "E e"},              {u8"а", "A a"},
+    {u8"б", "6"},         {u8"в", "B"},           {u8"г", "I^ r"},             {u8"д", "g"},
+    {u8"з", "3"},         {u8"и", "u"},           {u8"к", "K k"},              {u8"л", "JI"},
+    {u8"м", "M"},         {u8"н", "H"},           {u8"о", "O o"},              {u8"п", "II n"},
+    {u8"р", "P p"},       {u8"с", "C c"},         {u8"т", "T"},                {u8"у", "Y y"},
+    {u8"ъ", "^b"},        {u8"ь", "b"}};
+
+bool IsDigit(unsigned char Ch) { return Ch >= '0' && Ch <= '9'; }
+bool IsLetterOrDigit(unsigned char Ch) { return IsLetter(Ch) || IsDigit(Ch); }
+
+std::string LowerAscii(std::string_view Text) {
+  std::string lower(Text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+}  // namespace
+
+std::string RetypeLayout(std::string_view Word) {
+  const std::string_view cyrillicRow = kCyrillicKeyRow;
+  std::string result(Word);
+  for (char& c : result) {
+    if (const size_t at = kLatinKeyRow.find(c); at != std::string_view::npos) c = cyrillicRow[at];
+    else if (const size_t back = cyrillicRow.find(c); back != std::string_view::npos) c = kLatinKeyRow[back];
+  }
+  return result;
+}
+
+bool ExtractWordAt(std::string_view Text, int Position, int& Start, std::string& Word, std::string& Rest) {
+  const TCharSet delimiters = EngineWordDelimiters();
+  const int length = static_cast<int>(Text.size());
+  Position = std::clamp(Position, 0, length);
+  const int windowStart = std::max(0, Position - 50), windowEnd = std::min(length, Position + 50);
+  auto isWordChar = [&](int i) { return !delimiters.test(static_cast<unsigned char>(Text[i])); };
+  int from = Position;
+  if (from >= windowEnd || !isWordChar(from)) {
+    if (from == 0 || !isWordChar(from - 1)) return false;  // neither on nor just after a word
+  }
+  while (from > windowStart && isWordChar(from - 1)) --from;
+  int to = from;
+  while (to < windowEnd && isWordChar(to)) ++to;
+  auto trimmable = [](char c) { return c == '\'' || c == '"' || c == '\x92' || c == '\x91'; };
+  while (from < to && trimmable(Text[from])) ++from;
+  while (to > from && (trimmable(Text[to - 1]) || Text[to - 1] == '.')) --to;
+  if (from == to) return false;
+  Start = from;
+  Word = std::string(Text.substr(from, to - from));
+  Rest = std::string(Text.substr(to, windowEnd - to));
+  return true;
+}
+
+bool IsUrlLike(std::string_view Word) {
+  if (Word.find('.') == std::string_view::npos) return false;
+  const std::string lower = LowerAscii(Word);
+  for (std::string_view mark : kAddressMarks)
+    if (lower.find(mark) != std::string::npos) return true;
+  return false;
+}
+
+bool IsFileNameLike(std::string_view Word) {
+  const int length = static_cast<int>(Word.size());
+  for (int i = 1; i + 1 < length; ++i) {
+    const char ch = Word[i];
+    if ((ch == '\\' || ch == '/') && IsLetterOrDigit(static_cast<unsigned char>(Word[i - 1])) &&
+        IsLetterOrDigit(static_cast<unsigned char>(Word[i + 1])))
+      return true;
+  }
+  for (int i = std::max(1, length - 4); i + 1 < length; ++i)
+    if (Word[i] == '.' && IsLetter(static_cast<unsigned char>(Word[i + 1]))) return true;
+  return false;
+}
+
+int ClassifySpecialSyntax(std::string_view Word, std::string& Result) {
+  int cyrillicBefore = 0;
+  for (char c : Word)
+    if (IsCyrillicLetter(static_cast<unsigned char>(c))) ++cyrillicBefore;
+  const bool allCapitals = CyrUpperCase(Word) == Word && CyrLowerCase(Word) != Word;
+  Result.assign(Word);
+  int singleLetters = 0, drawn = 0;  // single Latin look-alikes; digits and several-character groups
+  for (const TDrawnLetter& entry : kDrawnLetters) {
+    const std::string_view letter = entry.Letter;
+    size_t groupStart = 0;
+    while (groupStart < entry.Groups.size()) {
+      size_t groupEnd = entry.Groups.find(' ', groupStart);
+      if (groupEnd == std::string_view::npos) groupEnd = entry.Groups.size();
+      const std::string_view group = entry.Groups.substr(groupStart, groupEnd - groupStart);
+      groupStart = groupEnd + 1;
+      const bool single = group.size() == 1 && IsLatinLetter(static_cast<unsigned char>(group[0]));
+      for (size_t at = Result.find(group); at != std::string::npos; at = Result.find(group, at + 1)) {
+        // A drawn letter takes the case of a single capital it replaces, or of an all-capital word.
+        const bool capital = allCapitals || (single && group[0] >= 'A' && group[0] <= 'Z');
+        const std::string cyrillic = capital ? CyrUpperCase(letter) : std::string(letter);
+        Result.replace(at, group.size(), cyrillic);
+        ++(single ? singleLetters : drawn);
+      }
+    }
+  }
+  if (singleLetters + drawn == 0) return 0;
+  for (char c : Result) {
+    const auto ch = static_cast<unsigned char>(c);
+    if (IsLatinLetter(ch) || IsDigit(ch)) return 1;
+  }
+  if (drawn == 0) return 2;
+  return cyrillicBefore > 0 ? 4 : 3;
+}
+
+bool IsNumberLikeWord(std::string_view Word) {
+  constexpr Cp1251Literal kCapitalExceptions(u8"ЪЫЬ");
+  constexpr Cp1251Literal kEndingLetters(u8"aistwабвгдезийлмнорстучшыя");
+  std::string_view w = Word;
+  while (!w.empty() && (w.front() == ' ' || w.front() == '\t')) w.remove_prefix(1);
+  while (!w.empty() && (w.back() == ' ' || w.back() == '\t')) w.remove_suffix(1);
+  size_t i = 0;
+  for (; i < w.size(); ++i) {
+    const auto ch = static_cast<unsigned char>(w[i]);
+    const bool capital = (ch >= 'A' && ch <= 'Z') ||
+                         (ch >= 0xC0 && ch <= 0xDF && std::string_view(kCapitalExceptions).find(w[i]) == std::string_view::npos);
+    if (!IsDigit(ch) && !capital) break;
+  }
+  if (i >= w.size()) return false;
+  const char mark = w[i];
+  if (mark != '\'' && mark != '-' && mark != '\x92' && mark != '\xB0') return false;
+  if (i + 1 >= w.size()) return true;
+  const char next = w[i + 1];
+  return IsDigit(static_cast<unsigned char>(next)) || std::string_view(kEndingLetters).find(next) != std::string_view::npos;
+}
+
+std::string_view TrimText(std::string_view Text) {
+  while (!Text.empty() && static_cast<unsigned char>(Text.front()) <= ' ') Text.remove_prefix(1);
+  while (!Text.empty() && static_cast<unsigned char>(Text.back()) <= ' ') Text.remove_suffix(1);
+  return Text;
 }

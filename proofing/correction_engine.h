@@ -1,0 +1,142 @@
+// TQGrammar: the correction engine. It runs a grammar (rule file, see grammar.h) over the text
+// of an editor: the replacement lists first, then a word-by-word pass that builds variants of
+// each word with the rules, judges them with the scheme's validator and the speller, replaces,
+// colours and logs each word by its kind, and asks the user through the dialog when the mode
+// requires it.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/string_list.h"
+#include "proofing/ask_dialog.h"
+#include "proofing/correction_editor.h"
+#include "proofing/engine_marks.h"
+#include "proofing/grammar.h"
+#include "proofing/text_scanner.h"
+
+class TQSpell;
+class TQAnalyser;
+
+// Execution flags.
+enum TExecMode : unsigned {
+  emNoDialog = 1, emSimpleMatch = 2, emDebug = 4, emKeepSettings = 8, emCustomDictionary = 16,
+  emLogChanges = 32, emPrompt = 64, emPreprocessOnly = 128, emBreakOnEvents = 256
+};
+using TExecModes = unsigned;
+
+// Runs replacement lists over Start..End of the editor: the lines of the lists ("from=to"
+// rules), match case, whole words only, mark the changes; returns the number of replacements.
+// The shell sets it to the find form's list replacement; unset, the list steps are skipped.
+using TListReplacer = std::function<int(const std::vector<std::string>& Lines, bool MatchCase, bool WholeWords,
+                                        bool MarkChanges, bool Statistical, int Start, int End)>;
+
+class TQGrammar : public TObject {
+public:
+  explicit TQGrammar(IAskView* View = nullptr);
+  ~TQGrammar() override;
+
+  // Reads the grammar: "<GrammarFile>.qge" of the program folder through the line decipher.
+  // A missing rule file, a wrong key or a text without "[Ge" leaves no grammar and raises
+  // EInvalidOperation with the reason; the previous grammar is gone either way.
+  void LoadGrammar();
+  bool HasGrammar() const { return !FContent.Schemes.empty(); }
+  // Shows the options page (unless emNoDialog) and takes its choices; false when cancelled or
+  // when there is no grammar.
+  bool Prepare();
+  // The pass over the selection (or the whole text when nothing is selected). Raises
+  // EInvalidOperation when no grammar is loaded; a second call during a pass returns at once.
+  void Execute();
+  void ExecuteMode(TExecModes Mode);
+  // Takes the dialog's scheme and option choices.
+  void ApplyDialogOptions();
+  void SelectScheme(int Index);
+  // Fills the dialog's options page from the grammar.
+  void UpdateAskForm();
+  // True when the dialog's automatic mode is chosen and emPrompt is off.
+  bool IsAutomatic() const;
+  // Asks a running pass to stop at the next check.
+  void Stop() { FStopped = true; }
+  bool Stopped() const { return FStopped; }
+
+  // Conversion of the word just typed (mode 1: when it reads better; mode 2: always) on the
+  // other keyboard layout. True when the word was converted.
+  bool HandleTypedKey(int Mode, std::vector<std::string>* Suggestions = nullptr);
+
+  // Word tests with the speller and the auxiliary word list.
+  bool IsEnglishWord(const std::string& Word) const;
+  bool IsRussianWord(const std::string& Word) const;
+  bool IsValidForScheme(const TQSchema& Schema, const std::string& Word) const;
+  // Loads the auxiliary word list (one word a line); a name that does not exist as given is
+  // taken from the program folder.
+  void SetAuxDictionary(const std::string& Name);
+
+  // Change log: "Logs/<LogFile or GrammarFile>.log" in the program folder.
+  std::string LogPath() const;
+  void AddLogEntry(const std::string& Original, const std::string& Replacement, int Kind);
+  void WriteLog();
+  void ClearLog();
+  // The text before "=" of the first log line whose replacement is `Text`, without the
+  // position and the mark; empty when there is none.
+  std::string FindLogEntry(const std::string& Text) const;
+  const std::vector<std::string>& LogEntries() const { return FLogEntries; }
+
+  // Configuration.
+  TExecModes ExecMode = emCustomDictionary;
+  ICorrectionEditor* Editor = nullptr;
+  TQSpell* Spell = nullptr;  // unset: the program's spelling component
+  std::string GrammarFile;
+  unsigned UserCode = 0;
+  std::string LogFile;
+  TListReplacer ListReplacer;
+  TAskDialog& Dialog() { return FDialog; }
+  const TEventColours& Colours() const { return FDialog.Colours; }
+
+  // Events.
+  std::function<bool(int Percent)> OnProgress;  // true stops the pass
+  std::function<void(const std::string&)> OnLoadProgress;
+  std::function<bool(int Step, int Fixed, int Valid, int Total)> OnNextStep;  // true ends the pass
+  std::function<void()> OnEndProcess, OnEndPreprocess;
+  // Shows a message to the user (a warning of the grammar, the debug positioning message).
+  std::function<void(const std::string&)> OnMessage;
+
+  // What the last pass did.
+  int ChangeCount() const { return FChangeCount; }
+  const TGrammarContent& Content() const { return FContent; }
+  TQSchema* CurrentScheme() const { return FSchema; }
+  TEngineMarks& Marks() { return FMarks; }
+
+private:
+  friend class TQAnalyser;
+  // The word pass (word_decision.cpp).
+  static bool ProcessWordsCallback(TObject* Owner, TStringList& Words, TStringList& Separators, int Percent);
+  bool ProcessWords(TStringList& Words, TStringList& Separators, int Percent);
+  int GetVariants(std::string& Word, TExecModes Mode);
+  void ApplyRules(const std::string& Word, std::vector<std::string>& Variants, std::string& Result);
+  void ApplyWordResult(const std::string& Found, std::string Replacement, int Kind);
+  int AskUser(int Kind, const std::string& Word, std::string& Replacement);
+  bool Option(int Option) const { return FSchema != nullptr && FSchema->IsOptionOn(Option); }
+  TQSpell* Speller() const;
+  bool StopCheck();
+  void RunListStep(const std::vector<TGrammar*>& Lists, bool Statistical, int Start, int End);
+
+  TGrammarContent FContent;
+  TQSchema* FSchema = nullptr;
+  TAskDialog FDialog;
+  std::unique_ptr<TQAnalyser> FAnalyser;
+  TTextScanner FScanner;
+  TEngineMarks FMarks;
+  std::vector<std::string> FAuxWords;  // sorted
+  std::vector<std::string> FLogEntries;  // sorted
+
+  // Pass state.
+  bool FBusy = false, FStopped = false;
+  int FRangeStart = 0, FOffset = 0, FChangeCount = 0;
+  int FWordStart = 0, FWordEnd = 0;  // the found text in the editor
+  std::string FNextWord, FPreviousReplacement, FCacheWord, FVariantText, FBestGuess;
+  bool FEnglishContext = false, FSeveralVariants = false, FAnswered = false;
+  std::vector<std::string> FFirstVariants, FStepVariants, FCollected;
+  int FStatusCount = 0;
+};

@@ -1,0 +1,543 @@
+// The word pass of the correction engine: the judgement of each word and of its altered forms,
+// the variants the rule lists build, and how the result is applied to the editor.
+#include <algorithm>
+#include <cstring>
+
+#include "proofing/analyser.h"
+#include "proofing/correction_engine.h"
+#include "proofing/spell.h"
+#include "proofing/word_routines.h"
+#include "textcore/cyr_case.h"
+#include "textcore/interface_hooks.h"
+#include "textcore/string_routines.h"
+#include "textcore/text_utils.h"
+
+namespace {
+
+constexpr int kMaxSegments = 255, kMaxSegmentVariants = 32, kMaxVariantLength = 30, kMaxSearchSteps = 4096;
+
+bool IsLatin(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsCapital(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDF); }
+bool IsSmall(unsigned char c) { return (c >= 'a' && c <= 'z') || c >= 0xE0; }
+bool IsOneLetter(const std::string& w) {
+  return w.size() == 1 && (IsLatin(static_cast<unsigned char>(w[0])) || IsCyrillicLetter(static_cast<unsigned char>(w[0])));
+}
+bool Blank(const std::string& s) { return TrimText(s).empty(); }
+
+// A variant as it enters the word: "_" is a blank, "#" nothing.
+std::string VariantText(const std::string& Variant) {
+  if (Variant == "#") return {};
+  std::string text = Variant;
+  std::replace(text.begin(), text.end(), '_', ' ');
+  return text;
+}
+
+struct TSegment {
+  std::string Text;
+  std::vector<std::string> Variants;
+};
+
+// The depth-first search of one word's variants.
+struct TVariantSearch {
+  const TQGrammar& Engine;
+  const TQSchema& Schema;
+  const std::vector<TSegment>& Segments;
+  int Hyphen;           // the hyphen segment, -1 for none
+  int LengthBefore, LengthAfter, LengthWhole;
+  bool Multiple;
+  std::vector<std::string>& Variants;
+  std::string& Result;
+  int Steps = 0;
+
+  bool Fragment(const std::string& Before, const std::string& Text, const std::string& After) const {
+    return Schema.Validator == nullptr || Schema.Validator->IsValidFragment(Before, Text, After);
+  }
+
+  // `Choice` is the variant taken for segment Next - 1.
+  void Build(const std::string& Prefix, const std::string& Choice, int Next, int Changes) {
+    if (++Steps > kMaxSearchSteps || !Result.empty() || static_cast<int>(Variants.size()) > Schema.LimitVariants)
+      return;
+    const int chosen = Next - 1;
+    const int length = Hyphen < 0 || chosen == Hyphen ? LengthWhole : chosen < Hyphen ? LengthBefore : LengthAfter;
+    if (Schema.GetChangeLimit(length) < Changes) return;
+    if (Next == Hyphen) Changes = 0;
+    if (Next == static_cast<int>(Segments.size())) {
+      if (!Fragment(Prefix, Choice, {})) return;
+      const std::string word = Prefix + Choice;
+      if (!Multiple && Engine.IsValidForScheme(Schema, word)) {
+        Result = word;
+        return;
+      }
+      if (std::find(Variants.begin(), Variants.end(), word) == Variants.end()) Variants.push_back(word);
+      return;
+    }
+    const TSegment& segment = Segments[Next];
+    const std::string lowerText = CyrLowerCase(segment.Text);
+    for (const std::string& variant : segment.Variants) {
+      const std::string text = VariantText(variant);
+      if (!Fragment(Prefix, Choice, text)) continue;
+      Build(Prefix + Choice, text, Next + 1, Changes + (CyrLowerCase(variant) != lowerText ? 1 : 0));
+      if (Steps > kMaxSearchSteps || !Result.empty()) return;
+    }
+  }
+};
+
+// Whether a variant's marks hold for the group at Pos..Pos+Length of Word; the marks are
+// removed from the variant.
+bool MarksHold(std::string& Variant, const std::string& Word, const std::string& Key, size_t Pos, size_t Length) {
+  const std::string group = Word.substr(Pos, Length);
+  const bool first = Pos == 0, last = Pos + Length == Word.size();
+  static constexpr char kMarks[] = {'=', '>', '@', '<', '^', '/', '\\'};
+  for (char mark : kMarks) {
+    if (Variant.size() < 2 || Variant[0] != mark) continue;
+    bool holds = false;
+    switch (mark) {
+      case '=': holds = group == Key; break;
+      case '>': holds = last && !first; break;
+      case '@': holds = first && last; break;
+      case '<': holds = first; break;
+      case '^': holds = !first && !last; break;
+      case '/': holds = CyrLowerCase(group) == group; break;
+      case '\\': holds = CyrUpperCase(group) == group; break;
+    }
+    if (!holds) return false;
+    Variant.erase(0, 1);
+  }
+  return true;
+}
+
+}  // namespace
+
+void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Variants, std::string& Result) {
+  Variants.clear();
+  Result.clear();
+  const TGrammar* list = FSchema->CurrentGrammar();
+  if (list == nullptr || Word.empty()) return;
+  std::vector<TSegment> segments;
+  int hyphen = -1;
+  size_t pos = 0;
+  while (pos < Word.size() && static_cast<int>(segments.size()) < kMaxSegments) {
+    bool matched = false;
+    const size_t longest = std::min(Word.size() - pos, static_cast<size_t>(std::max(list->MaxKeyLength(), 1)));
+    for (size_t length = longest; length >= 1 && !matched; --length) {
+      const char first = Word[pos];
+      if ((first == '-' || std::isdigit(static_cast<unsigned char>(first))) && Word.size() == 1) break;
+      const TQRule* rule = list->Find(std::string_view(Word).substr(pos, length));
+      if (rule == nullptr) continue;
+      TSegment segment{rule->Key, {}};
+      size_t i = 0;
+      const std::string& value = rule->Value;
+      while (i < value.size() && static_cast<int>(segment.Variants.size()) < kMaxSegmentVariants) {
+        while (i < value.size() && value[i] == ' ') ++i;
+        const size_t start = i;
+        while (i < value.size() && value[i] != ' ') ++i;
+        if (i == start) break;
+        std::string variant = value.substr(start, i - start);
+        if (!MarksHold(variant, Word, rule->Key, pos, length)) continue;
+        // The variant takes the capitalisation of the word at its place; after a small letter
+        // it stays small (letters drawn with capitals, such as "III", are no capitals).
+        if (variant != "#")
+          variant = pos > 0 && IsSmall(static_cast<unsigned char>(Word[pos - 1])) ? CyrLowerCase(variant)
+                                                                                  : MatchCase(Word.substr(pos, 10), variant);
+        segment.Variants.push_back(variant.substr(0, kMaxVariantLength));
+      }
+      if (segment.Variants.empty()) continue;
+      segments.push_back(std::move(segment));
+      pos += length;
+      matched = true;
+    }
+    if (!matched) {
+      segments.push_back(TSegment{Word.substr(pos, 1), {Word.substr(pos, 1)}});
+      ++pos;
+    }
+    if (segments.back().Text == "-") hyphen = static_cast<int>(segments.size()) - 1;
+  }
+  if (pos < Word.size()) return;  // more segments than the store holds
+  const size_t dash = Word.find('-');
+  const int before = dash == std::string::npos ? 0 : static_cast<int>(dash);
+  const int after = dash == std::string::npos ? 0 : static_cast<int>(Word.size() - dash - 1);
+  // A word that begins or ends with "-" gives an empty side; its change limit is that of length 1.
+  TVariantSearch search{*this, *FSchema, segments, hyphen, std::max(before, 1), std::max(after, 1),
+                        static_cast<int>(Word.size()), Option(goConsiderMultipleVariants), Variants, Result};
+  search.Build({}, {}, 0, 0);
+}
+
+int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
+  int kind = wkUnknown;
+  bool decided = true, english = false;
+  FSeveralVariants = false;
+  const std::string w = Word;
+  auto finish = [&](int result) {
+    if ((Mode & emSimpleMatch) && !decided) result = wkUnknown;
+    if (result == wkUnknown && english) {
+      Word = w;
+      result = wkEnglish;
+    }
+    FEnglishContext = result == wkEnglish && english;
+    return result;
+  };
+  if (w.empty()) return wkUnknown;
+
+  bool cached = w == FCacheWord;
+  if (cached) {
+    if (Option(goAutoUseSpellChecker) && !FCollected.empty() && (Mode & emNoDialog) == 0) {
+      Word = FCollected.front();
+      return finish(wkUnsure);
+    }
+  } else {
+    FCacheWord = w;
+    if (Option(goAutoUseSingleSugg) && static_cast<int>(w.size()) > FSchema->LimitSpeller &&
+        !IsCapital(static_cast<unsigned char>(w[0]))) {
+      if (TQSpell* spell = Speller()) {
+        TSuggestionList list;
+        spell->Suggest(w, list, 0xBF, FSchema->Validator ? FSchema->Validator->Language : 1049);
+        if (list.Count() == 1 && list[0].Word.find(' ') == std::string::npos) {
+          Word = list[0].Word;
+          return finish(wkRussian);
+        }
+      }
+    }
+    FFirstVariants.clear();
+    FSchema->ResetSteps();
+    while (!FSchema->Done) {
+      FStepVariants.clear();
+      FCollected.clear();
+      if (IsValidForScheme(*FSchema, w)) return finish(wkRussian);
+      if (!Option(goAssumeNoEnglish)) {
+        const bool nextEnglish = !FNextWord.empty() && IsEnglishWord(FNextWord);
+        // A Latin word that the dictionary does not know, between English words, is English too.
+        english = IsEnglishWord(w) ||
+                  (FEnglishContext && nextEnglish &&
+                   std::none_of(w.begin(), w.end(), [](char c) { return static_cast<unsigned char>(c) >= 128; }));
+        if (english && ((FEnglishContext && w.size() > 2) || (nextEnglish && FNextWord.size() > 2) ||
+                        (FEnglishContext && nextEnglish) || (FPreviousReplacement.empty() && nextEnglish) ||
+                        (FEnglishContext && FNextWord.empty()))) {
+          FEnglishContext = true;
+          return wkEnglish;
+        }
+      }
+      FSchema->NamePass = w.size() >= 2 && IsCapital(static_cast<unsigned char>(w[0])) &&
+                          IsSmall(static_cast<unsigned char>(w[1]));
+      if (!Option(goPreserveSpecialSyntax) && (w.back() == '\xFA' || w.back() == '\xDA')) FSchema->NamePass = false;
+      std::string direct;
+      ApplyRules(w, FStepVariants, direct);
+      FSchema->NamePass = false;
+      if (!direct.empty()) {
+        Word = direct;
+        return finish(wkRussian);
+      }
+      if (FFirstVariants.empty()) FFirstVariants = FStepVariants;
+      for (const std::string& v : FStepVariants) {
+        std::string c;
+        if (IsValidForScheme(*FSchema, v)) c = v;
+        else if (Option(goAllowUpCase) && IsValidForScheme(*FSchema, MatchCase("Aa", v))) c = MatchCase("Aa", v);
+        else if (Option(goAllowDownCase) && IsValidForScheme(*FSchema, v.substr(0, 1) + CyrLowerCase(v.substr(1))))
+          c = v.substr(0, 1) + CyrLowerCase(v.substr(1));
+        if (c.empty() || std::find(FCollected.begin(), FCollected.end(), c) != FCollected.end()) continue;
+        if (!FCollected.empty()) {
+          if (!Option(goConsiderMultipleVariants)) break;
+          FSeveralVariants = true;
+        }
+        if (c.find(' ') == std::string::npos) FCollected.push_back(c);
+      }
+      FSchema->NextStep();
+      if (!FCollected.empty()) break;
+    }
+    if (FStepVariants.empty() && FCollected.empty()) return finish(wkUnknown);
+    decided = false;
+    std::string remembered = w;
+    if (FCollected.size() == 1) {
+      if (FDialog.LookupRemembered(remembered)) FAnswered = true;
+      Word = FCollected.front();
+      decided = true;
+      return finish(wkRussian);
+    }
+    if (FCollected.empty()) {
+      if (FDialog.LookupRemembered(remembered)) {
+        FAnswered = true;
+        decided = true;
+        if (remembered.empty()) return finish(wkEnglish);
+        Word = remembered;
+        return finish(wkRussian);
+      }
+    }
+  }
+  decided = decided && cached;
+  if (FCollected.size() < 2) {
+    FBestGuess = FFirstVariants.empty() ? std::string() : FFirstVariants.front();
+    if (!FBestGuess.empty() && Option(goAutoUseBestGuess)) {
+      Word = FBestGuess;
+      return finish(wkUnsure);
+    }
+  }
+  FDialog.Suggestions = FCollected;
+  FDialog.RuleSuggestions = static_cast<int>(FCollected.size());
+  FDialog.Suggestions.insert(FDialog.Suggestions.end(), FFirstVariants.begin(), FFirstVariants.end());
+  std::string remembered = w;
+  if (FDialog.LookupRemembered(remembered) && !remembered.empty()) {
+    Word = remembered;
+    FAnswered = true;
+    decided = true;
+    return finish(static_cast<unsigned char>(Word[0]) < 128 ? wkEnglish : wkRussian);
+  }
+  if (FSeveralVariants && Option(goAutoUseFirstOfMultiple)) {
+    Word = FCollected.front();
+    decided = true;
+    FVariantText = FCollected.front();
+    for (const std::string& v : FCollected) FVariantText += "|" + v;
+    return finish(wkMultiVar);
+  }
+  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty()) {
+    Word = FFirstVariants.front();
+    kind = wkUnsure;
+  } else if (Option(goAutoUseSpellChecker) && !FCollected.empty()) {
+    Word = FCollected.front();
+    kind = wkUnsure;
+  }
+  return finish(kind);
+}
+
+bool TQGrammar::ProcessWordsCallback(TObject* Owner, TStringList& Words, TStringList& Separators, int Percent) {
+  return static_cast<TQGrammar*>(Owner)->ProcessWords(Words, Separators, Percent);
+}
+
+bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Percent) {
+  // Progress, stop and the message pump run in every mode, so that a pass without the dialog
+  // can be stopped and leaves the window alive.
+  if (FStopped || (OnProgress && OnProgress(Percent))) {
+    FStopped = true;
+    return true;
+  }
+  ProcessMessages();
+  const std::string w = Words[0], sep = Separators[0];
+  if (Blank(w)) return false;
+  const TExecModes quiet = ExecMode | emNoDialog | emSimpleMatch;
+  FWordStart = FRangeStart + FOffset + TTextScanner::OffsetOf(Words, 0);
+  FWordEnd = FWordStart + static_cast<int>(w.size());
+  FCacheWord.clear();
+  FSeveralVariants = FAnswered = false;
+  FVariantText.clear();
+  FNextWord = Words.Count() > 1 ? Words[1] : std::string();
+  std::string found = w;
+
+  if (FMarks.Any(FWordStart, FWordEnd, emkImprint))
+    AddLogEntry(w, {}, std::binary_search(FAnalyser->Shortened.begin(), FAnalyser->Shortened.end(), w) ? wkShortened : wkNewWord);
+  const bool link = Editor->HasLink(FWordStart, FWordEnd);
+  switch (FSchema->ReplaceScope) {
+    case 0: break;
+    case 2:
+      if (!link) return false;
+      break;
+    default:
+      if (link || FMarks.Any(FWordStart, FWordEnd, TEngineMark(emkShadow | emkEmboss | emkImprint)) ||
+          Editor->HasOutline(FWordStart, FWordEnd))
+        return false;
+  }
+  if (w.size() > 31) {
+    // Only a Latin word is marked English; a long Russian compound keeps its language.
+    if (std::all_of(w.begin(), w.end(), [](char c) { return static_cast<unsigned char>(c) < 128; }))
+      Editor->SetLanguage(FWordStart, FWordEnd, 1033);
+    return false;
+  }
+  FDialog.Suggestions.clear();
+  FDialog.RuleSuggestions = 0;
+
+  auto apply = [&](const std::string& Replacement, int Kind) {
+    ApplyWordResult(found, Replacement, Kind);
+    return false;
+  };
+  if (IsValidForScheme(*FSchema, w) || IsNumberLike(w)) return apply(w, wkRussian);
+  if (!sep.empty() && sep[0] == '.' && IsValidForScheme(*FSchema, w + ".")) return apply(w, wkRussian);
+  if (IsNumberLikeWord(w)) return apply(w, wkShortened);
+  std::string r = w;
+  int kind = GetVariants(r, quiet);
+  if (kind != wkUnknown) return apply(r, kind);
+  std::string special;
+  if (Option(goTranslateAdaptiveCyrillic) && ClassifySpecialSyntax(w, special) == 4) return apply(special, wkRussian);
+
+  // Leading marks.
+  std::string t = w;
+  while (t.size() >= 2 && (t[0] == '\'' || t[0] == '^' || t[0] == '\x92')) {
+    t.erase(0, 1);
+    std::string v = t;
+    if ((kind = GetVariants(v, quiet)) != wkUnknown) return apply(v, kind);
+  }
+  // Trailing marks: a stripped form that is fine keeps the word as it is.
+  t = w;
+  while (t.size() >= 2 && std::strchr("'./\x92", t.back()) != nullptr) t.pop_back();
+  if (!t.empty() && std::strchr("'/\x92", t[0]) != nullptr) t.erase(0, 1);
+  if (t != w) {
+    std::string v = t;
+    if ((kind = GetVariants(v, quiet)) != wkUnknown) return apply(v == t ? w : w.substr(0, w.find(t)) + v + w.substr(w.find(t) + t.size()), kind);
+  }
+  // Trailing digits.
+  t = w;
+  while (t.size() >= 2 && std::isdigit(static_cast<unsigned char>(t.back()))) {
+    t.pop_back();
+    std::string v = t;
+    if (GetVariants(v, quiet) != wkUnknown) return apply(w, wkShortened);
+  }
+  // Hyphen.
+  const size_t dash = w.find('-');
+  if (dash != std::string::npos && dash + 1 > 2 && dash + 1 < w.size() - 2) {
+    if (Option(goAllowMergeAcrossHyphen)) {
+      std::string merged;
+      for (char c : w)
+        if (c != '-') merged += c;
+      if (!merged.empty() && (kind = GetVariants(merged, quiet)) != wkUnknown) return apply(merged, kind);
+    }
+    if (Option(goAllowSplit)) {
+      std::string split = w;
+      std::replace(split.begin(), split.end(), '-', '_');
+      if ((kind = GetVariants(split, quiet)) != wkUnknown) return apply(split, kind);
+      if (Option(goAllowPartialSplit)) {
+        std::string left = w.substr(0, dash), right = w.substr(dash + 1, 100);
+        const int k1 = GetVariants(left, quiet), k2 = GetVariants(right, quiet);
+        if (k1 != wkUnknown || k2 != wkUnknown) return apply(left + "-" + right, k1 != wkUnknown ? k1 : k2);
+      }
+    }
+  }
+  // Neighbouring words.
+  if (Option(goAllowMergeAcrossSpace) && Words.Count() > 1 && !Blank(Words[1]) && w.find('.') == std::string::npos) {
+    if (IsOneLetter(w) && sep == " ") {
+      std::string joined = w;
+      int taken = 0;
+      while (taken + 1 < Words.Count() && Separators[taken] == " " && IsOneLetter(Words[taken + 1])) {
+        joined += Words[taken + 1];
+        ++taken;
+      }
+      if (joined.size() > 2 && (IsEnglishWord(joined) || IsRussianWord(joined) || IsNumberLike(joined))) {
+        found = Editor->TextRange(FWordStart, FWordStart + static_cast<int>(joined.size()) * 2 - 1);
+        FWordEnd = FWordStart + static_cast<int>(found.size());
+        for (int i = 0; i < taken; ++i) {
+          Words.Delete(1);
+          Separators.Delete(0);
+        }
+        Words.SetStrings(0, joined);
+        return apply(joined, wkFixed);
+      }
+    }
+    const std::string second = Words[1];
+    std::string pair = w + second;
+    if (pair.size() < 20 && Blank(sep) && w.size() >= 2 && second.size() >= 2) {
+      const std::string saveNext = FNextWord;
+      FNextWord = Words.Count() > 2 ? Words[2] : std::string();
+      pair.erase(std::remove(pair.begin(), pair.end(), '-'), pair.end());
+      std::string v = pair;
+      if ((kind = GetVariants(v, quiet)) != wkUnknown) {
+        found = w + sep + second;
+        FWordEnd = FWordStart + static_cast<int>(found.size());
+        Words.Delete(1);
+        Separators.Delete(0);
+        return apply(v, kind);
+      }
+      FNextWord = saveNext;
+      FCacheWord.clear();
+    }
+  }
+  // The final call: automatic guesses and the answer memory.
+  r = w;
+  kind = GetVariants(r, ExecMode);
+  if (kind == wkUnknown && Option(goTransformSpecialSyntax)) {
+    std::string s = " " + w + " ";
+    for (size_t i = 1; i + 1 < s.size(); ++i) {
+      const char c = s[i];
+      if (c != 'i' && c != 'v' && c != 'I' && c != 'V') continue;
+      if (static_cast<unsigned char>(s[i - 1]) >= 128 || static_cast<unsigned char>(s[i + 1]) >= 128)
+        s[i] = (c == 'i' || c == 'v') ? '\xE8' : '\xC8';
+    }
+    r = std::string(TrimText(s));
+    if (r.size() >= 2) {
+      std::string v = r;
+      if (r.back() == '\xFA' || r.back() == '\xDA') {
+        v.pop_back();
+        std::string base = v;
+        kind = GetVariants(v, ExecMode);
+        if (kind == wkUnknown) {
+          v = base + "\xFC";
+          kind = GetVariants(v, ExecMode);
+          if (kind == wkUnknown) v = base;
+        }
+      } else {
+        kind = GetVariants(v, ExecMode);
+      }
+      if (kind != wkUnknown || v != w) r = v;
+    }
+  }
+  return apply(r, kind);
+}
+
+int TQGrammar::AskUser(int Kind, const std::string& Word, std::string& Replacement) {
+  if ((Kind == wkEnglish || Kind == wkRussian) && Replacement != Word) Kind = FSeveralVariants ? wkMultiVar : wkFixed;
+  else if (Kind == wkUnknown && FSeveralVariants) Kind = wkMultiVar;
+  const bool ask = (ExecMode & emBreakOnEvents) ? FDialog.IsEventEnabled(Kind)
+                                                : (ExecMode & emPrompt) && Kind != wkFixed && Kind != wkRussian;
+  if (!ask) return Kind;
+  const int from = std::max(0, FWordStart - 35);
+  FDialog.ShowContext(Editor->TextRange(from, std::min(Editor->TextLength(), from + 80)), Word, FWordStart - from);
+  if (FDialog.Suggestions.empty()) FDialog.Edit = Replacement;
+  else FDialog.Edit = FDialog.Suggestions.front();
+  switch (FDialog.Ask(Kind)) {
+    case TAskAnswer::Replace:
+    case TAskAnswer::ReplaceAll:
+    case TAskAnswer::AddToDictionary:
+      // An empty edit means "keep the word", never "delete it".
+      if (FDialog.Edit.empty()) {
+        Replacement = Word;
+        Kind = wkCorrect;
+      } else {
+        Replacement = FDialog.Edit;
+        Kind = wkFixed;
+      }
+      ApplyDialogOptions();
+      break;
+    case TAskAnswer::Stop: FStopped = true; break;
+    default:
+      Replacement = Word;
+      Kind = wkCorrect;
+      ApplyDialogOptions();
+      break;
+  }
+  return Kind;
+}
+
+void TQGrammar::ApplyWordResult(const std::string& Found, std::string Replacement, int Kind) {
+  if (Editor->TextRange(FWordStart, FWordEnd) != Found) {
+    if ((ExecMode & emDebug) && OnMessage)
+      OnMessage("Positioning failed at offset " + std::to_string(FWordStart) +
+                ". Please report this error to the developer. Attach the text file this error occured in.");
+    return;
+  }
+  if ((ExecMode & emNoDialog) == 0 && !FAnswered) Kind = AskUser(Kind, Found, Replacement);
+  const TEventColours& colours = FDialog.Colours;
+  if (Kind == wkUnsure || Kind == wkShortened || Kind == wkMultiVar || Kind == wkRussian)
+    Editor->SetLanguage(FWordStart, FWordEnd, FSchema->Validator ? FSchema->Validator->Language : 1049);
+  else if (Kind == wkEnglish)
+    Editor->SetLanguage(FWordStart, FWordEnd, 1033);
+  // Colours mark events only: a word that stays as it is keeps the user's colour.
+  unsigned colour = 0;
+  bool paint = false;
+  if (Kind == wkUnsure || Kind == wkUnknown || Kind == wkShortened) {
+    colour = colours[Kind];
+    paint = true;
+  } else if (Replacement != Found && Kind != wkCorrect) {
+    Kind = FSeveralVariants ? wkMultiVar : wkFixed;
+    colour = Option(goHighlightOnly) ? colours[wkUnknown] : colours[Kind];
+    paint = true;
+  } else if (Kind == wkEnglish || Kind == wkRussian) {
+    Kind = wkCorrect;
+  }
+  if (Replacement != Found) {
+    if (!Option(goHighlightOnly)) {
+      Editor->Replace(FWordStart, FWordEnd, Replacement);
+      FMarks.Splice(FWordStart, FWordEnd - FWordStart, static_cast<int>(Replacement.size()));
+      FOffset += static_cast<int>(Replacement.size()) - static_cast<int>(Found.size());
+      FWordEnd = FWordStart + static_cast<int>(Replacement.size());
+    }
+    ++FChangeCount;
+  }
+  if (paint) Editor->SetColour(FWordStart, FWordEnd, colour);
+  FPreviousReplacement = Replacement;
+  if (Kind != wkCorrect && Found != Replacement + "\xFA")
+    AddLogEntry(Found, FSeveralVariants ? FVariantText : Replacement, Kind);
+}
