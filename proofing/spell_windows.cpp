@@ -1,0 +1,43 @@
+#include "proofing/spell_windows.h"
+
+#include "platform/gui/application.h"
+#include "proofing/spell_message_form.h"
+#include "proofing/spell_placement.h"
+#include "proofing/spell_popup_form.h"
+#include "proofing/spell_start_form.h"
+
+QM_CLASS_INFO(TSpellWindows, TComponent, [](TClassBuilder<TSpellWindows>&) {})
+
+TSpellWindows::TSpellWindows(TComponent* Owner) : TComponent(Owner) {
+  Popup = new TSCPopup(this);
+  Message = new TSCMessage(this);
+  Start = new TSCStart(this);
+}
+
+bool TSpellWindows::AskStart(bool HasSelection, TSpellMode& Mode, TSpellScope& Scope) {
+  return Start->Ask(HasSelection, Mode, Scope);
+}
+
+TPopupAnswer TSpellWindows::AskWord(TWordQuestion& Question) {
+  Popup->Prepare(Question);
+  if (PointOf) {
+    const TPoint place = PlacePopup(Popup->BoundsRect(), PointOf(Question.Start), Screen->Width(), Screen->Height());
+    Popup->SetBounds(place.X, place.Y, Popup->Width(), Popup->Height());
+  }
+  const TPopupAnswer answer = TSCPopup::AnswerOf(Popup->ShowModal());
+  if (answer == TPopupAnswer::Replace || answer == TPopupAnswer::ReplaceAll) Question.Replacement = Popup->Replacement();
+  return answer;
+}
+
+TFindingAnswer TSpellWindows::AskFinding(TWordClass Kind, int Start, int) {
+  Message->Prepare(Kind);
+  if (PointOf) {
+    const TPoint place = PlaceFinding(Message->Height(), PointOf(Start), Screen->Height());
+    Message->SetBounds(place.X, place.Y, Message->Width(), Message->Height());
+  }
+  return TSCMessage::AnswerOf(Message->ShowModal());
+}
+
+void TSpellWindows::ShowAddWords(const std::string&, LCID, bool) {}
+
+void TSpellWindows::ProcessMessages() { Application->ProcessMessages(); }

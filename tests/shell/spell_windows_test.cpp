@@ -1,0 +1,276 @@
+// The windows of the interactive check, driven offscreen: the correction popup and the finding
+// window answering a real pass over a rich text control, their placement, and the start window.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "platform/code_pages.h"
+#include "platform/gui/application.h"
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/std_controls.h"
+#include "platform/gui/timer.h"
+#include "platform/registry.h"
+#include "proofing/spell.h"
+#include "proofing/spell_editor_adapter.h"
+#include "proofing/spell_message_form.h"
+#include "proofing/spell_placement.h"
+#include "proofing/spell_popup_form.h"
+#include "proofing/spell_start_form.h"
+#include "proofing/spell_windows.h"
+#include "tests/shell/preferences_test_env.h"
+#include "textcore/rich_edit.h"
+
+namespace {
+
+// Runs queued steps from the message loop whenever one of the windows is modal: each step
+// answers the window that is up.
+class TModalScript {
+public:
+  explicit TModalScript(std::function<bool()> AnyModal) : FAnyModal(std::move(AnyModal)) {
+    FTimer.SetInterval(1);
+    FTimer.OnTimer = [this](TObject*) {
+      if (FSteps.empty() || !FAnyModal()) return;
+      auto step = std::move(FSteps.front());
+      FSteps.pop_front();
+      step();
+    };
+    FTimer.SetEnabled(true);
+  }
+  void Then(std::function<void()> Step) { FSteps.push_back(std::move(Step)); }
+  size_t Left() const { return FSteps.size(); }
+
+private:
+  TTimer FTimer{nullptr};
+  std::function<bool()> FAnyModal;
+  std::deque<std::function<void()>> FSteps;
+};
+
+class SpellWindowsTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    EnsureGuiApplication();
+    Application->SetTitle("Quillomark");
+    Windows = std::make_unique<TSpellWindows>(nullptr);
+    Spell.LoadLanguages(QM_PROGRAM_DIR "/Dict/");
+    Spell.EnableStandardDictionaries();
+    ASSERT_EQ(Spell.LanguageCount(), 2);
+  }
+  std::string PopupWord() const { return WideToUtf8(Windows->Popup->EditSrc->GetSelTextW()); }
+
+  TTestWorld World;
+  std::unique_ptr<TSpellWindows> Windows;
+  TQSpell Spell{nullptr, nullptr};
+  TModalScript Script{[this] {
+    return Windows->Popup->Modal() || Windows->Message->Modal() || Windows->Start->Modal();
+  }};
+};
+
+TEST_F(SpellWindowsTest, InteractivePassAnswersEveryKindOfFinding) {
+  TRichEditW edit(nullptr);
+  edit.SetLanguage(LANG_ENGLISH_US);
+  edit.SetTextW(u"Teh garden was the the best place in the wrold.  and xqzvbw stayed.Then it ended.");
+  edit.SetSelStart(0);
+  TRichEditSpellEditor editor(edit);
+  std::vector<std::string> seen;
+  auto popup = [&](std::function<void(TSCPopup&)> Answer) {
+    Script.Then([&, Answer] {
+      seen.push_back("word " + PopupWord());
+      Answer(*Windows->Popup);
+    });
+  };
+  auto finding = [&](std::function<void(TSCMessage&)> Answer) {
+    Script.Then([&, Answer] {
+      seen.push_back("finding " + Windows->Message->Label1->Caption());
+      Answer(*Windows->Message);
+    });
+  };
+  // The mouse: a suggestion clicked in the list, then Replace.
+  popup([](TSCPopup& p) {
+    EXPECT_TRUE(p.BtnReplace->Enabled());
+    const int at = p.ListSugg->Items()->IndexOf("The");
+    ASSERT_GE(at, 0);
+    p.ListSugg->SetItemIndex(at);
+    p.ListSugg->Click();
+    EXPECT_EQ(p.EditTrg->Text(), "The");
+    p.BtnReplace->Click();
+  });
+  finding([](TSCMessage& m) {  // "the the": Delete
+    EXPECT_TRUE(m.BtnDelete->Visible());
+    EXPECT_FALSE(m.BtnFix->Visible());
+    m.BtnDelete->Click();
+  });
+  // The keyboard: the replacement typed, Enter in the edit field.
+  popup([](TSCPopup& p) {
+    p.EditTrg->SetText("world");
+    uint16_t key = VK_RETURN;
+    p.EditTrg->OnKeyDown(p.EditTrg, key, 0);
+  });
+  finding([](TSCMessage& m) { m.DialogKey(VK_ESCAPE, 0); });  // the extra space: Esc ignores it
+  finding([](TSCMessage& m) { m.BtnFix->Click(); });          // "and" after the full stop: raised
+  // No suggestion: the word itself in the edit field, Replace off until it changes; Ignore All.
+  popup([](TSCPopup& p) {
+    EXPECT_EQ(p.EditTrg->Text(), "xqzvbw");
+    EXPECT_FALSE(p.BtnReplace->Enabled());
+    p.BtnIgnoreAll->Click();
+  });
+  finding([](TSCMessage& m) {  // "stayed.Then": Fix adds the space
+    EXPECT_TRUE(m.BtnFix->Visible());
+    EXPECT_FALSE(m.BtnDelete->Visible());
+    m.BtnFix->Click();
+  });
+
+  TSpellOptions options;
+  options.Suspect = false;
+  TQSpell spell(Windows.get(), nullptr);
+  spell.LoadLanguages(QM_PROGRAM_DIR "/Dict/");
+  spell.EnableStandardDictionaries();
+  spell.CheckRange(editor, options.CheckOptions(), TSpellMode::Interactive);
+  EXPECT_EQ(Script.Left(), 0u);
+  EXPECT_EQ(WideToUtf8(edit.GetTextW()), "The garden was the best place in the world.  And xqzvbw stayed. Then it ended.");
+  EXPECT_EQ(seen, (std::vector<std::string>{"word Teh", "finding Repeated word is found", "word wrold",
+                                            "finding Extra whitespace is found",
+                                            "finding Sentence needs capitalization", "word xqzvbw",
+                                            "finding Missing space after punctuation"}));
+}
+
+TEST_F(SpellWindowsTest, PopupEnablesReplaceOnlyForAChangedWordAndEscIgnores) {
+  TWordQuestion question;
+  question.Word = "colour";
+  question.Lcid = LANG_ENGLISH_US;
+  question.Context = u"The colour of it";
+  question.WordStart = 4;
+  question.Length = 6;
+  question.Suggestions.Add("color", 5, 1);
+  question.ProperCount = 1;
+  question.Replacement = "color";
+  // The context holds more than 5 characters, the word itself 6: one column; a short word gets 4.
+  Script.Then([&] {
+    TSCPopup& p = *Windows->Popup;
+    EXPECT_EQ(p.Columns(), 1);
+    EXPECT_EQ(PopupWord(), "colour");
+    EXPECT_TRUE(p.BtnAdd->Visible());
+    EXPECT_FALSE(p.Label1->Visible());
+    EXPECT_TRUE(p.BtnReplace->Enabled());
+    p.EditTrg->SetText(" colour ");  // the word again: nothing to replace
+    EXPECT_FALSE(p.BtnReplace->Enabled());
+    EXPECT_FALSE(p.BtnReplaceAll->Enabled());
+    uint16_t key = VK_RETURN;
+    p.EditTrg->OnKeyDown(p.EditTrg, key, 0);  // Enter does not replace while Replace is off
+    EXPECT_EQ(p.ModalResult(), mrNone);
+    p.DialogKey(VK_ESCAPE, 0);
+  });
+  EXPECT_EQ(Windows->AskWord(question), TPopupAnswer::Ignore);
+
+  // A suspected valid word: no Add button, the edit field starts empty; the list's Enter replaces.
+  question.Valid = true;
+  question.Word = "cat";
+  question.Context = u"a cat";
+  question.WordStart = 2;
+  question.Length = 3;
+  Script.Then([&] {
+    TSCPopup& p = *Windows->Popup;
+    EXPECT_EQ(p.Columns(), 4);
+    EXPECT_FALSE(p.BtnAdd->Visible());
+    EXPECT_TRUE(p.Label1->Visible());
+    EXPECT_EQ(p.EditTrg->Text(), "");
+    p.ListSugg->SetItemIndex(0);
+    p.ListSugg->Click();
+    uint16_t key = VK_RETURN;
+    p.ListSugg->OnKeyDown(p.ListSugg, key, 0);
+  });
+  EXPECT_EQ(Windows->AskWord(question), TPopupAnswer::Replace);
+  EXPECT_EQ(question.Replacement, "color");
+  Script.Then([&] { Windows->Popup->BtnCancel->Click(); });
+  EXPECT_EQ(Windows->AskWord(question), TPopupAnswer::Cancel);
+}
+
+TEST_F(SpellWindowsTest, FindingWindowShowsTheButtonsOfItsKind) {
+  struct Case {
+    TWordClass Kind;
+    const char* Text;
+    bool Fix, FixAll, Delete, DeleteAll;
+  };
+  const Case cases[] = {{wcRepeated, "Repeated word is found", false, false, true, true},
+                        {wcExtraSpace, "Extra whitespace is found", false, false, true, true},
+                        {wcUrl, "URL is found", false, false, false, false},
+                        {wcFileName, "File name is found", false, false, false, false},
+                        {wcMissingSpace, "Missing space after punctuation", true, true, false, false},
+                        {wcUncapitalized, "Sentence needs capitalization", true, true, false, false}};
+  for (const Case& c : cases) {
+    Windows->Message->Prepare(c.Kind);
+    TSCMessage& m = *Windows->Message;
+    EXPECT_EQ(m.Label1->Caption(), c.Text);
+    EXPECT_EQ(m.BtnFix->Visible(), c.Fix) << c.Text;
+    EXPECT_EQ(m.BtnFixAll->Visible(), c.FixAll) << c.Text;
+    EXPECT_EQ(m.BtnDelete->Visible(), c.Delete) << c.Text;
+    EXPECT_EQ(m.BtnDeleteAll->Visible(), c.DeleteAll) << c.Text;
+  }
+  const std::pair<TButton* TSCMessage::*, TFindingAnswer> answers[] = {
+      {&TSCMessage::BtnIgnoreAll, TFindingAnswer::IgnoreAll}, {&TSCMessage::BtnDeleteAll, TFindingAnswer::FixAll},
+      {&TSCMessage::BtnDelete, TFindingAnswer::Fix}, {&TSCMessage::BtnCancel, TFindingAnswer::Cancel}};
+  for (auto [button, answer] : answers) {
+    Script.Then([&, button = button] { (Windows->Message->*button)->Click(); });
+    EXPECT_EQ(Windows->AskFinding(wcRepeated, 0, 3), answer);
+  }
+}
+
+std::string StoredRunValue(const std::string& Name) {
+  TRegistry reg;
+  if (!reg.OpenKeyReadOnly("Software\\Vortanel\\Shared\\Proof\\Quillomark Run")) return "<no key>";
+  return reg.ReadString(Name);
+}
+
+TEST_F(SpellWindowsTest, StartWindowNamesTheScopeAndKeepsTheMode) {
+  TSCStart& start = *Windows->Start;
+  TSpellMode mode = TSpellMode::Interactive;
+  TSpellScope scope = TSpellScope::WholeText;
+  // Without a selection: "From cursor", the stored choice kept; Automatic chosen and kept.
+  Script.Then([&] {
+    EXPECT_EQ(start.RGScope->Items()->Strings(1), "From cursor");
+    EXPECT_EQ(start.RGScope->ItemIndex(), 1);
+    start.RGMode->SetItemIndex(1);
+    start.RGScope->SetItemIndex(0);
+    start.BtnStart->Click();
+  });
+  ASSERT_TRUE(Windows->AskStart(false, mode, scope));
+  EXPECT_EQ(mode, TSpellMode::Automatic);
+  EXPECT_EQ(scope, TSpellScope::WholeText);
+  EXPECT_EQ(StoredRunValue("RGMode_ItemIndex"), "1");
+  // With a selection: "Selection", and chosen.
+  Script.Then([&] {
+    EXPECT_EQ(start.RGScope->Items()->Strings(1), "Selection");
+    EXPECT_EQ(start.RGScope->ItemIndex(), 1);
+    start.DialogKey(VK_RETURN, 0);
+  });
+  ASSERT_TRUE(Windows->AskStart(true, mode, scope));
+  EXPECT_EQ(scope, TSpellScope::FromCursor);
+  // A new start window restores the mode; Cancel answers false.
+  Windows = std::make_unique<TSpellWindows>(nullptr);
+  EXPECT_EQ(Windows->Start->RGMode->ItemIndex(), 1);
+  Script.Then([&] { Windows->Start->DialogKey(VK_ESCAPE, 0); });
+  EXPECT_FALSE(Windows->AskStart(false, mode, scope));
+}
+
+TEST(SpellPlacement, PopupMovesOnlyWhenItCoversTheWord) {
+  struct Case {
+    TRect Popup;
+    TPoint Word, Expected;
+  };
+  const int width = 1000, height = 800;
+  const Case cases[] = {
+      {{0, 0, 200, 100}, {500, 500}, {0, 0}},          // far away: stays
+      {{450, 450, 650, 550}, {500, 500}, {500, 520}},  // covers: below the word
+      {{850, 450, 1050, 550}, {900, 500}, {680, 520}}, // near the right edge: left of the word
+      {{450, 700, 650, 800}, {500, 720}, {500, 600}},  // near the bottom: above the word
+      {{0, 0, 200, 100}, {50, 5}, {50, 40}},           // the word's y is raised to 20
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(PlacePopup(c.Popup, c.Word, width, height), c.Expected) << c.Word.X << "," << c.Word.Y;
+  EXPECT_EQ(PlaceFinding(80, {100, 200}, 800), (TPoint{100, 220}));
+  EXPECT_EQ(PlaceFinding(80, {100, 690}, 800), (TPoint{100, 590}));
+  EXPECT_EQ(PlaceFinding(80, {100, 0}, 800), (TPoint{100, 30}));
+}
+
+}  // namespace
