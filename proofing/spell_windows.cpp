@@ -2,6 +2,7 @@
 
 #include "platform/gui/application.h"
 #include "proofing/spell_message_form.h"
+#include "proofing/spell_options_form.h"
 #include "proofing/spell_placement.h"
 #include "proofing/spell_popup_form.h"
 #include "proofing/spell_start_form.h"
@@ -12,7 +13,11 @@ TSpellWindows::TSpellWindows(TComponent* Owner) : TComponent(Owner) {
   Popup = new TSCPopup(this);
   Message = new TSCMessage(this);
   Start = new TSCStart(this);
+  Options = new TSCOptions(this);
+  Start->OnSettings = [this](TObject*) { ShowOptions(); };
 }
+
+bool TSpellWindows::ShowOptions() { return Options->ShowModal() == mrOk; }
 
 bool TSpellWindows::AskStart(bool HasSelection, TSpellMode& Mode, TSpellScope& Scope) {
   return Start->Ask(HasSelection, Mode, Scope);

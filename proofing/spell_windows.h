@@ -1,5 +1,5 @@
 // TSpellWindows: the windows of the spelling component, made once and owned by the
-// application: the correction popup, the finding window and the start window. The component
+// application: the correction popup, the finding window, the start and options windows. The component
 // asks its questions through them.
 #pragma once
 
@@ -10,6 +10,7 @@
 #include "proofing/spell_interfaces.h"
 
 class TSCMessage;
+class TSCOptions;
 class TSCPopup;
 class TSCStart;
 
@@ -21,6 +22,10 @@ public:
   TSCPopup* Popup = nullptr;
   TSCMessage* Message = nullptr;
   TSCStart* Start = nullptr;
+  TSCOptions* Options = nullptr;
+
+  // The options window, modal (also from the start window's "Settings..."); true for OK.
+  bool ShowOptions();
 
   // The screen point of a text position of the editor being checked; the popup and the
   // finding window are placed near it when set.

@@ -14,7 +14,9 @@
 #include "platform/registry.h"
 #include "proofing/spell.h"
 #include "proofing/spell_editor_adapter.h"
+#include "components/spin_edit.h"
 #include "proofing/spell_message_form.h"
+#include "proofing/spell_options_form.h"
 #include "proofing/spell_placement.h"
 #include "proofing/spell_popup_form.h"
 #include "proofing/spell_start_form.h"
@@ -63,7 +65,8 @@ protected:
   std::unique_ptr<TSpellWindows> Windows;
   TQSpell Spell{nullptr, nullptr};
   TModalScript Script{[this] {
-    return Windows->Popup->Modal() || Windows->Message->Modal() || Windows->Start->Modal();
+    return Windows->Popup->Modal() || Windows->Message->Modal() || Windows->Start->Modal() ||
+           Windows->Options->Modal();
   }};
 };
 
@@ -216,10 +219,79 @@ TEST_F(SpellWindowsTest, FindingWindowShowsTheButtonsOfItsKind) {
   }
 }
 
-std::string StoredRunValue(const std::string& Name) {
+std::string StoredValue(const std::string& Section, const std::string& Name) {
   TRegistry reg;
-  if (!reg.OpenKeyReadOnly("Software\\Vortanel\\Shared\\Proof\\Quillomark Run")) return "<no key>";
+  if (!reg.OpenKeyReadOnly("Software\\Vortanel\\Shared\\Proof\\Quillomark " + Section)) return "<no key>";
+  if (reg.GetDataType(Name) != rdString) return "<no value>";
   return reg.ReadString(Name);
+}
+std::string StoredRunValue(const std::string& Name) { return StoredValue("Run", Name); }
+
+TEST_F(SpellWindowsTest, OptionsAreKeptUnderTheirNamesAndCancelPutsThemBack) {
+  TSCOptions* o = Windows->Options;
+  struct Box {
+    TCheckBox* TSCOptions::*Control;
+    const char* Name;
+    bool TSpellOptions::*Option;  // the check option it sets, if any
+  };
+  const Box boxes[] = {{&TSCOptions::CBLang, "CBLang", &TSpellOptions::AutoLanguage},
+                       {&TSCOptions::CBSusp, "CBSusp", &TSpellOptions::Suspect},
+                       {&TSCOptions::CBMiss, "CBMiss", &TSpellOptions::MissingSpaces},
+                       {&TSCOptions::CBExtra, "CBExtra", &TSpellOptions::ExtraSpaces},
+                       {&TSCOptions::CBCaps, "CBCaps", &TSpellOptions::Capitals},
+                       {&TSCOptions::CBRep, "CBRep", &TSpellOptions::Repeats},
+                       {&TSCOptions::CBAddr, "CBAddr", &TSpellOptions::Urls},
+                       {&TSCOptions::CBFile, "CBFile", &TSpellOptions::FileNames},
+                       {&TSCOptions::CBTags, "CBTags", &TSpellOptions::Tags},
+                       {&TSCOptions::CBRepValid, "CBRepValid", nullptr},
+                       {&TSCOptions::CBRepSave, "CBRepSave", nullptr},
+                       {&TSCOptions::CBRemoveVerified, "CBRemoveVerified", nullptr},
+                       {&TSCOptions::CBListColors, "CBListColors", nullptr},
+                       {&TSCOptions::CBTextColors, "CBTextColors", nullptr}};
+  // Every box starts checked, the repeat count at 4 within 2..100.
+  for (const Box& b : boxes) EXPECT_TRUE((o->*b.Control)->Checked()) << b.Name;
+  EXPECT_EQ(o->SpinRep->AsInteger(), 4);
+  EXPECT_EQ(o->SpinRep->MinValue(), 2);
+  EXPECT_EQ(o->SpinRep->MaxValue(), 100);
+
+  // Each box alone unchecked (OK) reaches its check option and its stored value.
+  for (const Box& b : boxes) {
+    Script.Then([&] {
+      for (const Box& other : boxes) (o->*other.Control)->SetChecked(&other != &b);
+      o->SpinRep->SetValue(7);
+      o->BtnOK->Click();
+    });
+    ASSERT_TRUE(Windows->ShowOptions());
+    const TSpellOptions options = o->SpellOptions();
+    for (const Box& other : boxes) {
+      if (other.Option) EXPECT_EQ(options.*other.Option, &other != &b) << b.Name << " " << other.Name;
+      EXPECT_EQ(StoredValue("Options", std::string(other.Name) + "_Checked"), &other != &b ? "True" : "False")
+          << b.Name << " " << other.Name;
+    }
+    EXPECT_EQ(StoredValue("Options", "SpinRep_Value"), "7");
+  }
+  // Cancel puts back what was shown and stores nothing.
+  Script.Then([&] {
+    o->CBTags->SetChecked(true);
+    o->SpinRep->SetValue(9);
+    o->DialogKey(VK_ESCAPE, 0);
+  });
+  EXPECT_FALSE(Windows->ShowOptions());
+  EXPECT_TRUE(o->CBTags->Checked());  // the last box was the one left unchecked: CBTextColors
+  EXPECT_FALSE(o->CBTextColors->Checked());
+  EXPECT_EQ(o->SpinRep->AsInteger(), 7);
+  // A new window restores the stored values; the start window's "Settings..." opens it.
+  Windows = std::make_unique<TSpellWindows>(nullptr);
+  EXPECT_FALSE(Windows->Options->CBTextColors->Checked());
+  EXPECT_TRUE(Windows->Options->CBLang->Checked());
+  EXPECT_EQ(Windows->Options->SpinRep->AsInteger(), 7);
+  Script.Then([&] { Windows->Start->BtnSettings->Click(); });
+  Script.Then([&] { Windows->Options->BtnCancel->Click(); });
+  Script.Then([&] { Windows->Start->BtnCancel->Click(); });
+  TSpellMode mode;
+  TSpellScope scope;
+  EXPECT_FALSE(Windows->AskStart(false, mode, scope));
+  EXPECT_EQ(Script.Left(), 0u);
 }
 
 TEST_F(SpellWindowsTest, StartWindowNamesTheScopeAndKeepsTheMode) {
