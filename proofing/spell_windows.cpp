@@ -1,6 +1,7 @@
 #include "proofing/spell_windows.h"
 
 #include "platform/gui/application.h"
+#include "proofing/spell_addword_form.h"
 #include "proofing/spell_message_form.h"
 #include "proofing/spell_options_form.h"
 #include "proofing/spell_placement.h"
@@ -14,6 +15,7 @@ TSpellWindows::TSpellWindows(TComponent* Owner) : TComponent(Owner) {
   Message = new TSCMessage(this);
   Start = new TSCStart(this);
   Options = new TSCOptions(this);
+  AddWord = new TSCAddWord(this);
   Start->OnSettings = [this](TObject*) { ShowOptions(); };
 }
 
@@ -43,6 +45,18 @@ TFindingAnswer TSpellWindows::AskFinding(TWordClass Kind, int Start, int) {
   return TSCMessage::AnswerOf(Message->ShowModal());
 }
 
-void TSpellWindows::ShowAddWords(const std::string&, LCID, bool) {}
+void TSpellWindows::SetSpell(TQSpell* Spell) { AddWord->SetSpell(Spell); }
+
+void TSpellWindows::SetMessages(std::function<std::string(const std::string& Key)> Message) {
+  AddWord->Message = std::move(Message);
+}
+
+void TSpellWindows::ShowAddWords(const std::string& Text, LCID Lcid, bool Modal) {
+  AddWord->AppendWord(Text, Lcid);
+  if (AddWord->Visible()) return;
+  AddWord->SetBounds(Popup->Left(), Popup->Top(), AddWord->Width(), AddWord->Height());
+  if (Modal) AddWord->ShowModal();
+  else AddWord->Show();
+}
 
 void TSpellWindows::ProcessMessages() { Application->ProcessMessages(); }

@@ -1,9 +1,11 @@
 // TSpellWindows: the windows of the spelling component, made once and owned by the
-// application: the correction popup, the finding window, the start and options windows. The component
+// application: the correction popup, the finding window, the start, options and add-words
+// windows. The component
 // asks its questions through them.
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/gui/component.h"
 #include "platform/gui/gui_types.h"
@@ -11,6 +13,8 @@
 
 class TSCMessage;
 class TSCOptions;
+class TSCAddWord;
+class TQSpell;
 class TSCPopup;
 class TSCStart;
 
@@ -23,6 +27,13 @@ public:
   TSCMessage* Message = nullptr;
   TSCStart* Start = nullptr;
   TSCOptions* Options = nullptr;
+  TSCAddWord* AddWord = nullptr;
+
+  // The spelling component whose languages the windows show and whose user dictionaries get
+  // the words added.
+  void SetSpell(TQSpell* Spell);
+  // The interface language's text of a message key (empty: the built-in English text).
+  void SetMessages(std::function<std::string(const std::string& Key)> Message);
 
   // The options window, modal (also from the start window's "Settings..."); true for OK.
   bool ShowOptions();

@@ -3,18 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "platform/code_pages.h"
 #include "platform/gui/application.h"
+#include "platform/gui/dialogs.h"
+#include "platform/files.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/timer.h"
 #include "platform/registry.h"
 #include "proofing/spell.h"
 #include "proofing/spell_editor_adapter.h"
+#include "components/languages_combo.h"
 #include "components/spin_edit.h"
+#include "proofing/spell_addword_form.h"
 #include "proofing/spell_message_form.h"
 #include "proofing/spell_options_form.h"
 #include "proofing/spell_placement.h"
@@ -26,25 +31,33 @@
 
 namespace {
 
+std::string Cp1251Of(const std::string& Utf8) { return WideToAnsi(Utf8ToWide(Utf8), 1251); }
+
 // Runs queued steps from the message loop whenever one of the windows is modal: each step
-// answers the window that is up.
+// answers the window that is up. A timer does not fire again while its handler runs, so each
+// step hands the watch to a fresh timer first (a step may open a window of its own).
 class TModalScript {
 public:
-  explicit TModalScript(std::function<bool()> AnyModal) : FAnyModal(std::move(AnyModal)) {
-    FTimer.SetInterval(1);
-    FTimer.OnTimer = [this](TObject*) {
-      if (FSteps.empty() || !FAnyModal()) return;
-      auto step = std::move(FSteps.front());
-      FSteps.pop_front();
-      step();
-    };
-    FTimer.SetEnabled(true);
-  }
+  explicit TModalScript(std::function<bool()> AnyModal) : FAnyModal(std::move(AnyModal)) { Watch(); }
   void Then(std::function<void()> Step) { FSteps.push_back(std::move(Step)); }
   size_t Left() const { return FSteps.size(); }
 
 private:
-  TTimer FTimer{nullptr};
+  void Watch() {
+    FTimers.push_back(std::make_unique<TTimer>(nullptr));
+    TTimer* timer = FTimers.back().get();
+    timer->SetInterval(1);
+    timer->OnTimer = [this, timer](TObject*) {
+      if (FSteps.empty() || !FAnyModal()) return;
+      auto step = std::move(FSteps.front());
+      FSteps.pop_front();
+      timer->SetEnabled(false);
+      Watch();
+      step();
+    };
+    timer->SetEnabled(true);
+  }
+  std::vector<std::unique_ptr<TTimer>> FTimers;
   std::function<bool()> FAnyModal;
   std::deque<std::function<void()>> FSteps;
 };
@@ -55,13 +68,19 @@ protected:
     EnsureGuiApplication();
     Application->SetTitle("Quillomark");
     Windows = std::make_unique<TSpellWindows>(nullptr);
-    Spell.LoadLanguages(QM_PROGRAM_DIR "/Dict/");
+    // The dictionaries of the program, with the user dictionaries written beside links to them.
+    DictFolder = World.ProgramFolder + "Dict/";
+    std::filesystem::create_directories(DictFolder);
+    for (const auto& entry : std::filesystem::directory_iterator(QM_PROGRAM_DIR "/Dict/"))
+      std::filesystem::create_symlink(entry.path(), DictFolder + entry.path().filename().string());
+    Spell.LoadLanguages(DictFolder);
     Spell.EnableStandardDictionaries();
     ASSERT_EQ(Spell.LanguageCount(), 2);
   }
   std::string PopupWord() const { return WideToUtf8(Windows->Popup->EditSrc->GetSelTextW()); }
 
   TTestWorld World;
+  std::string DictFolder;
   std::unique_ptr<TSpellWindows> Windows;
   TQSpell Spell{nullptr, nullptr};
   TModalScript Script{[this] {
@@ -323,6 +342,54 @@ TEST_F(SpellWindowsTest, StartWindowNamesTheScopeAndKeepsTheMode) {
   EXPECT_EQ(Windows->Start->RGMode->ItemIndex(), 1);
   Script.Then([&] { Windows->Start->DialogKey(VK_ESCAPE, 0); });
   EXPECT_FALSE(Windows->AskStart(false, mode, scope));
+}
+
+TEST_F(SpellWindowsTest, AddWordsGoToTheUserDictionaryOfTheirLanguage) {
+  Windows->SetSpell(&Spell);
+  TSCAddWord& a = *Windows->AddWord;
+  EXPECT_FALSE(a.BtnAdd->Enabled());
+  EXPECT_EQ(a.LangCombo->LanguageCount(), 2);  // the spelling languages
+  Windows->ShowAddWords("qwertyzz", LANG_ENGLISH_US, false);
+  EXPECT_TRUE(a.Visible());
+  Windows->ShowAddWords(Cp1251Of("фывапрол"), LANG_RUSSIAN, false);
+  Windows->ShowAddWords("house", LANG_ENGLISH_US, false);  // valid already: nothing to add
+  Windows->ShowAddWords("Strasse", 1031, false);           // German: no spelling language
+  EXPECT_TRUE(a.BtnAdd->Enabled());
+  // The caret on a line shows its language in the combo.
+  a.NewWords->SetSelStart(0);
+  EXPECT_EQ(a.LangCombo->Language(), LANG_ENGLISH_US);
+
+  TScriptedDialogs dialogs;
+  dialogs.Answer(TDialogKind::MessageDlg, mrOk);
+  a.BtnAdd->Click();
+  ASSERT_EQ(dialogs.Asked().size(), 1u);
+  EXPECT_NE(dialogs.Asked()[0].Text.find("Strasse"), std::string::npos);  // says which line stayed, and why
+  EXPECT_NE(dialogs.Asked()[0].Text.find("dictionary"), std::string::npos);
+  EXPECT_EQ(WideToUtf8(a.NewWords->GetTextW()), "Strasse\r");
+  EXPECT_EQ(ReadFileBytes(DictFolder + "english.qud"), "qwertyzz\r\n");
+  EXPECT_EQ(ReadFileBytes(DictFolder + "russian.qud"), Cp1251Of("фывапрол") + "\r\n");
+  EXPECT_TRUE(Spell.IsValidWord("qwertyzz", LANG_ENGLISH_US));
+
+  // Title and lower case line by line, in each line's code page; Ctrl+Up raises too.
+  a.NewWords->SetTextW(u"");
+  Windows->ShowAddWords("hello", LANG_ENGLISH_US, false);
+  Windows->ShowAddWords(Cp1251Of("мир"), LANG_RUSSIAN, false);
+  uint16_t key = VK_UP;
+  a.NewWords->OnKeyDown(a.NewWords, key, ssCtrl);
+  EXPECT_EQ(WideToUtf8(a.NewWords->GetTextW()), "Hello\rМир\r");
+  a.SBLower->Click();
+  EXPECT_EQ(WideToUtf8(a.NewWords->GetTextW()), "hello\rмир\r");
+  // "Clear all" asks first.
+  dialogs.Answer(TDialogKind::MessageDlg, mrNo).Answer(TDialogKind::MessageDlg, mrYes);
+  a.SBClear->Click();
+  EXPECT_EQ(WideToUtf8(a.NewWords->GetTextW()), "hello\rмир\r");
+  a.SBClear->Click();
+  EXPECT_EQ(dialogs.Asked()[1].Text, "Clear all words?");
+  EXPECT_EQ(a.NewWords->GetTextW(), u"");
+  EXPECT_FALSE(a.BtnAdd->Enabled());
+  a.BtnClose->Click();
+  EXPECT_FALSE(a.Visible());
+  EXPECT_TRUE(dialogs.Unexpected().empty());
 }
 
 TEST(SpellPlacement, PopupMovesOnlyWhenItCoversTheWord) {
