@@ -1,11 +1,14 @@
 #include "proofing/spell_windows.h"
 
+#include <memory>
+
 #include "platform/gui/application.h"
 #include "proofing/spell_addword_form.h"
 #include "proofing/spell_message_form.h"
 #include "proofing/spell_options_form.h"
 #include "proofing/spell_placement.h"
 #include "proofing/spell_popup_form.h"
+#include "proofing/spell_setup_form.h"
 #include "proofing/spell_start_form.h"
 
 QM_CLASS_INFO(TSpellWindows, TComponent, [](TClassBuilder<TSpellWindows>&) {})
@@ -17,6 +20,7 @@ TSpellWindows::TSpellWindows(TComponent* Owner) : TComponent(Owner) {
   Options = new TSCOptions(this);
   AddWord = new TSCAddWord(this);
   Start->OnSettings = [this](TObject*) { ShowOptions(); };
+  Options->OnDictionaries = [this](TObject*) { ShowSetup(); };
 }
 
 bool TSpellWindows::ShowOptions() { return Options->ShowModal() == mrOk; }
@@ -45,7 +49,19 @@ TFindingAnswer TSpellWindows::AskFinding(TWordClass Kind, int Start, int) {
   return TSCMessage::AnswerOf(Message->ShowModal());
 }
 
-void TSpellWindows::SetSpell(TQSpell* Spell) { AddWord->SetSpell(Spell); }
+void TSpellWindows::SetSpell(TQSpell* Spell) {
+  FSpell = Spell;
+  AddWord->SetSpell(Spell);
+}
+
+int TSpellWindows::ShowSetup() {
+  if (!FSpell) return mrCancel;
+  std::unique_ptr<TSCSetup> form(new TSCSetup(nullptr));
+  Setup = form.get();
+  const int result = form->Execute(*FSpell);
+  Setup = nullptr;
+  return result;
+}
 
 void TSpellWindows::SetMessages(std::function<std::string(const std::string& Key)> Message) {
   AddWord->Message = std::move(Message);

@@ -1,6 +1,6 @@
 // TSpellWindows: the windows of the spelling component, made once and owned by the
 // application: the correction popup, the finding window, the start, options and add-words
-// windows. The component
+// windows; the languages window is made for each showing. The component
 // asks its questions through them.
 #pragma once
 
@@ -14,6 +14,7 @@
 class TSCMessage;
 class TSCOptions;
 class TSCAddWord;
+class TSCSetup;
 class TQSpell;
 class TSCPopup;
 class TSCStart;
@@ -28,6 +29,11 @@ public:
   TSCStart* Start = nullptr;
   TSCOptions* Options = nullptr;
   TSCAddWord* AddWord = nullptr;
+  TSCSetup* Setup = nullptr;  // made for each showing of the languages window
+
+  // The languages window (also from the options window's "Dictionaries..."); answers its
+  // modal result.
+  int ShowSetup();
 
   // The spelling component whose languages the windows show and whose user dictionaries get
   // the words added.
@@ -47,4 +53,7 @@ public:
   TFindingAnswer AskFinding(TWordClass Kind, int Start, int Length) override;
   void ShowAddWords(const std::string& Text, LCID Lcid, bool Modal) override;
   void ProcessMessages() override;
+
+private:
+  TQSpell* FSpell = nullptr;
 };

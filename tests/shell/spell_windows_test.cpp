@@ -27,40 +27,12 @@
 #include "proofing/spell_start_form.h"
 #include "proofing/spell_windows.h"
 #include "tests/shell/preferences_test_env.h"
+#include "tests/shell/spell_windows_test_env.h"
 #include "textcore/rich_edit.h"
 
 namespace {
 
 std::string Cp1251Of(const std::string& Utf8) { return WideToAnsi(Utf8ToWide(Utf8), 1251); }
-
-// Runs queued steps from the message loop whenever one of the windows is modal: each step
-// answers the window that is up. A timer does not fire again while its handler runs, so each
-// step hands the watch to a fresh timer first (a step may open a window of its own).
-class TModalScript {
-public:
-  explicit TModalScript(std::function<bool()> AnyModal) : FAnyModal(std::move(AnyModal)) { Watch(); }
-  void Then(std::function<void()> Step) { FSteps.push_back(std::move(Step)); }
-  size_t Left() const { return FSteps.size(); }
-
-private:
-  void Watch() {
-    FTimers.push_back(std::make_unique<TTimer>(nullptr));
-    TTimer* timer = FTimers.back().get();
-    timer->SetInterval(1);
-    timer->OnTimer = [this, timer](TObject*) {
-      if (FSteps.empty() || !FAnyModal()) return;
-      auto step = std::move(FSteps.front());
-      FSteps.pop_front();
-      timer->SetEnabled(false);
-      Watch();
-      step();
-    };
-    timer->SetEnabled(true);
-  }
-  std::vector<std::unique_ptr<TTimer>> FTimers;
-  std::function<bool()> FAnyModal;
-  std::deque<std::function<void()>> FSteps;
-};
 
 class SpellWindowsTest : public ::testing::Test {
 protected:
@@ -69,10 +41,7 @@ protected:
     Application->SetTitle("Quillomark");
     Windows = std::make_unique<TSpellWindows>(nullptr);
     // The dictionaries of the program, with the user dictionaries written beside links to them.
-    DictFolder = World.ProgramFolder + "Dict/";
-    std::filesystem::create_directories(DictFolder);
-    for (const auto& entry : std::filesystem::directory_iterator(QM_PROGRAM_DIR "/Dict/"))
-      std::filesystem::create_symlink(entry.path(), DictFolder + entry.path().filename().string());
+    DictFolder = LinkProgramDictionaries(World.ProgramFolder);
     Spell.LoadLanguages(DictFolder);
     Spell.EnableStandardDictionaries();
     ASSERT_EQ(Spell.LanguageCount(), 2);
