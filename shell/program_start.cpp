@@ -15,6 +15,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 #include "proofing/spell_global.h"
+#include "proofing/spell_unpack_form.h"
 #include "proofing/spell_windows.h"
 #include "shell/lang_messages.h"
 #include "shell/form_list.h"
@@ -161,7 +162,10 @@ int RunProgram(int argc, char** argv) {
     // The spelling component and its validators come first: the windows made next use them.
     // (Its error box needs the application, so it runs once the display is known to work.)
     auto* spellWindows = new TSpellWindows(Application);
-    InitializeSpelling(spellWindows);
+    {
+      TSCUnpack unpack(nullptr);  // the unpacking window exists only while the dictionaries load
+      InitializeSpelling(spellWindows, nullptr, &unpack);
+    }
     spellWindows->SetSpell(&SpellChecker());
     spellWindows->SetMessages(GetLangMessage);
     for (const TStartupForm& form : FormsBeforeSplash()) form.Create(*Application);
