@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/gui/application.h"
+#include "proofing/spell.h"
 #include "proofing/spell_addword_form.h"
 #include "proofing/spell_message_form.h"
 #include "proofing/spell_options_form.h"
@@ -52,6 +53,10 @@ TFindingAnswer TSpellWindows::AskFinding(TWordClass Kind, int Start, int) {
 void TSpellWindows::SetSpell(TQSpell* Spell) {
   FSpell = Spell;
   AddWord->SetSpell(Spell);
+}
+
+void TSpellWindows::CheckDocument(ISpellEditor& Editor) {
+  if (FSpell) FSpell->CheckDocument(Editor, Options->SpellOptions());
 }
 
 int TSpellWindows::ShowSetup() {

@@ -35,6 +35,11 @@ public:
   // modal result.
   int ShowSetup();
 
+  // The document check of `Editor` with the options window's check boxes as they are now.
+  void CheckDocument(ISpellEditor& Editor);
+  // The add-words window, empty unless words wait, shown without waiting.
+  void AddWords() { ShowAddWords("", 0, false); }
+
   // The spelling component whose languages the windows show and whose user dictionaries get
   // the words added.
   void SetSpell(TQSpell* Spell);

@@ -361,6 +361,38 @@ TEST_F(SpellWindowsTest, AddWordsGoToTheUserDictionaryOfTheirLanguage) {
   EXPECT_TRUE(dialogs.Unexpected().empty());
 }
 
+TEST_F(SpellWindowsTest, DocumentCheckStartsFromTheStartWindowWithTheOptionsShown) {
+  TQSpell spell(Windows.get(), nullptr);
+  spell.LoadLanguages(DictFolder);
+  spell.EnableStandardDictionaries();
+  Windows->SetSpell(&spell);
+  TRichEditW edit(nullptr);
+  edit.SetLanguage(LANG_ENGLISH_US);
+  edit.SetTextW(u"One two two wrold.");
+  edit.SetSelStart(0);
+  TRichEditSpellEditor editor(edit);
+  // Repeated words are not looked for when their box is off: the first question is the word.
+  Windows->Options->CBRep->SetChecked(false);
+  Script.Then([&] {
+    Windows->Start->RGMode->SetItemIndex(0);
+    Windows->Start->RGScope->SetItemIndex(0);
+    Windows->Start->BtnStart->Click();
+  });
+  std::string asked;
+  Script.Then([&] {
+    asked = PopupWord();
+    Windows->Popup->BtnCancel->Click();
+  });
+  Windows->CheckDocument(editor);
+  EXPECT_EQ(asked, "wrold");
+  EXPECT_EQ(Script.Left(), 0u);
+  EXPECT_EQ(edit.GetTextW(), u"One two two wrold.");
+  // "Add words" with nothing waiting shows the window empty.
+  Windows->AddWords();
+  EXPECT_TRUE(Windows->AddWord->Visible());
+  EXPECT_FALSE(Windows->AddWord->BtnAdd->Enabled());
+}
+
 TEST(SpellPlacement, PopupMovesOnlyWhenItCoversTheWord) {
   struct Case {
     TRect Popup;
