@@ -10,16 +10,16 @@
 #include "textcore/text_utils.h"
 #include "textcore/win_registry.h"
 
+unsigned CodePageOf(LCID Lcid) {
+  const unsigned codePage = LocaleAnsiCodePage(Lcid);
+  return codePage ? codePage : SystemCodePage();
+}
+
 namespace {
 
 constexpr int kContextBefore = 40;
 constexpr int kContextLength = 80;
 constexpr unsigned char kRightQuote = 146;
-
-unsigned CodePageOf(LCID Lcid) {
-  const unsigned codePage = LocaleAnsiCodePage(Lcid);
-  return codePage ? codePage : SystemCodePage();
-}
 
 bool EndsSentence(char Ch) { return Ch == '.' || Ch == '!' || Ch == '?'; }
 

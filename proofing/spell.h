@@ -20,6 +20,9 @@ struct TSpellOptions {
   TCheckOptions CheckOptions() const;
 };
 
+// The code page of a language's 8-bit words (the system code page for an unknown LCID).
+unsigned CodePageOf(LCID Lcid);
+
 // The caption of a finding kind in the results tree; empty for kinds without one.
 std::string WordClassCaption(TWordClass Kind);
 // The colour (0x00BBGGRR) of a finding kind's branch.

@@ -15,6 +15,9 @@
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 #include "proofing/spell_global.h"
+#include "proofing/spell_unpack_form.h"
+#include "proofing/spell_windows.h"
+#include "shell/lang_messages.h"
 #include "shell/form_list.h"
 #include "shell/main_form.h"
 #include "shell/program_start_script.h"
@@ -160,7 +163,13 @@ int RunProgram(int argc, char** argv) {
     ProcessMessagesHook = [] { Application->ProcessMessages(); };
     // The spelling component and its validators come first: the windows made next use them.
     // (Its error box needs the application, so it runs once the display is known to work.)
-    InitializeSpelling();
+    auto* spellWindows = new TSpellWindows(Application);
+    {
+      TSCUnpack unpack(nullptr);  // the unpacking window exists only while the dictionaries load
+      InitializeSpelling(spellWindows, nullptr, &unpack);
+    }
+    spellWindows->SetSpell(&SpellChecker());
+    spellWindows->SetMessages(GetLangMessage);
     for (const TStartupForm& form : FormsBeforeSplash()) form.Create(*Application);
     // The splash window shows here unless the preferences suppress it, once both exist.
     for (const TStartupForm& form : FormsAfterSplash()) form.Create(*Application);

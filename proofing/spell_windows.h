@@ -1,0 +1,64 @@
+// TSpellWindows: the windows of the spelling component, made once and owned by the
+// application: the correction popup, the finding window, the start, options and add-words
+// windows; the languages window is made for each showing. The component
+// asks its questions through them.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/gui/component.h"
+#include "platform/gui/gui_types.h"
+#include "proofing/spell_interfaces.h"
+
+class TSCMessage;
+class TSCOptions;
+class TSCAddWord;
+class TSCSetup;
+class TQSpell;
+class TSCPopup;
+class TSCStart;
+
+class TSpellWindows : public TComponent, public ISpellWindows {
+  QM_CLASS(TSpellWindows, TComponent)
+public:
+  explicit TSpellWindows(TComponent* Owner);
+
+  TSCPopup* Popup = nullptr;
+  TSCMessage* Message = nullptr;
+  TSCStart* Start = nullptr;
+  TSCOptions* Options = nullptr;
+  TSCAddWord* AddWord = nullptr;
+  TSCSetup* Setup = nullptr;  // made for each showing of the languages window
+
+  // The languages window (also from the options window's "Dictionaries..."); answers its
+  // modal result.
+  int ShowSetup();
+
+  // The document check of `Editor` with the options window's check boxes as they are now.
+  void CheckDocument(ISpellEditor& Editor);
+  // The add-words window, empty unless words wait, shown without waiting.
+  void AddWords() { ShowAddWords("", 0, false); }
+
+  // The spelling component whose languages the windows show and whose user dictionaries get
+  // the words added.
+  void SetSpell(TQSpell* Spell);
+  // The interface language's text of a message key (empty: the built-in English text).
+  void SetMessages(std::function<std::string(const std::string& Key)> Message);
+
+  // The options window, modal (also from the start window's "Settings..."); true for OK.
+  bool ShowOptions();
+
+  // The screen point of a text position of the editor being checked; the popup and the
+  // finding window are placed near it when set.
+  std::function<TPoint(int Position)> PointOf;
+
+  bool AskStart(bool HasSelection, TSpellMode& Mode, TSpellScope& Scope) override;
+  TPopupAnswer AskWord(TWordQuestion& Question) override;
+  TFindingAnswer AskFinding(TWordClass Kind, int Start, int Length) override;
+  void ShowAddWords(const std::string& Text, LCID Lcid, bool Modal) override;
+  void ProcessMessages() override;
+
+private:
+  TQSpell* FSpell = nullptr;
+};
