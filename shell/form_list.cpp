@@ -8,6 +8,7 @@
 #include "shell/single_instance_window.h"
 #include "shell/progress_wait_form.h"
 #include "shell/unicode_form.h"
+#include "tools/calc_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
@@ -24,6 +25,7 @@ const std::vector<TStartupForm>& FormsAfterSplash() {
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
       {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
+      {"TCalcForm", [](TApplication& app) { app.CreateForm(CalcForm); }},
   };
   return forms;
 }
