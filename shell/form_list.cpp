@@ -9,6 +9,7 @@
 #include "shell/progress_wait_form.h"
 #include "shell/unicode_form.h"
 #include "tools/calc_form.h"
+#include "tools/special_char_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
@@ -25,6 +26,7 @@ const std::vector<TStartupForm>& FormsAfterSplash() {
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
       {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
+      {"TSpecialCharForm", [](TApplication& app) { app.CreateForm(SpecialCharForm); }},
       {"TCalcForm", [](TApplication& app) { app.CreateForm(CalcForm); }},
   };
   return forms;
