@@ -9,6 +9,7 @@
 #include "shell/progress_wait_form.h"
 #include "shell/unicode_form.h"
 #include "tools/calc_form.h"
+#include "tools/char_map_form.h"
 #include "tools/special_char_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
@@ -26,6 +27,7 @@ const std::vector<TStartupForm>& FormsAfterSplash() {
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
       {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
+      {"TFormGenChar", [](TApplication& app) { app.CreateForm(FormGenChar); }},
       {"TSpecialCharForm", [](TApplication& app) { app.CreateForm(SpecialCharForm); }},
       {"TCalcForm", [](TApplication& app) { app.CreateForm(CalcForm); }},
   };

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
+#include "tools/char_map_form.h"
 #include "tools/symbol_insert.h"
 #include "tools/symbol_list.h"
 
@@ -154,7 +155,7 @@ void TSpecialCharForm::InsertClick(TObject*) { InsertSelected(false); }
 void TSpecialCharForm::InsertFontClick(TObject*) { InsertSelected(true); }
 
 void TSpecialCharForm::AddClick(TObject*) {
-  if (OnAddRequest) OnAddRequest(this);
+  if (FormGenChar) FormGenChar->Show();
 }
 
 void TSpecialCharForm::DeleteClick(TObject*) {
@@ -174,7 +175,4 @@ void TSpecialCharForm::LoadDefaultsClick(TObject*) {
   LayoutGrid();
 }
 
-void TSpecialCharForm::MoreClick(TObject*) {
-  const TPoint p = LabelKey->ClientToScreen({0, LabelKey->Height()});
-  PopupMenu1->Popup(p.X, p.Y);
-}
+void TSpecialCharForm::MoreClick(TObject* sender) { AddClick(sender); }

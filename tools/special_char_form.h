@@ -29,8 +29,6 @@ public:
   TFormStorage* FormStorage1 = nullptr;
   // The editor symbols go into (the main window's).
   TRichEditW* Editor = nullptr;
-  // Called by "Add..." (the character map opens).
-  TNotifyEvent OnAddRequest;
 
   // The list's lines "code=font///shortcut".
   const std::vector<std::string>& Symbols() const { return symbols_; }
