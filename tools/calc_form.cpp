@@ -14,7 +14,9 @@
 #include "platform/gui/std_controls.h"
 #include "platform/number_text.h"
 #include "platform/string_list.h"
+#include "tools/adv_spinner.h"
 #include "tools/func_plotter.h"
+#include "tools/resize_grid.h"
 #include "tools/tool_messages.h"
 
 TCalcForm* CalcForm = nullptr;
@@ -38,11 +40,10 @@ TCalcForm::TCalcForm(TComponent* owner) : TForm(owner) {
   Handler("BtnCalcClick", &TCalcForm::BtnCalcClick);
   Handler("BtnCopyClick", &TCalcForm::BtnCopyClick);
   Handler("Edit1KeyDown", &TCalcForm::Edit1KeyDown);
-  Handler("SpinGradChange", &TCalcForm::SpinGradChange);
-  Handler("SpinHexChange", &TCalcForm::SpinHexChange);
+  Handler("SpinGradClick", &TCalcForm::SpinGradClick);
+  Handler("SpinHexClick", &TCalcForm::SpinHexClick);
   Handler("ResColorMouseDown", &TCalcForm::ResColorMouseDown);
   Handler("ListBox1DblClick", &TCalcForm::ListBox1DblClick);
-  Handler("GridDrawCell", &TCalcForm::GridDrawCell);
   Handler("GridKeyDown", &TCalcForm::GridKeyDown);
   Handler("CopyCellsClick", &TCalcForm::CopyCellsClick);
   Handler("BoundsChange", &TCalcForm::BoundsChange);
@@ -82,7 +83,6 @@ TCalcForm::~TCalcForm() {
 
 void TCalcForm::FormCreate(TObject*) {
   CalcForm = this;
-  cells_ = {{"X", "Y"}};
   updating_ = true;
   FormStorage1->RestoreFormPlacement();
   updating_ = false;
@@ -91,33 +91,31 @@ void TCalcForm::FormCreate(TObject*) {
   Plotter->SetFormula(Edit1->GetText());
 }
 
-std::string TCalcForm::Cell(int col, int row) const {
-  if (col < 0 || col > 1 || row < 0 || row >= int(cells_.size())) return {};
-  return cells_[size_t(row)][size_t(col)];
-}
-
 void TCalcForm::Calculate() {
-  SetAngleUnit(std::max(SpinGrad->ItemIndex(), 0));
+  SetAngleUnit(std::max(SpinGrad->Position(), 0));
   Plotter->SetFormula(Edit1->GetText());
-  cells_ = {{"X", "Y"}};
+  Grid->ClearCells();
+  Grid->SetCells(0, 0, "X");
+  Grid->SetCells(1, 0, "Y");
   result_ = 0;
   if (Plotter->Error() != peNone) {
     ResDec->SetText(TFuncPlotter::ErrorText(peExpression));
-    Grid->Invalidate();
     return;
   }
   const auto f = [this](double x) { return Plotter->ValueAt(x); };
   double lastX = XRangeFrom->Value();
+  int rows = 1;
   try {
     for (const TValueRow& row : ValueTable(XRangeFrom->Value(), XRangeTo->Value(), XRangeStep->Value(), f)) {
-      cells_.push_back({FormatFloat(row.X), row.Y ? FormatFloat(*row.Y) : std::string()});
+      Grid->SetCells(0, rows, FormatFloat(row.X));
+      Grid->SetCells(1, rows++, row.Y ? FormatFloat(*row.Y) : std::string());
       lastX = row.X;
     }
   } catch (const ECalcError& e) {
     ShowMessage(ToolMessage(e.Key, e.what()));
   }
-  Grid->SetRowCount(std::max(100, int(cells_.size())));
-  Grid->Invalidate();
+  Grid->SetRowCount(std::max(100, rows));
+  Grid->FitColumns();
   double value;
   try {
     value = Plotter->ValueAt(lastX);
@@ -127,7 +125,7 @@ void TCalcForm::Calculate() {
   if (!std::isfinite(value)) {
     ResDec->SetText(ToolMessage("CalcNoValue", "The formula has no value here"));
   } else {
-    if (value != std::trunc(value)) SpinHex->SetItemIndex(nsDec);
+    if (value != std::trunc(value)) SpinHex->SetPosition(nsDec);
     ShowResult(value);
   }
   std::vector<std::string> history = Lines(*Edit1->Items());
@@ -141,22 +139,12 @@ void TCalcForm::Calculate() {
 void TCalcForm::ShowResult(double value) {
   result_ = value;
   try {
-    ResDec->SetText(FormatCalcResult(value, TNumberSystem(std::max(SpinHex->ItemIndex(), 0))));
+    ResDec->SetText(FormatCalcResult(value, TNumberSystem(std::clamp(SpinHex->Position(), 0, int(nsRoman)))));
   } catch (const ECalcError& e) {
     ResDec->SetText(ToolMessage(e.Key, e.what()));
   }
   ResColor->Brush()->SetColor(TColor(CalcResultColor(value)));
   ResColor->Invalidate();
-}
-
-std::string TCalcForm::SelectionText() const {
-  const TGridRect s = Grid->Selection();
-  std::vector<std::vector<std::string>> rows;
-  for (int row = s.Top; row <= s.Bottom; ++row) {
-    rows.emplace_back();
-    for (int col = s.Left; col <= s.Right; ++col) rows.back().push_back(Cell(col, row));
-  }
-  return CellsAsText(rows);
 }
 
 void TCalcForm::BtnCalcClick(TObject*) { Calculate(); }
@@ -169,11 +157,11 @@ void TCalcForm::Edit1KeyDown(TObject*, uint16_t& key, TShiftState) {
   Calculate();
 }
 
-void TCalcForm::SpinGradChange(TObject*) {
+void TCalcForm::SpinGradClick(TObject*, TAdvSpinBtn) {
   if (!updating_) Calculate();
 }
 
-void TCalcForm::SpinHexChange(TObject*) {
+void TCalcForm::SpinHexClick(TObject*, TAdvSpinBtn) {
   if (!updating_) ShowResult(result_);
 }
 
@@ -188,15 +176,11 @@ void TCalcForm::ListBox1DblClick(TObject*) {
   if (index >= 0) Edit1->SetText(Edit1->GetText() + (*ListBox1->Items())[index]);
 }
 
-void TCalcForm::GridDrawCell(TObject*, int col, int row, const TRect& rect, TGridDrawState) {
-  Grid->Canvas()->TextRect(rect, rect.Left + 2, rect.Top + 2, Cell(col, row));
-}
-
 void TCalcForm::GridKeyDown(TObject*, uint16_t& key, TShiftState shift) {
-  if (key == VK_INSERT && (shift & ssCtrl)) Clipboard()->SetAsText(SelectionText());
+  if (key == VK_INSERT && (shift & ssCtrl)) Clipboard()->SetAsText(Grid->SelectionText());
 }
 
-void TCalcForm::CopyCellsClick(TObject*) { Clipboard()->SetAsText(SelectionText()); }
+void TCalcForm::CopyCellsClick(TObject*) { Clipboard()->SetAsText(Grid->SelectionText()); }
 
 void TCalcForm::BoundsChange(TObject* sender) {
   if (updating_) return;

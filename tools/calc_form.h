@@ -2,14 +2,15 @@
 // five number systems and as a colour, tabulates the formula over a range and plots it.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
 #include "platform/gui/form.h"
 #include "platform/gui/grids.h"
 #include "tools/calc_result.h"
+#include "tools/spinner_rules.h"
 
+class TAdvSpinner;
 class TButton;
 class TCheckBox;
 class TComboBox;
@@ -19,6 +20,7 @@ class TFormStorage;
 class TFuncPlotter;
 class TListBox;
 class TPageControl;
+class TResizeGrid;
 class TShape;
 class TSpeedButton;
 
@@ -32,11 +34,11 @@ public:
   TEdit* ResDec = nullptr;
   TShape* ResColor = nullptr;
   TListBox* ListBox1 = nullptr;
-  TComboBox* SpinGrad = nullptr;  // angle unit: degrees, radians, grads
-  TComboBox* SpinHex = nullptr;   // number system of the result
+  TAdvSpinner* SpinGrad = nullptr;  // angle unit: degrees, radians, grads
+  TAdvSpinner* SpinHex = nullptr;   // number system of the result
   TPageControl* Notebook1 = nullptr;
   TExSpinEdit *XRangeFrom = nullptr, *XRangeTo = nullptr, *XRangeStep = nullptr;
-  TDrawGrid* Grid = nullptr;
+  TResizeGrid* Grid = nullptr;
   TExSpinEdit *XMin = nullptr, *XMax = nullptr, *YMin = nullptr, *YMax = nullptr, *SpinSteps = nullptr;
   TCheckBox *XSync = nullptr, *YSync = nullptr;
   TFuncPlotter* Plotter = nullptr;
@@ -47,10 +49,6 @@ public:
   // The result shown (a colour chosen in the swatch's dialog replaces it).
   double Result() const { return result_; }
   void ShowResult(double value);
-  // The table's cell text (row 0 is the header).
-  std::string Cell(int col, int row) const;
-  // The grid's selected cells as clipboard text.
-  std::string SelectionText() const;
   // The view centred on the origin; zoomed in or out about the centre.
   void CentreView();
   void ZoomView(bool out);
@@ -60,11 +58,10 @@ private:
   void BtnCalcClick(TObject* Sender);
   void BtnCopyClick(TObject* Sender);
   void Edit1KeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
-  void SpinGradChange(TObject* Sender);
-  void SpinHexChange(TObject* Sender);
+  void SpinGradClick(TObject* Sender, TAdvSpinBtn Button);
+  void SpinHexClick(TObject* Sender, TAdvSpinBtn Button);
   void ResColorMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   void ListBox1DblClick(TObject* Sender);
-  void GridDrawCell(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State);
   void GridKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
   void CopyCellsClick(TObject* Sender);
   void BoundsChange(TObject* Sender);
@@ -76,7 +73,6 @@ private:
   // Shows the plotter's view in the spin edits; the step follows the range.
   void ShowView();
 
-  std::vector<std::array<std::string, 2>> cells_;
   double result_ = 0;
   bool updating_ = false;
 };

@@ -14,9 +14,11 @@
 #include "platform/string_list.h"
 #include "preferences_test_env.h"
 #include "textcore/win_registry.h"
+#include "tools/adv_spinner.h"
 #include "tools/calc_form.h"
 #include "tools/expression_parser.h"
 #include "tools/func_plotter.h"
+#include "tools/resize_grid.h"
 
 namespace {
 
@@ -60,12 +62,12 @@ TEST_F(CalcFormTest, DefaultFormulaTabulatesAndAnswersTheLastValue) {
   EXPECT_EQ(form->Caption(), "Graphic Calculator");
   form->Calculate();
   EXPECT_EQ(form->ResDec->GetText(), "110");
-  EXPECT_EQ(form->Cell(0, 0), "X");
-  EXPECT_EQ(form->Cell(1, 0), "Y");
-  EXPECT_EQ(form->Cell(0, 1), "1");
-  EXPECT_EQ(form->Cell(1, 1), "2");
-  EXPECT_EQ(form->Cell(1, 10), "110");
-  EXPECT_EQ(form->Cell(0, 11), "");
+  EXPECT_EQ(form->Grid->Cells(0, 0), "X");
+  EXPECT_EQ(form->Grid->Cells(1, 0), "Y");
+  EXPECT_EQ(form->Grid->Cells(0, 1), "1");
+  EXPECT_EQ(form->Grid->Cells(1, 1), "2");
+  EXPECT_EQ(form->Grid->Cells(1, 10), "110");
+  EXPECT_EQ(form->Grid->Cells(0, 11), "");
   EXPECT_EQ(form->Edit1->Items()->Count(), 1);
   EXPECT_EQ(form->ResColor->Brush()->Color(), TColor(110));
   static_cast<TButton*>(form->FindComponent("BtnCopy"))->Click();
@@ -73,22 +75,21 @@ TEST_F(CalcFormTest, DefaultFormulaTabulatesAndAnswersTheLastValue) {
 }
 
 TEST_F(CalcFormTest, NumberSystemsAndTheirFallBacks) {
-  form->SpinHex->SetItemIndex(nsHex);
+  form->SpinHex->SetPosition(nsHex);
   Calculate("255");
   EXPECT_EQ(form->ResDec->GetText(), "FF");
   EXPECT_EQ(form->ResColor->Brush()->Color(), TColor(0x0000FF));
-  form->SpinHex->SetItemIndex(nsRoman);
-  form->SpinHex->OnChange(form->SpinHex);
+  form->SpinHex->ChooseValue(nsRoman);
   EXPECT_EQ(form->ResDec->GetText(), "CCLV");
   Calculate("10^12");
   EXPECT_EQ(form->ResDec->GetText(), "Roman numerals are written for 0 to 3999 only.");
   // A fractional result falls back to decimal.
-  form->SpinHex->SetItemIndex(nsHex);
+  form->SpinHex->SetPosition(nsHex);
   Calculate("3.5");
-  EXPECT_EQ(form->SpinHex->ItemIndex(), nsDec);
+  EXPECT_EQ(form->SpinHex->Position(), nsDec);
   EXPECT_EQ(form->ResDec->GetText(), "3.5");
   // The angle unit follows its chooser.
-  form->SpinGrad->SetItemIndex(2);
+  form->SpinGrad->SetPosition(2);
   Calculate("sin(100)");
   EXPECT_EQ(form->ResDec->GetText(), "1");
 }
@@ -107,13 +108,13 @@ TEST_F(CalcFormTest, BadFormulasAndBadRangesAreReported) {
   Calculate("x*2");
   ASSERT_EQ(dialogs->Asked().size(), 1u);
   EXPECT_EQ(dialogs->Asked()[0].Text, "The step must be greater than zero.");
-  EXPECT_EQ(form->Cell(0, 1), "");
+  EXPECT_EQ(form->Grid->Cells(0, 1), "");
   EXPECT_EQ(form->ResDec->GetText(), "2");
 
   form->XRangeStep->SetValue(1);
   Calculate("1 div (x-10)");
-  EXPECT_EQ(form->Cell(1, 9), "-1");
-  EXPECT_EQ(form->Cell(1, 10), "");  // no value at x = 10
+  EXPECT_EQ(form->Grid->Cells(1, 9), "-1");
+  EXPECT_EQ(form->Grid->Cells(1, 10), "");  // no value at x = 10
   EXPECT_EQ(form->ResDec->GetText(), "The formula has no value here");
 }
 
@@ -121,7 +122,7 @@ TEST_F(CalcFormTest, GridCopiesTheSelectedCells) {
   form->Calculate();
   form->Grid->SetCol(0);
   form->Grid->SetRow(2);
-  EXPECT_EQ(form->SelectionText(), "\t2\r\n");
+  EXPECT_EQ(form->Grid->SelectionText(), "\t2\r\n");
   uint16_t key = VK_INSERT;
   form->Grid->OnKeyDown(form->Grid, key, ssCtrl);
   EXPECT_EQ(Clipboard()->AsText(), "\t2\r\n");
@@ -176,7 +177,7 @@ TEST_F(CalcFormTest, PanAndZoomKeepSpinEditsAndViewInAgreement) {
 
 TEST_F(CalcFormTest, SettingsLiveInTheirOwnSection) {
   form->Edit1->SetText("sqrt(x)");
-  form->SpinHex->SetItemIndex(nsBin);
+  form->SpinHex->SetPosition(nsBin);
   form->XMax->SetValue(20);
   form->FormStorage1->SaveFormPlacement();
   TComponent::Free(form);
@@ -186,7 +187,7 @@ TEST_F(CalcFormTest, SettingsLiveInTheirOwnSection) {
   EXPECT_EQ(registry.ReadString("CharGen", "Edit1_Text", "none"), "none");
   form = new TCalcForm(Application);
   EXPECT_EQ(form->Edit1->GetText(), "sqrt(x)");
-  EXPECT_EQ(form->SpinHex->ItemIndex(), nsBin);
+  EXPECT_EQ(form->SpinHex->Position(), nsBin);
   EXPECT_EQ(form->Plotter->View().MaxX, 20);
 }
 
