@@ -10,6 +10,8 @@
 #include "shell/unicode_form.h"
 #include "tools/calc_form.h"
 #include "tools/char_map_form.h"
+#include "tools/collect_form.h"
+#include "tools/rev_form.h"
 #include "tools/special_char_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
@@ -22,9 +24,11 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
 
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
+      {"TCollectForm", [](TApplication& app) { app.CreateForm(CollectForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
+      {"TRevForm", [](TApplication& app) { app.CreateForm(RevForm); }},
       {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
       {"TFormGenChar", [](TApplication& app) { app.CreateForm(FormGenChar); }},
