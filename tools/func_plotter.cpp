@@ -70,9 +70,9 @@ void TFuncPlotter::Changed() {
   if (OnChange) OnChange(this);
 }
 
-void TFuncPlotter::Paint() {
-  TCanvas& canvas = *Canvas();
-  const int w = Width(), h = Height();
+void TFuncPlotter::Paint() { PaintTo(*Canvas(), Width(), Height()); }
+
+void TFuncPlotter::PaintTo(TCanvas& canvas, int w, int h) {
   if (!tree_) {
     TRect r{0, 0, w, h};
     canvas.Brush()->SetStyle(bsClear);

@@ -30,6 +30,8 @@ public:
   TPen* Pen() { return &pen_; }
   // Zooms about (cx, cy): in to 2/3 of every distance, out to 3/2; the step follows.
   void Zoom(double cx, double cy, bool out);
+  // Draws the axes and the curve (or the parse error) on a canvas of that size.
+  void PaintTo(TCanvas& canvas, int width, int height);
   // The painted text of a parse error code.
   static std::string ErrorText(int code);
 
