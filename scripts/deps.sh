@@ -8,7 +8,7 @@ packages=(
   libicu-dev qt6-base-dev libgl-dev qt6-translations-l10n
   xvfb xauth fonts-dejavu-core
   hunspell hunspell-tools hunspell-en-gb hunspell-ru libhunspell-dev
-  python3 python3-num2words libmuparser-dev
+  python3 python3-num2words libmuparser-dev libfreetype-dev libfontconfig-dev
   manpages-ru  # the Russian sentences of bench/data (bench/data/extract_sentences.py)
 )
 missing=()

@@ -11,6 +11,11 @@
 #include "tools/auto_form.h"
 #include "tools/cyr_form.h"
 #include "shell/speed_form.h"
+#include "tools/calc_form.h"
+#include "tools/char_map_form.h"
+#include "tools/collect_form.h"
+#include "tools/rev_form.h"
+#include "tools/special_char_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
@@ -22,14 +27,19 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
 
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
+      {"TCollectForm", [](TApplication& app) { app.CreateForm(CollectForm); }},
       {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
       {"TCyrForm", [](TApplication& app) { app.CreateForm(CyrForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
+      {"TRevForm", [](TApplication& app) { app.CreateForm(RevForm); }},
       {"TAutoForm", [](TApplication& app) { app.CreateForm(AutoForm); }},
       {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
+      {"TFormGenChar", [](TApplication& app) { app.CreateForm(FormGenChar); }},
+      {"TSpecialCharForm", [](TApplication& app) { app.CreateForm(SpecialCharForm); }},
+      {"TCalcForm", [](TApplication& app) { app.CreateForm(CalcForm); }},
   };
   return forms;
 }

@@ -1,6 +1,7 @@
 #include "shell/lang_messages.h"
 
 #include "shell/language.h"
+#include "tools/tool_messages.h"
 
 namespace {
 
@@ -13,6 +14,9 @@ std::string GetLangMessage(const std::string& key) {
   return MessageSource ? MessageSource->GetMessage(key) : std::string();
 }
 
-void SetLangMessageSource(TLanguage* language) { MessageSource = language; }
+void SetLangMessageSource(TLanguage* language) {
+  MessageSource = language;
+  SetToolMessageSource(language ? &GetLangMessage : nullptr);  // the tool windows speak it too
+}
 
 TLanguage* LangMessageSource() { return MessageSource; }

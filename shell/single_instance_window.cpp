@@ -2,12 +2,15 @@
 
 #include "platform/files.h"
 #include "platform/gui/application.h"
+#include "platform/gui/common_controls.h"
 #include "platform/gui/timer.h"
 #include "shell/main_form.h"
 #include "shell/open_save.h"
 #include "shell/program_start.h"
 #include "shell/single_instance.h"
+#include "textcore/rich_edit.h"
 #include "textcore/win_registry.h"
+#include "tools/keyboard.h"
 
 TVirtualKbd* VirtualKbd = nullptr;
 
@@ -17,11 +20,16 @@ namespace {
 
 // How often waiting messages from other processes are looked at.
 constexpr unsigned kPollInterval = 100;
+// The status-bar panel of the main window that names the keyboard layout.
+constexpr int kLayoutPanel = 7;
 
 }  // namespace
 
 TVirtualKbd::TVirtualKbd(TComponent* owner) : TForm(owner) {
-  SetCaption("Virtual Keyboard");
+  Handler("FormCreate", &TVirtualKbd::FormCreate);
+  Handler("FormKeyDown", &TVirtualKbd::FormKeyDown);
+  Field("Keyboard1", Keyboard1);
+  ReadForm();
   endpoint_ = std::make_unique<TWindowEndpoint>(WindowClassName(), [this](unsigned msg, uintptr_t, intptr_t) {
     if (msg == WM_OPENNOW) WMOpenNow();
     return intptr_t(0);
@@ -33,6 +41,26 @@ TVirtualKbd::TVirtualKbd(TComponent* owner) : TForm(owner) {
 
 TVirtualKbd::~TVirtualKbd() {
   if (VirtualKbd == this) VirtualKbd = nullptr;
+}
+
+void TVirtualKbd::FormCreate(TObject*) {
+  VirtualKbd = this;
+  if (MainForm) Keyboard1->SetLinkedControl(MainForm->Editor);
+  Keyboard1->OnMapKey = [](TObject*, std::string& key) { key = MapKeyCaption(key, LayoutIndicator()); };
+}
+
+std::string TVirtualKbd::LayoutIndicator() {
+  if (!MainForm || !MainForm->StatusBar) return {};
+  const auto* panels = MainForm->StatusBar->Panels();
+  return panels->Count() > kLayoutPanel ? panels->Items(kLayoutPanel)->Text() : std::string();
+}
+
+void TVirtualKbd::FormKeyDown(TObject*, uint16_t& key, TShiftState shift) {
+  // A key typed while the keyboard has the focus goes to the editor instead.
+  if (!MainForm || !MainForm->Editor) return;
+  MainForm->Editor->SetFocus();
+  MainForm->Editor->Perform(WM_KEYDOWN, key, intptr_t(shift));
+  key = 0;
 }
 
 void TVirtualKbd::PollTimer(TObject*) {

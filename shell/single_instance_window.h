@@ -1,12 +1,15 @@
-// A stand-in for the on-screen keyboard window, kept as small as possible: it exists hidden in
-// every running copy so that a second start finds the copy by the window class "TVirtualKbd"
-// and hands its command line over. The keyboard window itself replaces this class.
+// TVirtualKbd: the "Virtual Keyboard" window. Its keyboard types into the main editor, mapping
+// the keys through the keyboard layout the main window shows. The window exists hidden in every
+// running copy: a second start finds the copy by the window class "TVirtualKbd" and hands its
+// command line over.
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/gui/form.h"
 
+class TKeyboard;
 class TTimer;
 class TWindowEndpoint;
 
@@ -16,11 +19,17 @@ public:
   explicit TVirtualKbd(TComponent* owner);
   ~TVirtualKbd() override;
 
+  TKeyboard* Keyboard1 = nullptr;
+
   // WM_USER+100 from a second start: shows the main window and opens the file named by
   // "OpenNow" under "General" of the product key, when there is one.
   void WMOpenNow();
+  // The main window's keyboard-layout indicator ("EMU", "RUS", "FON" or another).
+  static std::string LayoutIndicator();
 
 private:
+  void FormCreate(TObject* Sender);
+  void FormKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
   void PollTimer(TObject* Sender);
 
   std::unique_ptr<TWindowEndpoint> endpoint_;

@@ -80,8 +80,13 @@ void TClipboard::Close() {
   if (openCount_ == 0 || --openCount_ > 0) return;
   TPending* pending = pending_;
   pending_ = nullptr;
-  if (pending->changed) System()->setMimeData(pending->data);
-  else delete pending->data;
+  if (pending->changed) {
+    writing_ = true;  // change listeners run now for the program's own write
+    System()->setMimeData(pending->data);
+    writing_ = false;
+  } else {
+    delete pending->data;
+  }
   delete pending;
 }
 

@@ -40,11 +40,14 @@ public:
   // for RemoveChangeListener.
   int AddChangeListener(std::function<void()> listener);
   void RemoveChangeListener(int id);
+  // True while the program itself publishes content (its change listeners see its own writes).
+  bool Writing() const { return writing_; }
 
 private:
   void Publish();
   class TPending;
   int openCount_ = 0;
+  bool writing_ = false;
   TPending* pending_ = nullptr;
 };
 

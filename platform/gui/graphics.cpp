@@ -303,7 +303,9 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
   p->restore();
 }
 
-int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags) {
+int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags) { return DrawTextW(AnsiToWide(text), r, flags); }
+
+int TCanvas::DrawTextW(const std::u16string& text, TRect& r, unsigned flags) {
   EnsureGuiApplication();
   QFont f = ToQFont(font_);
   QFontMetrics fm(f);
@@ -312,7 +314,7 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags) {
   if (flags & DT_WORDBREAK) qflags |= Qt::TextWordWrap;
   if (flags & DT_SINGLELINE) qflags |= Qt::TextSingleLine;
   if (!(flags & DT_NOPREFIX)) qflags |= Qt::TextShowMnemonic;
-  QString s = ToQ(text);
+  QString s = QString::fromUtf16(text.data(), qsizetype(text.size()));
   if (flags & DT_END_ELLIPSIS) s = fm.elidedText(s, Qt::ElideRight, r.Width());
   QRect bound = fm.boundingRect(ToQRect(r), qflags, s);
   if (flags & DT_CALCRECT) {

@@ -139,6 +139,8 @@ public:
   void TextRect(const TRect& r, int x, int y, const std::string& text);
   // Text laid out in `r` by DT_ flags; with DT_CALCRECT only measures (r is updated).
   int DrawText(const std::string& text, TRect& r, unsigned flags);
+  // The same for UTF-16 text (characters the system code page lacks).
+  int DrawTextW(const std::u16string& text, TRect& r, unsigned flags);
   int TextWidth(const std::string& text);
   int TextHeight(const std::string& text);
   TPoint TextExtent(const std::string& text) { return {TextWidth(text), TextHeight(text)}; }

@@ -21,10 +21,10 @@
 namespace {
 
 // The windows whose layouts the program has, made as the program makes them.
-const char* const kFormClasses[] = {"TMainForm", "TProgressForm", "TWaitForm", "TFindForm", "TUnicodeForm", "TCyrForm", "TAutoForm", "TSpeedForm", "TAboutBox", "TDebugForm"};
+const char* const kFormClasses[] = {"TMainForm", "TProgressForm", "TWaitForm", "TFindForm", "TUnicodeForm", "TCyrForm", "TAutoForm", "TSpeedForm", "TAboutBox", "TDebugForm", "TCalcForm", "TSpecialCharForm", "TFormGenChar", "TCollectForm", "TRevForm", "TVirtualKbd"};
 
 // Texts that the windows build at run time; no language file may replace them.
-const std::set<std::string> kRunTimeTexts = {"MainForm.Caption"};
+const std::set<std::string> kRunTimeTexts = {"MainForm.Caption", "FormGenChar.Label1.Caption"};
 
 std::string WithoutAccelerator(const std::string& text) {
   const size_t at = text.find('&');

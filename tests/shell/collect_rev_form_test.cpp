@@ -1,0 +1,141 @@
+// The clipboard collector and the history manager driven as the user drives them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/gui/application.h"
+#include "platform/gui/clipboard.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/std_controls.h"
+#include "platform/string_list.h"
+#include "preferences_test_env.h"
+#include "textcore/rich_edit.h"
+#include "tools/clip_collector.h"
+#include "tools/collect_form.h"
+#include "tools/rev_form.h"
+
+namespace {
+
+TEST(ClipCollector, AppendsNewTextsOnce) {
+  TClipCollector collector;
+  EXPECT_EQ(collector.Capture(u"a"), std::optional<std::u16string>(u"\r\na"));
+  EXPECT_EQ(collector.Capture(u"b"), std::optional<std::u16string>(u"\r\nb"));
+  EXPECT_FALSE(collector.Capture(u"b"));
+  EXPECT_FALSE(collector.Capture(u""));
+  EXPECT_TRUE(collector.Capture(u"a"));
+}
+
+class CollectFormTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    EnsureGuiApplication();
+    world = std::make_unique<TTestWorld>();
+    dialogs = std::make_unique<TScriptedDialogs>();
+    editor = new TRichEditW(Application);
+    form = new TCollectForm(Application);
+    form->Editor = editor;
+  }
+  void TearDown() override {
+    TComponent::Free(form);
+    TComponent::Free(editor);
+    EXPECT_TRUE(dialogs->Unexpected().empty());
+  }
+  // Another program puts text on the clipboard.
+  void Copied(const std::u16string& text) {
+    Clipboard()->SetAsUnicodeText(text);
+    form->ClipboardChanged();
+  }
+
+  std::unique_ptr<TTestWorld> world;
+  std::unique_ptr<TScriptedDialogs> dialogs;
+  TRichEditW* editor = nullptr;
+  TCollectForm* form = nullptr;
+};
+
+TEST_F(CollectFormTest, CaptureAppendsWithoutMovingTheCaret) {
+  EXPECT_EQ(form->Caption(), "Clipboard");
+  editor->SetTextW(u"start");
+  editor->SetSelStart(2);
+  editor->SetSelLength(1);
+  Copied(u"off");  // capture off: nothing happens
+  EXPECT_EQ(editor->GetTextW(), u"start");
+  form->BtnCollect->Click();
+  ASSERT_TRUE(form->BtnCollect->Down());
+  Copied(u"a");
+  Copied(u"b");
+  Copied(u"b");
+  EXPECT_EQ(editor->GetTextW(), u"start\ra\rb");
+  EXPECT_EQ(editor->SelStart(), 2);
+  EXPECT_EQ(editor->SelLength(), 1);
+  EXPECT_EQ(form->ClipboardViewer1->GetTextW(), u"b");
+}
+
+TEST_F(CollectFormTest, TheProgramsOwnWritesAreNotCollected) {
+  form->BtnCollect->Click();
+  // The listener runs while the program itself writes (as for a global action's round trip).
+  Clipboard()->SetAsUnicodeText(u"own text");
+  EXPECT_EQ(editor->GetTextW(), u"");
+  form->ClipboardChanged();  // another program's later change is collected
+  EXPECT_EQ(editor->GetTextW(), u"\rown text");
+}
+
+class RevFormTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    EnsureGuiApplication();
+    world = std::make_unique<TTestWorld>();
+    dialogs = std::make_unique<TScriptedDialogs>();
+    form = new TRevForm(Application);
+    form->SetEntries({{"First", {"one", "two"}}, {"Second", {"\xCF\xF0\xE8\xE2\xE5\xF2"}}});
+  }
+  void TearDown() override {
+    TComponent::Free(form);
+    EXPECT_TRUE(dialogs->Unexpected().empty());
+  }
+  std::unique_ptr<TTestWorld> world;
+  std::unique_ptr<TScriptedDialogs> dialogs;
+  TRevForm* form = nullptr;
+};
+
+TEST_F(RevFormTest, ShowsTheFirstEntryAndClosesWithItsResults) {
+  EXPECT_EQ(form->Caption(), "History Manager");
+  form->Show();
+  EXPECT_EQ(form->Selected(), 0);
+  EXPECT_EQ(form->Memo->Lines()->Count(), 2);
+  EXPECT_EQ((*form->Memo->Lines())[1], "two");
+  form->List->SetItemIndex(1);
+  form->List->OnClick(form->List);
+  EXPECT_EQ((*form->Memo->Lines())[0], "\xCF\xF0\xE8\xE2\xE5\xF2");
+  const std::pair<const char*, int> results[] = {{"OpenItem", 1}, {"ClearAllItem", 3}, {"CloseItem", 6}};
+  for (const auto& [name, result] : results) {
+    form->SetModalResult(0);
+    static_cast<TMenuItem*>(form->FindComponent(name))->Click();
+    EXPECT_EQ(form->ModalResult(), result) << name;
+  }
+  for (const auto& [name, result] : {std::pair{"BtnOpen", 1}, {"BtnClose", 6}}) {
+    form->SetModalResult(0);
+    static_cast<TButton*>(form->FindComponent(name))->Click();
+    EXPECT_EQ(form->ModalResult(), result) << name;
+  }
+}
+
+TEST_F(RevFormTest, SavesTheShownLinesAsUtf8) {
+  form->Show();
+  form->List->SetItemIndex(1);
+  form->ShowSelected();
+  const std::string path = world->ConfigFolder + "saved.txt";
+  std::filesystem::create_directories(world->ConfigFolder);
+  dialogs->Answer(TDialogKind::SaveFile, mrOk, [&](TDialogRequest& r) { r.Value = path; });
+  static_cast<TButton*>(form->FindComponent("BtnSave"))->Click();
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << file.rdbuf();
+  EXPECT_EQ(bytes.str(), "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\r\n");
+  dialogs->Answer(TDialogKind::SaveFile, 0);  // cancelled
+  EXPECT_FALSE(form->SaveToFile());
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include "tools/rev_form.h"
+
+#include <fstream>
+
+#include "platform/code_pages.h"
+#include "platform/exceptions.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/std_controls.h"
+#include "platform/string_list.h"
+#include "tools/tool_messages.h"
+
+TRevForm* RevForm = nullptr;
+
+QM_CLASS_INFO(TRevForm, TForm, [](TClassBuilder<TRevForm>&) {})
+
+TRevForm::TRevForm(TComponent* owner) : TForm(owner) {
+  Handler("FormShow", &TRevForm::FormShow);
+  Handler("ListClick", &TRevForm::ListClick);
+  Handler("ListKeyUp", &TRevForm::ListKeyUp);
+  Handler("SaveClick", &TRevForm::SaveClick);
+  Handler("CloseWith", &TRevForm::CloseWith);
+  Field("List", List);
+  Field("Memo", Memo);
+  ReadForm();
+  RevForm = this;
+}
+
+TRevForm::~TRevForm() {
+  if (RevForm == this) RevForm = nullptr;
+}
+
+void TRevForm::SetEntries(std::vector<THistoryEntry> entries) {
+  entries_ = std::move(entries);
+  List->Items()->Clear();
+  for (const THistoryEntry& entry : entries_) List->Items()->Add(entry.Name);
+}
+
+int TRevForm::Selected() const {
+  const int index = List->ItemIndex();
+  return index >= 0 && index < int(entries_.size()) ? index : -1;
+}
+
+void TRevForm::ShowSelected() {
+  Memo->Lines()->Clear();
+  const int index = Selected();
+  if (index < 0) return;
+  for (const std::string& line : entries_[size_t(index)].Lines) Memo->Lines()->Add(line);
+}
+
+bool TRevForm::SaveToFile() {
+  TSaveDialog dialog(nullptr);
+  dialog.SetDefaultExt("txt");
+  dialog.SetFilter(ToolMessage("RevSaveFilter", "Text files (*.txt)|*.txt|All files (*.*)|*.*"));
+  if (!dialog.Execute()) return false;
+  std::ofstream file(dialog.FileName(), std::ios::binary | std::ios::trunc);
+  for (int i = 0; file && i < Memo->Lines()->Count(); ++i) file << AnsiToUtf8((*Memo->Lines())[i]) << "\r\n";
+  if (!file.flush()) throw EWriteError(ToolMessage("RevSaveFailed", "Cannot write the file") + ": " + dialog.FileName());
+  return true;
+}
+
+void TRevForm::FormShow(TObject*) {
+  if (!entries_.empty()) List->SetItemIndex(0);
+  ShowSelected();
+}
+
+void TRevForm::ListClick(TObject*) { ShowSelected(); }
+
+void TRevForm::ListKeyUp(TObject*, uint16_t&, TShiftState) { ShowSelected(); }
+
+void TRevForm::SaveClick(TObject*) {
+  try {
+    SaveToFile();
+  } catch (const EWriteError& e) {
+    ShowMessage(e.what());
+  }
+}
+
+void TRevForm::CloseWith(TObject* sender) {
+  // The menu items carry their result in Tag.
+  SetModalResult(static_cast<TComponent*>(sender)->Tag());
+}

@@ -1,0 +1,47 @@
+// TRevForm: the "History Manager" window. It lists the history entries the main window keeps,
+// shows the lines of the selected one, saves them to a file, and closes with a modal result
+// telling the main window what to do: 1 open as a new document, 3 clear all, 6 close.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/gui/form.h"
+
+class TListBox;
+class TMemo;
+
+struct THistoryEntry {
+  std::string Name;
+  std::vector<std::string> Lines;
+};
+
+class TRevForm : public TForm {
+  QM_CLASS(TRevForm, TForm)
+public:
+  explicit TRevForm(TComponent* owner);
+  ~TRevForm() override;
+
+  TListBox* List = nullptr;
+  TMemo* Memo = nullptr;
+
+  // The entries listed (the main window's history).
+  void SetEntries(std::vector<THistoryEntry> entries);
+  // The selected entry (-1: none).
+  int Selected() const;
+  // Shows the selected entry's lines.
+  void ShowSelected();
+  // Asks for a file and writes the shown lines there (UTF-8, CR LF); false when cancelled.
+  bool SaveToFile();
+
+private:
+  void FormShow(TObject* Sender);
+  void ListClick(TObject* Sender);
+  void ListKeyUp(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  void SaveClick(TObject* Sender);
+  void CloseWith(TObject* Sender);
+
+  std::vector<THistoryEntry> entries_;
+};
+
+extern TRevForm* RevForm;
