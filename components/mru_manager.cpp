@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "components/form_placement.h"
 #include "platform/gui/menus.h"
 #include "textcore/win_registry.h"
 
@@ -17,6 +18,7 @@ QM_CLASS_INFO(TMRUManager, TComponent, [](TClassBuilder<TMRUManager>& b) {
       .Boolean("RemoveOnSelect", &C::RemoveOnSelect, &C::SetRemoveOnSelect)
       .Integer("SeparateSize", &C::SeparateSize, &C::SetSeparateSize)
       .Component<TMenuItem>("RecentMenu", &C::RecentMenu, &C::SetRecentMenu)
+      .Component<TFormPlacement>("IniStorage", &C::IniStorage, &C::SetIniStorage)
       .Boolean("ShowAccelChar", &C::ShowAccelChar, &C::SetShowAccelChar)
       .Integer("StartAccel", &C::StartAccel, &C::SetStartAccel)
       .Event("OnChange", &C::OnChange)
@@ -113,6 +115,7 @@ TMRUManager::TMRUManager(TComponent* owner) : TComponent(owner) {
 
 TMRUManager::~TMRUManager() {
   strings_.OnChange = nullptr;
+  SetIniStorage(nullptr);
   SetRecentMenu(nullptr);
 }
 
@@ -163,6 +166,7 @@ void TMRUManager::Notification(TComponent* component, TOperation operation) {
 
 void TMRUManager::Loaded() {
   TComponent::Loaded();
+  if (iniStorage_) SetStorage(iniStorage_);  // the section once every name is read
   UpdateRecentMenu();
 }
 
@@ -243,6 +247,29 @@ void TMRUManager::SetStorage(TMRUStorage* storage) {
   const std::string root = storage_ ? storage_->RootSection() : std::string();
   const std::string own = (Owner() ? Owner()->ClassName() + "." : std::string()) + Name();
   section_ = root.empty() ? own : root + "\\" + own;
+}
+
+void TMRUManager::SetIniStorage(TFormPlacement* placement) {
+  if (placement == iniStorage_) return;
+  if (iniStorage_) {
+    iniStorage_->RemoveLink(this);
+    if (storage_ == iniStorage_) SetStorage(nullptr);
+  }
+  iniStorage_ = placement;
+  if (iniStorage_) {
+    iniStorage_->AddLink(this);
+    SetStorage(iniStorage_);
+  }
+}
+
+void TMRUManager::PlacementRestored(TFormPlacement&) { LoadFromStorage(); }
+
+void TMRUManager::PlacementSaved(TFormPlacement&) { SaveToStorage(); }
+
+void TMRUManager::PlacementGone(TFormPlacement& placement) {
+  if (&placement != iniStorage_) return;
+  if (storage_ == iniStorage_) storage_ = nullptr;
+  iniStorage_ = nullptr;
 }
 
 void TMRUManager::SaveToStorage() {

@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "components/placement_link.h"
 #include "platform/gui/component.h"
 #include "platform/string_list.h"
 
 class TMenuItem;
+class TFormPlacement;
 
 enum TRecentMode { rmInsert, rmAppend };
 enum TAccelDelimiter { adTab, adSpace };
@@ -79,7 +81,7 @@ using TReadItemEvent = std::function<void(TObject* Sender, TMRUStorage& IniFile,
 using TWriteItemEvent = std::function<void(TObject* Sender, TMRUStorage& IniFile, const std::string& Section,
                                            int Index, const std::string& RecentName, int UserData)>;
 
-class TMRUManager : public TComponent {
+class TMRUManager : public TComponent, private TPlacementLink {
   QM_CLASS(TMRUManager, TComponent)
 public:
   explicit TMRUManager(TComponent* owner);
@@ -116,6 +118,10 @@ public:
   // the section, so that a form being destroyed still saves under its own class name.
   TMRUStorage* Storage() const { return storage_; }
   void SetStorage(TMRUStorage* storage);
+  // The form's placement the list is kept in: it loads when the placement restores and saves
+  // when it saves, in a section below the placement's own.
+  TFormPlacement* IniStorage() const { return iniStorage_; }
+  void SetIniStorage(TFormPlacement* placement);
 
   TRecentStrings& Strings() { return strings_; }
   const TRecentStrings& Strings() const { return strings_; }
@@ -148,6 +154,9 @@ private:
   void ItemClicked(int index);
   void ClearMenuItems();
   void UpdateEnabled();
+  void PlacementRestored(TFormPlacement& placement) override;
+  void PlacementSaved(TFormPlacement& placement) override;
+  void PlacementGone(TFormPlacement& placement) override;
 
   TRecentStrings strings_;
   TAccelDelimiter accelDelimiter_ = adTab;
@@ -155,6 +164,7 @@ private:
   int separateSize_ = 0, startAccel_ = 1;
   TMenuItem* recentMenu_ = nullptr;
   TMRUStorage* storage_ = nullptr;
+  TFormPlacement* iniStorage_ = nullptr;
   std::string section_;
   std::vector<TMenuItem*> madeItems_;  // the items this manager put into the menu
 };

@@ -15,6 +15,7 @@
 class TAction;
 class TActionList;
 class TComboBox;
+class TFormStorage;
 class TLabel;
 class TMainMenu;
 class TOpenSave;
@@ -137,6 +138,7 @@ public:
   TActionList* ActionList1 = nullptr;
   TAction *FileNewCmd = nullptr, *FileOpenCmd = nullptr, *FileSaveCmd = nullptr, *FileSaveAsCmd = nullptr;
   TMenuItem *RecentFiles1 = nullptr, *FavoriteFiles1 = nullptr, *AddCurrent1 = nullptr;
+  TFormStorage* FormStorage1 = nullptr;  // the window's place, the recent and favourite files
   TMRUManager* MRUManager1 = nullptr;  // recent files
   TMRUManager* MRUManager2 = nullptr;  // favourite files
   TTimer* Timer1 = nullptr;            // auto-save

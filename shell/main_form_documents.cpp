@@ -2,6 +2,7 @@
 // dropped on the window, the auto-save timer and the recovery copies offered at start-up.
 // Opening and saving themselves are TOpenSave's (OS); the window keeps its caption, its
 // document state and the recent list in step with them.
+#include "components/form_placement.h"
 #include "components/mru_manager.h"
 #include "platform/files.h"
 #include "platform/gui/actions.h"
@@ -16,16 +17,6 @@
 #include "shell/preferences.h"
 #include "shell/program_start.h"
 #include "textcore/rich_edit.h"
-
-namespace {
-
-// The recent and favourite lists live in the product key, section "Main".
-TMRUStorage& DocumentListStorage() {
-  static TMRURegistryStorage storage(kProductKey, "Main");
-  return storage;
-}
-
-}  // namespace
 
 void TMainForm::BindDocuments() {
   Handler("FileNew", &TMainForm::FileNew);
@@ -44,15 +35,19 @@ void TMainForm::BindDocuments() {
   Field("RecentFiles1", RecentFiles1);
   Field("FavoriteFiles1", FavoriteFiles1);
   Field("AddCurrent1", AddCurrent1);
+  Field("FormStorage1", FormStorage1);
   Field("MRUManager1", MRUManager1);
   Field("MRUManager2", MRUManager2);
   Field("Timer1", Timer1);
 }
 
 void TMainForm::InitDocuments() {
-  for (TMRUManager* list : {MRUManager1, MRUManager2}) {
-    list->SetStorage(&DocumentListStorage());
-    list->LoadFromStorage();
+  // The window's place and the recent lists come back now, before the start document joins
+  // the list; the storage saves them all when the window closes.
+  try {
+    FormStorage1->RestoreFormPlacement();
+  } catch (const std::exception&) {
+    // An unreadable settings store: the designed place and empty lists.
   }
   DragAcceptFiles(this, [this](const std::vector<std::string>& files) { DropFiles(files); });
 }
@@ -60,11 +55,6 @@ void TMainForm::InitDocuments() {
 void TMainForm::DoneDocuments() {
   Timer1->SetEnabled(false);
   DragAcceptFiles(this, nullptr);
-  try {
-    for (TMRUManager* list : {MRUManager1, MRUManager2}) list->SaveToStorage();
-  } catch (const std::exception&) {
-    // The settings store cannot be written: the lists stored before stay.
-  }
 }
 
 void TMainForm::OpenStartDocument() {

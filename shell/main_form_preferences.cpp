@@ -19,6 +19,7 @@
 #include "shell/open_save.h"
 #include "shell/preferences.h"
 #include "shell/preferences_key.h"
+#include "shell/speed_form.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_attributes.h"
 #include "textcore/win_registry.h"
@@ -28,8 +29,10 @@ namespace {
 // The language file the program's own texts are written in; it is never loaded at start-up.
 const char* const kBuiltInLanguage = "english.lng";
 
-// The processing options as the processing-options window stores them (section "Speed").
+// The processing options: those of the processing-options window, or (before it exists) as it
+// stores them (section "Speed").
 TProcessingOptions ReadProcessingOptions() {
+  if (SpeedForm) return SpeedForm->Options();
   TWinRegistry registry(kProductKey);
   auto flag = [&](const char* name) { return registry.ReadString("Speed", name, "False") == "True"; };
   TProcessingOptions options;

@@ -12,7 +12,10 @@
 #include "shell/lang_messages.h"
 #include "shell/language.h"
 #include "shell/preferences_key.h"
+#include "components/color_menu.h"
+#include "components/form_placement.h"
 #include "shell/preferences_key_list.h"
+#include "shell/speed_form.h"
 #include "shell/preferences_store.h"
 #include "textcore/win_registry.h"
 
@@ -21,14 +24,6 @@ TPrefForm* PrefForm = nullptr;
 namespace {
 
 const char* const kOptionsSection = "Preferences";
-
-// The options kept by the window's storage, as "Component.Property".
-const std::vector<std::string> kStoredProps = {
-    "CBStartup.Checked",   "CBTray.Checked",      "CBNoSplash.Checked",    "CBExitOnESC.Checked",
-    "CBRusOnOpen.Checked", "CBEncOnOpen.Checked", "CBDetectURLs.Checked",  "CBSmartQuotes.Checked",
-    "CBAutoSave.Checked",  "CBMakeBackup.Checked", "CBSaveBm.Checked",     "DefFont.Font",
-    "Shape1.Brush",        "CBConfirmExit.Checked",
-};
 
 // The auto-save interval keeps the name the spin edit gave it.
 const char* const kIntervalValue = "SpinSaveInt_Value";
@@ -46,11 +41,14 @@ TPrefForm::TPrefForm(TComponent* owner) : TForm(owner) {
   Handler("FormCreate", &TPrefForm::FormCreate);
   Handler("FormShow", &TPrefForm::FormShow);
   Handler("FormHide", &TPrefForm::FormHide);
+  Handler("FormCloseQuery", &TPrefForm::FormCloseQuery);
   Handler("FormKeyDown", &TPrefForm::FormKeyDown);
   Handler("FormKeyPress", &TPrefForm::FormKeyPress);
   Handler("LangComboChange", &TPrefForm::LangComboChange);
   Handler("DefFontClick", &TPrefForm::DefFontClick);
   Handler("BtnSetBackClick", &TPrefForm::BtnSetBackClick);
+  Handler("Button1Click", &TPrefForm::Button1Click);
+  Handler("BackgroundMenuColorSelect", &TPrefForm::BackgroundMenuColorSelect);
   Handler("BtnEnableAllClick", &TPrefForm::BtnEnableAllClick);
   Handler("BtnDisableAllClick", &TPrefForm::BtnDisableAllClick);
   Handler("BtnDefaultKeysClick", &TPrefForm::BtnDefaultKeysClick);
@@ -81,9 +79,11 @@ TPrefForm::TPrefForm(TComponent* owner) : TForm(owner) {
   Field("KeyList", KeyList);
   Field("Button2", Button2);
   Field("BtnCancel", BtnCancel);
+  Field("Button1", Button1);
   Field("FontDialog1", FontDialog1);
-  Field("ColorDialog1", ColorDialog1);
+  Field("BackgroundMenu", BackgroundMenu);
   Field("Language1", Language1);
+  Field("FormStorage1", FormStorage1);
   ReadForm();
 }
 
@@ -109,7 +109,7 @@ void TPrefForm::FormCreate(TObject*) {
 void TPrefForm::FormShow(TObject*) {
   LoadHotKeys();
   shown_ = true;
-  shownOptions_ = CaptureStoredProps(*this, kStoredProps);
+  shownOptions_ = CaptureStoredProps(*this, FormStorage1->StoredProps());
   shownInterval_ = SpinSaveInt->Position();
   shownLanguage_ = LangCombo->ItemIndex();
 }
@@ -122,6 +122,11 @@ void TPrefForm::FormHide(TObject*) {
   if (OnApplyTray) OnApplyTray(CBTray->Checked());
 }
 
+void TPrefForm::FormCloseQuery(TObject*, bool&) {
+  // The storage saves the options as the window closes: edits not confirmed go first.
+  if (shown_ && ModalResult() != mrOk) DropChanges();
+}
+
 void TPrefForm::CommitChanges() {
   SaveOptions();
   SaveHotKeys();
@@ -132,7 +137,7 @@ void TPrefForm::CommitChanges() {
 }
 
 void TPrefForm::DropChanges() {
-  ApplyStoredProps(*this, kStoredProps, shownOptions_);
+  ApplyStoredProps(*this, FormStorage1->StoredProps(), shownOptions_);
   SpinSaveInt->SetPosition(shownInterval_);
   UpdateDefFontCaption();
   LoadHotKeys();
@@ -140,12 +145,12 @@ void TPrefForm::DropChanges() {
 }
 
 void TPrefForm::SaveOptions() {
-  SaveStoredProps(*this, kStoredProps, kOptionsSection);
+  FormStorage1->SaveFormPlacement();
   TWinRegistry(kProductKey).WriteString(kOptionsSection, kIntervalValue, std::to_string(SpinSaveInt->Position()));
 }
 
 void TPrefForm::RestoreOptions() {
-  RestoreStoredProps(*this, kStoredProps, kOptionsSection);
+  FormStorage1->RestoreFormPlacement();
   const std::string interval = TWinRegistry(kProductKey).ReadString(kOptionsSection, kIntervalValue, "");
   try {
     if (!interval.empty()) SpinSaveInt->SetPosition(std::stoi(interval));
@@ -179,11 +184,20 @@ void TPrefForm::DefFontClick(TObject*) {
 }
 
 void TPrefForm::BtnSetBackClick(TObject*) {
-  ColorDialog1->SetColor(Shape1->Brush()->Color());
-  if (ColorDialog1->Execute()) {
-    Shape1->Brush()->SetColor(ColorDialog1->Color());
-    Shape1->Invalidate();
-  }
+  BackgroundMenu->ColorDialog()->SetColor(Shape1->Brush()->Color());
+  BackgroundMenu->PopupUnder(BtnSetBack);
+}
+
+void TPrefForm::Button1Click(TObject*) {
+  if (!SpeedForm) return;
+  SpeedForm->CBPreserveStyle->SetEnabled(true);
+  SpeedForm->ShowModal();
+}
+
+void TPrefForm::BackgroundMenuColorSelect(TObject*, int, TColor Color) {
+  // The automatic colour is the window colour.
+  Shape1->Brush()->SetColor(Color == kAutoColor ? clWindow : Color);
+  Shape1->Invalidate();
 }
 
 // --- Hot keys ---------------------------------------------------------------------------------

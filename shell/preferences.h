@@ -15,10 +15,11 @@
 
 class TButton;
 class TCheckBox;
-class TColorDialog;
+class TColorMenu;
 class TComboBox;
 class TEdit;
 class TFontDialog;
+class TFormStorage;
 class TLabel;
 class TLanguage;
 class THotKeyList;
@@ -47,10 +48,11 @@ public:
   TLabel* DefFont = nullptr;  // its font is the default font
   TButton *BtnSetFont = nullptr, *BtnSetBack = nullptr;
   THotKeyList* KeyList = nullptr;  // the hot keys of global actions 0 to 13
-  TButton *Button2 = nullptr, *BtnCancel = nullptr;
+  TButton *Button2 = nullptr, *BtnCancel = nullptr, *Button1 = nullptr;  // OK, Cancel, "Options..."
   TFontDialog* FontDialog1 = nullptr;
-  TColorDialog* ColorDialog1 = nullptr;
+  TColorMenu* BackgroundMenu = nullptr;  // the background colour: automatic or any other
   TLanguage* Language1 = nullptr;
+  TFormStorage* FormStorage1 = nullptr;  // the window's place and the stored options
 
   // --- Hot keys ----------------------------------------------------------------------------
   // Fills the key list from the stored rows, action names in the current language.
@@ -74,11 +76,14 @@ private:
   void FormCreate(TObject* Sender);
   void FormShow(TObject* Sender);
   void FormHide(TObject* Sender);
+  void FormCloseQuery(TObject* Sender, bool& CanClose);
   void FormKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
   void FormKeyPress(TObject* Sender, char& Key);
   void LangComboChange(TObject* Sender);
   void DefFontClick(TObject* Sender);
   void BtnSetBackClick(TObject* Sender);
+  void Button1Click(TObject* Sender);
+  void BackgroundMenuColorSelect(TObject* Sender, int ColorIndex, TColor Color);
   void BtnEnableAllClick(TObject* Sender);
   void BtnDisableAllClick(TObject* Sender);
   void BtnDefaultKeysClick(TObject* Sender);

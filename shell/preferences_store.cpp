@@ -2,9 +2,6 @@
 
 #include "platform/exceptions.h"
 #include "platform/gui/component.h"
-#include "platform/registry.h"
-#include "shell/preferences_key.h"
-#include "textcore/win_registry.h"
 
 namespace {
 
@@ -68,19 +65,3 @@ void ApplyStoredProps(TComponent& form, const std::vector<std::string>& paths, c
   });
 }
 
-void SaveStoredProps(TComponent& form, const std::vector<std::string>& paths, const std::string& section) {
-  TWinRegistry reg(kProductKey);
-  for (const auto& [name, text] : CaptureStoredProps(form, paths)) reg.WriteString(section, name, text);
-}
-
-void RestoreStoredProps(TComponent& form, const std::vector<std::string>& paths, const std::string& section) {
-  TStoredValues values;
-  TRegistry reg;
-  if (reg.OpenKeyReadOnly(std::string(kProductKey) + "\\" + section)) {
-    for (const auto& [name, current] : CaptureStoredProps(form, paths)) {
-      const TRegDataType type = reg.GetDataType(name);
-      if (type == rdString || type == rdExpandString) values[name] = reg.ReadString(name);
-    }
-  }
-  ApplyStoredProps(form, paths, values);
-}

@@ -1,8 +1,7 @@
-// Stored properties of a form's components, kept in a registry section of the product key the
-// way the form storage keeps them: "Component.Property" is stored under the value name
-// "Component_Property" as text (numbers and colours in decimal, enumerations and Booleans by
-// identifier, sets as "[a,b]"); a sub-object (Font, Brush) stores each of its own properties
-// under the value name, "." and the property name.
+// A snapshot of stored properties of a form's components in memory (what a dialog showed when
+// it opened, put back on Cancel), named as the form storage names them: "Component.Property"
+// under "Component_Property" as text; a sub-object (Font, Brush) gives one text per property of
+// its own under the value name, "." and the property name.
 #pragma once
 
 #include <map>
@@ -21,6 +20,3 @@ TStoredValues CaptureStoredProps(TComponent& form, const std::vector<std::string
 // value that does not fit its property is skipped.
 void ApplyStoredProps(TComponent& form, const std::vector<std::string>& paths, const TStoredValues& values);
 
-// Writes the properties to `section` of the product key / reads them back from it.
-void SaveStoredProps(TComponent& form, const std::vector<std::string>& paths, const std::string& section);
-void RestoreStoredProps(TComponent& form, const std::vector<std::string>& paths, const std::string& section);

@@ -1,5 +1,6 @@
 #include "shell/progress_form.h"
 
+#include "components/form_placement.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/std_controls.h"
 
@@ -12,6 +13,7 @@ TProgressForm::TProgressForm(TComponent* owner) : TForm(owner) {
   Field("ProgressBar1", ProgressBar1);
   Field("LabelOp", LabelOp);
   Field("SpeedButton1", SpeedButton1);
+  Field("FormStorage1", FormStorage1);
   ReadForm();
   AttachProgressView(this);
 }

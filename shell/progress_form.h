@@ -5,6 +5,7 @@
 #include "platform/gui/form.h"
 #include "shell/progress.h"
 
+class TFormStorage;
 class TLabel;
 class TProgressBar;
 class TSpeedButton;
@@ -18,6 +19,7 @@ public:
   TProgressBar* ProgressBar1 = nullptr;
   TLabel* LabelOp = nullptr;
   TSpeedButton* SpeedButton1 = nullptr;
+  TFormStorage* FormStorage1 = nullptr;  // the window's place
 
   // Closes (hides) the window.
   void CloseForm();

@@ -1,5 +1,6 @@
 #include "shell/progress_wait_form.h"
 
+#include "components/form_placement.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/timer.h"
 
@@ -13,6 +14,7 @@ TWaitForm::TWaitForm(TComponent* owner) : TForm(owner) {
   Field("Label1", Label1);
   Field("BtnStop", BtnStop);
   Field("Timer1", Timer1);
+  Field("FormStorage1", FormStorage1);
   ReadForm();
 }
 

@@ -6,6 +6,7 @@
 #include "platform/gui/form.h"
 
 class TButton;
+class TFormStorage;
 class TLabel;
 class TTimer;
 
@@ -18,6 +19,7 @@ public:
   TLabel* Label1 = nullptr;
   TButton* BtnStop = nullptr;  // stops the find form's list replacement (wired with that form)
   TTimer* Timer1 = nullptr;
+  TFormStorage* FormStorage1 = nullptr;  // the window's place
 
   // Shows the window after `delay` more timer ticks (0: at the next one); the Stop button is
   // visible exactly when `showStop`.

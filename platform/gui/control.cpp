@@ -342,8 +342,10 @@ void TControl::RecreateWidget() {
 void TControl::ApplyGeometry() {
   if (!widget_) return;
   if (widget_->isWindow()) {
+    // Moving a shown window reports the old size back at once: keep the new one apart.
+    const int width = width_, height = height_;
     widget_->move(left_, top_);
-    widget_->resize(width_, height_);
+    widget_->resize(width, height);
   } else {
     widget_->setGeometry(left_, top_, width_, height_);
   }

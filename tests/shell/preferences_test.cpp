@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "components/color_menu.h"
 #include "platform/files.h"
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
@@ -230,8 +231,13 @@ TEST_F(PreferencesTest, FontAndBackgroundComeFromTheirDialogs) {
   EXPECT_EQ(form.DefFont->Caption(), "Times New Roman, 14 pt.");
   form.DefFont->Click();  // the label opens the dialog too; cancelled, nothing changes
   EXPECT_EQ(form.DefFont->Caption(), "Times New Roman, 14 pt.");
+  // "Background..." pops up the colour menu; "Other" asks the colour dialog, "Auto" is the
+  // window colour.
   static_cast<TControl*>(form.FindComponent("BtnSetBack"))->Click();
+  form.BackgroundMenu->ClickItem(int(form.BackgroundMenu->Entries().size()) - 1);
   EXPECT_EQ(form.Shape1->Brush()->Color(), clAqua);
+  form.BackgroundMenu->ClickItem(0);
+  EXPECT_EQ(form.Shape1->Brush()->Color(), clWindow);
   EXPECT_TRUE(dialogs.Unexpected().empty());
   EXPECT_EQ(dialogs.Pending(), 0);
 }

@@ -1,0 +1,500 @@
+#include "components/flat_dock.h"
+
+#include <algorithm>
+
+#include "platform/exceptions.h"
+#include "platform/gui/application.h"
+#include "platform/gui/float_window.h"
+#include "platform/gui/form.h"
+#include "platform/registry.h"
+#include "textcore/win_registry.h"
+
+QM_CLASS_INFO(TFlatDock, TCustomControl, [](TClassBuilder<TFlatDock>& b) {
+  using C = TFlatDock;
+  b.Enum<TDockPosition>("Position", {"dpTop", "dpBottom", "dpLeft", "dpRight"}, &C::Position, &C::SetPosition)
+      .Boolean("AllowDrag", &C::AllowDrag, &C::SetAllowDrag)
+      .Set<TDockBoundLines>("BoundLines", {"blTop", "blBottom", "blLeft", "blRight"}, &C::BoundLines, &C::SetBoundLines)
+      .Boolean("FixAlign", &C::FixAlign, &C::SetFixAlign)
+      .Boolean("LimitToOneRow", &C::LimitToOneRow, &C::SetLimitToOneRow)
+      .Event("OnInsertRemoveBar", &C::OnInsertRemoveBar);
+})
+
+QM_CLASS_INFO(TFlatToolbar, TCustomControl, [](TClassBuilder<TFlatToolbar>& b) {
+  using C = TFlatToolbar;
+  b.Component<TFlatDock>("DockedTo", &C::DockedTo, &C::SetDockedTo)
+      .Integer("DockRow", &C::DockRow, &C::SetDockRow)
+      .Integer("DockPos", &C::DockPos, &C::SetDockPos)
+      .Component<TFlatDock>("DefaultDock", &C::DefaultDock, &C::SetDefaultDock)
+      .Boolean("CanDockTopBottom", &C::CanDockTopBottom, &C::SetCanDockTopBottom)
+      .Boolean("CanDockLeftRight", &C::CanDockLeftRight, &C::SetCanDockLeftRight)
+      .Boolean("CloseButton", &C::CloseButton, &C::SetCloseButton)
+      .Integer("FloatRightX", &C::FloatRightX, &C::SetFloatRightX)
+      .Event("OnDockChanging", &C::OnDockChanging)
+      .Event("OnDockChanged", &C::OnDockChanged)
+      .Event("OnClose", &C::OnClose);
+})
+
+namespace {
+
+bool IsSeparator(const TControl* c) { return c->ClassInfo().Name == "TFlatToolbarSep"; }
+
+}  // namespace
+
+// --- TFlatDock ---------------------------------------------------------------------------------
+
+TFlatDock::TFlatDock(TComponent* owner) : TCustomControl(owner) {
+  if (owner && !dynamic_cast<TCustomForm*>(owner)) throw EInvalidOperation("TFlatDock must be owned by a form");
+  SetColor(clBtnFace);
+  SetAlign(alTop);
+  SetBounds(0, 0, 100, 0);
+}
+
+void TFlatDock::SetParentComponent(TComponent* parent) {
+  if (dynamic_cast<TFlatDock*>(parent) || dynamic_cast<TFlatToolbar*>(parent))
+    throw EInvalidOperation("A TFlatDock control cannot be placed inside a TFlatToolbar or another TFlatDock");
+  TCustomControl::SetParentComponent(parent);
+}
+
+void TFlatDock::SetPosition(TDockPosition v) {
+  if (v == position_) return;
+  if (!bars_.empty()) throw EInvalidOperation("Cannot change Position of a TFlatDock if it already contains controls");
+  position_ = v;
+  static const TAlign aligns[] = {alTop, alBottom, alLeft, alRight};
+  SetAlign(aligns[v]);
+  ArrangeToolbars();
+}
+
+void TFlatDock::SetVisible(bool visible) {
+  if (!visible && Visible() && !(ComponentState() & (csDestroying | csLoading)))
+    throw EInvalidOperation("Cannot hide a TFlatDock");
+  TCustomControl::SetVisible(visible);
+}
+
+void TFlatDock::SetAllowDrag(bool v) {
+  allowDrag_ = v;
+  for (TFlatToolbar* bar : bars_) bar->ArrangeControls();
+  ArrangeToolbars();
+}
+
+void TFlatDock::SetBoundLines(TDockBoundLines v) {
+  boundLines_ = v;
+  Invalidate();
+}
+
+void TFlatDock::SetFixAlign(bool v) {
+  fixAlign_ = v;
+  ArrangeToolbars();
+}
+
+void TFlatDock::SetLimitToOneRow(bool v) {
+  limitToOneRow_ = v;
+  ArrangeToolbars();
+}
+
+void TFlatDock::EndUpdate() {
+  if (updating_ > 0 && --updating_ == 0) ArrangeToolbars();
+}
+
+void TFlatDock::Loaded() {
+  TCustomControl::Loaded();
+  ArrangeToolbars();
+}
+
+void TFlatDock::Resize() {
+  TCustomControl::Resize();
+  if (!arranging_) ArrangeToolbars();
+}
+
+void TFlatDock::InsertBar(TFlatToolbar* bar) {
+  if (std::find(bars_.begin(), bars_.end(), bar) != bars_.end()) return;
+  bars_.push_back(bar);
+  if (OnInsertRemoveBar) OnInsertRemoveBar(this, true, bar);
+}
+
+void TFlatDock::RemoveBar(TFlatToolbar* bar) {
+  auto it = std::find(bars_.begin(), bars_.end(), bar);
+  if (it == bars_.end()) return;
+  bars_.erase(it);
+  if (OnInsertRemoveBar && !(ComponentState() & csDestroying)) OnInsertRemoveBar(this, false, bar);
+}
+
+void TFlatDock::ArrangeToolbars() {
+  if (updating_ > 0 || arranging_ || (ComponentState() & (csLoading | csDestroying))) return;
+  arranging_ = true;
+  const bool vertical = DockType() == dtLeftRight;
+  std::vector<TFlatToolbar*> shown;
+  std::vector<TDockedBar> bars;
+  for (TFlatToolbar* bar : bars_) {
+    if (!bar->Visible()) continue;
+    const TBarLayout layout = bar->LayoutFor(DockType());
+    shown.push_back(bar);
+    bars.push_back({bar->dockRow_, bar->dockPos_, vertical ? layout.Height : layout.Width,
+                    vertical ? layout.ThicknessV : layout.ThicknessH});
+  }
+  const int length = vertical ? ClientHeight() : ClientWidth();
+  const TDockArrangement a = ArrangeDock(bars, length, limitToOneRow_, fixAlign_);
+  rowSizes_ = a.RowSizes;
+  for (size_t i = 0; i < shown.size(); ++i) {
+    TFlatToolbar* bar = shown[i];
+    bar->dockRow_ = a.Bars[i].Row;
+    // A row pushed back for a dock too short keeps its wanted places: the dock may be short
+    // only until its form has its size.
+    bar->dockPos_ = a.Wanted[i];
+    const int rowSize = a.RowSizes[size_t(a.Bars[i].Row)];
+    if (vertical) bar->SetBounds(a.Offsets[i], a.Bars[i].Pos, rowSize, a.Bars[i].Length);
+    else bar->SetBounds(a.Bars[i].Pos, a.Offsets[i], a.Bars[i].Length, rowSize);
+  }
+  if (vertical) SetWidth(a.Thickness);
+  else SetHeight(a.Thickness);
+  arranging_ = false;
+}
+
+void TFlatDock::Paint() {
+  TCanvas* c = Canvas();
+  c->Brush()->SetColor(Color());
+  c->FillRect(ClientRect());
+  const int w = Width(), h = Height();
+  if (w <= 1 || h <= 1) return;
+  auto line = [&](TColor color, int x1, int y1, int x2, int y2) {
+    c->Pen()->SetColor(color);
+    c->MoveTo(x1, y1);
+    c->LineTo(x2, y2);
+  };
+  if (boundLines_ & blTop) line(clBtnShadow, 0, 0, w, 0);
+  if (boundLines_ & blLeft) line(clBtnShadow, 0, 0, 0, h);
+  if (boundLines_ & blBottom) line(clBtnHighlight, 0, h - 1, w, h - 1);
+  if (boundLines_ & blRight) line(clBtnHighlight, w - 1, 0, w - 1, h);
+}
+
+// --- TFlatToolbar ------------------------------------------------------------------------------
+
+TFlatToolbar::TFlatToolbar(TComponent* owner) : TCustomControl(owner) {
+  if (owner && !dynamic_cast<TCustomForm*>(owner)) throw EInvalidOperation("TFlatToolbar must be owned by a form");
+  SetBounds(0, 0, 100, 26);
+}
+
+TFlatToolbar::~TFlatToolbar() {
+  if (dock_) dock_->RemoveBar(this);
+  SetDefaultDock(nullptr);
+}
+
+TCustomForm* TFlatToolbar::OwnerForm() const { return dynamic_cast<TCustomForm*>(Owner()); }
+
+void TFlatToolbar::SetParentComponent(TComponent* parent) {
+  if (!dynamic_cast<TFlatDock*>(parent) && !dynamic_cast<TCustomForm*>(parent))
+    throw EInvalidOperation("TFlatToolbar can only be placed on a TFlatDock or directly on the form");
+  TCustomControl::SetParentComponent(parent);
+  if (auto* dock = dynamic_cast<TFlatDock*>(parent)) {
+    dock_ = dock;
+    dock->InsertBar(this);
+  }
+}
+
+void TFlatToolbar::Notification(TComponent* component, TOperation operation) {
+  TCustomControl::Notification(component, operation);
+  if (operation != TOperation::opRemove) return;
+  if (component == defaultDock_) defaultDock_ = nullptr;
+  if (component == dock_) dock_ = nullptr;
+}
+
+void TFlatToolbar::SetDefaultDock(TFlatDock* dock) {
+  if (defaultDock_) defaultDock_->RemoveFreeNotification(this);
+  defaultDock_ = dock;
+  if (defaultDock_) defaultDock_->FreeNotification(this);
+}
+
+void TFlatToolbar::Loaded() {
+  TCustomControl::Loaded();
+  if (dock_) {
+    ArrangeControls();
+    dock_->ArrangeToolbars();
+  } else if (Parent()) {
+    // Designed floating: its place on the form becomes a place on the screen.
+    const TPoint p = Parent()->ClientToScreen(Point(Left(), Top()));
+    floatRect_ = Bounds(p.X, p.Y, Width(), Height());
+    MakeFloating();
+    MoveOnScreen(false);
+  }
+}
+
+bool TFlatToolbar::HandleShown() const { return !dock_ || dock_->AllowDrag(); }
+
+TBarLayout TFlatToolbar::LayoutFor(TDockType type) const {
+  std::vector<TBarItem> items;
+  std::vector<TControl*> controls;
+  for (int i = 0; i < ControlCount(); ++i) controls.push_back(Controls(i));
+  for (TControl* c : controls) {
+    TBarItem item{c->Width(), c->Height(), IsSeparator(c), c->Visible()};
+    if (item.Separator) {
+      item.SizeHorz = GetOrdProp(*c, "SizeHorz");
+      item.SizeVert = GetOrdProp(*c, "SizeVert");
+    }
+    items.push_back(item);
+  }
+  const bool handle = type == dtNotDocked || (dock_ && dock_->AllowDrag());
+  return LayoutBar(items, type, handle, type == dtNotDocked ? floatRightX_ : 0);
+}
+
+void TFlatToolbar::ArrangeControls() {
+  if (arranging_ || (ComponentState() & (csLoading | csDestroying))) return;
+  arranging_ = true;
+  const TDockType type = dock_ ? dock_->DockType() : dtNotDocked;
+  const TBarLayout layout = LayoutFor(type);
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    const TRect& r = layout.Places[size_t(i)];
+    if (r.Width() > 0 || r.Height() > 0) c->SetBoundsRect(r);
+    else if (IsSeparator(c)) c->SetBounds(c->Left(), c->Top(), 0, 0);
+  }
+  if (!dock_) SetBounds(Left(), Top(), layout.Width, layout.Height);
+  arranging_ = false;
+}
+
+void TFlatToolbar::SetFloatRightX(int v) {
+  floatRightX_ = std::max(0, v);
+  if (!dock_) ArrangeControls();
+}
+
+void TFlatToolbar::SetDockRow(int v) {
+  dockRow_ = v;
+  if (dock_) dock_->ArrangeToolbars();
+}
+
+void TFlatToolbar::SetDockPos(int v) {
+  dockPos_ = v;
+  if (dock_) dock_->ArrangeToolbars();
+}
+
+void TFlatToolbar::SetVisible(bool visible) {
+  TCustomControl::SetVisible(visible);
+  if (dock_) dock_->ArrangeToolbars();  // a hidden toolbar leaves its row; the others close up
+}
+
+void TFlatToolbar::MakeFloating() {
+  TCustomForm* form = OwnerForm();
+  if (!form) return;
+  if (Parent() != form) SetParent(form);
+  floating_ = true;
+  ArrangeControls();
+  if (floatRect_.Width() > 0 && floatRect_.Height() > 0)
+    SetBounds(floatRect_.Left, floatRect_.Top, Width(), Height());
+  SetFloatingWindow(*this, *form, true, Caption());
+}
+
+void TFlatToolbar::SetDockedTo(TFlatDock* dock) {
+  if (dock == dock_ && (dock || floating_)) return;
+  if (ComponentState() & csLoading) {
+    // The layout reader puts the toolbar in its parent dock by itself.
+    return;
+  }
+  if (OnDockChanging) OnDockChanging(this);
+  TFlatDock* old = dock_;
+  if (old) old->RemoveBar(this);
+  if (dock) {
+    if (floating_) {
+      floatRect_ = BoundsRect();
+      if (TCustomForm* form = OwnerForm()) SetFloatingWindow(*this, *form, false, Caption());
+      floating_ = false;
+    }
+    dock_ = dock;
+    SetParent(dock);
+    dock->InsertBar(this);
+    ArrangeControls();
+    dock->ArrangeToolbars();
+  } else {
+    if (floatRect_.Width() <= 0 || floatRect_.Height() <= 0) {
+      const TPoint p = Parent() ? Parent()->ClientToScreen(Point(Left(), Top())) : Point(Left(), Top());
+      floatRect_ = Bounds(p.X, p.Y, Width(), Height());
+    }
+    dock_ = nullptr;
+    MakeFloating();
+  }
+  if (old) old->ArrangeToolbars();
+  if (OnDockChanged) OnDockChanged(this);
+}
+
+void TFlatToolbar::MoveOnScreen(bool onlyIfOff) {
+  if (dock_) return;
+  const TRect r = MoveRectOnScreen(BoundsRect(), Screen->WorkAreaRect(), onlyIfOff);
+  SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  floatRect_ = r;
+}
+
+void TFlatToolbar::ToggleDocking() {
+  if (dock_) {
+    SetDockedTo(nullptr);
+    MoveOnScreen(true);
+  } else if (defaultDock_) {  // no default dock: nothing to dock into
+    dockRow_ = 0;
+    dockPos_ = -8;
+    SetDockedTo(defaultDock_);
+  }
+}
+
+TFlatDock* TFlatToolbar::DropTarget(TPoint p, bool floating) const {
+  if (floating || !Owner()) return nullptr;
+  for (int pass = 0; pass < 2; ++pass) {
+    if ((pass == 0 && !canTopBottom_) || (pass == 1 && !canLeftRight_)) continue;
+    for (int i = 0; i < Owner()->ComponentCount(); ++i) {
+      auto* dock = dynamic_cast<TFlatDock*>(Owner()->Components(i));
+      if (!dock || !dock->AllowDrag() || !dock->Showing()) continue;
+      if ((dock->DockType() == dtTopBottom) != (pass == 0)) continue;
+      const TPoint origin = dock->ClientToScreen(Point(0, 0));
+      const int across = std::max(1, dock->DockType() == dtTopBottom ? dock->Height() : dock->Width());
+      TRect r = Bounds(origin.X, origin.Y, dock->DockType() == dtTopBottom ? dock->Width() : across,
+                       dock->DockType() == dtTopBottom ? across : dock->Height());
+      r = Rect(r.Left - 16, r.Top - 10, r.Right + 16, r.Bottom + 10);
+      if (r.Contains(p)) return dock;
+    }
+  }
+  return nullptr;
+}
+
+void TFlatToolbar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomControl::MouseDown(button, shift, x, y);
+  if (button != mbLeft || (dock_ && !dock_->AllowDrag())) return;
+  dragging_ = true;
+  grip_ = Point(x, y);
+}
+
+void TFlatToolbar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomControl::MouseUp(button, shift, x, y);
+  if (!dragging_ || button != mbLeft) return;
+  dragging_ = false;
+  if (x == grip_.X && y == grip_.Y) return;  // a click, not a move
+  const TPoint screen = ClientToScreen(Point(x, y));
+  TFlatDock* target = DropTarget(screen, shift & ssCtrl);
+  if (target) {
+    const TPoint local = target->ScreenToClient(Point(screen.X - grip_.X, screen.Y - grip_.Y));
+    const bool vertical = target->DockType() == dtLeftRight;
+    const int middle = vertical ? local.X + Width() / 2 : local.Y + Height() / 2;
+    bool newRow = false;
+    const int row = DropRow(target->RowSizes(), middle, newRow);
+    if (newRow)
+      for (TFlatToolbar* bar : target->Toolbars())
+        if (bar != this && bar->dockRow_ >= row) ++bar->dockRow_;
+    dockRow_ = row;
+    dockPos_ = std::max(0, vertical ? local.Y : local.X);
+    if (target == dock_) target->ArrangeToolbars();
+    else SetDockedTo(target);
+  } else {
+    floatRect_ = Bounds(screen.X - grip_.X, screen.Y - grip_.Y, Width(), Height());
+    if (dock_) SetDockedTo(nullptr);
+    else SetBounds(floatRect_.Left, floatRect_.Top, Width(), Height());
+    MoveOnScreen(true);
+  }
+}
+
+void TFlatToolbar::DblClick() {
+  TCustomControl::DblClick();
+  dragging_ = false;
+  ToggleDocking();
+}
+
+void TFlatToolbar::Paint() {
+  TCanvas* c = Canvas();
+  c->Brush()->SetColor(Color());
+  c->FillRect(ClientRect());
+  if (!dock_) return;
+  TRect r = ClientRect();
+  Frame3D(*c, r, clBtnHighlight, clBtnShadow, 1);
+  if (!dock_->AllowDrag()) return;
+  // The drag handle: two raised bars three pixels thick.
+  const bool vertical = dock_->DockType() == dtLeftRight;
+  for (int bar = 0; bar < 2; ++bar) {
+    const int a = 4 + 3 * bar;
+    TRect h = vertical ? Rect(2, a, Width() - 2, a + 3) : Rect(a, 2, a + 3, Height() - 2);
+    Frame3D(*c, h, clBtnHighlight, clBtnShadow, 1);
+  }
+}
+
+// --- saving and loading ------------------------------------------------------------------------
+
+namespace {
+
+TFlatDock* FindDockByName(TComponent& form, const std::string& name) {
+  for (int i = 0; i < form.ComponentCount(); ++i)
+    if (auto* dock = dynamic_cast<TFlatDock*>(form.Components(i)); dock && dock->Name() == name) return dock;
+  return nullptr;
+}
+
+}  // namespace
+
+void LoadToolbarPositions(TComponent& form, const TPositionReadInt& readInt, const TPositionReadString& readString) {
+  std::vector<TFlatDock*> docks;
+  for (int i = 0; i < form.ComponentCount(); ++i)
+    if (auto* dock = dynamic_cast<TFlatDock*>(form.Components(i))) {
+      dock->BeginUpdate();
+      docks.push_back(dock);
+    }
+  try {
+    for (int i = 0; i < form.ComponentCount(); ++i) {
+      auto* bar = dynamic_cast<TFlatToolbar*>(form.Components(i));
+      if (!bar) continue;
+      const std::string& section = bar->Name();
+      if (section.empty()) throw Exception("Name property not set");
+      bar->SetVisible(readInt(section, "Visible", bar->Visible() ? 1 : 0) != 0);
+      const std::string dockName = readString(section, "DockedTo", "");
+      if (dockName.empty()) continue;
+      TFlatDock* dock = dockName == "nil" ? nullptr : FindDockByName(form, dockName);
+      if (dockName != "nil" && (!dock || !dock->AllowDrag())) continue;  // stays where the form put it
+      const int row = readInt(section, "DockRow", bar->DockRow());
+      const int pos = readInt(section, "DockPos", bar->DockPos());
+      const TRect fr = Rect(readInt(section, "FloatLeft", 0), readInt(section, "FloatTop", 0),
+                            readInt(section, "FloatRight", 0), readInt(section, "FloatBottom", 0));
+      bar->SetFloatRightX(readInt(section, "FloatRightX", 0));
+      bar->dockRow_ = row;
+      bar->dockPos_ = pos;
+      bar->SetFloatingRect(fr);
+      bar->SetDockedTo(dock);
+      if (!dock) bar->MoveOnScreen(false);
+    }
+  } catch (...) {
+    for (auto it = docks.rbegin(); it != docks.rend(); ++it) (*it)->EndUpdate();
+    throw;
+  }
+  for (auto it = docks.rbegin(); it != docks.rend(); ++it) (*it)->EndUpdate();
+}
+
+void SaveToolbarPositions(TComponent& form, const TPositionWriteInt& writeInt, const TPositionWriteString& writeString) {
+  for (int i = 0; i < form.ComponentCount(); ++i) {
+    auto* bar = dynamic_cast<TFlatToolbar*>(form.Components(i));
+    if (!bar) continue;
+    const std::string& section = bar->Name();
+    if (section.empty()) throw Exception("Name property not set");
+    TFlatDock* dock = bar->DockedTo();
+    if (dock && dock->Name().empty()) throw Exception("DockTo's Name property not set");
+    writeInt(section, "Visible", bar->Visible() ? 1 : 0);
+    if (dock && !dock->AllowDrag()) continue;
+    writeString(section, "DockedTo", dock ? dock->Name() : "nil");
+    writeInt(section, "DockRow", bar->DockRow());
+    writeInt(section, "DockPos", bar->DockPos());
+    // The real place, whether the window is shown or not; an empty one writes zeros, so that no
+    // stale place of an earlier save stays behind.
+    const TRect r = dock ? bar->FloatingRect() : bar->BoundsRect();
+    writeInt(section, "FloatLeft", r.Left);
+    writeInt(section, "FloatTop", r.Top);
+    writeInt(section, "FloatRight", r.Right);
+    writeInt(section, "FloatBottom", r.Bottom);
+    writeInt(section, "FloatRightX", bar->FloatRightX());
+  }
+}
+
+void LoadToolbarPositionsFromRegistry(TComponent& form, const std::string& keyPath) {
+  TWinRegistry reg(keyPath);
+  LoadToolbarPositions(
+      form,
+      [&](const std::string& s, const std::string& n, int def) {
+        try { return reg.ReadInteger(s, n, def); } catch (const std::exception&) { return def; }
+      },
+      [&](const std::string& s, const std::string& n, const std::string& def) {
+        try { return reg.ReadString(s, n, def); } catch (const std::exception&) { return def; }
+      });
+}
+
+void SaveToolbarPositionsToRegistry(TComponent& form, const std::string& keyPath) {
+  TWinRegistry reg(keyPath);
+  SaveToolbarPositions(
+      form, [&](const std::string& s, const std::string& n, int v) { reg.WriteInteger(s, n, v); },
+      [&](const std::string& s, const std::string& n, const std::string& v) { reg.WriteString(s, n, v); });
+}

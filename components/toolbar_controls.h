@@ -1,0 +1,82 @@
+// The controls of a toolbar: TFlatToolbarButton (a flat glyph button that can drop a menu down
+// from all of it or from an arrow part 11 pixels wide), TFlatToolbarSep (a separator that also
+// breaks a floating toolbar into lines) and TFlatEdit (a flat edit framed only while in use).
+#pragma once
+
+#include "components/glyph_button.h"
+#include "platform/gui/std_controls.h"
+
+enum TButtonDisplayMode { dmBoth, dmGlyphOnly, dmTextOnly };
+inline constexpr int kDropdownArrowWidth = 11;
+
+class TFlatToolbarButton : public TGlyphButton {
+  QM_CLASS(TFlatToolbarButton, TGlyphButton)
+public:
+  explicit TFlatToolbarButton(TComponent* owner);
+  // Only the arrow part at the right opens the menu; switching it on widens the button by 11,
+  // off narrows it by 11 (at least to 1); setting the value it has changes nothing.
+  bool DropdownCombo() const { return dropdownCombo_; }
+  void SetDropdownCombo(bool v);
+  bool DropdownArrow() const { return dropdownArrow_; }
+  void SetDropdownArrow(bool v);
+  TButtonDisplayMode DisplayMode() const { return displayMode_; }
+  void SetDisplayMode(TButtonDisplayMode v);
+  bool Opaque() const { return opaque_; }
+  void SetOpaque(bool v);
+  bool OldDisabledStyle() const { return ButtonGlyph().OldDisabledStyle(); }
+  void SetOldDisabledStyle(bool v);
+  // One of the program's own glyphs by name (see toolbar_glyphs.h).
+  const std::string& GlyphName() const { return glyphName_; }
+  void SetGlyphName(const std::string& name);
+  // Where the menu opens: below at the left edge; on a toolbar docked right, left of the button
+  // (right-aligned at its top-left); docked left, at its top-right.
+  TPoint MenuPoint(bool& alignRight) const override;
+
+protected:
+  bool InMenuPart(int x) const override;
+  TRect ButtonRect() const override;
+  bool ShowsGlyph() const override { return displayMode_ != dmTextOnly; }
+  bool ShowsText() const override { return displayMode_ != dmGlyphOnly; }
+  void Paint() override;
+
+private:
+  const TButtonGlyph& ButtonGlyph() const { return const_cast<TFlatToolbarButton*>(this)->TGlyphButton::ButtonGlyph(); }
+  bool dropdownCombo_ = false, dropdownArrow_ = true, opaque_ = true;
+  TButtonDisplayMode displayMode_ = dmBoth;
+  std::string glyphName_;
+};
+
+class TFlatToolbarSep : public TGraphicControl {
+  QM_CLASS(TFlatToolbarSep, TGraphicControl)
+public:
+  explicit TFlatToolbarSep(TComponent* owner);
+  int SizeHorz() const { return sizeHorz_; }
+  void SetSizeHorz(int v);
+  int SizeVert() const { return sizeVert_; }
+  void SetSizeVert(int v);
+  bool Blank() const { return blank_; }
+  void SetBlank(bool v);
+  void SetParent(TWinControl* parent) override;
+
+protected:
+  void Paint() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+
+private:
+  void Relayout();
+  int sizeHorz_ = 6, sizeVert_ = 6;
+  bool blank_ = false;
+};
+
+class TFlatEdit : public TEdit {
+  QM_CLASS(TFlatEdit, TEdit)
+public:
+  explicit TFlatEdit(TComponent* owner);
+  // The font's text height + 6.
+  int FittingHeight() const;
+
+protected:
+  void Loaded() override;
+  void FontChanged() override;
+  void EnabledChanged() override;
+};

@@ -1,0 +1,54 @@
+// The geometry of docks and toolbars, free of windows: arranging the toolbars of a dock in
+// rows, laying out a toolbar's controls in lines, the floating window's frame, keeping a
+// floating toolbar on the screen and finding the row a dropped toolbar goes to.
+#pragma once
+
+#include <vector>
+
+#include "platform/gui/gui_types.h"
+
+enum TDockType { dtNotDocked, dtTopBottom, dtLeftRight };
+
+// One toolbar of a dock: its row and place along the row (in), its length along the row and
+// bare thickness across.
+struct TDockedBar {
+  int Row = 0, Pos = 0, Length = 0, Thickness = 8;
+};
+struct TDockArrangement {
+  std::vector<TDockedBar> Bars;  // rows without gaps, places along the row
+  std::vector<int> Wanted;       // the places before a row too long was pushed back
+  std::vector<int> Offsets;      // each bar's offset across the dock
+  std::vector<int> RowSizes;     // thickness of each row, margins included
+  int Thickness = 0;             // the dock's size across
+};
+// Arranges the bars of a dock of `length` along (the bars in any order; the result keeps it).
+TDockArrangement ArrangeDock(std::vector<TDockedBar> bars, int length, bool limitToOneRow, bool fixAlign);
+
+// The row a toolbar dropped with its middle at `middle` (across the dock) goes to; `newRow` is
+// set when a new row is made there (the rows from that number on move up by one).
+int DropRow(const std::vector<int>& rowSizes, int middle, bool& newRow);
+
+// Shifts a floating rectangle into the work area: left, up, right, down, so that one larger
+// than the area ends with its top-left corner inside. With `onlyIfOff`, a rectangle that
+// touches the area stays.
+TRect MoveRectOnScreen(const TRect& r, const TRect& workArea, bool onlyIfOff);
+// The floating window's rectangle from the toolbar's and back: left - frame, right + frame,
+// bottom + 2 frames + caption height; the top stays.
+TRect AddFloatFrame(const TRect& r, int frame, int caption);
+TRect RemoveFloatFrame(const TRect& r, int frame, int caption);
+
+// One control of a toolbar for the layout.
+struct TBarItem {
+  int Width = 0, Height = 0;
+  bool Separator = false, Visible = true;
+  int SizeHorz = 6, SizeVert = 6;
+};
+struct TBarLayout {
+  std::vector<TRect> Places;       // one per item (empty for hidden ones and collapsed separators)
+  std::vector<int> Collapsed;      // separators collapsed at line breaks
+  int Width = 0, Height = 0;       // the toolbar's size
+  int ThicknessH = 8, ThicknessV = 8;  // bare thicknesses: largest height and width (>= 8)
+};
+// Lays out the items in lines for a dock type; `wrap` 0 means no limit; `handle` when a drag
+// handle is shown.
+TBarLayout LayoutBar(const std::vector<TBarItem>& items, TDockType type, bool handle, int wrap);

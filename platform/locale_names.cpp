@@ -1,0 +1,75 @@
+#include "platform/locale_names.h"
+
+#include <unicode/uloc.h>
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+#include "platform/code_pages.h"
+
+namespace {
+
+std::string IcuNameOf(LCID lcid) {
+  if (IsLocaleKnown(lcid)) return std::string(LocaleIcuName(lcid));
+  char name[ULOC_FULLNAME_CAPACITY] = {};
+  UErrorCode error = U_ZERO_ERROR;
+  uloc_getLocaleForLCID(lcid, name, sizeof name, &error);
+  return U_FAILURE(error) ? std::string() : std::string(name);
+}
+
+std::string FromUChars(const UChar* text, int32_t length) {
+  return WideToAnsi(std::u16string_view(reinterpret_cast<const char16_t*>(text), size_t(std::max(0, length))), CP_ACP);
+}
+
+template <class F>
+std::string IcuText(F call) {
+  UChar buffer[256];
+  UErrorCode error = U_ZERO_ERROR;
+  const int32_t length = call(buffer, int32_t(std::size(buffer)), &error);
+  return U_FAILURE(error) ? std::string() : FromUChars(buffer, std::min<int32_t>(length, 255));
+}
+
+}  // namespace
+
+std::vector<LCID> EnumSystemLocales(bool supported) {
+  static const std::vector<LCID> installed = [] {
+    std::vector<LCID> list;
+    for (LCID lcid = 1; lcid < 0x10000; ++lcid)
+      if (IsLocaleKnown(lcid) && ResolveLcid(lcid) == lcid) list.push_back(lcid);
+    return list;
+  }();
+  static const std::vector<LCID> all = [] {
+    std::set<LCID> set(installed.begin(), installed.end());
+    for (int32_t i = 0, n = uloc_countAvailable(); i < n; ++i)
+      if (LCID lcid = uloc_getLCID(uloc_getAvailable(i)); lcid != 0 && lcid < 0x10000) set.insert(lcid);
+    return std::vector<LCID>(set.begin(), set.end());
+  }();
+  return supported ? all : installed;
+}
+
+bool IsValidLocale(LCID lcid) {
+  const std::vector<LCID> list = EnumSystemLocales(false);
+  return std::binary_search(list.begin(), list.end(), lcid);
+}
+
+std::string LocaleName(LCID lcid, TLocaleNameKind kind) {
+  const std::string loc = IcuNameOf(lcid);
+  if (loc.empty()) return {};
+  switch (kind) {
+    case lnLocalized: {
+      const std::string ui(LocaleIcuName(SystemDefaultLcid()));
+      return IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uloc_getDisplayName(loc.c_str(), ui.c_str(), b, n, e); });
+    }
+    case lnEnglish:
+      return IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uloc_getDisplayLanguage(loc.c_str(), "en", b, n, e); });
+    case lnNative:
+      return IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uloc_getDisplayLanguage(loc.c_str(), loc.c_str(), b, n, e); });
+    case lnAbbrev: {
+      std::string iso = uloc_getISO3Language(loc.c_str());
+      for (char& c : iso) c = char(std::toupper(static_cast<unsigned char>(c)));
+      return iso;
+    }
+  }
+  return {};
+}

@@ -1,0 +1,84 @@
+#include "shell/about_box.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "platform/gui/shell_open.h"
+#include "platform/gui/std_controls.h"
+
+QM_CLASS_INFO(TAboutBox, TForm, [](TClassBuilder<TAboutBox>&) {})
+
+TMemoryStatus ParseMemInfo(const std::string& text) {
+  std::istringstream in(text);
+  std::string key;
+  uint64_t total = 0, available = 0, value = 0;
+  std::string unit;
+  while (in >> key >> value) {
+    std::getline(in, unit);
+    if (key == "MemTotal:") total = value;
+    else if (key == "MemAvailable:") available = value;
+  }
+  TMemoryStatus s;
+  s.TotalKB = total;
+  s.LoadPercent = total > 0 ? int(100 - std::min(available, total) * 100 / total) : 0;
+  return s;
+}
+
+TMemoryStatus ReadMemoryStatus() {
+  std::ifstream file("/proc/meminfo");
+  std::stringstream text;
+  text << file.rdbuf();
+  return ParseMemInfo(text.str());
+}
+
+std::string FormatThousands(uint64_t value) {
+  if (value == 0) return {};
+  std::string digits = std::to_string(value), out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
+
+TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {
+  Handler("FormCreate", &TAboutBox::FormCreate);
+  Handler("LinkClick", &TAboutBox::LinkClick);
+  Field("PhysMem", PhysMem);
+  Field("FreeRes", FreeRes);
+  Field("LabelVer", LabelVer);
+  Field("LinkWeb", LinkWeb);
+  Field("LinkMail", LinkMail);
+  Field("LinkSupport", LinkSupport);
+  Field("LinkAuthor", LinkAuthor);
+  ReadForm();
+}
+
+namespace {
+
+// Where each link label leads.
+std::string LinkTarget(const std::string& label) {
+  if (label == "LinkWeb") return "https://www.vortanel.com/";
+  if (label == "LinkMail") return "mailto:info@vortanel.com";
+  if (label == "LinkSupport") return "mailto:support@vortanel.com";
+  if (label == "LinkAuthor") return "mailto:author@vortanel.com";
+  return {};
+}
+
+}  // namespace
+
+void TAboutBox::FormCreate(TObject*) {
+  for (TLabel* link : {LinkWeb, LinkMail, LinkSupport, LinkAuthor}) link->SetCursor(crHandPoint);
+  ShowMemory(ReadMemoryStatus());
+  LabelVer->SetCaption("Version 3.7 (Build 019)");
+}
+
+void TAboutBox::ShowMemory(const TMemoryStatus& status) {
+  PhysMem->SetCaption(FormatThousands(status.TotalKB) + " KB");
+  FreeRes->SetCaption(std::to_string(status.LoadPercent) + " %");
+}
+
+void TAboutBox::LinkClick(TObject* Sender) {
+  if (auto* label = dynamic_cast<TLabel*>(Sender)) ShellOpen(LinkTarget(label->Name()));
+}

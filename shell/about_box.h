@@ -1,0 +1,38 @@
+// TAboutBox: the about box: product, author, the machine's memory, the version and links to the
+// maker's web page and mail addresses (opened with the desktop's own programs).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/gui/form.h"
+
+class TLabel;
+
+// Physical memory as the box shows it: total in kilobytes and the load in percent.
+struct TMemoryStatus {
+  uint64_t TotalKB = 0;
+  int LoadPercent = 0;
+};
+// From the system's memory figures (MemTotal and MemAvailable of the kernel).
+TMemoryStatus ReadMemoryStatus();
+// The figures of /proc/meminfo text.
+TMemoryStatus ParseMemInfo(const std::string& text);
+// "#,###" with "," between thousands; 0 gives "".
+std::string FormatThousands(uint64_t value);
+
+class TAboutBox : public TForm {
+  QM_CLASS(TAboutBox, TForm)
+public:
+  explicit TAboutBox(TComponent* owner);
+
+  TLabel *PhysMem = nullptr, *FreeRes = nullptr, *LabelVer = nullptr;
+  TLabel *LinkWeb = nullptr, *LinkMail = nullptr, *LinkSupport = nullptr, *LinkAuthor = nullptr;
+
+  // Shows the figures of `status`.
+  void ShowMemory(const TMemoryStatus& status);
+
+private:
+  void FormCreate(TObject* Sender);
+  void LinkClick(TObject* Sender);
+};

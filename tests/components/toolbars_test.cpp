@@ -1,0 +1,256 @@
+// Docks and toolbars: the arrangement of rows, the layout of a toolbar's controls, the floating
+// frame and keeping it on the screen, the saved placement of every toolbar (one registry subkey
+// each), docking and floating, the toolbar controls and the program's own glyphs.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "components/flat_dock.h"
+#include "components/toolbar_controls.h"
+#include "components/toolbar_glyphs.h"
+#include "platform/exceptions.h"
+#include "platform/gui/application.h"
+#include "platform/gui/form.h"
+#include "platform/gui/form_reader.h"
+#include "platform/gui/menus.h"
+#include "tests/platform/temp_folder.h"
+#include "textcore/win_registry.h"
+
+namespace {
+
+TEST(ToolbarLayout, DockRowsSideBySidePushedBackAndWithoutGaps) {
+  // Same row, overlapping places: side by side.
+  auto a = ArrangeDock({{0, 0, 100, 20}, {0, 50, 80, 22}}, 500, false, false);
+  EXPECT_EQ(a.Bars[1].Pos, 100);
+  EXPECT_EQ(a.RowSizes, std::vector<int>{26});
+  EXPECT_EQ(a.Thickness, 26);
+  // A row longer than the dock is pushed back from its end, never before 0.
+  a = ArrangeDock({{0, 0, 100, 20}, {0, 150, 100, 20}}, 220, false, false);
+  EXPECT_EQ(a.Bars[0].Pos, 0);
+  EXPECT_EQ(a.Bars[1].Pos, 120);
+  a = ArrangeDock({{0, 0, 300, 20}, {0, 0, 100, 20}}, 220, false, false);
+  EXPECT_EQ(a.Bars[0].Pos, 0);
+  // Empty rows are removed (two in a row too); thin bars count as 8; offsets follow the rows.
+  a = ArrangeDock({{0, 0, 50, 2}, {3, 0, 50, 20}, {5, 10, 50, 30}}, 500, false, false);
+  EXPECT_EQ(a.Bars[1].Row, 1);
+  EXPECT_EQ(a.Bars[2].Row, 2);
+  EXPECT_EQ(a.RowSizes, (std::vector<int>{12, 24, 34}));
+  EXPECT_EQ(a.Offsets, (std::vector<int>{0, 12, 36}));
+  a = ArrangeDock({{2, 0, 50, 20}, {4, 0, 50, 20}}, 500, true, false);
+  EXPECT_EQ(a.Bars[1].Row, 0);
+  EXPECT_EQ(a.Bars[1].Pos, 50);
+  // An empty dock: 1 pixel with FixAlign, else 0.
+  EXPECT_EQ(ArrangeDock({}, 500, false, true).Thickness, 1);
+  EXPECT_EQ(ArrangeDock({}, 500, false, false).Thickness, 0);
+}
+
+TEST(ToolbarLayout, FloatingFrameScreenAndDropRows) {
+  const TRect work = Rect(0, 0, 1000, 700);
+  EXPECT_EQ(MoveRectOnScreen(Rect(950, 650, 1050, 720), work, false), Rect(900, 630, 1000, 700));
+  EXPECT_EQ(MoveRectOnScreen(Rect(-50, -20, 50, 30), work, false), Rect(0, 0, 100, 50));
+  EXPECT_EQ(MoveRectOnScreen(Rect(-100, -100, 1200, 900), work, false), Rect(0, 0, 1300, 1000));
+  EXPECT_EQ(MoveRectOnScreen(Rect(950, 650, 1050, 700), work, true), Rect(950, 650, 1050, 700));
+  EXPECT_EQ(MoveRectOnScreen(Rect(2000, 50, 2100, 80), work, true), Rect(900, 50, 1000, 80));
+  EXPECT_EQ(AddFloatFrame(Rect(10, 20, 110, 50), 3, 14), Rect(7, 20, 113, 70));
+  EXPECT_EQ(RemoveFloatFrame(AddFloatFrame(Rect(10, 20, 110, 50), 3, 14), 3, 14), Rect(10, 20, 110, 50));
+  bool newRow = false;
+  EXPECT_EQ(DropRow({26, 26}, 13, newRow), 0);
+  EXPECT_FALSE(newRow);
+  EXPECT_EQ(DropRow({26, 26}, 3, newRow), 0);
+  EXPECT_TRUE(newRow);
+  EXPECT_EQ(DropRow({26, 26}, 28, newRow), 1);
+  EXPECT_TRUE(newRow);
+  EXPECT_EQ(DropRow({26, 26}, 40, newRow), 1);
+  EXPECT_FALSE(newRow);
+  EXPECT_EQ(DropRow({26, 26}, 90, newRow), 2);
+  EXPECT_TRUE(newRow);
+}
+
+TEST(ToolbarLayout, ControlMarginsAndSeparatorLineBreaks) {
+  const std::vector<TBarItem> items = {{23, 22}, {23, 22}, {6, 22, true}, {23, 22}, {40, 20}};
+  // Docked top with a drag handle: start 11, end 2, before 2, after 2.
+  TBarLayout l = LayoutBar(items, dtTopBottom, true, 0);
+  EXPECT_EQ(l.Places[0], Bounds(11, 2, 23, 22));
+  EXPECT_EQ(l.Places[2], Bounds(57, 2, 6, 22));
+  EXPECT_EQ(l.Places[4], Bounds(86, 3, 40, 20));  // centred across the line
+  EXPECT_EQ(l.Width, 128);
+  EXPECT_EQ(l.Height, 26);
+  // Without a handle a docked line starts at 2.
+  EXPECT_EQ(LayoutBar(items, dtTopBottom, false, 0).Places[0].Left, 2);
+  // Floating, wrapped after the separator: it collapses and the line advances by thickness + 6.
+  l = LayoutBar(items, dtNotDocked, true, 60);
+  EXPECT_EQ(l.Places[0], Bounds(4, 2, 23, 22));
+  EXPECT_EQ(l.Collapsed, std::vector<int>{2});
+  EXPECT_EQ(l.Places[3], Bounds(4, 30, 23, 22));
+  EXPECT_EQ(l.Places[4].Top, 52 + 1);  // a single control that does not fit: one thickness
+  EXPECT_EQ(l.Height, 52 + 22 + 1);
+  // Left/right docks use the separators' vertical size and lay the controls out downwards.
+  l = LayoutBar({{23, 22}, {6, 22, true, true, 6, 9}, {23, 22}}, dtLeftRight, false, 0);
+  EXPECT_EQ(l.Places[1], Bounds(2, 24, 23, 9));
+  EXPECT_EQ(l.Places[2].Top, 33);
+}
+
+// A form with two docks and two toolbars, made from a layout.
+const char* const kLayout = R"(
+object F: TForm
+  Width = 600
+  Height = 400
+  object DockTop: TFlatDock
+    object TBFile: TFlatToolbar
+      Caption = 'File'
+      object BtnNew: TFlatToolbarButton
+        GlyphName = 'FileNew'
+      end
+      object Sep1: TFlatToolbarSep
+      end
+      object BtnOpen: TFlatToolbarButton
+        GlyphName = 'FileOpen'
+      end
+    end
+    object TBEdit: TFlatToolbar
+      Caption = 'Edit'
+      DockPos = 157
+      object BtnCut: TFlatToolbarButton
+        GlyphName = 'EditCut'
+      end
+    end
+  end
+  object DockBottom: TFlatDock
+    Position = dpBottom
+    FixAlign = True
+  end
+end
+)";
+
+struct ToolbarForm {
+  TForm form{nullptr};
+  TFlatDock *top = nullptr, *bottom = nullptr;
+  TFlatToolbar *file = nullptr, *edit = nullptr;
+  ToolbarForm() {
+    EnsureGuiApplication();
+    ReadLayout(form, kLayout, "toolbars.qfm");
+    top = dynamic_cast<TFlatDock*>(form.FindComponent("DockTop"));
+    bottom = dynamic_cast<TFlatDock*>(form.FindComponent("DockBottom"));
+    file = dynamic_cast<TFlatToolbar*>(form.FindComponent("TBFile"));
+    edit = dynamic_cast<TFlatToolbar*>(form.FindComponent("TBEdit"));
+  }
+};
+
+TEST(FlatDock, ToolbarsArrangeInTheirDockAndMoveBetweenDocks) {
+  ToolbarForm f;
+  ASSERT_TRUE(f.top && f.file && f.edit);
+  EXPECT_EQ(f.file->DockedTo(), f.top);
+  EXPECT_EQ(f.top->Toolbars().size(), 2u);
+  EXPECT_EQ(f.edit->Left(), 157);
+  EXPECT_EQ(f.top->Height(), 26);
+  EXPECT_EQ(f.bottom->Height(), 1);  // empty, FixAlign
+  EXPECT_EQ(f.file->Width(), 11 + 23 + 6 + 23 + 2);
+  // Into the bottom dock and out to float; back by double-click into the default dock.
+  f.edit->SetDockedTo(f.bottom);
+  EXPECT_EQ(f.bottom->Height(), 26);
+  EXPECT_EQ(f.top->Toolbars().size(), 1u);
+  f.edit->ToggleDocking();
+  EXPECT_TRUE(f.edit->Floating());
+  f.edit->ToggleDocking();  // no default dock: nothing happens
+  EXPECT_TRUE(f.edit->Floating());
+  f.edit->SetDefaultDock(f.top);
+  f.edit->ToggleDocking();
+  EXPECT_EQ(f.edit->DockedTo(), f.top);
+  EXPECT_EQ(f.edit->DockRow(), 0);
+  EXPECT_EQ(f.edit->DockPos(), 0);  // before all others
+  EXPECT_EQ(f.file->Left(), f.edit->Width());
+  // Errors.
+  EXPECT_THROW(f.top->SetPosition(dpLeft), EInvalidOperation);
+  EXPECT_THROW(f.top->SetVisible(false), EInvalidOperation);
+  auto* sep = new TFlatToolbarSep(&f.form);
+  EXPECT_THROW(sep->SetParent(&f.form), EInvalidOperation);
+  EXPECT_THROW(new TFlatDock(f.file), EInvalidOperation);
+}
+
+TEST(FlatDock, PlacementsRoundTripThroughTheRegistry) {
+  TempFolder folder;
+  ScopedEnv config("QUILLOMARK_CONFIG_DIR", folder.Name());
+  const std::string key = "Software\\Vortanel\\Quillomark\\ToolbarPos";
+  {
+    ToolbarForm f;
+    // A key without values leaves every toolbar where the form put it.
+    LoadToolbarPositionsFromRegistry(f.form, key);
+    EXPECT_EQ(f.edit->Left(), 157);
+    f.edit->SetDockedTo(f.bottom);
+    f.file->SetDockedTo(nullptr);
+    f.file->SetBounds(200, 150, f.file->Width(), f.file->Height());
+    f.file->Hide();  // a hidden floating toolbar keeps its real place
+    SaveToolbarPositionsToRegistry(f.form, key);
+    TWinRegistry reg(key);
+    EXPECT_EQ(reg.ReadString("TBFile", "DockedTo", ""), "nil");
+    EXPECT_EQ(reg.ReadInteger("TBFile", "Visible", -1), 0);
+    EXPECT_EQ(reg.ReadInteger("TBFile", "FloatLeft", -1), 200);
+    EXPECT_EQ(reg.ReadString("TBEdit", "DockedTo", ""), "DockBottom");
+    EXPECT_EQ(reg.ReadInteger("TBEdit", "DockRow", -1), 0);
+  }
+  ToolbarForm f;
+  {
+    TWinRegistry reg(key);
+    ASSERT_EQ(reg.ReadString("TBEdit", "DockedTo", ""), "DockBottom");
+  }
+  LoadToolbarPositionsFromRegistry(f.form, key);
+  EXPECT_EQ(f.edit->DockedTo(), f.bottom);
+  EXPECT_TRUE(f.file->Floating());
+  EXPECT_FALSE(f.file->Visible());
+  EXPECT_EQ(f.file->Left(), 200);
+  EXPECT_EQ(f.file->Top(), 150);
+  // A dock name that no longer exists leaves the toolbar where it is.
+  TWinRegistry(key).WriteString("TBEdit", "DockedTo", "DockGone");
+  ToolbarForm g;
+  LoadToolbarPositionsFromRegistry(g.form, key);
+  EXPECT_EQ(g.edit->DockedTo(), g.top);
+}
+
+TEST(FlatToolbarButton, DropdownComboWidthMenuPlaceAndGlyphs) {
+  ToolbarForm f;
+  auto* button = dynamic_cast<TFlatToolbarButton*>(f.form.FindComponent("BtnNew"));
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->Width(), 23);
+  EXPECT_EQ(button->Height(), 22);
+  EXPECT_EQ(button->Spacing(), 4);
+  EXPECT_EQ(button->Margin(), -1);
+  button->SetDropdownCombo(true);
+  button->SetDropdownCombo(true);
+  EXPECT_EQ(button->Width(), 34);  // widened once
+  button->SetDropdownCombo(false);
+  EXPECT_EQ(button->Width(), 23);
+  auto* menu = new TPopupMenu(&f.form);
+  button->SetDropdownMenu(menu);
+  f.form.Show();
+  bool right = false;
+  const TPoint below = button->MenuPoint(right);
+  EXPECT_FALSE(right);
+  EXPECT_EQ(below, button->ClientToScreen(Point(0, button->Height())));
+  // Docked right: left of the button, right-aligned at its top-left.
+  auto* dockRight = new TFlatDock(&f.form);
+  dockRight->SetName("DockRight");
+  dockRight->SetParent(&f.form);
+  dockRight->SetPosition(dpRight);
+  f.file->SetDockedTo(dockRight);
+  const TPoint left = button->MenuPoint(right);
+  EXPECT_TRUE(right);
+  EXPECT_EQ(left, button->ClientToScreen(Point(0, 0)));
+  EXPECT_THROW(button->SetGlyphName("NoSuchGlyph"), EInvalidOperation);
+  // Every glyph of the program's toolbars exists and is drawn.
+  for (const std::string& name : ToolbarGlyphNames()) {
+    TBitmap b;
+    ASSERT_TRUE(DrawToolbarGlyph(name, b)) << name;
+    int painted = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) painted += b.Canvas()->Pixel(x, y) != clFuchsia;
+    EXPECT_GT(painted, 8) << name;
+  }
+  EXPECT_GE(ToolbarGlyphNames().size(), 44u);
+  auto* edit = new TFlatEdit(&f.form);
+  EXPECT_EQ(edit->Height(), 19);
+  edit->SetParent(f.file);
+  edit->Font()->SetSize(14);
+  EXPECT_EQ(edit->Height(), edit->FittingHeight());
+}
+
+}  // namespace
