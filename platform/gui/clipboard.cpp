@@ -188,3 +188,5 @@ void TClipboard::RemoveChangeListener(int id) {
   QObject::disconnect(it->second);
   Listeners().erase(it);
 }
+
+QString ClipboardMimeOf(unsigned format) { return MimeOf(format); }

@@ -32,6 +32,9 @@ int QtKeyFromVirtual(uint16_t vk);
 TShiftState ShiftFromQt(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons = Qt::NoButton);
 int QtKeySequenceFromShortCut(TShortCut shortCut);
 
+// The MIME type a clipboard format travels as (empty for unknown formats).
+QString ClipboardMimeOf(unsigned format);
+
 // Runs a handler coming from Qt: an exception never crosses into Qt but goes to
 // Application->HandleException.
 void GuardedCall(const std::function<void()>& handler);
