@@ -1,6 +1,7 @@
 #include "shell/form_list.h"
 
 #include "platform/gui/application.h"
+#include "proofing/ask_form.h"
 #include "shell/find_form.h"
 #include "shell/main_form.h"
 #include "shell/preferences.h"
@@ -9,17 +10,20 @@
 #include "shell/progress_wait_form.h"
 #include "shell/unicode_form.h"
 #include "shell/speed_form.h"
+#include "tools/mail_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
       {"TMainForm", [](TApplication& app) { app.CreateForm(MainForm); }},
       {"TPrefForm", [](TApplication& app) { app.CreateForm(PrefForm); }},
+      {"TAskForm", [](TApplication& app) { app.CreateForm(AskForm); }},
   };
   return forms;
 }
 
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
+      {"TMailForm", [](TApplication& app) { app.CreateForm(MailForm); }},
       {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},

@@ -10,6 +10,8 @@
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "platform/locale.h"
+#include "proofing/correction_editor_adapter.h"
+#include "proofing/correction_engine.h"
 #include "proofing/spell.h"
 #include "proofing/spell_global.h"
 #include "shell/dictionary_warning.h"
@@ -84,6 +86,11 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("ShowFindFormClick", &TMainForm::ShowFindFormClick);
   Handler("FindNextOccClick", &TMainForm::FindNextOccClick);
   Field("SearchMenu", SearchMenu);
+  Field("ToolsMenu", ToolsMenu);
+  Handler("ConvDeTransliterateExecute", &TMainForm::ConvDeTransliterateExecute);
+  Handler("ConvOCRFixExecute", &TMainForm::ConvOCRFixExecute);
+  Handler("ForceCyrillicExecute", &TMainForm::ForceCyrillicExecute);
+  Handler("ConvCodeToCharExecute", &TMainForm::ConvCodeToCharExecute);
   Field("Settings1", Settings1);
   ReadForm();
 }
@@ -115,6 +122,7 @@ void TMainForm::FormCreate(TObject*) {
   font.SetSize(-(defaultFont.Height() * 72 / Screen->PixelsPerInch()));
   Editor->SetFont(font);
   AttachProgressView(this);
+  CreateEngines();
   // The spelling component reports the end of a check here.
   if (SpellingInitialized()) SpellChecker().OnFinish = [this](TObject* sender) { EndSpellCheck(sender); };
   OS->SetDocumentState(&document_);
