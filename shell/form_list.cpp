@@ -10,12 +10,15 @@
 #include "shell/progress_wait_form.h"
 #include "shell/unicode_form.h"
 #include "shell/speed_form.h"
+#include "tools/auto_lang_form.h"
 #include "tools/mail_form.h"
+#include "tools/mixed_char_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
       {"TMainForm", [](TApplication& app) { app.CreateForm(MainForm); }},
       {"TPrefForm", [](TApplication& app) { app.CreateForm(PrefForm); }},
+      {"TAutoLangForm", [](TApplication& app) { app.CreateForm(AutoLangForm); }},
       {"TAskForm", [](TApplication& app) { app.CreateForm(AskForm); }},
   };
   return forms;
@@ -23,6 +26,7 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
 
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
+      {"TMixedCharForm", [](TApplication& app) { app.CreateForm(MixedCharForm); }},
       {"TMailForm", [](TApplication& app) { app.CreateForm(MailForm); }},
       {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},

@@ -91,6 +91,8 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("ConvOCRFixExecute", &TMainForm::ConvOCRFixExecute);
   Handler("ForceCyrillicExecute", &TMainForm::ForceCyrillicExecute);
   Handler("ConvCodeToCharExecute", &TMainForm::ConvCodeToCharExecute);
+  Handler("ToolsVerifyLangExecute", &TMainForm::ToolsVerifyLangExecute);
+  Handler("ToolsMixedCharExecute", &TMainForm::ToolsMixedCharExecute);
   Field("Settings1", Settings1);
   ReadForm();
 }

@@ -146,6 +146,9 @@ public:
   // --- Tool windows (main_form_tools.cpp) ---------------------------------------------------
   // The mail decoder on the selection or the whole text.
   void ConvCodeToCharExecute(TObject* Sender);
+  // Verify language and mixed characters on the selection or the whole text, in the frame.
+  void ToolsVerifyLangExecute(TObject* Sender);
+  void ToolsMixedCharExecute(TObject* Sender);
 
   // --- History (the pane and its list arrive with the history commands) ----------------------
   // Stores the editor text as a history entry named `name`.

@@ -1,21 +1,33 @@
 // The main window's commands that show a tool window and apply it to the editor's text.
 #include "platform/gui/application.h"
-#include "shell/main_form.h"
-#include "shell/speed_form.h"
 #include "platform/gui/std_controls.h"
+#include "shell/lang_messages.h"
+#include "shell/main_form.h"
+#include "shell/progress.h"
+#include "shell/speed_form.h"
 #include "textcore/rich_edit.h"
+#include "tools/auto_lang_form.h"
 #include "tools/mail_form.h"
+#include "tools/mixed_char_form.h"
+
+namespace {
+
+// "Options..." of a tool window: the processing options without the style choice (the tools
+// write plain text).
+void ShowToolOptions(TObject*) {
+  if (!SpeedForm) return;
+  SpeedForm->CBPreserveStyle->SetEnabled(false);
+  SpeedForm->ShowModal();
+  SpeedForm->CBPreserveStyle->SetEnabled(true);
+}
+
+bool ToolStep(int64_t done, int64_t total) { return ProgressStep(done, total); }
+
+}  // namespace
 
 void TMainForm::ConvCodeToCharExecute(TObject*) {
   if (busy_ || !MailForm) return;
-  // "Options..." shows the processing options without the style choice (the decoder writes
-  // plain text).
-  MailForm->OnOptions = [](TObject*) {
-    if (!SpeedForm) return;
-    SpeedForm->CBPreserveStyle->SetEnabled(false);
-    SpeedForm->ShowModal();
-    SpeedForm->CBPreserveStyle->SetEnabled(true);
-  };
+  MailForm->OnOptions = ShowToolOptions;
   if (MailForm->ShowModal() != mrOk) return;
   const bool whole = Editor->SelLength() == 0;
   const int start = whole ? 0 : Editor->SelStart();
@@ -29,4 +41,19 @@ void TMainForm::ConvCodeToCharExecute(TObject*) {
   Editor->SetSelLength(0);
   Editor->SetModified(false);
   SetModified(true);
+}
+
+void TMainForm::ToolsVerifyLangExecute(TObject*) {
+  // An empty editor has nothing to verify: no window, no frame.
+  if (busy_ || !AutoLangForm || Editor->GetTextW().empty()) return;
+  if (AutoLangForm->ShowModal() != mrOk) return;
+  RunOperation(GetLangMessage("StatAutoLang"), false, "", [&] { AutoLangForm->Execute(*Editor, ToolStep); });
+}
+
+void TMainForm::ToolsMixedCharExecute(TObject*) {
+  if (busy_ || !MixedCharForm || Editor->GetTextW().empty()) return;
+  MixedCharForm->OnOptions = ShowToolOptions;
+  if (MixedCharForm->ShowModal() != mrOk) return;
+  RunOperation(GetLangMessage("StatMixedChar"), true, GetLangMessage("HistMixedChar"),
+               [&] { MixedCharForm->Execute(*Editor, ToolStep, ProgressSetChanges); });
 }

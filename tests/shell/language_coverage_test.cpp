@@ -21,10 +21,11 @@
 namespace {
 
 // The windows whose layouts the program has, made as the program makes them.
-const char* const kFormClasses[] = {"TMainForm", "TProgressForm", "TWaitForm", "TFindForm", "TUnicodeForm", "TSpeedForm", "TAboutBox", "TDebugForm"};
+const char* const kFormClasses[] = {"TMainForm", "TProgressForm", "TWaitForm", "TFindForm", "TUnicodeForm", "TSpeedForm", "TAboutBox", "TDebugForm",
+                                    "TMailForm", "TMixedCharForm", "TAutoLangForm"};
 
 // Texts that the windows build at run time; no language file may replace them.
-const std::set<std::string> kRunTimeTexts = {"MainForm.Caption"};
+const std::set<std::string> kRunTimeTexts = {"MainForm.Caption", "MailForm.LabelSample.Caption"};
 
 std::string WithoutAccelerator(const std::string& text) {
   const size_t at = text.find('&');

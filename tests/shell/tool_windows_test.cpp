@@ -9,10 +9,18 @@
 #include "platform/gui/std_controls.h"
 #include "platform/gui/timer.h"
 #include "preferences_test_env.h"
+#include "platform/files.h"
+#include "shell/lang_messages.h"
+#include "shell/language.h"
 #include "shell/main_form.h"
 #include "shell/progress.h"
 #include "textcore/rich_edit.h"
+#include "textcore/win_registry.h"
+#include "platform/gui/rich_edit_control.h"
+#include "platform/rich_text.h"
+#include "tools/auto_lang_form.h"
 #include "tools/mail_form.h"
+#include "tools/mixed_char_form.h"
 
 namespace {
 
@@ -20,6 +28,9 @@ class ToolWindowsTest : public ::testing::Test {
 protected:
   void SetUp() override {
     EnsureGuiApplication();
+    world.WriteProgramFile("english.lng", ReadFileBytes(std::string(QM_SOURCE_DIR) + "/data/english.lng"));
+    language.SetLanguageFile("english.lng");
+    SetLangMessageSource(&language);
     main = new TMainForm(Application);
     timer.SetInterval(1);
     timer.OnTimer = [this](TObject*) {
@@ -28,6 +39,7 @@ protected:
     };
   }
   void TearDown() override {
+    SetLangMessageSource(nullptr);
     SetProgressMessagePump(nullptr);
     TComponent::Free(main);
     EXPECT_TRUE(dialogs.Unexpected().empty());
@@ -39,6 +51,12 @@ protected:
     main->Editor->SetSelLength(0);
   }
   std::u16string Text() const { return main->Editor->GetTextW(); }
+  TCharFormat FormatAt(int pos) const { return main->Editor->Control().CharFormatAt(pos); }
+  // Answers the colour dialog of a swatch click with `colour`.
+  void PickColour(TShape* swatch, TColor colour) {
+    dialogs.Answer(TDialogKind::Color, 1, [colour](TDialogRequest& request) { request.Color = colour; });
+    swatch->Click();
+  }
   // Runs a menu item; `modal` answers the window it shows.
   void Click(const char* name, std::function<void()> modal) {
     auto* item = dynamic_cast<TMenuItem*>(main->FindComponent(name));
@@ -50,6 +68,7 @@ protected:
 
   TTestWorld world;
   TScriptedDialogs dialogs;
+  TLanguage language{nullptr};
   TMainForm* main = nullptr;
   TTimer timer{nullptr};
   std::function<void()> answer;
@@ -90,6 +109,92 @@ TEST_F(ToolWindowsTest, MailDecoderDecodesTheTextOnOkOnly) {
   main->Editor->Undo();
   EXPECT_EQ(Text(), u"\u03b1 &#1055;&#1088;2 ok");
   TComponent::Free(mail);
+}
+
+TEST_F(ToolWindowsTest, MixedCharactersFixAndMarkAsChosenAndCanBeTakenBack) {
+  auto* mixed = new TMixedCharForm(Application);
+  const std::u16string text = u"\U0001F600 h\u0435llo COPE Ту-134 world";
+  SetText(text);
+  Click("FixMixedCharacters1", [&] { mixed->SetModalResult(mrCancel); });
+  EXPECT_EQ(Text(), text);
+  EXPECT_FALSE(main->DocModified());
+  Click("FixMixedCharacters1", [&] { mixed->SetModalResult(mrOk); });
+  EXPECT_EQ(Text(), u"\U0001F600 hello COPE Ту-134 world");
+  EXPECT_EQ(FormatAt(3).Color, uint32_t(clNavy));
+  EXPECT_EQ(FormatAt(9).Color, uint32_t(clMaroon));
+  EXPECT_EQ(FormatAt(14).Color, uint32_t(clMaroon));  // "Ту" is ambiguous too
+  EXPECT_EQ(FormatAt(22).Color, RichAutoColor);
+  EXPECT_EQ(main->Editor->SelStart(), 0);
+  EXPECT_EQ(main->Editor->SelLength(), 0);
+  EXPECT_TRUE(main->DocModified());
+  // Step-by-step undo is off for this tool: the text before it is in the history.
+  EXPECT_EQ(main->HistoryNames(), (std::vector<std::string>{"Original text", "Mixed characters"}));
+
+  // Marks off, ambiguous words forced Cyrillic: changes without colours; digits stay digits.
+  SetText(u"COPE A3 Ту-134");
+  mixed->CBMarkFixed->SetChecked(false);
+  mixed->CBMarkSusp->SetChecked(false);
+  mixed->RBAmbRus->SetChecked(true);
+  Click("FixMixedCharacters1", [&] { mixed->SetModalResult(mrOk); });
+  EXPECT_EQ(Text(), u"СОРЕ А3 Ту-134");
+  for (int pos : {0, 5, 8}) EXPECT_EQ(FormatAt(pos).Color, RichAutoColor) << pos;
+  TComponent::Free(mixed);
+}
+
+TEST_F(ToolWindowsTest, MixedCharactersKeepTheirChoicesAndColoursInTheirOwnSection) {
+  auto* mixed = new TMixedCharForm(Application);
+  PickColour(mixed->ColorSusp, clGreen);
+  PickColour(mixed->ColorFix, clTeal);
+  mixed->CBMarkSusp->SetChecked(false);
+  mixed->RBLat->SetChecked(true);
+  TComponent::Free(mixed);
+  mixed = new TMixedCharForm(Application);
+  EXPECT_EQ(mixed->ColorSusp->Brush()->Color(), clGreen);
+  EXPECT_EQ(mixed->ColorFix->Brush()->Color(), clTeal);
+  EXPECT_FALSE(mixed->CBMarkSusp->Checked());
+  EXPECT_TRUE(mixed->RBLat->Checked());
+  EXPECT_FALSE(mixed->RBAuto->Checked());
+  TWinRegistry registry(mixed->RegistryKey);
+  EXPECT_EQ(registry.ReadInteger("Preferences", "ColorSusp.Brush.Color", -1), -1);
+  EXPECT_EQ(registry.ReadInteger("MixedChar", "ColorSusp.Brush.Color", -1), int(clGreen));
+  TComponent::Free(mixed);
+}
+
+TEST_F(ToolWindowsTest, VerifyLanguageGivesRunsTheirLanguagesAndColours) {
+  auto* autoLang = new TAutoLangForm(Application);
+  autoLang->CBEng->SetChecked(true);
+  autoLang->CBRus->SetChecked(true);
+  PickColour(autoLang->ColorRus, clGreen);
+  SetText(u"abc где пuр");
+  Click("AutosetLanguage1", [&] { autoLang->SetModalResult(mrCancel); });
+  EXPECT_EQ(FormatAt(0).Lcid, 0u);
+  Click("AutosetLanguage1", [&] { autoLang->SetModalResult(mrOk); });
+  EXPECT_EQ(Text(), u"abc где пuр");
+  for (int pos : {0, 3, 9}) {
+    EXPECT_EQ(FormatAt(pos).Lcid, 1033u) << pos;
+    EXPECT_EQ(FormatAt(pos).Color, uint32_t(clPurple)) << pos;
+  }
+  for (int pos : {4, 6, 8, 10}) {
+    EXPECT_EQ(FormatAt(pos).Lcid, 1049u) << pos;
+    EXPECT_EQ(FormatAt(pos).Color, uint32_t(clGreen)) << pos;
+  }
+  EXPECT_EQ(main->Editor->SelStart(), 0);
+
+  // One character: nothing to tell apart, nothing changes.
+  SetText(u"ж");
+  Click("AutosetLanguage1", [&] { autoLang->SetModalResult(mrOk); });
+  EXPECT_EQ(FormatAt(0).Lcid, 0u);
+  EXPECT_EQ(FormatAt(0).Color, RichAutoColor);
+
+  // Both colours and both switches are kept.
+  PickColour(autoLang->ColorEng, clTeal);
+  TComponent::Free(autoLang);
+  autoLang = new TAutoLangForm(Application);
+  EXPECT_EQ(autoLang->ColorRus->Brush()->Color(), clGreen);
+  EXPECT_EQ(autoLang->ColorEng->Brush()->Color(), clTeal);
+  EXPECT_TRUE(autoLang->CBEng->Checked());
+  EXPECT_TRUE(autoLang->CBRus->Checked());
+  TComponent::Free(autoLang);
 }
 
 }  // namespace
