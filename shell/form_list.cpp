@@ -13,6 +13,7 @@
 #include "tools/auto_lang_form.h"
 #include "tools/mail_form.h"
 #include "tools/mixed_char_form.h"
+#include "tools/reformat_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
@@ -27,6 +28,7 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
       {"TMixedCharForm", [](TApplication& app) { app.CreateForm(MixedCharForm); }},
+      {"TReformatForm", [](TApplication& app) { app.CreateForm(ReformatForm); }},
       {"TMailForm", [](TApplication& app) { app.CreateForm(MailForm); }},
       {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},

@@ -93,6 +93,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("ConvCodeToCharExecute", &TMainForm::ConvCodeToCharExecute);
   Handler("ToolsVerifyLangExecute", &TMainForm::ToolsVerifyLangExecute);
   Handler("ToolsMixedCharExecute", &TMainForm::ToolsMixedCharExecute);
+  Handler("TextReformatExecute", &TMainForm::TextReformatExecute);
   Field("Settings1", Settings1);
   ReadForm();
 }

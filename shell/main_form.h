@@ -149,6 +149,8 @@ public:
   // Verify language and mixed characters on the selection or the whole text, in the frame.
   void ToolsVerifyLangExecute(TObject* Sender);
   void ToolsMixedCharExecute(TObject* Sender);
+  // Reformat of the selection or the whole text, its merges decided by QGrammar's word tests.
+  void TextReformatExecute(TObject* Sender);
 
   // --- History (the pane and its list arrive with the history commands) ----------------------
   // Stores the editor text as a history entry named `name`.

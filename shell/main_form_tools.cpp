@@ -9,6 +9,7 @@
 #include "tools/auto_lang_form.h"
 #include "tools/mail_form.h"
 #include "tools/mixed_char_form.h"
+#include "tools/reformat_form.h"
 
 namespace {
 
@@ -56,4 +57,12 @@ void TMainForm::ToolsMixedCharExecute(TObject*) {
   if (MixedCharForm->ShowModal() != mrOk) return;
   RunOperation(GetLangMessage("StatMixedChar"), true, GetLangMessage("HistMixedChar"),
                [&] { MixedCharForm->Execute(*Editor, ToolStep, ProgressSetChanges); });
+}
+
+void TMainForm::TextReformatExecute(TObject*) {
+  if (busy_ || !ReformatForm || Editor->GetTextW().empty()) return;
+  // Cancel leaves the document as it was, its modified state included.
+  if (ReformatForm->ShowModal() != mrOk) return;
+  RunOperation(GetLangMessage("StatReformat"), true, GetLangMessage("HistReformat"),
+               [&] { ReformatForm->Execute(*QGrammar, *Editor, ToolStep); });
 }

@@ -17,7 +17,11 @@
 #include "shell/language.h"
 #include "shell/main_form.h"
 #include "shell/progress.h"
+#include "platform/gui/rich_edit_control.h"
+#include "platform/gui/timer.h"
+#include "platform/rich_text.h"
 #include "textcore/rich_edit.h"
+#include "tools/reformat_form.h"
 
 namespace {
 
@@ -148,6 +152,34 @@ TEST_F(EngineCommandsTest, ForceCyrillicConvertsTheWordAtTheCaretAndKeepsTheSche
   Click("ForcetoCyrillic1");
   EXPECT_EQ(Text(), u"hello привет");
   EXPECT_EQ(main->QGrammar->Dialog().SchemeIndex, 1);
+}
+
+TEST_F(EngineCommandsTest, ReformatJoinsTheLinesWithTheDictionariesDecidingTheMerges) {
+  auto* reformat = new TReformatForm(Application);
+  TTimer timer(nullptr);
+  timer.SetInterval(1);
+  int answer = mrCancel;
+  timer.OnTimer = [&](TObject*) {
+    timer.SetEnabled(false);
+    reformat->SetModalResult(answer);
+  };
+  const std::u16string text = u"\U0001F600 \u03b1 exam-\rple, hello\rworld qwx-\rzzq";
+  SetText(text);
+  timer.SetEnabled(true);
+  Click("Reformat1");
+  EXPECT_EQ(Text(), text);
+  EXPECT_FALSE(main->DocModified());
+  answer = mrOk;
+  timer.SetEnabled(true);
+  Click("Reformat1");
+  EXPECT_EQ(Text(), u"\U0001F600 \u03b1 example, hello world qwx-zzq");
+  EXPECT_EQ(main->Editor->Control().CharFormatAt(6).Color, uint32_t(clNavy));    // merged
+  EXPECT_EQ(main->Editor->Control().CharFormatAt(28).Color, uint32_t(clRed));    // ignored hyphen
+  EXPECT_EQ(main->Editor->Control().CharFormatAt(16).Color, RichAutoColor);
+  EXPECT_TRUE(main->DocModified());
+  EXPECT_EQ(main->HistoryNames(), (std::vector<std::string>{"Original text", "Reformat"}));
+  EXPECT_FALSE(main->Busy());
+  TComponent::Free(reformat);
 }
 
 }  // namespace
