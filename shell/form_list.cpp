@@ -14,6 +14,7 @@
 #include "tools/mail_form.h"
 #include "tools/mixed_char_form.h"
 #include "tools/reformat_form.h"
+#include "tools/sort_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
@@ -31,6 +32,7 @@ const std::vector<TStartupForm>& FormsAfterSplash() {
       {"TReformatForm", [](TApplication& app) { app.CreateForm(ReformatForm); }},
       {"TMailForm", [](TApplication& app) { app.CreateForm(MailForm); }},
       {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
+      {"TSortForm", [](TApplication& app) { app.CreateForm(SortForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},

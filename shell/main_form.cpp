@@ -94,6 +94,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("ToolsVerifyLangExecute", &TMainForm::ToolsVerifyLangExecute);
   Handler("ToolsMixedCharExecute", &TMainForm::ToolsMixedCharExecute);
   Handler("TextReformatExecute", &TMainForm::TextReformatExecute);
+  Handler("ToolsSortExecute", &TMainForm::ToolsSortExecute);
   Field("Settings1", Settings1);
   ReadForm();
 }

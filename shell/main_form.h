@@ -151,6 +151,8 @@ public:
   void ToolsMixedCharExecute(TObject* Sender);
   // Reformat of the selection or the whole text, its merges decided by QGrammar's word tests.
   void TextReformatExecute(TObject* Sender);
+  // Lists and sorting; a missing input gives its message and changes nothing.
+  void ToolsSortExecute(TObject* Sender);
 
   // --- History (the pane and its list arrive with the history commands) ----------------------
   // Stores the editor text as a history entry named `name`.

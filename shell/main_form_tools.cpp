@@ -1,5 +1,6 @@
 // The main window's commands that show a tool window and apply it to the editor's text.
 #include "platform/gui/application.h"
+#include "platform/gui/dialogs.h"
 #include "platform/gui/std_controls.h"
 #include "shell/lang_messages.h"
 #include "shell/main_form.h"
@@ -10,6 +11,7 @@
 #include "tools/mail_form.h"
 #include "tools/mixed_char_form.h"
 #include "tools/reformat_form.h"
+#include "tools/sort_form.h"
 
 namespace {
 
@@ -65,4 +67,20 @@ void TMainForm::TextReformatExecute(TObject*) {
   if (ReformatForm->ShowModal() != mrOk) return;
   RunOperation(GetLangMessage("StatReformat"), true, GetLangMessage("HistReformat"),
                [&] { ReformatForm->Execute(*QGrammar, *Editor, ToolStep); });
+}
+
+void TMainForm::ToolsSortExecute(TObject*) {
+  if (busy_ || !SortForm) return;
+  if (SortForm->ShowModal() != mrOk) return;
+  // A file can be sorted with nothing in the editor: the frame needs some text to start.
+  if (Editor->GetTextW().empty() && SortForm->RBInFile->Checked()) Editor->SetTextW(u"\r");
+  TSortResult result = TSortResult::Done;
+  RunOperation(GetLangMessage("StatSorting"), false, "", [&] {
+    result = SortForm->Execute(*Editor, ToolStep, [](const std::string& key) { ProgressSetCaption(GetLangMessage(key)); });
+  });
+  const char* message = result == TSortResult::NoData   ? "SortNoData"
+                        : result == TSortResult::NoFile ? "SortNoFile"
+                        : result == TSortResult::NoOutFile ? "SortNoOutFile"
+                                                           : nullptr;
+  if (message) MessageDlg(GetLangMessage(message), mtError, mbOK);
 }

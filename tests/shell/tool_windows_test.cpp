@@ -21,6 +21,8 @@
 #include "tools/auto_lang_form.h"
 #include "tools/mail_form.h"
 #include "tools/mixed_char_form.h"
+#include "tools/sort_form.h"
+#include "components/combo_edit.h"
 
 namespace {
 
@@ -195,6 +197,45 @@ TEST_F(ToolWindowsTest, VerifyLanguageGivesRunsTheirLanguagesAndColours) {
   EXPECT_TRUE(autoLang->CBEng->Checked());
   EXPECT_TRUE(autoLang->CBRus->Checked());
   TComponent::Free(autoLang);
+}
+
+TEST_F(ToolWindowsTest, SortingOrdersCyrillicLinesAndReportsWhatIsMissing) {
+  auto* sort = new TSortForm(Application);
+  SetText(u"щука\rёж\rарбуз\r");
+  Click("ListOperations1", [&] { sort->SetModalResult(mrCancel); });
+  EXPECT_EQ(Text(), u"щука\rёж\rарбуз\r");
+  Click("ListOperations1", [&] { sort->SetModalResult(mrOk); });
+  EXPECT_EQ(Text(), u"арбуз\rёж\rщука\r");
+  EXPECT_TRUE(main->DocModified());
+  main->Editor->Undo();
+  EXPECT_EQ(Text(), u"щука\rёж\rарбуз\r");
+
+  // One character is no list: a message, nothing written.
+  SetText(u"x");
+  dialogs.Answer(TDialogKind::MessageDlg, mrOk);
+  Click("ListOperations1", [&] { sort->SetModalResult(mrOk); });
+  EXPECT_EQ(dialogs.Asked().back().Text, "There is no text in the editor to sort.");
+  EXPECT_EQ(Text(), u"x");
+  EXPECT_FALSE(main->Busy());
+
+  // A file in, the editor out; a missing file and a missing output name are reported.
+  world.WriteProgramFile("list.txt", "\xe1\r\n\xe0\r\n");
+  sort->RBInFile->SetChecked(true);
+  sort->InFile->SetText(world.ProgramFolder + "missing.txt");
+  SetText(u"");
+  dialogs.Answer(TDialogKind::MessageDlg, mrOk);
+  Click("ListOperations1", [&] { sort->SetModalResult(mrOk); });
+  EXPECT_EQ(dialogs.Asked().back().Text, "The input file does not exist.");
+  sort->InFile->SetText(world.ProgramFolder + "list.txt");
+  sort->RBOutFile->SetChecked(true);
+  sort->OutFile->SetText("");
+  dialogs.Answer(TDialogKind::MessageDlg, mrOk);
+  Click("ListOperations1", [&] { sort->SetModalResult(mrOk); });
+  EXPECT_EQ(dialogs.Asked().back().Text, "Please give the name of the output file.");
+  sort->OutFile->SetText(world.ProgramFolder + "sorted.txt");
+  Click("ListOperations1", [&] { sort->SetModalResult(mrOk); });
+  EXPECT_EQ(ReadFileBytes(world.ProgramFolder + "sorted.txt"), "\xe0\r\n\xe1\r\n");
+  TComponent::Free(sort);
 }
 
 }  // namespace
