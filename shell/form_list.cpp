@@ -14,6 +14,7 @@
 #include "tools/mail_form.h"
 #include "tools/mixed_char_form.h"
 #include "tools/reformat_form.h"
+#include "tools/quick_form.h"
 #include "tools/sort_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
@@ -36,6 +37,7 @@ const std::vector<TStartupForm>& FormsAfterSplash() {
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
+      {"TQuickForm", [](TApplication& app) { app.CreateForm(QuickForm); }},
       {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
   };

@@ -141,6 +141,7 @@ void TMainForm::InitAfterForms() {
   engineRunning_ = false;
   ApplyStartupPreferences();
   BindFindForm();
+  BindQuickForm();
   Application->SetHelpFile(AppDirFile("quillomark.hlp"));
   WarnMissingDictionaries();
   SetThreadLocale(1049);

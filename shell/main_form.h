@@ -153,6 +153,8 @@ public:
   void TextReformatExecute(TObject* Sender);
   // Lists and sorting; a missing input gives its message and changes nothing.
   void ToolsSortExecute(TObject* Sender);
+  // Gives the quick conversion window the work text's conversions and the engines.
+  void BindQuickForm();
 
   // --- History (the pane and its list arrive with the history commands) ----------------------
   // Stores the editor text as a history entry named `name`.

@@ -11,7 +11,11 @@
 #include "tools/mail_form.h"
 #include "tools/mixed_char_form.h"
 #include "tools/reformat_form.h"
+#include "tools/quick_form.h"
 #include "tools/sort_form.h"
+#include "shell/convert_text.h"
+#include "textcore/locale_text.h"
+#include "proofing/correction_engine.h"
 
 namespace {
 
@@ -83,4 +87,12 @@ void TMainForm::ToolsSortExecute(TObject*) {
                         : result == TSortResult::NoOutFile ? "SortNoOutFile"
                                                            : nullptr;
   if (message) MessageDlg(GetLangMessage(message), mtError, mbOK);
+}
+
+void TMainForm::BindQuickForm() {
+  if (!QuickForm) return;
+  QuickForm->OnRecode = [this](int source, int target) { RecodeWorkText(source, target); };
+  QuickForm->OnTransliterate = [this] { WorkText = WideStringToAnsi(TransliterateW(AnsiToWideString(WorkText, 1251)), 1251); };
+  QuickForm->DeTransliterator = QGrammar.get();
+  QuickForm->Cleaner = CLGrammar.get();
 }

@@ -21,6 +21,8 @@
 #include "platform/gui/timer.h"
 #include "platform/rich_text.h"
 #include "textcore/rich_edit.h"
+#include "platform/gui/std_controls.h"
+#include "tools/quick_form.h"
 #include "tools/reformat_form.h"
 
 namespace {
@@ -180,6 +182,19 @@ TEST_F(EngineCommandsTest, ReformatJoinsTheLinesWithTheDictionariesDecidingTheMe
   EXPECT_EQ(main->HistoryNames(), (std::vector<std::string>{"Original text", "Reformat"}));
   EXPECT_FALSE(main->Busy());
   TComponent::Free(reformat);
+}
+
+TEST_F(EngineCommandsTest, QuickConversionRunsTheEnginesOnItsOwnText) {
+  auto* quick = new TQuickForm(Application);
+  main->BindQuickForm();
+  quick->Editor->SetTextW(u"privet, mir");
+  quick->BtnDeTransliterate->Click();
+  EXPECT_EQ(quick->Editor->GetTextW(), u"привет, мир");
+  EXPECT_EQ(quick->ModalResult(), kQuickEditorDone);
+  quick->Editor->SetTextW(u"Пpивeт");
+  quick->BtnCleanup->Click();
+  EXPECT_EQ(quick->Editor->GetTextW(), u"Привет");
+  TComponent::Free(quick);
 }
 
 }  // namespace

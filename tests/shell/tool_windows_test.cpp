@@ -21,6 +21,7 @@
 #include "tools/auto_lang_form.h"
 #include "tools/mail_form.h"
 #include "tools/mixed_char_form.h"
+#include "tools/quick_form.h"
 #include "tools/sort_form.h"
 #include "components/combo_edit.h"
 
@@ -236,6 +237,31 @@ TEST_F(ToolWindowsTest, SortingOrdersCyrillicLinesAndReportsWhatIsMissing) {
   Click("ListOperations1", [&] { sort->SetModalResult(mrOk); });
   EXPECT_EQ(ReadFileBytes(world.ProgramFolder + "sorted.txt"), "\xe0\r\n\xe1\r\n");
   TComponent::Free(sort);
+}
+
+TEST_F(ToolWindowsTest, QuickConversionConvertsTheWorkTextOrItsOwnText) {
+  auto* quick = new TQuickForm(Application);
+  main->BindQuickForm();
+  EXPECT_EQ(quick->Enc1->ItemIndex(), 3);  // KOI-8
+  EXPECT_EQ(quick->Enc2->ItemIndex(), 0);  // Win-1251
+  // KOI-8 "\xf0\xd2\xc9\xd7\xc5\xd4" is "Привет".
+  main->WorkText = "\xf0\xd2\xc9\xd7\xc5\xd4";
+  quick->BtnConvFwd->Click();
+  EXPECT_EQ(main->WorkText, "\xcf\xf0\xe8\xe2\xe5\xf2");
+  EXPECT_EQ(quick->ModalResult(), kQuickWorkTextDone);
+  quick->BtnConvBwd->Click();
+  EXPECT_EQ(main->WorkText, "\xf0\xd2\xc9\xd7\xc5\xd4");
+  main->WorkText = "\xef\xf0\xe8\xe2\xe5\xf2";  // "привет"
+  quick->BtnTransliterate->Click();
+  EXPECT_EQ(main->WorkText, "privet");
+  EXPECT_EQ(quick->ModalResult(), kQuickWorkTextDone);
+  quick->Editor->SetTextW(u"ghbdtn \U0001F600 \u03b1");
+  quick->BtnSwitchKbd->Click();
+  EXPECT_EQ(quick->Editor->GetTextW(), u"привет \U0001F600 \u03b1");
+  EXPECT_EQ(quick->ModalResult(), kQuickEditorDone);
+  dynamic_cast<TSpeedButton*>(quick->FindComponent("BtnLoad"))->Click();
+  EXPECT_EQ(quick->ModalResult(), mrOk);
+  TComponent::Free(quick);
 }
 
 }  // namespace
