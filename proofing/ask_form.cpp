@@ -11,11 +11,17 @@
 
 QM_CLASS_INFO(TAskForm, TForm, [](TClassBuilder<TAskForm>&) {})
 
+TAskForm* AskForm = nullptr;
+
 namespace {
 
 constexpr int kRowHeight = 22;
 
 }  // namespace
+
+TAskForm::~TAskForm() {
+  if (AskForm == this) AskForm = nullptr;
+}
 
 TAskForm::TAskForm(TComponent* owner) : TForm(owner) {
   Handler("FormShow", &TAskForm::FormShow);

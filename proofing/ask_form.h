@@ -25,6 +25,7 @@ class TAskForm : public TForm, public IAskView {
   QM_CLASS(TAskForm, TForm)
 public:
   explicit TAskForm(TComponent* owner);
+  ~TAskForm() override;
 
   bool ShowOptionsPage(TAskDialog& Dialog) override;
   TAskAnswer ShowConfirmPage(TAskDialog& Dialog, int Kind) override;
@@ -68,3 +69,6 @@ private:
   TAskDialog* FDialog = nullptr;
   TObject* FPressed = nullptr;
 };
+
+// The program's one engine dialog window (made at start-up).
+extern TAskForm* AskForm;

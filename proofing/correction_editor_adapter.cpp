@@ -12,8 +12,12 @@ TRichEditCorrectionEditor::~TRichEditCorrectionEditor() { SetRedraw(true); }
 int TRichEditCorrectionEditor::TextLength() { return FEdit.Control().TextLength(); }
 
 std::string TRichEditCorrectionEditor::TextRange(int Start, int End) {
-  // One byte per character position: characters outside code page 1251 read as "?".
-  return WideToAnsi(FEdit.Control().TextRange(Start, End), 1251);
+  // One byte per character position: characters outside code page 1251 read as "?", and each
+  // half of a surrogate pair too, so that the positions of the later text stay the control's.
+  std::u16string text = FEdit.Control().TextRange(Start, End);
+  for (char16_t& c : text)
+    if (c >= 0xD800 && c <= 0xDFFF) c = u'?';
+  return WideToAnsi(text, 1251);
 }
 
 void TRichEditCorrectionEditor::GetSelection(int& Start, int& End) {

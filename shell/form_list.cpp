@@ -1,6 +1,7 @@
 #include "shell/form_list.h"
 
 #include "platform/gui/application.h"
+#include "proofing/ask_form.h"
 #include "shell/find_form.h"
 #include "shell/main_form.h"
 #include "shell/preferences.h"
@@ -16,24 +17,37 @@
 #include "tools/collect_form.h"
 #include "tools/rev_form.h"
 #include "tools/special_char_form.h"
+#include "tools/auto_lang_form.h"
+#include "tools/mail_form.h"
+#include "tools/mixed_char_form.h"
+#include "tools/reformat_form.h"
+#include "tools/quick_form.h"
+#include "tools/sort_form.h"
 
 const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
       {"TMainForm", [](TApplication& app) { app.CreateForm(MainForm); }},
       {"TPrefForm", [](TApplication& app) { app.CreateForm(PrefForm); }},
+      {"TAutoLangForm", [](TApplication& app) { app.CreateForm(AutoLangForm); }},
+      {"TAskForm", [](TApplication& app) { app.CreateForm(AskForm); }},
   };
   return forms;
 }
 
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
+      {"TMixedCharForm", [](TApplication& app) { app.CreateForm(MixedCharForm); }},
+      {"TReformatForm", [](TApplication& app) { app.CreateForm(ReformatForm); }},
       {"TCollectForm", [](TApplication& app) { app.CreateForm(CollectForm); }},
+      {"TMailForm", [](TApplication& app) { app.CreateForm(MailForm); }},
       {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
+      {"TSortForm", [](TApplication& app) { app.CreateForm(SortForm); }},
       {"TCyrForm", [](TApplication& app) { app.CreateForm(CyrForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
       {"TRevForm", [](TApplication& app) { app.CreateForm(RevForm); }},
+      {"TQuickForm", [](TApplication& app) { app.CreateForm(QuickForm); }},
       {"TAutoForm", [](TApplication& app) { app.CreateForm(AutoForm); }},
       {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},

@@ -10,6 +10,8 @@
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "platform/locale.h"
+#include "proofing/correction_editor_adapter.h"
+#include "proofing/correction_engine.h"
 #include "proofing/spell.h"
 #include "proofing/spell_global.h"
 #include "shell/dictionary_warning.h"
@@ -87,6 +89,15 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("ToolsAutoConvertExecute", &TMainForm::ToolsAutoConvertExecute);
   Handler("ToolsAutoConvertUpdate", &TMainForm::ToolsAutoConvertUpdate);
   Field("ToolsAutoConvert", ToolsAutoConvert);
+  Field("ToolsMenu", ToolsMenu);
+  Handler("ConvDeTransliterateExecute", &TMainForm::ConvDeTransliterateExecute);
+  Handler("ConvOCRFixExecute", &TMainForm::ConvOCRFixExecute);
+  Handler("ForceCyrillicExecute", &TMainForm::ForceCyrillicExecute);
+  Handler("ConvCodeToCharExecute", &TMainForm::ConvCodeToCharExecute);
+  Handler("ToolsVerifyLangExecute", &TMainForm::ToolsVerifyLangExecute);
+  Handler("ToolsMixedCharExecute", &TMainForm::ToolsMixedCharExecute);
+  Handler("TextReformatExecute", &TMainForm::TextReformatExecute);
+  Handler("ToolsSortExecute", &TMainForm::ToolsSortExecute);
   Field("Settings1", Settings1);
   ReadForm();
 }
@@ -118,6 +129,7 @@ void TMainForm::FormCreate(TObject*) {
   font.SetSize(-(defaultFont.Height() * 72 / Screen->PixelsPerInch()));
   Editor->SetFont(font);
   AttachProgressView(this);
+  CreateEngines();
   // The spelling component reports the end of a check here.
   if (SpellingInitialized()) SpellChecker().OnFinish = [this](TObject* sender) { EndSpellCheck(sender); };
   OS->SetDocumentState(&document_);
@@ -132,6 +144,7 @@ void TMainForm::InitAfterForms() {
   engineRunning_ = false;
   ApplyStartupPreferences();
   BindFindForm();
+  BindQuickForm();
   Application->SetHelpFile(AppDirFile("quillomark.hlp"));
   WarnMissingDictionaries();
   SetThreadLocale(1049);

@@ -3,6 +3,7 @@
 // life-cycle handlers (creation, set-up after every window exists, first show, close, destroy).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "shell/progress.h"
 
 class TAction;
+class TQGrammar;
+class TRichEditCorrectionEditor;
 class TActionList;
 class TComboBox;
 class TFormStorage;
@@ -142,6 +145,30 @@ public:
   // Searches the selection (or the word at the caret) again: tag 1 backward, else forward.
   void FindNextOccClick(TObject* Sender);
 
+  // --- Correction engines (main_form_engines.cpp) -------------------------------------------
+  TMenuItem* ToolsMenu = nullptr;
+  std::unique_ptr<TQGrammar> QGrammar;   // de-transliteration ("translit.qg")
+  std::unique_ptr<TQGrammar> CLGrammar;  // clean-up of scanned text ("ocrclean.qg")
+  // De-transliteration and OCR clean-up of the selection or the whole text; status-bar panel 8
+  // gets the run time.
+  void ConvDeTransliterateExecute(TObject* Sender);
+  void ConvOCRFixExecute(TObject* Sender);
+  // De-transliterates the selection or the word at the caret with the first scheme.
+  void ForceCyrillicExecute(TObject* Sender);
+
+  // --- Tool windows (main_form_tools.cpp) ---------------------------------------------------
+  // The mail decoder on the selection or the whole text.
+  void ConvCodeToCharExecute(TObject* Sender);
+  // Verify language and mixed characters on the selection or the whole text, in the frame.
+  void ToolsVerifyLangExecute(TObject* Sender);
+  void ToolsMixedCharExecute(TObject* Sender);
+  // Reformat of the selection or the whole text, its merges decided by QGrammar's word tests.
+  void TextReformatExecute(TObject* Sender);
+  // Lists and sorting; a missing input gives its message and changes nothing.
+  void ToolsSortExecute(TObject* Sender);
+  // Gives the quick conversion window the work text's conversions and the engines.
+  void BindQuickForm();
+
   // --- History (the pane and its list arrive with the history commands) ----------------------
   // Stores the editor text as a history entry named `name`.
   void AddToHistory(const std::string& name);
@@ -235,6 +262,12 @@ private:
   void ApplyDefaultFormat();
 
   void SelectWordAtCaret();
+  // Engines: made at creation; the grammar read under the wait window; one run in the frame.
+  void CreateEngines();
+  void LoadEngineGrammar(TQGrammar& engine);
+  void RunEngine(TQGrammar& engine, const std::string& caption, const std::string& historyName, bool breakOnEvents);
+  std::unique_ptr<TRichEditCorrectionEditor> engineEditor_;
+  bool undoOff_ = false;  // the running operation switched step-by-step undo off
   bool findWasBusy_ = false;  // the busy state a list replacement found
   TDocumentState document_;
   TProcessingOptions options_;

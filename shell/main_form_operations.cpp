@@ -32,7 +32,8 @@ void TMainForm::SetBusy(bool busy) {
   // works on its text (the operation's own changes go through the editor as before).
   Editor->SetEnabled(!busy);
   DockTop->SetEnabled(!busy);
-  for (TMenuItem* menu : {FileMenu, ConvertMenu, SearchMenu}) menu->SetEnabled(!busy);
+  for (TMenuItem* menu : {FileMenu, ConvertMenu, SearchMenu, ToolsMenu})
+    if (menu) menu->SetEnabled(!busy);
   ProgressArea->SetVisible(busy);
   StatusBar->SetVisible(!busy);
   busy_ = busy;
@@ -48,13 +49,18 @@ void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {
   // the queue must not start a second operation or change the text under this one.
   SetBusy(true);
   if (!caption.empty()) ProgressStart(caption);
+  // An operation without step-by-step undo keeps the text before and after it in the history
+  // instead, so that its change can still be taken back.
+  undoOff_ = disableUndo && !options_.EnableUndo;
   if (options_.EnableHist) {
     if (historyNames_.empty())
       AddToHistory(GetLangMessage("HistOrigText"));
     else if (handEdited_)
       AddToHistory(GetLangMessage("HistModText"));
+  } else if (undoOff_) {
+    AddToHistory(GetLangMessage(historyNames_.empty() ? "HistOrigText" : "HistModText"));
   }
-  if (disableUndo && !options_.EnableUndo) Editor->SetUndoLimit(0);
+  if (undoOff_) Editor->SetUndoLimit(0);
   Editor->Perform(EM_HIDESELECTION, 1, 0);
   Application->ProcessMessages();
 }
@@ -108,7 +114,8 @@ void TMainForm::EndOperation(const std::string& historyName) {
   // Only a real change is recorded and marks the document: an operation that was stopped, found
   // nothing to do or met an empty editor leaves it as it was.
   const bool changed = Editor->Modified();
-  if (changed && !historyName.empty() && options_.EnableHist) AddToHistory(historyName);
+  if (changed && !historyName.empty() && (options_.EnableHist || undoOff_)) AddToHistory(historyName);
+  undoOff_ = false;
   if (Editor->UndoLimit() == 0) Editor->SetUndoLimit(kDefaultUndoLimit);
   Editor->SetModified(changed ? false : handEdited_);
   if (changed) SetModified(true);

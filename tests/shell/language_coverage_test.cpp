@@ -24,7 +24,10 @@ namespace {
 const char* const kFormClasses[] = {"TMainForm", "TProgressForm", "TWaitForm", "TFindForm", "TUnicodeForm", "TCyrForm", "TAutoForm", "TSpeedForm", "TAboutBox", "TDebugForm", "TCalcForm", "TSpecialCharForm", "TFormGenChar", "TCollectForm", "TRevForm", "TVirtualKbd"};
 
 // Texts that the windows build at run time; no language file may replace them.
-const std::set<std::string> kRunTimeTexts = {"MainForm.Caption", "FormGenChar.Label1.Caption"};
+const std::set<std::string> kRunTimeTexts = {"MainForm.Caption", "FormGenChar.Label1.Caption", "TMailForm", "TMixedCharForm", "TAutoLangForm", "TReformatForm", "TSortForm", "TQuickForm"};
+
+// Texts that the windows build at run time; no language file may replace them.
+const std::set<std::string> kRunTimeTexts = {"MainForm.Caption", "MailForm.LabelSample.Caption"};
 
 std::string WithoutAccelerator(const std::string& text) {
   const size_t at = text.find('&');

@@ -1,0 +1,200 @@
+// The correction engines of the main window run from its menus on the editor's text: the
+// de-transliteration and OCR clean-up grammars generated into the program folder, the find form
+// for their replacement lists, the real dictionaries.
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "platform/gui/application.h"
+#include "platform/gui/common_controls.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/menus.h"
+#include "preferences_test_env.h"
+#include "proofing/correction_engine.h"
+#include "proofing/spell.h"
+#include "proofing/validator.h"
+#include "shell/find_form.h"
+#include "shell/lang_messages.h"
+#include "shell/language.h"
+#include "shell/main_form.h"
+#include "shell/progress.h"
+#include "platform/gui/rich_edit_control.h"
+#include "platform/gui/timer.h"
+#include "platform/rich_text.h"
+#include "textcore/rich_edit.h"
+#include "platform/gui/std_controls.h"
+#include "tools/quick_form.h"
+#include "tools/reformat_form.h"
+
+namespace {
+
+class EngineCommandsTest : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    // The module-wide validators and the dictionaries load once, from the generated data.
+    SetProgramFolder(QM_PROGRAM_DIR "/");
+    EnglishValidator();
+    RussianValidator();
+    Spell = new TQSpell();
+    Spell->LoadLanguages(QM_PROGRAM_DIR "/Dict/");
+    Spell->EnableStandardDictionaries();
+  }
+  static void TearDownTestSuite() {
+    delete Spell;
+    Spell = nullptr;
+  }
+  void SetUp() override {
+    EnsureGuiApplication();
+    for (const char* name : {"translit.qg", "translit.qge", "ocrclean.qg", "ocrclean.qge"})
+      world.WriteProgramFile(name, ReadFileBytes(std::string(QM_PROGRAM_DIR) + "/" + name));
+    world.WriteProgramFile("english.lng", ReadFileBytes(std::string(QM_SOURCE_DIR) + "/data/english.lng"));
+    language.SetLanguageFile("english.lng");
+    SetLangMessageSource(&language);
+    main = new TMainForm(Application);
+    find = new TFindForm(Application);
+    main->BindFindForm();
+    for (TQGrammar* engine : {main->QGrammar.get(), main->CLGrammar.get()}) {
+      engine->Spell = Spell;
+      engine->ExecMode |= emNoDialog;
+      engine->Dialog().Automatic = true;
+    }
+  }
+  void TearDown() override {
+    SetLangMessageSource(nullptr);
+    SetProgressMessagePump(nullptr);
+    TComponent::Free(find);
+    TComponent::Free(main);
+    EXPECT_TRUE(dialogs.Unexpected().empty());
+  }
+  void SetText(const std::u16string& text) {
+    main->Editor->SetTextW(text);
+    main->ResetDocument();
+    main->Editor->SetSelStart(0);
+    main->Editor->SetSelLength(0);
+  }
+  std::u16string Text() const { return main->Editor->GetTextW(); }
+  void Click(const char* name) {
+    auto* item = dynamic_cast<TMenuItem*>(main->FindComponent(name));
+    ASSERT_NE(item, nullptr) << name;
+    item->Click();
+  }
+  std::string RunTimePanel() const { return main->StatusBar->Panels()->Items(8)->Text(); }
+
+  static TQSpell* Spell;
+  TTestWorld world;
+  TScriptedDialogs dialogs;
+  TLanguage language{nullptr};
+  TMainForm* main = nullptr;
+  TFindForm* find = nullptr;
+};
+
+TQSpell* EngineCommandsTest::Spell = nullptr;
+
+TEST_F(EngineCommandsTest, DeTransliterationConvertsTheTextAndRunsTheQuoteList) {
+  // The Greek word and the emoji stand before the converted words: positions must not drift.
+  SetText(u"\u03b1\u03b2 \U0001F600 \u201cprivet\u201d, mir!");
+  Click("TranslittoWin12511");
+  EXPECT_EQ(Text(), u"\u03b1\u03b2 \U0001F600 «привет», мир!");
+  EXPECT_FALSE(main->Busy());
+  EXPECT_FALSE(main->EngineRunning());
+  EXPECT_TRUE(main->DocModified());
+  EXPECT_EQ(RunTimePanel().rfind("Processed in ", 0), 0u) << RunTimePanel();
+}
+
+TEST_F(EngineCommandsTest, DeTransliterationOfASelectionLeavesTheRestAlone) {
+  SetText(u"privet mir privet");
+  main->Editor->SetSelStart(7);
+  main->Editor->SetSelLength(3);
+  Click("TranslittoWin12511");
+  EXPECT_EQ(Text(), u"privet мир privet");
+}
+
+TEST_F(EngineCommandsTest, WithoutStepByStepUndoTheChangeIsKeptInTheHistory) {
+  // Default options switch undo off for the run: the text before and after it is in the history.
+  SetText(u"privet");
+  Click("TranslittoWin12511");
+  EXPECT_EQ(Text(), u"привет");
+  EXPECT_EQ(main->HistoryNames(), (std::vector<std::string>{"Original text", "De-transliteration"}));
+  EXPECT_GT(main->Editor->UndoLimit(), 0);
+}
+
+TEST_F(EngineCommandsTest, OcrCleanUpFixesLatinLookAlikesInRussianWords) {
+  SetText(u"Пpивeт, мир. Hello \u03b1!");
+  Click("Kestrivancorrection1");
+  EXPECT_EQ(Text(), u"Привет, мир. Hello \u03b1!");
+  EXPECT_FALSE(main->EngineRunning());
+  EXPECT_EQ(RunTimePanel().rfind("Processed in ", 0), 0u) << RunTimePanel();
+}
+
+TEST_F(EngineCommandsTest, AnEmptyEditorRunsNothing) {
+  SetText(u"");
+  Click("TranslittoWin12511");
+  Click("Kestrivancorrection1");
+  EXPECT_EQ(Text(), u"");
+  EXPECT_FALSE(main->Busy());
+  EXPECT_FALSE(main->EngineRunning());
+  EXPECT_FALSE(main->DocModified());
+  EXPECT_TRUE(main->HistoryNames().empty());
+  EXPECT_EQ(RunTimePanel(), "");
+}
+
+TEST_F(EngineCommandsTest, AMissingGrammarIsReportedAndLeavesTheWindowIdle) {
+  DeleteFile(world.ProgramFolder + "translit.qge");
+  SetText(u"privet");
+  EXPECT_THROW(Click("TranslittoWin12511"), EInvalidOperation);
+  EXPECT_EQ(Text(), u"privet");
+  EXPECT_FALSE(main->Busy());
+  EXPECT_FALSE(main->EngineRunning());
+}
+
+TEST_F(EngineCommandsTest, ForceCyrillicConvertsTheWordAtTheCaretAndKeepsTheScheme) {
+  SetText(u"hello privet");
+  main->Editor->SetSelStart(12);
+  main->QGrammar->LoadGrammar();
+  main->QGrammar->SelectScheme(1);
+  Click("ForcetoCyrillic1");
+  EXPECT_EQ(Text(), u"hello привет");
+  EXPECT_EQ(main->QGrammar->Dialog().SchemeIndex, 1);
+}
+
+TEST_F(EngineCommandsTest, ReformatJoinsTheLinesWithTheDictionariesDecidingTheMerges) {
+  auto* reformat = new TReformatForm(Application);
+  TTimer timer(nullptr);
+  timer.SetInterval(1);
+  int answer = mrCancel;
+  timer.OnTimer = [&](TObject*) {
+    timer.SetEnabled(false);
+    reformat->SetModalResult(answer);
+  };
+  const std::u16string text = u"\U0001F600 \u03b1 exam-\rple, hello\rworld qwx-\rzzq";
+  SetText(text);
+  timer.SetEnabled(true);
+  Click("Reformat1");
+  EXPECT_EQ(Text(), text);
+  EXPECT_FALSE(main->DocModified());
+  answer = mrOk;
+  timer.SetEnabled(true);
+  Click("Reformat1");
+  EXPECT_EQ(Text(), u"\U0001F600 \u03b1 example, hello world qwx-zzq");
+  EXPECT_EQ(main->Editor->Control().CharFormatAt(6).Color, uint32_t(clNavy));    // merged
+  EXPECT_EQ(main->Editor->Control().CharFormatAt(28).Color, uint32_t(clRed));    // ignored hyphen
+  EXPECT_EQ(main->Editor->Control().CharFormatAt(16).Color, RichAutoColor);
+  EXPECT_TRUE(main->DocModified());
+  EXPECT_EQ(main->HistoryNames(), (std::vector<std::string>{"Original text", "Reformat"}));
+  EXPECT_FALSE(main->Busy());
+  TComponent::Free(reformat);
+}
+
+TEST_F(EngineCommandsTest, QuickConversionRunsTheEnginesOnItsOwnText) {
+  auto* quick = new TQuickForm(Application);
+  main->BindQuickForm();
+  quick->Editor->SetTextW(u"privet, mir");
+  quick->BtnDeTransliterate->Click();
+  EXPECT_EQ(quick->Editor->GetTextW(), u"привет, мир");
+  EXPECT_EQ(quick->ModalResult(), kQuickEditorDone);
+  quick->Editor->SetTextW(u"Пpивeт");
+  quick->BtnCleanup->Click();
+  EXPECT_EQ(quick->Editor->GetTextW(), u"Привет");
+  TComponent::Free(quick);
+}
+
+}  // namespace

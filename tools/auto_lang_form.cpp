@@ -1,0 +1,81 @@
+#include "tools/auto_lang_form.h"
+
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/std_controls.h"
+#include "textcore/locale_text.h"
+#include "textcore/rich_edit.h"
+#include "textcore/win_registry.h"
+#include "tools/colour_swatch.h"
+#include "tools/language_runs.h"
+
+TAutoLangForm* AutoLangForm = nullptr;
+
+QM_CLASS_INFO(TAutoLangForm, TForm, [](TClassBuilder<TAutoLangForm>&) {})
+
+namespace {
+
+// Its own section: the window's choices never mix with another window's.
+constexpr const char* kSection = "AutoLang";
+constexpr unsigned kLatin = 1033;
+
+}  // namespace
+
+TAutoLangForm::TAutoLangForm(TComponent* owner) : TForm(owner) {
+  Handler("FormCreate", &TAutoLangForm::FormCreate);
+  Handler("FormDestroy", &TAutoLangForm::FormDestroy);
+  Handler("ColorClick", &TAutoLangForm::ColorClick);
+  Field("CBEng", CBEng);
+  Field("CBRus", CBRus);
+  Field("ColorEng", ColorEng);
+  Field("ColorRus", ColorRus);
+  Field("EditIgnored", EditIgnored);
+  ReadForm();
+}
+
+TAutoLangForm::~TAutoLangForm() {
+  if (AutoLangForm == this) AutoLangForm = nullptr;
+}
+
+void TAutoLangForm::FormCreate(TObject*) {
+  AutoLangForm = this;
+  LoadSettings();
+}
+
+void TAutoLangForm::FormDestroy(TObject*) { SaveSettings(); }
+
+void TAutoLangForm::LoadSettings() {
+  TWinRegistry registry(RegistryKey);
+  for (TCheckBox* box : {CBEng, CBRus})
+    box->SetChecked(registry.ReadBool(kSection, box->Name() + ".Checked", box->Checked()));
+  for (TShape* shape : {ColorEng, ColorRus})
+    shape->Brush()->SetColor(TColor(registry.ReadInteger(kSection, shape->Name() + ".Brush.Color", int(shape->Brush()->Color()))));
+}
+
+void TAutoLangForm::SaveSettings() {
+  TWinRegistry registry(RegistryKey);
+  for (TCheckBox* box : {CBEng, CBRus}) registry.WriteBool(kSection, box->Name() + ".Checked", box->Checked());
+  for (TShape* shape : {ColorEng, ColorRus})
+    registry.WriteInteger(kSection, shape->Name() + ".Brush.Color", int(shape->Brush()->Color()));
+}
+
+void TAutoLangForm::ColorClick(TObject* Sender) { PickSwatchColour(dynamic_cast<TShape*>(Sender)); }
+
+bool TAutoLangForm::Execute(TRichEditW& editor, const TToolStep& step) {
+  const TEditorRange range = EditorWorkRange(editor);
+  const std::vector<TLanguageRun> runs = SplitLanguageRuns(range.Text, AnsiToWideString(EditIgnored->Text(), 1251));
+  bool done = true;
+  for (const TLanguageRun& run : runs) {
+    if (step && step(run.Start, int64_t(range.Text.size()))) {
+      done = false;
+      break;
+    }
+    const int start = range.Start + run.Start, end = start + run.Length;
+    const bool latin = run.Lcid == kLatin;
+    if (latin ? CBEng->Checked() : CBRus->Checked())
+      ColourEditorRange(editor, start, end, (latin ? ColorEng : ColorRus)->Brush()->Color());
+    SetEditorRangeLanguage(editor, start, end, run.Lcid);
+  }
+  editor.SetSelStart(range.Start);
+  editor.SetSelLength(0);
+  return done;
+}
