@@ -21,13 +21,16 @@
 namespace {
 
 // The windows whose layouts the program has, made as the program makes them.
-const char* const kFormClasses[] = {"TMainForm", "TProgressForm", "TWaitForm", "TFindForm", "TUnicodeForm", "TCyrForm", "TAutoForm", "TSpeedForm", "TAboutBox", "TDebugForm", "TCalcForm", "TSpecialCharForm", "TFormGenChar", "TCollectForm", "TRevForm", "TVirtualKbd"};
+const char* const kFormClasses[] = {"TMainForm", "TProgressForm", "TWaitForm", "TFindForm",
+                                    "TUnicodeForm", "TCyrForm", "TAutoForm", "TSpeedForm",
+                                    "TAboutBox", "TDebugForm", "TCalcForm", "TSpecialCharForm",
+                                    "TFormGenChar", "TCollectForm", "TRevForm", "TVirtualKbd",
+                                    "TMailForm", "TMixedCharForm", "TAutoLangForm",
+                                    "TReformatForm", "TSortForm", "TQuickForm", "TAskForm"};
 
 // Texts that the windows build at run time; no language file may replace them.
-const std::set<std::string> kRunTimeTexts = {"MainForm.Caption", "FormGenChar.Label1.Caption", "TMailForm", "TMixedCharForm", "TAutoLangForm", "TReformatForm", "TSortForm", "TQuickForm"};
-
-// Texts that the windows build at run time; no language file may replace them.
-const std::set<std::string> kRunTimeTexts = {"MainForm.Caption", "MailForm.LabelSample.Caption"};
+const std::set<std::string> kRunTimeTexts = {"MainForm.Caption", "FormGenChar.Label1.Caption",
+                                             "MailForm.LabelSample.Caption"};
 
 std::string WithoutAccelerator(const std::string& text) {
   const size_t at = text.find('&');
