@@ -14,6 +14,8 @@
 
 QM_CLASS_INFO(TSpellWindows, TComponent, [](TClassBuilder<TSpellWindows>&) {})
 
+TSpellWindows* SpellWindows = nullptr;
+
 TSpellWindows::TSpellWindows(TComponent* Owner) : TComponent(Owner) {
   Popup = new TSCPopup(this);
   Message = new TSCMessage(this);

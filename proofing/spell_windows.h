@@ -62,3 +62,6 @@ public:
 private:
   TQSpell* FSpell = nullptr;
 };
+
+// The program's spelling windows (set at start-up; null where a program makes none).
+extern TSpellWindows* SpellWindows;

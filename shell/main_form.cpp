@@ -98,6 +98,12 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("ToolsMixedCharExecute", &TMainForm::ToolsMixedCharExecute);
   Handler("TextReformatExecute", &TMainForm::TextReformatExecute);
   Handler("ToolsSortExecute", &TMainForm::ToolsSortExecute);
+  Handler("ConvGrammarCheckExecute", &TMainForm::ConvGrammarCheckExecute);
+  Handler("Configure1Click", &TMainForm::Configure1Click);
+  Handler("AddSpellWordsClick", &TMainForm::AddSpellWordsClick);
+  Handler("ToolsCalcExecute", &TMainForm::ToolsCalcExecute);
+  Handler("ToolsCharMapExecute", &TMainForm::ToolsCharMapExecute);
+  Handler("ToolsGenCharExecute", &TMainForm::ToolsGenCharExecute);
   Field("Settings1", Settings1);
   ReadForm();
 }

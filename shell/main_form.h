@@ -166,6 +166,14 @@ public:
   void TextReformatExecute(TObject* Sender);
   // Lists and sorting; a missing input gives its message and changes nothing.
   void ToolsSortExecute(TObject* Sender);
+  // Spelling: the check of the document, its options and the user's new words.
+  void ConvGrammarCheckExecute(TObject* Sender);
+  void Configure1Click(TObject* Sender);
+  void AddSpellWordsClick(TObject* Sender);
+  // The utilities shown beside the main window: calculator, character map, on-screen keyboard.
+  void ToolsCalcExecute(TObject* Sender);
+  void ToolsCharMapExecute(TObject* Sender);
+  void ToolsGenCharExecute(TObject* Sender);
   // Gives the quick conversion window the work text's conversions and the engines.
   void BindQuickForm();
 

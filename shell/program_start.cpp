@@ -163,7 +163,7 @@ int RunProgram(int argc, char** argv) {
     ProcessMessagesHook = [] { Application->ProcessMessages(); };
     // The spelling component and its validators come first: the windows made next use them.
     // (Its error box needs the application, so it runs once the display is known to work.)
-    auto* spellWindows = new TSpellWindows(Application);
+    auto* spellWindows = SpellWindows = new TSpellWindows(Application);
     {
       TSCUnpack unpack(nullptr);  // the unpacking window exists only while the dictionaries load
       InitializeSpelling(spellWindows, nullptr, &unpack);
