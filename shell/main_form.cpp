@@ -73,6 +73,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Field("StatusBar", StatusBar);
   Field("OS", OS);
   BindDocuments();
+  BindHistory();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });
@@ -266,7 +267,7 @@ void TMainForm::OSOpenStart(TObject*) {
 void TMainForm::OSOpenSuccess(TObject*) {
   SetCaption(OS->FileName());
   ResetDocument();
-  historyNames_.clear();
+  ClearHistory();
   DocumentOpened();
 }
 
@@ -321,6 +322,7 @@ void TMainForm::UpdateStatusBar() {
     std::snprintf(buffer, sizeof buffer, "Code: %d (#%x)", int(text[at]), unsigned(text[at]));
   }
   StatusBar->Panels()->Items(2)->SetText(buffer);
+  UpdateHistoryPreview(selStart, line);
 }
 
 // --- Progress display ----------------------------------------------------------------------------

@@ -8,11 +8,15 @@
 
 #include "platform/gui/form.h"
 #include "shell/document_state.h"
+#include "shell/history_list.h"
 #include "shell/operation.h"
 #include "shell/preferences_hotkeys.h"
 #include "shell/progress.h"
 
 class TAction;
+class TAdvSplitter;
+class TSaveDialog;
+class TWideEdit;
 class TActionList;
 class TComboBox;
 class TFormStorage;
@@ -129,10 +133,34 @@ public:
   // Searches the selection (or the word at the caret) again: tag 1 backward, else forward.
   void FindNextOccClick(TObject* Sender);
 
-  // --- History (the pane and its list arrive with the history commands) ----------------------
-  // Stores the editor text as a history entry named `name`.
+  // --- History of changes (main_form_history.cpp) ------------------------------------------
+  TComboBox* RevList = nullptr;       // the entries, newest first
+  TRichEditW* RevMemo = nullptr;      // the chosen entry's text
+  TWideEdit* EditPreview = nullptr;   // the chosen entry around the caret
+  TPanel *TBHistory = nullptr, *OriginalPreview = nullptr;
+  TAdvSplitter* HistPanes = nullptr;  // the editor beside the history memo
+  TMenuItem *HistoryMain = nullptr, *HistoryPane1 = nullptr, *ClearAll1 = nullptr;
+  TAction *ConvLoadRev = nullptr, *ConvSaveRev = nullptr;
+  TSaveDialog* RevSaveDialog = nullptr;
+  // Stores the editor text as entry `name`, unless it is over the "Ignore files over" size.
   void AddToHistory(const std::string& name);
-  const std::vector<std::string>& HistoryNames() const { return historyNames_; }
+  // Empties the list, the memo and the preview.
+  void ClearHistory();
+  const THistoryList& History() const { return history_; }
+  // The entries' names, oldest first.
+  std::vector<std::string> HistoryNames() const;
+  // "Add to History": the editor text whatever its size.
+  void ConvSendToHistoryExecute(TObject* Sender);
+  void RevListChange(TObject* Sender);
+  // "Load from History": the chosen entry as a new document (after the question).
+  void ConvLoadRevExecute(TObject* Sender);
+  // "Save to File": the chosen entry into a file.
+  void ConvSaveRevExecute(TObject* Sender);
+  // "Clear All", after the question.
+  void ClearAll1Click(TObject* Sender);
+  void ConvLoadRevUpdate(TObject* Sender);
+  // Shows or hides the history pane beside the editor (from the menu: toggles its check).
+  void HistoryPane1Click(TObject* Sender);
 
   // --- Documents (main_form_documents.cpp) --------------------------------------------------
   TActionList* ActionList1 = nullptr;
@@ -225,7 +253,12 @@ private:
   unsigned autoSaveInterval_ = 3 * 60000;
   std::vector<THotKey> globalHotKeys_;
   bool trayIconWanted_ = false;
-  std::vector<std::string> historyNames_;
+  void BindHistory();
+  void StoreHistory(const std::string& name);
+  void ShowChosenEntry();
+  void UpdateHistoryPreview(int selStart, int line);
+  THistoryList history_;
+  int newDocuments_ = 0;  // documents started by New (a cancelled New leaves it)
   bool busy_ = false, engineRunning_ = false, closing_ = false, firstShow_ = true;
 };
 

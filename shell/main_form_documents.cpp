@@ -139,5 +139,6 @@ void TMainForm::DocumentOpened() {
 void TMainForm::OSNewDoc(TObject*) {
   SetCaption("");
   ResetDocument();
-  historyNames_.clear();
+  ClearHistory();
+  ++newDocuments_;
 }
