@@ -17,6 +17,7 @@
 #include "shell/open_save.h"
 #include "shell/preferences.h"
 #include "shell/program_start.h"
+#include "shell/status_bar_text.h"
 #include "textcore/app_files.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_messages.h"
@@ -74,6 +75,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Field("OS", OS);
   BindDocuments();
   BindHistory();
+  BindView();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });
@@ -108,6 +110,7 @@ void TMainForm::FormCreate(TObject*) {
   firstShow_ = true;
   Application->OnHint = [this](TObject* sender) { ShowHint(sender); };
   SetCaption("");
+  WordWrap1Click(this);
   SelectionChange(this);
   // The editor starts in Arial at the size the default font has on this screen.
   const TFont defaultFont;
@@ -277,6 +280,7 @@ void TMainForm::OSOpenFinish(TObject*) {
   UpdateStatusBar();
   if (Visible() && Editor->CanFocus()) Editor->SetFocus();
   ProgressEnd();
+  ZoomBoxChange(this);
   Application->ProcessMessages();
 }
 
@@ -308,20 +312,9 @@ void TMainForm::UpdateStatusBar() {
   const int column = selStart - int(Editor->Perform(EM_LINEINDEX, uintptr_t(line - 1), 0)) + 1;
   const int lineCount = int(Editor->Perform(EM_GETLINECOUNT, 0, 0));
   const std::u16string text = Editor->GetTextW();
-  char buffer[128];
-  std::snprintf(buffer, sizeof buffer, "Line: %d of %d    Col: %d", line, lineCount, column);
-  StatusBar->Panels()->Items(0)->SetText(buffer);
-  if (selLength > 0)
-    std::snprintf(buffer, sizeof buffer, "Sel: %d to %d (%d chars)", selStart, selStart + selLength, selLength);
-  else
-    std::snprintf(buffer, sizeof buffer, "Pos: %d of %d", selStart, int(text.size()));
-  StatusBar->Panels()->Items(1)->SetText(buffer);
-  buffer[0] = 0;
-  if (!text.empty()) {
-    const size_t at = std::min(size_t(selStart), text.size() - 1);
-    std::snprintf(buffer, sizeof buffer, "Code: %d (#%x)", int(text[at]), unsigned(text[at]));
-  }
-  StatusBar->Panels()->Items(2)->SetText(buffer);
+  StatusBar->Panels()->Items(0)->SetText(LineText(line, lineCount, column));
+  StatusBar->Panels()->Items(1)->SetText(PositionText(selStart, selLength, int(text.size())));
+  StatusBar->Panels()->Items(2)->SetText(CharCodeText(text, selStart));
   UpdateHistoryPreview(selStart, line);
 }
 

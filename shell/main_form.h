@@ -184,8 +184,25 @@ public:
   // The auto-save tick: a recovery copy of a modified document while no operation runs.
   void Timer1Timer(TObject* Sender);
 
-  // --- Status bar --------------------------------------------------------------------------
+  // --- Status bar and views (main_form_view.cpp) -------------------------------------------
+  TMenuItem *ViewFormatted = nullptr, *ViewPlain = nullptr, *WordWrap1 = nullptr, *CopyInfo1 = nullptr;
+  TComboBox* ZoomBox = nullptr;
+  // Position, selection and character code; the history preview line.
   void UpdateStatusBar();
+  // The plain (true) or formatted view: check marks, link detection, the plain text's font.
+  void UpdateViewMode(bool plain);
+  void ViewFormattedClick(TObject* Sender);
+  // Asks before the formatting is dropped.
+  void ViewPlainClick(TObject* Sender);
+  // From the menu toggles its check; the editor and the history memo wrap words when checked.
+  void WordWrap1Click(TObject* Sender);
+  // The zoom typed or chosen in ZoomBox; a value out of range is refused with a message.
+  void ZoomBoxChange(TObject* Sender);
+  void ZoomBoxKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  // The editor's zoom in percent.
+  int Zoom();
+  // "Copy Info": the selection's offset, length, line and column on the clipboard.
+  void CopyField1Click(TObject* Sender);
 
   // --- Preferences (main_form_preferences.cpp) ---------------------------------------------
   TMenuItem* Settings1 = nullptr;
@@ -254,6 +271,8 @@ private:
   std::vector<THotKey> globalHotKeys_;
   bool trayIconWanted_ = false;
   void BindHistory();
+  void BindView();
+  bool ConfirmPlainView();
   void StoreHistory(const std::string& name);
   void ShowChosenEntry();
   void UpdateHistoryPreview(int selStart, int line);

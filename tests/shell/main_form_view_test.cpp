@@ -1,0 +1,125 @@
+// The main window's status-bar texts, zoom, views, word wrap and "Copy Info".
+#include <gtest/gtest.h>
+
+#include "platform/gui/clipboard.h"
+#include "platform/gui/common_controls.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/std_controls.h"
+#include "shell/status_bar_text.h"
+#include "tests/shell/operation_test_fixture.h"
+#include "textcore/rich_edit_messages.h"
+
+namespace {
+
+TEST(StatusBarText, PanelTexts) {
+  EXPECT_EQ(LineText(2, 2, 2), "Line: 2 of 2    Col: 2");
+  EXPECT_EQ(PositionText(4, 0, 5), "Pos: 4 of 5");
+  EXPECT_EQ(PositionText(1, 3, 5), "Sel: 1 to 4 (3 chars)");
+  struct Case {
+    std::u16string text;
+    int position;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {u"ab\rcd", 4, "Code: 100 (#64)"},
+      {u"a", 1, "Code: 97 (#61)"},  // at the end: the character before
+      {u"", 0, ""},
+      {u"x\U0001F600", 1, "Code: 128512 (#1f600)"},  // a pair is one character
+      {u"x\U0001F600", 2, "Code: 128512 (#1f600)"},
+      {u"x\U0001F600", 3, "Code: 128512 (#1f600)"},
+      {std::u16string(1, char16_t(0xD800)), 0, "Code: 55296 (#d800)"},  // a lone half as it is
+  };
+  for (const Case& c : cases) EXPECT_EQ(CharCodeText(c.text, c.position), c.expected) << c.position;
+  EXPECT_EQ(CopyInfoText(12, 5, 2, 2), "Offs:12; Length:5; Line: 2; Column: 2;");
+}
+
+TEST(StatusBarText, ZoomAsTyped) {
+  struct Case {
+    const char* text;
+    std::optional<int> zoom;
+  };
+  const Case cases[] = {
+      {"120%", 120}, {"150", 150}, {" 75 % ", 75}, {"abc%", 100}, {"", 100}, {"12a", 100},
+      {"0%", std::nullopt}, {"1", std::nullopt}, {"2", 2}, {"6400%", 6400}, {"6401", std::nullopt},
+      {"99999999999", 100},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseZoom(c.text), c.zoom) << c.text;
+}
+
+using MainFormViewTest = OperationTest;
+
+TEST_F(MainFormViewTest, StatusBarPanelsFollowTheCaret) {
+  SetText(u"ab\rcd");
+  form->Editor->SetSelStart(4);
+  form->UpdateStatusBar();
+  const auto panel = [&](int i) { return form->StatusBar->Panels()->Items(i)->Text(); };
+  EXPECT_EQ(panel(0), "Line: 2 of 2    Col: 2");
+  EXPECT_EQ(panel(1), "Pos: 4 of 5");
+  EXPECT_EQ(panel(2), "Code: 100 (#64)");
+}
+
+TEST_F(MainFormViewTest, ZoomBoxZoomsAndRefusesWhatIsOutOfRange) {
+  TScriptedDialogs dialogs;
+  for (const char* text : {"150", "120%"}) {
+    form->ZoomBox->SetText(text);
+    form->ZoomBoxChange(form->ZoomBox);
+  }
+  EXPECT_EQ(form->Zoom(), 120);
+  form->ZoomBox->SetText("0%");
+  dialogs.Answer(TDialogKind::MessageDlg, mrOk);
+  form->ZoomBoxChange(form->ZoomBox);
+  EXPECT_EQ(form->Zoom(), 120);
+  EXPECT_EQ(form->ZoomBox->GetText(), "120%");
+  uint16_t key = VK_RETURN;
+  form->ZoomBox->SetText("abc");
+  form->ZoomBoxKeyDown(form->ZoomBox, key, {});
+  EXPECT_EQ(form->Zoom(), 100);
+  EXPECT_EQ(dialogs.Asked().size(), 1u);
+}
+
+TEST_F(MainFormViewTest, PlainViewAsksBeforeDroppingTheFormatting) {
+  TScriptedDialogs dialogs;
+  SetText(u"bold text");
+  form->Editor->SetModified(true);  // edited: the flag survives the switch
+  dialogs.Answer(TDialogKind::MessageDlg, mrCancel);
+  form->ViewPlainClick(form->ViewPlain);
+  EXPECT_FALSE(form->Editor->PlainText());
+  EXPECT_TRUE(form->ViewFormatted->Checked());
+  dialogs.Answer(TDialogKind::MessageDlg, mrOk);
+  form->ViewPlainClick(form->ViewPlain);
+  EXPECT_TRUE(form->Editor->PlainText());
+  EXPECT_TRUE(form->ViewPlain->Checked());
+  EXPECT_FALSE(form->ViewFormatted->Checked());
+  EXPECT_EQ(Text(), u"bold text");
+  EXPECT_TRUE(form->Editor->Modified());
+  form->ViewPlainClick(form->ViewPlain);  // already plain: no question
+  form->ViewFormattedClick(form->ViewFormatted);
+  EXPECT_FALSE(form->Editor->PlainText());
+  EXPECT_EQ(dialogs.Asked().size(), 2u);
+}
+
+TEST_F(MainFormViewTest, WordWrapFollowsTheMenuInBothEditors) {
+  EXPECT_TRUE(form->Editor->WordWrap());
+  form->WordWrap1Click(form->WordWrap1);
+  EXPECT_FALSE(form->WordWrap1->Checked());
+  EXPECT_FALSE(form->Editor->WordWrap());
+  EXPECT_FALSE(form->RevMemo->WordWrap());
+  form->WordWrap1Click(form->WordWrap1);
+  EXPECT_TRUE(form->RevMemo->WordWrap());
+}
+
+TEST_F(MainFormViewTest, CopyInfoPutsTheSelectionsFiguresOnTheClipboard) {
+  SetText(u"012345678\r0123456789abc\rline three here");
+  form->Editor->SetSelStart(26);  // the third line starts at 24
+  form->Editor->SetSelLength(5);
+  Clipboard()->SetAsText("before");
+  form->CopyField1Click(form->CopyInfo1);
+  EXPECT_EQ(Clipboard()->AsText(), "Offs:26; Length:5; Line: 2; Column: 2;");
+  form->Editor->SetSelLength(0);
+  Clipboard()->SetAsText("kept");
+  form->CopyField1Click(form->CopyInfo1);  // nothing selected: nothing copied
+  EXPECT_EQ(Clipboard()->AsText(), "kept");
+}
+
+}  // namespace
