@@ -76,6 +76,8 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindDocuments();
   BindHistory();
   BindView();
+  BindBookmarks();
+  BindIni();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });
@@ -125,6 +127,7 @@ void TMainForm::FormCreate(TObject*) {
   ResetDocument();
   for (const char* ext : {".prn", ".ini", ".inf", ".bat", ".qg", ".pl", ".cgi", ".c", ".cpp", ".h", ".hpp", ".pas"})
     OS->AddPlainTextExtension(ext);
+  InitIniView();
   InitDocuments();
 }
 
@@ -256,7 +259,10 @@ void TMainForm::RichEditChange(TObject*) {
   if (Editor->Modified()) SetModified(true);
 }
 
-void TMainForm::SelectionChange(TObject*) { UpdateStatusBar(); }
+void TMainForm::SelectionChange(TObject*) {
+  UpdateStatusBar();
+  AdjustBookmarks();
+}
 
 // --- Opening and saving --------------------------------------------------------------------------
 
@@ -271,7 +277,11 @@ void TMainForm::OSOpenSuccess(TObject*) {
   SetCaption(OS->FileName());
   ResetDocument();
   ClearHistory();
+  // The bookmarks belong to the document they were made in.
+  ClearBookmarks();
+  if (PrefForm && PrefForm->CBSaveBm->Checked()) LoadBookmarks();
   DocumentOpened();
+  OfferIniView();
 }
 
 void TMainForm::OSOpenFinish(TObject*) {
@@ -289,10 +299,15 @@ void TMainForm::OSSaveStart(TObject*) {
   SetBusy(true);
   ProgressStart(GetLangMessage("StatSave"));
   Application->ProcessMessages();
+  if (IniViewActive()) {
+    Editor->Perform(WM_SETREDRAW, 0, 0);
+    TreeToIniText();
+  }
 }
 
 void TMainForm::OSSaveSuccess(TObject*) {
   SetCaption(OS->FileName());
+  if (PrefForm && PrefForm->CBSaveBm->Checked()) SaveBookmarks();
   Editor->SetModified(false);
   SetModified(false);
   // A new document's recovery copy goes once the document has a file of its own.
@@ -300,6 +315,11 @@ void TMainForm::OSSaveSuccess(TObject*) {
 }
 
 void TMainForm::OSSaveFinish(TObject*) {
+  if (IniViewActive()) {
+    // The editor shows its section again (the first one when that section is gone).
+    ShowIniSection(lastIniNode_ ? lastIniNode_ : iniNodes_.empty() ? nullptr : iniNodes_.front().Node);
+  }
+  Editor->Perform(WM_SETREDRAW, 1, 0);
   SetBusy(false);
   if (Editor->CanFocus()) Editor->SetFocus();
   ProgressEnd();

@@ -8,13 +8,18 @@
 
 #include "platform/gui/form.h"
 #include "shell/document_state.h"
+#include "shell/bookmarks.h"
 #include "shell/history_list.h"
+#include "shell/ini_text.h"
 #include "shell/operation.h"
 #include "shell/preferences_hotkeys.h"
 #include "shell/progress.h"
 
 class TAction;
 class TAdvSplitter;
+class TDataStringTree;
+class TControl;
+struct TDataNode;
 class TSaveDialog;
 class TWideEdit;
 class TActionList;
@@ -184,6 +189,47 @@ public:
   // The auto-save tick: a recovery copy of a modified document while no operation runs.
   void Timer1Timer(TObject* Sender);
 
+  // --- Bookmarks (main_form_bookmarks.cpp) --------------------------------------------------
+  TPanel* BmPanel = nullptr;   // shown while there are bookmarks
+  TComboBox* BmSet = nullptr;  // the bookmarks' names; choosing one goes to it
+  TAction* FindAddBookmark = nullptr;
+  const std::vector<TBookmark>& Bookmarks() const { return bookmarks_; }
+  // A bookmark at the caret, named after its number and the selection.
+  void FindAddBookmarkExecute(TObject* Sender);
+  // Enabled while no bookmark is at the caret.
+  void FindAddBookmarkUpdate(TObject* Sender);
+  void BmSetChange(TObject* Sender);
+  void DeleteBm1Click(TObject* Sender);
+  void ClearBookmarks();
+  // The bookmarks file beside the document: written, or deleted when there are no bookmarks.
+  void SaveBookmarks();
+  void LoadBookmarks();
+  // Keeps the bookmarks in step with the edit since the last call (every selection change).
+  void AdjustBookmarks();
+
+  // --- INI view (main_form_ini.cpp) ----------------------------------------------------------
+  TDataStringTree* TreeStorage = nullptr;  // one node per section
+  TControl* Splitter1 = nullptr;  // the bar between the tree and the editor
+  TMenuItem* ViewINI = nullptr;
+  TAction *EditAddSection = nullptr, *EditDelSection = nullptr, *EditRenSection = nullptr;
+  bool IniViewActive() const;
+  // After the question about the formatting, the document as a tree of sections.
+  void ViewINIClick(TObject* Sender);
+  // The editor text as sections in the tree, the first one in the editor.
+  void IniTextToTree();
+  // The sections (the one in the editor with its edits) back into the editor as one text.
+  void TreeToIniText();
+  // Forgets the tree without writing it back.
+  void ClearIniTree();
+  // Chooses section `index` (0-based, in the tree's order) as a click in the tree does.
+  void ChooseIniSection(int index);
+  // The section names, in the tree's order.
+  std::vector<std::u16string> IniSectionNames();
+  void EditAddSectionExecute(TObject* Sender);
+  void EditDelSectionExecute(TObject* Sender);
+  void EditRenSectionExecute(TObject* Sender);
+  void EditAddSectionUpdate(TObject* Sender);
+
   // --- Status bar and views (main_form_view.cpp) -------------------------------------------
   TMenuItem *ViewFormatted = nullptr, *ViewPlain = nullptr, *WordWrap1 = nullptr, *CopyInfo1 = nullptr;
   TComboBox* ZoomBox = nullptr;
@@ -272,6 +318,30 @@ private:
   bool trayIconWanted_ = false;
   void BindHistory();
   void BindView();
+  void BindBookmarks();
+  void ShowBookmarks(int chosen);
+  std::vector<TBookmark> bookmarks_;
+  int bookmarkLines_ = 0, bookmarkLength_ = 0;  // as the last adjustment saw them
+  bool choosingBookmark_ = false;
+  void BindIni();
+  std::u16string EditorText() const;
+  bool PlainView() const;
+  // Puts a whole text into the editor; the editor's and the document's modified states stay.
+  void PutEditorText(const std::u16string& text);
+  void ShowIniTree(bool shown);
+  void InitIniView();
+  void LeaveIniView();
+  void OfferIniView();
+  void StoreIniSection();
+  void ShowIniSection(TDataNode* node);
+  TIniSection* IniSectionOf(TDataNode* node);
+  struct TIniNode {
+    TDataNode* Node;
+    TIniSection Section;
+  };
+  std::vector<TIniNode> iniNodes_;
+  TDataNode* lastIniNode_ = nullptr;  // the section the editor shows
+  std::u16string shownSection_;       // its text as put into the editor
   bool ConfirmPlainView();
   void StoreHistory(const std::string& name);
   void ShowChosenEntry();

@@ -140,5 +140,7 @@ void TMainForm::OSNewDoc(TObject*) {
   SetCaption("");
   ResetDocument();
   ClearHistory();
+  ClearIniTree();
+  ClearBookmarks();
   ++newDocuments_;
 }

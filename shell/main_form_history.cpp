@@ -125,6 +125,7 @@ void TMainForm::ConvLoadRevUpdate(TObject*) {
 }
 
 void TMainForm::HistoryPane1Click(TObject* Sender) {
+  if (IniViewActive()) return;  // the tree sits beside the editor then
   if (Sender == HistoryPane1) HistoryPane1->SetChecked(!HistoryPane1->Checked());
   const bool shown = HistoryPane1->Checked();
   HistoryMain->SetVisible(shown);

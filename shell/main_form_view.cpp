@@ -1,6 +1,7 @@
 // The main window's views: formatted and plain text, word wrap, zoom, and "Copy Info".
 #include "platform/gui/clipboard.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "shell/lang_messages.h"
@@ -24,6 +25,19 @@ void TMainForm::BindView() {
   Field("CopyInfo1", CopyInfo1);
 }
 
+std::u16string TMainForm::EditorText() const { return Editor->GetTextW(); }
+
+bool TMainForm::PlainView() const { return Editor->PlainText(); }
+
+void TMainForm::PutEditorText(const std::u16string& text) {
+  const bool edited = Editor->Modified(), modified = DocModified();
+  Editor->SetTextW(text);
+  Editor->SetModified(edited);
+  SetModified(modified);
+  // A text put in whole is no edit the bookmarks follow.
+  bookmarkLines_ = bookmarkLength_ = 0;
+}
+
 void TMainForm::UpdateViewMode(bool plain) {
   Editor->SetPlainText(plain);
   ViewFormatted->SetChecked(!plain);
@@ -40,11 +54,13 @@ void TMainForm::UpdateViewMode(bool plain) {
 
 void TMainForm::ViewFormattedClick(TObject*) {
   if (busy_) return;
+  LeaveIniView();
   UpdateViewMode(false);
 }
 
 void TMainForm::ViewPlainClick(TObject*) {
   if (busy_ || !ConfirmPlainView()) return;
+  LeaveIniView();
   UpdateViewMode(true);
 }
 
