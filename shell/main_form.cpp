@@ -78,6 +78,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindView();
   BindBookmarks();
   BindIni();
+  BindFormat();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });
@@ -260,6 +261,7 @@ void TMainForm::RichEditChange(TObject*) {
 }
 
 void TMainForm::SelectionChange(TObject*) {
+  UpdateFormatControls();
   UpdateStatusBar();
   AdjustBookmarks();
 }

@@ -230,6 +230,29 @@ public:
   void EditRenSectionExecute(TObject* Sender);
   void EditAddSectionUpdate(TObject* Sender);
 
+  // --- Formatting (main_form_format.cpp) ----------------------------------------------------
+  TComboBox *FontName = nullptr, *FontSize = nullptr;
+  TSpeedButton *BoldButton = nullptr, *ItalicButton = nullptr, *UnderlineButton = nullptr;
+  TSpeedButton *SubscriptButton = nullptr, *SuperscriptButton = nullptr;  // tags 1 and 2
+  TSpeedButton *LeftAlign = nullptr, *CenterAlign = nullptr, *RightAlign = nullptr;  // tag: alignment
+  TSpeedButton *BulletsButton = nullptr, *NumbersButton = nullptr;  // tags 1 and 2
+  void FontNameChange(TObject* Sender);
+  // The typed or chosen size (12 when it is no number).
+  void FontSizeChange(TObject* Sender);
+  void FontSizeKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  // Bold and italic buttons.
+  void StyleButtonClick(TObject* Sender);
+  // Down: the remembered underline type; up: none.
+  void UnderlineButtonClick(TObject* Sender);
+  void ScriptButtonClick(TObject* Sender);
+  void AlignButtonClick(TObject* Sender);
+  // Down: bullets, or numbers in the remembered style, follower and start; up: none.
+  void BulletsButtonClick(TObject* Sender);
+  // "Remove Colour": the selection (or all the text) in the default colours.
+  void EditNoColorExecute(TObject* Sender);
+  // The controls show the selection's attributes.
+  void UpdateFormatControls();
+
   // --- Status bar and views (main_form_view.cpp) -------------------------------------------
   TMenuItem *ViewFormatted = nullptr, *ViewPlain = nullptr, *WordWrap1 = nullptr, *CopyInfo1 = nullptr;
   TComboBox* ZoomBox = nullptr;
@@ -324,6 +347,11 @@ private:
   int bookmarkLines_ = 0, bookmarkLength_ = 0;  // as the last adjustment saw them
   bool choosingBookmark_ = false;
   void BindIni();
+  void BindFormat();
+  bool FormattingAllowed() const;
+  bool updatingControls_ = false;  // set while the controls follow a selection change
+  // The numbering and underline choices the drop-down panels remember.
+  int numberingStart_ = 1, numberingStyleIndex_ = 0, numberingFollower_ = 0, underlineIndex_ = 0;
   std::u16string EditorText() const;
   bool PlainView() const;
   // Puts a whole text into the editor; the editor's and the document's modified states stay.
