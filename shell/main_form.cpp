@@ -79,6 +79,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindBookmarks();
   BindIni();
   BindFormat();
+  BindTyping();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });
@@ -129,6 +130,7 @@ void TMainForm::FormCreate(TObject*) {
   for (const char* ext : {".prn", ".ini", ".inf", ".bat", ".qg", ".pl", ".cgi", ".c", ".cpp", ".h", ".hpp", ".pas"})
     OS->AddPlainTextExtension(ext);
   InitIniView();
+  InitTyping();
   InitDocuments();
 }
 
@@ -226,8 +228,10 @@ void TMainForm::ShowHint(TObject*) {
   if (!hint.empty()) StatusBar->SetSimpleText(hint);
 }
 
-void TMainForm::FormKeyDown(TObject*, uint16_t& Key, TShiftState) {
-  if (Key == VK_ESCAPE && busy_) {
+void TMainForm::FormKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
+  if (!busy_ && BookmarkKey(Key, Shift)) {
+    Key = 0;
+  } else if (Key == VK_ESCAPE && busy_) {
     Key = 0;
     BtnStopClick(this);
   } else if (Key == VK_ESCAPE && PrefForm && PrefForm->CBExitOnESC->Checked()) {

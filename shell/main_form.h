@@ -11,6 +11,7 @@
 #include "shell/bookmarks.h"
 #include "shell/history_list.h"
 #include "shell/ini_text.h"
+#include "shell/typing_aids.h"
 #include "shell/operation.h"
 #include "shell/preferences_hotkeys.h"
 #include "shell/progress.h"
@@ -253,6 +254,17 @@ public:
   // The controls show the selection's attributes.
   void UpdateFormatControls();
 
+  // --- Typing (main_form_typing.cpp) --------------------------------------------------------
+  TAction *EditKbdRussian = nullptr, *EditKbdEnglish = nullptr, *EditKbdEmulated = nullptr,
+          *EditKbdFonetic = nullptr;  // exactly one checked
+  // One of the four input-mode actions: its layout activated, it alone checked.
+  void InputModeClick(TObject* Sender);
+  TInputMode InputMode() const;
+  // Status-bar panel 7 shows the input mode; the Russian and English actions follow the layout.
+  void KeyboardLayout1Click(TObject* Sender);
+  // A typed character: the mode's key, then a smart quote.
+  void EditorKeyPress(TObject* Sender, char& Key);
+
   // --- Status bar and views (main_form_view.cpp) -------------------------------------------
   TMenuItem *ViewFormatted = nullptr, *ViewPlain = nullptr, *WordWrap1 = nullptr, *CopyInfo1 = nullptr;
   TComboBox* ZoomBox = nullptr;
@@ -348,6 +360,10 @@ private:
   bool choosingBookmark_ = false;
   void BindIni();
   void BindFormat();
+  void BindTyping();
+  void InitTyping();
+  // Ctrl+1 to Ctrl+9: true when a bookmark was chosen.
+  bool BookmarkKey(uint16_t key, TShiftState shift);
   bool FormattingAllowed() const;
   bool updatingControls_ = false;  // set while the controls follow a selection change
   // The numbering and underline choices the drop-down panels remember.
