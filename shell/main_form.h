@@ -264,6 +264,8 @@ public:
   void KeyboardLayout1Click(TObject* Sender);
   // A typed character: the mode's key, then a smart quote.
   void EditorKeyPress(TObject* Sender, char& Key);
+  // Ctrl with B, I, U, L, E or R presses that formatting button (nothing in the plain view).
+  void EditorKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
 
   // --- Status bar and views (main_form_view.cpp) -------------------------------------------
   TMenuItem *ViewFormatted = nullptr, *ViewPlain = nullptr, *WordWrap1 = nullptr, *CopyInfo1 = nullptr;
@@ -364,6 +366,7 @@ private:
   void InitTyping();
   // Ctrl+1 to Ctrl+9: true when a bookmark was chosen.
   bool BookmarkKey(uint16_t key, TShiftState shift);
+  bool tabPressed_ = false;  // the last key down was Tab
   bool FormattingAllowed() const;
   bool updatingControls_ = false;  // set while the controls follow a selection change
   // The numbering and underline choices the drop-down panels remember.

@@ -24,6 +24,7 @@ void TMainForm::BindTyping() {
 
 void TMainForm::InitTyping() {
   Editor->OnKeyPress = [this](TObject* sender, char& key) { EditorKeyPress(sender, key); };
+  Editor->OnKeyDown = [this](TObject* sender, uint16_t& key, TShiftState shift) { EditorKeyDown(sender, key, shift); };
   KeyboardLayout1Click(this);
 }
 
@@ -54,6 +55,11 @@ void TMainForm::KeyboardLayout1Click(TObject*) {
 void TMainForm::EditorKeyPress(TObject*, char& Key) {
   // Nothing is typed into the text an operation works on.
   if (busy_ || Key == 0) return;
+  // A tab comes from the Tab key only (Ctrl+I gives one too).
+  if (Key == '\t' && !tabPressed_) {
+    Key = 0;
+    return;
+  }
   if (Editor->Focused()) Key = TypedChar(InputMode(), Key);
   if (Key == '"' && PrefForm && PrefForm->CBSmartQuotes->Checked()) {
     const int caret = Editor->SelStart();
@@ -61,6 +67,26 @@ void TMainForm::EditorKeyPress(TObject*, char& Key) {
     const bool hasPrevious = caret > 0 && size_t(caret) <= text.size();
     Key = SmartQuote(hasPrevious, hasPrevious ? text[size_t(caret) - 1] : u' ');
   }
+}
+
+void TMainForm::EditorKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
+  tabPressed_ = Key == VK_TAB;
+  if (busy_ || (Shift & (ssCtrl | ssAlt | ssShift)) != ssCtrl) return;
+  // Ctrl with a letter of the formatting buttons presses that button in the formatted view;
+  // the plain view has no formatting to give, so the key does nothing there. Every other
+  // Ctrl key (Home, End, the arrows, the clipboard keys) goes on to the editor.
+  TSpeedButton* button = nullptr;
+  switch (Key) {
+    case 'B': button = BoldButton; break;
+    case 'I': button = ItalicButton; break;
+    case 'U': button = UnderlineButton; break;
+    case 'L': button = LeftAlign; break;
+    case 'E': button = CenterAlign; break;
+    case 'R': button = RightAlign; break;
+    default: return;
+  }
+  Key = 0;
+  if (!PlainView()) button->Click();
 }
 
 bool TMainForm::BookmarkKey(uint16_t key, TShiftState shift) {

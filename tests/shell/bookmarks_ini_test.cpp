@@ -223,4 +223,26 @@ TEST_F(BookmarksIniTest, DeletingTheShownSectionAndACancelledNewKeepTheTree) {
   EXPECT_TRUE(form->DocModified());
 }
 
+TEST_F(BookmarksIniTest, ACancelledDropKeepsTheDocumentWithItsTreeBookmarksAndHistory) {
+  SetText(u"[a]\rx=1\r[b]\ry=2");
+  dialogs.Answer(TDialogKind::MessageDlg, mrOk);
+  form->ViewINIClick(form->ViewINI);
+  form->FindAddBookmarkExecute(form);
+  form->ConvSendToHistoryExecute(form);
+  form->Editor->SetSelStart(0);
+  form->Editor->SetSelTextW(u"k=v\r");
+  form->SetModified(true);
+  form->OS->SetFileName(folder.Name() + "kept.ini");
+  dialogs.Answer(TDialogKind::MessageDlg, mrCancel);
+  form->DropFiles({Write("other.txt", "other")});
+  EXPECT_TRUE(form->IniViewActive());
+  EXPECT_EQ(form->IniSectionNames().size(), 2u);
+  EXPECT_EQ(form->Bookmarks().size(), 1u);
+  EXPECT_EQ(form->History().Count(), 1);
+  EXPECT_EQ(Text(), u"k=v\rx=1");
+  EXPECT_TRUE(form->DocModified());
+  EXPECT_EQ(form->OS->FileName(), folder.Name() + "kept.ini");
+  EXPECT_EQ(dialogs.Pending(), 0);
+}
+
 }  // namespace

@@ -85,6 +85,31 @@ TEST_F(TypingTest, SmartQuotesAndNothingWhileBusy) {
   form->SetBusy(false);
 }
 
+TEST_F(TypingTest, CtrlKeysFormatInTheFormattedViewAndNavigationKeysAlwaysPass) {
+  SetText(u"some text");
+  form->Editor->SetSelStart(0);
+  form->Editor->SetSelLength(4);
+  uint16_t key = 'B';
+  form->Editor->OnKeyDown(form->Editor, key, ssCtrl);
+  EXPECT_EQ(key, 0);
+  EXPECT_TRUE(form->BoldButton->Down());
+  form->UpdateViewMode(true);
+  for (uint16_t navigation : {uint16_t(VK_HOME), uint16_t(VK_END), uint16_t(VK_LEFT), uint16_t(VK_RIGHT)}) {
+    key = navigation;
+    form->Editor->OnKeyDown(form->Editor, key, ssCtrl);
+    EXPECT_EQ(key, navigation);
+  }
+  key = 'I';
+  form->Editor->OnKeyDown(form->Editor, key, ssCtrl);
+  EXPECT_EQ(key, 0);
+  EXPECT_FALSE(form->ItalicButton->Down());
+  // A tab character counts only after the Tab key.
+  EXPECT_EQ(Press('\t'), 0);
+  key = VK_TAB;
+  form->Editor->OnKeyDown(form->Editor, key, 0);
+  EXPECT_EQ(Press('\t'), '\t');
+}
+
 TEST_F(TypingTest, CtrlDigitChoosesABookmark) {
   SetText(u"one two three");
   form->Editor->SetSelStart(4);
