@@ -80,6 +80,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindIni();
   BindFormat();
   BindTyping();
+  BindStatus();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });

@@ -36,6 +36,7 @@ class TProgressBar;
 class TRichEditW;
 class TSpeedButton;
 class TStatusBar;
+class TStatusPanel;
 class TTimer;
 class TButton;
 
@@ -267,6 +268,16 @@ public:
   // Ctrl with B, I, U, L, E or R presses that formatting button (nothing in the plain view).
   void EditorKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
 
+  // --- Status-bar indicators (main_form_status.cpp) ------------------------------------------
+  TAction *EditAutoSpell = nullptr, *EditAutoSwitch = nullptr, *EditAutoDeTrans = nullptr;
+  // Panels 3 to 6 show their indicator's picture while their text is set.
+  void StatusBarDrawPanel(TStatusBar* Bar, TStatusPanel* Panel, const TRect& Rect);
+  // Spelling while typing on or off (panel 4).
+  void EditAutoSpellExecute(TObject* Sender);
+  // Automatic keyboard switching or de-transliteration (the action sent): on or off; switching
+  // one on switches the other off (panels 5 and 6).
+  void EditAutoSwitchExecute(TObject* Sender);
+
   // --- Status bar and views (main_form_view.cpp) -------------------------------------------
   TMenuItem *ViewFormatted = nullptr, *ViewPlain = nullptr, *WordWrap1 = nullptr, *CopyInfo1 = nullptr;
   TComboBox* ZoomBox = nullptr;
@@ -363,6 +374,8 @@ private:
   void BindIni();
   void BindFormat();
   void BindTyping();
+  void BindStatus();
+  void SetIndicator(int panel, const char* text);
   void InitTyping();
   // Ctrl+1 to Ctrl+9: true when a bookmark was chosen.
   bool BookmarkKey(uint16_t key, TShiftState shift);

@@ -39,6 +39,16 @@ std::string CopyInfoText(int selStart, int selLength, int line, int column) {
   return Format("Offs:%d; Length:%d; Line: %d; Column: %d;", selStart, selLength, line, column);
 }
 
+int IndicatorImage(int panel) {
+  static const int images[] = {56, 58, 57, 59};
+  return panel >= 3 && panel <= 6 ? images[panel - 3] : -1;
+}
+
+std::string IndicatorLetter(int panel) {
+  static const char* const letters[] = {"M", "S", "K", "C"};
+  return panel >= 3 && panel <= 6 ? letters[panel - 3] : "";
+}
+
 std::optional<int> ParseZoom(const std::string& text) {
   size_t begin = text.find_first_not_of(' '), end = text.find_last_not_of(' ');
   if (begin == std::string::npos) return 100;

@@ -14,6 +14,11 @@ std::string PositionText(int selStart, int selLength, int textLength);
 std::string LineText(int line, int lineCount, int column);
 // "Offs:%d; Length:%d; Line: %d; Column: %d;" (0-based offset, line and column).
 std::string CopyInfoText(int selStart, int selLength, int line, int column);
+// The image of an indicator panel (3 modified, 4 spelling while typing, 5 automatic keyboard
+// switching, 6 automatic de-transliteration): 56, 58, 57, 59; -1 for any other panel.
+int IndicatorImage(int panel);
+// The letter the indicator's picture carries ("M", "S", "K", "C"), empty for other panels.
+std::string IndicatorLetter(int panel);
 // The zoom in percent typed into the zoom box: a number with or without "%", blanks around it
 // allowed. Not a number gives 100; a number outside 2..6400 (1/64 to 64 times) gives nothing.
 std::optional<int> ParseZoom(const std::string& text);

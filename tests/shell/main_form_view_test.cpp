@@ -4,6 +4,7 @@
 #include "platform/gui/clipboard.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/actions.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "shell/status_bar_text.h"
@@ -120,6 +121,37 @@ TEST_F(MainFormViewTest, CopyInfoPutsTheSelectionsFiguresOnTheClipboard) {
   Clipboard()->SetAsText("kept");
   form->CopyField1Click(form->CopyInfo1);  // nothing selected: nothing copied
   EXPECT_EQ(Clipboard()->AsText(), "kept");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StatusBarText, IndicatorPictures) {
+  const int images[] = {-1, 56, 58, 57, 59, -1};
+  for (int panel = 2; panel <= 7; ++panel) EXPECT_EQ(IndicatorImage(panel), images[panel - 2]) << panel;
+  EXPECT_EQ(IndicatorLetter(5), "K");
+}
+
+TEST_F(MainFormViewTest, AutomationSwitchesShowTheirIndicatorsAndExcludeEachOther) {
+  const auto panel = [&](int i) { return form->StatusBar->Panels()->Items(i)->Text(); };
+  EXPECT_EQ(form->StatusBar->Panels()->Items(5)->Style(), psOwnerDraw);
+  EXPECT_EQ(form->StatusBar->PopupMenu()->Items()->Count(), 8);
+  form->EditAutoSwitchExecute(form->EditAutoSwitch);
+  EXPECT_EQ(panel(5), "Auto-Kbd");
+  EXPECT_EQ(panel(4), "");
+  EXPECT_EQ(panel(6), "");
+  form->EditAutoSwitchExecute(form->EditAutoDeTrans);
+  EXPECT_FALSE(form->EditAutoSwitch->Checked());
+  EXPECT_EQ(panel(5), "");
+  EXPECT_EQ(panel(6), "Auto-Cyr");
+  form->EditAutoSpellExecute(form->EditAutoSpell);
+  EXPECT_EQ(panel(4), "Auto-Spl");
+  form->EditAutoSpellExecute(form->EditAutoSpell);
+  EXPECT_EQ(panel(4), "");
+  // Drawing the indicators (set and empty) runs through the bar's own painting.
+  form->StatusBar->SetBounds(0, 0, 900, 20);
+  form->StatusBar->Repaint();
 }
 
 }  // namespace
