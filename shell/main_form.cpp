@@ -81,6 +81,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindFormat();
   BindTyping();
   BindStatus();
+  BindEdit();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });

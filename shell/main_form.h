@@ -278,6 +278,14 @@ public:
   // one on switches the other off (panels 5 and 6).
   void EditAutoSwitchExecute(TObject* Sender);
 
+  // --- Edit commands (main_form_edit.cpp) -----------------------------------------------------
+  TAction *EditUndoCmd = nullptr, *EditRedoCmd = nullptr, *EditCutCmd = nullptr, *EditCopyCmd = nullptr,
+          *EditPasteCmd = nullptr, *EditSelectAll = nullptr, *EditClear1 = nullptr;
+  // The command of the action sent (nothing while an operation runs).
+  void EditCommandExecute(TObject* Sender);
+  // Cut, copy, delete and Copy Info follow the selection; undo, redo and paste the editor.
+  void EditUndoCmdUpdate(TObject* Sender);
+
   // --- Status bar and views (main_form_view.cpp) -------------------------------------------
   TMenuItem *ViewFormatted = nullptr, *ViewPlain = nullptr, *WordWrap1 = nullptr, *CopyInfo1 = nullptr;
   TComboBox* ZoomBox = nullptr;
@@ -375,6 +383,7 @@ private:
   void BindFormat();
   void BindTyping();
   void BindStatus();
+  void BindEdit();
   void SetIndicator(int panel, const char* text);
   void InitTyping();
   // Ctrl+1 to Ctrl+9: true when a bookmark was chosen.

@@ -155,3 +155,35 @@ TEST_F(MainFormViewTest, AutomationSwitchesShowTheirIndicatorsAndExcludeEachOthe
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainFormViewTest, EditCommandsFollowTheSelectionAndRestWhileBusy) {
+  SetText(u"cut me");
+  form->Editor->SetSelStart(0);
+  form->Editor->SetSelLength(4);
+  form->EditUndoCmdUpdate(form);
+  EXPECT_TRUE(form->EditCutCmd->Enabled());
+  EXPECT_TRUE(form->CopyInfo1->Enabled());
+  form->EditCommandExecute(form->EditCutCmd);
+  EXPECT_EQ(Text(), u"me");
+  EXPECT_EQ(Clipboard()->AsText(), "cut ");
+  form->EditUndoCmdUpdate(form);
+  EXPECT_FALSE(form->EditCutCmd->Enabled());
+  EXPECT_TRUE(form->EditPasteCmd->Enabled());
+  EXPECT_TRUE(form->EditUndoCmd->Enabled());
+  form->EditCommandExecute(form->EditUndoCmd);
+  EXPECT_EQ(Text(), u"cut me");
+  form->SetBusy(true);
+  form->EditCommandExecute(form->EditSelectAll);
+  form->EditCommandExecute(form->EditClear1);
+  form->EditUndoCmdUpdate(form);
+  EXPECT_FALSE(form->EditPasteCmd->Enabled());
+  form->SetBusy(false);
+  EXPECT_EQ(Text(), u"cut me");
+  form->EditCommandExecute(form->EditSelectAll);
+  form->EditCommandExecute(form->EditClear1);
+  EXPECT_EQ(Text(), u"");
+}
+
+}  // namespace
