@@ -285,6 +285,8 @@ public:
   void EditCommandExecute(TObject* Sender);
   // Cut, copy, delete and Copy Info follow the selection; undo, redo and paste the editor.
   void EditUndoCmdUpdate(TObject* Sender);
+  // "Go to": the caret to a line (keeping its column) or to a character.
+  void GotoLine1Click(TObject* Sender);
 
   // --- Status bar and views (main_form_view.cpp) -------------------------------------------
   TMenuItem *ViewFormatted = nullptr, *ViewPlain = nullptr, *WordWrap1 = nullptr, *CopyInfo1 = nullptr;

@@ -1,7 +1,8 @@
 // The Edit commands of the main window: undo and redo, the clipboard, select all and delete,
-// enabled after the editor's state; none of them touches the text while an operation runs.
+// enabled after the editor's state, and Go to; none of them runs while an operation runs.
 #include "platform/gui/actions.h"
 #include "platform/gui/menus.h"
+#include "shell/goto_line_form.h"
 #include "shell/main_form.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_messages.h"
@@ -9,6 +10,7 @@
 void TMainForm::BindEdit() {
   Handler("EditCommandExecute", &TMainForm::EditCommandExecute);
   Handler("EditUndoCmdUpdate", &TMainForm::EditUndoCmdUpdate);
+  Handler("GotoLine1Click", &TMainForm::GotoLine1Click);
   Field("EditUndoCmd", EditUndoCmd);
   Field("EditRedoCmd", EditRedoCmd);
   Field("EditCutCmd", EditCutCmd);
@@ -38,4 +40,17 @@ void TMainForm::EditUndoCmdUpdate(TObject*) {
   EditUndoCmd->SetEnabled(idle && Editor->CanUndo());
   EditRedoCmd->SetEnabled(idle && Editor->CanRedo());
   EditPasteCmd->SetEnabled(idle && Editor->Perform(EM_CANPASTE, 0, 0) != 0);
+}
+
+void TMainForm::GotoLine1Click(TObject*) {
+  if (busy_) return;
+  TGotoLineForm dialog(this);
+  if (dialog.ShowModal() != mrOk) return;
+  const int n = dialog.Target();
+  if (dialog.ByLine()) {
+    Editor->SetCaretLine(n);  // the column is kept
+  } else {
+    Editor->SetSelStart(n);
+    Editor->SetSelLength(0);
+  }
 }

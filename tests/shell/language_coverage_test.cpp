@@ -21,7 +21,7 @@
 namespace {
 
 // The windows whose layouts the program has, made as the program makes them.
-const char* const kFormClasses[] = {"TMainForm", "TProgressForm", "TWaitForm", "TFindForm", "TUnicodeForm"};
+const char* const kFormClasses[] = {"TMainForm", "TProgressForm", "TWaitForm", "TFindForm", "TUnicodeForm", "TGotoLineForm"};
 
 // Texts that the windows build at run time; no language file may replace them.
 const std::set<std::string> kRunTimeTexts = {"MainForm.Caption"};

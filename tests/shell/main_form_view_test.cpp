@@ -7,6 +7,9 @@
 #include "platform/gui/actions.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
+#include "components/spin_edit.h"
+#include "platform/gui/timer.h"
+#include "shell/goto_line_form.h"
 #include "shell/status_bar_text.h"
 #include "tests/shell/operation_test_fixture.h"
 #include "textcore/rich_edit_messages.h"
@@ -184,6 +187,37 @@ TEST_F(MainFormViewTest, EditCommandsFollowTheSelectionAndRestWhileBusy) {
   form->EditCommandExecute(form->EditSelectAll);
   form->EditCommandExecute(form->EditClear1);
   EXPECT_EQ(Text(), u"");
+}
+
+}  // namespace
+
+namespace {
+
+// Runs the Go to dialog: `number` typed, "Character" chosen when `byChar`, then OK or Cancel.
+void GoTo(TMainForm* form, int number, bool byChar, bool ok) {
+  TTimer timer(nullptr);
+  timer.SetInterval(1);
+  timer.OnTimer = [&](TObject*) {
+    timer.SetEnabled(false);
+    auto* dialog = dynamic_cast<TGotoLineForm*>(Screen->ActiveForm());
+    ASSERT_NE(dialog, nullptr);
+    dialog->SpinLineNum->SetValue(number);
+    if (byChar) dialog->RBChar->SetChecked(true);
+    dialog->SetModalResult(ok ? mrOk : mrCancel);
+  };
+  form->GotoLine1Click(form);
+}
+
+TEST_F(MainFormViewTest, GoToPutsTheCaretOnALineOrACharacter) {
+  SetText(u"line one\rline two\rline three\rfour\rfive and more");
+  form->Editor->SetSelStart(2);
+  GoTo(form, 5, false, true);
+  EXPECT_EQ(form->Editor->GetCaretLine(), 4);
+  EXPECT_EQ(form->Editor->GetCaretColumn(), 2);  // the column is kept
+  GoTo(form, 5, true, true);
+  EXPECT_EQ(form->Editor->SelStart(), 4);
+  GoTo(form, 1, true, false);
+  EXPECT_EQ(form->Editor->SelStart(), 4);
 }
 
 }  // namespace
