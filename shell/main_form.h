@@ -37,6 +37,7 @@ class TRichEditW;
 class TSpeedButton;
 class TStatusBar;
 class TStatusPanel;
+class TGotoLineForm;
 class TTimer;
 class TButton;
 
@@ -287,6 +288,8 @@ public:
   void EditUndoCmdUpdate(TObject* Sender);
   // "Go to": the caret to a line (keeping its column) or to a character.
   void GotoLine1Click(TObject* Sender);
+  // What the confirmed dialog asks for.
+  void GoTo(const TGotoLineForm& dialog);
 
   // --- Status bar and views (main_form_view.cpp) -------------------------------------------
   TMenuItem *ViewFormatted = nullptr, *ViewPlain = nullptr, *WordWrap1 = nullptr, *CopyInfo1 = nullptr;

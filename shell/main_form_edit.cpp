@@ -45,7 +45,10 @@ void TMainForm::EditUndoCmdUpdate(TObject*) {
 void TMainForm::GotoLine1Click(TObject*) {
   if (busy_) return;
   TGotoLineForm dialog(this);
-  if (dialog.ShowModal() != mrOk) return;
+  if (dialog.ShowModal() == mrOk) GoTo(dialog);
+}
+
+void TMainForm::GoTo(const TGotoLineForm& dialog) {
   const int n = dialog.Target();
   if (dialog.ByLine()) {
     Editor->SetCaretLine(n);  // the column is kept

@@ -8,7 +8,6 @@
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "components/spin_edit.h"
-#include "platform/gui/timer.h"
 #include "shell/goto_line_form.h"
 #include "shell/status_bar_text.h"
 #include "tests/shell/operation_test_fixture.h"
@@ -193,31 +192,27 @@ TEST_F(MainFormViewTest, EditCommandsFollowTheSelectionAndRestWhileBusy) {
 
 namespace {
 
-// Runs the Go to dialog: `number` typed, "Character" chosen when `byChar`, then OK or Cancel.
-void GoTo(TMainForm* form, int number, bool byChar, bool ok) {
-  TTimer timer(nullptr);
-  timer.SetInterval(1);
-  timer.OnTimer = [&](TObject*) {
-    timer.SetEnabled(false);
-    auto* dialog = dynamic_cast<TGotoLineForm*>(Screen->ActiveForm());
-    ASSERT_NE(dialog, nullptr);
-    dialog->SpinLineNum->SetValue(number);
-    if (byChar) dialog->RBChar->SetChecked(true);
-    dialog->SetModalResult(ok ? mrOk : mrCancel);
-  };
-  form->GotoLine1Click(form);
+// The Go to dialog (its real layout) with `number` typed and "Character" chosen when `byChar`,
+// confirmed.
+void GoTo(TMainForm* form, int number, bool byChar) {
+  TGotoLineForm dialog(form);
+  EXPECT_EQ(dialog.SpinLineNum->Value(), 1);
+  EXPECT_TRUE(dialog.RBLine->Checked());
+  dialog.SpinLineNum->SetValue(number);
+  if (byChar) dialog.RBChar->SetChecked(true);
+  form->GoTo(dialog);
 }
 
 TEST_F(MainFormViewTest, GoToPutsTheCaretOnALineOrACharacter) {
   SetText(u"line one\rline two\rline three\rfour\rfive and more");
   form->Editor->SetSelStart(2);
-  GoTo(form, 5, false, true);
+  GoTo(form, 5, false);
   EXPECT_EQ(form->Editor->GetCaretLine(), 4);
   EXPECT_EQ(form->Editor->GetCaretColumn(), 2);  // the column is kept
-  GoTo(form, 5, true, true);
+  GoTo(form, 5, true);
   EXPECT_EQ(form->Editor->SelStart(), 4);
-  GoTo(form, 1, true, false);
-  EXPECT_EQ(form->Editor->SelStart(), 4);
+  GoTo(form, 0, true);  // below the range: the first character
+  EXPECT_EQ(form->Editor->SelStart(), 0);
 }
 
 }  // namespace
