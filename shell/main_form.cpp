@@ -1,6 +1,5 @@
 #include "shell/main_form.h"
 
-#include <cstdio>
 
 #include "platform/files.h"
 #include "platform/gui/application.h"
