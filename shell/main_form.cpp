@@ -1,6 +1,5 @@
 #include "shell/main_form.h"
 
-
 #include "platform/files.h"
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
