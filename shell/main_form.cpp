@@ -1,7 +1,5 @@
 #include "shell/main_form.h"
 
-#include <cstdio>
-
 #include "platform/files.h"
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
@@ -19,6 +17,7 @@
 #include "shell/open_save.h"
 #include "shell/preferences.h"
 #include "shell/program_start.h"
+#include "shell/status_bar_text.h"
 #include "textcore/app_files.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_messages.h"
@@ -75,6 +74,14 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Field("StatusBar", StatusBar);
   Field("OS", OS);
   BindDocuments();
+  BindHistory();
+  BindView();
+  BindBookmarks();
+  BindIni();
+  BindFormat();
+  BindTyping();
+  BindStatus();
+  BindEdit();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });
@@ -127,6 +134,7 @@ void TMainForm::FormCreate(TObject*) {
   firstShow_ = true;
   Application->OnHint = [this](TObject* sender) { ShowHint(sender); };
   SetCaption("");
+  WordWrap1Click(this);
   SelectionChange(this);
   // The editor starts in Arial at the size the default font has on this screen.
   const TFont defaultFont;
@@ -143,6 +151,8 @@ void TMainForm::FormCreate(TObject*) {
   ResetDocument();
   for (const char* ext : {".prn", ".ini", ".inf", ".bat", ".qg", ".pl", ".cgi", ".c", ".cpp", ".h", ".hpp", ".pas"})
     OS->AddPlainTextExtension(ext);
+  InitIniView();
+  InitTyping();
   InitDocuments();
 }
 
@@ -242,8 +252,10 @@ void TMainForm::ShowHint(TObject*) {
   if (!hint.empty()) StatusBar->SetSimpleText(hint);
 }
 
-void TMainForm::FormKeyDown(TObject*, uint16_t& Key, TShiftState) {
-  if (Key == VK_ESCAPE && busy_) {
+void TMainForm::FormKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
+  if (!busy_ && BookmarkKey(Key, Shift)) {
+    Key = 0;
+  } else if (Key == VK_ESCAPE && busy_) {
     Key = 0;
     BtnStopClick(this);
   } else if (Key == VK_ESCAPE && PrefForm && PrefForm->CBExitOnESC->Checked()) {
@@ -276,7 +288,11 @@ void TMainForm::RichEditChange(TObject*) {
   if (Editor->Modified()) SetModified(true);
 }
 
-void TMainForm::SelectionChange(TObject*) { UpdateStatusBar(); }
+void TMainForm::SelectionChange(TObject*) {
+  UpdateFormatControls();
+  UpdateStatusBar();
+  AdjustBookmarks();
+}
 
 // --- Opening and saving --------------------------------------------------------------------------
 
@@ -291,8 +307,12 @@ void TMainForm::OSOpenSuccess(TObject*) {
   SetCaption(OS->FileName());
   DecodeOpenedText();
   ResetDocument();
-  historyNames_.clear();
+  ClearHistory();
+  // The bookmarks belong to the document they were made in.
+  ClearBookmarks();
+  if (PrefForm && PrefForm->CBSaveBm->Checked()) LoadBookmarks();
   DocumentOpened();
+  OfferIniView();
 }
 
 void TMainForm::OSOpenFinish(TObject*) {
@@ -301,6 +321,7 @@ void TMainForm::OSOpenFinish(TObject*) {
   UpdateStatusBar();
   if (Visible() && Editor->CanFocus()) Editor->SetFocus();
   ProgressEnd();
+  ZoomBoxChange(this);
   Application->ProcessMessages();
 }
 
@@ -309,10 +330,15 @@ void TMainForm::OSSaveStart(TObject*) {
   SetBusy(true);
   ProgressStart(GetLangMessage("StatSave"));
   Application->ProcessMessages();
+  if (IniViewActive()) {
+    Editor->Perform(WM_SETREDRAW, 0, 0);
+    TreeToIniText();
+  }
 }
 
 void TMainForm::OSSaveSuccess(TObject*) {
   SetCaption(OS->FileName());
+  if (PrefForm && PrefForm->CBSaveBm->Checked()) SaveBookmarks();
   Editor->SetModified(false);
   SetModified(false);
   // A new document's recovery copy goes once the document has a file of its own.
@@ -320,6 +346,11 @@ void TMainForm::OSSaveSuccess(TObject*) {
 }
 
 void TMainForm::OSSaveFinish(TObject*) {
+  if (IniViewActive()) {
+    // The editor shows its section again (the first one when that section is gone).
+    ShowIniSection(lastIniNode_ ? lastIniNode_ : iniNodes_.empty() ? nullptr : iniNodes_.front().Node);
+  }
+  Editor->Perform(WM_SETREDRAW, 1, 0);
   SetBusy(false);
   if (Editor->CanFocus()) Editor->SetFocus();
   ProgressEnd();
@@ -332,20 +363,10 @@ void TMainForm::UpdateStatusBar() {
   const int column = selStart - int(Editor->Perform(EM_LINEINDEX, uintptr_t(line - 1), 0)) + 1;
   const int lineCount = int(Editor->Perform(EM_GETLINECOUNT, 0, 0));
   const std::u16string text = Editor->GetTextW();
-  char buffer[128];
-  std::snprintf(buffer, sizeof buffer, "Line: %d of %d    Col: %d", line, lineCount, column);
-  StatusBar->Panels()->Items(0)->SetText(buffer);
-  if (selLength > 0)
-    std::snprintf(buffer, sizeof buffer, "Sel: %d to %d (%d chars)", selStart, selStart + selLength, selLength);
-  else
-    std::snprintf(buffer, sizeof buffer, "Pos: %d of %d", selStart, int(text.size()));
-  StatusBar->Panels()->Items(1)->SetText(buffer);
-  buffer[0] = 0;
-  if (!text.empty()) {
-    const size_t at = std::min(size_t(selStart), text.size() - 1);
-    std::snprintf(buffer, sizeof buffer, "Code: %d (#%x)", int(text[at]), unsigned(text[at]));
-  }
-  StatusBar->Panels()->Items(2)->SetText(buffer);
+  StatusBar->Panels()->Items(0)->SetText(LineText(line, lineCount, column));
+  StatusBar->Panels()->Items(1)->SetText(PositionText(selStart, selLength, int(text.size())));
+  StatusBar->Panels()->Items(2)->SetText(CharCodeText(text, selStart));
+  UpdateHistoryPreview(selStart, line);
 }
 
 // --- Progress display ----------------------------------------------------------------------------

@@ -9,6 +9,10 @@
 
 #include "platform/gui/form.h"
 #include "shell/document_state.h"
+#include "shell/bookmarks.h"
+#include "shell/history_list.h"
+#include "shell/ini_text.h"
+#include "shell/typing_aids.h"
 #include "shell/operation.h"
 #include "shell/preferences_hotkeys.h"
 #include "shell/progress.h"
@@ -16,6 +20,12 @@
 class TAction;
 class TQGrammar;
 class TRichEditCorrectionEditor;
+class TAdvSplitter;
+class TDataStringTree;
+class TControl;
+struct TDataNode;
+class TSaveDialog;
+class TWideEdit;
 class TActionList;
 class TComboBox;
 class TFormStorage;
@@ -29,6 +39,8 @@ class TProgressBar;
 class TRichEditW;
 class TSpeedButton;
 class TStatusBar;
+class TStatusPanel;
+class TGotoLineForm;
 class TTimer;
 class TButton;
 class TCyrForm;
@@ -177,10 +189,34 @@ public:
   // Gives the quick conversion window the work text's conversions and the engines.
   void BindQuickForm();
 
-  // --- History (the pane and its list arrive with the history commands) ----------------------
-  // Stores the editor text as a history entry named `name`.
+  // --- History of changes (main_form_history.cpp) ------------------------------------------
+  TComboBox* RevList = nullptr;       // the entries, newest first
+  TRichEditW* RevMemo = nullptr;      // the chosen entry's text
+  TWideEdit* EditPreview = nullptr;   // the chosen entry around the caret
+  TPanel *TBHistory = nullptr, *OriginalPreview = nullptr;
+  TAdvSplitter* HistPanes = nullptr;  // the editor beside the history memo
+  TMenuItem *HistoryMain = nullptr, *HistoryPane1 = nullptr, *ClearAll1 = nullptr;
+  TAction *ConvLoadRev = nullptr, *ConvSaveRev = nullptr;
+  TSaveDialog* RevSaveDialog = nullptr;
+  // Stores the editor text as entry `name`, unless it is over the "Ignore files over" size.
   void AddToHistory(const std::string& name);
-  const std::vector<std::string>& HistoryNames() const { return historyNames_; }
+  // Empties the list, the memo and the preview.
+  void ClearHistory();
+  const THistoryList& History() const { return history_; }
+  // The entries' names, oldest first.
+  std::vector<std::string> HistoryNames() const;
+  // "Add to History": the editor text whatever its size.
+  void ConvSendToHistoryExecute(TObject* Sender);
+  void RevListChange(TObject* Sender);
+  // "Load from History": the chosen entry as a new document (after the question).
+  void ConvLoadRevExecute(TObject* Sender);
+  // "Save to File": the chosen entry into a file.
+  void ConvSaveRevExecute(TObject* Sender);
+  // "Clear All", after the question.
+  void ClearAll1Click(TObject* Sender);
+  void ConvLoadRevUpdate(TObject* Sender);
+  // Shows or hides the history pane beside the editor (from the menu: toggles its check).
+  void HistoryPane1Click(TObject* Sender);
 
   // --- Documents (main_form_documents.cpp) --------------------------------------------------
   TActionList* ActionList1 = nullptr;
@@ -204,8 +240,124 @@ public:
   // The auto-save tick: a recovery copy of a modified document while no operation runs.
   void Timer1Timer(TObject* Sender);
 
-  // --- Status bar --------------------------------------------------------------------------
+  // --- Bookmarks (main_form_bookmarks.cpp) --------------------------------------------------
+  TPanel* BmPanel = nullptr;   // shown while there are bookmarks
+  TComboBox* BmSet = nullptr;  // the bookmarks' names; choosing one goes to it
+  TAction* FindAddBookmark = nullptr;
+  const std::vector<TBookmark>& Bookmarks() const { return bookmarks_; }
+  // A bookmark at the caret, named after its number and the selection.
+  void FindAddBookmarkExecute(TObject* Sender);
+  // Enabled while no bookmark is at the caret.
+  void FindAddBookmarkUpdate(TObject* Sender);
+  void BmSetChange(TObject* Sender);
+  void DeleteBm1Click(TObject* Sender);
+  void ClearBookmarks();
+  // The bookmarks file beside the document: written, or deleted when there are no bookmarks.
+  void SaveBookmarks();
+  void LoadBookmarks();
+  // Keeps the bookmarks in step with the edit since the last call (every selection change).
+  void AdjustBookmarks();
+
+  // --- INI view (main_form_ini.cpp) ----------------------------------------------------------
+  TDataStringTree* TreeStorage = nullptr;  // one node per section
+  TControl* Splitter1 = nullptr;  // the bar between the tree and the editor
+  TMenuItem* ViewINI = nullptr;
+  TAction *EditAddSection = nullptr, *EditDelSection = nullptr, *EditRenSection = nullptr;
+  bool IniViewActive() const;
+  // After the question about the formatting, the document as a tree of sections.
+  void ViewINIClick(TObject* Sender);
+  // The editor text as sections in the tree, the first one in the editor.
+  void IniTextToTree();
+  // The sections (the one in the editor with its edits) back into the editor as one text.
+  void TreeToIniText();
+  // Forgets the tree without writing it back.
+  void ClearIniTree();
+  // Chooses section `index` (0-based, in the tree's order) as a click in the tree does.
+  void ChooseIniSection(int index);
+  // The section names, in the tree's order.
+  std::vector<std::u16string> IniSectionNames();
+  void EditAddSectionExecute(TObject* Sender);
+  void EditDelSectionExecute(TObject* Sender);
+  void EditRenSectionExecute(TObject* Sender);
+  void EditAddSectionUpdate(TObject* Sender);
+
+  // --- Formatting (main_form_format.cpp) ----------------------------------------------------
+  TComboBox *FontName = nullptr, *FontSize = nullptr;
+  TSpeedButton *BoldButton = nullptr, *ItalicButton = nullptr, *UnderlineButton = nullptr;
+  TSpeedButton *SubscriptButton = nullptr, *SuperscriptButton = nullptr;  // tags 1 and 2
+  TSpeedButton *LeftAlign = nullptr, *CenterAlign = nullptr, *RightAlign = nullptr;  // tag: alignment
+  TSpeedButton *BulletsButton = nullptr, *NumbersButton = nullptr;  // tags 1 and 2
+  void FontNameChange(TObject* Sender);
+  // The typed or chosen size (12 when it is no number).
+  void FontSizeChange(TObject* Sender);
+  void FontSizeKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  // Bold and italic buttons.
+  void StyleButtonClick(TObject* Sender);
+  // Down: the remembered underline type; up: none.
+  void UnderlineButtonClick(TObject* Sender);
+  void ScriptButtonClick(TObject* Sender);
+  void AlignButtonClick(TObject* Sender);
+  // Down: bullets, or numbers in the remembered style, follower and start; up: none.
+  void BulletsButtonClick(TObject* Sender);
+  // "Remove Colour": the selection (or all the text) in the default colours.
+  void EditNoColorExecute(TObject* Sender);
+  // The controls show the selection's attributes.
+  void UpdateFormatControls();
+
+  // --- Typing (main_form_typing.cpp) --------------------------------------------------------
+  TAction *EditKbdRussian = nullptr, *EditKbdEnglish = nullptr, *EditKbdEmulated = nullptr,
+          *EditKbdFonetic = nullptr;  // exactly one checked
+  // One of the four input-mode actions: its layout activated, it alone checked.
+  void InputModeClick(TObject* Sender);
+  TInputMode InputMode() const;
+  // Status-bar panel 7 shows the input mode; the Russian and English actions follow the layout.
+  void KeyboardLayout1Click(TObject* Sender);
+  // A typed character: the mode's key, then a smart quote.
+  void EditorKeyPress(TObject* Sender, char& Key);
+  // Ctrl with B, I, U, L, E or R presses that formatting button (nothing in the plain view).
+  void EditorKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+
+  // --- Status-bar indicators (main_form_status.cpp) ------------------------------------------
+  TAction *EditAutoSpell = nullptr, *EditAutoSwitch = nullptr, *EditAutoDeTrans = nullptr;
+  // Panels 3 to 6 show their indicator's picture while their text is set.
+  void StatusBarDrawPanel(TStatusBar* Bar, TStatusPanel* Panel, const TRect& Rect);
+  // Spelling while typing on or off (panel 4).
+  void EditAutoSpellExecute(TObject* Sender);
+  // Automatic keyboard switching or de-transliteration (the action sent): on or off; switching
+  // one on switches the other off (panels 5 and 6).
+  void EditAutoSwitchExecute(TObject* Sender);
+
+  // --- Edit commands (main_form_edit.cpp) -----------------------------------------------------
+  TAction *EditUndoCmd = nullptr, *EditRedoCmd = nullptr, *EditCutCmd = nullptr, *EditCopyCmd = nullptr,
+          *EditPasteCmd = nullptr, *EditSelectAll = nullptr, *EditClear1 = nullptr;
+  // The command of the action sent (nothing while an operation runs).
+  void EditCommandExecute(TObject* Sender);
+  // Cut, copy, delete and Copy Info follow the selection; undo, redo and paste the editor.
+  void EditUndoCmdUpdate(TObject* Sender);
+  // "Go to": the caret to a line (keeping its column) or to a character.
+  void GotoLine1Click(TObject* Sender);
+  // What the confirmed dialog asks for.
+  void GoTo(const TGotoLineForm& dialog);
+
+  // --- Status bar and views (main_form_view.cpp) -------------------------------------------
+  TMenuItem *ViewFormatted = nullptr, *ViewPlain = nullptr, *WordWrap1 = nullptr, *CopyInfo1 = nullptr;
+  TComboBox* ZoomBox = nullptr;
+  // Position, selection and character code; the history preview line.
   void UpdateStatusBar();
+  // The plain (true) or formatted view: check marks, link detection, the plain text's font.
+  void UpdateViewMode(bool plain);
+  void ViewFormattedClick(TObject* Sender);
+  // Asks before the formatting is dropped.
+  void ViewPlainClick(TObject* Sender);
+  // From the menu toggles its check; the editor and the history memo wrap words when checked.
+  void WordWrap1Click(TObject* Sender);
+  // The zoom typed or chosen in ZoomBox; a value out of range is refused with a message.
+  void ZoomBoxChange(TObject* Sender);
+  void ZoomBoxKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  // The editor's zoom in percent.
+  int Zoom();
+  // "Copy Info": the selection's offset, length, line and column on the clipboard.
+  void CopyField1Click(TObject* Sender);
 
   // --- Preferences (main_form_preferences.cpp) ---------------------------------------------
   TMenuItem* Settings1 = nullptr;
@@ -285,7 +437,51 @@ private:
   unsigned autoSaveInterval_ = 3 * 60000;
   std::vector<THotKey> globalHotKeys_;
   bool trayIconWanted_ = false;
-  std::vector<std::string> historyNames_;
+  void BindHistory();
+  void BindView();
+  void BindBookmarks();
+  void ShowBookmarks(int chosen);
+  std::vector<TBookmark> bookmarks_;
+  int bookmarkLines_ = 0, bookmarkLength_ = 0;  // as the last adjustment saw them
+  bool choosingBookmark_ = false;
+  void BindIni();
+  void BindFormat();
+  void BindTyping();
+  void BindStatus();
+  void BindEdit();
+  void SetIndicator(int panel, const char* text);
+  void InitTyping();
+  // Ctrl+1 to Ctrl+9: true when a bookmark was chosen.
+  bool BookmarkKey(uint16_t key, TShiftState shift);
+  bool tabPressed_ = false;  // the last key down was Tab
+  bool FormattingAllowed() const;
+  bool updatingControls_ = false;  // set while the controls follow a selection change
+  // The numbering and underline choices the drop-down panels remember.
+  int numberingStart_ = 1, numberingStyleIndex_ = 0, numberingFollower_ = 0, underlineIndex_ = 0;
+  std::u16string EditorText() const;
+  bool PlainView() const;
+  // Puts a whole text into the editor; the editor's and the document's modified states stay.
+  void PutEditorText(const std::u16string& text);
+  void ShowIniTree(bool shown);
+  void InitIniView();
+  void LeaveIniView();
+  void OfferIniView();
+  void StoreIniSection();
+  void ShowIniSection(TDataNode* node);
+  TIniSection* IniSectionOf(TDataNode* node);
+  struct TIniNode {
+    TDataNode* Node;
+    TIniSection Section;
+  };
+  std::vector<TIniNode> iniNodes_;
+  TDataNode* lastIniNode_ = nullptr;  // the section the editor shows
+  std::u16string shownSection_;       // its text as put into the editor
+  bool ConfirmPlainView();
+  void StoreHistory(const std::string& name);
+  void ShowChosenEntry();
+  void UpdateHistoryPreview(int selStart, int line);
+  THistoryList history_;
+  int newDocuments_ = 0;  // documents started by New (a cancelled New leaves it)
   bool busy_ = false, engineRunning_ = false, closing_ = false, firstShow_ = true;
 };
 

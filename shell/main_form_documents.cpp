@@ -139,5 +139,8 @@ void TMainForm::DocumentOpened() {
 void TMainForm::OSNewDoc(TObject*) {
   SetCaption("");
   ResetDocument();
-  historyNames_.clear();
+  ClearHistory();
+  ClearIniTree();
+  ClearBookmarks();
+  ++newDocuments_;
 }

@@ -53,7 +53,7 @@ void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {
   // instead, so that its change can still be taken back.
   undoOff_ = disableUndo && !options_.EnableUndo;
   if (options_.EnableHist) {
-    if (historyNames_.empty())
+    if (history_.Count() == 0)
       AddToHistory(GetLangMessage("HistOrigText"));
     else if (handEdited_)
       AddToHistory(GetLangMessage("HistModText"));
@@ -156,11 +156,6 @@ void TMainForm::SpellerMsg(TObject*, int MsgId, std::string& Text) {
 }
 
 void TMainForm::EndSpellCheck(TObject*) { MessageDlg(GetLangMessage("EndSpellCheck"), mtInformation, mbOK); }
-
-void TMainForm::AddToHistory(const std::string& name) {
-  // The entry (the editor text under this name) is stored here once the history list exists.
-  historyNames_.push_back(name);
-}
 
 void TMainForm::ConvFwdButtonClick(TObject* Sender) {
   auto* component = dynamic_cast<TComponent*>(Sender);

@@ -26,7 +26,8 @@ const char* const kFormClasses[] = {"TMainForm", "TProgressForm", "TWaitForm", "
                                     "TAboutBox", "TDebugForm", "TCalcForm", "TSpecialCharForm",
                                     "TFormGenChar", "TCollectForm", "TRevForm", "TVirtualKbd",
                                     "TMailForm", "TMixedCharForm", "TAutoLangForm",
-                                    "TReformatForm", "TSortForm", "TQuickForm", "TAskForm"};
+                                    "TReformatForm", "TSortForm", "TQuickForm", "TAskForm",
+                                    "TGotoLineForm"};
 
 // Texts that the windows build at run time; no language file may replace them.
 const std::set<std::string> kRunTimeTexts = {"MainForm.Caption", "FormGenChar.Label1.Caption",

@@ -1,0 +1,131 @@
+// Formatting commands of the main window: font name and size, bold, italic, underline, sub- and
+// superscript, alignment, bullets and numbering, and removing colours. While a selection change
+// fills the controls (UpdatingControls) they change nothing.
+#include "platform/gui/ext_controls.h"
+#include "platform/gui/std_controls.h"
+#include "shell/formatting.h"
+#include "shell/main_form.h"
+#include "shell/preferences.h"
+#include "textcore/rich_edit.h"
+#include "textcore/rich_edit_attributes.h"
+
+void TMainForm::BindFormat() {
+  Handler("FontNameChange", &TMainForm::FontNameChange);
+  Handler("FontSizeChange", &TMainForm::FontSizeChange);
+  Handler("FontSizeKeyDown", &TMainForm::FontSizeKeyDown);
+  Handler("StyleButtonClick", &TMainForm::StyleButtonClick);
+  Handler("UnderlineButtonClick", &TMainForm::UnderlineButtonClick);
+  Handler("ScriptButtonClick", &TMainForm::ScriptButtonClick);
+  Handler("AlignButtonClick", &TMainForm::AlignButtonClick);
+  Handler("BulletsButtonClick", &TMainForm::BulletsButtonClick);
+  Handler("EditNoColorExecute", &TMainForm::EditNoColorExecute);
+  Field("FontName", FontName);
+  Field("FontSize", FontSize);
+  Field("BoldButton", BoldButton);
+  Field("ItalicButton", ItalicButton);
+  Field("UnderlineButton", UnderlineButton);
+  Field("SubscriptButton", SubscriptButton);
+  Field("SuperscriptButton", SuperscriptButton);
+  Field("LeftAlign", LeftAlign);
+  Field("CenterAlign", CenterAlign);
+  Field("RightAlign", RightAlign);
+  Field("BulletsButton", BulletsButton);
+  Field("NumbersButton", NumbersButton);
+}
+
+bool TMainForm::FormattingAllowed() const { return !updatingControls_ && !busy_; }
+
+void TMainForm::FontNameChange(TObject*) {
+  if (!FormattingAllowed() || FontName->GetText().empty()) return;
+  Editor->SelAttributes()->SetName(FontName->GetText());
+  if (Editor->CanFocus()) Editor->SetFocus();
+}
+
+void TMainForm::FontSizeChange(TObject*) {
+  if (!FormattingAllowed()) return;
+  Editor->SelAttributes()->SetSize(FontSizeFromText(FontSize->GetText()));
+}
+
+void TMainForm::FontSizeKeyDown(TObject*, uint16_t& Key, TShiftState) {
+  if (Key != VK_RETURN) return;
+  Key = 0;
+  FontSizeChange(FontSize);
+  if (Editor->CanFocus()) Editor->SetFocus();
+}
+
+void TMainForm::StyleButtonClick(TObject*) {
+  if (!FormattingAllowed()) return;
+  TFontStyles style = Editor->SelAttributes()->Style() & ~(fsBold | fsItalic);
+  if (BoldButton->Down()) style |= fsBold;
+  if (ItalicButton->Down()) style |= fsItalic;
+  Editor->SelAttributes()->SetStyle(style);
+}
+
+void TMainForm::UnderlineButtonClick(TObject*) {
+  if (!FormattingAllowed()) return;
+  Editor->SelAttributes()->SetUnderlineType(UnderlineButton->Down() ? underlineIndex_ + 1 : 0);
+}
+
+void TMainForm::ScriptButtonClick(TObject* Sender) {
+  if (!FormattingAllowed()) return;
+  auto* button = dynamic_cast<TSpeedButton*>(Sender);
+  if (!button) return;
+  // Subscript 1, superscript 2 (the button's tag); up: normal.
+  Editor->SelAttributes()->SetSubscriptStyle(button->Down() ? button->Tag() : 0);
+  (button == SubscriptButton ? SuperscriptButton : SubscriptButton)->SetDown(false);
+}
+
+void TMainForm::AlignButtonClick(TObject* Sender) {
+  if (!FormattingAllowed()) return;
+  if (auto* button = dynamic_cast<TSpeedButton*>(Sender))
+    Editor->Paragraph()->SetAlignment(TParaAlignment(button->Tag()));
+}
+
+void TMainForm::BulletsButtonClick(TObject* Sender) {
+  if (!FormattingAllowed()) return;
+  auto* button = dynamic_cast<TSpeedButton*>(Sender);
+  if (!button) return;
+  TParaAttributesW& paragraph = *Editor->Paragraph();
+  if (!button->Down()) {
+    paragraph.SetNumbering(0);
+    return;
+  }
+  (button == BulletsButton ? NumbersButton : BulletsButton)->SetDown(false);
+  paragraph.SetNumbering(button->Tag());
+  paragraph.SetNumberingStart(numberingStart_);
+  if (button == NumbersButton) {
+    const TNumberingChoice choice = NumberingForStyle(numberingStyleIndex_, numberingStart_);
+    paragraph.SetNumbering(choice.Numbering);
+    paragraph.SetNumberingStart(choice.Start);
+    paragraph.SetNumberingStyle(numberingFollower_);
+  }
+}
+
+void TMainForm::EditNoColorExecute(TObject*) {
+  if (busy_ || !PrefForm) return;
+  // The selection (all the text when nothing is selected) takes the default colours.
+  const int start = Editor->SelStart(), length = Editor->SelLength();
+  if (length == 0) Editor->SelectAll();
+  Editor->SelAttributes()->SetColor(PrefForm->DefFont->Font()->Color());
+  Editor->SelAttributes()->SetBackColor(PrefForm->Shape1->Brush()->Color());
+  Editor->SetSelStart(start);
+  Editor->SetSelLength(length);
+}
+
+void TMainForm::UpdateFormatControls() {
+  updatingControls_ = true;
+  TTextAttributesW& text = *Editor->SelAttributes();
+  FontName->SetText(text.Name());
+  FontSize->SetText(std::to_string(text.Size()));
+  BoldButton->SetDown(text.Style() & fsBold);
+  ItalicButton->SetDown(text.Style() & fsItalic);
+  UnderlineButton->SetDown(text.UnderlineType() != 0);
+  SubscriptButton->SetDown(text.SubscriptStyle() == 1);
+  SuperscriptButton->SetDown(text.SubscriptStyle() == 2);
+  const TParaAlignment alignment = Editor->Paragraph()->Alignment();
+  for (TSpeedButton* button : {LeftAlign, CenterAlign, RightAlign}) button->SetDown(button->Tag() == int(alignment));
+  const int numbering = Editor->Paragraph()->Numbering();
+  BulletsButton->SetDown(numbering == 1);
+  NumbersButton->SetDown(numbering >= 2);
+  updatingControls_ = false;
+}
