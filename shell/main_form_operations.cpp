@@ -58,7 +58,7 @@ void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {
     else if (handEdited_)
       AddToHistory(GetLangMessage("HistModText"));
   } else if (undoOff_) {
-    AddToHistory(GetLangMessage(historyNames_.empty() ? "HistOrigText" : "HistModText"));
+    AddToHistory(GetLangMessage(history_.Count() == 0 ? "HistOrigText" : "HistModText"));
   }
   if (undoOff_) Editor->SetUndoLimit(0);
   Editor->Perform(EM_HIDESELECTION, 1, 0);

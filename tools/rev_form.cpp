@@ -29,10 +29,10 @@ TRevForm::~TRevForm() {
   if (RevForm == this) RevForm = nullptr;
 }
 
-void TRevForm::SetEntries(std::vector<THistoryEntry> entries) {
+void TRevForm::SetEntries(std::vector<TRevEntry> entries) {
   entries_ = std::move(entries);
   List->Items()->Clear();
-  for (const THistoryEntry& entry : entries_) List->Items()->Add(entry.Name);
+  for (const TRevEntry& entry : entries_) List->Items()->Add(entry.Name);
 }
 
 int TRevForm::Selected() const {

@@ -11,7 +11,7 @@
 class TListBox;
 class TMemo;
 
-struct THistoryEntry {
+struct TRevEntry {
   std::string Name;
   std::vector<std::string> Lines;
 };
@@ -26,7 +26,7 @@ public:
   TMemo* Memo = nullptr;
 
   // The entries listed (the main window's history).
-  void SetEntries(std::vector<THistoryEntry> entries);
+  void SetEntries(std::vector<TRevEntry> entries);
   // The selected entry (-1: none).
   int Selected() const;
   // Shows the selected entry's lines.
@@ -41,7 +41,7 @@ private:
   void SaveClick(TObject* Sender);
   void CloseWith(TObject* Sender);
 
-  std::vector<THistoryEntry> entries_;
+  std::vector<TRevEntry> entries_;
 };
 
 extern TRevForm* RevForm;
