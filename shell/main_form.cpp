@@ -111,6 +111,9 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("ToolsCalcExecute", &TMainForm::ToolsCalcExecute);
   Handler("ToolsCharMapExecute", &TMainForm::ToolsCharMapExecute);
   Handler("ToolsGenCharExecute", &TMainForm::ToolsGenCharExecute);
+  Handler("InsertSymbol1Click", &TMainForm::InsertSymbol1Click);
+  Handler("ClipboardPane1Click", &TMainForm::ClipboardPane1Click);
+  Handler("ConvRevisionsExecute", &TMainForm::ConvRevisionsExecute);
   Field("Settings1", Settings1);
   ReadForm();
 }

@@ -186,6 +186,12 @@ public:
   void ToolsCalcExecute(TObject* Sender);
   void ToolsCharMapExecute(TObject* Sender);
   void ToolsGenCharExecute(TObject* Sender);
+  // "Special Symbol..." (Format > Insert): the special-characters window on the editor.
+  void InsertSymbol1Click(TObject* Sender);
+  // "Show Clipboard": the clipboard window is visible exactly while the item is checked.
+  void ClipboardPane1Click(TObject* Sender);
+  // "History Manager...": the history in its window; its answer loads, clears or chooses.
+  void ConvRevisionsExecute(TObject* Sender);
   // Gives the quick conversion window the work text's conversions and the engines.
   void BindQuickForm();
 

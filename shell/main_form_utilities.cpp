@@ -1,4 +1,9 @@
-// The main window's spelling commands and the utilities it shows beside itself.
+// The main window's spelling commands and the utility windows it shows: calculator, character
+// map, keyboard, special symbols, clipboard window and history manager.
+#include "platform/code_pages.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/std_controls.h"
 #include "proofing/spell_editor_adapter.h"
 #include "proofing/spell_windows.h"
 #include "shell/main_form.h"
@@ -6,6 +11,9 @@
 #include "textcore/rich_edit.h"
 #include "tools/calc_form.h"
 #include "tools/char_map_form.h"
+#include "tools/collect_form.h"
+#include "tools/rev_form.h"
+#include "tools/special_char_form.h"
 
 void TMainForm::ConvGrammarCheckExecute(TObject*) {
   if (busy_ || !SpellWindows) return;
@@ -33,4 +41,47 @@ void TMainForm::ToolsCharMapExecute(TObject*) {
 
 void TMainForm::ToolsGenCharExecute(TObject*) {
   if (VirtualKbd) VirtualKbd->Show();
+}
+
+void TMainForm::InsertSymbol1Click(TObject*) {
+  if (!SpecialCharForm) return;
+  SpecialCharForm->Editor = Editor;
+  SpecialCharForm->Show();
+}
+
+void TMainForm::ClipboardPane1Click(TObject* Sender) {
+  auto* item = dynamic_cast<TMenuItem*>(FindComponent("ClipboardPane1"));
+  if (!CollectForm || !item) return;
+  if (Sender == item) item->SetChecked(!item->Checked());
+  CollectForm->Editor = Editor;
+  // Hiding the window by its own close button takes the check mark away.
+  CollectForm->OnHidden = [item](TObject*) { item->SetChecked(false); };
+  CollectForm->SetVisible(item->Checked());
+}
+
+void TMainForm::ConvRevisionsExecute(TObject*) {
+  if (!RevForm || busy_) return;
+  std::vector<TRevEntry> entries;
+  for (int i = 0; i < history_.Count(); ++i) {
+    const THistoryEntry& entry = history_.Entry(i);
+    TRevEntry shown{entry.Name, {}};
+    const std::string text = WideToAnsi(entry.Text, SystemCodePage());
+    for (size_t from = 0; from <= text.size();) {
+      const size_t end = text.find('\r', from);
+      shown.Lines.push_back(text.substr(from, end == std::string::npos ? std::string::npos : end - from));
+      if (end == std::string::npos) break;
+      from = end + 1;
+    }
+    entries.push_back(std::move(shown));
+  }
+  RevForm->SetEntries(std::move(entries));
+  const int result = ShowModalDialog(*RevForm);
+  const int chosen = RevForm->Selected();
+  if (result == mrAbort) {
+    ClearAll1Click(nullptr);
+  } else if ((result == mrOk || result == mrYes) && chosen >= 0) {
+    RevList->SetItemIndex(chosen);
+    if (result == mrOk) ConvLoadRevExecute(nullptr);
+    else RevListChange(nullptr);
+  }
 }
