@@ -5,6 +5,7 @@
 
 #include "components/form_placement.h"
 #include "platform/gui/application.h"
+#include "platform/gui/properties.h"
 #include "shell/main_form.h"
 #include "shell/preferences.h"
 #include "shell/preferences_key.h"
@@ -59,6 +60,32 @@ TEST(WindowPlacement, PreferencesAndProgressWindowsKeepTheirPlace) {
   progress.Show();  // centred by design, but the stored place wins
   EXPECT_EQ(progress.Left(), 55);
   EXPECT_EQ(progress.Top(), 66);
+}
+
+}  // namespace
+
+namespace {
+
+// Each tool window keeps its own place in its own section.
+TEST(WindowPlacement, ToolWindowsKeepTheirPlaceInSectionsOfTheirOwn) {
+  TTestWorld world;
+  EnsureGuiApplication();
+  const std::pair<const char*, const char*> windows[] = {
+      {"TMixedCharForm", "MixedChar"}, {"TReformatForm", "Reformat"}, {"TSortForm", "Sort"},
+      {"TAutoLangForm", "AutoLang"},   {"TMailForm", "MailForm"},     {"TQuickForm", "QuickForm"}};
+  int offset = 10;
+  for (const auto& [name, section] : windows) {
+    offset += 10;
+    TComponent* form = CreateComponent(name, Application);
+    auto* window = dynamic_cast<TCustomForm*>(form);
+    ASSERT_NE(window, nullptr) << name;
+    window->Show();
+    window->SetBounds(offset, offset + 1, window->Width(), window->Height());
+    Application->ProcessMessages();
+    TComponent::Free(form);
+    const std::string place = std::to_string(offset) + "," + std::to_string(offset + 1) + ",";
+    EXPECT_EQ(TWinRegistry(kProductKey).ReadString(section, "NormPos", "").substr(0, place.size()), place) << name;
+  }
 }
 
 }  // namespace
