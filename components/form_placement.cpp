@@ -475,7 +475,8 @@ void TFormStorage::RestorePlacement() {
   }
 }
 
-void TFormStorage::SaveProperties() {
+void TFormStorage::ForEachStoredProp(
+    const std::function<void(TPropsStorage&, TComponent&, const std::string&, const std::string&)>& fn) {
   TComponent* root = Owner();
   if (!root) return;
   TPropsStorage props(*this, IniSection(), root);
@@ -484,23 +485,22 @@ void TFormStorage::SaveProperties() {
     if (!path) continue;
     TComponent* c = SameName(path->first, root->Name()) ? root : root->FindComponent(path->first);
     if (!c || !IsPublishedProp(*c, path->second)) continue;
-    props.StoreProperty(*c, path->second, path->first + "_" + path->second);
+    fn(props, *c, path->second, path->first + "_" + path->second);
   }
 }
 
+void TFormStorage::SaveProperties() {
+  ForEachStoredProp([](TPropsStorage& props, TComponent& c, const std::string& prop, const std::string& value) {
+    props.StoreProperty(c, prop, value);
+  });
+}
+
 void TFormStorage::RestoreProperties() {
-  TComponent* root = Owner();
-  if (!root) return;
-  TPropsStorage props(*this, IniSection(), root);
-  for (const std::string& entry : storedProps_) {
-    auto path = SplitStoredProp(entry);
-    if (!path) continue;
-    TComponent* c = SameName(path->first, root->Name()) ? root : root->FindComponent(path->first);
-    if (!c || !IsPublishedProp(*c, path->second)) continue;
+  ForEachStoredProp([](TPropsStorage& props, TComponent& c, const std::string& prop, const std::string& value) {
     try {
-      props.LoadProperty(*c, path->second, path->first + "_" + path->second);
+      props.LoadProperty(c, prop, value);
     } catch (const std::exception&) {
       // A value that does not fit the property leaves it as it is.
     }
-  }
+  });
 }

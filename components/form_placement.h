@@ -4,6 +4,7 @@
 // other components linked to a placement save and restore with it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "components/placement_link.h"
 #include "platform/gui/collection.h"
 #include "platform/gui/component.h"
+
+class TPropsStorage;
 
 class TCustomForm;
 class TPlacementStore;
@@ -139,6 +142,11 @@ public:
   void RestoreProperties();
 
 protected:
+  // Calls `fn` with the storage, component, property and value name of each stored property
+  // that exists on the form.
+  void ForEachStoredProp(
+      const std::function<void(TPropsStorage&, TComponent&, const std::string&, const std::string&)>& fn);
+
   void SavePlacement() override;
   void RestorePlacement() override;
 
