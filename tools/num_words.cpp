@@ -614,6 +614,20 @@ std::u16string TNumWords::NumberToWords(int64_t number, uint8_t style) {
   return driver_->NumberToWords(number, style);
 }
 
+std::vector<std::u16string> NumberToWordsInEveryLanguage(int64_t number) {
+  static constexpr std::pair<int, int> kLanguages[] = {{7, 25},  {1, 9},    {49, 7},  {33, 12},
+                                                       {39, 16}, {353, 10}, {90, 31}};
+  std::vector<std::u16string> words;
+  for (const auto& [country, language] : kLanguages) {
+    try {
+      words.push_back(CreateNumWordsDriver(country, language)->NumberToWords(number, 2));
+    } catch (const Exception&) {
+      // This language has no words for the number; the others still answer.
+    }
+  }
+  return words;
+}
+
 TNumWords& NumWords() {
   static TNumWords instance;
   return instance;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // One language's rules. Numbers are 64-bit, so every 32-bit value, the most negative included,
 // has a magnitude; drivers with a limit raise above it. Texts are UTF-16.
@@ -51,6 +52,11 @@ public:
 private:
   std::unique_ptr<TNumWordsLangDriver> driver_;
 };
+
+// The number in words in each language the program offers, in its order (Russian, English,
+// German, French, Italian, Spanish, Turkish); a language that cannot say it is left out, so one
+// refusal never hides the others.
+std::vector<std::u16string> NumberToWordsInEveryLanguage(int64_t number);
 
 // The program-wide instance.
 TNumWords& NumWords();

@@ -157,6 +157,23 @@ TEST(NumWords, CountryAndLanguageErrors) {
   }
 }
 
+TEST(NumWords, EveryLanguageAnswersWhatItCan) {
+  const std::vector<std::u16string> five = NumberToWordsInEveryLanguage(5);
+  ASSERT_EQ(five.size(), 7u);
+  EXPECT_EQ(five[0], u"пять");
+  EXPECT_EQ(five[6], u"beş");
+  // Spanish refuses a negative number, the others still say it.
+  const std::vector<std::u16string> minus = NumberToWordsInEveryLanguage(-5);
+  EXPECT_EQ(minus.size(), 6u);
+  EXPECT_EQ(minus[0], u"минус пять");
+  // Russian, English and Turkish stop below two milliards; German, French and Italian go on.
+  const std::vector<std::u16string> large = NumberToWordsInEveryLanguage(2'000'000'000);
+  ASSERT_EQ(large.size(), 3u);
+  EXPECT_EQ(large[0], u"zweitausendmillionen");
+  EXPECT_EQ(large[1], u"deux milliards");
+  EXPECT_EQ(large[2], u"Duemiliardi");
+}
+
 TEST(NumWords, FacadeTakesTheDefaultLocale) {
   SetSystemDefaultLcid(1049);
   TNumWords words;
