@@ -12,9 +12,9 @@
 
 namespace {
 
-std::string PdfText(const std::string& pdf) {
+std::string PdfText(const std::string& pdf, const char* options = "-layout") {
   std::string text;
-  FILE* pipe = popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r");
+  FILE* pipe = popen(("pdftotext " + std::string(options) + " '" + pdf + "' -").c_str(), "r");
   if (!pipe) return text;
   char buffer[4096];
   for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
@@ -75,6 +75,27 @@ TEST(RichPrint, WiderMarginsGiveMorePages) {
   const int normal = PrintRichText(control, setup);
   setup.marginTop = setup.marginBottom = 100;
   EXPECT_GT(PrintRichText(control, setup), normal);
+}
+
+// The text starts at the left and top margins (points: 1 mm = 72 / 25.4 pt).
+TEST(RichPrint, TextStartsAtTheMargins) {
+  QTemporaryDir dir;
+  RichEditControl control;
+  control.SetText(u"Word");
+  for (const double margin : {10.0, 25.0, 40.0}) {
+    TRichPrintSetup setup;
+    setup.pdfFile = dir.filePath("m.pdf").toStdString();
+    setup.marginLeft = setup.marginTop = margin;
+    PrintRichText(control, setup);
+    const std::string boxes = PdfText(setup.pdfFile, "-bbox");
+    const size_t at = boxes.find("<word xMin=\"");
+    ASSERT_NE(at, std::string::npos);
+    double x = 0, y = 0;
+    std::sscanf(boxes.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\"", &x, &y);
+    const double expected = margin * 72 / 25.4;
+    EXPECT_NEAR(x, expected, 1.5) << margin;
+    EXPECT_NEAR(y, expected, 4) << margin;
+  }
 }
 
 }  // namespace
