@@ -9,6 +9,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   hunspell hunspell-tools hunspell-en-gb hunspell-ru libhunspell-dev
   python3 python3-num2words libmuparser-dev libfreetype-dev libfontconfig-dev
+  poppler-utils  # pdftotext, to read printed PDF files back in tests
   manpages-ru  # the Russian sentences of bench/data (bench/data/extract_sentences.py)
 )
 missing=()

@@ -14,6 +14,7 @@
 #include <vector>
 
 class QWidget;
+struct TRichPrintSetup;
 struct TCharFormat;
 struct TParaFormat;
 struct TRichDocument;
@@ -251,5 +252,6 @@ public:
   struct Impl;
 
 private:
+  friend int PrintRichText(const RichEditControl&, const TRichPrintSetup&);
   std::unique_ptr<Impl> d;
 };
