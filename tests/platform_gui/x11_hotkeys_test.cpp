@@ -21,21 +21,32 @@ class TTestDisplay {
       return;
     }
     if (access("/usr/bin/Xvfb", X_OK) != 0) return;
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    Server = fork();
-    if (Server == 0) {
-      close(fds[0]);
-      const std::string fd = std::to_string(fds[1]);
-      execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-noreset", "-screen", "0",
-            "640x480x24", static_cast<char*>(nullptr));
-      _exit(127);
+    // Parallel test processes each start their own server: try numbers until one comes up.
+    for (int attempt = 0; attempt < 20 && Name.empty(); ++attempt) {
+      const std::string name = ":" + std::to_string(200 + (getpid() * 7 + attempt * 13) % 4000);
+      Server = fork();
+      if (Server == 0) {
+        execl("/usr/bin/Xvfb", "Xvfb", name.c_str(), "-nolisten", "tcp", "-noreset", "-screen",
+              "0", "640x480x24", static_cast<char*>(nullptr));
+        _exit(127);
+      }
+      for (int wait = 0; wait < 100; ++wait) {
+        if (waitpid(Server, nullptr, WNOHANG) == Server) break;  // number taken: next one
+        xcb_connection_t* probe = xcb_connect(name.c_str(), nullptr);
+        const bool up = !xcb_connection_has_error(probe);
+        xcb_disconnect(probe);
+        if (up) {
+          Name = name;
+          break;
+        }
+        usleep(50000);
+      }
+      if (Name.empty() && waitpid(Server, nullptr, WNOHANG) == 0) {
+        kill(Server, SIGTERM);
+        waitpid(Server, nullptr, 0);
+      }
     }
-    close(fds[1]);
-    char buffer[32] = {};
-    const ssize_t got = read(fds[0], buffer, sizeof buffer - 1);
-    close(fds[0]);
-    if (got > 0) Name = ":" + std::to_string(std::atoi(buffer));
+    if (Name.empty()) Server = -1;
   }
   ~TTestDisplay() {
     if (Server > 0) {
