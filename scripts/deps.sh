@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev qt6-base-dev libgl-dev qt6-translations-l10n
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core libxcb1-dev libxcb-xtest0-dev
   hunspell hunspell-tools hunspell-en-gb hunspell-ru libhunspell-dev
   python3 python3-num2words libmuparser-dev libfreetype-dev libfontconfig-dev
   poppler-utils  # pdftotext, to read printed PDF files back in tests
