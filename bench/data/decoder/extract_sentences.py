@@ -3,7 +3,8 @@
 
 Russian sentences come from manpages-ru (/usr/share/man/ru), English ones from manpages
 (/usr/share/man/man*). Troff markup is stripped; only sentences that code page 1251 can hold
-are kept. Usage: extract_sentences.py {ru|en} COUNT > file.txt (UTF-8, one sentence a line).
+are kept; the two shipped files then had two sentences that quote standards documents
+taken out by hand. Usage: extract_sentences.py {ru|en} COUNT > file.txt (UTF-8, one sentence a line).
 """
 import glob
 import gzip
