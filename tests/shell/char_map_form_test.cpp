@@ -9,6 +9,7 @@
 #include "platform/gui/clipboard.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/std_controls.h"
+#include "editor_tool_fixture.h"
 #include "preferences_test_env.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_attributes.h"
@@ -18,30 +19,12 @@
 
 namespace {
 
-class CharMapFormTest : public ::testing::Test {
+class CharMapFormTest : public EditorToolTest<TFormGenChar> {
 protected:
   void SetUp() override {
-    EnsureGuiApplication();
-    world = std::make_unique<TTestWorld>();
-    dialogs = std::make_unique<TScriptedDialogs>();
-    editor = new TRichEditW(Application);
-    form = new TFormGenChar(Application);
-    form->Editor = editor;
+    EditorToolTest::SetUp();
+    Make();
   }
-  void TearDown() override {
-    if (form) TComponent::Free(form);
-    TComponent::Free(editor);
-    EXPECT_TRUE(dialogs->Unexpected().empty());
-  }
-  void Select(int col, int row) {
-    form->Grid->SetCol(col);
-    form->Grid->SetRow(row);
-  }
-
-  std::unique_ptr<TTestWorld> world;
-  std::unique_ptr<TScriptedDialogs> dialogs;
-  TRichEditW* editor = nullptr;
-  TFormGenChar* form = nullptr;
 };
 
 TEST_F(CharMapFormTest, BlocksSizesAndTheSelectedCode) {

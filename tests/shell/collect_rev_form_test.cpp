@@ -11,6 +11,7 @@
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "platform/string_list.h"
+#include "editor_tool_fixture.h"
 #include "preferences_test_env.h"
 #include "textcore/rich_edit.h"
 #include "tools/clip_collector.h"
@@ -28,31 +29,17 @@ TEST(ClipCollector, AppendsNewTextsOnce) {
   EXPECT_TRUE(collector.Capture(u"a"));
 }
 
-class CollectFormTest : public ::testing::Test {
+class CollectFormTest : public EditorToolTest<TCollectForm> {
 protected:
   void SetUp() override {
-    EnsureGuiApplication();
-    world = std::make_unique<TTestWorld>();
-    dialogs = std::make_unique<TScriptedDialogs>();
-    editor = new TRichEditW(Application);
-    form = new TCollectForm(Application);
-    form->Editor = editor;
-  }
-  void TearDown() override {
-    TComponent::Free(form);
-    TComponent::Free(editor);
-    EXPECT_TRUE(dialogs->Unexpected().empty());
+    EditorToolTest::SetUp();
+    Make();
   }
   // Another program puts text on the clipboard.
   void Copied(const std::u16string& text) {
     Clipboard()->SetAsUnicodeText(text);
     form->ClipboardChanged();
   }
-
-  std::unique_ptr<TTestWorld> world;
-  std::unique_ptr<TScriptedDialogs> dialogs;
-  TRichEditW* editor = nullptr;
-  TCollectForm* form = nullptr;
 };
 
 TEST_F(CollectFormTest, CaptureAppendsWithoutMovingTheCaret) {

@@ -7,6 +7,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/grids.h"
 #include "platform/gui/std_controls.h"
+#include "editor_tool_fixture.h"
 #include "preferences_test_env.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_attributes.h"
@@ -14,36 +15,12 @@
 
 namespace {
 
-class SpecialCharFormTest : public ::testing::Test {
+class SpecialCharFormTest : public EditorToolTest<TSpecialCharForm> {
 protected:
-  void SetUp() override {
-    EnsureGuiApplication();
-    world = std::make_unique<TTestWorld>();
-    dialogs = std::make_unique<TScriptedDialogs>();
-  }
-  void TearDown() override {
-    if (form) TComponent::Free(form);
-    if (editor) TComponent::Free(editor);
-    EXPECT_TRUE(dialogs->Unexpected().empty());
-  }
-  void Make() {
-    editor = new TRichEditW(Application);
-    form = new TSpecialCharForm(Application);
-    form->Editor = editor;
-  }
-  void Select(int col, int row) {
-    form->Grid->SetCol(col);
-    form->Grid->SetRow(row);
-  }
   uint16_t Press(uint16_t key, TShiftState shift) {
     form->Grid->OnKeyDown(form->Grid, key, shift);
     return key;
   }
-
-  std::unique_ptr<TTestWorld> world;
-  std::unique_ptr<TScriptedDialogs> dialogs;
-  TRichEditW* editor = nullptr;
-  TSpecialCharForm* form = nullptr;
 };
 
 TEST_F(SpecialCharFormTest, DefaultsInsertByShortcutInTheirFont) {
