@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <set>
 #include <thread>
 
 #include "platform/code_pages.h"
@@ -15,6 +16,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/timer.h"
+#include "platform/gui/window_walk.h"
 #include "shell/main_form.h"
 #include "textcore/rich_edit.h"
 
@@ -75,6 +77,105 @@ void Asked(const std::string& text) {
   throw Exception("no message said " + text);
 }
 
+// The answer a careful user gives to a question met on the walk: Cancel, else No, else OK; a
+// window or file dialog is cancelled.
+void CancelAnswer(TDialogRequest& request) {
+  switch (request.Kind) {
+    case TDialogKind::MessageDlg:
+      request.Result = (request.Buttons & mbCancel) ? mrCancel : (request.Buttons & mbNo) ? mrNo : mrOk;
+      break;
+    case TDialogKind::MessageBox: {
+      const unsigned buttons = request.Flags & 0xF;
+      request.Result = buttons == MB_YESNO ? IDNO
+                       : buttons == MB_ABORTRETRYIGNORE ? IDABORT
+                       : buttons == MB_OK ? IDOK
+                                          : IDCANCEL;
+      break;
+    }
+    case TDialogKind::Form: request.Result = mrCancel; break;
+    default: request.Result = 0;
+  }
+}
+
+bool IsErrorBox(const TDialogRequest& request) {
+  return (request.Kind == TDialogKind::MessageDlg && request.DlgType == mtError) ||
+         (request.Kind == TDialogKind::MessageBox && (request.Flags & 0xF0) == MB_ICONERROR);
+}
+
+std::string Plain(const std::string& caption) {
+  std::string text;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && ++i == caption.size()) break;  // "&&" is one "&", "&x" is x
+    text += caption[i];
+  }
+  return AnsiToUtf8(text);
+}
+
+// The walk through the main menu: every entry opened as its drop-down, then every enabled item
+// below it clicked once (submenus opened first, as a user reaches them); the items named in
+// `skip` are passed over. Questions get the careful answer, windows and popup menus that stay
+// up are closed, and an error box or an exception fails the walk. The report lists it all.
+class TMenuWalk {
+public:
+  TMenuWalk(std::set<std::string> skip) : skip_(std::move(skip)) {}
+
+  std::string Run() {
+    Dialogs().AnswerRest(CancelAnswer);
+    TTimer closer(nullptr);
+    closer.SetInterval(200);
+    closer.OnTimer = [this](TObject*) {
+      const std::string closed = CloseTopModalWindow();
+      if (!closed.empty()) report_ << "    closed " << AnsiToUtf8(closed) << "\n";
+    };
+    TMenuItem* bar = MainForm->MainMenu1->Items();
+    for (int i = 0; i < bar->Count(); ++i) {
+      TMenuItem* entry = bar->Items(i);
+      if (!entry->Visible()) {
+        report_ << "menu " << Plain(entry->Caption()) << " (hidden)\n";
+        continue;
+      }
+      if (!OpenMenuDropDown(*MainForm, *entry)) Failure("the menu " + Plain(entry->Caption()) + " did not open");
+      report_ << "menu " << Plain(entry->Caption()) << "\n";
+      CloseMenuDropDowns();
+      for (int k = 0; k < entry->Count(); ++k) Visit(entry->Items(k), "  ");
+    }
+    Dialogs().AnswerRest(nullptr);
+    if (!errors_.empty()) throw Exception("the walk met errors:" + errors_);
+    return report_.str();
+  }
+
+private:
+  void Failure(const std::string& what) { errors_ += "\n  " + what; }
+
+  void Visit(TMenuItem* item, const std::string& indent) {
+    if (item->IsLine()) return;
+    const std::string caption = Plain(item->Caption());
+    report_ << indent << caption;
+    if (!item->Visible() || !item->Enabled() || skip_.count(item->Name())) {
+      report_ << (skip_.count(item->Name()) ? " (skipped)\n" : !item->Visible() ? " (hidden)\n" : " (disabled)\n");
+      return;
+    }
+    report_ << "\n";
+    const size_t asked = Dialogs().Asked().size();
+    try {
+      item->Click();  // a submenu's opening handler, or the command
+      Application->ProcessMessages();
+    } catch (const std::exception& e) {
+      Failure(caption + ": " + e.what());
+    }
+    for (size_t q = asked; q < Dialogs().Asked().size(); ++q) {
+      const TDialogRequest& request = Dialogs().Asked()[q];
+      report_ << indent << "    asked " << AnsiToUtf8(request.Text.empty() ? request.Caption : request.Text) << "\n";
+      if (IsErrorBox(request)) Failure(caption + ": " + AnsiToUtf8(request.Text));
+    }
+    for (int k = 0; k < item->Count(); ++k) Visit(item->Items(k), indent + "  ");
+  }
+
+  std::set<std::string> skip_;
+  std::ostringstream report_;
+  std::string errors_;
+};
+
 // Runs one line of the script.
 void RunLine(const std::string& line) {
   std::istringstream in(line);
@@ -93,7 +194,16 @@ void RunLine(const std::string& line) {
     Answer(argument);
   else if (verb == "asked")
     Asked(argument);
-  else if (verb == "close")
+  else if (verb == "walk-menus") {
+    std::istringstream names(argument);
+    std::string report, name;
+    names >> report;
+    std::set<std::string> skip;
+    while (names >> name) skip.insert(name);
+    WriteFileAtomic(ProgramFileName(report), TMenuWalk(std::move(skip)).Run());
+  } else if (verb == "screenshot") {
+    if (!SaveFormPicture(*MainForm, argument)) throw Exception("no picture of the main window in " + argument);
+  } else if (verb == "close")
     MainForm->Close();
   else
     throw Exception("unknown action: " + line);

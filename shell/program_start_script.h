@@ -8,6 +8,10 @@
 //                    (messagedlg, messagebox); questions go to a scripted dialog service, and
 //                    one nobody answered fails the script instead of waiting
 //   asked TEXT       fails unless a question asked so far (also at start-up) holds TEXT
+//   walk-menus REPORT [NAME...]  opens every main-menu entry and clicks every enabled item once
+//                    (but the NAMEd ones), answering questions with Cancel/No/OK and closing
+//                    windows left up; writes what it did to REPORT, fails on an error box
+//   screenshot FILE  saves a picture of the main window as PNG
 //   close            closes the main window
 // A failing action is reported on stderr and ends the program with exit code 3.
 #pragma once

@@ -220,6 +220,11 @@ TScriptedDialogs& TScriptedDialogs::Answer(TDialogKind kind, int result, std::fu
 void TScriptedDialogs::Ask(TDialogRequest& request) {
   asked_.push_back(request);
   std::string what = std::string(KindName(request.Kind)) + " \"" + request.Text + "\"";
+  if (answers_.empty() && rest_) {
+    rest_(request);
+    asked_.back() = request;
+    return;
+  }
   if (answers_.empty()) {
     unexpected_.push_back(what);
     throw EUnexpectedDialog("Unexpected " + what);

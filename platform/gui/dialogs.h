@@ -95,6 +95,8 @@ public:
   const std::vector<TDialogRequest>& Asked() const { return asked_; }
   const std::vector<std::string>& Unexpected() const { return unexpected_; }
   int Pending() const { return int(answers_.size()); }
+  // Answers the questions no queued answer is left for (instead of raising).
+  void AnswerRest(std::function<void(TDialogRequest&)> answer) { rest_ = std::move(answer); }
 
 private:
   struct Entry {
@@ -105,6 +107,7 @@ private:
   std::deque<Entry> answers_;
   std::vector<TDialogRequest> asked_;
   std::vector<std::string> unexpected_;
+  std::function<void(TDialogRequest&)> rest_;
   TDialogService* previous_;
 };
 

@@ -23,13 +23,15 @@
 
 extern char** environ;
 
-// A run of the program: started at once, waited for (or killed) by Wait.
+// A run of the program: started at once, waited for (or killed) by Wait. A launcher (such as
+// xvfb-run with its options) starts the program when given.
 class ProgramRun {
 public:
   ProgramRun(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
-             const std::string& workDir = {}) {
-    const std::string program = std::string(QM_PROGRAM_DIR) + "/quillomark";
-    std::vector<std::string> argv{program};
+             const std::string& workDir = {}, const std::vector<std::string>& launcher = {}) {
+    std::vector<std::string> argv = launcher;
+    argv.push_back(std::string(QM_PROGRAM_DIR) + "/quillomark");
+    const std::string program = argv.front();
     argv.insert(argv.end(), args.begin(), args.end());
     std::map<std::string, std::string> vars;
     for (char** e = environ; *e; ++e) {
@@ -57,7 +59,16 @@ public:
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, stderrFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (!workDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
-    if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argp.data(), envp.data()) != 0) pid_ = -1;
+    // A launched program runs in a process group of its own, so that a kill reaches all of it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    if (!launcher.empty()) {
+      posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+      posix_spawnattr_setpgroup(&attributes, 0);
+      group_ = true;
+    }
+    if (::posix_spawn(&pid_, program.c_str(), &actions, &attributes, argp.data(), envp.data()) != 0) pid_ = -1;
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
   }
   ~ProgramRun() {
@@ -74,7 +85,7 @@ public:
       const pid_t r = ::waitpid(pid_, &status, WNOHANG);
       if (r == pid_) break;
       if (std::chrono::steady_clock::now() >= end) {
-        ::kill(pid_, SIGKILL);
+        ::kill(group_ ? -pid_ : pid_, SIGKILL);
         ::waitpid(pid_, &status, 0);
         pid_ = -1;
         return -1;
@@ -98,6 +109,7 @@ public:
 
 private:
   pid_t pid_ = -1;
+  bool group_ = false;
   std::string stderrFile_;
   static inline int counter_ = 0;
 };
