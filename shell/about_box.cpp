@@ -7,6 +7,8 @@
 #include "platform/gui/shell_open.h"
 #include "platform/gui/std_controls.h"
 
+const char* const kProgramVersion = "Version 3.7 (Build 019)";
+
 QM_CLASS_INFO(TAboutBox, TForm, [](TClassBuilder<TAboutBox>&) {})
 
 TMemoryStatus ParseMemInfo(const std::string& text) {
@@ -71,7 +73,7 @@ std::string LinkTarget(const std::string& label) {
 void TAboutBox::FormCreate(TObject*) {
   for (TLabel* link : {LinkWeb, LinkMail, LinkSupport, LinkAuthor}) link->SetCursor(crHandPoint);
   ShowMemory(ReadMemoryStatus());
-  LabelVer->SetCaption("Version 3.7 (Build 019)");
+  LabelVer->SetCaption(kProgramVersion);
 }
 
 void TAboutBox::ShowMemory(const TMemoryStatus& status) {

@@ -9,6 +9,9 @@
 
 class TLabel;
 
+// "Version ..." as the about box and the splash window show it.
+extern const char* const kProgramVersion;
+
 // Physical memory as the box shows it: total in kilobytes and the load in percent.
 struct TMemoryStatus {
   uint64_t TotalKB = 0;

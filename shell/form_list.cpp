@@ -3,6 +3,7 @@
 #include "platform/gui/application.h"
 #include "proofing/ask_form.h"
 #include "shell/find_form.h"
+#include "shell/goto_line_form.h"
 #include "shell/main_form.h"
 #include "shell/preferences.h"
 #include "shell/progress_form.h"
@@ -28,6 +29,7 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
       {"TMainForm", [](TApplication& app) { app.CreateForm(MainForm); }},
       {"TPrefForm", [](TApplication& app) { app.CreateForm(PrefForm); }},
+      {"TGotoLineForm", [](TApplication& app) { app.CreateForm(GotoLineForm); }},
       {"TAutoLangForm", [](TApplication& app) { app.CreateForm(AutoLangForm); }},
       {"TAskForm", [](TApplication& app) { app.CreateForm(AskForm); }},
   };

@@ -5,6 +5,8 @@
 #include "components/spin_edit.h"
 #include "platform/gui/std_controls.h"
 
+TGotoLineForm* GotoLineForm = nullptr;
+
 QM_CLASS_INFO(TGotoLineForm, TForm, [](TClassBuilder<TGotoLineForm>&) {})
 
 TGotoLineForm::TGotoLineForm(TComponent* owner) : TForm(owner) {
@@ -13,6 +15,10 @@ TGotoLineForm::TGotoLineForm(TComponent* owner) : TForm(owner) {
   Field("RBLine", RBLine);
   Field("RBChar", RBChar);
   ReadForm();
+}
+
+TGotoLineForm::~TGotoLineForm() {
+  if (GotoLineForm == this) GotoLineForm = nullptr;
 }
 
 void TGotoLineForm::FormShow(TObject*) {

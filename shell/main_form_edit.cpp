@@ -1,5 +1,7 @@
 // The Edit commands of the main window: undo and redo, the clipboard, select all and delete,
 // enabled after the editor's state, and Go to; none of them runs while an operation runs.
+#include <memory>
+
 #include "platform/gui/actions.h"
 #include "platform/gui/menus.h"
 #include "shell/goto_line_form.h"
@@ -44,8 +46,11 @@ void TMainForm::EditUndoCmdUpdate(TObject*) {
 
 void TMainForm::GotoLine1Click(TObject*) {
   if (busy_) return;
-  TGotoLineForm dialog(this);
-  if (dialog.ShowModal() == mrOk) GoTo(dialog);
+  // The window made at start-up; a main window made on its own (as in tests) makes its own.
+  std::unique_ptr<TGotoLineForm> own;
+  TGotoLineForm* dialog = GotoLineForm;
+  if (!dialog) dialog = (own = std::make_unique<TGotoLineForm>(this)).get();
+  if (dialog->ShowModal() == mrOk) GoTo(*dialog);
 }
 
 void TMainForm::GoTo(const TGotoLineForm& dialog) {

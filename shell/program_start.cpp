@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include <spawn.h>
 #include <unistd.h>
@@ -23,6 +24,7 @@
 #include "shell/program_start_script.h"
 #include "shell/settings_notice.h"
 #include "shell/single_instance.h"
+#include "shell/splash_form.h"
 #include "textcore/app_files.h"
 #include "textcore/interface_hooks.h"
 #include "textcore/rich_edit.h"
@@ -171,12 +173,18 @@ int RunProgram(int argc, char** argv) {
     spellWindows->SetSpell(&SpellChecker());
     spellWindows->SetMessages(GetLangMessage);
     for (const TStartupForm& form : FormsBeforeSplash()) form.Create(*Application);
-    // The splash window shows here unless the preferences suppress it, once both exist.
+    // The splash window shows while the other windows are made, unless the preferences say no.
+    std::unique_ptr<TSplashForm> splash = ShowSplashWhenWanted();
     for (const TStartupForm& form : FormsAfterSplash()) form.Create(*Application);
     // A test script answers (and records) the questions of the start-up too.
     PrepareTestScript();
     MainForm->InitAfterForms();
     MainForm->ResetDocument();
+    if (splash) {
+      splash->Hide();
+      Application->ProcessMessages();
+      splash.reset();
+    }
     ScheduleTestScript();
     ScheduleSettingsNotice();
     Application->Run();

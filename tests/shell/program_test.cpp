@@ -9,9 +9,14 @@
 #include <sys/wait.h>
 
 #include "platform/gui/application.h"
+#include "platform/gui/std_controls.h"
+#include "shell/about_box.h"
 #include "shell/form_list.h"
+#include "shell/preferences.h"
 #include "shell/program_start.h"
 #include "shell/single_instance_window.h"
+#include "shell/splash_form.h"
+#include "tests/shell/preferences_test_env.h"
 #include "tests/shell/program_test_util.h"
 #include "textcore/rich_edit.h"
 #include "textcore/win_registry.h"
@@ -173,6 +178,23 @@ TEST(ProgramStart, WindowsAreMadeInTheFixedOrderOnceEach) {
   EXPECT_FALSE(VirtualKbd->Visible());
   for (int i = Application->ComponentCount() - 1; i >= 0; --i)
     if (dynamic_cast<TCustomForm*>(Application->Components(i))) delete Application->Components(i);
+}
+
+TEST(ProgramStart, SplashShowsUnlessThePreferencesSayNo) {
+  TTestWorld world;
+  EnsureGuiApplication();
+  auto pref = std::make_unique<TPrefForm>(Application);
+  PrefForm = pref.get();
+  PrefForm->CBNoSplash->SetChecked(false);
+  {
+    auto splash = ShowSplashWhenWanted();
+    ASSERT_TRUE(splash);
+    EXPECT_TRUE(splash->Visible());
+    EXPECT_EQ(splash->LabelVer->Caption(), kProgramVersion);
+  }
+  PrefForm->CBNoSplash->SetChecked(true);
+  EXPECT_FALSE(ShowSplashWhenWanted());
+  PrefForm = nullptr;
 }
 
 TEST(ProgramStart, RichEditCheckFindsOurControlAndSaysNothing) {
