@@ -188,6 +188,8 @@ TEST(Ruler, GuideLineCrossesTheEditorWhileDragging) {
   f.ruler->SetBounds(0, 0, 300, 25);
   editor->SetBounds(0, 25, 300, 150);
   f.ruler->SetRichedit(editor);
+  f.form.Show();
+  f.ruler->Repaint();  // paints scale, handlers and markers
   const TRect left = f.ruler->MarkerRect(iiLeft);
   f.Press(left.Left, left.Top + 1);
   ASSERT_NE(f.ruler->GuideLine(), nullptr);
@@ -197,6 +199,10 @@ TEST(Ruler, GuideLineCrossesTheEditorWhileDragging) {
   EXPECT_EQ(f.ruler->GuideLine()->Left(), 80 + 4);
   f.Release(80, left.Top + 1);
   EXPECT_FALSE(f.ruler->GuideLine()->Visible());
+  f.ruler->SetShowNumbers(false);
+  f.ruler->SetShowIndents(false);
+  f.ruler->Repaint();
+  EXPECT_EQ(f.ruler->MarkerAt(f.ruler->MarkerRect(iiLeft).Left, left.Top + 1), -1);  // hidden markers take no press
   // The editor going away leaves the ruler without one.
   delete editor;
   EXPECT_EQ(f.ruler->Richedit(), nullptr);
