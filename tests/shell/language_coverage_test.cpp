@@ -27,7 +27,7 @@ const char* const kFormClasses[] = {"TMainForm", "TProgressForm", "TWaitForm", "
                                     "TFormGenChar", "TCollectForm", "TRevForm", "TVirtualKbd",
                                     "TMailForm", "TMixedCharForm", "TAutoLangForm",
                                     "TReformatForm", "TSortForm", "TQuickForm", "TAskForm",
-                                    "TGotoLineForm"};
+                                    "TGotoLineForm", "TNetDialog"};
 
 // Texts that the windows build at run time; no language file may replace them.
 const std::set<std::string> kRunTimeTexts = {"MainForm.Caption", "FormGenChar.Label1.Caption",
