@@ -383,6 +383,7 @@ public:
   void QuillomarkUpdatesClick(TObject* Sender);
 private:
   void BindRuler();
+  void Ruler1Resize(TObject* Sender);
 public:
 
   // --- Preferences (main_form_preferences.cpp) ---------------------------------------------

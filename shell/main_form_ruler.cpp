@@ -10,6 +10,7 @@
 void TMainForm::BindRuler() {
   Handler("ShowRuler1Click", &TMainForm::ShowRuler1Click);
   Handler("Ruler1IndentChange", &TMainForm::Ruler1IndentChange);
+  Handler("Ruler1Resize", &TMainForm::Ruler1Resize);
   Handler("QuillomarkUpdatesClick", &TMainForm::QuillomarkUpdatesClick);
   Field("Ruler1", Ruler1);
   Field("ShowRuler1", ShowRuler1);
@@ -42,6 +43,11 @@ void TMainForm::UpdateRuler() {
   Ruler1->SetIndentFirst(at.First);
   Ruler1->SetIndentLeft(at.Left);
   Ruler1->SetIndentRight(at.Right);
+}
+
+void TMainForm::Ruler1Resize(TObject*) {
+  // The right marker keeps its distance from the ruler's end.
+  if (Ruler1 && Ruler1->Visible()) UpdateRuler();
 }
 
 void TMainForm::Ruler1IndentChange(TObject*, int IndentID) {

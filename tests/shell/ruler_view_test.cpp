@@ -92,6 +92,11 @@ TEST_F(RulerViewTest, MarkersFollowAndSetTheParagraphIndents) {
   EXPECT_EQ(ReadIndents(e), (TParaIndents{0, 0, 0}));
   form->UpdateRuler();
   EXPECT_EQ(r->IndentLeft(), 0);
+  EXPECT_EQ(r->IndentRight(), 690);
+  // A narrower window keeps the right marker at its distance from the end.
+  form->SetBounds(0, 0, 600, 500);
+  EXPECT_EQ(r->Width(), 600);
+  EXPECT_EQ(r->IndentRight(), 590);
 }
 
 TEST_F(RulerViewTest, PlainTextLeavesTheRulerIdle) {
