@@ -1,7 +1,9 @@
 #include "shell/http_get.h"
 
 #include <netdb.h>
+#include <fcntl.h>
 #include <poll.h>
+#include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -9,7 +11,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 
 namespace {
 

@@ -7,8 +7,7 @@
 #include "platform/gui/qt_bridge.h"
 
 QM_CLASS_INFO(TTreeView, TWinControl, [](TClassBuilder<TTreeView>& b) {
-  b.Boolean("ReadOnly", &TTreeView::ReadOnly, &TTreeView::SetReadOnly)
-      .Boolean("HotTrack", &TTreeView::HotTrack, &TTreeView::SetHotTrack)
+  b.Boolean("HotTrack", &TTreeView::HotTrack, &TTreeView::SetHotTrack)
       .Component<TImageList>("Images", &TTreeView::Images, &TTreeView::SetImages);
 })
 
@@ -60,30 +59,45 @@ void TTreeView::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
 }
 
+void TTreeView::AddItem(size_t index) {
+  auto* t = static_cast<QTreeWidget*>(ExistingWidget());
+  const TNode& n = nodes_[index];
+  auto* item = n.Parent < 0 ? new QTreeWidgetItem(t) : new QTreeWidgetItem(items_[size_t(n.Parent)]);
+  item->setText(0, ToQ(n.Text));
+  item->setData(0, kNodeRole, int(index));
+  if (images_ && n.ImageIndex >= 0 && n.ImageIndex < images_->Count()) item->setIcon(0, images_->QtIcon(n.ImageIndex));
+  items_.push_back(item);
+}
+
+void TTreeView::SyncExpansionAndSelection() {
+  auto* t = static_cast<QTreeWidget*>(ExistingWidget());
+  if (!t) return;
+  syncing_ = true;
+  for (size_t i = 0; i < nodes_.size(); ++i) items_[i]->setExpanded(nodes_[i].Expanded);
+  t->setCurrentItem(selected_ >= 0 ? items_[size_t(selected_)] : nullptr);
+  if (selected_ < 0) t->clearSelection();
+  syncing_ = false;
+}
+
 void TTreeView::Rebuild() {
+  items_.clear();
   auto* t = static_cast<QTreeWidget*>(ExistingWidget());
   if (!t) return;
   syncing_ = true;
   t->clear();
-  std::vector<QTreeWidgetItem*> items;
-  for (size_t i = 0; i < nodes_.size(); ++i) {
-    const TNode& n = nodes_[i];
-    auto* item = n.Parent < 0 ? new QTreeWidgetItem(t) : new QTreeWidgetItem(items[size_t(n.Parent)]);
-    item->setText(0, ToQ(n.Text));
-    item->setData(0, kNodeRole, int(i));
-    if (images_ && n.ImageIndex >= 0 && n.ImageIndex < images_->Count()) item->setIcon(0, images_->QtIcon(n.ImageIndex));
-    items.push_back(item);
-  }
-  for (size_t i = 0; i < nodes_.size(); ++i) items[i]->setExpanded(nodes_[i].Expanded);
-  t->setCurrentItem(selected_ >= 0 ? items[size_t(selected_)] : nullptr);
-  if (selected_ < 0) t->clearSelection();
+  for (size_t i = 0; i < nodes_.size(); ++i) AddItem(i);
   syncing_ = false;
+  SyncExpansionAndSelection();
 }
 
 int TTreeView::AddNode(int parent, const std::string& text, int imageIndex) {
   if (parent >= Count()) parent = -1;
   nodes_.push_back({text, imageIndex, parent});
-  Rebuild();
+  if (ExistingWidget()) {
+    syncing_ = true;
+    AddItem(nodes_.size() - 1);
+    syncing_ = false;
+  }
   return Count() - 1;
 }
 
@@ -95,12 +109,12 @@ void TTreeView::Clear() {
 
 void TTreeView::FullExpand() {
   for (TNode& n : nodes_) n.Expanded = true;
-  Rebuild();
+  SyncExpansionAndSelection();
 }
 
 void TTreeView::SetSelected(int node) {
   selected_ = node >= 0 && node < Count() ? node : -1;
-  Rebuild();
+  SyncExpansionAndSelection();
 }
 
 void TTreeView::SetImages(TImageList* images) {

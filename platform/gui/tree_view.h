@@ -1,5 +1,5 @@
-// TTreeView: a tree of captioned nodes with pictures from an image list. Nodes are numbered in
-// the order they were added; a click on a node selects it and fires OnClick.
+// TTreeView: a read-only tree of captioned nodes with pictures from an image list. Nodes are
+// numbered in the order they were added; a click on a node selects it and fires OnClick.
 #pragma once
 
 #include <string>
@@ -7,6 +7,7 @@
 
 #include "platform/gui/control.h"
 
+class QTreeWidgetItem;
 class TImageList;
 
 class TTreeView : public TWinControl {
@@ -31,8 +32,6 @@ public:
 
   TImageList* Images() const { return images_; }
   void SetImages(TImageList* images);
-  bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool v) { readOnly_ = v; }
   // The node under the mouse is underlined.
   bool HotTrack() const { return hotTrack_; }
   void SetHotTrack(bool v);
@@ -49,9 +48,13 @@ private:
     int ImageIndex, Parent;
     bool Expanded = false;
   };
+  // Makes the widget's items anew / the item of node `index`.
   void Rebuild();
+  void AddItem(size_t index);
+  void SyncExpansionAndSelection();
   std::vector<TNode> nodes_;
+  std::vector<QTreeWidgetItem*> items_;  // by node, while the widget exists
   int selected_ = -1;
-  bool readOnly_ = true, hotTrack_ = false, syncing_ = false;
+  bool hotTrack_ = false, syncing_ = false;
   TImageList* images_ = nullptr;
 };

@@ -1,5 +1,6 @@
 // The thesaurus library's entry point. The library is a plug-in of the program: it uses the
 // program's window classes and dialog service, which the program exports to it.
+#include <algorithm>
 #include <cstring>
 
 #include "platform/gui/dialogs.h"

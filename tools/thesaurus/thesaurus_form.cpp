@@ -11,7 +11,7 @@ namespace {
 
 // Whether system-code-page text holds a Cyrillic letter.
 bool HasCyrillic(const std::string& word) {
-  for (char16_t c : AnsiToWide(word, 0))
+  for (char16_t c : AnsiToWide(word))
     if (c >= 0x0400 && c <= 0x04FF) return true;
   return false;
 }
@@ -70,7 +70,7 @@ void TThesaurusForm::LookUp(const std::string& word) {
   meanings_ = Data(HasCyrillic(text)).Lookup(AnsiToUtf8(AnsiLowerCase(text)));
   for (const TThesMeaning& m : meanings_) {
     std::string line = m.PartOfSpeech;
-    if (!m.Synonyms.empty()) line += " " + PlainSynonym(m.Synonyms.front());
+    if (!m.Synonyms.empty()) line.append(" ").append(PlainSynonym(m.Synonyms.front()));
     ListMeanings->Items()->Add(Utf8ToAnsi(line));
   }
   LabelStatus->SetCaption(meanings_.empty() ? "No synonyms found for \"" + text + "\"." : "");
