@@ -1,8 +1,12 @@
 #include "shell/net_direct.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
+#include <thread>
 
 #include "platform/files.h"
 #include "platform/gui/application.h"
@@ -74,6 +78,33 @@ void ReplaceFile(const std::string& name, const std::string& text) {
   if (std::rename(temp.c_str(), name.c_str()) != 0) std::remove(temp.c_str());
 }
 
+// The answer of `url`, fetched on a thread of its own while the windows keep handling messages;
+// raises EHttpError when it fails or takes longer than `timeoutMs` (a name lookup the system
+// holds up is left behind).
+THttpResponse Download(const std::string& url, int timeoutMs) {
+  struct TResult {
+    std::atomic<bool> Done{false};
+    bool Failed = false;
+    THttpResponse Answer;
+  };
+  auto result = std::make_shared<TResult>();
+  std::thread([result, url, timeoutMs] {
+    try {
+      result->Answer = HttpGet(url, timeoutMs);
+    } catch (const EHttpError&) {
+      result->Failed = true;
+    }
+    result->Done = true;
+  }).detach();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs + 500);
+  while (!result->Done && std::chrono::steady_clock::now() < deadline) {
+    Application->ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (!result->Done || result->Failed) throw EHttpError("No directory from " + url);
+  return result->Answer;
+}
+
 }  // namespace
 
 // --- TNetDialog ------------------------------------------------------------------------------
@@ -134,8 +165,13 @@ void TNetDirect::Execute(bool force) {
   TNetDialog* dialog = Dialog();
   dialog->SetCaption(Title);
   if (force) dialog->Show();
+  if (downloading_) return;  // asked again while the directory comes down
+  downloading_ = true;
+  struct TDone {
+    bool& flag;
+    ~TDone() { flag = false; }
+  } done{downloading_};
   dialog->SetStatus("Connecting to: " + URL);
-  Application->ProcessMessages();
 
   const std::string file = FileName();
   bool hadCopy = false;
@@ -143,7 +179,7 @@ void TNetDirect::Execute(bool force) {
   std::string failure;
   THttpResponse answer;
   try {
-    answer = HttpGet(URL, Timeout);
+    answer = Download(URL, Timeout);
     if (answer.Status == 404)
       failure = "Remote server \"Not Found\" error";
     else if (answer.Status < 200 || answer.Status > 299)

@@ -48,8 +48,8 @@ public:
   // Milliseconds a download may take before it counts as a connection error.
   int Timeout = 8000;
 
-  // Downloads the directory again and shows the dialog when `force` is set or the directory
-  // differs from the copy before.
+  // Downloads the directory again (the windows keep working meanwhile) and shows the dialog
+  // when `force` is set or the directory differs from the copy before.
   void Execute(bool force);
   // The dialog, made on first need.
   TNetDialog* Dialog();
@@ -60,4 +60,5 @@ public:
 
 private:
   TNetDialog* dialog_ = nullptr;
+  bool downloading_ = false;
 };

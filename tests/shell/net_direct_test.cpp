@@ -17,6 +17,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/shell_open.h"
+#include "platform/gui/timer.h"
 #include "platform/gui/tree_view.h"
 #include "shell/http_get.h"
 #include "shell/main_form.h"
@@ -260,6 +261,25 @@ TEST_F(NetDirectTest, FailedDownloadsKeepThePreviousCopy) {
   net->Execute(false);
   EXPECT_EQ(Status(), "");
   EXPECT_EQ(Captions().back(), "Error 404 pages");
+}
+
+TEST_F(NetDirectTest, WindowsKeepWorkingWhileAServerDoesNotAnswer) {
+  TLocalServer silent(200, "", /*silent*/ true);
+  net->URL = silent.Url("/netdirect.ini");
+  net->Timeout = 300;
+  int ticks = 0;
+  TTimer timer(nullptr);
+  timer.SetInterval(20);
+  timer.OnTimer = [&](TObject*) {
+    ++ticks;
+    net->Execute(true);  // asked again meanwhile: shown, no second download
+  };
+  timer.SetEnabled(true);
+  net->Execute(false);
+  timer.SetEnabled(false);
+  EXPECT_GT(ticks, 2);
+  EXPECT_EQ(silent.Requests(), 1);
+  EXPECT_EQ(Status(), "Connection error, request aborted");
 }
 
 TEST_F(NetDirectTest, ChoosingAnEntryOpensItOnceAndClearsTheSelection) {
