@@ -47,11 +47,15 @@ void TMainForm::UpdateRuler() {
 
 void TMainForm::Ruler1Resize(TObject*) {
   // The right marker keeps its distance from the ruler's end.
-  if (Ruler1 && Ruler1->Visible()) UpdateRuler();
+  UpdateRuler();
 }
 
 void TMainForm::Ruler1IndentChange(TObject*, int IndentID) {
-  if (PlainView() || busy_) return;
+  if (PlainView()) return;
+  if (busy_) {
+    UpdateRuler();  // no edits under a running operation: the markers go back
+    return;
+  }
   const TParaIndents before = ReadIndents(*Editor);
   WriteIndents(*Editor, before,
                IndentsFromRuler(IndentID, {Ruler1->IndentFirst(), Ruler1->IndentLeft(), Ruler1->IndentRight()},
