@@ -107,6 +107,20 @@ int Connect(const TAddress& a, Clock::time_point deadline) {
   throw EHttpError(error);
 }
 
+// The whole answer's length when its header is complete and names a Content-Length; else -1.
+long long AnswerLength(const std::string& answer) {
+  const size_t end = answer.find("\r\n\r\n");
+  if (end == std::string::npos) return -1;
+  for (size_t line = answer.find("\r\n") + 2; line < end;) {
+    const size_t next = answer.find("\r\n", line);
+    const char* name = "content-length:";
+    if (strncasecmp(answer.c_str() + line, name, strlen(name)) == 0)
+      return static_cast<long long>(end + 4) + std::atoll(answer.c_str() + line + strlen(name));
+    line = next + 2;
+  }
+  return -1;
+}
+
 }  // namespace
 
 THttpResponse HttpGet(const std::string& url, int timeoutMs) {
@@ -124,7 +138,10 @@ THttpResponse HttpGet(const std::string& url, int timeoutMs) {
   }
   std::string answer;
   char buffer[16384];
+  // Until the server closes, or the body its Content-Length announces is complete.
+  long long expected = -1;
   for (;;) {
+    if (expected >= 0 && static_cast<long long>(answer.size()) >= expected) break;
     WaitFor(s.fd, POLLIN, deadline, a.Host);
     const ssize_t n = recv(s.fd, buffer, sizeof buffer, 0);
     if (n == 0) break;
@@ -133,11 +150,16 @@ THttpResponse HttpGet(const std::string& url, int timeoutMs) {
       throw EHttpError("Connection to " + a.Host + " broken: " + strerror(errno));
     }
     answer.append(buffer, static_cast<size_t>(n));
+    if (expected < 0) expected = AnswerLength(answer);
   }
   // "HTTP/1.x NNN reason", header lines, an empty line, the body.
   const size_t headerEnd = answer.find("\r\n\r\n");
   if (answer.compare(0, 5, "HTTP/") != 0 || headerEnd == std::string::npos)
     throw EHttpError("No valid answer from " + a.Host);
+  if (expected >= 0) {
+    if (static_cast<long long>(answer.size()) < expected) throw EHttpError("Incomplete answer from " + a.Host);
+    answer.resize(static_cast<size_t>(expected));
+  }
   const size_t blank = answer.find(' ');
   THttpResponse r;
   r.Status = blank < headerEnd ? std::atoi(answer.c_str() + blank + 1) : 0;

@@ -28,11 +28,11 @@
 namespace {
 
 // One HTTP server on 127.0.0.1 answering every request with a fixed status and body (or, with
-// `silent`, never answering).
+// `raw`, that answer); with `silent` the connection stays open until the client leaves.
 class TLocalServer {
 public:
-  explicit TLocalServer(int status = 200, std::string body = "", bool silent = false)
-      : status_(status), body_(std::move(body)), silent_(silent) {
+  explicit TLocalServer(int status = 200, std::string body = "", bool silent = false, std::string raw = "")
+      : status_(status), body_(std::move(body)), silent_(silent), raw_(std::move(raw)) {
     fd_ = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
@@ -82,11 +82,11 @@ private:
         answer = "HTTP/1.0 " + std::to_string(status_) + (status_ == 200 ? " OK" : " Not Found") +
                  "\r\nContent-Type: text/plain\r\n\r\n" + body_;
       }
+      if (!raw_.empty()) send(c, raw_.data(), raw_.size(), MSG_NOSIGNAL);
+      else if (!silent_) send(c, answer.data(), answer.size(), MSG_NOSIGNAL);
       if (silent_) {
         while (!stop_ && recv(c, buf, sizeof buf, 0) > 0) {
         }
-      } else {
-        send(c, answer.data(), answer.size(), MSG_NOSIGNAL);
       }
       close(c);
     }
@@ -94,6 +94,7 @@ private:
   int fd_ = -1, port_ = 0, status_;
   std::string body_, lastRequest_;
   bool silent_;
+  std::string raw_;
   std::atomic<bool> stop_{false};
   std::atomic<int> requests_{0};
   std::mutex mutex_;
@@ -171,6 +172,12 @@ TEST(HttpGet, AnswersStatusesAndFailures) {
     EXPECT_THROW(HttpGet(bad), EHttpError) << bad;
   TLocalServer silent(200, "", /*silent*/ true);
   EXPECT_THROW(HttpGet(silent.Url("/x"), 200), EHttpError);
+  // A server keeping the connection: the announced length ends the answer.
+  TLocalServer keeping(0, "", /*silent*/ true, "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello");
+  EXPECT_EQ(HttpGet(keeping.Url("/x"), 2000).Body, "hello");
+  // Cut short: no answer rather than half a file; no status line: no answer either.
+  TLocalServer cut(0, "", false, "HTTP/1.0 200 OK\r\nContent-Length: 50\r\n\r\nhello");
+  EXPECT_THROW(HttpGet(cut.Url("/x")), EHttpError);
 }
 
 class NetDirectTest : public ::testing::Test {
