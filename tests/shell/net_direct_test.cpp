@@ -27,8 +27,8 @@
 
 namespace {
 
-// One HTTP server on 127.0.0.1 answering every request with a fixed status and body (or, with
-// `raw`, that answer); with `silent` the connection stays open until the client leaves.
+// One HTTP server on 127.0.0.1 answering every request with a status and body, or with the
+// bytes `raw`; with `silent` it sends only `raw` and keeps the connection until the client leaves.
 class TLocalServer {
 public:
   explicit TLocalServer(int status = 200, std::string body = "", bool silent = false, std::string raw = "")
