@@ -10,6 +10,7 @@ packages=(
   hunspell hunspell-tools hunspell-en-gb hunspell-ru libhunspell-dev
   python3 python3-num2words libmuparser-dev libfreetype-dev libfontconfig-dev
   poppler-utils  # pdftotext, to read printed PDF files back in tests
+  mythes-en-us mythes-ru  # the thesaurus data of our thesaurus library
   manpages-ru  # the Russian sentences of bench/data (bench/data/extract_sentences.py)
 )
 missing=()

@@ -76,6 +76,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindDocuments();
   BindHistory();
   BindView();
+  BindRuler();
   BindBookmarks();
   BindIni();
   BindFormat();
@@ -176,6 +177,7 @@ void TMainForm::FormShow(TObject*) {
     UpdateStatusBar();
     if (!firstShow_) return;
     firstShow_ = false;
+    ApplyRulerVisibility();
     ResetDocument();
     // A recovery copy opened at start-up still has to be saved.
     if (recoveredAtStart_) {
@@ -293,6 +295,7 @@ void TMainForm::RichEditChange(TObject*) {
 
 void TMainForm::SelectionChange(TObject*) {
   UpdateFormatControls();
+  UpdateRuler();
   UpdateStatusBar();
   AdjustBookmarks();
 }

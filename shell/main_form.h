@@ -18,6 +18,8 @@
 #include "shell/progress.h"
 
 class TAction;
+class TanlRuler;
+class TNetDirect;
 class TQGrammar;
 class TRichEditCorrectionEditor;
 class TAdvSplitter;
@@ -364,6 +366,25 @@ public:
   int Zoom();
   // "Copy Info": the selection's offset, length, line and column on the clipboard.
   void CopyField1Click(TObject* Sender);
+
+  // --- Ruler and web directory (main_form_ruler.cpp) -----------------------------------------
+  TanlRuler* Ruler1 = nullptr;
+  TMenuItem* ShowRuler1 = nullptr;  // View > "Show Ruler"
+  TNetDirect* NetDirect1 = nullptr;
+  // View > "Show Ruler": toggles the item's check; the ruler is shown exactly when checked.
+  void ShowRuler1Click(TObject* Sender);
+  // The ruler follows "Show Ruler" (at the first show).
+  void ApplyRulerVisibility();
+  // A dragged marker becomes the paragraph's indent (points = pixels x 3/4).
+  void Ruler1IndentChange(TObject* Sender, int IndentID);
+  // The ruler shows the indents of the selection's paragraph.
+  void UpdateRuler();
+  // Help > "News && Updates": the web-services directory, shown whatever came down.
+  void QuillomarkUpdatesClick(TObject* Sender);
+private:
+  void BindRuler();
+  void Ruler1Resize(TObject* Sender);
+public:
 
   // --- Preferences (main_form_preferences.cpp) ---------------------------------------------
   TMenuItem* Settings1 = nullptr;

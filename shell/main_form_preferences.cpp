@@ -60,6 +60,7 @@ void TMainForm::ApplyStartupPreferences() {
   PrefForm->OnApplyTray = [](bool visible) {
     if (MainForm) MainForm->trayIconWanted_ = visible;
   };
+  PrefForm->SetOpenSave(OS);  // its extensions fill the Association page
   PrefForm->ApplyHotKeys();
   ApplyPreferences();
   ApplyDefaultFont();

@@ -9,6 +9,7 @@
 #include "platform/gui/graphics.h"
 #include "platform/gui/std_controls.h"
 #include "shell/autostart.h"
+#include "shell/file_association.h"
 #include "shell/lang_messages.h"
 #include "shell/language.h"
 #include "shell/preferences_key.h"
@@ -52,6 +53,14 @@ TPrefForm::TPrefForm(TComponent* owner) : TForm(owner) {
   Handler("BtnEnableAllClick", &TPrefForm::BtnEnableAllClick);
   Handler("BtnDisableAllClick", &TPrefForm::BtnDisableAllClick);
   Handler("BtnDefaultKeysClick", &TPrefForm::BtnDefaultKeysClick);
+  Handler("BtnSelectAllClick", &TPrefForm::BtnSelectAllClick);
+  Handler("SpeedButton1Click", &TPrefForm::SpeedButton1Click);
+  Field("TabAssoc", TabAssoc);
+  Field("AssList", AssList);
+  Field("BtnSelectAll", BtnSelectAll);
+  Field("BtnDeselectAll", BtnDeselectAll);
+  Field("EditAdd", EditAdd);
+  Field("SpeedButton1", SpeedButton1);
   Field("PageControl1", PageControl1);
   Field("TabGeneral", TabGeneral);
   Field("TabEditor", TabEditor);
@@ -85,6 +94,7 @@ TPrefForm::TPrefForm(TComponent* owner) : TForm(owner) {
   Field("Language1", Language1);
   Field("FormStorage1", FormStorage1);
   ReadForm();
+  ATShell1 = new TFileAssociation(this);
 }
 
 TPrefForm::~TPrefForm() {
@@ -108,6 +118,7 @@ void TPrefForm::FormCreate(TObject*) {
 
 void TPrefForm::FormShow(TObject*) {
   LoadHotKeys();
+  FillAssociations();
   shown_ = true;
   shownOptions_ = CaptureStoredProps(*this, FormStorage1->StoredProps());
   shownInterval_ = SpinSaveInt->Position();
@@ -134,6 +145,7 @@ void TPrefForm::CommitChanges() {
   const int index = LangCombo->ItemIndex();
   StoreLanguage(index >= 0 ? languages_[size_t(index)].FileName : std::string());
   SetStartWithSession(CBStartup->Checked(), Application->ExeName());
+  ApplyAssociations();
 }
 
 void TPrefForm::DropChanges() {

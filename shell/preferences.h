@@ -18,6 +18,9 @@ class TCheckBox;
 class TColorMenu;
 class TComboBox;
 class TEdit;
+class TFileAssociation;
+class TOpenSave;
+class TSpeedButton;
 class TFontDialog;
 class TFormStorage;
 class TLabel;
@@ -68,6 +71,21 @@ public:
   // Shows or hides the tray icon as "Run in the System Tray" says; set by the main window.
   std::function<void(bool visible)> OnApplyTray;
 
+  // --- Associations (preferences_associations.cpp) ------------------------------------------
+  TTabSheet* TabAssoc = nullptr;
+  THotKeyList* AssList = nullptr;  // rows: extension, checked when associated, type name
+  TButton *BtnSelectAll = nullptr, *BtnDeselectAll = nullptr;  // tags 1 and 0
+  TEdit* EditAdd = nullptr;
+  TSpeedButton* SpeedButton1 = nullptr;  // adds EditAdd's extension
+  TFileAssociation* ATShell1 = nullptr;
+  // The document opener whose extensions the page offers; set by the main window.
+  TOpenSave* OpenSave() const { return openSave_; }
+  void SetOpenSave(TOpenSave* openSave);
+  // One row for each extension the opener knows, checked when it opens with this program.
+  void FillAssociations();
+  // Associates the checked rows and restores the others (OK); failures are reported.
+  void ApplyAssociations();
+
   // --- Languages ---------------------------------------------------------------------------
   // The language files listed in LangCombo, item for item.
   const std::vector<TLanguageItem>& Languages() const { return languages_; }
@@ -87,6 +105,10 @@ private:
   void BtnEnableAllClick(TObject* Sender);
   void BtnDisableAllClick(TObject* Sender);
   void BtnDefaultKeysClick(TObject* Sender);
+  void BtnSelectAllClick(TObject* Sender);
+  void SpeedButton1Click(TObject* Sender);
+  void Notification(TComponent* component, TOperation operation) override;
+  void AddAssociationRow(const std::string& extension);
 
   // The stored options: written on OK, read at creation.
   void SaveOptions();
@@ -105,6 +127,7 @@ private:
   void UpdateActionNames();
 
   std::vector<TLanguageItem> languages_;
+  TOpenSave* openSave_ = nullptr;
   // What the window showed when it opened, for Cancel.
   bool shown_ = false;
   TStoredValues shownOptions_;

@@ -1,6 +1,7 @@
 // THotKeyList: the key list of the preferences window. One row per global action with a check
 // box (the hot key is enabled), the key text and the action's name, under two column headers
 // ("Key", "Action") that the interface language translates through its "Columns" section.
+// The Association page lists its file types the same way (type, checked, description).
 // A click selects a row; a click on its check box switches it; Up and Down move the selection.
 #pragma once
 

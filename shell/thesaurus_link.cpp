@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "textcore/app_files.h"
+
 const char* const kThesaurusDownloadAddress = "https://quillomark.example/thesaurus/";
 
 namespace {
@@ -20,7 +22,8 @@ struct TLibrary {
 
 }  // namespace
 
-TThesaurusLink::TThesaurusLink(TComponent* AOwner) : TComponent(AOwner) {}
+TThesaurusLink::TThesaurusLink(TComponent* AOwner)
+    : TComponent(AOwner), LibraryName(AppDirFile("libqmthesaurus.so")) {}
 
 bool TThesaurusLink::Execute() {
   TLibrary lib{dlopen(LibraryName.c_str(), RTLD_NOW | RTLD_LOCAL)};

@@ -18,8 +18,9 @@ public:
 
   std::string LookupWord, ReturnWord;
   bool CloseOnCopy = false;
-  // The shared library holding the entry point "ShowModalWordWeb".
-  std::string LibraryName = "libwordweb.so";
+  // The shared library holding the entry point "ShowModalWordWeb": by default our own
+  // thesaurus in the program folder.
+  std::string LibraryName;
 
   // True when the user chose a word (then in ReturnWord); raises EThesaurusLinkError when the
   // library or its entry point is missing. The library is loaded for the call only.

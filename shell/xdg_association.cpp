@@ -1,6 +1,9 @@
 #include "shell/xdg_association.h"
 
 #include <cstdlib>
+#include <algorithm>
+#include <fstream>
+#include <vector>
 
 #include "platform/exceptions.h"
 #include "platform/files.h"
@@ -76,4 +79,44 @@ void RestoreDefaultApplication(const std::string& mimeType, const std::string& p
   IniDocument doc = ReadList();
   bool changed = previous.empty() ? doc.DeleteKey(kDefaults, mimeType) : doc.Set(kDefaults, mimeType, previous);
   if (changed) WriteList(doc);
+}
+
+std::string MimeTypeOfExtension(const std::string& ext) {
+  std::string pattern = "*." + (ext.empty() || ext[0] != '.' ? ext : ext.substr(1));
+  for (char& c : pattern)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  if (pattern == "*.") return "";
+  std::vector<std::string> folders;
+  try {
+    folders.push_back(XdgFolder("XDG_DATA_HOME", "/.local/share"));
+  } catch (const Exception&) {
+    // No home: the system folders alone.
+  }
+  const char* dirs = std::getenv("XDG_DATA_DIRS");
+  const std::string list = dirs && *dirs ? dirs : "/usr/local/share:/usr/share";
+  for (size_t start = 0; start <= list.size();) {
+    const size_t colon = std::min(list.find(':', start), list.size());
+    if (colon > start) folders.push_back(list.substr(start, colon - start) + "/");
+    start = colon + 1;
+  }
+  // Lines "weight:type:pattern[:flags]"; the first folder that knows the pattern decides.
+  for (const std::string& folder : folders) {
+    std::ifstream globs(folder + "mime/globs2");
+    std::string line, best;
+    int bestWeight = -1;
+    while (std::getline(globs, line)) {
+      if (line.empty() || line[0] == '#') continue;
+      const size_t a = line.find(':'), b = line.find(':', a + 1);
+      if (a == std::string::npos || b == std::string::npos) continue;
+      const size_t c = line.find(':', b + 1);
+      if (line.substr(b + 1, c == std::string::npos ? std::string::npos : c - b - 1) != pattern) continue;
+      const int weight = std::atoi(line.c_str());
+      if (weight > bestWeight) {
+        bestWeight = weight;
+        best = line.substr(a + 1, b - a - 1);
+      }
+    }
+    if (!best.empty()) return best;
+  }
+  return "";
 }

@@ -16,3 +16,6 @@ std::string SetDefaultApplication(const std::string& mimeType, const std::string
 void RestoreDefaultApplication(const std::string& mimeType, const std::string& previous);
 // The default application of `mimeType` in the user's mimeapps.list, "" when none.
 std::string DefaultApplication(const std::string& mimeType);
+// The MIME type of files ending in `ext` (".txt" or "txt", any case) by the shared MIME
+// database's globs ($XDG_DATA_HOME, then $XDG_DATA_DIRS), the heaviest match; "" when none.
+std::string MimeTypeOfExtension(const std::string& ext);

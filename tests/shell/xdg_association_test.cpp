@@ -51,3 +51,25 @@ TEST_F(XdgAssociation, DefaultApplicationSetAndRestored) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(XdgAssociation, MimeTypeOfAnExtensionByTheHeaviestGlob) {
+  const std::string system = world_.ProgramFolder + "system/";
+  ForceDirectories(system + "mime");
+  WriteFileAtomic(system + "mime/globs2", "# comment\n40:text/x-low:*.txt\n50:text/plain:*.txt\n50:text/rtf:*.rtf:cs\n");
+  const char* old = std::getenv("XDG_DATA_DIRS");
+  const std::string oldValue = old ? old : "";
+  setenv("XDG_DATA_DIRS", ("/nonexistent-qm:" + system).c_str(), 1);
+  struct Case { const char* ext; const char* mime; } cases[] = {
+      {".txt", "text/plain"}, {"TXT", "text/plain"}, {".rtf", "text/rtf"}, {".xyz", ""}, {"", ""}, {".", ""}};
+  for (const auto& c : cases) EXPECT_EQ(MimeTypeOfExtension(c.ext), c.mime) << c.ext;
+  // The user's own database comes first.
+  ForceDirectories(world_.ProgramFolder + "data/mime");
+  WriteFileAtomic(world_.ProgramFolder + "data/mime/globs2", "50:text/x-mine:*.txt\n");
+  EXPECT_EQ(MimeTypeOfExtension(".txt"), "text/x-mine");
+  if (old) setenv("XDG_DATA_DIRS", oldValue.c_str(), 1);
+  else unsetenv("XDG_DATA_DIRS");
+}
+
+}  // namespace
