@@ -80,6 +80,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindIni();
   BindFormat();
   BindTyping();
+  BindSuggest();
   BindStatus();
   BindEdit();
   document_.SetOnChange([this](bool modified) {
