@@ -3,14 +3,13 @@
 // life-cycle handlers (creation, set-up after every window exists, first show, close, destroy).
 #pragma once
 
-#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/gui/form.h"
 #include "shell/document_state.h"
 #include "shell/bookmarks.h"
@@ -403,7 +402,7 @@ private:
   std::map<const TMenuItem*, std::u16string> suggestionWords_;
   std::map<const TMenuItem*, std::string> lookupTemplates_;
   std::string lastLookup_;  // LastUsed2's template
-  std::optional<std::time_t> lookupFileTime_;
+  TFileStamp lookupFileStamp_;
   bool lookupMenuBuilt_ = false;
 
 public:

@@ -117,10 +117,10 @@ void TMainForm::SuggestionItemClick(TObject* Sender) {
 
 void TMainForm::BuildLookupMenu() {
   const std::string file = ProgramDataFile("interlook.ini");
-  const std::optional<std::time_t> stamp = FileModificationTime(file);
-  if (lookupMenuBuilt_ && stamp == lookupFileTime_) return;
+  const TFileStamp stamp = GetFileStamp(file);
+  if (lookupMenuBuilt_ && stamp == lookupFileStamp_) return;
   lookupMenuBuilt_ = true;
-  lookupFileTime_ = stamp;
+  lookupFileStamp_ = stamp;
   lookupTemplates_.clear();
   FreeItems(InternetLookup2, 0, 2);
   const std::vector<TLookupService> services = LookupServices(RuleFileLines(file));

@@ -183,15 +183,14 @@ void TMainForm::ToolsVerbalExecute(TObject*) {
   if (number == 0) return;
   SuggList->Clear();
   SuggList->Hide();
-  std::vector<std::u16string> entries = NumberToWordsInEveryLanguage(number);
-  if (entries.empty()) {
-    // No language can say it: the first one's refusal tells why.
-    try {
-      CreateNumWordsDriver(7, 25)->NumberToWords(number, 2);
-    } catch (const Exception& e) {
-      Application->ShowException(e);
-    }
+  // The first language's limit is the command's: above it the error, and no list.
+  try {
+    CreateNumWordsDriver(7, 25)->NumberToWords(number, 2);
+  } catch (const Exception& e) {
+    Application->ShowException(e);
     return;
   }
+  // Every other language that can say the number (one refusing a negative hides no other).
+  const std::vector<std::u16string> entries = NumberToWordsInEveryLanguage(number);
   ShowSuggList(entries, 0);
 }
