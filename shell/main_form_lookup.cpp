@@ -88,7 +88,10 @@ void TMainForm::PopupMenu1Popup(TObject*) {
   bool valid = false;
   std::vector<std::u16string> suggestions;
   if (!word.empty() && SpellingInitialized()) {
-    const std::string bytes = WideToAnsi(word, codePage);
+    // A word selected with its sentence's period is spelled without it; the period returns on
+    // every caption.
+    const bool period = word.size() > 1 && word.back() == u'.';
+    const std::string bytes = WideToAnsi(period ? word.substr(0, word.size() - 1) : word, codePage);
     valid = SpellChecker().IsValidWord(bytes, lcid);
     TSuggestionList list;
     SpellChecker().Suggest(bytes, list, kSuggestFlags, lcid);

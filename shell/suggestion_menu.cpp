@@ -35,7 +35,8 @@ std::vector<TSuggestionMenuItem> SuggestionMenu(const std::u16string& word, bool
   }
   const bool period = !word.empty() && word.back() == u'.';
   for (size_t i = 0; i < suggestions.size(); ++i) {
-    const std::u16string entry = period ? suggestions[i] + u"." : suggestions[i];
+    const bool hasPeriod = !suggestions[i].empty() && suggestions[i].back() == u'.';
+    const std::u16string entry = period && !hasPeriod ? suggestions[i] + u"." : suggestions[i];
     const bool newColumn = i > 0 && i % kColumnHeight == 0 && i <= kLastColumnStart;
     items.push_back({Caption(entry), entry, true, true, newColumn});
   }

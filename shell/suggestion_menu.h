@@ -18,7 +18,7 @@ struct TSuggestionMenuItem {
 std::u16string SpellableWord(const std::u16string& selection);
 
 // The submenu for `word` (already a spellable word): the word itself (bold) and a separator when
-// `valid`, then the suggestions (bold, ending in "." when the word does, ten a column up to the
+// `valid`, then the suggestions (bold, ending in "." once when the word does, ten a column up to the
 // sixth), or one disabled "- None -" when there is nothing to offer. Captions and suggestions
 // are UTF-16; captions are shown in the system code page.
 std::vector<TSuggestionMenuItem> SuggestionMenu(const std::u16string& word, bool valid,

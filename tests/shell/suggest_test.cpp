@@ -3,11 +3,16 @@
 // on the real main window with its dialogs scripted and the desktop faked.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/files.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/shell_open.h"
 #include "platform/gui/std_controls.h"
+#include "proofing/language.h"
+#include "proofing/spell.h"
+#include "proofing/spell_global.h"
 #include "shell/insertion_lists.h"
 #include "shell/lang_messages.h"
 #include "shell/open_save.h"
@@ -16,6 +21,7 @@
 #include "shell/thesaurus_link.h"
 #include "shell/web_lookup.h"
 #include "tests/shell/operation_test_fixture.h"
+#include "tests/platform/temp_folder.h"
 #include "textcore/app_files.h"
 
 namespace {
@@ -121,11 +127,12 @@ TEST(SuggestionMenu, ColumnsOfTenUpToTheSixth) {
 }
 
 TEST(SuggestionMenu, PeriodAmpersandAndLargeSelections) {
-  const auto items = SuggestionMenu(u"teh.", false, {u"the", u"A&B"});
+  const auto items = SuggestionMenu(u"teh.", false, {u"the", u"A&B", u"tea."});
   EXPECT_EQ(items[0].Caption, "the.");
   EXPECT_EQ(items[0].Replacement, u"the.");
   EXPECT_EQ(items[1].Caption, "A&&B.");  // no accelerator
   EXPECT_EQ(items[1].Replacement, u"A&B.");
+  EXPECT_EQ(items[2].Caption, "tea.");  // one period, not two
   EXPECT_EQ(SpellableWord(u"word."), u"word.");
   for (const std::u16string& selection : {std::u16string(u"two words"), std::u16string(u"a\rb"),
                                           std::u16string(5000, u'a')})
@@ -333,6 +340,99 @@ TEST_F(SuggestTest, SystemFilesOpenTheUsersOwnCopy) {
     EXPECT_EQ(ProgramDataFile(names[tag]), folder + names[tag]);
   }
   SetProgramFolder(previous);
+}
+
+
+TEST_F(SuggestTest, NegativeNumbersAndRightClickSelection) {
+  // A language without negative numbers leaves out its entry; the others answer, silently.
+  SetText(u"-21");
+  Select(1, 0);
+  TScriptedDialogs dialogs;
+  form->ToolsVerbalExecute(nullptr);
+  EXPECT_EQ(form->Editor->GetSelTextW(), u"-21");
+  EXPECT_GE(form->SuggEntries().size(), 5u);
+  EXPECT_EQ(form->SuggEntries()[1], u"Minus twenty one");
+  EXPECT_TRUE(dialogs.Asked().empty());
+  // A right click outside the selection selects the word under the mouse, without trailing
+  // blanks; inside the selection it leaves it.
+  SetText(u"one two three");
+  form->Show();
+  int x = 0;
+  while (x < 600 && form->Editor->CharFromPos({x, 8}) != 10) ++x;
+  ASSERT_LT(x, 600);
+  Select(0, 3);
+  form->EditorMouseDown(form->Editor, mbRight, 0, x, 8);
+  EXPECT_EQ(form->Editor->GetSelTextW(), u"three");
+  Select(4, 9);
+  form->EditorMouseDown(form->Editor, mbRight, 0, x, 8);  // inside the selection
+  EXPECT_EQ(form->Editor->GetSelTextW(), u"two three");
+  Select(4, 4);
+  form->EditorMouseDown(form->Editor, mbLeft, 0, -1, -1);
+  EXPECT_EQ(form->Editor->GetSelTextW(), u"two ");
+}
+
+// The spelling component over the shipped English and Russian dictionaries, in a program folder
+// of the test's own (user words are written there).
+class SuggestSpellingTest : public SuggestTest {
+protected:
+  void SetUp() override {
+    SuggestTest::SetUp();
+    FinalizeSpelling();
+    std::filesystem::create_directories(Program.Path() / "Dict");
+    for (const char* name : {"english.qlx", "en_uk.qdi", "en_uk.qd", "russian.qlx", "ru_yo.qdi", "ru_yo.qd"})
+      std::filesystem::copy_file(std::filesystem::path(QM_PROGRAM_DIR) / "Dict" / name, Program.Path() / "Dict" / name);
+    SetProgramFolder(Program.Name());
+    InitializeSpelling();
+  }
+  void TearDown() override {
+    FinalizeSpelling();
+    SetProgramFolder("");
+    SuggestTest::TearDown();
+  }
+  TempFolder Program;
+};
+
+TEST_F(SuggestSpellingTest, SubmenuOffersTheWordAndItsCorrections) {
+  form->Editor->SetLanguage(1033);
+  SetText(u"the teh. house");
+  Select(4, 4);
+  form->PopupMenu1Popup(form->PopupMenu1);
+  TMenuItem* menu = form->SpellerSuggestions1;
+  ASSERT_GT(menu->Count(), 0);
+  EXPECT_NE(menu->Items(0)->Caption(), "- None -");
+  bool offered = false;
+  for (int i = 0; i < menu->Count(); ++i) {
+    EXPECT_EQ(menu->Items(i)->Caption().back(), '.');  // the word's period is kept
+    EXPECT_TRUE(menu->Items(i)->Default());
+    EXPECT_EQ(menu->Items(i)->Tag(), -999);
+    if (menu->Items(i)->Caption() == "the.") {
+      offered = true;
+      menu->Items(i)->Click();
+    }
+  }
+  ASSERT_TRUE(offered);
+  EXPECT_EQ(Text(), u"the the. house");
+  // A valid word comes first, bold, before a separator; a second opening rebuilds the submenu.
+  Select(9, 5);
+  form->PopupMenu1Popup(form->PopupMenu1);
+  ASSERT_GE(menu->Count(), 2);
+  EXPECT_EQ(menu->Items(0)->Caption(), "house");
+  EXPECT_TRUE(menu->Items(0)->Default());
+  EXPECT_TRUE(menu->Items(1)->IsLine());
+}
+
+TEST_F(SuggestSpellingTest, AddedWordsGoToTheirOwnLanguage) {
+  SetText(u"x");
+  form->ShowSuggList({u"+ qwzxyk", u"+ жщфывк"}, 0);
+  form->SuggList->SetItemIndex(1);
+  form->PickSuggestion();
+  form->ShowSuggList({u"+ qwzxyk", u"+ жщфывк"}, 0);
+  form->SuggList->SetItemIndex(0);
+  form->PickSuggestion();
+  EXPECT_TRUE(SpellChecker().IsValidWord(WideToAnsi(u"жщфывк", 1251), 1049));
+  EXPECT_FALSE(SpellChecker().IsValidWord(WideToAnsi(u"жщфывк", 1251), 1033));
+  EXPECT_TRUE(SpellChecker().IsValidWord("qwzxyk", 1033));
+  EXPECT_EQ(Text(), u"x");
 }
 
 }  // namespace
