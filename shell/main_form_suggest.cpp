@@ -18,12 +18,13 @@
 #include "shell/open_save.h"
 #include "shell/program_data_files.h"
 #include "textcore/rich_edit.h"
+#include "textcore/rich_edit_messages.h"
 #include "textcore/rich_edit_attributes.h"
 #include "tools/num_words.h"
 
 namespace {
 
-constexpr int kListWidth = 260, kListRows = 10;
+constexpr int kListWidth = 260, kListRows = 10, kCaretLineHeight = 20;
 
 
 // The program files of File > System Files, by the items' tags.
@@ -46,11 +47,18 @@ void TMainForm::ShowSuggList(const std::vector<std::u16string>& entries, int tag
     SuggList->Hide();
     return;
   }
-  // Below the caret's line, inside the editor.
+  // Just below the caret, kept inside the window.
   const int rows = std::min(int(entries.size()), kListRows);
-  const int line = std::max(0, Editor->GetCaretLine() - Editor->GetFirstVisibleLine());
-  const int top = std::min(Editor->Top() + (line + 1) * 18, std::max(Editor->Top(), Editor->Top() + Editor->Height() - rows * 18));
-  SuggList->SetBounds(Editor->Left() + 16, top, kListWidth, rows * 18 + 4);
+  const int height = rows * SuggList->ItemHeight() + 4;
+  POINTL caret{};
+  Editor->Perform(EM_POSFROMCHAR, reinterpret_cast<uintptr_t>(&caret), Editor->SelStart());
+  TPoint at = Editor->ClientToScreen({int(caret.x), int(caret.y) + kCaretLineHeight});
+  if (TWinControl* parent = SuggList->Parent()) {
+    at = parent->ScreenToClient(at);
+    at.X = std::max(0, std::min(at.X, parent->ClientWidth() - kListWidth));
+    at.Y = std::max(0, std::min(at.Y, parent->ClientHeight() - height));
+  }
+  SuggList->SetBounds(at.X, at.Y, kListWidth, height);
   SuggList->Show();
   SuggList->BringToFront();
   SuggList->SetItemIndex(0);

@@ -371,6 +371,18 @@ TEST_F(SuggestTest, NegativeNumbersAndRightClickSelection) {
   EXPECT_EQ(form->Editor->GetSelTextW(), u"two ");
 }
 
+TEST_F(SuggestTest, TheListOpensBelowTheCaret) {
+  form->Show();
+  SetText(u"one\rtwo\rthree\rfour\rfive");
+  Select(0, 0);
+  form->DateTime1Click(nullptr);
+  const int firstLine = form->SuggList->Top();
+  Select(14, 0);
+  form->DateTime1Click(nullptr);
+  EXPECT_GT(form->SuggList->Top(), firstLine);
+  EXPECT_LE(form->SuggList->Top() + form->SuggList->Height(), form->ClientHeight());
+}
+
 // The spelling component over the shipped English and Russian dictionaries, in a program folder
 // of the test's own (user words are written there).
 class SuggestSpellingTest : public SuggestTest {
