@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/files.h"
+#include "platform/gui/actions.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/shell_open.h"
@@ -381,6 +382,34 @@ TEST_F(SuggestTest, TheListOpensBelowTheCaret) {
   form->DateTime1Click(nullptr);
   EXPECT_GT(form->SuggList->Top(), firstLine);
   EXPECT_LE(form->SuggList->Top() + form->SuggList->Height(), form->ClientHeight());
+}
+
+TEST_F(SuggestTest, ContextMenuAndCommandsAsLaidOut) {
+  struct Case {
+    const char* caption;
+    const char* key;
+  };
+  const Case items[] = {{"Spelling Suggestions", ""}, {"Internet Lookup", ""}, {"-", ""},
+                        {"Cut", ""}, {"Copy", ""}, {"Paste", ""}, {"Delete", ""},
+                        {"-", ""}, {"Select All", ""}, {"-", ""}, {"Find Next Occurence", ""},
+                        {"Find Previous Occurence", ""}, {"-", ""}, {"Add Bookmark", ""}, {"-", ""},
+                        {"Convert Keyboard Layout", "Ctrl+Enter"}, {"Force De-Transliteration", "Alt+Enter"}};
+  TMenuItem* root = form->PopupMenu1->Items();
+  ASSERT_EQ(root->Count(), int(std::size(items)));
+  for (int i = 0; i < root->Count(); ++i) {
+    EXPECT_EQ(StripHotkey(root->Items(i)->Caption()), items[i].caption) << i;
+    EXPECT_EQ(root->Items(i)->ShortCut() ? ShortCutToText(root->Items(i)->ShortCut()) : "", items[i].key) << i;
+  }
+  // The clipboard items are the Edit commands themselves: their keys are the actions' keys.
+  const TAction* actions[] = {form->EditCutCmd, form->EditCopyCmd, form->EditPasteCmd, form->EditClear1};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(root->Items(3 + i)->Action(), actions[i]);
+  EXPECT_EQ(root->Items(8)->Action(), form->EditSelectAll);
+  EXPECT_EQ(form->Editor->PopupMenu(), form->PopupMenu1);
+  EXPECT_EQ(ShortCutToText(form->ToolsVerbal->ShortCut()), "Ctrl+W");
+  EXPECT_EQ(ShortCutToText(form->ToolsThesaurus->ShortCut()), "Shift+F7");
+  EXPECT_EQ(form->ToolsVerbal->Caption(), "Number as Words...");
+  EXPECT_EQ(form->ToolsThesaurus->Hint(), "Open Thesaurus - the synonims dictionary");
+  EXPECT_EQ(ShortCutToText(form->LastUsed2->ShortCut()), "Alt+L");
 }
 
 // The spelling component over the shipped English and Russian dictionaries, in a program folder
