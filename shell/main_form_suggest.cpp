@@ -9,6 +9,7 @@
 #include "platform/gui/actions.h"
 #include "platform/gui/application.h"
 #include "platform/files.h"
+#include "platform/gui/key_send.h"
 #include "platform/gui/std_controls.h"
 #include "proofing/spell.h"
 #include "proofing/spell_global.h"
@@ -88,7 +89,7 @@ void TMainForm::PickSuggestion() {
   Editor->SetSelTextW(entry);
 }
 
-void TMainForm::SuggListKeyDown(TObject*, uint16_t& Key, TShiftState) {
+void TMainForm::SuggListKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
   switch (Key) {
     case VK_RETURN:
       Key = 0;
@@ -106,8 +107,22 @@ void TMainForm::SuggListKeyDown(TObject*, uint16_t& Key, TShiftState) {
     case VK_HOME:
     case VK_END:
       return;  // the list moves its choice
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+      return;
+    case VK_BACK:
+    case VK_DELETE:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_TAB:
+      // An editing or moving key ends the choice and acts in the editor.
+      SuggList->Hide();
+      if (Editor->CanFocus()) Editor->SetFocus();
+      SendKeyTo(Editor, Key, Shift);
+      Key = 0;
+      return;
     default:
-      if (Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU) return;
       // Any other key ends the choice; a typed character follows in SuggListKeyPress.
       SuggList->Hide();
       if (Editor->CanFocus()) Editor->SetFocus();

@@ -216,6 +216,13 @@ TEST_F(SuggestTest, ALetterTypedInTheListGoesIntoTheEditor) {
   form->SuggList->Perform(WM_CHAR, uintptr_t('c'));
   EXPECT_EQ(Text(), u"abc");
   EXPECT_FALSE(form->SuggList->Visible());
+  // Editing keys act in the editor too.
+  form->Show();
+  form->DateTime1Click(nullptr);
+  key = VK_BACK;
+  form->SuggListKeyDown(form->SuggList, key, 0);
+  EXPECT_EQ(Text(), u"ab");
+  EXPECT_FALSE(form->SuggList->Visible());
 }
 
 TEST_F(SuggestTest, NumbersInWordsInEveryLanguage) {
