@@ -419,6 +419,29 @@ TEST_F(SuggestTest, ContextMenuAndCommandsAsLaidOut) {
   EXPECT_EQ(ShortCutToText(form->LastUsed2->ShortCut()), "Alt+L");
 }
 
+TEST_F(SuggestTest, ThesaurusChoiceReplacesTheSelectionAndNoChoiceChangesNothing) {
+  form->Th->LibraryName = QM_TEST_THESAURUS;
+  TScriptedDialogs dialogs;  // no question may be asked
+  struct Case {
+    const char16_t* text;
+    int start, length;
+    const char16_t* expected;
+  };
+  const Case cases[] = {
+      {u"a big cat sat", 2, 7, u"a <big cat> sat"},      // the user's phrase, not the word at the caret
+      {u"a big cat sat", 7, 0, u"a big <cat> sat"},      // no selection: the word at the caret
+      {u"see кот here", 5, 0, u"see <кот> here"},        // in the code page of its language
+      {u"say none now", 5, 0, u"say none now"},          // closed without a choice
+  };
+  for (const Case& c : cases) {
+    SetText(c.text);
+    Select(c.start, c.length);
+    form->ToolsThesaurusExecute(form->ToolsThesaurus);
+    EXPECT_EQ(Text(), c.expected);
+  }
+  EXPECT_TRUE(dialogs.Asked().empty());
+}
+
 // The spelling component over the shipped English and Russian dictionaries, in a program folder
 // of the test's own (user words are written there).
 class SuggestSpellingTest : public SuggestTest {
