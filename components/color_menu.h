@@ -18,8 +18,6 @@ inline constexpr TColorButtons cbAuto = 1, cbNone = 2, cbOther = 4;
 inline constexpr TColor kAutoColor = clWindowText, kNoneColor = clNone, kOtherColor = -1;
 inline constexpr int kMaxCustomColors = 4;
 
-enum TMenuBreakKind { mbNone, mbBreak, mbBarBreak };
-
 struct TColorMenuEntry {
   std::string Caption;
   TColor Color = 0;

@@ -81,6 +81,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindIni();
   BindFormat();
   BindTyping();
+  BindSuggest();
   BindStatus();
   BindEdit();
   document_.SetOnChange([this](bool modified) {

@@ -3,16 +3,20 @@
 // life-cycle handlers (creation, set-up after every window exists, first show, close, destroy).
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/gui/form.h"
 #include "shell/document_state.h"
 #include "shell/bookmarks.h"
 #include "shell/history_list.h"
 #include "shell/ini_text.h"
 #include "shell/typing_aids.h"
+#include "textcore/date_time_format.h"
 #include "shell/operation.h"
 #include "shell/preferences_hotkeys.h"
 #include "shell/progress.h"
@@ -45,6 +49,9 @@ class TStatusPanel;
 class TGotoLineForm;
 class TTimer;
 class TButton;
+class TListBox;
+class TPopupMenu;
+class TThesaurusLink;
 class TCyrForm;
 
 class TMainForm : public TForm, private TProgressView {
@@ -346,6 +353,61 @@ public:
   void GotoLine1Click(TObject* Sender);
   // What the confirmed dialog asks for.
   void GoTo(const TGotoLineForm& dialog);
+
+  // --- Suggestions and look-ups (main_form_suggest.cpp, main_form_lookup.cpp) ----------------
+  TListBox* SuggList = nullptr;  // the pick list; tag 0 or more suggestions, -1 dates, -2 fragments
+  int LastPick = -1;             // the insertion-list entry last put into the text
+  TPopupMenu* PopupMenu1 = nullptr;  // the editor's context menu
+  TMenuItem *SpellerSuggestions1 = nullptr, *InternetLookup2 = nullptr, *LastUsed2 = nullptr;
+  TAction *ToolsVerbal = nullptr, *ToolsThesaurus = nullptr;
+  TThesaurusLink* Th = nullptr;
+  // The date and time the date-time list writes out, and the names and formats it uses.
+  std::function<TDateTimeValue()> Clock;
+  TDateTimeSettings DateTimeSettings;
+  // Fills SuggList with `entries` (what each puts into the text), tags it and shows it at the
+  // caret with the first entry chosen; an empty list stays hidden.
+  void ShowSuggList(const std::vector<std::u16string>& entries, int tag);
+  const std::vector<std::u16string>& SuggEntries() const { return suggEntries_; }
+  // The chosen entry into the text (or into a user dictionary for "+word").
+  void PickSuggestion();
+  void SuggListKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  void SuggListKeyPress(TObject* Sender, char& Key);
+  void SuggListMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void SuggListExit(TObject* Sender);
+  // A right click outside the selection selects the word under the mouse.
+  void EditorMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  // Format > Insert: the date-time formats and the text fragments in the pick list.
+  void DateTime1Click(TObject* Sender);
+  void HTMLTag1Click(TObject* Sender);
+  // File > System Files (tag 0-4): the user's copy of that program file as a document.
+  void SystemFileClick(TObject* Sender);
+  // The look-up services at the top of InternetLookup2 (rebuilt when "interlook.ini" changes).
+  void BuildLookupMenu();
+  // A look-up item or LastUsed2: the selection (or the word at the caret) looked up on the web.
+  void LookupWord(TObject* Sender);
+  // LastUsed2 is enabled once a service has been used.
+  void InternetLookup2Click(TObject* Sender);
+  // Rebuilds the spelling suggestions for the selection each time the context menu opens.
+  void PopupMenu1Popup(TObject* Sender);
+  void SuggestionItemClick(TObject* Sender);
+  // The number at the caret in words in every language, into the pick list.
+  void ToolsVerbalExecute(TObject* Sender);
+  // The selection (or the word at the caret) to the thesaurus; its choice replaces it.
+  void ToolsThesaurusExecute(TObject* Sender);
+
+private:
+  void BindSuggest();
+  void SelectWordAt(int position);
+  // The language of the selection's attributes.
+  unsigned SelectionLanguage() const;
+  std::vector<std::u16string> suggEntries_;
+  std::map<const TMenuItem*, std::u16string> suggestionWords_;
+  std::map<const TMenuItem*, std::string> lookupTemplates_;
+  std::string lastLookup_;  // LastUsed2's template
+  TFileStamp lookupFileStamp_;
+  bool lookupMenuBuilt_ = false;
+
+public:
 
   // --- Status bar and views (main_form_view.cpp) -------------------------------------------
   TMenuItem *ViewFormatted = nullptr, *ViewPlain = nullptr, *WordWrap1 = nullptr, *CopyInfo1 = nullptr;

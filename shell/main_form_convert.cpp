@@ -17,6 +17,7 @@
 #include "shell/main_form.h"
 #include "shell/replace_list_rules.h"
 #include "shell/unicode_form.h"
+#include "shell/program_data_files.h"
 #include "textcore/app_files.h"
 #include "textcore/locale_text.h"
 #include "textcore/rich_edit.h"
@@ -39,7 +40,7 @@ void WorkRange(TRichEditW& editor, int& start, int& length) {
 // Runs the rule file's list over the selection (or the whole text) with the find form;
 // answers false when the run was stopped.
 bool RunRuleFile(const std::string& name, bool matchCase, const std::u16string* onlyIfIn) {
-  std::vector<std::string> lines = RuleFileLines(AppDirFile(name));
+  std::vector<std::string> lines = RuleFileLines(ProgramDataFile(name));
   if (onlyIfIn) {
     // Rules whose text does not occur cannot change anything: leave them out of the run.
     std::erase_if(lines, [&](const std::string& line) {

@@ -33,14 +33,22 @@ std::string PercentEncode(const std::string& utf8) {
 }  // namespace
 
 std::string LookupAddress(const std::string& urlTemplate, const std::string& word) {
+  return LookupAddress(urlTemplate, AnsiToWide(word));
+}
+
+std::string LookupAddress(const std::string& urlTemplate, const std::u16string& word) {
   if (!StartsWithNoCase(urlTemplate, "http://") && !StartsWithNoCase(urlTemplate, "https://"))
     throw Exception("Not a web address: " + urlTemplate);
-  std::string encoded = PercentEncode(AnsiToUtf8(word));
+  std::string encoded = PercentEncode(WideToAnsi(word, CP_UTF8));
   std::string address;
   for (char c : urlTemplate) address += c == '#' ? encoded : std::string(1, c);
   return address;
 }
 
 bool WebLookup(const std::string& urlTemplate, const std::string& word) {
+  return ShellOpen(LookupAddress(urlTemplate, word));
+}
+
+bool WebLookup(const std::string& urlTemplate, const std::u16string& word) {
   return ShellOpen(LookupAddress(urlTemplate, word));
 }

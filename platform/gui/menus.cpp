@@ -1,6 +1,11 @@
 #include "platform/gui/menus.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QToolButton>
+#include <QVBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -34,6 +39,59 @@ QM_CLASS_INFO(TMenuItem, TComponent, [](TClassBuilder<TMenuItem>& c) {
 })
 
 namespace {
+
+constexpr const char* kColumnsName = "qm_menu_columns";
+
+// Items with column breaks as one grid of flat buttons, a column begun by each break (with a
+// bar for a bar break): Qt menus only wrap, they know no breaks of their own.
+QWidgetAction* MenuColumns(QMenu* menu, const std::vector<TMenuItem*>& items) {
+  auto* grid = new QWidget;
+  auto* row = new QHBoxLayout(grid);
+  row->setContentsMargins(2, 2, 2, 2);
+  row->setSpacing(2);
+  QVBoxLayout* column = nullptr;
+  for (TMenuItem* item : items) {
+    if (!item->Visible()) continue;
+    if (!column || item->Break() != mbNone) {
+      if (column) column->addStretch();
+      if (column && item->Break() == mbBarBreak) {
+        auto* bar = new QFrame;
+        bar->setFrameShape(QFrame::VLine);
+        bar->setFrameShadow(QFrame::Sunken);
+        row->addWidget(bar);
+      }
+      column = new QVBoxLayout;
+      column->setSpacing(0);
+      row->addLayout(column);
+    }
+    if (item->IsLine()) {
+      auto* line = new QFrame;
+      line->setFrameShape(QFrame::HLine);
+      line->setFrameShadow(QFrame::Sunken);
+      column->addWidget(line);
+      continue;
+    }
+    auto* button = new QToolButton;
+    button->setAutoRaise(true);
+    button->setText(ToQCaption(item->Caption()));
+    button->setEnabled(item->Enabled());
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    QFont font = button->font();
+    font.setBold(item->Default());
+    button->setFont(font);
+    QObject::connect(button, &QToolButton::clicked, grid, [item] {
+      // The whole menu closes, as after any menu choice, before the item runs.
+      while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+      GuardedCall([item] { item->Click(); });
+    });
+    column->addWidget(button);
+  }
+  if (column) column->addStretch();
+  auto* action = new QWidgetAction(menu);
+  action->setObjectName(kColumnsName);
+  action->setDefaultWidget(grid);
+  return action;
+}
 
 // The widget of an owner-drawn item: sized and painted by the item's menu.
 class TMenuItemView : public QWidget {
@@ -308,7 +366,14 @@ void TMenuItem::UpdateQtAction() {
 }
 
 void TMenuItem::BuildQtMenu(QMenu* menu) {
-  for (QAction* a : menu->actions()) menu->removeAction(a);
+  for (QAction* a : menu->actions()) {
+    menu->removeAction(a);
+    if (a->objectName() == kColumnsName) a->deleteLater();
+  }
+  if (std::any_of(items_.begin(), items_.end(), [](TMenuItem* item) { return item->visible_ && item->break_ != mbNone; })) {
+    menu->addAction(MenuColumns(menu, items_));
+    return;
+  }
   TMenu* owner = GetParentMenu();
   bool ownerDraw = owner && owner->OwnerDraw();
   for (TMenuItem* item : items_) {

@@ -21,6 +21,9 @@ inline constexpr TOwnerDrawState odSelected = 1, odGrayed = 2, odDisabled = 4, o
 using TMenuDrawItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, bool Selected)>;
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
 
+// Where an item starts a new column of its menu: not at all, plainly, or after a bar.
+enum TMenuBreakKind { mbNone, mbBreak, mbBarBreak };
+
 class TMenuItem : public TComponent, public TActionClient {
   QM_CLASS(TMenuItem, TComponent)
 public:
@@ -48,6 +51,8 @@ public:
   void SetVisible(bool v);
   bool Default() const { return default_; }
   void SetDefault(bool v);
+  TMenuBreakKind Break() const { return break_; }
+  void SetBreak(TMenuBreakKind v) { break_ = v; }
   int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int v);
   int HelpContext() const { return helpContext_; }
@@ -105,6 +110,7 @@ private:
   TShortCut shortCut_ = 0;
   bool checked_ = false, radioItem_ = false, autoCheck_ = false, enabled_ = true, visible_ = true, default_ = false;
   int groupIndex_ = 0, imageIndex_ = -1, helpContext_ = 0;
+  TMenuBreakKind break_ = mbNone;
   TBasicAction* action_ = nullptr;
   TMenuItem* parent_ = nullptr;
   TMenu* menu_ = nullptr;  // set on the root item of a menu

@@ -9,6 +9,8 @@
 #include <QTabWidget>
 #include <QWidget>
 #include <QWidgetAction>
+#include <QFrame>
+#include <QToolButton>
 
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
@@ -334,6 +336,49 @@ TEST(ControlsTest, OwnerDrawnPopupItemsAreMeasuredAndDrawnByTheMenu) {
   EXPECT_GT(drawn, 0);
   EXPECT_EQ(image.pixel(5, 5), qRgb(255, 0, 0));
   qmenu->close();
+}
+
+TEST(ControlsTest, MenuBreaksStartColumns) {
+  TForm form(nullptr);
+  auto* menu = new TPopupMenu(&form);
+  auto* sub = new TMenuItem(&form);
+  sub->SetCaption("Words");
+  menu->Items()->Add(sub);
+  std::string clicked;
+  for (int i = 0; i < 25; ++i) {
+    auto* item = new TMenuItem(&form);
+    item->SetCaption("w" + std::to_string(i));
+    item->SetDefault(i == 0);
+    item->SetEnabled(i != 24);
+    if (i == 10) item->SetBreak(mbBarBreak);
+    if (i == 20) item->SetBreak(mbBreak);
+    item->OnClick = [&clicked, item](TObject*) { clicked = item->Caption(); };
+    sub->Add(item);
+  }
+  QMenu qmenu;
+  sub->BuildQtMenu(&qmenu);
+  ASSERT_EQ(qmenu.actions().size(), 1);
+  QWidget* grid = static_cast<QWidgetAction*>(qmenu.actions()[0])->defaultWidget();
+  const auto buttons = grid->findChildren<QToolButton*>();
+  ASSERT_EQ(buttons.size(), 25);
+  int bars = 0;
+  for (QFrame* frame : grid->findChildren<QFrame*>())
+    if (frame->frameShape() == QFrame::VLine) ++bars;
+  EXPECT_EQ(bars, 1);  // before the second column only
+  grid->adjustSize();
+  // Columns side by side: the 11th entry right of the 10th, at the top again.
+  EXPECT_GT(buttons[10]->x(), buttons[9]->x());
+  EXPECT_LT(buttons[10]->y(), buttons[9]->y());
+  EXPECT_GT(buttons[20]->x(), buttons[19]->x());
+  EXPECT_TRUE(buttons[0]->font().bold());
+  EXPECT_FALSE(buttons[1]->font().bold());
+  EXPECT_FALSE(buttons[24]->isEnabled());
+  buttons[12]->click();
+  EXPECT_EQ(clicked, "w12");
+  // A menu without breaks stays a plain one.
+  for (int i = 0; i < sub->Count(); ++i) sub->Items(i)->SetBreak(mbNone);
+  sub->BuildQtMenu(&qmenu);
+  EXPECT_EQ(qmenu.actions().size(), 25);
 }
 
 }  // namespace
