@@ -307,6 +307,11 @@ public:
   void BulletsButtonClick(TObject* Sender);
   // "Remove Colour": the selection (or all the text) in the default colours.
   void EditNoColorExecute(TObject* Sender);
+  // "Remove Color Checkmark": the whole text loses its highlighting; the caret goes back to
+  // where the selection started.
+  void RemoveColorCheckmark1Click(TObject* Sender);
+  // History > "Font...": the history memo's font from the font dialog.
+  void Font1Click(TObject* Sender);
   // The controls show the selection's attributes.
   void UpdateFormatControls();
 
