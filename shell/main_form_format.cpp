@@ -1,6 +1,7 @@
 // Formatting commands of the main window: font name and size, bold, italic, underline, sub- and
-// superscript, alignment, bullets and numbering, and removing colours. While a selection change
-// fills the controls (UpdatingControls) they change nothing.
+// superscript, alignment, bullets and numbering, removing colours and highlighting, and the
+// history memo's font. While a selection change fills the controls (UpdatingControls) they
+// change nothing.
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
@@ -22,6 +23,7 @@ void TMainForm::BindFormat() {
   Handler("EditNoColorExecute", &TMainForm::EditNoColorExecute);
   Handler("RemoveColorCheckmark1Click", &TMainForm::RemoveColorCheckmark1Click);
   Handler("Font1Click", &TMainForm::Font1Click);
+  BindBackground();
   Field("FontName", FontName);
   Field("FontSize", FontSize);
   Field("BoldButton", BoldButton);
