@@ -33,6 +33,7 @@ struct TDataNode;
 class TSaveDialog;
 class TWideEdit;
 class TActionList;
+class TColorMenu;
 class TComboBox;
 class TFormStorage;
 class TLabel;
@@ -316,6 +317,22 @@ public:
   void BulletsButtonClick(TObject* Sender);
   // "Remove Colour": the selection (or all the text) in the default colours.
   void EditNoColorExecute(TObject* Sender);
+  // "Remove Color Checkmark": the whole text loses its highlighting; the caret goes back to
+  // where the selection started.
+  void RemoveColorCheckmark1Click(TObject* Sender);
+  // History > "Font...": the history memo's font from the font dialog.
+  void Font1Click(TObject* Sender);
+  TColorMenu* BackgroundMenu = nullptr;  // the editor background: automatic or any other
+  // View > "Background Color...": BackgroundMenu at the mouse cursor.
+  void BackgroundColor2Click(TObject* Sender);
+  // The chosen colour (automatic: the window colour) becomes the background and is stored.
+  void BackgroundMenuColorSelect(TObject* Sender, int ColorIndex, TColor Color);
+  // The editor background and the preferences' sample; the window and default colours mean
+  // the system colour.
+  void SetEditorBackground(TColor color);
+private:
+  void BindBackground();  // main_form_background.cpp
+public:
   // The controls show the selection's attributes.
   void UpdateFormatControls();
 

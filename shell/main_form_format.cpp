@@ -1,6 +1,8 @@
 // Formatting commands of the main window: font name and size, bold, italic, underline, sub- and
-// superscript, alignment, bullets and numbering, and removing colours. While a selection change
-// fills the controls (UpdatingControls) they change nothing.
+// superscript, alignment, bullets and numbering, removing colours and highlighting, and the
+// history memo's font. While a selection change fills the controls (UpdatingControls) they
+// change nothing.
+#include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
 #include "shell/formatting.h"
@@ -19,6 +21,9 @@ void TMainForm::BindFormat() {
   Handler("AlignButtonClick", &TMainForm::AlignButtonClick);
   Handler("BulletsButtonClick", &TMainForm::BulletsButtonClick);
   Handler("EditNoColorExecute", &TMainForm::EditNoColorExecute);
+  Handler("RemoveColorCheckmark1Click", &TMainForm::RemoveColorCheckmark1Click);
+  Handler("Font1Click", &TMainForm::Font1Click);
+  BindBackground();
   Field("FontName", FontName);
   Field("FontSize", FontSize);
   Field("BoldButton", BoldButton);
@@ -110,6 +115,21 @@ void TMainForm::EditNoColorExecute(TObject*) {
   Editor->SelAttributes()->SetBackColor(PrefForm->Shape1->Brush()->Color());
   Editor->SetSelStart(start);
   Editor->SetSelLength(length);
+}
+
+void TMainForm::RemoveColorCheckmark1Click(TObject*) {
+  if (busy_) return;
+  const int start = Editor->SelStart();
+  Editor->SelectAll();
+  Editor->SelAttributes()->SetBackColor(clDefault);
+  Editor->SetSelStart(start);
+  Editor->SetSelLength(0);
+}
+
+void TMainForm::Font1Click(TObject*) {
+  TFontDialog dialog(nullptr);
+  dialog.Font()->Assign(*RevMemo->Font());
+  if (dialog.Execute()) RevMemo->SetFont(*dialog.Font());
 }
 
 void TMainForm::UpdateFormatControls() {

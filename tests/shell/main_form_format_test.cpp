@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gui/application.h"
+#include "platform/gui/dialogs.h"
 #include "platform/gui/graphics.h"
 #include "platform/gui/std_controls.h"
 #include "shell/formatting.h"
@@ -95,6 +96,49 @@ TEST_F(FormatTest, NothingChangesWhileAnOperationRuns) {
   Press(form->BoldButton);
   form->SetBusy(false);
   EXPECT_FALSE(Sel().Style() & fsBold);
+}
+
+TEST_F(FormatTest, RemovingHighlightingClearsTheWholeTextAndKeepsTheCaret) {
+  TRichEditW& editor = *form->Editor;
+  editor.SetSelStart(3);
+  editor.SetSelLength(12);  // across the paragraph end
+  Sel().SetBackColor(clYellow);
+  editor.SetSelStart(18);
+  editor.SetSelLength(3);
+  Sel().SetColor(clRed);
+  Sel().SetBackColor(clAqua);
+  editor.SetSelStart(8);
+  editor.SetSelLength(5);
+  form->RemoveColorCheckmark1Click(nullptr);
+  EXPECT_EQ(editor.SelStart(), 8);
+  EXPECT_EQ(editor.SelLength(), 0);
+  for (int start : {0, 3, 10, 16, 18, 20}) {
+    editor.SetSelStart(start);
+    editor.SetSelLength(1);
+    EXPECT_EQ(Sel().BackColor(), clWindow) << start;
+  }
+  editor.SetSelStart(18);
+  editor.SetSelLength(1);
+  EXPECT_EQ(Sel().Color(), clRed) << "the text colour stays";
+}
+
+TEST_F(FormatTest, HistoryFontComesFromTheFontDialog) {
+  TScriptedDialogs dialogs;
+  const std::string before = form->RevMemo->Font()->Name();
+  const std::string editorFont = form->Editor->Font()->Name();
+  dialogs.Answer(TDialogKind::Font, 0, [](TDialogRequest& r) { r.Font->SetName("Courier New"); });
+  dialogs.Answer(TDialogKind::Font, 1, [&](TDialogRequest& r) {
+    EXPECT_EQ(r.Font->Name(), before) << "the dialog starts from the memo's font";
+    r.Font->SetName("Courier New");
+    r.Font->SetSize(15);
+  });
+  form->Font1Click(nullptr);  // cancelled: nothing changes
+  EXPECT_EQ(form->RevMemo->Font()->Name(), before);
+  form->Font1Click(nullptr);
+  EXPECT_EQ(form->RevMemo->Font()->Name(), "Courier New");
+  EXPECT_EQ(form->RevMemo->Font()->Size(), 15);
+  EXPECT_EQ(form->Editor->Font()->Name(), editorFont) << "only the history memo changes";
+  EXPECT_TRUE(dialogs.Unexpected().empty());
 }
 
 }  // namespace

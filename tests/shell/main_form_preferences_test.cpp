@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/gui/dialogs.h"
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/ext_controls.h"
@@ -201,6 +202,23 @@ TEST_F(MainFormPreferencesTest, ProcessingOptionsComeFromTheirStoredValues) {
     EXPECT_EQ(options.PreserveStyle, c.expectedFlag) << c.flag;
     EXPECT_EQ(options.HistIgnoreSize, c.expectedSize) << c.size;
   }
+}
+
+TEST_F(MainFormPreferencesTest, BackgroundMenuSetsTheEditorBackgroundAndStoresItAtOnce) {
+  MainForm->BackgroundColor2Click(nullptr);  // pops the colour menu up without waiting
+  // The menu's "Other..." answers the dialog's colour, "Auto" the window-text colour.
+  MainForm->BackgroundMenuColorSelect(nullptr, 0, clAqua);
+  EXPECT_EQ(MainForm->Editor->Color(), clAqua);
+  EXPECT_EQ(PrefForm->Shape1->Brush()->Color(), clAqua);
+  Restart();
+  EXPECT_EQ(PrefForm->Shape1->Brush()->Color(), clAqua) << "stored without the preferences' OK";
+  EXPECT_EQ(MainForm->Editor->Color(), clAqua);
+  MainForm->BackgroundMenuColorSelect(nullptr, 0, clWindowText);
+  EXPECT_EQ(MainForm->Editor->Color(), clWindow);
+  EXPECT_EQ(PrefForm->Shape1->Brush()->Color(), clWindow);
+  MainForm->SetEditorBackground(clYellow);
+  MainForm->SetEditorBackground(clDefault);
+  EXPECT_EQ(MainForm->Editor->Color(), clWindow);
 }
 
 TEST_F(MainFormPreferencesTest, EscClosesTheIdleWindowOnlyWhenExitOnEscIsChecked) {
