@@ -185,7 +185,7 @@ void TGlyphButton::ShowMenu() {
   bool right = false;
   const TPoint p = MenuPoint(right);
   const TPopupAlignment saved = menu_->Alignment();
-  menu_->SetAlignment(right ? paRight : paLeft);
+  menu_->SetAlignment(right ? TPopupAlignment::paRight : TPopupAlignment::paLeft);
   menu_->SetPopupComponent(this);
   Application->SetHint("");
   menu_->Popup(p.X, p.Y);

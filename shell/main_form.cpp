@@ -56,7 +56,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Field("MainMenu1", MainMenu1);
   Field("FileMenu", FileMenu);
   Field("NewWindow1", NewWindow1);
-  Field("FileExitCmd", FileExitCmd);
+  Field("FileExitItem", FileExitItem);
   Field("ConvertMenu", ConvertMenu);
   Field("QuickConvert", QuickConvert);
   Field("DockTop", DockTop);
@@ -84,6 +84,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindSuggest();
   BindStatus();
   BindEdit();
+  BindMenus();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });

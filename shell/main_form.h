@@ -64,7 +64,7 @@ public:
   // --- Components of the layout ------------------------------------------------------------
   TRichEditW* Editor = nullptr;
   TMainMenu* MainMenu1 = nullptr;
-  TMenuItem *FileMenu = nullptr, *NewWindow1 = nullptr, *FileExitCmd = nullptr;
+  TMenuItem *FileMenu = nullptr, *NewWindow1 = nullptr, *FileExitItem = nullptr;
   TMenuItem *ConvertMenu = nullptr, *QuickConvert = nullptr;
   TPanel* DockTop = nullptr;  // the top dock: the encoding controls until the toolbars arrive
   TComboBox *Enc1 = nullptr, *Enc2 = nullptr;
@@ -480,6 +480,23 @@ public:
   // Kept for the tray icon: whether "Run in the System Tray" wants it shown.
   bool TrayIconWanted() const { return trayIconWanted_; }
 
+  // --- Menu commands without a home of their own (main_form_menus.cpp) ---------------------
+  // The editor's paste-special and insert-object windows (pictures and files, embedded or linked).
+  void PasteSpecial1Click(TObject* Sender);
+  void InsertObjectClick(TObject* Sender);
+  // "Remove Formatting": the selection in the default font and background, Russian, its line
+  // breaks made paragraph ends.
+  void EditToPlainClick(TObject* Sender);
+  // The history panes side by side (tag 0) or one above the other (tag 1), equal, swapped.
+  void SplitPanesClick(TObject* Sender);
+  void CenterPanes1Click(TObject* Sender);
+  void SwapPanes1Click(TObject* Sender);
+  // Help: the product's web page, the about box.
+  void QuillomarkWWWpage1Click(TObject* Sender);
+  void HelpAboutItemClick(TObject* Sender);
+  // "Clear All Bookmarks" of the bookmark tabs' menu.
+  void ClearBookmarksClick(TObject* Sender);
+
   bool IsShortCut(TShortCut shortCut) override;
 
 private:
@@ -555,6 +572,7 @@ private:
   void BindTyping();
   void BindStatus();
   void BindEdit();
+  void BindMenus();
   void SetIndicator(int panel, const char* text);
   void InitTyping();
   // Ctrl+1 to Ctrl+9: true when a bookmark was chosen.

@@ -30,9 +30,12 @@ struct KeyName {
 };
 const KeyName kKeyNames[] = {
     {VK_BACK, "BkSp"}, {VK_TAB, "Tab"}, {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},
-    {VK_SPACE, "Space"}, {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"}, {VK_END, "End"},
+    {VK_SPACE, "Space"}, {VK_PRIOR, "Page Up"}, {VK_NEXT, "Page Down"}, {VK_END, "End"},
     {VK_HOME, "Home"}, {VK_LEFT, "Left"}, {VK_UP, "Up"}, {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},
-    {VK_INSERT, "Ins"}, {VK_DELETE, "Del"}, {VK_PAUSE, "Pause"}};
+    {VK_INSERT, "Ins"}, {VK_DELETE, "Del"}, {VK_PAUSE, "Pause"},
+    // The punctuation keys of a US keyboard, by their unshifted character.
+    {0xBA, ";"}, {0xBB, "="}, {0xBC, ","}, {0xBD, "-"}, {0xBE, "."}, {0xBF, "/"}, {0xC0, "`"},
+    {0xDB, "["}, {0xDC, "\\"}, {0xDD, "]"}, {0xDE, "'"}};
 
 std::string KeyText(uint16_t key) {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, char(key));

@@ -209,6 +209,7 @@ void TMenuItem::SetCaption(const std::string& caption) {
 
 void TMenuItem::SetShortCut(TShortCut shortCut) {
   shortCut_ = shortCut;
+  ownShortCut_ = true;
   Changed(false);
 }
 
@@ -253,7 +254,7 @@ void TMenuItem::ActionChanged() {
   if (!a) return;
   caption_ = a->Caption();
   hint_ = a->Hint();
-  shortCut_ = a->ShortCut();
+  if (!ownShortCut_) shortCut_ = a->ShortCut();
   enabled_ = a->Enabled();
   checked_ = a->Checked();
   imageIndex_ = a->ImageIndex();
@@ -539,7 +540,7 @@ void TPopupMenu::Popup(int x, int y) {
   QMenu* menu = QtMenu();
   Items()->BuildQtMenu(menu);
   QPoint at(x, y);
-  if (alignment_ == paRight) at.rx() -= menu->sizeHint().width();
-  else if (alignment_ == paCenter) at.rx() -= menu->sizeHint().width() / 2;
+  if (alignment_ == TPopupAlignment::paRight) at.rx() -= menu->sizeHint().width();
+  else if (alignment_ == TPopupAlignment::paCenter) at.rx() -= menu->sizeHint().width() / 2;
   menu->popup(at);
 }

@@ -35,6 +35,7 @@ public:
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& hint) { hint_ = hint; }
   TShortCut ShortCut() const { return shortCut_; }
+  // A key of the item's own, kept (and shown) whatever key its action has.
   void SetShortCut(TShortCut shortCut);
   bool Checked() const { return checked_; }
   // Checking a radio item unchecks the other radio items of its group in the same menu.
@@ -108,6 +109,7 @@ private:
 
   std::string caption_, hint_;
   TShortCut shortCut_ = 0;
+  bool ownShortCut_ = false;
   bool checked_ = false, radioItem_ = false, autoCheck_ = false, enabled_ = true, visible_ = true, default_ = false;
   int groupIndex_ = 0, imageIndex_ = -1, helpContext_ = 0;
   TMenuBreakKind break_ = mbNone;
@@ -168,7 +170,8 @@ private:
   QMenuBar* bar_ = nullptr;
 };
 
-enum TPopupAlignment { paLeft, paRight, paCenter };
+// Scoped: the paragraph alignments of rich text use the name paCenter too.
+enum class TPopupAlignment { paLeft, paRight, paCenter };
 
 class TPopupMenu : public TMenu {
   QM_CLASS(TPopupMenu, TMenu)
@@ -192,7 +195,7 @@ public:
 private:
   TComponent* popupComponent_ = nullptr;
   bool autoPopup_ = true;
-  TPopupAlignment alignment_ = paLeft;
+  TPopupAlignment alignment_ = TPopupAlignment::paLeft;
   QMenu* qmenu_ = nullptr;
 };
 

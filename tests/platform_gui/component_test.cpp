@@ -160,7 +160,11 @@ TEST(ComponentTest, ShortCutTextRoundTrips) {
   };
   for (const Case& c : {Case{ShortCut('O', ssCtrl), "Ctrl+O"}, Case{ShortCut(VK_F1 + 2, ssShift | ssCtrl), "Shift+Ctrl+F3"},
                         Case{ShortCut(VK_DELETE, 0), "Del"}, Case{ShortCut('1', ssAlt), "Alt+1"},
-                        Case{ShortCut(VK_RETURN, ssCtrl), "Ctrl+Enter"}}) {
+                        Case{ShortCut(VK_RETURN, ssCtrl), "Ctrl+Enter"},
+                        Case{ShortCut(VK_PRIOR, ssCtrl | ssAlt), "Ctrl+Alt+Page Up"},
+                        Case{ShortCut(0xBB, ssCtrl), "Ctrl+="}, Case{ShortCut(0xDC, ssCtrl | ssAlt), "Ctrl+Alt+\\"},
+                        Case{ShortCut(VK_F1 + 5, ssShift), "Shift+F6"}, Case{ShortCut('X', ssAlt), "Alt+X"},
+                        Case{ShortCut(VK_DELETE, ssCtrl), "Ctrl+Del"}}) {
     EXPECT_EQ(ShortCutToText(c.shortCut), c.text);
     EXPECT_EQ(TextToShortCut(c.text), c.shortCut);
   }

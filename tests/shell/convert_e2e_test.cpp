@@ -13,9 +13,9 @@ TEST(EndToEnd, RemoveHtmlThenTransliterateThroughTheMenu) {
   ProgramFolders f;
   f.Write("page.txt", WideToAnsi(u"<b>Привет</b>, &laquo;мир&raquo; и Москва", 1251));
   f.Write("run.script",
-          "click EditRemoveHTML\n"
+          "click RemoveHTML1\n"
           "save-text " + f.Path("stripped.txt") + "\n"
-          "click ConvTransliterate\n"
+          "click Transliterate1\n"
           "save-text " + f.Path("latin.txt") + "\n"
           "answer messagedlg 7\n"
           "close\n");

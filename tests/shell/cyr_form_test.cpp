@@ -200,7 +200,7 @@ TEST_F(CyrFormTest, SilentPasteNeverAppliesAnEarlierQueue) {
 
 TEST_F(CyrFormTest, EncodingConversionKeepsCharactersOutsideCodePage1251) {
   SetText(u"caf\u00E9 \U0001F600 " + Garbled(kRussian, 20866));
-  form->ConvFwdButtonClick(form->FindComponent("FromKOI"));
+  form->ConvFwdButtonClick(form->FindComponent("KOI8toWin12511"));
   EXPECT_EQ(Text(), u"caf\u00E9 \U0001F600 " + kRussian);
 }
 

@@ -37,7 +37,7 @@ TEST(EndToEnd, FromKoi8ThroughTheMenu) {
   DetectEncodingOff(f);
   f.Write("run.script",
           "# convert, keep the result, then close without saving\n"
-          "click FromKOI\n"
+          "click KOI8toWin12511\n"
           "save-text " + f.Path("editor.txt") + "\n"
           "answer messagedlg 7\n"
           "close\n");

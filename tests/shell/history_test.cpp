@@ -60,7 +60,7 @@ protected:
 
 TEST_F(HistoryTest, TheFirstOperationStoresTheOriginalAndTheResultAndShowsTheOriginal) {
   SetText(Garbled(kRussian, 20866));
-  Click("FromKOI");
+  Click("KOI8toWin12511");
   ASSERT_EQ(form->History().Count(), 2);
   EXPECT_EQ(form->History().Entry(0).Text, kRussian);
   EXPECT_EQ(form->RevList->Items()->Count(), 2);

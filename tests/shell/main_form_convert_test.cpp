@@ -63,7 +63,7 @@ protected:
 
 TEST_F(ConvertCommandsTest, RemoveHtmlDecodesEntitiesAndKeepsForeignText) {
   SetText(u"<p>&laquo;Caf&eacute;&raquo; &mdash; &alpha;&beta; \U0001F600 &lt;b&gt; a&amp;b</p>");
-  Click("EditRemoveHTML");
+  Click("RemoveHTML1");
   EXPECT_EQ(Text(), u"«Cafe\u0301» — αβ \U0001F600 <b> a&amp;b");
   EXPECT_FALSE(main->Busy());
   EXPECT_TRUE(main->DocModified());
@@ -72,7 +72,7 @@ TEST_F(ConvertCommandsTest, RemoveHtmlDecodesEntitiesAndKeepsForeignText) {
 TEST_F(ConvertCommandsTest, RemoveHtmlOnTheSelectionOnly) {
   SetText(u"<b>keep</b> <i>strip</i>");
   Select(12, 12);
-  Click("EditRemoveHTML");
+  Click("RemoveHTML1");
   EXPECT_EQ(Text(), u"<b>keep</b> strip");
 }
 
@@ -80,7 +80,7 @@ TEST_F(ConvertCommandsTest, TransliterationUsesExceptionsAndKeepsLongLines) {
   std::u16string longLine;
   for (int i = 0; i < 1200; ++i) longLine += u"строка ";  // 8400 characters
   SetText(u"Москва и Москвич\r" + longLine + u"\rконец");
-  Click("ConvTransliterate");
+  Click("Transliterate1");
   const std::u16string text = Text();
   EXPECT_EQ(text.substr(0, 9), u"Moscow i ");
   EXPECT_EQ(text.find(u"Moscowich"), std::u16string::npos);
@@ -94,7 +94,7 @@ TEST_F(ConvertCommandsTest, TransliterationUsesExceptionsAndKeepsLongLines) {
 TEST_F(ConvertCommandsTest, TransliterationWithSelectionConvertsOnlyIt) {
   SetText(u"Москва Москва\rвторой");
   Select(7, 6);
-  Click("ConvTransliterate");
+  Click("Transliterate1");
   EXPECT_EQ(Text(), u"Москва Moscow\rвторой");
 }
 
@@ -103,7 +103,7 @@ TEST_F(ConvertCommandsTest, StopDuringTheExceptionListEndsTransliteration) {
   SetProgressMessagePump([this] {
     if (main->Busy()) ProgressCancel();
   });
-  Click("ConvTransliterate");
+  Click("Transliterate1");
   EXPECT_EQ(Text().find(u'и'), size_t(7));  // the letter pass never ran
   EXPECT_FALSE(main->Busy());
 }
@@ -113,7 +113,7 @@ TEST_F(ConvertCommandsTest, StopDuringEntityListDropsTheTagRemoval) {
   SetProgressMessagePump([this] {
     if (main->Busy()) ProgressCancel();
   });
-  Click("EditRemoveHTML");
+  Click("RemoveHTML1");
   EXPECT_NE(Text().find(u"<b>"), std::u16string::npos);
   EXPECT_FALSE(main->Busy());
 }
@@ -135,16 +135,16 @@ TEST_F(ConvertCommandsTest, CaseItemsOnSelectionAndWordAtCaret) {
 TEST_F(ConvertCommandsTest, SearchMenuOpensTheFindFormWithTheSelection) {
   SetText(u"one two one two");
   Select(4, 3);
-  Click("EditReplace");
+  Click("Replace1");
   EXPECT_TRUE(find->Visible());
   EXPECT_EQ(find->PageControl1->ActivePage(), find->TSReplace);
   EXPECT_EQ(find->EditFind->GetText(), "two");
   // Find Next goes on to the following occurrence of the selected word.
   Select(4, 3);
-  Click("FindNextOcc");
+  Click("FindNextOccurence2");
   EXPECT_EQ(main->Editor->SelStart(), 12);
   EXPECT_EQ(main->Editor->SelLength(), 3);
-  Click("FindPrevOcc");
+  Click("FindPreviousOccurence1");
   EXPECT_EQ(main->Editor->SelStart(), 4);
   find->Hide();
   // While an operation runs, a search of the user's does nothing.
@@ -176,12 +176,12 @@ TEST_F(ConvertCommandsTest, LocaleConverterOkConvertsAndCancelChangesNothing) {
     unicode->SetModalResult(ok ? mrOk : mrCancel);
   };
   timer.SetEnabled(true);
-  Click("ConvUNICODE");
+  Click("ConvUNICODE1");
   EXPECT_EQ(Text(), misread);
   EXPECT_FALSE(main->DocModified());
   ok = true;
   timer.SetEnabled(true);
-  Click("ConvUNICODE");
+  Click("ConvUNICODE1");
   EXPECT_EQ(Text(), u"Straße");
   EXPECT_EQ(main->Editor->Language(), 1031u);
   EXPECT_TRUE(main->DocModified());

@@ -119,7 +119,7 @@ TEST_F(MainFormTest, NoOperationStartsWhileAFileIsOpenedOrSaved) {
   SetProgressMessagePump([&] {
     if (form->Busy()) return;
     ++idlePumps;
-    Click("ToKOI");
+    Click("Win1251toKOI1");
   });
   form->OS->OpenFile(file);
   EXPECT_EQ(idlePumps, 0);

@@ -19,7 +19,7 @@ TEST_F(OperationTest, PreservedStylesKeepEachWordsFont) {
     form->Editor->SelAttributes()->SetName("Courier New");
     form->Editor->SetSelLength(0);
     form->ProcessingOptions().PreserveStyle = preserve;
-    Click("FromKOI");
+    Click("KOI8toWin12511");
     EXPECT_EQ(Text(), u"Привет мир");
     form->Editor->SetSelStart(int(first.size()) + 2);
     EXPECT_EQ(form->Editor->SelAttributes()->Name(), preserve ? "Courier New" : "Arial") << preserve;

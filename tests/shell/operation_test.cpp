@@ -22,12 +22,12 @@ namespace {
 TEST_F(OperationTest, EncodingCommandsConvertTheWholeText) {
   struct Case { const char* item; std::u16string before, after; };
   const Case cases[] = {
-      {"FromKOI", Garbled(kRussian, 20866), kRussian},
-      {"FromDOS", Garbled(kRussian, 866), kRussian},
-      {"FromISO", Garbled(kRussian, 28595), kRussian},
-      {"FromMac", Garbled(kRussian, 10007), kRussian},
-      {"ToKOI", kRussian, Garbled(kRussian, 20866)},
-      {"ToDOS", kRussian, Garbled(kRussian, 866)},
+      {"KOI8toWin12511", Garbled(kRussian, 20866), kRussian},
+      {"DOS866toWin12511", Garbled(kRussian, 866), kRussian},
+      {"ISO88595toWin12511", Garbled(kRussian, 28595), kRussian},
+      {"MactoWin12511", Garbled(kRussian, 10007), kRussian},
+      {"Win1251toKOI1", kRussian, Garbled(kRussian, 20866)},
+      {"Win1251toDOS8661", kRussian, Garbled(kRussian, 866)},
   };
   for (const Case& c : cases) {
     SetText(c.before);
@@ -45,7 +45,7 @@ TEST_F(OperationTest, SelectionOnlyIsConvertedAndTheCaretEndsAtItsStart) {
   SetText(head + Garbled(word, 20866) + tail);
   form->Editor->SetSelStart(int(head.size()));
   form->Editor->SetSelLength(int(word.size()));
-  Click("FromKOI");
+  Click("KOI8toWin12511");
   EXPECT_EQ(Text(), head + word + tail);
   EXPECT_EQ(form->Editor->SelStart(), int(head.size()));
   EXPECT_EQ(form->Editor->SelLength(), 0);
@@ -64,7 +64,7 @@ TEST_F(OperationTest, ToolbarButtonsConvertBetweenTheTwoCombos) {
 TEST_F(OperationTest, HistoryEntriesAreNamedAfterTheColumns) {
   form->ProcessingOptions().EnableHist = true;
   SetText(Garbled(kRussian, 20866));
-  Click("FromKOI");
+  Click("KOI8toWin12511");
   ASSERT_EQ(form->HistoryNames().size(), 2u);  // the original text first, then the result
   EXPECT_EQ(form->HistoryNames()[1], "KOI to WIN");
 
@@ -78,7 +78,7 @@ TEST_F(OperationTest, HistoryEntriesAreNamedAfterTheColumns) {
   EXPECT_EQ(Text(), u"x" + kRussian);
 
   form->ProcessingOptions().EnableHist = false;
-  Click("ToMac");
+  Click("Win1251toMac1");
   EXPECT_EQ(form->HistoryNames().size(), 3u);
 }
 
@@ -87,7 +87,7 @@ TEST_F(OperationTest, StopLeavesTheTextUnconverted) {
   while (big.size() < 20000) big += Garbled(kRussian, 20866) + u"\r";
   SetText(big);
   WhilePumping([] { ProgressCancel(); });
-  Click("FromKOI");
+  Click("KOI8toWin12511");
   EXPECT_EQ(Text(), big);
   EXPECT_FALSE(form->Busy());
   EXPECT_FALSE(form->DocModified());  // a stopped operation changed nothing
@@ -105,7 +105,7 @@ TEST_F(OperationTest, EscAsksAndStops) {
     form->OnKeyDown(form, key, 0);
     EXPECT_EQ(key, 0);
   });
-  Click("FromKOI");
+  Click("KOI8toWin12511");
   EXPECT_TRUE(asked);
   EXPECT_EQ(dialogs.Pending(), 0);
   EXPECT_EQ(dialogs.Asked().at(0).Buttons, mbYesNo);
@@ -117,9 +117,9 @@ TEST_F(OperationTest, NoSecondOperationStartsWhileOneRuns) {
   int attempts = 0;
   WhilePumping([&] {
     ++attempts;
-    Click("ToKOI");  // a key or button pressed while the first one runs
+    Click("Win1251toKOI1");  // a key or button pressed while the first one runs
   });
-  Click("FromKOI");
+  Click("KOI8toWin12511");
   EXPECT_GT(attempts, 0);
   EXPECT_EQ(Text(), kRussian);  // converted once, not back again
   EXPECT_FALSE(form->Busy());
@@ -133,7 +133,7 @@ TEST_F(OperationTest, NoSecondOperationStartsWhileTheFirstStartsItsProgress) {
     if (clicked) return;
     clicked = true;
     busyAtFirstPump = form->Busy();
-    Click("ToKOI");
+    Click("Win1251toKOI1");
   });
   form->RunOperation("Converting encoding...", false, "", [] {});
   EXPECT_TRUE(clicked);
@@ -155,7 +155,7 @@ TEST_F(OperationTest, BusyStateDisablesCommandsAndShowsTheProgressArea) {
     EXPECT_FALSE(form->StatusBar->Visible());
     EXPECT_FALSE(form->Editor->OnChange);  // the operation's own edits are not "typing"
   });
-  Click("ToDOS");
+  Click("Win1251toDOS8661");
   EXPECT_TRUE(checked);
   EXPECT_TRUE(form->ConvertMenu->Enabled());
   EXPECT_TRUE(form->Editor->Enabled());
@@ -168,7 +168,7 @@ TEST_F(OperationTest, EmptyEditorAbortsSilentlyAndLeavesTheDocumentClean) {
   TScriptedDialogs dialogs;  // no answers: any question would fail the test
   form->ProcessingOptions().EnableHist = true;
   SetText(u"");
-  EXPECT_THROW(Click("FromKOI"), EAbort);
+  EXPECT_THROW(Click("KOI8toWin12511"), EAbort);
   EXPECT_TRUE(dialogs.Asked().empty());
   EXPECT_FALSE(form->Busy());
   EXPECT_FALSE(form->DocModified());
@@ -178,7 +178,7 @@ TEST_F(OperationTest, EmptyEditorAbortsSilentlyAndLeavesTheDocumentClean) {
 
 TEST_F(OperationTest, AnOperationThatChangesNothingLeavesTheDocumentAsItWas) {
   SetText(u"Only Latin letters, nothing to recode.");
-  Click("FromKOI");
+  Click("KOI8toWin12511");
   EXPECT_FALSE(form->DocModified());
   EXPECT_EQ(ModifiedPanel(), "");
   EXPECT_FALSE(form->Editor->Modified());
@@ -187,7 +187,7 @@ TEST_F(OperationTest, AnOperationThatChangesNothingLeavesTheDocumentAsItWas) {
   form->Editor->SetSelStart(0);
   form->Editor->SetSelTextW(u"x");
   ASSERT_TRUE(form->DocModified());
-  Click("FromDOS");
+  Click("DOS866toWin12511");
   EXPECT_TRUE(form->DocModified());
   EXPECT_TRUE(form->Editor->Modified());
 }
@@ -204,7 +204,7 @@ TEST_F(OperationTest, CharactersOutsideTheWorkCodePageSurvive) {
       form->Editor->SetSelStart(0);
       form->Editor->SetSelLength(int(foreign.size() + 1 + kRussian.size()));
     }
-    Click("FromKOI");
+    Click("KOI8toWin12511");
     EXPECT_EQ(Text(), foreign + u" " + kRussian + u" " + foreign);
     EXPECT_TRUE(form->DocModified());
   }
@@ -224,7 +224,7 @@ TEST_F(OperationTest, UndoSwitchedOffForTheOperationComesBackAt500) {
 
 TEST_F(OperationTest, OperationResultIsNeverDroppedWithoutTheSaveQuestion) {
   SetText(Garbled(kRussian, 20866));
-  Click("FromKOI");
+  Click("KOI8toWin12511");
   // A later change event with the editor's own flag clear does not make the document clean.
   form->Editor->OnChange(form->Editor);
   EXPECT_TRUE(form->DocModified());

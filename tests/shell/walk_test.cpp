@@ -14,7 +14,7 @@ using namespace std::chrono_literals;
 
 // Commands that leave the program or reach outside it: another copy, the end, the web pages,
 // the printer, the help viewer.
-const char* const kOutside = "NewWindow1 FileExitItem FileExitCmd QuillomarkWWWpage1 QuillomarkUpdates Contents1";
+const char* const kOutside = "NewWindow1 FileExitItem QuillomarkWWWpage1 QuillomarkUpdates Contents1";
 
 TEST(Walk, EveryMenuAndCommandOnARealDocument) {
   if (!std::filesystem::exists("/usr/bin/xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";

@@ -1,0 +1,77 @@
+// The main window's menu commands that have no home of their own: paste special and objects,
+// removing formatting, the history panes' arrangement, the Help menu, and the context menus of
+// the bookmark tabs, the INI tree and the history memo.
+#include <algorithm>
+
+#include "components/adv_splitter.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/shell_open.h"
+#include "platform/gui/std_controls.h"
+#include "shell/about_box.h"
+#include "shell/main_form.h"
+#include "shell/preferences.h"
+#include "textcore/rich_edit.h"
+#include "textcore/rich_edit_attributes.h"
+
+const char* const kProductPage = "https://www.vortanel.com/quillomark/";
+
+void TMainForm::BindMenus() {
+  Handler("PasteRussian1Click", &TMainForm::PasteRussian1Click);
+  Handler("PasteSpecial1Click", &TMainForm::PasteSpecial1Click);
+  Handler("InsertObjectClick", &TMainForm::InsertObjectClick);
+  Handler("EditToPlainClick", &TMainForm::EditToPlainClick);
+  Handler("SplitPanesClick", &TMainForm::SplitPanesClick);
+  Handler("CenterPanes1Click", &TMainForm::CenterPanes1Click);
+  Handler("SwapPanes1Click", &TMainForm::SwapPanes1Click);
+  Handler("QuillomarkWWWpage1Click", &TMainForm::QuillomarkWWWpage1Click);
+  Handler("HelpAboutItemClick", &TMainForm::HelpAboutItemClick);
+  Handler("ClearBookmarksClick", &TMainForm::ClearBookmarksClick);
+}
+
+void TMainForm::PasteSpecial1Click(TObject*) {
+  if (!busy_) Editor->PasteSpecialDialog();
+}
+
+void TMainForm::InsertObjectClick(TObject*) {
+  if (!busy_) Editor->InsertObjectDialog();
+}
+
+void TMainForm::EditToPlainClick(TObject*) {
+  if (busy_ || !PrefForm) return;
+  const int start = Editor->SelStart(), length = Editor->SelLength();
+  Editor->BeginUpdate();
+  Editor->SetLanguage(1049);
+  if (length > 0) {
+    // Line breaks inside paragraphs become paragraph ends.
+    std::u16string text = Editor->GetSelTextW();
+    if (std::replace(text.begin(), text.end(), u'\v', u'\r'); text != Editor->GetSelTextW()) {
+      Editor->SetSelTextW(text);
+      Editor->SetSelStart(start);
+      Editor->SetSelLength(length);
+    }
+  }
+  Editor->SelAttributes()->Assign(*PrefForm->DefFont->Font());
+  Editor->SelAttributes()->SetBackColor(PrefForm->Shape1->Brush()->Color());
+  Editor->EndUpdate();
+}
+
+void TMainForm::SplitPanesClick(TObject* Sender) {
+  auto* item = dynamic_cast<TComponent*>(Sender);
+  HistPanes->SetOrientation(item && item->Tag() == 1 ? soHorizontal : soVertical);
+}
+
+void TMainForm::CenterPanes1Click(TObject*) { HistPanes->CenterPanes(); }
+
+void TMainForm::SwapPanes1Click(TObject*) { HistPanes->SwapPanes(); }
+
+void TMainForm::QuillomarkWWWpage1Click(TObject*) { ShellOpen(kProductPage); }
+
+void TMainForm::HelpAboutItemClick(TObject*) {
+  TAboutBox box(nullptr);
+  ShowModalDialog(box);
+}
+
+void TMainForm::ClearBookmarksClick(TObject*) {
+  ClearBookmarks();
+  SaveBookmarks();
+}

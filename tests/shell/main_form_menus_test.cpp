@@ -1,0 +1,157 @@
+// The main window's menus: the bar's order, the keys every item carries, which command a key
+// reaches when a menu item and an action both claim it, and the commands the menus own.
+#include <gtest/gtest.h>
+
+#include "components/adv_splitter.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/shell_open.h"
+#include "platform/gui/std_controls.h"
+#include "shell/main_form.h"
+#include "shell/preferences.h"
+#include "tests/shell/operation_test_fixture.h"
+#include "tests/shell/preferences_test_env.h"
+#include "textcore/rich_edit.h"
+#include "textcore/rich_edit_attributes.h"
+
+namespace {
+
+class MainFormMenusTest : public OperationTest {
+protected:
+  void SetUp() override {
+    OperationTest::SetUp();
+    PrefForm = new TPrefForm(Application);
+  }
+  void TearDown() override {
+    delete PrefForm;
+    PrefForm = nullptr;
+    OperationTest::TearDown();
+  }
+  TMenuItem* Item(const char* name) { return dynamic_cast<TMenuItem*>(form->FindComponent(name)); }
+  TTestWorld world_;
+};
+
+std::string Plain(std::string caption) {
+  std::string text;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && ++i == caption.size()) break;
+    text += caption[i];
+  }
+  return text;
+}
+
+TEST_F(MainFormMenusTest, BarInItsOrderAndEveryKeyOnItsItem) {
+  std::vector<std::string> bar;
+  for (int i = 0; i < form->MainMenu1->Items()->Count(); ++i)
+    bar.push_back(Plain(form->MainMenu1->Items()->Items(i)->Caption()));
+  EXPECT_EQ(bar, (std::vector<std::string>{"File", "Edit", "Search", "View", "History", "Format", "Convert",
+                                           "Tools", "Help"}));
+  struct Case {
+    const char* item;
+    const char* caption;
+    const char* key;
+  };
+  const Case cases[] = {
+      {"FileNewItem", "New", "Ctrl+N"}, {"FileOpenItem", "Open...", "Ctrl+O"}, {"FileSaveItem", "Save", "Ctrl+S"},
+      {"FilePrintItem", "Print...", "Ctrl+P"}, {"FileExitItem", "Exit", "Alt+X"},
+      {"EditUndoItem", "Undo", "Ctrl+Z"}, {"Redo1", "Redo", "Ctrl+Alt+Z"}, {"EditCutItem", "Cut", "Ctrl+X"},
+      {"EditCopyItem", "Copy", "Ctrl+C"}, {"CopyInfo1", "Copy Info", "Ctrl+Alt+C"},
+      {"EditPasteItem", "Paste", "Ctrl+V"}, {"PasteRussian1", "Paste Russian", "Ctrl+Alt+V"},
+      {"EditClear1Item", "Delete", "Ctrl+Del"}, {"SelectAll1", "Select All", "Ctrl+A"},
+      {"KbdEnglish", "System English", "Shift+Alt+E"}, {"KbdFonetic", "Fonetic Russian", "Shift+Alt+F"},
+      {"Autocheckspelling1", "Auto Spell-Checking", "Ctrl+Alt+S"},
+      {"Autoswitchkeyboardlayout1", "Auto Keyboard Layout", "Ctrl+Alt+Q"},
+      {"Autodetransliterate1", "Auto De-Transliteration", "Ctrl+Alt+A"},
+      {"Find1", "Find...", "Ctrl+F"}, {"Replace1", "Replace...", "Ctrl+H"},
+      {"FindPreviousOccurence1", "Find Previous Occurence", ""}, {"GotoLine1", "Go to ...", "Ctrl+G"},
+      {"AddBookmark1", "Add Bookmark", "Ctrl+="}, {"InsertSymbol1", "Special Symbol...", "Ctrl+Y"},
+      {"DateTime1", "Date/Time...", "Ctrl+D"}, {"HTMLTag1", "Text Fragment...", "Ctrl+T"},
+      {"CaseUpper", "UPPER CASE", "Ctrl+Alt+Page Up"}, {"CaseLower", "lower case", "Ctrl+Alt+Page Down"},
+      {"CaseTitle", "Title Case", "Ctrl+Alt+Up"}, {"CaseSentence", "Sentence case.", "Ctrl+Alt+Down"},
+      {"CaseToggle", "tOGGLE cASE", "Ctrl+Alt+\\"}, {"ChangeCase2", "Via Quick Sample...", "Ctrl+Q"},
+      {"NumbertoWords1", "Number as Words...", "Ctrl+W"},
+      {"ConvertToPlainText1", "Remove Formatting", "Shift+Ctrl+Z"}, {"RemoveColor1", "Remove Colors", ""},
+      {"TranslittoWin12511", "De-Transliterate", "F9"}, {"Transliterate1", "Transliterate", "F10"},
+      {"AutoDecodeCyrillic1", "Cyrillic Decoder...", "F6"}, {"DecodeDelimited1", "Universal Decoder...", "Shift+F6"},
+      {"RemoveHTML1", "HTML to Text", ""}, {"SwitchKeyboardLayout1", "Convert Keyboard Layout", "Ctrl+Enter"},
+      {"ForcetoCyrillic1", "Force De-Transliteration", "Alt+Enter"},
+      {"GraphicCalculator1", "Graphic Calculator", "F11"}, {"CharacterMap1", "Character Map", "F12"},
+      {"CheckStart", "Start...", "F7"}, {"Thesaurus1", "Thesaurus", "Shift+F7"},
+      {"Kestrivancorrection1", "OCR Cleanup...", "F8"}, {"QuillomarkUpdates", "Quillomark News & Updates", ""},
+  };
+  for (const Case& c : cases) {
+    TMenuItem* item = Item(c.item);
+    ASSERT_TRUE(item) << c.item;
+    EXPECT_EQ(Plain(item->Caption()), c.caption) << c.item;
+    EXPECT_EQ(ShortCutToText(item->ShortCut()), c.key) << c.item;
+  }
+}
+
+TEST_F(MainFormMenusTest, MenuKeysComeBeforeActionKeysAndBothStayLive) {
+  // Ctrl+T is the text fragments' list, never "Remove Formatting" (Ctrl+Shift+Z).
+  SetText(u"ab");
+  form->Editor->SelectAll();
+  form->Editor->SelAttributes()->SetStyle(fsBold);
+  EXPECT_TRUE(form->IsShortCut(ShortCut('T', ssCtrl)));
+  form->Editor->SetSelStart(0);
+  form->Editor->SetSelLength(1);
+  EXPECT_EQ(form->Editor->SelAttributes()->Style() & fsBold, fsBold);
+  // Spelling while typing: the item's key and the action's key both switch it.
+  const bool before = form->EditAutoSpell->Checked();
+  EXPECT_TRUE(form->IsShortCut(ShortCut('S', ssCtrl | ssAlt)));
+  EXPECT_NE(form->EditAutoSpell->Checked(), before);
+  EXPECT_TRUE(form->IsShortCut(ShortCut('S', ssAlt | ssShift)));
+  EXPECT_EQ(form->EditAutoSpell->Checked(), before);
+  // A disabled item's key is nobody's: Ctrl+Enter reaches the editor.
+  EXPECT_FALSE(form->IsShortCut(ShortCut(VK_RETURN, ssCtrl)));
+}
+
+TEST_F(MainFormMenusTest, RemoveFormattingGivesTheDefaultFontAndParagraphEnds) {
+  SetText(u"one\vtwo three");
+  form->Editor->SelectAll();
+  form->Editor->SelAttributes()->SetStyle(fsBold | fsItalic);
+  form->Editor->SetSelStart(0);
+  form->Editor->SetSelLength(7);
+  ASSERT_TRUE(form->IsShortCut(ShortCut('Z', ssCtrl | ssShift)));
+  EXPECT_EQ(Text(), u"one\rtwo three");
+  form->Editor->SetSelStart(1);
+  form->Editor->SetSelLength(1);
+  EXPECT_EQ(form->Editor->SelAttributes()->Style(), PrefForm->DefFont->Font()->Style());
+  EXPECT_EQ(form->Editor->SelAttributes()->Name(), PrefForm->DefFont->Font()->Name());
+  form->Editor->SetSelStart(10);
+  EXPECT_EQ(form->Editor->SelAttributes()->Style(), fsBold | fsItalic);  // outside the selection
+  EXPECT_EQ(form->Editor->Language(), 1049u);
+}
+
+TEST_F(MainFormMenusTest, HistoryPanesHelpAndBookmarkMenus) {
+  Item("Horizontal1")->Click();
+  EXPECT_EQ(form->HistPanes->Orientation(), soHorizontal);
+  Item("Vertical1")->Click();
+  EXPECT_EQ(form->HistPanes->Orientation(), soVertical);
+
+  std::vector<std::string> opened;
+  SetShellOpenHandler([&](const std::string& target) {
+    opened.push_back(target);
+    return true;
+  });
+  Item("QuillomarkWWWpage1")->Click();
+  SetShellOpenHandler(nullptr);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0].rfind("https://", 0), 0u);
+
+  TScriptedDialogs dialogs;
+  dialogs.Answer(TDialogKind::Form, mrOk);
+  Item("HelpAboutItem")->Click();
+  ASSERT_EQ(dialogs.Asked().size(), 1u);
+  EXPECT_EQ(dialogs.Asked()[0].Caption, "About Quillomark");
+
+  for (const char* name : {"AddSection1", "HistoryManager2", "AddBookmark2", "DeleteBm1", "ClearAllBookmarks1"})
+    EXPECT_TRUE(Item(name)) << name;
+  SetText(u"first line\rsecond line");
+  form->FindAddBookmarkExecute(nullptr);
+  ASSERT_EQ(form->Bookmarks().size(), 1u);
+  Item("ClearAllBookmarks1")->Click();
+  EXPECT_TRUE(form->Bookmarks().empty());
+}
+
+}  // namespace
