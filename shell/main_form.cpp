@@ -1,5 +1,6 @@
 #include "shell/main_form.h"
 
+#include "components/tray_icon.h"
 #include "platform/files.h"
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
@@ -46,6 +47,8 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("BtnStopClick", &TMainForm::BtnStopClick);
   Handler("NewWindow1Click", &TMainForm::NewWindow1Click);
   Handler("FileExitCmdClick", &TMainForm::FileExitCmdClick);
+  Handler("Open1Click", &TMainForm::Open1Click);
+  Handler("TrayIcon1DblClick", &TMainForm::TrayIcon1DblClick);
   Handler("OSOpenStart", &TMainForm::OSOpenStart);
   Handler("OSOpenSuccess", &TMainForm::OSOpenSuccess);
   Handler("OSOpenFinish", &TMainForm::OSOpenFinish);
@@ -54,6 +57,8 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("OSSaveFinish", &TMainForm::OSSaveFinish);
   Field("Editor", Editor);
   Field("MainMenu1", MainMenu1);
+  Field("TrayIcon1", TrayIcon1);
+  Field("Exit1", Exit1);
   Field("FileMenu", FileMenu);
   Field("NewWindow1", NewWindow1);
   Field("FileExitItem", FileExitItem);
@@ -160,6 +165,13 @@ void TMainForm::FormCreate(TObject*) {
   InitIniView();
   InitTyping();
   InitDocuments();
+  // The tray shows the program's own icon; without it the tray's default one.
+  try {
+    TBitmap icon;
+    icon.LoadFromFile(AppDirFile("quillomark.png"));
+    TrayIcon1->SetIcon(icon);
+  } catch (const Exception&) {
+  }
 }
 
 void TMainForm::InitAfterForms() {
@@ -209,6 +221,12 @@ bool TMainForm::CountUpdateNotify() {
 }
 
 void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
+  // With the tray icon shown, closing only hides the window to the tray.
+  if (TrayIcon1->IconVisible()) {
+    TrayIcon1->HideMainForm();
+    CanClose = false;
+    return;
+  }
   // Never while an operation runs: the window would go away under it.
   CanClose = !busy_ && OS->CloseQuery();
 }
@@ -229,6 +247,7 @@ void TMainForm::FormDestroy(TObject*) {
 void TMainForm::WndProc(TMessage& message) {
   if (message.Msg == WM_QUERYENDSESSION) {
     if (!busy_ && OS->CloseQuery()) {
+      TrayIcon1->SetIconVisible(false);
       closing_ = true;
       Application->Terminate();
       message.Result = 1;
@@ -240,7 +259,21 @@ void TMainForm::WndProc(TMessage& message) {
   TForm::WndProc(message);
 }
 
-void TMainForm::FileExitCmdClick(TObject*) { Close(); }
+void TMainForm::FileExitCmdClick(TObject*) {
+  // The icon goes first, so closing ends the program instead of hiding it to the tray.
+  const bool inTray = TrayIcon1->IconVisible();
+  TrayIcon1->SetIconVisible(false);
+  if (inTray && !Visible()) TrayIcon1->ShowMainForm();  // a question about the document needs the window
+  Close();
+  // A refused close (the document's question cancelled) keeps the program in the tray.
+  if (inTray && !Application->Terminated()) TrayIcon1->SetIconVisible(true);
+}
+
+void TMainForm::Open1Click(TObject*) { TrayIcon1->ShowMainForm(); }
+
+void TMainForm::TrayIcon1DblClick(TObject*) {
+  if (!Visible()) TrayIcon1->ShowMainForm();
+}
 
 void TMainForm::NewWindow1Click(TObject*) {
   TWinRegistry(kProductKey).WriteBool("General", "NewWindow", true);

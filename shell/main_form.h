@@ -53,6 +53,7 @@ class TButton;
 class TListBox;
 class TPopupMenu;
 class TThesaurusLink;
+class TTrayIcon;
 class TCyrForm;
 
 class TMainForm : public TForm, private TProgressView {
@@ -477,8 +478,13 @@ public:
   unsigned AutoSaveInterval() const { return autoSaveInterval_; }
   // Kept for the system-wide hot keys: entry i for global action i, key 0 for none.
   const std::vector<THotKey>& GlobalHotKeys() const { return globalHotKeys_; }
-  // Kept for the tray icon: whether "Run in the System Tray" wants it shown.
-  bool TrayIconWanted() const { return trayIconWanted_; }
+  // The tray icon is shown, and minimising hides to the tray, exactly when `visible`.
+  void ShowTrayIcon(bool visible);
+  TTrayIcon* TrayIcon1 = nullptr;
+  TMenuItem* Exit1 = nullptr;  // the tray menu's Exit, disabled while an operation runs
+  // The tray menu's Open and the icon's double click show the main window.
+  void Open1Click(TObject* Sender);
+  void TrayIcon1DblClick(TObject* Sender);
 
   // --- Menu commands without a home of their own (main_form_menus.cpp) ---------------------
   // The editor's paste-special and insert-object windows (pictures and files, embedded or linked).
@@ -559,7 +565,6 @@ private:
   bool handEdited_ = false;     // the editor's flag when the running operation began
   unsigned autoSaveInterval_ = 3 * 60000;
   std::vector<THotKey> globalHotKeys_;
-  bool trayIconWanted_ = false;
   void BindHistory();
   void BindView();
   void BindBookmarks();

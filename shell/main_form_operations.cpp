@@ -34,6 +34,7 @@ void TMainForm::SetBusy(bool busy) {
   DockTop->SetEnabled(!busy);
   for (TMenuItem* menu : {FileMenu, ConvertMenu, SearchMenu, ToolsMenu})
     if (menu) menu->SetEnabled(!busy);
+  Exit1->SetEnabled(!busy);
   ProgressArea->SetVisible(busy);
   StatusBar->SetVisible(!busy);
   busy_ = busy;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "components/tray_icon.h"
 #include "platform/files.h"
 #include "platform/gui/application.h"
 #include "platform/gui/ext_controls.h"
@@ -53,19 +54,24 @@ TProcessingOptions ReadProcessingOptions() {
 void TMainForm::ApplyStartupPreferences() {
   if (!PrefForm) return;
   // The preferences window reports later changes of the hot keys and the tray switch here;
-  // the system-wide hot keys and the tray icon take them from GlobalHotKeys and TrayIconWanted.
+  // the system-wide hot keys take them from GlobalHotKeys.
   PrefForm->OnApplyHotKeys = [](const std::vector<THotKey>& hotKeys) {
     if (MainForm) MainForm->globalHotKeys_ = hotKeys;
   };
   PrefForm->OnApplyTray = [](bool visible) {
-    if (MainForm) MainForm->trayIconWanted_ = visible;
+    if (MainForm) MainForm->ShowTrayIcon(visible);
   };
   PrefForm->SetOpenSave(OS);  // its extensions fill the Association page
   PrefForm->ApplyHotKeys();
   ApplyPreferences();
   ApplyDefaultFont();
   if (ExtractFileName(PrefForm->Language1->LanguageFile()) != kBuiltInLanguage) PrefForm->Language1->LoadLanguage();
-  trayIconWanted_ = PrefForm->CBTray->Checked();
+  ShowTrayIcon(PrefForm->CBTray->Checked());
+}
+
+void TMainForm::ShowTrayIcon(bool visible) {
+  TrayIcon1->SetMinimizeToTray(visible);
+  TrayIcon1->SetIconVisible(visible);
 }
 
 void TMainForm::FileSettingsExecute(TObject*) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QThread>
 #include <QPixmap>
 #include <QWidget>
 
@@ -13,8 +14,12 @@ bool OpenMenuDropDown(TCustomForm& form, TMenuItem& item) {
   if (item.Count() == 0) return false;
   QWidget* window = form.Widget();
   QMenu* menu = item.QtMenu();
-  menu->popup(window->mapToGlobal(QPoint(0, 0)));
-  QApplication::processEvents();
+  // On a busy X server a popup can lose its pointer grab and close at once: try again a while.
+  for (int attempt = 0; attempt < 20 && !menu->isVisible(); ++attempt) {
+    if (attempt > 0) QThread::msleep(50);
+    menu->popup(window->mapToGlobal(QPoint(0, 0)));
+    QApplication::processEvents();
+  }
   return menu->isVisible();
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "components/adv_splitter.h"
+#include "components/tray_icon.h"
+#include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/shell_open.h"
@@ -152,6 +154,46 @@ TEST_F(MainFormMenusTest, HistoryPanesHelpAndBookmarkMenus) {
   ASSERT_EQ(form->Bookmarks().size(), 1u);
   Item("ClearAllBookmarks1")->Click();
   EXPECT_TRUE(form->Bookmarks().empty());
+}
+
+struct ShownTray : TTrayBackend {
+  bool Available() const override { return true; }
+  bool Show() override { return true; }
+  void Hide() override {}
+  void SetIcon(const TBitmap&) override {}
+  void SetToolTip(const std::string&) override {}
+};
+
+TEST_F(MainFormMenusTest, WithTheTrayIconClosingHidesAndExitEnds) {
+  Application->SetMainForm(form);
+  form->TrayIcon1->SetBackend(std::make_unique<ShownTray>());
+  form->ShowTrayIcon(true);
+  ASSERT_TRUE(form->TrayIcon1->IconVisible());
+  form->Show();
+  form->Close();
+  EXPECT_FALSE(form->Visible());
+  EXPECT_FALSE(Application->Terminated());
+  Item("Open1")->Click();
+  EXPECT_TRUE(form->Visible());
+
+  // Exit asks about the modified document; Cancel keeps the program, in the tray.
+  form->Editor->SetTextW(u"unsaved");
+  form->Editor->SetModified(true);
+  TScriptedDialogs dialogs;
+  dialogs.Answer(TDialogKind::MessageDlg, mrCancel);
+  Item("Exit1")->Click();
+  EXPECT_FALSE(Application->Terminated());
+  EXPECT_TRUE(form->TrayIcon1->IconVisible());
+
+  // An operation disables the tray's Exit.
+  form->SetBusy(true);
+  EXPECT_FALSE(Item("Exit1")->Enabled());
+  form->SetBusy(false);
+
+  form->ResetDocument();
+  Item("Exit1")->Click();
+  EXPECT_TRUE(Application->Terminated());
+  EXPECT_FALSE(form->TrayIcon1->IconVisible());
 }
 
 }  // namespace

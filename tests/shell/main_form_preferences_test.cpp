@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "components/tray_icon.h"
 #include "platform/files.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/application.h"
@@ -103,7 +104,7 @@ protected:
     EXPECT_EQ(MainForm->Timer1->Interval(), MainForm->AutoSaveInterval());
     EXPECT_EQ(editor.AutoURLDetect(), changed ? adNone : adDefault);
     EXPECT_EQ(MainForm->OS->MakeBackup(), !changed);
-    EXPECT_EQ(MainForm->TrayIconWanted(), changed);
+    EXPECT_EQ(MainForm->TrayIcon1->MinimizeToTray(), changed);  // offscreen has no tray to show the icon in
     ASSERT_EQ(MainForm->GlobalHotKeys().size(), 14u);
     EXPECT_EQ(MainForm->GlobalHotKeys()[0], (changed ? THotKey{} : THotKey{VK_SCROLL, 0}));
     EXPECT_EQ(FileMenuCaption(), changed ? kRussianFileMenu : "&File");
