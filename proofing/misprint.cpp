@@ -1,0 +1,93 @@
+#include "proofing/misprint.h"
+
+#include <algorithm>
+
+namespace {
+
+// A word of at most this class (seen about three times or less) may be a slip.
+constexpr int kRareClass = 7;
+// The word meant is common: seen at least about 64 times.
+constexpr int kFrequentClass = 25;
+// How many classes more frequent the word meant must be: four classes double the count.
+constexpr int kNearGap = 24;  // a slip between similar letters or a doubled letter
+constexpr int kFarGap = 32;   // any other slip
+
+struct TCandidate {
+  std::string Key;
+  int Score;
+};
+
+class TSlips {
+public:
+  TSlips(const TWordFrequencies& Frequencies, const TQLanguageBlock& Block, const std::string& Key)
+      : F(Frequencies), B(Block), W(Key), FWordClass(Frequencies.ClassOf(Key)) {}
+
+  bool Similar(char A, char B) const {
+    return this->B.Similar(static_cast<unsigned char>(A)).find(B) != std::string::npos ||
+           this->B.Similar(static_cast<unsigned char>(B)).find(A) != std::string::npos;
+  }
+  // The letter at `At` of `Text` stands beside the same or a similar letter.
+  bool Neighboured(const std::string& Text, size_t At) const {
+    for (size_t other : {At - 1, At + 1})
+      if (other < Text.size() && (Text[other] == Text[At] || Similar(Text[other], Text[At]))) return true;
+    return false;
+  }
+
+  void Try(std::string Candidate, bool Near) {
+    if (Candidate == W) return;
+    const int candidateClass = F.ClassOf(Candidate);
+    const int gap = candidateClass - FWordClass;
+    if (candidateClass < kFrequentClass || gap < (Near ? kNearGap : kFarGap)) return;
+    const int score = gap - (Near ? 0 : kFarGap - kNearGap);
+    auto known = std::find_if(Found.begin(), Found.end(), [&](const TCandidate& c) { return c.Key == Candidate; });
+    if (known == Found.end()) Found.push_back({std::move(Candidate), score});
+    else known->Score = std::max(known->Score, score);
+  }
+
+  void Generate() {
+    const std::string alphabet = B.Alphabet();
+    const size_t n = W.size();
+    for (size_t i = 0; i + 1 < n; ++i) {
+      std::string swapped = W;
+      std::swap(swapped[i], swapped[i + 1]);
+      Try(swapped, true);
+    }
+    for (size_t i = 0; i < n; ++i) {
+      for (char c : alphabet) {
+        if (c == W[i]) continue;
+        std::string changed = W;
+        changed[i] = c;
+        Try(changed, Similar(W[i], c));
+      }
+      if (n > 2) Try(W.substr(0, i) + W.substr(i + 1), Neighboured(W, i));  // a letter typed in excess
+    }
+    for (size_t i = 0; i <= n; ++i)
+      for (char c : alphabet) {
+        const std::string longer = W.substr(0, i) + c + W.substr(i);
+        Try(longer, Neighboured(longer, i));  // a letter left out
+      }
+  }
+
+  std::vector<TCandidate> Found;
+
+private:
+  const TWordFrequencies& F;
+  const TQLanguageBlock& B;
+  const std::string& W;
+  int FWordClass;
+};
+
+}  // namespace
+
+std::vector<std::string> MisprintCandidates(const TWordFrequencies& Frequencies, const TQLanguageBlock& Block,
+                                            const std::string& Key, const TMisprintContext& Context) {
+  (void)Context;
+  if (Frequencies.Empty() || Key.size() < 2 || Frequencies.ClassOf(Key) > kRareClass) return {};
+  TSlips slips(Frequencies, Block, Key);
+  slips.Generate();
+  std::stable_sort(slips.Found.begin(), slips.Found.end(),
+                   [](const TCandidate& a, const TCandidate& b) { return a.Score > b.Score; });
+  std::vector<std::string> keys;
+  for (auto& candidate : slips.Found) keys.push_back(std::move(candidate.Key));
+  return keys;
+}
