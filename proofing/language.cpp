@@ -297,9 +297,13 @@ void TQLanguage::RankSuggestions(const std::string& Word, TSuggestionList& List,
 }
 
 void TQLanguage::SuggestMisprints(const std::string& Word, const TMisprintContext& Context, TSuggestionList& List) {
+  // Words in capitals are mostly abbreviations; a capitalised word after another word is
+  // mostly a name, unless the word meant is one too.
+  if (Word.empty() || !HasSmallLetter(Word)) return;
+  const bool name = !IsSmallLetter(Word[0]) && !Context.Previous.empty();
   std::string found;
   for (const auto& key : MisprintCandidates(FFrequencies, FBlock, FrequencyKey(Word, Lcid()), Context))
-    if (Lookup(key, found, false)) AddSuggestion(Word, found, 1, 1, List);
+    if (Lookup(key, found, false) && !(name && IsSmallLetter(found[0]))) AddSuggestion(Word, found, 1, 1, List);
 }
 
 bool TQLanguage::CanSpell(const std::string& Word) const {

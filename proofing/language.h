@@ -71,7 +71,8 @@ public:
   // small letters costs 2 more.
   int CorrectionCost(const std::string& Word, const std::string& Candidate) const;
   // Adds the frequent words that the valid `Word` is likely a slip for (see MisprintCandidates),
-  // likeliest first, in the word's case; nothing without word frequencies.
+  // likeliest first, in the word's case; nothing without word frequencies, for a word in
+  // capitals, or for a capitalised word after another word (a name) but names meant.
   void SuggestMisprints(const std::string& Word, const TMisprintContext& Context, TSuggestionList& List);
   const TWordFrequencies& Frequencies() const { return FFrequencies; }
   // Every character from code 65 on is one of the language's letters.

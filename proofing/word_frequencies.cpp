@@ -37,6 +37,8 @@ std::string FrequencyKey(const std::string& Word, LCID Lcid) {
   return key;
 }
 
+std::string PairKey(const std::string& First, const std::string& Second) { return First + ' ' + Second; }
+
 int FrequencyClass(uint64_t Count) {
   if (Count == 0) return 0;
   return static_cast<int>(std::min(255.0, 1 + std::floor(4 * std::log2(static_cast<double>(Count)) + 1e-9)));

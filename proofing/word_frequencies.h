@@ -1,5 +1,5 @@
-// TWordFrequencies: how often the words of a language occur in ordinary prose, as frequency
-// classes read from a word-frequency file (".qwf" beside the language descriptor). The
+// TWordFrequencies: how often the words of a language, and pairs of neighbouring words, occur in
+// ordinary prose, as frequency classes read from a word-frequency file (".qwf" beside the language descriptor). The
 // misprint test of valid words asks it whether a word is rare and its neighbour frequent.
 #pragma once
 
@@ -16,11 +16,13 @@ class EWordFrequencyError : public Exception { using Exception::Exception; };
 
 // The key a word is counted under: small letters of the language's code page; Russian "ё" as "е".
 std::string FrequencyKey(const std::string& Word, LCID Lcid);
+// The key of two neighbouring words (only blanks between): their keys with a blank between.
+std::string PairKey(const std::string& First, const std::string& Second);
 // The class of a count: 0 for none, else 1 + 4·log2(count) rounded down, at most 255. Two
 // classes four apart stand for twice the occurrences.
 int FrequencyClass(uint64_t Count);
 
-// The file: "QWF1", LCID (16 bits), the number of words counted and the number of entries
+// The file holds words and pairs of neighbouring words (keys with a blank) alike: "QWF1", LCID (16 bits), the number of words counted and the number of entries
 // (32 bits each), the entries in byte order, each the length of the prefix it shares with the
 // entry before, the length and bytes of the rest, and its class; then an FNV-1a checksum of all
 // bytes before it (32 bits). Numbers are little-endian.
@@ -36,7 +38,7 @@ public:
 
   bool Empty() const { return FClasses.empty(); }
   LCID Lcid() const { return FLcid; }
-  // The class of a key (FrequencyKey); 0 for a word the counted prose never had.
+  // The class of a key (FrequencyKey or PairKey); 0 for one the counted prose never had.
   int ClassOf(const std::string& Key) const;
 
 private:

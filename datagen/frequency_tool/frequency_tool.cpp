@@ -1,5 +1,5 @@
-// Counts how often the words of the spelling dictionaries occur in the prose corpus.py wrote
-// and writes the word-frequency files "english.qwf" and "russian.qwf" beside the language
+// Counts how often the words of the spelling dictionaries, and pairs of them with only blanks
+// between, occur in the prose corpus.py wrote and writes the word-frequency files "english.qwf" and "russian.qwf" beside the language
 // descriptors of the program folder's Dict/.
 //
 // qm_freqgen PROGRAM_DIR CORPUS_DIR
@@ -48,10 +48,12 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
   };
 
   std::unordered_map<std::string, bool> valid;
-  std::map<std::string, uint64_t> counts;
+  std::map<std::string, uint64_t> counts, pairs;
   uint64_t total = 0;
+  std::string previous;  // the key of the word before, when only blanks lie between
   for (size_t i = 0; i < text.size();) {
     if (!letter(text[i])) {
+      if (text[i] != u' ' && text[i] != u'\t') previous.clear();
       ++i;
       continue;
     }
@@ -64,11 +66,21 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
     ++total;
     auto known = valid.find(word);
     if (known == valid.end()) known = valid.emplace(word, spell.IsValidWord(word, Language.Lcid)).first;
-    if (known->second) ++counts[FrequencyKey(word, Language.Lcid)];
+    if (!known->second) {
+      previous.clear();
+      continue;
+    }
+    const std::string key = FrequencyKey(word, Language.Lcid);
+    ++counts[key];
+    if (!previous.empty()) ++pairs[previous + ' ' + key];
+    previous = key;
   }
+  // Pairs seen once say little and would double the file.
+  for (const auto& [pair, count] : pairs)
+    if (count >= 2) counts[pair] = count;
   WriteFileAtomic(ProgramDir + "Dict/" + Language.Descriptor + ".qwf", BuildFrequencyFile(Language.Lcid, total, counts));
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  std::printf("%s.qwf: %llu words counted, %zu kept, %.1f s\n", Language.Descriptor,
+  std::printf("%s.qwf: %llu words counted, %zu words and pairs kept, %.1f s\n", Language.Descriptor,
               static_cast<unsigned long long>(total), counts.size(), seconds);
 }
 

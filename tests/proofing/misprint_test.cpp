@@ -4,14 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/code_pages.h"
 #include "proofing/language.h"
 #include "spell_fixtures.h"
 
 namespace {
 
-const std::map<std::string, uint64_t> kCounts = {{"the", 100000}, {"then", 3000}, {"than", 2500}, {"from", 5000},
-                                                 {"form", 2},     {"cat", 300},   {"vat", 3},     {"bat", 3},
-                                                 {"farm", 4}};
+// Words and pairs of neighbouring words as counted in prose.
+const std::map<std::string, uint64_t> kCounts = {
+    {"the", 100000}, {"then", 3000}, {"than", 2500}, {"from", 5000},  {"form", 2},     {"cat", 300},
+    {"vat", 3},      {"bat", 3},     {"farm", 4},    {"the cat", 40}, {"a form", 2}};
 
 TWordFrequencies Frequencies(const std::map<std::string, uint64_t>& Counts = kCounts) {
   TWordFrequencies frequencies;
@@ -75,16 +77,46 @@ TEST(WordFrequencies, DamagedFileIsRefusedAndLeavesNoData) {
 TEST(Misprint, OnlyARareWordBesideAFarMoreFrequentOneIsSuspected) {
   const TWordFrequencies frequencies = Frequencies();
   const TQLanguageBlock block = Letters();
-  const std::pair<const char*, std::vector<std::string>> cases[] = {
-      {"form", {"from"}},  // seen twice, "from" 5000 times: two letters swapped
-      {"the", {}},         // frequent words are never suspected
-      {"then", {}},
-      {"vat", {"cat"}},    // rare, a neighbouring key away from a frequent word
-      {"bat", {}},         // as rare, but "c" for "b" is no keyboard slip: too little evidence
-      {"farm", {}},        // seen four times: not rare enough
-      {"xyzzy", {}},       // nothing frequent near
+  struct {
+    const char* Word;
+    TMisprintContext Context;
+    std::vector<std::string> Expected;
+  } const cases[] = {
+      {"form", {}, {"from"}},           // seen twice, "from" 5000 times: two letters swapped
+      {"form", {"a", ""}, {}},          // ... but the prose has "a form": the context bears it out
+      {"the", {}, {}},                  // frequent words are never suspected
+      {"then", {}, {}},
+      {"vat", {}, {"cat"}},             // rare, a neighbouring key away from a frequent word
+      {"bat", {}, {}},                  // as rare, but "b" for "c" is no keyboard slip: too little evidence
+      {"bat", {"the", ""}, {"cat"}},    // ... unless the prose has the word meant in this context
+      {"bat", {"", "the"}, {}},         // ("cat the" it has not)
+      {"farm", {}, {}},                 // seen four times: not rare enough
+      {"xyzzy", {}, {}},                // nothing frequent near
   };
-  for (const auto& [word, expected] : cases) EXPECT_EQ(MisprintCandidates(frequencies, block, word), expected) << word;
+  for (const auto& c : cases)
+    EXPECT_EQ(MisprintCandidates(frequencies, block, c.Word, c.Context), c.Expected)
+        << c.Word << " after '" << c.Context.Previous << "' before '" << c.Context.Next << "'";
+}
+
+TEST(Misprint, ContextIsTheNeighbouringWordsWithOnlyBlanksBetween) {
+  struct {
+    std::u16string Text, Word;
+    LCID Lcid;
+    TMisprintContext Expected;
+  } const cases[] = {
+      {u"We came form the city.", u"form", LANG_ENGLISH_US, {"came", "the"}},
+      {u"Well, form.", u"form", LANG_ENGLISH_US, {"", ""}},
+      {u"form", u"form", LANG_ENGLISH_US, {"", ""}},
+      {u"Line one\rform two", u"form", LANG_ENGLISH_US, {"", "two"}},
+      {u"Мы  ЁЛКУ\tвидели", u"ЁЛКУ", LANG_RUSSIAN, {Cp1251("мы"), Cp1251("видели")}},
+      {u"Ещё нашли", u"нашли", LANG_RUSSIAN, {Cp1251("еще"), ""}},
+  };
+  for (const auto& c : cases) {
+    const int start = static_cast<int>(c.Text.find(c.Word));
+    const TMisprintContext context = MisprintContextAt(c.Text, start, static_cast<int>(c.Word.size()), c.Lcid);
+    EXPECT_EQ(context.Previous, c.Expected.Previous) << WideToUtf8(c.Text);
+    EXPECT_EQ(context.Next, c.Expected.Next) << WideToUtf8(c.Text);
+  }
 }
 
 TEST(Misprint, WithoutFrequenciesNothingIsSuspected) {
@@ -98,12 +130,12 @@ protected:
     WriteTestDictionary(Folder.Name(), "en", LANG_ENGLISH_US, {"the", "then", "than", "from", "form", "cat", "vat"});
     WriteTestLanguage(Folder.Name(), "english", LANG_ENGLISH_US, "abcdefghijklmnopqrstuvwxyz");
   }
-  std::vector<std::string> Suggested(const std::string& Word) {
+  std::vector<std::string> Suggested(const std::string& Word, const TMisprintContext& Context = {}) {
     TQLanguage language(Folder / "english.qlx", [this](const std::string& m) { Errors.push_back(m); });
     language.AddDictionary(std::make_unique<TQDictionary>(Folder / "en.qdi"));
     language.OpenDictionaries();
     TSuggestionList list;
-    language.SuggestMisprints(Word, {}, list);
+    language.SuggestMisprints(Word, Context, list);
     std::vector<std::string> words;
     for (const auto& s : list.Items) words.push_back(s.Word);
     return words;
@@ -117,9 +149,16 @@ TEST_F(MisprintLanguageTest, FrequenciesBesideTheDescriptorGiveSuggestionsInTheW
   WriteFileAtomic(Folder / "english.qwf", BuildFrequencyFile(LANG_ENGLISH_US, 10, kCounts));
   EXPECT_EQ(Suggested("form"), std::vector<std::string>{"from"});
   EXPECT_EQ(Suggested("Form"), std::vector<std::string>{"From"});
-  EXPECT_EQ(Suggested("FORM"), std::vector<std::string>{"FROM"});
   EXPECT_TRUE(Suggested("from").empty());
   EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(MisprintLanguageTest, WordsInCapitalsAndNamesAfterAWordAreLeftAlone) {
+  WriteFileAtomic(Folder / "english.qwf", BuildFrequencyFile(LANG_ENGLISH_US, 10, kCounts));
+  EXPECT_EQ(Suggested("Form", {"", ""}), std::vector<std::string>{"From"});  // a sentence may start with it
+  EXPECT_TRUE(Suggested("Form", {"then", ""}).empty());                       // a name after a word
+  EXPECT_TRUE(Suggested("FORM", {"then", ""}).empty());                       // capitals: an abbreviation
+  EXPECT_TRUE(Suggested("FORM", {}).empty());
 }
 
 TEST_F(MisprintLanguageTest, MissingOrDamagedFrequenciesSuspectNothing) {
