@@ -33,9 +33,9 @@ public:
            (!C.Next.empty() && F.ClassOf(PairKey(Key, C.Next)) > 0);
   }
 
-  bool Similar(char A, char B) const {
-    return this->B.Similar(static_cast<unsigned char>(A)).find(B) != std::string::npos ||
-           this->B.Similar(static_cast<unsigned char>(B)).find(A) != std::string::npos;
+  bool Similar(char X, char Y) const {
+    return B.Similar(static_cast<unsigned char>(X)).find(Y) != std::string::npos ||
+           B.Similar(static_cast<unsigned char>(Y)).find(X) != std::string::npos;
   }
   // The letter at `At` of `Text` stands beside the same or a similar letter.
   bool Neighboured(const std::string& Text, size_t At) const {
