@@ -80,6 +80,15 @@ TQLanguage::TQLanguage(const std::string& DescriptorFileName, const TSpellErrorE
     }
   }
   FUserWords.SetSorted(true);
+
+  const std::string frequencyFile = ExtractFilePath(DescriptorFileName) + name.substr(0, name.find('.')) + ".qwf";
+  if (FileExists(frequencyFile)) {
+    try {
+      FFrequencies.LoadFromFile(frequencyFile);
+    } catch (const EWordFrequencyError& error) {
+      if (OnError) OnError(error.Message);
+    }
+  }
 }
 
 void TQLanguage::AddDictionary(std::unique_ptr<TQDictionary> Dictionary) {
@@ -285,6 +294,16 @@ void TQLanguage::RankSuggestions(const std::string& Word, TSuggestionList& List,
     ranked.emplace_back(CorrectionCost(Word, it->Word), std::move(*it));
   std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   for (size_t i = 0; i < ranked.size(); ++i) List.Items[From + i] = std::move(ranked[i].second);
+}
+
+void TQLanguage::SuggestMisprints(const std::string& Word, const TMisprintContext& Context, TSuggestionList& List) {
+  // Words in capitals are mostly abbreviations; a capitalised word after another word is
+  // mostly a name, unless the word meant is one too.
+  if (Word.empty() || !HasSmallLetter(Word)) return;
+  const bool name = !IsSmallLetter(Word[0]) && !Context.Previous.empty();
+  std::string found;
+  for (const auto& key : MisprintCandidates(FFrequencies, FBlock, FrequencyKey(Word, Lcid()), Context))
+    if (Lookup(key, found, false) && !(name && IsSmallLetter(found[0]))) AddSuggestion(Word, found, 1, 1, List);
 }
 
 bool TQLanguage::CanSpell(const std::string& Word) const {

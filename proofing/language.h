@@ -1,5 +1,6 @@
 // TQLanguage: one language of the spelling checker: its descriptor (".qlx": locale, letters,
-// letter tables, common words), the dictionaries of its locale and the user dictionary (".qud").
+// letter tables, common words), the dictionaries of its locale, the user dictionary (".qud") and
+// the word frequencies (".qwf").
 // It says whether a word is valid, which corrections are near a word and whether a word can be
 // written with its letters.
 #pragma once
@@ -11,6 +12,7 @@
 
 #include "proofing/dictionary.h"
 #include "proofing/language_format.h"
+#include "proofing/misprint.h"
 #include "proofing/suggestions.h"
 #include "textcore/xstring_list.h"
 
@@ -33,8 +35,9 @@ enum : int {
 
 class TQLanguage : public TObject {
 public:
-  // Reads the descriptor and the user dictionary beside it. A short or unreadable descriptor is
-  // reported through `OnError` ("Language descriptor <name> is corrupt.") and kept as read.
+  // Reads the descriptor and the user dictionary and word frequencies beside it. A short or
+  // unreadable descriptor is reported through `OnError` ("Language descriptor <name> is
+  // corrupt.") and kept as read; damaged word frequencies are reported and left out.
   explicit TQLanguage(const std::string& DescriptorFileName, const TSpellErrorEvent& OnError = {});
 
   LCID Lcid() const { return FBlock.Lcid(); }
@@ -67,6 +70,11 @@ public:
   // 2 another left-out letter or a missing blank; 3 anything else. A name offered for a word in
   // small letters costs 2 more.
   int CorrectionCost(const std::string& Word, const std::string& Candidate) const;
+  // Adds the frequent words that the valid `Word` is likely a slip for (see MisprintCandidates),
+  // likeliest first, in the word's case; nothing without word frequencies, for a word in
+  // capitals, or for a capitalised word after another word (a name) but names meant.
+  void SuggestMisprints(const std::string& Word, const TMisprintContext& Context, TSuggestionList& List);
+  const TWordFrequencies& Frequencies() const { return FFrequencies; }
   // Every character from code 65 on is one of the language's letters.
   bool CanSpell(const std::string& Word) const;
   // The word survives a round trip through the language's code page.
@@ -106,5 +114,6 @@ private:
   TXStringList FOtherWords;
   std::string FLetters;
   TXStringList FUserWords;
+  TWordFrequencies FFrequencies;
   std::vector<std::unique_ptr<TQDictionary>> FDictionaries;
 };

@@ -243,7 +243,9 @@ void TQSpell::TPass::Finding(TWordClass Kind, const TWord& Word) {
 void TQSpell::TPass::Decide(const TWord& Word, bool IsValid) {
   TWordQuestion question;
   if (IsValid) {
-    S.Suggest(Word.Text, question.Suggestions, sfMisprint, 0);
+    if (TQLanguage* language = S.FindLanguage(Word.Lcid))
+      language->SuggestMisprints(Word.Text, MisprintContextAt(Text, Word.Start, Word.Length, Word.Lcid),
+                                 question.Suggestions);
     if (question.Suggestions.Count() == 0) return;
     if (Automatic) {
       S.FResults->AddFinding(Word.Text, question.Suggestions[0].Word, Word.Lcid, true, wcSuspected, Word.Length,

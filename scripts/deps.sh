@@ -12,6 +12,7 @@ packages=(
   poppler-utils  # pdftotext, to read printed PDF files back in tests
   mythes-en-us mythes-ru  # the thesaurus data of our thesaurus library
   manpages-ru  # the Russian sentences of bench/data (bench/data/extract_sentences.py)
+  fortunes fortunes-min fortunes-ru manpages  # prose of the word frequencies (datagen/corpus.py)
 )
 missing=()
 for p in "${packages[@]}"; do

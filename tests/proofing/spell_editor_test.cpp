@@ -253,6 +253,34 @@ TEST_F(SpellEditorTest, PlainProseHasNoFindings) {
     ADD_FAILURE() << "kind " << finding.Kind << ": " << WideToUtf8(Wide(finding.Word, finding.Lcid));
 }
 
+TEST_F(SpellEditorTest, MisprintTestAsksOnlyAboutRealWordSlips) {
+  // Every check on: of these valid words only the two slips are rare beside a frequent word
+  // ("nothing", "сказал") that their neighbours bear out.
+  const std::u16string prose =
+      u"It's a well-known fact: the children didn't go to London on the 3rd of May.\tThey stayed home.\r"
+      u"There is noting to fear, she said. The quick brown fox jumped over the lazy dog.\r"
+      u"Ёлка стояла в углу, и всё-таки ребёнок её не заметил. На 5-й день пришёл дядя Иван.\r"
+      u"Он скакал мне, что придёт завтра. Мы пошли в лес за грибами и ягодами.";
+  Edit.SetTextW(prose);
+  Edit.SetSelStart(0);
+  Spell.CheckDocument(Editor, TSpellOptions());
+
+  ASSERT_EQ(Windows.Questions.size(), 2u);
+  const std::pair<std::u16string, std::u16string> slips[] = {{u"noting", u"nothing"}, {u"скакал", u"сказал"}};
+  std::u16string corrected = prose;
+  for (size_t i = 0; i < 2; ++i) {
+    const auto& [slip, meant] = slips[i];
+    const TWordQuestion& question = Windows.Questions[i];
+    const LCID lcid = i == 0 ? LANG_ENGLISH_US : LANG_RUSSIAN;
+    EXPECT_TRUE(question.Valid);
+    EXPECT_EQ(question.Word, Ansi(slip, lcid));
+    EXPECT_EQ(question.Replacement, Ansi(meant, lcid));
+    corrected.replace(corrected.find(slip), slip.size(), meant);
+  }
+  EXPECT_EQ(Edit.GetTextW(), corrected);
+  EXPECT_TRUE(Windows.Findings.empty());
+}
+
 TEST_F(SpellEditorTest, ProgressIsTheRoundedShareOfTheTextDone) {
   Edit.SetTextW(u"a b");
   Windows.StartMode = TSpellMode::Automatic;

@@ -1,0 +1,47 @@
+// TWordFrequencies: how often the words of a language, and pairs of neighbouring words, occur in
+// ordinary prose, as frequency classes read from a word-frequency file (".qwf" beside the language descriptor). The
+// misprint test of valid words asks it whether a word is rare and its neighbour frequent.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <unordered_map>
+
+#include "platform/exceptions.h"
+#include "platform/locale.h"
+
+// A word-frequency file that cannot be read as one.
+class EWordFrequencyError : public Exception { using Exception::Exception; };
+
+// The key a word is counted under: small letters of the language's code page; Russian "ё" as "е".
+std::string FrequencyKey(const std::string& Word, LCID Lcid);
+// The key of two neighbouring words (only blanks between): their keys with a blank between.
+std::string PairKey(const std::string& First, const std::string& Second);
+// The class of a count: 0 for none, else 1 + 4·log2(count) rounded down, at most 255. Two
+// classes four apart stand for twice the occurrences.
+int FrequencyClass(uint64_t Count);
+
+// The file holds words and pairs of neighbouring words (keys with a blank) alike: "QWF1", LCID (16 bits), the number of words counted and the number of entries
+// (32 bits each), the entries in byte order, each the length of the prefix it shares with the
+// entry before, the length and bytes of the rest, and its class; then an FNV-1a checksum of all
+// bytes before it (32 bits). Numbers are little-endian.
+std::string BuildFrequencyFile(LCID Lcid, uint64_t TotalWords, const std::map<std::string, uint64_t>& Counts);
+
+class TWordFrequencies {
+public:
+  // Reads a file of BuildFrequencyFile; a damaged file raises EWordFrequencyError naming it and
+  // leaves the table empty.
+  void LoadFromFile(const std::string& FileName);
+  void LoadFromBytes(const std::string& Bytes);
+  void Clear();
+
+  bool Empty() const { return FClasses.empty(); }
+  LCID Lcid() const { return FLcid; }
+  // The class of a key (FrequencyKey or PairKey); 0 for one the counted prose never had.
+  int ClassOf(const std::string& Key) const;
+
+private:
+  LCID FLcid = 0;
+  std::unordered_map<std::string, uint8_t> FClasses;
+};
