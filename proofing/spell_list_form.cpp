@@ -57,7 +57,7 @@ TSCList::TSCList(TComponent* Owner) : TForm(Owner) {
     column->SetWidth(width);
     column->SetMinWidth(minimum);
   }
-  header.SetOptions(hoAutoResize | hoColumnResize | hoDrag);
+  header.SetOptions(hoVisible | hoAutoResize | hoColumnResize | hoDrag);
   header.Style = hsPlates;
   DST->SetOptions(DST->Options() | voFullRowSelect);
   DST->OnGetText = [this](TCustomDataStringTree*, PDataNode Node, int Column, TDSTTextType, std::u16string& Text) {
@@ -262,6 +262,8 @@ void TSCList::PaintText(TCanvas& Canvas, PDataNode Node, int Column) {
 }
 
 void TSCList::FocusChanged(PDataNode Node) {
+  // A word's group shows where its first finding is now.
+  if (Node && Node->ChildCount > 0 && Node->Parent != DST->RootNode()) Node = DST->GetFirstChild(Node);
   const TSpellFinding* finding = Finding(Node);
   if (!Visible() || !FEditor || !finding || finding->Length == 0) return;
   FEditor->SetSelection(finding->Start, finding->Start + finding->Length);

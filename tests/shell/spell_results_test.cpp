@@ -191,9 +191,9 @@ TEST_F(SpellResultsTest, ALongFindingKeepsItsWholeRange) {
 TEST_F(SpellResultsTest, FindingsAreReCheckedAddedAndCopied) {
   Check(kText);
   PDataNode unknown = Child(nullptr, u"Unrecognized words");
-  // Copying: the word, and the words of the branch each followed by CR.
+  // Copying: the word (Ctrl+C), and the words of the branch each followed by CR.
   FocusNode(*List, Child(unknown, u"Teh"));
-  List->CopyWord();
+  EXPECT_TRUE(List->IsShortCut(scCtrl | 'C'));
   EXPECT_EQ(Clipboard()->AsUnicodeText(), u"Teh");
   List->CopyBranch();
   EXPECT_EQ(Clipboard()->AsUnicodeText(), u"Teh\rwrold\r");
@@ -226,13 +226,15 @@ TEST_F(SpellResultsTest, FindingsAreReCheckedAddedAndCopied) {
   const TSpellFinding& next = *List->Finding(FocusedNode(*List));
   EXPECT_EQ(next.Start, 23);
   EXPECT_EQ(TextAt(next), u"wrold");
-  // A repeated word goes through the finding window: Delete removes it.
+  FocusNode(*List, group);  // the group selects its first finding left
+  EXPECT_EQ(Edit.SelStart(), 23);
+  // A repeated word goes through the finding window (Enter): Delete removes it.
   FocusNode(*List, FirstChildNode(*List, Child(nullptr, u"Repeated words")));
   Script.Then([&] {
     EXPECT_TRUE(Windows->Message->BtnDelete->Visible());
     Windows->Message->BtnDelete->Click();
   });
-  List->GetSuggestions();
+  EXPECT_TRUE(List->IsShortCut(VK_RETURN));
   EXPECT_EQ(Script.Left(), 0u);
   EXPECT_EQ(Edit.GetTextW(), u"Teh worlds is big. Our wrold is wide and the wrold is old.");
   EXPECT_EQ(Child(nullptr, u"Repeated words"), nullptr);  // verified and removed, branch and all
