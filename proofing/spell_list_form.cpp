@@ -1,6 +1,7 @@
 #include "proofing/spell_list_form.h"
 
-#include <memory>
+#include <algorithm>
+#include <vector>
 
 #include "components/data_tree_string.h"
 #include "components/spin_edit.h"
@@ -97,11 +98,6 @@ PDataNode TSCList::FindBranch(TWordClass Kind) {
   for (PDataNode branch = DST->GetFirstChild(nullptr); branch; branch = DST->GetNextSibling(branch))
     if (Finding(branch)->Kind == Kind) return branch;
   return nullptr;
-}
-
-int TSCList::SelectedKind() {
-  const TSpellFinding* finding = Finding(DST->FocusedNode());
-  return finding ? finding->Kind : -1;
 }
 
 void TSCList::Reset() {

@@ -59,8 +59,6 @@ public:
   // The finding a node holds (a branch holds its kind and caption, with length 0).
   TSpellFinding* Finding(PDataNode Node);
   PDataNode FindBranch(TWordClass Kind);
-  // The kind of the focused node (-1 none).
-  int SelectedKind();
   // Removes a finding, or only disables it when "Remove verified words from the list" is off;
   // a group or branch left without enabled children goes the same way.
   void DeleteVerified(PDataNode Node);
