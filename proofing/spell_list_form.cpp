@@ -49,6 +49,10 @@ TSCList::TSCList(TComponent* Owner) : TForm(Owner) {
   DST->SetNodeDataSize(sizeof(TSpellFinding*));
   DST->OnFreeNode = [this](TDataTreeModel*, PDataNode Node) {
     auto** data = static_cast<TSpellFinding**>(DST->GetNodeData(Node));
+    if (*data) {
+      auto word = FWords.find({(*data)->Kind, (*data)->Word});
+      if (word != FWords.end() && word->second == Node) FWords.erase(word);
+    }
     delete *data;
     *data = nullptr;
   };
@@ -83,6 +87,7 @@ std::u16string TSCList::WordText(const TSpellFinding& F) const { return AnsiToWi
 
 void TSCList::Clear() {
   DST->Clear();
+  FWords.clear();
   FBranchColours.clear();
   FWordsToAdd = false;
 }
@@ -122,19 +127,16 @@ void TSCList::AddFinding(const std::string& Word, const std::string& Second, LCI
   }
   branch->Exclude(vsDisabled);
   PDataNode parent = branch;
-  if (Group) {
-    for (PDataNode node = DST->GetFirstChild(branch); node; node = DST->GetNextSibling(node)) {
-      const TSpellFinding& same = *Finding(node);
-      if (same.Word != Word) continue;
-      // The word's first finding moves into a child of its own, beside the new one.
-      if (node->ChildCount == 0)
-        *static_cast<TSpellFinding**>(DST->GetNodeData(DST->AddChild(node))) = new TSpellFinding(same);
-      parent = node;
-      break;
-    }
+  auto word = Group ? FWords.find({Kind, Word}) : FWords.end();
+  if (word != FWords.end()) {
+    parent = word->second;
+    // The word's first finding moves into a child of its own, beside the new one.
+    if (parent->ChildCount == 0)
+      *static_cast<TSpellFinding**>(DST->GetNodeData(DST->AddChild(parent))) = new TSpellFinding(*Finding(parent));
   }
   PDataNode node = DST->AddChild(parent);
   *static_cast<TSpellFinding**>(DST->GetNodeData(node)) = new TSpellFinding{Kind, Word, Second, Start, Length, Lcid};
+  if (Group && parent == branch) FWords[{Kind, Word}] = node;
   if (parent == branch) DST->SetExpanded(branch, true);
   DST->InvalidateNode(parent);
 }

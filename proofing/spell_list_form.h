@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "components/data_tree_node.h"
 #include "platform/gui/form.h"
@@ -95,6 +96,7 @@ private:
 
   ISpellEditor* FEditor = nullptr;
   std::map<int, unsigned> FBranchColours;  // by kind
+  std::map<std::pair<int, std::string>, PDataNode> FWords;  // a grouped word's node by kind and word
   bool FBusy = false;       // the results are being shown (marked) now
   bool FStopped = false;    // the stop button was pressed
   bool FWordsToAdd = false;
