@@ -188,6 +188,20 @@ TEST_F(SpellResultsTest, ALongFindingKeepsItsWholeRange) {
   EXPECT_EQ(TextAt(*List->Finding(word)), u"wrold");
 }
 
+TEST_F(SpellResultsTest, RussianFindingsLieOnTheirText) {
+  Check(u"Это ашибка, и эта ашибка тоже.");
+  PDataNode word = Child(Child(nullptr, u"Unrecognized words"), u"ашибка");
+  ASSERT_NE(word, nullptr);
+  EXPECT_EQ(Cell(word, 1), u"2");
+  Edit.SetSelStart(0);
+  Edit.SetSelTextW(u"Да. ");
+  Spell->ShowResults();
+  for (PDataNode leaf : Leaves()) {
+    EXPECT_FALSE(leaf->Has(vsDisabled));
+    EXPECT_EQ(TextAt(*List->Finding(leaf)), u"ашибка");
+  }
+}
+
 TEST_F(SpellResultsTest, FindingsAreReCheckedAddedAndCopied) {
   Check(kText);
   PDataNode unknown = Child(nullptr, u"Unrecognized words");
