@@ -147,6 +147,9 @@ public:
       : S(Spell), E(Editor), O(Options), Automatic(Mode == TSpellMode::Automatic) {}
 
   void Run();
+  // Asks about one finding of the results as the pass would, and fixes it when told to.
+  void AskFinding(const TSpellFinding& Finding);
+  bool Cancelled() const { return Stop; }
 
 private:
   struct TWord {
@@ -467,12 +470,79 @@ void TQSpell::TPass::Run() {
   E.SetRedraw(true);
 }
 
-void TQSpell::CheckRange(ISpellEditor& Editor, const TCheckOptions& CheckOptions, TSpellMode Mode) {
+void TQSpell::TPass::AskFinding(const TSpellFinding& F) {
+  Text = E.Text();
+  Finding(F.Kind, TWord{F.Word, F.Start, F.Length, F.Lcid});
+}
+
+bool TQSpell::CheckRange(ISpellEditor& Editor, const TCheckOptions& CheckOptions, TSpellMode Mode) {
   if (!FWindows || (Mode == TSpellMode::Automatic && !FResults))
     throw EInvalidOperation("TQSpell needs its windows to check a document");
   FStopped = false;
-  TPass(*this, Editor, CheckOptions, Mode).Run();
+  TPass pass(*this, Editor, CheckOptions, Mode);
+  try {
+    pass.Run();
+  } catch (...) {
+    FStopped = true;
+    throw;
+  }
   FStopped = true;
+  return !pass.Cancelled();
+}
+
+void TQSpell::TrackChanges(ISpellEditor& Editor) {
+  if (FEditor != &Editor) {
+    if (FEditor) FEditor->SetOnTextChange(nullptr);
+    FEditor = &Editor;
+  }
+  FResults->SetEditor(&Editor);
+  Editor.SetOnTextChange([this](int Pos, int Removed, int Added) {
+    if (FTracking || !FResults) return;
+    FTracking = true;
+    FResults->TextChanged(Pos, Removed, Added);
+    FTracking = false;
+  });
+}
+
+void TQSpell::ShowResults() {
+  if (FResults && FResults->ShowResults() && FWindows) FWindows->ShowAddWords("", 0, false);
+}
+
+bool TQSpell::HasResults() const { return FResults && FResults->HasResults(); }
+
+void TQSpell::CloseResults() {
+  if (FEditor) FEditor->SetOnTextChange(nullptr);
+  ReleaseEditor();
+}
+
+void TQSpell::ReleaseEditor() {
+  FEditor = nullptr;
+  if (!FResults) return;
+  FResults->SetEditor(nullptr);
+  FResults->CloseResults();
+}
+
+bool TQSpell::RecheckFinding(const TSpellFinding& Finding) {
+  if (!FEditor || !FWindows || Running()) return false;
+  const int end = static_cast<int>(FEditor->Text().size());
+  if (Finding.Start < 0 || Finding.Start + Finding.Length > end) return true;
+  if (Finding.Kind == wcUnrecognized || Finding.Kind == wcSuspected) {
+    TCheckOptions options;
+    options.set(0).set(2).set(ceSingleWord).set(ceSuspect, Finding.Kind == wcSuspected);
+    FEditor->SetSelection(Finding.Start, Finding.Start);
+    return CheckRange(*FEditor, options, TSpellMode::Interactive);
+  }
+  std::fill(std::begin(FAnswers), std::end(FAnswers), 0);
+  TPass pass(*this, *FEditor, TCheckOptions(), TSpellMode::Interactive);
+  FStopped = false;
+  try {
+    pass.AskFinding(Finding);
+  } catch (...) {
+    FStopped = true;
+    throw;
+  }
+  FStopped = true;
+  return !pass.Cancelled();
 }
 
 void TQSpell::CheckDocument(ISpellEditor& Editor, const TSpellOptions& Options) {
@@ -500,6 +570,7 @@ void TQSpell::CheckDocument(ISpellEditor& Editor, const TSpellOptions& Options) 
   FDecisions.clear();
   std::fill(std::begin(FAnswers), std::end(FAnswers), 0);
   FWordsToAdd = false;
+  if (mode == TSpellMode::Automatic && FResults) TrackChanges(Editor);
   CheckRange(Editor, Options.CheckOptions(), mode);
   if (mode == TSpellMode::Automatic && FWordsToAdd)
     FWindows->ShowAddWords("", 0, true);

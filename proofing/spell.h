@@ -10,6 +10,7 @@
 
 #include "proofing/editor_tokens.h"
 #include "proofing/language.h"
+#include "proofing/spell_findings.h"
 #include "proofing/spell_interfaces.h"
 
 // The check boxes of the options window that shape a document check.
@@ -62,10 +63,26 @@ public:
   // it can), else the first whose code page holds it, else 1049.
   LCID DetectLanguage(const std::u16string& Word, LCID Preferred) const;
 
-  // The document check: asks the start window, then runs the pass (see CheckRange).
+  // The document check: asks the start window, then runs the pass (see CheckRange). The
+  // automatic mode leaves its findings in the results window, following the editor's changes
+  // until CloseResults: the editor must live until then.
   void CheckDocument(ISpellEditor& Editor, const TSpellOptions& Options);
-  // Runs one check pass from the selection or caret with `CheckOptions` in the given mode.
-  void CheckRange(ISpellEditor& Editor, const TCheckOptions& CheckOptions, TSpellMode Mode);
+  // Runs one check pass from the selection or caret with `CheckOptions` in the given mode;
+  // false when the user cancelled it.
+  bool CheckRange(ISpellEditor& Editor, const TCheckOptions& CheckOptions, TSpellMode Mode);
+
+  // The results window of the last automatic check: shown again (repeat rule and marking),
+  // whether it holds results, and closed (the editor is let go).
+  void ShowResults();
+  bool HasResults() const;
+  void CloseResults();
+  // Lets go of the editor without touching it (it is being destroyed); the results close.
+  void ReleaseEditor();
+  // The editor of the last check whose results are kept (null: none).
+  ISpellEditor* Editor() const { return FEditor; }
+  // Checks one finding of the results again, interactively: a word through the correction
+  // popup, any other finding through the finding window; false when the user cancelled.
+  bool RecheckFinding(const TSpellFinding& Finding);
   // Asks a running check to stop.
   void Shutdown() { FStopped = true; }
   bool Running() const { return !FStopped; }
@@ -87,6 +104,9 @@ private:
 
   ISpellWindows* FWindows;
   ISpellResults* FResults;
+  ISpellEditor* FEditor = nullptr;  // followed by the change tracker while results are kept
+  bool FTracking = false;           // the change tracker is at work (no re-entry)
+  void TrackChanges(ISpellEditor& Editor);
   std::vector<std::unique_ptr<TQLanguage>> FLanguages;
   std::vector<TDecision> FDecisions;
   bool FStopped = true;

@@ -44,3 +44,13 @@ void TRichEditSpellEditor::SetRedraw(bool On) {
 }
 
 void TRichEditSpellEditor::SetHideSelection(bool Hide) { FEdit.Control().HideSelection(Hide); }
+
+void TRichEditSpellEditor::SetOnTextChange(TTextChange Handler) {
+  if (!Handler) {
+    FEdit.OnTextChange = nullptr;
+    return;
+  }
+  FEdit.OnTextChange = [Handler = std::move(Handler)](TObject*, int Pos, int Removed, int Added) {
+    Handler(Pos, Removed, Added);
+  };
+}

@@ -21,13 +21,13 @@ public:
   LCID LanguageAt(int Position) override;
   void SetLanguage(int Start, int End, LCID Lcid) override;
   void ResetBackground(int Start, int End) override;
+  void MarkBackground(int Start, int End, unsigned Colour) override;
   // Holds the control's update lock while redrawing is off, so nested locks keep working.
   void SetRedraw(bool On) override;
   // Hides the selection's highlight without changing the control's HideSelection property.
   void SetHideSelection(bool Hide) override;
-
-  // Gives a range a finding's marking colour (0x00BBGGRR) as its background.
-  void MarkBackground(int Start, int End, unsigned Colour);
+  // Follows the control's OnTextChange.
+  void SetOnTextChange(TTextChange Handler) override;
 
 private:
   TCustomRichEditW& FEdit;

@@ -2,6 +2,7 @@
 // and the windows implement these; tests answer them directly.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/locale.h"
@@ -31,11 +32,16 @@ public:
   // The language (LCID) of the text at a position, and of a range.
   virtual LCID LanguageAt(int Position) = 0;
   virtual void SetLanguage(int Start, int End, LCID Lcid) = 0;
-  // Removes the marking colour from a range.
+  // Removes the marking colour from a range, or gives it one (0x00BBGGRR).
   virtual void ResetBackground(int Start, int End) = 0;
+  virtual void MarkBackground(int Start, int End, unsigned Colour) = 0;
   // Suspends and resumes redrawing; hides and shows the selection.
   virtual void SetRedraw(bool On) = 0;
   virtual void SetHideSelection(bool Hide) = 0;
+  // Reports every change of the text to `Handler` (null: no more): `Removed` characters at
+  // `Pos` became `Added` ones.
+  using TTextChange = std::function<void(int Pos, int Removed, int Added)>;
+  virtual void SetOnTextChange(TTextChange Handler) = 0;
 };
 
 enum class TPopupAnswer { Cancel, Add, Replace, ReplaceAll, Ignore, IgnoreAll };
@@ -86,6 +92,15 @@ public:
   // under one node.
   virtual void AddFinding(const std::string& Word, const std::string& Second, LCID Lcid, bool Group,
                           TWordClass Kind, int Length, int Start) = 0;
-  // Applies the repeat rule and marks the findings; true when it collected words to add.
+  // Applies the repeat rule, marks the findings and shows the window; true when it collected
+  // words to add.
   virtual bool ShowResults() = 0;
+  // True while the window holds the results of a check.
+  virtual bool HasResults() = 0;
+  // Hides the window and clears the tree.
+  virtual void CloseResults() = 0;
+  // The editor whose text the findings lie in (null: none); the window marks and selects there.
+  virtual void SetEditor(ISpellEditor* Editor) = 0;
+  // Keeps the findings on their text: `Removed` characters at `Pos` became `Added` ones.
+  virtual void TextChanged(int Pos, int Removed, int Added) = 0;
 };

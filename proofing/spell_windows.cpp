@@ -5,12 +5,15 @@
 #include "platform/gui/application.h"
 #include "proofing/spell.h"
 #include "proofing/spell_addword_form.h"
+#include "proofing/spell_editor_adapter.h"
+#include "proofing/spell_list_form.h"
 #include "proofing/spell_message_form.h"
 #include "proofing/spell_options_form.h"
 #include "proofing/spell_placement.h"
 #include "proofing/spell_popup_form.h"
 #include "proofing/spell_setup_form.h"
 #include "proofing/spell_start_form.h"
+#include "textcore/rich_edit.h"
 
 QM_CLASS_INFO(TSpellWindows, TComponent, [](TClassBuilder<TSpellWindows>&) {})
 
@@ -22,8 +25,33 @@ TSpellWindows::TSpellWindows(TComponent* Owner) : TComponent(Owner) {
   Start = new TSCStart(this);
   Options = new TSCOptions(this);
   AddWord = new TSCAddWord(this);
+  List = new TSCList(this);
   Start->OnSettings = [this](TObject*) { ShowOptions(); };
   Options->OnDictionaries = [this](TObject*) { ShowSetup(); };
+  List->Options = Options;
+  List->OnStop = [this](TObject*) {
+    if (FSpell) FSpell->Shutdown();
+  };
+  List->OnRecheck = [this](const TSpellFinding& Finding) { return FSpell && FSpell->RecheckFinding(Finding); };
+  List->OnAddWord = [this](const std::string& Word, LCID Lcid, bool Show) {
+    if (Show) ShowAddWords(Word, Lcid, false);
+    else AddWord->AppendWord(Word, Lcid);
+  };
+}
+
+TSpellWindows::~TSpellWindows() {
+  // The component keeps no editor of ours and no results window past this point.
+  if (FSpell && FEditor && FSpell->Editor() == FEditor.get()) FSpell->CloseResults();
+  if (FEdit) RemoveFreeNotification(FEdit);
+}
+
+void TSpellWindows::Notification(TComponent* Component, TOperation Operation) {
+  TComponent::Notification(Component, Operation);
+  if (Operation != TOperation::opRemove || Component != FEdit) return;
+  // The control is gone: nothing may touch it any more.
+  if (FSpell && FSpell->Editor() == FEditor.get()) FSpell->ReleaseEditor();
+  FEditor.reset();
+  FEdit = nullptr;
 }
 
 bool TSpellWindows::ShowOptions() { return Options->ShowModal() == mrOk; }
@@ -59,6 +87,17 @@ void TSpellWindows::SetSpell(TQSpell* Spell) {
 
 void TSpellWindows::CheckDocument(ISpellEditor& Editor) {
   if (FSpell) FSpell->CheckDocument(Editor, Options->SpellOptions());
+}
+
+void TSpellWindows::CheckDocument(TCustomRichEditW& Edit) {
+  if (FEdit != &Edit) {
+    if (FSpell && FEditor && FSpell->Editor() == FEditor.get()) FSpell->CloseResults();
+    if (FEdit) RemoveFreeNotification(FEdit);
+    FEditor = std::make_unique<TRichEditSpellEditor>(Edit);
+    FEdit = &Edit;
+    FreeNotification(FEdit);
+  }
+  CheckDocument(*FEditor);
 }
 
 int TSpellWindows::ShowSetup() {

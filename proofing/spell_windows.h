@@ -1,16 +1,20 @@
 // TSpellWindows: the windows of the spelling component, made once and owned by the
-// application: the correction popup, the finding window, the start, options and add-words
-// windows; the languages window is made for each showing. The component
+// application: the correction popup, the finding window, the start, options, add-words and
+// results windows; the languages window is made for each showing. The component
 // asks its questions through them.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/gui/component.h"
 #include "platform/gui/gui_types.h"
 #include "proofing/spell_interfaces.h"
 
+class TCustomRichEditW;
+class TRichEditSpellEditor;
+class TSCList;
 class TSCMessage;
 class TSCOptions;
 class TSCAddWord;
@@ -23,12 +27,14 @@ class TSpellWindows : public TComponent, public ISpellWindows {
   QM_CLASS(TSpellWindows, TComponent)
 public:
   explicit TSpellWindows(TComponent* Owner);
+  ~TSpellWindows() override;
 
   TSCPopup* Popup = nullptr;
   TSCMessage* Message = nullptr;
   TSCStart* Start = nullptr;
   TSCOptions* Options = nullptr;
   TSCAddWord* AddWord = nullptr;
+  TSCList* List = nullptr;  // the results of the automatic check
   TSCSetup* Setup = nullptr;  // made for each showing of the languages window
 
   // The languages window (also from the options window's "Dictionaries..."); answers its
@@ -37,11 +43,14 @@ public:
 
   // The document check of `Editor` with the options window's check boxes as they are now.
   void CheckDocument(ISpellEditor& Editor);
+  // The same on a rich text control, through an editor kept for the results window until the
+  // control goes.
+  void CheckDocument(TCustomRichEditW& Edit);
   // The add-words window, empty unless words wait, shown without waiting.
   void AddWords() { ShowAddWords("", 0, false); }
 
-  // The spelling component whose languages the windows show and whose user dictionaries get
-  // the words added.
+  // The spelling component whose languages the windows show, whose user dictionaries get the
+  // words added and whose findings the results window re-checks and stops.
   void SetSpell(TQSpell* Spell);
   // The interface language's text of a message key (empty: the built-in English text).
   void SetMessages(std::function<std::string(const std::string& Key)> Message);
@@ -59,8 +68,13 @@ public:
   void ShowAddWords(const std::string& Text, LCID Lcid, bool Modal) override;
   void ProcessMessages() override;
 
+protected:
+  void Notification(TComponent* Component, TOperation Operation) override;
+
 private:
   TQSpell* FSpell = nullptr;
+  TCustomRichEditW* FEdit = nullptr;
+  std::unique_ptr<TRichEditSpellEditor> FEditor;  // over FEdit
 };
 
 // The program's spelling windows (set at start-up; null where a program makes none).

@@ -90,6 +90,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindStatus();
   BindEdit();
   BindMenus();
+  BindSpellResults();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });
@@ -237,11 +238,13 @@ void TMainForm::FormDestroy(TObject*) {
   Editor->OnChange = nullptr;
   Editor->OnSelectionChange = nullptr;
   document_.SetOnChange(nullptr);
-  // A check still running stops, and reports to this window no more.
+  // A check still running stops, and reports to this window no more; its results let go of
+  // the editor.
   if (SpellingInitialized()) {
     SpellChecker().Shutdown();
     SpellChecker().OnFinish = nullptr;
   }
+  CloseSpellResults();
 }
 
 void TMainForm::WndProc(TMessage& message) {
@@ -349,6 +352,7 @@ void TMainForm::OSOpenSuccess(TObject*) {
   DecodeOpenedText();
   ResetDocument();
   ClearHistory();
+  CloseSpellResults();
   // The bookmarks belong to the document they were made in.
   ClearBookmarks();
   if (PrefForm && PrefForm->CBSaveBm->Checked()) LoadBookmarks();

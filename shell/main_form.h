@@ -193,6 +193,12 @@ public:
   void ConvGrammarCheckExecute(TObject* Sender);
   void Configure1Click(TObject* Sender);
   void AddSpellWordsClick(TObject* Sender);
+  // "Recent Results...": the results window of the last automatic check, offered (the item
+  // enabled) when its submenu opens while there are results; opening or starting a document
+  // closes them.
+  void ShowSpellListClick(TObject* Sender);
+  void CheckGrammar1Click(TObject* Sender);
+  void CloseSpellResults();
   // The utilities shown beside the main window: calculator, character map, on-screen keyboard.
   void ToolsCalcExecute(TObject* Sender);
   void ToolsCharMapExecute(TObject* Sender);
@@ -578,6 +584,7 @@ private:
   void BindStatus();
   void BindEdit();
   void BindMenus();
+  void BindSpellResults();
   void SetIndicator(int panel, const char* text);
   void InitTyping();
   // Ctrl+1 to Ctrl+9: true when a bookmark was chosen.

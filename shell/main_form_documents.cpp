@@ -140,6 +140,7 @@ void TMainForm::OSNewDoc(TObject*) {
   SetCaption("");
   ResetDocument();
   ClearHistory();
+  CloseSpellResults();
   ClearIniTree();
   ClearBookmarks();
   ++newDocuments_;

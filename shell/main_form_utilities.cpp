@@ -4,7 +4,6 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
-#include "proofing/spell_editor_adapter.h"
 #include "proofing/spell_windows.h"
 #include "shell/main_form.h"
 #include "shell/single_instance_window.h"
@@ -17,8 +16,7 @@
 
 void TMainForm::ConvGrammarCheckExecute(TObject*) {
   if (busy_ || !SpellWindows) return;
-  TRichEditSpellEditor editor(*Editor);
-  SpellWindows->CheckDocument(editor);
+  SpellWindows->CheckDocument(*Editor);
 }
 
 void TMainForm::Configure1Click(TObject*) {

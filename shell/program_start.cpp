@@ -16,6 +16,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 #include "proofing/spell_global.h"
+#include "proofing/spell_list_form.h"
 #include "proofing/spell_unpack_form.h"
 #include "proofing/spell_windows.h"
 #include "shell/lang_messages.h"
@@ -168,7 +169,7 @@ int RunProgram(int argc, char** argv) {
     auto* spellWindows = SpellWindows = new TSpellWindows(Application);
     {
       TSCUnpack unpack(nullptr);  // the unpacking window exists only while the dictionaries load
-      InitializeSpelling(spellWindows, nullptr, &unpack);
+      InitializeSpelling(spellWindows, spellWindows->List, &unpack);
     }
     spellWindows->SetSpell(&SpellChecker());
     spellWindows->SetMessages(GetLangMessage);

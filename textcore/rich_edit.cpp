@@ -118,11 +118,13 @@ TCustomRichEditW::TCustomRichEditW(TComponent* owner)
   SetTabStop(true);
   SetBounds(0, 0, 185, 89);
   control_->OnChange = [this] {
+    // The control reports the new text's range; the length tells how much went.
+    const auto [start, end] = control_->LastChange();
+    const int length = control_->TextLength(), removed = std::max(0, end - start - (length - textLength_));
+    textLength_ = length;
+    if (OnTextChange) OnTextChange(this, start, removed, end - start);
     // The standard detection follows every change, wherever the text comes from.
-    if (autoURLDetect_ == adDefault) {
-      const auto [start, end] = control_->LastChange();
-      DetectURLs(start, end);
-    }
+    if (autoURLDetect_ == adDefault) DetectURLs(start, end);
     if (eventMask_ & ENM_CHANGE) Change();
   };
   control_->OnSelChange = [this] {

@@ -36,6 +36,7 @@ using TRichEditProtectChange =
 using TRichEditSaveClipboard =
     std::function<void(TObject* Sender, int NumObjects, int NumChars, bool& SaveClipboard)>;
 using TRichEditResizeEvent = std::function<void(TObject* Sender, TRect Rect)>;
+using TRichEditTextChange = std::function<void(TObject* Sender, int Pos, int Removed, int Added)>;
 
 // A kind of hyperlink: a scheme ("http") or a name ("e-mail") with its look.
 class TURLType : public TPersistent {
@@ -217,6 +218,9 @@ public:
   TRichEditSaveClipboard OnSaveClipboard;
   TRichEditResizeEvent OnResizeRequest;
   TNotifyEvent OnChange, OnSelectionChange;
+  // Every change of the text where it happened, also while OnChange is held back: `Removed`
+  // characters at `Pos` became `Added` ones.
+  TRichEditTextChange OnTextChange;
 
   // Scans the text from `start` to `end` for links of the custom kinds (extended detection).
   void DetectURLs(int start, int end);
@@ -272,6 +276,7 @@ private:
   int changeLock_ = 0;                 // change events held back (loading, line text, links)
   int savedSelStart_ = 0, savedSelLength_ = 0, savedFirstLine_ = 0;
   int lastChangeStart_ = 0, lastChangeEnd_ = 0;  // the extended detection's last range
+  int textLength_ = 0;                           // the length before the latest change
 };
 
 class TRichEditW : public TCustomRichEditW {

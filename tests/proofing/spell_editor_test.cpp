@@ -93,6 +93,10 @@ public:
     Findings.push_back({Kind, Word, Lcid, Start, Length});
   }
   bool ShowResults() override { return false; }
+  bool HasResults() override { return !Findings.empty(); }
+  void CloseResults() override { Findings.clear(); }
+  void SetEditor(ISpellEditor*) override {}
+  void TextChanged(int, int, int) override {}
 
   struct Finding {
     TWordClass Kind;

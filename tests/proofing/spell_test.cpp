@@ -24,8 +24,10 @@ public:
   LCID LanguageAt(int) override { return FLcid; }
   void SetLanguage(int, int, LCID) override {}
   void ResetBackground(int, int) override {}
+  void MarkBackground(int, int, unsigned) override {}
   void SetRedraw(bool) override {}
   void SetHideSelection(bool) override {}
+  void SetOnTextChange(TTextChange) override {}
 
   std::u16string FText;
   LCID FLcid;
@@ -75,6 +77,10 @@ public:
     Findings.push_back({Kind, Word, Second});
   }
   bool ShowResults() override { return false; }
+  bool HasResults() override { return !Findings.empty(); }
+  void CloseResults() override { Findings.clear(); }
+  void SetEditor(ISpellEditor*) override {}
+  void TextChanged(int, int, int) override {}
   struct Finding {
     TWordClass Kind;
     std::string Word, Second;

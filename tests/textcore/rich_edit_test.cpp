@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -225,6 +228,39 @@ TEST_F(RichEditTest, RichEditMessagesThroughPerform) {
   edit->Perform(EM_SETEVENTMASK, 0, intptr_t(mask));
   edit->SetSelTextW(u"y");
   EXPECT_GT(changes, 0);
+}
+
+TEST_F(RichEditTest, TextChangesAreReportedWhereTheyHappen) {
+  struct Change {
+    int Pos, Removed, Added;
+    bool operator==(const Change&) const = default;
+  };
+  std::vector<Change> seen;
+  edit->OnTextChange = [&](TObject*, int Pos, int Removed, int Added) { seen.push_back({Pos, Removed, Added}); };
+  struct Case {
+    const char* What;
+    std::function<void()> Edit;
+    Change Expected;
+  };
+  const Case cases[] = {
+      {"whole text set", [&] { edit->SetTextW(u"alpha beta gamma"); }, {0, 0, 16}},
+      {"typed in the middle", [&] { edit->SetSelStart(6); edit->SetSelTextW(u"new "); }, {6, 0, 4}},
+      {"selection replaced", [&] { edit->Control().SetSel(0, 5); edit->SetSelTextW(u"A"); }, {0, 5, 1}},
+      {"deleted at the end", [&] { edit->Control().SetSel(15, 16); edit->SetSelTextW(u""); }, {15, 1, 0}},
+      {"paragraph inserted", [&] { edit->SetSelStart(2); edit->SetSelTextW(u"\r"); }, {2, 0, 1}},
+      {"undone", [&] { edit->Undo(); }, {2, 1, 0}},
+      // Held-back change events do not hold these back.
+      {"while OnChange is off", [&] { edit->Perform(EM_SETEVENTMASK, 0, 0); edit->SetSelStart(0); edit->SetSelTextW(u"x"); }, {0, 0, 1}},
+      {"text replaced", [&] { edit->SetTextW(u"short"); }, {0, 16, 5}},
+      {"text cleared", [&] { edit->SetTextW(u""); }, {0, 5, 0}},
+  };
+  for (const Case& c : cases) {
+    seen.clear();
+    c.Edit();
+    ASSERT_FALSE(seen.empty()) << c.What;
+    EXPECT_EQ(seen.back(), c.Expected) << c.What << ": " << seen.back().Pos << "," << seen.back().Removed << ","
+                                       << seen.back().Added;
+  }
 }
 
 TEST_F(RichEditTest, AttributesThroughProperties) {
