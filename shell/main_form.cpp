@@ -18,6 +18,7 @@
 #include "shell/preferences.h"
 #include "shell/program_start.h"
 #include "shell/status_bar_text.h"
+#include "shell/sys_hot_key.h"
 #include "textcore/app_files.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_messages.h"
@@ -85,6 +86,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindStatus();
   BindEdit();
   BindMenus();
+  BindGlobal();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });

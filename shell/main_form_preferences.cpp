@@ -53,9 +53,9 @@ TProcessingOptions ReadProcessingOptions() {
 void TMainForm::ApplyStartupPreferences() {
   if (!PrefForm) return;
   // The preferences window reports later changes of the hot keys and the tray switch here;
-  // the system-wide hot keys and the tray icon take them from GlobalHotKeys and TrayIconWanted.
+  // the system-wide hot keys are registered again, the tray icon takes TrayIconWanted.
   PrefForm->OnApplyHotKeys = [](const std::vector<THotKey>& hotKeys) {
-    if (MainForm) MainForm->globalHotKeys_ = hotKeys;
+    if (MainForm) MainForm->ApplyGlobalHotKeys(hotKeys);
   };
   PrefForm->OnApplyTray = [](bool visible) {
     if (MainForm) MainForm->trayIconWanted_ = visible;

@@ -104,7 +104,7 @@ protected:
     EXPECT_EQ(editor.AutoURLDetect(), changed ? adNone : adDefault);
     EXPECT_EQ(MainForm->OS->MakeBackup(), !changed);
     EXPECT_EQ(MainForm->TrayIconWanted(), changed);
-    ASSERT_EQ(MainForm->GlobalHotKeys().size(), 14u);
+    ASSERT_EQ(MainForm->GlobalHotKeys().size(), 15u);
     EXPECT_EQ(MainForm->GlobalHotKeys()[0], (changed ? THotKey{} : THotKey{VK_SCROLL, 0}));
     EXPECT_EQ(FileMenuCaption(), changed ? kRussianFileMenu : "&File");
   }
