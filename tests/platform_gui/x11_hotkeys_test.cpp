@@ -76,6 +76,19 @@ TEST(X11HotKeys, UnregisteredKeyIsNoLongerReceivedAndCanBeTakenAgain) {
   EXPECT_EQ(second->TakePressed(2000), std::vector<int>{2});
 }
 
+TEST(X11HotKeys, UnregisteringOneIdKeepsTheOthers) {
+  REQUIRE_DISPLAY();
+  auto keys = TX11HotKeys::Open(Display().Name, nullptr);
+  ASSERT_TRUE(keys);
+  ASSERT_TRUE(keys->Register(3, 0x4D /* M */, TX11HotKeys::Ctrl | TX11HotKeys::Alt));
+  ASSERT_TRUE(keys->Register(4, 0x4E /* N */, TX11HotKeys::Ctrl | TX11HotKeys::Alt));
+  keys->Unregister(3);
+  PressKey(Display().Name, 'm', true);
+  EXPECT_TRUE(keys->TakePressed(200).empty());
+  PressKey(Display().Name, 'n', true);
+  EXPECT_EQ(keys->TakePressed(2000), std::vector<int>{4});
+}
+
 TEST(X11HotKeys, KeyWithoutKeysymIsRefusedAndNoDisplayIsExplained) {
   REQUIRE_DISPLAY();
   auto keys = TX11HotKeys::Open(Display().Name, nullptr);

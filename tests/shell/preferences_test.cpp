@@ -274,9 +274,10 @@ TEST_F(PreferencesTest, KeyListCapturesStoresAndAppliesHotKeys) {
   form.OnApplyHotKeys = [&](const std::vector<THotKey>& hotKeys) { applied = hotKeys; };
   Session(mrOk, [&](TPrefForm& f) {
     THotKeyList& list = *f.KeyList;
-    ASSERT_EQ(list.RowCount(), 14);
+    ASSERT_EQ(list.RowCount(), 15);
     EXPECT_EQ(list.Row(0).KeyText, "Scroll Lock");
     EXPECT_EQ(list.ActionName(13), "Decode from MAC");
+    EXPECT_EQ(list.ActionName(14), "Apply Template");
     f.PageControl1->SetActivePage(f.TabExternal);
 
     uint16_t key = VK_SCROLL;
