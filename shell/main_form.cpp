@@ -19,6 +19,7 @@
 #include "shell/preferences.h"
 #include "shell/program_start.h"
 #include "shell/status_bar_text.h"
+#include "shell/sys_hot_key.h"
 #include "textcore/app_files.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_messages.h"
@@ -91,6 +92,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindEdit();
   BindMenus();
   BindSpellResults();
+  BindGlobal();
   document_.SetOnChange([this](bool modified) {
     StatusBar->Panels()->Items(kStatusModified)->SetText(modified ? "Modified" : "");
   });

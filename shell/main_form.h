@@ -12,6 +12,8 @@
 #include "platform/files.h"
 #include "platform/gui/form.h"
 #include "shell/document_state.h"
+#include "shell/foreign_text.h"
+#include "shell/global_actions.h"
 #include "shell/bookmarks.h"
 #include "shell/history_list.h"
 #include "shell/ini_text.h"
@@ -55,6 +57,8 @@ class TPopupMenu;
 class TThesaurusLink;
 class TTrayIcon;
 class TCyrForm;
+class THotKeyService;
+class TSysHotKey;
 
 class TMainForm : public TForm, private TProgressView {
   QM_CLASS(TMainForm, TForm)
@@ -491,6 +495,35 @@ public:
   // The tray menu's Open and the icon's double click show the main window.
   void Open1Click(TObject* Sender);
   void TrayIcon1DblClick(TObject* Sender);
+
+  // --- Global actions (main_form_global.cpp) -------------------------------------------------
+  std::unique_ptr<TSysHotKey> SysHotKey1;  // the hot keys of the global actions, entry i for action i
+  // Registers `hotKeys` (entry i for global action i, key 0 for none) as the system-wide hot keys.
+  void ApplyGlobalHotKeys(const std::vector<THotKey>& hotKeys);
+  // The hot keys report here: entry Index starts global action Index.
+  void SysHotKey1HotKey(int Index);
+  // Global action `Action` on the foreground application's selection, or in this window when
+  // it is in front; nothing while an action, an operation or an engine runs.
+  void ExecuteGlobalAction(int Action);
+  bool GlobalActionRunning() const { return globalActionRunning_; }
+  // The desktop the hot keys and the round trip reach (tests put their own).
+  void UseHotKeyService(std::unique_ptr<THotKeyService> service);
+  void UseForeignApp(std::unique_ptr<TForeignApp> app);
+  int GlobalSource = 0, GlobalTarget = 0;  // code table columns of the recode transform
+  TForeignWaits ForeignWaits;              // the round trip's waits
+private:
+  void BindGlobal();
+  // The round trip with the foreground application, this window kept out of its way.
+  void TransformForeignText(const TForeignTransformEvent& transform);
+  void RunForeignTransform(TForeignTransform transform, const std::u16string& text, bool& cancel,
+                           std::u16string& result);
+  // The quick-conversion window on the copied text.
+  void QuickPanelTransform(const std::u16string& text, bool& cancel, std::u16string& result);
+  // A new document holding `text`, in this window brought to front; false when New was cancelled.
+  bool OpenAsNewDocument(const std::u16string& text);
+  std::unique_ptr<TForeignApp> foreignApp_;
+  bool globalActionRunning_ = false;
+public:
 
   // --- Menu commands without a home of their own (main_form_menus.cpp) ---------------------
   // The editor's paste-special and insert-object windows (pictures and files, embedded or linked).

@@ -54,9 +54,9 @@ TProcessingOptions ReadProcessingOptions() {
 void TMainForm::ApplyStartupPreferences() {
   if (!PrefForm) return;
   // The preferences window reports later changes of the hot keys and the tray switch here;
-  // the system-wide hot keys take them from GlobalHotKeys.
+  // the system-wide hot keys are registered again, the tray icon is shown or hidden.
   PrefForm->OnApplyHotKeys = [](const std::vector<THotKey>& hotKeys) {
-    if (MainForm) MainForm->globalHotKeys_ = hotKeys;
+    if (MainForm) MainForm->ApplyGlobalHotKeys(hotKeys);
   };
   PrefForm->OnApplyTray = [](bool visible) {
     if (MainForm) MainForm->ShowTrayIcon(visible);

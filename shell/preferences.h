@@ -50,7 +50,7 @@ public:
   TShape* Shape1 = nullptr;  // its brush colour is the editor background
   TLabel* DefFont = nullptr;  // its font is the default font
   TButton *BtnSetFont = nullptr, *BtnSetBack = nullptr;
-  THotKeyList* KeyList = nullptr;  // the hot keys of global actions 0 to 13
+  THotKeyList* KeyList = nullptr;  // the hot keys of global actions 0 to 14
   TButton *Button2 = nullptr, *BtnCancel = nullptr, *Button1 = nullptr;  // OK, Cancel, "Options..."
   TFontDialog* FontDialog1 = nullptr;
   TColorMenu* BackgroundMenu = nullptr;  // the background colour: automatic or any other

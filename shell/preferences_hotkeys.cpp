@@ -11,14 +11,17 @@ struct TGlobalAction {
   const char* Key;
 };
 
+// The default keys are free on X servers and the common desktops: Ctrl+Alt with a function key
+// switches virtual terminals, and Ctrl+Alt with D or K (show desktop, next keyboard layout) and
+// with the arrows (workspaces) belong to desktops.
 const TGlobalAction kActions[kGlobalActionCount] = {
-    {"Show Quick Panel", "Scroll Lock"},   {"Open in Quillomark", "Alt+Scroll Lock"},
-    {"Switch keyboard layout", "Ctrl+Alt+F11"}, {"Transliterate", "Ctrl+Alt+F10"},
-    {"De-transliterate", "Ctrl+Alt+F9"},   {"Text cleanup", "Ctrl+Alt+F8"},
-    {"Convert to DOS", "Ctrl+Shift+D"},    {"Convert to ISO", "Ctrl+Shift+I"},
-    {"Convert to KOI", "Ctrl+Shift+K"},    {"Convert to MAC", "Ctrl+Shift+M"},
-    {"Decode from DOS", "Ctrl+Alt+D"},     {"Decode from ISO", "Ctrl+Alt+I"},
-    {"Decode from KOI", "Ctrl+Alt+K"},     {"Decode from MAC", "Ctrl+Alt+M"},
+    {"Show Quick Panel", "Scroll Lock"},         {"Open in Quillomark", "Alt+Scroll Lock"},
+    {"Switch keyboard layout", "Ctrl+Shift+F11"}, {"Transliterate", "Ctrl+Shift+F10"},
+    {"De-transliterate", "Ctrl+Shift+F9"},       {"Text cleanup", "Ctrl+Shift+F8"},
+    {"Convert to DOS", "Ctrl+Shift+D"},          {"Convert to ISO", "Ctrl+Shift+I"},
+    {"Convert to KOI", "Ctrl+Shift+K"},          {"Convert to MAC", "Ctrl+Shift+M"},
+    {"Decode from DOS", "Shift+Ctrl+Alt+D"},     {"Decode from ISO", "Shift+Ctrl+Alt+I"},
+    {"Decode from KOI", "Shift+Ctrl+Alt+K"},     {"Decode from MAC", "Shift+Ctrl+Alt+M"},
     {"Apply Template", "Ctrl+Shift+A"},
 };
 

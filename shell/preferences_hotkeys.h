@@ -1,4 +1,4 @@
-// The hot keys of the global actions as the preferences keep them: one row per action 0 to 13
+// The hot keys of the global actions as the preferences keep them: one row per action 0 to 14
 // with its key text and whether it is enabled, stored in section "Global" of the product key
 // ("KeyName" + row, "KeyEnabled" + row), and the key each row registers.
 #pragma once
@@ -11,9 +11,9 @@
 
 class TLanguage;
 
-// Global actions 0 to 14; rows 0 to 13 of the key list have hot keys.
+// Global actions 0 to 14, each with its row in the key list.
 inline constexpr int kGlobalActionCount = 15;
-inline constexpr int kHotKeyRowCount = 14;
+inline constexpr int kHotKeyRowCount = kGlobalActionCount;
 
 // The English name and the default key text of a global action.
 std::string DefaultActionName(int index);

@@ -57,6 +57,16 @@ void WaitText(const std::string& utf8) {
   }
 }
 
+// Waits, handling messages, until file `name` exists (another program's signal to go on).
+void WaitFile(const std::string& name) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(3);
+  while (!FileExists(ProgramFileName(name))) {
+    if (std::chrono::steady_clock::now() > limit) throw Exception("the file " + name + " never came");
+    Application->ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
 void Answer(const std::string& argument) {
   std::istringstream in(argument);
   std::string kind;
@@ -188,6 +198,8 @@ void RunLine(const std::string& line) {
     Click(argument);
   else if (verb == "wait-text")
     WaitText(argument);
+  else if (verb == "wait-file")
+    WaitFile(argument);
   else if (verb == "save-text")
     WriteFileAtomic(ProgramFileName(argument), WideToUtf8(MainForm->Editor->GetTextW()));
   else if (verb == "answer")

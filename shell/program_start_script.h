@@ -3,6 +3,7 @@
 // before the start-up, for its questions. One action a line ('#' starts a comment):
 //   click NAME       clicks the main window's component NAME (menu item, control or action)
 //   wait-text TEXT   waits (handling messages, at most 30 s) until the editor text holds TEXT
+//   wait-file FILE   waits (handling messages, at most 3 min) until FILE exists
 //   save-text FILE   writes the editor text to FILE as UTF-8
 //   answer KIND N    queues the answer N (modal result or ID) for the next question of KIND
 //                    (messagedlg, messagebox); questions go to a scripted dialog service, and

@@ -1,6 +1,7 @@
 #include "textcore/keyboard_layouts.h"
 
 #include "textcore/cp1251_literal.h"
+#include "platform/code_pages.h"
 
 namespace {
 
@@ -41,4 +42,17 @@ char PhoneticKeyChar(char ch) {
   size_t at = kRussianKeys.view().find(ch);
   if (at == std::string_view::npos) at = kUsKeys.view().find(ch);
   return at == std::string_view::npos ? ch : kPhoneticKeys.view()[at];
+}
+
+std::u16string SwitchKeyboardLayoutW(std::u16string_view s) {
+  std::u16string out(s);
+  for (char16_t& c : out) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    bool lossy = false;
+    const std::string byte = WideToAnsi(std::u16string_view(&c, 1), 1251, &lossy);
+    if (lossy || byte.size() != 1) continue;
+    const std::u16string switched = AnsiToWide(SwitchKeyboardLayout(byte), 1251);
+    if (switched.size() == 1) c = switched[0];
+  }
+  return out;
 }

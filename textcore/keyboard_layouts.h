@@ -15,6 +15,8 @@ extern const std::string_view PhoneticLayoutKeys;
 // found in RussianLayoutKeys becomes the US key; any other stays. Signs on both layouts are taken
 // as US keys (".", "," and "?" give «ю», «б» and ",").
 std::string SwitchKeyboardLayout(std::string_view s);
+// The same for UTF-16 text; characters code page 1251 lacks stay.
+std::u16string SwitchKeyboardLayoutW(std::u16string_view s);
 // The Russian key at the position of `ch` in UsLayoutKeys, or `ch` itself.
 char LatinKeyToCyrillic(char ch);
 // The phonetic-layout key at the position of `ch` in RussianLayoutKeys or, failing that, in

@@ -1,6 +1,5 @@
 #include "tools/quick_form.h"
 
-#include "platform/code_pages.h"
 #include "platform/gui/std_controls.h"
 #include "proofing/correction_editor_adapter.h"
 #include "proofing/correction_engine.h"
@@ -14,20 +13,6 @@ QM_CLASS_INFO(TQuickForm, TForm, [](TClassBuilder<TQuickForm>&) {})
 namespace {
 
 constexpr int kKoi = 3, kWin = 0;
-
-// The text re-typed on the other keyboard layout; characters code page 1251 lacks stay.
-std::u16string SwitchLayoutW(const std::u16string& text) {
-  std::u16string out = text;
-  for (char16_t& c : out) {
-    if (c >= 0xD800 && c <= 0xDFFF) continue;
-    bool lossy = false;
-    const std::string byte = WideToAnsi(std::u16string_view(&c, 1), 1251, &lossy);
-    if (lossy || byte.size() != 1) continue;
-    const std::u16string switched = AnsiToWide(SwitchKeyboardLayout(byte), 1251);
-    if (switched.size() == 1) c = switched[0];
-  }
-  return out;
-}
 
 }  // namespace
 
@@ -82,7 +67,7 @@ void TQuickForm::EngineClick(TObject* Sender) {
 }
 
 void TQuickForm::SwitchKbdClick(TObject*) {
-  Editor->SetTextW(SwitchLayoutW(Editor->GetTextW()));
+  Editor->SetTextW(SwitchKeyboardLayoutW(Editor->GetTextW()));
   SetModalResult(kQuickEditorDone);
 }
 

@@ -1,8 +1,16 @@
 #include "platform/gui/clipboard.h"
 
+#include <QBuffer>
 #include <QClipboard>
+#include <QImage>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#include <QThread>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 
 #include "platform/code_pages.h"
@@ -167,6 +175,77 @@ void TClipboard::SetAsBytes(unsigned format, const std::string& bytes) {
   Open();
   if (!pending_->changed) pending_->data->clear();
   pending_->data->setData(mime, QByteArray(bytes.data(), qsizetype(bytes.size())));
+  pending_->changed = true;
+  Close();
+}
+
+namespace {
+
+// Qt's own name for a picture held as an image; it is kept as PNG bytes instead.
+const QString kQtImage = "application/x-qt-image";
+const QString kPng = "image/png";
+
+}  // namespace
+
+void TClipboard::CatchUp() {
+  // An X11 program takes a selection only with a time later than its owner took it at, and Qt
+  // uses the time of the last event it had: a property change on one of its windows brings it
+  // the server's time.
+  EnsureGuiApplication();
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11 || QGuiApplication::platformName() != "xcb" || !x11->connection()) return;
+  QWindow* window = nullptr;
+  for (QWindow* w : QGuiApplication::topLevelWindows())
+    if (w->handle()) window = w;
+  if (!window) return;
+  xcb_connection_t* c = x11->connection();
+  static const xcb_atom_t property = [c] {
+    const char* name = "_QUILLOMARK_TIME";
+    auto* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return atom;
+  }();
+  if (property == XCB_ATOM_NONE) return;
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, xcb_window_t(window->winId()), property, XCB_ATOM_STRING, 8, 0, nullptr);
+  std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+  for (int i = 0; i < 5; ++i) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QThread::msleep(2);
+  }
+}
+
+TClipboardContents TClipboard::SaveContents() const {
+  TClipboardContents contents;
+  const QMimeData* data = Current(pending_ && pending_->changed ? pending_->data : nullptr);
+  if (!data) return contents;
+  const QStringList formats = data->formats();
+  for (const QString& format : formats) {
+    if (format == kQtImage) continue;
+    const QByteArray bytes = data->data(format);
+    contents.Formats.emplace_back(format.toStdString(), std::string(bytes.constData(), size_t(bytes.size())));
+  }
+  if (data->hasImage() && !formats.contains(kPng)) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    qvariant_cast<QImage>(data->imageData()).save(&buffer, "PNG");
+    contents.Formats.emplace_back(kPng.toStdString(), std::string(png.constData(), size_t(png.size())));
+  }
+  return contents;
+}
+
+void TClipboard::RestoreContents(const TClipboardContents& contents) {
+  if (contents.Empty()) return Clear();
+  Open();
+  pending_->data->clear();
+  for (const auto& [format, bytes] : contents.Formats) {
+    const QByteArray raw(bytes.data(), qsizetype(bytes.size()));
+    const QString name = QString::fromStdString(format);
+    // A picture is offered as an image too, in every format the desktop asks for.
+    if (name == kPng) pending_->data->setImageData(QImage::fromData(raw, "PNG"));
+    pending_->data->setData(name, raw);
+  }
   pending_->changed = true;
   Close();
 }

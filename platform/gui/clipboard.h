@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Standard formats, numbered as Windows numbers them; registered formats count from 0xC000.
@@ -15,6 +16,13 @@ inline constexpr unsigned CF_TEXT = 1, CF_BITMAP = 2, CF_OEMTEXT = 7, CF_DIB = 8
 unsigned RegisterClipboardFormat(const std::string& name);
 // The name of a registered format; empty for standard and unknown ones.
 std::string GetClipboardFormatName(unsigned format);
+
+// Everything the clipboard holds, format by format as the desktop names the formats, kept to be
+// put back later.
+struct TClipboardContents {
+  std::vector<std::pair<std::string, std::string>> Formats;  // format name, bytes
+  bool Empty() const { return Formats.empty(); }
+};
 
 class TClipboard {
 public:
@@ -35,6 +43,14 @@ public:
   // zero); empty when the clipboard lacks it.
   std::string GetAsBytes(unsigned format) const;
   void SetAsBytes(unsigned format, const std::string& bytes);
+
+  // Lets the next write take the clipboard from a program that took it just now: on X11 the
+  // program's idea of the time catches up with the server's (handles pending messages).
+  void CatchUp();
+
+  // The whole content in every format, and such a content put back (an empty one clears).
+  TClipboardContents SaveContents() const;
+  void RestoreContents(const TClipboardContents& contents);
 
   // Runs `listener` whenever the clipboard content changes (from any program); answers an id
   // for RemoveChangeListener.

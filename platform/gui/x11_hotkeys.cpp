@@ -4,6 +4,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -50,6 +51,26 @@ uint32_t VirtualKeyToKeysym(uint16_t key) {
   }
 }
 
+uint8_t X11KeyCode(void* connection, uint32_t keysym) {
+  auto* c = static_cast<xcb_connection_t*>(connection);
+  const xcb_setup_t* setup = xcb_get_setup(c);
+  const int count = setup->max_keycode - setup->min_keycode + 1;
+  auto* reply =
+      xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), nullptr);
+  if (!reply) return 0;
+  const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(reply);
+  const int perCode = reply->keysyms_per_keycode;
+  xcb_keycode_t found = 0;
+  for (int code = 0; code < count && !found; ++code)
+    for (int i = 0; i < perCode; ++i)
+      if (syms[code * perCode + i] == keysym) {
+        found = static_cast<xcb_keycode_t>(setup->min_keycode + code);
+        break;
+      }
+  std::free(reply);
+  return found;
+}
+
 struct TX11HotKeys::TState {
   xcb_connection_t* Connection = nullptr;
   xcb_window_t Root = 0;
@@ -59,24 +80,6 @@ struct TX11HotKeys::TState {
     if (Connection) xcb_disconnect(Connection);
   }
 
-  xcb_keycode_t KeyCode(uint32_t keysym) {
-    const xcb_setup_t* setup = xcb_get_setup(Connection);
-    const int count = setup->max_keycode - setup->min_keycode + 1;
-    auto* reply = xcb_get_keyboard_mapping_reply(
-        Connection, xcb_get_keyboard_mapping(Connection, setup->min_keycode, count), nullptr);
-    if (!reply) return 0;
-    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(reply);
-    const int perCode = reply->keysyms_per_keycode;
-    xcb_keycode_t found = 0;
-    for (int code = 0; code < count && !found; ++code)
-      for (int i = 0; i < perCode; ++i)
-        if (syms[code * perCode + i] == keysym) {
-          found = static_cast<xcb_keycode_t>(setup->min_keycode + code);
-          break;
-        }
-    std::free(reply);
-    return found;
-  }
 };
 
 TX11HotKeys::TX11HotKeys(std::unique_ptr<TState> state) : State(std::move(state)) {}
@@ -111,7 +114,7 @@ std::unique_ptr<TX11HotKeys> TX11HotKeys::Open(const std::string& display, std::
 
 bool TX11HotKeys::Register(int id, uint16_t key, unsigned modifiers) {
   const uint32_t keysym = VirtualKeyToKeysym(key);
-  const xcb_keycode_t code = keysym ? State->KeyCode(keysym) : 0;
+  const xcb_keycode_t code = keysym ? X11KeyCode(State->Connection, keysym) : 0;
   if (!code) return false;
   const uint16_t mask = XMask(modifiers);
   std::vector<xcb_void_cookie_t> cookies;
@@ -132,6 +135,16 @@ bool TX11HotKeys::Register(int id, uint16_t key, unsigned modifiers) {
   }
   State->Grabs.push_back({id, code, mask});
   return true;
+}
+
+void TX11HotKeys::Unregister(int id) {
+  std::erase_if(State->Grabs, [&](const TGrab& grab) {
+    if (grab.Id != id) return false;
+    for (uint16_t ignored : kIgnoredMasks)
+      xcb_ungrab_key(State->Connection, grab.Code, State->Root, grab.Mask | ignored);
+    return true;
+  });
+  xcb_flush(State->Connection);
 }
 
 void TX11HotKeys::UnregisterAll() {

@@ -20,7 +20,8 @@ class TX11HotKeys {
   // Grabs virtual key `key` with `modifiers` under `id` (whatever Caps and Num Lock are);
   // false when the key has no key code here or another client holds it.
   bool Register(int id, uint16_t key, unsigned modifiers);
-  // Releases every key this connection grabbed.
+  // Releases the key grabbed under `id`, or every key this connection grabbed.
+  void Unregister(int id);
   void UnregisterAll();
   // The ids of the hot keys pressed since the last call, waiting up to `timeoutMs` for one.
   std::vector<int> TakePressed(int timeoutMs);
@@ -35,3 +36,6 @@ class TX11HotKeys {
 
 // The X keysym of a virtual key (0 when it has none).
 uint32_t VirtualKeyToKeysym(uint16_t key);
+// The key code of `keysym` in the keyboard mapping of `connection` (an xcb_connection_t; 0 when
+// no key gives it).
+uint8_t X11KeyCode(void* connection, uint32_t keysym);

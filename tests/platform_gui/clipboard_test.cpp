@@ -3,6 +3,8 @@
 
 #include "platform/code_pages.h"
 #include "platform/gui/clipboard.h"
+#include "platform/gui/clipboard_image.h"
+#include "platform/gui/graphics.h"
 
 namespace {
 
@@ -51,6 +53,42 @@ TEST(ClipboardTest, RegisteredFormatsCarryBytesAndGroupUnderOpen) {
   Clipboard()->Clear();
   EXPECT_FALSE(Clipboard()->HasFormat(CF_TEXT));
   EXPECT_EQ(Clipboard()->GetAsBytes(rtf), "");
+}
+
+// What a program saves of the clipboard it puts back whole: text with its other formats, a
+// picture alone, and an empty clipboard stays empty.
+TEST(ClipboardTest, SavedContentsComeBackInEveryFormat) {
+  const unsigned rtf = RegisterClipboardFormat("Rich Text Format");
+  const std::string doc = "{\\rtf1 x}";
+  Clipboard()->Open();
+  Clipboard()->SetAsUnicodeText(u"Ελληνικά и русский");
+  Clipboard()->SetAsBytes(rtf, doc);
+  Clipboard()->Close();
+  const TClipboardContents withText = Clipboard()->SaveContents();
+  Clipboard()->SetAsText("something else");
+  Clipboard()->RestoreContents(withText);
+  EXPECT_EQ(Clipboard()->AsUnicodeText(), u"Ελληνικά и русский");
+  EXPECT_EQ(Clipboard()->GetAsBytes(rtf), doc);
+
+  TBitmap picture;
+  picture.SetSize(3, 2);
+  SetClipboardImage(picture);
+  const TClipboardContents withPicture = Clipboard()->SaveContents();
+  ASSERT_FALSE(withPicture.Empty());
+  Clipboard()->SetAsText("text over the picture");
+  Clipboard()->RestoreContents(withPicture);
+  EXPECT_TRUE(ClipboardHasImage());
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_TEXT));
+  TBitmap back;
+  ASSERT_TRUE(ClipboardImage(back));
+  EXPECT_EQ(back.Width(), 3);
+
+  Clipboard()->Clear();
+  const TClipboardContents nothing = Clipboard()->SaveContents();
+  EXPECT_TRUE(nothing.Empty());
+  Clipboard()->SetAsText("x");
+  Clipboard()->RestoreContents(nothing);
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_TEXT));
 }
 
 }  // namespace

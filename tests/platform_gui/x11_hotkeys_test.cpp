@@ -1,5 +1,7 @@
 #include "platform/gui/x11_hotkeys.h"
 
+#include "tests/platform_gui/test_display.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -11,59 +13,6 @@
 #include <string>
 
 namespace {
-
-// The display the tests use: $DISPLAY, else a private Xvfb started for the test program.
-class TTestDisplay {
- public:
-  TTestDisplay() {
-    if (const char* display = std::getenv("DISPLAY"); display && *display) {
-      Name = display;
-      return;
-    }
-    if (access("/usr/bin/Xvfb", X_OK) != 0) return;
-    // Parallel test processes each start their own server: try numbers until one comes up.
-    for (int attempt = 0; attempt < 20 && Name.empty(); ++attempt) {
-      const std::string name = ":" + std::to_string(200 + (getpid() * 7 + attempt * 13) % 4000);
-      Server = fork();
-      if (Server == 0) {
-        execl("/usr/bin/Xvfb", "Xvfb", name.c_str(), "-nolisten", "tcp", "-noreset", "-screen",
-              "0", "640x480x24", static_cast<char*>(nullptr));
-        _exit(127);
-      }
-      for (int wait = 0; wait < 100; ++wait) {
-        if (waitpid(Server, nullptr, WNOHANG) == Server) break;  // number taken: next one
-        xcb_connection_t* probe = xcb_connect(name.c_str(), nullptr);
-        const bool up = !xcb_connection_has_error(probe);
-        xcb_disconnect(probe);
-        if (up) {
-          Name = name;
-          break;
-        }
-        usleep(50000);
-      }
-      if (Name.empty() && waitpid(Server, nullptr, WNOHANG) == 0) {
-        kill(Server, SIGTERM);
-        waitpid(Server, nullptr, 0);
-      }
-    }
-    if (Name.empty()) Server = -1;
-  }
-  ~TTestDisplay() {
-    if (Server > 0) {
-      kill(Server, SIGTERM);
-      waitpid(Server, nullptr, 0);
-    }
-  }
-  std::string Name;
-
- private:
-  pid_t Server = -1;
-};
-
-TTestDisplay& Display() {
-  static TTestDisplay display;
-  return display;
-}
 
 // Presses and releases a key with XTest as a user at the keyboard would.
 void PressKey(const std::string& display, uint32_t keysym, bool withCtrlAlt) {
@@ -125,6 +74,19 @@ TEST(X11HotKeys, UnregisteredKeyIsNoLongerReceivedAndCanBeTakenAgain) {
   EXPECT_TRUE(second->Register(2, 0x4C, TX11HotKeys::Ctrl | TX11HotKeys::Alt));
   PressKey(Display().Name, 'l', true);
   EXPECT_EQ(second->TakePressed(2000), std::vector<int>{2});
+}
+
+TEST(X11HotKeys, UnregisteringOneIdKeepsTheOthers) {
+  REQUIRE_DISPLAY();
+  auto keys = TX11HotKeys::Open(Display().Name, nullptr);
+  ASSERT_TRUE(keys);
+  ASSERT_TRUE(keys->Register(3, 0x4D /* M */, TX11HotKeys::Ctrl | TX11HotKeys::Alt));
+  ASSERT_TRUE(keys->Register(4, 0x4E /* N */, TX11HotKeys::Ctrl | TX11HotKeys::Alt));
+  keys->Unregister(3);
+  PressKey(Display().Name, 'm', true);
+  EXPECT_TRUE(keys->TakePressed(200).empty());
+  PressKey(Display().Name, 'n', true);
+  EXPECT_EQ(keys->TakePressed(2000), std::vector<int>{4});
 }
 
 TEST(X11HotKeys, KeyWithoutKeysymIsRefusedAndNoDisplayIsExplained) {

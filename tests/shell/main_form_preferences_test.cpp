@@ -105,7 +105,7 @@ protected:
     EXPECT_EQ(editor.AutoURLDetect(), changed ? adNone : adDefault);
     EXPECT_EQ(MainForm->OS->MakeBackup(), !changed);
     EXPECT_EQ(MainForm->TrayIcon1->MinimizeToTray(), changed);  // offscreen has no tray to show the icon in
-    ASSERT_EQ(MainForm->GlobalHotKeys().size(), 14u);
+    ASSERT_EQ(MainForm->GlobalHotKeys().size(), 15u);
     EXPECT_EQ(MainForm->GlobalHotKeys()[0], (changed ? THotKey{} : THotKey{VK_SCROLL, 0}));
     EXPECT_EQ(FileMenuCaption(), changed ? kRussianFileMenu : "&File");
   }

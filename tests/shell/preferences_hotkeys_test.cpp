@@ -12,11 +12,12 @@ namespace {
 TEST(PreferencesHotKeys, RowsDefaultToTheTableAndRoundTripThroughSectionGlobal) {
   TTestWorld world;
   std::vector<THotKeyRow> rows = LoadHotKeyRows();
-  ASSERT_EQ(rows.size(), 14u);
+  ASSERT_EQ(rows.size(), 15u);
   EXPECT_EQ(rows[0], (THotKeyRow{"Scroll Lock", true}));
   EXPECT_EQ(rows[1], (THotKeyRow{"Alt+Scroll Lock", true}));
-  EXPECT_EQ(rows[2], (THotKeyRow{"Ctrl+Alt+F11", true}));
-  EXPECT_EQ(rows[13], (THotKeyRow{"Ctrl+Alt+M", true}));
+  EXPECT_EQ(rows[2], (THotKeyRow{"Ctrl+Shift+F11", true}));
+  EXPECT_EQ(rows[13], (THotKeyRow{"Shift+Ctrl+Alt+M", true}));
+  EXPECT_EQ(rows[14], (THotKeyRow{"Ctrl+Shift+A", true})) << "action 14 has a key too";
 
   rows[3] = {"Ctrl+Shift+T", false};
   SaveHotKeyRows(rows);
@@ -29,7 +30,22 @@ TEST(PreferencesHotKeys, RowsDefaultToTheTableAndRoundTripThroughSectionGlobal) 
   EXPECT_EQ(reg.ReadString("KeyName3"), "Ctrl+Shift+T");
   EXPECT_EQ(reg.GetDataType("KeyEnabled3"), rdInteger);
   EXPECT_EQ(reg.ReadInteger("KeyEnabled3"), 0);
-  EXPECT_FALSE(reg.ValueExists("KeyName14")) << "action 14 has no row";
+  EXPECT_EQ(reg.ReadString("KeyName14"), "Ctrl+Shift+A");
+}
+
+// No default key is one that X servers or the common desktops keep for themselves.
+TEST(PreferencesHotKeys, DefaultKeysAvoidThoseOfTheServerAndTheDesktops) {
+  for (int i = 0; i < kGlobalActionCount; ++i) {
+    SCOPED_TRACE(DefaultHotKeyText(i));
+    const THotKey key = RowHotKey({DefaultHotKeyText(i), true});
+    ASSERT_NE(key.Key, 0);
+    if (key.Modifiers != (hkCtrl | hkAlt)) continue;
+    const bool terminalSwitch = key.Key >= VK_F1 && key.Key <= VK_F1 + 11;
+    const bool workspace = key.Key >= VK_LEFT && key.Key <= VK_DOWN;
+    const bool desktop = key.Key == 'D' || key.Key == 'K' || key.Key == 'L' || key.Key == 'T' ||
+                         key.Key == VK_DELETE || key.Key == VK_BACK;
+    EXPECT_FALSE(terminalSwitch || workspace || desktop);
+  }
 }
 
 TEST(PreferencesHotKeys, EachRowRegistersItsKeyAndModifiers) {

@@ -274,9 +274,10 @@ TEST_F(PreferencesTest, KeyListCapturesStoresAndAppliesHotKeys) {
   form.OnApplyHotKeys = [&](const std::vector<THotKey>& hotKeys) { applied = hotKeys; };
   Session(mrOk, [&](TPrefForm& f) {
     THotKeyList& list = *f.KeyList;
-    ASSERT_EQ(list.RowCount(), 14);
+    ASSERT_EQ(list.RowCount(), 15);
     EXPECT_EQ(list.Row(0).KeyText, "Scroll Lock");
     EXPECT_EQ(list.ActionName(13), "Decode from MAC");
+    EXPECT_EQ(list.ActionName(14), "Apply Template");
     f.PageControl1->SetActivePage(f.TabExternal);
 
     uint16_t key = VK_SCROLL;
@@ -301,7 +302,7 @@ TEST_F(PreferencesTest, KeyListCapturesStoresAndAppliesHotKeys) {
     EXPECT_EQ(list.Selected(), 2);
     EXPECT_FALSE(list.Row(2).Enabled);
   });
-  ASSERT_EQ(applied.size(), 14u);
+  ASSERT_EQ(applied.size(), 15u);
   EXPECT_EQ(applied[0], (THotKey{VK_SCROLL, hkCtrl | hkAlt}));
   EXPECT_EQ(applied[1], (THotKey{VK_SCROLL, hkAlt}));
   EXPECT_EQ(applied[2], THotKey{}) << "a disabled row registers nothing";
@@ -314,7 +315,7 @@ TEST_F(PreferencesTest, KeyListCapturesStoresAndAppliesHotKeys) {
     static_cast<TControl*>(f.FindComponent("BtnDefaultKeys"))->Click();
     EXPECT_EQ(f.KeyList->Row(0).KeyText, "Scroll Lock");
     EXPECT_EQ(f.KeyList->Row(1).KeyText, "Alt+Scroll Lock");
-    EXPECT_EQ(f.KeyList->Row(2).KeyText, "Ctrl+Alt+F11");
+    EXPECT_EQ(f.KeyList->Row(2).KeyText, "Ctrl+Shift+F11");
     EXPECT_FALSE(f.KeyList->Row(2).Enabled) << "Default keeps the check boxes";
     static_cast<TControl*>(f.FindComponent("BtnEnableAll"))->Click();
     EXPECT_TRUE(f.KeyList->Row(2).Enabled);
