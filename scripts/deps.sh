@@ -9,6 +9,7 @@ packages=(
   xvfb xauth fonts-dejavu-core libxcb1-dev libxcb-xtest0-dev
   hunspell hunspell-tools hunspell-en-gb hunspell-ru libhunspell-dev
   python3 python3-num2words libmuparser-dev libfreetype-dev libfontconfig-dev
+  libx11-dev x11-xkb-utils  # keyboard layouts over XKB; setxkbmap sets them up in tests
   poppler-utils  # pdftotext, to read printed PDF files back in tests
   mythes-en-us mythes-ru  # the thesaurus data of our thesaurus library
   manpages-ru  # the Russian sentences of bench/data (bench/data/extract_sentences.py)

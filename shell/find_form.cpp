@@ -378,7 +378,7 @@ void TFindForm::FindAgain(int direction) {
   if (page == TSMulti) return;
   if ((page == TSFind || page == TSReplace) && EditFind->GetText().empty()) return;
   ApplyOptions();
-  Search(direction == 2 ? kTagLast : direction < 0 ? kTagPrior : kTagNext);
+  Search(direction == 2 ? kTagLast : direction == -2 ? kTagFirst : direction < 0 ? kTagPrior : kTagNext);
 }
 
 void TFindForm::FindText(const std::string& text, bool backward) {

@@ -64,7 +64,7 @@ public:
                       int linkFilter);
   // 1 Find, 2 Replace, 3 Multi, 4 Attributes.
   void ShowPage(int page);
-  // 1 next, 2 last, -1 prior, when the page has a find text.
+  // 1 next, 2 last, -1 prior, -2 first, when the page has a find text.
   void FindAgain(int direction);
   // Searches `text` on the Find page, backward or forward.
   void FindText(const std::string& text, bool backward);

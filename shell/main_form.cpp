@@ -261,6 +261,10 @@ void TMainForm::WndProc(TMessage& message) {
     }
     return;
   }
+  if (message.Msg == WM_LAYOUTSWITCH) {
+    WMLayoutSwitch();
+    return;
+  }
   TForm::WndProc(message);
 }
 
@@ -298,12 +302,13 @@ void TMainForm::ShowHint(TObject*) {
 }
 
 void TMainForm::FormKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
-  if (!busy_ && BookmarkKey(Key, Shift)) {
-    Key = 0;
-  } else if (Key == VK_ESCAPE && busy_) {
+  // While an operation runs Esc is the one key the window acts on.
+  if (Key == VK_ESCAPE && busy_) {
     Key = 0;
     BtnStopClick(this);
-  } else if (Key == VK_ESCAPE && PrefForm && PrefForm->CBExitOnESC->Checked()) {
+  } else if (!busy_ && WindowKey(Key, Shift)) {
+    Key = 0;
+  } else if (Key == VK_ESCAPE && !busy_ && PrefForm && PrefForm->CBExitOnESC->Checked()) {
     Key = 0;
     Close();
   }

@@ -355,10 +355,24 @@ public:
   TInputMode InputMode() const;
   // Status-bar panel 7 shows the input mode; the Russian and English actions follow the layout.
   void KeyboardLayout1Click(TObject* Sender);
-  // A typed character: the mode's key, then a smart quote.
+  // A typed character: the mode's key, the typing automation at a word end, a smart quote.
   void EditorKeyPress(TObject* Sender, char& Key);
-  // Ctrl with B, I, U, L, E or R presses that formatting button (nothing in the plain view).
+  // Ctrl+Enter converts the word before the caret to the other layout; Ctrl with B, I, U, L,
+  // E or R presses that formatting button (nothing in the plain view).
   void EditorKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  // In the emulated and phonetic modes the last three characters are read again in the code
+  // page of the locale converter's locale.
+  void EditorKeyUp(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  // "Convert Keyboard Layout": the word before the caret (or the selection) retyped on the
+  // other layout, and the keyboard switched to it.
+  TAction* ForceKbdLayout = nullptr;
+  void ForceKbdLayoutExecute(TObject* Sender);
+  // Posted by Alt+Shift; WMLayoutSwitch handles it.
+  static constexpr unsigned WM_LAYOUTSWITCH = WM_USER + 137;
+  // After Alt+Shift: the next layout when the system kept the one seen at the last Alt+Shift;
+  // the emulated and phonetic modes end.
+  void WMLayoutSwitch();
+  int SavedLayout = -1;  // the layout seen at the last Alt+Shift; negative when none
 
   // --- Status-bar indicators (main_form_status.cpp) ------------------------------------------
   TAction *EditAutoSpell = nullptr, *EditAutoSwitch = nullptr, *EditAutoDeTrans = nullptr;
@@ -429,6 +443,7 @@ private:
   // The language of the selection's attributes.
   unsigned SelectionLanguage() const;
   std::vector<std::u16string> suggEntries_;
+  int suggWordStart_ = -1, suggWordLength_ = 0;  // the typed word the suggestions are for
   std::map<const TMenuItem*, std::u16string> suggestionWords_;
   std::map<const TMenuItem*, std::string> lookupTemplates_;
   std::string lastLookup_;  // LastUsed2's template
@@ -622,6 +637,11 @@ private:
   void InitTyping();
   // Ctrl+1 to Ctrl+9: true when a bookmark was chosen.
   bool BookmarkKey(uint16_t key, TShiftState shift);
+  // The window's own keys (symbols, find again, paste, font combos, grammar reload); true
+  // when the key was one of them.
+  bool WindowKey(uint16_t key, TShiftState shift);
+  // At a word end: de-transliteration, layout switching and spelling of the word just typed.
+  void TypingAutomation();
   bool tabPressed_ = false;  // the last key down was Tab
   bool FormattingAllowed() const;
   bool updatingControls_ = false;  // set while the controls follow a selection change

@@ -41,7 +41,11 @@ TCyrForm* TMainForm::Decoder() {
   return CyrForm;
 }
 
-void TMainForm::ToolsAutoConvertUpdate(TObject*) { ToolsAutoConvert->SetEnabled(!Editor->GetTextW().empty()); }
+void TMainForm::ToolsAutoConvertUpdate(TObject* Sender) {
+  // The text commands that share this update are there only while the editor holds text.
+  TAction* action = dynamic_cast<TAction*>(Sender);
+  (action ? action : ToolsAutoConvert)->SetEnabled(!Editor->GetTextW().empty());
+}
 
 void TMainForm::ToolsAutoConvertExecute(TObject*) {
   TCyrForm* decoder = Decoder();

@@ -41,6 +41,7 @@ bool IsWordChar(char16_t c) {
 
 void TMainForm::ShowSuggList(const std::vector<std::u16string>& entries, int tag) {
   suggEntries_ = entries;
+  suggWordStart_ = -1;
   SuggList->Clear();
   for (const std::u16string& entry : entries) SuggList->Items()->Add(WideToAnsi(entry));
   SuggList->SetTag(tag);
@@ -84,8 +85,14 @@ void TMainForm::PickSuggestion() {
     if (TQLanguage* language = SpellChecker().FindLanguage(lcid)) language->AddUserWord(WideToAnsi(word, CodePageOf(lcid)));
     return;
   }
-  // The suggestion replaces the word it was offered for: the selection, or the word at the caret.
-  if (Editor->SelLength() == 0) SelectWordAt(Editor->SelStart());
+  // The suggestion replaces the word it was offered for: the word just typed, the selection,
+  // or the word at the caret.
+  if (Editor->SelLength() == 0 && suggWordStart_ >= 0) {
+    Editor->SetSelStart(suggWordStart_);
+    Editor->SetSelLength(suggWordLength_);
+  } else if (Editor->SelLength() == 0) {
+    SelectWordAt(Editor->SelStart());
+  }
   Editor->SetSelTextW(entry);
 }
 
@@ -132,6 +139,7 @@ void TMainForm::SuggListKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
 void TMainForm::SuggListKeyPress(TObject*, char& Key) {
   char typed = Key;
   Key = 0;
+  if (busy_) return;
   if (SuggList->Visible()) SuggList->Hide();
   if (Editor->CanFocus()) Editor->SetFocus();
   // The character goes on to the editor as though typed there: its input mode, then the text.

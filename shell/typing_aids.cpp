@@ -1,5 +1,7 @@
 #include "shell/typing_aids.h"
 
+#include <cstring>
+
 #include "textcore/keyboard_layouts.h"
 
 std::string InputModeText(TInputMode mode, uint16_t layoutLanguage) {
@@ -27,3 +29,5 @@ char SmartQuote(bool hasPrevious, char16_t previous) {
       return kClose;
   }
 }
+
+bool IsWordEndChar(char key) { return key != 0 && std::strchr("\r !#$)*+=?^|", key) != nullptr; }

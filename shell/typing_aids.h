@@ -1,5 +1,6 @@
 // Typing aids of the main window: the input modes and their indicator, the characters typed in
-// the emulated and phonetic modes, and smart quotes. Characters are code page 1251.
+// the emulated and phonetic modes, the word ends of the typing automation and smart quotes.
+// Characters are code page 1251.
 #pragma once
 
 #include <cstdint>
@@ -16,3 +17,6 @@ char TypedChar(TInputMode mode, char key);
 // A typed '"' as a smart quote: "«" at the start of the text or a line and after a blank, a tab
 // or an opening bracket or quote; "»" after anything else.
 char SmartQuote(bool hasPrevious, char16_t previous);
+// The characters that end a word for the typing automation: carriage return, space and
+// ! # $ ) * + = ? ^ |.
+bool IsWordEndChar(char key);
