@@ -53,6 +53,8 @@ public:
   LCID LanguageAt(int) override { return FLcid; }
   void SetLanguage(int, int, LCID) override {}
   void ResetBackground(int, int) override {}
+  void MarkBackground(int, int, unsigned) override {}
+  void SetOnTextChange(TTextChange) override {}
   void SetRedraw(bool) override {}
   void SetHideSelection(bool) override {}
 
@@ -86,6 +88,10 @@ public:
     if (Kind == wcSuspected) Found.push_back({Start, Word, Second});
   }
   bool ShowResults() override { return false; }
+  bool HasResults() override { return !Found.empty(); }
+  void CloseResults() override {}
+  void SetEditor(ISpellEditor*) override {}
+  void TextChanged(int, int, int) override {}
   std::vector<TSuspicion> Found;
 };
 
