@@ -100,6 +100,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("EditRemoveHTMLExecute", &TMainForm::EditRemoveHTMLExecute);
   Handler("ConvTransliterateExecute", &TMainForm::ConvTransliterateExecute);
   Handler("CaseToggleClick", &TMainForm::CaseToggleClick);
+  Handler("ToolsChangeCaseExecute", &TMainForm::ToolsChangeCaseExecute);
   Handler("ConvUNICODEExecute", &TMainForm::ConvUNICODEExecute);
   Handler("ShowFindFormClick", &TMainForm::ShowFindFormClick);
   Handler("FindNextOccClick", &TMainForm::FindNextOccClick);
@@ -124,6 +125,8 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Handler("ToolsGenCharExecute", &TMainForm::ToolsGenCharExecute);
   Handler("InsertSymbol1Click", &TMainForm::InsertSymbol1Click);
   Handler("ClipboardPane1Click", &TMainForm::ClipboardPane1Click);
+  Handler("EditAutoPasteExecute", &TMainForm::EditAutoPasteExecute);
+  Handler("EditMenuClick", &TMainForm::EditMenuClick);
   Handler("ConvRevisionsExecute", &TMainForm::ConvRevisionsExecute);
   Field("Settings1", Settings1);
   ReadForm();

@@ -164,6 +164,8 @@ public:
   // The case items (tag 1 sentence, 2 upper, 3 lower, 4 title, 5 toggle) on the selection or the
   // word at the caret.
   void CaseToggleClick(TObject* Sender);
+  // The case forms of the selection or the word at the caret in the pick list; a pick replaces it.
+  void ToolsChangeCaseExecute(TObject* Sender);
   // The locale converter on the selection (the whole text when nothing is selected).
   void ConvUNICODEExecute(TObject* Sender);
   // The find form on page 1-4 (Find, Replace, Multi, Attributes), with the selection's text.
@@ -211,6 +213,9 @@ public:
   void InsertSymbol1Click(TObject* Sender);
   // "Show Clipboard": the clipboard window is visible exactly while the item is checked.
   void ClipboardPane1Click(TObject* Sender);
+  // Clipboard capture mode on or off (the clipboard window's button); the Edit menu shows it.
+  void EditAutoPasteExecute(TObject* Sender);
+  void EditMenuClick(TObject* Sender);
   // "History Manager...": the history in its window; its answer loads, clears or chooses.
   void ConvRevisionsExecute(TObject* Sender);
   // Gives the quick conversion window the work text's conversions and the engines.
@@ -444,6 +449,7 @@ private:
   unsigned SelectionLanguage() const;
   std::vector<std::u16string> suggEntries_;
   int suggWordStart_ = -1, suggWordLength_ = 0;  // the typed word the suggestions are for
+  bool suggCaseForms_ = false;  // the list holds case forms: a "+" entry is text, not a new word
   std::map<const TMenuItem*, std::u16string> suggestionWords_;
   std::map<const TMenuItem*, std::string> lookupTemplates_;
   std::string lastLookup_;  // LastUsed2's template

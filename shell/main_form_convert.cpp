@@ -198,6 +198,24 @@ void TMainForm::CaseToggleClick(TObject* Sender) {
   SetModified(true);
 }
 
+void TMainForm::ToolsChangeCaseExecute(TObject*) {
+  if (busy_) return;
+  if (Editor->SelLength() == 0) SelectWordAtCaret();
+  // The list offers the selection without its surrounding blanks, and picking replaces just that.
+  const std::u16string selected = Editor->GetSelTextW();
+  const size_t first = selected.find_first_not_of(u" \t\r\v");
+  if (first == std::u16string::npos) return;
+  const size_t last = selected.find_last_not_of(u" \t\r\v");
+  Editor->SetSelStart(Editor->SelStart() + int(first));
+  Editor->SetSelLength(int(last - first + 1));
+  const std::u16string text = selected.substr(first, last - first + 1);
+  std::vector<std::u16string> forms;
+  for (int mode : {2, 3, 4}) forms.push_back(ChangeCaseW(text, mode));
+  if (text.find(u' ') != std::u16string::npos) forms.push_back(ChangeCaseW(text, 1));
+  ShowSuggList(forms, 0);
+  suggCaseForms_ = true;
+}
+
 void TMainForm::ConvUNICODEExecute(TObject*) {
   if (busy_ || !UnicodeForm) return;
   if (Editor->SelLength() == 0) Editor->SelectAll();

@@ -12,6 +12,7 @@
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_messages.h"
 #include "textcore/rich_edit_streaming.h"
+#include "tools/collect_form.h"
 
 namespace {
 
@@ -35,6 +36,8 @@ void TMainForm::SetBusy(bool busy) {
   for (TMenuItem* menu : {FileMenu, ConvertMenu, SearchMenu, ToolsMenu})
     if (menu) menu->SetEnabled(!busy);
   Exit1->SetEnabled(!busy);
+  // Captured clipboard text waits: the operation's work text must not change under it.
+  if (CollectForm) CollectForm->Editor = busy ? nullptr : Editor;
   ProgressArea->SetVisible(busy);
   StatusBar->SetVisible(!busy);
   busy_ = busy;

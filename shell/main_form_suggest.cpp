@@ -42,6 +42,7 @@ bool IsWordChar(char16_t c) {
 void TMainForm::ShowSuggList(const std::vector<std::u16string>& entries, int tag) {
   suggEntries_ = entries;
   suggWordStart_ = -1;
+  suggCaseForms_ = false;
   SuggList->Clear();
   for (const std::u16string& entry : entries) SuggList->Items()->Add(WideToAnsi(entry));
   SuggList->SetTag(tag);
@@ -80,7 +81,7 @@ void TMainForm::PickSuggestion() {
   }
   std::u16string word;
   unsigned lcid = 0;
-  if (UserWordEntry(entry, word, lcid)) {
+  if (!suggCaseForms_ && UserWordEntry(entry, word, lcid)) {
     if (!SpellingInitialized() || word.empty()) return;
     if (TQLanguage* language = SpellChecker().FindLanguage(lcid)) language->AddUserWord(WideToAnsi(word, CodePageOf(lcid)));
     return;

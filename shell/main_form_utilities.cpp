@@ -57,6 +57,17 @@ void TMainForm::ClipboardPane1Click(TObject* Sender) {
   CollectForm->SetVisible(item->Checked());
 }
 
+void TMainForm::EditAutoPasteExecute(TObject*) {
+  if (!CollectForm) return;
+  CollectForm->Editor = Editor;
+  CollectForm->BtnCollect->SetDown(!CollectForm->BtnCollect->Down());
+}
+
+void TMainForm::EditMenuClick(TObject*) {
+  if (auto* item = dynamic_cast<TMenuItem*>(FindComponent("Autopaste1")))
+    item->SetChecked(CollectForm && CollectForm->BtnCollect->Down());
+}
+
 void TMainForm::ConvRevisionsExecute(TObject*) {
   if (!RevForm || busy_) return;
   std::vector<TRevEntry> entries;

@@ -132,6 +132,27 @@ TEST_F(ConvertCommandsTest, CaseItemsOnSelectionAndWordAtCaret) {
   EXPECT_TRUE(main->DocModified());
 }
 
+TEST_F(ConvertCommandsTest, QuickSampleOffersTheCaseFormsAndAPickReplacesTheTrimmedText) {
+  SetText(u"say  ёжик café  now");
+  Select(3, 13);  // "  ёжик café  ": the blanks around stay
+  Click("ChangeCase2");
+  EXPECT_TRUE(main->SuggList->Visible());
+  const std::vector<std::u16string> forms = {u"ЁЖИК CAFÉ", u"ёжик café", u"Ёжик Café", u"Ёжик café"};
+  EXPECT_EQ(main->SuggEntries(), forms);
+  main->SuggList->SetItemIndex(2);
+  main->PickSuggestion();
+  EXPECT_EQ(Text(), u"say  Ёжик Café  now");
+
+  // One word gets no sentence form; a form starting with "+" is text, not a word for the dictionary.
+  SetText(u"+abc");
+  Select(0, 4);
+  Click("ChangeCase2");
+  EXPECT_EQ(main->SuggEntries().size(), 3u);
+  main->SuggList->SetItemIndex(0);
+  main->PickSuggestion();
+  EXPECT_EQ(Text(), u"+ABC");
+}
+
 TEST_F(ConvertCommandsTest, SearchMenuOpensTheFindFormWithTheSelection) {
   SetText(u"one two one two");
   Select(4, 3);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gui/application.h"
+#include "platform/gui/clipboard.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
@@ -70,6 +71,28 @@ TEST_F(UtilityCommandsTest, SpecialSymbolsAndTheClipboardWindowFollowTheirItems)
   EXPECT_EQ(CollectForm->Editor, main->Editor);
   Click("ClipboardPane1");
   EXPECT_FALSE(CollectForm->Visible());
+}
+
+TEST_F(UtilityCommandsTest, CaptureModeFollowsTheClipboardWindowAndWaitsForARunningOperation) {
+  auto* item = dynamic_cast<TMenuItem*>(main->FindComponent("Autopaste1"));
+  Click("Autopaste1");
+  EXPECT_TRUE(CollectForm->BtnCollect->Down());
+  main->EditMenuClick(nullptr);
+  EXPECT_TRUE(item->Checked());
+
+  main->Editor->SetTextW(u"doc");
+  Clipboard()->SetAsUnicodeText(u"Ω one");
+  CollectForm->ClipboardChanged();
+  EXPECT_EQ(main->Editor->GetTextW(), u"doc\rΩ one");
+  main->SetBusy(true);
+  Clipboard()->SetAsUnicodeText(u"two");
+  CollectForm->ClipboardChanged();
+  main->SetBusy(false);
+  EXPECT_EQ(main->Editor->GetTextW(), u"doc\rΩ one");
+
+  CollectForm->BtnCollect->SetDown(false);  // released in the clipboard window itself
+  main->EditMenuClick(nullptr);
+  EXPECT_FALSE(item->Checked());
 }
 
 TEST_F(UtilityCommandsTest, HistoryManagerLoadsClearsOrChoosesAnEntry) {
