@@ -77,6 +77,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindHistory();
   BindView();
   BindRuler();
+  BindPrint();
   BindBookmarks();
   BindIni();
   BindFormat();
