@@ -8,10 +8,13 @@
 #include <sstream>
 #include <string>
 
+#include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/std_controls.h"
 #include "tests/platform/temp_folder.h"
 #include "textcore/print_layout.h"
 #include "textcore/rich_edit.h"
+#include "textcore/rich_print_progress.h"
 #include "textcore/rich_printer.h"
 #include "textcore/win_registry.h"
 
@@ -234,6 +237,30 @@ TEST_F(RichPrinterTest, PrintingRefusesChangesAndReportsFailures) {
   printer->Printer().Select("", folder.Name() + "/no/such/folder/out.pdf");
   EXPECT_THROW(printer->PrintRichEdit(*edit, 1), ELinePrinter);
   EXPECT_FALSE(printer->Printer().Printing());
+}
+
+TRichPrntProgDlg* ProgressWindow() {
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (auto* dlg = dynamic_cast<TRichPrntProgDlg*>(Screen->Forms(i))) return dlg;
+  return nullptr;
+}
+
+TEST_F(RichPrinterTest, ProgressWindowFollowsTheJobAndGoesAtItsEnd) {
+  edit->SetTextW(NumberedLines(120));
+  printer->SetShowProgress(true);
+  printer->SetTitle("Report");
+  std::vector<std::string> seen;
+  printer->OnNewPage = [&](TObject*) {
+    TRichPrntProgDlg* dlg = ProgressWindow();
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_TRUE(dlg->Visible());
+    seen.push_back(dlg->lblStatus->Caption() + "|" + dlg->lblTitle->Caption() + "|" + dlg->lblPageNumber->Caption());
+  };
+  printer->PrintRichEdit(*edit, 1);
+  ASSERT_GE(seen.size(), 2u);
+  EXPECT_EQ(seen[0], "Printing in progress|Report|1");
+  EXPECT_EQ(seen[1], "Printing in progress|Report|2");
+  EXPECT_EQ(ProgressWindow(), nullptr);
 }
 
 // Pages rendered for the preview are the pages printed.
