@@ -83,6 +83,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindHistory();
   BindView();
   BindRuler();
+  BindPrint();
   BindBookmarks();
   BindIni();
   BindFormat();

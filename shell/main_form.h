@@ -25,6 +25,8 @@
 
 class TAction;
 class TanlRuler;
+class TPrintDialog;
+class TRichPrinter;
 class TNetDirect;
 class TQGrammar;
 class TRichEditCorrectionEditor;
@@ -495,6 +497,19 @@ public:
 private:
   void BindRuler();
   void Ruler1Resize(TObject* Sender);
+public:
+
+  // --- Printing (main_form_print.cpp) -------------------------------------------------------
+  TRichPrinter* RichPrinter = nullptr;
+  TPrintDialog* PrintDialog1 = nullptr;
+  // File > "Page Setup ...": the printer's page setup dialog.
+  void PageSetup1Click(TObject* Sender);
+  // File > "Print Preview": the editor's pages in the preview window, titled with the caption.
+  void PrintPreview1Click(TObject* Sender);
+  // File > "Print...": after the print dialog, the editor is printed, titled with the caption.
+  void FilePrintItemClick(TObject* Sender);
+private:
+  void BindPrint();
 public:
 
   // --- Preferences (main_form_preferences.cpp) ---------------------------------------------

@@ -9,6 +9,10 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
 #include <QPushButton>
 #include <filesystem>
 
@@ -35,6 +39,13 @@ QM_CLASS_INFO(TOpenDialog, TCommonDialog, [](TClassBuilder<TOpenDialog>& c) {
                        "ofOldStyleDialog", "ofNoDereferenceLinks", "ofEnableIncludeNotify", "ofEnableSizing"},
                       &TOpenDialog::Options, &TOpenDialog::SetOptions);
 })
+QM_CLASS_INFO(TPrintDialog, TCommonDialog, [](TClassBuilder<TPrintDialog>& c) {
+  c.Integer("MinPage", &TPrintDialog::MinPage, &TPrintDialog::SetMinPage)
+      .Integer("MaxPage", &TPrintDialog::MaxPage, &TPrintDialog::SetMaxPage)
+      .Integer("FromPage", &TPrintDialog::FromPage, &TPrintDialog::SetFromPage)
+      .Integer("ToPage", &TPrintDialog::ToPage, &TPrintDialog::SetToPage)
+      .Boolean("PageNums", &TPrintDialog::PageNums, &TPrintDialog::SetPageNums);
+})
 QM_CLASS_INFO(TSaveDialog, TOpenDialog, [](TClassBuilder<TSaveDialog>&) {})
 QM_CLASS_INFO(TFontDialog, TCommonDialog, [](TClassBuilder<TFontDialog>& c) { c.Object("Font", &TFontDialog::Font); })
 QM_CLASS_INFO(TColorDialog, TCommonDialog, [](TClassBuilder<TColorDialog>& c) {
@@ -52,6 +63,8 @@ const char* KindName(TDialogKind k) {
     case TDialogKind::SaveFile: return "save dialog";
     case TDialogKind::Font: return "font dialog";
     case TDialogKind::Form: return "dialog window";
+    case TDialogKind::PageSetup: return "page setup dialog";
+    case TDialogKind::Print: return "print dialog";
     default: return "colour dialog";
   }
 }
@@ -97,6 +110,8 @@ public:
         break;
       }
       case TDialogKind::Form: r.Result = r.Form->ShowModal(); break;
+      case TDialogKind::PageSetup: PageSetupDialog(r); break;
+      case TDialogKind::Print: PrintDialog(r); break;
       case TDialogKind::Color: {
         QColor c = QColorDialog::getColor(ToQColor(r.Color), QApplication::activeWindow());
         if (c.isValid()) r.Color = FromQColor(c);
@@ -165,6 +180,63 @@ private:
     r.Result = buttons.size() == 1 ? IDOK : IDCANCEL;
     for (auto& [qt, id] : buttons)
       if (answer == qt) r.Result = id;
+  }
+
+  // A printer for the dialogs: the one named, or a PDF file.
+  static void SetUpPrinter(QPrinter& printer, const TPrintValues& v) {
+    if (v.Printer.empty()) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QString::fromStdString(v.OutputFile));
+    } else {
+      printer.setPrinterName(QString::fromStdString(v.Printer));
+    }
+    printer.setPageOrientation(v.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  }
+
+  static void PageSetupDialog(TDialogRequest& r) {
+    TPrintValues& v = r.Printing;
+    const bool inches = r.Flags & psdInches;
+    const double scale = inches ? 1000 : 100;
+    const QPageLayout::Unit unit = inches ? QPageLayout::Inch : QPageLayout::Millimeter;
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer, v);
+    printer.setPageMargins(QMarginsF(v.MarginLeft / scale, v.MarginTop / scale, v.MarginRight / scale,
+                                     v.MarginBottom / scale), unit);
+    QPageSetupDialog dialog(&printer, QApplication::activeWindow());
+    // Centred across the screen, a third of the free height from the top.
+    dialog.adjustSize();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QRect area = screen->availableGeometry();
+      dialog.move(area.left() + (area.width() - dialog.width()) / 2,
+                  area.top() + (area.height() - dialog.height()) / 3);
+    }
+    r.Result = dialog.exec() == QDialog::Accepted;
+    if (!r.Result) return;
+    const QMarginsF m = printer.pageLayout().margins(unit);
+    v.MarginLeft = int(m.left() * scale + 0.5);
+    v.MarginTop = int(m.top() * scale + 0.5);
+    v.MarginRight = int(m.right() * scale + 0.5);
+    v.MarginBottom = int(m.bottom() * scale + 0.5);
+    v.Landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+  }
+
+  static void PrintDialog(TDialogRequest& r) {
+    TPrintValues& v = r.Printing;
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer, v);
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, v.PageNums);
+    if (v.MaxPage > 0) dialog.setMinMax(v.MinPage, v.MaxPage);
+    if (v.PageNums && v.FromPage > 0) printer.setFromTo(v.FromPage, v.ToPage);
+    r.Result = dialog.exec() == QDialog::Accepted;
+    if (!r.Result) return;
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    v.Printer = toFile ? std::string() : printer.printerName().toStdString();
+    v.OutputFile = toFile ? printer.outputFileName().toStdString() : std::string();
+    v.Landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    v.PageRange = printer.printRange() == QPrinter::PageRange;
+    v.FromPage = printer.fromPage();
+    v.ToPage = printer.toPage();
   }
 
   static void FileDialog(TDialogRequest& r) {
@@ -349,5 +421,16 @@ bool TColorDialog::Execute() {
   r.HelpContext = HelpContext();
   DialogService().Ask(r);
   if (r.Result) color_ = r.Color;
+  return r.Result != 0;
+}
+
+bool TPrintDialog::Execute() {
+  TDialogRequest r;
+  r.Kind = TDialogKind::Print;
+  r.Caption = r.Text = "Print";
+  r.HelpContext = HelpContext();
+  r.Printing = values_;
+  DialogService().Ask(r);
+  if (r.Result) values_ = r.Printing;
   return r.Result != 0;
 }

@@ -42,7 +42,23 @@ inline constexpr TOpenOptions ofReadOnly = 1, ofOverwritePrompt = 2, ofHideReadO
 
 class TCustomForm;
 
-enum class TDialogKind { MessageDlg, MessageBox, InputQuery, OpenFile, SaveFile, Font, Color, Form };
+enum class TDialogKind { MessageDlg, MessageBox, InputQuery, OpenFile, SaveFile, Font, Color, Form, PageSetup, Print };
+
+// Page setup flags (the request's Flags for TDialogKind::PageSetup).
+inline constexpr unsigned psdDisableMargins = 1, psdDisableOrientation = 2, psdDisablePaper = 4,
+    psdDisablePrinter = 8, psdInches = 16;
+
+// The page setup and print dialogs' values, in and out.
+struct TPrintValues {
+  std::string Printer;     // a printer of the system; empty: the PDF file OutputFile
+  std::string OutputFile;
+  bool Landscape = false;
+  // Hundredths of millimetres, or thousandths of inches with psdInches.
+  int MarginLeft = 0, MarginTop = 0, MarginRight = 0, MarginBottom = 0;
+  int MinPage = 0, MaxPage = 0, FromPage = 0, ToPage = 0;
+  bool PageNums = false;   // the print dialog offers a page range
+  bool PageRange = false;  // the answer: FromPage to ToPage, else every page
+};
 
 // One question to the user, as the service sees it; the service writes the answer into it.
 struct TDialogRequest {
@@ -63,6 +79,7 @@ struct TDialogRequest {
   TFont* Font = nullptr;           // font dialog: changed in place when accepted
   TCustomForm* Form = nullptr;     // a dialog window of the program's own, to be shown modally;
                                    // a script sets its controls and answers its modal result
+  TPrintValues Printing;           // page setup and print dialogs
   // The answer: modal result for MessageDlg, ID for MessageBox, 1/0 (accepted) for the rest.
   int Result = 0;
 };
@@ -200,4 +217,35 @@ public:
 
 private:
   TColor color_ = clBlack;
+};
+
+enum TPrintRange { prAllPages, prPageNums };
+
+// The print dialog: a printer (or a PDF file) and the pages to print.
+class TPrintDialog : public TCommonDialog {
+  QM_CLASS(TPrintDialog, TCommonDialog)
+public:
+  explicit TPrintDialog(TComponent* owner) : TCommonDialog(owner) {}
+  bool Execute() override;
+  int MinPage() const { return values_.MinPage; }
+  void SetMinPage(int v) { values_.MinPage = v; }
+  int MaxPage() const { return values_.MaxPage; }
+  void SetMaxPage(int v) { values_.MaxPage = v; }
+  int FromPage() const { return values_.FromPage; }
+  void SetFromPage(int v) { values_.FromPage = v; }
+  int ToPage() const { return values_.ToPage; }
+  void SetToPage(int v) { values_.ToPage = v; }
+  // The page range can be chosen (the page numbers option).
+  bool PageNums() const { return values_.PageNums; }
+  void SetPageNums(bool v) { values_.PageNums = v; }
+  TPrintRange PrintRange() const { return values_.PageRange ? prPageNums : prAllPages; }
+  void SetPrintRange(TPrintRange v) { values_.PageRange = v == prPageNums; }
+  // The chosen printer, or (empty) the PDF file OutputFile.
+  const std::string& Printer() const { return values_.Printer; }
+  void SetPrinter(const std::string& v) { values_.Printer = v; }
+  const std::string& OutputFile() const { return values_.OutputFile; }
+  void SetOutputFile(const std::string& v) { values_.OutputFile = v; }
+
+private:
+  TPrintValues values_;
 };

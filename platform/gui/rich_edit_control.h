@@ -14,7 +14,6 @@
 #include <vector>
 
 class QWidget;
-struct TRichPrintSetup;
 struct TCharFormat;
 struct TParaFormat;
 struct TRichDocument;
@@ -252,6 +251,6 @@ public:
   struct Impl;
 
 private:
-  friend int PrintRichText(const RichEditControl&, const TRichPrintSetup&);
+  friend class TPrinterDevice;
   std::unique_ptr<Impl> d;
 };
