@@ -69,7 +69,7 @@ TEST_F(MainFormMenusTest, BarInItsOrderAndEveryKeyOnItsItem) {
       {"AddBookmark1", "Add Bookmark", "Ctrl+="}, {"InsertSymbol1", "Special Symbol...", "Ctrl+Y"},
       {"DateTime1", "Date/Time...", "Ctrl+D"}, {"HTMLTag1", "Text Fragment...", "Ctrl+T"},
       {"CaseUpper", "UPPER CASE", "Ctrl+Alt+Page Up"}, {"CaseLower", "lower case", "Ctrl+Alt+Page Down"},
-      {"CaseTitle", "Title Case", "Ctrl+Alt+Up"}, {"CaseSentence", "Sentence case.", "Ctrl+Alt+Down"},
+      {"CaseTitle", "Title Case", "Ctrl+Alt+Home"}, {"CaseSentence", "Sentence case.", "Ctrl+Alt+End"},
       {"CaseToggle", "tOGGLE cASE", "Ctrl+Alt+\\"}, {"ChangeCase2", "Via Quick Sample...", "Ctrl+Q"},
       {"NumbertoWords1", "Number as Words...", "Ctrl+W"},
       {"ConvertToPlainText1", "Remove Formatting", "Shift+Ctrl+Z"}, {"RemoveColor1", "Remove Colors", ""},
