@@ -25,18 +25,14 @@
 #include "tools/quick_form.h"
 #include "tools/reformat_form.h"
 
+#include "tests/shell/real_spelling.h"
+
 namespace {
 
 class EngineCommandsTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    // The module-wide validators and the dictionaries load once, from the generated data.
-    SetProgramFolder(QM_PROGRAM_DIR "/");
-    EnglishValidator();
-    RussianValidator();
-    Spell = new TQSpell();
-    Spell->LoadLanguages(QM_PROGRAM_DIR "/Dict/");
-    Spell->EnableStandardDictionaries();
+    Spell = LoadRealSpelling();
   }
   static void TearDownTestSuite() {
     delete Spell;

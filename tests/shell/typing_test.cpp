@@ -22,6 +22,8 @@
 #include "tests/shell/preferences_test_env.h"
 #include "tools/special_char_form.h"
 
+#include "tests/shell/real_spelling.h"
+
 namespace {
 
 constexpr char kOpen = char(0xAB), kClose = char(0xBB);
@@ -279,12 +281,7 @@ TEST_F(TypingTest, TheEmulatedModeRereadsTheLastCharactersInTheLocaleConvertersC
 class TypingAutomationTest : public TypingTest {
 protected:
   static void SetUpTestSuite() {
-    SetProgramFolder(QM_PROGRAM_DIR "/");
-    EnglishValidator();
-    RussianValidator();
-    Spell = new TQSpell();
-    Spell->LoadLanguages(QM_PROGRAM_DIR "/Dict/");
-    Spell->EnableStandardDictionaries();
+    Spell = LoadRealSpelling();
   }
   static void TearDownTestSuite() {
     delete Spell;

@@ -18,25 +18,11 @@
 #include "textcore/rich_printer.h"
 #include "textcore/win_registry.h"
 
+#include "tests/support/pdf_text.h"
+
 namespace {
 
 const std::string Key = "Software\\Vortanel\\Other";
-
-std::string PdfText(const std::string& pdf, const char* options = "-layout") {
-  std::string text;
-  FILE* pipe = popen(("pdftotext " + std::string(options) + " '" + pdf + "' -").c_str(), "r");
-  if (!pipe) return text;
-  char buffer[4096];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-  pclose(pipe);
-  return text;
-}
-
-int PageCount(const std::string& text) {
-  int pages = 0;
-  for (char c : text) pages += c == '\f';
-  return pages;
-}
 
 std::u16string NumberedLines(int count) {
   std::u16string text;
