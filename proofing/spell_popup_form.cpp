@@ -2,6 +2,7 @@
 
 #include "platform/code_pages.h"
 #include "platform/gui/ext_controls.h"
+#include "platform/gui/graphics.h"
 #include "platform/gui/std_controls.h"
 #include "proofing/spell.h"
 #include "textcore/rich_edit.h"
@@ -25,6 +26,12 @@ std::string FromSystem(const std::string& Text, LCID Lcid) {
 }
 
 }  // namespace
+
+std::array<std::u16string, 3> SuggestionParts(const std::u16string& Word, int Position, int Count) {
+  if (Position <= 0 || Count <= 0 || size_t(Position) > Word.size()) return {Word, u"", u""};
+  const size_t start = size_t(Position - 1), length = std::min(size_t(Count), Word.size() - start);
+  return {Word.substr(0, start), Word.substr(start, length), Word.substr(start + length)};
+}
 
 int SuggestionColumns(int Length) { return Length < 4 ? 4 : Length <= 5 ? 2 : 1; }
 
@@ -53,12 +60,15 @@ TSCPopup::TSCPopup(TComponent* Owner) : TForm(Owner) {
   Handler("ListSuggClick", &TSCPopup::ListSuggClick);
   Handler("ListSuggDblClick", &TSCPopup::ListSuggDblClick);
   Handler("ListSuggKeyDown", &TSCPopup::ListSuggKeyDown);
+  Handler("ListSuggDrawItem", &TSCPopup::ListSuggDrawItem);
   ReadForm();
 }
 
 void TSCPopup::Prepare(const TWordQuestion& Question) {
   FWord = ToSystem(Question.Word, Question.Lcid);
   FLcid = Question.Lcid;
+  FSuggestions = Question.Suggestions;
+  FProperCount = Question.ProperCount;
   ListSugg->Clear();
   for (const TSuggestion& s : Question.Suggestions.Items) ListSugg->Items()->Add(ToSystem(s.Word, FLcid));
   EditSrc->SetReadOnly(false);
@@ -71,6 +81,27 @@ void TSCPopup::Prepare(const TWordQuestion& Question) {
   BtnAdd->SetVisible(!Question.Valid);
   EditTrg->SetText(Question.Valid ? std::string() : ToSystem(Question.Replacement, FLcid));
   UpdateButtons();
+}
+
+void TSCPopup::ListSuggDrawItem(TWinControl*, int Index, const TRect& Rect, TOwnerDrawState State) {
+  TCanvas& canvas = *ListSugg->Canvas();
+  canvas.FillRect(Rect);
+  if (Index < 0 || Index >= FSuggestions.Count()) return;
+  const TSuggestion& s = FSuggestions.Items[size_t(Index)];
+  const TColor normal = Index >= FProperCount ? TColor(clGray) : canvas.Font()->Color();
+  const TColor changed = State & odSelected ? TColor(clYellow) : TColor(clBlue);
+  const auto parts = SuggestionParts(AnsiToWide(s.Word, CodePageOf(FLcid)), s.Position, s.Kind);
+  canvas.Brush()->SetStyle(bsClear);
+  int x = Rect.Left + 2;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (parts[i].empty()) continue;
+    canvas.Font()->SetColor(i == 1 ? changed : normal);
+    TRect cell{x, Rect.Top, Rect.Right, Rect.Bottom};
+    TRect measure = cell;
+    canvas.DrawTextW(parts[i], measure, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    canvas.DrawTextW(parts[i], cell, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+    x += measure.Right - measure.Left;
+  }
 }
 
 std::string TSCPopup::Replacement() const { return FromSystem(Trimmed(EditTrg->Text()), FLcid); }
@@ -88,6 +119,7 @@ TPopupAnswer TSCPopup::AnswerOf(int ModalResult) {
 
 void TSCPopup::FormShow(TObject*) {
   FColumns = SuggestionColumns(static_cast<int>(AnsiToWide(FWord, SystemCodePage()).size()));
+  ListSugg->SetColumns(FColumns > 1 ? FColumns : 0);
   if (EditTrg->Text().empty() && BtnAdd->Visible()) EditTrg->SetText(FWord);
   UpdateButtons();
   SetActiveControl(EditTrg);

@@ -2,7 +2,10 @@
 // unknown or suspected word and answers with the button's modal result.
 #pragma once
 
+#include <array>
+
 #include "platform/gui/form.h"
+#include "platform/gui/gui_types.h"
 #include "proofing/spell_interfaces.h"
 
 class TButton;
@@ -47,13 +50,19 @@ private:
   void ListSuggClick(TObject* Sender);
   void ListSuggDblClick(TObject* Sender);
   void ListSuggKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  void ListSuggDrawItem(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State);
   void UpdateButtons();
 
   std::string FWord;  // the word in the system code page, as the edit field holds text
   LCID FLcid = 0;
+  TSuggestionList FSuggestions;  // with the place and length of each one's change
+  int FProperCount = 0;          // entries after these are remembered replacements, drawn grey
   int FColumns = 1;
 };
 
+// A suggestion cut for drawing: the text before its change (at 1-based `Position`, `Count`
+// characters long), the changed characters, the rest. No change (Position 0 or less): all first.
+std::array<std::u16string, 3> SuggestionParts(const std::u16string& Word, int Position, int Count);
 // The columns of the suggestion list for a word of `Length` characters.
 int SuggestionColumns(int Length);
 // Whether Replace applies: the trimmed edit text is not empty and differs from the trimmed word.

@@ -21,6 +21,11 @@ struct TRect {
   bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
   friend bool operator==(const TRect&, const TRect&) = default;
 };
+
+// State bits of an owner-drawn menu item or list entry.
+using TOwnerDrawState = unsigned;
+inline constexpr TOwnerDrawState odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked = 8, odFocused = 16,
+    odDefault = 32;
 inline TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
 inline TRect Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 inline TPoint Point(int x, int y) { return {x, y}; }

@@ -14,10 +14,6 @@ class TMenu;
 class TImageList;
 class TCanvas;
 
-// State bits of an owner-drawn menu item.
-using TOwnerDrawState = unsigned;
-inline constexpr TOwnerDrawState odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked = 8, odFocused = 16,
-    odDefault = 32;
 using TMenuDrawItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, bool Selected)>;
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
 

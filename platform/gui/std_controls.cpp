@@ -1,5 +1,7 @@
 #include "platform/gui/std_controls.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -9,11 +11,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QToolButton>
 
 #include "platform/exceptions.h"
+#include "platform/gui/graphics.h"
 #include "platform/gui/form.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/qt_bridge.h"
@@ -157,6 +162,9 @@ QM_CLASS_INFO(TListBox, TWinControl, [](TClassBuilder<TListBox>& c) {
   c.Boolean("MultiSelect", &TListBox::MultiSelect, &TListBox::SetMultiSelect);
   c.Boolean("ExtendedSelect", &TListBox::ExtendedSelect, &TListBox::SetExtendedSelect);
   c.Boolean("Sorted", &TListBox::Sorted, &TListBox::SetSorted);
+  c.Enum<TListBoxStyle>("Style", {"lbStandard", "lbOwnerDrawFixed"}, &TListBox::Style, &TListBox::SetStyle);
+  c.Integer("Columns", &TListBox::Columns, &TListBox::SetColumns);
+  c.Event("OnDrawItem", &TListBox::OnDrawItem);
 })
 
 QM_CLASS_INFO(TScrollBar, TWinControl, [](TClassBuilder<TScrollBar>& c) {
@@ -972,11 +980,75 @@ void TComboBox::Clear() {
 
 // --- TListBox ---
 
+namespace {
+
+// Hands the painting of an owner-drawn list's entries to the list's OnDrawItem.
+class OwnerDrawDelegate : public QStyledItemDelegate {
+public:
+  OwnerDrawDelegate(TListBox* box, QObject* parent) : QStyledItemDelegate(parent), box_(box) {}
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    if (box_->Style() != lbOwnerDrawFixed || !box_->OnDrawItem) {
+      QStyledItemDelegate::paint(painter, option, index);
+      return;
+    }
+    TOwnerDrawState state = 0;
+    if (option.state & QStyle::State_Selected) state |= odSelected;
+    if (option.state & QStyle::State_HasFocus) state |= odFocused;
+    if (!(option.state & QStyle::State_Enabled)) state |= odDisabled;
+    const QRect& r = option.rect;
+    const TRect rect = Bounds(r.x(), r.y(), r.width(), r.height());
+    painter->save();
+    box_->Canvas()->Attach(painter, rect);
+    box_->DrawItem(index.row(), rect, state);
+    box_->Canvas()->Detach();
+    painter->restore();
+  }
+
+private:
+  TListBox* box_;
+};
+
+}  // namespace
+
 TListBox::TListBox(TComponent* owner)
-    : TWinControl(owner), items_(std::make_unique<TControlItems>([this] { SyncItems(); })) {
+    : TWinControl(owner),
+      items_(std::make_unique<TControlItems>([this] { SyncItems(); })),
+      canvas_(std::make_unique<TCanvas>()) {
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
   SetColor(clWindow);
+}
+
+void TListBox::SetStyle(TListBoxStyle v) {
+  style_ = v;
+  if (QWidget* w = ExistingWidget()) w->update();
+}
+
+void TListBox::SetColumns(int v) {
+  columns_ = std::max(0, v);
+  ApplyColumns();
+}
+
+void TListBox::ApplyColumns() {
+  auto* l = static_cast<QListWidget*>(ExistingWidget());
+  if (!l) return;
+  l->setFlow(QListView::TopToBottom);
+  l->setWrapping(columns_ > 0);
+  if (columns_ > 0) {
+    const int width = std::max(1, (Width() - 2 * l->frameWidth()) / columns_);
+    l->setGridSize(QSize(width, l->fontMetrics().height() + 2));
+  } else {
+    l->setGridSize(QSize());
+  }
+}
+
+void TListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
+  TCanvas& canvas = *canvas_;
+  canvas.Font()->Assign(*Font());
+  const bool selected = state & odSelected;
+  canvas.Brush()->SetColor(selected ? clHighlight : Color());
+  canvas.Font()->SetColor(selected ? clHighlightText : Font()->Color());
+  if (OnDrawItem) OnDrawItem(this, index, rect, state);
 }
 
 TListBox::~TListBox() { DestroyWidget(); }
@@ -1001,6 +1073,8 @@ QWidget* TListBox::CreateWidget() {
 
 void TListBox::InitWidget() {
   TWinControl::InitWidget();
+  static_cast<QListWidget*>(ExistingWidget())->setItemDelegate(new OwnerDrawDelegate(this, ExistingWidget()));
+  ApplyColumns();
   ApplySelectionMode();
   SyncItems();
 }

@@ -371,6 +371,11 @@ private:
 };
 
 // A list box. A change of the selection by the user fires OnClick.
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+class TCanvas;
+// Draws entry `Index` of an owner-drawn list into `Rect` of the list's canvas.
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)>;
+
 class TListBox : public TWinControl {
   QM_CLASS(TListBox, TWinControl)
 public:
@@ -396,6 +401,17 @@ public:
   int ItemAtPos(TPoint p, bool existing) const;
   TRect ItemRect(int index) const;
   void Clear() { items_->Clear(); }
+  // lbOwnerDrawFixed: OnDrawItem paints every entry on Canvas (brush and font colours set for
+  // the entry's state beforehand).
+  TListBoxStyle Style() const { return style_; }
+  void SetStyle(TListBoxStyle v);
+  // Entries flow down and on into this many columns of equal width; 0 is one plain column.
+  int Columns() const { return columns_; }
+  void SetColumns(int v);
+  TCanvas* Canvas() { return canvas_.get(); }
+  TDrawItemEvent OnDrawItem;
+  // Paints one entry as the widget would (tests draw into a bitmap this way).
+  void DrawItem(int index, const TRect& rect, TOwnerDrawState state);
 
 protected:
   QWidget* CreateWidget() override;
@@ -405,7 +421,11 @@ protected:
 private:
   void SyncItems();
   void ApplySelectionMode();
+  void ApplyColumns();
   std::unique_ptr<TControlItems> items_;
+  std::unique_ptr<TCanvas> canvas_;
+  TListBoxStyle style_ = lbStandard;
+  int columns_ = 0;
   bool multiSelect_ = false, extendedSelect_ = true;
   int itemIndex_ = -1;
   std::vector<bool> selected_;

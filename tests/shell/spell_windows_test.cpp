@@ -2,6 +2,7 @@
 // window answering a real pass over a rich text control, their placement, and the start window.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -11,6 +12,8 @@
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 #include "platform/files.h"
+#include "platform/gui/control_grab.h"
+#include "platform/gui/graphics.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/timer.h"
@@ -175,6 +178,55 @@ TEST_F(SpellWindowsTest, PopupEnablesReplaceOnlyForAChangedWordAndEscIgnores) {
   EXPECT_EQ(question.Replacement, "color");
   Script.Then([&] { Windows->Popup->BtnCancel->Click(); });
   EXPECT_EQ(Windows->AskWord(question), TPopupAnswer::Cancel);
+}
+
+// How many pixels of `bitmap` have exactly `colour`.
+int CountColour(TBitmap& bitmap, TColor colour) {
+  int count = 0;
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width(); ++x) count += bitmap.Canvas()->Pixel(x, y) == colour;
+  return count;
+}
+
+TEST_F(SpellWindowsTest, PopupColoursTheChangedLettersAndGreysRememberedReplacements) {
+  TWordQuestion question;
+  question.Word = "teh";
+  question.Lcid = LANG_ENGLISH_US;
+  question.Context = u"in teh end";
+  question.WordStart = 3;
+  question.Length = 3;
+  question.Suggestions.Add("the", 2, 2);  // "eh" swapped
+  question.Suggestions.Add("tea", 0, 0);  // remembered from an earlier answer
+  question.ProperCount = 1;
+  question.Replacement = "the";
+  Script.Then([&] {
+    TSCPopup& p = *Windows->Popup;
+    EXPECT_EQ(p.ListSugg->Columns(), 4);  // a three-letter word
+    p.ListSugg->SetItemIndex(-1);
+    TBitmap plain;
+    GrabControl(*p.ListSugg, plain);
+    EXPECT_GT(CountColour(plain, clBlue), 0);
+    EXPECT_GT(CountColour(plain, clGray), 0);
+    EXPECT_EQ(CountColour(plain, clYellow), 0);
+    p.ListSugg->SetItemIndex(0);
+    TBitmap chosen;
+    GrabControl(*p.ListSugg, chosen);
+    EXPECT_GT(CountColour(chosen, clYellow), 0);
+    EXPECT_EQ(CountColour(chosen, clBlue), 0);
+    p.BtnCancel->Click();
+  });
+  EXPECT_EQ(Windows->AskWord(question), TPopupAnswer::Cancel);
+}
+
+TEST(SpellPopup, SuggestionPartsCutAroundTheChange) {
+  struct Case {
+    int position, count;
+    std::array<std::u16string, 3> parts;
+  } cases[] = {
+      {2, 2, {u"t", u"he", u""}}, {1, 1, {u"", u"t", u"he"}}, {3, 5, {u"th", u"e", u""}},
+      {0, 0, {u"the", u"", u""}}, {-2, 1, {u"the", u"", u""}}, {4, 1, {u"the", u"", u""}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SuggestionParts(u"the", c.position, c.count), c.parts) << c.position;
 }
 
 TEST_F(SpellWindowsTest, FindingWindowShowsTheButtonsOfItsKind) {
