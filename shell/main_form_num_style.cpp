@@ -16,7 +16,7 @@ void TMainForm::BindNumStyle() {
 
 void TMainForm::DropNumStyle(TObject* button, int panel) {
   auto* control = dynamic_cast<TControl*>(button);
-  if (!control || !NumStyleForm) return;
+  if (!control || !NumStyleForm || !FormattingAllowed()) return;
   const TPoint corner = control->ClientToScreen({0, 0});
   NumStyleForm->SetLeft(corner.X);
   NumStyleForm->SetTop(corner.Y + kDropBelow);

@@ -92,6 +92,10 @@ TEST_F(NumStyleTest, ButtonsDropTheirPanelUnderThemselves) {
     EXPECT_EQ(drop->ClientWidth(), c.panel->Width()) << c.caption;
     drop->Hide();
   }
+  main->SetBusy(true);
+  main->BtnNumStyleClick(main->BulletsButton);
+  main->SetBusy(false);
+  EXPECT_FALSE(drop->Visible()) << "not while an operation runs";
 }
 
 TEST_F(NumStyleTest, NumberingChangesApplyToTheNumberedParagraphAtOnce) {
