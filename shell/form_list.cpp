@@ -5,6 +5,7 @@
 #include "shell/find_form.h"
 #include "shell/goto_line_form.h"
 #include "shell/main_form.h"
+#include "shell/num_style_form.h"
 #include "shell/preferences.h"
 #include "shell/progress_form.h"
 #include "shell/single_instance_window.h"
@@ -32,6 +33,7 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
       {"TGotoLineForm", [](TApplication& app) { app.CreateForm(GotoLineForm); }},
       {"TAutoLangForm", [](TApplication& app) { app.CreateForm(AutoLangForm); }},
       {"TAskForm", [](TApplication& app) { app.CreateForm(AskForm); }},
+      {"TNumStyleForm", [](TApplication& app) { app.CreateForm(NumStyleForm); }},
   };
   return forms;
 }

@@ -1,12 +1,25 @@
 #include "shell/formatting.h"
 
+#include <algorithm>
 #include <charconv>
 
+namespace {
+
+constexpr int kSmallA = 1072, kCapitalA = 1040;  // а, А
+
+}  // namespace
+
 TNumberingChoice NumberingForStyle(int styleIndex, int start) {
+  if (styleIndex < 5) return {styleIndex + 2, start};
   if (start <= 0) start = 1;
-  if (styleIndex == 5) return {7, 1071 + start};  // а, б, в
-  if (styleIndex == 6) return {7, 1039 + start};  // А, Б, В
-  return {styleIndex + 2, start};
+  return {7, (styleIndex == 5 ? kSmallA : kCapitalA) - 1 + start};
+}
+
+TNumberingStyle StyleForNumbering(int numbering, int start) {
+  if (numbering != 7) return {numbering - 2, start};
+  // A sequence of characters: small letters from а on, capitals below them.
+  const bool small = start >= kSmallA;
+  return {small ? 5 : 6, std::max(1, start - (small ? kSmallA : kCapitalA) + 1)};
 }
 
 int FontSizeFromText(const std::string& text) {

@@ -348,8 +348,15 @@ public:
   // The editor background and the preferences' sample; the window and default colours mean
   // the system colour.
   void SetEditorBackground(TColor color);
+  // The drop-down window 27 pixels under the clicked button (Sender), on this window's editor:
+  // the numbering panel for the numbering button (tag 1), else the line-spacing panel.
+  void BtnNumStyleClick(TObject* Sender);
+  // The same with the underline-style panel.
+  void UnderStyleBtnClick(TObject* Sender);
 private:
   void BindBackground();  // main_form_background.cpp
+  void BindNumStyle();    // main_form_num_style.cpp
+  void DropNumStyle(TObject* button, int panel);
 public:
   // The controls show the selection's attributes.
   void UpdateFormatControls();
@@ -666,8 +673,6 @@ private:
   bool tabPressed_ = false;  // the last key down was Tab
   bool FormattingAllowed() const;
   bool updatingControls_ = false;  // set while the controls follow a selection change
-  // The numbering and underline choices the drop-down panels remember.
-  int numberingStart_ = 1, numberingStyleIndex_ = 0, numberingFollower_ = 0, underlineIndex_ = 0;
   std::u16string EditorText() const;
   bool PlainView() const;
   // Puts a whole text into the editor; the editor's and the document's modified states stay.

@@ -7,6 +7,7 @@
 #include "platform/gui/std_controls.h"
 #include "shell/formatting.h"
 #include "shell/main_form.h"
+#include "shell/num_style_form.h"
 #include "shell/preferences.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_attributes.h"
@@ -24,6 +25,7 @@ void TMainForm::BindFormat() {
   Handler("RemoveColorCheckmark1Click", &TMainForm::RemoveColorCheckmark1Click);
   Handler("Font1Click", &TMainForm::Font1Click);
   BindBackground();
+  BindNumStyle();
   Field("FontName", FontName);
   Field("FontSize", FontSize);
   Field("BoldButton", BoldButton);
@@ -68,7 +70,7 @@ void TMainForm::StyleButtonClick(TObject*) {
 
 void TMainForm::UnderlineButtonClick(TObject*) {
   if (!FormattingAllowed()) return;
-  Editor->SelAttributes()->SetUnderlineType(UnderlineButton->Down() ? underlineIndex_ + 1 : 0);
+  Editor->SelAttributes()->SetUnderlineType(UnderlineButton->Down() ? RememberedFormat().UnderlineIndex + 1 : 0);
 }
 
 void TMainForm::ScriptButtonClick(TObject* Sender) {
@@ -96,13 +98,14 @@ void TMainForm::BulletsButtonClick(TObject* Sender) {
     return;
   }
   (button == BulletsButton ? NumbersButton : BulletsButton)->SetDown(false);
+  const TRememberedFormat remembered = RememberedFormat();
   paragraph.SetNumbering(button->Tag());
-  paragraph.SetNumberingStart(numberingStart_);
+  paragraph.SetNumberingStart(remembered.NumStart);
   if (button == NumbersButton) {
-    const TNumberingChoice choice = NumberingForStyle(numberingStyleIndex_, numberingStart_);
+    const TNumberingChoice choice = NumberingForStyle(remembered.NumStyleIndex, remembered.NumStart);
     paragraph.SetNumbering(choice.Numbering);
     paragraph.SetNumberingStart(choice.Start);
-    paragraph.SetNumberingStyle(numberingFollower_);
+    paragraph.SetNumberingStyle(remembered.NumFollower);
   }
 }
 

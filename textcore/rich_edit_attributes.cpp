@@ -254,6 +254,13 @@ void TParaAttributesW::SetLineSpacingRule(int rule) {
   });
 }
 
+void TParaAttributesW::SetLineSpacing(int rule, double points) {
+  ChangePara(owner_, PFM_LINESPACING, [&](TParaFormat& f) {
+    f.LineSpacingRule = TRichLineSpacingRule(std::clamp(rule, 0, 5));
+    f.LineSpacing = ToTwips(points);
+  });
+}
+
 TParaAlignment TParaAttributesW::Alignment() const {
   const int a = ReadPara(owner_).Alignment;
   return a >= 1 && a <= 4 ? TParaAlignment(a - 1) : paLeftJustify;

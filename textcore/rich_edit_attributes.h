@@ -122,6 +122,8 @@ public:
   // 0 single, 1 one and a half, 2 double, 3 at least, 4 exactly, 5 multiple (of LineSpacing/20).
   int LineSpacingRule() const;
   void SetLineSpacingRule(int rule);
+  // Rule and spacing in one change.
+  void SetLineSpacing(int rule, double points);
   TParaAlignment Alignment() const;
   void SetAlignment(TParaAlignment alignment);
   // 0 none, 1 bullet, 2 arabic, 3 and 4 letters, 5 and 6 roman, 7 characters from NumberingStart.
