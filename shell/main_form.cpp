@@ -1,5 +1,7 @@
 #include "shell/main_form.h"
 
+#include "components/flat_dock.h"
+#include "components/toolbar_controls.h"
 #include "components/tray_icon.h"
 #include "platform/files.h"
 #include "platform/gui/application.h"
@@ -65,7 +67,6 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Field("FileExitItem", FileExitItem);
   Field("ConvertMenu", ConvertMenu);
   Field("QuickConvert", QuickConvert);
-  Field("DockTop", DockTop);
   Field("Enc1", Enc1);
   Field("Enc2", Enc2);
   Field("ConvFwdButton", ConvFwdButton);
@@ -86,6 +87,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindBookmarks();
   BindIni();
   BindFormat();
+  BindToolbars();
   BindTyping();
   BindSuggest();
   BindStatus();
@@ -168,6 +170,7 @@ void TMainForm::FormCreate(TObject*) {
   InitIniView();
   InitTyping();
   InitDocuments();
+  LoadToolbars();
   // The tray shows the program's own icon; without it the tray's default one.
   try {
     TBitmap icon;
@@ -235,6 +238,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 void TMainForm::FormDestroy(TObject*) {
+  SaveToolbars();
   DoneDocuments();
   // The editor goes after the status bar and must not report to a half-freed window.
   Editor->OnChange = nullptr;

@@ -28,7 +28,6 @@ void TMainForm::BindHistory() {
   Field("RevList", RevList);
   Field("RevMemo", RevMemo);
   Field("EditPreview", EditPreview);
-  Field("TBHistory", TBHistory);
   Field("OriginalPreview", OriginalPreview);
   Field("HistPanes", HistPanes);
   Field("HistoryMain", HistoryMain);

@@ -1,4 +1,5 @@
 // The operation frame of the main window and the encoding conversion that runs in it.
+#include "components/flat_dock.h"
 #include "platform/exceptions.h"
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
