@@ -151,13 +151,13 @@ void TMainForm::FormCreate(TObject*) {
   Application->OnHint = [this](TObject* sender) { ShowHint(sender); };
   SetCaption("");
   WordWrap1Click(this);
-  SelectionChange(this);
   // The editor starts in Arial at the size the default font has on this screen.
   const TFont defaultFont;
   TFont font;
   font.SetName("Arial");
   font.SetSize(-(defaultFont.Height() * 72 / Screen->PixelsPerInch()));
   Editor->SetFont(font);
+  SelectionChange(this);  // the toolbars show the editor's font
   AttachProgressView(this);
   CreateEngines();
   // The spelling component reports the end of a check here.

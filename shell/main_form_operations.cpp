@@ -33,6 +33,9 @@ void TMainForm::SetBusy(bool busy) {
   // works on its text (the operation's own changes go through the editor as before).
   Editor->SetEnabled(!busy);
   DockTop->SetEnabled(!busy);
+  DockBottom->SetEnabled(!busy);
+  // Also the toolbars the user moved to the side docks or floated.
+  for (int i = 0; TFlatToolbar* bar = Toolbar(i); ++i) bar->SetEnabled(!busy);
   for (TMenuItem* menu : {FileMenu, ConvertMenu, SearchMenu, ToolsMenu})
     if (menu) menu->SetEnabled(!busy);
   Exit1->SetEnabled(!busy);

@@ -211,6 +211,16 @@ TEST_F(ToolbarsTest, StoredPlacesComeBackAndADamagedOneDoesNotBreakTheStart) {
   EXPECT_GT(form->TBView->Width(), 0);
 }
 
+TEST_F(ToolbarsTest, NoToolbarTakesCommandsWhileAnOperationRuns) {
+  form->TBTools->SetDockedTo(form->DockLeft);
+  form->TBFile->SetDockedTo(nullptr);
+  for (bool busy : {true, false}) {
+    form->SetBusy(busy);
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(form->Toolbar(i)->Enabled(), !busy) << form->Toolbar(i)->Name();
+    EXPECT_EQ(form->DockBottom->Enabled(), !busy);
+  }
+}
+
 TEST_F(ToolbarsTest, FormattingToolbarsFollowTheView) {
   TFlatToolbar* const formatting[] = {form->TBFont, form->TBParagraph, form->TBLanguage};
   TMenuItem* const items[] = {form->FontTB, form->ParagraphTB, form->LanguageTB};
