@@ -3,6 +3,7 @@
 // commands that load, save and clear entries.
 #include <algorithm>
 
+#include "components/flat_dock.h"
 #include "components/adv_splitter.h"
 #include "platform/code_pages.h"
 #include "platform/files.h"
@@ -142,7 +143,7 @@ void TMainForm::HistoryPane1Click(TObject* Sender) {
 
 void TMainForm::UpdateHistoryPreview(int selStart, int line) {
   const int chosen = RevList->ItemIndex();
-  if (!OriginalPreview->Visible() || chosen < 0 || chosen >= history_.Count()) {
+  if (!TBHistory->Visible() || chosen < 0 || chosen >= history_.Count()) {
     EditPreview->SetWideText(u"");
     return;
   }

@@ -14,6 +14,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/wide_edit.h"
 #include "shell/main_form.h"
 #include "tests/shell/preferences_test_env.h"
 #include "textcore/rich_edit.h"
@@ -219,6 +220,20 @@ TEST_F(ToolbarsTest, NoToolbarTakesCommandsWhileAnOperationRuns) {
     for (int i = 0; i < 9; ++i) EXPECT_EQ(form->Toolbar(i)->Enabled(), !busy) << form->Toolbar(i)->Name();
     EXPECT_EQ(form->DockBottom->Enabled(), !busy);
   }
+}
+
+TEST_F(ToolbarsTest, TheHistoryPreviewRestsWhileItsToolbarIsHidden) {
+  form->Editor->SetTextW(u"first state of the text");
+  form->ConvSendToHistoryExecute(form);
+  form->Editor->SetTextW(u"second state of the text");
+  form->ConvSendToHistoryExecute(form);
+  form->Editor->SetSelStart(0);
+  form->UpdateStatusBar();
+  EXPECT_FALSE(form->EditPreview->WideText().empty());
+  Item("HistoryTB")->Click();
+  ASSERT_FALSE(form->TBHistory->Visible());
+  form->UpdateStatusBar();
+  EXPECT_TRUE(form->EditPreview->WideText().empty());
 }
 
 TEST_F(ToolbarsTest, FormattingToolbarsFollowTheView) {
