@@ -1,7 +1,7 @@
 // Formatting commands of the main window: font name and size, bold, italic, underline, sub- and
 // superscript, alignment, bullets and numbering, indents, text colour and highlight, the
-// selection's language, removing colours and highlighting, and the history memo's font. While a selection change fills the controls (UpdatingControls) they
-// change nothing.
+// selection's language, removing colours and highlighting, and the history memo's font. While
+// a selection change fills the controls (UpdatingControls) they change nothing.
 #include "components/color_menu.h"
 #include "components/languages_combo.h"
 #include "components/toolbar_controls.h"
@@ -203,7 +203,8 @@ void TMainForm::UpdateFormatControls() {
   SubscriptButton->SetDown(text.SubscriptStyle() == 1);
   SuperscriptButton->SetDown(text.SubscriptStyle() == 2);
   const TParaAlignment alignment = Editor->Paragraph()->Alignment();
-  for (TFlatToolbarButton* button : {LeftAlign, CenterAlign, RightAlign, JustifyAlign}) button->SetDown(button->Tag() == int(alignment));
+  for (TFlatToolbarButton* button : {LeftAlign, CenterAlign, RightAlign, JustifyAlign})
+    button->SetDown(button->Tag() == int(alignment));
   const int numbering = Editor->Paragraph()->Numbering();
   BulletsButton->SetDown(numbering == 1);
   NumbersButton->SetDown(numbering >= 2);

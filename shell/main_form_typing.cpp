@@ -170,8 +170,8 @@ void TMainForm::EditorKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
     return;
   }
   // Ctrl with a letter or bracket of the formatting buttons presses that button in the
-  // formatted view; the plain view has no formatting to give, so the key does nothing there. Every other
-  // Ctrl key (Home, End, the arrows, the clipboard keys) goes on to the editor.
+  // formatted view; the plain view has no formatting to give, so the key does nothing there.
+  // Every other Ctrl key (Home, End, the arrows, the clipboard keys) goes on to the editor.
   TFlatToolbarButton* button = nullptr;
   switch (Key) {
     case 'B': button = BoldButton; break;

@@ -295,7 +295,8 @@ TEST_F(ToolbarsTest, FormattingButtonsAndKeysActOnTheSelection) {
 
 TEST_F(ToolbarsTest, TheLanguageComboSetsTheSelectionsLanguage) {
   form->LanguagesCombo1->SetLocaleSource(
-      {[](bool) { return std::vector<LCID>{1033, 1049}; }, [](LCID id, TLocaleNameKind) { return std::to_string(id); }});
+      {[](bool) { return std::vector<LCID>{1033, 1049}; },
+       [](LCID id, TLocaleNameKind) { return std::to_string(id); }});
   form->Editor->SetTextW(u"word word");
   form->Editor->SetSelStart(5);
   form->Editor->SetSelLength(4);
