@@ -243,6 +243,11 @@ void TGlyphButton::Click() {
   TGraphicControl::Click();
 }
 
+void TGlyphButton::Press() {
+  if (groupIndex_ != 0) SetDown(!down_);
+  Click();
+}
+
 void TGlyphButton::Paint() {
   TCanvas* c = Canvas();
   const TRect r = ButtonRect();

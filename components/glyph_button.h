@@ -52,6 +52,8 @@ public:
   TButtonGlyph& ButtonGlyph() { return glyph_; }
 
   void Click() override;
+  // What a mouse click on the button does: a grouped button toggles (as its group allows), then Click.
+  void Press();
 
   TNotifyEvent OnMouseEnter, OnMouseExit;
 

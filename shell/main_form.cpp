@@ -1,5 +1,7 @@
 #include "shell/main_form.h"
 
+#include "components/flat_dock.h"
+#include "components/toolbar_controls.h"
 #include "components/tray_icon.h"
 #include "platform/files.h"
 #include "platform/gui/application.h"
@@ -65,7 +67,6 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   Field("FileExitItem", FileExitItem);
   Field("ConvertMenu", ConvertMenu);
   Field("QuickConvert", QuickConvert);
-  Field("DockTop", DockTop);
   Field("Enc1", Enc1);
   Field("Enc2", Enc2);
   Field("ConvFwdButton", ConvFwdButton);
@@ -87,6 +88,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   BindBookmarks();
   BindIni();
   BindFormat();
+  BindToolbars();
   BindTyping();
   BindSuggest();
   BindStatus();
@@ -153,13 +155,13 @@ void TMainForm::FormCreate(TObject*) {
   Application->OnHint = [this](TObject* sender) { ShowHint(sender); };
   SetCaption("");
   WordWrap1Click(this);
-  SelectionChange(this);
   // The editor starts in Arial at the size the default font has on this screen.
   const TFont defaultFont;
   TFont font;
   font.SetName("Arial");
   font.SetSize(-(defaultFont.Height() * 72 / Screen->PixelsPerInch()));
   Editor->SetFont(font);
+  SelectionChange(this);  // the toolbars show the editor's font
   AttachProgressView(this);
   CreateEngines();
   // The spelling component reports the end of a check here.
@@ -172,6 +174,7 @@ void TMainForm::FormCreate(TObject*) {
   InitIniView();
   InitTyping();
   InitDocuments();
+  LoadToolbars();
   // The tray shows the program's own icon; without it the tray's default one.
   try {
     TBitmap icon;
@@ -239,6 +242,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 void TMainForm::FormDestroy(TObject*) {
+  SaveToolbars();
   DoneDocuments();
   // The editor goes after the status bar and must not report to a half-freed window.
   Editor->OnChange = nullptr;

@@ -48,7 +48,10 @@ class TMRUManager;
 class TPanel;
 class TProgressBar;
 class TRichEditW;
-class TSpeedButton;
+class TFlatDock;
+class TFlatToolbar;
+class TFlatToolbarButton;
+class TLanguagesCombo;
 class TStatusBar;
 class TStatusPanel;
 class TGotoLineForm;
@@ -73,9 +76,9 @@ public:
   TMainMenu* MainMenu1 = nullptr;
   TMenuItem *FileMenu = nullptr, *NewWindow1 = nullptr, *FileExitItem = nullptr;
   TMenuItem *ConvertMenu = nullptr, *QuickConvert = nullptr;
-  TPanel* DockTop = nullptr;  // the top dock: the encoding controls until the toolbars arrive
+  TFlatDock *DockTop = nullptr, *DockBottom = nullptr, *DockLeft = nullptr, *DockRight = nullptr;
   TComboBox *Enc1 = nullptr, *Enc2 = nullptr;
-  TSpeedButton *ConvFwdButton = nullptr, *ConvBackButton = nullptr;
+  TFlatToolbarButton *ConvFwdButton = nullptr, *ConvBackButton = nullptr;
   TPanel* ProgressArea = nullptr;  // the operation label, gauge, panels and Stop button
   TLabel* LabelOp = nullptr;
   TProgressBar* ProgressBar1 = nullptr;
@@ -227,7 +230,7 @@ public:
   TComboBox* RevList = nullptr;       // the entries, newest first
   TRichEditW* RevMemo = nullptr;      // the chosen entry's text
   TWideEdit* EditPreview = nullptr;   // the chosen entry around the caret
-  TPanel *TBHistory = nullptr, *OriginalPreview = nullptr;
+  TPanel* OriginalPreview = nullptr;  // the history bar on TBHistory
   TAdvSplitter* HistPanes = nullptr;  // the editor beside the history memo
   TMenuItem *HistoryMain = nullptr, *HistoryPane1 = nullptr, *ClearAll1 = nullptr;
   TAction *ConvLoadRev = nullptr, *ConvSaveRev = nullptr;
@@ -317,10 +320,16 @@ public:
 
   // --- Formatting (main_form_format.cpp) ----------------------------------------------------
   TComboBox *FontName = nullptr, *FontSize = nullptr;
-  TSpeedButton *BoldButton = nullptr, *ItalicButton = nullptr, *UnderlineButton = nullptr;
-  TSpeedButton *SubscriptButton = nullptr, *SuperscriptButton = nullptr;  // tags 1 and 2
-  TSpeedButton *LeftAlign = nullptr, *CenterAlign = nullptr, *RightAlign = nullptr;  // tag: alignment
-  TSpeedButton *BulletsButton = nullptr, *NumbersButton = nullptr;  // tags 1 and 2
+  TFlatToolbarButton *BoldButton = nullptr, *ItalicButton = nullptr, *UnderlineButton = nullptr;
+  TFlatToolbarButton *SubscriptButton = nullptr, *SuperscriptButton = nullptr;  // tags 1 and 2
+  // Tag: the alignment (left 0, right 1, centre 2, justify 3).
+  TFlatToolbarButton *LeftAlign = nullptr, *CenterAlign = nullptr, *RightAlign = nullptr, *JustifyAlign = nullptr;
+  TFlatToolbarButton *BulletsButton = nullptr, *NumbersButton = nullptr;  // tags 1 and 2
+  TFlatToolbarButton *DecIndentBtn = nullptr, *IncIndentBtn = nullptr;
+  // The colour buttons apply the colour stored with them; their menus choose another one.
+  TFlatToolbarButton *TextColorBtn = nullptr, *BackColorBtn = nullptr;
+  TColorMenu *ColorMenu = nullptr, *HighlightMenu = nullptr;
+  TLanguagesCombo* LanguagesCombo1 = nullptr;
   void FontNameChange(TObject* Sender);
   // The typed or chosen size (12 when it is no number).
   void FontSizeChange(TObject* Sender);
@@ -333,6 +342,19 @@ public:
   void AlignButtonClick(TObject* Sender);
   // Down: bullets, or numbers in the remembered style, follower and start; up: none.
   void BulletsButtonClick(TObject* Sender);
+  // The ruler's decrease and increase indent on the selection's paragraphs.
+  void DecIndentBtnClick(TObject* Sender);
+  void IncIndentBtnClick(TObject* Sender);
+  // The selection's text colour or highlight := the colour stored with the button.
+  void TextColorBtnClick(TObject* Sender);
+  void BackColorBtnClick(TObject* Sender);
+  TColor TextColor() const { return textColor_; }
+  TColor HighlightColor() const { return highlightColor_; }
+  // A colour chosen in ColorMenu or HighlightMenu: stored with its button, drawn on its glyph
+  // and applied.
+  void ColorMenuColorSelect(TObject* Sender, int ColorIndex, TColor Color);
+  // The selection and the editor take the chosen language.
+  void LanguagesCombo1Change(TObject* Sender);
   // "Remove Colour": the selection (or all the text) in the default colours.
   void EditNoColorExecute(TObject* Sender);
   // "Remove Color Checkmark": the whole text loses its highlighting; the caret goes back to
@@ -372,7 +394,7 @@ public:
   // A typed character: the mode's key, the typing automation at a word end, a smart quote.
   void EditorKeyPress(TObject* Sender, char& Key);
   // Ctrl+Enter converts the word before the caret to the other layout; Ctrl with B, I, U, L,
-  // E or R presses that formatting button (nothing in the plain view).
+  // E, R, J, [ or ] presses that formatting button (nothing in the plain view).
   void EditorKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
   // In the emulated and phonetic modes the last three characters are read again in the code
   // page of the locale converter's locale.
@@ -484,6 +506,29 @@ public:
   void ZoomBoxKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
   // The editor's zoom in percent.
   int Zoom();
+
+  // --- Toolbars (main_form_toolbars.cpp) ---------------------------------------------------
+  TFlatToolbar *TBFile = nullptr, *TBEdit = nullptr, *TBView = nullptr, *TBConvert = nullptr, *TBTools = nullptr;
+  TFlatToolbar *TBFont = nullptr, *TBParagraph = nullptr, *TBLanguage = nullptr, *TBHistory = nullptr;
+  TPopupMenu* ToolbarsPopup = nullptr;  // items tagged with their toolbar's number
+  TMenuItem *FontTB = nullptr, *ParagraphTB = nullptr, *LanguageTB = nullptr, *Toolbars1 = nullptr;
+  // The toolbar of a number (0 File, 1 Edit, 2 Language, 3 Font, 4 Paragraph, 5 Convert,
+  // 6 Tools, 7 History, 8 View); nullptr for any other.
+  TFlatToolbar* Toolbar(int number) const;
+  // A toolbar item toggles its check and shows its toolbar exactly when checked; "Hide All"
+  // (tag -1) hides every toolbar.
+  void TBClick(TObject* Sender);
+  // Every toolbar, the formatting ones only in the formatted view.
+  void ShowAll1Click(TObject* Sender);
+  // "Align all": the toolbars side by side in their fixed rows, the history toolbar at the bottom.
+  void ResetAll1Click(TObject* Sender);
+  // View > "Toolbars...": the toolbar menu at the mouse cursor.
+  void Toolbars1Click(TObject* Sender);
+  // The items' check marks show which toolbars are visible.
+  void ToolbarsPopupPopup(TObject* Sender);
+  // The toolbar places stored under "ToolbarPos"; a damaged entry leaves the toolbars as they are.
+  void LoadToolbars();
+  void SaveToolbars();
   // "Copy Info": the selection's offset, length, line and column on the clipboard.
   void CopyField1Click(TObject* Sender);
 
@@ -656,6 +701,10 @@ private:
   bool choosingBookmark_ = false;
   void BindIni();
   void BindFormat();
+  void BindToolbars();
+  // The colour bar of a colour button's glyph.
+  void PaintColorGlyph(TFlatToolbarButton* button, TColor color);
+  TColor textColor_ = clRed, highlightColor_ = clYellow;
   void BindTyping();
   void BindStatus();
   void BindEdit();

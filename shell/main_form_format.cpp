@@ -1,7 +1,10 @@
 // Formatting commands of the main window: font name and size, bold, italic, underline, sub- and
-// superscript, alignment, bullets and numbering, removing colours and highlighting, and the
-// history memo's font. While a selection change fills the controls (UpdatingControls) they
-// change nothing.
+// superscript, alignment, bullets and numbering, indents, text colour and highlight, the
+// selection's language, removing colours and highlighting, and the history memo's font. While
+// a selection change fills the controls (UpdatingControls) they change nothing.
+#include "components/color_menu.h"
+#include "components/languages_combo.h"
+#include "components/toolbar_controls.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
@@ -11,6 +14,7 @@
 #include "shell/preferences.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_attributes.h"
+#include "textcore/ruler.h"
 
 void TMainForm::BindFormat() {
   Handler("FontNameChange", &TMainForm::FontNameChange);
@@ -24,6 +28,12 @@ void TMainForm::BindFormat() {
   Handler("EditNoColorExecute", &TMainForm::EditNoColorExecute);
   Handler("RemoveColorCheckmark1Click", &TMainForm::RemoveColorCheckmark1Click);
   Handler("Font1Click", &TMainForm::Font1Click);
+  Handler("DecIndentBtnClick", &TMainForm::DecIndentBtnClick);
+  Handler("IncIndentBtnClick", &TMainForm::IncIndentBtnClick);
+  Handler("TextColorBtnClick", &TMainForm::TextColorBtnClick);
+  Handler("BackColorBtnClick", &TMainForm::BackColorBtnClick);
+  Handler("ColorMenuColorSelect", &TMainForm::ColorMenuColorSelect);
+  Handler("LanguagesCombo1Change", &TMainForm::LanguagesCombo1Change);
   BindBackground();
   BindNumStyle();
   Field("FontName", FontName);
@@ -38,6 +48,14 @@ void TMainForm::BindFormat() {
   Field("RightAlign", RightAlign);
   Field("BulletsButton", BulletsButton);
   Field("NumbersButton", NumbersButton);
+  Field("JustifyAlign", JustifyAlign);
+  Field("DecIndentBtn", DecIndentBtn);
+  Field("IncIndentBtn", IncIndentBtn);
+  Field("TextColorBtn", TextColorBtn);
+  Field("BackColorBtn", BackColorBtn);
+  Field("ColorMenu", ColorMenu);
+  Field("HighlightMenu", HighlightMenu);
+  Field("LanguagesCombo1", LanguagesCombo1);
 }
 
 bool TMainForm::FormattingAllowed() const { return !updatingControls_ && !busy_; }
@@ -75,7 +93,7 @@ void TMainForm::UnderlineButtonClick(TObject*) {
 
 void TMainForm::ScriptButtonClick(TObject* Sender) {
   if (!FormattingAllowed()) return;
-  auto* button = dynamic_cast<TSpeedButton*>(Sender);
+  auto* button = dynamic_cast<TFlatToolbarButton*>(Sender);
   if (!button) return;
   // Subscript 1, superscript 2 (the button's tag); up: normal.
   Editor->SelAttributes()->SetSubscriptStyle(button->Down() ? button->Tag() : 0);
@@ -84,13 +102,13 @@ void TMainForm::ScriptButtonClick(TObject* Sender) {
 
 void TMainForm::AlignButtonClick(TObject* Sender) {
   if (!FormattingAllowed()) return;
-  if (auto* button = dynamic_cast<TSpeedButton*>(Sender))
+  if (auto* button = dynamic_cast<TFlatToolbarButton*>(Sender))
     Editor->Paragraph()->SetAlignment(TParaAlignment(button->Tag()));
 }
 
 void TMainForm::BulletsButtonClick(TObject* Sender) {
   if (!FormattingAllowed()) return;
-  auto* button = dynamic_cast<TSpeedButton*>(Sender);
+  auto* button = dynamic_cast<TFlatToolbarButton*>(Sender);
   if (!button) return;
   TParaAttributesW& paragraph = *Editor->Paragraph();
   if (!button->Down()) {
@@ -107,6 +125,48 @@ void TMainForm::BulletsButtonClick(TObject* Sender) {
     paragraph.SetNumberingStart(choice.Start);
     paragraph.SetNumberingStyle(remembered.NumFollower);
   }
+}
+
+void TMainForm::DecIndentBtnClick(TObject*) {
+  if (FormattingAllowed() && !PlainView()) Ruler1->DecIndent();
+}
+
+void TMainForm::IncIndentBtnClick(TObject*) {
+  if (FormattingAllowed() && !PlainView()) Ruler1->IncIndent();
+}
+
+void TMainForm::TextColorBtnClick(TObject*) {
+  if (FormattingAllowed()) Editor->SelAttributes()->SetColor(textColor_);
+}
+
+void TMainForm::BackColorBtnClick(TObject*) {
+  if (!FormattingAllowed()) return;
+  // "None" (or a colour the editor cannot show behind text) means no highlight.
+  Editor->SelAttributes()->SetBackColor(highlightColor_ == clNone ? clDefault : highlightColor_);
+}
+
+void TMainForm::PaintColorGlyph(TFlatToolbarButton* button, TColor color) {
+  button->SetGlyphName(button->GlyphName());
+  TBitmap bitmap;
+  bitmap.Assign(*button->Glyph());
+  TCanvas* canvas = bitmap.Canvas();
+  canvas->Brush()->SetColor(color == clNone ? clWhite : color);
+  canvas->FillRect(Rect(1, 12, 15, 16));
+  button->SetGlyph(bitmap);
+}
+
+void TMainForm::ColorMenuColorSelect(TObject* Sender, int, TColor Color) {
+  const bool text = Sender == ColorMenu;
+  (text ? textColor_ : highlightColor_) = Color;
+  PaintColorGlyph(text ? TextColorBtn : BackColorBtn, Color);
+  (text ? TextColorBtn : BackColorBtn)->Click();
+}
+
+void TMainForm::LanguagesCombo1Change(TObject*) {
+  if (updatingControls_) return;
+  Editor->SelAttributes()->SetLanguage(LanguagesCombo1->Language());
+  Editor->SetLanguage(LanguagesCombo1->Language());
+  if (Editor->CanFocus()) Editor->SetFocus();
 }
 
 void TMainForm::EditNoColorExecute(TObject*) {
@@ -146,9 +206,11 @@ void TMainForm::UpdateFormatControls() {
   SubscriptButton->SetDown(text.SubscriptStyle() == 1);
   SuperscriptButton->SetDown(text.SubscriptStyle() == 2);
   const TParaAlignment alignment = Editor->Paragraph()->Alignment();
-  for (TSpeedButton* button : {LeftAlign, CenterAlign, RightAlign}) button->SetDown(button->Tag() == int(alignment));
+  for (TFlatToolbarButton* button : {LeftAlign, CenterAlign, RightAlign, JustifyAlign})
+    button->SetDown(button->Tag() == int(alignment));
   const int numbering = Editor->Paragraph()->Numbering();
   BulletsButton->SetDown(numbering == 1);
   NumbersButton->SetDown(numbering >= 2);
+  LanguagesCombo1->SetLanguage(text.Language());
   updatingControls_ = false;
 }

@@ -3,6 +3,7 @@
 // commands that load, save and clear entries.
 #include <algorithm>
 
+#include "components/flat_dock.h"
 #include "components/adv_splitter.h"
 #include "platform/code_pages.h"
 #include "platform/files.h"
@@ -28,7 +29,6 @@ void TMainForm::BindHistory() {
   Field("RevList", RevList);
   Field("RevMemo", RevMemo);
   Field("EditPreview", EditPreview);
-  Field("TBHistory", TBHistory);
   Field("OriginalPreview", OriginalPreview);
   Field("HistPanes", HistPanes);
   Field("HistoryMain", HistoryMain);
@@ -143,7 +143,7 @@ void TMainForm::HistoryPane1Click(TObject* Sender) {
 
 void TMainForm::UpdateHistoryPreview(int selStart, int line) {
   const int chosen = RevList->ItemIndex();
-  if (!OriginalPreview->Visible() || chosen < 0 || chosen >= history_.Count()) {
+  if (!TBHistory->Visible() || chosen < 0 || chosen >= history_.Count()) {
     EditPreview->SetWideText(u"");
     return;
   }

@@ -1,4 +1,5 @@
 // The operation frame of the main window and the encoding conversion that runs in it.
+#include "components/flat_dock.h"
 #include "platform/exceptions.h"
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
@@ -33,6 +34,9 @@ void TMainForm::SetBusy(bool busy) {
   // works on its text (the operation's own changes go through the editor as before).
   Editor->SetEnabled(!busy);
   DockTop->SetEnabled(!busy);
+  DockBottom->SetEnabled(!busy);
+  // Also the toolbars the user moved to the side docks or floated.
+  for (int i = 0; TFlatToolbar* bar = Toolbar(i); ++i) bar->SetEnabled(!busy);
   for (TMenuItem* menu : {FileMenu, ConvertMenu, SearchMenu, ToolsMenu})
     if (menu) menu->SetEnabled(!busy);
   Exit1->SetEnabled(!busy);

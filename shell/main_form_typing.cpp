@@ -1,6 +1,7 @@
 // Typing in the main window: the input modes and their status-bar indicator, the characters
 // of the emulated and phonetic modes, the automation at the end of a typed word, smart quotes,
 // the conversion of a word typed on the wrong layout, Alt+Shift, and the window's own keys.
+#include "components/toolbar_controls.h"
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
 #include "platform/gui/actions.h"
@@ -23,6 +24,7 @@ namespace {
 
 constexpr int kStatusInputMode = 7;
 constexpr uint16_t VK_F9 = VK_F1 + 8;
+constexpr uint16_t kKeyOpenBracket = 0xDB, kKeyCloseBracket = 0xDD;  // the "[" and "]" keys
 // HandleTypedKey: 0 only gives the word its language (and suggestions), 1 converts a word
 // that reads better on the other layout, 2 converts always.
 constexpr int kTypedKeep = 0, kTypedSwitch = 1, kTypedForce = 2;
@@ -167,10 +169,10 @@ void TMainForm::EditorKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
     ForceKbdLayoutExecute(this);
     return;
   }
-  // Ctrl with a letter of the formatting buttons presses that button in the formatted view;
-  // the plain view has no formatting to give, so the key does nothing there. Every other
-  // Ctrl key (Home, End, the arrows, the clipboard keys) goes on to the editor.
-  TSpeedButton* button = nullptr;
+  // Ctrl with a letter or bracket of the formatting buttons presses that button in the
+  // formatted view; the plain view has no formatting to give, so the key does nothing there.
+  // Every other Ctrl key (Home, End, the arrows, the clipboard keys) goes on to the editor.
+  TFlatToolbarButton* button = nullptr;
   switch (Key) {
     case 'B': button = BoldButton; break;
     case 'I': button = ItalicButton; break;
@@ -178,10 +180,13 @@ void TMainForm::EditorKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
     case 'L': button = LeftAlign; break;
     case 'E': button = CenterAlign; break;
     case 'R': button = RightAlign; break;
+    case 'J': button = JustifyAlign; break;
+    case kKeyOpenBracket: button = DecIndentBtn; break;
+    case kKeyCloseBracket: button = IncIndentBtn; break;
     default: return;
   }
   Key = 0;
-  if (!PlainView()) button->Click();
+  if (!PlainView()) button->Press();
 }
 
 void TMainForm::EditorKeyUp(TObject*, uint16_t& Key, TShiftState) {

@@ -1,4 +1,5 @@
 // The main window's views: formatted and plain text, word wrap, zoom, and "Copy Info".
+#include "components/flat_dock.h"
 #include "platform/gui/clipboard.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
@@ -42,6 +43,9 @@ void TMainForm::UpdateViewMode(bool plain) {
   Editor->SetPlainText(plain);
   ViewFormatted->SetChecked(!plain);
   ViewPlain->SetChecked(plain);
+  // The formatting toolbars and their menu items belong to the formatted view.
+  for (TFlatToolbar* bar : {TBFont, TBParagraph, TBLanguage}) bar->SetVisible(!plain);
+  for (TMenuItem* item : {FontTB, ParagraphTB, LanguageTB}) item->SetVisible(!plain);
   ApplyPreferences();  // links are found in the formatted view only
   if (plain && PrefForm) {
     // The whole plain text takes the default font; the caret goes to the start.

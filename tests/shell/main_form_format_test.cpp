@@ -2,6 +2,7 @@
 // alignment, numbering and script buttons, and removing colours.
 #include <gtest/gtest.h>
 
+#include "components/toolbar_controls.h"
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/graphics.h"
@@ -43,9 +44,7 @@ protected:
     form->Editor->SetSelLength(5);
   }
   void TearDown() override { TComponent::Free(form); }
-  void Press(TSpeedButton* button) {
-    button->Click();
-  }
+  void Press(TFlatToolbarButton* button) { button->Press(); }
   TTextAttributesW& Sel() { return *form->Editor->SelAttributes(); }
   TMainForm* form = nullptr;
 };

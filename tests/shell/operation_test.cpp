@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "components/flat_dock.h"
+#include "components/toolbar_controls.h"
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
 #include "platform/gui/application.h"

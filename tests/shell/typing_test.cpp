@@ -4,6 +4,7 @@
 // Keys reach the window as Qt key events, as they come from the keyboard.
 #include <gtest/gtest.h>
 
+#include "components/toolbar_controls.h"
 #include "platform/files.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/clipboard.h"
