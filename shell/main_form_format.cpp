@@ -211,6 +211,7 @@ void TMainForm::UpdateFormatControls() {
   const int numbering = Editor->Paragraph()->Numbering();
   BulletsButton->SetDown(numbering == 1);
   NumbersButton->SetDown(numbering >= 2);
-  LanguagesCombo1->SetLanguage(text.Language());
+  // Text without a language of its own (an empty document) is typed in the editor's language.
+  LanguagesCombo1->SetLanguage(text.Language() ? text.Language() : Editor->Language());
   updatingControls_ = false;
 }

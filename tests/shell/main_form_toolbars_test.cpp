@@ -297,6 +297,8 @@ TEST_F(ToolbarsTest, TheLanguageComboSetsTheSelectionsLanguage) {
   form->LanguagesCombo1->SetLocaleSource(
       {[](bool) { return std::vector<LCID>{1033, 1049}; },
        [](LCID id, TLocaleNameKind) { return std::to_string(id); }});
+  form->Editor->OnSelectionChange(form->Editor);  // the empty document: the editor's language
+  EXPECT_EQ(form->LanguagesCombo1->Language(), form->Editor->Language());
   form->Editor->SetTextW(u"word word");
   form->Editor->SetSelStart(5);
   form->Editor->SetSelLength(4);

@@ -2,6 +2,7 @@
 // buttons, each change applied at once, the text read back on show, the remembered choices.
 #include <gtest/gtest.h>
 
+#include "components/toolbar_controls.h"
 #include "components/spin_edit.h"
 #include "platform/gui/application.h"
 #include "platform/gui/ext_controls.h"
@@ -69,19 +70,20 @@ TEST_F(NumStyleTest, ButtonsDropTheirPanelUnderThemselves) {
   main->SetBounds(120, 90, 700, 500);
   main->Show();
   struct Case {
-    TControl* button;
-    void (TMainForm::*handler)(TObject*);
+    const char* button;
     TPanel* panel;
     const char* caption;
   };
   const Case cases[] = {
-      {main->BulletsButton, &TMainForm::BtnNumStyleClick, drop->PanelNum, "Numbering"},  // tag 1
-      {main->NumbersButton, &TMainForm::BtnNumStyleClick, drop->PanelLine, "Line spacing"},
-      {main->FontSize, &TMainForm::UnderStyleBtnClick, drop->PanelUnder, "Underline"},
+      {"BtnNumStyle", drop->PanelNum, "Numbering"},  // tag 1
+      {"BtnLineSpace", drop->PanelLine, "Line spacing"},
+      {"UnderStyleBtn", drop->PanelUnder, "Underline"},
   };
+  auto button = [&](const char* name) { return dynamic_cast<TGlyphButton*>(main->FindComponent(name)); };
   for (const Case& c : cases) {
-    (main->*c.handler)(c.button);
-    const TPoint corner = c.button->ClientToScreen({0, 0});
+    ASSERT_NE(button(c.button), nullptr) << c.button;
+    button(c.button)->Press();
+    const TPoint corner = button(c.button)->ClientToScreen({0, 0});
     EXPECT_TRUE(drop->Visible()) << c.caption;
     EXPECT_EQ(drop->Left(), corner.X) << c.caption;
     EXPECT_EQ(drop->Top(), corner.Y + 27) << c.caption;
@@ -93,7 +95,7 @@ TEST_F(NumStyleTest, ButtonsDropTheirPanelUnderThemselves) {
     drop->Hide();
   }
   main->SetBusy(true);
-  main->BtnNumStyleClick(main->BulletsButton);
+  main->BtnNumStyleClick(button("BtnNumStyle"));
   main->SetBusy(false);
   EXPECT_FALSE(drop->Visible()) << "not while an operation runs";
 }
@@ -129,7 +131,7 @@ TEST_F(NumStyleTest, WithoutNumberingTheChoicesAreRememberedForTheNumbersButton)
   EXPECT_EQ(Para().NumberingStyle(), 0);
   drop->Hide();
 
-  main->NumbersButton->Click();
+  main->NumbersButton->Press();
   EXPECT_EQ(Para().Numbering(), 7);
   EXPECT_EQ(Para().NumberingStart(), 1041) << "Б";
   EXPECT_EQ(Para().NumberingStyle(), 1);
@@ -191,7 +193,7 @@ TEST_F(NumStyleTest, UnderlineStyleAppliesToUnderlinedTextAndIsRememberedOtherwi
   Drop(2);
   Choose(drop->UnderStyle, 7);  // Wave
   EXPECT_EQ(Sel().UnderlineType(), 0);
-  main->UnderlineButton->Click();
+  main->UnderlineButton->Press();
   EXPECT_EQ(Sel().UnderlineType(), 8) << "the underline button takes the remembered style";
   Choose(drop->UnderStyle, 3);  // Dotted
   EXPECT_EQ(Sel().UnderlineType(), 4);
