@@ -9,6 +9,7 @@
 #include <QPalette>
 
 #include "platform/code_pages.h"
+#include "platform/gui/mnemonics.h"
 
 QString ToQ(const std::string& text) {
   std::u16string wide = AnsiToWide(text);
@@ -137,6 +138,10 @@ uint16_t VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers mods) {
     return uint16_t(qtKey);
   }
   if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return uint16_t(VK_F1 + qtKey - Qt::Key_F1);
+  // A letter of the Russian layout is the key it sits on, as with the Latin layout: Ctrl+S
+  // works whichever layout is active.
+  if (qtKey >= 0x0400 && qtKey <= 0x04FF)
+    if (const char16_t latin = LayoutTwin(char16_t(qtKey))) return VirtualKeyFromQt(latin, mods);
   for (const KeyPair& k : kKeys)
     if (k.qt == qtKey) return k.vk;
   return 0;

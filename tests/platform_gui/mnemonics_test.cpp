@@ -1,5 +1,5 @@
 // Alt+key: mnemonics of buttons, labels and the menu bar, matched by the key in either keyboard
-// layout; an Alt+key that names no mnemonic types nothing.
+// layout; an Alt+key that names no mnemonic types nothing. Menu keys work in either layout too.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -80,6 +80,29 @@ TEST(MnemonicsTest, MnemonicsWorkWhicheverLayoutIsActive) {
     EXPECT_EQ(w.clicks, c.clicks);
     EXPECT_EQ(w.memo->Text(), "");
   }
+}
+
+TEST(MnemonicsTest, MenuKeysWorkWhicheverLayoutIsActive) {
+  Window w;
+  std::vector<std::string> ran;
+  auto add = [&](const char* name, TShortCut key) {
+    auto* item = new TMenuItem(&w.form);
+    item->SetShortCut(key);
+    item->OnClick = [&ran, name](TObject*) { ran.push_back(name); };
+    w.menu->Items()->Items(0)->Add(item);
+  };
+  add("save", ShortCut('S', ssCtrl));
+  add("indent", ShortCut(0xDD, ssCtrl));  // Ctrl+]
+  struct Case { int key; Qt::KeyboardModifiers mods; const char* text; };
+  for (const Case& c : {Case{Qt::Key_S, Qt::ControlModifier, "\x13"},
+                        Case{0x042B, Qt::ControlModifier, ""},          // Ы is on S
+                        Case{0x042A, Qt::ControlModifier, ""},          // Ъ is on ]
+                        Case{0x042B, Qt::NoModifier, "\xD1\x8B"}}) {  // ы alone types
+    QKeyEvent press(QEvent::KeyPress, c.key, c.mods, QString::fromUtf8(c.text));
+    QCoreApplication::sendEvent(w.memo->Widget(), &press);
+  }
+  EXPECT_EQ(ran, (std::vector<std::string>{"save", "save", "indent"}));
+  EXPECT_EQ(w.memo->Text(), "\xFB");  // "ы" in the system code page
 }
 
 }  // namespace
