@@ -81,19 +81,20 @@ void TColorMenu::RebuildItems() {
 }
 
 void TColorMenu::SyncItems() {
-  Items()->Clear();
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    if (entries_[i].Break == mbBarBreak) {
-      auto* line = new TMenuItem(this);
-      line->SetCaption("-");
-      line->SetTag(-1);
-      Items()->Add(line);
-    }
+  // Items are reused rather than freed: "Other" rebuilds the menu from the click of one of them.
+  while (Items()->Count() < int(entries_.size())) {
     auto* item = new TMenuItem(this);
-    item->SetCaption(entries_[i].Caption);
-    item->SetTag(int(i));
-    item->OnClick = [this, i](TObject*) { ClickItem(int(i)); };
+    item->OnClick = [this](TObject* sender) { ClickItem(static_cast<TMenuItem*>(sender)->Tag()); };
     Items()->Add(item);
+  }
+  for (int i = 0; i < Items()->Count(); ++i) {
+    TMenuItem* item = Items()->Items(i);
+    const bool used = i < int(entries_.size());
+    item->SetVisible(used);
+    if (!used) continue;
+    item->SetCaption(entries_[size_t(i)].Caption);
+    item->SetTag(i);
+    item->SetBreak(entries_[size_t(i)].Break);
   }
 }
 

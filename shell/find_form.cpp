@@ -37,6 +37,7 @@ constexpr TBuiltInMessage kMessages[] = {
     {"FindDoc", "document"},
     {"FindSel", "selection"},
     {"FindSuccess", "Successfully replaced %d elements."},
+    {"FindNone", "Nothing was found, nothing was replaced."},
     {"FindReached", "Reached the %s of the %s."},
     {"FindNoSel", "Nothing is selected in the editor. Using entire document."},
     {"FindClear", "Clear the replace list?"},
@@ -265,8 +266,8 @@ void TFindForm::PageControl1Change(TObject*) {
   BtnReplace->SetVisible(page == TSReplace || attrib);
   BtnAll->SetVisible(!find);
   for (TButton* b : {BtnFirst, BtnPrev, BtnNext, BtnLast}) b->SetVisible(!multi);
-  for (TControl* c : std::initializer_list<TControl*>{SpeedButton1, SpeedButton2, BtnFormat, BtnClear})
-    c->SetVisible(multi);
+  for (TControl* c : std::initializer_list<TControl*>{SpeedButton1, SpeedButton2, BtnClear}) c->SetVisible(multi);
+  BtnFormat->SetVisible(false);  // its help file is not installed
   CBPreserveCase->SetVisible(!find);
   CBColor->SetVisible(!find);
   ColorRep->SetVisible(!find);
@@ -322,7 +323,8 @@ void TFindForm::ShowReached(bool forward) {
   if (!messages_) return;
   const std::string scope = GetMsg(RBSelOnly->Checked() ? "FindSel" : "FindDoc");
   std::string text = Format1(GetMsg("FindReached"), GetMsg(forward ? "FindEnd" : "FindBegin"), scope);
-  if (running_) text = FormatCount(GetMsg("FindSuccess"), Engine().Count) + "\r" + text;
+  if (running_)
+    text = (Engine().Count ? FormatCount(GetMsg("FindSuccess"), Engine().Count) : GetMsg("FindNone")) + "\r" + text;
   MessageDlg(text, mtInformation, mbOK);
 }
 

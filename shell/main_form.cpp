@@ -189,6 +189,7 @@ void TMainForm::InitAfterForms() {
   ApplyStartupPreferences();
   BindFindForm();
   BindQuickForm();
+  BindInsertingWindows();
   Application->SetHelpFile(AppDirFile("quillomark.hlp"));
   WarnMissingDictionaries();
   SetThreadLocale(1049);

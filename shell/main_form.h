@@ -225,6 +225,9 @@ public:
   void ConvRevisionsExecute(TObject* Sender);
   // Gives the quick conversion window the work text's conversions and the engines.
   void BindQuickForm();
+  // Gives the windows that insert into the text (symbols, character map, clipboard) the editor
+  // from the start, so that their keys and buttons work before they were ever shown.
+  void BindInsertingWindows();
 
   // --- History of changes (main_form_history.cpp) ------------------------------------------
   TComboBox* RevList = nullptr;       // the entries, newest first

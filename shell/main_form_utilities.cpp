@@ -32,9 +32,7 @@ void TMainForm::ToolsCalcExecute(TObject*) {
 }
 
 void TMainForm::ToolsCharMapExecute(TObject*) {
-  if (!FormGenChar) return;
-  FormGenChar->Editor = Editor;
-  FormGenChar->Show();
+  if (FormGenChar) FormGenChar->Show();
 }
 
 void TMainForm::ToolsGenCharExecute(TObject*) {
@@ -42,16 +40,19 @@ void TMainForm::ToolsGenCharExecute(TObject*) {
 }
 
 void TMainForm::InsertSymbol1Click(TObject*) {
-  if (!SpecialCharForm) return;
-  SpecialCharForm->Editor = Editor;
-  SpecialCharForm->Show();
+  if (SpecialCharForm) SpecialCharForm->Show();
+}
+
+void TMainForm::BindInsertingWindows() {
+  if (FormGenChar) FormGenChar->Editor = Editor;
+  if (SpecialCharForm) SpecialCharForm->Editor = Editor;
+  if (CollectForm) CollectForm->Editor = Editor;
 }
 
 void TMainForm::ClipboardPane1Click(TObject* Sender) {
   auto* item = dynamic_cast<TMenuItem*>(FindComponent("ClipboardPane1"));
   if (!CollectForm || !item) return;
   if (Sender == item) item->SetChecked(!item->Checked());
-  CollectForm->Editor = Editor;
   // Hiding the window by its own close button takes the check mark away.
   CollectForm->OnHidden = [item](TObject*) { item->SetChecked(false); };
   CollectForm->SetVisible(item->Checked());
@@ -59,7 +60,6 @@ void TMainForm::ClipboardPane1Click(TObject* Sender) {
 
 void TMainForm::EditAutoPasteExecute(TObject*) {
   if (!CollectForm) return;
-  CollectForm->Editor = Editor;
   CollectForm->BtnCollect->SetDown(!CollectForm->BtnCollect->Down());
 }
 

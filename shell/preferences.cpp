@@ -17,6 +17,7 @@
 #include "components/form_placement.h"
 #include "shell/preferences_key_list.h"
 #include "shell/speed_form.h"
+#include "shell/sys_hot_key.h"
 #include "shell/preferences_store.h"
 #include "textcore/win_registry.h"
 
@@ -236,6 +237,9 @@ void TPrefForm::FormKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
     if (!text.empty()) {
       KeyList->SetRow(row, {text, KeyList->Row(row).Enabled});
       Key = 0;
+    } else if (!IsModifierKey(Key) && !HotKeyIndexOf(Key)) {
+      Key = 0;
+      MessageDlg(GetLangMessage("PrefKeyNotGlobal"), mtInformation, mbOK);
     }
     return;
   }

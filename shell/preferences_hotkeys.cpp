@@ -2,6 +2,7 @@
 
 #include "shell/language.h"
 #include "shell/preferences_key.h"
+#include "shell/sys_hot_key.h"
 #include "textcore/win_registry.h"
 
 namespace {
@@ -72,6 +73,10 @@ THotKey RowHotKey(const THotKeyRow& row) {
   return hotKey;
 }
 
+bool IsModifierKey(uint16_t key) {
+  return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || key == VK_LWIN || key == VK_RWIN;
+}
+
 std::string CapturedKeyText(uint16_t key, TShiftState shift) {
   switch (key) {
     case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_ESCAPE:
@@ -85,6 +90,7 @@ std::string CapturedKeyText(uint16_t key, TShiftState shift) {
       return text;
     }
     default:
-      return ShortCutToText(ShortCut(key, shift));
+      // Only keys of the hot-key table can be had system-wide.
+      return HotKeyIndexOf(key) ? ShortCutToText(ShortCut(key, shift)) : std::string();
   }
 }

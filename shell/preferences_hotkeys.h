@@ -47,6 +47,8 @@ struct THotKey {
 THotKey RowHotKey(const THotKeyRow& row);
 
 // The key text of a key pressed in the key list: "" for keys that are ignored (Shift, Ctrl and
-// Alt alone, Esc, arrows, keys without a name); Scroll Lock gives "Scroll Lock" preceded by
-// "Shift+", "Alt+", "Ctrl+" as held (Ctrl and Alt give "Alt+Ctrl+Scroll Lock").
+// Alt alone, Esc, arrows, keys outside the hot-key table); Scroll Lock gives "Scroll Lock" preceded
+// by "Shift+", "Alt+", "Ctrl+" as held (Ctrl and Alt give "Alt+Ctrl+Scroll Lock").
 std::string CapturedKeyText(uint16_t key, TShiftState shift);
+// Shift, Ctrl, Alt or a Windows key pressed on its own.
+bool IsModifierKey(uint16_t key);

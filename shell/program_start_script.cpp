@@ -14,6 +14,7 @@
 #include "platform/gui/actions.h"
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/key_send.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/timer.h"
 #include "platform/gui/window_walk.h"
@@ -45,6 +46,17 @@ void Click(const std::string& name) {
     control->Click();
   else
     throw Exception("no component " + name + " on the main window");
+}
+
+// Presses a key such as "Ctrl+Alt+C" where the user's keys go: the main window's focused
+// control, else its editor.
+void PressKey(const std::string& text) {
+  const TShortCut shortCut = TextToShortCut(text);
+  if (!shortCut) throw Exception("no such key: " + text);
+  const TShiftState shift = ((shortCut & scShift) ? ssShift : 0) | ((shortCut & scCtrl) ? ssCtrl : 0) |
+                            ((shortCut & scAlt) ? ssAlt : 0);
+  TWinControl* target = MainForm->ActiveControl() ? MainForm->ActiveControl() : MainForm->Editor;
+  SendKeyTo(target, uint16_t(shortCut & 0x0FFF), shift);
 }
 
 void WaitText(const std::string& utf8) {
@@ -196,6 +208,8 @@ void RunLine(const std::string& line) {
   if (verb.empty() || verb[0] == '#') return;
   if (verb == "click")
     Click(argument);
+  else if (verb == "key")
+    PressKey(argument);
   else if (verb == "wait-text")
     WaitText(argument);
   else if (verb == "wait-file")

@@ -2,6 +2,7 @@
 // file that runs once the message loop has started; the answers it starts with are queued
 // before the start-up, for its questions. One action a line ('#' starts a comment):
 //   click NAME       clicks the main window's component NAME (menu item, control or action)
+//   key KEY          presses KEY ("Ctrl+Alt+C") in the main window's focused control
 //   wait-text TEXT   waits (handling messages, at most 30 s) until the editor text holds TEXT
 //   wait-file FILE   waits (handling messages, at most 3 min) until FILE exists
 //   save-text FILE   writes the editor text to FILE as UTF-8

@@ -47,7 +47,8 @@ void TRichEditReplaceTarget::Replace(int start, int length, const std::u16string
   editor_.SetSelStart(start);
   editor_.SetSelLength(length);
   editor_.SetSelTextW(text);
-  if (mark && !text.empty()) {
+  // Plain text has one format for the whole text: marking it would colour everything.
+  if (mark && !text.empty() && !editor_.PlainText()) {
     editor_.SetSelStart(start);
     editor_.SetSelLength(int(text.size()));
     editor_.SelAttributes()->SetColor(*mark);

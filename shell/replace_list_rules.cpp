@@ -164,6 +164,8 @@ std::u16string PreserveCase(std::u16string_view match, std::u16string_view repla
     for (char16_t& c : out) c = WideUpper(c);
   } else if (WideUpper(match[0]) == match[0] && WideLower(match[0]) != match[0]) {
     out[0] = WideUpper(out[0]);
+  } else if (WideLower(match[0]) == match[0] && WideUpper(match[0]) != match[0]) {
+    out[0] = WideLower(out[0]);
   }
   return out;
 }

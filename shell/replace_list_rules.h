@@ -46,7 +46,7 @@ void PushHistory(std::vector<std::string>& items, const std::string& text);
 char16_t WideUpper(char16_t c);
 char16_t WideLower(char16_t c);
 // `replacement` in all capitals when `match` is (and holds a letter), capitalised when `match`
-// is, else unchanged.
+// is, beginning in lower case when `match` does.
 std::u16string PreserveCase(std::u16string_view match, std::u16string_view replacement);
 
 // Code page 1251 text of the same length as `text`: one byte per UTF-16 unit, "?" for units

@@ -37,12 +37,36 @@ bool HasAmPm(const std::u16string& format) {
   return false;
 }
 
+// Whether the format writes the day as a number ("d" or "dd") outside its quoted literals.
+bool HasDayNumber(const std::u16string& format) {
+  char16_t quote = 0;
+  for (size_t i = 0; i < format.size();) {
+    const char16_t c = format[i];
+    if (quote) {
+      if (c == quote) quote = 0;
+      ++i;
+    } else if (c == u'\'' || c == u'"') {
+      quote = c;
+      ++i;
+    } else if (Lower(c) == u'd') {
+      size_t run = 1;
+      while (i + run < format.size() && Lower(format[i + run]) == u'd') ++run;
+      if (run <= 2) return true;
+      i += run;
+    } else {
+      ++i;
+    }
+  }
+  return false;
+}
+
 class TWriter {
 public:
   TWriter(const TDateTimeValue& value, const TDateTimeSettings& settings) : v_(value), s_(settings) {}
 
   void Write(const std::u16string& format, int depth) {
     const bool twelveHours = HasAmPm(format);
+    const bool genitive = HasDayNumber(format);
     bool afterHour = false;
     size_t i = 0;
     while (i < format.size()) {
@@ -78,7 +102,7 @@ public:
         case u'd': Day(count, depth); break;
         case u'm':
           if (afterHour && count <= 2) out_ += Number(v_.Minute, count);
-          else Month(count);
+          else Month(count, genitive);
           break;
         case u'y': out_ += count <= 2 ? Number(v_.Year % 100, 2) : Number(v_.Year, 4); break;
         case u'h': {
@@ -119,12 +143,12 @@ private:
       default: Nested(s_.LongDateFormat, depth); break;
     }
   }
-  void Month(int count) {
+  void Month(int count, bool genitive) {
     switch (count) {
       case 1: out_ += Number(v_.Month, 1); break;
       case 2: out_ += Number(v_.Month, 2); break;
       case 3: out_ += s_.ShortMonthNames[size_t(v_.Month - 1)]; break;
-      default: out_ += s_.LongMonthNames[size_t(v_.Month - 1)]; break;
+      default: out_ += (genitive ? s_.GenitiveMonthNames : s_.LongMonthNames)[size_t(v_.Month - 1)]; break;
     }
   }
   // The settings' own formats may not name themselves again: one level deep only.
@@ -154,6 +178,8 @@ TDateTimeSettings DateTimeSettingsFor(unsigned lcid) {
                          u"июл", u"авг", u"сен", u"окт", u"ноя", u"дек"};
     s.LongMonthNames = {u"Январь", u"Февраль", u"Март",     u"Апрель",  u"Май",    u"Июнь",
                         u"Июль",   u"Август",  u"Сентябрь", u"Октябрь", u"Ноябрь", u"Декабрь"};
+    s.GenitiveMonthNames = {u"января", u"февраля", u"марта",    u"апреля",  u"мая",    u"июня",
+                            u"июля",   u"августа", u"сентября", u"октября", u"ноября", u"декабря"};
     s.ShortDayNames = {u"Вс", u"Пн", u"Вт", u"Ср", u"Чт", u"Пт", u"Сб"};
     s.LongDayNames = {u"воскресенье", u"понедельник", u"вторник", u"среда", u"четверг", u"пятница", u"суббота"};
     s.ShortDateFormat = u"dd.mm.yyyy";
@@ -166,6 +192,7 @@ TDateTimeSettings DateTimeSettingsFor(unsigned lcid) {
   s.ShortMonthNames = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
   s.LongMonthNames = {u"January", u"February", u"March",     u"April",   u"May",      u"June",
                       u"July",    u"August",   u"September", u"October", u"November", u"December"};
+  s.GenitiveMonthNames = s.LongMonthNames;
   s.ShortDayNames = {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"};
   s.LongDayNames = {u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
   s.ShortDateFormat = u"m/d/yyyy";

@@ -15,6 +15,7 @@ struct TDateTimeValue {
 // What the notation takes from the locale; day names start with Sunday.
 struct TDateTimeSettings {
   std::array<std::u16string, 12> ShortMonthNames, LongMonthNames;
+  std::array<std::u16string, 12> GenitiveMonthNames;  // "mmmm" beside a day number: "11 декабря"
   std::array<std::u16string, 7> ShortDayNames, LongDayNames;
   std::u16string ShortDateFormat, LongDateFormat, ShortTimeFormat, LongTimeFormat;
   char16_t DateSeparator = u'.', TimeSeparator = u':';
@@ -28,6 +29,7 @@ TDateTimeSettings DateTimeSettingsFor(unsigned lcid);
 int DayOfWeek(const TDateTimeValue& value);
 
 // `value` written in `format`; "mm" right after an hour means minutes, "c" leaves out a midnight
-// time, and an am/pm mark anywhere makes the hours count to 12.
+// time, an am/pm mark anywhere makes the hours count to 12, and "mmmm" in a format that also
+// holds "d" or "dd" takes the month's genitive name.
 std::u16string FormatDateTime(const std::u16string& format, const TDateTimeValue& value,
                               const TDateTimeSettings& settings);

@@ -307,8 +307,11 @@ int TCustomRichEditW::GetCaretLine() const { return control_->LineFromChar(SelSt
 int TCustomRichEditW::GetCaretColumn() const { return SelStart() - control_->LineIndex(GetCaretLine()); }
 
 void TCustomRichEditW::SetCaretPos(int line, int column) {
+  // The column is kept as far as the line reaches: never past its end onto the next line.
   const int index = control_->LineIndex(line);
-  if (index >= 0) control_->SetSel(index + column, index + column);
+  if (index < 0) return;
+  const int at = index + std::clamp(column, 0, control_->LineLength(index));
+  control_->SetSel(at, at);
 }
 
 void TCustomRichEditW::SetCaretLine(int line) { SetCaretPos(line, GetCaretColumn()); }

@@ -69,14 +69,17 @@ bool IEquals(std::string_view a, std::string_view b) {
 }
 
 // Reads a whole text as a number: "$1F", "0x1F" and "#1F" in hexadecimal, otherwise a decimal
-// floating number with "." (never the locale's separator, never "inf" or "nan").
+// floating number with "." and an optional sign (never the locale's separator, never "inf" or "nan").
 bool ReadNumber(std::string_view text, double& value) {
   if (text.starts_with("0x") || text.starts_with("0X")) text.remove_prefix(2);
   else if (text.starts_with('#') || text.starts_with('$')) text.remove_prefix(1);
   else {
+    const bool negative = text.starts_with('-');
+    if (negative || text.starts_with('+')) text.remove_prefix(1);
     if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '.')) return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value,
                                            std::chars_format::general);
+    if (negative) value = -value;
     return ec == std::errc() && end == text.data() + text.size();
   }
   uint64_t hex = 0;
@@ -175,7 +178,7 @@ public:
     std::unordered_map<int, size_t> sign, op;
     for (size_t i = n; i-- > 0;) {
       const char c = text_[i];
-      if ((c == '+' || c == '-') && !InExponent(i)) sign[depth_[i]] = i, op[depth_[i]] = i;
+      if ((c == '+' || c == '-') && Binary(i)) sign[depth_[i]] = i, op[depth_[i]] = i;
       else if (c == '*' || c == '/' || c == '%' || c == '<' || c == '>') op[depth_[i]] = i;
       if (const auto it = sign.find(depth_[i]); it != sign.end()) nextSign_[i] = it->second;
       if (const auto it = op.find(depth_[i]); it != op.end()) nextOperator_[i] = it->second;
@@ -209,10 +212,20 @@ private:
   std::unordered_map<uint64_t, int> judged_;
   size_t steps_ = 0;
 
-  // A sign that belongs to a number's exponent: "1e-5".
-  bool InExponent(size_t at) const {
-    return at >= 2 && (text_[at - 1] == 'e' || text_[at - 1] == 'E') &&
-           (std::isdigit(static_cast<unsigned char>(text_[at - 2])) || text_[at - 2] == '.');
+  // A sign between two operands, as opposed to one in a number's exponent ("1e-5") or one that
+  // begins a signed number ("2^-1", "2*-3", "2--3"). Only used to refuse ranges early, so a sign
+  // it cannot place is taken as a number's.
+  bool Binary(size_t at) const {
+    if (at == 0) return false;
+    const unsigned char before = text_[at - 1];
+    if (!std::isalnum(before) && before != '.' && before != ')') return false;
+    if (at >= 2 && (before == 'e' || before == 'E') &&
+        (std::isdigit(static_cast<unsigned char>(text_[at - 2])) || text_[at - 2] == '.'))
+      return false;
+    if (at >= 3)
+      for (const char* word : {"div", "mod", "shr", "shl"})
+        if (IEquals(std::string_view(text_).substr(at - 3, 3), word)) return false;
+    return true;
   }
 
   bool Balanced(size_t from, size_t to) const {

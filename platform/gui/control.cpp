@@ -167,7 +167,8 @@ bool TControlBridge::HandleMouse(QMouseEvent* e) {
   m.WParam = ((buttons & Qt::LeftButton) ? MK_LBUTTON : 0) | ((buttons & Qt::RightButton) ? MK_RBUTTON : 0) |
              ((buttons & Qt::MiddleButton) ? MK_MBUTTON : 0) |
              ((e->modifiers() & Qt::ShiftModifier) ? MK_SHIFT : 0) |
-             ((e->modifiers() & Qt::ControlModifier) ? MK_CONTROL : 0);
+             ((e->modifiers() & Qt::ControlModifier) ? MK_CONTROL : 0) |
+             ((e->modifiers() & Qt::AltModifier) ? MK_ALT : 0);
   m.LParam = MakeLParam(p.x(), p.y());
   GuardedCall([&] { control_->WindowProc(m); });
   return m.Result != 0;
@@ -559,7 +560,7 @@ intptr_t TControl::Perform(unsigned msg, uintptr_t wParam, intptr_t lParam) {
 void TControl::WndProc(TMessage& m) {
   auto x = LParamX(m.LParam), y = LParamY(m.LParam);
   TShiftState shift = ((m.WParam & MK_SHIFT) ? ssShift : 0) | ((m.WParam & MK_CONTROL) ? ssCtrl : 0) |
-                      ((m.WParam & MK_LBUTTON) ? ssLeft : 0) | ((m.WParam & MK_RBUTTON) ? ssRight : 0) |
+                      ((m.WParam & MK_ALT) ? ssAlt : 0) | ((m.WParam & MK_LBUTTON) ? ssLeft : 0) | ((m.WParam & MK_RBUTTON) ? ssRight : 0) |
                       ((m.WParam & MK_MBUTTON) ? ssMiddle : 0);
   switch (m.Msg) {
     case WM_LBUTTONDOWN: mouseDown_ = true; MouseDown(mbLeft, shift, x, y); break;

@@ -13,5 +13,8 @@ struct TFontFamily {
   TFontFamilyType Type = ftTrueType;
 };
 
-// Every family, sorted by name.
+// Every family once, sorted by name.
 std::vector<TFontFamily> InstalledFontFamilies();
+
+// A family name without the toolkit's foundry suffix: "C059 [urw]" is "C059".
+std::string PlainFamilyName(const std::string& name);

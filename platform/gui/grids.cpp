@@ -88,17 +88,18 @@ void TCustomGrid::SetRowCount(int v) {
 
 void TCustomGrid::SetFixedCols(int v) {
   if (v < 0 || v >= ColCount()) throw EInvalidOperation("Fixed column count must be less than column count");
+  // The first cell after the fixed ones becomes current and leftmost, also when fixed cells go.
   fixedCols_ = v;
-  col_ = std::max(col_, v);
-  leftCol_ = std::max(leftCol_, v);
+  col_ = v;
+  leftCol_ = v;
   Changed();
 }
 
 void TCustomGrid::SetFixedRows(int v) {
   if (v < 0 || v >= RowCount()) throw EInvalidOperation("Fixed row count must be less than row count");
   fixedRows_ = v;
-  row_ = std::max(row_, v);
-  topRow_ = std::max(topRow_, v);
+  row_ = v;
+  topRow_ = v;
   Changed();
 }
 

@@ -42,57 +42,6 @@ namespace {
 
 constexpr const char* kColumnsName = "qm_menu_columns";
 
-// Items with column breaks as one grid of flat buttons, a column begun by each break (with a
-// bar for a bar break): Qt menus only wrap, they know no breaks of their own.
-QWidgetAction* MenuColumns(QMenu* menu, const std::vector<TMenuItem*>& items) {
-  auto* grid = new QWidget;
-  auto* row = new QHBoxLayout(grid);
-  row->setContentsMargins(2, 2, 2, 2);
-  row->setSpacing(2);
-  QVBoxLayout* column = nullptr;
-  for (TMenuItem* item : items) {
-    if (!item->Visible()) continue;
-    if (!column || item->Break() != mbNone) {
-      if (column) column->addStretch();
-      if (column && item->Break() == mbBarBreak) {
-        auto* bar = new QFrame;
-        bar->setFrameShape(QFrame::VLine);
-        bar->setFrameShadow(QFrame::Sunken);
-        row->addWidget(bar);
-      }
-      column = new QVBoxLayout;
-      column->setSpacing(0);
-      row->addLayout(column);
-    }
-    if (item->IsLine()) {
-      auto* line = new QFrame;
-      line->setFrameShape(QFrame::HLine);
-      line->setFrameShadow(QFrame::Sunken);
-      column->addWidget(line);
-      continue;
-    }
-    auto* button = new QToolButton;
-    button->setAutoRaise(true);
-    button->setText(ToQCaption(item->Caption()));
-    button->setEnabled(item->Enabled());
-    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    QFont font = button->font();
-    font.setBold(item->Default());
-    button->setFont(font);
-    QObject::connect(button, &QToolButton::clicked, grid, [item] {
-      // The whole menu closes, as after any menu choice, before the item runs.
-      while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
-      GuardedCall([item] { item->Click(); });
-    });
-    column->addWidget(button);
-  }
-  if (column) column->addStretch();
-  auto* action = new QWidgetAction(menu);
-  action->setObjectName(kColumnsName);
-  action->setDefaultWidget(grid);
-  return action;
-}
-
 // The widget of an owner-drawn item: sized and painted by the item's menu.
 class TMenuItemView : public QWidget {
 public:
@@ -130,7 +79,7 @@ protected:
   void mouseReleaseEvent(QMouseEvent* e) override {
     if (e->button() != Qt::LeftButton || !item_->Enabled() || item_->IsLine()) return;
     // Close the whole menu chain first, as choosing a native item does.
-    for (QWidget* w = parentWidget(); auto* menu = qobject_cast<QMenu*>(w); w = menu->parentWidget()) menu->close();
+    while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
     TMenuItem* item = item_;
     GuardedCall([item] { item->Click(); });
   }
@@ -139,6 +88,61 @@ private:
   TMenuItem* item_;
   bool hover_ = false;
 };
+
+// Items with column breaks as one grid of flat buttons, a column begun by each break (with a
+// bar for a bar break): Qt menus only wrap, they know no breaks of their own.
+QWidgetAction* MenuColumns(QMenu* menu, const std::vector<TMenuItem*>& items, bool ownerDraw) {
+  auto* grid = new QWidget;
+  auto* row = new QHBoxLayout(grid);
+  row->setContentsMargins(2, 2, 2, 2);
+  row->setSpacing(2);
+  QVBoxLayout* column = nullptr;
+  for (TMenuItem* item : items) {
+    if (!item->Visible()) continue;
+    if (!column || item->Break() != mbNone) {
+      if (column) column->addStretch();
+      if (column && item->Break() == mbBarBreak) {
+        auto* bar = new QFrame;
+        bar->setFrameShape(QFrame::VLine);
+        bar->setFrameShadow(QFrame::Sunken);
+        row->addWidget(bar);
+      }
+      column = new QVBoxLayout;
+      column->setSpacing(0);
+      row->addLayout(column);
+    }
+    if (item->IsLine()) {
+      auto* line = new QFrame;
+      line->setFrameShape(QFrame::HLine);
+      line->setFrameShadow(QFrame::Sunken);
+      column->addWidget(line);
+      continue;
+    }
+    if (ownerDraw) {
+      column->addWidget(new TMenuItemView(item));
+      continue;
+    }
+    auto* button = new QToolButton;
+    button->setAutoRaise(true);
+    button->setText(ToQCaption(item->Caption()));
+    button->setEnabled(item->Enabled());
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    QFont font = button->font();
+    font.setBold(item->Default());
+    button->setFont(font);
+    QObject::connect(button, &QToolButton::clicked, grid, [item] {
+      // The whole menu closes, as after any menu choice, before the item runs.
+      while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+      GuardedCall([item] { item->Click(); });
+    });
+    column->addWidget(button);
+  }
+  if (column) column->addStretch();
+  auto* action = new QWidgetAction(menu);
+  action->setObjectName(kColumnsName);
+  action->setDefaultWidget(grid);
+  return action;
+}
 
 }  // namespace
 
@@ -372,7 +376,8 @@ void TMenuItem::BuildQtMenu(QMenu* menu) {
     if (a->objectName() == kColumnsName) a->deleteLater();
   }
   if (std::any_of(items_.begin(), items_.end(), [](TMenuItem* item) { return item->visible_ && item->break_ != mbNone; })) {
-    menu->addAction(MenuColumns(menu, items_));
+    TMenu* owner = GetParentMenu();
+    menu->addAction(MenuColumns(menu, items_, owner && owner->OwnerDraw()));
     return;
   }
   TMenu* owner = GetParentMenu();

@@ -34,18 +34,30 @@ uint32_t VirtualKeyToKeysym(uint16_t key) {
   if (key >= 'A' && key <= 'Z') return key - 'A' + 'a';
   if (key >= '0' && key <= '9') return key;
   if (key >= 0x70 && key <= 0x87) return 0xffbe + (key - 0x70);  // F1..F24
+  if (key >= 0x60 && key <= 0x69) return 0xffb0 + (key - 0x60);  // keypad digits
+  if (key >= 0x6A && key <= 0x6F) return 0xffaa + (key - 0x6A);  // keypad * + , - . /
+  if (key >= 0x25 && key <= 0x28) return 0xff51 + (key - 0x25);  // Left, Up, Right, Down
   switch (key) {
+    case 0x03: return 0xff6b;  // Break
     case 0x08: return 0xff08;  // Backspace
     case 0x09: return 0xff09;  // Tab
+    case 0x0C: return 0xff0b;  // Clear
     case 0x0D: return 0xff0d;  // Enter
     case 0x13: return 0xff13;  // Pause
+    case 0x14: return 0xffe5;  // Caps Lock
+    case 0x1B: return 0xff1b;  // Esc
     case 0x20: return 0x0020;  // Space
     case 0x21: return 0xff55;  // Page Up
     case 0x22: return 0xff56;  // Page Down
     case 0x23: return 0xff57;  // End
     case 0x24: return 0xff50;  // Home
+    case 0x29: return 0xff60;  // Select
+    case 0x2B: return 0xff62;  // Execute
+    case 0x2C: return 0xff61;  // Print Screen
     case 0x2D: return 0xff63;  // Insert
     case 0x2E: return 0xffff;  // Delete
+    case 0x2F: return 0xff6a;  // Help
+    case 0x90: return 0xff7f;  // Num Lock
     case 0x91: return 0xff14;  // Scroll Lock
     default: return 0;
   }

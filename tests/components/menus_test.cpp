@@ -129,22 +129,28 @@ TEST(ColorMenu, ClicksReportThePositionAndOtherAsksTheDialog) {
   menu->ClickItem(red);
   ASSERT_EQ(picked.size(), 1u);
   EXPECT_EQ(picked[0], std::make_pair(9, TColor(0x0000FF)));
-  // "Other": cancelled changes nothing; accepted inserts the colour before "Other" and picks it.
+  // "Other", clicked as its menu item: cancelled changes nothing; accepted inserts the colour
+  // before "Other" and picks it, and the clicked item itself lives on.
   TScriptedDialogs dialogs;
   dialogs.Answer(TDialogKind::Color, 0);
   dialogs.Answer(TDialogKind::Color, 1, [](TDialogRequest& r) { r.Color = 0x123456; });
-  menu->ClickItem(16);
+  TMenuItem* other = menu->Items()->Items(16);
+  other->Click();
   EXPECT_EQ(picked.size(), 1u);
-  menu->ClickItem(16);
+  other->Click();
   ASSERT_EQ(picked.size(), 2u);
   EXPECT_EQ(picked[1], std::make_pair(16, TColor(0x123456)));
   EXPECT_EQ(menu->Entries().size(), 18u);
   EXPECT_EQ(menu->Entries().back().Caption, "Other");
+  EXPECT_EQ(menu->Items()->Items(16), other);
   EXPECT_TRUE(dialogs.Unexpected().empty());
-  // The menu's items follow the entries (a line before each bar break).
-  int colours = 0;
-  for (int i = 0; i < menu->Items()->Count(); ++i) colours += menu->Items()->Items(i)->IsLine() ? 0 : 1;
-  EXPECT_EQ(colours, 18);
+  // The menu's items follow the entries, each column started by its item's break.
+  std::vector<TMenuBreakKind> breaks;
+  for (int i = 0; i < menu->Items()->Count(); ++i)
+    if (menu->Items()->Items(i)->Visible()) breaks.push_back(menu->Items()->Items(i)->Break());
+  ASSERT_EQ(breaks.size(), 18u);
+  for (size_t i = 0; i < breaks.size(); ++i) EXPECT_EQ(breaks[i], menu->Entries()[i].Break) << i;
+  EXPECT_EQ(breaks[16], mbBreak);  // the custom colour starts a column of its own
 }
 
 TEST(ColorMenu, SwatchesAndCaptionsAreDrawn) {

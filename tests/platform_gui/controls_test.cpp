@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <QWidgetAction>
 #include <QFrame>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QToolButton>
 
 #include "platform/code_pages.h"
@@ -227,8 +229,8 @@ TEST(ControlsTest, DrawGridPlacesCellsScrollsAndPaintsThroughOnDrawCell) {
   grid->SetRowCount(40);
   grid->SetDefaultColWidth(24);
   grid->SetDefaultRowHeight(24);
-  grid->SetCol(0);
-  grid->SetRow(0);
+  // Without fixed cells the grid starts at its first cell, not scrolled past it.
+  EXPECT_EQ(std::make_tuple(grid->Col(), grid->Row(), grid->LeftCol(), grid->TopRow()), std::make_tuple(0, 0, 0, 0));
   EXPECT_EQ(grid->CellRect(1, 1), Bounds(25, 25, 24, 24));  // one-pixel lines between cells
   int col = 0, row = 0;
   EXPECT_TRUE(grid->MouseToCell(30, 60, col, row));
@@ -382,3 +384,22 @@ TEST(ControlsTest, MenuBreaksStartColumns) {
 }
 
 }  // namespace
+
+TEST(ControlsTest, MouseMessagesCarryTheKeysHeld) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 100);
+  auto* panel = Make<TPanel>(form);
+  panel->SetBounds(0, 0, 100, 50);
+  form.Show();
+  std::vector<TShiftState> seen;
+  panel->OnMouseUp = [&](TObject*, TMouseButton, TShiftState shift, int, int) { seen.push_back(shift); };
+  QWidget* widget = panel->Widget();
+  const QPointF at(10, 10);
+  for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::AltModifier), Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::ControlModifier)}) {
+    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::RightButton, Qt::NoButton, mods);
+    QApplication::sendEvent(widget, &release);
+  }
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0] & (ssAlt | ssShift | ssCtrl), ssAlt);  // Alt+right click zooms out in the plotter
+  EXPECT_EQ(seen[1] & (ssAlt | ssShift | ssCtrl), ssShift | ssCtrl);
+}

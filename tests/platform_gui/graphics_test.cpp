@@ -12,6 +12,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/ext_controls.h"
+#include "platform/gui/font_families.h"
 #include "platform/gui/form.h"
 #include "platform/gui/graphics.h"
 #include "platform/gui/image_list.h"
@@ -163,3 +164,15 @@ TEST(GraphicsTest, FormWithRussianTextPaintsToAPng) {
 }
 
 }  // namespace
+
+TEST(GraphicsTest, FontFamiliesAreListedOnceWithoutFoundries) {
+  const std::pair<const char*, const char*> names[] = {
+      {"C059 [urw]", "C059"}, {"Nimbus Sans [UKWN]", "Nimbus Sans"}, {"DejaVu Sans", "DejaVu Sans"}, {"[x]", "[x]"}};
+  for (const auto& [qt, plain] : names) EXPECT_EQ(PlainFamilyName(qt), plain);
+  std::set<std::string> seen;
+  for (const TFontFamily& family : InstalledFontFamilies()) {
+    EXPECT_TRUE(seen.insert(family.Name).second) << family.Name;
+    EXPECT_EQ(family.Name.find(" ["), std::string::npos) << family.Name;
+  }
+  EXPECT_FALSE(seen.empty());
+}

@@ -2,6 +2,7 @@
 // the silent list run other commands use, the attribute page and the stored options.
 #include <gtest/gtest.h>
 
+#include "platform/code_pages.h"
 #include "platform/gui/application.h"
 #include "platform/gui/clipboard.h"
 #include "platform/gui/common_controls.h"
@@ -98,6 +99,11 @@ TEST_F(FindFormTest, ReachedMessagesAndReplaceAllCount) {
   ASSERT_GE(form->EditFind->Items()->Count(), 2);
   EXPECT_EQ(form->EditFind->Items()->Strings(0), "cat");
   EXPECT_EQ(form->EditFind->Items()->Strings(1), "dog");
+  // Nothing to replace is said as such, not as a success.
+  form->EditFind->SetText("cow");
+  ExpectInfo();
+  form->BtnAllClick(form->BtnAll);
+  EXPECT_EQ(LastText(), "Nothing was found, nothing was replaced.\rReached the end of the document.");
 }
 
 TEST_F(FindFormTest, EmptyPatternEndsAtOnce) {
@@ -125,6 +131,24 @@ TEST_F(FindFormTest, InteractiveReplacePreservesCaseAndMarks) {
   EXPECT_EQ(editor->GetTextW(), u"DOG Dog dog");
   EXPECT_EQ(editor->Control().CharFormatAt(9).Color, uint32_t(clFuchsia));
   EXPECT_EQ(form->Count(), 3);
+}
+
+TEST_F(FindFormTest, MarkChangesColoursOnlyTheReplacements) {
+  for (const bool plain : {false, true}) {
+    editor->SetPlainText(plain);
+    SetText(u"a жизнь b жизнь");
+    form->ShowPage(2);
+    form->EditFind->SetText(Utf8ToAnsi("жизнь"));
+    form->EditReplace->SetText(Utf8ToAnsi("Судьба"));
+    form->CBPreserveCase->SetChecked(true);
+    form->CBColor->SetChecked(true);
+    ExpectInfo();
+    form->BtnAllClick(form->BtnAll);
+    EXPECT_EQ(editor->GetTextW(), u"a судьба b судьба");
+    EXPECT_NE(editor->Control().CharFormatAt(0).Color, uint32_t(clFuchsia)) << plain;
+    EXPECT_NE(editor->Control().CharFormatAt(10).Color, uint32_t(clFuchsia)) << plain;
+    if (!plain) EXPECT_EQ(editor->Control().CharFormatAt(3).Color, uint32_t(clFuchsia));
+  }
 }
 
 TEST_F(FindFormTest, ReplaceFromListKeepsToSelectionAndUserOptions) {
@@ -233,6 +257,8 @@ TEST_F(FindFormTest, AttributePageDeletesAndRecolours) {
 
 TEST_F(FindFormTest, ReplaceListIsSavedLoadedAndCleared) {
   form->ShowPage(3);
+  EXPECT_TRUE(form->BtnClear->Visible());
+  EXPECT_FALSE(form->BtnFormat->Visible());  // no help file is installed to open
   form->EditMulti->Lines()->Add("a=b");
   form->EditMulti->Lines()->Add("c=d|+${32}e");
   const std::string file = world->ProgramFolder + "list.txt";

@@ -8,6 +8,7 @@
 #include "platform/gui/clipboard.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/hot_key_service.h"
+#include "platform/gui/x11_hotkeys.h"
 #include "shell/foreign_text.h"
 #include "shell/global_actions.h"
 #include "shell/sys_hot_key.h"
@@ -139,6 +140,12 @@ TEST(SysHotKey, KeyTableMapsBothWaysAndOutsideKeysGiveIndexZero) {
   }
   EXPECT_EQ(HotKeyIndexOf(0xBA), 0);  // a punctuation key
   EXPECT_EQ(HotKeyVirtualKey(102), 0);
+  // Every key of the table has its X11 key, so the desktop can be asked for it.
+  for (int index = 1; index <= 101; ++index)
+    EXPECT_NE(VirtualKeyToKeysym(HotKeyVirtualKey(index)), 0u) << index;
+  EXPECT_EQ(VirtualKeyToKeysym(0x1B), 0xff1bu);  // Esc
+  EXPECT_EQ(VirtualKeyToKeysym(0x69), 0xffb9u);  // keypad 9
+  EXPECT_EQ(VirtualKeyToKeysym(0x6F), 0xffafu);  // keypad /
 }
 
 TEST(SysHotKey, ActiveListRegistersUnderPlacesAndReportsPresses) {

@@ -29,6 +29,7 @@ protected:
     SpecialCharForm = new TSpecialCharForm(Application);
     CollectForm = new TCollectForm(Application);
     new TRevForm(Application);
+    main->BindInsertingWindows();  // as the start-up does once every window exists
   }
   void TearDown() override {
     TComponent::Free(RevForm);

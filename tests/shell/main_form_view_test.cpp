@@ -209,6 +209,10 @@ TEST_F(MainFormViewTest, GoToPutsTheCaretOnALineOrACharacter) {
   GoTo(form, 5, false);
   EXPECT_EQ(form->Editor->GetCaretLine(), 4);
   EXPECT_EQ(form->Editor->GetCaretColumn(), 2);  // the column is kept
+  form->Editor->SetSelStart(28);                  // column 10, the end of "line three"
+  GoTo(form, 4, false);                           // "four" is shorter: its end, not the next line
+  EXPECT_EQ(form->Editor->GetCaretLine(), 3);
+  EXPECT_EQ(form->Editor->GetCaretColumn(), 4);
   GoTo(form, 5, true);
   EXPECT_EQ(form->Editor->SelStart(), 4);
   GoTo(form, 0, true);  // below the range: the first character

@@ -269,6 +269,7 @@ TEST_F(PreferencesTest, ModalWindowKeepsChangesOnOkAndDropsThemOnEsc) {
 }
 
 TEST_F(PreferencesTest, KeyListCapturesStoresAndAppliesHotKeys) {
+  TScriptedDialogs dialogs;
   TPrefForm& form = Restart();
   std::vector<THotKey> applied;
   form.OnApplyHotKeys = [&](const std::vector<THotKey>& hotKeys) { applied = hotKeys; };
@@ -290,6 +291,13 @@ TEST_F(PreferencesTest, KeyListCapturesStoresAndAppliesHotKeys) {
     key = VK_CONTROL;
     f.OnKeyDown(&f, key, ssCtrl);
     EXPECT_EQ(list.Row(0).KeyText, "Alt+Ctrl+Scroll Lock") << "a modifier alone is ignored";
+    // A key no desktop hot key can use is refused with a word, the row kept.
+    dialogs.Answer(TDialogKind::MessageDlg, mrOk);
+    key = 0xBA;
+    f.OnKeyDown(&f, key, ssCtrl);
+    EXPECT_EQ(key, 0);
+    EXPECT_EQ(list.Row(0).KeyText, "Alt+Ctrl+Scroll Lock");
+    EXPECT_EQ(dialogs.Asked().size(), 1u);
     char typed = 'x';
     f.OnKeyPress(&f, typed);
     EXPECT_EQ(typed, 0);

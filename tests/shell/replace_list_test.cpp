@@ -124,6 +124,7 @@ TEST(ReplaceListCase, PreserveCaseTable) {
   EXPECT_EQ(PreserveCase(u"cat", u"dog"), u"dog");
   EXPECT_EQ(PreserveCase(u"ЁЖ", u"ёлка"), u"ЁЛКА");
   EXPECT_EQ(PreserveCase(u"Ёж", u"ёлка"), u"Ёлка");
+  EXPECT_EQ(PreserveCase(u"жизнь", u"Судьба"), u"судьба");  // a lower-case match, a lower-case word
   // A match without letters leaves the replacement alone.
   EXPECT_EQ(PreserveCase(u"123", u"abc"), u"abc");
 }

@@ -40,7 +40,11 @@ TEST(DateTimeFormat, NotationLetters) {
 
 TEST(DateTimeFormat, RussianTableAndMidnightAndWeekdays) {
   const TDateTimeSettings russian = DateTimeSettingsFor(1049);
-  EXPECT_EQ(FormatDateTime(u"dddd, d mmmm", kMoment, russian), u"вторник, 5 Март");
+  // A month beside a day number takes its genitive name; alone it keeps the nominative.
+  EXPECT_EQ(FormatDateTime(u"dddd, d mmmm", kMoment, russian), u"вторник, 5 марта");
+  EXPECT_EQ(FormatDateTime(u"dddddd", kMoment, russian), u"5 марта 2024 г.");
+  EXPECT_EQ(FormatDateTime(u"mmmm yyyy", kMoment, russian), u"Март 2024");
+  EXPECT_EQ(FormatDateTime(u"dddd mmmm", kMoment, russian), u"вторник Март");
   EXPECT_EQ(FormatDateTime(u"ddddd tt", kMoment, russian), u"05.03.2024 14:07:09");
   // "c" leaves out a midnight time.
   EXPECT_EQ(FormatDateTime(u"c", TDateTimeValue{2024, 1, 1}, russian), u"01.01.2024");

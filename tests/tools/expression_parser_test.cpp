@@ -46,7 +46,8 @@ TEST_F(ExpressionParser, ValuesAndPrecedence) {
       {"8/2/2", 2},       {"2+3*4", 14},       {"(2+3)*4", 20},    {"(1)^(2)", 1},    {"sqrt(16)", 4},
       {"sqrt(4)", 2},     {"sqr(3)", 9},       {"2*pi/pi", 2},     {"1.5e2", 150},    {"-3", -3},
       {"-(2+3)*2", -10},  {"sin(90)", 1},      {"exp(0)+ln(1)", 1}, {"sin(30)^2+cos(30)^2", 1},
-      {"-7 div 2", -3},   {"-7 mod 2", -1},    {"2*-3+0", std::nan("")},
+      {"-7 div 2", -3},   {"-7 mod 2", -1},    {"2*-3+0", -6},     {"2^-1", 0.5},
+      {"2--3", 5},        {"+3", 3},           {"8 div -2", -4},   {"1e-1*-1e+1", -1}, {"2+-", std::nan("")},
   };
   for (const auto& [formula, expected] : cases) {
     if (std::isnan(expected)) {
@@ -71,6 +72,8 @@ TEST_F(ExpressionParser, AngleUnitsAndVariables) {
     x.Value = v;
     EXPECT_DOUBLE_EQ(tree->Evaluate(), v * v - 1);
   }
+  x.Value = 4;
+  EXPECT_DOUBLE_EQ(Value("x^-1"), 0.25);  // a signed number after an operator
   EXPECT_EQ(Error("X+1"), 2);  // variable names are case-sensitive
 }
 
