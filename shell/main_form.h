@@ -137,7 +137,8 @@ public:
   std::string WorkText;  // code page 1251
   int WorkStart = 0;     // 0-based editor position
   int WorkLength = 0;    // editor characters WorkText replaces
-  TProcessingOptions& ProcessingOptions() { return options_; }
+  // The processing options: what the processing-options window shows, when it exists.
+  TProcessingOptions& ProcessingOptions();
 
   // --- Encoding conversion -----------------------------------------------------------------
   // Menu items (tag 1-4: from that column to WIN, 11-14: from WIN to column tag-10) and the
@@ -748,6 +749,7 @@ private:
   void ShowChosenEntry();
   void UpdateHistoryPreview(int selStart, int line);
   THistoryList history_;
+  bool historyPanesPlaced_ = false;  // the history panes were shown once this session
   int newDocuments_ = 0;  // documents started by New (a cancelled New leaves it)
   bool busy_ = false, engineRunning_ = false, closing_ = false, firstShow_ = true;
 };

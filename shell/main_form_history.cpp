@@ -46,7 +46,7 @@ std::vector<std::string> TMainForm::HistoryNames() const {
 }
 
 void TMainForm::AddToHistory(const std::string& name) {
-  if (int(Editor->GetTextW().size()) > options_.HistIgnoreSize * 1000) return;
+  if (int(Editor->GetTextW().size()) > ProcessingOptions().HistIgnoreSize * 1000) return;
   StoreHistory(name);
 }
 
@@ -131,6 +131,9 @@ void TMainForm::HistoryPane1Click(TObject* Sender) {
   HistoryMain->SetVisible(shown);
   if (shown) {
     HistPanes->SetVisible(true);
+    // The first time in a session the panes share the window, unless a kept place is sensible.
+    if (!historyPanesPlaced_ && HistPanes->Position() < HistPanes->ClientLength() / 4) HistPanes->CenterPanes();
+    historyPanesPlaced_ = true;
     // The editor takes the pane the history memo is not in.
     TAdvPane* pane = RevMemo->Parent() == HistPanes->Pane1() ? HistPanes->Pane2() : HistPanes->Pane1();
     Editor->SetParent(pane);

@@ -59,8 +59,9 @@ void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {
   if (!caption.empty()) ProgressStart(caption);
   // An operation without step-by-step undo keeps the text before and after it in the history
   // instead, so that its change can still be taken back.
-  undoOff_ = disableUndo && !options_.EnableUndo;
-  if (options_.EnableHist) {
+  const TProcessingOptions& options = ProcessingOptions();
+  undoOff_ = disableUndo && !options.EnableUndo;
+  if (options.EnableHist) {
     if (history_.Count() == 0)
       AddToHistory(GetLangMessage("HistOrigText"));
     else if (handEdited_)

@@ -92,6 +92,12 @@ void TMainForm::ApplyPreferences() {
   options_ = ReadProcessingOptions();
 }
 
+TProcessingOptions& TMainForm::ProcessingOptions() {
+  // What the window shows is what the next operation uses, with or without the preferences' OK.
+  if (SpeedForm) options_ = SpeedForm->Options();
+  return options_;
+}
+
 void TMainForm::ApplyDefaultFormat() {
   const TFont& font = *PrefForm->DefFont->Font();
   const TColor background = PrefForm->Shape1->Brush()->Color();

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -317,17 +318,35 @@ int TCustomForm::ShowModal() {
     throw EInvalidOperation("Cannot make a visible window modal");
   QWidget* w = Widget();
   w->setWindowModality(Qt::ApplicationModal);
+  // A window opened from a stay-on-top one must not open behind it: it stays on top as well
+  // while it is modal.
+  QWidget* opener = QApplication::activeWindow();
+  const bool aboveOpener = opener && opener != w && (opener->windowFlags() & Qt::WindowStaysOnTopHint) &&
+                           !(w->windowFlags() & Qt::WindowStaysOnTopHint);
+  if (aboveOpener) w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   modalResult_ = mrNone;
   ++modalLevel_;
   std::weak_ptr<bool> alive = lifetime_;
+  // The keyboard goes back where it was (the editor, say), not to the first control of the
+  // window underneath.
+  QPointer<QWidget> focused = QApplication::focusWidget();
   auto finish = [&] {
     if (alive.expired()) return;
     --modalLevel_;
     if (Visible()) Hide();
-    if (WidgetCreated()) ExistingWidget()->setWindowModality(Qt::NonModal);
+    if (WidgetCreated()) {
+      ExistingWidget()->setWindowModality(Qt::NonModal);
+      if (aboveOpener) ExistingWidget()->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    }
+    if (focused && focused->isVisible() && focused->isEnabled()) {
+      focused->activateWindow();
+      focused->setFocus(Qt::OtherFocusReason);
+    }
   };
   try {
     Show();
+    w->raise();
+    w->activateWindow();
     for (;;) {
       if (modalResult_ == mrNone) Application->HandleMessage();
       if (alive.expired()) return mrCancel;

@@ -2,6 +2,7 @@
 // and cancel buttons; the close sequence; alignment of child controls.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QWidget>
@@ -64,6 +65,45 @@ TEST(FormTest, ModalLoopEndsWithTheClickedButtonsResult) {
   // A visible form cannot be made modal.
   d.form->Show();
   EXPECT_THROW(d.form->ShowModal(), EInvalidOperation);
+}
+
+TEST(FormTest, KeyboardFocusReturnsWhereItWasAfterAModalWindow) {
+  TForm main(nullptr);
+  auto* first = new TEdit(&main);
+  auto* second = new TMemo(&main);
+  for (TWinControl* c : std::initializer_list<TWinControl*>{first, second}) c->SetParent(&main);
+  second->SetTop(40);
+  main.Show();
+  main.Widget()->activateWindow();
+  second->SetFocus();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), second->Widget());
+  Dialog d;
+  d.Then([&] {
+    d.edit->SetFocus();
+    d.cancel->Click();
+  });
+  EXPECT_EQ(d.form->ShowModal(), mrCancel);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), second->Widget());
+}
+
+TEST(FormTest, AModalWindowOpenedFromAStayOnTopOneStaysAboveIt) {
+  TForm top(nullptr);
+  top.SetFormStyle(fsStayOnTop);
+  top.Show();
+  top.Widget()->activateWindow();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(QApplication::activeWindow(), top.Widget());
+  Dialog d;
+  bool above = false;
+  d.Then([&] {
+    above = d.form->Widget()->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    d.cancel->Click();
+  });
+  d.form->ShowModal();
+  EXPECT_TRUE(above);
+  EXPECT_FALSE(d.form->Widget()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 TEST(FormTest, EnterAndEscReachDefaultAndCancelButtons) {

@@ -150,6 +150,7 @@ TEST_F(HistoryTest, SaveToFileAndClearAll) {
 }
 
 TEST_F(HistoryTest, ThePaneHoldsTheEditorBesideTheMemo) {
+  form->SetBounds(0, 0, 800, 600);
   EXPECT_FALSE(form->HistPanes->Visible());
   EXPECT_FALSE(form->HistoryMain->Visible());
   form->HistoryPane1Click(form->HistoryPane1);
@@ -158,6 +159,9 @@ TEST_F(HistoryTest, ThePaneHoldsTheEditorBesideTheMemo) {
   EXPECT_TRUE(form->HistPanes->Visible());
   EXPECT_EQ(form->Editor->Parent(), form->HistPanes->Pane1());
   EXPECT_EQ(form->RevMemo->Parent(), form->HistPanes->Pane2());
+  // The document gets a fair share of the window, not a sliver.
+  ASSERT_GT(form->HistPanes->ClientLength(), 300);
+  EXPECT_GE(form->Editor->Width(), form->HistPanes->ClientLength() / 3);
   form->HistPanes->SwapPanes();
   form->HistoryPane1Click(form->HistoryPane1);
   form->HistoryPane1Click(form->HistoryPane1);

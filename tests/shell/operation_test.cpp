@@ -14,6 +14,7 @@
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
 #include "shell/main_form.h"
+#include "shell/speed_form.h"
 #include "shell/open_save.h"
 #include "platform/gui/menus.h"
 #include "tests/shell/operation_test_fixture.h"
@@ -82,6 +83,19 @@ TEST_F(OperationTest, HistoryEntriesAreNamedAfterTheColumns) {
   form->ProcessingOptions().EnableHist = false;
   Click("Win1251toMac1");
   EXPECT_EQ(form->HistoryNames().size(), 3u);
+}
+
+TEST_F(OperationTest, TheProcessingOptionsWindowTakesEffectAtOnce) {
+  SpeedForm = new TSpeedForm(Application);
+  SpeedForm->CBEnableHist->SetChecked(true);  // no preferences window, no OK
+  SetText(Garbled(kRussian, 20866));
+  Click("KOI8toWin12511");
+  EXPECT_EQ(form->HistoryNames().size(), 2u);
+  SpeedForm->CBEnableHist->SetChecked(false);
+  Click("Win1251toMac1");
+  EXPECT_EQ(form->HistoryNames().size(), 2u);
+  TComponent::Free(SpeedForm);
+  SpeedForm = nullptr;
 }
 
 TEST_F(OperationTest, StopLeavesTheTextUnconverted) {
