@@ -74,7 +74,8 @@ THotKey RowHotKey(const THotKeyRow& row) {
 }
 
 bool IsModifierKey(uint16_t key) {
-  return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || key == VK_LWIN || key == VK_RWIN;
+  constexpr uint16_t kRightWin = 0x5C;
+  return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || key == VK_LWIN || key == kRightWin;
 }
 
 std::string CapturedKeyText(uint16_t key, TShiftState shift) {

@@ -20,6 +20,9 @@
 namespace {
 
 const char* const kControlProperty = "qmControl";
+// Alt held during a mouse message: Windows reads it from the key state, here it travels in the
+// message's key flags.
+constexpr uintptr_t MK_ALT = 0x1000;
 
 // Set while a key event is sent on to the widget after our handlers saw it, so that the
 // widget's parents do not handle it a second time.
@@ -560,8 +563,8 @@ intptr_t TControl::Perform(unsigned msg, uintptr_t wParam, intptr_t lParam) {
 void TControl::WndProc(TMessage& m) {
   auto x = LParamX(m.LParam), y = LParamY(m.LParam);
   TShiftState shift = ((m.WParam & MK_SHIFT) ? ssShift : 0) | ((m.WParam & MK_CONTROL) ? ssCtrl : 0) |
-                      ((m.WParam & MK_ALT) ? ssAlt : 0) | ((m.WParam & MK_LBUTTON) ? ssLeft : 0) | ((m.WParam & MK_RBUTTON) ? ssRight : 0) |
-                      ((m.WParam & MK_MBUTTON) ? ssMiddle : 0);
+                      ((m.WParam & MK_ALT) ? ssAlt : 0) | ((m.WParam & MK_LBUTTON) ? ssLeft : 0) |
+                      ((m.WParam & MK_RBUTTON) ? ssRight : 0) | ((m.WParam & MK_MBUTTON) ? ssMiddle : 0);
   switch (m.Msg) {
     case WM_LBUTTONDOWN: mouseDown_ = true; MouseDown(mbLeft, shift, x, y); break;
     case WM_RBUTTONDOWN: MouseDown(mbRight, shift, x, y); break;

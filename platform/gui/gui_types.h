@@ -70,7 +70,7 @@ inline constexpr uint16_t VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SH
     VK_CONTROL = 0x11, VK_MENU = 0x12, VK_PAUSE = 0x13, VK_CAPITAL = 0x14, VK_ESCAPE = 0x1B,
     VK_SPACE = 0x20, VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24,
     VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28, VK_INSERT = 0x2D,
-    VK_DELETE = 0x2E, VK_LWIN = 0x5B, VK_RWIN = 0x5C, VK_APPS = 0x5D, VK_NUMPAD0 = 0x60, VK_MULTIPLY = 0x6A,
+    VK_DELETE = 0x2E, VK_LWIN = 0x5B, VK_APPS = 0x5D, VK_NUMPAD0 = 0x60, VK_MULTIPLY = 0x6A,
     VK_ADD = 0x6B, VK_SUBTRACT = 0x6D, VK_DECIMAL = 0x6E, VK_DIVIDE = 0x6F, VK_F1 = 0x70,
     VK_F12 = 0x7B, VK_NUMLOCK = 0x90, VK_SCROLL = 0x91;
 
@@ -105,8 +105,6 @@ inline constexpr unsigned WM_DESTROY = 0x0002, WM_SIZE = 0x0005, WM_SETFOCUS = 0
     WM_CLEAR = 0x0303, WM_UNDO = 0x0304, WM_USER = 0x0400;
 // Mouse-message key flags (WParam) and the packing of a point into LParam.
 inline constexpr uintptr_t MK_LBUTTON = 1, MK_RBUTTON = 2, MK_SHIFT = 4, MK_CONTROL = 8, MK_MBUTTON = 16;
-// Alt held during a mouse message (Windows reads it from the key state; here it travels along).
-inline constexpr uintptr_t MK_ALT = 0x1000;
 inline constexpr intptr_t MakeLParam(int lo, int hi) { return intptr_t((uint32_t(uint16_t(lo))) | (uint32_t(uint16_t(hi)) << 16)); }
 inline constexpr int LParamX(intptr_t l) { return int16_t(l & 0xFFFF); }
 inline constexpr int LParamY(intptr_t l) { return int16_t((l >> 16) & 0xFFFF); }
