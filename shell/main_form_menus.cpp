@@ -8,6 +8,7 @@
 #include "platform/gui/shell_open.h"
 #include "platform/gui/std_controls.h"
 #include "shell/about_box.h"
+#include "shell/lang_messages.h"
 #include "shell/main_form.h"
 #include "shell/preferences.h"
 #include "textcore/rich_edit.h"
@@ -32,8 +33,21 @@ void TMainForm::PasteSpecial1Click(TObject*) {
   if (!busy_) Editor->PasteSpecialDialog();
 }
 
-void TMainForm::InsertObjectClick(TObject*) {
-  if (!busy_) Editor->InsertObjectDialog();
+void TMainForm::InsertObjectClick(TObject* Sender) {
+  if (busy_) return;
+  auto* item = dynamic_cast<TComponent*>(Sender);
+  const std::string name = item ? item->Name() : std::string();
+  if (name != "InsertPicture1" && name != "ObjectFromFile" && name != "LinkToFile") {
+    Editor->InsertObjectDialog();  // Create New
+    return;
+  }
+  // A picture, a file embedded or a file linked, each chosen in its file dialog first.
+  TOpenDialog dialog(nullptr);
+  dialog.SetFilter(GetLangMessage(name == "InsertPicture1" ? "InsPictureFilter" : "InsFileFilter"));
+  dialog.SetOptions(dialog.Options() | ofFileMustExist);
+  if (!dialog.Execute()) return;
+  if (name == "LinkToFile") Editor->CreateLinkToFile(dialog.FileName(), false);
+  else Editor->CreateObjectFromFile(dialog.FileName(), false);
 }
 
 void TMainForm::EditToPlainClick(TObject*) {

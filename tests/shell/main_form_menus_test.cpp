@@ -7,6 +7,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/shell_open.h"
 #include "platform/gui/std_controls.h"
 #include "shell/main_form.h"
@@ -125,6 +126,26 @@ TEST_F(MainFormMenusTest, RemoveFormattingGivesTheDefaultFontAndParagraphEnds) {
   form->Editor->SetSelStart(10);
   EXPECT_EQ(form->Editor->SelAttributes()->Style(), fsBold | fsItalic);  // outside the selection
   EXPECT_EQ(form->Editor->Language(), 1049u);
+}
+
+TEST_F(MainFormMenusTest, InsertPictureFileAndLinkEachAskForTheirFile) {
+  const std::string picture = std::string(QM_SOURCE_DIR) + "/tests/fixtures/rtf/dot.png";
+  TScriptedDialogs dialogs;
+  for (const char* name : {"InsertPicture1", "ObjectFromFile", "LinkToFile"})
+    dialogs.Answer(TDialogKind::OpenFile, 1, [&](TDialogRequest& r) { r.Value = picture; });
+  SetText(u"ab");
+  form->Editor->SetSelStart(1);
+  for (const char* name : {"InsertPicture1", "ObjectFromFile", "LinkToFile"}) Item(name)->Click();
+  ASSERT_EQ(dialogs.Asked().size(), 3u);
+  EXPECT_NE(dialogs.Asked()[0].Filter.find("*.png"), std::string::npos);  // the picture dialog
+  const RichEditControl& c = form->Editor->Control();
+  ASSERT_EQ(c.ObjectCount(), 3);
+  EXPECT_FALSE(c.Object(0).Picture.Bytes.empty());  // shown as the picture itself
+  EXPECT_EQ(c.Object(2).Kind, TRichObjectKind::Link);
+  // A cancelled file dialog inserts nothing.
+  dialogs.Answer(TDialogKind::OpenFile, 0);
+  Item("LinkToFile")->Click();
+  EXPECT_EQ(c.ObjectCount(), 3);
 }
 
 TEST_F(MainFormMenusTest, HistoryPanesHelpAndBookmarkMenus) {
