@@ -1,8 +1,10 @@
 #include "proofing/spell_windows.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/gui/application.h"
+#include "platform/gui/rich_edit_control.h"
 #include "proofing/spell.h"
 #include "proofing/spell_addword_form.h"
 #include "proofing/spell_editor_adapter.h"
@@ -60,10 +62,16 @@ bool TSpellWindows::AskStart(bool HasSelection, TSpellMode& Mode, TSpellScope& S
   return Start->Ask(HasSelection, Mode, Scope);
 }
 
+std::optional<TPoint> TSpellWindows::WordPoint(int Position, int MinY) const {
+  if (!FEdit) return std::nullopt;
+  const auto [x, y] = FEdit->Control().PosFromChar(Position);
+  return FEdit->ClientToScreen(Point(x, std::max(y, MinY)));
+}
+
 TPopupAnswer TSpellWindows::AskWord(TWordQuestion& Question) {
   Popup->Prepare(Question);
-  if (PointOf) {
-    const TPoint place = PlacePopup(Popup->BoundsRect(), PointOf(Question.Start), Screen->Width(), Screen->Height());
+  if (const auto word = WordPoint(Question.Start, 20)) {
+    const TPoint place = PlacePopup(Popup->BoundsRect(), *word, Screen->Width(), Screen->Height());
     Popup->SetBounds(place.X, place.Y, Popup->Width(), Popup->Height());
   }
   const TPopupAnswer answer = TSCPopup::AnswerOf(Popup->ShowModal());
@@ -73,8 +81,8 @@ TPopupAnswer TSpellWindows::AskWord(TWordQuestion& Question) {
 
 TFindingAnswer TSpellWindows::AskFinding(TWordClass Kind, int Start, int) {
   Message->Prepare(Kind);
-  if (PointOf) {
-    const TPoint place = PlaceFinding(Message->Height(), PointOf(Start), Screen->Height());
+  if (const auto at = WordPoint(Start, 10)) {
+    const TPoint place = PlaceFinding(Message->Height(), *at, Screen->Height());
     Message->SetBounds(place.X, place.Y, Message->Width(), Message->Height());
   }
   return TSCMessage::AnswerOf(Message->ShowModal());
@@ -116,7 +124,11 @@ void TSpellWindows::SetMessages(std::function<std::string(const std::string& Key
 void TSpellWindows::ShowAddWords(const std::string& Text, LCID Lcid, bool Modal) {
   AddWord->AppendWord(Text, Lcid);
   if (AddWord->Visible()) return;
-  AddWord->SetBounds(Popup->Left(), Popup->Top(), AddWord->Width(), AddWord->Height());
+  // Where the popup last stood, or mid-screen before it ever showed.
+  const bool placed = Popup->Left() != 0 || Popup->Top() != 0;
+  const int left = placed ? Popup->Left() : (Screen->Width() - AddWord->Width()) / 2;
+  const int top = placed ? Popup->Top() : (Screen->Height() - AddWord->Height()) / 2;
+  AddWord->SetBounds(std::max(0, left), std::max(0, top), AddWord->Width(), AddWord->Height());
   if (Modal) AddWord->ShowModal();
   else AddWord->Show();
 }

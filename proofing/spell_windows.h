@@ -4,6 +4,8 @@
 // asks its questions through them.
 #pragma once
 
+#include <optional>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -58,10 +60,6 @@ public:
   // The options window, modal (also from the start window's "Settings..."); true for OK.
   bool ShowOptions();
 
-  // The screen point of a text position of the editor being checked; the popup and the
-  // finding window are placed near it when set.
-  std::function<TPoint(int Position)> PointOf;
-
   bool AskStart(bool HasSelection, TSpellMode& Mode, TSpellScope& Scope) override;
   TPopupAnswer AskWord(TWordQuestion& Question) override;
   TFindingAnswer AskFinding(TWordClass Kind, int Start, int Length) override;
@@ -72,6 +70,10 @@ protected:
   void Notification(TComponent* Component, TOperation Operation) override;
 
 private:
+  // The screen point of a text position of the editor being checked, its vertical coordinate
+  // at least `MinY` in the editor; nothing while no editor is checked.
+  std::optional<TPoint> WordPoint(int Position, int MinY) const;
+
   TQSpell* FSpell = nullptr;
   TCustomRichEditW* FEdit = nullptr;
   std::unique_ptr<TRichEditSpellEditor> FEditor;  // over FEdit

@@ -14,6 +14,8 @@
 #include "platform/files.h"
 #include "platform/gui/control_grab.h"
 #include "platform/gui/graphics.h"
+#include "platform/gui/rich_edit_control.h"
+#include "platform/gui/form.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/timer.h"
@@ -443,6 +445,43 @@ TEST_F(SpellWindowsTest, DocumentCheckStartsFromTheStartWindowWithTheOptionsShow
   Windows->AddWords();
   EXPECT_TRUE(Windows->AddWord->Visible());
   EXPECT_FALSE(Windows->AddWord->BtnAdd->Enabled());
+}
+
+TEST_F(SpellWindowsTest, ThePopupStandsBelowTheWordOfTheCheckedEditor) {
+  TQSpell spell(Windows.get(), nullptr);
+  spell.LoadLanguages(DictFolder);
+  spell.EnableStandardDictionaries();
+  Windows->SetSpell(&spell);
+  // Before any check the added-words window opens mid-screen, not in the corner.
+  Windows->AddWords();
+  EXPECT_GT(Windows->AddWord->Left() + Windows->AddWord->Top(), 0);
+  Windows->AddWord->Hide();
+  TForm form(nullptr);
+  form.SetBounds(120, 90, 600, 400);
+  auto* edit = new TRichEditW(&form);
+  edit->SetParent(&form);
+  edit->SetBounds(0, 0, 600, 400);
+  form.Show();
+  edit->SetLanguage(LANG_ENGLISH_US);
+  edit->SetTextW(u"One two wrold.");
+  edit->SetSelStart(0);
+  Windows->Options->CBRep->SetChecked(false);
+  Script.Then([&] {
+    Windows->Start->RGMode->SetItemIndex(0);
+    Windows->Start->RGScope->SetItemIndex(0);
+    Windows->Start->BtnStart->Click();
+  });
+  TPoint at;
+  Script.Then([&] {
+    at = Point(Windows->Popup->Left(), Windows->Popup->Top());
+    Windows->Popup->BtnCancel->Click();
+  });
+  Windows->CheckDocument(*edit);
+  EXPECT_EQ(Script.Left(), 0u);
+  const auto [x, y] = edit->Control().PosFromChar(8);
+  const TPoint word = edit->ClientToScreen(Point(x, std::max(y, 20)));
+  EXPECT_EQ(at.X, word.X);
+  EXPECT_EQ(at.Y, word.Y + 20);
 }
 
 TEST(SpellPlacement, PopupMovesOnlyWhenItCoversTheWord) {
