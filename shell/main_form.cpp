@@ -21,6 +21,7 @@
 #include "shell/preferences.h"
 #include "shell/program_start.h"
 #include "shell/status_bar_text.h"
+#include "tools/tool_messages.h"
 #include "shell/sys_hot_key.h"
 #include "textcore/app_files.h"
 #include "textcore/rich_edit.h"
@@ -300,7 +301,7 @@ void TMainForm::NewWindow1Click(TObject*) {
 }
 
 void TMainForm::SetCaption(const std::string& fileName) {
-  const std::string name = fileName.empty() ? "Untitled" : ExtractFileName(fileName);
+  const std::string name = fileName.empty() ? ToolMessage("MainUntitled", "Untitled") : ExtractFileName(fileName);
   TForm::SetCaption(name + " - " + Application->Title());
 }
 

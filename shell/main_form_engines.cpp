@@ -15,6 +15,7 @@
 #include "shell/find_form.h"
 #include "shell/lang_messages.h"
 #include "shell/main_form.h"
+#include "tools/tool_messages.h"
 #include "shell/progress_wait_form.h"
 #include "textcore/rich_edit.h"
 #include "textcore/text_utils.h"
@@ -98,7 +99,7 @@ void TMainForm::RunEngine(TQGrammar& engine, const std::string& caption, const s
   engineRunning_ = true;
   RunOperation(GetLangMessage(caption), true, GetLangMessage(historyName), [&] { engine.Execute(); });
   const double days = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() / 86400.0;
-  StatusBar->Panels()->Items(kPanelRunTime)->SetText("Processed in " + FormatElapsedTime(days));
+  StatusBar->Panels()->Items(kPanelRunTime)->SetText(ToolMessage("StatusProcessed", "Processed in") + " " + FormatElapsedTime(days));
 }
 
 void TMainForm::ConvDeTransliterateExecute(TObject*) { RunEngine(*QGrammar, "StatDeTrans", "HistDeTrans", true); }

@@ -2,19 +2,40 @@
 
 #include <cstdio>
 
+#include "tools/tool_messages.h"
+
 namespace {
 
 bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-  char buffer[128];
-  std::snprintf(buffer, sizeof buffer, format, args...);
-  return buffer;
+// The interface language's pattern of `key`, its numbers filled in.
+std::string Format(const char* key, const char* english, std::initializer_list<long long> numbers) {
+  return FillNumbers(ToolMessage(key, english), numbers);
 }
 
 }  // namespace
+
+std::string FillNumbers(const std::string& pattern, std::initializer_list<long long> numbers) {
+  std::string out;
+  auto next = numbers.begin();
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
+    const char kind = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+    if (c == '%' && kind == '%') {
+      out += '%';
+      ++i;
+    } else if (c == '%' && (kind == 'd' || kind == 'u' || kind == 'x') && next != numbers.end()) {
+      char buffer[24];
+      std::snprintf(buffer, sizeof buffer, kind == 'x' ? "%llx" : "%lld", *next++);
+      out += buffer;
+      ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
 
 std::string CharCodeText(const std::u16string& text, int position) {
   if (text.empty()) return {};
@@ -23,20 +44,22 @@ std::string CharCodeText(const std::u16string& text, int position) {
   unsigned code = text[at];
   if (IsHigh(text[at]) && at + 1 < text.size() && IsLow(text[at + 1]))
     code = 0x10000 + ((code - 0xD800) << 10) + (text[at + 1] - 0xDC00);
-  return Format("Code: %u (#%x)", code, code);
+  return Format("StatusCode", "Code: %u (#%x)", {code, code});
 }
 
 std::string PositionText(int selStart, int selLength, int textLength) {
-  if (selLength > 0) return Format("Sel: %d to %d (%d chars)", selStart, selStart + selLength, selLength);
-  return Format("Pos: %d of %d", selStart, textLength);
+  if (selLength > 0)
+    return Format("StatusSel", "Sel: %d to %d (%d chars)", {selStart, selStart + selLength, selLength});
+  return Format("StatusPos", "Pos: %d of %d", {selStart, textLength});
 }
 
 std::string LineText(int line, int lineCount, int column) {
-  return Format("Line: %d of %d    Col: %d", line, lineCount, column);
+  return Format("StatusLine", "Line: %d of %d    Col: %d", {line, lineCount, column});
 }
 
 std::string CopyInfoText(int selStart, int selLength, int line, int column) {
-  return Format("Offs:%d; Length:%d; Line: %d; Column: %d;", selStart, selLength, line, column);
+  // The clipboard's form is fixed, whatever the interface language.
+  return FillNumbers("Offs:%d; Length:%d; Line: %d; Column: %d;", {selStart, selLength, line, column});
 }
 
 int IndicatorImage(int panel) {

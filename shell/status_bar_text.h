@@ -2,9 +2,17 @@
 // zoom box.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
+// `pattern` with each "%d", "%u" or "%x" replaced by the next of `numbers` (hexadecimal for
+// "%x") and "%%" by "%"; anything else, other "%" forms too, stands as written, so a pattern
+// from a language file can never read past the numbers given.
+std::string FillNumbers(const std::string& pattern, std::initializer_list<long long> numbers);
+
+// The panels' texts follow the interface language (keys "StatusCode", "StatusSel", "StatusPos",
+// "StatusLine"), English when it has none.
 // Panel 2: "Code: %d (#%x)" of the character at `position` (the one before it at the end of
 // the text); a surrogate pair is one character. Empty for an empty text.
 std::string CharCodeText(const std::u16string& text, int position);

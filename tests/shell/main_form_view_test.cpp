@@ -10,6 +10,7 @@
 #include "components/spin_edit.h"
 #include "shell/goto_line_form.h"
 #include "shell/status_bar_text.h"
+#include "tools/tool_messages.h"
 #include "tests/shell/operation_test_fixture.h"
 #include "textcore/rich_edit_messages.h"
 
@@ -35,6 +36,23 @@ TEST(StatusBarText, PanelTexts) {
   };
   for (const Case& c : cases) EXPECT_EQ(CharCodeText(c.text, c.position), c.expected) << c.position;
   EXPECT_EQ(CopyInfoText(12, 5, 2, 2), "Offs:12; Length:5; Line: 2; Column: 2;");
+}
+
+TEST(StatusBarText, PatternsOfALanguageFileFillOnlyTheirNumbers) {
+  EXPECT_EQ(FillNumbers("Line: %d of %d", {3, 7}), "Line: 3 of 7");
+  EXPECT_EQ(FillNumbers("%u (#%x) 100%%", {255, 255}), "255 (#ff) 100%");
+  // A damaged pattern asks for more, or for other kinds, than it is given: written as it stands.
+  EXPECT_EQ(FillNumbers("%s %n %d %d", {1}), "%s %n 1 %d");
+  EXPECT_EQ(FillNumbers("end %", {}), "end %");
+}
+
+TEST(StatusBarText, TheInterfaceLanguageSpeaksThePanels) {
+  SetToolMessageSource([](const std::string& key) -> std::string {
+    return key == "StatusLine" ? "Stroka: %d iz %d    Poz: %d" : "";
+  });
+  EXPECT_EQ(LineText(2, 5, 3), "Stroka: 2 iz 5    Poz: 3");
+  EXPECT_EQ(PositionText(4, 0, 5), "Pos: 4 of 5");  // a key the language lacks stays English
+  SetToolMessageSource(nullptr);
 }
 
 TEST(StatusBarText, ZoomAsTyped) {
