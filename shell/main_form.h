@@ -64,6 +64,7 @@ class TTrayIcon;
 class TCyrForm;
 class THotKeyService;
 class TSysHotKey;
+class TFlatFontComboBox;
 
 class TMainForm : public TForm, private TProgressView {
   QM_CLASS(TMainForm, TForm)
@@ -323,7 +324,8 @@ public:
   void EditAddSectionUpdate(TObject* Sender);
 
   // --- Formatting (main_form_format.cpp) ----------------------------------------------------
-  TComboBox *FontName = nullptr, *FontSize = nullptr;
+  TFlatFontComboBox* FontName = nullptr;  // the installed families, the recent ones first
+  TComboBox* FontSize = nullptr;
   TFlatToolbarButton *BoldButton = nullptr, *ItalicButton = nullptr, *UnderlineButton = nullptr;
   TFlatToolbarButton *SubscriptButton = nullptr, *SuperscriptButton = nullptr;  // tags 1 and 2
   // Tag: the alignment (left 0, right 1, centre 2, justify 3).

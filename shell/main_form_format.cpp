@@ -9,6 +9,7 @@
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
 #include "shell/formatting.h"
+#include "components/font_combo.h"
 #include "shell/main_form.h"
 #include "shell/num_style_form.h"
 #include "shell/preferences.h"
@@ -61,8 +62,10 @@ void TMainForm::BindFormat() {
 bool TMainForm::FormattingAllowed() const { return !updatingControls_ && !busy_; }
 
 void TMainForm::FontNameChange(TObject*) {
-  if (!FormattingAllowed() || FontName->GetText().empty()) return;
-  Editor->SelAttributes()->SetName(FontName->GetText());
+  const std::string name = FontName->GetText();
+  if (!FormattingAllowed() || name.empty() || name == "-") return;
+  Editor->SelAttributes()->SetName(name);
+  FontName->SaveRecentFonts(name);  // the chosen font heads the list from now on
   if (Editor->CanFocus()) Editor->SetFocus();
 }
 

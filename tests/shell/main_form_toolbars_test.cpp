@@ -9,6 +9,8 @@
 
 #include "components/color_menu.h"
 #include "components/flat_dock.h"
+#include "components/font_combo.h"
+#include "platform/gui/font_families.h"
 #include "components/languages_combo.h"
 #include "components/toolbar_controls.h"
 #include "platform/gui/application.h"
@@ -313,6 +315,26 @@ TEST_F(ToolbarsTest, TheLanguageComboSetsTheSelectionsLanguage) {
   form->Editor->SetSelLength(1);
   form->Editor->OnSelectionChange(form->Editor);
   EXPECT_EQ(form->LanguagesCombo1->Language(), 1049u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ToolbarsTest, TheFontBoxListsTheInstalledFamiliesWithTheRecentOnesFirst) {
+  const std::vector<TFontFamily> installed = InstalledFontFamilies();
+  ASSERT_FALSE(installed.empty());
+  TStrings& items = *form->FontName->Items();
+  for (const TFontFamily& family : installed) EXPECT_GE(items.IndexOf(family.Name), 0) << family.Name;
+  EXPECT_LT(items.IndexOf("Times New Roman"), 0) << "only fonts that are installed";
+  // A chosen font heads the list, below it a separator, and it is kept for the next start.
+  form->Editor->SetTextW(u"text");
+  form->Editor->SelectAll();
+  form->FontName->SetText(installed.back().Name);
+  form->FontNameChange(form->FontName);
+  EXPECT_EQ(items.Strings(0), installed.back().Name);
+  EXPECT_EQ(items.Strings(1), "-");
+  EXPECT_EQ(TWinRegistry("Software\\Vortanel\\Quillomark").ReadString("RecentFonts", "0", ""), installed.back().Name);
 }
 
 }  // namespace
