@@ -8,11 +8,11 @@
 #include "platform/gui/shell_open.h"
 #include "platform/gui/std_controls.h"
 #include "shell/about_box.h"
-#include "shell/lang_messages.h"
 #include "shell/main_form.h"
 #include "shell/preferences.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_attributes.h"
+#include "tools/tool_messages.h"
 
 const char* const kProductPage = "https://www.vortanel.com/quillomark/";
 
@@ -43,7 +43,9 @@ void TMainForm::InsertObjectClick(TObject* Sender) {
   }
   // A picture, a file embedded or a file linked, each chosen in its file dialog first.
   TOpenDialog dialog(nullptr);
-  dialog.SetFilter(GetLangMessage(name == "InsertPicture1" ? "InsPictureFilter" : "InsFileFilter"));
+  dialog.SetFilter(name == "InsertPicture1"
+                       ? ToolMessage("InsPictureFilter", "Pictures (*.png;*.jpg;*.jpeg)|*.png;*.jpg;*.jpeg|All files (*.*)|*.*")
+                       : ToolMessage("InsFileFilter", "All files (*.*)|*.*"));
   dialog.SetOptions(dialog.Options() | ofFileMustExist);
   if (!dialog.Execute()) return;
   if (name == "LinkToFile") Editor->CreateLinkToFile(dialog.FileName(), false);

@@ -11,6 +11,7 @@
 #include "platform/gui/std_controls.h"
 #include "proofing/correction_engine.h"
 #include "shell/find_form.h"
+#include "components/font_combo.h"
 #include "shell/main_form.h"
 #include "shell/preferences.h"
 #include "shell/single_instance_window.h"

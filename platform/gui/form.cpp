@@ -323,7 +323,6 @@ int TCustomForm::ShowModal() {
   QWidget* opener = QApplication::activeWindow();
   const bool aboveOpener = opener && opener != w && (opener->windowFlags() & Qt::WindowStaysOnTopHint) &&
                            !(w->windowFlags() & Qt::WindowStaysOnTopHint);
-  if (aboveOpener) w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   modalResult_ = mrNone;
   ++modalLevel_;
   std::weak_ptr<bool> alive = lifetime_;
@@ -345,8 +344,11 @@ int TCustomForm::ShowModal() {
   };
   try {
     Show();
-    w->raise();
-    w->activateWindow();
+    if (aboveOpener) {  // after Show, which sets the form's own flags
+      w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+      w->show();
+      BringToFront();
+    }
     for (;;) {
       if (modalResult_ == mrNone) Application->HandleMessage();
       if (alive.expired()) return mrCancel;

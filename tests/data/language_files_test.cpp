@@ -212,7 +212,10 @@ TEST(LanguageFiles, FormTextsHaveTheSameKeysInBothFilesAndRussianIsTranslated) {
       const bool cyrillic = std::any_of(it->second.begin(), it->second.end(),
                                         [](char c) { return IsCyrillic1251(static_cast<unsigned char>(c)); });
       EXPECT_TRUE(cyrillic || it->second == value) << "untranslated text of " << key;
-      if (std::string(section) == "Caption") EXPECT_EQ(HasAccelerator(value), HasAccelerator(it->second)) << key;
+      // A window's own title ("FindForm.Caption") has no mnemonic: an "&" there is text.
+      const bool windowTitle = std::count(key.begin(), key.end(), '.') == 1;
+      if (std::string(section) == "Caption" && !windowTitle)
+        EXPECT_EQ(HasAccelerator(value), HasAccelerator(it->second)) << key;
       if (std::string(section) == "Items" || std::string(section) == "Columns")
         EXPECT_EQ(std::count(value.begin(), value.end(), '|'), std::count(it->second.begin(), it->second.end(), '|'))
             << key;

@@ -8,6 +8,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/rich_edit_control.h"
+#include "platform/rich_text.h"
 #include "platform/gui/shell_open.h"
 #include "platform/gui/std_controls.h"
 #include "shell/main_form.h"
