@@ -552,6 +552,9 @@ public:
   void UpdateRuler();
   // Help > "News && Updates": the web-services directory, shown whatever came down.
   void QuillomarkUpdatesClick(TObject* Sender);
+  // The web-services directory from its configured address ("DirectoryURL", none by default),
+  // shown when `force` is set or it changed.
+  void RunWebDirectory(bool force);
 private:
   void BindRuler();
   void Ruler1Resize(TObject* Sender);

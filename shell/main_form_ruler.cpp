@@ -2,6 +2,8 @@
 // services (Help > News & Updates, and every 21st start).
 #include "platform/gui/menus.h"
 #include "shell/main_form.h"
+#include "shell/preferences_key.h"
+#include "textcore/win_registry.h"
 #include "shell/net_direct.h"
 #include "shell/ruler_indents.h"
 #include "textcore/rich_edit.h"
@@ -15,9 +17,7 @@ void TMainForm::BindRuler() {
   Field("Ruler1", Ruler1);
   Field("ShowRuler1", ShowRuler1);
   Field("NetDirect1", NetDirect1);
-  OnWebDirectoryDue = [this](TObject*) {
-    if (NetDirect1) NetDirect1->Execute(false);
-  };
+  OnWebDirectoryDue = [this](TObject*) { RunWebDirectory(false); };
 }
 
 void TMainForm::ShowRuler1Click(TObject*) {
@@ -62,6 +62,11 @@ void TMainForm::Ruler1IndentChange(TObject*, int IndentID) {
                                 Ruler1->Width(), before));
 }
 
-void TMainForm::QuillomarkUpdatesClick(TObject*) {
-  if (NetDirect1) NetDirect1->Execute(true);
+void TMainForm::QuillomarkUpdatesClick(TObject*) { RunWebDirectory(true); }
+
+void TMainForm::RunWebDirectory(bool force) {
+  if (!NetDirect1) return;
+  // The directory comes with the program; it is downloaded only from an address the user set.
+  NetDirect1->URL = TWinRegistry(kProductKey).ReadString("General", "DirectoryURL", "");
+  NetDirect1->Execute(force);
 }

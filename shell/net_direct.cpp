@@ -2,12 +2,11 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
-#include <fstream>
 #include <memory>
-#include <sstream>
+#include <optional>
 #include <thread>
 
+#include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
@@ -28,6 +27,9 @@ QM_CLASS_INFO(TNetDirect, TComponent, [](TClassBuilder<TNetDirect>& b) {
 })
 
 namespace {
+
+// The directory the program comes with, in its folder.
+const char* const kShippedName = "netdirect.ini";
 
 // The four pictures, 16 x 16: a folder, a page, a packed box and a program window.
 void DrawDirectoryImages(TImageList& images) {
@@ -56,26 +58,13 @@ void DrawDirectoryImages(TImageList& images) {
   images.Add(strip, clFuchsia);
 }
 
-std::string ReadFileText(const std::string& name, bool& exists) {
-  std::ifstream in(name, std::ios::binary);
-  exists = bool(in);
-  std::ostringstream s;
-  if (in) s << in.rdbuf();
-  return s.str();
-}
-
-// Replaces the file through a temporary copy, so that a failed write keeps the old one.
-void ReplaceFile(const std::string& name, const std::string& text) {
-  const std::string temp = name + ".new";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out.flush()) {
-      std::remove(temp.c_str());
-      return;
-    }
+// The file's text, or nothing when it cannot be read.
+std::optional<std::string> ReadCopy(const std::string& name) {
+  try {
+    return ReadFileBytes(name);
+  } catch (const Exception&) {
+    return std::nullopt;
   }
-  if (std::rename(temp.c_str(), name.c_str()) != 0) std::remove(temp.c_str());
 }
 
 // The answer of `url`, fetched on a thread of its own while the windows keep handling messages;
@@ -157,13 +146,25 @@ TNetDialog* TNetDirect::Dialog() {
 }
 
 std::string TNetDirect::FileName() const {
-  const std::string name = DirectoryFileName(URL);
-  return name.empty() ? "" : AppDirFile(name);
+  const std::string name = URL.empty() ? kShippedName : DirectoryFileName(URL);
+  return name.empty() ? "" : UserConfigFolder() + name;
 }
 
 void TNetDirect::Execute(bool force) {
   TNetDialog* dialog = Dialog();
   dialog->SetCaption(Title);
+  // Without an address there is nothing to ask for: the directory the program came with (or the
+  // last one downloaded) is shown when the user asks, and nobody waits for a server.
+  const std::string file = FileName();
+  std::optional<std::string> previous = file.empty() ? std::nullopt : ReadCopy(file);
+  if (!previous) previous = ReadCopy(AppDirFile(kShippedName));
+  if (URL.empty()) {
+    if (!force) return;
+    dialog->ShowDirectory(ParseDirectory(previous.value_or("")));
+    dialog->SetStatus("");
+    dialog->Show();
+    return;
+  }
   if (force) dialog->Show();
   if (downloading_) return;  // asked again while the directory comes down
   downloading_ = true;
@@ -173,9 +174,6 @@ void TNetDirect::Execute(bool force) {
   } done{downloading_};
   dialog->SetStatus("Connecting to: " + URL);
 
-  const std::string file = FileName();
-  bool hadCopy = false;
-  const std::string previous = file.empty() ? "" : ReadFileText(file, hadCopy);
   std::string failure;
   THttpResponse answer;
   try {
@@ -189,12 +187,16 @@ void TNetDirect::Execute(bool force) {
   }
   bool changed = false;
   if (!failure.empty()) {
-    dialog->SetStatus(failure + (hadCopy ? ", using previous update" : ", request aborted"));
-    if (!hadCopy) return;
-    dialog->ShowDirectory(ParseDirectory(previous));
+    dialog->SetStatus(failure + (previous ? ", using previous update" : ", request aborted"));
+    if (!previous) return;
+    dialog->ShowDirectory(ParseDirectory(*previous));
   } else {
-    changed = !hadCopy || answer.Body != previous;
-    if (changed && !file.empty()) ReplaceFile(file, answer.Body);
+    changed = !previous || answer.Body != *previous;
+    // The copy is the user's own: the program folder is never written to.
+    if (changed && !file.empty()) {
+      ForceDirectories(ExtractFilePath(file));
+      WriteFileAtomic(file, answer.Body);
+    }
     dialog->ShowDirectory(ParseDirectory(answer.Body));
     dialog->SetStatus("");
   }

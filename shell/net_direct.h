@@ -1,6 +1,8 @@
-// TNetDirect: the directory of web services, downloaded from URL into the program folder and
-// offered as a tree in the stay-on-top tool window TNetDialog; a chosen entry is opened by the
-// desktop. Download failures show only in the window's status bar: the previous copy stays.
+// TNetDirect: the directory of web services, offered as a tree in the stay-on-top tool window
+// TNetDialog; a chosen entry is opened by the desktop. The program folder holds the directory the
+// program came with; when an address (URL) is configured, the directory is downloaded from it
+// into the user's settings folder. Download failures show only in the window's status bar: the
+// previous copy stays.
 #pragma once
 
 #include <functional>
@@ -43,17 +45,18 @@ public:
   explicit TNetDirect(TComponent* owner);
 
   std::string Title;  // caption of the dialog
-  std::string URL;    // address of the directory file
+  std::string URL;    // address of the directory file; empty: no downloads
   TURLSelectedEvent OnURLSelected;
   // Milliseconds a download may take before it counts as a connection error.
   int Timeout = 8000;
 
   // Downloads the directory again (the windows keep working meanwhile) and shows the dialog
-  // when `force` is set or the directory differs from the copy before.
+  // when `force` is set or the directory differs from the copy before. Without an address only
+  // `force` does anything: it shows the copy at hand.
   void Execute(bool force);
   // The dialog, made on first need.
   TNetDialog* Dialog();
-  // The directory's copy in the program folder ("" when URL names no file).
+  // The user's copy of the directory ("" when URL names no file).
   std::string FileName() const;
   // An entry chosen: OnURLSelected, then the desktop opens a web or mail address.
   void URLSelected(const std::string& address);

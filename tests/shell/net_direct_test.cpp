@@ -3,6 +3,8 @@
 // an entry, and the main window's two ways of running it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -23,6 +25,7 @@
 #include "shell/main_form.h"
 #include "shell/net_direct.h"
 #include "shell/net_directory.h"
+#include "textcore/win_registry.h"
 #include "tests/shell/preferences_test_env.h"
 
 namespace {
@@ -196,7 +199,7 @@ protected:
     SetShellOpenHandler(nullptr);
     TComponent::Free(net);
   }
-  std::string Status() { return net->Dialog()->StatusBar->SimpleText(); }
+  std::string Status(TNetDirect* of = nullptr) { return (of ? of : net)->Dialog()->StatusBar->SimpleText(); }
   std::vector<std::string> Captions() {
     std::vector<std::string> c;
     for (int i = 0; i < net->Dialog()->tvDirect->Count(); ++i) c.push_back(net->Dialog()->tvDirect->NodeText(i));
@@ -215,7 +218,9 @@ TEST_F(NetDirectTest, DownloadBuildsTheTreeAndOffersOnlyAChangedDirectory) {
   EXPECT_TRUE(d->Visible());
   EXPECT_EQ(d->Caption(), "Directory");
   EXPECT_EQ(Status(), "");
-  EXPECT_EQ(ReadFile(world.ProgramFolder + "netdirect.ini"), kDirectory);
+  // The copy goes to the user's folder; the program folder is never written to.
+  EXPECT_EQ(ReadFile(world.ConfigFolder + "netdirect.ini"), kDirectory);
+  EXPECT_FALSE(std::filesystem::exists(world.ProgramFolder + "netdirect.ini"));
   EXPECT_EQ(Captions(), (std::vector<std::string>{"G1", "A", "B", "G2", "C"}));
   EXPECT_EQ(d->tvDirect->NodeImage(1), diZip);
   EXPECT_EQ(d->tvDirect->NodeParent(4), 3);
@@ -246,8 +251,9 @@ TEST_F(NetDirectTest, FailedDownloadsKeepThePreviousCopy) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.status);
+    std::remove((world.ConfigFolder + "netdirect.ini").c_str());
     std::remove((world.ProgramFolder + "netdirect.ini").c_str());
-    if (c.copy) world.WriteProgramFile("netdirect.ini", kDirectory);
+    if (c.copy) world.WriteProgramFile("netdirect.ini", kDirectory);  // the one the program came with
     net->Dialog()->ShowDirectory({});
     net->URL = c.notFound ? server.Url("/netdirect.ini") : refused;
     net->Execute(true);
@@ -256,6 +262,7 @@ TEST_F(NetDirectTest, FailedDownloadsKeepThePreviousCopy) {
     // The old copy is shown and stays as it was; without one the tree stays empty.
     EXPECT_EQ(Captions().size(), c.copy ? 5u : 0u);
     EXPECT_EQ(ReadFile(world.ProgramFolder + "netdirect.ini"), c.copy ? kDirectory : "");
+    EXPECT_FALSE(std::filesystem::exists(world.ConfigFolder + "netdirect.ini"));
     net->Dialog()->Hide();
   }
   // Without force, a failure offers nothing.
@@ -312,13 +319,27 @@ TEST_F(NetDirectTest, ChoosingAnEntryOpensItOnceAndClearsTheSelection) {
   EXPECT_EQ(opened.size(), 1u);
 }
 
-TEST_F(NetDirectTest, MainWindowRunsItFromHelpAndOnTheTwentyFirstStart) {
-  TLocalServer server(200, kDirectory);
+TEST_F(NetDirectTest, WithoutAnAddressTheShippedDirectoryShowsAndNothingIsDownloaded) {
+  world.WriteProgramFile("netdirect.ini", kDirectory);
   auto* form = new TMainForm(Application);
   ASSERT_NE(form->NetDirect1, nullptr);
-  EXPECT_FALSE(form->NetDirect1->URL.empty());
+  EXPECT_TRUE(form->NetDirect1->URL.empty());
   EXPECT_FALSE(form->NetDirect1->Title.empty());
-  form->NetDirect1->URL = server.Url("/netdirect.ini");
+  TNetDialog* d = form->NetDirect1->Dialog();
+  form->OnWebDirectoryDue(form);  // the start counter: nothing to do
+  EXPECT_FALSE(d->Visible());
+  form->QuillomarkUpdatesClick(nullptr);  // asked for: shown at once, no waiting
+  EXPECT_TRUE(d->Visible());
+  EXPECT_EQ(Status(form->NetDirect1), "");
+  EXPECT_EQ(d->tvDirect->Count(), 5);
+  TComponent::Free(form);
+}
+
+TEST_F(NetDirectTest, MainWindowRunsItFromHelpAndOnTheTwentyFirstStart) {
+  TLocalServer server(200, kDirectory);
+  TWinRegistry("Software\\Vortanel\\Quillomark").WriteString("General", "DirectoryURL", server.Url("/netdirect.ini"));
+  auto* form = new TMainForm(Application);
+  ASSERT_NE(form->NetDirect1, nullptr);
   form->OnWebDirectoryDue(form);  // what the start counter runs: not forced
   EXPECT_EQ(server.Requests(), 1);
   TNetDialog* d = form->NetDirect1->Dialog();
