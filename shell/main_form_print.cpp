@@ -35,7 +35,9 @@ void TMainForm::FilePrintItemClick(TObject*) {
   TPrinterDevice& printer = RichPrinter->Printer();
   PrintDialog1->SetPrinter(printer.PrinterName());
   PrintDialog1->SetOutputFile(printer.PdfFile());
+  PrintDialog1->SetPaper(printer.PaperWidth(), printer.PaperHeight());
   if (!PrintDialog1->Execute()) return;
   printer.Select(PrintDialog1->Printer(), PrintDialog1->OutputFile());
+  RichPrinter->SetPaper(PrintDialog1->PaperWidth(), PrintDialog1->PaperHeight());
   RichPrinter->PrintRichEdit(*Editor, 1);
 }

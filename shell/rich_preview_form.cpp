@@ -217,6 +217,8 @@ void TRichPreviewForm::BtnPrintClick(TObject*) {
     const std::string& file = PrintDialog1->OutputFile();
     device.Select(PrintDialog1->Printer(), file.empty() || from == to ? file : PageJobFile(file, page + 1));
     if (Printer) {
+      // The pages were laid out on the preview's paper: printed on the same.
+      device.SetPaper(Printer->Printer().PaperWidth(), Printer->Printer().PaperHeight());
       device.SetLandscape(Printer->Landscape());
       device.SetTitle(Printer->Printer().Title());
     }

@@ -16,6 +16,12 @@ TPrintSettings LoadPrintSettings(const std::string& key) {
   s.bottomMargin = reg.ReadFloat(Section, "BottomMargin", fallback);
   s.rightMargin = reg.ReadFloat(Section, "RightMargin", fallback);
   s.orientation = reg.ReadInteger(Section, "Orientation", 0) == 1 ? 1 : 0;
+  // A paper of 1 to 200 cm a side, both sides or neither.
+  const int width = reg.ReadInteger(Section, "PaperWidth", 0), height = reg.ReadInteger(Section, "PaperHeight", 0);
+  if (width >= 1000 && width <= 200000 && height >= 1000 && height <= 200000) {
+    s.paperWidth = width;
+    s.paperHeight = height;
+  }
   return s;
 }
 
@@ -27,4 +33,6 @@ void SavePrintSettings(const std::string& key, const TPrintSettings& s) {
   reg.WriteFloat(Section, "BottomMargin", s.bottomMargin);
   reg.WriteFloat(Section, "RightMargin", s.rightMargin);
   reg.WriteInteger(Section, "Orientation", s.orientation);
+  reg.WriteInteger(Section, "PaperWidth", s.paperWidth);
+  reg.WriteInteger(Section, "PaperHeight", s.paperHeight);
 }

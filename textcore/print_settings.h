@@ -8,6 +8,7 @@ struct TPrintSettings {
   int measurementUnits = 0;
   double leftMargin = 25, topMargin = 25, rightMargin = 25, bottomMargin = 25;
   int orientation = 0;  // 0 portrait, 1 landscape
+  int paperWidth = 0, paperHeight = 0;  // hundredths of millimetres, upright; 0: the printer's own
   // A margin in millimetres, whatever the unit.
   double Millimetres(double margin) const { return measurementUnits == 1 ? margin * 25.4 : margin; }
 };

@@ -37,6 +37,7 @@ void TRichPrinter::Loaded() {
 void TRichPrinter::LoadSettings() {
   const TPrintSettings s = LoadPrintSettings(mainRegKey_);
   unit_ = s.measurementUnits == 1 ? muInches : muMillimeters;
+  printer_->SetPaper(s.paperWidth, s.paperHeight);
   SetLandscape(s.orientation == 1);
   SetMarginLeft(s.leftMargin);
   SetMarginTop(s.topMargin);
@@ -92,6 +93,11 @@ bool TRichPrinter::Landscape() const { return printer_->Landscape(); }
 void TRichPrinter::SetLandscape(bool v) {
   if (printer_->Printing()) throw ELinePrinter("Unable to change the orientation while printing");
   printer_->SetLandscape(v);
+}
+
+void TRichPrinter::SetPaper(int width, int height) {
+  if (printer_->Printing()) throw ELinePrinter("Unable to change the paper while printing");
+  printer_->SetPaper(width, height);
 }
 
 std::string TRichPrinter::Title() const { return WideToAnsi(printer_->Title()); }
@@ -241,12 +247,15 @@ bool TRichPrinter::PageSetupDialog() {
   v.Printer = printer_->PrinterName();
   v.OutputFile = printer_->PdfFile();
   v.Landscape = Landscape();
+  v.PaperWidth = printer_->PaperWidth();
+  v.PaperHeight = printer_->PaperHeight();
   v.MarginLeft = int(margins_.Left * scale + 0.5);
   v.MarginTop = int(margins_.Top * scale + 0.5);
   v.MarginRight = int(margins_.Right * scale + 0.5);
   v.MarginBottom = int(margins_.Bottom * scale + 0.5);
   DialogService().Ask(r);
   if (!r.Result) return false;
+  SetPaper(v.PaperWidth, v.PaperHeight);
   SetLandscape(v.Landscape);
   SetMarginLeft(v.MarginLeft / scale);
   SetMarginTop(v.MarginTop / scale);
@@ -259,6 +268,8 @@ bool TRichPrinter::PageSetupDialog() {
   s.rightMargin = margins_.Right;
   s.bottomMargin = margins_.Bottom;
   s.orientation = Landscape() ? 1 : 0;
+  s.paperWidth = printer_->PaperWidth();
+  s.paperHeight = printer_->PaperHeight();
   SavePrintSettings(mainRegKey_, s);
   return true;
 }

@@ -56,6 +56,8 @@ public:
   void SetMeasureUnit(TMeasureUnit v);
   bool Landscape() const;
   void SetLandscape(bool v);
+  // The paper in hundredths of millimetres, upright (0 keeps the printer's own).
+  void SetPaper(int width, int height);
   std::string Title() const;
   void SetTitle(const std::string& v);
   TPageBorders PageBorders() const { return borders_; }

@@ -190,7 +190,16 @@ private:
     } else {
       printer.setPrinterName(QString::fromStdString(v.Printer));
     }
+    if (v.PaperWidth > 0 && v.PaperHeight > 0)
+      printer.setPageSize(QPageSize(QSizeF(v.PaperWidth / 100.0, v.PaperHeight / 100.0), QPageSize::Millimeter));
     printer.setPageOrientation(v.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  }
+
+  // The paper the user chose in a dialog.
+  static void TakePaper(const QPrinter& printer, TPrintValues& v) {
+    const QSizeF paper = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
+    v.PaperWidth = int(paper.width() * 100 + 0.5);
+    v.PaperHeight = int(paper.height() * 100 + 0.5);
   }
 
   static void PageSetupDialog(TDialogRequest& r) {
@@ -218,6 +227,7 @@ private:
     v.MarginRight = int(m.right() * scale + 0.5);
     v.MarginBottom = int(m.bottom() * scale + 0.5);
     v.Landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    TakePaper(printer, v);
   }
 
   static void PrintDialog(TDialogRequest& r) {
@@ -234,6 +244,7 @@ private:
     v.Printer = toFile ? std::string() : printer.printerName().toStdString();
     v.OutputFile = toFile ? printer.outputFileName().toStdString() : std::string();
     v.Landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    TakePaper(printer, v);
     v.PageRange = printer.printRange() == QPrinter::PageRange;
     v.FromPage = printer.fromPage();
     v.ToPage = printer.toPage();

@@ -53,6 +53,8 @@ struct TPrintValues {
   std::string Printer;     // a printer of the system; empty: the PDF file OutputFile
   std::string OutputFile;
   bool Landscape = false;
+  // The paper in hundredths of millimetres, upright; 0: the printer's own.
+  int PaperWidth = 0, PaperHeight = 0;
   // Hundredths of millimetres, or thousandths of inches with psdInches.
   int MarginLeft = 0, MarginTop = 0, MarginRight = 0, MarginBottom = 0;
   int MinPage = 0, MaxPage = 0, FromPage = 0, ToPage = 0;
@@ -245,6 +247,10 @@ public:
   void SetPrinter(const std::string& v) { values_.Printer = v; }
   const std::string& OutputFile() const { return values_.OutputFile; }
   void SetOutputFile(const std::string& v) { values_.OutputFile = v; }
+  // The paper in hundredths of millimetres, upright (0: the printer's own).
+  int PaperWidth() const { return values_.PaperWidth; }
+  int PaperHeight() const { return values_.PaperHeight; }
+  void SetPaper(int width, int height) { values_.PaperWidth = width, values_.PaperHeight = height; }
 
 private:
   TPrintValues values_;

@@ -1,5 +1,7 @@
 #include "platform/gui/rich_print.h"
 
+#include <optional>
+
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFontMetrics>
@@ -54,6 +56,7 @@ std::vector<std::string> SystemPrinterNames() {
 
 struct TPrinterDevice::Impl {
   QPrinter printer{QPrinter::HighResolution};
+  std::optional<QPageSize> paper;  // chosen by the user; kept when the printer changes
   std::string name, pdf;
   std::u16string title;
   QPainter painter;
@@ -112,11 +115,12 @@ void TPrinterDevice::Select(const std::string& printerName, const std::string& p
   if (printerName.empty()) {
     d->printer.setOutputFormat(QPrinter::PdfFormat);
     d->printer.setOutputFileName(QString::fromStdString(pdfFile));
-    d->printer.setPageSize(QPageSize(QPageSize::A4));
+    d->printer.setPageSize(d->paper.value_or(QPageSize(QPageSize::A4)));
     d->printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
   } else {
     d->printer.setOutputFormat(QPrinter::NativeFormat);
     d->printer.setPrinterName(QString::fromStdString(printerName));
+    if (d->paper) d->printer.setPageSize(*d->paper);
   }
   d->printer.setPageOrientation(orientation);
   ClearFormatCache();
@@ -130,6 +134,22 @@ TPrinterMetrics TPrinterDevice::Metrics() const {
   const QRect paper = d->printer.pageLayout().fullRectPixels(dpi);
   const QRect page = d->printer.pageLayout().paintRectPixels(dpi);
   return {dpi, dpi, page.width(), page.height(), page.left(), page.top(), paper.width(), paper.height()};
+}
+
+int TPrinterDevice::PaperWidth() const {
+  return int(d->printer.pageLayout().pageSize().size(QPageSize::Millimeter).width() * 100 + 0.5);
+}
+
+int TPrinterDevice::PaperHeight() const {
+  return int(d->printer.pageLayout().pageSize().size(QPageSize::Millimeter).height() * 100 + 0.5);
+}
+
+void TPrinterDevice::SetPaper(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  if (d->printing) throw EPrinter("Cannot change the paper while printing.", false);
+  d->paper = QPageSize(QSizeF(width / 100.0, height / 100.0), QPageSize::Millimeter);
+  d->printer.setPageSize(*d->paper);
+  ClearFormatCache();
 }
 
 bool TPrinterDevice::Landscape() const { return d->printer.pageLayout().orientation() == QPageLayout::Landscape; }

@@ -48,6 +48,11 @@ public:
   TPrinterMetrics Metrics() const;
   bool Landscape() const;
   void SetLandscape(bool landscape);
+  // The paper in hundredths of millimetres, upright; a size of 0 keeps the printer's own. A PDF
+  // file starts on A4.
+  int PaperWidth() const;
+  int PaperHeight() const;
+  void SetPaper(int width, int height);
   const std::u16string& Title() const;
   void SetTitle(const std::u16string& title);
   bool Printing() const;

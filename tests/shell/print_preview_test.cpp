@@ -89,8 +89,11 @@ TEST_F(PrintMenuTest, PrintGoesWhereThePrintDialogSays) {
   TScriptedDialogs dialogs;
   dialogs.Answer(TDialogKind::Print, 0);
   dialogs.Answer(TDialogKind::Print, 1, [this](TDialogRequest& r) {
+    EXPECT_EQ(r.Printing.PaperWidth, 21000);  // the printer's paper is offered
     r.Printing.Printer.clear();
     r.Printing.OutputFile = pdf.string();
+    r.Printing.PaperWidth = 14800;  // A5 chosen in the dialog
+    r.Printing.PaperHeight = 21000;
   });
   Item("FilePrintItem")->Click();
   EXPECT_FALSE(std::filesystem::exists(pdf));
@@ -98,6 +101,7 @@ TEST_F(PrintMenuTest, PrintGoesWhereThePrintDialogSays) {
   const std::string printed = PdfText(pdf.string());
   EXPECT_GE(PageCount(printed), 2);
   EXPECT_NE(printed.find("Printed line"), std::string::npos);
+  EXPECT_EQ(PdfPageSize(pdf.string()), "420 x 595");  // A5
   EXPECT_EQ(form->RichPrinter->Title(), form->Caption());
 }
 

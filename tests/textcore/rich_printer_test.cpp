@@ -134,6 +134,25 @@ TEST_F(RichPrinterTest, PageSetupConfirmedTakesOverAndStores) {
   EXPECT_EQ(printer->MarginLeft(), 20);
 }
 
+TEST_F(RichPrinterTest, ThePaperChosenInPageSetupIsPrintedOnAndKept) {
+  TScriptedDialogs dialogs;
+  dialogs.Answer(TDialogKind::PageSetup, 1, [](TDialogRequest& r) {
+    EXPECT_EQ(r.Printing.PaperWidth, 21000);  // A4 to begin with
+    r.Printing.PaperWidth = 21590;              // US Letter
+    r.Printing.PaperHeight = 27940;
+  });
+  ASSERT_TRUE(printer->PageSetupDialog());
+  edit->SetTextW(u"one page");
+  printer->PrintRichEdit(*edit, 1);
+  EXPECT_EQ(PdfPageSize(pdf), "612 x 792");
+  EXPECT_EQ(TWinRegistry(Key).ReadInteger("Printing", "PaperWidth", 0), 21590);
+  // The next start prints on it too.
+  TRichPrinter again(nullptr);
+  again.Printer().Select("", pdf);
+  again.LoadSettings();
+  EXPECT_EQ(again.Printer().PaperHeight(), 27940);
+}
+
 TEST_F(RichPrinterTest, LongTextKeepsEveryLineOnceAndInOrderAcrossPages) {
   edit->SetTextW(NumberedLines(250));
   printer->SetPageBorders(pbTop | pbBottom | pbLeft | pbRight);
