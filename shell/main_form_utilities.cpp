@@ -73,15 +73,7 @@ void TMainForm::ConvRevisionsExecute(TObject*) {
   std::vector<TRevEntry> entries;
   for (int i = 0; i < history_.Count(); ++i) {
     const THistoryEntry& entry = history_.Entry(i);
-    TRevEntry shown{entry.Name, {}};
-    const std::string text = WideToAnsi(entry.Text, SystemCodePage());
-    for (size_t from = 0; from <= text.size();) {
-      const size_t end = text.find('\r', from);
-      shown.Lines.push_back(text.substr(from, end == std::string::npos ? std::string::npos : end - from));
-      if (end == std::string::npos) break;
-      from = end + 1;
-    }
-    entries.push_back(std::move(shown));
+    entries.push_back({entry.Name, entry.Text});
   }
   RevForm->SetEntries(std::move(entries));
   const int result = ShowModalDialog(*RevForm);

@@ -1,12 +1,12 @@
 #include "tools/rev_form.h"
 
-#include <fstream>
-
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
+#include "platform/files.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/std_controls.h"
 #include "platform/string_list.h"
+#include "textcore/rich_edit.h"
 #include "tools/tool_messages.h"
 
 TRevForm* RevForm = nullptr;
@@ -41,10 +41,8 @@ int TRevForm::Selected() const {
 }
 
 void TRevForm::ShowSelected() {
-  Memo->Lines()->Clear();
   const int index = Selected();
-  if (index < 0) return;
-  for (const std::string& line : entries_[size_t(index)].Lines) Memo->Lines()->Add(line);
+  Memo->SetTextW(index < 0 ? std::u16string() : entries_[size_t(index)].Text);
 }
 
 bool TRevForm::SaveToFile() {
@@ -52,9 +50,14 @@ bool TRevForm::SaveToFile() {
   dialog.SetDefaultExt("txt");
   dialog.SetFilter(ToolMessage("RevSaveFilter", "Text files (*.txt)|*.txt|All files (*.*)|*.*"));
   if (!dialog.Execute()) return false;
-  std::ofstream file(dialog.FileName(), std::ios::binary | std::ios::trunc);
-  for (int i = 0; file && i < Memo->Lines()->Count(); ++i) file << AnsiToUtf8((*Memo->Lines())[i]) << "\r\n";
-  if (!file.flush()) throw EWriteError(ToolMessage("RevSaveFailed", "Cannot write the file") + ": " + dialog.FileName());
+  std::u16string text;
+  for (const char16_t c : Memo->GetTextW()) text += c == u'\r' ? std::u16string(u"\r\n") : std::u16string(1, c);
+  if (!text.empty() && text.back() != u'\n') text += u"\r\n";
+  try {
+    WriteFileAtomic(dialog.FileName(), WideToUtf8(text));
+  } catch (const Exception&) {
+    throw EWriteError(ToolMessage("RevSaveFailed", "Cannot write the file") + ": " + dialog.FileName());
+  }
   return true;
 }
 

@@ -9,11 +9,13 @@
 #include "platform/gui/form.h"
 
 class TListBox;
-class TMemo;
+class TRichEditW;
 
+// One history entry: its name and its text (paragraphs end in CR), kept in UTF-16 so that every
+// character of the document survives.
 struct TRevEntry {
   std::string Name;
-  std::vector<std::string> Lines;
+  std::u16string Text;
 };
 
 class TRevForm : public TForm {
@@ -23,15 +25,16 @@ public:
   ~TRevForm() override;
 
   TListBox* List = nullptr;
-  TMemo* Memo = nullptr;
+  TRichEditW* Memo = nullptr;  // the selected entry's text, read-only
 
   // The entries listed (the main window's history).
   void SetEntries(std::vector<TRevEntry> entries);
   // The selected entry (-1: none).
   int Selected() const;
-  // Shows the selected entry's lines.
+  // Shows the selected entry's text.
   void ShowSelected();
-  // Asks for a file and writes the shown lines there (UTF-8, CR LF); false when cancelled.
+  // Asks for a file and writes the shown text there (UTF-8, each line ended by CR LF); false
+  // when cancelled.
   bool SaveToFile();
 
 private:
