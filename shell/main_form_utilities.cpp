@@ -1,6 +1,5 @@
 // The main window's spelling commands and the utility windows it shows: calculator, character
 // map, keyboard, special symbols, clipboard window and history manager.
-#include "platform/code_pages.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
