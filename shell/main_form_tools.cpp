@@ -36,18 +36,19 @@ void TMainForm::ConvCodeToCharExecute(TObject*) {
   if (busy_ || !MailForm) return;
   MailForm->OnOptions = ShowToolOptions;
   if (MailForm->ShowModal() != mrOk) return;
-  const bool whole = Editor->SelLength() == 0;
-  const int start = whole ? 0 : Editor->SelStart();
-  const std::u16string text = whole ? Editor->GetTextW() : Editor->GetSelTextW();
-  std::u16string decoded;
-  if (!MailForm->Execute(text, decoded) || decoded == text) return;
-  // One replacement: one undo step takes the whole decoding back.
-  if (whole) Editor->SelectAll();
-  Editor->SetSelTextW(decoded);
-  Editor->SetSelStart(start);
-  Editor->SetSelLength(0);
-  Editor->SetModified(false);
-  SetModified(true);
+  // In the operation frame: progress, and Stop leaves the text as it was.
+  RunOperation(GetLangMessage("StatMailDecode"), false, "", [&] {
+    const bool whole = Editor->SelLength() == 0;
+    const int start = whole ? 0 : Editor->SelStart();
+    const std::u16string text = whole ? Editor->GetTextW() : Editor->GetSelTextW();
+    std::u16string decoded;
+    if (!MailForm->Execute(text, decoded, ToolStep) || decoded == text) return;
+    // One replacement: one undo step takes the whole decoding back.
+    if (whole) Editor->SelectAll();
+    Editor->SetSelTextW(decoded);
+    Editor->SetSelStart(start);
+    Editor->SetSelLength(0);
+  });
 }
 
 void TMainForm::ToolsVerifyLangExecute(TObject*) {

@@ -111,6 +111,17 @@ TEST_F(ToolWindowsTest, MailDecoderDecodesTheTextOnOkOnly) {
   // The decoding is one undo step.
   main->Editor->Undo();
   EXPECT_EQ(Text(), u"\u03b1 &#1055;&#1088;2 ok");
+  // A long text is decoded in the operation frame: Stop leaves it as it was.
+  std::u16string big;
+  while (big.size() < 200000) big += u"&#1055;&#1088; ";
+  SetText(big);
+  SetProgressMessagePump([this] {
+    if (main->Busy()) ProgressCancel();
+  });
+  Click("DecodeDelimited1", [&] { mail->SetModalResult(mrOk); });
+  SetProgressMessagePump(nullptr);
+  EXPECT_EQ(Text(), big);
+  EXPECT_FALSE(main->Busy());
   TComponent::Free(mail);
 }
 
