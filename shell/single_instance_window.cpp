@@ -1,8 +1,12 @@
 #include "shell/single_instance_window.h"
 
+#include "platform/code_pages.h"
 #include "platform/files.h"
+#include "platform/gui/actions.h"
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
+#include "platform/gui/key_send.h"
+#include "platform/gui/menus.h"
 #include "platform/gui/timer.h"
 #include "shell/main_form.h"
 #include "shell/open_save.h"
@@ -28,6 +32,7 @@ constexpr int kLayoutPanel = 7;
 TVirtualKbd::TVirtualKbd(TComponent* owner) : TForm(owner) {
   Handler("FormCreate", &TVirtualKbd::FormCreate);
   Handler("FormKeyDown", &TVirtualKbd::FormKeyDown);
+  Handler("FormKeyPress", &TVirtualKbd::FormKeyPress);
   Field("Keyboard1", Keyboard1);
   ReadForm();
   endpoint_ = std::make_unique<TWindowEndpoint>(WindowClassName(), [this](unsigned msg, uintptr_t, intptr_t) {
@@ -47,6 +52,19 @@ void TVirtualKbd::FormCreate(TObject*) {
   VirtualKbd = this;
   if (MainForm) Keyboard1->SetLinkedControl(MainForm->Editor);
   Keyboard1->OnMapKey = [](TObject*, std::string& key) { key = MapKeyCaption(key, LayoutIndicator()); };
+  // The main window's four keyboard layouts, one of them checked.
+  if (!MainForm) return;
+  PopupMenu1 = new TPopupMenu(this);
+  for (TAction* layout : {MainForm->EditKbdEnglish, MainForm->EditKbdRussian, MainForm->EditKbdEmulated,
+                          MainForm->EditKbdFonetic}) {
+    if (!layout) continue;
+    auto* item = new TMenuItem(PopupMenu1);
+    item->SetAction(layout);
+    item->SetRadioItem(true);
+    PopupMenu1->Items()->Add(item);
+  }
+  SetPopupMenu(PopupMenu1);
+  Keyboard1->SetPopupMenu(PopupMenu1);
 }
 
 std::string TVirtualKbd::LayoutIndicator() {
@@ -56,10 +74,21 @@ std::string TVirtualKbd::LayoutIndicator() {
 }
 
 void TVirtualKbd::FormKeyDown(TObject*, uint16_t& key, TShiftState shift) {
-  // A key typed while the keyboard has the focus goes to the editor instead.
-  if (!MainForm || !MainForm->Editor) return;
+  // A key pressed while the keyboard has the focus goes to the editor, as if pressed there: keys
+  // that type a character wait for their character (FormKeyPress), the others go now.
+  if (!MainForm || !MainForm->Editor || key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return;
+  const bool typing = !(shift & (ssCtrl | ssAlt)) &&
+                      (key == VK_SPACE || (key >= '0' && key <= 'Z') || (key >= 0xBA && key <= 0xE2));
+  if (typing) return;
   MainForm->Editor->SetFocus();
-  MainForm->Editor->Perform(WM_KEYDOWN, key, intptr_t(shift));
+  SendKeyTo(MainForm->Editor, key, shift);
+  key = 0;
+}
+
+void TVirtualKbd::FormKeyPress(TObject*, char& key) {
+  if (!MainForm || !MainForm->Editor || key == 0) return;
+  MainForm->Editor->SetFocus();
+  TypeTextTo(MainForm->Editor, AnsiToWide(std::string(1, key)));
   key = 0;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/gui/form.h"
 
 class TKeyboard;
+class TPopupMenu;
 class TTimer;
 class TWindowEndpoint;
 
@@ -20,6 +21,7 @@ public:
   ~TVirtualKbd() override;
 
   TKeyboard* Keyboard1 = nullptr;
+  TPopupMenu* PopupMenu1 = nullptr;  // the main window's keyboard layouts
 
   // WM_USER+100 from a second start: shows the main window and opens the file named by
   // "OpenNow" under "General" of the product key, when there is one.
@@ -30,6 +32,7 @@ public:
 private:
   void FormCreate(TObject* Sender);
   void FormKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  void FormKeyPress(TObject* Sender, char& Key);
   void PollTimer(TObject* Sender);
 
   std::unique_ptr<TWindowEndpoint> endpoint_;

@@ -5,6 +5,9 @@
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/actions.h"
+#include "platform/gui/key_send.h"
+#include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "preferences_test_env.h"
 #include "shell/main_form.h"
@@ -34,6 +37,23 @@ TEST(VirtualKbd, TypesIntoTheMainEditorThroughTheLayout) {
   panels->Items(7)->SetText("FON");
   keys.Press(keys.FindKey(kkChar, "q"));
   EXPECT_EQ(main->Editor->GetTextW(), u"qйя");
+  panels->Items(7)->SetText("ENG");
+  // Keys pressed on the real keyboard while the window has the focus reach the editor whole:
+  // characters and editing keys alike.
+  main->Show();
+  kbd->Show();
+  TypeTextTo(kbd->Keyboard1, u"ab");
+  SendKeyTo(kbd->Keyboard1, VK_BACK, 0);
+  SendKeyTo(kbd->Keyboard1, VK_HOME, 0);
+  TypeTextTo(kbd->Keyboard1, u"Z");
+  EXPECT_EQ(main->Editor->GetTextW(), u"Zqйяa");
+  // Its menu offers the main window's four layouts.
+  ASSERT_NE(kbd->PopupMenu1, nullptr);
+  ASSERT_EQ(kbd->PopupMenu1->Items()->Count(), 4);
+  EXPECT_EQ(kbd->PopupMenu1->Items()->Items(1)->Action(), main->EditKbdRussian);
+  EXPECT_TRUE(main->EditKbdEmulated->Enabled());
+  kbd->PopupMenu1->Items()->Items(2)->Click();
+  EXPECT_TRUE(main->EditKbdEmulated->Checked());
   TComponent::Free(kbd);
   TComponent::Free(main);
   EXPECT_TRUE(dialogs.Unexpected().empty());
