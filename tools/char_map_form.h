@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/gui/form.h"
+#include "components/ex_draw_grid.h"
 #include "platform/gui/grids.h"
 
 class TButton;
@@ -24,7 +25,7 @@ public:
   TFlatFontComboBox* FontCombo = nullptr;
   TExSpinEdit *EditSize = nullptr, *EditFrom = nullptr, *EditPreview = nullptr;
   TComboBox* ComboBox1 = nullptr;  // Unicode blocks
-  TDrawGrid* Grid = nullptr;
+  TExDrawGrid* Grid = nullptr;
   TPaintBox* PaintBox = nullptr;
   TLabel* Label1 = nullptr;  // the selected code
   TFormStorage* FormStorage1 = nullptr;

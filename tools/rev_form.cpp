@@ -1,5 +1,6 @@
 #include "tools/rev_form.h"
 
+#include "components/ex_splitter.h"
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
@@ -21,6 +22,7 @@ TRevForm::TRevForm(TComponent* owner) : TForm(owner) {
   Handler("CloseWith", &TRevForm::CloseWith);
   Field("List", List);
   Field("Memo", Memo);
+  Field("Splitter1", Splitter1);
   ReadForm();
   RevForm = this;
 }

@@ -8,6 +8,7 @@
 
 #include "platform/gui/form.h"
 
+class TExSplitter;
 class TListBox;
 class TRichEditW;
 
@@ -26,6 +27,7 @@ public:
 
   TListBox* List = nullptr;
   TRichEditW* Memo = nullptr;  // the selected entry's text, read-only
+  TExSplitter* Splitter1 = nullptr;  // between the list and the text
 
   // The entries listed (the main window's history).
   void SetEntries(std::vector<TRevEntry> entries);

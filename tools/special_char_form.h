@@ -3,13 +3,13 @@
 // the editor; the main window asks it whether a key is a symbol's shortcut.
 #pragma once
 
+#include "components/ex_draw_grid.h"
 #include <string>
 #include <vector>
 
 #include "platform/gui/form.h"
 #include "platform/gui/grids.h"
 
-class TDrawGrid;
 class TFormStorage;
 class TLabel;
 class TMenuItem;
@@ -22,7 +22,7 @@ public:
   explicit TSpecialCharForm(TComponent* owner);
   ~TSpecialCharForm() override;
 
-  TDrawGrid* Grid = nullptr;
+  TExDrawGrid* Grid = nullptr;
   TLabel* LabelKey = nullptr;  // the selected symbol's shortcut
   TPopupMenu* PopupMenu1 = nullptr;
   TMenuItem *InsertItem = nullptr, *InsertFontItem = nullptr, *DeleteItem = nullptr;
