@@ -171,8 +171,9 @@ double Recovered(const std::vector<std::string>& russian, int depth, bool list) 
 double Unchanged(const std::vector<std::string>& sentences, const char* name, bool list) {
   int unchanged = 0;
   for (const std::string& sentence : sentences) {
-    if (Decoded(sentence, 1) == sentence && Decoded(sentence, kCyrMaxDepth) == sentence) ++unchanged;
-    else if (list) std::printf("  %s changed: %s\n", name, Utf8(sentence).c_str());
+    const std::string silent = Decoded(sentence, 1), deep = Decoded(sentence, kCyrMaxDepth);
+    if (silent == sentence && deep == sentence) ++unchanged;
+    else if (list) std::printf("  %s changed: %s\n    to %s\n", name, Utf8(sentence).c_str(), Utf8(silent != sentence ? silent : deep).c_str());
   }
   const double share = sentences.empty() ? 0 : 100.0 * unchanged / sentences.size();
   std::printf("  correct %s left unchanged: %d of %zu (%.2f %%)\n", name, unchanged, sentences.size(), share);

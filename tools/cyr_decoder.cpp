@@ -163,7 +163,7 @@ TReading ReadingOf(std::string_view text, const TReadingContext& context) {
   TReading reading;
   const auto letterAt = [&](size_t i) { return i < text.size() && IsCyrillicLetter(static_cast<unsigned char>(text[i])); };
   bool sentenceStart = context.SentenceStart;
-  int words = 0, capitals = 0;  // words judged, words of four letters or more in capitals
+  int words = 0, capitals = 0;  // words judged, words of two letters or more in capitals
   size_t i = 0;
   while (i < text.size()) {
     bool stop = false;  // a full stop, "!" or "?" before the blank that ends a sentence
@@ -194,6 +194,7 @@ TReading ReadingOf(std::string_view text, const TReadingContext& context) {
     const std::string_view word = text.substr(start, i - start);
     const std::string lower = CyrLowerCase(word), upper = CyrUpperCase(word);
     ++words;
+    if (word.size() > 1 && word == upper) ++capitals;
     if (startsSentence && word[0] == lower[0]) ++reading.CaseDoubts;
     if (word.size() == 1) {
       // An initial or a shortened word ("В. Белинский", "т. п.") may be any letter.
@@ -215,7 +216,6 @@ TReading ReadingOf(std::string_view text, const TReadingContext& context) {
         reading.Frequency += std::min(context.WordClass(std::string(word)), kCommonClass) / 8;
       continue;
     } else if (word == upper) {
-      ++capitals;
       if (russian) reading.Score += 1;
       else ++reading.Flaws;
     } else if (word.size() > kAbbreviation) {
@@ -309,7 +309,7 @@ public:
       // A reading must be better than the text's own. Text that reads as Russian already is
       // searched for a better reading only a few steps deep (Russian text with only its
       // capitals and "я" moved, as Mac Cyrillic does), and a better reading must have fewer
-      // wrong words: the case of its letters alone changes nothing.
+      // wrong words and no more case doubts: the case of its letters alone changes nothing.
       readsRussian_ = IsRussian(sample);
       offered_.insert(SampleHash(sample));
       floor_ = ReadingOf(sample, context_);
@@ -413,8 +413,9 @@ private:
     if ((all_ && !LooksLikeRussianLetters(sample)) || !offered_.insert(SampleHash(sample)).second) return;
     if (!IsRussian(sample)) return;
     const TReading reading = ReadingOf(sample, context_);
-    const bool better = reading.Wrong() < floor_.Wrong() ||
-                        (!readsRussian_ && reading.Wrong() == floor_.Wrong() && reading.CaseDoubts < floor_.CaseDoubts);
+    const bool better = readsRussian_ ? reading.Wrong() < floor_.Wrong() && reading.CaseDoubts <= floor_.CaseDoubts
+                                      : reading.Wrong() < floor_.Wrong() ||
+                                            (reading.Wrong() == floor_.Wrong() && reading.CaseDoubts < floor_.CaseDoubts);
     if (!better) return;
     int unmatched = 0;
     for (size_t level = 1; level <= chain_.size(); ++level) unmatched += unmatched_[level];
