@@ -149,6 +149,7 @@ int OneLetterScore(unsigned char letter) {
 // What the reading of a text asks of the caller: the dictionary and the word frequencies (each
 // may be empty), and whether the text starts a sentence.
 struct TReadingContext {
+  std::function<bool(const std::string&)> LooksRussian;  // the validator's word test
   std::function<bool(const std::string&)> IsKnown;
   std::function<int(const std::string&)> WordClass;
   bool SentenceStart = false;
@@ -205,7 +206,7 @@ TReading ReadingOf(std::string_view text, const TReadingContext& context) {
       reading.Score += score + std::min(frequency, kCommonClass) / 8;
       continue;
     }
-    const bool russian = RussianScore(FoldYo(word)) == 0;
+    const bool russian = context.LooksRussian(std::string(word));
     if (word == lower || word.substr(1) == std::string_view(lower).substr(1)) {
       // Small letters, or a capital and small letters.
       if (!russian) ++reading.Flaws;
@@ -279,7 +280,13 @@ int HighBytes(std::string_view sample) {
 class Search {
 public:
   Search(const TCyrSearchEvents& events, int maxDepth) : events_(events), maxDepth_(maxDepth) {
-    // Readings of one search share most of their words: the dictionary is asked once a word.
+    // Readings of one search share most of their words: each is judged, and the dictionary
+    // asked, once a word.
+    context_.LooksRussian = [this](const std::string& word) {
+      const auto found = russianWords_.find(word);
+      if (found != russianWords_.end()) return found->second;
+      return russianWords_.emplace(word, RussianScore(FoldYo(word)) == 0).first->second;
+    };
     if (events_.IsKnownWord)
       context_.IsKnown = [this](const std::string& word) {
         const auto found = knownWords_.find(word);
@@ -508,7 +515,7 @@ private:
   TReading floor_;  // how the text itself reads
   std::unordered_set<uint64_t> offered_;
   TReadingContext context_;
-  std::unordered_map<std::string, bool> knownWords_;
+  std::unordered_map<std::string, bool> russianWords_, knownWords_;
   std::unordered_map<std::string, int> wordClasses_;
   std::unordered_map<uint64_t, int> visited_;  // texts met in this pass, by the level met
   TCyrChain chain_;
