@@ -1,6 +1,7 @@
 #include "proofing/language.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
@@ -10,6 +11,9 @@
 #include "textcore/text_utils.h"
 
 namespace {
+
+// Words shorter than this get no corrections two slips away (too many words are that near).
+constexpr int kMinTwoEditLength = 4;
 
 bool IsSmallLetter(char Ch) {
   const auto ch = static_cast<unsigned char>(Ch);
@@ -178,6 +182,7 @@ void TQLanguage::Suggest(const std::string& Word, TSuggestionList& List, int Fla
   if (L > 2 * kMaxDictWordLength) return;
   const bool matchCase = (Flags & sfMatchCase) != 0;
   const bool allLetters = (Flags & sfAllLetters) != 0;
+  const int before = List.Count();
   const std::string alphabet = FBlock.Alphabet();
   std::string found;
   auto at = [&](int position) { return static_cast<unsigned char>(Word[position - 1]); };  // 1-based
@@ -244,6 +249,43 @@ void TQLanguage::Suggest(const std::string& Word, TSuggestionList& List, int Fla
       if (Lookup(left + "-" + right, found, matchCase)) AddSuggestion(Word, found, k, 1, List);
     }
   }
+  if (allLetters && List.Count() == before && L >= kMinTwoEditLength) SuggestTwoEdits(Word, List);
+}
+
+void TQLanguage::SuggestTwoEdits(const std::string& Word, TSuggestionList& List) {
+  // Every single edit of the word, each followed by one of the common second slips: a letter
+  // left out or struck extra, two neighbours swapped, a letter doubled.
+  const std::string alphabet = FBlock.Alphabet();
+  std::vector<std::string> first;
+  for (size_t i = 0; i < Word.size(); ++i) {
+    first.push_back(Word.substr(0, i) + Word.substr(i + 1));
+    if (i + 1 < Word.size() && Word[i] != Word[i + 1]) {
+      std::string swapped = Word;
+      std::swap(swapped[i], swapped[i + 1]);
+      first.push_back(swapped);
+    }
+    for (char c : alphabet) {
+      if (c != Word[i]) first.push_back(Word.substr(0, i) + c + Word.substr(i + 1));
+      first.push_back(Word.substr(0, i) + c + Word.substr(i));
+    }
+  }
+  for (char c : alphabet) first.push_back(Word + c);
+  std::unordered_set<std::string> tried;
+  std::string found;
+  const auto tryWord = [&](const std::string& candidate) {
+    if (tried.insert(candidate).second && Lookup(candidate, found, false)) AddSuggestion(Word, found, 1, 1, List);
+  };
+  for (const std::string& edited : first) {
+    for (size_t i = 0; i < edited.size(); ++i) {
+      tryWord(edited.substr(0, i) + edited.substr(i + 1));
+      tryWord(edited.substr(0, i + 1) + edited.substr(i));
+      if (i + 1 < edited.size() && edited[i] != edited[i + 1]) {
+        std::string swapped = edited;
+        std::swap(swapped[i], swapped[i + 1]);
+        tryWord(swapped);
+      }
+    }
+  }
 }
 
 int TQLanguage::CorrectionCost(const std::string& Word, const std::string& Candidate) const {
@@ -287,11 +329,28 @@ int TQLanguage::CorrectionCost(const std::string& Word, const std::string& Candi
   return name ? cost + 2 : cost;
 }
 
+int TQLanguage::CandidateClass(const std::string& Candidate) const {
+  // A word split in two is as common as the pair in prose; a pair never seen, as its rarer
+  // half, less a penalty (most splits are a letter struck extra somewhere).
+  constexpr int kUnseenPair = 24;
+  const size_t blank = Candidate.find(' ');
+  if (blank == std::string::npos) return FFrequencies.ClassOf(FrequencyKey(Candidate, Lcid()));
+  const std::string left = FrequencyKey(Candidate.substr(0, blank), Lcid());
+  const std::string right = FrequencyKey(Candidate.substr(blank + 1), Lcid());
+  if (const int pair = FFrequencies.ClassOf(PairKey(left, right)); pair > 0) return pair;
+  return std::min(FFrequencies.ClassOf(left), FFrequencies.ClassOf(right)) - kUnseenPair;
+}
+
 void TQLanguage::RankSuggestions(const std::string& Word, TSuggestionList& List, int From) const {
   if (From < 0 || From >= List.Count()) return;
+  // A unit of the slip's cost weighs as much as this many frequency classes (four classes are
+  // twice the occurrences).
+  constexpr int kCostWeight = 8;
   std::vector<std::pair<int, TSuggestion>> ranked;
-  for (auto it = List.Items.begin() + From; it != List.Items.end(); ++it)
-    ranked.emplace_back(CorrectionCost(Word, it->Word), std::move(*it));
+  for (auto it = List.Items.begin() + From; it != List.Items.end(); ++it) {
+    const int cost = CorrectionCost(Word, it->Word);
+    ranked.emplace_back(FFrequencies.Empty() ? cost : cost * kCostWeight - CandidateClass(it->Word), std::move(*it));
+  }
   std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   for (size_t i = 0; i < ranked.size(); ++i) List.Items[From + i] = std::move(ranked[i].second);
 }

@@ -59,11 +59,16 @@ public:
   // Valid in this language: a known word, a known word or abbreviation of capitals with a final
   // dot, or a hyphenated word whose pieces pass.
   bool CheckWord(const std::string& Word);
-  // Adds the known words at edit distance one from `Word` to `List` (flags above), step by step.
+  // Adds the known words at edit distance one from `Word` to `List` (flags above), step by step;
+  // with sfAllLetters, when none is found, those two common slips away (from four letters on).
   void Suggest(const std::string& Word, TSuggestionList& List, int Flags);
-  // Reorders the entries from `From` on so that the likeliest corrections of `Word` come first
-  // (see CorrectionCost); entries of equal cost keep their order.
+  // Reorders the entries from `From` on so that the likeliest corrections of `Word` come first:
+  // by CorrectionCost, and with word frequencies by the cost weighed against how common each
+  // correction is (CandidateClass); entries of equal rank keep their order.
   void RankSuggestions(const std::string& Word, TSuggestionList& List, int From) const;
+  // The frequency class of a correction; for two words, that of the pair, else that of the
+  // rarer word less a penalty.
+  int CandidateClass(const std::string& Candidate) const;
   // How unlikely the slip is that turning `Word` into `Candidate` undoes: 0 a change of case;
   // 1 swapped neighbours, a doubled letter typed single or a single one doubled, a left-out
   // insertion letter (a vowel) or a letter the similar-letters table pairs with the one typed;
@@ -103,6 +108,9 @@ public:
 private:
   void AddSuggestion(const std::string& Word, const std::string& Candidate, int Position, int Kind,
                      TSuggestionList& List) const;
+  // Adds the known words two slips away from `Word` (one edit of any kind, then a letter struck
+  // extra, a letter doubled or two neighbours swapped); for a word one edit finds nothing for.
+  void SuggestTwoEdits(const std::string& Word, TSuggestionList& List);
   // Adds the stored form of `Candidate` when a look-up finds it.
   void TryCandidate(const std::string& Word, const std::string& Candidate, int Position, int Flags,
                     TSuggestionList& List);

@@ -14,6 +14,9 @@ namespace {
 
 constexpr std::string_view kLatinLookAlikes = "eryopaxcnuETYOPAHKXCBM36";
 constexpr Cp1251Literal kCyrillicLookAlikes(u8"егуорахспиЕТУОРАНКХСВМЗб");
+// Cyrillic look-alikes only in italic type ("и" for "u", "п" for "n"): in a mixed word they are
+// Cyrillic letters a Latin word would not hold.
+constexpr Cp1251Literal kItalicLookAlikes(u8"пи");
 constexpr Cp1251Literal kRussianSingleLetters(u8"АВИКОСУЯабвжикосуя");
 
 bool IsLatinLetter(unsigned char Ch) { return (Ch >= 'A' && Ch <= 'Z') || (Ch >= 'a' && Ch <= 'z'); }
@@ -32,8 +35,9 @@ bool IsCyrillicLetter(unsigned char Ch) { return Ch >= 192 || Ch == 0xA8 || Ch =
 
 int ClassifyMixedWord(std::string_view Word) {
   const std::string_view cyrillicLookAlikes = kCyrillicLookAlikes;
+  const std::string_view italicLookAlikes = kItalicLookAlikes;
   int latin = 0, cyrillic = 0;
-  bool latinOther = false, cyrillicOther = false;
+  bool latinOther = false, cyrillicOther = false, italicOnly = false;
   for (size_t i = 0; i < Word.size(); ++i) {
     const unsigned char ch = static_cast<unsigned char>(Word[i]);
     if (IsLatinLetter(ch) || IsLetterDigit(Word, i)) {
@@ -42,13 +46,14 @@ int ClassifyMixedWord(std::string_view Word) {
     } else if (IsCyrillicLetter(ch)) {
       ++cyrillic;
       if (cyrillicLookAlikes.find(static_cast<char>(ch)) == std::string_view::npos) cyrillicOther = true;
+      if (italicLookAlikes.find(static_cast<char>(ch)) != std::string_view::npos) italicOnly = true;
     }
   }
   if (latin > 0 && cyrillic == 0) return latinOther ? 0 : 4;
   if (cyrillic > 0 && latin == 0) return cyrillicOther ? 0 : 3;
   if (latin == 0) return 0;
-  if (!cyrillicOther && (latinOther || latin > cyrillic)) return 2;
-  if (!latinOther && (cyrillicOther || cyrillic >= latin)) return 1;
+  if (!cyrillicOther && !italicOnly && (latinOther || latin > cyrillic)) return 2;
+  if (!latinOther && (cyrillicOther || italicOnly || cyrillic >= latin)) return 1;
   return 0;
 }
 

@@ -9,7 +9,8 @@
 // What a word of look-alike letters should become.
 // 4: Latin look-alikes only; 3: Cyrillic look-alikes only; 2: mixed, should become Latin;
 // 1: mixed, should become Cyrillic; 0: anything else. The digits 3 and 6 between letters count
-// as the Latin look-alikes of "З" and "б".
+// as the Latin look-alikes of "З" and "б". A mixed word holding "и" or "п" (look-alikes of "u"
+// and "n" only in italic type) is Cyrillic.
 int ClassifyMixedWord(std::string_view Word);
 // Mode 0 classifies first (only classes 1 and 2 go on); mode 1 turns the Latin look-alikes
 // (the digits 3 and 6 between letters included) into Cyrillic letters, mode 2 the Cyrillic

@@ -14,6 +14,7 @@ packages=(
   mythes-en-us mythes-ru  # the thesaurus data of our thesaurus library
   manpages-ru  # the Russian sentences of bench/data (bench/data/extract_sentences.py)
   fortunes fortunes-min fortunes-ru manpages  # prose of the word frequencies (datagen/corpus.py)
+  codespell  # common English misspellings of bench_suggestion_quality
 )
 missing=()
 for p in "${packages[@]}"; do

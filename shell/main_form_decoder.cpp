@@ -6,7 +6,9 @@
 #include "platform/gui/clipboard.h"
 #include "platform/gui/std_controls.h"
 #include "platform/locale.h"
+#include "proofing/language.h"
 #include "proofing/spell.h"
+#include "proofing/word_frequencies.h"
 #include "proofing/spell_global.h"
 #include "shell/lang_messages.h"
 #include "shell/main_form.h"
@@ -15,6 +17,7 @@
 #include "shell/plain_text.h"
 #include "shell/converter_list.h"
 #include "shell/preferences.h"
+#include "shell/speed_form.h"
 #include "textcore/rich_edit.h"
 #include "tools/cyr_form.h"
 
@@ -34,10 +37,18 @@ TCyrForm* TMainForm::Decoder() {
   CyrForm->OnProgress = [this](TObject* sender, int percent) { return OperationProgress(sender, percent); };
   CyrForm->OnProgressCaption = [](const std::string& caption) { ProgressSetCaption(caption); };
   CyrForm->OnGetMessage = [](const std::string& key) { return GetLangMessage(key); };
+  // "Options...": the processing options, styles included (decoding keeps them).
+  CyrForm->OnOptions = [](TObject*) { ShowProcessingOptions(true); };
   // Without the spelling component the search ranks its readings without a dictionary.
   CyrForm->OnKnownWord = nullptr;
-  if (SpellingInitialized())
+  CyrForm->OnWordClass = nullptr;
+  if (SpellingInitialized()) {
     CyrForm->OnKnownWord = [](const std::string& word) { return SpellChecker().IsValidWord(word, LANG_RUSSIAN); };
+    CyrForm->OnWordClass = [](const std::string& word) {
+      const TQLanguage* russian = SpellChecker().FindLanguage(LANG_RUSSIAN);
+      return russian ? russian->Frequencies().ClassOf(FrequencyKey(word, LANG_RUSSIAN)) : 0;
+    };
+  }
   return CyrForm;
 }
 

@@ -21,12 +21,7 @@ namespace {
 
 // "Options..." of a tool window: the processing options without the style choice (the tools
 // write plain text).
-void ShowToolOptions(TObject*) {
-  if (!SpeedForm) return;
-  SpeedForm->CBPreserveStyle->SetEnabled(false);
-  SpeedForm->ShowModal();
-  SpeedForm->CBPreserveStyle->SetEnabled(true);
-}
+void ShowToolOptions(TObject*) { ShowProcessingOptions(false); }
 
 bool ToolStep(int64_t done, int64_t total) { return ProgressStep(done, total); }
 

@@ -201,11 +201,7 @@ void TPrefForm::BtnSetBackClick(TObject*) {
   BackgroundMenu->PopupUnder(BtnSetBack);
 }
 
-void TPrefForm::Button1Click(TObject*) {
-  if (!SpeedForm) return;
-  SpeedForm->CBPreserveStyle->SetEnabled(true);
-  SpeedForm->ShowModal();
-}
+void TPrefForm::Button1Click(TObject*) { ShowProcessingOptions(true); }
 
 void TPrefForm::BackgroundMenuColorSelect(TObject*, int, TColor Color) {
   // The automatic colour is the window colour.

@@ -41,3 +41,10 @@ TProcessingOptions TSpeedForm::Options() const {
   options.HistIgnoreSize = std::clamp(HistIgnoreSize->AsInteger(), 10, 1000);
   return options;
 }
+
+void ShowProcessingOptions(bool preserveStyles) {
+  if (!SpeedForm) return;
+  SpeedForm->CBPreserveStyle->SetEnabled(preserveStyles);
+  SpeedForm->ShowModal();
+  SpeedForm->CBPreserveStyle->SetEnabled(true);
+}

@@ -31,3 +31,7 @@ private:
 };
 
 extern TSpeedForm* SpeedForm;
+
+// Shows the program's processing-options window modally (when there is one), with "Preserve text
+// styles" enabled or not (tools that write plain text disable it); enables it again after.
+void ShowProcessingOptions(bool preserveStyles);

@@ -51,6 +51,9 @@ struct TCyrSearchEvents {
   // Whether a Russian word (code page 1251) is in the dictionary; ranks the chains that pass.
   // Empty: no dictionary.
   std::function<bool(const std::string& word)> IsKnownWord;
+  // The frequency class of a Russian word in ordinary prose (0: never seen); ranks the readings
+  // by how common their words are. Empty: no frequencies.
+  std::function<int(const std::string& word)> WordClass;
 };
 
 enum class TCyrSearchOutcome {
@@ -68,11 +71,14 @@ struct TCyrSearchResult {
   int MaxDepth = 0;           // the depth limit at the end
 };
 
-// Searches, shorter chains first, for the chain of at most `maxDepth` (1..6) steps that turns
-// the sample of `text` into Russian. The chains of a depth whose result reads as Russian are
-// offered best reading first (fewest flaws and unknown words; a reading with doubts is compared
-// with those of up to two steps more, to depth 3). A step never changes an encoding into itself
-// nor undoes the step before it; a step whose source column does not fit the text is not
-// followed. A sample that reads as Russian already is left alone unless a chain of at most three
-// steps makes it read with fewer doubts.
+// Searches for the chain of at most `maxDepth` (1..6) steps that turns the sample of `text` into
+// Russian. Chains of up to three steps are judged together and offered best reading first
+// (fewest wrong words, then case doubts, then the most common words, then the shortest chain):
+// the steps that fit the text (pass the step test) depth by depth until a reading is clean, then
+// every chain up to that length (three steps when none is clean) whether its steps fit or not.
+// Longer chains, by fitting steps only, are tried a depth at a time when none of those is
+// accepted. A step never changes an encoding into itself nor undoes the step before it. A
+// sample that reads as Russian already is left alone unless a chain of at most three steps
+// makes it read with fewer wrong words; one with at most two bytes of 128 or above is left
+// alone always (AlreadyRight).
 TCyrSearchResult SearchCyrChain(std::string_view text, int maxDepth, const TCyrSearchEvents& events = {});

@@ -124,6 +124,7 @@ TAutoForm& TCyrForm::StatusDialog() {
 bool TCyrForm::AutoDecode(std::string& text, int maxDepth, bool silent) {
   TCyrSearchEvents events;
   events.IsKnownWord = OnKnownWord;
+  events.WordClass = OnWordClass;
   // A silent search is one step deep and short: it reports no progress (it runs also outside
   // the operation frame, while a file opens or text is pasted).
   if (OnProgress && !silent) events.Progress = [this](int percent) { return OnProgress(this, percent); };

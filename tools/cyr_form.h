@@ -34,11 +34,13 @@ public:
   TUpDown* DecodeDepth = nullptr;  // hidden: the depth a "Continue" goes on to (1..6)
 
   // Wired by the main window: the progress of the search (true stops it), its caption, the
-  // interface messages by key, whether the dictionary knows a Russian word, "Options...".
+  // interface messages by key, whether the dictionary knows a Russian word, the frequency class
+  // of a Russian word, "Options...".
   TProgressCallback OnProgress;
   std::function<void(const std::string& caption)> OnProgressCaption;
   std::function<std::string(const std::string& key)> OnGetMessage;
   std::function<bool(const std::string& word)> OnKnownWord;
+  std::function<int(const std::string& word)> OnWordClass;
   TNotifyEvent OnOptions;
 
   // The queue of changes, first to last.

@@ -108,6 +108,29 @@ TEST_F(RealData, RussianMisspellingsAreCorrected) {
   for (auto [wrong, right] : cases) ExpectSuggested(Cp1251(wrong), Cp1251(right), LANG_RUSSIAN);
 }
 
+TEST_F(RealData, FirstSuggestionIsTheWordMeant) {
+  // The popup fills in the first suggestion: a letter struck extra is no split with a
+  // one-letter part, the common word comes before the rare one, and a word two slips away is
+  // still found.
+  const std::pair<const char*, const char*> english[] = {
+      {"lovev", "love"},      {"ocircling", "circling"}, {"sevral", "several"},
+      {"acheivments", "achievements"}, {"accomodation", "accommodation"}, {"Becuase", "Because"},
+  };
+  const std::pair<const char*, const char*> russian[] = {
+      {"превет", "привет"}, {"сабака", "собака"}, {"спасиба", "спасибо"},
+      {"каторый", "который"}, {"зделать", "сделать"}, {"Пачему", "Почему"},
+  };
+  TSuggestionList list;
+  for (auto [wrong, right] : english) {
+    Spell->Suggest(wrong, list, sfMisspelt, LANG_ENGLISH_US);
+    EXPECT_EQ(list.Count() ? list[0].Word : "", right) << wrong;
+  }
+  for (auto [wrong, right] : russian) {
+    Spell->Suggest(Cp1251(wrong), list, sfMisspelt, LANG_RUSSIAN);
+    EXPECT_EQ(list.Count() ? list[0].Word : "", Cp1251(right)) << wrong;
+  }
+}
+
 TEST_F(RealData, ValidWordsAreNotSuspectedForTheirYoOrTheirEnding) {
   // Both spellings with ё and е are valid, and a changed ending is another form of the same word.
   for (const char* word : {"ребёнок", "пришёл", "дядя", "Ёлка", "книгу"}) {

@@ -23,6 +23,7 @@ TEST_F(WordRoutinesTest, ClassifyMixedWord) {
       {"word", 0},         {"слово", 0},         {"wоrd", 2},        // Latin word with a Cyrillic о
       {"Mo6ильный", 1},    {"ра3ный", 1},        {"36а", 3},         // digits between letters count
       {"ёлка", 0},         {"eлка", 1},          {"", 0},
+      {"Poccии", 1},       {"Wиki", 0},          {"opeпa", 1},       // "и" and "п" are no upright look-alikes
   };
   for (const auto& c : cases) EXPECT_EQ(ClassifyMixedWord(Cp1251(c.Utf8)), c.Class) << c.Utf8;
 }

@@ -21,6 +21,7 @@
 #include "shell/main_form.h"
 #include "shell/preferences.h"
 #include "shell/progress.h"
+#include "shell/speed_form.h"
 #include "tests/shell/operation_test_fixture.h"
 #include "tests/shell/preferences_test_env.h"
 #include "textcore/rich_edit.h"
@@ -123,6 +124,34 @@ TEST_F(CyrFormTest, SearchFromTheMenuOffersTheChainAndDecodes) {
   ASSERT_FALSE(form->HistoryNames().empty());
   EXPECT_EQ(form->HistoryNames().back(), "Automatic decoding");
   EXPECT_FALSE(form->Busy());
+}
+
+TEST_F(CyrFormTest, OptionsButtonShowsTheProcessingOptionsWithStyles) {
+  SpeedForm = new TSpeedForm(Application);
+  SetText(u"text");
+  bool enabled = false, shown = false, stylesEnabled = false;
+  TTimer options(nullptr);
+  options.SetInterval(1);
+  options.OnTimer = [&](TObject*) {
+    options.SetEnabled(false);
+    shown = SpeedForm->Modal();
+    stylesEnabled = SpeedForm->CBPreserveStyle->Enabled();
+    SpeedForm->BtnClose->Click();
+  };
+  bool asked = false;
+  RunDecoder([&] {
+    if (asked || !CyrForm->Modal()) return;
+    asked = true;
+    enabled = CyrForm->Button2->Enabled();
+    options.SetEnabled(true);
+    if (enabled) CyrForm->Button2->Click();
+    CyrForm->BtnClose->Click();
+  });
+  EXPECT_TRUE(enabled);
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(stylesEnabled);
+  EXPECT_EQ(Text(), u"text");
+  delete SpeedForm;
 }
 
 TEST_F(CyrFormTest, QueueAndSimpleChangeFromTheWindow) {

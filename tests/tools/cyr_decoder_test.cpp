@@ -15,7 +15,9 @@
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/string_list.h"
+#include "proofing/language.h"
 #include "proofing/spell.h"
+#include "proofing/word_frequencies.h"
 #include "tools/cyr_decoder.h"
 
 namespace {
@@ -41,6 +43,9 @@ protected:
   static TCyrSearchEvents Events() {
     TCyrSearchEvents events;
     events.IsKnownWord = [](const std::string& word) { return spell_->IsValidWord(word, LANG_RUSSIAN); };
+    events.WordClass = [](const std::string& word) {
+      return spell_->FindLanguage(LANG_RUSSIAN)->Frequencies().ClassOf(FrequencyKey(word, LANG_RUSSIAN));
+    };
     return events;
   }
   // The text after a search that takes the first chain offered.
@@ -81,6 +86,77 @@ TEST_F(CyrDecoderTest, ChainsOfWrongChangesComeBackExactly) {
       ApplyCyrChain(damaged, damage);
       ASSERT_NE(damaged, sentence);
       EXPECT_EQ(Decoded(damaged), sentence) << CyrChainText(damage) << WideToUtf8(AnsiToWide(sentence, 1251));
+    }
+  }
+}
+
+// The first chain of `depth` steps from the `start`-th on (in the order of the columns) that
+// changes `sentence` and can be undone exactly; from two steps on, one whose undoing steps do
+// not all pass the step test (damage the search cannot follow by fitting steps alone).
+TCyrChain RealDamage(const std::string& sentence, int depth, int start) {
+  std::vector<TCyrChain> chains{{}};
+  for (int level = 0; level < depth; ++level) {
+    std::vector<TCyrChain> longer;
+    for (const TCyrChain& chain : chains)
+      for (int from = 0; from < 5; ++from)
+        for (int to = 0; to < 5; ++to)
+          if (from != to && (chain.empty() || !(chain.back() == TCyrStep{to, from}))) {
+            longer.push_back(chain);
+            longer.back().push_back({from, to});
+          }
+    chains = longer;
+  }
+  for (size_t k = 0; k < chains.size(); ++k) {
+    const TCyrChain& chain = chains[(size_t(start) + k) % chains.size()];
+    std::string damaged = sentence;
+    for (const TCyrStep& step : chain) ApplyCyrChain(damaged, {step});
+    std::string undone = damaged;
+    bool allFit = true;
+    for (auto step = chain.rbegin(); step != chain.rend(); ++step) {
+      std::string sample(CyrDecoderSample(undone));
+      allFit = CyrStepTest(sample, {step->To, step->From}) && allFit;
+      ApplyCyrChain(undone, {{step->To, step->From}});
+    }
+    if (damaged != sentence && undone == sentence && (depth == 1 || !allFit)) return chain;
+  }
+  return {};
+}
+
+TEST_F(CyrDecoderTest, DamageAsItHappensComesBackExactly) {
+  // Each step applied to the text in whatever encoding it is in by then; sentences that start
+  // with a letter a near reading gets wrong ("печь" for "Речь", "Шогда" for "Когда"), and one in
+  // capitals.
+  struct Case {
+    int Depth, Start;
+    const char16_t* Sentence;
+  };
+  const Case cases[] = {
+      {1, 0, u"Речь идёт о том, как сохранить старые письма."},
+      {1, 7, u"Когда мы вернулись домой, шёл сильный дождь."},
+      {1, 13, u"Это начинается в запале спора, а кончается обидой."},
+      {2, 0, u"При желании можно выбрать другую кодировку."},
+      {2, 101, u"Все знали, что чужой голос звучит иначе."},
+      {2, 211, u"Речь идёт о том, как сохранить старые письма."},
+      {3, 0, u"Когда мы вернулись домой, шёл сильный дождь."},
+      {3, 1777, u"ЭТО НАЧИНАЕТСЯ В ЗАПАЛЕ СПОРА, А КОНЧАЕТСЯ ОБИДОЙ."},
+      {3, 3555, u"При желании можно выбрать другую кодировку."},
+  };
+  for (const Case& c : cases) {
+    const std::string sentence = Cp1251(c.Sentence);
+    const TCyrChain damage = RealDamage(sentence, c.Depth, c.Start);
+    ASSERT_EQ(damage.size(), size_t(c.Depth)) << WideToUtf8(c.Sentence);
+    std::string damaged = sentence;
+    for (const TCyrStep& step : damage) ApplyCyrChain(damaged, {step});
+    EXPECT_EQ(WideToUtf8(AnsiToWide(Decoded(damaged), 1251)), WideToUtf8(c.Sentence)) << CyrChainText(damage);
+  }
+}
+
+TEST_F(CyrDecoderTest, OneOrTwoLettersAreNoEvidence) {
+  for (const std::u16string text : {u"Щ", u"Ъ", u"ок", u"Ёж", u"x = Щ;"}) {
+    const std::string bytes = Cp1251(text);
+    for (int depth : {1, kCyrMaxDepth}) {
+      EXPECT_EQ(SearchCyrChain(bytes, depth, Events()).Outcome, TCyrSearchOutcome::AlreadyRight) << WideToUtf8(text);
+      EXPECT_EQ(Decoded(bytes, depth), bytes) << WideToUtf8(text);
     }
   }
 }

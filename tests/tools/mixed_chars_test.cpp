@@ -37,6 +37,7 @@ TEST(MixedChars, FixesAndMarksTheWordsAsChosen) {
       {"ambiguous Cyrillic word under force Cyrillic", M::Auto, A::Cyrillic, u"сор", u"{сор}"},
       {"ambiguous Cyrillic word forced Latin", M::Auto, A::Latin, u"сор", u"[cop]"},
       {"words without look-alike-only letters", M::Auto, A::Cyrillic, u"world мир", u"world мир"},
+      {"Latin P, o, c, c before Cyrillic и", M::Auto, A::Leave, u"Слава Pocc" u"ии!", u"Слава [России]!"},
       {"mixed word forced Latin", M::Latin, A::Leave, u"прив" u"e" u"т", u"[npuв" u"e" u"т]"},
       {"digits stay in an aircraft name", M::Auto, A::Cyrillic, u"Ту-134", u"{Ту}-134"},
       {"digits stay after a letter", M::Auto, A::Cyrillic, u"A3 A6", u"[А3] [А6]"},
