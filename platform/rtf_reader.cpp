@@ -1071,7 +1071,9 @@ void RtfReader::TextByte(unsigned char byte, bool literal) {
   switch (st.dest) {
     case Dest::Body:
     case Dest::FieldResult:
-      if (byte < 0x20 && byte != '\t' && byte != 0x0B) return;
+      // Control characters in the source are no text; written as \'hh they are, except the
+      // paragraph and line ends CR and LF.
+      if (byte < 0x20 && byte != '\t' && byte != 0x0B && (literal || byte == '\r' || byte == '\n')) return;
       PrepareRun();
       AddByte(runText_, byte, CurrentCodePage());
       break;

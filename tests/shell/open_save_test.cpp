@@ -18,6 +18,10 @@ const std::u16string kRussian = u"Привет, мир!\rВторая строк
 
 using OpenSaveTest = OpenSaveWorld;
 
+// Save As filter indexes: plain text in UTF-8, Windows-1251, DOS-866, ISO-8859-5, KOI-8, Mac and
+// UTF-16, then RTF.
+constexpr int kWindows1251 = 2, kRtf = 8;
+
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 void SetFileTime(const std::string& file, std::filesystem::file_time_type time) {
@@ -26,7 +30,7 @@ void SetFileTime(const std::string& file, std::filesystem::file_time_type time) 
 
 TEST_F(OpenSaveTest, PlainTextRoundTripInCodePage1251) {
   Type(kRussian);
-  AnswerSaveAs(Path("note.txt"), 1);
+  AnswerSaveAs(Path("note.txt"), kWindows1251);
   ASSERT_TRUE(OS->SaveAs());
   // A new plain-text document ends its lines as this platform does: LF.
   EXPECT_EQ(Read(Path("note.txt")), WideToAnsi(u"Привет, мир!\nВторая строка — «ёлки»", 1251));
@@ -50,7 +54,7 @@ TEST_F(OpenSaveTest, RtfRoundTripKeepsFormatting) {
   Editor->SetSelStart(0);
   Editor->SetSelLength(6);
   Editor->SelAttributes()->SetStyle(fsBold);
-  AnswerSaveAs(Path("styled.doc"), 2);
+  AnswerSaveAs(Path("styled.doc"), kRtf);
   ASSERT_TRUE(OS->SaveAs());
   EXPECT_EQ(OS->FileName(), Path("styled.rtf"));
   EXPECT_TRUE(IsRTFFile(Path("styled.rtf")));
@@ -73,7 +77,7 @@ TEST_F(OpenSaveTest, PlainTextTheCodePageCannotHoldAsksBeforeAnythingIsLost) {
   Type(text);
 
   // Cancel: nothing written, the document stays modified.
-  AnswerSaveAs(Path("greek.txt"), 1);
+  AnswerSaveAs(Path("greek.txt"), kWindows1251);
   AnswerMessage(mrCancel);
   EXPECT_FALSE(OS->SaveAs());
   EXPECT_FALSE(FileExists(Path("greek.txt")));
@@ -81,7 +85,7 @@ TEST_F(OpenSaveTest, PlainTextTheCodePageCannotHoldAsksBeforeAnythingIsLost) {
   EXPECT_TRUE(Contains(Messages().back(), "Unicode text"));
 
   // No: 8-bit text, the letters the code page lacks become "?".
-  AnswerSaveAs(Path("greek.txt"), 1);
+  AnswerSaveAs(Path("greek.txt"), kWindows1251);
   AnswerMessage(mrNo);
   EXPECT_TRUE(OS->SaveAs());
   EXPECT_EQ(Read(Path("greek.txt")), WideToAnsi(u"?????? и Россия", 1251));
@@ -112,7 +116,7 @@ TEST_F(OpenSaveTest, SaveAsGivesTheNameTheExtensionOfTheChosenFormat) {
   } cases[] = {
       {"report.doc", 1, "report.txt"}, {"notes.ini", 1, "notes.ini"}, {"page.html", 1, "page.html"},
       {"README", 1, "README.txt"},     {"summary.rtf", 1, "summary.txt"},
-      {"letter.doc", 2, "letter.rtf"}, {"memo.txt", 2, "memo.rtf"},
+      {"letter.doc", kRtf, "letter.rtf"}, {"memo.txt", kRtf, "memo.rtf"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -121,7 +125,7 @@ TEST_F(OpenSaveTest, SaveAsGivesTheNameTheExtensionOfTheChosenFormat) {
     ASSERT_TRUE(OS->SaveAs());
     EXPECT_EQ(OS->FileName(), Path(c.saved));
     EXPECT_TRUE(FileExists(Path(c.saved)));
-    EXPECT_EQ(IsRTFFile(Path(c.saved)), c.filter == 2);
+    EXPECT_EQ(IsRTFFile(Path(c.saved)), c.filter == kRtf);
   }
   EXPECT_FALSE(FileExists(Path("report.doc")));
   EXPECT_TRUE(Dialogs.Unexpected().empty());
@@ -311,7 +315,7 @@ TEST_F(OpenSaveTest, EveryWayOfOpeningAsksAboutAModifiedDocumentFirst) {
 
 TEST_F(OpenSaveTest, FailedLoadLeavesThePreviousDocumentAndNameIntact) {
   Type(kRussian);
-  AnswerSaveAs(Path("good.rtf"), 2);
+  AnswerSaveAs(Path("good.rtf"), kRtf);
   ASSERT_TRUE(OS->SaveAs());
   ForceDirectories(Path("folder.txt"));
   TConverterRec* plain = OS->Converters().FindByClass(true, "TXT");
@@ -428,7 +432,7 @@ TEST_F(OpenSaveTest, PlainTextKeepsItsEncodingAndLineEnds) {
        latin, TTextEncoding::Utf16, u"\r\n"},
       {"ansi-lf.txt", WideToAnsi(u"Привет, мир\nёлки\n", 1251), u"Привет, мир\rёлки\r", TTextEncoding::Ansi, u"\n"},
       {"ansi-crlf.txt", WideToAnsi(u"Привет\r\nёлки\r\n", 1251), u"Привет\rёлки\r", TTextEncoding::Ansi, u"\r\n"},
-      {"ascii.txt", "Line one\nLine two\n", latin, TTextEncoding::Ansi, u"\n"},
+      {"ascii.txt", "Line one\nLine two\n", latin, TTextEncoding::Utf8, u"\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -449,20 +453,6 @@ TEST_F(OpenSaveTest, PlainTextKeepsItsEncodingAndLineEnds) {
   ASSERT_TRUE(OS->SaveAs());
   EXPECT_EQ(Read(Path("new.txt")), "a\nb");
   EXPECT_TRUE(Dialogs.Unexpected().empty());
-}
-
-TEST(PlainText, Utf8IsRecognisedOnlyWhenWellFormedWithMultiByteSequences) {
-  EXPECT_TRUE(IsUtf8Text("\xD0\x9F\xD1\x80\xD0\xB8"));  // "При"
-  EXPECT_TRUE(IsUtf8Text("emoji \xF0\x9F\x98\x80"));
-  EXPECT_FALSE(IsUtf8Text("plain ASCII"));
-  EXPECT_FALSE(IsUtf8Text(WideToAnsi(u"Привет, мир", 1251)));
-  EXPECT_FALSE(IsUtf8Text(WideToAnsi(u"Привет, мир", 20866)));
-  EXPECT_FALSE(IsUtf8Text("\xC0\xAF"));           // overlong
-  EXPECT_FALSE(IsUtf8Text("\xED\xA0\x80"));       // a surrogate
-  EXPECT_FALSE(IsUtf8Text("\xF4\x90\x80\x80"));   // above U+10FFFF
-  EXPECT_FALSE(IsUtf8Text("\xD0"));               // cut short
-  EXPECT_EQ(DetectPlainText("a\rb").LineEnd, u"\r");
-  EXPECT_EQ(DetectPlainText("no line end").LineEnd, u"\n");
 }
 
 TEST_F(OpenSaveTest, RtfOpensAsRtfUnlessPlainTextWasChosenForIt) {
