@@ -513,3 +513,134 @@ TEST(OpenSaveMessages, BuiltInTextsUndefinedKeysAndArguments) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string Utf16LE(const std::u16string& text) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t c : text) bytes += {char(c & 0xFF), char(c >> 8)};
+  return bytes;
+}
+
+TEST_F(OpenSaveTest, OpenAndSaveWithoutAnEditIsByteExact) {
+  std::string utf16BE = "\xFE\xFF";
+  for (char16_t c : std::u16string(u"Привет\r\nмир")) utf16BE += {char(c >> 8), char(c & 0xFF)};
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"mark-then-1251.txt", "\xEF\xBB\xBF" + WideToAnsi(u"hello привет", 1251)},
+      {"utf16be.txt", utf16BE},
+      {"odd-utf16.txt", Utf16LE(u"Привет") + "!"},
+      {"lone-surrogate.txt", Utf16LE(u"a\xDC00z")},
+      {"mixed.txt", "one\r\ntwo\nthree\rfour\r\n"},
+      {"unassigned-1251.txt", "\x98\xC8\xE3\xF0\xE0"},
+      {"controls.txt", std::string("a\0b\x01\x08\x0C\x0E\x1F\x7F\n", 11)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Write(Path(c.name), c.bytes);
+    ASSERT_EQ(OS->OpenFile(Path(c.name)), 2);
+    ASSERT_TRUE(OS->Save());
+    EXPECT_EQ(Read(Path(c.name)), c.bytes);
+  }
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, ControlCharactersSurviveRtf) {
+  const std::u16string text(u"a\0b\x01\x08\x0C\x0E\x1F\tc\x0B" u"d\r", 13);
+  Type(text);
+  AnswerSaveAs(Path("controls.rtf"), kRtf);
+  ASSERT_TRUE(OS->SaveAs());
+  OS->New();
+  ASSERT_EQ(OS->OpenFile(Path("controls.rtf")), 6);
+  EXPECT_EQ(Editor->GetTextW(), text);
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, SaveAsWritesTheEncodingChosenAsTheType) {
+  const std::u16string text = u"Съешь ещё\rэтих булок";
+  const struct {
+    int filter;
+    std::string bytes;
+    const char* shown;
+  } cases[] = {
+      {1, WideToUtf8(u"Съешь ещё\nэтих булок"), "UTF-8"},
+      {2, WideToAnsi(u"Съешь ещё\nэтих булок", 1251), "Windows-1251"},
+      {3, WideToAnsi(u"Съешь ещё\nэтих булок", 866), "DOS-866"},
+      {4, WideToAnsi(u"Съешь ещё\nэтих булок", 28595), "ISO-8859-5"},
+      {5, WideToAnsi(u"Съешь ещё\nэтих булок", 20866), "KOI-8"},
+      {6, WideToAnsi(u"Съешь ещё\nэтих булок", 10007), "Mac"},
+      {7, Utf16LE(u"Съешь ещё\nэтих булок"), "UTF-16"},
+  };
+  // A new document is UTF-8, and Save As offers it so.
+  EXPECT_EQ(OS->EncodingText(), "UTF-8");
+  Type(text);
+  Dialogs.Answer(TDialogKind::SaveFile, 0);
+  EXPECT_FALSE(OS->SaveAs());
+  EXPECT_EQ(Dialogs.Asked().back().FilterIndex, 1);
+  AnswerMessage(mrNo);  // the first New drops it
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shown);
+    OS->New();
+    Type(text);
+    AnswerSaveAs(Path("type.txt"), c.filter);
+    if (c.filter != 1) AnswerMessage(mrYes);  // overwrite the file of the case before
+    ASSERT_TRUE(OS->SaveAs());
+    EXPECT_EQ(Read(Path("type.txt")), c.bytes);
+    EXPECT_EQ(OS->EncodingText(), c.shown);
+    const TDialogRequest& asked = Dialogs.Asked()[Dialogs.Asked().size() - (c.filter != 1 ? 2 : 1)];
+    EXPECT_TRUE(Contains(asked.Filter, "Plain Text (" + std::string(c.shown) + ")|*.*"));
+    // Save keeps the encoding, and Save As offers it.
+    Type(text + u"!");
+    ASSERT_TRUE(OS->Save());
+    EXPECT_EQ(ReadPlainText(Read(Path("type.txt")), 1251).Format, ReadPlainText(c.bytes, 1251).Format);
+    Dialogs.Answer(TDialogKind::SaveFile, 0);
+    EXPECT_FALSE(OS->SaveAs());
+    EXPECT_EQ(Dialogs.Asked().back().FilterIndex, c.filter);
+  }
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, TextDecodedOnOpenSavesUneditedAsTheFileElseInTheChosenEncoding) {
+  const std::u16string russian = u"Съешь же ещё этих мягких булок";
+  const std::string koi8 = WideToAnsi(russian, 20866);
+  Write(Path("letter.txt"), koi8);
+  ASSERT_EQ(OS->OpenFile(Path("letter.txt")), 2);
+  OS->SetDecodedText(russian);
+  EXPECT_TRUE(OS->Decoded());
+  EXPECT_EQ(OS->EncodingText(), "Decoded on open");
+
+  // Unedited: Save writes the file's own bytes, and asks nothing.
+  ASSERT_TRUE(OS->Save());
+  EXPECT_EQ(Read(Path("letter.txt")), koi8);
+  EXPECT_EQ(Dialogs.Asked().size(), 0u);
+
+  // Edited: Save asks for the type, offering UTF-8; never a silent code page 1251.
+  Type(russian + u"!");
+  Dialogs.Answer(TDialogKind::SaveFile, 0);
+  EXPECT_FALSE(OS->Save());
+  EXPECT_EQ(Read(Path("letter.txt")), koi8);
+  EXPECT_EQ(Dialogs.Asked().back().FilterIndex, 1);
+  AnswerSaveAs(Path("letter.txt"), 1);
+  ASSERT_TRUE(OS->Save());
+  EXPECT_EQ(Read(Path("letter.txt")), WideToUtf8(russian + u"!"));
+  EXPECT_FALSE(OS->Decoded());
+  EXPECT_EQ(OS->EncodingText(), "UTF-8");
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, WhatUtf8CannotHoldIsSavedAsUtf16) {
+  Write(Path("surrogate.txt"), Utf16LE(u"a\xD800z"));
+  ASSERT_EQ(OS->OpenFile(Path("surrogate.txt")), 2);
+  Type(u"b\xD800z");
+  AnswerSaveAs(Path("surrogate.txt"), 1);
+  AnswerMessage(mrYes);
+  ASSERT_TRUE(OS->SaveAs());
+  EXPECT_TRUE(Contains(Messages().back(), "Unicode text"));
+  EXPECT_EQ(Read(Path("surrogate.txt")), Utf16LE(u"b\xD800z"));
+  EXPECT_EQ(OS->EncodingText(), "UTF-16");
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+}  // namespace
