@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kPanelAutoSpell = 4, kPanelAutoSwitch = 5, kPanelAutoDeTrans = 6, kPanelEncoding = 9;
+constexpr int kPanelAutoSpell = 4, kPanelAutoSwitch = 5, kPanelAutoDeTrans = 6, kPanelEncoding = 8;
 
 }  // namespace
 

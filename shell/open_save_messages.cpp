@@ -29,7 +29,7 @@ constexpr std::pair<const char*, const char*> kBuiltIn[] = {
     {"MainIsRecoverInfo", "OK to overwrite %s?"},
     {"MainBatchInterrupt", "Process other files in the batch?"},
     {"PlainTextType", "Plain Text (%s)"},
-    {"EncodingMarked", "%s with BOM"},
+    {"EncodingMarked", "%s BOM"},
     {"EncodingDecoded", "Decoded on open"},
 };
 
