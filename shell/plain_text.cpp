@@ -14,10 +14,8 @@ constexpr uint64_t kHashStart = 14695981039346656037ull, kHashFactor = 109951162
 
 bool StartsWith(std::string_view bytes, std::string_view head) { return bytes.substr(0, head.size()) == head; }
 
-enum class TUtf8Check { Invalid, Ascii, MultiByte };
-
-TUtf8Check CheckUtf8(std::string_view bytes) {
-  bool multiByte = false;
+// True when `bytes` are well-formed UTF-8.
+bool IsUtf8(std::string_view bytes) {
   size_t i = 0;
   while (i < bytes.size()) {
     const unsigned char lead = static_cast<unsigned char>(bytes[i]);
@@ -30,16 +28,15 @@ TUtf8Check CheckUtf8(std::string_view bytes) {
     if (lead >= 0xC2 && lead <= 0xDF) length = 2;
     else if (lead >= 0xE0 && lead <= 0xEF) length = 3, low = lead == 0xE0 ? 0xA0 : 0x80, high = lead == 0xED ? 0x9F : 0xBF;
     else if (lead >= 0xF0 && lead <= 0xF4) length = 4, low = lead == 0xF0 ? 0x90 : 0x80, high = lead == 0xF4 ? 0x8F : 0xBF;
-    else return TUtf8Check::Invalid;
-    if (i + size_t(length) > bytes.size()) return TUtf8Check::Invalid;
+    else return false;
+    if (i + size_t(length) > bytes.size()) return false;
     const unsigned char second = static_cast<unsigned char>(bytes[i + 1]);
-    if (second < low || second > high) return TUtf8Check::Invalid;
+    if (second < low || second > high) return false;
     for (int k = 2; k < length; ++k)
-      if ((static_cast<unsigned char>(bytes[i + size_t(k)]) & 0xC0) != 0x80) return TUtf8Check::Invalid;
-    multiByte = true;
+      if ((static_cast<unsigned char>(bytes[i + size_t(k)]) & 0xC0) != 0x80) return false;
     i += size_t(length);
   }
-  return multiByte ? TUtf8Check::MultiByte : TUtf8Check::Ascii;
+  return true;
 }
 
 std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
@@ -129,8 +126,6 @@ std::vector<uint8_t> PlanLineEnds(const std::vector<uint64_t>& lines, const TPla
 
 }  // namespace
 
-bool IsUtf8Text(std::string_view bytes) { return CheckUtf8(bytes) == TUtf8Check::MultiByte; }
-
 TPlainText ReadPlainText(std::string_view bytes, unsigned codePage) {
   TPlainText result;
   TPlainTextFormat& format = result.Format;
@@ -144,7 +139,7 @@ TPlainText ReadPlainText(std::string_view bytes, unsigned codePage) {
   } else {
     const bool marked = StartsWith(bytes, kUtf8Mark);
     const std::string_view body = marked ? bytes.substr(kUtf8Mark.size()) : bytes;
-    if (CheckUtf8(body) != TUtf8Check::Invalid) {
+    if (IsUtf8(body)) {
       format.Encoding = marked ? TTextEncoding::Utf8Bom : TTextEncoding::Utf8;
       result.Text = Utf8ToWide(body);
     } else {

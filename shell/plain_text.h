@@ -37,11 +37,8 @@ struct TPlainText {
   TPlainTextFormat Format;
 };
 
-// True when `bytes` are well-formed UTF-8 (no overlong forms, surrogates or values above
-// U+10FFFF) holding at least one multi-byte sequence.
-bool IsUtf8Text(std::string_view bytes);
-// A file's text and format: a byte order mark, else well-formed UTF-8 (plain ASCII included),
-// else 8-bit text in `codePage`. A UTF-8 mark before a body that is no UTF-8 is kept as bytes.
+// A file's text and format: a byte order mark, else well-formed UTF-8 (no overlong forms,
+// surrogates or values above U+10FFFF; plain ASCII included), else 8-bit text in `codePage`. A UTF-8 mark before a body that is no UTF-8 is kept as bytes.
 TPlainText ReadPlainText(std::string_view bytes, unsigned codePage);
 // The document text (paragraph ends CR) as file bytes in `format`; `lossy` is set when the
 // encoding cannot hold a character (it becomes "?", or U+FFFD for a lone surrogate in UTF-8).

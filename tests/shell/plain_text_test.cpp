@@ -69,20 +69,29 @@ TEST(PlainText, EveryFileIsReadAsItsTextAndWrittenBackByteForByte) {
   }
 }
 
-TEST(PlainText, Utf8IsRecognisedOnlyWhenWellFormedWithMultiByteSequences) {
-  EXPECT_TRUE(IsUtf8Text("\xD0\x9F\xD1\x80\xD0\xB8"));  // "При"
-  EXPECT_TRUE(IsUtf8Text("emoji \xF0\x9F\x98\x80"));
-  EXPECT_FALSE(IsUtf8Text("plain ASCII"));
-  EXPECT_FALSE(IsUtf8Text(WideToAnsi(u"Привет, мир", 1251)));
-  EXPECT_FALSE(IsUtf8Text(WideToAnsi(u"Привет, мир", 20866)));
-  EXPECT_FALSE(IsUtf8Text("\xC0\xAF"));          // overlong
-  EXPECT_FALSE(IsUtf8Text("\xED\xA0\x80"));      // a surrogate
-  EXPECT_FALSE(IsUtf8Text("\xF4\x90\x80\x80"));  // above U+10FFFF
-  EXPECT_FALSE(IsUtf8Text("\xD0"));              // cut short
-  // Text that is not UTF-8 never becomes replacement characters, whatever its mark says.
-  const TPlainText broken = ReadPlainText("\xEF\xBB\xBF\xD0\x9F\xD0", 1251);
-  EXPECT_EQ(broken.Format.Encoding, TTextEncoding::Ansi);
-  EXPECT_EQ(broken.Text.find(u'\uFFFD'), std::u16string::npos);
+TEST(PlainText, OnlyWellFormedUtf8IsReadAsUtf8) {
+  const struct {
+    const char* what;
+    std::string bytes;
+    TTextEncoding encoding;
+  } cases[] = {
+      {"Russian", "\xD0\x9F\xD1\x80\xD0\xB8", TTextEncoding::Utf8},
+      {"four bytes", "emoji \xF0\x9F\x98\x80", TTextEncoding::Utf8},
+      {"Windows-1251", WideToAnsi(u"Привет, мир", 1251), TTextEncoding::Ansi},
+      {"KOI-8", WideToAnsi(u"Привет, мир", 20866), TTextEncoding::Ansi},
+      {"overlong", "\xC0\xAF", TTextEncoding::Ansi},
+      {"a surrogate", "\xED\xA0\x80", TTextEncoding::Ansi},
+      {"above U+10FFFF", "\xF4\x90\x80\x80", TTextEncoding::Ansi},
+      {"cut short", "\xD0", TTextEncoding::Ansi},
+      {"cut short behind a mark", "\xEF\xBB\xBF\xD0\x9F\xD0", TTextEncoding::Ansi},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const TPlainText file = ReadPlainText(c.bytes, 1251);
+    EXPECT_EQ(file.Format.Encoding, c.encoding);
+    // Text that is not UTF-8 never becomes replacement characters, whatever its mark says.
+    EXPECT_EQ(file.Text.find(u'\uFFFD'), std::u16string::npos);
+  }
 }
 
 TEST(PlainText, MixedLineEndsStayWithTheirLinesThroughEdits) {
