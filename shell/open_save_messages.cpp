@@ -30,7 +30,7 @@ constexpr std::pair<const char*, const char*> kBuiltIn[] = {
     {"MainBatchInterrupt", "Process other files in the batch?"},
     {"PlainTextType", "Plain Text (%s)"},
     {"EncodingMarked", "%s BOM"},
-    {"EncodingDecoded", "Decoded on open"},
+    {"EncodingDecoded", "Decoded"},
 };
 
 }  // namespace

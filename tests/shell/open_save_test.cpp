@@ -609,7 +609,7 @@ TEST_F(OpenSaveTest, TextDecodedOnOpenSavesUneditedAsTheFileElseInTheChosenEncod
   ASSERT_EQ(OS->OpenFile(Path("letter.txt")), 2);
   OS->SetDecodedText(russian);
   EXPECT_TRUE(OS->Decoded());
-  EXPECT_EQ(OS->EncodingText(), "Decoded on open");
+  EXPECT_EQ(OS->EncodingText(), "Decoded");
 
   // Unedited: Save writes the file's own bytes, and asks nothing.
   ASSERT_TRUE(OS->Save());

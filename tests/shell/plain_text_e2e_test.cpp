@@ -39,7 +39,7 @@ TEST(PlainTextEndToEnd, OpenAndSaveWithoutAnEditWriteTheFileBackByteForByte) {
       {"utf16be.txt", Utf16(u"Привет\r\nмир\r\n", true), "UTF-16 BE"},
       {"odd-utf16.txt", Utf16(u"Привет", false) + "!", "UTF-16"},
       {"mixed.txt", WideToUtf8(u"один\r\nдва\nтри\rчетыре\r\n"), "UTF-8"},
-      {"koi8.txt", WideToAnsi(kRussian + u"\n", 20866), "Decoded on open"},
+      {"koi8.txt", WideToAnsi(kRussian + u"\n", 20866), "Decoded"},
       {"unassigned-1251.txt", WideToAnsi(u"Ночь\n", 1251) + "\x98\xC8" + WideToAnsi(u"звестия\n", 1251), nullptr},
       {"controls.txt", std::string("a\0b\x01\x0C\x1F\n", 7), "UTF-8"},
   };
