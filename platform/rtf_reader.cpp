@@ -481,16 +481,17 @@ void RtfReader::ParseControl() {
     if (c == '\'') {
       // \'hh: one byte of text, counted as one character when skipping a fallback.
       int value = -1;
+      bool whole = false;  // two hex digits: a control character written so is text
       if (pos_ < size && IsHex(data_[pos_])) {
         value = HexValue(data_[pos_++]);
-        if (pos_ < size && IsHex(data_[pos_])) value = value * 16 + HexValue(data_[pos_++]);
+        if (pos_ < size && IsHex(data_[pos_])) value = value * 16 + HexValue(data_[pos_++]), whole = true;
       }
       starPending_ = false;
       if (skip_ > 0) {
         --skip_;
         return;
       }
-      if (value >= 0) TextByte(static_cast<unsigned char>(value), false);
+      if (value >= 0) TextByte(static_cast<unsigned char>(value), !whole);
       return;
     }
     if (c == '*') {
@@ -1071,7 +1072,9 @@ void RtfReader::TextByte(unsigned char byte, bool literal) {
   switch (st.dest) {
     case Dest::Body:
     case Dest::FieldResult:
-      if (byte < 0x20 && byte != '\t' && byte != 0x0B) return;
+      // Control characters in the source are no text; written as \'hh they are, except the
+      // paragraph and line ends CR and LF.
+      if (byte < 0x20 && byte != '\t' && byte != 0x0B && (literal || byte == '\r' || byte == '\n')) return;
       PrepareRun();
       AddByte(runText_, byte, CurrentCodePage());
       break;

@@ -151,7 +151,14 @@ void RtfWriter::Text(std::u16string_view text, unsigned codePage) {
       out_ += "\\line ";
       continue;
     }
-    if (ch < 0x20) continue;  // no other control character belongs in a run
+    if (ch < 0x20) {
+      // Other control characters are kept as bytes; CR and LF never stand inside a run.
+      if (ch == u'\r' || ch == u'\n') continue;
+      out_ += "\\'";
+      out_ += kHexDigits[ch >> 4];
+      out_ += kHexDigits[ch & 15];
+      continue;
+    }
     out_ += "\\u";
     out_ += std::to_string(static_cast<std::int16_t>(ch));
     if (!fallback) fallback = &Fallback(codePage);

@@ -13,6 +13,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 #include "shell/import_thread.h"
+#include "shell/plain_text.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_lines.h"
 
@@ -150,12 +151,15 @@ void TConverterList::Load() {
   Add(true, "RTF", "Rich Text Format", "rtf", "rtf", true);
   AddInstalled(true);
 
-  Add(false, "TXT", "Plain Text", "*", "txt", true);
+  // Plain text in each encoding the program writes: UTF-8 first, this platform's own.
+  for (unsigned codePage : {65001u, 1251u, 866u, 28595u, 20866u, 10007u, 1200u})
+    Add(false, "TXT", "Plain Text (" + EncodingName(codePage) + ")", "*", "txt", true)->CodePage = codePage;
   Add(false, "RTF", "Rich Text Format", "rtf", "rtf", true);
   AddInstalled(false);
 }
 
-std::string TConverterList::BuildFilter(bool import) const {
+std::string TConverterList::BuildFilter(bool import,
+                                        const std::function<std::string(const TConverterRec&)>& shownName) const {
   const TStringList& list = Formats(import);
   std::string filter;
   for (int i = 0; i < list.Count(); ++i) {
@@ -164,7 +168,7 @@ std::string TConverterList::BuildFilter(bool import) const {
     for (const std::string& ext : Tokens(record->Extensions))
       patterns += (patterns.empty() ? "*." : ";*.") + ext;
     if (!filter.empty()) filter += '|';
-    filter += record->Name + "|" + patterns;
+    filter += (shownName ? shownName(*record) : record->Name) + "|" + patterns;
   }
   return filter;
 }
@@ -198,6 +202,14 @@ TConverterRec* TConverterList::FindByClass(bool import, const std::string& cls) 
   for (int i = 0; i < formats.Count(); ++i) {
     auto* record = static_cast<TConverterRec*>(formats.Objects(i));
     if (SameTextAscii(record->Class, wanted)) return record;
+  }
+  return nullptr;
+}
+
+TConverterRec* TConverterList::FindTextExport(unsigned codePage) const {
+  for (int i = 0; i < exports_.Count(); ++i) {
+    auto* record = static_cast<TConverterRec*>(exports_.Objects(i));
+    if (record->Class == "TXT" && record->CodePage == codePage) return record;
   }
   return nullptr;
 }

@@ -29,6 +29,7 @@ public:
   std::string Extensions;  // space-separated, without dots
   std::string DefaultExt;  // without a dot
   bool BuiltIn = false;
+  unsigned CodePage = 0;   // plain text saved in a given encoding (65001 UTF-8, 1200 UTF-16); 0 none
 
   // True when `ext` is one of Extensions (letters compared without case, whole tokens).
   bool HasExtension(const std::string& ext) const;
@@ -46,8 +47,12 @@ public:
   // The list of names with their records as objects.
   const TStringList& Formats(bool import) const { return import ? imports_ : exports_; }
 
-  // "Name|*.ext1;*.ext2|..." of every record of the list.
-  std::string BuildFilter(bool import) const;
+  // "Name|*.ext1;*.ext2|..." of every record of the list; `shownName` (when given) gives the
+  // name a record shows in the dialog.
+  std::string BuildFilter(bool import,
+                          const std::function<std::string(const TConverterRec&)>& shownName = nullptr) const;
+  // The export record of plain text in that encoding (a code page number), or nullptr.
+  TConverterRec* FindTextExport(unsigned codePage) const;
   // Fills `list` with (name, record) of every record that claims `ext` (a leading ".", then
   // leading "~", then a leading "." are ignored); an empty `ext` gives the whole list.
   void GetConverters(bool import, const std::string& ext, TStrings& list) const;

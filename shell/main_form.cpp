@@ -403,6 +403,7 @@ void TMainForm::OSSaveSuccess(TObject*) {
   if (PrefForm && PrefForm->CBSaveBm->Checked()) SaveBookmarks();
   Editor->SetModified(false);
   SetModified(false);
+  ShowDocumentEncoding();
   // A new document's recovery copy goes once the document has a file of its own.
   if (savingUnnamed_) DeleteFile(TOpenSave::AutoSaveName());
 }
@@ -428,6 +429,7 @@ void TMainForm::UpdateStatusBar() {
   StatusBar->Panels()->Items(0)->SetText(LineText(line, lineCount, column));
   StatusBar->Panels()->Items(1)->SetText(PositionText(selStart, selLength, int(text.size())));
   StatusBar->Panels()->Items(2)->SetText(CharCodeText(text, selStart));
+  ShowDocumentEncoding();
   UpdateHistoryPreview(selStart, line);
 }
 

@@ -500,6 +500,8 @@ public:
   TComboBox* ZoomBox = nullptr;
   // Position, selection and character code; the history preview line.
   void UpdateStatusBar();
+  // The status bar's last panel: the encoding the document is saved in.
+  void ShowDocumentEncoding();
   // The plain (true) or formatted view: check marks, link detection, the plain text's font.
   void UpdateViewMode(bool plain);
   void ViewFormattedClick(TObject* Sender);

@@ -121,5 +121,6 @@ void TMainForm::DecodeOpenedText() {
     bytes = WideToAnsi(text, kWorkCodePage);
     if (decoder->AutoDecode(bytes, kSilentDepth, true)) text = AnsiToWide(bytes, kWorkCodePage);
   }
-  if (text != loaded) Editor->SetTextW(text);
+  // The file's own bytes stay with the document for a Save without an edit.
+  if (text != loaded) OS->SetDecodedText(text);
 }

@@ -143,5 +143,6 @@ void TMainForm::OSNewDoc(TObject*) {
   CloseSpellResults();
   ClearIniTree();
   ClearBookmarks();
+  ShowDocumentEncoding();
   ++newDocuments_;
 }

@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int kPanelRunTime = 8;
+constexpr int kPanelRunTime = 9;
 
 // The replacement lists of a pass go through the find form over Start..End of the editor.
 int ReplaceListRange(TRichEditW& editor, const std::vector<std::string>& lines, bool matchCase, bool wholeWords,

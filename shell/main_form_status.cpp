@@ -4,11 +4,12 @@
 #include "platform/gui/common_controls.h"
 #include "platform/gui/graphics.h"
 #include "shell/main_form.h"
+#include "shell/open_save.h"
 #include "shell/status_bar_text.h"
 
 namespace {
 
-constexpr int kPanelAutoSpell = 4, kPanelAutoSwitch = 5, kPanelAutoDeTrans = 6;
+constexpr int kPanelAutoSpell = 4, kPanelAutoSwitch = 5, kPanelAutoDeTrans = 6, kPanelEncoding = 8;
 
 }  // namespace
 
@@ -34,6 +35,10 @@ void TMainForm::StatusBarDrawPanel(TStatusBar* Bar, TStatusPanel* Panel, const T
   canvas.Font()->SetColor(clHighlightText);
   canvas.TextOut(Rect.Left + 5, Rect.Top + 2, IndicatorLetter(index));
   canvas.Brush()->SetColor(saved);
+}
+
+void TMainForm::ShowDocumentEncoding() {
+  StatusBar->Panels()->Items(kPanelEncoding)->SetText(OS->EncodingText());
 }
 
 void TMainForm::SetIndicator(int panel, const char* text) {

@@ -248,14 +248,15 @@ std::string TOpenSave::ReadDocument(const std::string& path) {
   return ReadRichEditStream(*editor_, stream);
 }
 
-void TOpenSave::LoadText(const std::string& bytes, const TPlainTextFormat& format) {
-  const std::u16string text = DecodePlainText(bytes, format.Encoding, editor_->CodePage());
+TPlainTextFormat TOpenSave::LoadText(const std::string& bytes) {
+  TPlainText file = ReadPlainText(bytes, editor_->CodePage());
   editor_->Clear();
   editor_->SetPlainText(true);
   ResetEditorColors(*editor_);
   editor_->SetInputFormat(ifText);
   editor_->SetOutputFormat(ofText);
-  LoadRichEditText(*editor_, text);
+  LoadRichEditText(*editor_, file.Text);
+  return std::move(file.Format);
 }
 
 void TOpenSave::LoadRtf(const std::string& bytes) {
@@ -269,6 +270,7 @@ void TOpenSave::Opened(const std::string& path, TConverterRec* format, const TPl
   fileName_ = path;
   format_ = format;
   text_ = text;
+  fileBytes_.reset();
   SetModified(false);
   Fire(OnOpenSuccess, this);
   // The recovered text is not what the file holds: it still has to be saved.
@@ -300,9 +302,7 @@ int TOpenSave::LoadFile(const std::string& path, TConverterRec* format) {
     TLoadEventMask mask(*editor_);
     const std::string& cls = format->Class;
     if (cls == "TXT") {
-      const std::string bytes = ReadDocument(source);
-      text = DetectPlainText(bytes);
-      LoadText(bytes, text);
+      text = LoadText(ReadDocument(source));
     } else if (cls == "RTF") {
       LoadRtf(ReadDocument(source));
     } else if (!cls.empty()) {
@@ -320,8 +320,7 @@ int TOpenSave::LoadFile(const std::string& path, TConverterRec* format) {
         LoadRtf(bytes);
         loadedAs = converters_.FindByClass(true, "RTF");
       } else {
-        text = DetectPlainText(bytes);
-        LoadText(bytes, text);
+        text = LoadText(bytes);
         loadedAs = converters_.FindByClass(true, "TXT");
       }
     }
@@ -352,9 +351,8 @@ int TOpenSave::OpenDetected(const std::string& path) {
     try {
       const std::string bytes = ReadDocument(path);
       TConverterRec* text = converters_.FindByClass(true, "TXT");
-      const TPlainTextFormat format = DetectPlainText(bytes);
       TLoadEventMask mask(*editor_);
-      LoadText(bytes, format);
+      const TPlainTextFormat format = LoadText(bytes);
       Opened(path, text, format, false);
       result = text->Number;
     } catch (const EUserInterrupt&) {
@@ -478,6 +476,7 @@ void TOpenSave::New() {
   fileName_.clear();
   format_ = nullptr;
   text_ = TPlainTextFormat();
+  fileBytes_.reset();
   Fire(OnNewDoc, this);
 }
 
@@ -504,16 +503,25 @@ bool TOpenSave::Save() {
   RequireDocument();
   // Only the program's own recovery copy of a new document is no file of the user's.
   if (fileName_.empty() || fileName_ == AutoSaveName()) return SaveAs();
-  DoSave(fileName_, converters_.FindExport(format_), false);
+  if (fileBytes_) {
+    // Decoded on open: unedited, the file keeps its own bytes; edited, its text is saved in
+    // the encoding chosen in Save As.
+    if (document_->Modified()) return SaveAs();
+    Write(fileName_, ExportFormat(), false, text_, &*fileBytes_);
+    return saved_;
+  }
+  Write(fileName_, ExportFormat(), false, text_, nullptr);
   return saved_;
 }
 
 bool TOpenSave::SaveAs() {
   RequireDocument();
   saved_ = false;
-  const std::string filter = converters_.BuildFilter(false);
+  const std::string filter = converters_.BuildFilter(false, [](const TConverterRec& format) {
+    return format.CodePage ? FormatMessageText(GetMsg("PlainTextType"), {EncodingName(format.CodePage)}) : format.Name;
+  });
   saveDialog_->SetFilter(filter);
-  const TConverterRec* current = converters_.FindExport(format_);
+  const TConverterRec* current = ExportFormat();
   saveDialog_->SetFilterIndex(current ? current->Number : 1);
   if (!saveDialog_->Execute()) return false;
 
@@ -545,26 +553,32 @@ void TOpenSave::AutoSave() {
   RequireDocument();
   TConverterRec* rtf = converters_.FindByClass(false, "RTF");
   if (!fileName_.empty() && fileName_ != "Untitled") {
-    TConverterRec* format = converters_.FindExport(format_);
-    DoSave(RecoveredName(fileName_), format ? format : rtf, true);
+    TConverterRec* format = ExportFormat();
+    Write(RecoveredName(fileName_), format ? format : rtf, true, text_, nullptr);
   } else {
-    DoSave(AutoSaveName(), rtf, true);
+    Write(AutoSaveName(), rtf, true, text_, nullptr);
   }
 }
 
 bool TOpenSave::SerialiseText(bool autoSave, TPlainTextFormat& format, std::string& data) {
   const std::u16string text = FileText(editor_->GetTextW());
   bool lossy = false;
-  data = EncodePlainText(text, format, editor_->CodePage(), &lossy);
-  if (!lossy) return true;
-  if (!autoSave) {
-    const int answer = MessageDlg(GetMsg("MainSaveLossy"), mtConfirmation, mbYesNoCancel);
-    if (answer == mrNo) return true;
-    if (answer != mrYes) return false;
+  data = EncodePlainText(text, format, &lossy);
+  if (lossy) {
+    if (!autoSave) {
+      const int answer = MessageDlg(GetMsg("MainSaveLossy"), mtConfirmation, mbYesNoCancel);
+      if (answer != mrYes && answer != mrNo) return false;
+      lossy = answer == mrYes;
+    }
+    if (lossy) {
+      // Unicode text on this platform is UTF-8; what UTF-8 cannot hold (a lone surrogate of a
+      // UTF-16 file) stays in UTF-16.
+      const bool utf8 = format.Encoding == TTextEncoding::Utf8 || format.Encoding == TTextEncoding::Utf8Bom;
+      format = WithCodePage(format, utf8 ? CP_UTF16 : CP_UTF8);
+      data = EncodePlainText(text, format);
+    }
   }
-  // Unicode text on this platform is UTF-8.
-  format.Encoding = TTextEncoding::Utf8;
-  data = EncodePlainText(text, format, editor_->CodePage());
+  KeepLineEnds(text, format);
   return true;
 }
 
@@ -575,6 +589,32 @@ void TOpenSave::Backup(const std::string& name) {
 }
 
 void TOpenSave::DoSave(const std::string& name, TConverterRec* format, bool autoSave) {
+  Write(name, format, autoSave, format && format->CodePage ? WithCodePage(text_, format->CodePage) : text_, nullptr);
+}
+
+TConverterRec* TOpenSave::ExportFormat() const {
+  if (!IsTextFormat(format_)) return converters_.FindExport(format_);
+  if (fileBytes_) return converters_.FindTextExport(CP_UTF8);
+  TConverterRec* own = converters_.FindTextExport(EncodingCodePage(text_));
+  return own ? own : converters_.FindExport(format_);
+}
+
+std::string TOpenSave::EncodingText() const {
+  if (format_ && !IsTextFormat(format_)) return format_->Class == "RTF" ? "RTF" : format_->Name;
+  if (fileBytes_) return GetMsg("EncodingDecoded");
+  const std::string name = EncodingName(EncodingCodePage(text_));
+  const bool marked = text_.Encoding == TTextEncoding::Utf8Bom || !text_.Head.empty();
+  return marked ? FormatMessageText(GetMsg("EncodingMarked"), {name}) : name;
+}
+
+void TOpenSave::SetDecodedText(const std::u16string& text) {
+  RequireDocument();
+  fileBytes_ = EncodePlainText(FileText(editor_->GetTextW()), text_);
+  editor_->SetTextW(text);
+}
+
+void TOpenSave::Write(const std::string& name, TConverterRec* format, bool autoSave, const TPlainTextFormat& ownText,
+                      const std::string* fileBytes) {
   RequireDocument();
   saved_ = false;
   if (!autoSave && name != fileName_ && FileExists(name) &&
@@ -600,7 +640,7 @@ void TOpenSave::DoSave(const std::string& name, TConverterRec* format, bool auto
         if (lower.find(".rtf") != std::string::npos) target = ChangeFileExt(target, ".rtf");
         else if (lower.find(".txt") != std::string::npos) target = ChangeFileExt(target, ".txt");
       }
-      TPlainTextFormat text = text_;
+      TPlainTextFormat text = ownText;
       bool written = true;
       if (cls == "TXT" || cls == "RTF") {
         std::string data;
@@ -609,6 +649,8 @@ void TOpenSave::DoSave(const std::string& name, TConverterRec* format, bool auto
           TStringStream stream;
           editor_->Lines()->SaveToStream(stream);
           data = stream.DataString();
+        } else if (fileBytes) {
+          data = *fileBytes;
         } else if (!SerialiseText(autoSave, text, data)) {
           written = false;  // the user chose not to save
         }
@@ -629,8 +671,10 @@ void TOpenSave::DoSave(const std::string& name, TConverterRec* format, bool auto
       if (written && !autoSave) {
         const std::string previous = fileName_;
         fileName_ = target;
-        format_ = format->Class.empty() ? converters_.FindByClass(false, cls) : format;
+        if (cls != "TXT") format_ = format->Class.empty() ? converters_.FindByClass(false, cls) : format;
+        else if (!IsTextFormat(format_)) format_ = converters_.FindByClass(true, "TXT");
         if (cls == "TXT") text_ = text;
+        if (!fileBytes) fileBytes_.reset();
         saved_ = true;
         SetModified(false);
         Fire(OnSaveSuccess, this);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/gui/component.h"
@@ -67,7 +68,8 @@ public:
   bool SaveAs();
   // Writes the recovery copy (auto-save timer); changes neither name, format nor modified state.
   void AutoSave();
-  // Saves `name` in `format` (nullptr: Save As). A save replaces the file only when the new
+  // Saves `name` in `format` (nullptr: Save As; plain text in the format's encoding, else in
+  // the document's). A save replaces the file only when the new
   // one is complete; a failed save says so and leaves the document modified.
   void DoSave(const std::string& name, TConverterRec* format, bool autoSave);
   // The result of the last save request.
@@ -84,6 +86,14 @@ public:
   int FormatNumber() const;
   // The encoding and line ends the document's plain text is saved with (those of its file).
   const TPlainTextFormat& TextFormat() const { return text_; }
+  // The opened plain text was decoded into `text`: an unedited Save writes the file's own
+  // bytes back, an edited one asks in Save As for the type to save in (UTF-8 offered).
+  void SetDecodedText(const std::u16string& text);
+  // True while the document is plain text decoded on open and not saved since.
+  bool Decoded() const { return fileBytes_.has_value(); }
+  // The document's encoding as the status bar shows it ("UTF-8", "KOI-8", ...; "RTF" or the
+  // converter's name for other formats).
+  std::string EncodingText() const;
   // The recovery-copy name of a document: "C:/a/b.txt" gives "C:/a/b (recovered).txt".
   static std::string RecoveredName(const std::string& path);
   // The recovery copy of an unnamed document: "autosave.rtf" in the program folder.
@@ -113,8 +123,8 @@ private:
   int OpenDetected(const std::string& path);
   // The file's bytes, read with the editor's load progress (a stop raises EUserInterrupt).
   std::string ReadDocument(const std::string& path);
-  // Loads the file's bytes into the editor as plain text in `format`.
-  void LoadText(const std::string& bytes, const TPlainTextFormat& format);
+  // Loads the file's bytes into the editor as plain text; the format they were found in.
+  TPlainTextFormat LoadText(const std::string& bytes);
   void LoadRtf(const std::string& bytes);
   // Makes the loaded file the document: name, format, clean state, OnOpenSuccess.
   // A recovered copy leaves the document modified.
@@ -126,6 +136,13 @@ private:
   // code page cannot hold every character (auto-save chooses it silently). False when the
   // user cancelled.
   bool SerialiseText(bool autoSave, TPlainTextFormat& format, std::string& data);
+  // The export format the document saves in: plain text in its own encoding (UTF-8 for text
+  // decoded on open), else the one matching its format.
+  TConverterRec* ExportFormat() const;
+  // DoSave with the plain-text encoding and line ends `text`; `fileBytes`, when given, are
+  // written as they stand in place of the text.
+  void Write(const std::string& name, TConverterRec* format, bool autoSave, const TPlainTextFormat& text,
+             const std::string* fileBytes);
   // Moves `name` aside as its "~" backup, keeping the file itself.
   static void Backup(const std::string& name);
   void RequireDocument() const;
@@ -141,6 +158,7 @@ private:
   TConverterList converters_;
   TConverterRec* format_ = nullptr;
   TPlainTextFormat text_;
+  std::optional<std::string> fileBytes_;  // the file's bytes of plain text decoded on open
   bool saved_ = false;
   std::unique_ptr<TStringList> userExt_;
   TOpenDialog* openDialog_ = nullptr;  // owned as components

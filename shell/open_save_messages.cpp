@@ -28,6 +28,9 @@ constexpr std::pair<const char*, const char*> kBuiltIn[] = {
     {"MainConfirmSave", "Save changes to %s?"},
     {"MainIsRecoverInfo", "OK to overwrite %s?"},
     {"MainBatchInterrupt", "Process other files in the batch?"},
+    {"PlainTextType", "Plain Text (%s)"},
+    {"EncodingMarked", "%s BOM"},
+    {"EncodingDecoded", "Decoded"},
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/application.h"
+#include "platform/gui/common_controls.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/key_send.h"
 #include "platform/gui/menus.h"
@@ -88,7 +89,16 @@ void Answer(const std::string& argument) {
     Dialogs().Answer(TDialogKind::MessageDlg, result);
   else if (kind == "messagebox")
     Dialogs().Answer(TDialogKind::MessageBox, result);
-  else
+  else if (kind == "openfile" || kind == "savefile") {
+    // "answer savefile 2 PATH": the file dialog is confirmed with PATH under filter 2.
+    std::string path;
+    std::getline(in >> std::ws, path);
+    const bool save = kind == "savefile";
+    Dialogs().Answer(save ? TDialogKind::SaveFile : TDialogKind::OpenFile, 1, [path, result](TDialogRequest& r) {
+      r.Value = ProgramFileName(path);
+      r.FilterIndex = result;
+    });
+  } else
     throw Exception("unknown kind of question: " + kind);
 }
 
@@ -216,7 +226,12 @@ void RunLine(const std::string& line) {
     WaitFile(argument);
   else if (verb == "save-text")
     WriteFileAtomic(ProgramFileName(argument), WideToUtf8(MainForm->Editor->GetTextW()));
-  else if (verb == "answer")
+  else if (verb == "save-status") {
+    // The texts of the status bar's panels, one a line.
+    std::string panels;
+    for (int i = 0; i < MainForm->StatusBar->Panels()->Count(); ++i) panels += MainForm->StatusBar->Panels()->Items(i)->Text() + "\n";
+    WriteFileAtomic(ProgramFileName(argument), panels);
+  } else if (verb == "answer")
     Answer(argument);
   else if (verb == "asked")
     Asked(argument);

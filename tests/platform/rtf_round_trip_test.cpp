@@ -194,6 +194,12 @@ std::vector<std::pair<const char*, TRichDocument>> HandBuiltDocuments() {
                                     ObjectRun(bmp), ObjectRun(embedded), ObjectRun(Png("l"), link)}));
   }
   {
+    // Control characters other than CR and LF are text, in both code pages.
+    TRichRun controls;
+    controls.Text = std::u16string(u"a\0b\x01\x08\x0C\x0E\x1F\x7Fж", 10);
+    docs.emplace_back("control characters", OneParagraph({controls}));
+  }
+  {
     TRichDocument doc = OneParagraph({TextRun("x")});
     doc.CodePage = 1252;
     doc.DefaultLcid = 1033;

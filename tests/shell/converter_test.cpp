@@ -35,7 +35,13 @@ TEST(ConverterListTest, WithoutConvertersOnlyTheBuiltInFormatsAreListed) {
             "Source Files|*.ini;*.inf;*.bat;*.qg;*.c;*.cpp;*.h;*.pas;*.pl;*.cgi;*.dpr|"
             "HTML as Text|*.shtml;*.shtm;*.inc;*.html;*.htm;*.htx;*.asp;*.xml|"
             "Backup Files|*.bak;*.~*|Rich Text Format|*.rtf");
-  EXPECT_EQ(list.BuildFilter(false), "Plain Text|*.*|Rich Text Format|*.rtf");
+  // Plain text is saved in the encoding chosen as its type, UTF-8 first.
+  EXPECT_EQ(list.BuildFilter(false),
+            "Plain Text (UTF-8)|*.*|Plain Text (Windows-1251)|*.*|Plain Text (DOS-866)|*.*|"
+            "Plain Text (ISO-8859-5)|*.*|Plain Text (KOI-8)|*.*|Plain Text (Mac)|*.*|Plain Text (UTF-16)|*.*|"
+            "Rich Text Format|*.rtf");
+  EXPECT_EQ(list.FindTextExport(20866)->Number, 5);
+  EXPECT_EQ(list.FindTextExport(437), nullptr);
   EXPECT_EQ(list.FindByNumber(6)->Class, "RTF");
   EXPECT_EQ(list.FindByNumber(7), nullptr);
   EXPECT_EQ(list.FindByClass(true, ".rtf"), list.FindByNumber(6));
@@ -65,8 +71,8 @@ TEST(ConverterListTest, ExtensionsAndExportFormatsAreMatched) {
     EXPECT_EQ(names, c.names);
   }
   // Export formats for documents opened in each import format.
-  const char* exports[] = {"Rich Text Format", "Plain Text", "Plain Text", "Plain Text", "Plain Text",
-                           "Rich Text Format"};
+  const char* exports[] = {"Rich Text Format", "Plain Text (UTF-8)", "Plain Text (UTF-8)", "Plain Text (UTF-8)",
+                           "Plain Text (UTF-8)", "Rich Text Format"};
   for (int n = 1; n <= 6; ++n) EXPECT_EQ(list.FindExport(list.FindByNumber(n))->Name, exports[n - 1]) << n;
   EXPECT_EQ(list.FindExport(nullptr), nullptr);
 }
@@ -112,14 +118,14 @@ TEST_F(ConverterTest, InstalledConvertersJoinTheLists) {
 
   const TConverterList& list = OS->Converters();
   ASSERT_EQ(list.Formats(true).Count(), 8);
-  ASSERT_EQ(list.Formats(false).Count(), 3);
+  ASSERT_EQ(list.Formats(false).Count(), 9);
   TConverterRec* test = list.FindByNumber(7);
   EXPECT_EQ(test->Name, "Test & Document");
   EXPECT_EQ(test->Class, QM_TEST_CONVERTER);
   EXPECT_EQ(test->DefaultExt, "qmd");
   EXPECT_FALSE(test->BuiltIn);
   EXPECT_TRUE(Contains(list.BuildFilter(false), "|Test & Document|*.qmd;*.qmx"));
-  EXPECT_EQ(list.FindExport(test)->Number, 3);
+  EXPECT_EQ(list.FindExport(test)->Number, 9);
 }
 
 TEST_F(ConverterTest, ImportAndExportRunThroughTheProtocol) {
@@ -140,7 +146,7 @@ TEST_F(ConverterTest, ImportAndExportRunThroughTheProtocol) {
   Type(text + u"!");
   ASSERT_TRUE(OS->Save());
   EXPECT_EQ(Read(Path("in.qmd")).substr(0, 13), "QMDOC1\n{\\rtf1");
-  AnswerSaveAs(Path("out.txt"), 3);
+  AnswerSaveAs(Path("out.txt"), 9);
   ASSERT_TRUE(OS->SaveAs());
   EXPECT_EQ(OS->FileName(), Path("out.qmd"));
 

@@ -73,7 +73,7 @@ protected:
     ASSERT_NE(item, nullptr) << name;
     item->Click();
   }
-  std::string RunTimePanel() const { return main->StatusBar->Panels()->Items(8)->Text(); }
+  std::string RunTimePanel() const { return main->StatusBar->Panels()->Items(9)->Text(); }
 
   static TQSpell* Spell;
   TTestWorld world;

@@ -18,6 +18,10 @@ const std::u16string kRussian = u"Привет, мир!\rВторая строк
 
 using OpenSaveTest = OpenSaveWorld;
 
+// Save As filter indexes: plain text in UTF-8, Windows-1251, DOS-866, ISO-8859-5, KOI-8, Mac and
+// UTF-16, then RTF.
+constexpr int kWindows1251 = 2, kRtf = 8;
+
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 void SetFileTime(const std::string& file, std::filesystem::file_time_type time) {
@@ -26,7 +30,7 @@ void SetFileTime(const std::string& file, std::filesystem::file_time_type time) 
 
 TEST_F(OpenSaveTest, PlainTextRoundTripInCodePage1251) {
   Type(kRussian);
-  AnswerSaveAs(Path("note.txt"), 1);
+  AnswerSaveAs(Path("note.txt"), kWindows1251);
   ASSERT_TRUE(OS->SaveAs());
   // A new plain-text document ends its lines as this platform does: LF.
   EXPECT_EQ(Read(Path("note.txt")), WideToAnsi(u"Привет, мир!\nВторая строка — «ёлки»", 1251));
@@ -50,7 +54,7 @@ TEST_F(OpenSaveTest, RtfRoundTripKeepsFormatting) {
   Editor->SetSelStart(0);
   Editor->SetSelLength(6);
   Editor->SelAttributes()->SetStyle(fsBold);
-  AnswerSaveAs(Path("styled.doc"), 2);
+  AnswerSaveAs(Path("styled.doc"), kRtf);
   ASSERT_TRUE(OS->SaveAs());
   EXPECT_EQ(OS->FileName(), Path("styled.rtf"));
   EXPECT_TRUE(IsRTFFile(Path("styled.rtf")));
@@ -73,7 +77,7 @@ TEST_F(OpenSaveTest, PlainTextTheCodePageCannotHoldAsksBeforeAnythingIsLost) {
   Type(text);
 
   // Cancel: nothing written, the document stays modified.
-  AnswerSaveAs(Path("greek.txt"), 1);
+  AnswerSaveAs(Path("greek.txt"), kWindows1251);
   AnswerMessage(mrCancel);
   EXPECT_FALSE(OS->SaveAs());
   EXPECT_FALSE(FileExists(Path("greek.txt")));
@@ -81,7 +85,7 @@ TEST_F(OpenSaveTest, PlainTextTheCodePageCannotHoldAsksBeforeAnythingIsLost) {
   EXPECT_TRUE(Contains(Messages().back(), "Unicode text"));
 
   // No: 8-bit text, the letters the code page lacks become "?".
-  AnswerSaveAs(Path("greek.txt"), 1);
+  AnswerSaveAs(Path("greek.txt"), kWindows1251);
   AnswerMessage(mrNo);
   EXPECT_TRUE(OS->SaveAs());
   EXPECT_EQ(Read(Path("greek.txt")), WideToAnsi(u"?????? и Россия", 1251));
@@ -112,7 +116,7 @@ TEST_F(OpenSaveTest, SaveAsGivesTheNameTheExtensionOfTheChosenFormat) {
   } cases[] = {
       {"report.doc", 1, "report.txt"}, {"notes.ini", 1, "notes.ini"}, {"page.html", 1, "page.html"},
       {"README", 1, "README.txt"},     {"summary.rtf", 1, "summary.txt"},
-      {"letter.doc", 2, "letter.rtf"}, {"memo.txt", 2, "memo.rtf"},
+      {"letter.doc", kRtf, "letter.rtf"}, {"memo.txt", kRtf, "memo.rtf"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -121,7 +125,7 @@ TEST_F(OpenSaveTest, SaveAsGivesTheNameTheExtensionOfTheChosenFormat) {
     ASSERT_TRUE(OS->SaveAs());
     EXPECT_EQ(OS->FileName(), Path(c.saved));
     EXPECT_TRUE(FileExists(Path(c.saved)));
-    EXPECT_EQ(IsRTFFile(Path(c.saved)), c.filter == 2);
+    EXPECT_EQ(IsRTFFile(Path(c.saved)), c.filter == kRtf);
   }
   EXPECT_FALSE(FileExists(Path("report.doc")));
   EXPECT_TRUE(Dialogs.Unexpected().empty());
@@ -311,7 +315,7 @@ TEST_F(OpenSaveTest, EveryWayOfOpeningAsksAboutAModifiedDocumentFirst) {
 
 TEST_F(OpenSaveTest, FailedLoadLeavesThePreviousDocumentAndNameIntact) {
   Type(kRussian);
-  AnswerSaveAs(Path("good.rtf"), 2);
+  AnswerSaveAs(Path("good.rtf"), kRtf);
   ASSERT_TRUE(OS->SaveAs());
   ForceDirectories(Path("folder.txt"));
   TConverterRec* plain = OS->Converters().FindByClass(true, "TXT");
@@ -428,7 +432,7 @@ TEST_F(OpenSaveTest, PlainTextKeepsItsEncodingAndLineEnds) {
        latin, TTextEncoding::Utf16, u"\r\n"},
       {"ansi-lf.txt", WideToAnsi(u"Привет, мир\nёлки\n", 1251), u"Привет, мир\rёлки\r", TTextEncoding::Ansi, u"\n"},
       {"ansi-crlf.txt", WideToAnsi(u"Привет\r\nёлки\r\n", 1251), u"Привет\rёлки\r", TTextEncoding::Ansi, u"\r\n"},
-      {"ascii.txt", "Line one\nLine two\n", latin, TTextEncoding::Ansi, u"\n"},
+      {"ascii.txt", "Line one\nLine two\n", latin, TTextEncoding::Utf8, u"\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -449,20 +453,6 @@ TEST_F(OpenSaveTest, PlainTextKeepsItsEncodingAndLineEnds) {
   ASSERT_TRUE(OS->SaveAs());
   EXPECT_EQ(Read(Path("new.txt")), "a\nb");
   EXPECT_TRUE(Dialogs.Unexpected().empty());
-}
-
-TEST(PlainText, Utf8IsRecognisedOnlyWhenWellFormedWithMultiByteSequences) {
-  EXPECT_TRUE(IsUtf8Text("\xD0\x9F\xD1\x80\xD0\xB8"));  // "При"
-  EXPECT_TRUE(IsUtf8Text("emoji \xF0\x9F\x98\x80"));
-  EXPECT_FALSE(IsUtf8Text("plain ASCII"));
-  EXPECT_FALSE(IsUtf8Text(WideToAnsi(u"Привет, мир", 1251)));
-  EXPECT_FALSE(IsUtf8Text(WideToAnsi(u"Привет, мир", 20866)));
-  EXPECT_FALSE(IsUtf8Text("\xC0\xAF"));           // overlong
-  EXPECT_FALSE(IsUtf8Text("\xED\xA0\x80"));       // a surrogate
-  EXPECT_FALSE(IsUtf8Text("\xF4\x90\x80\x80"));   // above U+10FFFF
-  EXPECT_FALSE(IsUtf8Text("\xD0"));               // cut short
-  EXPECT_EQ(DetectPlainText("a\rb").LineEnd, u"\r");
-  EXPECT_EQ(DetectPlainText("no line end").LineEnd, u"\n");
 }
 
 TEST_F(OpenSaveTest, RtfOpensAsRtfUnlessPlainTextWasChosenForIt) {
@@ -520,6 +510,137 @@ TEST(OpenSaveMessages, BuiltInTextsUndefinedKeysAndArguments) {
             "File \"a.doc\" was open as \"Word\"%s");
   EXPECT_EQ(TOpenSave::RecoveredName("/home/u/b.txt"), "/home/u/b (recovered).txt");
   EXPECT_EQ(TOpenSave::RecoveredName("/home/u/notes"), "/home/u/notes (recovered)");
+}
+
+}  // namespace
+
+namespace {
+
+std::string Utf16LE(const std::u16string& text) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t c : text) bytes += {char(c & 0xFF), char(c >> 8)};
+  return bytes;
+}
+
+TEST_F(OpenSaveTest, OpenAndSaveWithoutAnEditIsByteExact) {
+  std::string utf16BE = "\xFE\xFF";
+  for (char16_t c : std::u16string(u"Привет\r\nмир")) utf16BE += {char(c >> 8), char(c & 0xFF)};
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"mark-then-1251.txt", "\xEF\xBB\xBF" + WideToAnsi(u"hello привет", 1251)},
+      {"utf16be.txt", utf16BE},
+      {"odd-utf16.txt", Utf16LE(u"Привет") + "!"},
+      {"lone-surrogate.txt", Utf16LE(u"a\xDC00z")},
+      {"mixed.txt", "one\r\ntwo\nthree\rfour\r\n"},
+      {"unassigned-1251.txt", "\x98\xC8\xE3\xF0\xE0"},
+      {"controls.txt", std::string("a\0b\x01\x08\x0C\x0E\x1F\x7F\n", 11)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Write(Path(c.name), c.bytes);
+    ASSERT_EQ(OS->OpenFile(Path(c.name)), 2);
+    ASSERT_TRUE(OS->Save());
+    EXPECT_EQ(Read(Path(c.name)), c.bytes);
+  }
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, ControlCharactersSurviveRtf) {
+  const std::u16string text(u"a\0b\x01\x08\x0C\x0E\x1F\tc\x0B" u"d\r", 13);
+  Type(text);
+  AnswerSaveAs(Path("controls.rtf"), kRtf);
+  ASSERT_TRUE(OS->SaveAs());
+  OS->New();
+  ASSERT_EQ(OS->OpenFile(Path("controls.rtf")), 6);
+  EXPECT_EQ(Editor->GetTextW(), text);
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, SaveAsWritesTheEncodingChosenAsTheType) {
+  const std::u16string text = u"Съешь ещё\rэтих булок";
+  const struct {
+    int filter;
+    std::string bytes;
+    const char* shown;
+  } cases[] = {
+      {1, WideToUtf8(u"Съешь ещё\nэтих булок"), "UTF-8"},
+      {2, WideToAnsi(u"Съешь ещё\nэтих булок", 1251), "Windows-1251"},
+      {3, WideToAnsi(u"Съешь ещё\nэтих булок", 866), "DOS-866"},
+      {4, WideToAnsi(u"Съешь ещё\nэтих булок", 28595), "ISO-8859-5"},
+      {5, WideToAnsi(u"Съешь ещё\nэтих булок", 20866), "KOI-8"},
+      {6, WideToAnsi(u"Съешь ещё\nэтих булок", 10007), "Mac"},
+      {7, Utf16LE(u"Съешь ещё\nэтих булок"), "UTF-16"},
+  };
+  // A new document is UTF-8, and Save As offers it so.
+  EXPECT_EQ(OS->EncodingText(), "UTF-8");
+  Type(text);
+  Dialogs.Answer(TDialogKind::SaveFile, 0);
+  EXPECT_FALSE(OS->SaveAs());
+  EXPECT_EQ(Dialogs.Asked().back().FilterIndex, 1);
+  AnswerMessage(mrNo);  // the first New drops it
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shown);
+    OS->New();
+    Type(text);
+    AnswerSaveAs(Path("type.txt"), c.filter);
+    if (c.filter != 1) AnswerMessage(mrYes);  // overwrite the file of the case before
+    ASSERT_TRUE(OS->SaveAs());
+    EXPECT_EQ(Read(Path("type.txt")), c.bytes);
+    EXPECT_EQ(OS->EncodingText(), c.shown);
+    const TDialogRequest& asked = Dialogs.Asked()[Dialogs.Asked().size() - (c.filter != 1 ? 2 : 1)];
+    EXPECT_TRUE(Contains(asked.Filter, "Plain Text (" + std::string(c.shown) + ")|*.*"));
+    // Save keeps the encoding, and Save As offers it.
+    Type(text + u"!");
+    ASSERT_TRUE(OS->Save());
+    EXPECT_EQ(ReadPlainText(Read(Path("type.txt")), 1251).Format, ReadPlainText(c.bytes, 1251).Format);
+    Dialogs.Answer(TDialogKind::SaveFile, 0);
+    EXPECT_FALSE(OS->SaveAs());
+    EXPECT_EQ(Dialogs.Asked().back().FilterIndex, c.filter);
+  }
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, TextDecodedOnOpenSavesUneditedAsTheFileElseInTheChosenEncoding) {
+  const std::u16string russian = u"Съешь же ещё этих мягких булок";
+  const std::string koi8 = WideToAnsi(russian, 20866);
+  Write(Path("letter.txt"), koi8);
+  ASSERT_EQ(OS->OpenFile(Path("letter.txt")), 2);
+  OS->SetDecodedText(russian);
+  EXPECT_TRUE(OS->Decoded());
+  EXPECT_EQ(OS->EncodingText(), "Decoded");
+
+  // Unedited: Save writes the file's own bytes, and asks nothing.
+  ASSERT_TRUE(OS->Save());
+  EXPECT_EQ(Read(Path("letter.txt")), koi8);
+  EXPECT_EQ(Dialogs.Asked().size(), 0u);
+
+  // Edited: Save asks for the type, offering UTF-8; never a silent code page 1251.
+  Type(russian + u"!");
+  Dialogs.Answer(TDialogKind::SaveFile, 0);
+  EXPECT_FALSE(OS->Save());
+  EXPECT_EQ(Read(Path("letter.txt")), koi8);
+  EXPECT_EQ(Dialogs.Asked().back().FilterIndex, 1);
+  AnswerSaveAs(Path("letter.txt"), 1);
+  ASSERT_TRUE(OS->Save());
+  EXPECT_EQ(Read(Path("letter.txt")), WideToUtf8(russian + u"!"));
+  EXPECT_FALSE(OS->Decoded());
+  EXPECT_EQ(OS->EncodingText(), "UTF-8");
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, WhatUtf8CannotHoldIsSavedAsUtf16) {
+  Write(Path("surrogate.txt"), Utf16LE(u"a\xD800z"));
+  ASSERT_EQ(OS->OpenFile(Path("surrogate.txt")), 2);
+  Type(u"b\xD800z");
+  AnswerSaveAs(Path("surrogate.txt"), 1);
+  AnswerMessage(mrYes);
+  ASSERT_TRUE(OS->SaveAs());
+  EXPECT_TRUE(Contains(Messages().back(), "Unicode text"));
+  EXPECT_EQ(Read(Path("surrogate.txt")), Utf16LE(u"b\xD800z"));
+  EXPECT_EQ(OS->EncodingText(), "UTF-16");
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
 }
 
 }  // namespace
