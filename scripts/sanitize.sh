@@ -26,6 +26,7 @@ cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_BUILD_BEN
   -DQM_TEST_TIMEOUT=900 >/dev/null
 cmake --build "$BUILD" -j "$JOBS"
 
-# Instrumented code runs several times slower: the time limit per test is raised above.
-export QT_QPA_PLATFORM=offscreen
+# Instrumented code runs several times slower: the time limit per test is raised above, and
+# the tests that start the program wait for it that much longer.
+export QT_QPA_PLATFORM=offscreen QM_TEST_TIME_SCALE=4
 ctest --test-dir "$BUILD" --output-on-failure -j "$JOBS" "$@"

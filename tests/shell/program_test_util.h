@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -22,6 +23,14 @@
 #include "tests/platform/temp_folder.h"
 
 extern char** environ;
+
+// A time limit stretched by the factor in QM_TEST_TIME_SCALE: the sanitizer run
+// (scripts/sanitize.sh) sets it, since instrumented programs start and run several times slower.
+inline std::chrono::milliseconds Stretched(std::chrono::milliseconds limit) {
+  const char* scale = std::getenv("QM_TEST_TIME_SCALE");
+  const int factor = scale ? std::atoi(scale) : 1;
+  return factor > 1 ? limit * factor : limit;
+}
 
 // A run of the program: started at once, waited for (or killed) by Wait. A launcher (such as
 // xvfb-run with its options) starts the program when given.
@@ -79,7 +88,7 @@ public:
   // The exit code, or -1 when the program did not end in time (it is then killed).
   int Wait(std::chrono::milliseconds limit = std::chrono::seconds(30)) {
     if (pid_ <= 0) return -1;
-    const auto end = std::chrono::steady_clock::now() + limit;
+    const auto end = std::chrono::steady_clock::now() + Stretched(limit);
     int status = 0;
     for (;;) {
       const pid_t r = ::waitpid(pid_, &status, WNOHANG);
@@ -146,7 +155,7 @@ public:
   }
   bool CopyRunning() const { return !CopyPids().empty(); }
   bool WaitForCopy(std::chrono::seconds limit = std::chrono::seconds(20)) const {
-    const auto end = std::chrono::steady_clock::now() + limit;
+    const auto end = std::chrono::steady_clock::now() + Stretched(limit);
     while (!CopyRunning()) {
       if (std::chrono::steady_clock::now() > end) return false;
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
