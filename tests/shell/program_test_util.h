@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -21,16 +20,9 @@
 #include <vector>
 
 #include "tests/platform/temp_folder.h"
+#include "tests/support/time_scale.h"
 
 extern char** environ;
-
-// A time limit stretched by the factor in QM_TEST_TIME_SCALE: the sanitizer run
-// (scripts/sanitize.sh) sets it, since instrumented programs start and run several times slower.
-inline std::chrono::milliseconds Stretched(std::chrono::milliseconds limit) {
-  const char* scale = std::getenv("QM_TEST_TIME_SCALE");
-  const int factor = scale ? std::atoi(scale) : 1;
-  return factor > 1 ? limit * factor : limit;
-}
 
 // A run of the program: started at once, waited for (or killed) by Wait. A launcher (such as
 // xvfb-run with its options) starts the program when given.
