@@ -18,6 +18,9 @@ function(qm_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
+# Seconds each test may run; the sanitizer build (scripts/sanitize.sh) raises it.
+set(QM_TEST_TIMEOUT 120 CACHE STRING "Time limit of each test in seconds")
+
 # One GoogleTest program per test folder; each test case runs as its own CTest test, headless.
 # The test entry point (tests/support) gives every test its own settings, runtime and home
 # folders and fails a test that touches the user's configuration folder.
@@ -36,7 +39,7 @@ function(qm_tests name)
       QM_PROGRAM_DIR="${QM_PROGRAM_DIR}")
   gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST
-      PROPERTIES TIMEOUT 120 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+      PROPERTIES TIMEOUT ${QM_TEST_TIMEOUT} ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()
 
 # A Google Benchmark program under bench/.

@@ -212,7 +212,9 @@ void TDataTreeModel::NodeFreeing(PDataNode Node) {
 
 void TDataTreeModel::DoFreeNode(PDataNode Node) {
   NodeFreeing(Node);
-  if (Node->Has(vsInitialized) && OnFreeNode && !HasState(tsDestroying)) OnFreeNode(this, Node);
+  // A node that carries data is told even when it was never initialised: its data may own
+  // what the application put there.
+  if ((Node->Has(vsInitialized) || nodeDataSize_ > 0) && OnFreeNode) OnFreeNode(this, Node);
   Node->~TDataNode();
   std::free(Node);
 }

@@ -233,6 +233,8 @@ public:
   void BuildCache(const std::atomic<bool>& stop);
 
   // --- events ---
+  // OnFreeNode comes for every initialised node or node with data, also when the tree itself
+  // goes: then (tsDestroying) its view and owner may be gone, so it only frees the node's data.
   TDTInitNodeEvent OnInitNode;
   TDTInitChildrenEvent OnInitChildren;
   TDTNodeEvent OnFreeNode, OnResetNode, OnStructureChange, OnChange, OnExpanded, OnCollapsed,

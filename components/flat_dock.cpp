@@ -49,6 +49,11 @@ TFlatDock::TFlatDock(TComponent* owner) : TCustomControl(owner) {
   SetBounds(0, 0, 100, 0);
 }
 
+TFlatDock::~TFlatDock() {
+  for (TFlatToolbar* bar : bars_) bar->dock_ = nullptr;
+  bars_.clear();
+}
+
 void TFlatDock::SetParentComponent(TComponent* parent) {
   if (dynamic_cast<TFlatDock*>(parent) || dynamic_cast<TFlatToolbar*>(parent))
     throw EInvalidOperation("A TFlatDock control cannot be placed inside a TFlatToolbar or another TFlatDock");

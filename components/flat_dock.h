@@ -28,6 +28,8 @@ class TFlatDock : public TCustomControl {
   QM_CLASS(TFlatDock, TCustomControl)
 public:
   explicit TFlatDock(TComponent* owner);
+  // Lets go of its toolbars: a toolbar made before its dock outlives it when their form goes.
+  ~TFlatDock() override;
 
   TDockPosition Position() const { return position_; }
   void SetPosition(TDockPosition v);

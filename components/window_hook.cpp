@@ -93,9 +93,12 @@ void TExWindowHook::Detach() {
   hooks.erase(std::remove(hooks.begin(), hooks.end(), this), hooks.end());
   if (hooks.empty() && control_) {
     // The control's own handling comes back, unless another procedure was put over ours: then
-    // ours stays in the chain, passing every message on.
-    const HookProc* ours = control_->WindowProc.target<HookProc>();
-    if (ours && ours->record == record_) control_->WindowProc = record_->previous;
+    // ours stays in the chain, passing every message on. A control being destroyed is told
+    // last, when its handling is gone already: it is not touched.
+    if (!(control_->ComponentState() & csDestroying)) {
+      const HookProc* ours = control_->WindowProc.target<HookProc>();
+      if (ours && ours->record == record_) control_->WindowProc = record_->previous;
+    }
     Records().erase(control_);
   }
   record_.reset();

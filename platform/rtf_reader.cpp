@@ -78,6 +78,16 @@ struct ListDefinition {
   std::vector<ListLevel> levels;
 };
 
+// Where text goes outside the document's runs: named by kind and indices, never by address,
+// since the lists and fields that hold it grow while bytes wait for their conversion.
+enum class TextSink : std::uint8_t { Run, FontName, FieldInstruction, NumberingBefore, NumberingAfter, LevelText };
+struct TextTarget {
+  TextSink sink = TextSink::Run;
+  std::size_t index = 0;        // the field, or the list of a level text
+  std::size_t level = 0;        // the level of a level text
+  bool operator==(const TextTarget&) const = default;
+};
+
 struct NumberingContext {
   bool bullet = false;
   bool cont = false;
@@ -210,7 +220,7 @@ private:
   // Bytes waiting for their code page conversion and where they go.
   std::string pendingBytes_;
   unsigned pendingCodePage_ = 0;
-  std::u16string* byteTarget_ = nullptr;
+  TextTarget byteTarget_;
   int cachedFont_ = -2;
   unsigned cachedCodePage_ = 0;
 
@@ -231,7 +241,6 @@ private:
   TRichPicture pict_;
   bool pictFormatKnown_ = false;
   int nibble_ = -1;
-  std::string* hexTarget_ = nullptr;
   bool objectActive_ = false;
   TRichObject object_;
   std::size_t objectStart_ = 0;
@@ -265,6 +274,12 @@ private:
   void NumberingWord(const Word& w);
   void ObjectWord(const Word& w);
   void TextWord(const Word& w);
+  // Where the hex digits and binary data of a picture or an object go; null elsewhere.
+  std::string* HexTarget() {
+    if (Top().dest == Dest::Picture && pictActive_) return &pict_.Bytes;
+    if (Top().dest == Dest::ObjectData && objectActive_) return &object_.ObjectData;
+    return nullptr;
+  }
   void SetFontFamily(int family) { entry_.pitchAndFamily = (entry_.pitchAndFamily & 0x0F) | family; }
   void SetPictureFormat(TPictureFormat format) {
     pict_.Format = format;
@@ -284,8 +299,9 @@ private:
   // Text.
   void TextByte(unsigned char byte, bool literal = true);
   void TextChar(char32_t ch);
-  void AddByte(std::u16string& target, unsigned char byte, unsigned codePage);
-  void AddUnit(std::u16string& target, char16_t unit);
+  bool CurrentTarget(TextTarget& target);
+  std::u16string* TargetText(const TextTarget& target);
+  void AddByte(const TextTarget& target, unsigned char byte, unsigned codePage);
   void FlushBytes();
   unsigned FontCodePage(int font);
   unsigned CurrentCodePage() { return FontCodePage(Top().font); }
@@ -412,7 +428,7 @@ void RtfReader::EndDestination(const GroupState& popped) {
   switch (popped.dest) {
     case Dest::Picture: EndPicture(); break;
     case Dest::Object: EndObject(); break;
-    case Dest::ObjectData: nibble_ = -1; hexTarget_ = nullptr; break;
+    case Dest::ObjectData: nibble_ = -1; break;
     case Dest::Field: EndField(); break;
     case Dest::FieldInstruction:
       if (!fields_.empty() && !fields_.back().parsed) {
@@ -429,14 +445,13 @@ void RtfReader::EndDestination(const GroupState& popped) {
 void RtfReader::SkipBinary(int length) {
   std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(std::max(length, 0)),
                                         data_.size() - pos_);
-  if (Top().dest == Dest::Picture || Top().dest == Dest::ObjectData) {
-    if (hexTarget_) hexTarget_->append(data_.substr(pos_, n));
-  }
+  if (std::string* bytes = HexTarget()) bytes->append(data_.substr(pos_, n));
   pos_ += n;
 }
 
 // Skips the rest of the current group, its '}' included, and drops its state.
 void RtfReader::SkipGroup() {
+  FlushBytes();  // the group's text ends here, as at its '}'
   const std::size_t size = data_.size();
   int depth = 1;
   while (pos_ < size) {
@@ -577,7 +592,6 @@ bool RtfReader::BeginDestination(RtfKeyword kw) {
       pict_ = TRichPicture();
       pictFormatKnown_ = false;
       nibble_ = -1;
-      hexTarget_ = &pict_.Bytes;
       next = Dest::Picture;
       break;
     case RtfKeyword::object:
@@ -598,7 +612,6 @@ bool RtfReader::BeginDestination(RtfKeyword kw) {
     case RtfKeyword::objdata:
       if (dest != Dest::Object) return false;
       nibble_ = -1;
-      hexTarget_ = &object_.ObjectData;
       next = Dest::ObjectData;
       break;
     case RtfKeyword::result:
@@ -1031,9 +1044,55 @@ unsigned RtfReader::FontCodePage(int font) {
   return codePage;
 }
 
+// The text a target names; null when it no longer exists.
+std::u16string* RtfReader::TargetText(const TextTarget& target) {
+  switch (target.sink) {
+    case TextSink::Run: return &runText_;
+    case TextSink::FontName: return &scratch_;
+    case TextSink::FieldInstruction:
+      return target.index < fields_.size() ? &fields_[target.index].instruction : nullptr;
+    case TextSink::NumberingBefore: return &numbering_.before;
+    case TextSink::NumberingAfter: return &numbering_.after;
+    case TextSink::LevelText:
+      if (target.index < lists_.size() && target.level < lists_[target.index].levels.size())
+        return &lists_[target.index].levels[target.level].text;
+      return nullptr;
+  }
+  return nullptr;
+}
+
+// The target of the current group's text; false when its text is thrown away.
+bool RtfReader::CurrentTarget(TextTarget& target) {
+  switch (Top().dest) {
+    case Dest::Body:
+    case Dest::FieldResult:
+      PrepareRun();
+      target = {TextSink::Run};
+      return true;
+    case Dest::FontTable:
+      target = {TextSink::FontName};
+      return entryActive_;
+    case Dest::FieldInstruction:
+      target = {TextSink::FieldInstruction, fields_.size() - 1};
+      return !fields_.empty();
+    case Dest::NumberingBefore: target = {TextSink::NumberingBefore}; return true;
+    case Dest::NumberingAfter: target = {TextSink::NumberingAfter}; return true;
+    case Dest::LevelText:
+      if (!CurrentListLevel()) return false;
+      target = {TextSink::LevelText, lists_.size() - 1, lists_.back().levels.size() - 1};
+      return true;
+    default: return false;
+  }
+}
+
 void RtfReader::FlushBytes() {
   if (pendingBytes_.empty()) return;
-  std::u16string& target = *byteTarget_;
+  std::u16string* text = TargetText(byteTarget_);
+  if (!text) {
+    pendingBytes_.clear();
+    return;
+  }
+  std::u16string& target = *text;
   unsigned codePage = pendingCodePage_;
   if (!IsCodePageSupported(codePage)) codePage = doc_.CodePage;
   bool done = false;
@@ -1050,41 +1109,33 @@ void RtfReader::FlushBytes() {
   pendingBytes_.clear();
 }
 
-void RtfReader::AddByte(std::u16string& target, unsigned char byte, unsigned codePage) {
-  if (!pendingBytes_.empty() && (byteTarget_ != &target || pendingCodePage_ != codePage))
+void RtfReader::AddByte(const TextTarget& target, unsigned char byte, unsigned codePage) {
+  if (!pendingBytes_.empty() && (!(byteTarget_ == target) || pendingCodePage_ != codePage))
     FlushBytes();
   if (pendingBytes_.empty() && byte < 0x80) {
-    target += static_cast<char16_t>(byte);
+    if (std::u16string* text = TargetText(target)) *text += static_cast<char16_t>(byte);
     return;
   }
   pendingBytes_ += static_cast<char>(byte);
   pendingCodePage_ = codePage;
-  byteTarget_ = &target;
-}
-
-void RtfReader::AddUnit(std::u16string& target, char16_t unit) {
-  FlushBytes();
-  target += unit;
+  byteTarget_ = target;
 }
 
 void RtfReader::TextByte(unsigned char byte, bool literal) {
-  GroupState& st = Top();
-  switch (st.dest) {
+  const Dest dest = Top().dest;
+  switch (dest) {
     case Dest::Body:
     case Dest::FieldResult:
       // Control characters in the source are no text; written as \'hh they are, except the
       // paragraph and line ends CR and LF.
       if (byte < 0x20 && byte != '\t' && byte != 0x0B && (literal || byte == '\r' || byte == '\n')) return;
-      PrepareRun();
-      AddByte(runText_, byte, CurrentCodePage());
       break;
     case Dest::FontTable:
       if (byte == ';' && literal) {
         FinishFontEntry();
-      } else if (entryActive_ && byte >= 0x20) {
-        AddByte(scratch_, byte,
-                entry_.codePage ? entry_.codePage : CharsetCodePage(entry_.charset, doc_.CodePage));
+        return;
       }
+      if (byte < 0x20) return;
       break;
     case Dest::ColorTable:
       if (byte == ';' && literal) {
@@ -1093,37 +1144,37 @@ void RtfReader::TextByte(unsigned char byte, bool literal) {
         red_ = green_ = blue_ = 0;
         colorGiven_ = false;
       }
-      break;
+      return;
     case Dest::Picture:
     case Dest::ObjectData:
-      if (IsHex(byte) && hexTarget_) {
+      if (std::string* bytes = HexTarget(); bytes && IsHex(byte)) {
         if (nibble_ < 0) {
           nibble_ = HexValue(byte);
         } else {
-          hexTarget_->push_back(static_cast<char>(nibble_ * 16 + HexValue(byte)));
+          bytes->push_back(static_cast<char>(nibble_ * 16 + HexValue(byte)));
           nibble_ = -1;
         }
       }
-      break;
+      return;
     case Dest::ObjectClass:
       if (byte >= 0x20) object_.ClassName += static_cast<char>(byte);
-      break;
+      return;
     case Dest::FieldInstruction:
-      if (!fields_.empty() && byte >= 0x20) AddByte(fields_.back().instruction, byte, CurrentCodePage());
-      break;
     case Dest::NumberingBefore:
-      if (byte >= 0x20) AddByte(numbering_.before, byte, CurrentCodePage());
-      break;
     case Dest::NumberingAfter:
-      if (byte >= 0x20) AddByte(numbering_.after, byte, CurrentCodePage());
+      if (byte < 0x20) return;
       break;
     case Dest::LevelText:
-      // Bytes below 0x20 are the length and the level placeholders.
-      if (ListLevel* level = CurrentListLevel()) AddByte(level->text, byte, CurrentCodePage());
-      break;
+      break;  // bytes below 0x20 are the length and the level placeholders
     default:
-      break;
+      return;
   }
+  TextTarget target;
+  if (!CurrentTarget(target)) return;
+  AddByte(target, byte,
+          dest != Dest::FontTable ? CurrentCodePage()
+          : entry_.codePage       ? entry_.codePage
+                                  : CharsetCodePage(entry_.charset, doc_.CodePage));
 }
 
 void RtfReader::TextChar(char32_t ch) {
@@ -1140,26 +1191,10 @@ void RtfReader::TextChar(char32_t ch) {
   } else {
     units[0] = static_cast<char16_t>(ch);
   }
-  std::u16string* target = nullptr;
-  switch (Top().dest) {
-    case Dest::Body:
-    case Dest::FieldResult:
-      PrepareRun();
-      target = &runText_;
-      break;
-    case Dest::FontTable:
-      if (entryActive_) target = &scratch_;
-      break;
-    case Dest::FieldInstruction:
-      if (!fields_.empty()) target = &fields_.back().instruction;
-      break;
-    case Dest::NumberingBefore: target = &numbering_.before; break;
-    case Dest::NumberingAfter: target = &numbering_.after; break;
-    case Dest::LevelText: if (ListLevel* level = CurrentListLevel()) target = &level->text; break;
-    default: break;
-  }
-  if (!target) return;
-  for (int i = 0; i < count; ++i) AddUnit(*target, units[i]);
+  TextTarget target;
+  if (!CurrentTarget(target)) return;
+  FlushBytes();
+  if (std::u16string* text = TargetText(target)) text->append(units, count);
 }
 
 // Starts a new run when the format changed since the current run began.
@@ -1295,7 +1330,6 @@ void RtfReader::FinishFontEntry() {
 
 void RtfReader::EndPicture() {
   pictActive_ = false;
-  hexTarget_ = nullptr;
   nibble_ = -1;
   if (!pictFormatKnown_) return;
   if (pict_.Format != TPictureFormat::Wmf) pict_.MetafileMapMode = TRichPicture().MetafileMapMode;

@@ -47,9 +47,10 @@ TSCList::TSCList(TComponent* Owner) : TForm(Owner) {
   ReadForm();
   // Each node holds its finding; the tree frees it with the node.
   DST->SetNodeDataSize(sizeof(TSpellFinding*));
-  DST->OnFreeNode = [this](TDataTreeModel*, PDataNode Node) {
-    auto** data = static_cast<TSpellFinding**>(DST->GetNodeData(Node));
-    if (*data) {
+  DST->OnFreeNode = [this](TDataTreeModel* Tree, PDataNode Node) {
+    auto** data = static_cast<TSpellFinding**>(Tree->GetNodeData(Node));
+    // While the tree goes with the window, the window's index is gone already.
+    if (*data && !Tree->HasState(tsDestroying)) {
       auto word = FWords.find({(*data)->Kind, (*data)->Word});
       if (word != FWords.end() && word->second == Node) FWords.erase(word);
     }

@@ -37,7 +37,8 @@ void TMainForm::InitIniView() {
     StoreIniSection();
     ShowIniSection(node);
   };
-  TreeStorage->OnFreeNode = [this](TDataTreeModel*, PDataNode node) {
+  TreeStorage->OnFreeNode = [this](TDataTreeModel* tree, PDataNode node) {
+    if (tree->HasState(tsDestroying)) return;  // the window's members are gone already
     if (node == lastIniNode_) lastIniNode_ = nullptr;
     std::erase_if(iniNodes_, [node](const TIniNode& n) { return n.Node == node; });
   };

@@ -75,6 +75,37 @@ TEST(DataTreeModel, NodeDataSizeDecidesWhetherNodesCarryData) {
   EXPECT_EQ(*static_cast<int*>(tree.GetNodeData(tree.GetFirst())), 0);  // zero-filled
 }
 
+// Nodes that own their data get OnFreeNode when deleted and when the tree itself goes, so
+// that nothing they hold is leaked, also when they were never initialised (shown).
+TEST(DataTreeModel, EveryInitialisedNodeIsFreedAlsoWhenTheTreeGoes) {
+  std::vector<std::string> freed;
+  bool destroying = false;
+  {
+    TDataTreeModel tree;
+    tree.SetNodeDataSize(sizeof(std::string*));
+    tree.OnFreeNode = [&](TDataTreeModel* sender, PDataNode node) {
+      auto** text = static_cast<std::string**>(sender->GetNodeData(node));
+      freed.push_back(*text ? **text : "?");
+      destroying = sender->HasState(tsDestroying);
+      delete *text;
+    };
+    auto add = [&](PDataNode parent, const char* text) {
+      PDataNode node = tree.AddChild(parent);
+      *static_cast<std::string**>(tree.GetNodeData(node)) = new std::string(text);
+      return node;
+    };
+    PDataNode a = add(nullptr, "a");
+    add(a, "a1");
+    PDataNode b = add(nullptr, "b");
+    tree.DeleteNode(b);
+    EXPECT_EQ(freed, std::vector<std::string>{"b"});
+    EXPECT_FALSE(destroying);
+    freed.clear();
+  }
+  EXPECT_EQ(freed, (std::vector<std::string>{"a1", "a"}));
+  EXPECT_TRUE(destroying);
+}
+
 TEST(DataTreeModel, AddChildOnALeaf) {
   TDataTreeModel tree;
   tree.SetDefaultNodeHeight(0);

@@ -169,6 +169,33 @@ TEST(FlatDock, ToolbarsArrangeInTheirDockAndMoveBetweenDocks) {
   EXPECT_THROW(new TFlatDock(f.file), EInvalidOperation);
 }
 
+// A dock made after a toolbar goes before it when their form is freed (last made, first
+// freed): the toolbars in it let go of it, and freeing them later touches no freed dock.
+TEST(FlatDock, ToolbarsOutliveADockMadeAfterThem) {
+  EnsureGuiApplication();
+  auto* form = new TForm(nullptr);
+  ReadLayout(*form, kLayout, "toolbars.qfm");
+  auto* bottom = dynamic_cast<TFlatDock*>(form->FindComponent("DockBottom"));
+  auto* file = dynamic_cast<TFlatToolbar*>(form->FindComponent("TBFile"));
+  auto* edit = dynamic_cast<TFlatToolbar*>(form->FindComponent("TBEdit"));
+  ASSERT_TRUE(bottom && file && edit);
+  ASSERT_LT(file->ComponentIndex(), bottom->ComponentIndex());
+  file->SetDockedTo(bottom);
+  edit->SetDockedTo(bottom);
+  TComponent::Free(bottom);
+  EXPECT_EQ(file->DockedTo(), nullptr);
+  EXPECT_EQ(edit->DockedTo(), nullptr);
+  EXPECT_EQ(file->Parent(), nullptr);
+  TComponent::Free(file);
+  TComponent::Free(form);
+  // The whole form, freed with a toolbar in the later dock.
+  form = new TForm(nullptr);
+  ReadLayout(*form, kLayout, "toolbars.qfm");
+  dynamic_cast<TFlatToolbar*>(form->FindComponent("TBFile"))
+      ->SetDockedTo(dynamic_cast<TFlatDock*>(form->FindComponent("DockBottom")));
+  TComponent::Free(form);
+}
+
 TEST(FlatDock, TheFloatingWindowsCloseButtonHidesTheToolbar) {
   ToolbarForm f;
   f.form.Show();

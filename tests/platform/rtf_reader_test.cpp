@@ -317,6 +317,22 @@ TEST(RtfReader, ListTableNumbering) {
   EXPECT_EQ(doc.Paragraphs[4].Format.Numbering, nkArabic);  // old-style numbering wins
 }
 
+// Bytes waiting for their code page conversion reach the text they were read into, even when
+// the list that holds it grows before they are converted (tests/fixtures/hostile holds inputs
+// that once made the reader write into freed memory).
+TEST(RtfReader, PendingLevelTextSurvivesAGrowingList) {
+  EXPECT_NO_THROW(ReadRtf(ReadFixture("../hostile/rtf-level-text-grows.rtf")));
+  // The first level's text ends in a skipped group while a converted byte waits; the levels
+  // added after it must not take the byte away from it.
+  std::string rtf = R"({\rtf1{\*\listtable{\list{\listlevel\levelnfc0{\leveltext\'03\'c4\'00)\*\levelnumbers\'02}})";
+  for (int i = 0; i < 8; ++i) rtf += R"({\listlevel\levelnfc0{\leveltext\'02\'00.;}})";
+  rtf += R"(\listid5}}{\listoverridetable{\listoverride\listid5\ls1}}\pard\ls1 a\par})";
+  TRichDocument doc = ReadRtf(rtf);
+  ASSERT_FALSE(doc.Paragraphs.empty());
+  EXPECT_EQ(doc.Paragraphs[0].Format.Numbering, nkArabic);
+  EXPECT_EQ(doc.Paragraphs[0].Format.NumberingStyle, nsParen);
+}
+
 TEST(RtfReader, Hyperlinks) {
   TRichDocument doc = ReadRtf(
       R"({\rtf1 {\field{\*\fldinst{HYPERLINK "http://a.org/x"}}{\fldrslt{\ul here}}} and )"

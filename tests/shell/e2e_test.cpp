@@ -14,20 +14,26 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Stores "Auto-detect encoding in plain files" off in the settings of the program's run.
-void DetectEncodingOff(const ProgramFolders& f) {
+// Stores a string value under a key of the program's settings for its run.
+void StoreSetting(const ProgramFolders& f, const std::string& key, const std::string& name,
+                  const std::string& value) {
   const char* saved = std::getenv("QUILLOMARK_CONFIG_DIR");
   const std::string previous = saved ? saved : "";
   ::setenv("QUILLOMARK_CONFIG_DIR", (f.Path("config") + "/").c_str(), 1);
   {
     TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("Software\\Vortanel\\Quillomark\\Preferences", true));
-    reg.WriteString("CBEncOnOpen_Checked", "False");
+    ASSERT_TRUE(reg.OpenKey("Software\\Vortanel\\Quillomark\\" + key, true));
+    reg.WriteString(name, value);
   }
   if (saved)
     ::setenv("QUILLOMARK_CONFIG_DIR", previous.c_str(), 1);
   else
     ::unsetenv("QUILLOMARK_CONFIG_DIR");
+}
+
+// Stores "Auto-detect encoding in plain files" off in the settings of the program's run.
+void DetectEncodingOff(const ProgramFolders& f) {
+  StoreSetting(f, "Preferences", "CBEncOnOpen_Checked", "False");
 }
 
 TEST(EndToEnd, FromKoi8ThroughTheMenu) {
@@ -86,6 +92,33 @@ TEST(EndToEnd, SymbolKeysWorkBeforeTheSymbolWindowWasEverShown) {
   ProgramRun run({}, f.Env("run.script"));
   ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
   EXPECT_EQ(ProgramRun::ReadText(f.Path("editor.txt")), "°");  // the degree sign's key
+}
+
+// A damaged RTF that once made the reader write into freed memory opens as what it holds
+// (here nothing) and the program ends normally.
+TEST(EndToEnd, HostileRtfOpensWithoutFault) {
+  ProgramFolders f;
+  const std::string bytes =
+      ProgramRun::ReadText(std::string(QM_FIXTURES_DIR) + "/hostile/rtf-level-text-grows.rtf");
+  ASSERT_EQ(bytes.size(), 67u);
+  f.Write("list.rtf", bytes);
+  f.Write("run.script",
+          "save-text " + f.Path("editor.txt") + "\n"
+          "close\n");
+  ProgramRun run({f.Path("list.rtf")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("editor.txt")), "");
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("list.rtf")), bytes);
+}
+
+// A toolbar moved into a dock made after it (the File toolbar into the bottom dock) comes
+// back there at the next start and lets go of the dock when the program ends.
+TEST(EndToEnd, ExitWithAToolbarInALaterDock) {
+  ProgramFolders f;
+  StoreSetting(f, "ToolbarPos\\TBFile", "DockedTo", "DockBottom");
+  f.Write("run.script", "close\n");
+  ProgramRun run({}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include "shell/net_directory.h"
 #include "textcore/win_registry.h"
 #include "tests/shell/preferences_test_env.h"
+#include "tests/support/time_scale.h"
 
 namespace {
 
@@ -280,7 +281,7 @@ TEST_F(NetDirectTest, FailedDownloadsKeepThePreviousCopy) {
 TEST_F(NetDirectTest, WindowsKeepWorkingWhileAServerDoesNotAnswer) {
   TLocalServer silent(200, "", /*silent*/ true);
   net->URL = silent.Url("/netdirect.ini");
-  net->Timeout = 300;
+  net->Timeout = int(Stretched(std::chrono::milliseconds(300)).count());
   int ticks = 0;
   TTimer timer(nullptr);
   timer.SetInterval(20);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "tests/platform/temp_folder.h"
+#include "tests/support/time_scale.h"
 
 extern char** environ;
 
@@ -79,7 +80,7 @@ public:
   // The exit code, or -1 when the program did not end in time (it is then killed).
   int Wait(std::chrono::milliseconds limit = std::chrono::seconds(30)) {
     if (pid_ <= 0) return -1;
-    const auto end = std::chrono::steady_clock::now() + limit;
+    const auto end = std::chrono::steady_clock::now() + Stretched(limit);
     int status = 0;
     for (;;) {
       const pid_t r = ::waitpid(pid_, &status, WNOHANG);
@@ -146,7 +147,7 @@ public:
   }
   bool CopyRunning() const { return !CopyPids().empty(); }
   bool WaitForCopy(std::chrono::seconds limit = std::chrono::seconds(20)) const {
-    const auto end = std::chrono::steady_clock::now() + limit;
+    const auto end = std::chrono::steady_clock::now() + Stretched(limit);
     while (!CopyRunning()) {
       if (std::chrono::steady_clock::now() > end) return false;
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
