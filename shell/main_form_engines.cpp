@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "platform/exceptions.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/dialogs.h"
@@ -80,7 +81,7 @@ void TMainForm::LoadEngineGrammar(TQGrammar& engine) {
 void TMainForm::RunEngine(TQGrammar& engine, const std::string& caption, const std::string& historyName,
                           bool breakOnEvents) {
   // Nothing to work on: no options page, no frame.
-  if (busy_ || Editor->GetTextW().empty()) return;
+  if (Editor->Control().TextLength() == 0) return;
   LoadEngineGrammar(engine);
   if (!engine.Prepare()) return;
   if (breakOnEvents) {
@@ -106,7 +107,7 @@ void TMainForm::ConvDeTransliterateExecute(TObject*) { RunEngine(*QGrammar, "Sta
 void TMainForm::ConvOCRFixExecute(TObject*) { RunEngine(*CLGrammar, "StatCleanup", "HistCleanup", false); }
 
 void TMainForm::ForceCyrillicExecute(TObject*) {
-  if (busy_ || Editor->GetTextW().empty()) return;
+  if (Editor->Control().TextLength() == 0) return;
   LoadEngineGrammar(*QGrammar);
   const int scheme = QGrammar->Dialog().SchemeIndex;
   struct TSchemeGuard {

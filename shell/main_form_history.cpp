@@ -7,6 +7,7 @@
 #include "components/adv_splitter.h"
 #include "platform/code_pages.h"
 #include "platform/files.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
@@ -51,7 +52,7 @@ void TMainForm::AddToHistory(const std::string& name) {
 }
 
 void TMainForm::ConvSendToHistoryExecute(TObject*) {
-  if (!busy_) StoreHistory(GetLangMessage("HistOrigText"));
+  StoreHistory(GetLangMessage("HistOrigText"));
 }
 
 void TMainForm::StoreHistory(const std::string& name) {
@@ -84,7 +85,7 @@ void TMainForm::RevListChange(TObject*) {
 
 void TMainForm::ConvLoadRevExecute(TObject*) {
   const int chosen = RevList->ItemIndex();
-  if (busy_ || chosen < 0 || chosen >= history_.Count()) return;
+  if (chosen < 0 || chosen >= history_.Count()) return;
   if (MessageDlg(GetLangMessage("MainLoadVer"), mtConfirmation, mbYesNoCancel) != mrYes) return;
   // A copy: the new document empties the history.
   const std::u16string text = history_.Entry(chosen).Text;
@@ -110,7 +111,6 @@ void TMainForm::ConvSaveRevExecute(TObject*) {
 }
 
 void TMainForm::ClearAll1Click(TObject*) {
-  if (busy_) return;
   if (MessageDlg(GetLangMessage("MainEraseHistory"), mtConfirmation, mbYesNoCancel) == mrYes) {
     ClearHistory();
     UpdateStatusBar();
@@ -149,7 +149,7 @@ void TMainForm::UpdateHistoryPreview(int selStart, int line) {
   }
   const std::u16string lines = HistoryLinesText(history_.Entry(chosen).Text);
   const int lineCount = int(std::count(lines.begin(), lines.end(), u'\n'));
-  const int p = HistoryPreviewPosition(int(lines.size()), lineCount, int(Editor->GetTextW().size()), selStart, line);
+  const int p = HistoryPreviewPosition(int(lines.size()), lineCount, Editor->Control().TextLength(), selStart, line);
   EditPreview->SetWideText(HistoryPreviewLine(lines, p));
   if (HistPanes->Visible()) {
     // The memo holds the entry without line feeds: the same place there.

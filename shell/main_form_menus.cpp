@@ -29,15 +29,15 @@ void TMainForm::BindMenus() {
 }
 
 void TMainForm::PasteSpecial1Click(TObject*) {
-  if (!busy_) Editor->PasteSpecialDialog();
+  Editor->PasteSpecialDialog();
 }
 
 void TMainForm::InsertObjectClick(TObject*) {
-  if (!busy_) Editor->InsertObjectDialog();
+  Editor->InsertObjectDialog();
 }
 
 void TMainForm::EditToPlainClick(TObject*) {
-  if (busy_ || !PrefForm) return;
+  if (!PrefForm) return;
   const int start = Editor->SelStart(), length = Editor->SelLength();
   Editor->BeginUpdate();
   Editor->SetLanguage(1049);

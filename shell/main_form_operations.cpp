@@ -37,14 +37,17 @@ void TMainForm::SetBusy(bool busy) {
   DockBottom->SetEnabled(!busy);
   // Also the toolbars the user moved to the side docks or floated.
   for (int i = 0; TFlatToolbar* bar = Toolbar(i); ++i) bar->SetEnabled(!busy);
-  for (TMenuItem* menu : {FileMenu, ConvertMenu, SearchMenu, ToolsMenu})
-    if (menu) menu->SetEnabled(!busy);
+  // Every menu of the bar: no menu command reaches the text under the operation.
+  TMenuItem* bar = MainMenu1->Items();
+  for (int i = 0; i < bar->Count(); ++i) bar->Items(i)->SetEnabled(!busy);
   Exit1->SetEnabled(!busy);
+  if (busy) SuggList->Hide();  // a pick list open at the start takes no pick
   // Captured clipboard text waits: the operation's work text must not change under it.
   if (CollectForm) CollectForm->Editor = busy ? nullptr : Editor;
   ProgressArea->SetVisible(busy);
   StatusBar->SetVisible(!busy);
   busy_ = busy;
+  UpdateCommands();
 }
 
 void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {

@@ -311,6 +311,7 @@ TMenuItem* TMenuItem::Find(const std::string& caption) const {
 }
 
 void TMenuItem::Click() {
+  if (!CommandAllowedNow(this)) return;
   if (autoCheck_ && !action_) SetChecked(!checked_);
   if (action_) action_->Execute();
   else if (OnClick) OnClick(this);
@@ -468,6 +469,8 @@ TMenuItem* FindShortCut(TMenuItem* root, TShortCut shortCut) {
     TMenuItem* item = root->Items(i);
     if (!item->Visible()) continue;
     if (item->ShortCut() == shortCut && item->Enabled()) return item;
+    // The items of a disabled submenu are out of reach, keys included.
+    if (!item->Enabled()) continue;
     if (TMenuItem* found = FindShortCut(item, shortCut)) return found;
   }
   return nullptr;
@@ -543,4 +546,14 @@ void TPopupMenu::Popup(int x, int y) {
   if (alignment_ == TPopupAlignment::paRight) at.rx() -= menu->sizeHint().width();
   else if (alignment_ == TPopupAlignment::paCenter) at.rx() -= menu->sizeHint().width() / 2;
   menu->popup(at);
+}
+
+std::string MenuItemUnreachable(const TMenuItem& item) {
+  // The menu's own root item (no parent) is never shown: the walk stops below it.
+  for (const TMenuItem* at = &item; at && at->Parent(); at = at->Parent()) {
+    const std::string name = at == &item ? "it" : "its menu " + StripHotkey(at->Caption());
+    if (!at->Visible()) return name + " is hidden";
+    if (!at->Enabled()) return name + " is disabled";
+  }
+  return {};
 }

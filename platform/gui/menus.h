@@ -197,3 +197,7 @@ private:
 
 // Removes the accelerator marks of a caption ("&File" -> "File", "&&" -> "&").
 std::string StripHotkey(const std::string& caption);
+
+// Why a user cannot reach `item` now ("hidden" or "disabled", naming the item or the submenu
+// above it that is); empty when every menu on its way is visible and enabled.
+std::string MenuItemUnreachable(const TMenuItem& item);
