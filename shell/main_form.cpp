@@ -211,6 +211,8 @@ void TMainForm::FormShow(TObject*) {
     if (HistoryPane1->Checked()) HistoryPane1Click(this);
     ApplyRulerVisibility();
     ResetDocument();
+    // What the start-up set in the editor (fonts, colours, views) is no step to undo.
+    Editor->ClearUndo();
     // A recovery copy opened at start-up still has to be saved.
     if (recoveredAtStart_) {
       Editor->SetModified(true);

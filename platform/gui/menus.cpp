@@ -549,8 +549,10 @@ void TPopupMenu::Popup(int x, int y) {
 }
 
 std::string MenuItemUnreachable(const TMenuItem& item) {
-  // The menu's own root item (no parent) is never shown: the walk stops below it.
-  for (const TMenuItem* at = &item; at && at->Parent(); at = at->Parent()) {
+  // From the top, as a user goes; the menu's own root item (no parent) is never shown.
+  std::vector<const TMenuItem*> way;
+  for (const TMenuItem* at = &item; at && at->Parent(); at = at->Parent()) way.insert(way.begin(), at);
+  for (const TMenuItem* at : way) {
     const std::string name = at == &item ? "it" : "its menu " + StripHotkey(at->Caption());
     if (!at->Visible()) return name + " is hidden";
     if (!at->Enabled()) return name + " is disabled";

@@ -126,6 +126,12 @@ TEST_F(CommandRuleTest, TextCommandsFollowTheDocument) {
 }
 
 TEST_F(CommandRuleTest, UndoIsDisabledOnANewDocument) {
+  // The document of the start-up: what the start set in the editor is nothing to undo.
+  form->InitAfterForms();
+  form->Show();
+  form->ActionList1->UpdateActions();
+  EXPECT_FALSE(form->EditUndoCmd->Enabled());
+  // After edits and File > New.
   SetText(u"typed");
   form->Editor->SetSelStart(5);
   form->Editor->SetSelTextW(u" more");
