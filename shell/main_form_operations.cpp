@@ -48,6 +48,7 @@ void TMainForm::SetBusy(bool busy) {
   StatusBar->SetVisible(!busy);
   busy_ = busy;
   UpdateCommands();
+  UpdateRuler();
 }
 
 void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {

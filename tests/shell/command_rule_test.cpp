@@ -15,6 +15,7 @@
 #include "tests/shell/operation_test_fixture.h"
 #include "tests/shell/preferences_test_env.h"
 #include "textcore/rich_edit.h"
+#include "textcore/ruler.h"
 
 namespace {
 
@@ -67,6 +68,7 @@ TEST_F(CommandRuleTest, NothingAUserCanReachChangesTheTextWhileAnOperationRuns) 
     if (tried) return;
     tried = true;
     EXPECT_FALSE(form->SuggList->Visible());
+    EXPECT_FALSE(form->Ruler1->Enabled());  // no indent dragged into the text either
     const std::u16string before = Text();
     TMenuItem* bar = form->MainMenu1->Items();
     for (int i = 0; i < bar->Count(); ++i)
