@@ -754,6 +754,11 @@ private:
   void ShowChosenEntry();
   void UpdateHistoryPreview(int selStart, int line);
   THistoryList history_;
+  struct THistoryPreview {
+    int Entry = -1;             // the entry they belong to; -1 when none
+    std::u16string Lines;       // its lines text
+    std::vector<int> Feeds;     // the places of its line feeds
+  } historyPreview_;
   int newDocuments_ = 0;  // documents started by New (a cancelled New leaves it)
   bool busy_ = false, engineRunning_ = false, closing_ = false, firstShow_ = true;
   TCommandState CommandState() const;

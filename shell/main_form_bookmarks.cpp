@@ -2,9 +2,9 @@
 // deleted, kept in step with the edits and stored beside the document.
 #include "platform/code_pages.h"
 #include "platform/files.h"
-#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/ext_controls.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "shell/main_form.h"
 #include "shell/open_save.h"

@@ -1,9 +1,9 @@
 // The main window's commands under one rule (shell/command_rule.h): the gate every menu item,
 // button, action and key of the window passes, and the enabled states that show the same rule.
-#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/control.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/rich_edit_control.h"
 #include "shell/command_rule.h"
 #include "shell/main_form.h"
 #include "textcore/rich_edit.h"

@@ -4,11 +4,11 @@
 #include <chrono>
 
 #include "platform/exceptions.h"
-#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/string_list.h"
 #include "proofing/ask_form.h"
 #include "proofing/correction_editor_adapter.h"

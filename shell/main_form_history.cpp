@@ -7,11 +7,11 @@
 #include "components/adv_splitter.h"
 #include "platform/code_pages.h"
 #include "platform/files.h"
-#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/wide_edit.h"
 #include "shell/lang_messages.h"
@@ -58,6 +58,7 @@ void TMainForm::ConvSendToHistoryExecute(TObject*) {
 void TMainForm::StoreHistory(const std::string& name) {
   // The caption keeps the document's file: the entry is a copy, not a new document.
   history_.Add(name, Editor->GetTextW());
+  historyPreview_.Entry = -1;  // the entries moved down
   RevList->Items()->Insert(0, name);
   while (RevList->Items()->Count() > history_.Count()) RevList->Items()->Delete(RevList->Items()->Count() - 1);
   // After an addition the entry before the newest is shown (the text before the change).
@@ -68,6 +69,7 @@ void TMainForm::StoreHistory(const std::string& name) {
 void TMainForm::ClearHistory() {
   EditPreview->SetWideText(u"");
   history_.Clear();
+  historyPreview_.Entry = -1;
   RevList->Items()->Clear();
   RevList->SetItemIndex(-1);
   RevMemo->SetTextW(u"");
@@ -147,13 +149,21 @@ void TMainForm::UpdateHistoryPreview(int selStart, int line) {
     EditPreview->SetWideText(u"");
     return;
   }
-  const std::u16string lines = HistoryLinesText(history_.Entry(chosen).Text);
-  const int lineCount = int(std::count(lines.begin(), lines.end(), u'\n'));
-  const int p = HistoryPreviewPosition(int(lines.size()), lineCount, Editor->Control().TextLength(), selStart, line);
+  // Runs at every keystroke: the entry's lines and line feeds are made once per chosen entry.
+  if (historyPreview_.Entry != chosen) {
+    historyPreview_.Entry = chosen;
+    historyPreview_.Lines = HistoryLinesText(history_.Entry(chosen).Text);
+    historyPreview_.Feeds.clear();
+    for (size_t i = 0; i < historyPreview_.Lines.size(); ++i)
+      if (historyPreview_.Lines[i] == u'\n') historyPreview_.Feeds.push_back(int(i));
+  }
+  const std::u16string& lines = historyPreview_.Lines;
+  const std::vector<int>& feedAt = historyPreview_.Feeds;
+  const int p = HistoryPreviewPosition(int(lines.size()), int(feedAt.size()), Editor->Control().TextLength(), selStart, line);
   EditPreview->SetWideText(HistoryPreviewLine(lines, p));
   if (HistPanes->Visible()) {
     // The memo holds the entry without line feeds: the same place there.
-    const int feeds = int(std::count(lines.begin(), lines.begin() + std::min<size_t>(size_t(std::max(0, p)), lines.size()), u'\n'));
+    const int feeds = int(std::lower_bound(feedAt.begin(), feedAt.end(), std::max(0, p)) - feedAt.begin());
     RevMemo->SetSelStart(std::max(0, p - feeds));
     RevMemo->SetSelLength(0);
   }

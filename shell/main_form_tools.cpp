@@ -1,7 +1,7 @@
 // The main window's commands that show a tool window and apply it to the editor's text.
-#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "proofing/correction_engine.h"
 #include "shell/convert_text.h"

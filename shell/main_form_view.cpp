@@ -1,10 +1,10 @@
 // The main window's views: formatted and plain text, word wrap, zoom, and "Copy Info".
 #include "components/flat_dock.h"
-#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/clipboard.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "shell/lang_messages.h"
 #include "shell/main_form.h"
