@@ -13,7 +13,11 @@
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_messages.h"
 #include "textcore/rich_edit_streaming.h"
+#include "shell/single_instance_window.h"
+#include "tools/char_map_form.h"
 #include "tools/collect_form.h"
+#include "tools/keyboard.h"
+#include "tools/special_char_form.h"
 
 namespace {
 
@@ -42,8 +46,13 @@ void TMainForm::SetBusy(bool busy) {
   for (int i = 0; i < bar->Count(); ++i) bar->Items(i)->SetEnabled(!busy);
   Exit1->SetEnabled(!busy);
   if (busy) SuggList->Hide();  // a pick list open at the start takes no pick
-  // Captured clipboard text waits: the operation's work text must not change under it.
-  if (CollectForm) CollectForm->Editor = busy ? nullptr : Editor;
+  // The tool windows that write into the text let go of the editor meanwhile (captured
+  // clipboard text waits): the operation's work text must not change under it.
+  TRichEditW* target = busy ? nullptr : Editor;
+  if (CollectForm) CollectForm->Editor = target;
+  if (SpecialCharForm) SpecialCharForm->Editor = target;
+  if (FormGenChar) FormGenChar->Editor = target;
+  if (VirtualKbd) VirtualKbd->Keyboard1->SetLinkedControl(target);
   ProgressArea->SetVisible(busy);
   StatusBar->SetVisible(!busy);
   busy_ = busy;

@@ -56,8 +56,9 @@ std::string TVirtualKbd::LayoutIndicator() {
 }
 
 void TVirtualKbd::FormKeyDown(TObject*, uint16_t& key, TShiftState shift) {
-  // A key typed while the keyboard has the focus goes to the editor instead.
-  if (!MainForm || !MainForm->Editor) return;
+  // A key typed while the keyboard has the focus goes to the editor instead (not while the
+  // editor takes no typing, under an operation).
+  if (!MainForm || !MainForm->Editor || !MainForm->Editor->Enabled()) return;
   MainForm->Editor->SetFocus();
   MainForm->Editor->Perform(WM_KEYDOWN, key, intptr_t(shift));
   key = 0;

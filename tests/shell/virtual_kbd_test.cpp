@@ -34,6 +34,15 @@ TEST(VirtualKbd, TypesIntoTheMainEditorThroughTheLayout) {
   panels->Items(7)->SetText("FON");
   keys.Press(keys.FindKey(kkChar, "q"));
   EXPECT_EQ(main->Editor->GetTextW(), u"qйя");
+  // Under a running operation it types nothing into the text.
+  main->SetBusy(true);
+  keys.Press(keys.FindKey(kkChar, "q"));
+  uint16_t key = 'Q';
+  kbd->OnKeyDown(kbd, key, 0);
+  EXPECT_EQ(main->Editor->GetTextW(), u"qйя");
+  main->SetBusy(false);
+  keys.Press(keys.FindKey(kkChar, "q"));
+  EXPECT_EQ(main->Editor->GetTextW(), u"qйяя");
   TComponent::Free(kbd);
   TComponent::Free(main);
   EXPECT_TRUE(dialogs.Unexpected().empty());
