@@ -20,9 +20,12 @@ bool TMainForm::AllowCommand(TComponent* source) {
 void TMainForm::ToolsAutoConvertUpdate(TObject*) { UpdateCommands(); }
 
 void TMainForm::UpdateCommands() {
-  if (textCommands_.empty())
+  // Found once the layout is whole (an update while it is read finds only a part).
+  if (textCommands_.size() != TextCommandNames().size()) {
+    textCommands_.clear();
     for (const std::string& name : TextCommandNames())
       if (TComponent* component = FindComponent(name)) textCommands_.push_back(component);
+  }
   const bool enabled = CommandAllowed(TCommandNeed::Text, CommandState());
   for (TComponent* component : textCommands_) {
     if (auto* action = dynamic_cast<TAction*>(component)) {
