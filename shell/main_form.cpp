@@ -1,5 +1,7 @@
 #include "shell/main_form.h"
 
+#include <algorithm>
+
 #include "components/flat_dock.h"
 #include "components/toolbar_controls.h"
 #include "components/tray_icon.h"
@@ -9,6 +11,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "platform/locale.h"
 #include "proofing/correction_editor_adapter.h"
@@ -203,8 +206,15 @@ void TMainForm::FormShow(TObject*) {
     UpdateStatusBar();
     if (!firstShow_) return;
     firstShow_ = false;
+    // The view settings as they were stored with the window.
+    WordWrap1Click(this);
+    if (auto* clipboard = dynamic_cast<TMenuItem*>(FindComponent("ClipboardPane1")); clipboard && clipboard->Checked())
+      ClipboardPane1Click(this);
+    if (HistoryPane1->Checked()) HistoryPane1Click(this);
     ApplyRulerVisibility();
     ResetDocument();
+    // What the start-up set in the editor (fonts, colours, views) is no step to undo.
+    Editor->ClearUndo();
     // A recovery copy opened at start-up still has to be saved.
     if (recoveredAtStart_) {
       Editor->SetModified(true);
@@ -324,11 +334,6 @@ void TMainForm::FormKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
   }
 }
 
-bool TMainForm::IsShortCut(TShortCut shortCut) {
-  // While an operation runs no key may start another one.
-  return !busy_ && TForm::IsShortCut(shortCut);
-}
-
 // --- Document state ------------------------------------------------------------------------------
 
 void TMainForm::SetModified(bool value) {
@@ -366,6 +371,7 @@ void TMainForm::OSOpenStart(TObject*) {
 
 void TMainForm::OSOpenSuccess(TObject*) {
   SetCaption(OS->FileName());
+  ShowViewState();  // a plain file opens in the plain view
   DecodeOpenedText();
   ResetDocument();
   ClearHistory();
@@ -425,10 +431,14 @@ void TMainForm::UpdateStatusBar() {
   const int line = int(Editor->Perform(EM_EXLINEFROMCHAR, 0, selStart)) + 1;
   const int column = selStart - int(Editor->Perform(EM_LINEINDEX, uintptr_t(line - 1), 0)) + 1;
   const int lineCount = int(Editor->Perform(EM_GETLINECOUNT, 0, 0));
-  const std::u16string text = Editor->GetTextW();
+  // Runs at every keystroke: only the characters around the caret are read, never the text.
+  const RichEditControl& control = Editor->Control();
+  const int length = control.TextLength();
+  const int at = std::clamp(selStart, 0, std::max(0, length - 1)), from = std::max(0, at - 1);
+  const std::u16string around = control.TextRange(from, std::min(length, at + 2));
   StatusBar->Panels()->Items(0)->SetText(LineText(line, lineCount, column));
-  StatusBar->Panels()->Items(1)->SetText(PositionText(selStart, selLength, int(text.size())));
-  StatusBar->Panels()->Items(2)->SetText(CharCodeText(text, selStart));
+  StatusBar->Panels()->Items(1)->SetText(PositionText(selStart, selLength, length));
+  StatusBar->Panels()->Items(2)->SetText(CharCodeText(around, at - from));
   ShowDocumentEncoding();
   UpdateHistoryPreview(selStart, line);
 }

@@ -15,6 +15,7 @@
 #include "shell/foreign_text.h"
 #include "shell/global_actions.h"
 #include "shell/bookmarks.h"
+#include "shell/command_rule.h"
 #include "shell/history_list.h"
 #include "shell/ini_text.h"
 #include "shell/typing_aids.h"
@@ -112,6 +113,13 @@ public:
   bool DocModified() const { return document_.Modified(); }
   void SetModified(bool value);
 
+  // --- Command rule (main_form_commands.cpp) -----------------------------------------------
+  // The window's commands fire only as the one command rule allows (no command while an
+  // operation runs; the text commands only on a document with text).
+  bool AllowCommand(TComponent* source) override;
+  // The text commands' enabled states from the rule (the idle update).
+  void UpdateCommands();
+
   // --- Operation frame ---------------------------------------------------------------------
   bool Busy() const { return busy_; }
   void SetBusy(bool busy);
@@ -154,7 +162,8 @@ public:
   TAction* ToolsAutoConvert = nullptr;
   // Shows the decoder window and acts on its choice: search (1), simple change (6), queue (10).
   void ToolsAutoConvertExecute(TObject* Sender);
-  // The decoder, like the other text commands, is there only while the editor holds text.
+  // The decoder, like the other text commands, is there only while the editor holds text
+  // (UpdateCommands).
   void ToolsAutoConvertUpdate(TObject* Sender);
   // Edit > Paste Russian: the clipboard's text, decoded silently one step deep when "Auto-detect
   // encoding in plain files" is on, replaces the selection.
@@ -504,6 +513,8 @@ public:
   void ShowDocumentEncoding();
   // The plain (true) or formatted view: check marks, link detection, the plain text's font.
   void UpdateViewMode(bool plain);
+  // Menus, toolbars and ruler show the editor's view mode (after an open or a new document).
+  void ShowViewState();
   void ViewFormattedClick(TObject* Sender);
   // Asks before the formatting is dropped.
   void ViewPlainClick(TObject* Sender);
@@ -641,8 +652,6 @@ public:
   // "Clear All Bookmarks" of the bookmark tabs' menu.
   void ClearBookmarksClick(TObject* Sender);
 
-  bool IsShortCut(TShortCut shortCut) override;
-
 private:
   void FormCreate(TObject* Sender);
   void FormShow(TObject* Sender);
@@ -757,8 +766,15 @@ private:
   void UpdateHistoryPreview(int selStart, int line);
   THistoryList history_;
   bool historyPanesPlaced_ = false;  // the history panes were shown once this session
+  struct THistoryPreview {
+    int Entry = -1;             // the entry they belong to; -1 when none
+    std::u16string Lines;       // its lines text
+    std::vector<int> Feeds;     // the places of its line feeds
+  } historyPreview_;
   int newDocuments_ = 0;  // documents started by New (a cancelled New leaves it)
   bool busy_ = false, engineRunning_ = false, closing_ = false, firstShow_ = true;
+  TCommandState CommandState() const;
+  std::vector<TComponent*> textCommands_;  // the components of TextCommandNames
 };
 
 extern TMainForm* MainForm;

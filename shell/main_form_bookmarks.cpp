@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/ext_controls.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "shell/main_form.h"
 #include "shell/open_save.h"
@@ -22,7 +23,6 @@ void TMainForm::BindBookmarks() {
 }
 
 void TMainForm::FindAddBookmarkExecute(TObject*) {
-  if (busy_) return;
   const std::string name = BookmarkName(int(bookmarks_.size()) + 1, WideToAnsi(Editor->GetSelTextW(), 1251));
   bookmarks_.push_back(TBookmark{Editor->SelStart(), Editor->GetFirstVisibleLine(), name});
   ShowBookmarks(int(bookmarks_.size()) - 1);
@@ -91,7 +91,7 @@ void TMainForm::AdjustBookmarks() {
     choosingBookmark_ = false;
   }
   const int lines = int(Editor->Perform(EM_GETLINECOUNT, 0, 0));
-  const int length = int(Editor->GetTextW().size());
+  const int length = Editor->Control().TextLength();
   if (bookmarkLines_ == 0) bookmarkLines_ = lines;
   if (bookmarkLength_ == 0) bookmarkLength_ = length;
   const int lineDelta = lines - bookmarkLines_, lengthDelta = length - bookmarkLength_;

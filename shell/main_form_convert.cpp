@@ -147,7 +147,7 @@ void TMainForm::EditRemoveHTMLExecute(TObject*) {
 }
 
 void TMainForm::ConvTransliterateExecute(TObject*) {
-  if (busy_ || Editor->Control().TextLength() == 0) return;
+  if (Editor->Control().TextLength() == 0) return;
   const int selStart = Editor->SelStart(), selLength = Editor->SelLength();
   const int before = Editor->Control().TextLength();
   if (!RunRuleFile("pretranslit.ini", false, nullptr)) return;
@@ -186,7 +186,6 @@ void TMainForm::ConvTransliterateExecute(TObject*) {
 }
 
 void TMainForm::CaseToggleClick(TObject* Sender) {
-  if (busy_) return;
   if (Editor->SelLength() == 0) SelectWordAtCaret();
   if (Editor->SelLength() == 0) return;
   const int start = Editor->SelStart();
@@ -199,7 +198,6 @@ void TMainForm::CaseToggleClick(TObject* Sender) {
 }
 
 void TMainForm::ToolsChangeCaseExecute(TObject*) {
-  if (busy_) return;
   if (Editor->SelLength() == 0) SelectWordAtCaret();
   // The list offers the selection without its surrounding blanks, and picking replaces just that.
   const std::u16string selected = Editor->GetSelTextW();
@@ -217,7 +215,7 @@ void TMainForm::ToolsChangeCaseExecute(TObject*) {
 }
 
 void TMainForm::ConvUNICODEExecute(TObject*) {
-  if (busy_ || !UnicodeForm) return;
+  if (!UnicodeForm) return;
   if (Editor->SelLength() == 0) Editor->SelectAll();
   if (UnicodeForm->ShowModal() != mrOk) return;  // Cancel leaves the document as it was
   const bool upgrade = UnicodeForm->RGMap->ItemIndex() == 0;

@@ -52,15 +52,9 @@ TCyrForm* TMainForm::Decoder() {
   return CyrForm;
 }
 
-void TMainForm::ToolsAutoConvertUpdate(TObject* Sender) {
-  // The text commands that share this update are there only while the editor holds text.
-  TAction* action = dynamic_cast<TAction*>(Sender);
-  (action ? action : ToolsAutoConvert)->SetEnabled(!Editor->GetTextW().empty());
-}
-
 void TMainForm::ToolsAutoConvertExecute(TObject*) {
   TCyrForm* decoder = Decoder();
-  if (!decoder || busy_) return;
+  if (!decoder) return;
   switch (decoder->ShowModal()) {
     case mrSearch:
     case mrQueue: {

@@ -86,24 +86,18 @@ void TMainForm::OpenStartDocument() {
 
 // --- Commands ------------------------------------------------------------------------------------
 
-// No document command runs while an operation works on the text.
+// The command rule keeps every document command away while an operation works on the text.
 
-void TMainForm::FileNew(TObject*) {
-  if (!busy_) OS->New();
-}
+void TMainForm::FileNew(TObject*) { OS->New(); }
 
-void TMainForm::FileOpen(TObject*) {
-  if (!busy_) OS->Open();
-}
+void TMainForm::FileOpen(TObject*) { OS->Open(); }
 
 void TMainForm::FileSave(TObject*) {
-  if (busy_) return;
   if (DocModified()) Editor->SetModified(true);
   OS->Save();
 }
 
 void TMainForm::FileSaveAs(TObject*) {
-  if (busy_) return;
   if (DocModified()) Editor->SetModified(true);
   if (OS->SaveAs()) MRUManager1->Add(OS->FileName(), -1);
 }
@@ -115,7 +109,7 @@ void TMainForm::AddCurrent1Click(TObject*) {
 void TMainForm::MRUManagerClick(TObject*, const std::string& RecentName, const std::string&, int UserData) {
   // The document state is OS's business here: a cancelled open keeps the document as it was,
   // and a recovered copy stays modified.
-  if (!busy_) OS->OpenRecent(RecentName, UserData);
+  OS->OpenRecent(RecentName, UserData);
 }
 
 void TMainForm::DropFiles(const std::vector<std::string>& Files) {
@@ -138,6 +132,7 @@ void TMainForm::DocumentOpened() {
 
 void TMainForm::OSNewDoc(TObject*) {
   SetCaption("");
+  ShowViewState();
   ResetDocument();
   ClearHistory();
   CloseSpellResults();

@@ -1,5 +1,5 @@
 // The Edit commands of the main window: undo and redo, the clipboard, select all and delete,
-// enabled after the editor's state, and Go to; none of them runs while an operation runs.
+// enabled after the editor's state and the command rule, and Go to.
 #include <memory>
 
 #include "platform/gui/actions.h"
@@ -23,7 +23,6 @@ void TMainForm::BindEdit() {
 }
 
 void TMainForm::EditCommandExecute(TObject* Sender) {
-  if (busy_) return;
   if (Sender == EditUndoCmd) Editor->Undo();
   else if (Sender == EditRedoCmd) Editor->Redo();
   else if (Sender == EditCutCmd) Editor->CutToClipboard();
@@ -34,7 +33,7 @@ void TMainForm::EditCommandExecute(TObject* Sender) {
 }
 
 void TMainForm::EditUndoCmdUpdate(TObject*) {
-  const bool selected = Editor->SelLength() > 0, idle = !busy_;
+  const bool selected = Editor->SelLength() > 0, idle = CommandAllowed(TCommandNeed::Idle, CommandState());
   EditCutCmd->SetEnabled(idle && selected);
   EditCopyCmd->SetEnabled(selected);
   EditClear1->SetEnabled(idle && selected);
@@ -45,7 +44,6 @@ void TMainForm::EditUndoCmdUpdate(TObject*) {
 }
 
 void TMainForm::GotoLine1Click(TObject*) {
-  if (busy_) return;
   // The window made at start-up; a main window made on its own (as in tests) makes its own.
   std::unique_ptr<TGotoLineForm> own;
   TGotoLineForm* dialog = GotoLineForm;

@@ -8,6 +8,7 @@
 #include "platform/gui/common_controls.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/string_list.h"
 #include "proofing/ask_form.h"
 #include "proofing/correction_editor_adapter.h"
@@ -81,7 +82,7 @@ void TMainForm::LoadEngineGrammar(TQGrammar& engine) {
 void TMainForm::RunEngine(TQGrammar& engine, const std::string& caption, const std::string& historyName,
                           bool breakOnEvents) {
   // Nothing to work on: no options page, no frame.
-  if (busy_ || Editor->GetTextW().empty()) return;
+  if (Editor->Control().TextLength() == 0) return;
   LoadEngineGrammar(engine);
   if (!engine.Prepare()) return;
   if (breakOnEvents) {
@@ -107,7 +108,7 @@ void TMainForm::ConvDeTransliterateExecute(TObject*) { RunEngine(*QGrammar, "Sta
 void TMainForm::ConvOCRFixExecute(TObject*) { RunEngine(*CLGrammar, "StatCleanup", "HistCleanup", false); }
 
 void TMainForm::ForceCyrillicExecute(TObject*) {
-  if (busy_ || Editor->GetTextW().empty()) return;
+  if (Editor->Control().TextLength() == 0) return;
   LoadEngineGrammar(*QGrammar);
   const int scheme = QGrammar->Dialog().SchemeIndex;
   struct TSchemeGuard {

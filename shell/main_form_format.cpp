@@ -173,7 +173,7 @@ void TMainForm::LanguagesCombo1Change(TObject*) {
 }
 
 void TMainForm::EditNoColorExecute(TObject*) {
-  if (busy_ || !PrefForm) return;
+  if (!PrefForm) return;
   // The selection (all the text when nothing is selected) takes the default colours.
   const int start = Editor->SelStart(), length = Editor->SelLength();
   if (length == 0) Editor->SelectAll();
@@ -184,7 +184,6 @@ void TMainForm::EditNoColorExecute(TObject*) {
 }
 
 void TMainForm::RemoveColorCheckmark1Click(TObject*) {
-  if (busy_) return;
   const int start = Editor->SelStart();
   Editor->SelectAll();
   Editor->SelAttributes()->SetBackColor(clDefault);

@@ -11,6 +11,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "platform/gui/wide_edit.h"
 #include "shell/lang_messages.h"
@@ -51,12 +52,13 @@ void TMainForm::AddToHistory(const std::string& name) {
 }
 
 void TMainForm::ConvSendToHistoryExecute(TObject*) {
-  if (!busy_) StoreHistory(GetLangMessage("HistOrigText"));
+  StoreHistory(GetLangMessage("HistOrigText"));
 }
 
 void TMainForm::StoreHistory(const std::string& name) {
   // The caption keeps the document's file: the entry is a copy, not a new document.
   history_.Add(name, Editor->GetTextW());
+  historyPreview_.Entry = -1;  // the entries moved down
   RevList->Items()->Insert(0, name);
   while (RevList->Items()->Count() > history_.Count()) RevList->Items()->Delete(RevList->Items()->Count() - 1);
   // After an addition the entry before the newest is shown (the text before the change).
@@ -67,6 +69,7 @@ void TMainForm::StoreHistory(const std::string& name) {
 void TMainForm::ClearHistory() {
   EditPreview->SetWideText(u"");
   history_.Clear();
+  historyPreview_.Entry = -1;
   RevList->Items()->Clear();
   RevList->SetItemIndex(-1);
   RevMemo->SetTextW(u"");
@@ -84,7 +87,7 @@ void TMainForm::RevListChange(TObject*) {
 
 void TMainForm::ConvLoadRevExecute(TObject*) {
   const int chosen = RevList->ItemIndex();
-  if (busy_ || chosen < 0 || chosen >= history_.Count()) return;
+  if (chosen < 0 || chosen >= history_.Count()) return;
   if (MessageDlg(GetLangMessage("MainLoadVer"), mtConfirmation, mbYesNoCancel) != mrYes) return;
   // A copy: the new document empties the history.
   const std::u16string text = history_.Entry(chosen).Text;
@@ -110,7 +113,6 @@ void TMainForm::ConvSaveRevExecute(TObject*) {
 }
 
 void TMainForm::ClearAll1Click(TObject*) {
-  if (busy_) return;
   if (MessageDlg(GetLangMessage("MainEraseHistory"), mtConfirmation, mbYesNoCancel) == mrYes) {
     ClearHistory();
     UpdateStatusBar();
@@ -150,13 +152,21 @@ void TMainForm::UpdateHistoryPreview(int selStart, int line) {
     EditPreview->SetWideText(u"");
     return;
   }
-  const std::u16string lines = HistoryLinesText(history_.Entry(chosen).Text);
-  const int lineCount = int(std::count(lines.begin(), lines.end(), u'\n'));
-  const int p = HistoryPreviewPosition(int(lines.size()), lineCount, int(Editor->GetTextW().size()), selStart, line);
+  // Runs at every keystroke: the entry's lines and line feeds are made once per chosen entry.
+  if (historyPreview_.Entry != chosen) {
+    historyPreview_.Entry = chosen;
+    historyPreview_.Lines = HistoryLinesText(history_.Entry(chosen).Text);
+    historyPreview_.Feeds.clear();
+    for (size_t i = 0; i < historyPreview_.Lines.size(); ++i)
+      if (historyPreview_.Lines[i] == u'\n') historyPreview_.Feeds.push_back(int(i));
+  }
+  const std::u16string& lines = historyPreview_.Lines;
+  const std::vector<int>& feedAt = historyPreview_.Feeds;
+  const int p = HistoryPreviewPosition(int(lines.size()), int(feedAt.size()), Editor->Control().TextLength(), selStart, line);
   EditPreview->SetWideText(HistoryPreviewLine(lines, p));
   if (HistPanes->Visible()) {
     // The memo holds the entry without line feeds: the same place there.
-    const int feeds = int(std::count(lines.begin(), lines.begin() + std::min<size_t>(size_t(std::max(0, p)), lines.size()), u'\n'));
+    const int feeds = int(std::lower_bound(feedAt.begin(), feedAt.end(), std::max(0, p)) - feedAt.begin());
     RevMemo->SetSelStart(std::max(0, p - feeds));
     RevMemo->SetSelLength(0);
   }

@@ -79,7 +79,7 @@ void TMainForm::ChooseIniSection(int index) {
 }
 
 void TMainForm::ViewINIClick(TObject*) {
-  if (busy_ || IniViewActive() || !ConfirmPlainView()) return;
+  if (IniViewActive() || !ConfirmPlainView()) return;
   if (HistoryPane1->Checked()) HistoryPane1Click(HistoryPane1);
   UpdateViewMode(true);
   IniTextToTree();

@@ -30,11 +30,10 @@ void TMainForm::BindMenus() {
 }
 
 void TMainForm::PasteSpecial1Click(TObject*) {
-  if (!busy_) Editor->PasteSpecialDialog();
+  Editor->PasteSpecialDialog();
 }
 
 void TMainForm::InsertObjectClick(TObject* Sender) {
-  if (busy_) return;
   auto* item = dynamic_cast<TComponent*>(Sender);
   const std::string name = item ? item->Name() : std::string();
   if (name != "InsertPicture1" && name != "ObjectFromFile" && name != "LinkToFile") {
@@ -53,7 +52,7 @@ void TMainForm::InsertObjectClick(TObject* Sender) {
 }
 
 void TMainForm::EditToPlainClick(TObject*) {
-  if (busy_ || !PrefForm) return;
+  if (!PrefForm) return;
   const int start = Editor->SelStart(), length = Editor->SelLength();
   Editor->BeginUpdate();
   Editor->SetLanguage(1049);

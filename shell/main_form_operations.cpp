@@ -9,11 +9,15 @@
 #include "platform/gui/std_controls.h"
 #include "shell/lang_messages.h"
 #include "shell/main_form.h"
+#include "shell/single_instance_window.h"
 #include "textcore/locale_text.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_messages.h"
 #include "textcore/rich_edit_streaming.h"
+#include "tools/char_map_form.h"
 #include "tools/collect_form.h"
+#include "tools/keyboard.h"
+#include "tools/special_char_form.h"
 
 namespace {
 
@@ -37,14 +41,23 @@ void TMainForm::SetBusy(bool busy) {
   DockBottom->SetEnabled(!busy);
   // Also the toolbars the user moved to the side docks or floated.
   for (int i = 0; TFlatToolbar* bar = Toolbar(i); ++i) bar->SetEnabled(!busy);
-  for (TMenuItem* menu : {FileMenu, ConvertMenu, SearchMenu, ToolsMenu})
-    if (menu) menu->SetEnabled(!busy);
+  // Every menu of the bar: no menu command reaches the text under the operation.
+  TMenuItem* bar = MainMenu1->Items();
+  for (int i = 0; i < bar->Count(); ++i) bar->Items(i)->SetEnabled(!busy);
   Exit1->SetEnabled(!busy);
-  // Captured clipboard text waits: the operation's work text must not change under it.
-  if (CollectForm) CollectForm->Editor = busy ? nullptr : Editor;
+  if (busy) SuggList->Hide();  // a pick list open at the start takes no pick
+  // The tool windows that write into the text let go of the editor meanwhile (captured
+  // clipboard text waits): the operation's work text must not change under it.
+  TRichEditW* target = busy ? nullptr : Editor;
+  if (CollectForm) CollectForm->Editor = target;
+  if (SpecialCharForm) SpecialCharForm->Editor = target;
+  if (FormGenChar) FormGenChar->Editor = target;
+  if (VirtualKbd) VirtualKbd->Keyboard1->SetLinkedControl(target);
   ProgressArea->SetVisible(busy);
   StatusBar->SetVisible(!busy);
   busy_ = busy;
+  UpdateCommands();
+  UpdateRuler();
 }
 
 void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {

@@ -34,9 +34,10 @@ void TMainForm::ApplyRulerVisibility() {
 
 void TMainForm::UpdateRuler() {
   if (!Ruler1) return;
-  // Plain text has no paragraph indents.
-  Ruler1->SetEnabled(!PlainView());
-  if (PlainView()) return;
+  // Plain text has no paragraph indents, and no indent changes under a running operation.
+  const bool live = !PlainView() && CommandAllowed(TCommandNeed::Idle, CommandState());
+  Ruler1->SetEnabled(live);
+  if (!live) return;
   const TRulerPositions at = RulerPositions(ReadIndents(*Editor), Ruler1->Width());
   // The setters keep the markers apart: the right one is tried before and after the others.
   Ruler1->SetIndentRight(at.Right);
@@ -51,11 +52,7 @@ void TMainForm::Ruler1Resize(TObject*) {
 }
 
 void TMainForm::Ruler1IndentChange(TObject*, int IndentID) {
-  if (PlainView()) return;
-  if (busy_) {
-    UpdateRuler();  // no edits under a running operation: the markers go back
-    return;
-  }
+  if (!Ruler1->Enabled()) return;  // a disabled ruler indents nothing
   const TParaIndents before = ReadIndents(*Editor);
   WriteIndents(*Editor, before,
                IndentsFromRuler(IndentID, {Ruler1->IndentFirst(), Ruler1->IndentLeft(), Ruler1->IndentRight()},

@@ -16,7 +16,7 @@ void TMainForm::CheckGrammar1Click(TObject*) {
 }
 
 void TMainForm::ShowSpellListClick(TObject*) {
-  if (!busy_ && SpellingInitialized()) SpellChecker().ShowResults();
+  if (SpellingInitialized()) SpellChecker().ShowResults();
 }
 
 void TMainForm::CloseSpellResults() {

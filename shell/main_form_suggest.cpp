@@ -69,6 +69,8 @@ void TMainForm::ShowSuggList(const std::vector<std::u16string>& entries, int tag
 }
 
 void TMainForm::PickSuggestion() {
+  // A pick is a command of the list like any other: the command rule decides.
+  if (!AllowCommand(SuggList)) return;
   const int index = SuggList->ItemIndex();
   SuggList->Hide();
   if (Editor->CanFocus()) Editor->SetFocus();
@@ -140,7 +142,7 @@ void TMainForm::SuggListKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
 void TMainForm::SuggListKeyPress(TObject*, char& Key) {
   char typed = Key;
   Key = 0;
-  if (busy_) return;
+  if (!AllowCommand(SuggList)) return;
   if (SuggList->Visible()) SuggList->Hide();
   if (Editor->CanFocus()) Editor->SetFocus();
   // The character goes on to the editor as though typed there: its input mode, then the text.

@@ -1,6 +1,7 @@
 // The main window's commands that show a tool window and apply it to the editor's text.
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "proofing/correction_engine.h"
 #include "shell/convert_text.h"
@@ -28,7 +29,7 @@ bool ToolStep(int64_t done, int64_t total) { return ProgressStep(done, total); }
 }  // namespace
 
 void TMainForm::ConvCodeToCharExecute(TObject*) {
-  if (busy_ || !MailForm) return;
+  if (!MailForm) return;
   MailForm->OnOptions = ShowToolOptions;
   if (MailForm->ShowModal() != mrOk) return;
   // In the operation frame: progress, and Stop leaves the text as it was.
@@ -48,13 +49,13 @@ void TMainForm::ConvCodeToCharExecute(TObject*) {
 
 void TMainForm::ToolsVerifyLangExecute(TObject*) {
   // An empty editor has nothing to verify: no window, no frame.
-  if (busy_ || !AutoLangForm || Editor->GetTextW().empty()) return;
+  if (!AutoLangForm || Editor->Control().TextLength() == 0) return;
   if (AutoLangForm->ShowModal() != mrOk) return;
   RunOperation(GetLangMessage("StatAutoLang"), false, "", [&] { AutoLangForm->Execute(*Editor, ToolStep); });
 }
 
 void TMainForm::ToolsMixedCharExecute(TObject*) {
-  if (busy_ || !MixedCharForm || Editor->GetTextW().empty()) return;
+  if (!MixedCharForm || Editor->Control().TextLength() == 0) return;
   MixedCharForm->OnOptions = ShowToolOptions;
   if (MixedCharForm->ShowModal() != mrOk) return;
   RunOperation(GetLangMessage("StatMixedChar"), true, GetLangMessage("HistMixedChar"),
@@ -62,7 +63,7 @@ void TMainForm::ToolsMixedCharExecute(TObject*) {
 }
 
 void TMainForm::TextReformatExecute(TObject*) {
-  if (busy_ || !ReformatForm || Editor->GetTextW().empty()) return;
+  if (!ReformatForm || Editor->Control().TextLength() == 0) return;
   // Cancel leaves the document as it was, its modified state included.
   if (ReformatForm->ShowModal() != mrOk) return;
   RunOperation(GetLangMessage("StatReformat"), true, GetLangMessage("HistReformat"),
@@ -70,10 +71,10 @@ void TMainForm::TextReformatExecute(TObject*) {
 }
 
 void TMainForm::ToolsSortExecute(TObject*) {
-  if (busy_ || !SortForm) return;
+  if (!SortForm) return;
   if (SortForm->ShowModal() != mrOk) return;
   // A file can be sorted with nothing in the editor: the frame needs some text to start.
-  if (Editor->GetTextW().empty() && SortForm->RBInFile->Checked()) Editor->SetTextW(u"\r");
+  if (Editor->Control().TextLength() == 0 && SortForm->RBInFile->Checked()) Editor->SetTextW(u"\r");
   TSortResult result = TSortResult::Done;
   RunOperation(GetLangMessage("StatSorting"), false, "", [&] {
     result = SortForm->Execute(*Editor, ToolStep, [](const std::string& key) { ProgressSetCaption(GetLangMessage(key)); });

@@ -8,6 +8,7 @@
 #include "platform/gui/common_controls.h"
 #include "platform/gui/keyboard_layouts.h"
 #include "platform/gui/post_message.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "proofing/correction_engine.h"
 #include "shell/find_form.h"
@@ -97,9 +98,9 @@ void TMainForm::EditorKeyPress(TObject*, char& Key) {
     TypingAutomation();
   if (Key == '"' && PrefForm && PrefForm->CBSmartQuotes->Checked()) {
     const int caret = Editor->SelStart();
-    const std::u16string text = Editor->GetTextW();
-    const bool hasPrevious = caret > 0 && size_t(caret) <= text.size();
-    Key = SmartQuote(hasPrevious, hasPrevious ? text[size_t(caret) - 1] : u' ');
+    const std::u16string previous = caret > 0 ? Editor->Control().TextRange(caret - 1, caret) : std::u16string();
+    const bool hasPrevious = !previous.empty();
+    Key = SmartQuote(hasPrevious, hasPrevious ? previous[0] : u' ');
   }
 }
 
@@ -156,7 +157,6 @@ void TMainForm::TypingAutomation() {
 }
 
 void TMainForm::ForceKbdLayoutExecute(TObject*) {
-  if (busy_) return;
   QGrammar->HandleTypedKey(kTypedForce);
   KeyboardLayout1Click(this);
   if (Editor->CanFocus()) Editor->SetFocus();
@@ -197,7 +197,7 @@ void TMainForm::EditorKeyUp(TObject*, uint16_t& Key, TShiftState) {
   const int caret = Editor->SelStart();
   if (Editor->SelLength() != 0 || caret == 0) return;
   const int start = std::max(0, caret - kRereadLength);
-  const std::u16string typed = Editor->GetTextW().substr(size_t(start), size_t(caret - start));
+  const std::u16string typed = Editor->Control().TextRange(start, caret);
   const LCID locale = UnicodeForm ? UnicodeForm->Language() : 1049;
   const std::u16string reread = ConvertLocaleText(typed, true, LocaleCodePage(locale));
   // Characters the system code page cannot hold stay as they are, and an unchanged text is

@@ -14,7 +14,7 @@
 #include "tools/special_char_form.h"
 
 void TMainForm::ConvGrammarCheckExecute(TObject*) {
-  if (busy_ || !SpellWindows) return;
+  if (!SpellWindows) return;
   SpellWindows->CheckDocument(*Editor);
 }
 
@@ -68,7 +68,7 @@ void TMainForm::EditMenuClick(TObject*) {
 }
 
 void TMainForm::ConvRevisionsExecute(TObject*) {
-  if (!RevForm || busy_) return;
+  if (!RevForm) return;
   std::vector<TRevEntry> entries;
   for (int i = 0; i < history_.Count(); ++i) {
     const THistoryEntry& entry = history_.Entry(i);

@@ -4,6 +4,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "shell/lang_messages.h"
 #include "shell/main_form.h"
@@ -41,11 +42,7 @@ void TMainForm::PutEditorText(const std::u16string& text) {
 
 void TMainForm::UpdateViewMode(bool plain) {
   Editor->SetPlainText(plain);
-  ViewFormatted->SetChecked(!plain);
-  ViewPlain->SetChecked(plain);
-  // The formatting toolbars and their menu items belong to the formatted view.
-  for (TFlatToolbar* bar : {TBFont, TBParagraph, TBLanguage}) bar->SetVisible(!plain);
-  for (TMenuItem* item : {FontTB, ParagraphTB, LanguageTB}) item->SetVisible(!plain);
+  ShowViewState();
   ApplyPreferences();  // links are found in the formatted view only
   if (plain && PrefForm) {
     // The whole plain text takes the default font; the caret goes to the start.
@@ -56,20 +53,34 @@ void TMainForm::UpdateViewMode(bool plain) {
   }
 }
 
+void TMainForm::ShowViewState() {
+  // The editor's mode is the one source of the view; what shows it follows here.
+  const bool plain = PlainView(), switched = plain != ViewPlain->Checked();
+  ViewFormatted->SetChecked(!plain);
+  ViewPlain->SetChecked(plain);
+  // The formatting toolbars, their menu items and the commands of formatted text belong to the
+  // formatted view (a toolbar the user hid stays hidden until the view changes).
+  if (switched)
+    for (TFlatToolbar* bar : {TBFont, TBParagraph, TBLanguage}) bar->SetVisible(!plain);
+  for (const char* name : {"FontTB", "ParagraphTB", "LanguageTB", "InsertPicture1", "InsertObject1", "PasteSpecial1",
+                           "ConvertToPlainText1"})
+    if (auto* item = dynamic_cast<TMenuItem*>(FindComponent(name))) item->SetVisible(!plain);
+  UpdateRuler();
+}
+
 void TMainForm::ViewFormattedClick(TObject*) {
-  if (busy_) return;
   LeaveIniView();
   UpdateViewMode(false);
 }
 
 void TMainForm::ViewPlainClick(TObject*) {
-  if (busy_ || !ConfirmPlainView()) return;
+  if (!ConfirmPlainView()) return;
   LeaveIniView();
   UpdateViewMode(true);
 }
 
 bool TMainForm::ConfirmPlainView() {
-  if (Editor->PlainText() || Editor->GetTextW().empty()) return true;
+  if (Editor->PlainText() || Editor->Control().TextLength() == 0) return true;
   if (MessageDlg(GetLangMessage("MainConfirmPlain"), mtWarning, mbOKCancel) != mrOk) return false;
   // Setting the text again drops every format; the document keeps its modified state.
   const bool modified = Editor->Modified();

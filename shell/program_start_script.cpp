@@ -7,6 +7,7 @@
 #include <sstream>
 #include <set>
 #include <thread>
+#include <vector>
 
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
@@ -37,8 +38,42 @@ void Fail(const std::string& message) {
   g_exitCode = 3;
 }
 
+// Why a user could not click `component` now; empty when one could.
+std::string Unreachable(TComponent* component) {
+  if (auto* item = dynamic_cast<TMenuItem*>(component)) return MenuItemUnreachable(*item);
+  if (auto* action = dynamic_cast<TAction*>(component)) {
+    action->Update();
+    return !action->Visible() ? "it is hidden" : !action->Enabled() ? "it is disabled" : "";
+  }
+  for (auto* at = dynamic_cast<TControl*>(component); at; at = at->Parent()) {
+    const std::string what = at == component ? "it" : "its parent " + at->Name();
+    if (!at->Visible()) return what + " is hidden";
+    if (!at->Enabled()) return what + " is disabled";
+  }
+  return {};
+}
+
+// Opens the submenus above `item` from the top, as a user does on the way to it: their opening
+// handlers set what they offer.
+void OpenMenusAbove(TMenuItem* item) {
+  std::vector<TMenuItem*> above;
+  for (TMenuItem* at = item->Parent(); at && at->Parent(); at = at->Parent()) above.insert(above.begin(), at);
+  for (TMenuItem* menu : above) {
+    if (!menu->Visible() || !menu->Enabled()) return;
+    if (menu->OnClick) menu->Click();
+  }
+}
+
+// Clicks what a user can click; anything else (hidden, disabled, in a closed-off menu, or a
+// command the window refuses now) fails with the reason.
 void Click(const std::string& name) {
   TComponent* component = MainForm->FindComponent(name);
+  if (!component) throw Exception("no component " + name + " on the main window");
+  MainForm->ActionList1->UpdateActions();  // the states as a user finds them after an idle moment
+  if (auto* item = dynamic_cast<TMenuItem*>(component)) OpenMenusAbove(item);
+  std::string why = Unreachable(component);
+  if (why.empty() && !MainForm->AllowCommand(component)) why = "the window takes no such command now";
+  if (!why.empty()) throw Exception("a user cannot click " + name + ": " + why);
   if (auto* item = dynamic_cast<TMenuItem*>(component))
     item->Click();
   else if (auto* action = dynamic_cast<TBasicAction*>(component))
@@ -46,7 +81,7 @@ void Click(const std::string& name) {
   else if (auto* control = dynamic_cast<TControl*>(component))
     control->Click();
   else
-    throw Exception("no component " + name + " on the main window");
+    throw Exception(name + " is no menu item, action or control");
 }
 
 // Presses a key such as "Ctrl+Alt+C" where the user's keys go: the main window's focused
@@ -147,6 +182,17 @@ std::string Plain(const std::string& caption) {
 // below it clicked once (submenus opened first, as a user reaches them); the items named in
 // `skip` are passed over. Questions get the careful answer, windows and popup menus that stay
 // up are closed, and an error box or an exception fails the walk. The report lists it all.
+// The commands found enabled (and all those seen) on the walks so far.
+struct TWalkedCommands {
+  std::set<std::string> Seen, Enabled;
+  std::vector<std::string> Order;  // as first seen, for the report
+};
+
+TWalkedCommands& Walked() {
+  static TWalkedCommands walked;
+  return walked;
+}
+
 class TMenuWalk {
 public:
   TMenuWalk(std::set<std::string> skip) : skip_(std::move(skip)) {}
@@ -162,6 +208,12 @@ public:
     TMenuItem* bar = MainForm->MainMenu1->Items();
     for (int i = 0; i < bar->Count(); ++i) {
       TMenuItem* entry = bar->Items(i);
+      // The enabled states as the idle update leaves them before a user opens a menu.
+      MainForm->ActionList1->UpdateActions();
+      if (skip_.count(entry->Name())) {
+        report_ << "menu " << Plain(entry->Caption()) << " (skipped)\n";
+        continue;
+      }
       if (!entry->Visible()) {
         report_ << "menu " << Plain(entry->Caption()) << " (hidden)\n";
         continue;
@@ -182,6 +234,9 @@ private:
   void Visit(TMenuItem* item, const std::string& indent) {
     if (item->IsLine()) return;
     const std::string caption = Plain(item->Caption());
+    // A user reopens the menu after each command: the states are updated as idle time does.
+    MainForm->ActionList1->UpdateActions();
+    Note(item);
     report_ << indent << caption;
     if (!item->Visible() || !item->Enabled() || skip_.count(item->Name())) {
       report_ << (skip_.count(item->Name()) ? " (skipped)\n" : !item->Visible() ? " (hidden)\n" : " (disabled)\n");
@@ -201,6 +256,14 @@ private:
       if (IsErrorBox(request)) Failure(caption + ": " + AnsiToUtf8(request.Text));
     }
     for (int k = 0; k < item->Count(); ++k) Visit(item->Items(k), indent + "  ");
+  }
+
+  // Remembers a named command's state (the items the program makes itself have no name).
+  static void Note(const TMenuItem* item) {
+    if (item->Name().empty()) return;
+    TWalkedCommands& walked = Walked();
+    if (walked.Seen.insert(item->Name()).second) walked.Order.push_back(item->Name());
+    if (item->Visible() && item->Enabled()) walked.Enabled.insert(item->Name());
   }
 
   std::set<std::string> skip_;
@@ -242,6 +305,15 @@ void RunLine(const std::string& line) {
     std::set<std::string> skip;
     while (names >> name) skip.insert(name);
     WriteFileAtomic(ProgramFileName(report), TMenuWalk(std::move(skip)).Run());
+  } else if (verb == "walked-enabled") {
+    // Every command the walks met was enabled in one of the states they visited, but the NAMEd.
+    std::istringstream names(argument);
+    std::set<std::string> allowed;
+    for (std::string name; names >> name;) allowed.insert(name);
+    std::string never;
+    for (const std::string& name : Walked().Order)
+      if (!Walked().Enabled.count(name) && !allowed.count(name)) never += " " + name;
+    if (!never.empty()) throw Exception("disabled in every state the walks visited:" + never);
   } else if (verb == "screenshot") {
     if (!SaveFormPicture(*MainForm, argument)) throw Exception("no picture of the main window in " + argument);
   } else if (verb == "close")

@@ -1,7 +1,8 @@
 // Tests drive the real program through a script of actions: $QUILLOMARK_TEST_SCRIPT names a
 // file that runs once the message loop has started; the answers it starts with are queued
 // before the start-up, for its questions. One action a line ('#' starts a comment):
-//   click NAME       clicks the main window's component NAME (menu item, control or action)
+//   click NAME       clicks the main window's component NAME (menu item, control or action) as
+//                    a user does; fails when no user could (hidden, disabled, closed-off menu)
 //   key KEY          presses KEY ("Ctrl+Alt+C") in the main window's focused control
 //   wait-text TEXT   waits (handling messages, at most 30 s) until the editor text holds TEXT
 //   wait-file FILE   waits (handling messages, at most 3 min) until FILE exists
@@ -11,8 +12,10 @@
 //                    one nobody answered fails the script instead of waiting
 //   asked TEXT       fails unless a question asked so far (also at start-up) holds TEXT
 //   walk-menus REPORT [NAME...]  opens every main-menu entry and clicks every enabled item once
-//                    (but the NAMEd ones), answering questions with Cancel/No/OK and closing
+//                    (but the NAMEd ones, menus of the bar too), answering questions with Cancel/No/OK and closing
 //                    windows left up; writes what it did to REPORT, fails on an error box
+//   walked-enabled [NAME...]  fails for a command the walks so far found disabled in every
+//                    state they visited, but the NAMEd ones
 //   screenshot FILE  saves a picture of the main window as PNG
 //   close            closes the main window
 // A failing action is reported on stderr and ends the program with exit code 3.

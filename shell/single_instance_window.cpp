@@ -74,9 +74,12 @@ std::string TVirtualKbd::LayoutIndicator() {
 }
 
 void TVirtualKbd::FormKeyDown(TObject*, uint16_t& key, TShiftState shift) {
-  // A key pressed while the keyboard has the focus goes to the editor, as if pressed there: keys
-  // that type a character wait for their character (FormKeyPress), the others go now.
-  if (!MainForm || !MainForm->Editor || key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return;
+  // A key pressed while the keyboard has the focus goes to the editor, as if pressed there (not
+  // while the editor takes no typing, under an operation): keys that type a character wait for
+  // their character (FormKeyPress), the others go now.
+  if (!MainForm || !MainForm->Editor || !MainForm->Editor->Enabled() || key == VK_SHIFT || key == VK_CONTROL ||
+      key == VK_MENU)
+    return;
   const bool typing = !(shift & (ssCtrl | ssAlt)) &&
                       (key == VK_SPACE || (key >= '0' && key <= 'Z') || (key >= 0xBA && key <= 0xE2));
   if (typing) return;
@@ -86,7 +89,7 @@ void TVirtualKbd::FormKeyDown(TObject*, uint16_t& key, TShiftState shift) {
 }
 
 void TVirtualKbd::FormKeyPress(TObject*, char& key) {
-  if (!MainForm || !MainForm->Editor || key == 0) return;
+  if (!MainForm || !MainForm->Editor || !MainForm->Editor->Enabled() || key == 0) return;
   MainForm->Editor->SetFocus();
   TypeTextTo(MainForm->Editor, AnsiToWide(std::string(1, key)));
   key = 0;

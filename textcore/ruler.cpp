@@ -202,7 +202,7 @@ void TanlRuler::PlaceGuide(int x) {
 
 void TanlRuler::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseDown(button, shift, x, y);
-  if (button != mbLeft) return;
+  if (button != mbLeft || !Enabled()) return;  // a disabled ruler takes no drags
   const int marker = MarkerAt(x, y);
   if (marker >= 0) {
     if (shift & ssDouble) {
@@ -267,18 +267,21 @@ void TanlRuler::Paint() {
   c.Brush()->SetColor(clBtnShadow);
   c.FillRect({BorderLeft(), top, pageLeft, bottom});
   c.FillRect({pageRight, top, w - BorderRight(), bottom});
-  c.Brush()->SetColor(Color());
+  // A disabled ruler shows a grey page, a grey scale and no markers.
+  const bool enabled = Enabled();
+  c.Brush()->SetColor(enabled ? Color() : clBtnFace);
   c.FillRect({pageLeft, top, pageRight, bottom});
-  if (ShowMarginHandlers()) {
+  if (enabled && ShowMarginHandlers()) {
     c.Brush()->SetColor(marginLeft_ ? clBtnFace : clBtnShadow);
     c.FillRect({pageLeft - 1, top, pageLeft + 1, bottom});
     c.Brush()->SetColor(marginRight_ ? clBtnFace : clBtnShadow);
     c.FillRect({pageRight - 1, top, pageRight + 1, bottom});
   }
   // The scale, from the left margin to the right border.
-  c.Pen()->SetColor(clWindowText);
+  c.Pen()->SetColor(enabled ? clWindowText : clGrayText);
   c.Brush()->SetStyle(bsClear);
   c.Font()->Assign(*Font());
+  if (!enabled) c.Font()->SetColor(clGrayText);
   const int middle = (top + bottom) / 2;
   for (const TRulerMark& m : RulerMarks(pageLeft, w - BorderRight(), tabDist_, factor_, ShowNumbers())) {
     if (m.Kind == TRulerMark::Number) {
@@ -290,7 +293,7 @@ void TanlRuler::Paint() {
       c.LineTo(m.X, middle + half + 1);
     }
   }
-  if (!ShowIndents()) return;
+  if (!enabled || !ShowIndents()) return;
   c.Pen()->SetColor(clWindowText);
   c.Brush()->SetColor(clBtnFace);
   for (int id : {iiFirst, iiLeft, iiRight, iiBox}) {

@@ -50,6 +50,7 @@ TBasicAction::TBasicAction(TComponent* owner) : TComponent(owner) {}
 TBasicAction::~TBasicAction() = default;
 
 bool TBasicAction::Execute() {
+  if (!CommandAllowedNow(this)) return false;
   Update();
   if (!OnExecute) return false;
   OnExecute(this);

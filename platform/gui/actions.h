@@ -9,6 +9,10 @@
 class TActionList;
 class TBasicAction;
 
+// Whether the command component `source` (menu item, control, action) may fire now: the form
+// that owns it decides (TCustomForm::AllowCommand); true for a component of no form.
+bool CommandAllowedNow(TComponent* source);
+
 // Implemented by what an action can drive (controls, menu items).
 class TActionClient {
 public:

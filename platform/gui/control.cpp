@@ -610,6 +610,7 @@ void TControl::WndProc(TMessage& m) {
 }
 
 void TControl::Click() {
+  if (!CommandAllowedNow(this)) return;
   if (action_) action_->Execute();
   else if (OnClick) OnClick(this);
 }

@@ -280,6 +280,12 @@ void TCustomForm::BringToFront() {
 
 bool TCustomForm::Active() const { return WidgetCreated() && ExistingWidget()->isActiveWindow(); }
 
+bool CommandAllowedNow(TComponent* source) {
+  for (TComponent* owner = source ? source->Owner() : nullptr; owner; owner = owner->Owner())
+    if (auto* form = dynamic_cast<TCustomForm*>(owner)) return form->AllowCommand(source);
+  return true;
+}
+
 bool TCustomForm::CloseQuery() {
   bool canClose = true;
   if (OnCloseQuery) OnCloseQuery(this, canClose);

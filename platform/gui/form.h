@@ -41,6 +41,9 @@ public:
   void Close();
   // OnCloseQuery's answer (true without a handler).
   virtual bool CloseQuery();
+  // Whether the form's command component `source` may fire now (true by default); asked by
+  // menu items, controls and actions before they run their command.
+  virtual bool AllowCommand(TComponent*) { return true; }
   // Shows the form modally and runs messages until ModalResult is set; answers it.
   virtual int ShowModal();
   // Frees the form once the current message is handled.

@@ -315,6 +315,7 @@ TMenuItem* TMenuItem::Find(const std::string& caption) const {
 }
 
 void TMenuItem::Click() {
+  if (!CommandAllowedNow(this)) return;
   if (autoCheck_ && !action_) SetChecked(!checked_);
   if (action_) action_->Execute();
   else if (OnClick) OnClick(this);
@@ -473,6 +474,8 @@ TMenuItem* FindShortCut(TMenuItem* root, TShortCut shortCut) {
     TMenuItem* item = root->Items(i);
     if (!item->Visible()) continue;
     if (item->ShortCut() == shortCut && item->Enabled()) return item;
+    // The items of a disabled submenu are out of reach, keys included.
+    if (!item->Enabled()) continue;
     if (TMenuItem* found = FindShortCut(item, shortCut)) return found;
   }
   return nullptr;
@@ -548,4 +551,16 @@ void TPopupMenu::Popup(int x, int y) {
   if (alignment_ == TPopupAlignment::paRight) at.rx() -= menu->sizeHint().width();
   else if (alignment_ == TPopupAlignment::paCenter) at.rx() -= menu->sizeHint().width() / 2;
   menu->popup(at);
+}
+
+std::string MenuItemUnreachable(const TMenuItem& item) {
+  // From the top, as a user goes; the menu's own root item (no parent) is never shown.
+  std::vector<const TMenuItem*> way;
+  for (const TMenuItem* at = &item; at && at->Parent(); at = at->Parent()) way.insert(way.begin(), at);
+  for (const TMenuItem* at : way) {
+    const std::string name = at == &item ? "it" : "its menu " + StripHotkey(at->Caption());
+    if (!at->Visible()) return name + " is hidden";
+    if (!at->Enabled()) return name + " is disabled";
+  }
+  return {};
 }

@@ -197,3 +197,7 @@ private:
 
 // Removes the accelerator marks of a caption ("&File" -> "File", "&&" -> "&").
 std::string StripHotkey(const std::string& caption);
+
+// Why a user cannot reach `item` now ("hidden" or "disabled", naming the first submenu on the
+// way from the top that is, or the item); empty when all of them are visible and enabled.
+std::string MenuItemUnreachable(const TMenuItem& item);

@@ -2,9 +2,12 @@
 // actions, fields and bound events; bad layouts fail with the file, the line and the fault.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
 #include "platform/gui/actions.h"
+#include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/form.h"
@@ -24,6 +27,9 @@ public:
   TMenuItem* ExitItem = nullptr;
   TAction* OpenAction = nullptr;
   std::vector<std::string> Calls;
+  std::function<bool(TComponent*)> Allow;  // the form's command gate; none allows everything
+
+  bool AllowCommand(TComponent* source) override { return !Allow || Allow(source); }
 
   explicit TReaderTestForm(TComponent* owner) : TForm(owner) {
     Field("TopPanel", TopPanel);
@@ -109,6 +115,38 @@ TEST(FormReaderTest, BuildsTheFormFromItsCompiledLayout) {
   form.OpenAction->SetEnabled(false);
   EXPECT_FALSE(form.OpenItem->Enabled());
   EXPECT_FALSE(form.IsShortCut(ShortCut('O', ssCtrl)));
+}
+
+TEST(FormReaderTest, TheFormsGateAndItsMenusDecideWhatACommandReaches) {
+  EnsureGuiApplication();
+  TReaderTestForm form(nullptr);
+  form.Calls.clear();
+  // Closed gate: no item, button, action or key of the form fires.
+  form.Allow = [](TComponent*) { return false; };
+  form.OkButton->Click();
+  form.ExitItem->Click();
+  form.OpenItem->Click();
+  EXPECT_FALSE(form.OpenAction->Execute());
+  form.IsShortCut(ShortCut('Q', ssCtrl));
+  form.IsShortCut(ShortCut('O', ssCtrl));
+  EXPECT_TRUE(form.Calls.empty());
+  // The gate is asked about each command by itself.
+  form.Allow = [&](TComponent* source) { return source != form.ExitItem; };
+  form.ExitItem->Click();
+  form.OkButton->Click();
+  EXPECT_EQ(form.Calls, std::vector<std::string>{"OkButtonClick"});
+  // A disabled menu closes its items to keys too, and a user's way to them says why.
+  form.Allow = nullptr;
+  form.Calls.clear();
+  TMenuItem* file = form.Menu()->Items()->Items(0);
+  EXPECT_EQ(MenuItemUnreachable(*form.ExitItem), "");
+  file->SetEnabled(false);
+  EXPECT_FALSE(form.IsShortCut(ShortCut('Q', ssCtrl)));
+  EXPECT_TRUE(form.Calls.empty());
+  EXPECT_EQ(MenuItemUnreachable(*form.ExitItem), "its menu " + StripHotkey(file->Caption()) + " is disabled");
+  file->SetEnabled(true);
+  form.ExitItem->SetVisible(false);
+  EXPECT_EQ(MenuItemUnreachable(*form.ExitItem), "it is hidden");
 }
 
 // A form with no layout of its own reads the texts the tests give it.

@@ -2,6 +2,9 @@
 // the rule files of its program folder and the find form's silent list replacement.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/code_pages.h"
 #include "tests/shell/program_test_util.h"
 
@@ -23,6 +26,34 @@ TEST(EndToEnd, RemoveHtmlThenTransliterateThroughTheMenu) {
   ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
   EXPECT_EQ(ProgramRun::ReadText(f.Path("stripped.txt")), WideToUtf8(u"Привет, «мир» и Москва"));
   EXPECT_EQ(ProgramRun::ReadText(f.Path("latin.txt")), "Privet, \xC2\xABmir\xC2\xBB i Moscow");
+}
+
+// The script clicks only what a user could click, and says why it cannot.
+TEST(EndToEnd, ScriptRefusesWhatNoUserCanClick) {
+  struct Case {
+    const char* document;  // the file opened at start; nullptr: none, a new document
+    const char* item;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"", "Transliterate1", "a user cannot click Transliterate1: it is disabled"},  // no text
+      {"", "KOI8toWin12511", "its menu Change Encoding is disabled"},
+      {"text", "SendToHistory1", "its menu History is hidden"},
+      {"text", "EditCutCmd", "a user cannot click EditCutCmd: it is disabled"},  // no selection
+      {nullptr, "EditUndoItem", "a user cannot click EditUndoItem: it is disabled"},  // nothing done yet
+  };
+  for (const Case& c : cases) {
+    ProgramFolders f;
+    std::vector<std::string> args;
+    if (c.document) {
+      f.Write("doc.txt", c.document);
+      args.push_back(f.Path("doc.txt"));
+    }
+    f.Write("run.script", std::string("click ") + c.item + "\nclose\n");
+    ProgramRun run(args, f.Env("run.script"));
+    EXPECT_EQ(run.Wait(30s), 3) << c.item;
+    EXPECT_NE(run.Stderr().find(c.reason), std::string::npos) << run.Stderr();
+  }
 }
 
 }  // namespace

@@ -70,6 +70,16 @@ TEST_F(HistoryTest, TheFirstOperationStoresTheOriginalAndTheResultAndShowsTheOri
   form->Editor->SetSelStart(0);
   form->UpdateStatusBar();
   EXPECT_EQ(form->EditPreview->WideText(), Garbled(kRussian, 20866) + u" ");  // its line end as a blank
+  // Another entry chosen, or a new one added, is previewed at once.
+  form->RevList->SetItemIndex(0);
+  form->RevListChange(form->RevList);
+  EXPECT_EQ(form->EditPreview->WideText(), kRussian + u" ");
+  form->Editor->SetSelStart(0);
+  form->Editor->SetSelTextW(u"new ");
+  form->ConvSendToHistoryExecute(form);
+  form->RevList->SetItemIndex(0);
+  form->RevListChange(form->RevList);
+  EXPECT_EQ(form->EditPreview->WideText(), u"new " + kRussian + u" ");
 }
 
 TEST_F(HistoryTest, TheSizeLimitHoldsForOperationsOnlyAndTextsKeepEveryCharacter) {

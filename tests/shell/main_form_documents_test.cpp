@@ -176,6 +176,8 @@ TEST_F(MainFormDocumentsTest, RecentListKeepsFormatNumbersAcrossRestartsAndReope
   EXPECT_TRUE(form->RecentFiles1->Enabled());
   EXPECT_EQ(form->MRUManager1->Strings().Data(0), ImportNumber("RTF"));
   EXPECT_EQ(form->MRUManager1->Strings().Data(1), ImportNumber("TXT"));
+  // "Favorite Files" is open to the user before it holds anything.
+  ASSERT_EQ(MenuItemUnreachable(*form->AddCurrent1), "");
   form->AddCurrent1->Click();
   EXPECT_EQ(Visible(form->FavoriteFiles1), (std::vector<std::string>{"Add Current", "-", "&1 " + rich}));
 
@@ -188,6 +190,7 @@ TEST_F(MainFormDocumentsTest, RecentListKeepsFormatNumbersAcrossRestartsAndReope
   EXPECT_EQ(form->OS->FormatNumber(), ImportNumber("TXT"));
   EXPECT_EQ(Text(), u"plain words");
   EXPECT_EQ(form->MRUManager1->Strings()[0], text);
+  ASSERT_EQ(MenuItemUnreachable(*form->FavoriteFiles1->Items(2)), "");
   form->FavoriteFiles1->Items(2)->Click();
   EXPECT_EQ(form->OS->FileName(), rich);
   EXPECT_EQ(form->OS->CurrentFormat()->Class, "RTF");

@@ -91,6 +91,17 @@ TEST_F(MainFormMenusTest, BarInItsOrderAndEveryKeyOnItsItem) {
   }
 }
 
+TEST_F(MainFormMenusTest, StatusBarMenuOffersTheKeyboardsAndTheCharacterMap) {
+  auto* menu = dynamic_cast<TPopupMenu*>(form->FindComponent("PopupMenu3"));
+  ASSERT_TRUE(menu);
+  std::vector<std::string> captions;
+  for (int i = 0; i < menu->Items()->Count(); ++i) captions.push_back(Plain(menu->Items()->Items(i)->Caption()));
+  EXPECT_EQ(captions, (std::vector<std::string>{"System English", "System Russian", "Emulated Russian",
+                                                "Fonetic Russian", "-", "Virtual Keyboard", "Character Map", "-",
+                                                "Auto Spell-Checking", "Auto Keyboard Layout",
+                                                "Auto De-Transliteration"}));
+}
+
 TEST_F(MainFormMenusTest, MenuKeysComeBeforeActionKeysAndBothStayLive) {
   // Ctrl+T is the text fragments' list, never "Remove Formatting" (Ctrl+Shift+Z).
   SetText(u"ab");

@@ -112,7 +112,7 @@ TEST_F(ToolbarsTest, TheMenuTogglesShowsHidesAndAlignsTheToolbars) {
   ASSERT_NE(menu, nullptr);
   const std::vector<std::pair<std::string, int>> items = {
       {"File", 0}, {"Edit", 1}, {"View", 8}, {"Language", 2}, {"Font", 3}, {"Paragraph", 4}, {"Convert", 5},
-      {"Tools", 6}, {"History", 7}, {"-", 0}, {"Show All", 0}, {"Hide All", -1}, {"Align all", 0}};
+      {"Tools", 6}, {"History", 7}, {"-", 0}, {"Show All", -2}, {"Hide All", -1}, {"Align all", -2}};
   ASSERT_EQ(menu->Items()->Count(), int(items.size()));
   for (size_t i = 0; i < items.size(); ++i) {
     EXPECT_EQ(menu->Items()->Items(int(i))->Caption(), items[i].first);
@@ -125,6 +125,10 @@ TEST_F(ToolbarsTest, TheMenuTogglesShowsHidesAndAlignsTheToolbars) {
     TMenuItem* item = menu->Items()->Items(i);
     EXPECT_EQ(item->Checked(), form->Toolbar(item->Tag())->Visible()) << item->Caption();
   }
+  // The commands below them are no toolbars and carry no check mark.
+  ASSERT_TRUE(form->TBFile->Visible());
+  EXPECT_FALSE(Item("ShowAll1")->Checked());
+  EXPECT_FALSE(Item("ResetAll1")->Checked());
   TMenuItem* tools = Item("ToolsTB");
   EXPECT_FALSE(tools->Checked());
   tools->Click();

@@ -1,6 +1,8 @@
 // The main window's status-bar texts, zoom, views, word wrap and "Copy Info".
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/gui/clipboard.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/dialogs.h"
@@ -8,7 +10,10 @@
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "components/spin_edit.h"
+#include "platform/files.h"
 #include "shell/goto_line_form.h"
+#include "shell/open_save.h"
+#include "textcore/ruler.h"
 #include "shell/status_bar_text.h"
 #include "tools/tool_messages.h"
 #include "tests/shell/operation_test_fixture.h"
@@ -130,6 +135,44 @@ TEST_F(MainFormViewTest, WordWrapFollowsTheMenuInBothEditors) {
   EXPECT_TRUE(form->RevMemo->WordWrap());
 }
 
+TEST_F(MainFormViewTest, ViewSettingsComeBackAtTheNextStart) {
+  auto item = [&](const char* name) { return dynamic_cast<TMenuItem*>(form->FindComponent(name)); };
+  form->Show();
+  item("ShowRuler1")->Click();
+  item("WordWrap1")->Click();
+  ASSERT_TRUE(form->Ruler1->Visible());
+  ASSERT_FALSE(form->Editor->WordWrap());
+  TComponent::Free(form);  // the window stores its settings as it goes
+  form = new TMainForm(Application);
+  form->Show();
+  EXPECT_TRUE(item("ShowRuler1")->Checked());
+  EXPECT_TRUE(form->Ruler1->Visible());
+  EXPECT_FALSE(item("WordWrap1")->Checked());
+  EXPECT_FALSE(form->Editor->WordWrap());
+  EXPECT_FALSE(form->RevMemo->WordWrap());
+}
+
+TEST_F(MainFormViewTest, AnOpenedPlainFileShowsThePlainViewEverywhere) {
+  auto item = [&](const char* name) { return dynamic_cast<TMenuItem*>(form->FindComponent(name)); };
+  const char* const formattedOnly[] = {"InsertPicture1", "InsertObject1", "PasteSpecial1", "ConvertToPlainText1",
+                                       "FontTB", "ParagraphTB", "LanguageTB"};
+  for (const char* name : formattedOnly) ASSERT_TRUE(item(name)->Visible()) << name;
+  const std::string file = std::string(std::getenv("HOME")) + "/plain.txt";  // the test's own home
+  WriteFileAtomic(file, "plain words");
+  ASSERT_GT(form->OS->OpenFile(file), 0);
+  EXPECT_TRUE(form->Editor->PlainText());
+  EXPECT_TRUE(form->ViewPlain->Checked());
+  EXPECT_FALSE(form->ViewFormatted->Checked());
+  for (const char* name : formattedOnly) EXPECT_FALSE(item(name)->Visible()) << name;
+  EXPECT_FALSE(form->Ruler1->Enabled());
+  // Back in the formatted view, everything says so again.
+  form->ViewFormattedClick(form->ViewFormatted);
+  EXPECT_TRUE(form->ViewFormatted->Checked());
+  EXPECT_FALSE(form->ViewPlain->Checked());
+  for (const char* name : formattedOnly) EXPECT_TRUE(item(name)->Visible()) << name;
+  EXPECT_TRUE(form->Ruler1->Enabled());
+}
+
 TEST_F(MainFormViewTest, CopyInfoPutsTheSelectionsFiguresOnTheClipboard) {
   SetText(u"012345678\r0123456789abc\rline three here");
   form->Editor->SetSelStart(26);  // the third line starts at 24
@@ -156,7 +199,7 @@ TEST(StatusBarText, IndicatorPictures) {
 TEST_F(MainFormViewTest, AutomationSwitchesShowTheirIndicatorsAndExcludeEachOther) {
   const auto panel = [&](int i) { return form->StatusBar->Panels()->Items(i)->Text(); };
   EXPECT_EQ(form->StatusBar->Panels()->Items(5)->Style(), psOwnerDraw);
-  EXPECT_EQ(form->StatusBar->PopupMenu()->Items()->Count(), 8);
+  EXPECT_EQ(form->StatusBar->PopupMenu()->Items()->Count(), 11);
   form->EditAutoSwitchExecute(form->EditAutoSwitch);
   EXPECT_EQ(panel(5), "Auto-Kbd");
   EXPECT_EQ(panel(4), "");
@@ -195,8 +238,8 @@ TEST_F(MainFormViewTest, EditCommandsFollowTheSelectionAndRestWhileBusy) {
   form->EditCommandExecute(form->EditUndoCmd);
   EXPECT_EQ(Text(), u"cut me");
   form->SetBusy(true);
-  form->EditCommandExecute(form->EditSelectAll);
-  form->EditCommandExecute(form->EditClear1);
+  form->EditSelectAll->Execute();
+  form->EditClear1->Execute();
   form->EditUndoCmdUpdate(form);
   EXPECT_FALSE(form->EditPasteCmd->Enabled());
   form->SetBusy(false);

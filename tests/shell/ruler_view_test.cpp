@@ -2,6 +2,8 @@
 // a marker dragged on the real window indenting the paragraph of the selection.
 #include <gtest/gtest.h>
 
+#include "platform/gui/control_grab.h"
+#include "platform/gui/graphics.h"
 #include "platform/gui/menus.h"
 #include "shell/ruler_indents.h"
 #include "tests/shell/operation_test_fixture.h"
@@ -99,12 +101,29 @@ TEST_F(RulerViewTest, MarkersFollowAndSetTheParagraphIndents) {
   EXPECT_EQ(r->IndentRight(), 590);
 }
 
+// Pixels of the ruler's picture in the colour of live text (scale and markers).
+int LivePixels(TanlRuler& ruler) {
+  TBitmap picture;
+  GrabControl(ruler, picture);
+  const TColor live = ColorToRGB(clWindowText);
+  int count = 0;
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x) count += picture.Canvas()->Pixel(x, y) == live;
+  return count;
+}
+
 TEST_F(RulerViewTest, PlainTextLeavesTheRulerIdle) {
   form->ShowRuler1Click(form->ShowRuler1);
+  SetText(u"formatted");
+  form->UpdateRuler();
+  ASSERT_GT(LivePixels(*form->Ruler1), 0);
   form->UpdateViewMode(true);
   SetText(u"plain\rtext");
   form->UpdateRuler();
   EXPECT_FALSE(form->Ruler1->Enabled());
+  EXPECT_EQ(LivePixels(*form->Ruler1), 0);  // it looks disabled
+  Drag(iiLeft, 87);                          // and takes no drag
+  EXPECT_EQ(form->Ruler1->IndentLeft(), 0);
   form->Ruler1IndentChange(form->Ruler1, iiLeft);
   EXPECT_EQ(ReadIndents(*form->Editor), (TParaIndents{0, 0, 0}));
 }

@@ -397,8 +397,8 @@ TEST_F(SuggestTest, ContextMenuAndCommandsAsLaidOut) {
     const char* key;
   };
   const Case items[] = {{"Spelling Suggestions", ""}, {"Internet Lookup", ""}, {"-", ""},
-                        {"Cut", ""}, {"Copy", ""}, {"Paste", ""}, {"Delete", ""},
-                        {"-", ""}, {"Select All", ""}, {"-", ""}, {"Find Next Occurence", ""},
+                        {"Cut", "Ctrl+X"}, {"Copy", "Ctrl+C"}, {"Paste", "Ctrl+V"}, {"Delete", "Ctrl+Del"},
+                        {"-", ""}, {"Select All", "Ctrl+A"}, {"-", ""}, {"Find Next Occurence", ""},
                         {"Find Previous Occurence", ""}, {"-", ""}, {"Add Bookmark", ""}, {"-", ""},
                         {"Convert Keyboard Layout", "Ctrl+Enter"}, {"Force De-Transliteration", "Alt+Enter"}};
   TMenuItem* root = form->PopupMenu1->Items();
@@ -407,7 +407,7 @@ TEST_F(SuggestTest, ContextMenuAndCommandsAsLaidOut) {
     EXPECT_EQ(StripHotkey(root->Items(i)->Caption()), items[i].caption) << i;
     EXPECT_EQ(root->Items(i)->ShortCut() ? ShortCutToText(root->Items(i)->ShortCut()) : "", items[i].key) << i;
   }
-  // The clipboard items are the Edit commands themselves: their keys are the actions' keys.
+  // The clipboard items are the Edit commands themselves, showing the keys of the Edit menu.
   const TAction* actions[] = {form->EditCutCmd, form->EditCopyCmd, form->EditPasteCmd, form->EditClear1};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(root->Items(3 + i)->Action(), actions[i]);
   EXPECT_EQ(root->Items(8)->Action(), form->EditSelectAll);

@@ -37,6 +37,15 @@ TEST(VirtualKbd, TypesIntoTheMainEditorThroughTheLayout) {
   panels->Items(7)->SetText("FON");
   keys.Press(keys.FindKey(kkChar, "q"));
   EXPECT_EQ(main->Editor->GetTextW(), u"qйя");
+  // Under a running operation it types nothing into the text.
+  main->SetBusy(true);
+  keys.Press(keys.FindKey(kkChar, "q"));
+  uint16_t key = 'Q';
+  kbd->OnKeyDown(kbd, key, 0);
+  EXPECT_EQ(main->Editor->GetTextW(), u"qйя");
+  main->SetBusy(false);
+  keys.Press(keys.FindKey(kkChar, "q"));
+  EXPECT_EQ(main->Editor->GetTextW(), u"qйяя");
   panels->Items(7)->SetText("ENG");
   // Keys pressed on the real keyboard while the window has the focus reach the editor whole:
   // characters and editing keys alike.
@@ -46,7 +55,7 @@ TEST(VirtualKbd, TypesIntoTheMainEditorThroughTheLayout) {
   SendKeyTo(kbd->Keyboard1, VK_BACK, 0);
   SendKeyTo(kbd->Keyboard1, VK_HOME, 0);
   TypeTextTo(kbd->Keyboard1, u"Z");
-  EXPECT_EQ(main->Editor->GetTextW(), u"Zqйяa");
+  EXPECT_EQ(main->Editor->GetTextW(), u"Zqйяяa");
   // Its menu offers the main window's four layouts.
   ASSERT_NE(kbd->PopupMenu1, nullptr);
   ASSERT_EQ(kbd->PopupMenu1->Items()->Count(), 4);
