@@ -12,6 +12,10 @@
 //   walk-menus REPORT [NAME...]  opens every main-menu entry and clicks every enabled item once
 //                    (but the NAMEd ones), answering questions with Cancel/No/OK and closing
 //                    windows left up; writes what it did to REPORT, fails on an error box
+//   open FILE        opens FILE as File > Open does (what goes wrong is asked, as there)
+//   type TEXT        types TEXT into the editor, one key at a time, each handled before the next
+//   idle MS          handles messages for MS milliseconds
+//   stamp FILE LABEL appends "LABEL wall-ms cpu-ms peak-kB resident-kB" to FILE (benchmarks)
 //   screenshot FILE  saves a picture of the main window as PNG
 //   close            closes the main window
 // A failing action is reported on stderr and ends the program with exit code 3.
