@@ -89,6 +89,7 @@ TEST_F(ConvertCommandsTest, TransliterationUsesExceptionsAndKeepsLongLines) {
   const size_t second = text.find(u'\r') + 1, third = text.rfind(u'\r');
   EXPECT_EQ(text.substr(third + 1), u"konets");
   EXPECT_EQ(third - second, size_t(1200 * 7));
+  EXPECT_EQ(main->Editor->UpdateLock(), 0);  // the window shows the text again
 }
 
 TEST_F(ConvertCommandsTest, TransliterationWithSelectionConvertsOnlyIt) {
