@@ -32,7 +32,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr auto kTimeLimit = std::chrono::minutes(5);  // a run still going then counts as failed
+constexpr auto kTimeLimit = std::chrono::minutes(10);  // a run still going then counts as failed
 
 // A folder for the generated files and the programs' settings, removed at the end.
 struct Folder {
