@@ -195,13 +195,20 @@ void TMainForm::CaseToggleClick(TObject* Sender) {
   if (busy_) return;
   if (Editor->SelLength() == 0) SelectWordAtCaret();
   if (Editor->SelLength() == 0) return;
-  const int start = Editor->SelStart();
-  const std::u16string text = ChangeCaseW(Editor->GetSelTextW(), TagOf(Sender));
-  Editor->SetSelTextW(text);
+  const int start = Editor->SelStart(), mode = TagOf(Sender);
+  int length = Editor->SelLength();
+  // An operation: a long text shows its progress and can be stopped (then nothing changes).
+  RunOperation(GetLangMessage("StatCase"), false, "", [&] {
+    const std::u16string text = ChangeCaseW(Editor->GetSelTextW(), mode, [](int64_t position, int64_t total) {
+      return ProgressStep(position, total);
+    });
+    Editor->SetSelStart(start);
+    Editor->SetSelLength(length);
+    Editor->SetSelTextW(text);
+    length = int(text.size());
+  });
   Editor->SetSelStart(start);
-  Editor->SetSelLength(int(text.size()));
-  Editor->SetModified(true);
-  SetModified(true);
+  Editor->SetSelLength(length);
 }
 
 void TMainForm::ToolsChangeCaseExecute(TObject*) {

@@ -133,6 +133,21 @@ TEST_F(ConvertCommandsTest, CaseItemsOnSelectionAndWordAtCaret) {
   EXPECT_TRUE(main->DocModified());
 }
 
+TEST_F(ConvertCommandsTest, CaseChangeOfALongTextShowsProgressAndStopLeavesItAsItWas) {
+  std::u16string text;
+  while (text.size() < 200000) text += u"ёж café ";
+  SetText(text);
+  Select(0, int(text.size()));
+  int pumps = 0;
+  SetProgressMessagePump([&] {
+    if (main->Busy() && ++pumps == 2) ProgressCancel();
+  });
+  EXPECT_THROW(Click("CaseUpper"), EAbort);
+  EXPECT_EQ(Text(), text);
+  EXPECT_FALSE(main->Busy());
+  EXPECT_GE(pumps, 2);
+}
+
 TEST_F(ConvertCommandsTest, QuickSampleOffersTheCaseFormsAndAPickReplacesTheTrimmedText) {
   SetText(u"say  ёжик café  now");
   Select(3, 13);  // "  ёжик café  ": the blanks around stay
