@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
@@ -45,7 +46,7 @@ void SetUpWordList(TXStringList& List, LCID Lcid, bool Sorted) {
 }  // namespace
 
 TQLanguage::TQLanguage(const std::string& DescriptorFileName, const TSpellErrorEvent& OnError)
-    : FDescriptorFileName(DescriptorFileName) {
+    : FDescriptorFileName(DescriptorFileName), FOnError(OnError) {
   bool complete = false;
   try {
     const std::string bytes = ReadFileBytes(DescriptorFileName);
@@ -86,13 +87,19 @@ TQLanguage::TQLanguage(const std::string& DescriptorFileName, const TSpellErrorE
   FUserWords.SetSorted(true);
 
   const std::string frequencyFile = ExtractFilePath(DescriptorFileName) + name.substr(0, name.find('.')) + ".qwf";
-  if (FileExists(frequencyFile)) {
+  if (FileExists(frequencyFile)) FFrequencyFile = frequencyFile;
+}
+
+const TWordFrequencies& TQLanguage::Frequencies() const {
+  if (!FFrequencyFile.empty()) {
+    const std::string file = std::exchange(FFrequencyFile, {});
     try {
-      FFrequencies.LoadFromFile(frequencyFile);
+      FFrequencies.LoadFromFile(file);
     } catch (const EWordFrequencyError& error) {
-      if (OnError) OnError(error.Message);
+      if (FOnError) FOnError(error.Message);
     }
   }
+  return FFrequencies;
 }
 
 void TQLanguage::AddDictionary(std::unique_ptr<TQDictionary> Dictionary) {
@@ -361,7 +368,7 @@ void TQLanguage::SuggestMisprints(const std::string& Word, const TMisprintContex
   if (Word.empty() || !HasSmallLetter(Word)) return;
   const bool name = !IsSmallLetter(Word[0]) && !Context.Previous.empty();
   std::string found;
-  for (const auto& key : MisprintCandidates(FFrequencies, FBlock, FrequencyKey(Word, Lcid()), Context))
+  for (const auto& key : MisprintCandidates(Frequencies(), FBlock, FrequencyKey(Word, Lcid()), Context))
     if (Lookup(key, found, false) && !(name && IsSmallLetter(found[0]))) AddSuggestion(Word, found, 1, 1, List);
 }
 

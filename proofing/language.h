@@ -35,9 +35,10 @@ enum : int {
 
 class TQLanguage : public TObject {
 public:
-  // Reads the descriptor and the user dictionary and word frequencies beside it. A short or
-  // unreadable descriptor is reported through `OnError` ("Language descriptor <name> is
-  // corrupt.") and kept as read; damaged word frequencies are reported and left out.
+  // Reads the descriptor and the user dictionary beside it; the word frequencies beside it are
+  // read when first needed. A short or unreadable descriptor is reported through `OnError`
+  // ("Language descriptor <name> is corrupt.") and kept as read; damaged word frequencies are
+  // reported (when read) and left out.
   explicit TQLanguage(const std::string& DescriptorFileName, const TSpellErrorEvent& OnError = {});
 
   LCID Lcid() const { return FBlock.Lcid(); }
@@ -79,7 +80,8 @@ public:
   // likeliest first, in the word's case; nothing without word frequencies, for a word in
   // capitals, or for a capitalised word after another word (a name) but names meant.
   void SuggestMisprints(const std::string& Word, const TMisprintContext& Context, TSuggestionList& List);
-  const TWordFrequencies& Frequencies() const { return FFrequencies; }
+  // The word frequencies, read from the ".qwf" on the first call.
+  const TWordFrequencies& Frequencies() const;
   // Every character from code 65 on is one of the language's letters.
   bool CanSpell(const std::string& Word) const;
   // The word survives a round trip through the language's code page.
@@ -122,6 +124,8 @@ private:
   TXStringList FOtherWords;
   std::string FLetters;
   TXStringList FUserWords;
-  TWordFrequencies FFrequencies;
+  TSpellErrorEvent FOnError;
+  mutable std::string FFrequencyFile;  // word frequencies still to be read
+  mutable TWordFrequencies FFrequencies;
   std::vector<std::unique_ptr<TQDictionary>> FDictionaries;
 };

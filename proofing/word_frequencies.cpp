@@ -70,7 +70,9 @@ std::string BuildFrequencyFile(LCID Lcid, uint64_t TotalWords, const std::map<st
 }
 
 void TWordFrequencies::Clear() {
-  FClasses.clear();
+  FKeys = std::string();
+  FStarts = {};
+  FClasses = {};
   FLcid = 0;
 }
 
@@ -94,24 +96,51 @@ void TWordFrequencies::LoadFromBytes(const std::string& Bytes) {
   if (ReadU32(Bytes, bodyEnd) != Fnv1a(std::string_view(Bytes).substr(0, bodyEnd))) damaged("checksum mismatch");
   const LCID lcid = ReadU16(Bytes, 4);
   const uint32_t count = ReadU32(Bytes, 10);
+  // Each entry takes at least three bytes: a count beyond that is damage, not a size to reserve.
+  if (count > (bodyEnd - kHeaderSize) / 3) damaged("entries cut short");
+  FStarts.reserve(count + 1);
   FClasses.reserve(count);
-  std::string word;
-  size_t at = kHeaderSize;
+  FKeys.reserve(bodyEnd - kHeaderSize);
+  size_t at = kHeaderSize, previous = 0;
   for (uint32_t i = 0; i < count; ++i) {
     if (at + 2 > bodyEnd) damaged("entries cut short");
     const size_t shared = static_cast<unsigned char>(Bytes[at]), rest = static_cast<unsigned char>(Bytes[at + 1]);
     at += 2;
-    if (shared > word.size() || at + rest + 1 > bodyEnd) damaged("entry " + std::to_string(i + 1) + " is broken");
-    word.resize(shared);
-    word.append(Bytes, at, rest);
+    const size_t previousLength = FKeys.size() - previous;
+    if (shared > previousLength || at + rest + 1 > bodyEnd) damaged("entry " + std::to_string(i + 1) + " is broken");
+    const size_t start = FKeys.size();
+    FKeys.append(FKeys, previous, shared);
+    FKeys.append(Bytes, at, rest);
     at += rest;
-    FClasses[word] = static_cast<uint8_t>(Bytes[at++]);
+    // Look-ups halve the range: the keys must rise strictly.
+    const std::string_view keys(FKeys);
+    if (i > 0 && !(keys.substr(previous, start - previous) < keys.substr(start)))
+      damaged("entry " + std::to_string(i + 1) + " is out of order");
+    if (FKeys.size() > UINT32_MAX) damaged("too large");
+    FStarts.push_back(static_cast<uint32_t>(start));
+    FClasses.push_back(static_cast<uint8_t>(Bytes[at++]));
+    previous = start;
   }
   if (at != bodyEnd) damaged("bytes after the last entry");
+  FStarts.push_back(static_cast<uint32_t>(FKeys.size()));
+  FKeys.shrink_to_fit();
   FLcid = lcid;
 }
 
+std::string_view TWordFrequencies::KeyAt(size_t Index) const {
+  return std::string_view(FKeys).substr(FStarts[Index], FStarts[Index + 1] - FStarts[Index]);
+}
+
 int TWordFrequencies::ClassOf(const std::string& Key) const {
-  const auto it = FClasses.find(Key);
-  return it == FClasses.end() ? 0 : it->second;
+  size_t low = 0, high = FClasses.size();
+  while (low < high) {
+    const size_t middle = low + (high - low) / 2;
+    const int order = KeyAt(middle).compare(Key);
+    if (order == 0) return FClasses[middle];
+    if (order < 0)
+      low = middle + 1;
+    else
+      high = middle;
+  }
+  return 0;
 }

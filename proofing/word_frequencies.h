@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 #include "platform/exceptions.h"
 #include "platform/locale.h"
@@ -37,11 +38,17 @@ public:
   void Clear();
 
   bool Empty() const { return FClasses.empty(); }
+  size_t Count() const { return FClasses.size(); }
   LCID Lcid() const { return FLcid; }
   // The class of a key (FrequencyKey or PairKey); 0 for one the counted prose never had.
   int ClassOf(const std::string& Key) const;
 
 private:
+  std::string_view KeyAt(size_t Index) const;
+
   LCID FLcid = 0;
-  std::unordered_map<std::string, uint8_t> FClasses;
+  // The keys in byte order, end to end; FStarts[i] is where key i starts (one more for the end).
+  std::string FKeys;
+  std::vector<uint32_t> FStarts;
+  std::vector<uint8_t> FClasses;
 };

@@ -11,29 +11,6 @@ const char* const kProgramVersion = "Version 3.7 (Build 019)";
 
 QM_CLASS_INFO(TAboutBox, TForm, [](TClassBuilder<TAboutBox>&) {})
 
-TMemoryStatus ParseMemInfo(const std::string& text) {
-  std::istringstream in(text);
-  std::string key;
-  uint64_t total = 0, available = 0, value = 0;
-  std::string unit;
-  while (in >> key >> value) {
-    std::getline(in, unit);
-    if (key == "MemTotal:") total = value;
-    else if (key == "MemAvailable:") available = value;
-  }
-  TMemoryStatus s;
-  s.TotalKB = total;
-  s.LoadPercent = total > 0 ? int(100 - std::min(available, total) * 100 / total) : 0;
-  return s;
-}
-
-TMemoryStatus ReadMemoryStatus() {
-  std::ifstream file("/proc/meminfo");
-  std::stringstream text;
-  text << file.rdbuf();
-  return ParseMemInfo(text.str());
-}
-
 std::string FormatThousands(uint64_t value) {
   if (value == 0) return {};
   std::string digits = std::to_string(value), out;

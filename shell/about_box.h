@@ -6,21 +6,13 @@
 #include <string>
 
 #include "platform/gui/form.h"
+#include "shell/memory_status.h"
 
 class TLabel;
 
 // "Version ..." as the about box and the splash window show it.
 extern const char* const kProgramVersion;
 
-// Physical memory as the box shows it: total in kilobytes and the load in percent.
-struct TMemoryStatus {
-  uint64_t TotalKB = 0;
-  int LoadPercent = 0;
-};
-// From the system's memory figures (MemTotal and MemAvailable of the kernel).
-TMemoryStatus ReadMemoryStatus();
-// The figures of /proc/meminfo text.
-TMemoryStatus ParseMemInfo(const std::string& text);
 // "#,###" with "," between thousands; 0 gives "".
 std::string FormatThousands(uint64_t value);
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/exceptions.h"
 #include "platform/files.h"
 #include "shell/replace_list_rules.h"
 #include "textcore/cyr_case.h"
@@ -78,12 +79,15 @@ bool RemoveHtmlTags(std::u16string& text, const TStepEvent& step) {
   return true;
 }
 
-std::string ChangeCase(std::string_view text, int mode) {
+std::string ChangeCase(std::string_view text, int mode, const TStepEvent& step) {
   const TCaseTables& t = CaseTables();
   std::string out(text);
   bool start = true;
   unsigned char last = 0;
-  for (char& ch : out) {
+  const int64_t total = int64_t(out.size());
+  for (int64_t i = 0; i < total; ++i) {
+    if (step && i % (64 * kStepEvery) == 0 && step(i + 1, total)) throw EAbort("");
+    char& ch = out[size_t(i)];
     const auto c = static_cast<unsigned char>(ch);
     switch (mode) {
       case 1:
@@ -112,7 +116,7 @@ std::string ChangeCase(std::string_view text, int mode) {
   return out;
 }
 
-std::u16string ChangeCaseW(std::u16string_view text, int mode) {
+std::u16string ChangeCaseW(std::u16string_view text, int mode, const TStepEvent& step) {
   // Characters the code page lacks stand in as "X"/"x" (letters) or a neutral control byte.
   std::string bytes = UnitsTo1251(text);
   std::vector<bool> foreign(text.size());
@@ -123,7 +127,7 @@ std::u16string ChangeCaseW(std::u16string_view text, int mode) {
     const bool letter = WideUpper(c) != WideLower(c);
     bytes[i] = letter ? (WideUpper(c) == c ? 'X' : 'x') : '\x01';
   }
-  const std::string changed = ChangeCase(bytes, mode);
+  const std::string changed = ChangeCase(bytes, mode, step);
   std::u16string out = AnsiToWideString(changed, kCodePage);
   for (size_t i = 0; i < text.size(); ++i) {
     if (!foreign[i]) continue;

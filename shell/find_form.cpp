@@ -449,7 +449,12 @@ void TFindForm::ReplaceAllRun(const std::vector<std::string>* list, bool resetCo
       }
       Editor->EndUpdate();
     } else if (list) {
+      // Unless each replacement is asked about, a list works unseen: the window lays the text
+      // out once at the end instead of after every replacement.
+      const bool unseen = !OnConfirmReplace;
+      if (unseen) Editor->BeginUpdate();
       stopped_ = !engine.RunList(*list, resetCount);
+      if (unseen) Editor->EndUpdate();
     } else {
       stopped_ = !engine.ReplaceAll(MakeRule(EditFind->GetText(), EditReplace->GetText()));
     }

@@ -165,7 +165,13 @@ void TMainForm::ConvTransliterateExecute(TObject*) {
     WorkRange(*Editor, start, length);
     const std::u16string text = Editor->Control().TextRange(start, start + length);
     const int64_t paragraphs = std::count(text.begin(), text.end(), u'\r') + 1;
-    // Paragraph by paragraph, whole (however long), each written back only when it changed.
+    // Paragraph by paragraph, whole (however long), each written back only when it changed;
+    // the window lays the text out once at the end.
+    struct TUnseen {
+      TRichEditW& editor;
+      explicit TUnseen(TRichEditW& e) : editor(e) { editor.BeginUpdate(); }
+      ~TUnseen() { editor.EndUpdate(); }
+    } unseen(*Editor);
     int pos = start;
     size_t from = 0;
     for (int64_t i = 0; i < paragraphs; ++i) {
@@ -188,13 +194,20 @@ void TMainForm::ConvTransliterateExecute(TObject*) {
 void TMainForm::CaseToggleClick(TObject* Sender) {
   if (Editor->SelLength() == 0) SelectWordAtCaret();
   if (Editor->SelLength() == 0) return;
-  const int start = Editor->SelStart();
-  const std::u16string text = ChangeCaseW(Editor->GetSelTextW(), TagOf(Sender));
-  Editor->SetSelTextW(text);
+  const int start = Editor->SelStart(), mode = TagOf(Sender);
+  int length = Editor->SelLength();
+  // An operation: a long text shows its progress and can be stopped (then nothing changes).
+  RunOperation(GetLangMessage("StatCase"), false, "", [&] {
+    const std::u16string text = ChangeCaseW(Editor->GetSelTextW(), mode, [](int64_t position, int64_t total) {
+      return ProgressStep(position, total);
+    });
+    Editor->SetSelStart(start);
+    Editor->SetSelLength(length);
+    Editor->SetSelTextW(text);
+    length = int(text.size());
+  });
   Editor->SetSelStart(start);
-  Editor->SetSelLength(int(text.size()));
-  Editor->SetModified(true);
-  SetModified(true);
+  Editor->SetSelLength(length);
 }
 
 void TMainForm::ToolsChangeCaseExecute(TObject*) {

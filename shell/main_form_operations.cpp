@@ -159,10 +159,7 @@ void TMainForm::RunOperation(const std::string& caption, bool disableUndo, const
   EndOperation(historyName);
 }
 
-bool TMainForm::OperationProgress(TObject*, int Percent) {
-  Application->ProcessMessages();
-  return ProgressSetPercent(Percent);
-}
+bool TMainForm::OperationProgress(TObject*, int Percent) { return ProgressSetPercent(Percent); }
 
 void TMainForm::EditorLoadProgress(TObject* Sender, int Pos, int Size) {
   if (Size == 0) return;

@@ -11,6 +11,7 @@
 #include "platform/streams.h"
 #include "platform/gui/dialogs.h"
 #include "shell/document_state.h"
+#include "shell/memory_status.h"
 #include "shell/open_save_messages.h"
 #include "shell/plain_text.h"
 #include "shell/preferences_key.h"
@@ -345,6 +346,7 @@ int TOpenSave::OpenDetected(const std::string& path) {
     Fire(OnOpenFailure, this);
     return -2;
   }
+  if (RefusedAsTooLarge(path)) return -2;
   Fire(OnOpenStart, this);
   int result = -1;
   auto openAsText = [&] {
@@ -399,6 +401,21 @@ int TOpenSave::OpenDetected(const std::string& path) {
   return result;
 }
 
+bool TOpenSave::RefusedAsTooLarge(const std::string& path) {
+  const int64_t size = FileSize(path);
+  const uint64_t availableKB = ReadMemoryStatus().AvailableKB;
+  if (size < 0 || FileFitsInMemory(uint64_t(size), availableKB)) return false;
+  const auto mb = [](uint64_t bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20); };
+  if (FileFitsInMemory(uint64_t(size), 0))
+    MessageDlg(FormatMessageText(GetMsg("MainOpenTooLarge"),
+                                 {path, mb(uint64_t(size) * kLoadBytesPerFileByte), mb(availableKB << 10)}),
+               mtError, mbOK);
+  else
+    MessageDlg(FormatMessageText(GetMsg("MainOpenTooLong"), {path}), mtError, mbOK);
+  Fire(OnOpenFailure, this);
+  return true;
+}
+
 bool TOpenSave::AfterChosenLoad(const std::string& path, TConverterRec* format, int result) {
   if (result == -1) {
     const std::string name = format ? ShownName(format->Name) : std::string();
@@ -435,7 +452,7 @@ void TOpenSave::Open() {
     if (detected > 0) openDialog_->SetFilterIndex(detected);
     opened = detected > 0;
   } else {
-    opened = AfterChosenLoad(path, format, LoadFile(path, format));
+    opened = !RefusedAsTooLarge(path) && AfterChosenLoad(path, format, LoadFile(path, format));
   }
   if (opened) {
     editor_->SetReadOnly((openDialog_->Options() & ofReadOnly) != 0);
@@ -457,7 +474,7 @@ void TOpenSave::OpenRecent(const std::string& path, int formatNumber) {
   TConverterRec* format = formatNumber >= 0 ? converters_.FindByNumber(formatNumber) : nullptr;
   if (IsTextFormat(format) && IsRTFFile(path)) format = nullptr;
   if (format) {
-    AfterChosenLoad(path, format, LoadFile(path, format));
+    if (!RefusedAsTooLarge(path)) AfterChosenLoad(path, format, LoadFile(path, format));
   } else {
     const int detected = OpenDetected(path);
     if (detected > 0) openDialog_->SetFilterIndex(detected);

@@ -121,6 +121,8 @@ protected:
 private:
   // OpenFile after the question about the modified document.
   int OpenDetected(const std::string& path);
+  // Says that the file is too large for the memory at hand, when it is (see FileFitsInMemory).
+  bool RefusedAsTooLarge(const std::string& path);
   // The file's bytes, read with the editor's load progress (a stop raises EUserInterrupt).
   std::string ReadDocument(const std::string& path);
   // Loads the file's bytes into the editor as plain text; the format they were found in.

@@ -16,6 +16,10 @@ constexpr std::pair<const char*, const char*> kBuiltIn[] = {
     {"MainOpenFail6",
      "Access to this file is denied. Possibly a sharing violation. Check if this file is already "
      "open in another application."},
+    {"MainOpenTooLarge",
+     "File \"%s\" is too large for the memory available: opening it takes about %s MB, and %s MB "
+     "are free."},
+    {"MainOpenTooLong", "File \"%s\" is too large to open: a document holds at most 2 GB of text."},
     {"MainOpenRecover",
      "This document was not saved properly, but the recovery information is available. Do you "
      "want to open the recovered document?"},

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <time.h>
 #include <sstream>
 #include <set>
 #include <thread>
@@ -21,6 +23,7 @@
 #include "platform/gui/timer.h"
 #include "platform/gui/window_walk.h"
 #include "shell/main_form.h"
+#include "shell/open_save.h"
 #include "textcore/rich_edit.h"
 
 namespace {
@@ -113,6 +116,43 @@ void WaitFile(const std::string& name) {
     Application->ProcessMessages();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
+}
+
+// Handles messages for `ms` milliseconds, as the message loop does while the user waits.
+void Idle(int ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (std::chrono::steady_clock::now() < end) {
+    Application->ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+// Types `utf8` into the editor one key at a time, each key handled (painted) before the next.
+void Type(const std::string& utf8) {
+  for (const char16_t c : Utf8ToWide(utf8)) {
+    TypeTextTo(MainForm->Editor, std::u16string(1, c));
+    Application->ProcessMessages();
+  }
+}
+
+// Appends "LABEL wall-ms cpu-ms peak-kB resident-kB" to `file`: the time, the process's
+// processor time, its peak and current resident size, for the benchmarks that drive the program.
+void Stamp(const std::string& argument) {
+  std::istringstream in(argument);
+  std::string file, label;
+  in >> file >> label;
+  timespec wall{}, cpu{};
+  ::clock_gettime(CLOCK_MONOTONIC, &wall);
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+  long peak = 0, resident = 0;
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) peak = std::stol(line.substr(6));
+    if (line.rfind("VmRSS:", 0) == 0) resident = std::stol(line.substr(6));
+  }
+  std::ofstream(ProgramFileName(file), std::ios::app)
+      << label << ' ' << (wall.tv_sec * 1000 + wall.tv_nsec / 1000000) << ' '
+      << (cpu.tv_sec * 1000 + cpu.tv_nsec / 1000000) << ' ' << peak << ' ' << resident << '\n';
 }
 
 void Answer(const std::string& argument) {
@@ -296,6 +336,14 @@ void RunLine(const std::string& line) {
     WriteFileAtomic(ProgramFileName(argument), panels);
   } else if (verb == "answer")
     Answer(argument);
+  else if (verb == "open")
+    MainForm->OS->OpenFile(ExpandFileName(ProgramFileName(argument)));
+  else if (verb == "type")
+    Type(argument);
+  else if (verb == "idle")
+    Idle(std::stoi(argument));
+  else if (verb == "stamp")
+    Stamp(argument);
   else if (verb == "asked")
     Asked(argument);
   else if (verb == "walk-menus") {

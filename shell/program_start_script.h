@@ -16,6 +16,10 @@
 //                    windows left up; writes what it did to REPORT, fails on an error box
 //   walked-enabled [NAME...]  fails for a command the walks so far found disabled in every
 //                    state they visited, but the NAMEd ones
+//   open FILE        opens FILE as File > Open does (what goes wrong is asked, as there)
+//   type TEXT        types TEXT into the editor, one key at a time, each handled before the next
+//   idle MS          handles messages for MS milliseconds
+//   stamp FILE LABEL appends "LABEL wall-ms cpu-ms peak-kB resident-kB" to FILE (benchmarks)
 //   screenshot FILE  saves a picture of the main window as PNG
 //   close            closes the main window
 // A failing action is reported on stderr and ends the program with exit code 3.

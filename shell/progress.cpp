@@ -19,7 +19,13 @@ struct TProgressState {
   std::vector<TProgressView*> Views;
   std::function<double()> Clock;
   std::function<void()> Pump;
+  double LastPump = 0;  // when a percentage last handed the messages on (0: not since the start)
 };
+
+// A step that moves the gauge by less than a percent hands the messages on at most this often
+// (in days, as Now): handling them (painting the window) after every small step costs more
+// than the work.
+constexpr double kPumpEvery = 0.040 / 86400.0;
 
 TProgressState& State() {
   static TProgressState state;
@@ -71,6 +77,7 @@ void ProgressStart(const std::string& caption) {
   });
   State().Changes = -1;
   State().Stop = false;
+  State().LastPump = 0;
   PumpMessages();
   State().StartTime = Now();
 }
@@ -82,6 +89,8 @@ void ProgressSetCaption(const std::string& caption) {
 
 bool ProgressSetPercent(int percent) {
   auto& s = State();
+  const double now = Now();
+  if (percent == s.LastPercent && percent != 0 && s.LastPump != 0 && now - s.LastPump < kPumpEvery) return s.Stop;
   ForEachView([&](TProgressView& v) { v.ShowGauge(percent); });
   if (percent != s.LastPercent || percent == 0) {
     const std::string percentText = std::to_string(percent) + "%";
@@ -100,6 +109,7 @@ bool ProgressSetPercent(int percent) {
   }
   const bool stop = s.Stop;
   PumpMessages();
+  s.LastPump = Now();
   return stop;
 }
 

@@ -31,8 +31,8 @@ void DetachProgressView(TProgressView* view);
 void ProgressStart(const std::string& caption);
 // Shows another caption and handles pending messages.
 void ProgressSetCaption(const std::string& caption);
-// Shows a percentage (texts only when it changed or is 0); answers the Stop flag as it was
-// before pending messages were handled.
+// Shows a percentage (texts only when it changed or is 0) and handles pending messages, the
+// same percentage again at most every 40 ms; answers the Stop flag as it was before.
 bool ProgressSetPercent(int percent);
 // The count shown in the changes panel at the next percentage update (-1: not shown).
 void ProgressSetChanges(int count);

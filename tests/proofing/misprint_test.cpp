@@ -43,15 +43,28 @@ TEST(WordFrequencies, FileKeepsEveryWordsClass) {
   EXPECT_EQ(frequencies.Lcid(), LANG_ENGLISH_US);
   for (const auto& [word, count] : kCounts) EXPECT_EQ(frequencies.ClassOf(word), FrequencyClass(count)) << word;
   EXPECT_EQ(frequencies.ClassOf("fro"), 0);
+  EXPECT_EQ(frequencies.ClassOf(""), 0);      // before the first key
+  EXPECT_EQ(frequencies.ClassOf("zzzz"), 0);  // after the last
   EXPECT_EQ(frequencies.ClassOf("unseen"), 0);
   EXPECT_EQ(FrequencyClass(1), 1);
   EXPECT_EQ(FrequencyClass(2), 5);  // four classes double the count
   EXPECT_EQ(FrequencyClass(uint64_t(1) << 62), 249);
 }
 
+// Entries "b" then "a" (out of the order look-ups rely on) under a correct checksum.
+std::string OutOfOrderFile() {
+  std::string bytes = BuildFrequencyFile(LANG_ENGLISH_US, 2, {{"a", 1}, {"b", 1}});
+  std::swap(bytes[16], bytes[20]);
+  uint32_t hash = 2166136261u;
+  for (size_t i = 0; i + 4 < bytes.size(); ++i) hash = (hash ^ static_cast<unsigned char>(bytes[i])) * 16777619u;
+  for (int k = 0; k < 4; ++k) bytes[bytes.size() - 4 + size_t(k)] = char(hash >> (8 * k));
+  return bytes;
+}
+
 TEST(WordFrequencies, DamagedFileIsRefusedAndLeavesNoData) {
   const std::string good = BuildFrequencyFile(LANG_ENGLISH_US, 10, kCounts);
   const std::pair<const char*, std::string> damages[] = {
+      {"entries out of order", OutOfOrderFile()},
       {"empty", ""},
       {"other magic", "QWF2" + good.substr(4)},
       {"cut short", good.substr(0, good.size() - 7)},

@@ -89,6 +89,7 @@ TEST_F(ConvertCommandsTest, TransliterationUsesExceptionsAndKeepsLongLines) {
   const size_t second = text.find(u'\r') + 1, third = text.rfind(u'\r');
   EXPECT_EQ(text.substr(third + 1), u"konets");
   EXPECT_EQ(third - second, size_t(1200 * 7));
+  EXPECT_EQ(main->Editor->UpdateLock(), 0);  // the window shows the text again
 }
 
 TEST_F(ConvertCommandsTest, TransliterationWithSelectionConvertsOnlyIt) {
@@ -130,6 +131,21 @@ TEST_F(ConvertCommandsTest, CaseItemsOnSelectionAndWordAtCaret) {
   Click("CaseTitle");
   EXPECT_EQ(Text(), u"ёж Café");
   EXPECT_TRUE(main->DocModified());
+}
+
+TEST_F(ConvertCommandsTest, CaseChangeOfALongTextShowsProgressAndStopLeavesItAsItWas) {
+  std::u16string text;
+  while (text.size() < 200000) text += u"ёж café ";
+  SetText(text);
+  Select(0, int(text.size()));
+  int pumps = 0;
+  SetProgressMessagePump([&] {
+    if (main->Busy() && ++pumps == 2) ProgressCancel();
+  });
+  EXPECT_THROW(Click("CaseUpper"), EAbort);
+  EXPECT_EQ(Text(), text);
+  EXPECT_FALSE(main->Busy());
+  EXPECT_GE(pumps, 2);
 }
 
 TEST_F(ConvertCommandsTest, QuickSampleOffersTheCaseFormsAndAPickReplacesTheTrimmedText) {

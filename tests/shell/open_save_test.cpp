@@ -1,12 +1,15 @@
 // Opening and saving documents: formats, names, backups, recovery copies, settings and the
 // failure paths, with real files in a private folder and scripted dialogs.
 
+#include <climits>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 
 #include "platform/code_pages.h"
 #include "platform/string_list.h"
+#include "shell/memory_status.h"
 #include "shell/open_save_messages.h"
 #include "shell/plain_text.h"
 #include "tests/shell/open_save_test_env.h"
@@ -335,6 +338,34 @@ TEST_F(OpenSaveTest, FailedLoadLeavesThePreviousDocumentAndNameIntact) {
   EXPECT_FALSE(Doc.Modified());
   EXPECT_EQ(Events, "save-success open-failure ");
   EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST_F(OpenSaveTest, FileTooLargeIsRefusedBeforeItIsRead) {
+  Type(kRussian);
+  // A sparse file: 3 GB long, holding nothing; reading it would take minutes and all memory.
+  { std::ofstream(NativePath(Path("huge.txt"))); }
+  std::filesystem::resize_file(NativePath(Path("huge.txt")), uint64_t(3) << 30);
+  AnswerMessage(mrNo);  // the changes are not saved
+  AnswerMessage(mrOk);
+  EXPECT_EQ(OS->OpenFile(Path("huge.txt")), -2);
+  EXPECT_TRUE(Contains(Messages().back(), "too large")) << Messages().back();
+  EXPECT_EQ(Editor->GetTextW(), kRussian);
+  EXPECT_EQ(Events, "open-failure ");
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+TEST(LoadMemory, FileFitsWhenSixTimesItsSizeIsFree) {
+  const struct {
+    uint64_t bytes, availableKB;
+    bool fits;
+  } cases[] = {
+      {100 << 20, 600 << 10, true},       // exactly six times
+      {100 << 20, (600 << 10) - 1, false},
+      {100 << 20, 0, true},               // the free memory is not known
+      {uint64_t(INT_MAX), 0, false},      // more characters than positions
+      {uint64_t(INT_MAX) - 1, uint64_t(1) << 40, true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FileFitsInMemory(c.bytes, c.availableKB), c.fits) << c.bytes << " " << c.availableKB;
 }
 
 TEST_F(OpenSaveTest, FormatsAreFoundByExtensionThenByContent) {

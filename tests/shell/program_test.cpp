@@ -107,6 +107,15 @@ TEST(ProgramTest, AFileNamedAtStartThatIsNoFileIsSaidToBeNotFound) {
   }
 }
 
+TEST(ProgramTest, AFileTooLargeForTheMemoryIsRefusedBeforeLoading) {
+  ProgramFolders f;
+  f.Write("huge.txt", "");
+  std::filesystem::resize_file(f.Path("huge.txt"), uint64_t(3) << 30);  // sparse: takes no room
+  f.Write("start.script", "answer messagedlg 1\nasked too large\nclose\n");
+  ProgramRun run({f.Path("huge.txt")}, f.Env("start.script"));
+  EXPECT_EQ(run.Wait(30s), 0) << run.Stderr();
+}
+
 TEST(ProgramTest, StartedProgramsAreNeverLeftAsZombies) {
   ProgramFolders f;
   const std::string pidFile = f.Path("child.pid");

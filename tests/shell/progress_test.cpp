@@ -83,11 +83,19 @@ TEST_F(ProgressTest, StartResetsTheDisplayButNotTheLastPercentage) {
   EXPECT_EQ(percentUpdates, updates + 1);
 }
 
-TEST_F(ProgressTest, RepeatedPercentageUpdatesTextsOnceButPumpsEachTime) {
+TEST_F(ProgressTest, RepeatedPercentageUpdatesTextsOnceAndPumpsAtMostEvery40ms) {
   ProgressStart("Op");
   const int pumpsBefore = pumps, updates = percentUpdates;
   for (int i = 0; i < 3; ++i) ProgressSetPercent(50);
   EXPECT_EQ(percentUpdates, updates + 1);
+  EXPECT_EQ(pumps, pumpsBefore + 1);  // many small steps do not paint the window each time
+  now += 0.05 * kSecond;
+  ProgressSetPercent(50);
+  EXPECT_EQ(pumps, pumpsBefore + 2);
+  ProgressSetPercent(51);  // a new percentage is always shown
+  EXPECT_EQ(pumps, pumpsBefore + 3);
+  ProgressCancel();
+  EXPECT_TRUE(ProgressSetPercent(51));  // Stop is answered between the pumps too
   EXPECT_EQ(pumps, pumpsBefore + 3);
 }
 

@@ -33,6 +33,7 @@ TEST(AboutBox, MemoryFiguresVersionAndLinks) {
   const TMemoryStatus s = ParseMemInfo("MemTotal:       8388608 kB\nMemFree: 1 kB\nMemAvailable:   5284824 kB\n");
   EXPECT_EQ(s.TotalKB, 8388608u);
   EXPECT_EQ(s.LoadPercent, 37);
+  EXPECT_EQ(s.AvailableKB, 5284824u);
   EXPECT_EQ(ParseMemInfo("garbage").LoadPercent, 0);
   TAboutBox box(nullptr);
   EXPECT_EQ(box.Caption(), "About Quillomark");

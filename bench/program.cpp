@@ -1,0 +1,350 @@
+// The whole program with large documents, in its shown window, each figure a ratio against a
+// yardstick measured in the same run: start-up against the minimal Qt window
+// (bench_minimal_window), reopening over a loaded document against opening from empty, typing
+// and idling in a 20 MB document against an empty one, Transliterate and Change Case against
+// opening the same text, a 50 MB line without a break against 50 MB of short lines, dense RTF
+// against plain text of the same characters. The program runs its test script: "stamp" lines
+// give the time, processor time and memory at each step. Runs in the current display, else
+// offscreen.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr auto kTimeLimit = std::chrono::minutes(10);  // a run still going then counts as failed
+
+// A folder for the generated files and the programs' settings, removed at the end.
+struct Folder {
+  fs::path dir;
+  Folder() {
+    std::string pattern = (fs::temp_directory_path() / "qm-bench-program-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    dir = pattern;
+  }
+  ~Folder() {
+    std::error_code error;
+    fs::remove_all(dir, error);
+  }
+};
+
+Folder& Work() {
+  static Folder folder;
+  return folder;
+}
+
+std::string WorkPath(const std::string& name) { return (Work().dir / name).string(); }
+
+// One step of a run: milliseconds since an arbitrary start, processor milliseconds, peak and
+// current resident kilobytes.
+struct Stamp {
+  double wall = 0, cpu = 0, peakKb = 0, rssKb = 0;
+};
+
+struct Run {
+  bool finished = false;
+  double wallMs = 0, peakKb = 0;  // the whole run: wall time and peak resident size
+  std::map<std::string, Stamp> stamps;
+  double Between(const std::string& a, const std::string& b) const { return stamps.at(b).wall - stamps.at(a).wall; }
+  double CpuBetween(const std::string& a, const std::string& b) const { return stamps.at(b).cpu - stamps.at(a).cpu; }
+};
+
+// A fresh folder for a run's settings.
+fs::path NewHome() {
+  static int counter = 0;
+  return Work().dir / ("run" + std::to_string(counter++));
+}
+
+// Runs `program` with `args` (and the script `lines`, when given) with its settings in `home`.
+Run Start(const std::string& program, const std::vector<std::string>& args, const std::vector<std::string>& lines,
+          const fs::path& home = NewHome()) {
+  for (const char* sub : {"config", "run", "xdg", "data", "cache"}) fs::create_directories(home / sub);
+  fs::permissions(home / "run", fs::perms::owner_all, fs::perm_options::replace);
+  const std::string stampFile = (home / "stamps").string();
+  std::map<std::string, std::string> vars;
+  for (char** e = environ; *e; ++e) {
+    const std::string entry = *e;
+    const size_t eq = entry.find('=');
+    if (eq != std::string::npos) vars[entry.substr(0, eq)] = entry.substr(eq + 1);
+  }
+  vars["QUILLOMARK_CONFIG_DIR"] = (home / "config").string();
+  vars["XDG_RUNTIME_DIR"] = (home / "run").string();
+  vars["XDG_CONFIG_HOME"] = (home / "xdg").string();
+  vars["XDG_DATA_HOME"] = (home / "data").string();
+  vars["XDG_CACHE_HOME"] = (home / "cache").string();
+  if (!vars.count("DISPLAY")) vars["QT_QPA_PLATFORM"] = "offscreen";
+  vars.erase("QUILLOMARK_TEST_SCRIPT");
+  if (!lines.empty()) {
+    std::ofstream script(home / "script");
+    for (std::string line : lines) {
+      for (size_t at; (at = line.find("$STAMPS")) != std::string::npos;) line.replace(at, 7, stampFile);
+      script << line << '\n';
+    }
+    vars["QUILLOMARK_TEST_SCRIPT"] = (home / "script").string();
+  }
+  std::vector<std::string> envStrings, argv{program};
+  for (const auto& [name, value] : vars) envStrings.push_back(name + "=" + value);
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<char*> argp, envp;
+  for (auto& a : argv) argp.push_back(a.data());
+  argp.push_back(nullptr);
+  for (auto& e : envStrings) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 2, (home / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  Run run;
+  pid_t pid = -1;
+  const auto begin = std::chrono::steady_clock::now();
+  if (::posix_spawn(&pid, program.c_str(), &actions, nullptr, argp.data(), envp.data()) != 0) return run;
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  rusage usage{};
+  for (;;) {
+    if (::wait4(pid, &status, WNOHANG, &usage) == pid) {
+      run.finished = true;
+      break;
+    }
+    if (std::chrono::steady_clock::now() - begin > kTimeLimit) {
+      ::kill(pid, SIGKILL);
+      ::wait4(pid, &status, 0, &usage);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  run.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+  run.peakKb = double(usage.ru_maxrss);
+  std::ifstream stamps(stampFile);
+  std::string label;
+  Stamp s;
+  while (stamps >> label >> s.wall >> s.cpu >> s.peakKb >> s.rssKb) run.stamps[label] = s;
+  return run;
+}
+
+std::string ProgramDir() { return QM_PROGRAM_DIR; }
+
+// The program with a script; the questions a closing with changes asks are answered No.
+Run Program(const std::vector<std::string>& lines) {
+  std::vector<std::string> script{"answer messagedlg 7", "answer messagebox 7"};
+  script.insert(script.end(), lines.begin(), lines.end());
+  script.push_back("close");
+  return Start(ProgramDir() + "/quillomark", {}, script);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// Russian prose lines with the exception list's words among them, `bytes` of UTF-8 (LF ends)
+// or one line without a break.
+std::string Prose(size_t bytes, bool oneLine) {
+  static const char* const sentences[] = {
+      "Съешь же ещё этих мягких французских булок, да выпей чаю.",
+      "В Москве и Санкт-Петербурге шёл дождь, а в Сибири уже лежал снег.",
+      "Широкая электрификация южных губерний даст мощный толчок подъёму сельского хозяйства.",
+      "Россия и Украина соседи; Ельцин и Горбачёв спорили о Хрущёве.",
+      "Эх, чужак, общий съём цен шляп (юфть) вдрызг!",
+      "Он открыл окно, и в комнату ворвался холодный ветер с реки.",
+  };
+  std::string text;
+  text.reserve(bytes + 200);
+  for (size_t i = 0; text.size() < bytes; ++i) {
+    text += sentences[i % 6];
+    text += oneLine || i % 3 != 2 ? ' ' : '\n';
+  }
+  return text;
+}
+
+// A file of the work folder made once.
+const std::string& File(const std::string& name, const std::function<std::string()>& make) {
+  static std::map<std::string, std::string> made;
+  auto it = made.find(name);
+  if (it == made.end()) {
+    const std::string path = WorkPath(name);
+    std::ofstream(path, std::ios::binary) << make();
+    it = made.emplace(name, path).first;
+  }
+  return it->second;
+}
+
+const std::string& ProseFile(size_t mb) {
+  return File("prose" + std::to_string(mb) + ".txt", [mb] { return Prose(mb << 20, false); });
+}
+
+// Marks that a run did not finish in time.
+bool Check(benchmark::State& state, const Run& run, const std::vector<std::string>& labels) {
+  for (const std::string& label : labels) {
+    if (!run.stamps.count(label)) {
+      state.SkipWithError(("no stamp " + label + (run.finished ? "" : " (stopped after the time limit)")).c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
+void BM_StartUp(benchmark::State& state) {
+  const std::string minimal = QM_MINIMAL_WINDOW;
+  std::vector<double> programMs, minimalMs, programKb, minimalKb;
+  // The first start writes the settings' defaults; the ones measured find them, as a user's do.
+  const fs::path home = NewHome();
+  Start(ProgramDir() + "/quillomark", {}, {"close"}, home);
+  for (auto _ : state) {
+    for (int i = 0; i < 5; ++i) {  // alternately, so that both meet the same machine
+      const Run base = Start(minimal, {}, {});
+      const Run run = Start(ProgramDir() + "/quillomark", {}, {"close"}, home);
+      if (!base.finished || !run.finished) {
+        state.SkipWithError("a start-up did not end");
+        return;
+      }
+      minimalMs.push_back(base.wallMs);
+      minimalKb.push_back(base.peakKb);
+      programMs.push_back(run.wallMs);
+      programKb.push_back(run.peakKb);
+    }
+  }
+  state.counters["program_ms"] = Median(programMs);
+  state.counters["minimal_ms"] = Median(minimalMs);
+  state.counters["program_MB"] = Median(programKb) / 1024;
+  state.counters["minimal_MB"] = Median(minimalKb) / 1024;
+  state.counters["ratio_time"] = Median(programMs) / Median(minimalMs);
+  state.counters["ratio_memory"] = Median(programKb) / Median(minimalKb);
+}
+BENCHMARK(BM_StartUp)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Opening a 20 MB document over another one, against opening it into the empty editor.
+void BM_ReopenOverLoaded(benchmark::State& state) {
+  const std::string a = ProseFile(20), b = File("prose20b.txt", [] { return Prose(20u << 20, false) + "конец\n"; });
+  for (auto _ : state) {
+    const Run run = Program({"stamp $STAMPS start", "open " + a, "stamp $STAMPS first", "open " + b,
+                             "stamp $STAMPS second"});
+    if (!Check(state, run, {"start", "first", "second"})) return;
+    state.counters["open_empty_ms"] = run.Between("start", "first");
+    state.counters["open_over_loaded_ms"] = run.Between("first", "second");
+    state.counters["ratio"] = run.Between("first", "second") / run.Between("start", "first");
+  }
+}
+BENCHMARK(BM_ReopenOverLoaded)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A keystroke (typed, handled and painted) and a second of idling in a 20 MB document, against
+// the same in the empty one.
+void BM_TypingAndIdle(benchmark::State& state) {
+  const std::string file = ProseFile(20);
+  const std::string keys = "abcdefghijklmnopqrst";
+  for (auto _ : state) {
+    const Run run = Program({"idle 500", "stamp $STAMPS e0", "type " + keys, "stamp $STAMPS e1", "idle 2000",
+                             "stamp $STAMPS e2", "open " + file, "idle 500", "stamp $STAMPS l0",
+                             "type " + keys, "stamp $STAMPS l1", "idle 2000", "stamp $STAMPS l2"});
+    if (!Check(state, run, {"e0", "e1", "e2", "l0", "l1", "l2"})) return;
+    const double n = double(keys.size());
+    const double emptyKey = run.Between("e0", "e1") / n, largeKey = run.Between("l0", "l1") / n;
+    const double emptyIdle = run.CpuBetween("e1", "e2") / run.Between("e1", "e2");
+    const double largeIdle = run.CpuBetween("l1", "l2") / run.Between("l1", "l2");
+    state.counters["key_empty_ms"] = emptyKey;
+    state.counters["key_20MB_ms"] = largeKey;
+    state.counters["ratio_key"] = largeKey / emptyKey;
+    state.counters["idle_cpu_empty_pct"] = 100 * emptyIdle;
+    state.counters["idle_cpu_20MB_pct"] = 100 * largeIdle;
+  }
+}
+BENCHMARK(BM_TypingAndIdle)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// An operation over the whole text (the menu items named) against opening that text.
+void Operation(benchmark::State& state, const std::vector<std::string>& clicks) {
+  const std::string file = ProseFile(size_t(state.range(0)));
+  for (auto _ : state) {
+    std::vector<std::string> lines{"stamp $STAMPS start", "open " + file, "stamp $STAMPS opened"};
+    for (const std::string& click : clicks) lines.push_back("click " + click);
+    lines.push_back("stamp $STAMPS done");
+    const Run run = Program(lines);
+    if (!Check(state, run, {"start", "opened", "done"})) return;
+    state.counters["open_ms"] = run.Between("start", "opened");
+    state.counters["operation_ms"] = run.Between("opened", "done");
+    state.counters["ratio"] = run.Between("opened", "done") / run.Between("start", "opened");
+  }
+}
+
+void BM_Transliterate(benchmark::State& state) { Operation(state, {"Transliterate1"}); }
+BENCHMARK(BM_Transliterate)->Arg(1)->Arg(10)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_ChangeCase(benchmark::State& state) { Operation(state, {"SelectAll1", "CaseUpper"}); }
+BENCHMARK(BM_ChangeCase)->Arg(1)->Arg(10)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Opening a file of the program and letting its window show it; time and memory growth.
+struct Opened {
+  double ms = 0, growthMB = 0;
+};
+bool OpenAndShow(benchmark::State& state, const std::string& file, Opened& out) {
+  const Run run = Program({"stamp $STAMPS start", "open " + file, "idle 300", "stamp $STAMPS shown"});
+  if (!Check(state, run, {"start", "shown"})) return false;
+  out.ms = run.Between("start", "shown");
+  out.growthMB = (run.stamps.at("shown").peakKb - run.stamps.at("start").rssKb) / 1024;
+  return true;
+}
+
+// 50 MB without a line break against 50 MB of short lines.
+void BM_SingleLine50MB(benchmark::State& state) {
+  const std::string lines = File("lines50.txt", [] { return Prose(50u << 20, false); });
+  const std::string line = File("line50.txt", [] { return Prose(50u << 20, true); });
+  for (auto _ : state) {
+    Opened base, one;
+    if (!OpenAndShow(state, lines, base) || !OpenAndShow(state, line, one)) return;
+    state.counters["lines_ms"] = base.ms;
+    state.counters["one_line_ms"] = one.ms;
+    state.counters["one_line_MB"] = one.growthMB;
+    state.counters["ratio_time"] = one.ms / base.ms;
+    state.counters["ratio_memory"] = one.growthMB / base.growthMB;
+  }
+}
+BENCHMARK(BM_SingleLine50MB)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// RTF with a bold and a coloured run in every line against the same characters as plain text.
+void BM_DenseRtf(benchmark::State& state) {
+  constexpr size_t kLines = 60000;
+  const std::string plain = File("dense.txt", [] {
+    std::string text;
+    for (size_t i = 0; i < kLines; ++i) text += "Line " + std::to_string(i) + " holds bold and red words here.\n";
+    return text;
+  });
+  const std::string rtf = File("dense.rtf", [] {
+    std::string text = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}"
+                       "{\\colortbl;\\red255\\green0\\blue0;}\\f0\\fs20 ";
+    for (size_t i = 0; i < kLines; ++i)
+      text += "Line " + std::to_string(i) + " holds {\\b bold} and {\\cf1 red} words here.\\par\n";
+    return text + "}";
+  });
+  for (auto _ : state) {
+    Opened base, rich;
+    if (!OpenAndShow(state, plain, base) || !OpenAndShow(state, rtf, rich)) return;
+    state.counters["plain_ms"] = base.ms;
+    state.counters["rtf_ms"] = rich.ms;
+    state.counters["plain_MB"] = base.growthMB;
+    state.counters["rtf_MB"] = rich.growthMB;
+    state.counters["ratio_time"] = rich.ms / base.ms;
+    state.counters["ratio_memory"] = rich.growthMB / base.growthMB;
+  }
+}
+BENCHMARK(BM_DenseRtf)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
