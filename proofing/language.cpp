@@ -340,12 +340,13 @@ int TQLanguage::CandidateClass(const std::string& Candidate) const {
   // A word split in two is as common as the pair in prose; a pair never seen, as its rarer
   // half, less a penalty (most splits are a letter struck extra somewhere).
   constexpr int kUnseenPair = 24;
+  const TWordFrequencies& frequencies = Frequencies();
   const size_t blank = Candidate.find(' ');
-  if (blank == std::string::npos) return FFrequencies.ClassOf(FrequencyKey(Candidate, Lcid()));
+  if (blank == std::string::npos) return frequencies.ClassOf(FrequencyKey(Candidate, Lcid()));
   const std::string left = FrequencyKey(Candidate.substr(0, blank), Lcid());
   const std::string right = FrequencyKey(Candidate.substr(blank + 1), Lcid());
-  if (const int pair = FFrequencies.ClassOf(PairKey(left, right)); pair > 0) return pair;
-  return std::min(FFrequencies.ClassOf(left), FFrequencies.ClassOf(right)) - kUnseenPair;
+  if (const int pair = frequencies.ClassOf(PairKey(left, right)); pair > 0) return pair;
+  return std::min(frequencies.ClassOf(left), frequencies.ClassOf(right)) - kUnseenPair;
 }
 
 void TQLanguage::RankSuggestions(const std::string& Word, TSuggestionList& List, int From) const {
@@ -356,7 +357,7 @@ void TQLanguage::RankSuggestions(const std::string& Word, TSuggestionList& List,
   std::vector<std::pair<int, TSuggestion>> ranked;
   for (auto it = List.Items.begin() + From; it != List.Items.end(); ++it) {
     const int cost = CorrectionCost(Word, it->Word);
-    ranked.emplace_back(FFrequencies.Empty() ? cost : cost * kCostWeight - CandidateClass(it->Word), std::move(*it));
+    ranked.emplace_back(Frequencies().Empty() ? cost : cost * kCostWeight - CandidateClass(it->Word), std::move(*it));
   }
   std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   for (size_t i = 0; i < ranked.size(); ++i) List.Items[From + i] = std::move(ranked[i].second);
