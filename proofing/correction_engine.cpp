@@ -285,7 +285,8 @@ void TQGrammar::Execute() {
   FStopped = false;
   FStatusCount = 0;
   FPreviousReplacement.clear();
-  FEnglishContext = false;
+  FEnglishContext = FRussianContext = false;
+  FLatinHistory.clear();
   FCacheWord.clear();
   int selStart = 0, selEnd = 0;
   Editor->GetSelection(selStart, selEnd);

@@ -159,6 +159,12 @@ private:
   int FWordStart = 0, FWordEnd = 0;  // the found text in the editor
   std::string FNextWord, FPreviousReplacement, FCacheWord, FVariantText, FBestGuess;
   bool FEnglishContext = false, FSeveralVariants = false, FAnswered = false;
+  // Whether the Latin words around the current one read mostly as transliterated Russian:
+  // the look-ahead words the English list does not know and the last Latin words converted.
+  bool FRussianContext = false;
+  std::vector<int> FLatinHistory;  // the last Latin words: +1 converted to Cyrillic, -1 English
+  bool RussianContext(const TStringList& Words) const;
+  void NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind);
   std::vector<std::string> FFirstVariants, FStepVariants, FCollected;
   int FStatusCount = 0;
 };

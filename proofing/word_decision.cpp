@@ -66,6 +66,9 @@ struct TVariantSearch {
     if (Next == static_cast<int>(Segments.size())) {
       if (!Fragment(Prefix, Choice, {})) return;
       const std::string word = Prefix + Choice;
+      // Rules that drop letters ("#") may leave no letter of a word: that is no variant.
+      if (std::none_of(word.begin(), word.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || IsCyrillicLetter(static_cast<unsigned char>(c)); }))
+        return;
       if (!Multiple && Engine.IsValidForScheme(Schema, word)) {
         Result = word;
         return;
@@ -108,6 +111,39 @@ bool MarksHold(std::string& Variant, const std::string& Word, const std::string&
   return true;
 }
 
+// Whether the digit at Pos may stand for a letter: only inside a part of the word (between
+// hyphens or blanks) that reads otherwise as letters, with more letters than digits, no two
+// digits together and not written in capitals as codes are ("Ту-134", "A3B6", "MP4" stay).
+bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
+  size_t start = Pos, end = Pos;
+  auto breaks = [](char c) { return c == '-' || c == '_' || c == ' '; };
+  while (start > 0 && !breaks(Word[start - 1])) --start;
+  while (end < Word.size() && !breaks(Word[end])) ++end;
+  int letters = 0, digits = 0, capitals = 0;
+  for (size_t i = start; i < end; ++i) {
+    const auto c = static_cast<unsigned char>(Word[i]);
+    if (std::isdigit(c)) {
+      if (i > start && std::isdigit(static_cast<unsigned char>(Word[i - 1]))) return false;
+      ++digits;
+    } else if (IsLatin(c) || IsCyrillicLetter(c)) {
+      ++letters;
+      if (IsCapital(c)) ++capitals;
+    }
+  }
+  return letters >= 2 && letters > digits && capitals < letters;
+}
+
+// A number, model name or code: digits of which none may stand for a letter ("Ту-134", "A3B6").
+bool IsCode(const std::string& Word) {
+  bool digits = false;
+  for (size_t i = 0; i < Word.size(); ++i)
+    if (std::isdigit(static_cast<unsigned char>(Word[i]))) {
+      if (DigitReadAsLetter(Word, i)) return false;
+      digits = true;
+    }
+  return digits;
+}
+
 }  // namespace
 
 void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Variants, std::string& Result) {
@@ -124,6 +160,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
     for (size_t length = longest; length >= 1 && !matched; --length) {
       const char first = Word[pos];
       if ((first == '-' || std::isdigit(static_cast<unsigned char>(first))) && Word.size() == 1) break;
+      if (std::isdigit(static_cast<unsigned char>(first)) && !DigitReadAsLetter(Word, pos)) break;
       const TQRule* rule = list->Find(std::string_view(Word).substr(pos, length));
       if (rule == nullptr) continue;
       TSegment segment{rule->Key, {}};
@@ -174,7 +211,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
 
 int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
   int kind = wkUnknown;
-  bool decided = true, english = false;
+  bool decided = true, english = false, englishLater = false;
   FSeveralVariants = false;
   const std::string w = Word;
   auto finish = [&](int result) {
@@ -215,16 +252,17 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       if (IsValidForScheme(*FSchema, w)) return finish(wkRussian);
       if (!Option(goAssumeNoEnglish)) {
         const bool nextEnglish = !FNextWord.empty() && IsEnglishWord(FNextWord);
-        // A Latin word that the dictionary does not know, between English words, is English too.
-        english = IsEnglishWord(w) ||
-                  (FEnglishContext && nextEnglish &&
-                   std::none_of(w.begin(), w.end(), [](char c) { return static_cast<unsigned char>(c) >= 128; }));
-        if (english && ((FEnglishContext && w.size() > 2) || (nextEnglish && FNextWord.size() > 2) ||
-                        (FEnglishContext && nextEnglish) || (FPreviousReplacement.empty() && nextEnglish) ||
-                        (FEnglishContext && FNextWord.empty()))) {
+        english = IsEnglishWord(w);
+        // Among transliterated Russian words an English word of the list ("v", "na", "privet")
+        // is judged by the rules first: it stays English only when no variant is Russian.
+        if (english && !FRussianContext &&
+            ((FEnglishContext && w.size() > 2) || (nextEnglish && FNextWord.size() > 2) ||
+             (FEnglishContext && nextEnglish) || (FPreviousReplacement.empty() && nextEnglish) ||
+             (FEnglishContext && FNextWord.empty()))) {
           FEnglishContext = true;
           return wkEnglish;
         }
+        englishLater = english && FRussianContext;
       }
       FSchema->NamePass = w.size() >= 2 && IsCapital(static_cast<unsigned char>(w[0])) &&
                           IsSmall(static_cast<unsigned char>(w[1]));
@@ -252,6 +290,10 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       }
       FSchema->NextStep();
       if (!FCollected.empty()) break;
+    }
+    if (englishLater && FCollected.empty()) {
+      FEnglishContext = true;
+      return wkEnglish;
     }
     if (FStepVariants.empty() && FCollected.empty()) return finish(wkUnknown);
     decided = false;
@@ -328,6 +370,7 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FSeveralVariants = FAnswered = false;
   FVariantText.clear();
   FNextWord = Words.Count() > 1 ? Words[1] : std::string();
+  FRussianContext = RussianContext(Words);
   std::string found = w;
 
   if (FMarks.Any(FWordStart, FWordEnd, emkImprint))
@@ -356,7 +399,14 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     ApplyWordResult(found, Replacement, Kind);
     return false;
   };
+  // "Replace All" and "Skip All" hold for every later occurrence, whatever would produce it.
+  std::string remembered = w;
+  if (FDialog.LookupRemembered(remembered)) {
+    FAnswered = true;
+    return apply(remembered.empty() ? w : remembered, remembered.empty() ? wkCorrect : wkFixed);
+  }
   if (IsValidForScheme(*FSchema, w) || IsNumberLike(w)) return apply(w, wkRussian);
+  if (IsCode(w)) return apply(w, wkCorrect);
   if (!sep.empty() && sep[0] == '.' && IsValidForScheme(*FSchema, w + ".")) return apply(w, wkRussian);
   if (IsNumberLikeWord(w)) return apply(w, wkShortened);
   std::string r = w;
@@ -477,12 +527,43 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   return apply(r, kind);
 }
 
+namespace {
+
+bool IsLatinWord(const std::string& Word) {
+  return Word.size() >= 2 && std::all_of(Word.begin(), Word.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || c == '\''; });
+}
+
+}  // namespace
+
+bool TQGrammar::RussianContext(const TStringList& Words) const {
+  int russian = 0, english = 0;
+  for (int i = 1; i < Words.Count() && i <= 6; ++i) {
+    const std::string& word = Words[i];
+    if (!IsLatinWord(word)) continue;
+    // Short words ("na", "do", "ya") are in both languages: they are no evidence of English.
+    if (!IsEnglishWord(word)) ++russian;
+    else if (word.size() > 2) ++english;
+  }
+  for (int outcome : FLatinHistory) (outcome > 0 ? russian : english) += 1;
+  return russian >= 2 && russian > english;
+}
+
+void TQGrammar::NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind) {
+  if (!IsLatinWord(Found)) return;
+  const bool cyrillic = std::any_of(Replacement.begin(), Replacement.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xC0; });
+  if (!cyrillic && Kind != wkEnglish) return;
+  FLatinHistory.push_back(cyrillic ? 1 : -1);
+  if (FLatinHistory.size() > 4) FLatinHistory.erase(FLatinHistory.begin());
+}
+
 int TQGrammar::AskUser(int Kind, const std::string& Word, std::string& Replacement) {
   if ((Kind == wkEnglish || Kind == wkRussian) && Replacement != Word) Kind = FSeveralVariants ? wkMultiVar : wkFixed;
   else if (Kind == wkUnknown && FSeveralVariants) Kind = wkMultiVar;
   const bool ask = (ExecMode & emBreakOnEvents) ? FDialog.IsEventEnabled(Kind)
                                                 : (ExecMode & emPrompt) && Kind != wkFixed && Kind != wkRussian;
   if (!ask) return Kind;
+  // "Add To Dictionary" adds to the speller the engine checks with.
+  FDialog.Spell = Speller();
   const int from = std::max(0, FWordStart - 35);
   FDialog.ShowContext(Editor->TextRange(from, std::min(Editor->TextLength(), from + 80)), Word, FWordStart - from);
   if (FDialog.Suggestions.empty()) FDialog.Edit = Replacement;
@@ -521,6 +602,7 @@ void TQGrammar::ApplyWordResult(const std::string& Found, std::string Replacemen
     return;
   }
   if ((ExecMode & emNoDialog) == 0 && !FAnswered) Kind = AskUser(Kind, Found, Replacement);
+  NoteLatinWord(Found, Replacement, Kind);
   const TEventColours& colours = FDialog.Colours;
   if (Kind == wkUnsure || Kind == wkShortened || Kind == wkMultiVar || Kind == wkRussian)
     Editor->SetLanguage(FWordStart, FWordEnd, FSchema->Validator ? FSchema->Validator->Language : 1049);
