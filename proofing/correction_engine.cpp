@@ -285,7 +285,9 @@ void TQGrammar::Execute() {
   FStopped = false;
   FStatusCount = 0;
   FPreviousReplacement.clear();
-  FEnglishContext = FRussianContext = false;
+  FEnglishContext = false;
+  FLatinContext = 0;
+  FSoftSignsWritten = false;
   FLatinHistory.clear();
   FCacheWord.clear();
   int selStart = 0, selEnd = 0;

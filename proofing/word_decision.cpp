@@ -8,7 +8,9 @@
 #include "proofing/analyser.h"
 #include "proofing/correction_engine.h"
 #include "proofing/spell.h"
+#include "proofing/word_frequencies.h"
 #include "proofing/word_routines.h"
+#include "proofing/language.h"
 #include "textcore/cyr_case.h"
 #include "textcore/interface_hooks.h"
 #include "textcore/string_routines.h"
@@ -197,7 +199,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
   const int after = dash == std::string::npos ? 0 : static_cast<int>(Word.size() - dash - 1);
   // A word that begins or ends with "-" gives an empty side; its change limit is that of length 1.
   TVariantSearch search{*this, *FSchema, segments, hyphen, std::max(before, 1), std::max(after, 1),
-                        static_cast<int>(Word.size()), Option(goConsiderMultipleVariants), Variants, Result};
+                        static_cast<int>(Word.size()), FAllVariants || Option(goConsiderMultipleVariants), Variants, Result};
   search.Build({}, {}, 0, 0);
   if ((ExecMode & emDebug) && OnRuleDebug) {
     std::vector<std::vector<std::string>> columns;
@@ -253,16 +255,20 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       if (!Option(goAssumeNoEnglish)) {
         const bool nextEnglish = !FNextWord.empty() && IsEnglishWord(FNextWord);
         english = IsEnglishWord(w);
+        // In English prose a quotation mark or an apostrophe at the edge is no soft sign.
+        const size_t first = w.find_first_not_of("'\x92"), last = w.find_last_not_of("'\x92");
+        if (!english && FLatinContext < 0 && first != std::string::npos && (first > 0 || last + 1 < w.size()))
+          english = IsEnglishWord(w.substr(first, last + 1 - first));
         // Among transliterated Russian words an English word of the list ("v", "na", "privet")
         // is judged by the rules first: it stays English only when no variant is Russian.
-        if (english && !FRussianContext &&
-            ((FEnglishContext && w.size() > 2) || (nextEnglish && FNextWord.size() > 2) ||
+        if (english && FLatinContext <= 0 &&
+            (FLatinContext < 0 || (FEnglishContext && w.size() > 2) || (nextEnglish && FNextWord.size() > 2) ||
              (FEnglishContext && nextEnglish) || (FPreviousReplacement.empty() && nextEnglish) ||
              (FEnglishContext && FNextWord.empty()))) {
           FEnglishContext = true;
           return wkEnglish;
         }
-        englishLater = english && FRussianContext;
+        englishLater = english && FLatinContext > 0;
       }
       FSchema->NamePass = w.size() >= 2 && IsCapital(static_cast<unsigned char>(w[0])) &&
                           IsSmall(static_cast<unsigned char>(w[1]));
@@ -271,7 +277,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       ApplyRules(w, FStepVariants, direct);
       FSchema->NamePass = false;
       if (!direct.empty()) {
-        Word = direct;
+        Word = MoreFrequentOfLaterSteps(w, direct);
         return finish(wkRussian);
       }
       if (FFirstVariants.empty()) FFirstVariants = FStepVariants;
@@ -317,7 +323,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
   decided = decided && cached;
   if (FCollected.size() < 2) {
     FBestGuess = FFirstVariants.empty() ? std::string() : FFirstVariants.front();
-    if (!FBestGuess.empty() && Option(goAutoUseBestGuess)) {
+    if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && FLatinContext >= 0) {
       Word = FBestGuess;
       return finish(wkUnsure);
     }
@@ -339,7 +345,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     for (const std::string& v : FCollected) FVariantText += "|" + v;
     return finish(wkMultiVar);
   }
-  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty()) {
+  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && FLatinContext >= 0) {
     Word = FFirstVariants.front();
     kind = wkUnsure;
   } else if (Option(goAutoUseSpellChecker) && !FCollected.empty()) {
@@ -370,7 +376,9 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FSeveralVariants = FAnswered = false;
   FVariantText.clear();
   FNextWord = Words.Count() > 1 ? Words[1] : std::string();
-  FRussianContext = RussianContext(Words);
+  FLatinContext = LatinContext(Words);
+  if (w.size() > 2 && IsLatin(static_cast<unsigned char>(w[0])) && w.find_first_of("'\x92", 1) < w.size() - 1)
+    FSoftSignsWritten = true;
   std::string found = w;
 
   if (FMarks.Any(FWordStart, FWordEnd, emkImprint))
@@ -420,7 +428,8 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   while (t.size() >= 2 && (t[0] == '\'' || t[0] == '^' || t[0] == '\x92')) {
     t.erase(0, 1);
     std::string v = t;
-    if ((kind = GetVariants(v, quiet)) != wkUnknown) return apply(v, kind);
+    // The marks stay: a quotation mark is no part of the word.
+    if ((kind = GetVariants(v, quiet)) != wkUnknown) return apply(w.substr(0, w.size() - t.size()) + v, kind);
   }
   // Trailing marks: a stripped form that is fine keeps the word as it is.
   t = w;
@@ -535,7 +544,44 @@ bool IsLatinWord(const std::string& Word) {
 
 }  // namespace
 
-bool TQGrammar::RussianContext(const TStringList& Words) const {
+int TQGrammar::FrequencyClass(const std::string& Word) const {
+  const LCID lcid = FSchema->Validator ? FSchema->Validator->Language : 1049;
+  TQSpell* spell = Speller();
+  TQLanguage* language = spell ? spell->FindLanguage(lcid) : nullptr;
+  return language ? language->Frequencies().ClassOf(FrequencyKey(Word, lcid)) : 0;
+}
+
+std::string TQGrammar::MoreFrequentOfLaterSteps(const std::string& Word, const std::string& Found) {
+  // The later steps read the word otherwise ("byt": "быт", then with the soft sign "быть"):
+  // a word they accept that the prose shows clearly more often wins.
+  constexpr int kClearlyMore = 4;  // twice as often
+  std::string best = Found;
+  // A text that writes the soft sign means a word without it.
+  if (FSoftSignsWritten) return best;
+  int bestClass = FrequencyClass(Found);
+  const bool name = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) &&
+                    IsSmall(static_cast<unsigned char>(Word[1]));
+  for (FSchema->NextStep(); !FSchema->Done; FSchema->NextStep()) {
+    std::vector<std::string> variants;
+    std::string direct;
+    FSchema->NamePass = name;
+    FAllVariants = true;
+    ApplyRules(Word, variants, direct);
+    FAllVariants = false;
+    FSchema->NamePass = false;
+    for (const std::string& v : variants) {
+      if (v == best || !IsValidForScheme(*FSchema, v)) continue;
+      const int cls = FrequencyClass(v);
+      if (cls >= bestClass + kClearlyMore) {
+        best = v;
+        bestClass = cls;
+      }
+    }
+  }
+  return best;
+}
+
+int TQGrammar::LatinContext(const TStringList& Words) const {
   int russian = 0, english = 0;
   for (int i = 1; i < Words.Count() && i <= 6; ++i) {
     const std::string& word = Words[i];
@@ -545,7 +591,9 @@ bool TQGrammar::RussianContext(const TStringList& Words) const {
     else if (word.size() > 2) ++english;
   }
   for (int outcome : FLatinHistory) (outcome > 0 ? russian : english) += 1;
-  return russian >= 2 && russian > english;
+  if (russian >= 2 && russian > english) return 1;
+  if (english >= 2 && english >= russian) return -1;
+  return 0;
 }
 
 void TQGrammar::NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind) {

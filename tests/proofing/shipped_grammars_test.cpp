@@ -91,4 +91,14 @@ TEST_F(ShippedGrammarsTest, ShortWordsOfTransliteratedRussianAreRussian) {
                              "The privet hedge in the garden needs cutting."}});
 }
 
+TEST_F(ShippedGrammarsTest, WithoutWrittenSoftSignsTheMoreFrequentWordWins) {
+  ExpectAll("translit.qg", {{"Byt ili ne byt, vot v chem vopros.", "Быть или не быть, вот в чем вопрос."},
+                            {"Emu nado spat'. Moj brat spit doma.", "Ему надо спать. Мой брат спит дома."}});
+}
+
+TEST_F(ShippedGrammarsTest, EnglishProseKeepsItsWordsAndQuotes) {
+  ExpectAll("translit.qg", {{"QOTD: 'of course it is on the stardate list', said Coupland.",
+                             "QOTD: 'of course it is on the stardate list', said Coupland."}});
+}
+
 }  // namespace
