@@ -135,6 +135,12 @@ bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
   return letters >= 2 && letters > digits && capitals < letters;
 }
 
+// A word of Cyrillic letters only: a guess never replaces it, only a word the dictionary knows.
+bool AllCyrillic(const std::string& Word) {
+  return std::all_of(Word.begin(), Word.end(),
+                     [](char c) { return IsCyrillicLetter(static_cast<unsigned char>(c)) || c == '-' || c == '.'; });
+}
+
 // A number, model name or code: digits of which none may stand for a letter ("Ту-134", "A3B6").
 bool IsCode(const std::string& Word) {
   bool digits = false;
@@ -323,7 +329,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
   decided = decided && cached;
   if (FCollected.size() < 2) {
     FBestGuess = FFirstVariants.empty() ? std::string() : FFirstVariants.front();
-    if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && FLatinContext >= 0) {
+    if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && FLatinContext >= 0 && !AllCyrillic(w)) {
       Word = FBestGuess;
       return finish(wkUnsure);
     }
@@ -345,7 +351,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     for (const std::string& v : FCollected) FVariantText += "|" + v;
     return finish(wkMultiVar);
   }
-  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && FLatinContext >= 0) {
+  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && FLatinContext >= 0 && !AllCyrillic(w)) {
     Word = FFirstVariants.front();
     kind = wkUnsure;
   } else if (Option(goAutoUseSpellChecker) && !FCollected.empty()) {
@@ -415,6 +421,8 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   }
   if (IsValidForScheme(*FSchema, w) || IsNumberLike(w)) return apply(w, wkRussian);
   if (IsCode(w)) return apply(w, wkCorrect);
+  // A capitalised word of Cyrillic letters the dictionary does not know is a name: it stays.
+  if (AllCyrillic(w) && IsCapital(static_cast<unsigned char>(w[0]))) return apply(w, wkCorrect);
   if (!sep.empty() && sep[0] == '.' && IsValidForScheme(*FSchema, w + ".")) return apply(w, wkRussian);
   if (IsNumberLikeWord(w)) return apply(w, wkShortened);
   std::string r = w;

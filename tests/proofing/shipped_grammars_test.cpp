@@ -96,6 +96,12 @@ TEST_F(ShippedGrammarsTest, WithoutWrittenSoftSignsTheMoreFrequentWordWins) {
                             {"Emu nado spat'. Moj brat spit doma.", "Ему надо спать. Мой брат спит дома."}});
 }
 
+TEST_F(ShippedGrammarsTest, OcrRepairsShapeConfusionsAndLeavesNamesAlone) {
+  ExpectAll("ocrclean.qg", {{"Эта кннга напнсана давно, в ней многне страницы.", "Эта книга написана давно, в ней многие страницы."},
+                            {"Мы пошлн из д0ма и 6ыстро вернулнсь.", "Мы пошли из дома и быстро вернулись."},
+                            {"Писал об этом М.Генин, а Лиля молчала.", "Писал об этом М.Генин, а Лиля молчала."}});
+}
+
 TEST_F(ShippedGrammarsTest, EnglishProseKeepsItsWordsAndQuotes) {
   ExpectAll("translit.qg", {{"QOTD: 'of course it is on the stardate list', said Coupland.",
                              "QOTD: 'of course it is on the stardate list', said Coupland."}});
