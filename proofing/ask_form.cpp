@@ -8,6 +8,7 @@
 #include "platform/gui/scroll_box.h"
 #include "platform/gui/std_controls.h"
 #include "textcore/rich_edit.h"
+#include "textcore/rich_edit_attributes.h"
 
 QM_CLASS_INFO(TAskForm, TForm, [](TClassBuilder<TAskForm>&) {})
 
@@ -142,7 +143,11 @@ TAskAnswer TAskForm::ShowConfirmPage(TAskDialog& Dialog, int Kind) {
   Label1->SetCaption(caption);
   RichText->SetReadOnly(false);
   RichText->Control().SetText(AnsiToWide(Dialog.Context, 1251));
+  // The word asked about stands out in bold and in its event's colour, and stays selected.
   RichText->Control().SetSel(Dialog.WordPosition, Dialog.WordPosition + static_cast<int>(Dialog.Word.size()));
+  RichText->SelAttributes()->SetBold(true);
+  RichText->SelAttributes()->SetColor(static_cast<TColor>(Dialog.Colours[Kind]));
+  RichText->SetHideSelection(false);
   RichText->SetReadOnly(true);
   SuggList->Items()->Clear();
   for (const std::string& suggestion : Dialog.Suggestions) SuggList->Items()->Add(suggestion);

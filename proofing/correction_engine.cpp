@@ -286,6 +286,9 @@ void TQGrammar::Execute() {
   FStatusCount = 0;
   FPreviousReplacement.clear();
   FEnglishContext = false;
+  FLatinContext = 0;
+  FSoftSignsWritten = false;
+  FLatinHistory.clear();
   FCacheWord.clear();
   int selStart = 0, selEnd = 0;
   Editor->GetSelection(selStart, selEnd);

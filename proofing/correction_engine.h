@@ -159,6 +159,20 @@ private:
   int FWordStart = 0, FWordEnd = 0;  // the found text in the editor
   std::string FNextWord, FPreviousReplacement, FCacheWord, FVariantText, FBestGuess;
   bool FEnglishContext = false, FSeveralVariants = false, FAnswered = false;
+  // What the Latin words around the current one read as: the look-ahead words (those the
+  // English list does not know count as Russian, English ones of three letters or more as
+  // English) and the last Latin words judged. +1 transliterated Russian, -1 English, 0 unclear.
+  int FLatinContext = 0;
+  bool FAllVariants = false;
+  bool FSoftSignsWritten = false;  // a Latin word of the pass had an apostrophe inside  // the rules build every variant, even after a valid one
+  std::vector<int> FLatinHistory;  // the last Latin words: +1 converted to Cyrillic, -1 English
+  int LatinContext(const TStringList& Words) const;
+  // The frequency class of a word in the prose of the scheme's language (0: never seen).
+  int FrequencyClass(const std::string& Word) const;
+  // `Found`, accepted at the current step, or a reading of `Word` that a later step accepts and
+  // that is clearly more frequent.
+  std::string MoreFrequentOfLaterSteps(const std::string& Word, const std::string& Found);
+  void NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind);
   std::vector<std::string> FFirstVariants, FStepVariants, FCollected;
   int FStatusCount = 0;
 };

@@ -8,7 +8,9 @@
 #include "proofing/analyser.h"
 #include "proofing/correction_engine.h"
 #include "proofing/spell.h"
+#include "proofing/word_frequencies.h"
 #include "proofing/word_routines.h"
+#include "proofing/language.h"
 #include "textcore/cyr_case.h"
 #include "textcore/interface_hooks.h"
 #include "textcore/string_routines.h"
@@ -66,6 +68,9 @@ struct TVariantSearch {
     if (Next == static_cast<int>(Segments.size())) {
       if (!Fragment(Prefix, Choice, {})) return;
       const std::string word = Prefix + Choice;
+      // Rules that drop letters ("#") may leave no letter of a word: that is no variant.
+      if (std::none_of(word.begin(), word.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || IsCyrillicLetter(static_cast<unsigned char>(c)); }))
+        return;
       if (!Multiple && Engine.IsValidForScheme(Schema, word)) {
         Result = word;
         return;
@@ -108,6 +113,45 @@ bool MarksHold(std::string& Variant, const std::string& Word, const std::string&
   return true;
 }
 
+// Whether the digit at Pos may stand for a letter: only inside a part of the word (between
+// hyphens or blanks) that reads otherwise as letters, with more letters than digits, no two
+// digits together and not written in capitals as codes are ("Ту-134", "A3B6", "MP4" stay).
+bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
+  size_t start = Pos, end = Pos;
+  auto breaks = [](char c) { return c == '-' || c == '_' || c == ' '; };
+  while (start > 0 && !breaks(Word[start - 1])) --start;
+  while (end < Word.size() && !breaks(Word[end])) ++end;
+  int letters = 0, digits = 0, capitals = 0;
+  for (size_t i = start; i < end; ++i) {
+    const auto c = static_cast<unsigned char>(Word[i]);
+    if (std::isdigit(c)) {
+      if (i > start && std::isdigit(static_cast<unsigned char>(Word[i - 1]))) return false;
+      ++digits;
+    } else if (IsLatin(c) || IsCyrillicLetter(c)) {
+      ++letters;
+      if (IsCapital(c)) ++capitals;
+    }
+  }
+  return letters >= 2 && letters > digits && capitals < letters;
+}
+
+// A word of Cyrillic letters only: a guess never replaces it, only a word the dictionary knows.
+bool AllCyrillic(const std::string& Word) {
+  return std::all_of(Word.begin(), Word.end(),
+                     [](char c) { return IsCyrillicLetter(static_cast<unsigned char>(c)) || c == '-' || c == '.'; });
+}
+
+// A number, model name or code: digits of which none may stand for a letter ("Ту-134", "A3B6").
+bool IsCode(const std::string& Word) {
+  bool digits = false;
+  for (size_t i = 0; i < Word.size(); ++i)
+    if (std::isdigit(static_cast<unsigned char>(Word[i]))) {
+      if (DigitReadAsLetter(Word, i)) return false;
+      digits = true;
+    }
+  return digits;
+}
+
 }  // namespace
 
 void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Variants, std::string& Result) {
@@ -124,6 +168,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
     for (size_t length = longest; length >= 1 && !matched; --length) {
       const char first = Word[pos];
       if ((first == '-' || std::isdigit(static_cast<unsigned char>(first))) && Word.size() == 1) break;
+      if (std::isdigit(static_cast<unsigned char>(first)) && !DigitReadAsLetter(Word, pos)) break;
       const TQRule* rule = list->Find(std::string_view(Word).substr(pos, length));
       if (rule == nullptr) continue;
       TSegment segment{rule->Key, {}};
@@ -160,7 +205,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
   const int after = dash == std::string::npos ? 0 : static_cast<int>(Word.size() - dash - 1);
   // A word that begins or ends with "-" gives an empty side; its change limit is that of length 1.
   TVariantSearch search{*this, *FSchema, segments, hyphen, std::max(before, 1), std::max(after, 1),
-                        static_cast<int>(Word.size()), Option(goConsiderMultipleVariants), Variants, Result};
+                        static_cast<int>(Word.size()), FAllVariants || Option(goConsiderMultipleVariants), Variants, Result};
   search.Build({}, {}, 0, 0);
   if ((ExecMode & emDebug) && OnRuleDebug) {
     std::vector<std::vector<std::string>> columns;
@@ -174,7 +219,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
 
 int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
   int kind = wkUnknown;
-  bool decided = true, english = false;
+  bool decided = true, english = false, englishLater = false;
   FSeveralVariants = false;
   const std::string w = Word;
   auto finish = [&](int result) {
@@ -215,16 +260,21 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       if (IsValidForScheme(*FSchema, w)) return finish(wkRussian);
       if (!Option(goAssumeNoEnglish)) {
         const bool nextEnglish = !FNextWord.empty() && IsEnglishWord(FNextWord);
-        // A Latin word that the dictionary does not know, between English words, is English too.
-        english = IsEnglishWord(w) ||
-                  (FEnglishContext && nextEnglish &&
-                   std::none_of(w.begin(), w.end(), [](char c) { return static_cast<unsigned char>(c) >= 128; }));
-        if (english && ((FEnglishContext && w.size() > 2) || (nextEnglish && FNextWord.size() > 2) ||
-                        (FEnglishContext && nextEnglish) || (FPreviousReplacement.empty() && nextEnglish) ||
-                        (FEnglishContext && FNextWord.empty()))) {
+        english = IsEnglishWord(w);
+        // In English prose a quotation mark or an apostrophe at the edge is no soft sign.
+        const size_t first = w.find_first_not_of("'\x92"), last = w.find_last_not_of("'\x92");
+        if (!english && FLatinContext < 0 && first != std::string::npos && (first > 0 || last + 1 < w.size()))
+          english = IsEnglishWord(w.substr(first, last + 1 - first));
+        // Among transliterated Russian words an English word of the list ("v", "na", "privet")
+        // is judged by the rules first: it stays English only when no variant is Russian.
+        if (english && FLatinContext <= 0 &&
+            (FLatinContext < 0 || (FEnglishContext && w.size() > 2) || (nextEnglish && FNextWord.size() > 2) ||
+             (FEnglishContext && nextEnglish) || (FPreviousReplacement.empty() && nextEnglish) ||
+             (FEnglishContext && FNextWord.empty()))) {
           FEnglishContext = true;
           return wkEnglish;
         }
+        englishLater = english && FLatinContext > 0;
       }
       FSchema->NamePass = w.size() >= 2 && IsCapital(static_cast<unsigned char>(w[0])) &&
                           IsSmall(static_cast<unsigned char>(w[1]));
@@ -233,7 +283,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       ApplyRules(w, FStepVariants, direct);
       FSchema->NamePass = false;
       if (!direct.empty()) {
-        Word = direct;
+        Word = MoreFrequentOfLaterSteps(w, direct);
         return finish(wkRussian);
       }
       if (FFirstVariants.empty()) FFirstVariants = FStepVariants;
@@ -252,6 +302,10 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       }
       FSchema->NextStep();
       if (!FCollected.empty()) break;
+    }
+    if (englishLater && FCollected.empty()) {
+      FEnglishContext = true;
+      return wkEnglish;
     }
     if (FStepVariants.empty() && FCollected.empty()) return finish(wkUnknown);
     decided = false;
@@ -275,7 +329,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
   decided = decided && cached;
   if (FCollected.size() < 2) {
     FBestGuess = FFirstVariants.empty() ? std::string() : FFirstVariants.front();
-    if (!FBestGuess.empty() && Option(goAutoUseBestGuess)) {
+    if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && FLatinContext >= 0 && !AllCyrillic(w)) {
       Word = FBestGuess;
       return finish(wkUnsure);
     }
@@ -297,7 +351,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     for (const std::string& v : FCollected) FVariantText += "|" + v;
     return finish(wkMultiVar);
   }
-  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty()) {
+  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && FLatinContext >= 0 && !AllCyrillic(w)) {
     Word = FFirstVariants.front();
     kind = wkUnsure;
   } else if (Option(goAutoUseSpellChecker) && !FCollected.empty()) {
@@ -328,6 +382,9 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FSeveralVariants = FAnswered = false;
   FVariantText.clear();
   FNextWord = Words.Count() > 1 ? Words[1] : std::string();
+  FLatinContext = LatinContext(Words);
+  if (w.size() > 2 && IsLatin(static_cast<unsigned char>(w[0])) && w.find_first_of("'\x92", 1) < w.size() - 1)
+    FSoftSignsWritten = true;
   std::string found = w;
 
   if (FMarks.Any(FWordStart, FWordEnd, emkImprint))
@@ -356,7 +413,16 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     ApplyWordResult(found, Replacement, Kind);
     return false;
   };
+  // "Replace All" and "Skip All" hold for every later occurrence, whatever would produce it.
+  std::string remembered = w;
+  if (FDialog.LookupRemembered(remembered)) {
+    FAnswered = true;
+    return apply(remembered.empty() ? w : remembered, remembered.empty() ? wkCorrect : wkFixed);
+  }
   if (IsValidForScheme(*FSchema, w) || IsNumberLike(w)) return apply(w, wkRussian);
+  if (IsCode(w)) return apply(w, wkCorrect);
+  // A capitalised word of Cyrillic letters the dictionary does not know is a name: it stays.
+  if (AllCyrillic(w) && IsCapital(static_cast<unsigned char>(w[0]))) return apply(w, wkCorrect);
   if (!sep.empty() && sep[0] == '.' && IsValidForScheme(*FSchema, w + ".")) return apply(w, wkRussian);
   if (IsNumberLikeWord(w)) return apply(w, wkShortened);
   std::string r = w;
@@ -370,7 +436,8 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   while (t.size() >= 2 && (t[0] == '\'' || t[0] == '^' || t[0] == '\x92')) {
     t.erase(0, 1);
     std::string v = t;
-    if ((kind = GetVariants(v, quiet)) != wkUnknown) return apply(v, kind);
+    // The marks stay: a quotation mark is no part of the word.
+    if ((kind = GetVariants(v, quiet)) != wkUnknown) return apply(w.substr(0, w.size() - t.size()) + v, kind);
   }
   // Trailing marks: a stripped form that is fine keeps the word as it is.
   t = w;
@@ -477,12 +544,82 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   return apply(r, kind);
 }
 
+namespace {
+
+bool IsLatinWord(const std::string& Word) {
+  return Word.size() >= 2 && std::all_of(Word.begin(), Word.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || c == '\''; });
+}
+
+}  // namespace
+
+int TQGrammar::FrequencyClass(const std::string& Word) const {
+  const LCID lcid = FSchema->Validator ? FSchema->Validator->Language : 1049;
+  TQSpell* spell = Speller();
+  TQLanguage* language = spell ? spell->FindLanguage(lcid) : nullptr;
+  return language ? language->Frequencies().ClassOf(FrequencyKey(Word, lcid)) : 0;
+}
+
+std::string TQGrammar::MoreFrequentOfLaterSteps(const std::string& Word, const std::string& Found) {
+  // The later steps read the word otherwise ("byt": "быт", then with the soft sign "быть"):
+  // a word they accept that the prose shows clearly more often wins.
+  constexpr int kClearlyMore = 4;  // twice as often
+  std::string best = Found;
+  // A text that writes the soft sign means a word without it.
+  if (FSoftSignsWritten) return best;
+  int bestClass = FrequencyClass(Found);
+  const bool name = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) &&
+                    IsSmall(static_cast<unsigned char>(Word[1]));
+  for (FSchema->NextStep(); !FSchema->Done; FSchema->NextStep()) {
+    std::vector<std::string> variants;
+    std::string direct;
+    FSchema->NamePass = name;
+    FAllVariants = true;
+    ApplyRules(Word, variants, direct);
+    FAllVariants = false;
+    FSchema->NamePass = false;
+    for (const std::string& v : variants) {
+      if (v == best || !IsValidForScheme(*FSchema, v)) continue;
+      const int cls = FrequencyClass(v);
+      if (cls >= bestClass + kClearlyMore) {
+        best = v;
+        bestClass = cls;
+      }
+    }
+  }
+  return best;
+}
+
+int TQGrammar::LatinContext(const TStringList& Words) const {
+  int russian = 0, english = 0;
+  for (int i = 1; i < Words.Count() && i <= 6; ++i) {
+    const std::string& word = Words[i];
+    if (!IsLatinWord(word)) continue;
+    // Short words ("na", "do", "ya") are in both languages: they are no evidence of English.
+    if (!IsEnglishWord(word)) ++russian;
+    else if (word.size() > 2) ++english;
+  }
+  for (int outcome : FLatinHistory) (outcome > 0 ? russian : english) += 1;
+  if (russian >= 2 && russian > english) return 1;
+  if (english >= 2 && english >= russian) return -1;
+  return 0;
+}
+
+void TQGrammar::NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind) {
+  if (!IsLatinWord(Found)) return;
+  const bool cyrillic = std::any_of(Replacement.begin(), Replacement.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xC0; });
+  if (!cyrillic && Kind != wkEnglish) return;
+  FLatinHistory.push_back(cyrillic ? 1 : -1);
+  if (FLatinHistory.size() > 4) FLatinHistory.erase(FLatinHistory.begin());
+}
+
 int TQGrammar::AskUser(int Kind, const std::string& Word, std::string& Replacement) {
   if ((Kind == wkEnglish || Kind == wkRussian) && Replacement != Word) Kind = FSeveralVariants ? wkMultiVar : wkFixed;
   else if (Kind == wkUnknown && FSeveralVariants) Kind = wkMultiVar;
   const bool ask = (ExecMode & emBreakOnEvents) ? FDialog.IsEventEnabled(Kind)
                                                 : (ExecMode & emPrompt) && Kind != wkFixed && Kind != wkRussian;
   if (!ask) return Kind;
+  // "Add To Dictionary" adds to the speller the engine checks with.
+  FDialog.Spell = Speller();
   const int from = std::max(0, FWordStart - 35);
   FDialog.ShowContext(Editor->TextRange(from, std::min(Editor->TextLength(), from + 80)), Word, FWordStart - from);
   if (FDialog.Suggestions.empty()) FDialog.Edit = Replacement;
@@ -521,6 +658,7 @@ void TQGrammar::ApplyWordResult(const std::string& Found, std::string Replacemen
     return;
   }
   if ((ExecMode & emNoDialog) == 0 && !FAnswered) Kind = AskUser(Kind, Found, Replacement);
+  NoteLatinWord(Found, Replacement, Kind);
   const TEventColours& colours = FDialog.Colours;
   if (Kind == wkUnsure || Kind == wkShortened || Kind == wkMultiVar || Kind == wkRussian)
     Editor->SetLanguage(FWordStart, FWordEnd, FSchema->Validator ? FSchema->Validator->Language : 1049);

@@ -18,6 +18,7 @@
 #include "shell/main_form.h"
 #include "tools/tool_messages.h"
 #include "shell/progress_wait_form.h"
+#include "shell/speed_form.h"
 #include "textcore/rich_edit.h"
 #include "textcore/text_utils.h"
 
@@ -55,6 +56,12 @@ void TMainForm::CreateEngines() {
     engine->MultiLanguage = [](const std::string& key) { return GetLangMessage(key); };
     engine->OnMessage = [](const std::string& text) { MessageDlg(text, mtInformation, mbOK); };
     engine->OnProgress = [this](int percent) { return OperationProgress(this, percent); };
+    // The dialog's "Options..." button: the processing-options window.
+    engine->Dialog().OnChangeOptions = [] {
+      if (!SpeedForm) return;
+      SpeedForm->CBPreserveStyle->SetEnabled(true);
+      SpeedForm->ShowModal();
+    };
   }
   // The clean-up runs in passes: each one gets its own progress display.
   CLGrammar->OnStatus = [](int pass) {

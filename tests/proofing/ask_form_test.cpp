@@ -13,6 +13,7 @@
 #include "platform/gui/std_controls.h"
 #include "platform/gui/timer.h"
 #include "platform/gui/rich_edit_control.h"
+#include "platform/rich_text.h"
 #include "textcore/rich_edit.h"
 
 namespace {
@@ -161,6 +162,25 @@ TEST_F(AskFormEngineTest, TheEngineAsksThroughTheWindow) {
     Form.BtnAdd->Click();
   });
   EXPECT_EQ(Run("", "a=а\nz=з", "zzz ажа zzz"), "дом ажа zzz");
+}
+
+TEST_F(AskFormEngineTest, WindowAnswersHoldAndTheAskedWordIsMarked) {
+  Engine.Dialog().View = &Form;
+  Engine.ExecMode = emPrompt;
+  Steps.Then([&] {
+    // The word asked about is bold, the rest of the context is not.
+    const int at = static_cast<int>(Form.RichText->GetTextW().find(u"zzz"));
+    EXPECT_TRUE(Form.RichText->Control().CharFormatAt(at).Bold);
+    EXPECT_FALSE(Form.RichText->Control().CharFormatAt(0).Bold);
+    Form.EditSugg->SetText(Cp1251("мотт"));
+    Form.BtnAdd->Click();
+  });
+  Steps.Then([&] {
+    Form.EditSugg->SetText(Cp1251("кот"));
+    Form.BtnReplaceAll->Click();
+  });
+  EXPECT_EQ(Run("", "a=а\nz=з\nq=к", "ажа zzz qqq ажа qqq"), "ажа мотт кот ажа кот");
+  EXPECT_TRUE(Spell.IsValidWord(Cp1251("мотт"), 1049));
 }
 
 }  // namespace

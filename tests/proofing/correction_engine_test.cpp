@@ -285,6 +285,48 @@ TEST_F(CorrectionEngineDialogTest, DontStopOnThisEventHoldsForThePass) {
   EXPECT_TRUE(Engine.Dialog().IsEventEnabled(wkUnknown));
 }
 
+// Breaking on converted words: "kot" is converted by the rules directly, so only the answer
+// memory keeps a later "kot" from being converted again or asked about.
+class CorrectionEngineAnswerTest : public CorrectionEngineDialogTest {
+protected:
+  std::string RunBreaking(const std::string& Utf8Text) {
+    Engine.ExecMode = emBreakOnEvents;
+    WriteGrammar("test",
+                 "[General]\n[ProcessOptions]\nOnFixedWord=Fixed\nOnUnknownWord=Unknown\n"
+                 "[Validator1]\nName=russian\nLanguage=1049\n[Schema1]\nValidator=russian\nPerformAnalytical=1\n"
+                 "Analytical=R\n[R]\nsh=ш\nk=к\na=а\nf=ф\nd=д\no=о\nm=м\nt=т\n");
+    Engine.LoadGrammar();
+    EXPECT_TRUE(Engine.Dialog().ShowOptions());
+    Engine.ApplyDialogOptions();
+    Editor.Text = Cp1251(Utf8Text);
+    Engine.Execute();
+    return Utf8(Editor.Text);
+  }
+};
+
+TEST_F(CorrectionEngineAnswerTest, ReplaceAllAndSkipAllHoldForDirectlyConvertedWords) {
+  View.Answer = TAskAnswer::ReplaceAll;
+  View.EditText = "стол";
+  EXPECT_EQ(RunBreaking("kot, kot kot"), "стол, стол стол");
+  EXPECT_EQ(View.Words, (std::vector<std::string>{"kot"}));
+  Engine.Dialog().ClearMemory();
+  View.Words.clear();
+  View.Answer = TAskAnswer::SkipAll;
+  View.EditText.reset();
+  EXPECT_EQ(RunBreaking("kot mama kot"), "kot mama kot");
+  EXPECT_EQ(View.Words, (std::vector<std::string>{"kot", "mama"}));
+}
+
+TEST_F(CorrectionEngineAnswerTest, AddToDictionaryAddsTheEditToTheEnginesSpeller) {
+  View.Answer = TAskAnswer::AddToDictionary;
+  View.EditText = "мотт";
+  EXPECT_EQ(RunBreaking("mott"), "мотт");
+  EXPECT_TRUE(Spell.IsValidWord(Cp1251("мотт"), 1049));
+  View.EditText = "motto";
+  RunBreaking("zzz");
+  EXPECT_TRUE(Spell.IsValidWord("motto", 1033));
+}
+
 }  // namespace
 
 namespace {

@@ -17,6 +17,7 @@
 #include "shell/language.h"
 #include "shell/main_form.h"
 #include "shell/progress.h"
+#include "shell/speed_form.h"
 #include "platform/gui/rich_edit_control.h"
 #include "platform/gui/timer.h"
 #include "platform/rich_text.h"
@@ -191,6 +192,40 @@ TEST_F(EngineCommandsTest, QuickConversionRunsTheEnginesOnItsOwnText) {
   quick->BtnCleanup->Click();
   EXPECT_EQ(quick->Editor->GetTextW(), u"Привет");
   TComponent::Free(quick);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EngineCommandsTest, TheEngineDialogsOptionsButtonOpensTheProcessingOptions) {
+  SpeedForm = new TSpeedForm(nullptr);
+  bool shown = false;
+  TTimer timer(nullptr);
+  timer.SetInterval(1);
+  timer.OnTimer = [&](TObject*) {
+    timer.SetEnabled(false);
+    shown = SpeedForm->Modal();
+    SpeedForm->BtnClose->Click();
+  };
+  for (TQGrammar* engine : {main->QGrammar.get(), main->CLGrammar.get()}) {
+    ASSERT_TRUE(static_cast<bool>(engine->Dialog().OnChangeOptions));
+    shown = false;
+    timer.SetEnabled(true);
+    engine->Dialog().OnChangeOptions();
+    EXPECT_TRUE(shown);
+  }
+  delete SpeedForm;
+}
+
+TEST_F(EngineCommandsTest, UserOptionsShowCaptionsOfTheLanguageFile) {
+  main->QGrammar->LoadGrammar();
+  const std::vector<TAskOptionItem>& options = main->QGrammar->Dialog().Options;
+  ASSERT_FALSE(options.empty());
+  for (const TAskOptionItem& item : options)
+    if (item.Option >= 0) EXPECT_NE(item.Caption, GrammarOptionNames[item.Option]);
+  EXPECT_TRUE(std::any_of(options.begin(), options.end(),
+                          [](const TAskOptionItem& item) { return item.Caption == "The text holds no English words"; }));
 }
 
 }  // namespace

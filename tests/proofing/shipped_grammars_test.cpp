@@ -1,0 +1,110 @@
+// The shipped grammars with the generated dictionaries on plain text: sentences as people write
+// them in each scheme of transliteration and as OCR damages them, numbers and codes, English
+// beside transliterated Russian, and a randomized run that no text may make fail.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "platform/code_pages.h"
+#include "platform/files.h"
+#include "proofing/correction_engine.h"
+#include "proofing/spell.h"
+#include "proofing/text_correction_editor.h"
+
+namespace {
+
+std::string Cp(const std::string& Utf8) { return WideToAnsi(Utf8ToWide(Utf8), 1251); }
+std::string Utf8(const std::string& Cp1251) { return WideToUtf8(AnsiToWide(Cp1251, 1251)); }
+
+class ShippedGrammarsTest : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    SetProgramFolder(QM_PROGRAM_DIR "/");
+    Spell = new TQSpell();
+    Spell->LoadLanguages(QM_PROGRAM_DIR "/Dict/");
+    Spell->EnableStandardDictionaries();
+  }
+  static void TearDownTestSuite() {
+    delete Spell;
+    Spell = nullptr;
+  }
+  // Runs a shipped grammar's scheme without the dialog, in automatic mode; UTF-8 in and out.
+  static std::string Correct(const char* Grammar, const std::string& Utf8Text, int Scheme = 0) {
+    TTextCorrectionEditor editor(Cp(Utf8Text));
+    TQGrammar engine;
+    engine.Spell = Spell;
+    engine.Editor = &editor;
+    engine.GrammarFile = Grammar;
+    engine.ExecMode = emNoDialog;
+    engine.LoadGrammar();
+    engine.Dialog().Automatic = true;
+    engine.SelectScheme(Scheme);
+    engine.Execute();
+    return Utf8(editor.Text);
+  }
+  struct TCase {
+    const char* Input;
+    const char* Expected;
+  };
+  static void ExpectAll(const char* Grammar, const std::vector<TCase>& Cases) {
+    for (const TCase& c : Cases) EXPECT_EQ(Correct(Grammar, c.Input), c.Expected) << c.Input;
+  }
+  static TQSpell* Spell;
+};
+
+TQSpell* ShippedGrammarsTest::Spell = nullptr;
+
+TEST_F(ShippedGrammarsTest, RulesThatLeaveNothingOfAWordNeverStopThePass) {
+  EXPECT_EQ(Correct("translit.qg", "privet '' mir kak dela"), "привет '' мир как дела");
+  EXPECT_EQ(Correct("translit.qg", "' '' ''' -' '-"), "' '' ''' -' '-");
+}
+
+TEST_F(ShippedGrammarsTest, NoTextMakesTheEngineFail) {
+  // Words drawn from the characters the rules of both grammars care about.
+  const std::string alphabet = Cp("aeiouyjshczkxw'’\"-_#0346 .,IlbBHOT|шщиnu");
+  std::mt19937 random(7);
+  std::string text;
+  for (int i = 0; i < 3000; ++i) {
+    text += alphabet[random() % alphabet.size()];
+    if (random() % 7 == 0) text += ' ';
+  }
+  for (const char* grammar : {"translit.qg", "ocrclean.qg"})
+    for (int scheme : {0, 1}) {
+      if (std::string(grammar) == "ocrclean.qg" && scheme == 1) continue;
+      EXPECT_NO_THROW(Correct(grammar, Utf8(text), scheme)) << grammar << " " << scheme;
+    }
+}
+
+TEST_F(ShippedGrammarsTest, NumbersModelNamesAndCodesKeepTheirDigits) {
+  ExpectAll("translit.qg", {{"Samolet Ту-134 i A3B6, MP4, 2024 god.", "Самолет Ту-134 и A3B6, MP4, 2024 год."},
+                            {"4to 6kola? Horo6o, 4etverg.", "что школа? Хорошо, четверг."}});
+  ExpectAll("ocrclean.qg", {{"Ту-134 и A3B6", "Ту-134 и A3B6"}});
+}
+
+TEST_F(ShippedGrammarsTest, ShortWordsOfTransliteratedRussianAreRussian) {
+  ExpectAll("translit.qg", {{"Ivan Petrov pereekhal v Moskvu.", "Иван Петров переехал в Москву."},
+                            {"My poshli v park, a ya na rabotu.", "Мы пошли в парк, а я на работу."},
+                            {"Privet! Kak dela? Poidem v kino.", "Привет! Как дела? Пойдем в кино."}});
+  ExpectAll("translit.qg", {{"I do not know what to do, so we went to the park.",
+                             "I do not know what to do, so we went to the park."},
+                            {"The privet hedge in the garden needs cutting.",
+                             "The privet hedge in the garden needs cutting."}});
+}
+
+TEST_F(ShippedGrammarsTest, WithoutWrittenSoftSignsTheMoreFrequentWordWins) {
+  ExpectAll("translit.qg", {{"Byt ili ne byt, vot v chem vopros.", "Быть или не быть, вот в чем вопрос."},
+                            {"Emu nado spat'. Moj brat spit doma.", "Ему надо спать. Мой брат спит дома."}});
+}
+
+TEST_F(ShippedGrammarsTest, OcrRepairsShapeConfusionsAndLeavesNamesAlone) {
+  ExpectAll("ocrclean.qg", {{"Эта кннга напнсана давно, в ней многне страницы.", "Эта книга написана давно, в ней многие страницы."},
+                            {"Мы пошлн из д0ма и 6ыстро вернулнсь.", "Мы пошли из дома и быстро вернулись."},
+                            {"Писал об этом М.Генин, а Лиля молчала.", "Писал об этом М.Генин, а Лиля молчала."}});
+}
+
+TEST_F(ShippedGrammarsTest, EnglishProseKeepsItsWordsAndQuotes) {
+  ExpectAll("translit.qg", {{"QOTD: 'of course it is on the stardate list', said Coupland.",
+                             "QOTD: 'of course it is on the stardate list', said Coupland."}});
+}
+
+}  // namespace
