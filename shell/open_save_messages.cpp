@@ -16,6 +16,7 @@ constexpr std::pair<const char*, const char*> kBuiltIn[] = {
     {"MainOpenFail6",
      "Access to this file is denied. Possibly a sharing violation. Check if this file is already "
      "open in another application."},
+    {"MainOpenRtfFail", "\"%s\" cannot be read as rich text. It was not opened and is left as it is."},
     {"MainOpenRecover",
      "This document was not saved properly, but the recovery information is available. Do you "
      "want to open the recovered document?"},

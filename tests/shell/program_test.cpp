@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include "platform/gui/application.h"
@@ -105,6 +106,39 @@ TEST(ProgramTest, AFileNamedAtStartThatIsNoFileIsSaidToBeNotFound) {
     ProgramRun run({name}, f.Env("start.script"));
     EXPECT_EQ(run.Wait(30s), 0) << run.Stderr();
   }
+}
+
+TEST(ProgramTest, SavingBeyondTheFileSizeLimitIsAFailedSave) {
+  // Under "ulimit -f" a save larger than the limit is reported, the file and its folder stay
+  // as they were, and the program goes on.
+  ProgramFolders f;
+  const std::string big(200 * 1024, 'x');
+  f.Write("big.txt", big);
+  f.Write("run.script", "answer messagedlg 1\nwait-text xxx\nclick FileSaveItem\nasked could not be saved\nclose\n");
+  rlimit before;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+  rlimit limited = before;
+  limited.rlim_cur = 100 * 1024;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  ProgramRun run({f.Path("big.txt")}, f.Env("run.script"));
+  ::setrlimit(RLIMIT_FSIZE, &before);
+  EXPECT_EQ(run.Wait(60s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("big.txt")), big);
+  for (const auto& entry : std::filesystem::directory_iterator(f.Path("")))
+    EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+}
+
+TEST(ProgramTest, AnRtfTheReaderCannotReadIsRefusedAndLeftAlone) {
+  // Groups nested deeper than the reader goes: said, not opened as its own source text.
+  ProgramFolders f;
+  const std::string deep = ProgramRun::ReadText(std::string(QM_FIXTURES_DIR) + "/hostile/nested-too-deep.rtf");
+  f.Write("deep.rtf", deep);
+  f.Write("run.script", "answer messagedlg 1\nasked cannot be read as rich text\nsave-text " + f.Path("shown.txt") +
+                            "\nclose\n");
+  ProgramRun run({f.Path("deep.rtf")}, f.Env("run.script"));
+  EXPECT_EQ(run.Wait(60s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("shown.txt")), "");
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("deep.rtf")), deep);
 }
 
 TEST(ProgramTest, StartedProgramsAreNeverLeftAsZombies) {
