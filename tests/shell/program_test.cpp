@@ -50,6 +50,31 @@ TEST(ProgramTest, SecondStartHandsItsFileToTheRunningCopyAndEnds) {
   EXPECT_EQ(ProgramRun::ReadText(f.Path("first.out")), "handed over from a second start\r");
 }
 
+TEST(ProgramTest, ASecondStartOpensItsFileItselfWhenNoSameSessionCopyTakesIt) {
+  // A copy with another settings folder is not handed the file; a copy that does not answer
+  // (stopped here, as under a modal box) is given up after a while.
+  ProgramFolders f;
+  f.Write("first.script", "wait-text never\n");
+  ProgramRun first({}, f.Env("first.script"));
+  ASSERT_TRUE(f.WaitForCopy());
+  f.Write("mine.txt", "opened by the second start");
+  f.Write("second.script", "wait-text second start\nsave-text " + f.Path("second.out") + "\nclose\n");
+  auto env = f.Env("second.script");
+  env["QUILLOMARK_CONFIG_DIR"] = f.Path("other-config");
+  ProgramRun elsewhere({f.Path("mine.txt")}, env);
+  EXPECT_EQ(elsewhere.Wait(60s), 0) << elsewhere.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("second.out")), "opened by the second start");
+
+  std::filesystem::remove(f.Path("second.out"));
+  ::kill(first.Pid(), SIGSTOP);
+  ProgramRun stuck({f.Path("mine.txt")}, f.Env("second.script"));
+  EXPECT_EQ(stuck.Wait(60s), 0) << stuck.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("second.out")), "opened by the second start");
+  ::kill(first.Pid(), SIGKILL);
+  ::kill(first.Pid(), SIGCONT);
+  first.Wait(10s);
+}
+
 TEST(ProgramTest, NewWindowFlagLetsOneFullCopyStart) {
   ProgramFolders f;
   f.Write("release.txt", "release");
