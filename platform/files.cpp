@@ -333,18 +333,28 @@ void WriteFileAtomic(const std::string& FileName, const std::string& Data) {
   if (dir.get() >= 0) ::fsync(dir.get());
 }
 
-std::string UserConfigFolder() {
-  std::string folder = EnvFolder("QUILLOMARK_CONFIG_DIR");
-  if (!folder.empty()) return folder;
-  folder = EnvFolder("XDG_CONFIG_HOME");
+namespace {
+
+// $<variable>/quillomark/, else ~/<fallback>/quillomark/.
+std::string XdgUserFolder(const char* variable, const std::string& fallback) {
+  const std::string folder = EnvFolder(variable);
   if (!folder.empty()) return folder + "quillomark/";
   std::string home = EnvFolder("HOME");
   if (home.empty()) {
     if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
       home = IncludeTrailingPathDelimiter(Utf8ToAnsi(user->pw_dir));
   }
-  return (home.empty() ? std::string("/tmp/") : home) + ".config/quillomark/";
+  return (home.empty() ? std::string("/tmp/") : home) + fallback + "/quillomark/";
 }
+
+}  // namespace
+
+std::string UserConfigFolder() {
+  const std::string folder = EnvFolder("QUILLOMARK_CONFIG_DIR");
+  return folder.empty() ? XdgUserFolder("XDG_CONFIG_HOME", ".config") : folder;
+}
+
+std::string UserStateFolder() { return XdgUserFolder("XDG_STATE_HOME", ".local/state"); }
 
 std::string UserRuntimeFolder() {
   std::string folder = EnvFolder("XDG_RUNTIME_DIR");

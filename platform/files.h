@@ -80,5 +80,8 @@ void RemoveLeftoverTempFiles(const std::string& FileName);
 // The user's configuration folder with a trailing '/': $QUILLOMARK_CONFIG_DIR, else
 // $XDG_CONFIG_HOME/quillomark, else ~/.config/quillomark. It is not created here.
 std::string UserConfigFolder();
+// The user's state folder with a trailing '/' (recovery copies, logs): $XDG_STATE_HOME/quillomark,
+// else ~/.local/state/quillomark. It is not created here.
+std::string UserStateFolder();
 // The user's runtime folder with a trailing '/': $XDG_RUNTIME_DIR, else /tmp/quillomark-<uid>.
 std::string UserRuntimeFolder();

@@ -420,7 +420,7 @@ void TQGrammar::SetAuxDictionary(const std::string& Name) {
 
 std::string TQGrammar::LogPath() const {
   const std::string name = ExtractFileName(LogFile.empty() ? GrammarFile : LogFile);
-  return AppDirFile("Logs/" + ChangeFileExt(name, ".log"));
+  return UserStateFolder() + "Logs/" + ChangeFileExt(name, ".log");
 }
 
 void TQGrammar::AddLogEntry(const std::string& Original, const std::string& Replacement, int Kind) {

@@ -43,6 +43,13 @@ void MoveBookmarks(std::vector<TBookmark>& bookmarks, int caret, int lengthDelta
   }
 }
 
+void ClampBookmarks(std::vector<TBookmark>& bookmarks, int length, int lines) {
+  for (TBookmark& b : bookmarks) {
+    b.Position = std::clamp(b.Position, 0, std::max(0, length));
+    b.TopLine = std::clamp(b.TopLine, 0, std::max(0, lines - 1));
+  }
+}
+
 std::string FormatBookmarks(const std::vector<TBookmark>& bookmarks) {
   std::string text;
   for (const TBookmark& b : bookmarks) text += std::to_string(b.Position) + "|" + std::to_string(b.TopLine) + "=" + b.Name + "\r\n";

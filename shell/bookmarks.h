@@ -22,6 +22,9 @@ std::string BookmarkFileName(const std::string& documentName);
 // moves the bookmarks from its start on; a deletion starts at the caret and puts the bookmarks
 // inside it at the caret.
 void MoveBookmarks(std::vector<TBookmark>& bookmarks, int caret, int lengthDelta, int lineDelta);
+// Puts each bookmark inside a document of `length` characters and `lines` lines (a bookmarks
+// file may have been written for another text, or by someone else).
+void ClampBookmarks(std::vector<TBookmark>& bookmarks, int length, int lines);
 // The file's lines "position|top line=name", CR LF after each.
 std::string FormatBookmarks(const std::vector<TBookmark>& bookmarks);
 // The bookmarks of a file's text; a damaged line is skipped.

@@ -21,9 +21,16 @@ void ReadList(TWinRegistry& registry, const std::string& name, TStrings& list) {
   const std::string section = std::string(kSection) + "\\" + name;
   const int count = registry.ReadInteger(section, "Count", -1);
   if (count < 0) return;
+  // A damaged "Count" cannot make more lines than there are values: the list ends at the first
+  // line missing.
+  const std::string missing = "\x01";
   list.BeginUpdate();
   list.Clear();
-  for (int i = 0; i < count; ++i) list.Add(registry.ReadString(section, "Item" + std::to_string(i), ""));
+  for (int i = 0; i < count; ++i) {
+    const std::string line = registry.ReadString(section, "Item" + std::to_string(i), missing);
+    if (line == missing) break;
+    list.Add(line);
+  }
   list.EndUpdate();
 }
 

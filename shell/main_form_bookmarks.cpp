@@ -78,6 +78,7 @@ void TMainForm::LoadBookmarks() {
   const std::string file = BookmarkFileName(OS->FileName());
   if (!FileExists(file)) return;
   bookmarks_ = ParseBookmarks(ReadFileBytes(file));
+  ClampBookmarks(bookmarks_, int(Editor->GetTextW().size()), int(Editor->Perform(EM_GETLINECOUNT, 0, 0)));
   ShowBookmarks(bookmarks_.empty() ? -1 : 0);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/locale.h"
+#include "platform/rtf_reader.h"
 #include "platform/streams.h"
 #include "platform/gui/dialogs.h"
 #include "shell/document_state.h"
@@ -207,7 +208,7 @@ std::string TOpenSave::RecoveredName(const std::string& path) {
   return path.substr(0, path.size() - ext.size()) + " (recovered)" + ext;
 }
 
-std::string TOpenSave::AutoSaveName() { return AppDirFile("autosave.rtf"); }
+std::string TOpenSave::AutoSaveName() { return UserStateFolder() + "autosave.rtf"; }
 
 int TOpenSave::FormatNumber() const {
   if (!format_) return -1;
@@ -264,7 +265,12 @@ void TOpenSave::LoadRtf(const std::string& bytes) {
   editor_->SetInputFormat(ifRTF);
   editor_->SetOutputFormat(ofRTF);
   editor_->SetPlainText(false);
-  LoadRichEditData(*editor_, bytes);
+  // A file that says it is RTF but cannot be read as such is refused, never shown as its
+  // source (a save would then write that source over the file as a different document).
+  if (IsRtf(bytes))
+    LoadRichEditRtf(*editor_, bytes);
+  else
+    LoadRichEditData(*editor_, bytes);
 }
 
 void TOpenSave::Opened(const std::string& path, TConverterRec* format, const TPlainTextFormat& text, bool recovered) {
@@ -327,6 +333,10 @@ int TOpenSave::LoadFile(const std::string& path, TConverterRec* format) {
     }
   } catch (const EUserInterrupt&) {
     return 0;  // stopped by the user: nothing more is tried or asked
+  } catch (const EConvertError& e) {
+    MessageDlg(Joined(FormatMessageText(GetMsg("MainOpenRtfFail"), {path}), e.what()), mtError, mbOK);
+    Fire(OnOpenFailure, this);
+    return -3;
   } catch (const std::exception&) {
     return -1;
   }
@@ -385,7 +395,7 @@ int TOpenSave::OpenDetected(const std::string& path) {
         loaded = -1;
       }
       settled = loaded != -1;
-      if (loaded == -2) result = -2;
+      if (loaded == -2 || loaded == -3) result = -2;
       else if (loaded == 1) result = FormatNumber();
     }
     if (!settled &&
@@ -573,6 +583,7 @@ void TOpenSave::AutoSave() {
     TConverterRec* format = ExportFormat();
     Write(RecoveredName(fileName_), format ? format : rtf, true, text_, nullptr);
   } else {
+    ForceDirectories(ExtractFilePath(AutoSaveName()));
     Write(AutoSaveName(), rtf, true, text_, nullptr);
   }
 }

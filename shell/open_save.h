@@ -55,7 +55,7 @@ public:
   // Opens a recent-list entry with its remembered import format number (negative: detect).
   void OpenRecent(const std::string& path, int formatNumber);
   // Loads with one format: 1 loaded, 0 cancelled or stopped by the user, -1 not loaded, -2
-  // converter error. A load that fails or is stopped leaves the document, its name, its format
+  // converter error, -3 an RTF file the reader cannot read (said to the user). A load that fails or is stopped leaves the document, its name, its format
   // and its state as they were.
   int LoadFile(const std::string& path, TConverterRec* format);
   // Empties the document after asking about a modified one.
@@ -96,7 +96,7 @@ public:
   std::string EncodingText() const;
   // The recovery-copy name of a document: "C:/a/b.txt" gives "C:/a/b (recovered).txt".
   static std::string RecoveredName(const std::string& path);
-  // The recovery copy of an unnamed document: "autosave.rtf" in the program folder.
+  // The recovery copy of an unnamed document: "autosave.rtf" in the user's state folder.
   static std::string AutoSaveName();
   // Adds an extension (a "." put in front, lower-cased) that always opens as plain text;
   // false when it is known already. The list is written to the registry at once.

@@ -20,6 +20,7 @@ constexpr std::pair<const char*, const char*> kBuiltIn[] = {
      "File \"%s\" is too large for the memory available: opening it takes about %s MB, and %s MB "
      "are free."},
     {"MainOpenTooLong", "File \"%s\" is too large to open: a document holds at most 2 GB of text."},
+    {"MainOpenRtfFail", "\"%s\" cannot be read as rich text. It was not opened and is left as it is."},
     {"MainOpenRecover",
      "This document was not saved properly, but the recovery information is available. Do you "
      "want to open the recovered document?"},

@@ -1,6 +1,7 @@
 #include "shell/program_start.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -151,6 +152,9 @@ bool StartProgramCopy() { return SpawnDetached(NativePath(Application->ExeName()
 
 int RunProgram(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) Params().push_back(Utf8ToAnsi(argv[i]));
+  // A write beyond the file-size limit fails with EFBIG and is reported like a full disk,
+  // instead of the signal ending the program with its unsaved work.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
     CheckRichEdit();
     if (HandOffToRunningCopy(Params())) return 0;

@@ -1,10 +1,13 @@
 #include "shell/single_instance.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -24,7 +27,30 @@ struct TWireMessage {
 };
 
 std::string SocketPrefix(const std::string& windowClass) { return "quillomark-" + windowClass + "-"; }
-constexpr std::string_view kSocketSuffix = ".sock";
+
+// Windows are found only by processes of the same session: the same display and the same
+// settings folder (a copy elsewhere would never show a file handed to it, nor read the name
+// written into its own settings). The key ends each socket name: "-<key>.sock".
+std::string SessionSuffix() {
+  std::string session;
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(variable);
+    std::string display = value ? value : "";
+    // ":0" and ":0.0" are the same X server.
+    const size_t colon = display.rfind(':'), dot = display.rfind('.');
+    if (colon != std::string::npos && dot != std::string::npos && dot > colon) display.erase(dot);
+    session += display + '\n';
+  }
+  session += UserConfigFolder();
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (unsigned char c : session) hash = (hash ^ c) * 1099511628211ull;
+  char text[24];
+  std::snprintf(text, sizeof text, "-%016llx.sock", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+// How long a second start waits for the running copy to take its message.
+constexpr int kAnswerSeconds = 5;
 
 bool MakeAddress(const std::string& path, sockaddr_un& address) {
   std::memset(&address, 0, sizeof address);
@@ -93,7 +119,8 @@ bool ForEachWindowOfClass(const std::string& windowClass, F tryOne) {
   const std::string folder = RuntimeFolder();
   if (folder.empty()) return false;
   const std::string prefix = SocketPrefix(windowClass);
-  for (const TSearchRec& entry : ListDirectory(folder, prefix + "*" + std::string(kSocketSuffix))) {
+  const std::string suffix = SessionSuffix();
+  for (const TSearchRec& entry : ListDirectory(folder, prefix + "*" + suffix)) {
     // The mask compares without case; window classes do not.
     if (entry.Name.compare(0, prefix.size(), prefix) != 0 || entry.Directory) continue;
     if (tryOne(NativePath(folder + entry.Name).string())) return true;
@@ -107,8 +134,7 @@ TWindowEndpoint::TWindowEndpoint(const std::string& windowClass, THandler handle
     : handler_(std::move(handler)) {
   const std::string folder = RuntimeFolder();
   if (folder.empty()) return;
-  path_ = NativePath(folder + SocketPrefix(windowClass) + std::to_string(::getpid()) +
-                     std::string(kSocketSuffix)).string();
+  path_ = NativePath(folder + SocketPrefix(windowClass) + std::to_string(::getpid()) + SessionSuffix()).string();
   sockaddr_un address;
   if (!MakeAddress(path_, address)) return;
   const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -149,6 +175,9 @@ void TWindowEndpoint::Serve(int connection) {
   ::setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
   TWireMessage message{};
   if (!ReadAll(connection, &message, sizeof message)) return;
+  // A sender that stopped waiting has gone on without us: its message is not handled.
+  pollfd peer{connection, POLLRDHUP, 0};
+  if (::poll(&peer, 1, 0) > 0 && (peer.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0) return;
   int64_t result = 0;
   try {
     if (handler_) result = handler_(message.Msg, uintptr_t(message.WParam), intptr_t(message.LParam));
@@ -185,6 +214,9 @@ bool SendMessageToWindowClass(const std::string& windowClass, unsigned msg, uint
   return ForEachWindowOfClass(windowClass, [&](const std::string& path) {
     const int fd = Connect(path);
     if (fd < 0) return false;
+    // A copy that does not answer in time (a modal box, a long load) is given up.
+    timeval timeout{kAnswerSeconds, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
     const TWireMessage message{msg, 0, uint64_t(wParam), int64_t(lParam)};
     int64_t answer = 0;
     const bool ok = WriteAll(fd, &message, sizeof message) && ReadAll(fd, &answer, sizeof answer);

@@ -79,8 +79,10 @@ void TCustomRichEditW::WndProc(TMessage& m) {
     case EM_GETLINECOUNT: m.Result = c.LineCount(); return;
     case EM_LINELENGTH: m.Result = c.LineLength(int(intptr_t(m.WParam))); return;
     case EM_LINESCROLL: {
-      const int lines = int(m.LParam);
-      for (int i = 0; i < std::abs(lines); ++i) c.ScrollLines(lines < 0 ? -1 : 1);
+      // Scrolling stops where the text ends, however many lines were asked for.
+      const int64_t lines = int64_t(m.LParam);
+      for (int64_t i = 0; i < std::abs(lines); ++i)
+        if (!c.ScrollLines(lines < 0 ? -1 : 1)) break;
       m.Result = 1;
       return;
     }

@@ -275,22 +275,21 @@ void LoadRichEditStream(TCustomRichEditW& control, TStream& stream) {
   LoadRichEditData(control, ReadAll(control, stream));
 }
 
+void LoadRichEditRtf(TCustomRichEditW& control, const std::string& data) {
+  TRtfReadOptions options;
+  options.Plain = control.PlainRTF();
+  const TRichDocument document = ReadRtf(data, options);
+  SetDocumentIn(control, document, control.SelectedInOut(), data.size());
+  if (control.AutoURLDetect() == adExtended) control.DetectURLs(0, control.Control().TextLength());
+}
+
 void LoadRichEditData(TCustomRichEditW& control, const std::string& data) {
-  RichEditControl& c = control.Control();
-  const bool selection = control.SelectedInOut();
   if (control.InputFormat() == ifRTF && IsRtf(data)) {
-    std::optional<TRichDocument> document;
     try {
-      TRtfReadOptions options;
-      options.Plain = control.PlainRTF();
-      document = ReadRtf(data, options);
+      LoadRichEditRtf(control, data);
+      return;
     } catch (const EConvertError&) {
       // Not readable as RTF: taken as plain text below.
-    }
-    if (document) {
-      SetDocumentIn(control, *document, selection, data.size());
-      if (control.AutoURLDetect() == adExtended) control.DetectURLs(0, c.TextLength());
-      return;
     }
   }
   LoadRichEditText(control, TTextDecoder(control.InputFormat() == ifUnicode, control.CodePage()).Decode(data, true));

@@ -33,6 +33,9 @@ std::string ReadRichEditStream(TCustomRichEditW& control, TStream& stream);
 // Replaces the text (or the selection, with SelectedInOut) with `data` in the control's
 // InputFormat, as LoadRichEditStream does once it has read the stream.
 void LoadRichEditData(TCustomRichEditW& control, const std::string& data);
+// The same for RTF data only: RTF the reader cannot read raises EConvertError and leaves the
+// control as it was, where LoadRichEditData would take it as text.
+void LoadRichEditRtf(TCustomRichEditW& control, const std::string& data);
 // Replaces the text (or the selection, with SelectedInOut) with UTF-16 text whose lines end in
 // CR, LF or CR LF.
 void LoadRichEditText(TCustomRichEditW& control, const std::u16string& text);

@@ -625,8 +625,12 @@ bool RichEditControl::ScrollLines(int delta) {
   if (!d->Attached()) return false;
   QScrollBar* bar = d->window->verticalScrollBar();
   const int before = bar->value();
-  for (int i = 0; i < std::abs(delta); ++i)
+  // Stops at either end of the text, however many lines were asked for.
+  for (int64_t i = 0; i < std::abs(int64_t(delta)); ++i) {
+    const int value = bar->value();
     bar->triggerAction(delta < 0 ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
+    if (bar->value() == value) break;
+  }
   return bar->value() != before;
 }
 

@@ -58,7 +58,7 @@ TEST_F(CorrectionEngineTest, WordKindsColoursAndTheLog) {
   EXPECT_EQ(Engine.ChangeCount(), 1);
   EXPECT_EQ(Engine.LogEntries(),
             (std::vector<std::string>{"0***0000000000: +xaa=" + Cp1251("жаа"), "2***0000000004: -zzz"}));
-  const std::string log = ReadFile(Folder / "Logs/test.log");
+  const std::string log = ReadFile(std::filesystem::path(UserStateFolder()) / "Logs/test.log");
   EXPECT_NE(log.find("\r\n" + std::string(56, '-') + ": "), std::string::npos);
   EXPECT_NE(log.find("\r\n[Changed words]\r\n00000: +xaa=" + Cp1251("жаа") + "\r\n"), std::string::npos);
   EXPECT_NE(log.find("\r\n[Unrecognized words]\r\n00004: -zzz\r\n"), std::string::npos);
@@ -66,7 +66,7 @@ TEST_F(CorrectionEngineTest, WordKindsColoursAndTheLog) {
   EXPECT_EQ(Engine.FindLogEntry("xaa"), "");  // text before "=" is not a replacement
   // A second pass appends its own block.
   Run("", "a=а\nx=ж", "xaa");
-  const std::string twice = ReadFile(Folder / "Logs/test.log");
+  const std::string twice = ReadFile(std::filesystem::path(UserStateFolder()) / "Logs/test.log");
   EXPECT_EQ(twice.find(std::string(56, '-'), log.size()) != std::string::npos, true);
   EXPECT_EQ(twice.compare(0, log.size(), log), 0);
 }

@@ -2,6 +2,8 @@
 // round trip, sections edited one at a time and written back on save and on leaving the view).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/files.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/dialogs.h"
@@ -143,6 +145,25 @@ TEST_F(BookmarksIniTest, BookmarksFollowTheTextAndTheirFile) {
   EXPECT_FALSE(form->BmPanel->Visible());
   form->SaveBookmarks();
   EXPECT_FALSE(FileExists(doc + ".qb"));
+}
+
+TEST_F(BookmarksIniTest, ABookmarksFileBeyondTheTextIsKeptInsideIt) {
+  // A ".qb" line naming a position and a top line near INT_MAX: choosing it goes to the end
+  // of the text at once, and edits move it without overflowing.
+  const std::string doc = Write("short.txt", "line one\nline two\n");
+  std::filesystem::copy_file(std::string(QM_FIXTURES_DIR) + "/hostile/bookmark-beyond-text.qb", doc + ".qb");
+  form->Show();
+  ASSERT_GT(form->OS->OpenFile(doc), 0);
+  form->LoadBookmarks();
+  form->AdjustBookmarks();
+  ASSERT_EQ(form->Bookmarks().size(), 1u);
+  const int length = int(Text().size());
+  EXPECT_EQ(form->Bookmarks()[0].Position, length);
+  form->BmSet->SetItemIndex(0);
+  form->BmSetChange(form->BmSet);
+  EXPECT_EQ(form->Editor->SelStart(), length);
+  Type(0, u"ab");
+  EXPECT_EQ(form->Bookmarks()[0].Position, length + 2);
 }
 
 TEST_F(BookmarksIniTest, OpeningAnotherDocumentDropsTheBookmarks) {

@@ -22,6 +22,7 @@
 #include "platform/gui/timer.h"
 #include "shell/main_form.h"
 #include "shell/open_save.h"
+#include "textcore/app_files.h"
 #include "shell/preferences.h"
 #include "shell/program_start.h"
 #include "tests/shell/open_save_test_env.h"
@@ -311,6 +312,9 @@ TEST_F(MainFormDocumentsTest, NewDocumentsRecoveryCopyComesBackAtStartUp) {
   Tick();
   const std::string copy = TOpenSave::AutoSaveName();
   ASSERT_TRUE(FileExists(copy));
+  // In the user's state folder, never in the program folder.
+  EXPECT_EQ(copy, UserStateFolder() + "autosave.rtf");
+  EXPECT_FALSE(FileExists(AppDirFile("autosave.rtf")));
 
   // Cancel keeps the copy for later; Yes brings it back as a new, modified document.
   Stop();

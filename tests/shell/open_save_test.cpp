@@ -237,12 +237,12 @@ TEST_F(OpenSaveTest, BackupRecoveryCopyAndAutoSave) {
   EXPECT_EQ(OS->OpenFile(Path("a.txt")), 2);
   EXPECT_EQ(Editor->GetTextW(), u"version 3");
 
-  // An unnamed document goes to "autosave.rtf" in the program folder; No at closing removes it.
+  // An unnamed document goes to "autosave.rtf" in the user's state folder; No at closing removes it.
   Doc.MarkClean();
   OS->New();
   Type(u"unnamed work");
   OS->AutoSave();
-  const std::string autosave = world_.ProgramFolder + "autosave.rtf";
+  const std::string autosave = UserStateFolder() + "autosave.rtf";
   EXPECT_TRUE(IsRTFFile(autosave));
   EXPECT_TRUE(OS->FileName().empty());
   AnswerMessage(mrNo);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include "platform/gui/application.h"
@@ -47,6 +48,31 @@ TEST(ProgramTest, SecondStartHandsItsFileToTheRunningCopyAndEnds) {
   EXPECT_EQ(second.Wait(20s), 0) << second.Stderr();
   EXPECT_EQ(first.Wait(30s), 0) << first.Stderr();
   EXPECT_EQ(ProgramRun::ReadText(f.Path("first.out")), "handed over from a second start\r");
+}
+
+TEST(ProgramTest, ASecondStartOpensItsFileItselfWhenNoSameSessionCopyTakesIt) {
+  // A copy with another settings folder is not handed the file; a copy that does not answer
+  // (stopped here, as under a modal box) is given up after a while.
+  ProgramFolders f;
+  f.Write("first.script", "wait-text never\n");
+  ProgramRun first({}, f.Env("first.script"));
+  ASSERT_TRUE(f.WaitForCopy());
+  f.Write("mine.txt", "opened by the second start");
+  f.Write("second.script", "wait-text second start\nsave-text " + f.Path("second.out") + "\nclose\n");
+  auto env = f.Env("second.script");
+  env["QUILLOMARK_CONFIG_DIR"] = f.Path("other-config");
+  ProgramRun elsewhere({f.Path("mine.txt")}, env);
+  EXPECT_EQ(elsewhere.Wait(60s), 0) << elsewhere.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("second.out")), "opened by the second start");
+
+  std::filesystem::remove(f.Path("second.out"));
+  ::kill(first.Pid(), SIGSTOP);
+  ProgramRun stuck({f.Path("mine.txt")}, f.Env("second.script"));
+  EXPECT_EQ(stuck.Wait(60s), 0) << stuck.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("second.out")), "opened by the second start");
+  ::kill(first.Pid(), SIGKILL);
+  ::kill(first.Pid(), SIGCONT);
+  first.Wait(10s);
 }
 
 TEST(ProgramTest, NewWindowFlagLetsOneFullCopyStart) {
@@ -114,6 +140,39 @@ TEST(ProgramTest, AFileTooLargeForTheMemoryIsRefusedBeforeLoading) {
   f.Write("start.script", "answer messagedlg 1\nasked too large\nclose\n");
   ProgramRun run({f.Path("huge.txt")}, f.Env("start.script"));
   EXPECT_EQ(run.Wait(30s), 0) << run.Stderr();
+}
+
+TEST(ProgramTest, SavingBeyondTheFileSizeLimitIsAFailedSave) {
+  // Under "ulimit -f" a save larger than the limit is reported, the file and its folder stay
+  // as they were, and the program goes on.
+  ProgramFolders f;
+  const std::string big(200 * 1024, 'x');
+  f.Write("big.txt", big);
+  f.Write("run.script", "answer messagedlg 1\nwait-text xxx\nclick FileSaveItem\nasked could not be saved\nclose\n");
+  rlimit before;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+  rlimit limited = before;
+  limited.rlim_cur = 100 * 1024;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  ProgramRun run({f.Path("big.txt")}, f.Env("run.script"));
+  ::setrlimit(RLIMIT_FSIZE, &before);
+  EXPECT_EQ(run.Wait(60s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("big.txt")), big);
+  for (const auto& entry : std::filesystem::directory_iterator(f.Path("")))
+    EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+}
+
+TEST(ProgramTest, AnRtfTheReaderCannotReadIsRefusedAndLeftAlone) {
+  // Groups nested deeper than the reader goes: said, not opened as its own source text.
+  ProgramFolders f;
+  const std::string deep = ProgramRun::ReadText(std::string(QM_FIXTURES_DIR) + "/hostile/nested-too-deep.rtf");
+  f.Write("deep.rtf", deep);
+  f.Write("run.script", "answer messagedlg 1\nasked cannot be read as rich text\nsave-text " + f.Path("shown.txt") +
+                            "\nclose\n");
+  ProgramRun run({f.Path("deep.rtf")}, f.Env("run.script"));
+  EXPECT_EQ(run.Wait(60s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("shown.txt")), "");
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("deep.rtf")), deep);
 }
 
 TEST(ProgramTest, StartedProgramsAreNeverLeftAsZombies) {

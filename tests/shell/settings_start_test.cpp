@@ -72,6 +72,23 @@ TEST(SettingsStart, TheProgramStartsAndWorksWithAnyStore) {
   EXPECT_EQ(ProgramRun::ReadText(f.Path("config/HKEY_CURRENT_USER.registry")), kNewerStore);
 }
 
+TEST(SettingsStart, DamagedListCountsCannotHoldTheStartUp) {
+  // "Count"=dword:7fffffff under each of the find window's stored lists.
+  ProgramFolders f;
+  std::filesystem::copy_file(std::string(QM_FIXTURES_DIR) + "/hostile/find-list-count.registry",
+                             f.Path("config/HKEY_CURRENT_USER.registry"));
+  f.Write("note.txt", "started");
+  f.Write("run.script", "wait-text started\nclose\n");
+  ProgramRun run({f.Path("note.txt")}, f.Env("run.script"));
+  EXPECT_EQ(run.Wait(60s), 0) << run.Stderr();
+  ScopedEnv config("QUILLOMARK_CONFIG_DIR", f.Path("config"));
+  TWinRegistry registry(kProductKey);
+  // The lists were read as far as their lines go and written back with their true counts.
+  EXPECT_EQ(registry.ReadInteger("FindForm\\EditFind_Items", "Count", -1), 1);
+  EXPECT_EQ(registry.ReadInteger("FindForm\\EditReplace_Items", "Count", -1), 0);
+  EXPECT_EQ(registry.ReadInteger("FindForm\\EditMulti_Lines", "Count", -1), 2);
+}
+
 TEST(SettingsStart, TheUserIsToldOnceWhenSettingsCannotBeSaved) {
   EnsureGuiApplication();
   for (const StoreCase& c : kStoreCases) {

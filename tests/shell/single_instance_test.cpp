@@ -78,8 +78,9 @@ TEST_F(SingleInstanceTest, MessageReachesTheWindowAndItsAnswerComesBack) {
 
 TEST_F(SingleInstanceTest, AWindowOfAProcessThatDiedIsNotFound) {
   // A socket file whose listener is gone, as a crashed copy leaves it.
-  ForceDirectories(UserRuntimeFolder());
-  const std::string path = UserRuntimeFolder() + "quillomark-TVirtualKbd-999999.sock";
+  std::string path = TWindowEndpoint("TVirtualKbd", {}).SocketPath();
+  const std::string own = "-" + std::to_string(::getpid()) + "-";
+  path.replace(path.rfind(own), own.size(), "-999999-");
   const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
   sockaddr_un address{};
   address.sun_family = AF_UNIX;

@@ -95,7 +95,8 @@ private:
   static constexpr Variable kVariables[] = {
       {"QUILLOMARK_CONFIG_DIR", "config", false}, {"XDG_RUNTIME_DIR", "runtime", true},
       {"XDG_CONFIG_HOME", "xdg-config", false},   {"XDG_DATA_HOME", "xdg-data", false},
-      {"XDG_CACHE_HOME", "xdg-cache", false},     {"HOME", "home", true},
+      {"XDG_CACHE_HOME", "xdg-cache", false},     {"XDG_STATE_HOME", "xdg-state", false},
+      {"HOME", "home", true},
   };
 
   fs::path real_;
