@@ -1,5 +1,6 @@
 #include "proofing/word_frequencies.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/code_pages.h"
@@ -94,7 +95,8 @@ void TWordFrequencies::LoadFromBytes(const std::string& Bytes) {
   if (ReadU32(Bytes, bodyEnd) != Fnv1a(std::string_view(Bytes).substr(0, bodyEnd))) damaged("checksum mismatch");
   const LCID lcid = ReadU16(Bytes, 4);
   const uint32_t count = ReadU32(Bytes, 10);
-  FClasses.reserve(count);
+  // Each entry takes at least three bytes: a damaged count cannot ask for more room than that.
+  FClasses.reserve(std::min<size_t>(count, (bodyEnd - kHeaderSize) / 3));
   std::string word;
   size_t at = kHeaderSize;
   for (uint32_t i = 0; i < count; ++i) {
