@@ -29,6 +29,7 @@ CC=clang CXX=clang++ cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=None "-D
 cmake --build "$BUILD" -j"$JOBS" --target $(printf '%s_fuzz ' "$@")
 
 export QT_QPA_PLATFORM=offscreen
+export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp
 run() {
   local name=$1 work=$BUILD/fuzz-corpus/$1 findings=$BUILD/findings/$1
   mkdir -p "$work" "$findings"
