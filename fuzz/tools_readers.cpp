@@ -55,8 +55,9 @@ int FuzzMailDecoder(const std::uint8_t* Data, std::size_t Size) {
 }
 
 // A data tree stream read into a tree; a stream of another format is refused with EDataTreeError.
+// The tree is kept between inputs: each tree starts and stops the shared worker thread.
 int FuzzDataTreeStream(const std::uint8_t* Data, std::size_t Size) {
-  TDataTreeModel tree;
+  static TDataTreeModel tree;
   TStringStream stream(std::string(FuzzText(Data, Size)));
   try {
     tree.LoadFromStream(stream);
