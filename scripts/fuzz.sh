@@ -30,6 +30,7 @@ cmake --build "$BUILD" -j"$JOBS" --target $(printf '%s_fuzz ' "$@")
 
 export QT_QPA_PLATFORM=offscreen
 export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 run() {
   local name=$1 work=$BUILD/fuzz-corpus/$1 findings=$BUILD/findings/$1
   mkdir -p "$work" "$findings"
