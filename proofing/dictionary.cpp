@@ -36,6 +36,11 @@ void CopyFileTime(const std::string& From, const std::string& To) {
   if (!error) std::filesystem::last_write_time(NativePath(To), time, error);
 }
 
+// The header's data file name names a file beside the header: no folder part, not "." or "..".
+bool IsPlainDataName(const std::string& Name) {
+  return !Name.empty() && Name != "." && Name != ".." && Name.find_first_of("/\\") == std::string::npos;
+}
+
 }  // namespace
 
 bool MatchesStoredCase(std::string_view Word, std::string_view Stored) {
@@ -61,8 +66,9 @@ TQDictionary::TQDictionary(const std::string& HeaderFileName, IUnpackView* View)
       // An unreadable header leaves an empty dictionary that is never ready.
     }
   }
+  const bool plainName = IsPlainDataName(FHeader.DataName());
   FDataFileName = ExtractFilePath(HeaderFileName) + FHeader.DataName() + ".qd";
-  if (FileExists(FPackedFileName)) {
+  if (plainName && FileExists(FPackedFileName)) {
     const auto dataTime = FileModificationTime(FDataFileName);
     const auto packedTime = FileModificationTime(FPackedFileName);
     if (dataTime && packedTime && *dataTime >= *packedTime)
@@ -71,6 +77,7 @@ TQDictionary::TQDictionary(const std::string& HeaderFileName, IUnpackView* View)
       Unpack();
   }
   CheckFiles(headerBytes);
+  if (!plainName && FDamage.empty()) FDamage = "the header names no data file beside it";
   Enabled = FDamage.empty() && FHeader.OnByDefault() > 0;
   SavedEnabled = Enabled;
 }
@@ -205,6 +212,10 @@ bool TQDictionary::Unpack() {
   }
   TQDictHeader packedHeader;
   std::copy_n(packed.begin(), kDictHeaderSize, packedHeader.Bytes.begin());
+  if (!IsPlainDataName(packedHeader.DataName())) {
+    if (FView) FView->ShowError("The packed dictionary names no data file beside it. Unpacking failed.");
+    return false;
+  }
 
   const std::string folder = ExtractFilePath(FDataFileName);
   const int64_t needed = std::llround(double(packedHeader.DataSize()) * 1.1);

@@ -1,5 +1,6 @@
 #include "proofing/word_frequencies.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/code_pages.h"

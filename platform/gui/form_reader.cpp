@@ -70,7 +70,10 @@ public:
   void Run() {
     int line = tok_.Line;
     Expect("object");
-    auto [name, cls] = Header();
+    // Named variables, not a structured binding: the lambdas below capture the name.
+    const auto header = Header();
+    const std::string& name = header.first;
+    const std::string& cls = header.second;
     if (!SameName(cls, root_.ClassName())) Fail("the layout is for " + cls + ", not for " + root_.ClassName(), line);
     root_.BeginLoading();
     Apply([&] { root_.SetName(name); }, line);
@@ -277,7 +280,9 @@ private:
 
   void Child(TComponent& container) {
     int line = tok_.Line;
-    auto [name, cls] = Header();
+    const auto header = Header();
+    const std::string& name = header.first;
+    const std::string& cls = header.second;
     const TClassInfo* info = FindClass(cls);
     if (!info) Fail("unknown class " + cls, line);
     TComponent* c = nullptr;

@@ -171,6 +171,32 @@ TEST(Dictionary, SizeMismatchKeepsThePackedFileAndNoDataFile) {
   EXPECT_EQ(ListDirectory(folder.Name()).size(), 2u);
 }
 
+// A header may name its data file only beside itself: a name with a folder part is damage, and
+// a packed file naming one is not unpacked (nothing is written outside the folder).
+TEST(Dictionary, DataFileNameWithAFolderIsRefused) {
+  TTempFolder folder;
+  std::filesystem::create_directories(folder / "dict");
+  std::string packed = GoldenPacked(12);
+  WriteFileAtomic(folder / "dict/golden.qdi", packed.substr(0, kDictHeaderSize));
+  TQDictHeader header;
+  std::copy_n(packed.begin(), kDictHeaderSize, header.Bytes.begin());
+  header.SetDataName("../golden");
+  packed.replace(0, kDictHeaderSize, header.Bytes.data(), kDictHeaderSize);
+  WriteFileAtomic(folder / "dict/golden.qdp", packed);
+  {
+    TQDictionary dictionary(folder / "dict/golden.qdi");
+    EXPECT_FALSE(dictionary.IsReady());
+  }
+  EXPECT_FALSE(FileExists(folder / "golden.qd"));
+  EXPECT_TRUE(FileExists(folder / "dict/golden.qdp"));
+
+  WriteFileAtomic(folder / "dict/golden.qdi", packed.substr(0, kDictHeaderSize));
+  WriteFileAtomic(folder / "golden.qd", "oxcatdogcats");
+  TQDictionary named(folder / "dict/golden.qdi");
+  EXPECT_EQ(named.Damage(), "the header names no data file beside it");
+  EXPECT_FALSE(named.Enabled);
+}
+
 TEST(Dictionary, PackedFileAgainstExistingDataFile) {
   TTempFolder folder;
   const std::string packed = GoldenPacked(12);
