@@ -70,9 +70,9 @@ int FuzzBookmarks(const std::uint8_t* Data, std::size_t Size) {
 int FuzzPlainText(const std::uint8_t* Data, std::size_t Size) {
   const std::string_view bytes = FuzzText(Data, Size);
   for (unsigned codePage : {1251u, 866u, 20866u}) {
-    const TPlainTextFormat format = DetectPlainText(bytes);
-    const std::u16string text = DecodePlainText(bytes, format.Encoding, codePage);
-    EncodePlainText(text, format, codePage);
+    TPlainText plain = ReadPlainText(bytes, codePage);
+    EncodePlainText(plain.Text, plain.Format);
+    KeepLineEnds(plain.Text, plain.Format);
   }
   return 0;
 }
