@@ -11,6 +11,7 @@
 #include "platform/rtf_reader.h"
 #include "platform/streams.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/rich_edit_control.h"
 #include "shell/document_state.h"
 #include "shell/memory_status.h"
 #include "shell/open_save_messages.h"
@@ -589,6 +590,10 @@ void TOpenSave::AutoSave() {
 }
 
 bool TOpenSave::SerialiseText(bool autoSave, TPlainTextFormat& format, std::string& data) {
+  // Plain text keeps no pictures or objects: the user says first whether they may go.
+  if (!autoSave && editor_->Control().ObjectCount() > 0 &&
+      MessageDlg(GetMsg("MainSaveObjects"), mtConfirmation, mbYesNo) != mrYes)
+    return false;
   const std::u16string text = FileText(editor_->GetTextW());
   bool lossy = false;
   data = EncodePlainText(text, format, &lossy);

@@ -27,6 +27,9 @@ constexpr std::pair<const char*, const char*> kBuiltIn[] = {
     {"MainSaveFail0", "The document could not be saved as \"%s\"."},
     {"MainSaveFail1", "File \"%s\" was open as \"%s\" but cannot be saved in this format."},
     {"MainSaveFail2", "Do you want to save in some other format?"},
+    {"MainSaveObjects",
+     "This document holds pictures or objects, which plain text cannot keep: they would be lost. "
+     "Save it as plain text all the same?"},
     {"MainSaveLossy",
      "Some characters of this document cannot be saved as plain text in this encoding and would "
      "be replaced by \"?\". Do you want to save it as Unicode text instead?"},

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/code_pages.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/string_list.h"
 #include "shell/memory_status.h"
 #include "shell/open_save_messages.h"
@@ -671,6 +672,30 @@ TEST_F(OpenSaveTest, WhatUtf8CannotHoldIsSavedAsUtf16) {
   EXPECT_TRUE(Contains(Messages().back(), "Unicode text"));
   EXPECT_EQ(Read(Path("surrogate.txt")), Utf16LE(u"b\xD800z"));
   EXPECT_EQ(OS->EncodingText(), "UTF-16");
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OpenSaveTest, SavingObjectsAsPlainTextAsksFirstAndNoKeepsTheDocument) {
+  Type(u"ab");
+  Editor->SetSelStart(1);
+  Editor->CreateObjectFromFile(std::string(QM_SOURCE_DIR) + "/tests/fixtures/rtf/dot.png", false);
+  ASSERT_EQ(Editor->Control().ObjectCount(), 1);
+  // No: nothing is written and the document, its picture included, stays as it was.
+  AnswerSaveAs(Path("note.txt"), 1);
+  AnswerMessage(mrNo);
+  EXPECT_FALSE(OS->SaveAs());
+  EXPECT_FALSE(std::filesystem::exists(Path("note.txt")));
+  EXPECT_EQ(Editor->Control().ObjectCount(), 1);
+  EXPECT_TRUE(Contains(Dialogs.Asked().back().Text, "pictures or objects"));
+  // Yes: saved as the plain text it is.
+  AnswerSaveAs(Path("note.txt"), 1);
+  AnswerMessage(mrYes);
+  EXPECT_TRUE(OS->SaveAs());
+  EXPECT_TRUE(std::filesystem::exists(Path("note.txt")));
   EXPECT_TRUE(Dialogs.Unexpected().empty());
 }
 
