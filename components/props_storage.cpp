@@ -111,8 +111,8 @@ void TPropsStorage::LoadProperty(TPersistent& obj, const std::string& prop, cons
   const std::string text = store_.ReadString(section_, valueName, kMissing);
   if (text == kMissing) return;
   const TPropKind kind = PropKind(obj, prop);
-  if (kind == TPropKind::Color && ParseInteger(text))
-    SetOrdProp(obj, prop, *ParseInteger(text));
+  if (kind == TPropKind::Color)
+    SetOrdProp(obj, prop, int(StringToColor(text)));  // refuses what is no colour: the default stays
   else if (kind == TPropKind::Component)
     SetPropValue(obj, prop, TPropValue(text == "(null)" ? static_cast<TComponent*>(nullptr) : FindByText(text)));
   else

@@ -1,5 +1,7 @@
 #include "platform/gui/gui_types.h"
 
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 
@@ -58,7 +60,14 @@ TColor StringToColor(const std::string& text) {
     bool hex = text.size() > 1 && text[0] == '$';
     std::string digits = hex ? text.substr(1) : text;
     long long v = std::stoll(digits, &used, hex ? 16 : 10);
-    if (used == digits.size()) return TColor(v);
+    // A colour is red, green and blue in three bytes, a system colour, or "none"/"default";
+    // anything else (a stored -1, say) is no colour.
+    // (System colours may be written as the negative numbers they are as signed values.)
+    const uint32_t bits = uint32_t(v);
+    const bool fits = v >= INT32_MIN && v <= int64_t(UINT32_MAX);
+    const bool rgb = bits <= 0xFFFFFF, system = bits >= 0x80000000u && bits <= 0x800000FFu;
+    if (used == digits.size() && fits && (rgb || system || bits == uint32_t(clNone) || bits == uint32_t(clDefault)))
+      return TColor(bits);
   } catch (const std::logic_error&) {
   }
   throw EConvertError("'" + text + "' is not a valid colour");

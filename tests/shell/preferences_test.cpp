@@ -344,3 +344,24 @@ TEST_F(PreferencesTest, SystemWideCyrillicCannotBeChosen) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PreferencesTest, AStoredColourThatIsNoColourLeavesTheDefault) {
+  for (const char* stored : {"-1", "4294967295", "$FFFFFFFF", "16777216"}) {
+    SCOPED_TRACE(stored);
+    {
+      TRegistry reg;
+      ASSERT_TRUE(reg.OpenKey("Software\\Vortanel\\Quillomark\\Preferences", true));
+      reg.WriteString("Shape1_Brush.Color", stored);
+    }
+    TPrefForm& form = Restart();
+    EXPECT_EQ(form.Shape1->Brush()->Color(), clWhite);  // the editor stays readable
+  }
+  EXPECT_EQ(StringToColor("$00FFFFFF"), TColor(0xFFFFFF));
+  EXPECT_EQ(StringToColor("clWindow"), clWindow);
+  EXPECT_EQ(StringToColor(std::to_string(clWindow)), clWindow);  // as the store keeps it
+  EXPECT_THROW(StringToColor("-1"), EConvertError);
+}
+
+}  // namespace
