@@ -276,6 +276,7 @@ void TOpenSave::LoadRtf(const std::string& bytes) {
 
 void TOpenSave::Opened(const std::string& path, TConverterRec* format, const TPlainTextFormat& text, bool recovered) {
   fileName_ = path;
+  diskStamp_ = GetFileStamp(path);
   format_ = format;
   text_ = text;
   fileBytes_.reset();
@@ -502,6 +503,7 @@ void TOpenSave::New() {
   SetModified(false);
   editor_->SetReadOnly(false);
   fileName_.clear();
+  diskStamp_ = {};
   format_ = nullptr;
   text_ = TPlainTextFormat();
   fileBytes_.reset();
@@ -653,6 +655,11 @@ void TOpenSave::Write(const std::string& name, TConverterRec* format, bool autoS
   if (!autoSave && name != fileName_ && FileExists(name) &&
       MessageDlg(FormatMessageText(GetMsg("MainIsRecoverInfo"), {name}), mtConfirmation, mbYesNoCancel) != mrYes)
     return;
+  // Another program changed (or removed) the file since it was opened or saved here: its work
+  // is not overwritten without a word.
+  if (!autoSave && name == fileName_ && diskStamp_.Exists && !(GetFileStamp(name) == diskStamp_) &&
+      MessageDlg(FormatMessageText(GetMsg("MainFileChanged"), {name}), mtConfirmation, mbYesNo) != mrYes)
+    return;
 
   editor_->SetLanguage(kRussian);  // 8-bit text is written in code page 1251
   editor_->SetOutputFormat(ofUnicode);
@@ -704,6 +711,7 @@ void TOpenSave::Write(const std::string& name, TConverterRec* format, bool autoS
       if (written && !autoSave) {
         const std::string previous = fileName_;
         fileName_ = target;
+        diskStamp_ = GetFileStamp(target);
         if (cls != "TXT") format_ = format->Class.empty() ? converters_.FindByClass(false, cls) : format;
         else if (!IsTextFormat(format_)) format_ = converters_.FindByClass(true, "TXT");
         if (cls == "TXT") text_ = text;

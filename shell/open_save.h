@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/files.h"
 #include "platform/gui/component.h"
 #include "shell/converter_list.h"
 #include "shell/plain_text.h"
@@ -41,7 +42,7 @@ public:
   void SetMakeBackup(bool value) { makeBackup_ = value; }
   // Full path of the document; empty for a new one.
   const std::string& FileName() const { return fileName_; }
-  void SetFileName(const std::string& name) { fileName_ = name; }
+  void SetFileName(const std::string& name) { fileName_ = name, diskStamp_ = {}; }
   bool EditHTML() const { return editHTML_; }
   void SetEditHTML(bool value) { editHTML_ = value; }
 
@@ -157,6 +158,7 @@ private:
   bool makeBackup_ = false;
   bool editHTML_ = true;
   std::string fileName_;
+  TFileStamp diskStamp_;  // the file as opened or last saved; not Exists: not known
   TConverterList converters_;
   TConverterRec* format_ = nullptr;
   TPlainTextFormat text_;

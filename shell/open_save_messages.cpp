@@ -27,6 +27,8 @@ constexpr std::pair<const char*, const char*> kBuiltIn[] = {
     {"MainSaveFail0", "The document could not be saved as \"%s\"."},
     {"MainSaveFail1", "File \"%s\" was open as \"%s\" but cannot be saved in this format."},
     {"MainSaveFail2", "Do you want to save in some other format?"},
+    {"MainFileChanged",
+     "\"%s\" was changed by another program since it was opened here. Save over it all the same?"},
     {"MainSaveObjects",
      "This document holds pictures or objects, which plain text cannot keep: they would be lost. "
      "Save it as plain text all the same?"},

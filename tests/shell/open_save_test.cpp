@@ -700,3 +700,27 @@ TEST_F(OpenSaveTest, SavingObjectsAsPlainTextAsksFirstAndNoKeepsTheDocument) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OpenSaveTest, AFileChangedByAnotherProgramIsNotOverwrittenWithoutAsking) {
+  Write(Path("shared.txt"), "mine\n");
+  ASSERT_GT(OS->OpenFile(Path("shared.txt")), 0);
+  Type(u"my edit");
+  EXPECT_TRUE(OS->Save());  // unchanged on disk: no question
+  Write(Path("shared.txt"), "theirs, written meanwhile\n");
+  Type(u"my second edit");
+  AnswerMessage(mrNo);
+  EXPECT_FALSE(OS->Save());
+  EXPECT_EQ(Read(Path("shared.txt")), "theirs, written meanwhile\n");
+  EXPECT_TRUE(Contains(Dialogs.Asked().back().Text, "changed by another program"));
+  AnswerMessage(mrYes);
+  EXPECT_TRUE(OS->Save());
+  EXPECT_EQ(Read(Path("shared.txt")), "my second edit");
+  Type(u"a third edit");
+  EXPECT_TRUE(OS->Save());  // what this save wrote is what it knows: no question
+  EXPECT_TRUE(Dialogs.Unexpected().empty());
+  EXPECT_EQ(Dialogs.Pending(), 0);
+}
+
+}  // namespace
