@@ -275,27 +275,31 @@ void TMRUManager::PlacementGone(TFormPlacement& placement) {
 void TMRUManager::SaveToStorage() {
   if (!storage_) return;
   const std::string section = StorageSection();
+  // Items another running copy stored meanwhile are kept behind this copy's own.
+  std::vector<std::pair<std::string, int>> items;
+  for (int i = 0; i < strings_.Count(); ++i) items.emplace_back(strings_[i], strings_.Data(i));
+  for (auto& [name, data] : StoredItems()) {
+    const bool known = std::find(loaded_.begin(), loaded_.end(), name) != loaded_.end() ||
+                       std::any_of(items.begin(), items.end(), [&](const auto& item) { return item.first == name; });
+    if (!known && int(items.size()) < Capacity()) items.emplace_back(std::move(name), data);
+  }
   storage_->EraseSection(section);
-  for (int i = 0; i < strings_.Count(); ++i) {
+  for (size_t i = 0; i < items.size(); ++i) {
     if (OnWriteItem) {
-      OnWriteItem(this, *storage_, section, i, strings_[i], strings_.Data(i));
+      OnWriteItem(this, *storage_, section, int(i), items[i].first, items[i].second);
     } else {
-      storage_->WriteString(section, Numbered("Item_%d", i), strings_[i]);
-      storage_->WriteInteger(section, Numbered("Data_%d", i), strings_.Data(i));
+      storage_->WriteString(section, Numbered("Item_%d", int(i)), items[i].first);
+      storage_->WriteInteger(section, Numbered("Data_%d", int(i)), items[i].second);
     }
   }
+  loaded_.clear();
+  for (const auto& item : items) loaded_.push_back(item.first);
 }
 
-void TMRUManager::LoadFromStorage() {
-  if (!storage_) return;
+std::vector<std::pair<std::string, int>> TMRUManager::StoredItems() {
   const std::string section = StorageSection();
-  strings_.BeginUpdate();
-  strings_.Clear();
-  // Each item added goes to the new end of the list, so reading starts at the other end of the
-  // stored order (the last item for rmInsert, the first for rmAppend) to keep that order.
-  const bool insert = Mode() == rmInsert;
-  for (int k = 0; k < Capacity(); ++k) {
-    const int i = insert ? Capacity() - 1 - k : k;
+  std::vector<std::pair<std::string, int>> items;
+  for (int i = 0; i < Capacity(); ++i) {
     std::string name;
     int data = 0;
     try {
@@ -308,7 +312,23 @@ void TMRUManager::LoadFromStorage() {
     } catch (const std::exception&) {
       continue;  // a damaged value loses only its own item
     }
-    if (!name.empty()) strings_.Add(name, data);
+    if (!name.empty()) items.emplace_back(std::move(name), data);
   }
+  return items;
+}
+
+void TMRUManager::LoadFromStorage() {
+  if (!storage_) return;
+  const std::vector<std::pair<std::string, int>> items = StoredItems();
+  loaded_.clear();
+  for (const auto& item : items) loaded_.push_back(item.first);
+  strings_.BeginUpdate();
+  strings_.Clear();
+  // Each item added goes to the new end of the list, so reading starts at the other end of the
+  // stored order (the last item for rmInsert, the first for rmAppend) to keep that order.
+  if (Mode() == rmInsert)
+    for (auto it = items.rbegin(); it != items.rend(); ++it) strings_.Add(it->first, it->second);
+  else
+    for (const auto& [name, data] : items) strings_.Add(name, data);
   strings_.EndUpdate();
 }

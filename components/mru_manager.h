@@ -135,7 +135,8 @@ public:
 
   // The storage section: root section \ owner class . name ("Main\TMainForm.MRUManager1").
   const std::string& StorageSection() const { return section_; }
-  // Erases the section and writes every item, newest first.
+  // Erases the section and writes every item, newest first, followed by the items another copy
+  // of the program stored since this one read the section (up to Capacity).
   void SaveToStorage();
   // Reads up to Capacity items, keeping the stored order; empty or damaged items are skipped.
   void LoadFromStorage();
@@ -157,8 +158,11 @@ private:
   void PlacementRestored(TFormPlacement& placement) override;
   void PlacementSaved(TFormPlacement& placement) override;
   void PlacementGone(TFormPlacement& placement) override;
+  // The stored items in their stored order (Item_0 first); empty and damaged ones left out.
+  std::vector<std::pair<std::string, int>> StoredItems();
 
   TRecentStrings strings_;
+  std::vector<std::string> loaded_;  // the stored names when the section was last read
   TAccelDelimiter accelDelimiter_ = adTab;
   bool autoEnable_ = true, autoUpdate_ = true, removeOnSelect_ = false, showAccelChar_ = true;
   int separateSize_ = 0, startAccel_ = 1;

@@ -545,6 +545,7 @@ void RegistryStore::Load() {
     // Keep the damaged file for the user; what could be read is used from now on.
     try {
       WriteFileAtomic(FFileName + ".damaged", text);
+      FDamagedCopy = FFileName + ".damaged";
     } catch (const EFileError&) {
     }
   }

@@ -125,6 +125,9 @@ public:
     std::string Detail;  // the error's text
   };
   TSessionOnly SessionOnly();
+  // Where the damaged file read this session was kept ("" when none was damaged); what could be
+  // read of it is in use.
+  const std::string& DamagedCopy() const { return FDamagedCopy; }
 
   RegistryStore(std::string fileName, std::string rootName);
   ~RegistryStore();
@@ -143,4 +146,5 @@ private:
   std::unique_ptr<RegKey> FRoot;
   std::optional<TFileStamp> FStamp;  // of the file FRoot was read from; empty when not loaded
   TSessionOnly FSessionOnly;
+  std::string FDamagedCopy;
 };

@@ -41,6 +41,13 @@ std::string SettingsNoticeText() {
     case RegistryStore::TSessionOnly::None:
       break;
   }
+  if (!store->DamagedCopy().empty()) {
+    const std::string text = GetLangMessage("MainSettingsRepaired");
+    return FormatMessageText(text.empty() ? "The settings file \"%s\" was damaged. What could be read of it is "
+                                            "used; the damaged file is kept as \"%s\"."
+                                          : text,
+                             {store->FileName(), store->DamagedCopy()});
+  }
   return {};
 }
 

@@ -175,6 +175,29 @@ TEST_F(MRUManagerTest, StoredSectionKeepsTheOrderAndSkipsGaps) {
   EXPECT_EQ(Items(mru->Strings()), (std::vector<std::string>{"/d/new", "/d/old", "/d/last"}));
 }
 
+TEST_F(MRUManagerTest, TwoRunningCopiesKeepEachOthersRecentFiles) {
+  const std::string section = mru->StorageSection();
+  mru->Add("/d/shared", 0);
+  mru->Add("/d/dropped", 0);
+  mru->SaveToStorage();
+  // The other copy of the program, started meanwhile, reads the same list.
+  TComponent otherOwner(nullptr);
+  TMRUManager* other = new TMRUManager(&otherOwner);
+  other->SetName("MRUManager1");
+  other->SetStorage(&storage);
+  ASSERT_EQ(other->StorageSection(), section);
+  other->LoadFromStorage();
+  other->Add("/d/theirs", 0);
+  other->SaveToStorage();
+  // This copy opens a file, drops one of its own and is closed last: the other's file stays,
+  // and the dropped one does not come back.
+  mru->Add("/d/mine", 0);
+  mru->Strings().Delete(mru->Strings().IndexOf("/d/dropped"));
+  mru->SaveToStorage();
+  mru->LoadFromStorage();
+  EXPECT_EQ(Items(mru->Strings()), (std::vector<std::string>{"/d/mine", "/d/shared", "/d/theirs"}));
+}
+
 TEST(MRURegistryStorage, WritesTheProductKeySectionAndErasesIt) {
   TempFolder folder;
   ScopedEnv config("QUILLOMARK_CONFIG_DIR", folder.Name());

@@ -48,6 +48,13 @@ const StoreCase kStoreCases[] = {
      "config", "cannot be read"},
     {"folder cannot be created", [](ProgramFolders& f) { f.Write("blocker", "a file, not a folder"); },
      "blocker/config", "cannot be saved"},
+    {"damaged store",
+     [](ProgramFolders& f) {
+       f.Write("config/HKEY_CURRENT_USER.registry",
+               "QuillomarkRegistry 1\n[Software\\Vortanel\\Quillomark\\General]\n\"UpdateNotify\"=dword:00000003\n"
+               "[Software\\Vortanel\\Quillomark\\Ma");  // cut short
+     },
+     "config", "was damaged"},
 };
 
 TEST(SettingsStart, TheProgramStartsAndWorksWithAnyStore) {
