@@ -123,15 +123,16 @@ public:
   // --- Operation frame ---------------------------------------------------------------------
   bool Busy() const { return busy_; }
   void SetBusy(bool busy);
-  // Raises the silent abort when the editor is empty.
-  void BeginOperation(const std::string& caption, bool disableUndo);
+  // Raises the silent abort when the editor is empty (unless the operation works on files only
+  // and `needsText` is false).
+  void BeginOperation(const std::string& caption, bool disableUndo, bool needsText = true);
   void GetWorkText();
   void PutWorkText();
   void EndOperation(const std::string& historyName);
   // Runs `body` between BeginOperation and EndOperation (which runs whatever happens); a
   // command started while another one runs is refused.
   void RunOperation(const std::string& caption, bool disableUndo, const std::string& historyName,
-                    const std::function<void()>& body);
+                    const std::function<void()>& body, bool needsText = true);
   // The program's progress callback: pumps messages, answers true to stop.
   bool OperationProgress(TObject* Sender, int Percent);
   void EditorLoadProgress(TObject* Sender, int Pos, int Size);

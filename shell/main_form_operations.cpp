@@ -6,6 +6,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "shell/lang_messages.h"
 #include "shell/main_form.h"
@@ -60,12 +61,12 @@ void TMainForm::SetBusy(bool busy) {
   UpdateRuler();
 }
 
-void TMainForm::BeginOperation(const std::string& caption, bool disableUndo) {
+void TMainForm::BeginOperation(const std::string& caption, bool disableUndo, bool needsText) {
   // From here the editor's flag tells whether the operation changed the text; what it said
   // before (edited by hand) comes back when the operation changes nothing.
   handEdited_ = Editor->Modified();
   Editor->SetModified(false);
-  if (Editor->GetTextW().empty()) throw EAbort("");
+  if (needsText && Editor->Control().TextLength() == 0) throw EAbort("");
   // Busy before the progress display handles the first messages: a click or key waiting in
   // the queue must not start a second operation or change the text under this one.
   SetBusy(true);
@@ -147,10 +148,10 @@ void TMainForm::EndOperation(const std::string& historyName) {
 }
 
 void TMainForm::RunOperation(const std::string& caption, bool disableUndo, const std::string& historyName,
-                             const std::function<void()>& body) {
+                             const std::function<void()>& body, bool needsText) {
   if (busy_) return;  // one operation at a time
   try {
-    BeginOperation(caption, disableUndo);
+    BeginOperation(caption, disableUndo, needsText);
     body();
   } catch (...) {
     EndOperation(historyName);

@@ -7,6 +7,7 @@
 #include "shell/convert_text.h"
 #include "shell/lang_messages.h"
 #include "shell/main_form.h"
+#include "shell/plain_text.h"
 #include "shell/progress.h"
 #include "shell/speed_form.h"
 #include "textcore/locale_text.h"
@@ -73,12 +74,16 @@ void TMainForm::TextReformatExecute(TObject*) {
 void TMainForm::ToolsSortExecute(TObject*) {
   if (!SortForm) return;
   if (SortForm->ShowModal() != mrOk) return;
-  // A file can be sorted with nothing in the editor: the frame needs some text to start.
-  if (Editor->Control().TextLength() == 0 && SortForm->RBInFile->Checked()) Editor->SetTextW(u"\r");
+  // Input files are read as the program reads every plain-text file: UTF-8, UTF-16 or a code page.
+  SortForm->DecodeFile = [](const std::string& bytes, unsigned codePage) { return ReadPlainText(bytes, codePage).Text; };
   TSortResult result = TSortResult::Done;
-  RunOperation(GetLangMessage("StatSorting"), false, "", [&] {
-    result = SortForm->Execute(*Editor, ToolStep, [](const std::string& key) { ProgressSetCaption(GetLangMessage(key)); });
-  });
+  // A file can be sorted with nothing in the editor.
+  RunOperation(
+      GetLangMessage("StatSorting"), false, "",
+      [&] {
+        result = SortForm->Execute(*Editor, ToolStep, [](const std::string& key) { ProgressSetCaption(GetLangMessage(key)); });
+      },
+      !SortForm->RBInFile->Checked());
   const char* message = result == TSortResult::NoData   ? "SortNoData"
                         : result == TSortResult::NoFile ? "SortNoFile"
                         : result == TSortResult::NoOutFile ? "SortNoOutFile"

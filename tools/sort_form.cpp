@@ -143,9 +143,12 @@ TSortResult TSortForm::Execute(TRichEditW& editor, const TToolStep& step,
   stage("SortLoading");
   std::vector<std::u16string> lines;
   TEditorRange range;
+  // The editor speaks the chosen language from now on.
+  editor.SetLanguage(options.Locale);
   if (RBInFile->Checked()) {
     if (!FileExists(InFile->FileName())) return TSortResult::NoFile;
-    lines = SplitSortLines(AnsiToWideString(ReadFileBytes(InFile->FileName()), codePage));
+    const std::string bytes = ReadFileBytes(InFile->FileName());
+    lines = SplitSortLines(DecodeFile ? DecodeFile(bytes, codePage) : AnsiToWideString(bytes, codePage));
   } else {
     if (editor.GetTextW().size() < 2) return TSortResult::NoData;
     range = EditorWorkRange(editor);

@@ -41,7 +41,11 @@ public:
   TSortOptions Options() const;
   // Reads the lines (editor selection or whole text, or the input file), filters and sorts
   // them and writes them (in place of what was read, or to the output file). `caption` hears
-  // the message key of each stage. Nothing is written unless the run ends Done.
+  // the message key of each stage. Nothing is written unless the run ends Done. The editor's
+  // language becomes the chosen locale.
+  // Reads an input file's bytes as text (8-bit text in `codePage`); without it the bytes are
+  // taken as text in the chosen locale's code page.
+  std::function<std::u16string(const std::string& bytes, unsigned codePage)> DecodeFile;
   TSortResult Execute(TRichEditW& editor, const TToolStep& step = nullptr,
                       const std::function<void(const std::string& key)>& caption = nullptr);
   void LoadSettings();

@@ -2,6 +2,7 @@
 // answered by a timer step once its modal loop runs.
 #include <gtest/gtest.h>
 
+#include "platform/code_pages.h"
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
@@ -24,6 +25,7 @@
 #include "tools/quick_form.h"
 #include "tools/sort_form.h"
 #include "components/combo_edit.h"
+#include "components/languages_combo.h"
 
 namespace {
 
@@ -247,6 +249,20 @@ TEST_F(ToolWindowsTest, SortingOrdersCyrillicLinesAndReportsWhatIsMissing) {
   sort->OutFile->SetText(world.ProgramFolder + "sorted.txt");
   Click("ListOperations1", [&] { sort->SetModalResult(mrOk); });
   EXPECT_EQ(ReadFileBytes(world.ProgramFolder + "sorted.txt"), "\xe0\r\n\xe1\r\n");
+  // A file to a file leaves the empty document alone: nothing written into it, nothing to save.
+  EXPECT_EQ(Text(), u"");
+  EXPECT_FALSE(main->DocModified());
+
+  // A UTF-8 file is read as UTF-8: sorted as Russian, and a Cyrillic filter matches.
+  world.WriteProgramFile("names.txt", "Яков\nАнна\nБорис\nВера\n");
+  sort->InFile->SetText(world.ProgramFolder + "names.txt");
+  sort->RBOutEdit->SetChecked(true);
+  sort->CBRemIf->SetChecked(true);
+  sort->EditRemIf->SetText(Utf8ToAnsi("Бор"));
+  sort->LangCombo->SetLanguage(1033);
+  Click("ListOperations1", [&] { sort->SetModalResult(mrOk); });
+  EXPECT_EQ(Text(), u"Анна\rВера\rЯков");
+  EXPECT_EQ(main->Editor->Language(), 1033u);  // the editor takes the language chosen
   TComponent::Free(sort);
 }
 
