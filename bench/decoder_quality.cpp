@@ -18,6 +18,7 @@
 #include "platform/locale.h"
 #include "platform/string_list.h"
 #include "proofing/language.h"
+#include "bench/program_spell.h"
 #include "proofing/spell.h"
 #include "proofing/word_frequencies.h"
 #include "proofing/word_routines.h"
@@ -106,21 +107,11 @@ TCyrChain Reversed(const TCyrChain& chain) {
   return undo;
 }
 
-TQSpell& Spell() {
-  static TQSpell* spell = [] {
-    auto* s = new TQSpell();
-    s->LoadLanguages(QM_PROGRAM_DIR "/Dict/");
-    s->EnableStandardDictionaries();
-    return s;
-  }();
-  return *spell;
-}
-
 // The search as the program runs it: with the Russian dictionary and word frequencies.
 TCyrSearchResult Search(const std::string& text, int maxDepth) {
   TCyrSearchEvents events;
-  events.IsKnownWord = [](const std::string& word) { return Spell().IsValidWord(word, LANG_RUSSIAN); };
-  const TWordFrequencies& frequencies = Spell().FindLanguage(LANG_RUSSIAN)->Frequencies();
+  events.IsKnownWord = [](const std::string& word) { return ProgramSpell().IsValidWord(word, LANG_RUSSIAN); };
+  const TWordFrequencies& frequencies = ProgramSpell().FindLanguage(LANG_RUSSIAN)->Frequencies();
   events.WordClass = [&frequencies](const std::string& word) {
     return frequencies.ClassOf(FrequencyKey(word, LANG_RUSSIAN));
   };

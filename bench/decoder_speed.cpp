@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/string_list.h"
+#include "bench/program_spell.h"
 #include "proofing/spell.h"
 #include "shell/operation.h"
 #include "tools/cyr_decoder.h"
@@ -33,16 +34,6 @@ std::string RussianText(size_t size) {
   return text;
 }
 
-TQSpell& Spell() {
-  static TQSpell* spell = [] {
-    auto* s = new TQSpell();
-    s->LoadLanguages(QM_PROGRAM_DIR "/Dict/");
-    s->EnableStandardDictionaries();
-    return s;
-  }();
-  return *spell;
-}
-
 // The damage of each depth: Windows text made KOI-8, that made DOS as if it were Windows, that
 // made Mac as if it were DOS.
 const TCyrChain kDamage[] = {{{0, 3}}, {{0, 3}, {0, 1}}, {{0, 3}, {0, 1}, {1, 4}}};
@@ -54,7 +45,7 @@ void AutoSearch(benchmark::State& state) {
   std::string damaged = original;
   ApplyCyrChain(damaged, kDamage[state.range(1) - 1]);
   TCyrSearchEvents events;
-  events.IsKnownWord = [](const std::string& word) { return Spell().IsValidWord(word, LANG_RUSSIAN); };
+  events.IsKnownWord = [](const std::string& word) { return ProgramSpell().IsValidWord(word, LANG_RUSSIAN); };
   events.Progress = [](int) { return false; };
   for (auto _ : state) {
     std::string text = damaged;

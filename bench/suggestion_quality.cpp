@@ -25,6 +25,7 @@
 #include "platform/code_pages.h"
 #include "platform/files.h"
 #include "platform/string_list.h"
+#include "bench/program_spell.h"
 #include "proofing/spell.h"
 #include "textcore/cp1251_literal.h"
 
@@ -42,16 +43,6 @@ struct TLanguageCase {
 const TLanguageCase kLanguages[] = {
     {LANG_ENGLISH_US, "English", "en", "en_GB", "abcdefghijklmnopqrstuvwxyz"},
     {LANG_RUSSIAN, "Russian", "ru", "ru_RU", "абвгдежзийклмнопрстуфхцчшщъыьэюя"}};
-
-TQSpell& Spell() {
-  static TQSpell* spell = [] {
-    auto* s = new TQSpell();
-    s->LoadLanguages(QM_PROGRAM_DIR "/Dict/");
-    s->EnableStandardDictionaries();
-    return s;
-  }();
-  return *spell;
-}
 
 Hunspell& HunspellFor(const TLanguageCase& language) {
   static std::map<std::string, std::unique_ptr<Hunspell>> instances;
@@ -87,12 +78,12 @@ public:
     bool lossy = false;
     const std::string ansi = WideToAnsi(wide, FCodePage, &lossy);
     if (lossy) return false;
-    return Spell().IsValidWord(ansi, FLanguage.Lcid) && HunspellFor(FLanguage).spell(WideToUtf8(wide));
+    return ProgramSpell().IsValidWord(ansi, FLanguage.Lcid) && HunspellFor(FLanguage).spell(WideToUtf8(wide));
   }
   bool NeitherKnows(const std::u16string& wide) {
     bool lossy = false;
     const std::string ansi = WideToAnsi(wide, FCodePage, &lossy);
-    return !lossy && !Spell().IsValidWord(ansi, FLanguage.Lcid) && !HunspellFor(FLanguage).spell(WideToUtf8(wide));
+    return !lossy && !ProgramSpell().IsValidWord(ansi, FLanguage.Lcid) && !HunspellFor(FLanguage).spell(WideToUtf8(wide));
   }
 
   // The running words of the held-out prose in small letters of the alphabet, three letters or more.
@@ -204,7 +195,7 @@ public:
     int ours = 0, theirs = 0;
     TSuggestionList list;
     for (const TTypo& typo : typos) {
-      Spell().Suggest(typo.Typo.Ansi, list, sfMisspelt, FLanguage.Lcid);
+      ProgramSpell().Suggest(typo.Typo.Ansi, list, sfMisspelt, FLanguage.Lcid);
       const bool oursRight = list.Count() > 0 && AnsiToWide(list[0].Word, FCodePage) == typo.Meant;
       const std::vector<std::string> suggested = HunspellFor(FLanguage).suggest(WideToUtf8(typo.Typo.Wide));
       const bool theirsRight = !suggested.empty() && Utf8ToWide(suggested[0]) == typo.Meant;
