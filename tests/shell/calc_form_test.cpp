@@ -136,6 +136,14 @@ TEST_F(CalcFormTest, HistoryKeepsTwentyFormulas) {
   EXPECT_EQ((*form->Edit1->Items())[19], "x+1");
 }
 
+TEST_F(CalcFormTest, TheTableFitsItsColumnsToItsWidth) {
+  TResizeGrid& grid = *form->Grid;
+  grid.SetWidth(500);
+  EXPECT_GT(grid.ColWidths(0) + grid.ColWidths(1), 400);  // not the two fixed 140-pixel columns
+  grid.SetWidth(300);
+  EXPECT_LT(grid.ColWidths(0) + grid.ColWidths(1), 300);
+}
+
 TEST_F(CalcFormTest, PanAndZoomKeepSpinEditsAndViewInAgreement) {
   form->Plotter->SetBounds(0, 0, 200, 100);
   ExpectSpinsShowView();
