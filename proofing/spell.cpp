@@ -187,7 +187,8 @@ void TQSpell::TPass::Replace(int Start, int Length, const std::u16string& Replac
   const int delta = static_cast<int>(Replacement.size()) - Length;
   Shift += delta;
   if (RangeEnd >= 0) RangeEnd += delta;
-  Text = E.Text();
+  // The editor took the same change; mirror it rather than copying the whole text out again.
+  Text.replace(Start, Length, Replacement);
 }
 
 void TQSpell::TPass::Fix(TWordClass Kind, const TWord& Word) {
