@@ -81,15 +81,16 @@ void TQValidator::LoadFromFile(const std::string& Name) {
     FDamage = "Validator file " + fileName + " is corrupt: " + std::to_string(bytes.size()) +
                " bytes are not whole records of " + std::to_string(kValidatorRecordSize) + ".";
   FRecords.reserve(count);
+  FNames.reserve(count);
   for (size_t i = 0; i < count; ++i) {
     const std::string_view record = std::string_view(bytes).substr(i * kValidatorRecordSize, kValidatorRecordSize);
     FRecords.push_back(DecodeValidatorRecord(record));
-    const std::string& name = FRecords.back().Name;
-    auto place = std::lower_bound(FNames.begin(), FNames.end(), name,
-                                  [](const auto& entry, const std::string& key) { return entry.first < key; });
-    if (place == FNames.end() || place->first != name)  // the first record of a name wins
-      FNames.insert(place, {name, static_cast<int>(i)});
+    FNames.emplace_back(FRecords.back().Name, static_cast<int>(i));
   }
+  // Sorted by name with the first record of a name first; that one wins.
+  std::stable_sort(FNames.begin(), FNames.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  FNames.erase(std::unique(FNames.begin(), FNames.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+               FNames.end());
 }
 
 bool TQValidator::IsValidFragment(std::string_view Before, std::string_view Fragment, std::string_view After) const {

@@ -17,7 +17,10 @@ std::string SmallLatinValidator() {
   b.Name = "b";
   b.EndMask = 1u << Index("a");
   b.Transitions[Index("c")] = 1u << Index("a");
-  return EncodeValidatorRecord(a) + EncodeValidatorRecord(b);
+  TQValidatorRecord later = a;  // a second record of a name is ignored: the first wins
+  later.WholeWord = 0;
+  later.StartMask = 0;
+  return EncodeValidatorRecord(b) + EncodeValidatorRecord(a) + EncodeValidatorRecord(later);
 }
 
 TQValidator Load(const TTempFolder& Folder, const std::string& Bytes, const std::string& Alphabet) {
@@ -32,7 +35,7 @@ TEST(Validator, FragmentsAndScores) {
   TTempFolder folder;
   const TQValidator validator =
       Load(folder, SmallLatinValidator(), "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
-  EXPECT_EQ(validator.RecordCount(), 2);
+  EXPECT_EQ(validator.RecordCount(), 3);
   EXPECT_TRUE(validator.IsValidFragment("", "a", ""));   // whole word
   EXPECT_FALSE(validator.IsValidFragment("", "b", ""));
   EXPECT_TRUE(validator.IsValidFragment("", "a", "b"));  // start mask
@@ -74,8 +77,8 @@ TEST(Validator, YoIsJudgedAsYe) {
 TEST(Validator, RecordCountAndMissingFile) {
   TTempFolder folder;
   const TQValidator partial = Load(folder, SmallLatinValidator() + std::string(1, 'x'), "ab");
-  EXPECT_EQ(partial.RecordCount(), 2);  // 345 bytes: two records, the tail ignored
-  EXPECT_NE(partial.Damage().find("is corrupt: 345 bytes"), std::string::npos) << partial.Damage();
+  EXPECT_EQ(partial.RecordCount(), 3);  // 517 bytes: three records, the tail ignored
+  EXPECT_NE(partial.Damage().find("is corrupt: 517 bytes"), std::string::npos) << partial.Damage();
   EXPECT_EQ(Load(folder, SmallLatinValidator(), "ab").Damage(), "");
   EXPECT_NE(Load(folder, "", "ab").Damage(), "");  // an empty file
   EXPECT_NE(Load(folder, std::string(100, 'x'), "ab").Damage(), "");  // shorter than one record
