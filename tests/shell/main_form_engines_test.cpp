@@ -27,6 +27,7 @@
 #include "tools/reformat_form.h"
 
 #include "tests/shell/real_spelling.h"
+#include "tests/support/colour_pick.h"
 
 namespace {
 
@@ -168,11 +169,12 @@ TEST_F(EngineCommandsTest, ReformatJoinsTheLinesWithTheDictionariesDecidingTheMe
   Click("Reformat1");
   EXPECT_EQ(Text(), text);
   EXPECT_FALSE(main->DocModified());
+  PickFromColourMenu(reformat->ColorChanged, clGreen);
   answer = mrOk;
   timer.SetEnabled(true);
   Click("Reformat1");
   EXPECT_EQ(Text(), u"\U0001F600 \u03b1 example, hello world qwx-zzq");
-  EXPECT_EQ(main->Editor->Control().CharFormatAt(6).Color, uint32_t(clNavy));    // merged
+  EXPECT_EQ(main->Editor->Control().CharFormatAt(6).Color, uint32_t(clGreen));   // merged
   EXPECT_EQ(main->Editor->Control().CharFormatAt(28).Color, uint32_t(clRed));    // ignored hyphen
   EXPECT_EQ(main->Editor->Control().CharFormatAt(16).Color, RichAutoColor);
   EXPECT_TRUE(main->DocModified());
