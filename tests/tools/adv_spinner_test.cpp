@@ -57,6 +57,16 @@ TEST_F(SpinnerFixture, RangeListAndButtons) {
   spinner->SetValueList({});
   EXPECT_EQ(spinner->Max(), -1);
   EXPECT_TRUE(spinner->PopupItems().empty());
+
+  spinner->SetSorted(true);
+  spinner->SetValueList({"beta", "Gamma", "alpha"});
+  EXPECT_EQ(spinner->ValueList(), (std::vector<std::string>{"alpha", "beta", "Gamma"}));
+  spinner->SetPosition(1);
+  spinner->SetEnabled(false);
+  for (int kind = sbFirst; kind <= sbLast; ++kind) EXPECT_FALSE(spinner->Button(TAdvSpinBtn(kind))->Enabled()) << kind;
+  spinner->SetEnabled(true);
+  EXPECT_TRUE(spinner->Button(sbPrior)->Enabled());
+  EXPECT_TRUE(spinner->Button(sbNext)->Enabled());
 }
 
 TEST_F(SpinnerFixture, ValueTextsFromTheHandlerAndModifyColour) {
@@ -74,13 +84,19 @@ TEST_F(SpinnerFixture, ValueTextsFromTheHandlerAndModifyColour) {
   EXPECT_NE(before, spinner->ChangedColor());
 }
 
-TEST_F(SpinnerFixture, HeldButtonsRepeat) {
+TEST_F(SpinnerFixture, HeldButtonsRepeatWhileAutoRunIsOn) {
   spinner->SetPosition(5);
-  spinner->Button(sbNext)->OnMouseDown(spinner->Button(sbNext), mbLeft, 0, 1, 1);
-  spinner->RepeatTick();
-  spinner->RepeatTick();
+  TAdvSpinButton* next = spinner->Button(sbNext);
+  EXPECT_TRUE(next->Repeat());
+  EXPECT_FALSE(spinner->Button(sbValue)->Repeat());
+  next->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(1, 1));
+  next->RepeatTick();
+  next->RepeatTick();
+  next->Perform(WM_LBUTTONUP, 0, MakeLParam(1, 1));
   EXPECT_EQ(spinner->Position(), 7);
-  spinner->Button(sbNext)->OnMouseUp(spinner->Button(sbNext), mbLeft, 0, 1, 1);
+  spinner->SetAutoRun(false);
+  EXPECT_FALSE(next->Repeat());
+  EXPECT_FALSE(spinner->Button(sbPrior)->Repeat());
 }
 
 TEST_F(SpinnerFixture, ButtonsAreLaidOutLeftToRight) {
