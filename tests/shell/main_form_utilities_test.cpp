@@ -1,7 +1,10 @@
 // The Tools menu shows the utilities beside the main window, linked to its editor.
 #include <gtest/gtest.h>
 
+#include "components/clipboard_viewer.h"
 #include "platform/gui/application.h"
+#include "platform/gui/clipboard_image.h"
+#include "platform/gui/ext_controls.h"
 #include "platform/gui/control_grab.h"
 #include "platform/gui/graphics.h"
 #include "platform/gui/clipboard.h"
@@ -162,6 +165,27 @@ TEST_F(UtilityCommandsTest, SpecialSymbolsAndTheClipboardWindowFollowTheirItems)
   EXPECT_EQ(CollectForm->Editor, main->Editor);
   Click("ClipboardPane1");
   EXPECT_FALSE(CollectForm->Visible());
+}
+
+TEST_F(UtilityCommandsTest, TheClipboardWindowShowsPicturesAndText) {
+  Click("ClipboardPane1");
+  TClipboardViewer* viewer = CollectForm->ClipboardViewer1;
+  TBitmap picture(30, 20);
+  picture.Canvas()->Brush()->SetColor(clRed);
+  picture.Canvas()->FillRect(Rect(0, 0, 30, 20));
+  SetClipboardImage(picture);
+  auto* image = dynamic_cast<TImage*>(viewer->View());
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->Picture()->Width(), 30);
+  EXPECT_EQ(image->Picture()->Height(), 20);
+  EXPECT_EQ(PixelOf(*image, 15, 10), clRed);
+  Clipboard()->SetAsUnicodeText(u"Ω один");
+  auto* text = dynamic_cast<TRichEditW*>(viewer->View());
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->GetTextW(), u"Ω один");
+  Clipboard()->Clear();
+  EXPECT_EQ(viewer->View(), nullptr);
+  EXPECT_EQ(viewer->ViewFormat(), cvEmpty);
 }
 
 TEST_F(UtilityCommandsTest, CaptureModeFollowsTheClipboardWindowAndWaitsForARunningOperation) {
