@@ -14,7 +14,6 @@
 #include "platform/rich_text.h"
 #include "platform/string_list.h"
 #include "preferences_test_env.h"
-#include "tests/support/colour_pick.h"
 #include "shell/find_form.h"
 #include "shell/preferences_key.h"
 #include "shell/progress_wait_form.h"
@@ -188,23 +187,6 @@ TEST_F(FindFormTest, StoredOptionsComeBack) {
   ASSERT_EQ(form->EditMulti->Lines()->Count(), 1);
   EXPECT_EQ(form->EditMulti->Lines()->Strings(0), "a=b");
   EXPECT_EQ(form->ColorRep->Brush()->Color(), clRed);
-}
-
-TEST_F(FindFormTest, SwatchesTakeTheirColoursFromTheColourMenu) {
-  for (TShape* swatch : {form->ColorFind, form->ColorRep, form->ColorReplace}) {
-    PickFromColourMenu(swatch, clTeal);
-    EXPECT_EQ(swatch->Brush()->Color(), clTeal) << swatch->Name();
-  }
-  // A colour the table lacks comes through "Other": its dialog starts from the swatch's colour.
-  TColor offered = clNone;
-  dialogs->Answer(TDialogKind::Color, 1, [&](TDialogRequest& r) {
-    offered = r.Color;
-    r.Color = 0x123456;
-  });
-  PickFromColourMenu(form->ColorRep, 0x123456);
-  EXPECT_EQ(offered, clTeal);
-  EXPECT_EQ(form->ColorRep->Brush()->Color(), TColor(0x123456));
-  EXPECT_EQ(form->ColorFind->Brush()->Color(), clTeal);
 }
 
 TEST_F(FindFormTest, ListRunSkipsLinksByFilter) {
