@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/gui/application.h"
+#include "platform/gui/form.h"
+#include "platform/gui/form_reader.h"
 #include "platform/gui/std_controls.h"
 #include "tools/adv_spinner.h"
 #include "tools/resize_grid.h"
@@ -112,6 +114,38 @@ TEST_F(SpinnerFixture, ButtonsAreLaidOutLeftToRight) {
   EXPECT_EQ(spinner->Button(sbValue)->Width(), 100);
   spinner->SetBounds(0, 0, 100, 4);
   EXPECT_EQ(spinner->Height(), 12);
+}
+
+TEST(SpinnerLayout, PropertiesComeFromTheFormLayout) {
+  EnsureGuiApplication();
+  TForm form(nullptr);
+  ReadLayout(form, R"(object Form1: TForm
+  object Spin: TAdvSpinner
+    Width = 90
+    Height = 20
+    BarColor = clRed
+    ThumbColor = clBlue
+    ValueAlign = taLeftJustify
+    ValueStyle = vsGauge
+    Sorted = True
+    ValueList = ('beta' 'alpha')
+    Break = 2
+    DesignBorder = False
+    Font.Color = clGreen
+  end
+end
+)", "spinner.qfm");
+  auto* spin = dynamic_cast<TAdvSpinner*>(form.FindComponent("Spin"));
+  ASSERT_NE(spin, nullptr);
+  EXPECT_EQ(spin->BarColor(), clRed);
+  EXPECT_EQ(spin->ThumbColor(), clBlue);
+  EXPECT_EQ(spin->Button(sbValue)->TextAlign(), taLeftJustify);
+  EXPECT_EQ(spin->ValueStyle(), vsGauge);
+  EXPECT_EQ(spin->ValueList(), (std::vector<std::string>{"alpha", "beta"}));
+  EXPECT_EQ(spin->Break(), 2);
+  EXPECT_TRUE(spin->DesignBorder());  // kept in layouts only
+  EXPECT_EQ(spin->Button(sbValue)->Font()->Color(), clGreen);
+  EXPECT_EQ(spin->Button(sbValue)->Width(), 90 - 2 * 12);
 }
 
 TEST(ResizeGrid, ColumnsFitTheirContent) {
