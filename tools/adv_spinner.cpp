@@ -142,7 +142,7 @@ void TAdvSpinner::SetPosition(int v) {
 
 void TAdvSpinner::SetValueList(const std::vector<std::string>& v) {
   valueList_ = v;
-  if (sorted_) SetSorted(true);
+  if (sorted_) SortValues();
   range_.Max = int(valueList_.size()) - 1;
   range_.Min = range_.Position = 0;
   Refresh();
@@ -151,11 +151,15 @@ void TAdvSpinner::SetValueList(const std::vector<std::string>& v) {
 void TAdvSpinner::SetSorted(bool v) {
   sorted_ = v;
   if (!v) return;
+  SortValues();
+  Refresh();
+}
+
+void TAdvSpinner::SortValues() {
   TStringList list;
   for (const std::string& s : valueList_) list.Add(s);
   list.Sort();
   for (size_t i = 0; i < valueList_.size(); ++i) valueList_[i] = list.Strings(int(i));
-  Refresh();
 }
 
 void TAdvSpinner::SetValueStyle(TSpinValueStyle v) {

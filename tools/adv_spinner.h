@@ -129,6 +129,7 @@ private:
   friend class TAdvSpinButton;
   void Refresh();
   void Arrange();
+  void SortValues();
   void PaintValue(TAdvSpinButton* button);
 
   TSpinRange range_;
