@@ -5,6 +5,8 @@
 #include "platform/gui/clipboard_image.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
+#include "platform/code_pages.h"
+#include "textcore/rich_edit.h"
 
 QM_CLASS_INFO(TClipboardViewer, TScrollBox, [](TClassBuilder<TClipboardViewer>& b) {
   b.Enum<TClipboardViewFormat>("ViewFormat",
@@ -110,12 +112,13 @@ void TClipboardViewer::RebuildView() {
     view_ = image;
     return;
   }
-  auto* memo = new TMemo(this);
+  // Text shows in every script it is in (Unicode), not only in the system code page.
+  auto* memo = new TRichEditW(this);
   memo->FreeNotification(this);
+  memo->SetPlainText(true);
   memo->SetParent(this);
   memo->SetAlign(alClient);
-  memo->SetScrollBars(ssBoth);
+  memo->SetTextW(c.Text ? Clipboard()->AsUnicodeText() : Utf8ToWide(kUnknownClipboardFormat));
   memo->SetReadOnly(true);
-  memo->SetText(c.Text ? Clipboard()->AsText() : kUnknownClipboardFormat);
   view_ = memo;
 }

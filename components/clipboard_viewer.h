@@ -1,12 +1,11 @@
-// TClipboardViewer: a scroll box that always shows the clipboard's contents: a read-only memo
-// for text (or the unknown-format note), an image for pictures and icons. It follows every
-// change of the clipboard and raises OnChange. Metafiles, palettes, OEM text and components
+// TClipboardViewer: a scroll box that always shows the clipboard's contents: a read-only plain
+// text view for (Unicode) text or the unknown-format note, an image for pictures and icons. It
+// follows every change of the clipboard and raises OnChange. Metafiles, palettes, OEM text and components
 // never reach the clipboard on this system; component data from other programs is not read.
 #pragma once
 
 #include "platform/gui/scroll_box.h"
 
-class TMemo;
 class TImage;
 
 enum TClipboardViewFormat { cvDefault, cvEmpty, cvUnknown, cvText, cvBitmap, cvMetafile, cvPalette, cvOemText,

@@ -1,8 +1,11 @@
 #include "proofing/ask_form.h"
 
+#include <algorithm>
+
+#include "components/color_menu.h"
+#include "components/colour_swatch.h"
 #include "platform/code_pages.h"
 #include "platform/gui/common_controls.h"
-#include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/rich_edit_control.h"
 #include "platform/gui/scroll_box.h"
@@ -30,6 +33,8 @@ TAskForm::TAskForm(TComponent* owner) : TForm(owner) {
   Handler("SuggListClick", &TAskForm::SuggListClick);
   Handler("SuggListDblClick", &TAskForm::SuggListDblClick);
   Handler("ChangeMode", &TAskForm::ChangeMode);
+  Handler("ColorMenu1ColorSelect", &TAskForm::ColorMenu1ColorSelect);
+  Field("ColorMenu1", ColorMenu1);
   Handler("BtnOptClick", &TAskForm::BtnOptClick);
   Handler("SpeedButton1Click", &TAskForm::SpeedButton1Click);
   Handler("SpeedButton2Click", &TAskForm::SpeedButton2Click);
@@ -210,16 +215,14 @@ void TAskForm::EventClick(TObject*) {
   FDialog->SaveEvents();
 }
 
-void TAskForm::EventColourClick(TObject* Sender) {
-  for (size_t i = 0; i < EventShapes.size(); ++i) {
-    if (EventShapes[i] != Sender) continue;
-    TColorDialog dialog(this);
-    dialog.SetColor(static_cast<TColor>(FDialog->Colours[FDialog->Events[i].Kind]));
-    if (!dialog.Execute()) return;
-    EventShapes[i]->Brush()->SetColor(dialog.Color());
-    Shape1->Brush()->SetColor(dialog.Color());
-    FDialog->SetEventColour(static_cast<int>(i), static_cast<unsigned>(dialog.Color()));
-  }
+void TAskForm::EventColourClick(TObject* Sender) { PopupSwatchMenu(ColorMenu1, Sender); }
+
+void TAskForm::ColorMenu1ColorSelect(TObject*, int, TColor Color) {
+  const auto it = std::find(EventShapes.begin(), EventShapes.end(), MenuSwatch(ColorMenu1));
+  if (it == EventShapes.end()) return;
+  SwatchColourChosen(ColorMenu1, Color);
+  Shape1->Brush()->SetColor(Color);
+  FDialog->SetEventColour(static_cast<int>(it - EventShapes.begin()), static_cast<unsigned>(Color));
 }
 
 void TAskForm::BtnOptClick(TObject*) {

@@ -17,6 +17,7 @@ class TPageControl;
 class TPanel;
 class TRichEditW;
 class TScrollBox;
+class TColorMenu;
 class TShape;
 class TSpeedButton;
 class TTabSheet;
@@ -33,6 +34,7 @@ public:
   TPageControl* PageControl1 = nullptr;
   TTabSheet *TabSheet1 = nullptr, *TabSheet2 = nullptr, *TabSheet4 = nullptr;
   TShape* Shape1 = nullptr;
+  TColorMenu* ColorMenu1 = nullptr;  // colour choice for an event row
   TLabel* Label1 = nullptr;
   TRichEditW* RichText = nullptr;
   TEdit* EditSugg = nullptr;
@@ -58,6 +60,7 @@ private:
   void EventClick(TObject* Sender);
   // A click on an event's colour box asks for its colour.
   void EventColourClick(TObject* Sender);
+  void ColorMenu1ColorSelect(TObject* Sender, int ColorIndex, TColor Color);
   void BtnOptClick(TObject* Sender);
   void SpeedButton1Click(TObject* Sender);
   void SpeedButton2Click(TObject* Sender);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "components/color_menu.h"
+#include "components/colour_swatch.h"
 #include "platform/exceptions.h"
 #include "platform/gui/application.h"
 #include "platform/gui/clipboard.h"
@@ -124,6 +126,8 @@ TFindForm::TFindForm(TComponent* owner) : TForm(owner) {
   Handler("LoadListClick", &TFindForm::LoadListClick);
   Handler("SaveListClick", &TFindForm::SaveListClick);
   Handler("ColorClick", &TFindForm::ColorClick);
+  Handler("ColorMenu1ColorSelect", &TFindForm::ColorMenu1ColorSelect);
+  Field("ColorMenu1", ColorMenu1);
   Handler("ActionBoxClick", &TFindForm::ActionBoxClick);
   Field("PageControl1", PageControl1);
   Field("TSFind", TSFind);
@@ -632,13 +636,6 @@ void TFindForm::SaveListClick(TObject*) {
   if (dialog.Execute()) EditMulti->Lines()->SaveToFile(dialog.FileName());
 }
 
-void TFindForm::ColorClick(TObject* Sender) {
-  auto* swatch = dynamic_cast<TShape*>(Sender);
-  if (!swatch) return;
-  TColorDialog dialog(nullptr);
-  dialog.SetColor(swatch->Brush()->Color());
-  if (dialog.Execute()) {
-    swatch->Brush()->SetColor(dialog.Color());
-    swatch->Invalidate();
-  }
-}
+void TFindForm::ColorClick(TObject* Sender) { PopupSwatchMenu(ColorMenu1, Sender); }
+
+void TFindForm::ColorMenu1ColorSelect(TObject*, int, TColor Color) { SwatchColourChosen(ColorMenu1, Color); }

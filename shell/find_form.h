@@ -14,6 +14,7 @@
 
 class TButton;
 class TCheckBox;
+class TColorMenu;
 class TComboBox;
 class TGroupBox;
 class TMemo;
@@ -40,6 +41,7 @@ public:
   TGroupBox *GroupOptions = nullptr, *GroupScope = nullptr;
   TCheckBox *CBMatchCase = nullptr, *CBWholeWords = nullptr, *CBPreserveCase = nullptr, *CBColor = nullptr;
   TShape *ColorRep = nullptr, *ColorFind = nullptr, *ColorReplace = nullptr;
+  TColorMenu* ColorMenu1 = nullptr;  // colour choice for a clicked swatch
   TRadioButton *RBSelOnly = nullptr, *RBGlobal = nullptr;
   TButton *BtnFirst = nullptr, *BtnPrev = nullptr, *BtnNext = nullptr, *BtnLast = nullptr;
   TButton *BtnReplace = nullptr, *BtnAll = nullptr, *BtnSpec = nullptr, *BtnClear = nullptr, *BtnFormat = nullptr,
@@ -101,6 +103,7 @@ private:
   void LoadListClick(TObject* Sender);
   void SaveListClick(TObject* Sender);
   void ColorClick(TObject* Sender);
+  void ColorMenu1ColorSelect(TObject* Sender, int ColorIndex, TColor Color);
   void ActionBoxClick(TObject* Sender);
 
   TReplaceEngine& Engine();

@@ -28,3 +28,18 @@ void TProgressForm::CloseForm() { Close(); }
 void TProgressForm::SpeedButton1Click(TObject*) { ProgressCancel(); }
 
 void TProgressForm::ShowGauge(int percent) { ProgressBar1->SetPosition(percent); }
+
+bool RunInProgressWindow(const std::string& caption, const std::function<void()>& step) {
+  struct TShown {
+    TShown() {
+      if (ProgressForm) ProgressForm->ShowInputModal();
+    }
+    ~TShown() {
+      ProgressEnd();
+      if (ProgressForm) ProgressForm->CloseForm();
+    }
+  } shown;
+  ProgressStart(caption);
+  step();
+  return !ProgressStopRequested();
+}

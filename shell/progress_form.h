@@ -2,6 +2,9 @@
 // is hidden. Callers show it before a long step and call CloseForm after it.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "platform/gui/form.h"
 #include "shell/progress.h"
 
@@ -31,3 +34,7 @@ private:
 };
 
 extern TProgressForm* ProgressForm;
+
+// Runs `step` in a fresh progress display shown by the progress window (over any modal window,
+// so its Cancel can be clicked) and closes the window after it; false when Cancel stopped it.
+bool RunInProgressWindow(const std::string& caption, const std::function<void()>& step);

@@ -5,7 +5,8 @@
 #include "textcore/locale_text.h"
 #include "textcore/rich_edit.h"
 #include "textcore/win_registry.h"
-#include "tools/colour_swatch.h"
+#include "components/color_menu.h"
+#include "components/colour_swatch.h"
 #include "tools/language_runs.h"
 
 TAutoLangForm* AutoLangForm = nullptr;
@@ -24,6 +25,8 @@ TAutoLangForm::TAutoLangForm(TComponent* owner) : TForm(owner) {
   Handler("FormCreate", &TAutoLangForm::FormCreate);
   Handler("FormDestroy", &TAutoLangForm::FormDestroy);
   Handler("ColorClick", &TAutoLangForm::ColorClick);
+  Handler("ColorMenu1ColorSelect", &TAutoLangForm::ColorMenu1ColorSelect);
+  Field("ColorMenu1", ColorMenu1);
   Field("CBEng", CBEng);
   Field("CBRus", CBRus);
   Field("ColorEng", ColorEng);
@@ -58,7 +61,9 @@ void TAutoLangForm::SaveSettings() {
     registry.WriteInteger(kSection, shape->Name() + ".Brush.Color", int(shape->Brush()->Color()));
 }
 
-void TAutoLangForm::ColorClick(TObject* Sender) { PickSwatchColour(dynamic_cast<TShape*>(Sender)); }
+void TAutoLangForm::ColorClick(TObject* Sender) { PopupSwatchMenu(ColorMenu1, Sender); }
+
+void TAutoLangForm::ColorMenu1ColorSelect(TObject*, int, TColor Color) { SwatchColourChosen(ColorMenu1, Color); }
 
 bool TAutoLangForm::Execute(TRichEditW& editor, const TToolStep& step) {
   const TEditorRange range = EditorWorkRange(editor);

@@ -10,6 +10,7 @@
 class TCheckBox;
 class TEdit;
 class TRichEditW;
+class TColorMenu;
 class TShape;
 
 class TAutoLangForm : public TForm {
@@ -20,6 +21,7 @@ public:
 
   TCheckBox *CBEng = nullptr, *CBRus = nullptr;
   TShape *ColorEng = nullptr, *ColorRus = nullptr;
+  TColorMenu* ColorMenu1 = nullptr;  // colour choice for a clicked swatch
   TEdit* EditIgnored = nullptr;  // characters that never end a run (code page 1251)
   std::string RegistryKey = kToolsRegistryKey;  // the choices live in its "AutoLang" section
 
@@ -33,6 +35,7 @@ private:
   void FormCreate(TObject* Sender);
   void FormDestroy(TObject* Sender);
   void ColorClick(TObject* Sender);
+  void ColorMenu1ColorSelect(TObject* Sender, int ColorIndex, TColor Color);
 };
 
 extern TAutoLangForm* AutoLangForm;

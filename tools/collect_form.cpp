@@ -1,5 +1,6 @@
 #include "tools/collect_form.h"
 
+#include "components/clipboard_viewer.h"
 #include "platform/gui/clipboard.h"
 #include "platform/gui/std_controls.h"
 #include "textcore/rich_edit.h"
@@ -11,32 +12,28 @@ QM_CLASS_INFO(TCollectForm, TForm, [](TClassBuilder<TCollectForm>&) {})
 TCollectForm::TCollectForm(TComponent* owner) : TForm(owner) {
   Handler("FormCreate", &TCollectForm::FormCreate);
   Handler("FormHide", &TCollectForm::FormHide);
+  Handler("ClipboardViewer1Change", &TCollectForm::ClipboardViewer1Change);
   Field("BtnCollect", BtnCollect);
   Field("ClipboardViewer1", ClipboardViewer1);
   ReadForm();
 }
 
 TCollectForm::~TCollectForm() {
-  if (listener_ >= 0) Clipboard()->RemoveChangeListener(listener_);
   if (CollectForm == this) CollectForm = nullptr;
 }
 
-void TCollectForm::FormCreate(TObject*) {
-  CollectForm = this;
-  listener_ = Clipboard()->AddChangeListener([this] { ClipboardChanged(); });
-  ClipboardViewer1->SetTextW(Clipboard()->AsUnicodeText());
-}
+void TCollectForm::FormCreate(TObject*) { CollectForm = this; }
 
 void TCollectForm::FormHide(TObject*) {
   if (OnHidden) OnHidden(this);
 }
 
+void TCollectForm::ClipboardViewer1Change(TObject*) { ClipboardChanged(); }
+
 void TCollectForm::ClipboardChanged() {
   TClipboard& clipboard = *Clipboard();
-  const std::u16string text = clipboard.AsUnicodeText();
-  ClipboardViewer1->SetTextW(text);
   if (!BtnCollect->Down() || !Editor || clipboard.Writing() || !clipboard.HasFormat(CF_UNICODETEXT)) return;
-  const auto appended = collector_.Capture(text);
+  const auto appended = collector_.Capture(clipboard.AsUnicodeText());
   if (!appended) return;
   // Append at the end, then give the user back the caret and selection.
   const int start = Editor->SelStart(), length = Editor->SelLength();

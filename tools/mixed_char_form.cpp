@@ -4,7 +4,8 @@
 #include "platform/gui/std_controls.h"
 #include "textcore/rich_edit.h"
 #include "textcore/win_registry.h"
-#include "tools/colour_swatch.h"
+#include "components/color_menu.h"
+#include "components/colour_swatch.h"
 
 TMixedCharForm* MixedCharForm = nullptr;
 
@@ -21,6 +22,8 @@ TMixedCharForm::TMixedCharForm(TComponent* owner) : TForm(owner) {
   Handler("FormCreate", &TMixedCharForm::FormCreate);
   Handler("FormDestroy", &TMixedCharForm::FormDestroy);
   Handler("ColorClick", &TMixedCharForm::ColorClick);
+  Handler("ColorMenu1ColorSelect", &TMixedCharForm::ColorMenu1ColorSelect);
+  Field("ColorMenu1", ColorMenu1);
   Handler("Button3Click", &TMixedCharForm::Button3Click);
   Field("ColorFix", ColorFix);
   Field("ColorSusp", ColorSusp);
@@ -65,7 +68,9 @@ void TMixedCharForm::SaveSettings() {
     registry.WriteInteger(kSection, shape->Name() + ".Brush.Color", int(shape->Brush()->Color()));
 }
 
-void TMixedCharForm::ColorClick(TObject* Sender) { PickSwatchColour(dynamic_cast<TShape*>(Sender)); }
+void TMixedCharForm::ColorClick(TObject* Sender) { PopupSwatchMenu(ColorMenu1, Sender); }
+
+void TMixedCharForm::ColorMenu1ColorSelect(TObject*, int, TColor Color) { SwatchColourChosen(ColorMenu1, Color); }
 
 void TMixedCharForm::Button3Click(TObject* Sender) {
   if (OnOptions) OnOptions(Sender);

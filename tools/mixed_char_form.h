@@ -12,6 +12,7 @@
 class TCheckBox;
 class TRadioButton;
 class TRichEditW;
+class TColorMenu;
 class TShape;
 
 class TMixedCharForm : public TForm {
@@ -21,6 +22,7 @@ public:
   ~TMixedCharForm() override;
 
   TShape *ColorFix = nullptr, *ColorSusp = nullptr;
+  TColorMenu* ColorMenu1 = nullptr;  // colour choice for a clicked swatch
   TCheckBox *CBMarkFixed = nullptr, *CBMarkSusp = nullptr;
   TRadioButton *RBAuto = nullptr, *RBRus = nullptr, *RBLat = nullptr;
   TRadioButton *RBAmbRus = nullptr, *RBAmbLat = nullptr, *RBAmbNone = nullptr;
@@ -38,6 +40,7 @@ private:
   void FormCreate(TObject* Sender);
   void FormDestroy(TObject* Sender);
   void ColorClick(TObject* Sender);
+  void ColorMenu1ColorSelect(TObject* Sender, int ColorIndex, TColor Color);
   void Button3Click(TObject* Sender);
 };
 

@@ -60,8 +60,17 @@ void TQuickForm::TransliterateClick(TObject*) {
 void TQuickForm::EngineClick(TObject* Sender) {
   TQGrammar* engine = Sender == BtnCleanup ? Cleaner : DeTransliterator;
   if (engine != nullptr && !Editor->GetTextW().empty()) {
-    TRichEditCorrectionEditor target(*Editor);
-    engine->ExecuteOn(target, 0);
+    const std::u16string before = Editor->GetTextW();
+    const auto step = [&] {
+      TRichEditCorrectionEditor target(*Editor);
+      engine->ExecuteOn(target, 0);
+    };
+    const auto* button = static_cast<TSpeedButton*>(Sender);
+    if (RunWithProgress && !RunWithProgress(button->Hint(), step)) {
+      Editor->SetTextW(before);  // stopped: nothing was converted, the window stays
+      return;
+    }
+    if (!RunWithProgress) step();
   }
   SetModalResult(kQuickEditorDone);
 }

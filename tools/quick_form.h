@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/gui/form.h"
 
@@ -31,6 +32,9 @@ public:
   std::function<void(int source, int target)> OnRecode;
   std::function<void()> OnTransliterate;
   TQGrammar *DeTransliterator = nullptr, *Cleaner = nullptr;
+  // Set by the main window: runs an engine step in the progress window (its progress and Cancel);
+  // false when the user stopped it.
+  std::function<bool(const std::string& caption, const std::function<void()>& step)> RunWithProgress;
 
 private:
   void FormCreate(TObject* Sender);

@@ -6,7 +6,8 @@
 #include "proofing/correction_engine.h"
 #include "textcore/rich_edit.h"
 #include "textcore/win_registry.h"
-#include "tools/colour_swatch.h"
+#include "components/color_menu.h"
+#include "components/colour_swatch.h"
 
 TReformatForm* ReformatForm = nullptr;
 
@@ -22,6 +23,8 @@ TReformatForm::TReformatForm(TComponent* owner) : TForm(owner) {
   Handler("FormCreate", &TReformatForm::FormCreate);
   Handler("FormDestroy", &TReformatForm::FormDestroy);
   Handler("ColorClick", &TReformatForm::ColorClick);
+  Handler("ColorMenu1ColorSelect", &TReformatForm::ColorMenu1ColorSelect);
+  Field("ColorMenu1", ColorMenu1);
   Field("CBUndoHyphen", CBUndoHyphen);
   Field("CBUndoJustify", CBUndoJustify);
   Field("CBParagraphs", CBParagraphs);
@@ -65,7 +68,9 @@ void TReformatForm::SaveSettings() {
   registry.WriteInteger(kSection, "RGParagraph.ItemIndex", RGParagraph->ItemIndex());
 }
 
-void TReformatForm::ColorClick(TObject* Sender) { PickSwatchColour(dynamic_cast<TShape*>(Sender)); }
+void TReformatForm::ColorClick(TObject* Sender) { PopupSwatchMenu(ColorMenu1, Sender); }
+
+void TReformatForm::ColorMenu1ColorSelect(TObject*, int, TColor Color) { SwatchColourChosen(ColorMenu1, Color); }
 
 TReformatOptions TReformatForm::Options() const {
   TReformatOptions options;

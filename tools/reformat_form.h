@@ -12,6 +12,7 @@ class TCheckBox;
 class TQGrammar;
 class TRadioGroup;
 class TRichEditW;
+class TColorMenu;
 class TShape;
 
 class TReformatForm : public TForm {
@@ -23,6 +24,7 @@ public:
   TCheckBox *CBUndoHyphen = nullptr, *CBUndoJustify = nullptr, *CBParagraphs = nullptr, *CBMultiCol = nullptr,
             *CBDeQuote = nullptr, *CBMarkChanged = nullptr, *CBMarkSkipped = nullptr;
   TShape *ColorChanged = nullptr, *ColorSkipped = nullptr;
+  TColorMenu* ColorMenu1 = nullptr;  // colour choice for a clicked swatch
   TRadioGroup* RGParagraph = nullptr;
   std::string RegistryKey = kToolsRegistryKey;  // the choices live in its "Reformat" section
 
@@ -38,6 +40,7 @@ private:
   void FormCreate(TObject* Sender);
   void FormDestroy(TObject* Sender);
   void ColorClick(TObject* Sender);
+  void ColorMenu1ColorSelect(TObject* Sender, int ColorIndex, TColor Color);
   // Makes `edits` of the text that starts at `start`, back to front; colours the marked words.
   bool ApplyEdits(TRichEditW& editor, int start, const std::vector<TReformatEdit>& edits, const TToolStep& step);
 };

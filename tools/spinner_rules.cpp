@@ -76,3 +76,23 @@ int PositionAtX(const TSpinRange& r, int x, int width) {
   const long long offset = static_cast<long long>(x - cells.Margin) * cells.Count / cells.Drawn / cells.Width;
   return ClampPosition(r, int(std::clamp<long long>(r.Min + offset, r.Min, r.Max)));
 }
+
+std::vector<TSpinBarCell> SpinBarCells(const TSpinRange& r, TSpinValueStyle style, int width, int height) {
+  std::vector<TSpinBarCell> out;
+  const TSpinCells cells = SpinCells(r, width - 2);
+  if (style < vsScrollBar || cells.Count == 0) return out;
+  long long current = static_cast<long long>(r.Position) - r.Min;
+  if (cells.Drawn != cells.Count)
+    current = std::min<long long>((current * cells.Drawn + cells.Count / 2) / cells.Count, cells.Drawn - 1);
+  const int top = 2, bottom = height - 2;
+  for (int i = 0; i < cells.Drawn; ++i) {
+    if (style != vsScrollBar && style != vsOwnerDraw && i > current) break;
+    const int level = int(static_cast<long long>(height - 1) * (i + 1) / cells.Drawn + 1);
+    const bool bar = style == vsVolumeGauge || (style == vsGauge && i == current);
+    const int left = 1 + cells.Margin + i * cells.Width;
+    const long long position = r.Min + (static_cast<long long>(i) * cells.Count + cells.Drawn / 2) / cells.Drawn;
+    out.push_back({left, bar ? std::max(top, bottom - level) : top, left + cells.Width - 1, bottom, i == current,
+                   int(position)});
+  }
+  return out;
+}

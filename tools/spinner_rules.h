@@ -7,6 +7,8 @@
 #include <vector>
 
 enum TAdvSpinBtn { sbFirst, sbPrior, sbValue, sbNext, sbLast };
+// How the value button shows the position: popup and text show its text; the others are bar styles.
+enum TSpinValueStyle { vsPopup, vsText, vsScrollBar, vsGauge, vsVolumeGauge, vsOwnerDraw };
 
 struct TSpinRange {
   int Min = 0, Max = 9, Position = 0;
@@ -51,3 +53,11 @@ struct TSpinCells {
 TSpinCells SpinCells(const TSpinRange& r, int width);
 // The position a press at x picks (the current one for an empty range).
 int PositionAtX(const TSpinRange& r, int x, int width);
+
+struct TSpinBarCell {
+  int Left, Top, Right, Bottom;  // Right and Bottom exclusive
+  bool Current;                  // drawn in the thumb colour
+  int Position;                  // the position the cell stands for
+};
+// The cells a bar style draws on a value button of width x height (only those it draws).
+std::vector<TSpinBarCell> SpinBarCells(const TSpinRange& r, TSpinValueStyle style, int width, int height);

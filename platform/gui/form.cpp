@@ -234,7 +234,10 @@ void TCustomForm::SetVisible(bool visible) {
     if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
   } else {
     TControl::SetVisible(false);
-    if (WidgetCreated()) ExistingWidget()->hide();
+    if (WidgetCreated()) {
+      ExistingWidget()->hide();
+      if (modalLevel_ == 0) ExistingWidget()->setWindowModality(Qt::NonModal);  // see ShowInputModal
+    }
     DoHide();
   }
 }
@@ -317,6 +320,12 @@ void TCustomForm::Close() {
     case caFree: Hide(); Release(); break;
     default: break;
   }
+}
+
+void TCustomForm::ShowInputModal() {
+  if (Visible()) return;
+  Widget()->setWindowModality(Qt::ApplicationModal);
+  Show();
 }
 
 int TCustomForm::ShowModal() {

@@ -46,6 +46,9 @@ public:
   virtual bool AllowCommand(TComponent*) { return true; }
   // Shows the form modally and runs messages until ModalResult is set; answers it.
   virtual int ShowModal();
+  // Shows the form without a loop of its own, taking the user's input from every other window
+  // (a progress window over a modal one) until it is hidden.
+  void ShowInputModal();
   // Frees the form once the current message is handled.
   void Release();
   // Brings the window up and gives it the keyboard.

@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QToolButton>
@@ -330,8 +332,38 @@ void TBitBtn::Click() {
 
 TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 23, 22); }
 
+// The speed button's widget: the plain face, and the control's own painting over it when it
+// paints its content.
+class TSpeedToolButton : public QToolButton {
+public:
+  explicit TSpeedToolButton(TSpeedButton* button) : button_(button) {}
+
+protected:
+  void paintEvent(QPaintEvent* event) override {
+    if (!button_->PaintsContent()) {
+      QToolButton::paintEvent(event);
+      return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    option.icon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ToolButton, option);
+    TCanvas* canvas = button_->Canvas();
+    canvas->Attach(&painter, Rect(0, 0, width(), height()));
+    canvas->Font()->Assign(*button_->Font());
+    canvas->Brush()->SetColor(button_->Color());
+    GuardedCall([this] { button_->Paint(); });
+    canvas->Detach();
+  }
+
+private:
+  TSpeedButton* button_;
+};
+
 QWidget* TSpeedButton::CreateWidget() {
-  auto* b = new QToolButton;
+  auto* b = new TSpeedToolButton(this);
   b->setFocusPolicy(Qt::NoFocus);
   QObject::connect(b, &QToolButton::clicked, [this] { GuardedCall([this] { Click(); }); });
   return b;

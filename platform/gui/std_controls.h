@@ -120,8 +120,11 @@ protected:
   void InitWidget() override;
   void TextChanged() override;
   bool ClickOnMouseUp() const override { return false; }
+  // True when Paint draws the content (caption and more) over the plain button face.
+  virtual bool PaintsContent() const { return false; }
 
 private:
+  friend class TSpeedToolButton;
   bool down_ = false, allowAllUp_ = false, flat_ = false;
   int groupIndex_ = 0;
 };

@@ -4,6 +4,8 @@
 
 #include "components/clipboard_icon.h"
 #include "components/clipboard_viewer.h"
+#include "textcore/rich_edit.h"
+#include "platform/code_pages.h"
 #include "platform/gui/application.h"
 #include "platform/gui/clipboard.h"
 #include "platform/gui/ext_controls.h"
@@ -80,12 +82,12 @@ TEST(ClipboardViewer, FollowsTheClipboard) {
   int changes = 0;
   viewer->OnChange = [&](TObject*) { ++changes; };
   EXPECT_EQ(viewer->View(), nullptr);
-  // Text: a read-only memo with the text.
-  Clipboard()->SetAsText("hello");
+  // Text: a read-only view with the text, in every script.
+  Clipboard()->SetAsUnicodeText(u"hello Ω ж");
   viewer->ClipboardChanged();
-  auto* memo = dynamic_cast<TMemo*>(viewer->View());
+  auto* memo = dynamic_cast<TRichEditW*>(viewer->View());
   ASSERT_NE(memo, nullptr);
-  EXPECT_EQ(memo->Text(), "hello");
+  EXPECT_EQ(memo->GetTextW(), u"hello Ω ж");
   EXPECT_TRUE(memo->ReadOnly());
   EXPECT_GE(changes, 1);
   // Asking for a format the clipboard lacks falls back to detection.
@@ -97,9 +99,9 @@ TEST(ClipboardViewer, FollowsTheClipboard) {
   Clipboard()->SetAsBytes(RegisterClipboardFormat("Some Private Format"), "xyz");
   viewer->ClipboardChanged();
   EXPECT_EQ(viewer->ViewFormat(), cvDefault);
-  memo = dynamic_cast<TMemo*>(viewer->View());
+  memo = dynamic_cast<TRichEditW*>(viewer->View());
   ASSERT_NE(memo, nullptr);
-  EXPECT_EQ(memo->Text(), kUnknownClipboardFormat);
+  EXPECT_EQ(memo->GetTextW(), Utf8ToWide(kUnknownClipboardFormat));
   // An icon: an image of the system icon size.
   Clipboard()->SetAsBytes(IconClipboardFormat(), IconFile(16, 16));
   viewer->ClipboardChanged();

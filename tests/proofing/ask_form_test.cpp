@@ -14,6 +14,7 @@
 #include "platform/gui/timer.h"
 #include "platform/gui/rich_edit_control.h"
 #include "platform/rich_text.h"
+#include "tests/support/colour_pick.h"
 #include "textcore/rich_edit.h"
 
 namespace {
@@ -124,17 +125,18 @@ TEST_F(AskFormTest, ConfirmPageAnswers) {
 
 TEST_F(AskFormTest, ChosenEventColourIsStoredAndMarksWords) {
   Dialog.AddEventRow(wkFixed, "Fixed");
-  TScriptedDialogs dialogs;
-  dialogs.Answer(TDialogKind::Color, 1, [](TDialogRequest& Request) { Request.Color = clYellow; });
+  TScriptedDialogs dialogs;  // no dialog is asked: the colour comes from the colour menu
   Steps.Then([&] {
     ASSERT_EQ(Form.EventShapes.size(), 1u);
-    Form.EventShapes[0]->OnMouseDown(Form.EventShapes[0], mbLeft, 0, 1, 1);
-    EXPECT_EQ(Form.EventShapes[0]->Brush()->Color(), clYellow);
+    TShape* swatch = Form.EventShapes[0];
+    PickFromColourMenu(swatch, clYellow, [&] { swatch->OnMouseDown(swatch, mbLeft, 0, 1, 1); });
+    EXPECT_EQ(swatch->Brush()->Color(), clYellow);
+    EXPECT_EQ(Form.Shape1->Brush()->Color(), clYellow);
     Form.BtnContinue->Click();
   });
   EXPECT_TRUE(Dialog.ShowOptions());
   EXPECT_EQ(Dialog.Colours[wkFixed], static_cast<unsigned>(clYellow));
-  EXPECT_EQ(dialogs.Pending(), 0);
+  EXPECT_TRUE(dialogs.Unexpected().empty());
   // The next dialog (or the next load of a grammar) takes the stored colour.
   TAskDialog next(nullptr);
   next.RegistryKey = Dialog.RegistryKey;

@@ -14,6 +14,7 @@
 #include "editor_tool_fixture.h"
 #include "preferences_test_env.h"
 #include "textcore/rich_edit.h"
+#include "components/clipboard_viewer.h"
 #include "tools/clip_collector.h"
 #include "tools/collect_form.h"
 #include "tools/rev_form.h"
@@ -57,7 +58,9 @@ TEST_F(CollectFormTest, CaptureAppendsWithoutMovingTheCaret) {
   EXPECT_EQ(editor->GetTextW(), u"start\ra\rb");
   EXPECT_EQ(editor->SelStart(), 2);
   EXPECT_EQ(editor->SelLength(), 1);
-  EXPECT_EQ(form->ClipboardViewer1->GetTextW(), u"b");
+  auto* shown = dynamic_cast<TRichEditW*>(form->ClipboardViewer1->View());
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->GetTextW(), u"b");
 }
 
 TEST_F(CollectFormTest, TheProgramsOwnWritesAreNotCollected) {

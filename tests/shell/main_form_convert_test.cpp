@@ -8,6 +8,7 @@
 #include "platform/gui/common_controls.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "preferences_test_env.h"
 #include "shell/find_form.h"
@@ -17,7 +18,9 @@
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/timer.h"
 #include "platform/code_pages.h"
+#include "platform/rich_text.h"
 #include "textcore/rich_edit.h"
+#include "tests/support/colour_pick.h"
 
 namespace {
 
@@ -189,6 +192,34 @@ TEST_F(ConvertCommandsTest, SearchMenuOpensTheFindFormWithTheSelection) {
   EXPECT_THROW(find->FindText("one", false), EAbort);
   EXPECT_TRUE(main->Busy());
   main->SetBusy(false);
+}
+
+TEST_F(ConvertCommandsTest, FindWindowSwatchesTakeTheirColoursFromTheColourMenu) {
+  SetText(u"one two");
+  Click("Replace1");
+  ASSERT_TRUE(find->Visible());
+  for (TShape* swatch : {find->ColorFind, find->ColorReplace, find->ColorRep}) {
+    PickFromColourMenu(swatch, clTeal);
+    EXPECT_EQ(swatch->Brush()->Color(), clTeal) << swatch->Name();
+  }
+  // The chosen colour marks the replacements.
+  find->EditFind->SetText("two");
+  find->EditReplace->SetText("2");
+  find->CBColor->SetChecked(true);
+  dialogs.Answer(TDialogKind::MessageDlg, mrOk);  // the search after it reaches the end
+  find->BtnReplaceClick(find->BtnReplace);
+  EXPECT_EQ(Text(), u"one 2");
+  EXPECT_EQ(main->Editor->Control().CharFormatAt(4).Color, uint32_t(clTeal));
+  // A colour the table lacks comes through "Other": its dialog starts from the swatch's colour.
+  TColor offered = clNone;
+  dialogs.Answer(TDialogKind::Color, 1, [&](TDialogRequest& r) {
+    offered = r.Color;
+    r.Color = 0x123456;
+  });
+  PickFromColourMenu(find->ColorRep, 0x123456);
+  EXPECT_EQ(offered, clTeal);
+  EXPECT_EQ(find->ColorRep->Brush()->Color(), TColor(0x123456));
+  EXPECT_EQ(find->ColorFind->Brush()->Color(), clTeal);
 }
 
 TEST(LocaleConversion, BothWaysKeepCharactersTheCodePageLacks) {

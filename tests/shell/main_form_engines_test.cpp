@@ -23,10 +23,12 @@
 #include "platform/rich_text.h"
 #include "textcore/rich_edit.h"
 #include "platform/gui/std_controls.h"
+#include "shell/progress_form.h"
 #include "tools/quick_form.h"
 #include "tools/reformat_form.h"
 
 #include "tests/shell/real_spelling.h"
+#include "tests/support/colour_pick.h"
 
 namespace {
 
@@ -168,11 +170,12 @@ TEST_F(EngineCommandsTest, ReformatJoinsTheLinesWithTheDictionariesDecidingTheMe
   Click("Reformat1");
   EXPECT_EQ(Text(), text);
   EXPECT_FALSE(main->DocModified());
+  PickFromColourMenu(reformat->ColorChanged, clGreen);
   answer = mrOk;
   timer.SetEnabled(true);
   Click("Reformat1");
   EXPECT_EQ(Text(), u"\U0001F600 \u03b1 example, hello world qwx-zzq");
-  EXPECT_EQ(main->Editor->Control().CharFormatAt(6).Color, uint32_t(clNavy));    // merged
+  EXPECT_EQ(main->Editor->Control().CharFormatAt(6).Color, uint32_t(clGreen));   // merged
   EXPECT_EQ(main->Editor->Control().CharFormatAt(28).Color, uint32_t(clRed));    // ignored hyphen
   EXPECT_EQ(main->Editor->Control().CharFormatAt(16).Color, RichAutoColor);
   EXPECT_TRUE(main->DocModified());
@@ -181,16 +184,43 @@ TEST_F(EngineCommandsTest, ReformatJoinsTheLinesWithTheDictionariesDecidingTheMe
   TComponent::Free(reformat);
 }
 
-TEST_F(EngineCommandsTest, QuickConversionRunsTheEnginesOnItsOwnText) {
+TEST_F(EngineCommandsTest, QuickConversionRunsTheEnginesOnItsOwnTextInTheProgressWindow) {
   auto* quick = new TQuickForm(Application);
+  ProgressForm = new TProgressForm(Application);  // as the start-up makes it
+  TProgressForm* progress = ProgressForm;
   main->BindQuickForm();
-  quick->Editor->SetTextW(u"privet, mir");
+  // What the progress window shows while an engine runs; `stop` clicks its Cancel.
+  bool shown = false, stop = false;
+  int highest = 0;
+  SetProgressMessagePump([&] {
+    shown = shown || progress->Visible();
+    highest = std::max(highest, progress->ProgressBar1->Position());
+    if (stop && progress->Visible()) progress->SpeedButton1->Click();
+  });
+  std::u16string text;
+  while (text.size() < 3000) text += u"privet, mir ";
+  quick->Editor->SetTextW(text);
   quick->BtnDeTransliterate->Click();
-  EXPECT_EQ(quick->Editor->GetTextW(), u"привет, мир");
+  EXPECT_EQ(quick->Editor->GetTextW().find(u"mir"), std::u16string::npos);
   EXPECT_EQ(quick->ModalResult(), kQuickEditorDone);
+  EXPECT_TRUE(shown);
+  EXPECT_GT(highest, 0);
+  EXPECT_FALSE(progress->Visible());
+  EXPECT_EQ(progress->ProgressBar1->Position(), 0);
+  // Cancel in the progress window: the text stays as it was and so does the quick window.
+  quick->SetModalResult(mrNone);
+  quick->Editor->SetTextW(text);
+  stop = true;
+  quick->BtnCleanup->Click();
+  EXPECT_EQ(quick->Editor->GetTextW(), text);
+  EXPECT_EQ(quick->ModalResult(), mrNone);
+  EXPECT_FALSE(progress->Visible());
+  EXPECT_FALSE(ProgressStopRequested());
+  stop = false;
   quick->Editor->SetTextW(u"Пpивeт");
   quick->BtnCleanup->Click();
   EXPECT_EQ(quick->Editor->GetTextW(), u"Привет");
+  TComponent::Free(progress);
   TComponent::Free(quick);
 }
 

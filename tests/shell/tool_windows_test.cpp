@@ -10,6 +10,7 @@
 #include "platform/gui/std_controls.h"
 #include "platform/gui/timer.h"
 #include "preferences_test_env.h"
+#include "tests/support/colour_pick.h"
 #include "platform/files.h"
 #include "shell/lang_messages.h"
 #include "shell/language.h"
@@ -57,11 +58,6 @@ protected:
   }
   std::u16string Text() const { return main->Editor->GetTextW(); }
   TCharFormat FormatAt(int pos) const { return main->Editor->Control().CharFormatAt(pos); }
-  // Answers the colour dialog of a swatch click with `colour`.
-  void PickColour(TShape* swatch, TColor colour) {
-    dialogs.Answer(TDialogKind::Color, 1, [colour](TDialogRequest& request) { request.Color = colour; });
-    swatch->Click();
-  }
   // Runs a menu item; `modal` answers the window it shows.
   void Click(const char* name, std::function<void()> modal) {
     auto* item = dynamic_cast<TMenuItem*>(main->FindComponent(name));
@@ -159,8 +155,8 @@ TEST_F(ToolWindowsTest, MixedCharactersFixAndMarkAsChosenAndCanBeTakenBack) {
 
 TEST_F(ToolWindowsTest, MixedCharactersKeepTheirChoicesAndColoursInTheirOwnSection) {
   auto* mixed = new TMixedCharForm(Application);
-  PickColour(mixed->ColorSusp, clGreen);
-  PickColour(mixed->ColorFix, clTeal);
+  PickFromColourMenu(mixed->ColorSusp, clGreen);
+  PickFromColourMenu(mixed->ColorFix, clTeal);
   mixed->CBMarkSusp->SetChecked(false);
   mixed->RBLat->SetChecked(true);
   TComponent::Free(mixed);
@@ -180,7 +176,7 @@ TEST_F(ToolWindowsTest, VerifyLanguageGivesRunsTheirLanguagesAndColours) {
   auto* autoLang = new TAutoLangForm(Application);
   autoLang->CBEng->SetChecked(true);
   autoLang->CBRus->SetChecked(true);
-  PickColour(autoLang->ColorRus, clGreen);
+  PickFromColourMenu(autoLang->ColorRus, clGreen);
   SetText(u"abc где пuр");
   Click("AutosetLanguage1", [&] { autoLang->SetModalResult(mrCancel); });
   EXPECT_EQ(FormatAt(0).Lcid, 0u);
@@ -203,7 +199,7 @@ TEST_F(ToolWindowsTest, VerifyLanguageGivesRunsTheirLanguagesAndColours) {
   EXPECT_EQ(FormatAt(0).Color, RichAutoColor);
 
   // Both colours and both switches are kept.
-  PickColour(autoLang->ColorEng, clTeal);
+  PickFromColourMenu(autoLang->ColorEng, clTeal);
   TComponent::Free(autoLang);
   autoLang = new TAutoLangForm(Application);
   EXPECT_EQ(autoLang->ColorRus->Brush()->Color(), clGreen);

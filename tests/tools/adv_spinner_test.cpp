@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/gui/application.h"
+#include "platform/gui/form.h"
+#include "platform/gui/form_reader.h"
 #include "platform/gui/std_controls.h"
 #include "tools/adv_spinner.h"
 #include "tools/resize_grid.h"
@@ -57,6 +59,16 @@ TEST_F(SpinnerFixture, RangeListAndButtons) {
   spinner->SetValueList({});
   EXPECT_EQ(spinner->Max(), -1);
   EXPECT_TRUE(spinner->PopupItems().empty());
+
+  spinner->SetSorted(true);
+  spinner->SetValueList({"beta", "Gamma", "alpha"});
+  EXPECT_EQ(spinner->ValueList(), (std::vector<std::string>{"alpha", "beta", "Gamma"}));
+  spinner->SetPosition(1);
+  spinner->SetEnabled(false);
+  for (int kind = sbFirst; kind <= sbLast; ++kind) EXPECT_FALSE(spinner->Button(TAdvSpinBtn(kind))->Enabled()) << kind;
+  spinner->SetEnabled(true);
+  EXPECT_TRUE(spinner->Button(sbPrior)->Enabled());
+  EXPECT_TRUE(spinner->Button(sbNext)->Enabled());
 }
 
 TEST_F(SpinnerFixture, ValueTextsFromTheHandlerAndModifyColour) {
@@ -74,13 +86,19 @@ TEST_F(SpinnerFixture, ValueTextsFromTheHandlerAndModifyColour) {
   EXPECT_NE(before, spinner->ChangedColor());
 }
 
-TEST_F(SpinnerFixture, HeldButtonsRepeat) {
+TEST_F(SpinnerFixture, HeldButtonsRepeatWhileAutoRunIsOn) {
   spinner->SetPosition(5);
-  spinner->Button(sbNext)->OnMouseDown(spinner->Button(sbNext), mbLeft, 0, 1, 1);
-  spinner->RepeatTick();
-  spinner->RepeatTick();
+  TAdvSpinButton* next = spinner->Button(sbNext);
+  EXPECT_TRUE(next->Repeat());
+  EXPECT_FALSE(spinner->Button(sbValue)->Repeat());
+  next->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(1, 1));
+  next->RepeatTick();
+  next->RepeatTick();
+  next->Perform(WM_LBUTTONUP, 0, MakeLParam(1, 1));
   EXPECT_EQ(spinner->Position(), 7);
-  spinner->Button(sbNext)->OnMouseUp(spinner->Button(sbNext), mbLeft, 0, 1, 1);
+  spinner->SetAutoRun(false);
+  EXPECT_FALSE(next->Repeat());
+  EXPECT_FALSE(spinner->Button(sbPrior)->Repeat());
 }
 
 TEST_F(SpinnerFixture, ButtonsAreLaidOutLeftToRight) {
@@ -96,6 +114,38 @@ TEST_F(SpinnerFixture, ButtonsAreLaidOutLeftToRight) {
   EXPECT_EQ(spinner->Button(sbValue)->Width(), 100);
   spinner->SetBounds(0, 0, 100, 4);
   EXPECT_EQ(spinner->Height(), 12);
+}
+
+TEST(SpinnerLayout, PropertiesComeFromTheFormLayout) {
+  EnsureGuiApplication();
+  TForm form(nullptr);
+  ReadLayout(form, R"(object Form1: TForm
+  object Spin: TAdvSpinner
+    Width = 90
+    Height = 20
+    BarColor = clRed
+    ThumbColor = clBlue
+    ValueAlign = taLeftJustify
+    ValueStyle = vsGauge
+    Sorted = True
+    ValueList = ('beta' 'alpha')
+    Break = 2
+    DesignBorder = False
+    Font.Color = clGreen
+  end
+end
+)", "spinner.qfm");
+  auto* spin = dynamic_cast<TAdvSpinner*>(form.FindComponent("Spin"));
+  ASSERT_NE(spin, nullptr);
+  EXPECT_EQ(spin->BarColor(), clRed);
+  EXPECT_EQ(spin->ThumbColor(), clBlue);
+  EXPECT_EQ(spin->Button(sbValue)->TextAlign(), taLeftJustify);
+  EXPECT_EQ(spin->ValueStyle(), vsGauge);
+  EXPECT_EQ(spin->ValueList(), (std::vector<std::string>{"alpha", "beta"}));
+  EXPECT_EQ(spin->Break(), 2);
+  EXPECT_TRUE(spin->DesignBorder());  // kept in layouts only
+  EXPECT_EQ(spin->Button(sbValue)->Font()->Color(), clGreen);
+  EXPECT_EQ(spin->Button(sbValue)->Width(), 90 - 2 * 12);
 }
 
 TEST(ResizeGrid, ColumnsFitTheirContent) {

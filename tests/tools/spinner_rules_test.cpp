@@ -79,6 +79,41 @@ TEST(SpinnerRules, PressPicksAPositionWithoutDividingByZero) {
   EXPECT_EQ(PositionAtX({0, 9, 0}, 500, 100), 9);
 }
 
+TEST(SpinnerRules, BarStylesDrawTheirCells) {
+  // Range 0..3 at position 1 on a 42 x 22 button: four cells of 10 pixels from x = 1.
+  struct Case {
+    TSpinValueStyle style;
+    std::vector<int> tops;  // one per drawn cell
+  } cases[] = {
+      {vsPopup, {}},
+      {vsScrollBar, {2, 2, 2, 2}},
+      {vsGauge, {2, 9}},             // full before the current one, the current at its level
+      {vsVolumeGauge, {14, 9}},      // levels rise to the current one
+      {vsOwnerDraw, {2, 2, 2, 2}},
+  };
+  for (const Case& c : cases) {
+    const auto cells = SpinBarCells({0, 3, 1}, c.style, 42, 22);
+    std::vector<int> tops;
+    for (const auto& cell : cells) tops.push_back(cell.Top);
+    EXPECT_EQ(tops, c.tops) << c.style;
+    for (size_t i = 0; i < cells.size(); ++i) {
+      EXPECT_EQ(cells[i].Left, 1 + int(i) * 10);
+      EXPECT_EQ(cells[i].Right, cells[i].Left + 9);
+      EXPECT_EQ(cells[i].Bottom, 20);
+      EXPECT_EQ(cells[i].Current, i == 1);
+      EXPECT_EQ(cells[i].Position, int(i));
+    }
+  }
+  // Narrowed cells stand for spread positions; the current one is scaled with them.
+  const auto many = SpinBarCells({0, 99, 99}, vsScrollBar, 102, 22);
+  ASSERT_EQ(many.size(), 50u);
+  EXPECT_EQ(many[25].Position, 50);
+  EXPECT_TRUE(many.back().Current);  // the last position rounds to no cell beyond the last
+  EXPECT_EQ(many.back().Position, 98);
+  EXPECT_TRUE(SpinBarCells({0, -1, 0}, vsScrollBar, 42, 22).empty());
+  EXPECT_TRUE(SpinBarCells({0, 3, 0}, vsScrollBar, 1, 22).empty());
+}
+
 TEST(ColumnFit, RoomToSpareKeepsContentAndProportions) {
   // Base 100/100 in 300 pixels: each 150.
   EXPECT_EQ(FitColumns({100, 100}, {30, 30}, 300), (std::vector<int>{150, 150}));
