@@ -697,6 +697,8 @@ private:
   // Preferences: what InitAfterForms applies; the default font and background of the editor.
   void ApplyStartupPreferences();
   void ApplyDefaultFormat();
+  // The quick conversion window's editor takes the default font.
+  void ApplyQuickFormFont();
 
   void SelectWordAtCaret();
   // Engines: made at creation; the grammar read under the wait window; one run in the frame.
