@@ -133,6 +133,9 @@ TFindForm::TFindForm(TComponent* owner) : TForm(owner) {
   Field("EditFind", EditFind);
   Field("EditReplace", EditReplace);
   Field("EditMulti", EditMulti);
+  Field("LabelFind", LabelFind);
+  Field("LabelReplace", LabelReplace);
+  Field("LabelMulti", LabelMulti);
   Field("GroupOptions", GroupOptions);
   Field("GroupScope", GroupScope);
   Field("CBMatchCase", CBMatchCase);
@@ -263,6 +266,9 @@ void TFindForm::PageControl1Change(TObject*) {
   EditFind->SetVisible(!multi && !attrib);
   EditReplace->SetVisible(page == TSReplace);
   EditMulti->SetVisible(multi);
+  LabelFind->SetVisible(EditFind->Visible());
+  LabelReplace->SetVisible(EditReplace->Visible());
+  LabelMulti->SetVisible(multi);
   BtnReplace->SetVisible(page == TSReplace || attrib);
   BtnAll->SetVisible(!find);
   for (TButton* b : {BtnFirst, BtnPrev, BtnNext, BtnLast}) b->SetVisible(!multi);
