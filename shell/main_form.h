@@ -30,6 +30,7 @@ class TPrintDialog;
 class TRichPrinter;
 class TNetDirect;
 class TQGrammar;
+class TDebugForm;
 class TRichEditCorrectionEditor;
 class TAdvSplitter;
 class TDataStringTree;
@@ -706,6 +707,8 @@ private:
   void LoadEngineGrammar(TQGrammar& engine);
   void RunEngine(TQGrammar& engine, const std::string& caption, const std::string& historyName, bool breakOnEvents);
   std::unique_ptr<TRichEditCorrectionEditor> engineEditor_;
+  // The engines' debug window, made at the first debug output of a pass.
+  TDebugForm* debugForm_ = nullptr;
   bool undoOff_ = false;  // the running operation switched step-by-step undo off
   bool findWasBusy_ = false;  // the busy state a list replacement found
   TDocumentState document_;

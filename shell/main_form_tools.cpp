@@ -7,6 +7,7 @@
 #include "shell/convert_text.h"
 #include "shell/lang_messages.h"
 #include "shell/main_form.h"
+#include "shell/progress_form.h"
 #include "shell/plain_text.h"
 #include "shell/progress.h"
 #include "shell/speed_form.h"
@@ -97,4 +98,13 @@ void TMainForm::BindQuickForm() {
   QuickForm->OnTransliterate = [this] { WorkText = WideStringToAnsi(TransliterateW(AnsiToWideString(WorkText, 1251)), 1251); };
   QuickForm->DeTransliterator = QGrammar.get();
   QuickForm->Cleaner = CLGrammar.get();
+  // The main window may be hidden: the small progress window shows the run, its Cancel stops it.
+  QuickForm->OnEngineStart = [] {
+    ProgressStart("");
+    if (ProgressForm) ProgressForm->Show();
+  };
+  QuickForm->OnEngineEnd = [] {
+    if (ProgressForm) ProgressForm->CloseForm();
+    ProgressEnd();
+  };
 }

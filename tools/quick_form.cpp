@@ -60,6 +60,14 @@ void TQuickForm::TransliterateClick(TObject*) {
 void TQuickForm::EngineClick(TObject* Sender) {
   TQGrammar* engine = Sender == BtnCleanup ? Cleaner : DeTransliterator;
   if (engine != nullptr && !Editor->GetTextW().empty()) {
+    struct TRunGuard {
+      const std::function<void()>& End;
+      ~TRunGuard() {
+        if (End) End();
+      }
+    };
+    if (OnEngineStart) OnEngineStart();
+    TRunGuard guard{OnEngineEnd};
     TRichEditCorrectionEditor target(*Editor);
     engine->ExecuteOn(target, 0);
   }

@@ -31,6 +31,9 @@ public:
   std::function<void(int source, int target)> OnRecode;
   std::function<void()> OnTransliterate;
   TQGrammar *DeTransliterator = nullptr, *Cleaner = nullptr;
+  // Around an engine's run on the window's editor (the shell shows its progress window); the
+  // end comes also when the run fails.
+  std::function<void()> OnEngineStart, OnEngineEnd;
 
 private:
   void FormCreate(TObject* Sender);

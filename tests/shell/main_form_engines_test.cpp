@@ -19,6 +19,9 @@
 #include "shell/language.h"
 #include "shell/main_form.h"
 #include "shell/progress.h"
+#include "shell/progress_form.h"
+#include "platform/gui/grids.h"
+#include "shell/debug_form.h"
 #include "shell/speed_form.h"
 #include "platform/gui/rich_edit_control.h"
 #include "platform/gui/timer.h"
@@ -185,14 +188,27 @@ TEST_F(EngineCommandsTest, ReformatJoinsTheLinesWithTheDictionariesDecidingTheMe
 
 TEST_F(EngineCommandsTest, QuickConversionRunsTheEnginesOnItsOwnText) {
   auto* quick = new TQuickForm(Application);
+  ProgressForm = new TProgressForm(Application);
   main->BindQuickForm();
+  // The small progress window shows while the engine runs, and goes afterwards.
+  bool progressShown = false;
+  for (TQGrammar* engine : {main->QGrammar.get(), main->CLGrammar.get()}) {
+    engine->OnProgress = [&, report = engine->OnProgress](int percent) {
+      progressShown = progressShown || ProgressForm->Visible();
+      return report(percent);
+    };
+  }
   quick->Editor->SetTextW(u"privet, mir");
   quick->BtnDeTransliterate->Click();
+  EXPECT_TRUE(progressShown);
+  EXPECT_FALSE(ProgressForm->Visible());
   EXPECT_EQ(quick->Editor->GetTextW(), u"привет, мир");
   EXPECT_EQ(quick->ModalResult(), kQuickEditorDone);
   quick->Editor->SetTextW(u"Пpивeт");
   quick->BtnCleanup->Click();
   EXPECT_EQ(quick->Editor->GetTextW(), u"Привет");
+  EXPECT_FALSE(ProgressForm->Visible());
+  TComponent::Free(ProgressForm);
   TComponent::Free(quick);
 }
 
@@ -252,6 +268,36 @@ TEST_F(EngineCommandsTest, F1InTheEngineDialogSaysThatNoHelpIsInstalled) {
   EXPECT_EQ(dialogs.Asked()[0].Text, "No help is installed for this window.");
   EXPECT_EQ(Text(), u"privet") << "the cancelled dialog runs nothing";
   TComponent::Free(AskForm);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EngineCommandsTest, DebugModeShowsTheRuleMatchingOfEachWord) {
+  main->QGrammar->ExecMode |= emDebug;
+  SetText(u"privet");
+  int shown = 0;
+  std::string caption, status;
+  int columns = 0;
+  TTimer timer(nullptr);
+  timer.SetInterval(1);
+  timer.OnTimer = [&](TObject*) {
+    auto* debug = dynamic_cast<TDebugForm*>(main->FindComponent("DebugForm"));
+    if (!debug || !debug->Modal()) return;
+    if (shown++ == 0) {
+      caption = debug->Caption();
+      status = debug->Status->Caption();
+      columns = debug->Grid->ColCount();
+    }
+    debug->Close();
+  };
+  Click("TranslittoWin12511");
+  EXPECT_EQ(Text(), u"привет");
+  EXPECT_GE(shown, 1);
+  EXPECT_EQ(caption, "Debugging grammar translit.qg");
+  EXPECT_EQ(status.rfind("Variants: ", 0), 0u) << status;
+  EXPECT_GE(columns, 1);
 }
 
 }  // namespace
