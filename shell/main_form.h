@@ -641,6 +641,14 @@ public:
   // The editor's paste-special and insert-object windows (pictures and files, embedded or linked).
   void PasteSpecial1Click(TObject* Sender);
   void InsertObjectClick(TObject* Sender);
+  // The selected object: opened with the desktop's program, or its properties shown. The
+  // context menu's items offering them are there only while an object is selected.
+  void ObjectOpenClick(TObject* Sender);
+  void ObjectPropertiesClick(TObject* Sender);
+  // A double click on an object (editor point X, Y) selects and opens it; false elsewhere.
+  bool OpenObjectAt(int X, int Y);
+  TMenuItem *ObjectOpen1 = nullptr, *ObjectProperties1 = nullptr, *ObjectProperties2 = nullptr,
+            *PopupSepObject = nullptr;
   // "Remove Formatting": the selection in the default font and background, Russian, its line
   // breaks made paragraph ends.
   void EditToPlainClick(TObject* Sender);
