@@ -14,6 +14,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/properties.h"
 #include "platform/gui/rich_edit_control.h"
 #include "platform/gui/shell_open.h"
 #include "platform/rich_text.h"
@@ -170,6 +171,21 @@ TEST_F(ObjectCommandsTest, ADoubleClickOnTheObjectOpensIt) {
   main->Editor->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MakeLParam(tx + 1, ty + 4));
   EXPECT_EQ(opened.size(), 1u);
   main->Hide();
+}
+
+TEST_F(ObjectCommandsTest, TheObjectDialogsSpeakTheInterfaceLanguage) {
+  world.WriteProgramFile("russian.lng", ReadFileBytes(std::string(QM_SOURCE_DIR) + "/data/russian.lng"));
+  language.SetLanguageFile("russian.lng");
+  main->Editor->SetSelStart(objectAt);
+  main->Editor->SetSelLength(1);
+  std::string caption, typeLabel;
+  dialogs.Answer(TDialogKind::Form, mrCancel, [&](TDialogRequest& r) {
+    caption = r.Form->Caption();
+    typeLabel = GetStrProp(*r.Form->FindComponent("TypeLabel"), "Caption");
+  });
+  main->ObjectProperties1->Click();
+  EXPECT_EQ(caption, "\xd1\xe2\xee\xe9\xf1\xf2\xe2\xe0: Package");  // "Свойства: Package"
+  EXPECT_EQ(typeLabel, "\xd2\xe8\xef:");                            // "Тип:"
 }
 
 }  // namespace
