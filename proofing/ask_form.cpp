@@ -70,6 +70,13 @@ TAskForm::TAskForm(TComponent* owner) : TForm(owner) {
   Field("ListOpt", ListOpt);
   Field("ListEvent", ListEvent);
   ReadForm();
+  OnKeyDown = [this](TObject* Sender, uint16_t& Key, TShiftState Shift) { FormKeyDown(Sender, Key, Shift); };
+}
+
+void TAskForm::FormKeyDown(TObject*, uint16_t& Key, TShiftState) {
+  if (Key != VK_F1) return;
+  Key = 0;
+  if (OnHelp) OnHelp(FDialog ? FDialog->HelpContext : HelpContext());
 }
 
 void TAskForm::ShowPage(TTabSheet* Page) {

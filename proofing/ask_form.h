@@ -2,6 +2,8 @@
 // pages of a TAskDialog modally: the options before a pass and the question about one word.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/gui/form.h"
@@ -50,8 +52,11 @@ public:
   // the dialog shown.
   std::vector<TCheckBox*> OptionBoxes, EventBoxes;
   std::vector<TShape*> EventShapes;
+  // F1: the help of the shown dialog's help context; the key goes no further either way.
+  std::function<void(int HelpContext)> OnHelp;
 
 private:
+  void FormKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
   void FormShow(TObject* Sender);
   void AnswerClick(TObject* Sender);
   void SuggListClick(TObject* Sender);

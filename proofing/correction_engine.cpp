@@ -144,6 +144,13 @@ void TQGrammar::UpdateAskForm() {
   FDialog.HelpContext = first.HelpContext;
 }
 
+void TQGrammar::RefreshSettings() {
+  if (!HasGrammar()) return;
+  const int scheme = FDialog.SchemeIndex;
+  UpdateAskForm();
+  if (scheme >= 0 && scheme < static_cast<int>(FContent.Schemes.size())) FDialog.SchemeIndex = scheme;
+}
+
 void TQGrammar::ApplyDialogOptions() {
   const int index = FDialog.SchemeIndex;
   if (index < 0 || index >= static_cast<int>(FContent.Schemes.size())) return;

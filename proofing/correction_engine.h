@@ -60,6 +60,9 @@ public:
   void SelectScheme(int Index);
   // Fills the dialog's options page from the grammar.
   void UpdateAskForm();
+  // After a change of the preferences: the options page of a loaded grammar anew in the current
+  // interface language, with the stored event colours; the chosen scheme stays.
+  void RefreshSettings();
   // True when the dialog's automatic mode is chosen and emPrompt is off.
   bool IsAutomatic() const;
   // Asks a running pass to stop at the next check.

@@ -1,6 +1,7 @@
 #include "proofing/spell_popup_form.h"
 
 #include "platform/code_pages.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/graphics.h"
 #include "platform/gui/std_controls.h"
@@ -123,6 +124,8 @@ void TSCPopup::FormShow(TObject*) {
   if (EditTrg->Text().empty() && BtnAdd->Visible()) EditTrg->SetText(FWord);
   UpdateButtons();
   SetActiveControl(EditTrg);
+  // The context box scrolls so that the word shows.
+  EditSrc->Control().ScrollCaret();
 }
 
 void TSCPopup::UpdateButtons() {

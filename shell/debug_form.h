@@ -3,6 +3,9 @@
 // passes.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/gui/form.h"
 
 class TAdvSplitter;
@@ -22,6 +25,13 @@ public:
   TLabel* Status = nullptr;
   TButton* BtnContinue = nullptr;
 
+  // The rule matching of one word, shown modally: a grid column per segment (its text above
+  // its variants), the variants built in the list, "Variants: N;" in the status line.
+  void ShowRuleDebug(const std::vector<std::vector<std::string>>& Segments, const std::vector<std::string>& Variants,
+                     const std::string& Caption);
+  // The text of a grid cell; empty outside the columns.
+  std::string CellText(int Col, int Row) const;
+
   // Set by "Continue..."; the engine clears it before it waits.
   bool Continue() const { return continue_; }
   void SetContinue(bool v) { continue_ = v; }
@@ -29,4 +39,5 @@ public:
 private:
   void BtnContinueClick(TObject* Sender);
   bool continue_ = false;
+  std::vector<std::vector<std::string>> columns_;
 };

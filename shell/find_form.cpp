@@ -137,6 +137,9 @@ TFindForm::TFindForm(TComponent* owner) : TForm(owner) {
   Field("EditFind", EditFind);
   Field("EditReplace", EditReplace);
   Field("EditMulti", EditMulti);
+  Field("LabelFind", LabelFind);
+  Field("LabelReplace", LabelReplace);
+  Field("LabelMulti", LabelMulti);
   Field("GroupOptions", GroupOptions);
   Field("GroupScope", GroupScope);
   Field("CBMatchCase", CBMatchCase);
@@ -267,6 +270,9 @@ void TFindForm::PageControl1Change(TObject*) {
   EditFind->SetVisible(!multi && !attrib);
   EditReplace->SetVisible(page == TSReplace);
   EditMulti->SetVisible(multi);
+  LabelFind->SetVisible(EditFind->Visible());
+  LabelReplace->SetVisible(EditReplace->Visible());
+  LabelMulti->SetVisible(multi);
   BtnReplace->SetVisible(page == TSReplace || attrib);
   BtnAll->SetVisible(!find);
   for (TButton* b : {BtnFirst, BtnPrev, BtnNext, BtnLast}) b->SetVisible(!multi);

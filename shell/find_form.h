@@ -17,6 +17,7 @@ class TCheckBox;
 class TColorMenu;
 class TComboBox;
 class TGroupBox;
+class TLabel;
 class TMemo;
 class TPageControl;
 class TPopupMenu;
@@ -38,6 +39,7 @@ public:
   TTabSheet *TSFind = nullptr, *TSReplace = nullptr, *TSMulti = nullptr, *TSAttrib = nullptr;
   TComboBox *EditFind = nullptr, *EditReplace = nullptr;
   TMemo* EditMulti = nullptr;
+  TLabel *LabelFind = nullptr, *LabelReplace = nullptr, *LabelMulti = nullptr;  // name the fields above
   TGroupBox *GroupOptions = nullptr, *GroupScope = nullptr;
   TCheckBox *CBMatchCase = nullptr, *CBWholeWords = nullptr, *CBPreserveCase = nullptr, *CBColor = nullptr;
   TShape *ColorRep = nullptr, *ColorFind = nullptr, *ColorReplace = nullptr;

@@ -1,6 +1,8 @@
 #include "shell/lang_messages.h"
 
 #include "shell/language.h"
+#include "platform/gui/form.h"
+#include "textcore/interface_hooks.h"
 #include "tools/tool_messages.h"
 
 namespace {
@@ -17,6 +19,11 @@ std::string GetLangMessage(const std::string& key) {
 void SetLangMessageSource(TLanguage* language) {
   MessageSource = language;
   SetToolMessageSource(language ? &GetLangMessage : nullptr);  // the tool windows speak it too
+  // Windows made later (the text control's object dialogs) are translated when they are made.
+  if (language)
+    TranslateFormHook = [language](TCustomForm& form) { language->TranslateForm(form, form.Name()); };
+  else
+    TranslateFormHook = nullptr;
 }
 
 TLanguage* LangMessageSource() { return MessageSource; }

@@ -11,6 +11,7 @@
 
 #include "platform/gui/component.h"
 
+class TCustomForm;
 class TStrings;
 class TStringList;
 class TIniFile;
@@ -49,6 +50,9 @@ public:
   // own texts in the language the file is named after ("russian.lng"), then fires
   // OnChangeLanguage. A missing file changes nothing.
   void LoadLanguage();
+  // Applies the file's texts to one form, under the keys "{prefix}.Caption" and
+  // "{prefix}.{Component}.{Property}" (windows made after the language was loaded).
+  void TranslateForm(TCustomForm& form, const std::string& prefix);
   // Writes a template of the listed forms' current texts to `fileName` (a name without a
   // folder goes to the program folder).
   void SaveLanguage(const std::string& fileName);

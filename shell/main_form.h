@@ -30,6 +30,7 @@ class TPrintDialog;
 class TRichPrinter;
 class TNetDirect;
 class TQGrammar;
+class TDebugForm;
 class TRichEditCorrectionEditor;
 class TAdvSplitter;
 class TDataStringTree;
@@ -640,6 +641,14 @@ public:
   // The editor's paste-special and insert-object windows (pictures and files, embedded or linked).
   void PasteSpecial1Click(TObject* Sender);
   void InsertObjectClick(TObject* Sender);
+  // The selected object: opened with the desktop's program, or its properties shown. The
+  // context menu's items offering them are there only while an object is selected.
+  void ObjectOpenClick(TObject* Sender);
+  void ObjectPropertiesClick(TObject* Sender);
+  // A double click on an object (editor point X, Y) selects and opens it; false elsewhere.
+  bool OpenObjectAt(int X, int Y);
+  TMenuItem *ObjectOpen1 = nullptr, *ObjectProperties1 = nullptr, *ObjectProperties2 = nullptr,
+            *PopupSepObject = nullptr;
   // "Remove Formatting": the selection in the default font and background, Russian, its line
   // breaks made paragraph ends.
   void EditToPlainClick(TObject* Sender);
@@ -697,6 +706,8 @@ private:
   // Preferences: what InitAfterForms applies; the default font and background of the editor.
   void ApplyStartupPreferences();
   void ApplyDefaultFormat();
+  // The quick conversion window's editor takes the default font.
+  void ApplyQuickFormFont();
 
   void SelectWordAtCaret();
   // Engines: made at creation; the grammar read under the wait window; one run in the frame.
@@ -704,6 +715,8 @@ private:
   void LoadEngineGrammar(TQGrammar& engine);
   void RunEngine(TQGrammar& engine, const std::string& caption, const std::string& historyName, bool breakOnEvents);
   std::unique_ptr<TRichEditCorrectionEditor> engineEditor_;
+  // The engines' debug window, made at the first debug output of a pass.
+  TDebugForm* debugForm_ = nullptr;
   bool undoOff_ = false;  // the running operation switched step-by-step undo off
   bool findWasBusy_ = false;  // the busy state a list replacement found
   TDocumentState document_;

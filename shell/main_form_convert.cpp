@@ -72,6 +72,7 @@ void TMainForm::BindFindForm() {
   FindForm->OnReplaceEnd = [this](TObject*) {
     // A list run inside an operation leaves the operation's busy state as it was.
     if (!engineRunning_ && !findWasBusy_) SetBusy(false);
+    UpdateStatusBar();  // the editor's notices were held while the replacements ran
   };
   // A search of the user's waits until the running operation has ended.
   FindForm->OnBeforeFind = [this](TObject*) {

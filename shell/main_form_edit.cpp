@@ -4,6 +4,7 @@
 
 #include "platform/gui/actions.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/rich_edit_control.h"
 #include "shell/goto_line_form.h"
 #include "shell/main_form.h"
 #include "textcore/rich_edit.h"
@@ -39,6 +40,7 @@ void TMainForm::EditUndoCmdUpdate(TObject*) {
   EditClear1->SetEnabled(idle && selected);
   CopyInfo1->SetEnabled(selected);
   EditUndoCmd->SetEnabled(idle && Editor->CanUndo());
+  ObjectProperties1->SetEnabled(idle && Editor->Control().SelectionType() == SEL_OBJECT);
   EditRedoCmd->SetEnabled(idle && Editor->CanRedo());
   EditPasteCmd->SetEnabled(idle && Editor->Perform(EM_CANPASTE, 0, 0) != 0);
 }

@@ -13,6 +13,7 @@
 #include "proofing/ask_form.h"
 #include "proofing/correction_editor_adapter.h"
 #include "proofing/correction_engine.h"
+#include "shell/debug_form.h"
 #include "shell/find_form.h"
 #include "shell/lang_messages.h"
 #include "shell/main_form.h"
@@ -56,6 +57,12 @@ void TMainForm::CreateEngines() {
     engine->MultiLanguage = [](const std::string& key) { return GetLangMessage(key); };
     engine->OnMessage = [](const std::string& text) { MessageDlg(text, mtInformation, mbOK); };
     engine->OnProgress = [this](int percent) { return OperationProgress(this, percent); };
+    // A pass in debug mode waits on each word's rule matching until its window is closed.
+    engine->OnRuleDebug = [this](const std::vector<std::vector<std::string>>& segments,
+                                 const std::vector<std::string>& variants, const std::string& caption) {
+      if (!debugForm_) debugForm_ = new TDebugForm(this);
+      debugForm_->ShowRuleDebug(segments, variants, caption);
+    };
     // The dialog's "Options..." button: the processing-options window.
     engine->Dialog().OnChangeOptions = [] {
       if (!SpeedForm) return;
@@ -72,8 +79,10 @@ void TMainForm::CreateEngines() {
 }
 
 void TMainForm::LoadEngineGrammar(TQGrammar& engine) {
-  // The engine dialog is a window of its own, made after this one.
+  // The engine dialog is a window of its own, made after this one. No help is installed: F1
+  // says so.
   engine.Dialog().View = AskForm;
+  if (AskForm) AskForm->OnHelp = [](int) { MessageDlg(GetLangMessage("HelpNotInstalled"), mtInformation, mbOK); };
   if (engine.HasGrammar()) return;
   // Reading a grammar takes a moment: the wait window (without Stop) covers it.
   if (WaitForm) WaitForm->ShowDelayed(0, false);

@@ -7,6 +7,7 @@
 #include "platform/gui/actions.h"
 #include "platform/gui/std_controls.h"
 #include "platform/files.h"
+#include "platform/rich_text.h"
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
@@ -80,6 +81,8 @@ void TMainForm::BindSuggest() {
 
 void TMainForm::PopupMenu1Popup(TObject*) {
   BuildLookupMenu();
+  const bool object = Editor->SelectedObject().has_value();
+  for (TMenuItem* item : {ObjectOpen1, ObjectProperties2, PopupSepObject}) item->SetVisible(object);
   suggestionWords_.clear();
   FreeItems(SpellerSuggestions1, 0, 0);
   const unsigned lcid = SelectionLanguage();

@@ -4,11 +4,16 @@
 #include <algorithm>
 
 #include "components/adv_splitter.h"
+#include "platform/rich_text.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/menus.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/shell_open.h"
 #include "platform/gui/std_controls.h"
 #include "shell/about_box.h"
+#include "shell/lang_messages.h"
 #include "shell/main_form.h"
+#include "shell/object_open.h"
 #include "shell/preferences.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_attributes.h"
@@ -20,6 +25,12 @@ void TMainForm::BindMenus() {
   Handler("PasteRussian1Click", &TMainForm::PasteRussian1Click);
   Handler("PasteSpecial1Click", &TMainForm::PasteSpecial1Click);
   Handler("InsertObjectClick", &TMainForm::InsertObjectClick);
+  Handler("ObjectOpenClick", &TMainForm::ObjectOpenClick);
+  Handler("ObjectPropertiesClick", &TMainForm::ObjectPropertiesClick);
+  Field("ObjectOpen1", ObjectOpen1);
+  Field("ObjectProperties1", ObjectProperties1);
+  Field("ObjectProperties2", ObjectProperties2);
+  Field("PopupSepObject", PopupSepObject);
   Handler("EditToPlainClick", &TMainForm::EditToPlainClick);
   Handler("SplitPanesClick", &TMainForm::SplitPanesClick);
   Handler("CenterPanes1Click", &TMainForm::CenterPanes1Click);
@@ -49,6 +60,26 @@ void TMainForm::InsertObjectClick(TObject* Sender) {
   if (!dialog.Execute()) return;
   if (name == "LinkToFile") Editor->CreateLinkToFile(dialog.FileName(), false);
   else Editor->CreateObjectFromFile(dialog.FileName(), false);
+}
+
+void TMainForm::ObjectOpenClick(TObject*) {
+  const std::optional<TRichObject> object = Editor->SelectedObject();
+  if (object && !OpenObject(*object)) MessageDlg(GetLangMessage("ObjectOpenFailed"), mtError, mbOK);
+}
+
+void TMainForm::ObjectPropertiesClick(TObject*) { Editor->ObjectPropertiesDialog(); }
+
+bool TMainForm::OpenObjectAt(int X, int Y) {
+  // The nearest caret place is before or after the object clicked.
+  const int position = Editor->CharFromPos({X, Y});
+  for (int at : {position, position - 1}) {
+    if (at < 0 || Editor->Control().TextRange(at, at + 1) != std::u16string(1, RichObjectChar)) continue;
+    Editor->SetSelStart(at);
+    Editor->SetSelLength(1);
+    ObjectOpenClick(Editor);
+    return true;
+  }
+  return false;
 }
 
 void TMainForm::EditToPlainClick(TObject*) {

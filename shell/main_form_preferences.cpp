@@ -21,6 +21,8 @@
 #include "shell/preferences.h"
 #include "shell/preferences_key.h"
 #include "shell/speed_form.h"
+#include "proofing/correction_engine.h"
+#include "tools/quick_form.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_attributes.h"
 #include "textcore/win_registry.h"
@@ -78,6 +80,10 @@ void TMainForm::FileSettingsExecute(TObject*) {
   // Cancel puts every option back as it was, so only OK has anything to apply.
   if (!PrefForm || PrefForm->ShowModal() != mrOk) return;
   ApplyDefaultFormat();
+  ApplyQuickFormFont();
+  // The engines' dialogs speak the language chosen and show the stored colours.
+  for (TQGrammar* engine : {QGrammar.get(), CLGrammar.get()})
+    if (engine) engine->RefreshSettings();
   ApplyPreferences();
 }
 
@@ -108,9 +114,17 @@ void TMainForm::ApplyDefaultFormat() {
   Editor->SetColor(background);
 }
 
+void TMainForm::ApplyQuickFormFont() {
+  if (!QuickForm) return;
+  const TFont& font = *PrefForm->DefFont->Font();
+  QuickForm->Editor->SetFont(font);
+  QuickForm->Editor->SelAttributes()->Assign(font);
+}
+
 void TMainForm::ApplyDefaultFont() {
   if (!PrefForm) return;
   ApplyDefaultFormat();
+  ApplyQuickFormFont();
   Editor->SelAttributes()->Assign(*PrefForm->DefFont->Font());
   Editor->SelAttributes()->SetBackColor(PrefForm->Shape1->Brush()->Color());
 }

@@ -171,7 +171,8 @@ void TMainForm::SelectWordAt(int position) {
 
 unsigned TMainForm::SelectionLanguage() const { return Editor->SelAttributes()->Language(); }
 
-void TMainForm::EditorMouseDown(TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+void TMainForm::EditorMouseDown(TObject*, TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft && (Shift & ssDouble)) OpenObjectAt(X, Y);
   if (Button != mbRight) return;
   const int position = Editor->CharFromPos({X, Y});
   const int start = Editor->SelStart(), length = Editor->SelLength();

@@ -4,17 +4,6 @@
 
 #include "platform/code_pages.h"
 
-namespace {
-
-constexpr std::string_view kUtf16Mark = "\xFF\xFE";
-constexpr std::string_view kUtf16BEMark = "\xFE\xFF";
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::u16string_view kLineEnds[] = {u"\r\n", u"\n", u"\r"};  // by TMixedLineEnds kind
-constexpr uint64_t kHashStart = 14695981039346656037ull, kHashFactor = 1099511628211ull;
-
-bool StartsWith(std::string_view bytes, std::string_view head) { return bytes.substr(0, head.size()) == head; }
-
-// True when `bytes` are well-formed UTF-8.
 bool IsUtf8(std::string_view bytes) {
   size_t i = 0;
   while (i < bytes.size()) {
@@ -38,6 +27,17 @@ bool IsUtf8(std::string_view bytes) {
   }
   return true;
 }
+
+namespace {
+
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+constexpr std::string_view kUtf16BEMark = "\xFE\xFF";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::u16string_view kLineEnds[] = {u"\r\n", u"\n", u"\r"};  // by TMixedLineEnds kind
+constexpr uint64_t kHashStart = 14695981039346656037ull, kHashFactor = 1099511628211ull;
+
+bool StartsWith(std::string_view bytes, std::string_view head) { return bytes.substr(0, head.size()) == head; }
+
 
 std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
   std::u16string text(bytes.size() / 2, u'\0');

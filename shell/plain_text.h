@@ -12,6 +12,9 @@
 // The code page numbers of UTF-16 (little-endian) and UTF-16 big-endian.
 inline constexpr unsigned CP_UTF16 = 1200, CP_UTF16BE = 1201;
 
+// True when `bytes` are well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsUtf8(std::string_view bytes);
+
 enum class TTextEncoding { Ansi, Utf16, Utf16BE, Utf8, Utf8Bom };
 
 // The line ends of a file that mixes CR LF, LF and CR: the end of each line and a fingerprint of

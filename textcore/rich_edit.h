@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ class TTextAttributesW;
 class TParaAttributesW;
 class TRichEditStringsW;
 class TWideRichEditStringsW;
+struct TRichObject;
 
 enum TAutoURLDetect { adNone, adDefault, adExtended };
 // Language options, as bits: loAutoKeyboard 1, loAutoFont 2, loIMECancelComplete 4,
@@ -206,6 +208,8 @@ public:
   bool InsertObjectDialog();
   bool PasteSpecialDialog();
   bool ObjectPropertiesDialog();
+  // The selected object, when the selection is exactly one object.
+  std::optional<TRichObject> SelectedObject() const;
   // Embeds the file (or links to it) at the selection, shown as an icon when `iconic`.
   void CreateObjectFromFile(const std::string& fileName, bool iconic);
   void CreateLinkToFile(const std::string& fileName, bool iconic);

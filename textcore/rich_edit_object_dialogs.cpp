@@ -7,6 +7,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
+#include "textcore/interface_hooks.h"
 
 QM_CLASS_INFO(TPasteSpecialForm, TForm, [](TClassBuilder<TPasteSpecialForm>&) {})
 QM_CLASS_INFO(TInsertObjectForm, TForm, [](TClassBuilder<TInsertObjectForm>&) {})
@@ -14,13 +15,11 @@ QM_CLASS_INFO(TObjectPropsForm, TForm, [](TClassBuilder<TObjectPropsForm>&) {})
 
 namespace {
 
-constexpr char kLinkCaption[] = "Link Properties";
-
 // A file chosen in the open dialog; empty when cancelled.
 std::string ChooseFile(const std::string& title) {
   TOpenDialog dialog(nullptr);
   dialog.SetTitle(title);
-  dialog.SetFilter("All files (*.*)|*.*");
+  dialog.SetFilter(InterfaceMessage("InsFileFilter", "All files (*.*)|*.*"));
   return dialog.Execute() ? dialog.FileName() : std::string();
 }
 
@@ -45,6 +44,7 @@ TPasteSpecialForm::TPasteSpecialForm(TComponent* owner, const std::vector<TPaste
   Field("IconCheck", IconCheck);
   Field("ResultLabel", ResultLabel);
   ReadForm();
+  TranslateNewForm(*this);
   for (TPasteFormat format : formats_) FormatList->Items()->Add(FormatName(format));
   FormatList->SetItemIndex(0);
   FormatListClick(nullptr);
@@ -52,24 +52,24 @@ TPasteSpecialForm::TPasteSpecialForm(TComponent* owner, const std::vector<TPaste
 
 std::string TPasteSpecialForm::FormatName(TPasteFormat format) {
   switch (format) {
-    case TPasteFormat::Embedded: return "File (embedded object)";
-    case TPasteFormat::Link: return "Link to File";
-    case TPasteFormat::Rtf: return "Rich Text Format";
-    case TPasteFormat::RtfNoObjects: return "Rich Text Format Without Objects";
-    case TPasteFormat::Text: return "Unformatted text";
-    case TPasteFormat::Picture: return "Picture";
+    case TPasteFormat::Embedded: return InterfaceMessage("ObjFormatEmbedded", "File (embedded object)");
+    case TPasteFormat::Link: return InterfaceMessage("ObjFormatLink", "Link to File");
+    case TPasteFormat::Rtf: return InterfaceMessage("ObjFormatRtf", "Rich Text Format");
+    case TPasteFormat::RtfNoObjects: return InterfaceMessage("ObjFormatRtfNoObjects", "Rich Text Format Without Objects");
+    case TPasteFormat::Text: return InterfaceMessage("ObjFormatText", "Unformatted text");
+    case TPasteFormat::Picture: return InterfaceMessage("ObjFormatPicture", "Picture");
   }
   return {};
 }
 
 std::string TPasteSpecialForm::FormatResult(TPasteFormat format) {
   switch (format) {
-    case TPasteFormat::Embedded: return "a copy of the file, kept inside the document";
-    case TPasteFormat::Link: return "a link to the file";
-    case TPasteFormat::Rtf: return "text with its formatting and objects";
-    case TPasteFormat::RtfNoObjects: return "text with its formatting, without objects";
-    case TPasteFormat::Text: return "text without any formatting";
-    case TPasteFormat::Picture: return "a picture";
+    case TPasteFormat::Embedded: return InterfaceMessage("ObjResultEmbedded", "a copy of the file, kept inside the document");
+    case TPasteFormat::Link: return InterfaceMessage("ObjResultLink", "a link to the file");
+    case TPasteFormat::Rtf: return InterfaceMessage("ObjResultRtf", "text with its formatting and objects");
+    case TPasteFormat::RtfNoObjects: return InterfaceMessage("ObjResultRtfNoObjects", "text with its formatting, without objects");
+    case TPasteFormat::Text: return InterfaceMessage("ObjResultText", "text without any formatting");
+    case TPasteFormat::Picture: return InterfaceMessage("ObjResultPicture", "a picture");
   }
   return {};
 }
@@ -81,7 +81,7 @@ void TPasteSpecialForm::FormatListClick(TObject*) {
   const bool file = format == TPasteFormat::Embedded || format == TPasteFormat::Link;
   IconCheck->SetEnabled(file);
   if (!file) IconCheck->SetChecked(false);
-  ResultLabel->SetCaption("Inserts the contents of the clipboard as " + FormatResult(format) + ".");
+  ResultLabel->SetCaption(InterfaceMessage("ObjPasteResult", "Inserts the contents of the clipboard as %s.", {FormatResult(format)}));
 }
 
 // --- Insert Object -------------------------------------------------------------------------------
@@ -94,16 +94,18 @@ TInsertObjectForm::TInsertObjectForm(TComponent* owner) : TForm(owner) {
   Field("FileEdit", FileEdit);
   Field("IconCheck", IconCheck);
   ReadForm();
+  TranslateNewForm(*this);
 }
 
 void TInsertObjectForm::BrowseButtonClick(TObject*) {
-  const std::string name = ChooseFile("Browse");
+  const std::string name = ChooseFile(InterfaceMessage("ObjBrowse", "Browse"));
   if (!name.empty()) FileEdit->SetText(name);
 }
 
 void TInsertObjectForm::OkButtonClick(TObject*) {
   if (!FileExists(FileEdit->Text())) {
-    MessageBox("The file \"" + FileEdit->Text() + "\" cannot be found.", Caption(), MB_OK | MB_ICONERROR);
+    MessageBox(InterfaceMessage("ObjFileNotFound", "The file \"%s\" cannot be found.", {FileEdit->Text()}), Caption(),
+               MB_OK | MB_ICONERROR);
     return;
   }
   SetModalResult(mrOk);
@@ -123,19 +125,22 @@ TObjectPropsForm::TObjectPropsForm(TComponent* owner, const TRichObject& object,
   Field("ChangeSourceButton", ChangeSourceButton);
   Field("BreakLinkButton", BreakLinkButton);
   ReadForm();
+  TranslateNewForm(*this);
   const bool link = object.Kind == TRichObjectKind::Link;
-  SetCaption(TypeName(object) + " Properties");
+  SetCaption(InterfaceMessage("ObjPropsCaption", "%s Properties", {TypeName(object)}));
   TypeValue->SetCaption(TypeName(object));
   std::string size;
   if (object.Kind == TRichObjectKind::Picture) {
-    size = std::to_string(object.Picture.Bytes.size()) + " bytes, " + std::to_string(object.Picture.PictureWidth) +
-           " x " + std::to_string(object.Picture.PictureHeight) + " pixels";
+    size = InterfaceMessage("ObjSizePicture", "%s bytes, %s x %s pixels",
+                            {std::to_string(object.Picture.Bytes.size()), std::to_string(object.Picture.PictureWidth),
+                             std::to_string(object.Picture.PictureHeight)});
   } else if (link) {
     std::error_code error;
     const auto bytes = std::filesystem::file_size(std::filesystem::u8path(object.ObjectData), error);
-    size = error ? "unknown (the file cannot be found)" : std::to_string(bytes) + " bytes";
+    size = error ? InterfaceMessage("ObjSizeUnknown", "unknown (the file cannot be found)")
+                 : InterfaceMessage("ObjSizeBytes", "%s bytes", {std::to_string(bytes)});
   } else {
-    size = std::to_string(object.ObjectData.size()) + " bytes";
+    size = InterfaceMessage("ObjSizeBytes", "%s bytes", {std::to_string(object.ObjectData.size())});
   }
   SizeValue->SetCaption(size);
   LocationValue->SetCaption(location);
@@ -149,19 +154,22 @@ std::string TObjectPropsForm::TypeName(const TRichObject& object) {
   switch (object.Kind) {
     case TRichObjectKind::Picture: {
       static const char* const formats[] = {"PNG", "JPEG", "EMF", "WMF", "DIB", "Bitmap"};
-      return std::string("Picture (") + formats[int(object.Picture.Format)] + ")";
+      return InterfaceMessage("ObjTypePicture", "Picture (%s)", {formats[int(object.Picture.Format)]});
     }
-    case TRichObjectKind::Link: return "Linked " + (object.ClassName.empty() ? std::string("Object") : object.ClassName);
-    case TRichObjectKind::Embedded: break;
+    case TRichObjectKind::Link: break;
+    case TRichObjectKind::Embedded:
+      return object.ClassName.empty() ? InterfaceMessage("ObjTypeObject", "Object") : object.ClassName;
   }
-  return object.ClassName.empty() ? std::string("Object") : object.ClassName;
+  return InterfaceMessage("ObjTypeLinked", "Linked %s",
+                          {object.ClassName.empty() ? InterfaceMessage("ObjTypeObject", "Object") : object.ClassName});
 }
 
 void TObjectPropsForm::ChangeSourceButtonClick(TObject*) {
-  const std::string name = ChooseFile("Change Source");
+  const std::string name = ChooseFile(InterfaceMessage("ObjChangeSource", "Change Source"));
   if (name.empty()) return;
   if (!FileExists(name)) {
-    MessageBox("Cannot link to an invalid source.", kLinkCaption, MB_OK | MB_ICONERROR);
+    MessageBox(InterfaceMessage("ObjLinkInvalid", "Cannot link to an invalid source."),
+               InterfaceMessage("ObjLinkCaption", "Link Properties"), MB_OK | MB_ICONERROR);
     return;
   }
   newSource_ = name;
@@ -169,5 +177,6 @@ void TObjectPropsForm::ChangeSourceButtonClick(TObject*) {
 }
 
 void TObjectPropsForm::BreakLinkButtonClick(TObject*) {
-  MessageBox("Break link operation is not supported.", kLinkCaption, MB_OK | MB_ICONERROR);
+  MessageBox(InterfaceMessage("ObjBreakLink", "Break link operation is not supported."),
+             InterfaceMessage("ObjLinkCaption", "Link Properties"), MB_OK | MB_ICONERROR);
 }

@@ -36,15 +36,20 @@ bool TCustomRichEditW::PasteSpecialDialog() {
   return control_->PasteAs(formats[size_t(index)], form.IconCheck->Checked());
 }
 
+std::optional<TRichObject> TCustomRichEditW::SelectedObject() const {
+  if (control_->SelectionType() != SEL_OBJECT) return std::nullopt;
+  const int position = control_->SelStart();
+  for (int i = 0, n = control_->ObjectCount(); i < n; ++i)
+    if (control_->ObjectPosition(i) == position) return control_->Object(i);
+  return std::nullopt;
+}
+
 // Only for a selection that is exactly one object.
 bool TCustomRichEditW::ObjectPropertiesDialog() {
-  if (control_->SelectionType() != SEL_OBJECT) return false;
+  const std::optional<TRichObject> selected = SelectedObject();
+  if (!selected) return false;
+  const TRichObject& object = *selected;
   const int position = control_->SelStart();
-  int index = -1;
-  for (int i = 0, n = control_->ObjectCount(); i < n && index < 0; ++i)
-    if (control_->ObjectPosition(i) == position) index = i;
-  if (index < 0) return false;
-  const TRichObject object = control_->Object(index);
   TObjectPropsForm form(nullptr, object, ObjectLocation(title_, Application->Title()));
   if (ShowModalDialog(form) != mrOk) return false;
   if (!form.NewSource().empty()) {

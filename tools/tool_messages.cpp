@@ -1,12 +1,7 @@
 #include "tools/tool_messages.h"
 
-namespace {
-TToolMessageSource source = nullptr;
-}
+#include "textcore/interface_hooks.h"
 
-void SetToolMessageSource(TToolMessageSource s) { source = s; }
+void SetToolMessageSource(TToolMessageSource s) { SetMessageSource(s); }
 
-std::string ToolMessage(const std::string& key, const std::string& english) {
-  std::string text = source ? source(key) : std::string();
-  return text.empty() ? english : text;
-}
+std::string ToolMessage(const std::string& key, const std::string& english) { return InterfaceMessage(key, english); }

@@ -130,6 +130,8 @@ void RichEditControl::Impl::UpdateAttachment() {
   }
   h->setValue(x);
   v->setValue(y);
+  if (attached && scrollOnAttach) window->ensureCursorVisible();
+  scrollOnAttach = false;
   attaching = false;
 }
 
@@ -591,7 +593,11 @@ void RichEditControl::HideSelection(bool hide) {
 bool RichEditControl::SelectionHidden() const { return d->selectionHidden; }
 
 void RichEditControl::ScrollCaret() {
-  if (d->Attached()) d->window->ensureCursorVisible();
+  // A hidden window has no layout yet: it scrolls when it shows.
+  if (d->Attached())
+    d->window->ensureCursorVisible();
+  else
+    d->scrollOnAttach = true;
 }
 
 int RichEditControl::LineCount() const { return d->doc.blockCount(); }

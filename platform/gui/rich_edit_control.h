@@ -110,6 +110,7 @@ public:
   // Hides the selection's highlight (the selection stays).
   void HideSelection(bool hide);
   bool SelectionHidden() const;
+  // Scrolls the caret into view (a hidden window does so when it shows).
   void ScrollCaret();
 
   // --- Lines (paragraphs) --------------------------------------------------------------------

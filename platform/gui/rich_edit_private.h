@@ -81,6 +81,7 @@ struct RichEditControl::Impl {
   QTextDocument placeholder;
   bool attached = false;
   bool attaching = false;
+  bool scrollOnAttach = false;  // a ScrollCaret asked while the window was hidden
   QTextCursor detachedCursor;
   TCharFormat defaultFormat;
   QTextCharFormat typingFormat;       // format for the next typed text (set on an empty selection)

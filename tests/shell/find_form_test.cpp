@@ -106,6 +106,19 @@ TEST_F(FindFormTest, ReachedMessagesAndReplaceAllCount) {
   EXPECT_EQ(LastText(), "Nothing was found, nothing was replaced.\rReached the end of the document.");
 }
 
+TEST_F(FindFormTest, EachFieldShowsWithItsLabel) {
+  form->Show();
+  for (int page = 1; page <= 4; ++page) {
+    form->ShowPage(page);
+    EXPECT_EQ(form->LabelFind->Visible(), form->EditFind->Visible()) << page;
+    EXPECT_EQ(form->LabelReplace->Visible(), form->EditReplace->Visible()) << page;
+    EXPECT_EQ(form->LabelMulti->Visible(), form->EditMulti->Visible()) << page;
+    for (TLabel* label : {form->LabelFind, form->LabelReplace, form->LabelMulti})
+      if (label->Visible()) EXPECT_LE(label->Left() + label->Width(), form->EditFind->Left()) << page;
+  }
+  form->Hide();
+}
+
 TEST_F(FindFormTest, EmptyPatternEndsAtOnce) {
   SetText(u"abc");
   form->ShowPage(2);

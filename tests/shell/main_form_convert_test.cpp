@@ -14,11 +14,13 @@
 #include "shell/find_form.h"
 #include "shell/main_form.h"
 #include "shell/progress.h"
+#include "shell/status_bar_text.h"
 #include "shell/unicode_form.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/timer.h"
 #include "platform/code_pages.h"
 #include "platform/rich_text.h"
+#include "platform/gui/rich_edit_control.h"
 #include "textcore/rich_edit.h"
 #include "tests/support/colour_pick.h"
 
@@ -220,6 +222,48 @@ TEST_F(ConvertCommandsTest, FindWindowSwatchesTakeTheirColoursFromTheColourMenu)
   EXPECT_EQ(offered, clTeal);
   EXPECT_EQ(find->ColorRep->Brush()->Color(), TColor(0x123456));
   EXPECT_EQ(find->ColorFind->Brush()->Color(), clTeal);
+}
+
+TEST_F(ConvertCommandsTest, StatusBarFollowsReplaceAllAndUndo) {
+  auto expectCurrent = [&](const char* step) {
+    TRichEditW& editor = *main->Editor;
+    const int length = editor.Control().TextLength();
+    EXPECT_EQ(main->StatusBar->Panels()->Items(1)->Text(), PositionText(editor.SelStart(), editor.SelLength(), length))
+        << step;
+    EXPECT_EQ(main->StatusBar->Panels()->Items(0)->Text(),
+              LineText(editor.Control().LineFromChar(editor.SelStart()) + 1, editor.Control().LineCount(),
+                       editor.SelStart() - editor.Control().LineIndex(-1) + 1))
+        << step;
+  };
+  main->ProcessingOptions().EnableUndo = true;  // step-by-step undo of the replacements
+  SetText(u"cat one\rcat two\rcat");
+  Select(20, 0);
+  main->UpdateStatusBar();
+  Click("Replace1");
+  find->EditFind->SetText("cat");
+  find->EditReplace->SetText("c");
+  find->RBGlobal->SetChecked(true);
+  find->CBColor->SetChecked(false);
+  dialogs.Answer(TDialogKind::MessageDlg, mrOk);
+  find->BtnAll->Click();
+  ASSERT_EQ(Text(), u"c one\rc two\rc");
+  expectCurrent("after Replace All");
+  find->Hide();
+  Select(0, 0);
+  main->EditUndoCmdUpdate(main);
+  Click("EditUndoItem");
+  ASSERT_EQ(Text(), u"c one\rc two\rcat");  // the last replacement is undone
+  expectCurrent("after Undo");
+  // An undo that gives back deleted text.
+  Select(0, 5);
+  main->Editor->ClearSelection();
+  main->EditUndoCmdUpdate(main);
+  Click("EditUndoItem");
+  ASSERT_EQ(Text(), u"c one\rc two\rcat");
+  expectCurrent("after Undo of a deletion");
+  main->EditUndoCmdUpdate(main);
+  Click("Redo1");
+  expectCurrent("after Redo");
 }
 
 TEST(LocaleConversion, BothWaysKeepCharactersTheCodePageLacks) {

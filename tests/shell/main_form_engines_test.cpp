@@ -9,6 +9,8 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
 #include "preferences_test_env.h"
+#include "platform/gui/key_send.h"
+#include "proofing/ask_form.h"
 #include "proofing/correction_engine.h"
 #include "proofing/spell.h"
 #include "proofing/validator.h"
@@ -17,6 +19,9 @@
 #include "shell/language.h"
 #include "shell/main_form.h"
 #include "shell/progress.h"
+#include "shell/progress_form.h"
+#include "platform/gui/grids.h"
+#include "shell/debug_form.h"
 #include "shell/speed_form.h"
 #include "platform/gui/rich_edit_control.h"
 #include "platform/gui/timer.h"
@@ -256,6 +261,60 @@ TEST_F(EngineCommandsTest, UserOptionsShowCaptionsOfTheLanguageFile) {
     if (item.Option >= 0) EXPECT_NE(item.Caption, GrammarOptionNames[item.Option]);
   EXPECT_TRUE(std::any_of(options.begin(), options.end(),
                           [](const TAskOptionItem& item) { return item.Caption == "The text holds no English words"; }));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EngineCommandsTest, F1InTheEngineDialogSaysThatNoHelpIsInstalled) {
+  AskForm = new TAskForm(Application);
+  main->QGrammar->ExecMode &= ~emNoDialog;
+  SetText(u"privet");
+  dialogs.Answer(TDialogKind::MessageDlg, mrOk);
+  TTimer timer(nullptr);
+  timer.SetInterval(1);
+  timer.OnTimer = [&](TObject*) {
+    if (!AskForm->Modal()) return;
+    timer.SetEnabled(false);
+    SendKeyTo(AskForm->ListScheme, VK_F1, 0);
+    AskForm->Button3->Click();
+  };
+  Click("TranslittoWin12511");
+  ASSERT_EQ(dialogs.Asked().size(), 1u);
+  EXPECT_EQ(dialogs.Asked()[0].Text, "No help is installed for this window.");
+  EXPECT_EQ(Text(), u"privet") << "the cancelled dialog runs nothing";
+  TComponent::Free(AskForm);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EngineCommandsTest, DebugModeShowsTheRuleMatchingOfEachWord) {
+  main->QGrammar->ExecMode |= emDebug;
+  SetText(u"privet");
+  int shown = 0;
+  std::string caption, status;
+  int columns = 0;
+  TTimer timer(nullptr);
+  timer.SetInterval(1);
+  timer.OnTimer = [&](TObject*) {
+    auto* debug = dynamic_cast<TDebugForm*>(main->FindComponent("DebugForm"));
+    if (!debug || !debug->Modal()) return;
+    if (shown++ == 0) {
+      caption = debug->Caption();
+      status = debug->Status->Caption();
+      columns = debug->Grid->ColCount();
+    }
+    debug->Close();
+  };
+  Click("TranslittoWin12511");
+  EXPECT_EQ(Text(), u"привет");
+  EXPECT_GE(shown, 1);
+  EXPECT_EQ(caption, "Debugging grammar translit.qg");
+  EXPECT_EQ(status.rfind("Variants: ", 0), 0u) << status;
+  EXPECT_GE(columns, 1);
 }
 
 }  // namespace

@@ -20,6 +20,8 @@
 #include "shell/main_form.h"
 #include "shell/open_save.h"
 #include "shell/preferences.h"
+#include "proofing/correction_engine.h"
+#include "tools/quick_form.h"
 #include "shell/preferences_key.h"
 #include "shell/preferences_key_list.h"
 #include "tests/shell/preferences_test_env.h"
@@ -232,6 +234,45 @@ TEST_F(MainFormPreferencesTest, EscClosesTheIdleWindowOnlyWhenExitOnEscIsChecked
     EXPECT_EQ(key, exitOnEsc ? 0 : VK_ESCAPE);
     MainForm->Hide();
   }
+}
+
+TEST_F(MainFormPreferencesTest, OkRefreshesTheEnginesAndTheQuickConversionFont) {
+  for (const char* name : {"translit.qg", "translit.qge"})
+    world_.WriteProgramFile(name, ReadFileBytes(std::string(QM_PROGRAM_DIR) + "/" + name));
+  QuickForm = new TQuickForm(Application);
+  MainForm->ApplyDefaultFont();
+  EXPECT_EQ(QuickForm->Editor->Font()->Name(), "Arial");
+  TQGrammar& engine = *MainForm->QGrammar;
+  engine.LoadGrammar();
+  auto captions = [&] {
+    std::vector<std::string> texts;
+    for (const TAskOptionItem& item : engine.Dialog().Options) texts.push_back(item.Caption);
+    return texts;
+  };
+  const std::vector<std::string> english = captions();
+  ASSERT_NE(std::find(english.begin(), english.end(), "The text holds no English words"), english.end());
+  engine.Dialog().SchemeIndex = int(engine.Dialog().Schemes.size()) - 1;
+  const int scheme = engine.Dialog().SchemeIndex;
+
+  OpenPreferences(true, [&](TPrefForm& f) {
+    TFont font;
+    font.SetName("Courier New");
+    font.SetSize(12);
+    f.DefFont->SetFont(font);
+    ChooseLanguage(f, "russian.lng");
+  });
+  EXPECT_EQ(QuickForm->Editor->Font()->Name(), "Courier New");
+  QuickForm->Editor->SetTextW(u"privet");
+  QuickForm->Editor->SetSelStart(0);
+  QuickForm->Editor->SetSelLength(6);
+  EXPECT_EQ(QuickForm->Editor->SelAttributes()->Name(), "Courier New");
+  EXPECT_EQ(QuickForm->Editor->SelAttributes()->Size(), 12);
+  const std::vector<std::string> russian = captions();
+  EXPECT_NE(std::find(russian.begin(), russian.end(), "\xc2 \xf2\xe5\xea\xf1\xf2\xe5 \xed\xe5\xf2 \xe0\xed\xe3\xeb\xe8\xe9\xf1\xea\xe8\xf5 \xf1\xeb\xee\xe2"),
+            russian.end())
+      << "the options page speaks the chosen language";
+  EXPECT_EQ(engine.Dialog().SchemeIndex, scheme);
+  TComponent::Free(QuickForm);
 }
 
 }  // namespace

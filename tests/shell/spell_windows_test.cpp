@@ -182,6 +182,37 @@ TEST_F(SpellWindowsTest, PopupEnablesReplaceOnlyForAChangedWordAndEscIgnores) {
   EXPECT_EQ(Windows->AskWord(question), TPopupAnswer::Cancel);
 }
 
+TEST_F(SpellWindowsTest, PopupContextScrollsToTheWord) {
+  // The word stands far below the first lines of the context, and far right on a line of its own.
+  struct Case {
+    const char* name;
+    std::u16string before;
+  };
+  const Case cases[] = {
+      {"down", std::u16string(30, u'\r')},
+      {"right", std::u16string(300, u'x') + u' '},
+  };
+  for (const Case& c : cases) {
+    TWordQuestion question;
+    question.Word = "wrold";
+    question.Lcid = LANG_ENGLISH_US;
+    question.Context = c.before + u"wrold" + std::u16string(20, u'\r');
+    question.WordStart = int(c.before.size());
+    question.Length = 5;
+    int x = -1, y = -1;
+    Script.Then([&] {
+      TSCPopup& p = *Windows->Popup;
+      std::tie(x, y) = p.EditSrc->Control().PosFromChar(question.WordStart);
+      EXPECT_EQ(PopupWord(), "wrold");
+      p.BtnCancel->Click();
+    });
+    Windows->AskWord(question);
+    TRichEditW& edit = *Windows->Popup->EditSrc;
+    EXPECT_TRUE(x >= 0 && x < edit.ClientWidth() && y >= 0 && y < edit.ClientHeight())
+        << c.name << ": the word is at " << x << "," << y << " of " << edit.ClientWidth() << "x" << edit.ClientHeight();
+  }
+}
+
 // How many pixels of `bitmap` have exactly `colour`.
 int CountColour(TBitmap& bitmap, TColor colour) {
   int count = 0;

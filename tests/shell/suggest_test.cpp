@@ -396,7 +396,8 @@ TEST_F(SuggestTest, ContextMenuAndCommandsAsLaidOut) {
     const char* caption;
     const char* key;
   };
-  const Case items[] = {{"Spelling Suggestions", ""}, {"Internet Lookup", ""}, {"-", ""},
+  // The object items come first; they show only while an object is selected.
+  const Case items[] = {{"Open", ""}, {"Object Properties...", ""}, {"-", ""}, {"Spelling Suggestions", ""}, {"Internet Lookup", ""}, {"-", ""},
                         {"Cut", "Ctrl+X"}, {"Copy", "Ctrl+C"}, {"Paste", "Ctrl+V"}, {"Delete", "Ctrl+Del"},
                         {"-", ""}, {"Select All", "Ctrl+A"}, {"-", ""}, {"Find Next Occurence", ""},
                         {"Find Previous Occurence", ""}, {"-", ""}, {"Add Bookmark", ""}, {"-", ""},
@@ -409,8 +410,8 @@ TEST_F(SuggestTest, ContextMenuAndCommandsAsLaidOut) {
   }
   // The clipboard items are the Edit commands themselves, showing the keys of the Edit menu.
   const TAction* actions[] = {form->EditCutCmd, form->EditCopyCmd, form->EditPasteCmd, form->EditClear1};
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(root->Items(3 + i)->Action(), actions[i]);
-  EXPECT_EQ(root->Items(8)->Action(), form->EditSelectAll);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(root->Items(6 + i)->Action(), actions[i]);
+  EXPECT_EQ(root->Items(11)->Action(), form->EditSelectAll);
   EXPECT_EQ(form->Editor->PopupMenu(), form->PopupMenu1);
   EXPECT_EQ(ShortCutToText(form->ToolsVerbal->ShortCut()), "Ctrl+W");
   EXPECT_EQ(ShortCutToText(form->ToolsThesaurus->ShortCut()), "Shift+F7");

@@ -21,7 +21,8 @@ const char* const kOutside = "NewWindow1 FileExitItem QuillomarkWWWpage1 Quillom
 // this system (disabled by design); "Recent Results..." needs the results of an automatic spell
 // check, which only a check started and confirmed in its start window gives (the walks cancel
 // every window; the spelling results tests open it after a real check).
-const char* const kDisabledByDesign = "Contents1 ShowSpellList";
+// Object Properties needs a selected object, which the walked document has none of.
+const char* const kDisabledByDesign = "Contents1 ShowSpellList ObjectProperties1";
 
 TEST(Walk, EveryMenuAndCommandOnARealDocument) {
   if (!std::filesystem::exists("/usr/bin/xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
