@@ -62,6 +62,8 @@ bool IsMathWord(const std::string& w, const std::string& Skip) {
     if (i > start && w.find(Skip.substr(start, i - start)) != std::string::npos) return true;
   }
   const bool closes = !w.empty() && (w.back() == ')' || w.back() == '.');
+  // A capital with a full stop is an initial ("G. Malkin"), which the word pass reads.
+  if (w.size() == 2 && w.back() == '.' && std::isupper(static_cast<unsigned char>(w[0]))) return false;
   return closes && (w.size() == 2 || (w.size() == 3 && std::isdigit(static_cast<unsigned char>(w[0])) &&
                                       std::isdigit(static_cast<unsigned char>(w[1]))));
 }

@@ -288,6 +288,8 @@ void TQGrammar::Execute() {
   FEnglishContext = false;
   FLatinContext = 0;
   FSoftSignsWritten = false;
+  FSeenReadings.clear();
+  FInitialRead = FNoEnglish = false;
   FLatinHistory.clear();
   FCacheWord.clear();
   int selStart = 0, selEnd = 0;

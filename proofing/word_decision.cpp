@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <map>
 
 #include "platform/files.h"
 #include "proofing/analyser.h"
@@ -18,6 +19,11 @@
 
 namespace {
 
+constexpr int kDroppedRank = 8;
+// A reading counts as this text's once this many words of at least kEvidenceLength letters (shorter
+// ones read too many ways) were valid only with it.
+constexpr size_t kEvidenceLength = 4;
+constexpr int kEvidenceCount = 3;
 constexpr int kMaxSegments = 255, kMaxSegmentVariants = 32, kMaxVariantLength = 30, kMaxSearchSteps = 4096;
 
 bool IsLatin(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -47,18 +53,25 @@ struct TVariantSearch {
   const TQSchema& Schema;
   const std::vector<TSegment>& Segments;
   int Hyphen;           // the hyphen segment, -1 for none
+  bool CheckFragments;  // false: every reading, also those the validator rejects
   int LengthBefore, LengthAfter, LengthWhole;
   bool Multiple;
   std::vector<std::string>& Variants;
+  // Of each variant: how far down their rules' lists its readings are, counting none that the
+  // pass has already seen in a word they alone made valid, and those readings (key, variant).
+  std::vector<int>& Ranks;
+  std::vector<std::vector<std::string>>& Readings;
+  const std::map<std::string, int>& Seen;
   std::string& Result;
   int Steps = 0;
+  std::vector<std::string> Path;  // the non-first readings of the choices so far
 
   bool Fragment(const std::string& Before, const std::string& Text, const std::string& After) const {
-    return Schema.Validator == nullptr || Schema.Validator->IsValidFragment(Before, Text, After);
+    return !CheckFragments || Schema.Validator == nullptr || Schema.Validator->IsValidFragment(Before, Text, After);
   }
 
   // `Choice` is the variant taken for segment Next - 1.
-  void Build(const std::string& Prefix, const std::string& Choice, int Next, int Changes) {
+  void Build(const std::string& Prefix, const std::string& Choice, int Next, int Changes, int Rank) {
     if (++Steps > kMaxSearchSteps || !Result.empty() || static_cast<int>(Variants.size()) > Schema.LimitVariants)
       return;
     const int chosen = Next - 1;
@@ -75,15 +88,27 @@ struct TVariantSearch {
         Result = word;
         return;
       }
-      if (std::find(Variants.begin(), Variants.end(), word) == Variants.end()) Variants.push_back(word);
+      if (std::find(Variants.begin(), Variants.end(), word) == Variants.end()) {
+        Variants.push_back(word);
+        Ranks.push_back(Rank);
+        Readings.push_back(Path);
+      }
       return;
     }
     const TSegment& segment = Segments[Next];
     const std::string lowerText = CyrLowerCase(segment.Text);
-    for (const std::string& variant : segment.Variants) {
+    for (size_t k = 0; k < segment.Variants.size(); ++k) {
+      const std::string& variant = segment.Variants[k];
       const std::string text = VariantText(variant);
       if (!Fragment(Prefix, Choice, text)) continue;
-      Build(Prefix + Choice, text, Next + 1, Changes + (CyrLowerCase(variant) != lowerText ? 1 : 0));
+      // Dropping a written character is the last reading of all.
+      const bool learnable = k > 0 && variant != "#";
+      const std::string reading = learnable ? lowerText + '=' + CyrLowerCase(variant) : std::string();
+      const auto seen = learnable ? Seen.find(reading) : Seen.end();
+      const int rank = seen != Seen.end() && seen->second >= kEvidenceCount ? 0 : static_cast<int>(k) + (variant == "#" ? kDroppedRank : 0);
+      if (learnable) Path.push_back(reading);
+      Build(Prefix + Choice, text, Next + 1, Changes + (CyrLowerCase(variant) != lowerText ? 1 : 0), Rank + rank);
+      if (learnable) Path.pop_back();
       if (Steps > kMaxSearchSteps || !Result.empty()) return;
     }
   }
@@ -135,6 +160,24 @@ bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
   return letters >= 2 && letters > digits && capitals < letters;
 }
 
+// A Latin word with an apostrophe between small letters, as a soft sign is written ("tol'ko"; not
+// "d'Artagnan").
+bool WritesSoftSign(const std::string& Word) {
+  if (Word.size() < 3 || !IsLatin(static_cast<unsigned char>(Word[0]))) return false;
+  for (size_t i = 1; i + 1 < Word.size(); ++i)
+    if ((Word[i] == '\'' || Word[i] == '\x92') && IsSmall(static_cast<unsigned char>(Word[i - 1])) &&
+        IsLatin(static_cast<unsigned char>(Word[i + 1])) && IsSmall(static_cast<unsigned char>(Word[i + 1])))
+      return true;
+  return false;
+}
+
+// One or two Latin letters, the first a capital, as initials are written ("G", "Zh", "E'").
+bool IsInitial(const std::string& Word) {
+  if (Word.empty() || Word.size() > 2 || !std::isupper(static_cast<unsigned char>(Word[0])) || !IsLatin(static_cast<unsigned char>(Word[0])))
+    return false;
+  return Word.size() == 1 || IsSmall(static_cast<unsigned char>(Word[1])) || Word[1] == '\'';
+}
+
 // A word of Cyrillic letters only: a guess never replaces it, only a word the dictionary knows.
 bool AllCyrillic(const std::string& Word) {
   return std::all_of(Word.begin(), Word.end(),
@@ -156,6 +199,8 @@ bool IsCode(const std::string& Word) {
 
 void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Variants, std::string& Result) {
   Variants.clear();
+  FVariantRanks.clear();
+  FVariantReadings.clear();
   Result.clear();
   const TGrammar* list = FSchema->CurrentGrammar();
   if (list == nullptr || Word.empty()) return;
@@ -204,9 +249,9 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
   const int before = dash == std::string::npos ? 0 : static_cast<int>(dash);
   const int after = dash == std::string::npos ? 0 : static_cast<int>(Word.size() - dash - 1);
   // A word that begins or ends with "-" gives an empty side; its change limit is that of length 1.
-  TVariantSearch search{*this, *FSchema, segments, hyphen, std::max(before, 1), std::max(after, 1),
-                        static_cast<int>(Word.size()), FAllVariants || Option(goConsiderMultipleVariants), Variants, Result};
-  search.Build({}, {}, 0, 0);
+  TVariantSearch search{*this, *FSchema, segments, hyphen, !FPlainReading, std::max(before, 1), std::max(after, 1),
+                        static_cast<int>(Word.size()), FAllVariants || Option(goConsiderMultipleVariants), Variants, FVariantRanks, FVariantReadings, FSeenReadings, Result};
+  search.Build({}, {}, 0, 0, 0);
   if ((ExecMode & emDebug) && OnRuleDebug) {
     std::vector<std::vector<std::string>> columns;
     for (const TSegment& segment : segments) {
@@ -258,7 +303,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       FStepVariants.clear();
       FCollected.clear();
       if (IsValidForScheme(*FSchema, w)) return finish(wkRussian);
-      if (!Option(goAssumeNoEnglish)) {
+      if (!Option(goAssumeNoEnglish) && !FNoEnglish) {
         const bool nextEnglish = !FNextWord.empty() && IsEnglishWord(FNextWord);
         english = IsEnglishWord(w);
         // In English prose a quotation mark or an apostrophe at the edge is no soft sign.
@@ -283,7 +328,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       ApplyRules(w, FStepVariants, direct);
       FSchema->NamePass = false;
       if (!direct.empty()) {
-        Word = MoreFrequentOfLaterSteps(w, direct);
+        Word = MostFrequentReading(w, direct);
         return finish(wkRussian);
       }
       if (FFirstVariants.empty()) FFirstVariants = FStepVariants;
@@ -361,6 +406,18 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
   return finish(kind);
 }
 
+std::string TQGrammar::FirstReading(const std::string& Word) {
+  std::vector<std::string> variants;
+  std::string direct;
+  FSchema->ResetSteps();
+  FAllVariants = FPlainReading = true;
+  ApplyRules(Word, variants, direct);
+  FAllVariants = FPlainReading = false;
+  for (size_t i = 0; i < variants.size(); ++i)
+    if (FVariantRanks[i] == 0) return variants[i];
+  return {};
+}
+
 bool TQGrammar::ProcessWordsCallback(TObject* Owner, TStringList& Words, TStringList& Separators, int Percent) {
   return static_cast<TQGrammar*>(Owner)->ProcessWords(Words, Separators, Percent);
 }
@@ -383,8 +440,9 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FVariantText.clear();
   FNextWord = Words.Count() > 1 ? Words[1] : std::string();
   FLatinContext = LatinContext(Words);
-  if (w.size() > 2 && IsLatin(static_cast<unsigned char>(w[0])) && w.find_first_of("'\x92", 1) < w.size() - 1)
-    FSoftSignsWritten = true;
+  const bool afterInitial = FInitialRead;
+  FInitialRead = false;
+  if (!FSoftSignsWritten && WritesSoftSign(w) && !IsEnglishWord(w)) FSoftSignsWritten = true;
   std::string found = w;
 
   if (FMarks.Any(FWordStart, FWordEnd, emkImprint))
@@ -410,6 +468,7 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FDialog.RuleSuggestions = 0;
 
   auto apply = [&](const std::string& Replacement, int Kind) {
+    FNoEnglish = false;
     ApplyWordResult(found, Replacement, Kind);
     return false;
   };
@@ -424,7 +483,18 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   // A capitalised word of Cyrillic letters the dictionary does not know is a name: it stays.
   if (AllCyrillic(w) && IsCapital(static_cast<unsigned char>(w[0]))) return apply(w, wkCorrect);
   if (!sep.empty() && sep[0] == '.' && IsValidForScheme(*FSchema, w + ".")) return apply(w, wkRussian);
+  // Among transliterated Russian an initial ("G. Malkin") is a Cyrillic letter, and the
+  // capitalised word after it a name, whatever the English list says of either.
+  if (FLatinContext > 0 && IsInitial(w) && !sep.empty() && sep[0] == '.') {
+    const std::string reading = FirstReading(w);
+    if (!reading.empty() && AllCyrillic(reading)) {
+      FInitialRead = true;
+      return apply(reading, wkUnsure);
+    }
+  }
   if (IsNumberLikeWord(w)) return apply(w, wkShortened);
+  FNoEnglish = afterInitial && w.size() >= 2 && IsCapital(static_cast<unsigned char>(w[0])) &&
+               IsSmall(static_cast<unsigned char>(w[1]));
   std::string r = w;
   int kind = GetVariants(r, quiet);
   if (kind != wkUnknown) return apply(r, kind);
@@ -559,17 +629,17 @@ int TQGrammar::FrequencyClass(const std::string& Word) const {
   return language ? language->Frequencies().ClassOf(FrequencyKey(Word, lcid)) : 0;
 }
 
-std::string TQGrammar::MoreFrequentOfLaterSteps(const std::string& Word, const std::string& Found) {
-  // The later steps read the word otherwise ("byt": "быт", then with the soft sign "быть"):
-  // a word they accept that the prose shows clearly more often wins.
-  constexpr int kClearlyMore = 4;  // twice as often
+std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::string& Found) {
+  // Several readings may be words ("svoi": "свои" and "свой"; "byt": "быт", then with the soft
+  // sign "быть"): the one the prose shows more often wins, against how far down the rules' lists
+  // its readings are. A reading the text did not write (a later step adds the soft sign) must be
+  // clearly more frequent, and not at all in a text that writes its soft signs.
+  constexpr int kRankWeight = 4, kClearlyMore = 4;  // four classes are twice as often
   std::string best = Found;
-  // A text that writes the soft sign means a word without it.
-  if (FSoftSignsWritten) return best;
-  int bestClass = FrequencyClass(Found);
+  int bestScore = FrequencyClass(Found);
   const bool name = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) &&
                     IsSmall(static_cast<unsigned char>(Word[1]));
-  for (FSchema->NextStep(); !FSchema->Done; FSchema->NextStep()) {
+  for (bool later = false; !FSchema->Done && !(later && FSoftSignsWritten); FSchema->NextStep(), later = true) {
     std::vector<std::string> variants;
     std::string direct;
     FSchema->NamePass = name;
@@ -577,12 +647,27 @@ std::string TQGrammar::MoreFrequentOfLaterSteps(const std::string& Word, const s
     ApplyRules(Word, variants, direct);
     FAllVariants = false;
     FSchema->NamePass = false;
-    for (const std::string& v : variants) {
+    if (!later && Word.size() >= kEvidenceLength) {
+      // A word that only one reading of the first step makes valid shows how this text writes
+      // its letters.
+      size_t valid = 0, found = variants.size();
+      for (size_t i = 0; i < variants.size() && valid < 2; ++i)
+        if (IsValidForScheme(*FSchema, variants[i])) {
+          ++valid;
+          if (variants[i] == Found) found = i;
+        }
+      if (valid == 1 && found < variants.size()) {
+        for (const std::string& reading : FVariantReadings[found]) ++FSeenReadings[reading];
+      }
+    }
+    for (size_t i = 0; i < variants.size(); ++i) {
+      const std::string& v = variants[i];
+      if (!later && v == Found) bestScore = FrequencyClass(v) - kRankWeight * FVariantRanks[i];
       if (v == best || !IsValidForScheme(*FSchema, v)) continue;
-      const int cls = FrequencyClass(v);
-      if (cls >= bestClass + kClearlyMore) {
+      const int score = FrequencyClass(v) - kRankWeight * FVariantRanks[i] - (later ? kClearlyMore : 0);
+      if (score > bestScore) {
         best = v;
-        bestClass = cls;
+        bestScore = score;
       }
     }
   }
