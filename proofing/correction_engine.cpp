@@ -290,6 +290,7 @@ void TQGrammar::Execute() {
   FSoftSignsWritten = false;
   FSeenReadings.clear();
   FInitialRead = FNoEnglish = false;
+  FSentenceStart = true;
   FLatinHistory.clear();
   FCacheWord.clear();
   int selStart = 0, selEnd = 0;

@@ -171,6 +171,7 @@ private:
   bool FPlainReading = false;  // the rules read every group, whatever the validator says
   bool FInitialRead = false;   // the last word was an initial read as a Cyrillic letter
   bool FNoEnglish = false;     // the current word is no English word (a name after an initial)
+  bool FSentenceStart = true;  // the current word begins a sentence
   // The reading of each group by its first rule variant, validator or not; empty when none.
   std::string FirstReading(const std::string& Word);
   // The frequency class of a word in the prose of the scheme's language (0: never seen).

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "platform/files.h"
 #include "proofing/analyser.h"
@@ -139,8 +140,9 @@ bool MarksHold(std::string& Variant, const std::string& Word, const std::string&
 }
 
 // Whether the digit at Pos may stand for a letter: only inside a part of the word (between
-// hyphens or blanks) that reads otherwise as letters, with more letters than digits, no two
-// digits together and not written in capitals as codes are ("Ту-134", "A3B6", "MP4" stay).
+// hyphens or blanks) that reads otherwise as letters, with more letters than digits, at most two
+// digits together and those between letters, and not written in capitals as codes are
+// ("Ту-134", "A3B6", "MP4", "win32" stay).
 bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
   size_t start = Pos, end = Pos;
   auto breaks = [](char c) { return c == '-' || c == '_' || c == ' '; };
@@ -150,7 +152,11 @@ bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
   for (size_t i = start; i < end; ++i) {
     const auto c = static_cast<unsigned char>(Word[i]);
     if (std::isdigit(c)) {
-      if (i > start && std::isdigit(static_cast<unsigned char>(Word[i - 1]))) return false;
+      if (i > start && std::isdigit(static_cast<unsigned char>(Word[i - 1]))) {
+        // Two digits together stand for letters only between letters ("lu46e"), never three.
+        auto letter = [&](size_t k) { return k >= start && k < end && (IsLatin(static_cast<unsigned char>(Word[k])) || IsCyrillicLetter(static_cast<unsigned char>(Word[k]))); };
+        if (i < start + 2 || !letter(i - 2) || !letter(i + 1)) return false;
+      }
       ++digits;
     } else if (IsLatin(c) || IsCyrillicLetter(c)) {
       ++letters;
@@ -442,6 +448,9 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FLatinContext = LatinContext(Words);
   const bool afterInitial = FInitialRead;
   FInitialRead = false;
+  const bool sentenceStart = FSentenceStart;
+  const std::string_view after = TrimText(sep);
+  FSentenceStart = (!after.empty() && std::strchr(".!?", after.back()) != nullptr) || sep.find_first_of("\r\n\v") != std::string::npos;
   if (!FSoftSignsWritten && WritesSoftSign(w) && !IsEnglishWord(w)) FSoftSignsWritten = true;
   std::string found = w;
 
@@ -467,8 +476,12 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FDialog.Suggestions.clear();
   FDialog.RuleSuggestions = 0;
 
-  auto apply = [&](const std::string& Replacement, int Kind) {
+  auto apply = [&](std::string Replacement, int Kind) {
     FNoEnglish = false;
+    // A digit has no case: at the start of a sentence the letter it stands for is a capital.
+    if (sentenceStart && std::isdigit(static_cast<unsigned char>(w[0])) && Replacement != w &&
+        static_cast<unsigned char>(Replacement[0]) >= 0xE0)
+      Replacement = CyrUpperCase(Replacement.substr(0, 1)) + Replacement.substr(1);
     ApplyWordResult(found, Replacement, Kind);
     return false;
   };
@@ -492,7 +505,36 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
       return apply(reading, wkUnsure);
     }
   }
-  if (IsNumberLikeWord(w)) return apply(w, wkShortened);
+  // Initials written close to the name ("L.N.Tolstoj").
+  if (const size_t dot = w.rfind('.'); FLatinContext > 0 && dot != std::string::npos && dot + 2 < w.size() &&
+                                       IsCapital(static_cast<unsigned char>(w[dot + 1])) && IsSmall(static_cast<unsigned char>(w[dot + 2]))) {
+    std::string initials;
+    for (size_t start = 0; start <= dot;) {
+      const size_t end = w.find('.', start);
+      const std::string initial = w.substr(start, end - start);
+      const std::string reading = IsInitial(initial) ? FirstReading(initial) : std::string();
+      if (reading.empty() || !AllCyrillic(reading)) {
+        initials.clear();
+        break;
+      }
+      initials += reading + ".";
+      start = end + 1;
+    }
+    std::string name = w.substr(dot + 1);
+    FNoEnglish = true;
+    if (!initials.empty() && GetVariants(name, ExecMode) != wkUnknown && AllCyrillic(name))
+      return apply(initials + name, wkUnsure);
+    FNoEnglish = false;
+    FCacheWord.clear();
+  }
+  // "E'to" reads like "CD's" but is a word written with GOST's "e'".
+  if (IsNumberLikeWord(w)) {
+    std::string v = w;
+    if (FLatinContext > 0 && IsLatin(static_cast<unsigned char>(w[0])) && GetVariants(v, quiet) == wkRussian && v != w)
+      return apply(v, wkRussian);
+    FCacheWord.clear();
+    return apply(w, wkShortened);
+  }
   FNoEnglish = afterInitial && w.size() >= 2 && IsCapital(static_cast<unsigned char>(w[0])) &&
                IsSmall(static_cast<unsigned char>(w[1]));
   std::string r = w;
@@ -657,7 +699,8 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
           if (variants[i] == Found) found = i;
         }
       if (valid == 1 && found < variants.size()) {
-        for (const std::string& reading : FVariantReadings[found]) ++FSeenReadings[reading];
+        const std::set<std::string> readings(FVariantReadings[found].begin(), FVariantReadings[found].end());
+        for (const std::string& reading : readings) ++FSeenReadings[reading];
       }
     }
     for (size_t i = 0; i < variants.size(); ++i) {

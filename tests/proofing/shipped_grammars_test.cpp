@@ -77,8 +77,51 @@ TEST_F(ShippedGrammarsTest, NoTextMakesTheEngineFail) {
 
 TEST_F(ShippedGrammarsTest, NumbersModelNamesAndCodesKeepTheirDigits) {
   ExpectAll("translit.qg", {{"Samolet Ту-134 i A3B6, MP4, 2024 god.", "Самолет Ту-134 и A3B6, MP4, 2024 год."},
-                            {"4to 6kola? Horo6o, 4etverg.", "что школа? Хорошо, четверг."}});
+                            // A digit has no case: at a sentence start its letter is a capital.
+                            {"4to 6kola? Horo6o, 4etverg.", "Что школа? Хорошо, четверг."},
+                            {"Lu46e pozdno, 4em nikogda: win32 i x86 ostalis.", "Лучше поздно, чем никогда: win32 и x86 остались."}});
   ExpectAll("ocrclean.qg", {{"Ту-134 и A3B6", "Ту-134 и A3B6"}});
+}
+
+// The same prose as people write it in each scheme; the engine is not told which it meets.
+TEST_F(ShippedGrammarsTest, EachSchemeOfTransliterationReadsBack) {
+  const char* const kPlain = "Сегодня мы пошли в театр, а вечером читали книги.";
+  const char* const kBook = "Это была самая хорошая книга, которую я читал в этом году.";
+  ExpectAll("translit.qg",
+            {// GOST 7.79 system B
+             {"Segodnya my' poshli v teatr, a vecherom chitali knigi.", kPlain},
+             {"E'to by'la samaya xoroshaya kniga, kotoruyu ya chital v e'tom godu.", kBook},
+             {"Shhedraya dusha ne zhaleet ni sil, ni vremeni. -- V. Vishnevskij",
+              "Щедрая душа не жалеет ни сил, ни времени. -- В. Вишневский"},
+             // ICAO passports: no soft signs
+             {"Segodnia my poshli v teatr, a vecherom chitali knigi.", kPlain},
+             {"Eto byla samaia khoroshaia kniga, kotoruiu ia chital v etom godu.", kBook},
+             {"Ia dolzhen byt tam, gde moi druzia. -- A. Chekhov", "Я должен быть там, где мои друзья. -- А. Чехов"},
+             // BGN/PCGN
+             {"Segodnya my poshli v teatr, a vecherom chitali knigi.", kPlain},
+             {"Eto byla samaya khoroshaya kniga, kotoruyu ya chital v etom godu.", kBook},
+             {"Shchedraya dusha ne zhaleyet ni sil, ni vremeni. -- V. Vishnevskiy",
+              "Щедрая душа не жалеет ни сил, ни времени. -- В. Вишневский"},
+             // Library of Congress without diacritics
+             {"Eto byla samaia khoroshaia kniga, kotoruiu ia chital v etom godu.", kBook},
+             {"Zhizn' prekrasna, esli ty liubish' svoiu rabotu. -- L. Tolstoi",
+              "Жизнь прекрасна, если ты любишь свою работу. -- Л. Толстой"},
+             // Informal chat
+             {"Segodnja my poshli v teatr, a ve4erom 4itali knigi.", kPlain},
+             {"4to ty delaesh? Ja 4itaju horo6uju knigu, lu46e ne byvaet.",
+              "Что ты делаешь? Я читаю хорошую книгу, лучше не бывает."},
+             {"Pishi mne 4asto, ja skuchaju.", "Пиши мне часто, я скучаю."},
+             // Scientific ASCII
+             {"Segodnja my poshli v teatr, a vecherom chitali knigi.", kPlain},
+             {"Ehto byla samaja xoroshaja kniga, kotoruju ja chital v ehtom godu.", kBook}});
+}
+
+// Among transliterated Russian an initial is a Cyrillic letter and the word after it a name, even
+// one the English list knows; English prose keeps both.
+TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
+  ExpectAll("translit.qg", {{"Kritik - slepen' iskusstva. -- G. Malkin", "Критик - слепень искусства. -- Г. Малкин"},
+                            {"Kritik - slepen' iskusstva. -- G.Malkin", "Критик - слепень искусства. -- Г.Малкин"},
+                            {"I went to see A. Smith and V. Jones.", "I went to see A. Smith and V. Jones."}});
 }
 
 TEST_F(ShippedGrammarsTest, ShortWordsOfTransliteratedRussianAreRussian) {
