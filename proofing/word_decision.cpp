@@ -177,6 +177,10 @@ bool WritesSoftSign(const std::string& Word) {
   return false;
 }
 
+bool IsLatinWord(const std::string& Word) {
+  return Word.size() >= 2 && std::all_of(Word.begin(), Word.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || c == '\''; });
+}
+
 // One or two Latin letters, the first a capital, as initials are written ("G", "Zh", "E'").
 bool IsInitial(const std::string& Word) {
   if (Word.empty() || Word.size() > 2 || !std::isupper(static_cast<unsigned char>(Word[0])) || !IsLatin(static_cast<unsigned char>(Word[0])))
@@ -627,6 +631,16 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   // The final call: automatic guesses and the answer memory.
   r = w;
   kind = GetVariants(r, ExecMode);
+  // A name among transliterated Russian whose every reading has a letter group the validator
+  // has not seen ("Buast"): the rules' first readings are the best guess.
+  if (kind == wkUnknown && r == w && Option(goAutoUseBestGuess) && FLatinContext > 0 && IsLatinWord(w) &&
+      IsCapital(static_cast<unsigned char>(w[0])) && IsSmall(static_cast<unsigned char>(w[1]))) {
+    const std::string reading = FirstReading(w);
+    if (!reading.empty() && AllCyrillic(reading)) {
+      r = reading;
+      kind = wkUnsure;
+    }
+  }
   if (kind == wkUnknown && Option(goTransformSpecialSyntax)) {
     std::string s = " " + w + " ";
     for (size_t i = 1; i + 1 < s.size(); ++i) {
@@ -655,14 +669,6 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   }
   return apply(r, kind);
 }
-
-namespace {
-
-bool IsLatinWord(const std::string& Word) {
-  return Word.size() >= 2 && std::all_of(Word.begin(), Word.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || c == '\''; });
-}
-
-}  // namespace
 
 int TQGrammar::FrequencyClass(const std::string& Word) const {
   const LCID lcid = FSchema->Validator ? FSchema->Validator->Language : 1049;
