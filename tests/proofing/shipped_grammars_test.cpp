@@ -126,6 +126,12 @@ TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
                             {"Vot tak i bylo. -- Buast", "Вот так и было. -- Буаст"}});
 }
 
+// Full stops that end a sentence or trail off are no signs of a formula.
+TEST_F(ShippedGrammarsTest, AWordBeforeAnEllipsisIsReadAndFormulasStay) {
+  ExpectAll("translit.qg", {{"Ya xotel skazat' i... promolchal.", "Я хотел сказать и... промолчал."},
+                            {"Reshenie x+y=2. Vot tak i reshili.", "Решение x+y=2. Вот так и решили."}});
+}
+
 TEST_F(ShippedGrammarsTest, ShortWordsOfTransliteratedRussianAreRussian) {
   ExpectAll("translit.qg", {{"Ivan Petrov pereekhal v Moskvu.", "Иван Петров переехал в Москву."},
                             {"My poshli v park, a ya na rabotu.", "Мы пошли в парк, а я на работу."},
