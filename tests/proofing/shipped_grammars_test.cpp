@@ -121,6 +121,9 @@ TEST_F(ShippedGrammarsTest, EachSchemeOfTransliterationReadsBack) {
 TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
   ExpectAll("translit.qg", {{"Kritik - slepen' iskusstva. -- G. Malkin", "Критик - слепень искусства. -- Г. Малкин"},
                             {"Kritik - slepen' iskusstva. -- G.Malkin", "Критик - слепень искусства. -- Г.Малкин"},
+                            {"Vot tak i e'to. -- L.N.Tolstoj", "Вот так и это. -- Л.Н.Толстой"},
+                            {"Pishite na vasya.pupkin@mail.ru ili na www.site.com.au/x",
+                             "Пишите на vasya.pupkin@mail.ru или на www.site.com.au/x"},
                             {"I went to see A. Smith and V. Jones.", "I went to see A. Smith and V. Jones."},
                             // A name with letter groups no Russian word has still reads as the rules write it.
                             {"Vot tak i bylo. -- Buast", "Вот так и было. -- Буаст"}});
