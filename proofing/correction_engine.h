@@ -181,6 +181,7 @@ private:
   std::string MostFrequentReading(const std::string& Word, const std::string& Found);
   void NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind);
   std::vector<std::string> FFirstVariants, FStepVariants, FCollected;
+  bool FFirstVariantsLater = false;  // the first step built no variant, a later one FFirstVariants
   // Of the variants of the last ApplyRules: their ranks and the readings below the first they
   // take ("i=й"); the readings that the pass has seen alone make a word valid.
   std::vector<int> FVariantRanks;

@@ -308,6 +308,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       }
     }
     FFirstVariants.clear();
+    FFirstVariantsLater = false;
     FSchema->ResetSteps();
     while (!FSchema->Done) {
       FStepVariants.clear();
@@ -341,7 +342,10 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
         Word = MostFrequentReading(w, direct);
         return finish(wkRussian);
       }
-      if (FFirstVariants.empty()) FFirstVariants = FStepVariants;
+      if (FFirstVariants.empty()) {
+        FFirstVariants = FStepVariants;
+        FFirstVariantsLater = FSchema->CurrentStep > 0 && !FStepVariants.empty();
+      }
       for (const std::string& v : FStepVariants) {
         std::string c;
         if (IsValidForScheme(*FSchema, v)) c = v;
@@ -631,10 +635,12 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   // The final call: automatic guesses and the answer memory.
   r = w;
   kind = GetVariants(r, ExecMode);
-  // A name among transliterated Russian whose every reading has a letter group the validator
-  // has not seen ("Buast"): the rules' first readings are the best guess.
-  if (kind == wkUnknown && r == w && Option(goAutoUseBestGuess) && FLatinContext > 0 && IsLatinWord(w) &&
-      IsCapital(static_cast<unsigned char>(w[0])) && IsSmall(static_cast<unsigned char>(w[1]))) {
+  // A name among transliterated Russian whose every reading of the first step has a letter group
+  // the validator has not seen ("Buast", "Laroshfuko"): the rules' first readings are the best
+  // guess, not one with a soft sign the text did not write.
+  if (((kind == wkUnknown && r == w) || (kind == wkUnsure && FFirstVariantsLater)) && Option(goAutoUseBestGuess) &&
+      FLatinContext > 0 && IsLatinWord(w) && IsCapital(static_cast<unsigned char>(w[0])) &&
+      IsSmall(static_cast<unsigned char>(w[1]))) {
     const std::string reading = FirstReading(w);
     if (!reading.empty() && AllCyrillic(reading)) {
       r = reading;

@@ -126,7 +126,8 @@ TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
                              "Пишите на vasya.pupkin@mail.ru или на www.site.com.au/x"},
                             {"I went to see A. Smith and V. Jones.", "I went to see A. Smith and V. Jones."},
                             // A name with letter groups no Russian word has still reads as the rules write it.
-                            {"Vot tak i bylo. -- Buast", "Вот так и было. -- Буаст"}});
+                            {"Vot tak i bylo. -- Buast", "Вот так и было. -- Буаст"},
+                            {"Vot tak i bylo. -- Laroshfuko", "Вот так и было. -- Ларошфуко"}});
 }
 
 // Full stops that end a sentence or trail off are no signs of a formula.
