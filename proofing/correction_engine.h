@@ -169,7 +169,7 @@ private:
   std::vector<int> FLatinHistory;  // the last Latin words: +1 converted to Cyrillic, -1 English
   int LatinContext(const TStringList& Words) const;
   bool FPlainReading = false;  // the rules read every group, whatever the validator says
-  bool FInitialRead = false;   // the last word was an initial read as a Cyrillic letter
+  bool FInitialRead = false;   // the last word was an initial or a capitalised word read as Cyrillic
   bool FNoEnglish = false;     // the current word is no English word (a name after an initial)
   bool FSentenceStart = true;  // the current word begins a sentence
   // The reading of each group by its first rule variant, validator or not; empty when none.

@@ -491,6 +491,9 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
         static_cast<unsigned char>(Replacement[0]) >= 0xE0)
       Replacement = CyrUpperCase(Replacement.substr(0, 1)) + Replacement.substr(1);
     ApplyWordResult(found, Replacement, Kind);
+    if (IsLatin(static_cast<unsigned char>(w[0])) && IsCapital(static_cast<unsigned char>(w[0])) &&
+        static_cast<unsigned char>(Replacement[0]) >= 0xC0 && static_cast<unsigned char>(Replacement[0]) <= 0xDF)
+      FInitialRead = true;
     return false;
   };
   // "Replace All" and "Skip All" hold for every later occurrence, whatever would produce it.
@@ -505,7 +508,8 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   if (AllCyrillic(w) && IsCapital(static_cast<unsigned char>(w[0]))) return apply(w, wkCorrect);
   if (!sep.empty() && sep[0] == '.' && IsValidForScheme(*FSchema, w + ".")) return apply(w, wkRussian);
   // Among transliterated Russian an initial ("G. Malkin") is a Cyrillic letter, and the
-  // capitalised word after it a name, whatever the English list says of either.
+  // capitalised word after it or after a capitalised word read as Cyrillic ("Gennadij Malkin") a
+  // name, whatever the English list says of either.
   if (FLatinContext > 0 && IsInitial(w) && !sep.empty() && sep[0] == '.') {
     const std::string reading = FirstReading(w);
     if (!reading.empty() && AllCyrillic(reading)) {

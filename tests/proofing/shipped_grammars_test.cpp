@@ -116,11 +116,12 @@ TEST_F(ShippedGrammarsTest, EachSchemeOfTransliterationReadsBack) {
              {"Ehto byla samaja xoroshaja kniga, kotoruju ja chital v ehtom godu.", kBook}});
 }
 
-// Among transliterated Russian an initial is a Cyrillic letter and the word after it a name, even
-// one the English list knows or the validator has never seen; English prose keeps both.
+// Among transliterated Russian an initial is a Cyrillic letter and the word after it (or after a
+// first name) a name, even one the English list knows or the validator has never seen; English prose keeps both.
 TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
   ExpectAll("translit.qg", {{"Kritik - slepen' iskusstva. -- G. Malkin", "Критик - слепень искусства. -- Г. Малкин"},
                             {"Kritik - slepen' iskusstva. -- G.Malkin", "Критик - слепень искусства. -- Г.Малкин"},
+                            {"Kritik - slepen' iskusstva. -- Gennadij Malkin", "Критик - слепень искусства. -- Геннадий Малкин"},
                             {"Vot tak i e'to. -- L.N.Tolstoj", "Вот так и это. -- Л.Н.Толстой"},
                             {"Pishite na vasya.pupkin@mail.ru ili na www.site.com.au/x",
                              "Пишите на vasya.pupkin@mail.ru или на www.site.com.au/x"},
