@@ -458,7 +458,10 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FInitialRead = false;
   const bool sentenceStart = FSentenceStart;
   const std::string_view after = TrimText(sep);
-  FSentenceStart = (!after.empty() && std::strchr(".!?", after.back()) != nullptr) || sep.find_first_of("\r\n\v") != std::string::npos;
+  // A dash or other sign that opens a line of dialogue keeps the sentence start for the next word.
+  const bool sign = std::none_of(w.begin(), w.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || IsCyrillicLetter(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c)); });
+  FSentenceStart = (sign && sentenceStart) || (!after.empty() && std::strchr(".!?", after.back()) != nullptr) ||
+                   sep.find_first_of("\r\n\v") != std::string::npos;
   if (!FSoftSignsWritten && WritesSoftSign(w) && !IsEnglishWord(w)) FSoftSignsWritten = true;
   std::string found = w;
 

@@ -111,6 +111,7 @@ TEST_F(ShippedGrammarsTest, EachSchemeOfTransliterationReadsBack) {
              {"4to ty delaesh? Ja 4itaju horo6uju knigu, lu46e ne byvaet.",
               "Что ты делаешь? Я читаю хорошую книгу, лучше не бывает."},
              {"Pishi mne 4asto, ja skuchaju.", "Пиши мне часто, я скучаю."},
+             {"- 4to takoe menyu? - Spisok blyud.", "- Что такое меню? - Список блюд."},
              // Scientific ASCII
              {"Segodnja my poshli v teatr, a vecherom chitali knigi.", kPlain},
              {"Ehto byla samaja xoroshaja kniga, kotoruju ja chital v ehtom godu.", kBook}});
