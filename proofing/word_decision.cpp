@@ -513,7 +513,10 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   // Among transliterated Russian an initial ("G. Malkin") is a Cyrillic letter, and the
   // capitalised word after it or after a capitalised word read as Cyrillic ("Gennadij Malkin") a
   // name, whatever the English list says of either.
-  if (FLatinContext > 0 && IsInitial(w) && !sep.empty() && sep[0] == '.') {
+  // An initial after a Latin first name that stays ("Jonathan D. Trudel") is English.
+  const bool afterLatinName = !FPreviousReplacement.empty() && IsLatin(static_cast<unsigned char>(FPreviousReplacement[0])) &&
+                              IsCapital(static_cast<unsigned char>(FPreviousReplacement[0]));
+  if (FLatinContext > 0 && !afterLatinName && IsInitial(w) && !sep.empty() && sep[0] == '.') {
     const std::string reading = FirstReading(w);
     if (!reading.empty() && AllCyrillic(reading)) {
       FInitialRead = true;
@@ -550,7 +553,7 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     FCacheWord.clear();
     return apply(w, wkShortened);
   }
-  FNoEnglish = afterInitial && w.size() >= 2 && IsCapital(static_cast<unsigned char>(w[0])) &&
+  FNoEnglish = afterInitial && FLatinContext > 0 && w.size() >= 2 && IsCapital(static_cast<unsigned char>(w[0])) &&
                IsSmall(static_cast<unsigned char>(w[1]));
   std::string r = w;
   int kind = GetVariants(r, quiet);

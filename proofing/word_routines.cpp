@@ -204,11 +204,11 @@ bool IsUrlLike(std::string_view Word) {
       if (lower.find(mark) != std::string::npos) return true;
       continue;
     }
-    // A domain ends the name or comes before its next part ("mail.ru/x", "site.com.au"), not
-    // before more letters ("L.N.Tolstoj", "x.community").
+    // A domain ends the name or comes before its next part ("mail.ru/x", "site.com.au",
+    // "<me@host.com>"), not before more letters or digits ("L.N.Tolstoj", "x.community").
     for (size_t at = lower.find(mark); at != std::string::npos; at = lower.find(mark, at + 1)) {
       const size_t end = at + mark.size();
-      if (end == lower.size() || std::strchr("/.:?#", lower[end]) != nullptr) return true;
+      if (end == lower.size() || !IsLetterOrDigit(static_cast<unsigned char>(lower[end]))) return true;
     }
   }
   return false;

@@ -127,6 +127,8 @@ TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
                             {"Pishite na vasya.pupkin@mail.ru ili na www.site.com.au/x",
                              "Пишите на vasya.pupkin@mail.ru или на www.site.com.au/x"},
                             {"I went to see A. Smith and V. Jones.", "I went to see A. Smith and V. Jones."},
+                            {"Good code needs no comments. -- Jonathan D. Trudel, trudel@caip.rutgers.edu",
+                             "Good code needs no comments. -- Jonathan D. Trudel, trudel@caip.rutgers.edu"},
                             // A name with letter groups no Russian word has still reads as the rules write it.
                             {"Vot tak i bylo. -- Buast", "Вот так и было. -- Буаст"},
                             {"Vot tak i bylo. -- Laroshfuko", "Вот так и было. -- Ларошфуко"}});
