@@ -713,24 +713,24 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
     FSchema->NamePass = false;
     if (!later && Word.size() >= kEvidenceLength) {
       // A word that only one reading of the first step makes valid shows how this text writes
-      // its letters.
-      size_t valid = 0, found = variants.size();
-      for (size_t i = 0; i < variants.size() && valid < 2; ++i)
-        if (IsValidForScheme(*FSchema, variants[i])) {
-          ++valid;
-          if (variants[i] == Found) found = i;
+      // its letters (nothing to learn when it takes the first reading of every group).
+      const size_t found = std::find(variants.begin(), variants.end(), Found) - variants.begin();
+      if (found < variants.size() && !FVariantReadings[found].empty()) {
+        size_t valid = 0;
+        for (size_t i = 0; i < variants.size() && valid < 2; ++i)
+          if (IsValidForScheme(*FSchema, variants[i])) ++valid;
+        if (valid == 1) {
+          const std::set<std::string> readings(FVariantReadings[found].begin(), FVariantReadings[found].end());
+          for (const std::string& reading : readings) ++FSeenReadings[reading];
         }
-      if (valid == 1 && found < variants.size()) {
-        const std::set<std::string> readings(FVariantReadings[found].begin(), FVariantReadings[found].end());
-        for (const std::string& reading : readings) ++FSeenReadings[reading];
       }
     }
     for (size_t i = 0; i < variants.size(); ++i) {
       const std::string& v = variants[i];
       if (!later && v == Found) bestScore = FrequencyClass(v) - kRankWeight * FVariantRanks[i];
-      if (v == best || !IsValidForScheme(*FSchema, v)) continue;
+      // The frequency first: the dictionary is asked only about a reading that would win.
       const int score = FrequencyClass(v) - kRankWeight * FVariantRanks[i] - (later ? kClearlyMore : 0);
-      if (score > bestScore) {
+      if (score > bestScore && v != best && IsValidForScheme(*FSchema, v)) {
         best = v;
         bestScore = score;
       }
