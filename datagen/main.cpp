@@ -1,8 +1,9 @@
 // Builds the spelling data of the program folder from the hunspell dictionaries of Debian:
 // the English and Russian dictionaries (".qdi" + ".qd" in Dict/, packed copies elsewhere), their
-// language descriptors (".qlx") and the validators "english.qgo" and "russian.qgo".
+// language descriptors (".qlx") and the validators "english.qgo" and "russian.qgo"; and the
+// Russian rare-word dictionary "ru_rare" from the thesaurus of mythes-ru.
 //
-// qm_datagen HUNSPELL_DIR SOURCE_DIR PROGRAM_DIR PACKED_DIR
+// qm_datagen HUNSPELL_DIR SOURCE_DIR PROGRAM_DIR PACKED_DIR THESAURUS_DIR
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -14,6 +15,7 @@
 
 #include "datagen/hunspell_words.h"
 #include "datagen/letter_tables.h"
+#include "datagen/rare_words.h"
 #include "datagen/validator_training.h"
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
@@ -42,6 +44,8 @@ struct LanguageRecipe {
   std::vector<std::string> ExtraWords;  // forms the checker relies on that hunspell lacks
   bool AsciiValidator;                  // train only on words the 1251 validator can read alike
   bool TypographicApostrophes;          // also store each form with "'" written as the right quote
+  std::string Thesaurus;                // MyThes base name of the rare words ("" for none)
+  std::string RareDataName;             // their dictionary, off by default
 };
 
 std::string ToCodePage(const std::string& Utf8, unsigned CodePage) { return WideToAnsi(Utf8ToWide(Utf8), CodePage); }
@@ -95,21 +99,45 @@ void CheckLookupOrder(LCID Lcid, const std::vector<std::string>& Words) {
       throw Exception("Dictionary order breaks the look-up at \"" + Words[i] + "\"");
 }
 
+TQDictHeader DictionaryHeader(LCID Lcid, const std::string& Title, const std::string& Description,
+                               const std::string& DataName, int Group, bool OnByDefault) {
+  TQDictHeader header;
+  header.SetLcid(Lcid);
+  header.SetTitle(Title);
+  header.SetDescription(Description);
+  header.SetDataName(DataName);
+  header.SetGroupNumber(Group);
+  header.SetOnByDefault(OnByDefault ? 1 : 0);
+  return header;
+}
+
+// The rare words in a dictionary of their own (group 2, off by default): the correction engine
+// switches it on for its passes that read unusual spellings.
+void BuildRareDictionary(const LanguageRecipe& Recipe, const std::string& ThesaurusDir, const std::string& ProgramDir,
+                         unsigned CodePage, const std::vector<std::string>& Words) {
+  const std::string base = ThesaurusDir + Recipe.Thesaurus;
+  std::vector<std::string> rare =
+      RareThesaurusWords(base + ".idx", base + ".dat", ToCodePage(Recipe.Alphabet, CodePage), CodePage,
+                         std::unordered_set<std::string>(Words.begin(), Words.end()));
+  SortDictWords(Recipe.Lcid, rare);
+  CheckLookupOrder(Recipe.Lcid, rare);
+  TQDictHeader header = DictionaryHeader(Recipe.Lcid, Recipe.Name + " (rare words)", "from mythes-ru",
+                                         Recipe.RareDataName, 2, false);
+  const std::string data = BuildDictData(rare, header);
+  WriteFileAtomic(ProgramDir + "Dict/" + Recipe.RareDataName + ".qd", data);
+  WriteFileAtomic(ProgramDir + "Dict/" + Recipe.RareDataName + ".qdi", std::string(header.Bytes.data(), kDictHeaderSize));
+  std::printf("%s: %zu words\n", Recipe.RareDataName.c_str(), rare.size());
+}
+
 void Build(const LanguageRecipe& Recipe, const std::string& HunspellDir, const std::string& SourceDir,
-           const std::string& ProgramDir, const std::string& PackedDir) {
+           const std::string& ProgramDir, const std::string& PackedDir, const std::string& ThesaurusDir) {
   const auto started = std::chrono::steady_clock::now();
   const unsigned codePage = LocaleAnsiCodePage(Recipe.Lcid);
   std::vector<std::string> words = DictionaryWords(Recipe, HunspellDir, codePage);
   SortDictWords(Recipe.Lcid, words);
   CheckLookupOrder(Recipe.Lcid, words);
 
-  TQDictHeader header;
-  header.SetLcid(Recipe.Lcid);
-  header.SetTitle(Recipe.Title);
-  header.SetDescription(Recipe.Description);
-  header.SetDataName(Recipe.DataName);
-  header.SetGroupNumber(1);
-  header.SetOnByDefault(1);
+  TQDictHeader header = DictionaryHeader(Recipe.Lcid, Recipe.Title, Recipe.Description, Recipe.DataName, 1, true);
   const std::string data = BuildDictData(words, header);
   const std::string headerBytes(header.Bytes.data(), kDictHeaderSize);
   const std::string dictDir = ProgramDir + "Dict/";
@@ -117,6 +145,7 @@ void Build(const LanguageRecipe& Recipe, const std::string& HunspellDir, const s
   WriteFileAtomic(dictDir + Recipe.DataName + ".qdi", headerBytes);
   WriteFileAtomic(PackedDir + Recipe.DataName + ".qdi", headerBytes);
   WriteFileAtomic(PackedDir + Recipe.DataName + ".qdp", headerBytes + PackDictWords(words));
+  if (!Recipe.Thesaurus.empty()) BuildRareDictionary(Recipe, ThesaurusDir, ProgramDir, codePage, words);
 
   const std::unordered_set<std::string> known(words.begin(), words.end());
   std::vector<std::string> common;
@@ -151,7 +180,7 @@ std::vector<LanguageRecipe> Languages() {
       "en_GB", LANG_ENGLISH_US, "en_uk", "English (British)", "from hunspell-en-gb", "english", "English",
       "common_en.txt", "english.qgo", "abcdefghijklmnopqrstuvwxyz",
       {"qwertyuiop", "asdfghjkl", "zxcvbnm"},
-      {"aeiou", "iy", "ck", "cs", "sz", "mn"}, "aeiou", {}, true, true};
+      {"aeiou", "iy", "ck", "cs", "sz", "mn"}, "aeiou", {}, true, true, "", ""};
   LanguageRecipe russian{
       "ru_RU", LANG_RUSSIAN, "ru_yo", "Russian (with yo)", "from hunspell-ru", "russian", "Russian",
       "common_ru.txt", "russian.qgo", "абвгдеёжзийклмнопрстуфхцчшщъыьэюя",
@@ -164,27 +193,28 @@ std::vector<LanguageRecipe> Languages() {
        "#-ое", "#-ые", "#-ей", "#-ом", "#-ых", "#-ым", "#-ого", "#-ому", "#-ыми", "#-ти",
        "т.е.", "т.д.", "т.п.", "т.к.", "т.н.", "т.ч.", "н.э.", "г.", "гг.", "в.", "вв.", "ул.", "д.", "стр.",
        "тыс.", "млн.", "млрд.", "коп.", "им.", "напр.", "с."},
-      false, false};
+      false, false, "th_ru_RU_v2", "ru_rare"};
   return {english, russian};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: qm_datagen HUNSPELL_DIR SOURCE_DIR PROGRAM_DIR PACKED_DIR\n");
+  if (argc != 6) {
+    std::fprintf(stderr, "usage: qm_datagen HUNSPELL_DIR SOURCE_DIR PROGRAM_DIR PACKED_DIR THESAURUS_DIR\n");
     return 2;
   }
   const std::string hunspellDir = IncludeTrailingPathDelimiter(argv[1]);
   const std::string sourceDir = IncludeTrailingPathDelimiter(argv[2]);
   const std::string programDir = IncludeTrailingPathDelimiter(argv[3]);
   const std::string packedDir = IncludeTrailingPathDelimiter(argv[4]);
+  const std::string thesaurusDir = IncludeTrailingPathDelimiter(argv[5]);
   try {
     ForceDirectories(programDir + "Dict");
     ForceDirectories(packedDir);
     std::vector<std::future<void>> jobs;
     for (const auto& recipe : Languages())
-      jobs.push_back(std::async(std::launch::async, Build, recipe, hunspellDir, sourceDir, programDir, packedDir));
+      jobs.push_back(std::async(std::launch::async, Build, recipe, hunspellDir, sourceDir, programDir, packedDir, thesaurusDir));
     for (auto& job : jobs) job.get();
   } catch (const std::exception& error) {
     std::fprintf(stderr, "qm_datagen: %s\n", error.what());

@@ -42,7 +42,10 @@ bool IsMathWord(const std::string& w, const std::string& Skip) {
   static constexpr std::string_view kSigns = "#$%&()*+,-.<=>@_\xAC";
   int latinRun = 0, signs = 0;
   bool ok = true;
-  for (char c : w) {
+  // Full stops at the end close a sentence or trail off ("i..."): they are no signs.
+  std::string_view core = w;
+  while (core.size() > 1 && core.back() == '.') core.remove_suffix(1);
+  for (char c : core) {
     const auto ch = static_cast<unsigned char>(c);
     if (kSigns.find(c) != std::string_view::npos) {
       latinRun = 0;
@@ -62,6 +65,8 @@ bool IsMathWord(const std::string& w, const std::string& Skip) {
     if (i > start && w.find(Skip.substr(start, i - start)) != std::string::npos) return true;
   }
   const bool closes = !w.empty() && (w.back() == ')' || w.back() == '.');
+  // A capital with a full stop is an initial ("G. Malkin"), which the word pass reads.
+  if (w.size() == 2 && w.back() == '.' && std::isupper(static_cast<unsigned char>(w[0]))) return false;
   return closes && (w.size() == 2 || (w.size() == 3 && std::isdigit(static_cast<unsigned char>(w[0])) &&
                                       std::isdigit(static_cast<unsigned char>(w[1]))));
 }

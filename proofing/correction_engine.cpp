@@ -295,6 +295,9 @@ void TQGrammar::Execute() {
   FEnglishContext = false;
   FLatinContext = 0;
   FSoftSignsWritten = false;
+  FSeenReadings.clear();
+  FInitialRead = FNoEnglish = false;
+  FSentenceStart = true;
   FLatinHistory.clear();
   FCacheWord.clear();
   int selStart = 0, selEnd = 0;

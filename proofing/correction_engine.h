@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -166,16 +167,28 @@ private:
   // English list does not know count as Russian, English ones of three letters or more as
   // English) and the last Latin words judged. +1 transliterated Russian, -1 English, 0 unclear.
   int FLatinContext = 0;
-  bool FAllVariants = false;
-  bool FSoftSignsWritten = false;  // a Latin word of the pass had an apostrophe inside  // the rules build every variant, even after a valid one
+  bool FAllVariants = false;       // the rules build every variant, even after a valid one
+  bool FSoftSignsWritten = false;  // a Latin word of the pass wrote a soft sign with an apostrophe
   std::vector<int> FLatinHistory;  // the last Latin words: +1 converted to Cyrillic, -1 English
   int LatinContext(const TStringList& Words) const;
+  bool FPlainReading = false;  // the rules read every group, whatever the validator says
+  bool FInitialRead = false;   // the last word was an initial or a capitalised word read as Cyrillic
+  bool FNoEnglish = false;     // the current word is no English word (a name after an initial)
+  bool FSentenceStart = true;  // the current word begins a sentence
+  // The reading of each group by its first rule variant, validator or not; empty when none.
+  std::string FirstReading(const std::string& Word);
   // The frequency class of a word in the prose of the scheme's language (0: never seen).
   int FrequencyClass(const std::string& Word) const;
-  // `Found`, accepted at the current step, or a reading of `Word` that a later step accepts and
-  // that is clearly more frequent.
-  std::string MoreFrequentOfLaterSteps(const std::string& Word, const std::string& Found);
+  // `Found`, accepted at the current step, or the most frequent other reading of `Word`: one of
+  // the same step that is more frequent, or one of a later step that is clearly more frequent.
+  std::string MostFrequentReading(const std::string& Word, const std::string& Found);
   void NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind);
   std::vector<std::string> FFirstVariants, FStepVariants, FCollected;
+  bool FFirstVariantsLater = false;  // the first step built no variant, a later one FFirstVariants
+  // Of the variants of the last ApplyRules: their ranks and the readings below the first they
+  // take ("i=й"); the readings that the pass has seen alone make a word valid.
+  std::vector<int> FVariantRanks;
+  std::vector<std::vector<std::string>> FVariantReadings;
+  std::map<std::string, int> FSeenReadings;
   int FStatusCount = 0;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <map>
+#include <set>
 
 #include "platform/files.h"
 #include "proofing/analyser.h"
@@ -18,6 +20,11 @@
 
 namespace {
 
+constexpr int kDroppedRank = 8;
+// A reading counts as this text's once this many words of at least kEvidenceLength letters (shorter
+// ones read too many ways) were valid only with it.
+constexpr size_t kEvidenceLength = 4;
+constexpr int kEvidenceCount = 3;
 constexpr int kMaxSegments = 255, kMaxSegmentVariants = 32, kMaxVariantLength = 30, kMaxSearchSteps = 4096;
 
 bool IsLatin(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -47,18 +54,25 @@ struct TVariantSearch {
   const TQSchema& Schema;
   const std::vector<TSegment>& Segments;
   int Hyphen;           // the hyphen segment, -1 for none
+  bool CheckFragments;  // false: every reading, also those the validator rejects
   int LengthBefore, LengthAfter, LengthWhole;
   bool Multiple;
   std::vector<std::string>& Variants;
+  // Of each variant: how far down their rules' lists its readings are, counting none that the
+  // pass has already seen in a word they alone made valid, and those readings (key, variant).
+  std::vector<int>& Ranks;
+  std::vector<std::vector<std::string>>& Readings;
+  const std::map<std::string, int>& Seen;
   std::string& Result;
   int Steps = 0;
+  std::vector<std::string> Path;  // the non-first readings of the choices so far
 
   bool Fragment(const std::string& Before, const std::string& Text, const std::string& After) const {
-    return Schema.Validator == nullptr || Schema.Validator->IsValidFragment(Before, Text, After);
+    return !CheckFragments || Schema.Validator == nullptr || Schema.Validator->IsValidFragment(Before, Text, After);
   }
 
   // `Choice` is the variant taken for segment Next - 1.
-  void Build(const std::string& Prefix, const std::string& Choice, int Next, int Changes) {
+  void Build(const std::string& Prefix, const std::string& Choice, int Next, int Changes, int Rank) {
     if (++Steps > kMaxSearchSteps || !Result.empty() || static_cast<int>(Variants.size()) > Schema.LimitVariants)
       return;
     const int chosen = Next - 1;
@@ -75,15 +89,27 @@ struct TVariantSearch {
         Result = word;
         return;
       }
-      if (std::find(Variants.begin(), Variants.end(), word) == Variants.end()) Variants.push_back(word);
+      if (std::find(Variants.begin(), Variants.end(), word) == Variants.end()) {
+        Variants.push_back(word);
+        Ranks.push_back(Rank);
+        Readings.push_back(Path);
+      }
       return;
     }
     const TSegment& segment = Segments[Next];
     const std::string lowerText = CyrLowerCase(segment.Text);
-    for (const std::string& variant : segment.Variants) {
+    for (size_t k = 0; k < segment.Variants.size(); ++k) {
+      const std::string& variant = segment.Variants[k];
       const std::string text = VariantText(variant);
       if (!Fragment(Prefix, Choice, text)) continue;
-      Build(Prefix + Choice, text, Next + 1, Changes + (CyrLowerCase(variant) != lowerText ? 1 : 0));
+      // Dropping a written character is the last reading of all.
+      const bool learnable = k > 0 && variant != "#";
+      const std::string reading = learnable ? lowerText + '=' + CyrLowerCase(variant) : std::string();
+      const auto seen = learnable ? Seen.find(reading) : Seen.end();
+      const int rank = seen != Seen.end() && seen->second >= kEvidenceCount ? 0 : static_cast<int>(k) + (variant == "#" ? kDroppedRank : 0);
+      if (learnable) Path.push_back(reading);
+      Build(Prefix + Choice, text, Next + 1, Changes + (CyrLowerCase(variant) != lowerText ? 1 : 0), Rank + rank);
+      if (learnable) Path.pop_back();
       if (Steps > kMaxSearchSteps || !Result.empty()) return;
     }
   }
@@ -114,8 +140,9 @@ bool MarksHold(std::string& Variant, const std::string& Word, const std::string&
 }
 
 // Whether the digit at Pos may stand for a letter: only inside a part of the word (between
-// hyphens or blanks) that reads otherwise as letters, with more letters than digits, no two
-// digits together and not written in capitals as codes are ("Ту-134", "A3B6", "MP4" stay).
+// hyphens or blanks) that reads otherwise as letters, with more letters than digits, at most two
+// digits together and those between letters, and not written in capitals as codes are
+// ("Ту-134", "A3B6", "MP4", "win32" stay).
 bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
   size_t start = Pos, end = Pos;
   auto breaks = [](char c) { return c == '-' || c == '_' || c == ' '; };
@@ -125,7 +152,11 @@ bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
   for (size_t i = start; i < end; ++i) {
     const auto c = static_cast<unsigned char>(Word[i]);
     if (std::isdigit(c)) {
-      if (i > start && std::isdigit(static_cast<unsigned char>(Word[i - 1]))) return false;
+      if (i > start && std::isdigit(static_cast<unsigned char>(Word[i - 1]))) {
+        // Two digits together stand for letters only between letters ("lu46e"), never three.
+        auto letter = [&](size_t k) { return k >= start && k < end && (IsLatin(static_cast<unsigned char>(Word[k])) || IsCyrillicLetter(static_cast<unsigned char>(Word[k]))); };
+        if (i < start + 2 || !letter(i - 2) || !letter(i + 1)) return false;
+      }
       ++digits;
     } else if (IsLatin(c) || IsCyrillicLetter(c)) {
       ++letters;
@@ -133,6 +164,28 @@ bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
     }
   }
   return letters >= 2 && letters > digits && capitals < letters;
+}
+
+// A Latin word with an apostrophe between small letters, as a soft sign is written ("tol'ko"; not
+// "d'Artagnan").
+bool WritesSoftSign(const std::string& Word) {
+  if (Word.size() < 3 || !IsLatin(static_cast<unsigned char>(Word[0]))) return false;
+  for (size_t i = 1; i + 1 < Word.size(); ++i)
+    if ((Word[i] == '\'' || Word[i] == '\x92') && IsSmall(static_cast<unsigned char>(Word[i - 1])) &&
+        IsLatin(static_cast<unsigned char>(Word[i + 1])) && IsSmall(static_cast<unsigned char>(Word[i + 1])))
+      return true;
+  return false;
+}
+
+bool IsLatinWord(const std::string& Word) {
+  return Word.size() >= 2 && std::all_of(Word.begin(), Word.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || c == '\''; });
+}
+
+// One or two Latin letters, the first a capital, as initials are written ("G", "Zh", "E'").
+bool IsInitial(const std::string& Word) {
+  if (Word.empty() || Word.size() > 2 || !std::isupper(static_cast<unsigned char>(Word[0])) || !IsLatin(static_cast<unsigned char>(Word[0])))
+    return false;
+  return Word.size() == 1 || IsSmall(static_cast<unsigned char>(Word[1])) || Word[1] == '\'';
 }
 
 // A word of Cyrillic letters only: a guess never replaces it, only a word the dictionary knows.
@@ -156,6 +209,8 @@ bool IsCode(const std::string& Word) {
 
 void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Variants, std::string& Result) {
   Variants.clear();
+  FVariantRanks.clear();
+  FVariantReadings.clear();
   Result.clear();
   const TGrammar* list = FSchema->CurrentGrammar();
   if (list == nullptr || Word.empty()) return;
@@ -204,9 +259,9 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
   const int before = dash == std::string::npos ? 0 : static_cast<int>(dash);
   const int after = dash == std::string::npos ? 0 : static_cast<int>(Word.size() - dash - 1);
   // A word that begins or ends with "-" gives an empty side; its change limit is that of length 1.
-  TVariantSearch search{*this, *FSchema, segments, hyphen, std::max(before, 1), std::max(after, 1),
-                        static_cast<int>(Word.size()), FAllVariants || Option(goConsiderMultipleVariants), Variants, Result};
-  search.Build({}, {}, 0, 0);
+  TVariantSearch search{*this, *FSchema, segments, hyphen, !FPlainReading, std::max(before, 1), std::max(after, 1),
+                        static_cast<int>(Word.size()), FAllVariants || Option(goConsiderMultipleVariants), Variants, FVariantRanks, FVariantReadings, FSeenReadings, Result};
+  search.Build({}, {}, 0, 0, 0);
   if ((ExecMode & emDebug) && OnRuleDebug) {
     std::vector<std::vector<std::string>> columns;
     for (const TSegment& segment : segments) {
@@ -253,12 +308,13 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       }
     }
     FFirstVariants.clear();
+    FFirstVariantsLater = false;
     FSchema->ResetSteps();
     while (!FSchema->Done) {
       FStepVariants.clear();
       FCollected.clear();
       if (IsValidForScheme(*FSchema, w)) return finish(wkRussian);
-      if (!Option(goAssumeNoEnglish)) {
+      if (!Option(goAssumeNoEnglish) && !FNoEnglish) {
         const bool nextEnglish = !FNextWord.empty() && IsEnglishWord(FNextWord);
         english = IsEnglishWord(w);
         // In English prose a quotation mark or an apostrophe at the edge is no soft sign.
@@ -283,10 +339,13 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       ApplyRules(w, FStepVariants, direct);
       FSchema->NamePass = false;
       if (!direct.empty()) {
-        Word = MoreFrequentOfLaterSteps(w, direct);
+        Word = MostFrequentReading(w, direct);
         return finish(wkRussian);
       }
-      if (FFirstVariants.empty()) FFirstVariants = FStepVariants;
+      if (FFirstVariants.empty()) {
+        FFirstVariants = FStepVariants;
+        FFirstVariantsLater = FSchema->CurrentStep > 0 && !FStepVariants.empty();
+      }
       for (const std::string& v : FStepVariants) {
         std::string c;
         if (IsValidForScheme(*FSchema, v)) c = v;
@@ -361,6 +420,18 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
   return finish(kind);
 }
 
+std::string TQGrammar::FirstReading(const std::string& Word) {
+  std::vector<std::string> variants;
+  std::string direct;
+  FSchema->ResetSteps();
+  FAllVariants = FPlainReading = true;
+  ApplyRules(Word, variants, direct);
+  FAllVariants = FPlainReading = false;
+  for (size_t i = 0; i < variants.size(); ++i)
+    if (FVariantRanks[i] == 0) return variants[i];
+  return {};
+}
+
 bool TQGrammar::ProcessWordsCallback(TObject* Owner, TStringList& Words, TStringList& Separators, int Percent) {
   return static_cast<TQGrammar*>(Owner)->ProcessWords(Words, Separators, Percent);
 }
@@ -383,8 +454,15 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FVariantText.clear();
   FNextWord = Words.Count() > 1 ? Words[1] : std::string();
   FLatinContext = LatinContext(Words);
-  if (w.size() > 2 && IsLatin(static_cast<unsigned char>(w[0])) && w.find_first_of("'\x92", 1) < w.size() - 1)
-    FSoftSignsWritten = true;
+  const bool afterInitial = FInitialRead;
+  FInitialRead = false;
+  const bool sentenceStart = FSentenceStart;
+  const std::string_view after = TrimText(sep);
+  // A dash or other sign that opens a line of dialogue keeps the sentence start for the next word.
+  const bool sign = std::none_of(w.begin(), w.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || IsCyrillicLetter(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c)); });
+  FSentenceStart = (sign && sentenceStart) || (!after.empty() && std::strchr(".!?", after.back()) != nullptr) ||
+                   sep.find_first_of("\r\n\v") != std::string::npos;
+  if (!FSoftSignsWritten && WritesSoftSign(w) && !IsEnglishWord(w)) FSoftSignsWritten = true;
   std::string found = w;
 
   if (FMarks.Any(FWordStart, FWordEnd, emkImprint))
@@ -409,8 +487,16 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FDialog.Suggestions.clear();
   FDialog.RuleSuggestions = 0;
 
-  auto apply = [&](const std::string& Replacement, int Kind) {
+  auto apply = [&](std::string Replacement, int Kind) {
+    FNoEnglish = false;
+    // A digit has no case: at the start of a sentence the letter it stands for is a capital.
+    if (sentenceStart && std::isdigit(static_cast<unsigned char>(w[0])) && Replacement != w &&
+        static_cast<unsigned char>(Replacement[0]) >= 0xE0)
+      Replacement = CyrUpperCase(Replacement.substr(0, 1)) + Replacement.substr(1);
     ApplyWordResult(found, Replacement, Kind);
+    if (IsLatin(static_cast<unsigned char>(w[0])) && IsCapital(static_cast<unsigned char>(w[0])) &&
+        static_cast<unsigned char>(Replacement[0]) >= 0xC0 && static_cast<unsigned char>(Replacement[0]) <= 0xDF)
+      FInitialRead = true;
     return false;
   };
   // "Replace All" and "Skip All" hold for every later occurrence, whatever would produce it.
@@ -424,7 +510,51 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   // A capitalised word of Cyrillic letters the dictionary does not know is a name: it stays.
   if (AllCyrillic(w) && IsCapital(static_cast<unsigned char>(w[0]))) return apply(w, wkCorrect);
   if (!sep.empty() && sep[0] == '.' && IsValidForScheme(*FSchema, w + ".")) return apply(w, wkRussian);
-  if (IsNumberLikeWord(w)) return apply(w, wkShortened);
+  // Among transliterated Russian an initial ("G. Malkin") is a Cyrillic letter, and the
+  // capitalised word after it or after a capitalised word read as Cyrillic ("Gennadij Malkin") a
+  // name, whatever the English list says of either.
+  // An initial after a Latin first name that stays ("Jonathan D. Trudel") is English.
+  const bool afterLatinName = !FPreviousReplacement.empty() && IsLatin(static_cast<unsigned char>(FPreviousReplacement[0])) &&
+                              IsCapital(static_cast<unsigned char>(FPreviousReplacement[0]));
+  if (FLatinContext > 0 && !afterLatinName && IsInitial(w) && !sep.empty() && sep[0] == '.') {
+    const std::string reading = FirstReading(w);
+    if (!reading.empty() && AllCyrillic(reading)) {
+      FInitialRead = true;
+      return apply(reading, wkUnsure);
+    }
+  }
+  // Initials written close to the name ("L.N.Tolstoj").
+  if (const size_t dot = w.rfind('.'); FLatinContext > 0 && dot != std::string::npos && dot + 2 < w.size() &&
+                                       IsCapital(static_cast<unsigned char>(w[dot + 1])) && IsSmall(static_cast<unsigned char>(w[dot + 2]))) {
+    std::string initials;
+    for (size_t start = 0; start <= dot;) {
+      const size_t end = w.find('.', start);
+      const std::string initial = w.substr(start, end - start);
+      const std::string reading = IsInitial(initial) ? FirstReading(initial) : std::string();
+      if (reading.empty() || !AllCyrillic(reading)) {
+        initials.clear();
+        break;
+      }
+      initials += reading + ".";
+      start = end + 1;
+    }
+    std::string name = w.substr(dot + 1);
+    FNoEnglish = true;
+    if (!initials.empty() && GetVariants(name, ExecMode) != wkUnknown && AllCyrillic(name))
+      return apply(initials + name, wkUnsure);
+    FNoEnglish = false;
+    FCacheWord.clear();
+  }
+  // "E'to" reads like "CD's" but is a word written with GOST's "e'".
+  if (IsNumberLikeWord(w)) {
+    std::string v = w;
+    if (FLatinContext > 0 && IsLatin(static_cast<unsigned char>(w[0])) && GetVariants(v, quiet) == wkRussian && v != w)
+      return apply(v, wkRussian);
+    FCacheWord.clear();
+    return apply(w, wkShortened);
+  }
+  FNoEnglish = afterInitial && FLatinContext > 0 && w.size() >= 2 && IsCapital(static_cast<unsigned char>(w[0])) &&
+               IsSmall(static_cast<unsigned char>(w[1]));
   std::string r = w;
   int kind = GetVariants(r, quiet);
   if (kind != wkUnknown) return apply(r, kind);
@@ -515,6 +645,18 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   // The final call: automatic guesses and the answer memory.
   r = w;
   kind = GetVariants(r, ExecMode);
+  // A name among transliterated Russian whose every reading of the first step has a letter group
+  // the validator has not seen ("Buast", "Laroshfuko"): the rules' first readings are the best
+  // guess, not one with a soft sign the text did not write.
+  if (((kind == wkUnknown && r == w) || (kind == wkUnsure && FFirstVariantsLater)) && Option(goAutoUseBestGuess) &&
+      FLatinContext > 0 && IsLatinWord(w) && IsCapital(static_cast<unsigned char>(w[0])) &&
+      IsSmall(static_cast<unsigned char>(w[1]))) {
+    const std::string reading = FirstReading(w);
+    if (!reading.empty() && AllCyrillic(reading)) {
+      r = reading;
+      kind = wkUnsure;
+    }
+  }
   if (kind == wkUnknown && Option(goTransformSpecialSyntax)) {
     std::string s = " " + w + " ";
     for (size_t i = 1; i + 1 < s.size(); ++i) {
@@ -544,14 +686,6 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   return apply(r, kind);
 }
 
-namespace {
-
-bool IsLatinWord(const std::string& Word) {
-  return Word.size() >= 2 && std::all_of(Word.begin(), Word.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || c == '\''; });
-}
-
-}  // namespace
-
 int TQGrammar::FrequencyClass(const std::string& Word) const {
   const LCID lcid = FSchema->Validator ? FSchema->Validator->Language : 1049;
   TQSpell* spell = Speller();
@@ -559,17 +693,17 @@ int TQGrammar::FrequencyClass(const std::string& Word) const {
   return language ? language->Frequencies().ClassOf(FrequencyKey(Word, lcid)) : 0;
 }
 
-std::string TQGrammar::MoreFrequentOfLaterSteps(const std::string& Word, const std::string& Found) {
-  // The later steps read the word otherwise ("byt": "быт", then with the soft sign "быть"):
-  // a word they accept that the prose shows clearly more often wins.
-  constexpr int kClearlyMore = 4;  // twice as often
+std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::string& Found) {
+  // Several readings may be words ("svoi": "свои" and "свой"; "byt": "быт", then with the soft
+  // sign "быть"): the one the prose shows more often wins, against how far down the rules' lists
+  // its readings are. A reading the text did not write (a later step adds the soft sign) must be
+  // clearly more frequent, and not at all in a text that writes its soft signs.
+  constexpr int kRankWeight = 4, kClearlyMore = 4;  // four classes are twice as often
   std::string best = Found;
-  // A text that writes the soft sign means a word without it.
-  if (FSoftSignsWritten) return best;
-  int bestClass = FrequencyClass(Found);
+  int bestScore = FrequencyClass(Found);
   const bool name = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) &&
                     IsSmall(static_cast<unsigned char>(Word[1]));
-  for (FSchema->NextStep(); !FSchema->Done; FSchema->NextStep()) {
+  for (bool later = false; !FSchema->Done && !(later && FSoftSignsWritten); FSchema->NextStep(), later = true) {
     std::vector<std::string> variants;
     std::string direct;
     FSchema->NamePass = name;
@@ -577,12 +711,28 @@ std::string TQGrammar::MoreFrequentOfLaterSteps(const std::string& Word, const s
     ApplyRules(Word, variants, direct);
     FAllVariants = false;
     FSchema->NamePass = false;
-    for (const std::string& v : variants) {
-      if (v == best || !IsValidForScheme(*FSchema, v)) continue;
-      const int cls = FrequencyClass(v);
-      if (cls >= bestClass + kClearlyMore) {
+    if (!later && Word.size() >= kEvidenceLength) {
+      // A word that only one reading of the first step makes valid shows how this text writes
+      // its letters (nothing to learn when it takes the first reading of every group).
+      const size_t found = std::find(variants.begin(), variants.end(), Found) - variants.begin();
+      if (found < variants.size() && !FVariantReadings[found].empty()) {
+        size_t valid = 0;
+        for (size_t i = 0; i < variants.size() && valid < 2; ++i)
+          if (IsValidForScheme(*FSchema, variants[i])) ++valid;
+        if (valid == 1) {
+          const std::set<std::string> readings(FVariantReadings[found].begin(), FVariantReadings[found].end());
+          for (const std::string& reading : readings) ++FSeenReadings[reading];
+        }
+      }
+    }
+    for (size_t i = 0; i < variants.size(); ++i) {
+      const std::string& v = variants[i];
+      if (!later && v == Found) bestScore = FrequencyClass(v) - kRankWeight * FVariantRanks[i];
+      // The frequency first: the dictionary is asked only about a reading that would win.
+      const int score = FrequencyClass(v) - kRankWeight * FVariantRanks[i] - (later ? kClearlyMore : 0);
+      if (score > bestScore && v != best && IsValidForScheme(*FSchema, v)) {
         best = v;
-        bestClass = cls;
+        bestScore = score;
       }
     }
   }

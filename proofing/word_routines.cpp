@@ -199,8 +199,18 @@ bool ExtractWordAt(std::string_view Text, int Position, int& Start, std::string&
 bool IsUrlLike(std::string_view Word) {
   if (Word.find('.') == std::string_view::npos) return false;
   const std::string lower = LowerAscii(Word);
-  for (std::string_view mark : kAddressMarks)
-    if (lower.find(mark) != std::string::npos) return true;
+  for (std::string_view mark : kAddressMarks) {
+    if (mark.front() != '.') {
+      if (lower.find(mark) != std::string::npos) return true;
+      continue;
+    }
+    // A domain ends the name or comes before its next part ("mail.ru/x", "site.com.au",
+    // "<me@host.com>"), not before more letters or digits ("L.N.Tolstoj", "x.community").
+    for (size_t at = lower.find(mark); at != std::string::npos; at = lower.find(mark, at + 1)) {
+      const size_t end = at + mark.size();
+      if (end == lower.size() || !IsLetterOrDigit(static_cast<unsigned char>(lower[end]))) return true;
+    }
+  }
   return false;
 }
 

@@ -19,6 +19,7 @@
 #include "proofing/change_log.h"
 #include "proofing/dictionary.h"
 #include "proofing/language.h"
+#include "proofing/word_frequencies.h"
 
 namespace {
 
@@ -136,6 +137,31 @@ TEST_F(CorrectionEngineTest, GrammarThatCannotBeReadLeavesNoSchemeAndNoPass) {
   Engine.UserCode = 77;
   Engine.LoadGrammar();
   EXPECT_TRUE(Engine.HasGrammar());
+}
+
+// Of two readings that are words, a more frequent later one wins only when it is more frequent
+// by more than its place in the rules; a reading that the text alone makes words with (three
+// words of four letters or more) costs nothing from then on.
+TEST_F(CorrectionEngineTest, FrequenciesAndTheTextsOwnReadingsChooseBetweenWords) {
+  struct TCase {
+    int Zhaa, Shaa;  // counts in the prose
+    const char* Text;
+    const char* Expected;
+  } cases[] = {
+      {8, 4, "qaa", "шаа"},                                        // twice as often: the rules' order stays
+      {64, 4, "qaa", "жаа"},                                       // sixteen times: the frequency wins
+      {8, 4, "qqqaa qqqaa qqqaa qaa", "жжжаа жжжаа жжжаа жаа"},  // "q" is this text's "ж"
+      {8, 4, "qqqaa qqqaa qaa", "жжжаа жжжаа шаа"},              // two words are no evidence yet
+  };
+  for (const TCase& c : cases) {
+    WriteFileAtomic(Folder / "Dict/russian.qwf",
+                    BuildFrequencyFile(1049, 100, {{Cp1251("жаа"), c.Zhaa}, {Cp1251("шаа"), c.Shaa}}));
+    TQSpell spell;
+    spell.LoadLanguages(Folder / "Dict/");
+    Engine.Spell = &spell;
+    EXPECT_EQ(Run("", "q=ш ж\na=а", c.Text), c.Expected) << c.Text << " " << c.Zhaa;
+    Engine.Spell = &Spell;
+  }
 }
 
 TEST_F(CorrectionEngineTest, TheRareDictionaryIsSwitchedBackHoweverThePassEnds) {

@@ -39,7 +39,9 @@ TEST(CorrectionWordRoutines, ExtractWordAt) {
 
 TEST(CorrectionWordRoutines, AddressesAndFileNames) {
   const std::pair<const char*, bool> urls[] = {{"www.example", true}, {"HTTP://a.b", true}, {"mail.ru", true},
-                                               {"example", false},    {"www", false},        {"comp.lang", true}};
+                                               {"example", false},    {"www", false},        {"comp.lang", true},
+                                               {"site.com.au/x", true}, {"<me@host.com>", true},
+                                               {"L.N.Tolstoj", false},  {"x.community", false}};
   for (const auto& [word, expected] : urls) EXPECT_EQ(IsUrlLike(word), expected) << word;
   const std::pair<const char*, bool> files[] = {{"dir\\file", true}, {"a/b", true},    {"file.txt", true},
                                                 {"/root", false},    {"end.", false},  {"1.5", false},

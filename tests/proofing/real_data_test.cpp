@@ -47,6 +47,25 @@ TEST_F(RealData, LanguagesAndDictionariesAreThere) {
   }
 }
 
+// The thesaurus's rare words that hunspell-ru lacks are a dictionary of their own, off until a
+// correction pass switches it on; it adds words, never a form the main dictionary has.
+TEST_F(RealData, TheRareRussianWordsAreADictionaryOfTheirOwn) {
+  TQDictionary* rare = Spell->FindLanguage(LANG_RUSSIAN)->FindDictionary("ru_rare");
+  ASSERT_NE(rare, nullptr);
+  EXPECT_TRUE(rare->IsReady());
+  EXPECT_FALSE(rare->Enabled);
+  EXPECT_GT(rare->WordCount(), 1000);
+  const std::string word = Cp1251("элоквенция");
+  EXPECT_FALSE(Spell->IsValidWord(word, LANG_RUSSIAN));
+  rare->Enabled = true;
+  EXPECT_TRUE(Spell->IsValidWord(word, LANG_RUSSIAN));
+  std::string found;
+  EXPECT_TRUE(rare->FindWord(word, found, true));
+  EXPECT_FALSE(rare->FindWord(Cp1251("дом"), found, false));
+  EXPECT_FALSE(rare->FindWord(Cp1251("америка"), found, false));  // a name in small letters is no rare word
+  rare->Enabled = false;
+}
+
 TEST_F(RealData, CommonEnglishWordsAreAccepted) {
   const char* words[] = {"the",        "house",      "colour",     "organise",      "centre",    "travelled",
                          "Britain",    "London",     "running",    "children",      "knowledge", "beautiful",

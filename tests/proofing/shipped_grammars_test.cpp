@@ -77,8 +77,67 @@ TEST_F(ShippedGrammarsTest, NoTextMakesTheEngineFail) {
 
 TEST_F(ShippedGrammarsTest, NumbersModelNamesAndCodesKeepTheirDigits) {
   ExpectAll("translit.qg", {{"Samolet Ту-134 i A3B6, MP4, 2024 god.", "Самолет Ту-134 и A3B6, MP4, 2024 год."},
-                            {"4to 6kola? Horo6o, 4etverg.", "что школа? Хорошо, четверг."}});
+                            // A digit has no case: at a sentence start its letter is a capital.
+                            {"4to 6kola? Horo6o, 4etverg.", "Что школа? Хорошо, четверг."},
+                            {"Lu46e pozdno, 4em nikogda: win32 i x86 ostalis.", "Лучше поздно, чем никогда: win32 и x86 остались."}});
   ExpectAll("ocrclean.qg", {{"Ту-134 и A3B6", "Ту-134 и A3B6"}});
+}
+
+// The same prose as people write it in each scheme; the engine is not told which it meets.
+TEST_F(ShippedGrammarsTest, EachSchemeOfTransliterationReadsBack) {
+  const char* const kPlain = "Сегодня мы пошли в театр, а вечером читали книги.";
+  const char* const kBook = "Это была самая хорошая книга, которую я читал в этом году.";
+  ExpectAll("translit.qg",
+            {// GOST 7.79 system B
+             {"Segodnya my' poshli v teatr, a vecherom chitali knigi.", kPlain},
+             {"E'to by'la samaya xoroshaya kniga, kotoruyu ya chital v e'tom godu.", kBook},
+             {"Shhedraya dusha ne zhaleet ni sil, ni vremeni. -- V. Vishnevskij",
+              "Щедрая душа не жалеет ни сил, ни времени. -- В. Вишневский"},
+             // ICAO passports: no soft signs
+             {"Segodnia my poshli v teatr, a vecherom chitali knigi.", kPlain},
+             {"Eto byla samaia khoroshaia kniga, kotoruiu ia chital v etom godu.", kBook},
+             {"Ia dolzhen byt tam, gde moi druzia. -- A. Chekhov", "Я должен быть там, где мои друзья. -- А. Чехов"},
+             // BGN/PCGN
+             {"Segodnya my poshli v teatr, a vecherom chitali knigi.", kPlain},
+             {"Eto byla samaya khoroshaya kniga, kotoruyu ya chital v etom godu.", kBook},
+             {"Shchedraya dusha ne zhaleyet ni sil, ni vremeni. -- V. Vishnevskiy",
+              "Щедрая душа не жалеет ни сил, ни времени. -- В. Вишневский"},
+             // Library of Congress without diacritics
+             {"Eto byla samaia khoroshaia kniga, kotoruiu ia chital v etom godu.", kBook},
+             {"Zhizn' prekrasna, esli ty liubish' svoiu rabotu. -- L. Tolstoi",
+              "Жизнь прекрасна, если ты любишь свою работу. -- Л. Толстой"},
+             // Informal chat
+             {"Segodnja my poshli v teatr, a ve4erom 4itali knigi.", kPlain},
+             {"4to ty delaesh? Ja 4itaju horo6uju knigu, lu46e ne byvaet.",
+              "Что ты делаешь? Я читаю хорошую книгу, лучше не бывает."},
+             {"Pishi mne 4asto, ja skuchaju.", "Пиши мне часто, я скучаю."},
+             {"- 4to takoe menyu? - Spisok blyud.", "- Что такое меню? - Список блюд."},
+             // Scientific ASCII
+             {"Segodnja my poshli v teatr, a vecherom chitali knigi.", kPlain},
+             {"Ehto byla samaja xoroshaja kniga, kotoruju ja chital v ehtom godu.", kBook}});
+}
+
+// Among transliterated Russian an initial is a Cyrillic letter and the word after it (or after a
+// first name) a name, even one the English list knows or the validator has never seen; English prose keeps both.
+TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
+  ExpectAll("translit.qg", {{"Kritik - slepen' iskusstva. -- G. Malkin", "Критик - слепень искусства. -- Г. Малкин"},
+                            {"Kritik - slepen' iskusstva. -- G.Malkin", "Критик - слепень искусства. -- Г.Малкин"},
+                            {"Kritik - slepen' iskusstva. -- Gennadij Malkin", "Критик - слепень искусства. -- Геннадий Малкин"},
+                            {"Vot tak i e'to. -- L.N.Tolstoj", "Вот так и это. -- Л.Н.Толстой"},
+                            {"Pishite na vasya.pupkin@mail.ru ili na www.site.com.au/x",
+                             "Пишите на vasya.pupkin@mail.ru или на www.site.com.au/x"},
+                            {"I went to see A. Smith and V. Jones.", "I went to see A. Smith and V. Jones."},
+                            {"Good code needs no comments. -- Jonathan D. Trudel, trudel@caip.rutgers.edu",
+                             "Good code needs no comments. -- Jonathan D. Trudel, trudel@caip.rutgers.edu"},
+                            // A name with letter groups no Russian word has still reads as the rules write it.
+                            {"Vot tak i bylo. -- Buast", "Вот так и было. -- Буаст"},
+                            {"Vot tak i bylo. -- Laroshfuko", "Вот так и было. -- Ларошфуко"}});
+}
+
+// Full stops that end a sentence or trail off are no signs of a formula.
+TEST_F(ShippedGrammarsTest, AWordBeforeAnEllipsisIsReadAndFormulasStay) {
+  ExpectAll("translit.qg", {{"Ya xotel skazat' i... promolchal.", "Я хотел сказать и... промолчал."},
+                            {"Reshenie x+y=2. Vot tak i reshili.", "Решение x+y=2. Вот так и решили."}});
 }
 
 TEST_F(ShippedGrammarsTest, ShortWordsOfTransliteratedRussianAreRussian) {

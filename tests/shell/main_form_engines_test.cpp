@@ -104,6 +104,12 @@ TEST_F(EngineCommandsTest, DeTransliterationConvertsTheTextAndRunsTheQuoteList) 
   EXPECT_EQ(RunTimePanel().rfind("Processed in ", 0), 0u) << RunTimePanel();
 }
 
+TEST_F(EngineCommandsTest, DeTransliterationReadsInitialsAndWordsThatLookLikeAbbreviations) {
+  SetText(u"E'to pravda, i ty' e'to znaesh'. -- G. Malkin");
+  Click("TranslittoWin12511");
+  EXPECT_EQ(Text(), u"Это правда, и ты это знаешь. -- Г. Малкин");
+}
+
 TEST_F(EngineCommandsTest, DeTransliterationOfASelectionLeavesTheRestAlone) {
   SetText(u"privet mir privet");
   main->Editor->SetSelStart(7);

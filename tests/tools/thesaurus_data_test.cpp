@@ -2,6 +2,8 @@
 // remarks after synonyms, unreadable or foreign data, and where the installed data is found.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,6 +43,9 @@ TEST(ThesaurusData, LooksUpMeaningsInAnyCase) {
                     {"\xD0\xB4\xD0\xBE\xD0\xBC", "\xD0\xB4\xD0\xBE\xD0\xBC|1\n(syn)|\xD0\xB7\xD0\xB4\xD0\xB0\xD0\xBD\xD0\xB8\xD0\xB5||\n"}});
   TThesaurusData data(f.dir / "mythes/th.idx", f.dir / "mythes/th.dat");
   EXPECT_EQ(data.WordCount(), 2u);
+  std::vector<std::string> words = data.Words();
+  std::sort(words.begin(), words.end());
+  EXPECT_EQ(words, (std::vector<std::string>{"happy", "\xD0\xB4\xD0\xBE\xD0\xBC"}));
   const std::vector<TThesMeaning> happy{{"(adj)", {"glad", "joyful (similar term)"}}, {"(adj)", {"felicitous"}}};
   EXPECT_EQ(data.Lookup("happy"), happy);
   EXPECT_EQ(data.Lookup("HaPPy"), happy);

@@ -70,6 +70,13 @@ std::vector<TThesMeaning> TThesaurusData::Lookup(const std::string& word) const 
   return meanings;
 }
 
+std::vector<std::string> TThesaurusData::Words() const {
+  std::vector<std::string> words;
+  words.reserve(index_.size());
+  for (const auto& entry : index_) words.push_back(entry.first);
+  return words;
+}
+
 TThesaurusFiles FindThesaurusFiles(bool russian) {
   const char* dirs = std::getenv("XDG_DATA_DIRS");
   const std::string list = dirs && *dirs ? dirs : "/usr/local/share:/usr/share";

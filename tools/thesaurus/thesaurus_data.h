@@ -25,6 +25,8 @@ public:
   // The meanings of `word` (UTF-8, any case); none when the thesaurus lacks it.
   std::vector<TThesMeaning> Lookup(const std::string& word) const;
   size_t WordCount() const { return index_.size(); }
+  // Every word of the index (lower case, UTF-8), in no particular order.
+  std::vector<std::string> Words() const;
 
 private:
   std::string datFile_;
