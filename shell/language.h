@@ -14,6 +14,7 @@
 class TStrings;
 class TStringList;
 class TIniFile;
+class TCustomForm;
 
 // Kept with the component for the layouts that name it; never fired.
 using TLanguageNotifyEvent =
@@ -45,9 +46,10 @@ public:
   bool AutoLoad() const { return autoLoad_; }
   void SetAutoLoad(bool autoLoad) { autoLoad_ = autoLoad; }
 
-  // Applies the language file to every listed form of the application that exists, and Qt's
-  // own texts in the language the file is named after ("russian.lng"), then fires
-  // OnChangeLanguage. A missing file changes nothing.
+  // Applies the language file to every listed form that exists (also those other components
+  // own) and to each listed form made later; Qt's own texts and the names of locales follow in
+  // the language the file is named after ("russian.lng"). Then fires OnChangeLanguage. A
+  // missing file changes nothing.
   void LoadLanguage();
   // Writes a template of the listed forms' current texts to `fileName` (a name without a
   // folder goes to the program folder).
@@ -59,6 +61,8 @@ public:
   TLanguageNotifyEvent OnTranslate;
 
 private:
+  // Translates a form just read when the forms list names it.
+  void TranslateNewForm(TCustomForm& form);
   // The program-folder file that LanguageFile names, or nullptr when it names none.
   TIniFile* File();
 

@@ -176,6 +176,7 @@ void TPrefForm::RestoreOptions() {
 void TPrefForm::UseLanguage(int index, bool apply) {
   LangCombo->SetItemIndex(index);
   Language1->SetLanguageFile(index >= 0 ? ProgramFolder() + languages_[size_t(index)].FileName : std::string());
+  UpdateDefFontCaption();  // its unit is the language's
   if (apply) {
     Language1->LoadLanguage();
     UpdateActionNames();
@@ -186,7 +187,8 @@ void TPrefForm::LangComboChange(TObject*) { UseLanguage(LangCombo->ItemIndex(), 
 
 void TPrefForm::UpdateDefFontCaption() {
   const TFont* font = DefFont->Font();
-  DefFont->SetCaption(font->Name() + ", " + std::to_string(font->Size()) + " pt.");
+  const std::string points = GetLangMessage("PrefPoints");
+  DefFont->SetCaption(font->Name() + ", " + std::to_string(font->Size()) + " " + (points.empty() ? "pt." : points));
 }
 
 void TPrefForm::DefFontClick(TObject*) {

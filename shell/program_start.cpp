@@ -20,6 +20,7 @@
 #include "proofing/spell_list_form.h"
 #include "proofing/spell_unpack_form.h"
 #include "proofing/spell_windows.h"
+#include "platform/locale_names.h"
 #include "shell/lang_messages.h"
 #include "shell/form_list.h"
 #include "shell/main_form.h"
@@ -163,6 +164,7 @@ int RunProgram(int argc, char** argv) {
       return 2;
     }
     Application->Initialize(argc, argv);
+    SetInterfaceLcid(LANG_ENGLISH_US);  // until a language file says otherwise
     Application->SetTitle("Quillomark");
     Application->SetIconFile(AppDirFile("quillomark.png"));
     Application->SetHelpFile("Quillomark.hlp");
@@ -177,6 +179,10 @@ int RunProgram(int argc, char** argv) {
     }
     spellWindows->SetSpell(&SpellChecker());
     spellWindows->SetMessages(GetLangMessage);
+    SetMessageDlgCaptions([](TMsgDlgType type) {
+      static const char* const keys[] = {"DlgWarning", "DlgError", "DlgInformation", "DlgConfirm"};
+      return type < mtCustom ? GetLangMessage(keys[type]) : std::string();
+    });
     for (const TStartupForm& form : FormsBeforeSplash()) form.Create(*Application);
     // The splash window shows while the other windows are made, unless the preferences say no.
     std::unique_ptr<TSplashForm> splash = ShowSplashWhenWanted();
