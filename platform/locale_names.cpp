@@ -32,7 +32,7 @@ std::string IcuText(F call) {
 }
 
 LCID& InterfaceLcidSetting() {
-  static LCID lcid = 0;  // 0: the system default
+  static LCID lcid = LANG_ENGLISH_US;  // the interface is English until a language is applied
   return lcid;
 }
 
@@ -44,7 +44,7 @@ std::string Capitalised(std::string text) {
 
 }  // namespace
 
-LCID InterfaceLcid() { return InterfaceLcidSetting() ? InterfaceLcidSetting() : SystemDefaultLcid(); }
+LCID InterfaceLcid() { return InterfaceLcidSetting(); }
 void SetInterfaceLcid(LCID lcid) { InterfaceLcidSetting() = lcid; }
 
 std::string InterfaceLanguageName(LCID lcid) {

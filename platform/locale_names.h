@@ -20,6 +20,6 @@ bool IsValidLocale(LCID lcid);
 std::string LocaleName(LCID lcid, TLocaleNameKind kind);
 // The language alone, in the interface's language and capitalised ("Russian", "Русский").
 std::string InterfaceLanguageName(LCID lcid);
-// The locale whose language the interface speaks (the system default until one is set).
+// The locale whose language the interface speaks (English until one is set).
 LCID InterfaceLcid();
 void SetInterfaceLcid(LCID lcid);

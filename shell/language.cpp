@@ -158,14 +158,6 @@ void TranslateForm(TCustomForm& form, const std::string& prefix, const TCustomIn
   }
 }
 
-// The locale of the language a file is named after ("russian.lng": 1049); English for others.
-LCID LanguageOfFile(const std::string& fileName) {
-  const std::string base = ExtractFileBaseName(ExtractFileName(fileName));
-  for (LCID lcid : EnumSystemLocales(false))
-    if (lcid < 0x0800 && SameName(LocaleName(lcid, lnEnglish), base)) return lcid;
-  return LANG_ENGLISH_US;
-}
-
 // The language whose file translates the forms made from now on.
 TLanguage* g_translating = nullptr;
 
@@ -198,6 +190,13 @@ void WriteComponent(TComponent& c, const std::string& key, TCustomIniFile& ini) 
 }
 
 }  // namespace
+
+LCID LanguageOfFile(const std::string& fileName) {
+  const std::string base = ExtractFileBaseName(ExtractFileName(fileName));
+  for (LCID lcid : EnumSystemLocales(false))
+    if (lcid < 0x0800 && SameName(LocaleName(lcid, lnEnglish), base)) return lcid;
+  return 0;
+}
 
 QM_CLASS_INFO(TLanguage, TComponent, [](TClassBuilder<TLanguage>& c) {
   c.String("LanguageFile", &TLanguage::LanguageFile, &TLanguage::SetLanguageFile);
@@ -253,7 +252,8 @@ void TLanguage::LoadLanguage() {
     // named after ("russian.lng").
     Application->SetQtLanguage(ExtractFileBaseName(ExtractFileName(ini->FileName())));
     // Locale names in the lists follow it too.
-    SetInterfaceLcid(LanguageOfFile(ini->FileName()));
+    const LCID lcid = LanguageOfFile(ini->FileName());
+    SetInterfaceLcid(lcid ? lcid : LANG_ENGLISH_US);
     for (int i = 0; i < forms_->Count(); ++i) {
       const std::string entry = Trim(forms_->Strings(i));
       if (TCustomForm* form = FindForm(entry)) TranslateForm(*form, KeyPrefix(entry), *ini, separator_);

@@ -20,6 +20,9 @@ class TCustomForm;
 using TLanguageNotifyEvent =
     std::function<void(TObject* Sender, const std::string& Key, std::string& Value)>;
 
+// The locale of the language a file is named after ("russian.lng": 1049); 0 when none is.
+unsigned LanguageOfFile(const std::string& fileName);
+
 // Components with this tag are never translated (menu items made at run time carry it).
 inline constexpr int kNoTranslationTag = -999;
 

@@ -73,6 +73,7 @@ void TMainForm::ApplyStartupPreferences() {
       for (int n = 0; n < Screen->Forms(i)->ComponentCount(); ++n)
         if (auto* combo = dynamic_cast<TLanguagesCombo*>(Screen->Forms(i)->Components(n))) combo->BuildList();
     if (UnicodeForm) UnicodeForm->NameLanguages();
+    if (PrefForm) PrefForm->ShowLanguageTexts();
     if (then) then(sender);
   };
   if (ExtractFileName(PrefForm->Language1->LanguageFile()) != kBuiltInLanguage) PrefForm->Language1->LoadLanguage();

@@ -20,7 +20,6 @@
 #include "proofing/spell_list_form.h"
 #include "proofing/spell_unpack_form.h"
 #include "proofing/spell_windows.h"
-#include "platform/locale_names.h"
 #include "shell/lang_messages.h"
 #include "shell/form_list.h"
 #include "shell/main_form.h"
@@ -164,7 +163,6 @@ int RunProgram(int argc, char** argv) {
       return 2;
     }
     Application->Initialize(argc, argv);
-    SetInterfaceLcid(LANG_ENGLISH_US);  // until a language file says otherwise
     Application->SetTitle("Quillomark");
     Application->SetIconFile(AppDirFile("quillomark.png"));
     Application->SetHelpFile("Quillomark.hlp");
