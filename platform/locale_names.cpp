@@ -7,6 +7,7 @@
 #include <set>
 
 #include "platform/code_pages.h"
+#include "platform/locale.h"
 
 namespace {
 
@@ -30,7 +31,29 @@ std::string IcuText(F call) {
   return U_FAILURE(error) ? std::string() : FromUChars(buffer, std::min<int32_t>(length, 255));
 }
 
+LCID& InterfaceLcidSetting() {
+  static LCID lcid = LANG_ENGLISH_US;  // the interface is English until a language is applied
+  return lcid;
+}
+
+// The text with its first letter a capital, as a list item begins.
+std::string Capitalised(std::string text) {
+  if (!text.empty()) text[0] = char(AnsiUpperChar(static_cast<unsigned char>(text[0])));
+  return text;
+}
+
 }  // namespace
+
+LCID InterfaceLcid() { return InterfaceLcidSetting(); }
+void SetInterfaceLcid(LCID lcid) { InterfaceLcidSetting() = lcid; }
+
+std::string InterfaceLanguageName(LCID lcid) {
+  const std::string loc = IcuNameOf(lcid);
+  if (loc.empty()) return {};
+  const std::string ui(LocaleIcuName(InterfaceLcid()));
+  return Capitalised(
+      IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uloc_getDisplayLanguage(loc.c_str(), ui.c_str(), b, n, e); }));
+}
 
 std::vector<LCID> EnumSystemLocales(bool supported) {
   static const std::vector<LCID> installed = [] {
@@ -58,8 +81,9 @@ std::string LocaleName(LCID lcid, TLocaleNameKind kind) {
   if (loc.empty()) return {};
   switch (kind) {
     case lnLocalized: {
-      const std::string ui(LocaleIcuName(SystemDefaultLcid()));
-      return IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uloc_getDisplayName(loc.c_str(), ui.c_str(), b, n, e); });
+      const std::string ui(LocaleIcuName(InterfaceLcid()));
+      return Capitalised(
+          IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uloc_getDisplayName(loc.c_str(), ui.c_str(), b, n, e); }));
     }
     case lnEnglish:
       return IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uloc_getDisplayLanguage(loc.c_str(), "en", b, n, e); });

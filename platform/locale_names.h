@@ -14,7 +14,12 @@ enum TLocaleNameKind { lnLocalized, lnEnglish, lnNative, lnAbbrev };
 std::vector<LCID> EnumSystemLocales(bool supported);
 // True for an installed locale.
 bool IsValidLocale(LCID lcid);
-// The locale's name in the system code page: localised (in the system default locale's language,
-// with the country), English language name, native language name, or the three-letter
+// The locale's name in the system code page: localised (in the interface's language, with the
+// country, capitalised), English language name, native language name, or the three-letter
 // abbreviation (ISO 639-2 in capitals); empty for an unknown locale.
 std::string LocaleName(LCID lcid, TLocaleNameKind kind);
+// The language alone, in the interface's language and capitalised ("Russian", "Русский").
+std::string InterfaceLanguageName(LCID lcid);
+// The locale whose language the interface speaks (English until one is set).
+LCID InterfaceLcid();
+void SetInterfaceLcid(LCID lcid);

@@ -122,7 +122,7 @@ void TQGrammar::LoadGrammar() {
 }
 
 void TQGrammar::UpdateAskForm() {
-  FDialog.Caption = FContent.Info;
+  FDialog.Caption = Translated(FContent.Info);
   FDialog.Schemes.clear();
   for (const auto& schema : FContent.Schemes) FDialog.Schemes.push_back(Translated(schema->Id));
   FDialog.SchemeIndex = FContent.Schemes.empty() ? -1 : 0;
@@ -137,7 +137,8 @@ void TQGrammar::UpdateAskForm() {
   for (int option = 0; option < kGrammarOptionCount; ++option)
     if (first.UserOptionSet.test(option))
       FDialog.Options.push_back(
-          TAskOptionItem{Translated(std::string(GrammarOptionNames[option])), first.UserValues[option], option, nullptr});
+          TAskOptionItem{Message(std::string(GrammarOptionNames[option]), std::string(GrammarOptionNames[option]), {}),
+                         first.UserValues[option], option, nullptr});
   for (int kind = 0; kind < 7; ++kind)
     if (!FContent.EventCaptions[kind].empty()) FDialog.AddEventRow(kind, Translated(FContent.EventCaptions[kind]));
   FDialog.ModePanel = !first.Analytical.empty();
@@ -190,8 +191,19 @@ void TQGrammar::ExecuteMode(TExecModes Mode) {
   ExecMode = saved;
 }
 
+std::string GrammarCaptionKey(const std::string& Caption) {
+  std::string key = "Grammar";
+  bool wordStart = true;
+  for (const char c : Caption) {
+    const bool alnum = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    if (alnum) key += wordStart && c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+    wordStart = !alnum;
+  }
+  return key;
+}
+
 std::string TQGrammar::Translated(const std::string& Caption) const {
-  const std::string text = MultiLanguage ? MultiLanguage(Caption) : std::string();
+  const std::string text = MultiLanguage && !Caption.empty() ? MultiLanguage(GrammarCaptionKey(Caption)) : std::string();
   return text.empty() ? Caption : text;
 }
 

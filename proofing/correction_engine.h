@@ -34,6 +34,10 @@ using TExecModes = unsigned;
 using TListReplacer = std::function<int(const std::vector<std::string>& Lines, bool MatchCase, bool WholeWords,
                                         bool MarkChanges, bool Statistical, int Start, int End)>;
 
+// The message key of a caption of a grammar file: "Grammar" and its letters and digits, each
+// word capitalised ("Converted word|A word..." gives "GrammarConvertedWordAWord...").
+std::string GrammarCaptionKey(const std::string& Caption);
+
 class TQGrammar : public TObject {
 public:
   explicit TQGrammar(IAskView* View = nullptr);
@@ -120,8 +124,9 @@ public:
   std::function<void(LCID Lcid)> OnTypedConversion;
   // Shows a message to the user (a missing validator, the debug positioning message).
   std::function<void(const std::string&)> OnMessage;
-  // The interface language: a key of the language files' "Messages" section, or a caption of
-  // the grammar, to its text; unset, or an empty answer, keeps the built-in English text.
+  // The interface language: a key of the language files' "Messages" section to its text (a
+  // caption of the grammar is asked by GrammarCaptionKey); unset, or an empty answer, keeps the
+  // built-in English text.
   std::function<std::string(const std::string& Key)> MultiLanguage;
 
   // What the last pass did.

@@ -6,8 +6,12 @@
 
 #include "platform/gui/shell_open.h"
 #include "platform/gui/std_controls.h"
+#include "shell/lang_messages.h"
 
-const char* const kProgramVersion = "Version 3.7 (Build 019)";
+std::string ProgramVersionText() {
+  const std::string version = GetLangMessage("AboutVersion"), build = GetLangMessage("AboutBuild");
+  return (version.empty() ? "Version" : version) + " 3.7 (" + (build.empty() ? "Build" : build) + " 019)";
+}
 
 QM_CLASS_INFO(TAboutBox, TForm, [](TClassBuilder<TAboutBox>&) {})
 
@@ -50,11 +54,12 @@ std::string LinkTarget(const std::string& label) {
 void TAboutBox::FormCreate(TObject*) {
   for (TLabel* link : {LinkWeb, LinkMail, LinkSupport, LinkAuthor}) link->SetCursor(crHandPoint);
   ShowMemory(ReadMemoryStatus());
-  LabelVer->SetCaption(kProgramVersion);
+  LabelVer->SetCaption(ProgramVersionText());
 }
 
 void TAboutBox::ShowMemory(const TMemoryStatus& status) {
-  PhysMem->SetCaption(FormatThousands(status.TotalKB) + " KB");
+  const std::string kb = GetLangMessage("AboutKB");
+  PhysMem->SetCaption(FormatThousands(status.TotalKB) + " " + (kb.empty() ? "KB" : kb));
   FreeRes->SetCaption(std::to_string(status.LoadPercent) + " %");
 }
 

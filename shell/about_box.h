@@ -10,8 +10,9 @@
 
 class TLabel;
 
-// "Version ..." as the about box and the splash window show it.
-extern const char* const kProgramVersion;
+// "Version 3.7 (Build 019)" in the interface language, as the about box and the splash window
+// show it.
+std::string ProgramVersionText();
 
 // "#,###" with "," between thousands; 0 gives "".
 std::string FormatThousands(uint64_t value);

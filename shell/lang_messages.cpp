@@ -19,11 +19,6 @@ std::string GetLangMessage(const std::string& key) {
 void SetLangMessageSource(TLanguage* language) {
   MessageSource = language;
   SetToolMessageSource(language ? &GetLangMessage : nullptr);  // the tool windows speak it too
-  // Windows made later (the text control's object dialogs) are translated when they are made.
-  if (language)
-    TranslateFormHook = [language](TCustomForm& form) { language->TranslateForm(form, form.Name()); };
-  else
-    TranslateFormHook = nullptr;
 }
 
 TLanguage* LangMessageSource() { return MessageSource; }

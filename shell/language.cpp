@@ -6,6 +6,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/form.h"
 #include "platform/ini_file.h"
+#include "platform/locale_names.h"
 #include "platform/string_list.h"
 #include "textcore/app_files.h"
 
@@ -93,14 +94,20 @@ std::string KeyPrefix(const std::string& entry) {
   return IsInstanceEntry(entry) ? entry.substr(0, entry.size() - 2) : entry;
 }
 
-// The first of the application's components whose name begins with `entry` (without case).
+bool NameBegins(const std::string& name, const std::string& entry) {
+  return name.size() >= entry.size() && SameName(name.substr(0, entry.size()), entry);
+}
+
+// The first of the application's components whose name begins with `entry` (without case); the
+// windows other components own (the spelling windows) after them.
 TCustomForm* FindForm(const std::string& entry) {
   if (!Application || entry.empty()) return nullptr;
   for (int i = 0; i < Application->ComponentCount(); ++i) {
     TComponent* c = Application->Components(i);
-    if (c->Name().size() >= entry.size() && SameName(c->Name().substr(0, entry.size()), entry))
-      return dynamic_cast<TCustomForm*>(c);
+    if (NameBegins(c->Name(), entry)) return dynamic_cast<TCustomForm*>(c);
   }
+  for (int i = 0; Screen && i < Screen->FormCount(); ++i)
+    if (NameBegins(Screen->Forms(i)->Name(), entry)) return Screen->Forms(i);
   return nullptr;
 }
 
@@ -138,6 +145,22 @@ void TranslateComponent(TComponent& c, const std::string& key, const TCustomIniF
   }
 }
 
+// Sets the texts of `form` from the keys that begin with `prefix`.
+void TranslateForm(TCustomForm& form, const std::string& prefix, const TCustomIniFile& ini, const std::string& separator) {
+  if (form.Tag() != kNoTranslationTag) {
+    const std::string caption = ini.ReadString("Caption", prefix + ".Caption", "");
+    if (!caption.empty()) form.SetCaption(caption);
+  }
+  for (int n = 0; n < form.ComponentCount(); ++n) {
+    TComponent* c = form.Components(n);
+    if (c->Tag() != kNoTranslationTag && !c->Name().empty())
+      TranslateComponent(*c, prefix + "." + c->Name(), ini, separator);
+  }
+}
+
+// The language whose file translates the forms made from now on.
+TLanguage* g_translating = nullptr;
+
 // Writes one text of the template when it is worth translating.
 void WriteText(TCustomIniFile& ini, const std::string& section, const std::string& key,
                const std::string& text, const std::string& componentName) {
@@ -168,6 +191,13 @@ void WriteComponent(TComponent& c, const std::string& key, TCustomIniFile& ini) 
 
 }  // namespace
 
+LCID LanguageOfFile(const std::string& fileName) {
+  const std::string base = ExtractFileBaseName(ExtractFileName(fileName));
+  for (LCID lcid : EnumSystemLocales(false))
+    if (lcid < 0x0800 && SameName(LocaleName(lcid, lnEnglish), base)) return lcid;
+  return 0;
+}
+
 QM_CLASS_INFO(TLanguage, TComponent, [](TClassBuilder<TLanguage>& c) {
   c.String("LanguageFile", &TLanguage::LanguageFile, &TLanguage::SetLanguageFile);
   c.Strings("Forms", [](TLanguage& l) { return LinesOfStrings(*l.Forms()); },
@@ -185,7 +215,12 @@ QM_CLASS_INFO(TLanguage, TComponent, [](TClassBuilder<TLanguage>& c) {
 TLanguage::TLanguage(TComponent* owner)
     : TComponent(owner), forms_(std::make_unique<TStringList>()), properties_(std::make_unique<TStringList>()) {}
 
-TLanguage::~TLanguage() = default;
+TLanguage::~TLanguage() {
+  if (g_translating == this) {
+    SetFormLayoutHook(nullptr);
+    g_translating = nullptr;
+  }
+}
 
 void TLanguage::SetLanguageFile(const std::string& fileName) {
   languageFile_ = fileName;
@@ -216,25 +251,29 @@ void TLanguage::LoadLanguage() {
     // Qt's own dialogs (file dialogs, message box buttons) follow in the language the file is
     // named after ("russian.lng").
     Application->SetQtLanguage(ExtractFileBaseName(ExtractFileName(ini->FileName())));
+    // Locale names in the lists follow it too.
+    const LCID lcid = LanguageOfFile(ini->FileName());
+    SetInterfaceLcid(lcid ? lcid : LANG_ENGLISH_US);
     for (int i = 0; i < forms_->Count(); ++i) {
       const std::string entry = Trim(forms_->Strings(i));
-      if (TCustomForm* form = FindForm(entry)) TranslateForm(*form, KeyPrefix(entry));
+      if (TCustomForm* form = FindForm(entry)) TranslateForm(*form, KeyPrefix(entry), *ini, separator_);
     }
+    // Windows made later (for each showing, or on first use) are translated as they are read.
+    g_translating = this;
+    SetFormLayoutHook([this](TCustomForm& form) { TranslateNewForm(form); });
   }
   if (OnChangeLanguage) OnChangeLanguage(this);
 }
 
-void TLanguage::TranslateForm(TCustomForm& form, const std::string& prefix) {
+void TLanguage::TranslateNewForm(TCustomForm& form) {
   const TIniFile* ini = File();
   if (!ini) return;
-  if (form.Tag() != kNoTranslationTag) {
-    const std::string caption = ini->ReadString("Caption", prefix + ".Caption", "");
-    if (!caption.empty()) form.SetCaption(caption);
-  }
-  for (int n = 0; n < form.ComponentCount(); ++n) {
-    TComponent* c = form.Components(n);
-    if (c->Tag() != kNoTranslationTag && !c->Name().empty())
-      TranslateComponent(*c, prefix + "." + c->Name(), *ini, separator_);
+  for (int i = 0; i < forms_->Count(); ++i) {
+    const std::string entry = Trim(forms_->Strings(i));
+    if (!entry.empty() && !IsInstanceEntry(entry) && NameBegins(form.Name(), entry)) {
+      TranslateForm(form, entry, *ini, separator_);
+      return;
+    }
   }
 }
 

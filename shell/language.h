@@ -15,10 +15,14 @@ class TCustomForm;
 class TStrings;
 class TStringList;
 class TIniFile;
+class TCustomForm;
 
 // Kept with the component for the layouts that name it; never fired.
 using TLanguageNotifyEvent =
     std::function<void(TObject* Sender, const std::string& Key, std::string& Value)>;
+
+// The locale of the language a file is named after ("russian.lng": 1049); 0 when none is.
+unsigned LanguageOfFile(const std::string& fileName);
 
 // Components with this tag are never translated (menu items made at run time carry it).
 inline constexpr int kNoTranslationTag = -999;
@@ -46,13 +50,11 @@ public:
   bool AutoLoad() const { return autoLoad_; }
   void SetAutoLoad(bool autoLoad) { autoLoad_ = autoLoad; }
 
-  // Applies the language file to every listed form of the application that exists, and Qt's
-  // own texts in the language the file is named after ("russian.lng"), then fires
-  // OnChangeLanguage. A missing file changes nothing.
+  // Applies the language file to every listed form that exists (also those other components
+  // own) and to each listed form made later; Qt's own texts and the names of locales follow in
+  // the language the file is named after ("russian.lng"). Then fires OnChangeLanguage. A
+  // missing file changes nothing.
   void LoadLanguage();
-  // Applies the file's texts to one form, under the keys "{prefix}.Caption" and
-  // "{prefix}.{Component}.{Property}" (windows made after the language was loaded).
-  void TranslateForm(TCustomForm& form, const std::string& prefix);
   // Writes a template of the listed forms' current texts to `fileName` (a name without a
   // folder goes to the program folder).
   void SaveLanguage(const std::string& fileName);
@@ -63,6 +65,8 @@ public:
   TLanguageNotifyEvent OnTranslate;
 
 private:
+  // Translates a form just read when the forms list names it.
+  void TranslateNewForm(TCustomForm& form);
   // The program-folder file that LanguageFile names, or nullptr when it names none.
   TIniFile* File();
 

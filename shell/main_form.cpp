@@ -168,8 +168,16 @@ void TMainForm::FormCreate(TObject*) {
   SelectionChange(this);  // the toolbars show the editor's font
   AttachProgressView(this);
   CreateEngines();
-  // The spelling component reports the end of a check here.
-  if (SpellingInitialized()) SpellChecker().OnFinish = [this](TObject* sender) { EndSpellCheck(sender); };
+  // The spelling component reports the end of a check here, and names the results' branches
+  // in the interface language.
+  if (SpellingInitialized()) {
+    SpellChecker().OnFinish = [this](TObject* sender) { EndSpellCheck(sender); };
+    SpellChecker().OnQueryName = [this](TObject* sender, TWordClass kind) {
+      std::string name;
+      SpellerMsg(sender, int(kind), name);
+      return name;
+    };
+  }
   OS->SetDocumentState(&document_);
   OS->Converters().OnImportProgress = [this](TObject* sender, int percent) { return OperationProgress(sender, percent); };
   ResetDocument();
@@ -265,6 +273,7 @@ void TMainForm::FormDestroy(TObject*) {
   if (SpellingInitialized()) {
     SpellChecker().Shutdown();
     SpellChecker().OnFinish = nullptr;
+    SpellChecker().OnQueryName = nullptr;
   }
   CloseSpellResults();
 }

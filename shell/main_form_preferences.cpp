@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "components/languages_combo.h"
 #include "components/tray_icon.h"
 #include "platform/files.h"
 #include "platform/gui/application.h"
@@ -23,6 +24,7 @@
 #include "shell/speed_form.h"
 #include "proofing/correction_engine.h"
 #include "tools/quick_form.h"
+#include "shell/unicode_form.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_attributes.h"
 #include "textcore/win_registry.h"
@@ -67,6 +69,15 @@ void TMainForm::ApplyStartupPreferences() {
   PrefForm->ApplyHotKeys();
   ApplyPreferences();
   ApplyDefaultFont();
+  // The lists that name languages name them in the interface's language.
+  PrefForm->Language1->OnChangeLanguage = [then = PrefForm->Language1->OnChangeLanguage](TObject* sender) {
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      for (int n = 0; n < Screen->Forms(i)->ComponentCount(); ++n)
+        if (auto* combo = dynamic_cast<TLanguagesCombo*>(Screen->Forms(i)->Components(n))) combo->BuildList();
+    if (UnicodeForm) UnicodeForm->NameLanguages();
+    if (PrefForm) PrefForm->ShowLanguageTexts();
+    if (then) then(sender);
+  };
   if (ExtractFileName(PrefForm->Language1->LanguageFile()) != kBuiltInLanguage) PrefForm->Language1->LoadLanguage();
   ShowTrayIcon(PrefForm->CBTray->Checked());
 }

@@ -8,6 +8,7 @@
 #include "platform/gui/form.h"
 #include "platform/gui/graphics.h"
 #include "platform/gui/std_controls.h"
+#include "platform/locale_names.h"
 #include "shell/autostart.h"
 #include "shell/file_association.h"
 #include "shell/lang_messages.h"
@@ -110,10 +111,7 @@ void TPrefForm::FormCreate(TObject*) {
   PageControl1->SetActivePage(TabGeneral);
   RestoreOptions();
   languages_ = ListLanguages();
-  LangCombo->Items()->BeginUpdate();
-  LangCombo->Items()->Clear();
-  for (const TLanguageItem& item : languages_) LangCombo->Items()->Add(item.Caption);
-  LangCombo->Items()->EndUpdate();
+  for (size_t i = 0; i < languages_.size(); ++i) LangCombo->Items()->Add({});
   UseLanguage(StoredLanguageIndex(languages_), false);
 }
 
@@ -180,13 +178,26 @@ void TPrefForm::UseLanguage(int index, bool apply) {
     Language1->LoadLanguage();
     UpdateActionNames();
   }
+  ShowLanguageTexts();
+}
+
+void TPrefForm::ShowLanguageTexts() {
+  // A language is named in the interface's language when its file is named after one.
+  const int index = LangCombo->ItemIndex();
+  for (size_t i = 0; i < languages_.size(); ++i) {
+    const LCID lcid = LanguageOfFile(languages_[i].FileName);
+    LangCombo->Items()->SetStrings(int(i), lcid ? InterfaceLanguageName(lcid) : languages_[i].Caption);
+  }
+  LangCombo->SetItemIndex(index);
+  UpdateDefFontCaption();
 }
 
 void TPrefForm::LangComboChange(TObject*) { UseLanguage(LangCombo->ItemIndex(), true); }
 
 void TPrefForm::UpdateDefFontCaption() {
   const TFont* font = DefFont->Font();
-  DefFont->SetCaption(font->Name() + ", " + std::to_string(font->Size()) + " pt.");
+  const std::string points = GetLangMessage("PrefPoints");
+  DefFont->SetCaption(font->Name() + ", " + std::to_string(font->Size()) + " " + (points.empty() ? "pt." : points));
 }
 
 void TPrefForm::DefFontClick(TObject*) {

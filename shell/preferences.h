@@ -120,6 +120,11 @@ private:
   // Uses the language of LangCombo's item `index` and applies it to every window.
   void UseLanguage(int index, bool apply);
   void UpdateDefFontCaption();
+public:
+  // The texts the window builds itself (the language names, the font's size unit) in the
+  // interface language.
+  void ShowLanguageTexts();
+private:
   bool OnKeyPage() const;
   // The key list's rows, and showing rows in it (action names from the language).
   std::vector<THotKeyRow> KeyRows() const;

@@ -177,6 +177,10 @@ int RunProgram(int argc, char** argv) {
     }
     spellWindows->SetSpell(&SpellChecker());
     spellWindows->SetMessages(GetLangMessage);
+    SetMessageDlgCaptions([](TMsgDlgType type) {
+      static const char* const keys[] = {"DlgWarning", "DlgError", "DlgInformation", "DlgConfirm"};
+      return type < mtCustom ? GetLangMessage(keys[type]) : std::string();
+    });
     for (const TStartupForm& form : FormsBeforeSplash()) form.Create(*Application);
     // The splash window shows while the other windows are made, unless the preferences say no.
     std::unique_ptr<TSplashForm> splash = ShowSplashWhenWanted();

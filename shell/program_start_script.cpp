@@ -7,6 +7,7 @@
 #include <fstream>
 #include <time.h>
 #include <sstream>
+#include <map>
 #include <set>
 #include <thread>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/key_send.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/shown_texts.h"
 #include "platform/gui/timer.h"
 #include "platform/gui/window_walk.h"
 #include "shell/main_form.h"
@@ -233,15 +235,66 @@ TWalkedCommands& Walked() {
   return walked;
 }
 
+// What the text check of the windows met: each shown text by its path.
+class TTextRecord {
+public:
+  void Form(TCustomForm& form) {
+    for (TShownText& t : ShownTexts(form)) Add(std::move(t));
+  }
+  // A question's title and text, under the command that asked it (the system's own dialogs,
+  // which show their texts in the system's language, and our windows are left out).
+  void Question(const TDialogRequest& request, const std::string& command) {
+    if (request.Kind != TDialogKind::MessageDlg && request.Kind != TDialogKind::MessageBox &&
+        request.Kind != TDialogKind::InputQuery)
+      return;
+    const std::string path = "Question@" + command;
+    if (!request.Caption.empty()) Add({path + ".Caption", "title", request.Caption, false});
+    if (!request.Text.empty()) Add({path + ".Text", "message", request.Text, false});
+  }
+  // Every form that is up now.
+  void Visible() {
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      if (Screen->Forms(i)->Visible()) Form(*Screen->Forms(i));
+  }
+  bool Seen(const TCustomForm& form) const { return forms_.count(form.Name()) > 0; }
+  // "PATH<TAB>KIND<TAB>clipped|fits NEED/ROOM<TAB>TEXT" a line (UTF-8), by path.
+  std::string Report() const {
+    std::string lines;
+    for (const auto& [path, t] : texts_)
+      lines += path + "\t" + t.Kind + "\t" + (t.Clipped ? "clipped " : "fits ") + std::to_string(t.Need) + "/" + std::to_string(t.Room) + "\t" + AnsiToUtf8(t.Text) + "\n";
+    return lines;
+  }
+
+private:
+  void Add(TShownText t) {
+    forms_.insert(t.Path.substr(0, t.Path.find('.')));
+    auto [at, added] = texts_.emplace(t.Path, t);
+    if (!added && t.Clipped && !at->second.Clipped) at->second = t;  // the first text, or the first clipped
+  }
+  std::map<std::string, TShownText> texts_;
+  std::set<std::string> forms_;
+};
+
 class TMenuWalk {
 public:
-  TMenuWalk(std::set<std::string> skip) : skip_(std::move(skip)) {}
+  TMenuWalk(std::set<std::string> skip, TTextRecord* texts = nullptr) : skip_(std::move(skip)), texts_(texts) {}
 
   std::string Run() {
-    Dialogs().AnswerRest(CancelAnswer);
+    Dialogs().AnswerRest([this](TDialogRequest& request) {
+      if (texts_ && request.Kind == TDialogKind::Form && request.Form) {
+        // Shown a moment without waiting, so that it is laid out as the user sees it.
+        request.Form->Show();
+        Application->ProcessMessages();
+        texts_->Form(*request.Form);
+        request.Form->Hide();
+      }
+      CancelAnswer(request);
+    });
     TTimer closer(nullptr);
     closer.SetInterval(200);
     closer.OnTimer = [this](TObject*) {
+      if (texts_)
+        if (TCustomForm* form = TopModalForm()) texts_->Form(*form);
       const std::string closed = CloseTopModalWindow();
       if (!closed.empty()) report_ << "    closed " << AnsiToUtf8(closed) << "\n";
     };
@@ -290,8 +343,10 @@ private:
     } catch (const std::exception& e) {
       Failure(caption + ": " + e.what());
     }
+    if (texts_) texts_->Visible();
     for (size_t q = asked; q < Dialogs().Asked().size(); ++q) {
       const TDialogRequest& request = Dialogs().Asked()[q];
+      if (texts_) texts_->Question(request, item->Name().empty() ? caption : item->Name());
       report_ << indent << "    asked " << AnsiToUtf8(request.Text.empty() ? request.Caption : request.Text) << "\n";
       if (IsErrorBox(request)) Failure(caption + ": " + AnsiToUtf8(request.Text));
     }
@@ -307,6 +362,7 @@ private:
   }
 
   std::set<std::string> skip_;
+  TTextRecord* texts_;
   std::ostringstream report_;
   std::string errors_;
 };
@@ -353,6 +409,26 @@ void RunLine(const std::string& line) {
     std::set<std::string> skip;
     while (names >> name) skip.insert(name);
     WriteFileAtomic(ProgramFileName(report), TMenuWalk(std::move(skip)).Run());
+  } else if (verb == "check-texts") {
+    // The walk, recording the texts of every window it meets; then every other window of the
+    // program, shown a moment.
+    std::istringstream names(argument);
+    std::string report, name;
+    names >> report;
+    std::set<std::string> skip;
+    while (names >> name) skip.insert(name);
+    TTextRecord texts;
+    TMenuWalk(std::move(skip), &texts).Run();
+    texts.Visible();
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+      TCustomForm* form = Screen->Forms(i);
+      if (texts.Seen(*form) || form->Name().empty()) continue;
+      form->Show();
+      Application->ProcessMessages();
+      texts.Form(*form);
+      form->Hide();
+    }
+    WriteFileAtomic(ProgramFileName(report), texts.Report());
   } else if (verb == "walked-enabled") {
     // Every command the walks met was enabled in one of the states they visited, but the NAMEd.
     std::istringstream names(argument);

@@ -14,6 +14,9 @@
 //   walk-menus REPORT [NAME...]  opens every main-menu entry and clicks every enabled item once
 //                    (but the NAMEd ones, menus of the bar too), answering questions with Cancel/No/OK and closing
 //                    windows left up; writes what it did to REPORT, fails on an error box
+//   check-texts REPORT [NAME...]  walks as walk-menus does, then shows every other window a
+//                    moment; writes each text the windows showed (title, captions, items,
+//                    questions) to REPORT: "PATH<TAB>KIND<TAB>clipped|fits NEED/ROOM<TAB>TEXT"
 //   walked-enabled [NAME...]  fails for a command the walks so far found disabled in every
 //                    state they visited, but the NAMEd ones
 //   open FILE        opens FILE as File > Open does (what goes wrong is asked, as there)

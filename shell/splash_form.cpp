@@ -9,7 +9,7 @@ QM_CLASS_INFO(TSplashForm, TForm, [](TClassBuilder<TSplashForm>&) {})
 TSplashForm::TSplashForm(TComponent* owner) : TForm(owner) {
   Field("LabelVer", LabelVer);
   ReadForm();
-  LabelVer->SetCaption(kProgramVersion);
+  LabelVer->SetCaption(ProgramVersionText());
 }
 
 std::unique_ptr<TSplashForm> ShowSplashWhenWanted() {

@@ -5,6 +5,7 @@
 #include "platform/code_pages.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
+#include "platform/locale_names.h"
 #include "shell/preferences_key.h"
 #include "textcore/win_registry.h"
 
@@ -59,16 +60,22 @@ TUnicodeForm::~TUnicodeForm() {
 
 void TUnicodeForm::FormCreate(TObject*) {
   UnicodeForm = this;
-  UnicodeLang->Items()->Clear();
-  for (const LCID lcid : kOffered) {
-    if (!IsLocaleKnown(lcid) || LocaleAnsiCodePage(lcid) == 0) continue;
-    locales_.push_back(lcid);
-    UnicodeLang->Items()->Add(LocaleLanguageDisplayName(lcid));
-  }
+  for (const LCID lcid : kOffered)
+    if (IsLocaleKnown(lcid) && LocaleAnsiCodePage(lcid) != 0) locales_.push_back(lcid);
+  NameLanguages();
   TWinRegistry registry(kProductKey);
   RGMap->SetItemIndex(std::clamp(registry.ReadInteger(kSection, "RGMap_ItemIndex", 0), 0, 1));
   SetLanguage(kDefaultLanguage);
   SetLanguage(LCID(registry.ReadInteger(kSection, "UnicodeLang_Language", int(kDefaultLanguage))));
+}
+
+void TUnicodeForm::NameLanguages() {
+  const int index = UnicodeLang->ItemIndex();
+  UnicodeLang->Items()->BeginUpdate();
+  UnicodeLang->Items()->Clear();
+  for (const LCID lcid : locales_) UnicodeLang->Items()->Add(InterfaceLanguageName(lcid));
+  UnicodeLang->Items()->EndUpdate();
+  UnicodeLang->SetItemIndex(index);
 }
 
 void TUnicodeForm::FormDestroy(TObject*) {

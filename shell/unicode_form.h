@@ -24,6 +24,8 @@ public:
   // The chosen locale; SetLanguage picks a locale of the list (else leaves the choice).
   LCID Language() const;
   void SetLanguage(LCID language);
+  // Names the offered languages in the interface's language.
+  void NameLanguages();
 
 private:
   void FormCreate(TObject* Sender);

@@ -28,9 +28,3 @@ std::string InterfaceMessage(const std::string& key, const std::string& english,
   }
   return text;
 }
-
-std::function<void(TCustomForm& form)> TranslateFormHook;
-
-void TranslateNewForm(TCustomForm& form) {
-  if (TranslateFormHook) TranslateFormHook(form);
-}

@@ -8,7 +8,6 @@
 #include <string>
 
 class TObject;
-class TCustomForm;
 
 // Progress of a long operation: the sender and a percentage; true asks the operation to stop.
 using TProgressCallback = std::function<bool(TObject* sender, int percent)>;
@@ -27,7 +26,3 @@ std::string InterfaceMessage(const std::string& key, const std::string& english)
 // The same with each "%s" in turn replaced by the next of `args` (a "%s" without one stays).
 std::string InterfaceMessage(const std::string& key, const std::string& english, std::initializer_list<std::string> args);
 
-// Translates a window made after the language was loaded (its texts keyed by its name).
-extern std::function<void(TCustomForm& form)> TranslateFormHook;
-// Calls TranslateFormHook when it is set.
-void TranslateNewForm(TCustomForm& form);

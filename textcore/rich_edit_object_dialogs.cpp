@@ -44,7 +44,6 @@ TPasteSpecialForm::TPasteSpecialForm(TComponent* owner, const std::vector<TPaste
   Field("IconCheck", IconCheck);
   Field("ResultLabel", ResultLabel);
   ReadForm();
-  TranslateNewForm(*this);
   for (TPasteFormat format : formats_) FormatList->Items()->Add(FormatName(format));
   FormatList->SetItemIndex(0);
   FormatListClick(nullptr);
@@ -94,7 +93,6 @@ TInsertObjectForm::TInsertObjectForm(TComponent* owner) : TForm(owner) {
   Field("FileEdit", FileEdit);
   Field("IconCheck", IconCheck);
   ReadForm();
-  TranslateNewForm(*this);
 }
 
 void TInsertObjectForm::BrowseButtonClick(TObject*) {
@@ -125,7 +123,6 @@ TObjectPropsForm::TObjectPropsForm(TComponent* owner, const TRichObject& object,
   Field("ChangeSourceButton", ChangeSourceButton);
   Field("BreakLinkButton", BreakLinkButton);
   ReadForm();
-  TranslateNewForm(*this);
   const bool link = object.Kind == TRichObjectKind::Link;
   SetCaption(InterfaceMessage("ObjPropsCaption", "%s Properties", {TypeName(object)}));
   TypeValue->SetCaption(TypeName(object));

@@ -83,6 +83,11 @@ TCalcForm::~TCalcForm() {
 
 void TCalcForm::FormCreate(TObject*) {
   CalcForm = this;
+  // The angle units and number systems in the interface language.
+  SpinGrad->SetValueList({ToolMessage("CalcDegrees", "Degrees"), ToolMessage("CalcRadians", "Radians"),
+                          ToolMessage("CalcGrads", "Grads")});
+  SpinHex->SetValueList({ToolMessage("CalcDec", "Dec"), ToolMessage("CalcHex", "Hex"), ToolMessage("CalcOct", "Oct"),
+                         ToolMessage("CalcBin", "Bin"), ToolMessage("CalcRoman", "Roman")});
   updating_ = true;
   FormStorage1->RestoreFormPlacement();
   updating_ = false;

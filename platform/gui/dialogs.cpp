@@ -335,11 +335,23 @@ int ShowModalDialog(TCustomForm& form) {
 
 // --- message boxes ---
 
+namespace {
+std::function<std::string(TMsgDlgType)>& MessageDlgCaption() {
+  static std::function<std::string(TMsgDlgType)> caption;
+  return caption;
+}
+}  // namespace
+
+void SetMessageDlgCaptions(std::function<std::string(TMsgDlgType type)> caption) {
+  MessageDlgCaption() = std::move(caption);
+}
+
 int MessageDlg(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext) {
   static const char* const captions[] = {"Warning", "Error", "Information", "Confirm", ""};
   TDialogRequest r;
   r.Kind = TDialogKind::MessageDlg;
-  r.Caption = type == mtCustom ? Application->Title() : captions[type];
+  if (type != mtCustom && MessageDlgCaption()) r.Caption = MessageDlgCaption()(type);
+  if (r.Caption.empty()) r.Caption = type == mtCustom ? Application->Title() : captions[type];
   r.Text = msg;
   r.DlgType = type;
   r.Buttons = buttons;

@@ -133,7 +133,11 @@ private:
 // Shows one of the program's own dialog windows modally through the service; its modal result.
 int ShowModalDialog(TCustomForm& form);
 
-// Message dialog with the application title as caption; answers a modal result (mrYes...).
+// The interface language's caption of message dialogs of a type ("" keeps the English one).
+void SetMessageDlgCaptions(std::function<std::string(TMsgDlgType type)> caption);
+
+// Message dialog captioned by its type ("Warning", "Error", "Information", "Confirm"; the
+// application title for mtCustom); answers a modal result (mrYes...).
 int MessageDlg(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext = 0);
 // The Windows message box: answers IDOK, IDYES...
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags);

@@ -128,8 +128,18 @@ TCustomForm::~TCustomForm() {
   if (WidgetCreated()) Widget()->hide();
 }
 
+namespace {
+std::function<void(TCustomForm&)>& FormLayoutHook() {
+  static std::function<void(TCustomForm&)> hook;
+  return hook;
+}
+}  // namespace
+
+void SetFormLayoutHook(std::function<void(TCustomForm&)> hook) { FormLayoutHook() = std::move(hook); }
+
 void TCustomForm::ReadForm() {
   ReadComponentRes(*this);
+  if (FormLayoutHook()) FormLayoutHook()(*this);
   if (OnCreate) OnCreate(this);
 }
 

@@ -139,3 +139,7 @@ class TForm : public TCustomForm {
 public:
   explicit TForm(TComponent* owner);
 };
+
+// Called for every form once its layout is read, before its OnCreate (the interface language
+// sets the texts of forms made after it was applied); an empty hook removes it.
+void SetFormLayoutHook(std::function<void(TCustomForm&)> hook);

@@ -2,6 +2,7 @@
 
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
+#include "platform/locale_names.h"
 
 #include <gtest/gtest.h>
 
@@ -84,6 +85,27 @@ TEST(LocaleTable, CodePagesAndNames) {
                             1030, 1044, 1043, 1046, 2070, 1038, 1048, 1050, 2074, 3098,
                             1071, 1037, 1025, 1054, 1041, 2052, 1042, 1028};
   for (LCID lcid : requested) EXPECT_TRUE(IsLocaleKnown(lcid)) << lcid;
+}
+
+TEST(LocaleNames, LocalisedNamesAreInTheInterfacesLanguage) {
+  // Names in code page 1251; a capital first letter, as list items begin.
+  const struct {
+    LCID interface;
+    LCID named;
+    std::string full, language;
+  } cases[] = {
+      {1033, 1049, "Russian (Russia)", "Russian"},
+      {1049, 1049, "\xd0\xf3\xf1\xf1\xea\xe8\xe9 (\xd0\xee\xf1\xf1\xe8\xff)", "\xd0\xf3\xf1\xf1\xea\xe8\xe9"},
+      {1049, 1033, "\xc0\xed\xe3\xeb\xe8\xe9\xf1\xea\xe8\xe9 (\xd1\xee\xe5\xe4\xe8\xed\xe5\xed\xed\xfb\xe5 \xd8\xf2\xe0\xf2\xfb)",
+       "\xc0\xed\xe3\xeb\xe8\xe9\xf1\xea\xe8\xe9"},
+  };
+  for (const auto& c : cases) {
+    SetInterfaceLcid(c.interface);
+    EXPECT_EQ(LocaleName(c.named, lnLocalized), c.full) << c.interface << " " << c.named;
+    EXPECT_EQ(InterfaceLanguageName(c.named), c.language) << c.interface << " " << c.named;
+    EXPECT_EQ(LocaleName(c.named, lnEnglish), c.named == 1049 ? "Russian" : "English");
+  }
+  SetInterfaceLcid(LANG_ENGLISH_US);
 }
 
 TEST(LocaleTable, CodePageCharsets) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <sstream>
 
@@ -368,6 +369,27 @@ TEST_F(CorrectionEngineTest, MessagesComeInTheInterfaceLanguage) {
   } catch (const EInvalidOperation& e) {
     EXPECT_EQ(std::string(e.what()), "Нет файла missing.qge (missing.qg)");
   }
+}
+
+TEST_F(CorrectionEngineTest, TheGrammarsTextsInTheDialogComeInTheInterfaceLanguage) {
+  Engine.MultiLanguage = [](const std::string& Key) {
+    static const std::map<std::string, std::string> texts = {
+        {"GrammarRussianInLatinLetters", "Русский латиницей"},
+        {"GrammarLatinText", "Латиница"},
+        {"GrammarConvertedWordAWordWasConverted", "Слово|Описание"}};
+    const auto at = texts.find(Key);
+    return at == texts.end() ? std::string() : at->second;
+  };
+  WriteGrammar("named", "[General]\nInfo=Russian in Latin letters\n[ProcessOptions]\n"
+                        "OnFixedWord=Converted word|A word was converted\nOnUnsure=Uncertain|Not sure\n"
+                        "[Schema1]\nId=Latin text\nAnalytical=R\n[R]\na=b\n");
+  Engine.GrammarFile = "named.qg";
+  Engine.LoadGrammar();
+  EXPECT_EQ(Engine.Dialog().Caption, "Русский латиницей");
+  EXPECT_EQ(Engine.Dialog().Schemes, std::vector<std::string>{"Латиница"});
+  ASSERT_EQ(Engine.Dialog().Events.size(), 2u);
+  EXPECT_EQ(Engine.Dialog().Events[0].Title, "Слово");
+  EXPECT_EQ(Engine.Dialog().Events[1].Title, "Uncertain");  // no text in the language: English
 }
 
 TEST_F(CorrectionEngineTest, AWordThatMovedIsLeftAloneAndReportedOnlyWhenDebugging) {

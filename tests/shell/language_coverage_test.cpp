@@ -34,8 +34,10 @@ std::vector<std::string> FormClasses() {
 }
 
 // Texts that the windows build at run time; no language file may replace them.
-const std::set<std::string> kRunTimeTexts = {"MainForm.Caption", "FormGenChar.Label1.Caption",
-                                             "MailForm.LabelSample.Caption", "SpecialCharForm.LabelKey.Caption"};
+const std::set<std::string> kRunTimeTexts = {
+    "MainForm.Caption", "FormGenChar.Label1.Caption", "MailForm.LabelSample.Caption",
+    "SpecialCharForm.LabelKey.Caption", "AboutBox.LabelVer.Caption", "AboutBox.PhysMem.Caption",
+    "AboutBox.FreeRes.Caption", "SplashForm.LabelVer.Caption"};
 
 std::string WithoutAccelerator(const std::string& text) {
   const size_t at = text.find('&');

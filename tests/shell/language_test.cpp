@@ -10,6 +10,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/form.h"
+#include "platform/gui/form_reader.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
 #include "platform/ini_file.h"
@@ -105,6 +106,31 @@ TEST_F(LanguageTest, LoadLanguageTranslatesLiveFormsAndSharesKeysBetweenInstance
   language.LoadLanguage();
   EXPECT_EQ(ok->Caption(), "&OK");
   EXPECT_EQ(changes, 2);
+}
+
+TEST_F(LanguageTest, WindowsOtherComponentsOwnAndWindowsMadeLaterAreTranslated) {
+  WriteText(folder_ + "russian.lng", "[Caption]\r\nGotoLineForm.Caption=Perehod\r\n");
+  // A window owned by a component of the application (as the spelling windows are), and one
+  // made for each showing after the language was applied.
+  auto owner = std::make_unique<TComponent>(Application);
+  std::unique_ptr<TComponent> owned(CreateComponent("TGotoLineForm", owner.get()));
+  TLanguage language(nullptr);
+  language.Forms()->SetText("GotoLineForm\r\n");
+  language.SetLanguageFile("russian.lng");
+  language.LoadLanguage();
+  EXPECT_EQ(static_cast<TCustomForm*>(owned.get())->Caption(), "Perehod");
+  std::unique_ptr<TComponent> later(CreateComponent("TGotoLineForm", nullptr));
+  EXPECT_EQ(static_cast<TCustomForm*>(later.get())->Caption(), "Perehod");
+  // Once the language is gone, windows keep the texts of their layouts.
+  later.reset();
+  {
+    TLanguage other(nullptr);
+    other.Forms()->SetText("GotoLineForm\r\n");
+    other.SetLanguageFile("russian.lng");
+    other.LoadLanguage();
+  }
+  later.reset(CreateComponent("TGotoLineForm", nullptr));
+  EXPECT_EQ(static_cast<TCustomForm*>(later.get())->Caption(), "Go to");
 }
 
 TEST_F(LanguageTest, AutoLoadAppliesTheFileWhenItIsSet) {

@@ -74,6 +74,8 @@ TEST(MainFormSpelling, TheSpellingComponentsMessagesComeFromTheInterfaceLanguage
   std::string text;
   form->SpellerMsg(nullptr, 7, text);
   EXPECT_EQ(text, "seventh");
+  ASSERT_TRUE(SpellChecker().OnQueryName);  // the results' branches are named from the same keys
+  EXPECT_EQ(SpellChecker().OnQueryName(&SpellChecker(), TWordClass(7)), "seventh");
   TScriptedDialogs dialogs;
   dialogs.Answer(TDialogKind::MessageDlg, mrOk);
   ASSERT_TRUE(SpellChecker().OnFinish);  // the end of a check is reported to the window

@@ -87,6 +87,8 @@ protected:
   void SetUp() override {
     EnsureGuiApplication();
     world.WriteProgramFile("english.lng", ReadFileBytes(std::string(QM_SOURCE_DIR) + "/data/english.lng"));
+    language.Forms()->Add("ObjectPropsForm");  // translated as it is made, as the program's list says
+    language.SetAutoLoad(true);
     language.SetLanguageFile("english.lng");
     SetLangMessageSource(&language);
     main = new TMainForm(Application);

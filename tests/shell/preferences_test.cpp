@@ -119,9 +119,9 @@ TEST_F(PreferencesTest, OptionsSurviveARestartUnderTheirStoredNames) {
   EXPECT_TRUE(second.CBEncOnOpen->Checked());
   EXPECT_EQ(second.SpinSaveInt->Position(), 7);
   EXPECT_EQ(second.DefFont->Font()->Name(), "Courier New");
-  EXPECT_EQ(second.DefFont->Caption(), "Courier New, 12 pt.");
+  EXPECT_EQ(second.DefFont->Caption(), "Courier New, 12 \xEF\xF2");  // the unit in the chosen language
   EXPECT_EQ(second.Shape1->Brush()->Color(), clYellow);
-  EXPECT_EQ(second.LangCombo->GetText(), "Russian");
+  EXPECT_EQ(second.LangCombo->GetText(), "\xD0\xF3\xF1\xF1\xEA\xE8\xE9");  // "Russian" in Russian
   EXPECT_EQ(second.Language1->LanguageFile(), world_.ProgramFolder + "russian.lng");
 }
 

@@ -258,7 +258,7 @@ TEST(ProgramStart, SplashShowsUnlessThePreferencesSayNo) {
     auto splash = ShowSplashWhenWanted();
     ASSERT_TRUE(splash);
     EXPECT_TRUE(splash->Visible());
-    EXPECT_EQ(splash->LabelVer->Caption(), kProgramVersion);
+    EXPECT_EQ(splash->LabelVer->Caption(), ProgramVersionText());
   }
   PrefForm->CBNoSplash->SetChecked(true);
   EXPECT_FALSE(ShowSplashWhenWanted());
