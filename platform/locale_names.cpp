@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
+#include <mutex>
 #include <set>
+#include <tuple>
 
 #include "platform/code_pages.h"
 
@@ -53,7 +56,9 @@ bool IsValidLocale(LCID lcid) {
   return std::binary_search(list.begin(), list.end(), lcid);
 }
 
-std::string LocaleName(LCID lcid, TLocaleNameKind kind) {
+namespace {
+
+std::string LookUpLocaleName(LCID lcid, TLocaleNameKind kind) {
   const std::string loc = IcuNameOf(lcid);
   if (loc.empty()) return {};
   switch (kind) {
@@ -72,4 +77,17 @@ std::string LocaleName(LCID lcid, TLocaleNameKind kind) {
     }
   }
   return {};
+}
+
+}  // namespace
+
+std::string LocaleName(LCID lcid, TLocaleNameKind kind) {
+  // Every locale list of every window asks for the same names: ICU is asked once for each.
+  static std::mutex mutex;
+  static std::map<std::tuple<LCID, int, LCID, unsigned>, std::string> names;
+  const auto key = std::make_tuple(lcid, int(kind), SystemDefaultLcid(), SystemCodePage());
+  std::lock_guard lock(mutex);
+  auto it = names.find(key);
+  if (it == names.end()) it = names.emplace(key, LookUpLocaleName(lcid, kind)).first;
+  return it->second;
 }
