@@ -36,12 +36,7 @@ std::string IcuText(F call) {
 }  // namespace
 
 std::vector<LCID> EnumSystemLocales(bool supported) {
-  static const std::vector<LCID> installed = [] {
-    std::vector<LCID> list;
-    for (LCID lcid = 1; lcid < 0x10000; ++lcid)
-      if (IsLocaleKnown(lcid) && ResolveLcid(lcid) == lcid) list.push_back(lcid);
-    return list;
-  }();
+  static const std::vector<LCID> installed = KnownLocales();
   static const std::vector<LCID> all = [] {
     std::set<LCID> set(installed.begin(), installed.end());
     for (int32_t i = 0, n = uloc_countAvailable(); i < n; ++i)
