@@ -218,21 +218,31 @@ void TLanguage::LoadLanguage() {
     Application->SetQtLanguage(ExtractFileBaseName(ExtractFileName(ini->FileName())));
     for (int i = 0; i < forms_->Count(); ++i) {
       const std::string entry = Trim(forms_->Strings(i));
-      TCustomForm* form = FindForm(entry);
-      if (!form) continue;
-      const std::string prefix = KeyPrefix(entry);
-      if (form->Tag() != kNoTranslationTag) {
-        const std::string caption = ini->ReadString("Caption", prefix + ".Caption", "");
-        if (!caption.empty()) form->SetCaption(caption);
-      }
-      for (int n = 0; n < form->ComponentCount(); ++n) {
-        TComponent* c = form->Components(n);
-        if (c->Tag() != kNoTranslationTag && !c->Name().empty())
-          TranslateComponent(*c, prefix + "." + c->Name(), *ini, separator_);
-      }
+      if (TCustomForm* form = FindForm(entry)) Translate(*form, KeyPrefix(entry), *ini);
     }
   }
   if (OnChangeLanguage) OnChangeLanguage(this);
+}
+
+void TLanguage::TranslateForm(TCustomForm& Form) {
+  const TIniFile* ini = File();
+  if (!ini) return;
+  for (int i = 0; i < forms_->Count(); ++i) {
+    const std::string entry = Trim(forms_->Strings(i));
+    if (FindForm(entry) == &Form) Translate(Form, KeyPrefix(entry), *ini);
+  }
+}
+
+void TLanguage::Translate(TCustomForm& form, const std::string& prefix, const TIniFile& ini) {
+  if (form.Tag() != kNoTranslationTag) {
+    const std::string caption = ini.ReadString("Caption", prefix + ".Caption", "");
+    if (!caption.empty()) form.SetCaption(caption);
+  }
+  for (int n = 0; n < form.ComponentCount(); ++n) {
+    TComponent* c = form.Components(n);
+    if (c->Tag() != kNoTranslationTag && !c->Name().empty())
+      TranslateComponent(*c, prefix + "." + c->Name(), ini, separator_);
+  }
 }
 
 void TLanguage::SaveLanguage(const std::string& fileName) {

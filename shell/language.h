@@ -22,6 +22,9 @@ using TLanguageNotifyEvent =
 // Components with this tag are never translated (menu items made at run time carry it).
 inline constexpr int kNoTranslationTag = -999;
 
+class TCustomForm;
+class TIniFile;
+
 class TLanguage : public TComponent {
   QM_CLASS(TLanguage, TComponent)
 public:
@@ -49,6 +52,8 @@ public:
   // own texts in the language the file is named after ("russian.lng"), then fires
   // OnChangeLanguage. A missing file changes nothing.
   void LoadLanguage();
+  // Translates one form made after the language was loaded, as LoadLanguage would have.
+  void TranslateForm(TCustomForm& Form);
   // Writes a template of the listed forms' current texts to `fileName` (a name without a
   // folder goes to the program folder).
   void SaveLanguage(const std::string& fileName);
@@ -61,6 +66,8 @@ public:
 private:
   // The program-folder file that LanguageFile names, or nullptr when it names none.
   TIniFile* File();
+  // Sets the form's texts from `ini` under the key prefix of its form-list entry.
+  void Translate(TCustomForm& form, const std::string& prefix, const TIniFile& ini);
 
   std::string languageFile_;
   std::unique_ptr<TStringList> forms_, properties_;

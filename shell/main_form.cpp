@@ -21,6 +21,7 @@
 #include "shell/dictionary_warning.h"
 #include "shell/lang_messages.h"
 #include "shell/open_save.h"
+#include "shell/language.h"
 #include "shell/preferences.h"
 #include "shell/program_start.h"
 #include "shell/status_bar_text.h"
@@ -194,6 +195,10 @@ void TMainForm::InitAfterForms() {
   BindFindForm();
   BindQuickForm();
   BindInsertingWindows();
+  // A window made on first use speaks the interface language too.
+  Application->OnFormMade = [](TCustomForm& form) {
+    if (PrefForm) PrefForm->Language1->TranslateForm(form);
+  };
   Application->SetHelpFile(AppDirFile("quillomark.hlp"));
   WarnMissingDictionaries();
   SetThreadLocale(1049);

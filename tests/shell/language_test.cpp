@@ -107,6 +107,28 @@ TEST_F(LanguageTest, LoadLanguageTranslatesLiveFormsAndSharesKeysBetweenInstance
   EXPECT_EQ(changes, 2);
 }
 
+// A window made after the language was loaded (on its first use) is translated when made;
+// the other windows are left as they are.
+TEST_F(LanguageTest, AWindowMadeLaterIsTranslatedWhenMade) {
+  WriteText(folder_ + "russian.lng", "[Caption]\r\nMailForm.Caption=Pochta\r\nMailForm.BtnOk.Caption=&Da\r\n"
+                                     "AskForm.Caption=Vopros\r\n");
+  TLanguage language(nullptr);
+  language.Forms()->SetText("AskForm\r\nMailForm\r\n");
+  language.SetLanguageFile("russian.lng");
+  language.LoadLanguage();
+  TForm* ask = AddForm("AskForm", "Question");
+  TForm* mail = AddForm("MailForm", "Mail");
+  auto* ok = Make<TButton>(mail, "BtnOk", mail);
+  ok->SetCaption("&OK");
+  language.TranslateForm(*mail);
+  EXPECT_EQ(mail->Caption(), "Pochta");
+  EXPECT_EQ(ok->Caption(), "&Da");
+  EXPECT_EQ(ask->Caption(), "Question");
+  TForm* other = AddForm("OtherForm", "Other");
+  language.TranslateForm(*other);
+  EXPECT_EQ(other->Caption(), "Other");
+}
+
 TEST_F(LanguageTest, AutoLoadAppliesTheFileWhenItIsSet) {
   TForm* pref = AddForm("PrefForm", "Preferences...");
   WriteText(folder_ + "russian.lng", "[Caption]\r\nPrefForm.Caption=Nastroiki\r\n");
