@@ -8,8 +8,8 @@ class TApplication;
 
 struct TStartupForm {
   const char* ClassName;
-  // Makes the one instance, owned by the application, and stores its global reference (a
-  // window made on first use: unless it exists).
+  // Makes the one instance, owned by the application, and stores its global reference; for a
+  // window made on first use, only when there is none yet.
   void (*Create)(TApplication& application);
 };
 

@@ -42,7 +42,8 @@ public:
   explicit TRichPrinter(TComponent* owner);
   ~TRichPrinter() override;
 
-  // Margins in MeasureUnit, kept between the gutters; ELinePrinter while printing.
+  // Margins in MeasureUnit, kept between the gutters; ELinePrinter while printing. Reading them or
+  // the unit makes the device first, so that the stored settings apply.
   double MarginTop() const { return Device(), margins_.Top; }
   void SetMarginTop(double v);
   double MarginBottom() const { return Device(), margins_.Bottom; }
