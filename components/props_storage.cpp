@@ -49,6 +49,22 @@ TComponent* TPropsStorage::FindByText(const std::string& text) const {
   return owner ? owner->FindComponent(text.substr(dot + 1)) : nullptr;
 }
 
+std::vector<std::string> TPropsStorage::StoredLines(const std::string& sub) {
+  // A damaged "Count" cannot make more lines than the values there are.
+  const int count = std::clamp(store_.ReadInteger(sub, "Count", 0), 0, int(store_.ValueNames(sub).size()));
+  std::vector<std::string> lines;
+  for (int i = 0; i < count; ++i) lines.push_back(store_.ReadString(sub, "Item" + std::to_string(i), ""));
+  return lines;
+}
+
+bool TPropsStorage::HoldsExactly(const std::string& sub, const std::vector<std::string>& lines) {
+  std::vector<std::string> names = store_.ValueNames(sub), expected{"Count"};
+  for (size_t i = 0; i < lines.size(); ++i) expected.push_back("Item" + std::to_string(i));
+  std::sort(names.begin(), names.end());
+  std::sort(expected.begin(), expected.end());
+  return names == expected && store_.ReadInteger(sub, "Count", -1) == int(lines.size()) && StoredLines(sub) == lines;
+}
+
 void TPropsStorage::StoreProperty(TPersistent& obj, const std::string& prop, const std::string& valueName) {
   switch (PropKind(obj, prop)) {
     case TPropKind::Event:
@@ -57,6 +73,7 @@ void TPropsStorage::StoreProperty(TPersistent& obj, const std::string& prop, con
     case TPropKind::Strings: {
       const std::vector<std::string> lines = GetStringsProp(obj, prop);
       const std::string sub = section_ + "." + valueName;
+      if (HoldsExactly(sub, lines)) return;  // rewriting it would change nothing
       store_.EraseSection(sub);
       store_.WriteInteger(sub, "Count", int(lines.size()));
       for (size_t i = 0; i < lines.size(); ++i) store_.WriteString(sub, "Item" + std::to_string(i), lines[i]);
@@ -88,13 +105,8 @@ void TPropsStorage::LoadProperty(TPersistent& obj, const std::string& prop, cons
       return;
     case TPropKind::Strings: {
       const std::string sub = section_ + "." + valueName;
-      const std::vector<std::string> names = store_.ValueNames(sub);
-      if (names.empty()) return;
-      // A damaged "Count" cannot make more lines than the values there are.
-      const int count = std::clamp(store_.ReadInteger(sub, "Count", 0), 0, int(names.size()));
-      std::vector<std::string> lines;
-      for (int i = 0; i < count; ++i) lines.push_back(store_.ReadString(sub, "Item" + std::to_string(i), ""));
-      SetStringsProp(obj, prop, lines);
+      if (store_.ValueNames(sub).empty()) return;
+      SetStringsProp(obj, prop, StoredLines(sub));
       return;
     }
     case TPropKind::Object: {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 class TComponent;
 class TPersistent;
@@ -26,6 +27,10 @@ public:
   void LoadProperty(TPersistent& obj, const std::string& prop, const std::string& valueName);
 
 private:
+  // The lines of the string-list subsection `sub`.
+  std::vector<std::string> StoredLines(const std::string& sub);
+  // True when `sub` holds "Count" and "Item%d" of exactly these lines and nothing else.
+  bool HoldsExactly(const std::string& sub, const std::vector<std::string>& lines);
   std::string ComponentText(TComponent* c) const;
   TComponent* FindByText(const std::string& text) const;
 

@@ -1,5 +1,7 @@
 #include "components/toolbar_controls.h"
 
+#include <algorithm>
+
 #include "components/flat_dock.h"
 #include "components/toolbar_glyphs.h"
 #include "platform/exceptions.h"
@@ -56,10 +58,30 @@ void TFlatToolbarButton::SetOldDisabledStyle(bool v) {
 }
 
 void TFlatToolbarButton::SetGlyphName(const std::string& name) {
-  TBitmap bitmap;
-  if (!DrawToolbarGlyph(name, bitmap)) throw EInvalidOperation("No toolbar glyph is named '" + name + "'");
+  const auto& names = ToolbarGlyphNames();
+  if (std::find(names.begin(), names.end(), name) == names.end())
+    throw EInvalidOperation("No toolbar glyph is named '" + name + "'");
   glyphName_ = name;
-  SetGlyph(bitmap);
+  glyphPending_ = true;
+  Invalidate();
+}
+
+void TFlatToolbarButton::DrawNamedGlyph() {
+  if (!glyphPending_) return;
+  glyphPending_ = false;
+  TBitmap bitmap;
+  DrawToolbarGlyph(glyphName_, bitmap);
+  TGlyphButton::ButtonGlyph().SetGlyph(bitmap);
+}
+
+TBitmap* TFlatToolbarButton::Glyph() {
+  DrawNamedGlyph();
+  return TGlyphButton::Glyph();
+}
+
+void TFlatToolbarButton::SetGlyph(const TBitmap& bitmap) {
+  glyphPending_ = false;
+  TGlyphButton::SetGlyph(bitmap);
 }
 
 bool TFlatToolbarButton::InMenuPart(int x) const {
@@ -87,6 +109,7 @@ TPoint TFlatToolbarButton::MenuPoint(bool& alignRight) const {
 }
 
 void TFlatToolbarButton::Paint() {
+  DrawNamedGlyph();
   TGlyphButton::Paint();
   TCanvas* c = Canvas();
   if (dropdownCombo_ && DropdownMenu()) {

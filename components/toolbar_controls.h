@@ -25,9 +25,12 @@ public:
   void SetOpaque(bool v);
   bool OldDisabledStyle() const { return ButtonGlyph().OldDisabledStyle(); }
   void SetOldDisabledStyle(bool v);
-  // One of the program's own glyphs by name (see toolbar_glyphs.h).
+  // One of the program's own glyphs by name (see toolbar_glyphs.h), drawn when the button is
+  // first painted or its glyph is asked for.
   const std::string& GlyphName() const { return glyphName_; }
   void SetGlyphName(const std::string& name);
+  TBitmap* Glyph();
+  void SetGlyph(const TBitmap& bitmap);
   // Where the menu opens: below at the left edge; on a toolbar docked right, left of the button
   // (right-aligned at its top-left); docked left, at its top-right.
   TPoint MenuPoint(bool& alignRight) const override;
@@ -43,7 +46,10 @@ private:
   const TButtonGlyph& ButtonGlyph() const { return const_cast<TFlatToolbarButton*>(this)->TGlyphButton::ButtonGlyph(); }
   bool dropdownCombo_ = false, dropdownArrow_ = true, opaque_ = true;
   TButtonDisplayMode displayMode_ = dmBoth;
+  // Draws the named glyph once it is needed.
+  void DrawNamedGlyph();
   std::string glyphName_;
+  bool glyphPending_ = false;
 };
 
 class TFlatToolbarSep : public TGraphicControl {

@@ -1,5 +1,7 @@
 #include "platform/locale.h"
 
+#include <algorithm>
+
 #include "platform/exceptions.h"
 
 #include <atomic>
@@ -173,3 +175,12 @@ unsigned CodePageCharset(unsigned codePage, unsigned fallback) {
 }
 
 bool IsLocaleKnown(LCID lcid) { return FindLocale(lcid) != nullptr; }
+
+std::vector<LCID> KnownLocales() {
+  std::vector<LCID> list;
+  for (const LocaleInfo& info : kLocales)
+    if (ResolveLcid(info.Lcid) == info.Lcid) list.push_back(info.Lcid);
+  std::sort(list.begin(), list.end());
+  list.erase(std::unique(list.begin(), list.end()), list.end());
+  return list;
+}

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 using LCID = unsigned;
 inline constexpr LCID LANG_ENGLISH_US = 1033;
@@ -38,6 +39,8 @@ std::string_view LocaleIcuName(LCID lcid);
 unsigned CodePageCharset(unsigned codePage, unsigned fallback);
 // True for locales the program knows (see the table in locale.cpp).
 bool IsLocaleKnown(LCID lcid);
+// The LCIDs of the locale table (each its own resolution), ascending.
+std::vector<LCID> KnownLocales();
 
 // CompareStringA: compares two 8-bit strings in the locale's ANSI code page by the locale's
 // collation; returns -1, 0 or 1. Never throws: a locale without collation data falls back to

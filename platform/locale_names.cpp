@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
+#include <mutex>
 #include <set>
+#include <tuple>
 
 #include "platform/code_pages.h"
 #include "platform/locale.h"
@@ -56,12 +59,7 @@ std::string InterfaceLanguageName(LCID lcid) {
 }
 
 std::vector<LCID> EnumSystemLocales(bool supported) {
-  static const std::vector<LCID> installed = [] {
-    std::vector<LCID> list;
-    for (LCID lcid = 1; lcid < 0x10000; ++lcid)
-      if (IsLocaleKnown(lcid) && ResolveLcid(lcid) == lcid) list.push_back(lcid);
-    return list;
-  }();
+  static const std::vector<LCID> installed = KnownLocales();
   static const std::vector<LCID> all = [] {
     std::set<LCID> set(installed.begin(), installed.end());
     for (int32_t i = 0, n = uloc_countAvailable(); i < n; ++i)
@@ -76,7 +74,9 @@ bool IsValidLocale(LCID lcid) {
   return std::binary_search(list.begin(), list.end(), lcid);
 }
 
-std::string LocaleName(LCID lcid, TLocaleNameKind kind) {
+namespace {
+
+std::string LookUpLocaleName(LCID lcid, TLocaleNameKind kind) {
   const std::string loc = IcuNameOf(lcid);
   if (loc.empty()) return {};
   switch (kind) {
@@ -96,4 +96,17 @@ std::string LocaleName(LCID lcid, TLocaleNameKind kind) {
     }
   }
   return {};
+}
+
+}  // namespace
+
+std::string LocaleName(LCID lcid, TLocaleNameKind kind) {
+  // Every locale list of every window asks for the same names: ICU is asked once for each.
+  static std::mutex mutex;
+  static std::map<std::tuple<LCID, int, LCID, LCID, unsigned>, std::string> names;
+  const auto key = std::make_tuple(lcid, int(kind), InterfaceLcid(), SystemDefaultLcid(), SystemCodePage());
+  std::lock_guard lock(mutex);
+  auto it = names.find(key);
+  if (it == names.end()) it = names.emplace(key, LookUpLocaleName(lcid, kind)).first;
+  return it->second;
 }

@@ -219,6 +219,14 @@ bool TRegistry::GetValue(const std::string& Name, uint32_t& Type, std::string& D
 void TRegistry::PutData(const std::string& Name, uint32_t Type, std::string Data) {
   RegistryStore* store = RegistryStore::ForRoot(FRootKey);
   if (store == nullptr || FCurrentKey == 0 || FReadOnly) SetFailed(Name);
+  // A value that already holds this data is left alone: no lock, no write.
+  bool same = false;
+  store->Read([&](const RegKey& root) {
+    const RegKey* key = root.Find(FCurrentNames);
+    const RegValue* value = key == nullptr ? nullptr : key->Value(Name);
+    same = value != nullptr && value->Type == Type && value->Data == Data;
+  });
+  if (same) return;
   bool keyMissing = false;
   try {
     store->Modify([&](RegKey& root) {

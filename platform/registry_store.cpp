@@ -572,8 +572,10 @@ void RegistryStore::Read(const std::function<void(const RegKey& root)>& read) {
 bool RegistryStore::WriteThrough(const std::function<bool(RegKey& root)>& change) {
   ForceDirectories(ExtractFilePath(FFileName));
   FileLock fileLock(FFileName + ".lock");
-  // Always start from the file itself: another process may have changed it a moment ago.
-  Load();
+  // Start from the file as it is now: another process may have changed it a moment ago. Every
+  // writer replaces the file (a new inode), so an unchanged stamp means the content in memory is
+  // the file's.
+  if (!FStamp || GetFileStamp(FFileName) != *FStamp) Load();
   if (FSessionOnly.Reason != TSessionOnly::None) return false;
   // Only one writer holds the lock: temporary files beside the store are left by a writer
   // that was killed.

@@ -21,24 +21,58 @@ QM_CLASS_INFO(TSpellWindows, TComponent, [](TClassBuilder<TSpellWindows>&) {})
 
 TSpellWindows* SpellWindows = nullptr;
 
-TSpellWindows::TSpellWindows(TComponent* Owner) : TComponent(Owner) {
-  Popup = new TSCPopup(this);
-  Message = new TSCMessage(this);
-  Start = new TSCStart(this);
-  Options = new TSCOptions(this);
-  AddWord = new TSCAddWord(this);
-  List = new TSCList(this);
-  Start->OnSettings = [this](TObject*) { ShowOptions(); };
-  Options->OnDictionaries = [this](TObject*) { ShowSetup(); };
-  List->Options = Options;
-  List->OnStop = [this](TObject*) {
-    if (FSpell) FSpell->Shutdown();
-  };
-  List->OnRecheck = [this](const TSpellFinding& Finding) { return FSpell && FSpell->RecheckFinding(Finding); };
-  List->OnAddWord = [this](const std::string& Word, LCID Lcid, bool Show) {
-    if (Show) ShowAddWords(Word, Lcid, false);
-    else AddWord->AppendWord(Word, Lcid);
-  };
+TSpellWindows::TSpellWindows(TComponent* Owner) : TComponent(Owner) {}
+
+TSCPopup* TSpellWindows::Popup() {
+  if (!FPopup) FPopup = new TSCPopup(this);
+  return FPopup;
+}
+
+TSCMessage* TSpellWindows::Message() {
+  if (!FMessage) FMessage = new TSCMessage(this);
+  return FMessage;
+}
+
+TSCStart* TSpellWindows::Start() {
+  if (!FStart) {
+    FStart = new TSCStart(this);
+    FStart->OnSettings = [this](TObject*) { ShowOptions(); };
+  }
+  return FStart;
+}
+
+TSCOptions* TSpellWindows::Options() {
+  if (!FOptions) {
+    FOptions = new TSCOptions(this);
+    FOptions->OnDictionaries = [this](TObject*) { ShowSetup(); };
+  }
+  return FOptions;
+}
+
+TSCAddWord* TSpellWindows::AddWord() {
+  if (!FAddWord) {
+    FAddWord = new TSCAddWord(this);
+    FAddWord->SetSpell(FSpell);
+    if (FMessages) FAddWord->Message = FMessages;
+  }
+  return FAddWord;
+}
+
+TSCList* TSpellWindows::List() {
+  if (!FList) {
+    FList = new TSCList(this);
+    FList->Options = Options();
+    FList->SetEditor(FResultsEditor);
+    FList->OnStop = [this](TObject*) {
+      if (FSpell) FSpell->Shutdown();
+    };
+    FList->OnRecheck = [this](const TSpellFinding& Finding) { return FSpell && FSpell->RecheckFinding(Finding); };
+    FList->OnAddWord = [this](const std::string& Word, LCID Lcid, bool Show) {
+      if (Show) ShowAddWords(Word, Lcid, false);
+      else AddWord()->AppendWord(Word, Lcid);
+    };
+  }
+  return FList;
 }
 
 TSpellWindows::~TSpellWindows() {
@@ -56,10 +90,10 @@ void TSpellWindows::Notification(TComponent* Component, TOperation Operation) {
   FEdit = nullptr;
 }
 
-bool TSpellWindows::ShowOptions() { return Options->ShowModal() == mrOk; }
+bool TSpellWindows::ShowOptions() { return Options()->ShowModal() == mrOk; }
 
 bool TSpellWindows::AskStart(bool HasSelection, TSpellMode& Mode, TSpellScope& Scope) {
-  return Start->Ask(HasSelection, Mode, Scope);
+  return Start()->Ask(HasSelection, Mode, Scope);
 }
 
 std::optional<TPoint> TSpellWindows::WordPoint(int Position, int MinY) const {
@@ -69,32 +103,34 @@ std::optional<TPoint> TSpellWindows::WordPoint(int Position, int MinY) const {
 }
 
 TPopupAnswer TSpellWindows::AskWord(TWordQuestion& Question) {
-  Popup->Prepare(Question);
+  TSCPopup* popup = Popup();
+  popup->Prepare(Question);
   if (const auto word = WordPoint(Question.Start, 20)) {
-    const TPoint place = PlacePopup(Popup->BoundsRect(), *word, Screen->Width(), Screen->Height());
-    Popup->SetBounds(place.X, place.Y, Popup->Width(), Popup->Height());
+    const TPoint place = PlacePopup(popup->BoundsRect(), *word, Screen->Width(), Screen->Height());
+    popup->SetBounds(place.X, place.Y, popup->Width(), popup->Height());
   }
-  const TPopupAnswer answer = TSCPopup::AnswerOf(Popup->ShowModal());
-  if (answer == TPopupAnswer::Replace || answer == TPopupAnswer::ReplaceAll) Question.Replacement = Popup->Replacement();
+  const TPopupAnswer answer = TSCPopup::AnswerOf(popup->ShowModal());
+  if (answer == TPopupAnswer::Replace || answer == TPopupAnswer::ReplaceAll) Question.Replacement = popup->Replacement();
   return answer;
 }
 
 TFindingAnswer TSpellWindows::AskFinding(TWordClass Kind, int Start, int) {
-  Message->Prepare(Kind);
+  TSCMessage* message = Message();
+  message->Prepare(Kind);
   if (const auto at = WordPoint(Start, 10)) {
-    const TPoint place = PlaceFinding(Message->Height(), *at, Screen->Height());
-    Message->SetBounds(place.X, place.Y, Message->Width(), Message->Height());
+    const TPoint place = PlaceFinding(message->Height(), *at, Screen->Height());
+    message->SetBounds(place.X, place.Y, message->Width(), message->Height());
   }
-  return TSCMessage::AnswerOf(Message->ShowModal());
+  return TSCMessage::AnswerOf(message->ShowModal());
 }
 
 void TSpellWindows::SetSpell(TQSpell* Spell) {
   FSpell = Spell;
-  AddWord->SetSpell(Spell);
+  if (FAddWord) FAddWord->SetSpell(Spell);
 }
 
 void TSpellWindows::CheckDocument(ISpellEditor& Editor) {
-  if (FSpell) FSpell->CheckDocument(Editor, Options->SpellOptions());
+  if (FSpell) FSpell->CheckDocument(Editor, Options()->SpellOptions());
 }
 
 void TSpellWindows::CheckDocument(TCustomRichEditW& Edit) {
@@ -118,19 +154,55 @@ int TSpellWindows::ShowSetup() {
 }
 
 void TSpellWindows::SetMessages(std::function<std::string(const std::string& Key)> Message) {
-  AddWord->Message = std::move(Message);
+  FMessages = std::move(Message);
+  if (FAddWord) FAddWord->Message = FMessages;
 }
 
 void TSpellWindows::ShowAddWords(const std::string& Text, LCID Lcid, bool Modal) {
-  AddWord->AppendWord(Text, Lcid);
-  if (AddWord->Visible()) return;
+  TSCAddWord* addWord = AddWord();
+  addWord->AppendWord(Text, Lcid);
+  if (addWord->Visible()) return;
   // Where the popup last stood, or mid-screen before it ever showed.
-  const bool placed = Popup->Left() != 0 || Popup->Top() != 0;
-  const int left = placed ? Popup->Left() : (Screen->Width() - AddWord->Width()) / 2;
-  const int top = placed ? Popup->Top() : (Screen->Height() - AddWord->Height()) / 2;
-  AddWord->SetBounds(std::max(0, left), std::max(0, top), AddWord->Width(), AddWord->Height());
-  if (Modal) AddWord->ShowModal();
-  else AddWord->Show();
+  const bool placed = FPopup && (FPopup->Left() != 0 || FPopup->Top() != 0);
+  const int left = placed ? FPopup->Left() : (Screen->Width() - addWord->Width()) / 2;
+  const int top = placed ? FPopup->Top() : (Screen->Height() - addWord->Height()) / 2;
+  addWord->SetBounds(std::max(0, left), std::max(0, top), addWord->Width(), addWord->Height());
+  if (Modal) addWord->ShowModal();
+  else addWord->Show();
+}
+
+void TSpellWindows::Clear() {
+  if (FList) FList->Clear();
+}
+
+void TSpellWindows::AddBranch(TWordClass Kind, const std::string& Caption, unsigned Colour) {
+  List()->AddBranch(Kind, Caption, Colour);
+}
+
+void TSpellWindows::Reset() { List()->Reset(); }
+
+bool TSpellWindows::Progress(int Percent) { return List()->Progress(Percent); }
+
+void TSpellWindows::AddFinding(const std::string& Word, const std::string& Second, LCID Lcid, bool Group,
+                               TWordClass Kind, int Length, int Start) {
+  List()->AddFinding(Word, Second, Lcid, Group, Kind, Length, Start);
+}
+
+bool TSpellWindows::ShowResults() { return List()->ShowResults(); }
+
+bool TSpellWindows::HasResults() { return FList && FList->HasResults(); }
+
+void TSpellWindows::CloseResults() {
+  if (FList) FList->CloseResults();
+}
+
+void TSpellWindows::SetEditor(ISpellEditor* Editor) {
+  FResultsEditor = Editor;
+  if (FList) FList->SetEditor(Editor);
+}
+
+void TSpellWindows::TextChanged(int Pos, int Removed, int Added) {
+  if (FList) FList->TextChanged(Pos, Removed, Added);
 }
 
 void TSpellWindows::ProcessMessages() { Application->ProcessMessages(); }

@@ -1,7 +1,7 @@
-// TSpellWindows: the windows of the spelling component, made once and owned by the
-// application: the correction popup, the finding window, the start, options, add-words and
-// results windows; the languages window is made for each showing. The component
-// asks its questions through them.
+// TSpellWindows: the windows of the spelling component, each made once when first needed and
+// owned by the application: the correction popup, the finding window, the start, options,
+// add-words and results windows; the languages window is made for each showing. The component
+// asks its questions through them and reports its results to them.
 #pragma once
 
 #include <optional>
@@ -25,18 +25,19 @@ class TQSpell;
 class TSCPopup;
 class TSCStart;
 
-class TSpellWindows : public TComponent, public ISpellWindows {
+class TSpellWindows : public TComponent, public ISpellWindows, public ISpellResults {
   QM_CLASS(TSpellWindows, TComponent)
 public:
   explicit TSpellWindows(TComponent* Owner);
   ~TSpellWindows() override;
 
-  TSCPopup* Popup = nullptr;
-  TSCMessage* Message = nullptr;
-  TSCStart* Start = nullptr;
-  TSCOptions* Options = nullptr;
-  TSCAddWord* AddWord = nullptr;
-  TSCList* List = nullptr;  // the results of the automatic check
+  // Each window, made on the first call.
+  TSCPopup* Popup();
+  TSCMessage* Message();
+  TSCStart* Start();
+  TSCOptions* Options();
+  TSCAddWord* AddWord();
+  TSCList* List();  // the results of the automatic check
   TSCSetup* Setup = nullptr;  // made for each showing of the languages window
 
   // The languages window (also from the options window's "Dictionaries..."); answers its
@@ -66,6 +67,19 @@ public:
   void ShowAddWords(const std::string& Text, LCID Lcid, bool Modal) override;
   void ProcessMessages() override;
 
+  // The results go to the results window; asking for none does not make it.
+  void Clear() override;
+  void AddBranch(TWordClass Kind, const std::string& Caption, unsigned Colour) override;
+  void Reset() override;
+  bool Progress(int Percent) override;
+  void AddFinding(const std::string& Word, const std::string& Second, LCID Lcid, bool Group, TWordClass Kind,
+                  int Length, int Start) override;
+  bool ShowResults() override;
+  bool HasResults() override;
+  void CloseResults() override;
+  void SetEditor(ISpellEditor* Editor) override;
+  void TextChanged(int Pos, int Removed, int Added) override;
+
 protected:
   void Notification(TComponent* Component, TOperation Operation) override;
 
@@ -74,6 +88,14 @@ private:
   // at least `MinY` in the editor; nothing while no editor is checked.
   std::optional<TPoint> WordPoint(int Position, int MinY) const;
 
+  TSCPopup* FPopup = nullptr;
+  TSCMessage* FMessage = nullptr;
+  TSCStart* FStart = nullptr;
+  TSCOptions* FOptions = nullptr;
+  TSCAddWord* FAddWord = nullptr;
+  TSCList* FList = nullptr;
+  ISpellEditor* FResultsEditor = nullptr;  // for the results window when it is made
+  std::function<std::string(const std::string& Key)> FMessages;
   TQSpell* FSpell = nullptr;
   TCustomRichEditW* FEdit = nullptr;
   std::unique_ptr<TRichEditSpellEditor> FEditor;  // over FEdit

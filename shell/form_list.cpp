@@ -40,24 +40,29 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
 
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
-      {"TMixedCharForm", [](TApplication& app) { app.CreateForm(MixedCharForm); }},
-      {"TReformatForm", [](TApplication& app) { app.CreateForm(ReformatForm); }},
       {"TCollectForm", [](TApplication& app) { app.CreateForm(CollectForm); }},
-      {"TMailForm", [](TApplication& app) { app.CreateForm(MailForm); }},
       {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
-      {"TSortForm", [](TApplication& app) { app.CreateForm(SortForm); }},
-      {"TCyrForm", [](TApplication& app) { app.CreateForm(CyrForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
-      {"TRevForm", [](TApplication& app) { app.CreateForm(RevForm); }},
       {"TQuickForm", [](TApplication& app) { app.CreateForm(QuickForm); }},
-      {"TAutoForm", [](TApplication& app) { app.CreateForm(AutoForm); }},
       {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
       {"TFormGenChar", [](TApplication& app) { app.CreateForm(FormGenChar); }},
       {"TSpecialCharForm", [](TApplication& app) { app.CreateForm(SpecialCharForm); }},
-      {"TCalcForm", [](TApplication& app) { app.CreateForm(CalcForm); }},
+  };
+  return forms;
+}
+
+const std::vector<TStartupForm>& FormsOnFirstUse() {
+  static const std::vector<TStartupForm> forms = {
+      {"TMixedCharForm", [](TApplication& app) { app.EnsureForm(MixedCharForm); }},
+      {"TReformatForm", [](TApplication& app) { app.EnsureForm(ReformatForm); }},
+      {"TMailForm", [](TApplication& app) { app.EnsureForm(MailForm); }},
+      {"TSortForm", [](TApplication& app) { app.EnsureForm(SortForm); }},
+      {"TCyrForm", [](TApplication& app) { app.EnsureForm(CyrForm); }},
+      {"TRevForm", [](TApplication& app) { app.EnsureForm(RevForm); }},
+      {"TCalcForm", [](TApplication& app) { app.EnsureForm(CalcForm); }},
   };
   return forms;
 }

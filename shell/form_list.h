@@ -1,5 +1,5 @@
-// The windows the program makes at start-up, one instance each, in the order they are made.
-// A window class joins its list here once it exists.
+// The windows the program makes at start-up, one instance each, in the order they are made, and
+// those made when first needed. A window class joins its list here once it exists.
 #pragma once
 
 #include <vector>
@@ -8,7 +8,8 @@ class TApplication;
 
 struct TStartupForm {
   const char* ClassName;
-  // Makes the one instance, owned by the application, and stores its global reference.
+  // Makes the one instance, owned by the application, and stores its global reference; for a
+  // window made on first use, only when there is none yet.
   void (*Create)(TApplication& application);
 };
 
@@ -16,3 +17,5 @@ struct TStartupForm {
 const std::vector<TStartupForm>& FormsBeforeSplash();
 // Made while the splash window shows.
 const std::vector<TStartupForm>& FormsAfterSplash();
+// Made by the commands that first need them (the same call each time makes one only).
+const std::vector<TStartupForm>& FormsOnFirstUse();

@@ -15,7 +15,6 @@ class TCustomForm;
 class TStrings;
 class TStringList;
 class TIniFile;
-class TCustomForm;
 
 // Kept with the component for the layouts that name it; never fired.
 using TLanguageNotifyEvent =

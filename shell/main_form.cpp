@@ -21,6 +21,7 @@
 #include "shell/dictionary_warning.h"
 #include "shell/lang_messages.h"
 #include "shell/open_save.h"
+#include "shell/language.h"
 #include "shell/preferences.h"
 #include "shell/program_start.h"
 #include "shell/status_bar_text.h"

@@ -2,6 +2,7 @@
 // opened plain files and of pasted Russian text.
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
+#include "platform/gui/application.h"
 #include "platform/gui/actions.h"
 #include "platform/gui/clipboard.h"
 #include "platform/gui/std_controls.h"
@@ -33,7 +34,7 @@ bool DetectEncoding() { return PrefForm && PrefForm->CBEncOnOpen->Checked(); }
 }  // namespace
 
 TCyrForm* TMainForm::Decoder() {
-  if (!CyrForm) return nullptr;
+  Application->EnsureForm(CyrForm);
   CyrForm->OnProgress = [this](TObject* sender, int percent) { return OperationProgress(sender, percent); };
   CyrForm->OnProgressCaption = [](const std::string& caption) { ProgressSetCaption(caption); };
   CyrForm->OnGetMessage = [](const std::string& key) { return GetLangMessage(key); };

@@ -31,7 +31,7 @@ bool ToolStep(int64_t done, int64_t total) { return ProgressStep(done, total); }
 }  // namespace
 
 void TMainForm::ConvCodeToCharExecute(TObject*) {
-  if (!MailForm) return;
+  Application->EnsureForm(MailForm);
   MailForm->OnOptions = ShowToolOptions;
   if (MailForm->ShowModal() != mrOk) return;
   // In the operation frame: progress, and Stop leaves the text as it was.
@@ -57,7 +57,8 @@ void TMainForm::ToolsVerifyLangExecute(TObject*) {
 }
 
 void TMainForm::ToolsMixedCharExecute(TObject*) {
-  if (!MixedCharForm || Editor->Control().TextLength() == 0) return;
+  if (Editor->Control().TextLength() == 0) return;
+  Application->EnsureForm(MixedCharForm);
   MixedCharForm->OnOptions = ShowToolOptions;
   if (MixedCharForm->ShowModal() != mrOk) return;
   RunOperation(GetLangMessage("StatMixedChar"), true, GetLangMessage("HistMixedChar"),
@@ -65,7 +66,8 @@ void TMainForm::ToolsMixedCharExecute(TObject*) {
 }
 
 void TMainForm::TextReformatExecute(TObject*) {
-  if (!ReformatForm || Editor->Control().TextLength() == 0) return;
+  if (Editor->Control().TextLength() == 0) return;
+  Application->EnsureForm(ReformatForm);
   // Cancel leaves the document as it was, its modified state included.
   if (ReformatForm->ShowModal() != mrOk) return;
   RunOperation(GetLangMessage("StatReformat"), true, GetLangMessage("HistReformat"),
@@ -73,7 +75,7 @@ void TMainForm::TextReformatExecute(TObject*) {
 }
 
 void TMainForm::ToolsSortExecute(TObject*) {
-  if (!SortForm) return;
+  Application->EnsureForm(SortForm);
   if (SortForm->ShowModal() != mrOk) return;
   // Input files are read as the program reads every plain-text file: UTF-8, UTF-16 or a code page.
   SortForm->DecodeFile = [](const std::string& bytes, unsigned codePage) { return ReadPlainText(bytes, codePage).Text; };

@@ -1,5 +1,6 @@
 // The main window's spelling commands and the utility windows it shows: calculator, character
 // map, keyboard, special symbols, clipboard window and history manager.
+#include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
@@ -27,7 +28,7 @@ void TMainForm::AddSpellWordsClick(TObject*) {
 }
 
 void TMainForm::ToolsCalcExecute(TObject*) {
-  if (CalcForm) CalcForm->Show();
+  Application->EnsureForm(CalcForm)->Show();
 }
 
 void TMainForm::ToolsCharMapExecute(TObject*) {
@@ -68,7 +69,7 @@ void TMainForm::EditMenuClick(TObject*) {
 }
 
 void TMainForm::ConvRevisionsExecute(TObject*) {
-  if (!RevForm) return;
+  Application->EnsureForm(RevForm);
   std::vector<TRevEntry> entries;
   for (int i = 0; i < history_.Count(); ++i) {
     const THistoryEntry& entry = history_.Entry(i);

@@ -173,7 +173,7 @@ int RunProgram(int argc, char** argv) {
     auto* spellWindows = SpellWindows = new TSpellWindows(Application);
     {
       TSCUnpack unpack(nullptr);  // the unpacking window exists only while the dictionaries load
-      InitializeSpelling(spellWindows, spellWindows->List, &unpack);
+      InitializeSpelling(spellWindows, spellWindows, &unpack);
     }
     spellWindows->SetSpell(&SpellChecker());
     spellWindows->SetMessages(GetLangMessage);

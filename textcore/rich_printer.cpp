@@ -25,19 +25,32 @@ QM_CLASS_INFO(TRichPrinter, TComponent, [](TClassBuilder<TRichPrinter>& b) {
       .Event("OnNewPage", &C::OnNewPage);
 })
 
-TRichPrinter::TRichPrinter(TComponent* owner) : TComponent(owner), printer_(std::make_unique<TPrinterDevice>()) {}
+TRichPrinter::TRichPrinter(TComponent* owner) : TComponent(owner) {}
 
 TRichPrinter::~TRichPrinter() { Status(""); }
 
 void TRichPrinter::Loaded() {
   TComponent::Loaded();
-  LoadSettings();
+  // Finding the system's printers is slow: the settings wait for the device's first use.
+  if (printer_) LoadSettings();
+  else settingsPending_ = true;
+}
+
+TPrinterDevice& TRichPrinter::Device() const {
+  if (!printer_) {
+    printer_ = std::make_unique<TPrinterDevice>();
+    if (settingsPending_) {
+      settingsPending_ = false;
+      const_cast<TRichPrinter*>(this)->LoadSettings();
+    }
+  }
+  return *printer_;
 }
 
 void TRichPrinter::LoadSettings() {
   const TPrintSettings s = LoadPrintSettings(mainRegKey_);
   unit_ = s.measurementUnits == 1 ? muInches : muMillimeters;
-  printer_->SetPaper(s.paperWidth, s.paperHeight);
+  Device().SetPaper(s.paperWidth, s.paperHeight);
   SetLandscape(s.orientation == 1);
   SetMarginLeft(s.leftMargin);
   SetMarginTop(s.topMargin);
@@ -45,9 +58,9 @@ void TRichPrinter::LoadSettings() {
   SetMarginBottom(s.bottomMargin);
 }
 
-TPageSides TRichPrinter::Gutters() const { return PrinterGutters(printer_->Metrics(), unit_); }
-double TRichPrinter::PaperLength() const { return PaperHeight(printer_->Metrics(), unit_); }
-double TRichPrinter::PaperWidth() const { return ::PaperWidth(printer_->Metrics(), unit_); }
+TPageSides TRichPrinter::Gutters() const { return PrinterGutters(Device().Metrics(), unit_); }
+double TRichPrinter::PaperLength() const { return PaperHeight(Device().Metrics(), unit_); }
+double TRichPrinter::PaperWidth() const { return ::PaperWidth(Device().Metrics(), unit_); }
 
 double TRichPrinter::Clamped(double value, bool vertical, bool leading) const {
   const TPageSides g = Gutters();
@@ -57,7 +70,7 @@ double TRichPrinter::Clamped(double value, bool vertical, bool leading) const {
 }
 
 void TRichPrinter::CheckIdle(const char* what) const {
-  if (printer_->Printing()) throw ELinePrinter(std::string("Unable to change the ") + what + " while printing.");
+  if (Device().Printing()) throw ELinePrinter(std::string("Unable to change the ") + what + " while printing.");
 }
 
 void TRichPrinter::SetMarginTop(double v) {
@@ -81,6 +94,7 @@ void TRichPrinter::SetMarginRight(double v) {
 }
 
 void TRichPrinter::SetMeasureUnit(TMeasureUnit v) {
+  Device();  // the stored settings first
   if (v == unit_) return;
   for (double* length : {&margins_.Left, &margins_.Top, &margins_.Right, &margins_.Bottom, &borderOffset_,
                          &LogoTop, &LogoLeft, &LogoWidth, &LogoHeight})
@@ -88,23 +102,23 @@ void TRichPrinter::SetMeasureUnit(TMeasureUnit v) {
   unit_ = v;
 }
 
-bool TRichPrinter::Landscape() const { return printer_->Landscape(); }
+bool TRichPrinter::Landscape() const { return Device().Landscape(); }
 
 void TRichPrinter::SetLandscape(bool v) {
-  if (printer_->Printing()) throw ELinePrinter("Unable to change the orientation while printing");
-  printer_->SetLandscape(v);
+  if (Device().Printing()) throw ELinePrinter("Unable to change the orientation while printing");
+  Device().SetLandscape(v);
 }
 
 void TRichPrinter::SetPaper(int width, int height) {
-  if (printer_->Printing()) throw ELinePrinter("Unable to change the paper while printing");
-  printer_->SetPaper(width, height);
+  if (Device().Printing()) throw ELinePrinter("Unable to change the paper while printing");
+  Device().SetPaper(width, height);
 }
 
-std::string TRichPrinter::Title() const { return WideToAnsi(printer_->Title()); }
+std::string TRichPrinter::Title() const { return WideToAnsi(Device().Title()); }
 
 void TRichPrinter::SetTitle(const std::string& v) {
-  if (printer_->Printing()) throw ELinePrinter("Unable to change the title while printing");
-  printer_->SetTitle(AnsiToWide(v));
+  if (Device().Printing()) throw ELinePrinter("Unable to change the title while printing");
+  Device().SetTitle(AnsiToWide(v));
 }
 
 void TRichPrinter::SetOptions_Dialog(TPageOptions v) {
@@ -132,28 +146,28 @@ void TRichPrinter::Status(const std::string& text) {
 void TRichPrinter::StartPage() {
   Status("Printing in progress");
   if (OnNewPage) OnNewPage(this);
-  const TPrinterMetrics m = printer_->Metrics();
+  const TPrinterMetrics m = Device().Metrics();
   const int offsetX = LengthToPixels(borderOffset_, unit_, m.DpiX);
   const int offsetY = LengthToPixels(borderOffset_, unit_, m.DpiY);
   const TRect& r = area_;
   const int left = r.Left - offsetX, right = r.Right + offsetX, top = r.Top - offsetY, bottom = r.Bottom + offsetY;
-  if (borders_ & pbTop) printer_->DrawLine(left, top, right, top, BorderPenWidth(m.DpiX));
-  if (borders_ & pbBottom) printer_->DrawLine(left, bottom, right, bottom, BorderPenWidth(m.DpiX));
-  if (borders_ & pbLeft) printer_->DrawLine(left, top, left, bottom, BorderPenWidth(m.DpiY));
-  if (borders_ & pbRight) printer_->DrawLine(right, top, right, bottom, BorderPenWidth(m.DpiY));
+  if (borders_ & pbTop) Device().DrawLine(left, top, right, top, BorderPenWidth(m.DpiX));
+  if (borders_ & pbBottom) Device().DrawLine(left, bottom, right, bottom, BorderPenWidth(m.DpiX));
+  if (borders_ & pbLeft) Device().DrawLine(left, top, left, bottom, BorderPenWidth(m.DpiY));
+  if (borders_ & pbRight) Device().DrawLine(right, top, right, bottom, BorderPenWidth(m.DpiY));
 }
 
 void TRichPrinter::PrintRichEdit(TRichEditW& richEdit, int firstPageNumber) {
   const RichEditControl& control = richEdit.Control();
-  const TPrinterMetrics m = printer_->Metrics();
-  area_ = PrintableRect(m, margins_, Gutters(), unit_, printer_->LineHeight(HeaderFontName, HeaderFontSize));
+  const TPrinterMetrics m = Device().Metrics();
+  area_ = PrintableRect(m, margins_, Gutters(), unit_, Device().LineHeight(HeaderFontName, HeaderFontSize));
   // Margins crossing each other would leave nothing to print on: refused before the job starts.
   if (area_.Width() < 1 || area_.Height() < 1)
     throw ELinePrinter("The margins leave no room to print on the page.");
   if (OnBeginDoc) OnBeginDoc(this);
   if (!preview_) {
     try {
-      printer_->BeginDoc();
+      Device().BeginDoc();
     } catch (const EPrinter& e) {
       throw ELinePrinter(e.IoError ? e.Message : "An error occured while preparing for printing.");
     }
@@ -163,29 +177,29 @@ void TRichPrinter::PrintRichEdit(TRichEditW& richEdit, int firstPageNumber) {
     page_ = firstPageNumber;
     StartPage();
     const int length = control.TextLength();
-    printer_->ClearFormatCache();
+    Device().ClearFormatCache();
     // Every range starts a line after the previous one, so the loop always ends.
-    for (int next = printer_->FormatRange(control, 0, area_); next < length;) {
+    for (int next = Device().FormatRange(control, 0, area_); next < length;) {
       if (preview_) {
-        sink_->SavePageMetafile(*printer_);
-        printer_->BeginPicture();
+        sink_->SavePageMetafile(Device());
+        Device().BeginPicture();
       } else {
         try {
-          printer_->NewPage();
+          Device().NewPage();
         } catch (const EPrinter&) {
           throw ELinePrinter("Cannot print another page. Disk may be full or system is out of memory.");
         }
       }
       ++page_;
       StartPage();
-      next = printer_->FormatRange(control, next, area_);
+      next = Device().FormatRange(control, next, area_);
     }
   } catch (...) {
     // The job is given up: the printer and the preview mode are left as before.
-    printer_->ClearFormatCache();
-    if (printer_->Printing()) {
+    Device().ClearFormatCache();
+    if (Device().Printing()) {
       try {
-        printer_->EndDoc();
+        Device().EndDoc();
       } catch (const EPrinter&) {
       }
     }
@@ -198,18 +212,18 @@ void TRichPrinter::PrintRichEdit(TRichEditW& richEdit, int firstPageNumber) {
 }
 
 void TRichPrinter::FinishJob() {
-  printer_->ClearFormatCache();
+  Device().ClearFormatCache();
   Status(preview_ ? "Finished preparing for preview" : "Finished printing");
   if (preview_) {
     TRichPreviewSink* sink = sink_;
     preview_ = false;
     sink_ = nullptr;
     Status("");
-    sink->SavePageMetafile(*printer_);
+    sink->SavePageMetafile(Device());
   } else {
     Status("");
     try {
-      printer_->EndDoc();
+      Device().EndDoc();
     } catch (const EPrinter& e) {
       throw ELinePrinter(e.IoError ? "Cannot print to a file. Disk may be full." : "An error occured while finishing printing.");
     }
@@ -219,11 +233,11 @@ void TRichPrinter::FinishJob() {
 
 void TRichPrinter::PrintPreview(TRichEditW& richEdit) {
   if (!CreatePreview) throw EInvalidOperation("TRichPrinter has no print preview window");
-  const TPrinterMetrics m = printer_->Metrics();
+  const TPrinterMetrics m = Device().Metrics();
   const double aspect = m.PaperWidth > 0 ? double(m.PaperHeight) / m.PaperWidth : 0;
   sink_ = CreatePreview(aspect);
   preview_ = true;
-  printer_->BeginPicture();
+  Device().BeginPicture();
   try {
     PrintRichEdit(richEdit, 1);
   } catch (...) {
@@ -244,11 +258,11 @@ bool TRichPrinter::PageSetupDialog() {
   if (unit_ == muInches) r.Flags |= psdInches;
   const double scale = unit_ == muInches ? 1000 : 100;
   TPrintValues& v = r.Printing;
-  v.Printer = printer_->PrinterName();
-  v.OutputFile = printer_->PdfFile();
+  v.Printer = Device().PrinterName();
+  v.OutputFile = Device().PdfFile();
   v.Landscape = Landscape();
-  v.PaperWidth = printer_->PaperWidth();
-  v.PaperHeight = printer_->PaperHeight();
+  v.PaperWidth = Device().PaperWidth();
+  v.PaperHeight = Device().PaperHeight();
   v.MarginLeft = int(margins_.Left * scale + 0.5);
   v.MarginTop = int(margins_.Top * scale + 0.5);
   v.MarginRight = int(margins_.Right * scale + 0.5);
@@ -268,8 +282,8 @@ bool TRichPrinter::PageSetupDialog() {
   s.rightMargin = margins_.Right;
   s.bottomMargin = margins_.Bottom;
   s.orientation = Landscape() ? 1 : 0;
-  s.paperWidth = printer_->PaperWidth();
-  s.paperHeight = printer_->PaperHeight();
+  s.paperWidth = Device().PaperWidth();
+  s.paperHeight = Device().PaperHeight();
   SavePrintSettings(mainRegKey_, s);
   return true;
 }

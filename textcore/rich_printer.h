@@ -42,17 +42,18 @@ public:
   explicit TRichPrinter(TComponent* owner);
   ~TRichPrinter() override;
 
-  // Margins in MeasureUnit, kept between the gutters; ELinePrinter while printing.
-  double MarginTop() const { return margins_.Top; }
+  // Margins in MeasureUnit, kept between the gutters; ELinePrinter while printing. Reading them or
+  // the unit makes the device first, so that the stored settings apply.
+  double MarginTop() const { return Device(), margins_.Top; }
   void SetMarginTop(double v);
-  double MarginBottom() const { return margins_.Bottom; }
+  double MarginBottom() const { return Device(), margins_.Bottom; }
   void SetMarginBottom(double v);
-  double MarginLeft() const { return margins_.Left; }
+  double MarginLeft() const { return Device(), margins_.Left; }
   void SetMarginLeft(double v);
-  double MarginRight() const { return margins_.Right; }
+  double MarginRight() const { return Device(), margins_.Right; }
   void SetMarginRight(double v);
   // Switching the unit converts the margins, BorderOffset and the logo's lengths.
-  TMeasureUnit MeasureUnit() const { return unit_; }
+  TMeasureUnit MeasureUnit() const { return Device(), unit_; }
   void SetMeasureUnit(TMeasureUnit v);
   bool Landscape() const;
   void SetLandscape(bool v);
@@ -84,7 +85,7 @@ public:
   double LogoTop = 0, LogoLeft = 0, LogoWidth = 25, LogoHeight = 20;
 
   // The printer (a system printer or a PDF file).
-  TPrinterDevice& Printer() { return *printer_; }
+  TPrinterDevice& Printer() { return Device(); }
   // The page being printed.
   int PageNumber() const { return page_; }
   // Prints (or in preview mode renders) every page; ELinePrinter on failure.
@@ -111,7 +112,11 @@ private:
   void StartPage();
   void FinishJob();
 
-  std::unique_ptr<TPrinterDevice> printer_;
+  // The device, made on first use; the stored settings are applied to it then.
+  TPrinterDevice& Device() const;
+
+  mutable std::unique_ptr<TPrinterDevice> printer_;
+  mutable bool settingsPending_ = false;
   TPageSides margins_{25, 10, 25, 10};
   TMeasureUnit unit_ = muMillimeters;
   TPageBorders borders_ = 0;

@@ -52,6 +52,13 @@ public:
     if (!mainForm_) SetMainForm(reference);
   }
   void SetMainForm(TForm* form);
+  // The form `reference` points at, made as CreateForm does when there is none yet: windows
+  // the first one does not need are made on first use.
+  template <class F>
+  F* EnsureForm(F*& reference) {
+    if (!reference) CreateForm(reference);
+    return reference;
+  }
 
   // Shows the main form and runs the message loop until Terminate.
   void Run();

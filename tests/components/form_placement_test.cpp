@@ -12,6 +12,7 @@
 #include "platform/gui/form.h"
 #include "platform/gui/form_reader.h"
 #include "platform/gui/std_controls.h"
+#include "platform/files.h"
 #include "platform/registry.h"
 #include "tests/platform/temp_folder.h"
 #include "textcore/string_routines.h"
@@ -206,6 +207,22 @@ TEST_F(FormPlacementTest, APlaceOffEveryScreenIsBroughtBack) {
   EXPECT_LE(form->Left() + form->Width(), work.Right);
   EXPECT_LE(form->Top() + form->Height(), work.Bottom);
   EXPECT_EQ(form->Width(), std::min(300, work.Width()));
+}
+
+// Closing a window whose stored lists did not change leaves the settings file alone; a list
+// that changed, even only in its number of lines, is written.
+TEST_F(FormPlacementTest, AnUnchangedStoredListIsNotWrittenAgain) {
+  auto form = MakeForm();
+  form->Show();
+  const std::string file = folder.Name() + "HKEY_CURRENT_USER.registry";
+  for (const std::vector<std::string>& lines : {std::vector<std::string>{}, {"one", "two"}, {"one"}, {"three", "four", "five"}}) {
+    SetStringsProp(*form->FindComponent("Memo1"), "Lines", lines);
+    storage->SaveFormPlacement();
+    const TFileStamp written = GetFileStamp(file);
+    EXPECT_EQ(Reg().ReadInteger("Sect.Memo1_Lines", "Count", -1), int(lines.size()));
+    storage->SaveFormPlacement();
+    EXPECT_EQ(GetFileStamp(file), written) << lines.size();
+  }
 }
 
 TEST_F(FormPlacementTest, ADamagedCountReadsOnlyTheLinesThereAre) {

@@ -11,6 +11,8 @@
 #include "components/toolbar_controls.h"
 #include "components/toolbar_glyphs.h"
 #include "platform/exceptions.h"
+#include "platform/gui/control_grab.h"
+#include "platform/gui/graphics.h"
 #include "platform/gui/application.h"
 #include "platform/gui/form.h"
 #include "platform/gui/form_reader.h"
@@ -249,6 +251,44 @@ TEST(FlatDock, PlacementsRoundTripThroughTheRegistry) {
   ToolbarForm g;
   LoadToolbarPositionsFromRegistry(g.form, key);
   EXPECT_EQ(g.edit->DockedTo(), g.top);
+}
+
+// A named glyph is drawn when it is needed: a painted button shows it, asking for the glyph
+// gives it, and a glyph set afterwards (a colour bar added) is what the button paints.
+TEST(FlatToolbarButton, NamedGlyphIsDrawnWhenNeeded) {
+  ToolbarForm f;
+  f.form.Show();
+  auto* button = dynamic_cast<TFlatToolbarButton*>(f.form.FindComponent("BtnNew"));
+  ASSERT_NE(button, nullptr);
+  button->SetDisplayMode(dmGlyphOnly);
+  TBitmap expected, shot;
+  ASSERT_TRUE(DrawToolbarGlyph("EditCut", expected));
+  const auto painted = [&](TBitmap& glyph) {
+    GrabControl(*button, shot);
+    int same = 0;  // the glyph's own pixels found in the painted button, centred
+    const int dx = (shot.Width() - 16) / 2, dy = (shot.Height() - 16) / 2;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x)
+        same += glyph.Canvas()->Pixel(x, y) != clFuchsia && shot.Canvas()->Pixel(x + dx, y + dy) == glyph.Canvas()->Pixel(x, y);
+    return same;
+  };
+  button->SetGlyphName("EditCut");
+  EXPECT_GT(painted(expected), 20);
+  button->SetGlyphName("FileOpen");
+  TBitmap open;
+  open.Assign(*button->Glyph());
+  TBitmap drawn;
+  ASSERT_TRUE(DrawToolbarGlyph("FileOpen", drawn));
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) ASSERT_EQ(open.Canvas()->Pixel(x, y), drawn.Canvas()->Pixel(x, y)) << x << "," << y;
+  button->SetGlyphName("EditCut");
+  TBitmap barred;
+  barred.Assign(*button->Glyph());
+  barred.Canvas()->Brush()->SetColor(clBlue);
+  barred.Canvas()->FillRect(Rect(1, 12, 15, 16));
+  button->SetGlyph(barred);
+  EXPECT_EQ(button->Glyph()->Canvas()->Pixel(8, 14), clBlue);
+  EXPECT_GT(painted(barred), 40);
 }
 
 TEST(FlatToolbarButton, DropdownComboWidthMenuPlaceAndGlyphs) {

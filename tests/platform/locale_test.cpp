@@ -85,6 +85,11 @@ TEST(LocaleTable, CodePagesAndNames) {
                             1030, 1044, 1043, 1046, 2070, 1038, 1048, 1050, 2074, 3098,
                             1071, 1037, 1025, 1054, 1041, 2052, 1042, 1028};
   for (LCID lcid : requested) EXPECT_TRUE(IsLocaleKnown(lcid)) << lcid;
+  // The table's own list is every identifier that is known and is its own resolution.
+  std::vector<LCID> scanned;
+  for (LCID lcid = 0; lcid < 0x10000; ++lcid)
+    if (IsLocaleKnown(lcid) && ResolveLcid(lcid) == lcid) scanned.push_back(lcid);
+  EXPECT_EQ(KnownLocales(), scanned);
 }
 
 TEST(LocaleNames, LocalisedNamesAreInTheInterfacesLanguage) {

@@ -210,6 +210,8 @@ TEST(ProgramTest, WithoutADisplayItSaysHowToRunIt) {
 
 namespace {
 
+// The windows made at start-up come in their fixed order; the others are made once each, when
+// a command first needs them.
 TEST(ProgramStart, WindowsAreMadeInTheFixedOrderOnceEach) {
   // Every window class of the program in its creation order; the lists hold those that exist.
   const std::vector<std::string> order = {
@@ -234,16 +236,29 @@ TEST(ProgramStart, WindowsAreMadeInTheFixedOrderOnceEach) {
     ASSERT_NE(found, order.end()) << name << " is out of order or unknown";
     at = size_t(found - order.begin()) + 1;
   }
+  for (const TStartupForm& form : FormsOnFirstUse()) {
+    EXPECT_NE(std::find(order.begin(), order.end(), form.ClassName), order.end()) << form.ClassName;
+    EXPECT_EQ(std::find(listed.begin(), listed.end(), form.ClassName), listed.end()) << form.ClassName;
+  }
 
   EnsureGuiApplication();
+  const auto made = [](const std::string& className) {
+    int count = 0;
+    for (int i = 0; i < Screen->FormCount(); ++i) count += Screen->Forms(i)->WindowClassName() == className;
+    return count;
+  };
   const int before = Screen->FormCount();
   for (const auto* list : {&FormsBeforeSplash(), &FormsAfterSplash()})
     for (const TStartupForm& form : *list) form.Create(*Application);
   EXPECT_EQ(Screen->FormCount() - before, int(listed.size()));
-  int keyboards = 0;
-  for (int i = 0; i < Screen->FormCount(); ++i) keyboards += Screen->Forms(i)->WindowClassName() == "TVirtualKbd";
-  EXPECT_EQ(keyboards, 1);
+  EXPECT_EQ(made("TVirtualKbd"), 1);
   EXPECT_FALSE(VirtualKbd->Visible());
+  for (const TStartupForm& form : FormsOnFirstUse()) {
+    EXPECT_EQ(made(form.ClassName), 0) << form.ClassName << " is made at start-up";
+    form.Create(*Application);
+    form.Create(*Application);
+    EXPECT_EQ(made(form.ClassName), 1) << form.ClassName;
+  }
   for (int i = Application->ComponentCount() - 1; i >= 0; --i)
     if (dynamic_cast<TCustomForm*>(Application->Components(i))) delete Application->Components(i);
 }

@@ -49,7 +49,7 @@ protected:
   std::unique_ptr<TSpellWindows> Windows;
   TSpellWindows* SavedWindows = nullptr;
   TMainForm* Main = nullptr;
-  TModalScript Script{[this] { return Windows->Popup->Modal() || Windows->Message->Modal() || Windows->Start->Modal(); }};
+  TModalScript Script{[this] { return Windows->Popup()->Modal() || Windows->Message()->Modal() || Windows->Start()->Modal(); }};
 };
 
 TEST_F(MisprintCheckTest, CheckFromTheMenuAsksOnlyAboutTheSlipAndReplacesIt) {
@@ -57,14 +57,14 @@ TEST_F(MisprintCheckTest, CheckFromTheMenuAsksOnlyAboutTheSlipAndReplacesIt) {
   Main->Editor->SetTextW(u"The children stayed at home. There is noting to fear, she said.");
   Main->Editor->SetSelStart(0);
   Script.Then([this] {
-    Windows->Start->RGMode->SetItemIndex(0);   // interactive
-    Windows->Start->RGScope->SetItemIndex(0);  // the whole text
-    Windows->Start->BtnStart->Click();
+    Windows->Start()->RGMode->SetItemIndex(0);   // interactive
+    Windows->Start()->RGScope->SetItemIndex(0);  // the whole text
+    Windows->Start()->BtnStart->Click();
   });
   std::string asked, offered;
   bool suspectShown = false;
   Script.Then([&] {
-    TSCPopup& popup = *Windows->Popup;
+    TSCPopup& popup = *Windows->Popup();
     asked = WideToUtf8(popup.EditSrc->GetSelTextW());
     suspectShown = popup.Label1->Visible() && !popup.BtnAdd->Visible();
     ASSERT_GT(popup.ListSugg->Items()->Count(), 0);

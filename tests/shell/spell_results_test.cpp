@@ -38,9 +38,9 @@ const std::u16string kText = u"Teh wrold is big. Our wrold is wide and the the w
 
 // The start window's answer: the automatic mode over the whole text.
 void StartAutomatic(TSpellWindows& Windows) {
-  Windows.Start->RGMode->SetItemIndex(1);
-  Windows.Start->RGScope->SetItemIndex(0);
-  Windows.Start->BtnStart->Click();
+  Windows.Start()->RGMode->SetItemIndex(1);
+  Windows.Start()->RGScope->SetItemIndex(0);
+  Windows.Start()->BtnStart->Click();
 }
 
 class SpellResultsTest : public ::testing::Test {
@@ -49,13 +49,13 @@ protected:
     EnsureGuiApplication();
     Application->SetTitle("Quillomark");
     Windows = std::make_unique<TSpellWindows>(nullptr);
-    Spell = std::make_unique<TQSpell>(Windows.get(), Windows->List);
+    Spell = std::make_unique<TQSpell>(Windows.get(), Windows->List());
     Spell->LoadLanguages(LinkProgramDictionaries(World.ProgramFolder));
     Spell->EnableStandardDictionaries();
     Windows->SetSpell(Spell.get());
-    List = Windows->List;
+    List = Windows->List();
     // Only spelling, repeated words and capitals: misprint suspicions depend on word frequencies.
-    TSCOptions& o = *Windows->Options;
+    TSCOptions& o = *Windows->Options();
     o.CBSusp->SetChecked(false);
     o.CBRepValid->SetChecked(false);
     o.CBRemoveVerified->SetChecked(true);
@@ -86,8 +86,8 @@ protected:
   TSCList* List = nullptr;
   TRichEditW Edit{nullptr};
   TModalScript Script{[this] {
-    return Windows->Popup->Modal() || Windows->Message->Modal() || Windows->Start->Modal() ||
-           Windows->AddWord->Modal();
+    return Windows->Popup()->Modal() || Windows->Message()->Modal() || Windows->Start()->Modal() ||
+           Windows->AddWord()->Modal();
   }};
 };
 
@@ -213,21 +213,21 @@ TEST_F(SpellResultsTest, FindingsAreReCheckedAddedAndCopied) {
   EXPECT_EQ(Clipboard()->AsUnicodeText(), u"Teh\rwrold\r");
   // Add Word: the add-words window with the finding's word.
   List->AddWord();
-  EXPECT_TRUE(Windows->AddWord->Visible());
-  EXPECT_EQ(Windows->AddWord->NewWords->GetTextW(), u"Teh\r");
-  Windows->AddWord->Hide();
+  EXPECT_TRUE(Windows->AddWord()->Visible());
+  EXPECT_EQ(Windows->AddWord()->NewWords->GetTextW(), u"Teh\r");
+  Windows->AddWord()->Hide();
   // Get Suggestions on the word's group: its first finding is replaced through the popup, the
   // next one is asked about and the user cancels there.
   FocusNode(*List, Child(unknown, u"wrold"));
   std::vector<std::u16string> asked;
   Script.Then([&] {
-    asked.push_back(Windows->Popup->EditSrc->GetSelTextW());
-    Windows->Popup->EditTrg->SetText("worlds");
-    Windows->Popup->BtnReplace->Click();
+    asked.push_back(Windows->Popup()->EditSrc->GetSelTextW());
+    Windows->Popup()->EditTrg->SetText("worlds");
+    Windows->Popup()->BtnReplace->Click();
   });
   Script.Then([&] {
-    asked.push_back(Windows->Popup->EditSrc->GetSelTextW());
-    Windows->Popup->BtnCancel->Click();
+    asked.push_back(Windows->Popup()->EditSrc->GetSelTextW());
+    Windows->Popup()->BtnCancel->Click();
   });
   List->GetSuggestions();
   EXPECT_EQ(Script.Left(), 0u);
@@ -245,8 +245,8 @@ TEST_F(SpellResultsTest, FindingsAreReCheckedAddedAndCopied) {
   // A repeated word goes through the finding window (Enter): Delete removes it.
   FocusNode(*List, FirstChildNode(*List, Child(nullptr, u"Repeated words")));
   Script.Then([&] {
-    EXPECT_TRUE(Windows->Message->BtnDelete->Visible());
-    Windows->Message->BtnDelete->Click();
+    EXPECT_TRUE(Windows->Message()->BtnDelete->Visible());
+    Windows->Message()->BtnDelete->Click();
   });
   EXPECT_TRUE(List->IsShortCut(VK_RETURN));
   EXPECT_EQ(Script.Left(), 0u);
@@ -256,20 +256,20 @@ TEST_F(SpellResultsTest, FindingsAreReCheckedAddedAndCopied) {
 }
 
 TEST_F(SpellResultsTest, RepeatedUnknownWordsAreTakenAsValid) {
-  TSCOptions& o = *Windows->Options;
+  TSCOptions& o = *Windows->Options();
   o.CBRepValid->SetChecked(true);
   o.SpinRep->SetValue(3);
   o.CBRepSave->SetChecked(true);
   for (bool remove : {true, false}) {
     SCOPED_TRACE(remove);
     o.CBRemoveVerified->SetChecked(remove);
-    Windows->AddWord->NewWords->SetTextW(u"");
+    Windows->AddWord()->NewWords->SetTextW(u"");
     // The words taken as valid wait in the add-words window, shown at the end of the check.
     std::u16string waiting;
     Script.Then([this] { StartAutomatic(*Windows); });
     Script.Then([&] {
-      waiting = Windows->AddWord->NewWords->GetTextW();
-      Windows->AddWord->BtnClose->Click();
+      waiting = Windows->AddWord()->NewWords->GetTextW();
+      Windows->AddWord()->BtnClose->Click();
     });
     Edit.SetTextW(kText);
     Edit.SetSelStart(0);
@@ -299,10 +299,10 @@ protected:
     saved_ = SpellWindows;
     windows_ = SpellWindows = new TSpellWindows(Application);
     FinalizeSpelling();
-    InitializeSpelling(windows_, windows_->List);
+    InitializeSpelling(windows_, windows_);
     windows_->SetSpell(&SpellChecker());
-    windows_->Options->CBSusp->SetChecked(false);
-    windows_->Options->CBRepValid->SetChecked(false);
+    windows_->Options()->CBSusp->SetChecked(false);
+    windows_->Options()->CBRepValid->SetChecked(false);
     form = new TMainForm(Application);
     form->Editor->SetLanguage(LANG_ENGLISH_US);
   }
@@ -325,7 +325,7 @@ protected:
   TMainForm* form = nullptr;
   TSpellWindows* windows_ = nullptr;
   TSpellWindows* saved_ = nullptr;
-  TModalScript Script{[this] { return windows_->Start->Modal() || windows_->Popup->Modal(); }};
+  TModalScript Script{[this] { return windows_->Start()->Modal() || windows_->Popup()->Modal(); }};
 };
 
 TEST_F(SpellResultsMainFormTest, RecentResultsShowTheLastAutomaticCheckUntilTheDocumentChanges) {
@@ -335,7 +335,7 @@ TEST_F(SpellResultsMainFormTest, RecentResultsShowTheLastAutomaticCheckUntilTheD
   dialogs.Answer(TDialogKind::MessageDlg, mrOk);  // the end of the check
   Item("CheckStart")->Click();
   EXPECT_EQ(Script.Left(), 0u);
-  TSCList& list = *windows_->List;
+  TSCList& list = *windows_->List();
   EXPECT_TRUE(list.Visible());
   list.Hide();
   ASSERT_TRUE(Offered());
@@ -365,7 +365,7 @@ TEST_F(SpellResultsMainFormTest, ClosingTheMainWindowStopsTheCheckAndLetsGoOfThe
   EXPECT_FALSE(SpellChecker().Running());
   EXPECT_FALSE(SpellChecker().HasResults());
   EXPECT_EQ(SpellChecker().Editor(), nullptr);
-  EXPECT_FALSE(windows_->List->Visible());
+  EXPECT_FALSE(windows_->List()->Visible());
 }
 
 }  // namespace

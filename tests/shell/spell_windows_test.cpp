@@ -51,15 +51,15 @@ protected:
     Spell.EnableStandardDictionaries();
     ASSERT_EQ(Spell.LanguageCount(), 2);
   }
-  std::string PopupWord() const { return WideToUtf8(Windows->Popup->EditSrc->GetSelTextW()); }
+  std::string PopupWord() const { return WideToUtf8(Windows->Popup()->EditSrc->GetSelTextW()); }
 
   TTestWorld World;
   std::string DictFolder;
   std::unique_ptr<TSpellWindows> Windows;
   TQSpell Spell{nullptr, nullptr};
   TModalScript Script{[this] {
-    return Windows->Popup->Modal() || Windows->Message->Modal() || Windows->Start->Modal() ||
-           Windows->Options->Modal();
+    return Windows->Popup()->Modal() || Windows->Message()->Modal() || Windows->Start()->Modal() ||
+           Windows->Options()->Modal();
   }};
 };
 
@@ -73,13 +73,13 @@ TEST_F(SpellWindowsTest, InteractivePassAnswersEveryKindOfFinding) {
   auto popup = [&](std::function<void(TSCPopup&)> Answer) {
     Script.Then([&, Answer] {
       seen.push_back("word " + PopupWord());
-      Answer(*Windows->Popup);
+      Answer(*Windows->Popup());
     });
   };
   auto finding = [&](std::function<void(TSCMessage&)> Answer) {
     Script.Then([&, Answer] {
-      seen.push_back("finding " + Windows->Message->Label1->Caption());
-      Answer(*Windows->Message);
+      seen.push_back("finding " + Windows->Message()->Label1->Caption());
+      Answer(*Windows->Message());
     });
   };
   // The mouse: a suggestion clicked in the list, then Replace.
@@ -143,7 +143,7 @@ TEST_F(SpellWindowsTest, PopupEnablesReplaceOnlyForAChangedWordAndEscIgnores) {
   question.Replacement = "color";
   // The context holds more than 5 characters, the word itself 6: one column; a short word gets 4.
   Script.Then([&] {
-    TSCPopup& p = *Windows->Popup;
+    TSCPopup& p = *Windows->Popup();
     EXPECT_EQ(p.Columns(), 1);
     EXPECT_EQ(PopupWord(), "colour");
     EXPECT_TRUE(p.BtnAdd->Visible());
@@ -166,7 +166,7 @@ TEST_F(SpellWindowsTest, PopupEnablesReplaceOnlyForAChangedWordAndEscIgnores) {
   question.WordStart = 2;
   question.Length = 3;
   Script.Then([&] {
-    TSCPopup& p = *Windows->Popup;
+    TSCPopup& p = *Windows->Popup();
     EXPECT_EQ(p.Columns(), 4);
     EXPECT_FALSE(p.BtnAdd->Visible());
     EXPECT_TRUE(p.Label1->Visible());
@@ -178,7 +178,7 @@ TEST_F(SpellWindowsTest, PopupEnablesReplaceOnlyForAChangedWordAndEscIgnores) {
   });
   EXPECT_EQ(Windows->AskWord(question), TPopupAnswer::Replace);
   EXPECT_EQ(question.Replacement, "color");
-  Script.Then([&] { Windows->Popup->BtnCancel->Click(); });
+  Script.Then([&] { Windows->Popup()->BtnCancel->Click(); });
   EXPECT_EQ(Windows->AskWord(question), TPopupAnswer::Cancel);
 }
 
@@ -201,13 +201,13 @@ TEST_F(SpellWindowsTest, PopupContextScrollsToTheWord) {
     question.Length = 5;
     int x = -1, y = -1;
     Script.Then([&] {
-      TSCPopup& p = *Windows->Popup;
+      TSCPopup& p = *Windows->Popup();
       std::tie(x, y) = p.EditSrc->Control().PosFromChar(question.WordStart);
       EXPECT_EQ(PopupWord(), "wrold");
       p.BtnCancel->Click();
     });
     Windows->AskWord(question);
-    TRichEditW& edit = *Windows->Popup->EditSrc;
+    TRichEditW& edit = *Windows->Popup()->EditSrc;
     EXPECT_TRUE(x >= 0 && x < edit.ClientWidth() && y >= 0 && y < edit.ClientHeight())
         << c.name << ": the word is at " << x << "," << y << " of " << edit.ClientWidth() << "x" << edit.ClientHeight();
   }
@@ -233,7 +233,7 @@ TEST_F(SpellWindowsTest, PopupColoursTheChangedLettersAndGreysRememberedReplacem
   question.ProperCount = 1;
   question.Replacement = "the";
   Script.Then([&] {
-    TSCPopup& p = *Windows->Popup;
+    TSCPopup& p = *Windows->Popup();
     EXPECT_EQ(p.ListSugg->Columns(), 4);  // a three-letter word
     p.ListSugg->SetItemIndex(-1);
     TBitmap plain;
@@ -275,8 +275,8 @@ TEST_F(SpellWindowsTest, FindingWindowShowsTheButtonsOfItsKind) {
                         {wcMissingSpace, "Missing space after punctuation", true, true, false, false},
                         {wcUncapitalized, "Sentence needs capitalization", true, true, false, false}};
   for (const Case& c : cases) {
-    Windows->Message->Prepare(c.Kind);
-    TSCMessage& m = *Windows->Message;
+    Windows->Message()->Prepare(c.Kind);
+    TSCMessage& m = *Windows->Message();
     EXPECT_EQ(m.Label1->Caption(), c.Text);
     EXPECT_EQ(m.BtnFix->Visible(), c.Fix) << c.Text;
     EXPECT_EQ(m.BtnFixAll->Visible(), c.FixAll) << c.Text;
@@ -287,7 +287,7 @@ TEST_F(SpellWindowsTest, FindingWindowShowsTheButtonsOfItsKind) {
       {&TSCMessage::BtnIgnoreAll, TFindingAnswer::IgnoreAll}, {&TSCMessage::BtnDeleteAll, TFindingAnswer::FixAll},
       {&TSCMessage::BtnDelete, TFindingAnswer::Fix}, {&TSCMessage::BtnCancel, TFindingAnswer::Cancel}};
   for (auto [button, answer] : answers) {
-    Script.Then([&, button = button] { (Windows->Message->*button)->Click(); });
+    Script.Then([&, button = button] { (Windows->Message()->*button)->Click(); });
     EXPECT_EQ(Windows->AskFinding(wcRepeated, 0, 3), answer);
   }
 }
@@ -301,7 +301,7 @@ std::string StoredValue(const std::string& Section, const std::string& Name) {
 std::string StoredRunValue(const std::string& Name) { return StoredValue("Run", Name); }
 
 TEST_F(SpellWindowsTest, OptionsAreKeptUnderTheirNamesAndCancelPutsThemBack) {
-  TSCOptions* o = Windows->Options;
+  TSCOptions* o = Windows->Options();
   struct Box {
     TCheckBox* TSCOptions::*Control;
     const char* Name;
@@ -355,12 +355,12 @@ TEST_F(SpellWindowsTest, OptionsAreKeptUnderTheirNamesAndCancelPutsThemBack) {
   EXPECT_EQ(o->SpinRep->AsInteger(), 7);
   // A new window restores the stored values; the start window's "Settings..." opens it.
   Windows = std::make_unique<TSpellWindows>(nullptr);
-  EXPECT_FALSE(Windows->Options->CBTextColors->Checked());
-  EXPECT_TRUE(Windows->Options->CBLang->Checked());
-  EXPECT_EQ(Windows->Options->SpinRep->AsInteger(), 7);
-  Script.Then([&] { Windows->Start->BtnSettings->Click(); });
-  Script.Then([&] { Windows->Options->BtnCancel->Click(); });
-  Script.Then([&] { Windows->Start->BtnCancel->Click(); });
+  EXPECT_FALSE(Windows->Options()->CBTextColors->Checked());
+  EXPECT_TRUE(Windows->Options()->CBLang->Checked());
+  EXPECT_EQ(Windows->Options()->SpinRep->AsInteger(), 7);
+  Script.Then([&] { Windows->Start()->BtnSettings->Click(); });
+  Script.Then([&] { Windows->Options()->BtnCancel->Click(); });
+  Script.Then([&] { Windows->Start()->BtnCancel->Click(); });
   TSpellMode mode;
   TSpellScope scope;
   EXPECT_FALSE(Windows->AskStart(false, mode, scope));
@@ -368,7 +368,7 @@ TEST_F(SpellWindowsTest, OptionsAreKeptUnderTheirNamesAndCancelPutsThemBack) {
 }
 
 TEST_F(SpellWindowsTest, StartWindowNamesTheScopeAndKeepsTheMode) {
-  TSCStart& start = *Windows->Start;
+  TSCStart& start = *Windows->Start();
   TSpellMode mode = TSpellMode::Interactive;
   TSpellScope scope = TSpellScope::WholeText;
   // Without a selection: "From cursor", the stored choice kept; Automatic chosen and kept.
@@ -393,14 +393,14 @@ TEST_F(SpellWindowsTest, StartWindowNamesTheScopeAndKeepsTheMode) {
   EXPECT_EQ(scope, TSpellScope::FromCursor);
   // A new start window restores the mode; Cancel answers false.
   Windows = std::make_unique<TSpellWindows>(nullptr);
-  EXPECT_EQ(Windows->Start->RGMode->ItemIndex(), 1);
-  Script.Then([&] { Windows->Start->DialogKey(VK_ESCAPE, 0); });
+  EXPECT_EQ(Windows->Start()->RGMode->ItemIndex(), 1);
+  Script.Then([&] { Windows->Start()->DialogKey(VK_ESCAPE, 0); });
   EXPECT_FALSE(Windows->AskStart(false, mode, scope));
 }
 
 TEST_F(SpellWindowsTest, AddWordsGoToTheUserDictionaryOfTheirLanguage) {
   Windows->SetSpell(&Spell);
-  TSCAddWord& a = *Windows->AddWord;
+  TSCAddWord& a = *Windows->AddWord();
   EXPECT_FALSE(a.BtnAdd->Enabled());
   EXPECT_EQ(a.LangCombo->LanguageCount(), 2);  // the spelling languages
   Windows->ShowAddWords("qwertyzz", LANG_ENGLISH_US, false);
@@ -457,16 +457,16 @@ TEST_F(SpellWindowsTest, DocumentCheckStartsFromTheStartWindowWithTheOptionsShow
   edit.SetSelStart(0);
   TRichEditSpellEditor editor(edit);
   // Repeated words are not looked for when their box is off: the first question is the word.
-  Windows->Options->CBRep->SetChecked(false);
+  Windows->Options()->CBRep->SetChecked(false);
   Script.Then([&] {
-    Windows->Start->RGMode->SetItemIndex(0);
-    Windows->Start->RGScope->SetItemIndex(0);
-    Windows->Start->BtnStart->Click();
+    Windows->Start()->RGMode->SetItemIndex(0);
+    Windows->Start()->RGScope->SetItemIndex(0);
+    Windows->Start()->BtnStart->Click();
   });
   std::string asked;
   Script.Then([&] {
     asked = PopupWord();
-    Windows->Popup->BtnCancel->Click();
+    Windows->Popup()->BtnCancel->Click();
   });
   Windows->CheckDocument(editor);
   EXPECT_EQ(asked, "wrold");
@@ -474,8 +474,8 @@ TEST_F(SpellWindowsTest, DocumentCheckStartsFromTheStartWindowWithTheOptionsShow
   EXPECT_EQ(edit.GetTextW(), u"One two two wrold.");
   // "Add words" with nothing waiting shows the window empty.
   Windows->AddWords();
-  EXPECT_TRUE(Windows->AddWord->Visible());
-  EXPECT_FALSE(Windows->AddWord->BtnAdd->Enabled());
+  EXPECT_TRUE(Windows->AddWord()->Visible());
+  EXPECT_FALSE(Windows->AddWord()->BtnAdd->Enabled());
 }
 
 TEST_F(SpellWindowsTest, ThePopupStandsBelowTheWordOfTheCheckedEditor) {
@@ -485,8 +485,8 @@ TEST_F(SpellWindowsTest, ThePopupStandsBelowTheWordOfTheCheckedEditor) {
   Windows->SetSpell(&spell);
   // Before any check the added-words window opens mid-screen, not in the corner.
   Windows->AddWords();
-  EXPECT_GT(Windows->AddWord->Left() + Windows->AddWord->Top(), 0);
-  Windows->AddWord->Hide();
+  EXPECT_GT(Windows->AddWord()->Left() + Windows->AddWord()->Top(), 0);
+  Windows->AddWord()->Hide();
   TForm form(nullptr);
   form.SetBounds(120, 90, 600, 400);
   auto* edit = new TRichEditW(&form);
@@ -496,16 +496,16 @@ TEST_F(SpellWindowsTest, ThePopupStandsBelowTheWordOfTheCheckedEditor) {
   edit->SetLanguage(LANG_ENGLISH_US);
   edit->SetTextW(u"One two wrold.");
   edit->SetSelStart(0);
-  Windows->Options->CBRep->SetChecked(false);
+  Windows->Options()->CBRep->SetChecked(false);
   Script.Then([&] {
-    Windows->Start->RGMode->SetItemIndex(0);
-    Windows->Start->RGScope->SetItemIndex(0);
-    Windows->Start->BtnStart->Click();
+    Windows->Start()->RGMode->SetItemIndex(0);
+    Windows->Start()->RGScope->SetItemIndex(0);
+    Windows->Start()->BtnStart->Click();
   });
   TPoint at;
   Script.Then([&] {
-    at = Point(Windows->Popup->Left(), Windows->Popup->Top());
-    Windows->Popup->BtnCancel->Click();
+    at = Point(Windows->Popup()->Left(), Windows->Popup()->Top());
+    Windows->Popup()->BtnCancel->Click();
   });
   Windows->CheckDocument(*edit);
   EXPECT_EQ(Script.Left(), 0u);

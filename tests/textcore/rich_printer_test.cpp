@@ -10,6 +10,8 @@
 
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/form.h"
+#include "platform/gui/form_reader.h"
 #include "platform/gui/std_controls.h"
 #include "tests/platform/temp_folder.h"
 #include "textcore/print_layout.h"
@@ -100,6 +102,34 @@ TEST_F(RichPrinterTest, SettingsComeFromTheRegistryWhateverWasSet) {
   EXPECT_EQ(printer->MeasureUnit(), muInches);
   EXPECT_EQ(printer->MarginLeft(), 1);
   EXPECT_TRUE(printer->Landscape());
+}
+
+// A printer read from a window's layout finds the system's printers only when first used, and
+// then with the stored settings, whichever of them is asked first.
+TEST_F(RichPrinterTest, PrinterOfALayoutHasItsStoredSettingsAtFirstUse) {
+  TWinRegistry(Key).WriteInteger("Printing", "MeasurementUnits", 1);
+  TWinRegistry(Key).WriteFloat("Printing", "LeftMargin", 1.5);
+  TWinRegistry(Key).WriteInteger("Printing", "Orientation", 1);
+  const std::vector<std::pair<const char*, std::function<void(TRichPrinter&)>>> firstUses = {
+      {"margin", [](TRichPrinter& p) { EXPECT_EQ(p.MarginLeft(), 1.5); }},
+      {"unit", [](TRichPrinter& p) { EXPECT_EQ(p.MeasureUnit(), muInches); }},
+      {"orientation", [](TRichPrinter& p) { EXPECT_TRUE(p.Landscape()); }},
+      {"device", [](TRichPrinter& p) { EXPECT_TRUE(p.Printer().Landscape()); }},
+      {"margin set", [](TRichPrinter& p) {
+         p.SetMarginTop(2);
+         EXPECT_EQ(p.MarginTop(), 2);
+         EXPECT_EQ(p.MarginLeft(), 1.5);
+       }},
+  };
+  for (const auto& [name, use] : firstUses) {
+    SCOPED_TRACE(name);
+    TForm form(nullptr);
+    ReadLayout(form, "object F: TForm\n  object P: TRichPrinter\n    MainRegKey = 'Software\\Vortanel\\Other'\n  end\nend\n",
+               "printer.qfm");
+    auto* p = dynamic_cast<TRichPrinter*>(form.FindComponent("P"));
+    ASSERT_NE(p, nullptr);
+    use(*p);
+  }
 }
 
 TEST_F(RichPrinterTest, UnitSwitchConvertsLengthsAndMarginsKeepToThePaper) {
