@@ -87,6 +87,11 @@ Qt::CursorShape CursorShape(int cursor) {
 
 RichEditControl::Impl::Impl(RichEditControl& owner) : q(owner), detachedCursor(&doc) {
   doc.setDocumentMargin(2);
+  // Paragraphs run left to right unless their format says otherwise: Qt would otherwise look
+  // for the direction in each paragraph's text at every layout pass.
+  QTextOption option = doc.defaultTextOption();
+  option.setTextDirection(Qt::LeftToRight);
+  doc.setDefaultTextOption(option);
   doc.setUndoRedoEnabled(true);
   doc.setDocumentLayout(new NullLayout(&doc));
   QObject::connect(&doc, &QTextDocument::contentsChange, &doc,
@@ -482,7 +487,29 @@ std::pair<int, int> RichEditControl::LastChange() const { return {d->changeStart
 std::u16string RichEditControl::Text() const { return FromQt(d->doc.toRawText()); }
 
 std::u16string RichEditControl::TextRange(int start, int end) const {
-  return FromQt(d->Range(start, end).selectedText());
+  // Read from the text itself: a cursor placed at `end` would have the window lay the text out
+  // up to there.
+  const int length = d->Length();
+  start = std::clamp(start, 0, length);
+  end = end < 0 ? length : std::clamp(end, 0, length);
+  if (start > end) std::swap(start, end);
+  QString text;
+  text.reserve(end - start);
+  for (QTextBlock b = d->doc.findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fr = it.fragment();
+      const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
+      if (a >= z) continue;
+      if (fr.length() > 2 * (z - a) + 4096) {  // only a small part of a long fragment
+        for (int i = a; i < z; ++i) text += d->doc.characterAt(i);
+      } else {
+        text += fr.text().mid(a - fr.position(), z - a);
+      }
+    }
+    const int mark = b.position() + b.length() - 1;
+    if (mark >= start && mark < end) text += QChar::ParagraphSeparator;
+  }
+  return FromQt(text);
 }
 
 void RichEditControl::SetText(std::u16string_view text) {

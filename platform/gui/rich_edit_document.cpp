@@ -1,5 +1,6 @@
 // The control's text as a document of the model and back, its objects, and pastes.
 #include <algorithm>
+#include <vector>
 
 #include <QApplication>
 #include <QBuffer>
@@ -147,24 +148,29 @@ void RichEditControl::SetDocument(const TRichDocument& document, bool selectionO
     c.beginEditBlock();
     c.removeSelectedText();
     const int firstBlock = c.blockNumber();
-    // Runs in a row mostly share their format: it is converted once.
-    const TCharFormat* lastFormat = nullptr;
-    QTextCharFormat lastQtFormat;
-    auto qtFormat = [&](const TCharFormat& format) {
-      if (!lastFormat || !(*lastFormat == format)) {
-        lastQtFormat = d->QtFormat(format);
-        lastFormat = &format;
-      }
-      return lastQtFormat;
+    // A document holds few distinct formats, mostly in turn (plain, bold, plain, colour...):
+    // each is converted once.
+    std::vector<std::pair<const TCharFormat*, QTextCharFormat>> formats;
+    auto qtFormat = [&](const TCharFormat& format) -> const QTextCharFormat& {
+      for (const auto& [known, converted] : formats)
+        if (*known == format) return converted;
+      if (formats.size() == 64) formats.pop_back();
+      formats.emplace(formats.begin(), &format, d->QtFormat(format));
+      return formats.front().second;
     };
+    const TParaFormat* lastPara = nullptr;
+    QTextBlockFormat bf;
     const size_t total = document.Paragraphs.size();
     try {
       for (size_t i = 0; i < total; ++i) {
         const TRichParagraph& para = document.Paragraphs[i];
         if (progress && i > 0 && i % 4096 == 0) progress(i, total);
-        QTextBlockFormat bf;
-        rich_edit::ApplyParaFormat(bf, para.Format, PFM_ALL2);
-        const QTextCharFormat mark = d->QtFormat(d->plainText ? d->defaultFormat : para.MarkFormat);
+        if (!lastPara || !(*lastPara == para.Format)) {
+          bf = QTextBlockFormat();
+          rich_edit::ApplyParaFormat(bf, para.Format, PFM_ALL2);
+          lastPara = &para.Format;
+        }
+        const QTextCharFormat mark = qtFormat(d->plainText ? d->defaultFormat : para.MarkFormat);
         if (i > 0) {
           c.insertBlock(d->plainText ? QTextBlockFormat() : bf, mark);
         } else if (!selectionOnly) {
@@ -172,7 +178,7 @@ void RichEditControl::SetDocument(const TRichDocument& document, bool selectionO
           c.setBlockCharFormat(mark);
         }
         for (const TRichRun& run : para.Runs) {
-          const QTextCharFormat f = qtFormat(d->plainText ? d->defaultFormat : run.Format);
+          const QTextCharFormat& f = qtFormat(d->plainText ? d->defaultFormat : run.Format);
           if (!run.Object) c.insertText(ToQt(run.Text), f);
           else if (d->allowObjects) d->InsertObjectAt(c, *run.Object, f);
         }
@@ -196,29 +202,37 @@ void RichEditControl::SetDocument(const TRichDocument& document, bool selectionO
       throw;
     }
     d->SetCursor(c);
-  } else {
-    auto clear = [&] {
-      d->objects.clear();
-      d->quiet = true;  // one change notification for the whole replacement
-      d->doc.clear();
-      d->quiet = false;
-    };
-    try {
-      d->WithoutUndo([&] {
-        clear();
-        QTextCursor c(&d->doc);
-        build(c);
-      });
-    } catch (...) {
-      clear();
-      d->doc.setUndoRedoEnabled(d->undoLimit > 0);
-      d->modified = true;
-      d->SetCursor(QTextCursor(&d->doc));
-      throw;
-    }
+    return;
+  }
+  // The window lets go of the text meanwhile and lays it out once, as it shows it again; the
+  // caret goes to the start before that.
+  const bool redraw = d->redraw;
+  SetRedraw(false);
+  auto clear = [&] {
+    d->objects.clear();
+    d->quiet = true;  // one change notification for the whole replacement
+    d->doc.clear();
+    d->quiet = false;
+  };
+  auto show = [&] {
     d->modified = true;
     d->SetCursor(QTextCursor(&d->doc));
+    SetRedraw(redraw);
+    if (d->Attached()) d->window->ensureCursorVisible();
+  };
+  try {
+    d->WithoutUndo([&] {
+      clear();
+      QTextCursor c(&d->doc);
+      build(c);
+    });
+  } catch (...) {
+    clear();
+    d->doc.setUndoRedoEnabled(d->undoLimit > 0);
+    show();
+    throw;
   }
+  show();
 }
 
 void RichEditControl::InsertObject(const TRichObject& object) {
