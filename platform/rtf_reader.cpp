@@ -1244,6 +1244,7 @@ void RtfReader::AddObjectRun(TRichObject object, const GroupState& state) {
 void RtfReader::EndParagraph() {
   FlushRun();
   TRichParagraph& paragraph = doc_.Paragraphs.back();
+  paragraph.Runs.shrink_to_fit();  // a long document holds many paragraphs of a few runs
   paragraph.Format = Top().para;
   if (pageBreakPending_) paragraph.Format.PageBreakBefore = true;
   pageBreakPending_ = false;

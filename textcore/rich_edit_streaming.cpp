@@ -130,7 +130,7 @@ public:
     if (wholeText && control.TextLength() > 0) text_ = control.Document(false);
   }
   void Restore() {
-    if (text_) control_.SetDocument(*text_, false);
+    if (text_) control_.SetDocument(std::move(*text_), false);
     control_.SetSel(selStart_, selEnd_);
     control_.SetModified(modified_);
   }
@@ -221,11 +221,11 @@ std::u16string TextizedOf(const RichEditControl& control, std::u16string text, i
 
 // Puts a read document into the control, with progress (positions in the `size` bytes it was
 // read from) and Stop; a stop or a failure gives back the previous text.
-void SetDocumentIn(TCustomRichEditW& control, const TRichDocument& document, bool selection, size_t size) {
+void SetDocumentIn(TCustomRichEditW& control, TRichDocument document, bool selection, size_t size) {
   RichEditControl& c = control.Control();
   TKeptText kept(c, !selection);
   try {
-    c.SetDocument(document, selection, [&](size_t done, size_t total) {
+    c.SetDocument(std::move(document), selection, [&](size_t done, size_t total) {
       if (streamingAborted) throw EUserInterrupt();
       const int position = ClampInt(int64_t(double(size) * double(done) / double(total)));
       if (control.OnLoadProgress) control.OnLoadProgress(&control, position, ClampInt(int64_t(size)));
@@ -278,8 +278,7 @@ void LoadRichEditStream(TCustomRichEditW& control, TStream& stream) {
 void LoadRichEditRtf(TCustomRichEditW& control, const std::string& data) {
   TRtfReadOptions options;
   options.Plain = control.PlainRTF();
-  const TRichDocument document = ReadRtf(data, options);
-  SetDocumentIn(control, document, control.SelectedInOut(), data.size());
+  SetDocumentIn(control, ReadRtf(data, options), control.SelectedInOut(), data.size());
   if (control.AutoURLDetect() == adExtended) control.DetectURLs(0, control.Control().TextLength());
 }
 

@@ -192,7 +192,7 @@ public:
   // Replaces the whole text (emptying the undo buffer), or the selection, with a document.
   // `progress` (when given) hears (paragraphs done, paragraphs) now and then; what it raises
   // stops the change and goes on, the text then being left empty (or the selection removed).
-  void SetDocument(const TRichDocument& document, bool selectionOnly,
+  void SetDocument(TRichDocument document, bool selectionOnly,
                    const std::function<void(size_t done, size_t total)>& progress = nullptr);
 
   // --- Objects -------------------------------------------------------------------------------

@@ -142,7 +142,7 @@ TRichDocument RichEditControl::Document(bool selectionOnly) const {
   return result;
 }
 
-void RichEditControl::SetDocument(const TRichDocument& document, bool selectionOnly,
+void RichEditControl::SetDocument(TRichDocument document, bool selectionOnly,
                                   const std::function<void(size_t done, size_t total)>& progress) {
   auto build = [&](QTextCursor& c) {
     c.beginEditBlock();
@@ -150,12 +150,12 @@ void RichEditControl::SetDocument(const TRichDocument& document, bool selectionO
     const int firstBlock = c.blockNumber();
     // A document holds few distinct formats, mostly in turn (plain, bold, plain, colour...):
     // each is converted once.
-    std::vector<std::pair<const TCharFormat*, QTextCharFormat>> formats;
+    std::vector<std::pair<TCharFormat, QTextCharFormat>> formats;
     auto qtFormat = [&](const TCharFormat& format) -> const QTextCharFormat& {
       for (const auto& [known, converted] : formats)
-        if (*known == format) return converted;
+        if (known == format) return converted;
       if (formats.size() == 64) formats.pop_back();
-      formats.emplace(formats.begin(), &format, d->QtFormat(format));
+      formats.emplace(formats.begin(), format, d->QtFormat(format));
       return formats.front().second;
     };
     const TParaFormat* lastPara = nullptr;
@@ -163,7 +163,7 @@ void RichEditControl::SetDocument(const TRichDocument& document, bool selectionO
     const size_t total = document.Paragraphs.size();
     try {
       for (size_t i = 0; i < total; ++i) {
-        const TRichParagraph& para = document.Paragraphs[i];
+        TRichParagraph& para = document.Paragraphs[i];
         if (progress && i > 0 && i % 4096 == 0) progress(i, total);
         if (!lastPara || !(*lastPara == para.Format)) {
           bf = QTextBlockFormat();
@@ -182,6 +182,7 @@ void RichEditControl::SetDocument(const TRichDocument& document, bool selectionO
           if (!run.Object) c.insertText(ToQt(run.Text), f);
           else if (d->allowObjects) d->InsertObjectAt(c, *run.Object, f);
         }
+        std::vector<TRichRun>().swap(para.Runs);  // the text is the control's now
       }
     } catch (...) {
       c.endEditBlock();
@@ -445,7 +446,7 @@ bool RichEditControl::PasteAs(TPasteFormat format, bool iconic) {
       if (format == TPasteFormat::RtfNoObjects)
         for (TRichParagraph& para : document.Paragraphs)
           std::erase_if(para.Runs, [](const TRichRun& run) { return run.Object.has_value(); });
-      SetDocument(document, true);
+      SetDocument(std::move(document), true);
       break;
     }
     case TPasteFormat::Text: d->InsertPlain(data->text().toStdU16String()); break;
