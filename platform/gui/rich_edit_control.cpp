@@ -119,22 +119,31 @@ void RichEditControl::Impl::UpdateAttachment() {
   if (!window || show == attached) return;
   QScrollBar* h = window->horizontalScrollBar();
   QScrollBar* v = window->verticalScrollBar();
-  const int x = h->value(), y = v->value();
   attaching = true;
   if (show) {
     attached = true;
     doc.setDocumentLayout(nullptr);  // the window's own layout is made anew
     window->setDocument(&doc);
     window->setTextCursor(detachedCursor);
-    QObject::connect(doc.documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, window,
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    QObject::connect(layout, &QAbstractTextDocumentLayout::documentSizeChanged, window,
                      [this](const QSizeF& size) {
                        if (q.OnRequestResize) q.OnRequestResize(qCeil(size.width()), qCeil(size.height()));
                      });
+    if (newText) view = {};
+    newText = false;
+    // The window lays the text out bit by bit from its start: first as far as the view it had,
+    // so that it can scroll back there.
+    const qreal bottom = view.y + window->viewport()->height();
+    for (QTextBlock b = doc.findBlockByNumber(view.topLine); b.isValid() && layout->blockBoundingRect(b).top() < bottom;
+         b = b.next()) {
+    }
+    h->setValue(view.x);
+    v->setValue(view.y);
   } else {
+    view = {h->value(), v->value(), q.FirstVisibleLine()};
     Detach();
   }
-  h->setValue(x);
-  v->setValue(y);
   attaching = false;
 }
 
@@ -556,6 +565,7 @@ void RichEditControl::LoadText(const std::function<bool(std::u16string& piece)>&
   } catch (...) {
     d->doc.clear();
     d->detachedCursor = QTextCursor(&d->doc);
+    d->newText = true;
     finish();
     d->modified = true;
     d->SetCursor(QTextCursor(&d->doc));
@@ -564,6 +574,7 @@ void RichEditControl::LoadText(const std::function<bool(std::u16string& piece)>&
   // The caret goes to the start before the window shows the text: a caret at the end would
   // have the window lay out the whole text at once to show it.
   d->detachedCursor = QTextCursor(&d->doc);
+  d->newText = true;
   finish();
   if (d->Length() > 0) d->OnContentsChange(0, 0, d->Length());
   else if (hadText) d->OnContentsChange(0, 1, 0);
@@ -645,7 +656,16 @@ std::u16string RichEditControl::Line(int line) const {
 
 int RichEditControl::FirstVisibleLine() const {
   if (!d->Attached()) return 0;
-  return d->window->cursorForPosition(QPoint(0, 0)).blockNumber();
+  // The first paragraph whose bottom lies below the top of the view. Qt's hit test can miss
+  // while the window is still laying out a text it took anew, so its answer is checked.
+  QAbstractTextDocumentLayout* layout = d->doc.documentLayout();
+  const qreal top = d->window->verticalScrollBar()->value();
+  auto below = [&](const QTextBlock& b) { return layout->blockBoundingRect(b).bottom() > top; };
+  const QTextBlock hit = d->window->cursorForPosition(QPoint(0, 0)).block();
+  if (below(hit) && (!hit.previous().isValid() || !below(hit.previous()))) return hit.blockNumber();
+  QTextBlock b = d->doc.begin();
+  while (b.next().isValid() && !below(b)) b = b.next();
+  return b.blockNumber();
 }
 
 bool RichEditControl::ScrollLines(int delta) {

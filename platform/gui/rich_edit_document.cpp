@@ -218,8 +218,8 @@ void RichEditControl::SetDocument(TRichDocument document, bool selectionOnly,
   auto show = [&] {
     d->modified = true;
     d->SetCursor(QTextCursor(&d->doc));
+    d->newText = true;
     SetRedraw(redraw);
-    if (d->Attached()) d->window->ensureCursorVisible();
   };
   try {
     d->WithoutUndo([&] {

@@ -81,6 +81,10 @@ struct RichEditControl::Impl {
   QTextDocument placeholder;
   bool attached = false;
   bool attaching = false;
+  bool newText = false;               // the whole text was replaced: shown from its start
+  struct View {
+    int x = 0, y = 0, topLine = 0;    // scroll offsets and first paragraph in view
+  } view;                             // where the window showed the text when it let go of it
   QTextCursor detachedCursor;
   TCharFormat defaultFormat;
   QTextCharFormat typingFormat;       // format for the next typed text (set on an empty selection)
