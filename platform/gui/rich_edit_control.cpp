@@ -240,9 +240,18 @@ void RichEditControl::Impl::OnContentsChange(int position, int removed, int adde
   if (removed == 0 && added == 0) return;
   changeStart = std::min(position, Length());
   changeEnd = std::min(position + added, Length());
+  KeepLongParagraphsShaped(changeStart, changeEnd);
   modified = true;
   if (q.OnChange) q.OnChange();
   NotifySelection();
+}
+
+void RichEditControl::Impl::KeepLongParagraphsShaped(int start, int end) {
+  // Qt shapes a paragraph whole and by default forgets the glyphs after each use: in a very
+  // long one every repaint of the caret and every caret question would shape it all again.
+  constexpr int kLongParagraph = 1 << 16;
+  for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() <= end; b = b.next())
+    if (b.length() > kLongParagraph) b.layout()->setCacheEnabled(true);
 }
 
 bool RichEditControl::Impl::AllowEdit(int start, int end) {
@@ -575,6 +584,7 @@ void RichEditControl::LoadText(const std::function<bool(std::u16string& piece)>&
   // have the window lay out the whole text at once to show it.
   d->detachedCursor = QTextCursor(&d->doc);
   d->newText = true;
+  d->KeepLongParagraphsShaped(0, d->Length());
   finish();
   if (d->Length() > 0) d->OnContentsChange(0, 0, d->Length());
   else if (hadText) d->OnContentsChange(0, 1, 0);

@@ -135,6 +135,8 @@ struct RichEditControl::Impl {
   }
   void NotifySelection();
   void OnContentsChange(int position, int removed, int added);
+  // Has the window keep the glyphs of the paragraphs from `start` to `end` that are very long.
+  void KeepLongParagraphsShaped(int start, int end);
   // User edits: protection check and paste.
   bool AllowEdit(int start, int end);
   void InsertMime(const QMimeData* data);
