@@ -18,6 +18,7 @@ struct TCharFormat;
 struct TParaFormat;
 struct TRichDocument;
 struct TRichObject;
+struct TRichParagraph;
 
 // Character-format mask bits: which fields of a TCharFormat a call reads or writes.
 inline constexpr uint32_t CFM_BOLD = 0x1, CFM_ITALIC = 0x2, CFM_UNDERLINE = 0x4,
@@ -194,6 +195,10 @@ public:
   // stops the change and goes on, the text then being left empty (or the selection removed).
   void SetDocument(TRichDocument document, bool selectionOnly,
                    const std::function<void(size_t done, size_t total)>& progress = nullptr);
+  // Replaces the whole text (emptying the undo buffer) with the paragraphs that `produce` hands,
+  // one at a time, to the function it is given; what it raises empties the text and goes on.
+  void LoadDocument(
+      const std::function<void(const std::function<void(TRichParagraph& paragraph)>& add)>& produce);
 
   // --- Objects -------------------------------------------------------------------------------
   // Inserts an object in place of the selection.
