@@ -265,7 +265,6 @@ void RichEditControl::LoadDocument(
       DocumentBuilder builder(*d, c, false);
       produce([&](TRichParagraph& para) { builder.Add(para); });
       builder.Finish();
-      d->KeepLongParagraphsShaped(0, d->Length());
     });
   } catch (...) {
     clear();
