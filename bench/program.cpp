@@ -291,15 +291,18 @@ BENCHMARK(BM_Transliterate)->Arg(1)->Arg(10)->Iterations(1)->Unit(benchmark::kMi
 void BM_ChangeCase(benchmark::State& state) { Operation(state, {"SelectAll1", "CaseUpper"}); }
 BENCHMARK(BM_ChangeCase)->Arg(1)->Arg(10)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// Opening a file of the program and letting its window show it; time and memory growth.
+// Opening a file of the program and letting its window show it; time and memory growth, and
+// the processor's share while the window then idles for two seconds.
 struct Opened {
-  double ms = 0, growthMB = 0;
+  double ms = 0, growthMB = 0, idlePct = 0;
 };
 bool OpenAndShow(benchmark::State& state, const std::string& file, Opened& out) {
-  const Run run = Program({"stamp $STAMPS start", "open " + file, "idle 300", "stamp $STAMPS shown"});
-  if (!Check(state, run, {"start", "shown"})) return false;
+  const Run run = Program({"stamp $STAMPS start", "open " + file, "idle 300", "stamp $STAMPS shown", "idle 2000",
+                           "stamp $STAMPS idled"});
+  if (!Check(state, run, {"start", "shown", "idled"})) return false;
   out.ms = run.Between("start", "shown");
   out.growthMB = (run.stamps.at("shown").peakKb - run.stamps.at("start").rssKb) / 1024;
+  out.idlePct = 100 * run.CpuBetween("shown", "idled") / run.Between("shown", "idled");
   return true;
 }
 
@@ -313,6 +316,8 @@ void BM_SingleLine50MB(benchmark::State& state) {
     state.counters["lines_ms"] = base.ms;
     state.counters["one_line_ms"] = one.ms;
     state.counters["one_line_MB"] = one.growthMB;
+    state.counters["lines_idle_cpu_pct"] = base.idlePct;
+    state.counters["one_line_idle_cpu_pct"] = one.idlePct;
     state.counters["ratio_time"] = one.ms / base.ms;
     state.counters["ratio_memory"] = one.growthMB / base.growthMB;
   }

@@ -20,22 +20,23 @@ std::u16string TRichDocument::PlainText() const {
   return text;
 }
 
+void TRichParagraph::Normalize() {
+  std::vector<TRichRun> runs;
+  runs.reserve(Runs.size());
+  for (TRichRun& run : Runs) {
+    if (run.Text.empty() && !run.Object) continue;
+    if (!runs.empty() && !run.Object && !runs.back().Object && runs.back().Format == run.Format) {
+      runs.back().Text += run.Text;
+      continue;
+    }
+    runs.push_back(std::move(run));
+  }
+  Runs = std::move(runs);
+}
+
 void TRichDocument::Normalize() {
   if (Paragraphs.empty()) Paragraphs.emplace_back();
-  for (TRichParagraph& paragraph : Paragraphs) {
-    std::vector<TRichRun> runs;
-    runs.reserve(paragraph.Runs.size());
-    for (TRichRun& run : paragraph.Runs) {
-      if (run.Text.empty() && !run.Object) continue;
-      if (!runs.empty() && !run.Object && !runs.back().Object &&
-          runs.back().Format == run.Format) {
-        runs.back().Text += run.Text;
-        continue;
-      }
-      runs.push_back(std::move(run));
-    }
-    paragraph.Runs = std::move(runs);
-  }
+  for (TRichParagraph& paragraph : Paragraphs) paragraph.Normalize();
 }
 
 unsigned CharsetCodePage(int charset, unsigned documentCodePage) {

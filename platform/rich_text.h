@@ -193,6 +193,8 @@ struct TRichParagraph {
   bool operator==(const TRichParagraph&) const = default;
   // The paragraph's text without its end.
   std::u16string Text() const;
+  // Normalizes every paragraph.
+  void Normalize();
 };
 
 struct TRichDocument {
@@ -205,7 +207,7 @@ struct TRichDocument {
 
   // The control's text: the paragraphs' texts joined by '\r'.
   std::u16string PlainText() const;
-  // Merges adjacent runs of equal format (objects stay runs of their own) and drops empty runs.
+  // Normalizes every paragraph.
   void Normalize();
 };
 

@@ -196,6 +196,7 @@ private:
   std::size_t pos_ = 0;
   std::size_t controlStart_ = 0;  // offset of the backslash of the control word being read
   std::size_t nextProgress_ = kProgressStep;
+  std::size_t paragraphsSent_ = 0;
 
   // Parser state.
   std::vector<GroupState> stack_;
@@ -311,7 +312,11 @@ private:
   void EndParagraph();
   void AddObjectRun(TRichObject object, const GroupState& state);
   void Finish();
-  void ClearLinkTargetsShown();
+  // Normalizes a complete paragraph and takes off the link targets its text shows.
+  void CompleteParagraph(TRichParagraph& paragraph);
+  // Hands the last paragraph on when paragraphs go out one by one.
+  void SendParagraph();
+  bool ClearLinkTargetsShown(TRichParagraph& paragraph);
 
   // Tables and destinations.
   void FinishFontEntry();
@@ -1244,6 +1249,7 @@ void RtfReader::AddObjectRun(TRichObject object, const GroupState& state) {
 void RtfReader::EndParagraph() {
   FlushRun();
   TRichParagraph& paragraph = doc_.Paragraphs.back();
+  paragraph.Runs.shrink_to_fit();  // a long document holds many paragraphs of a few runs
   paragraph.Format = Top().para;
   if (pageBreakPending_) paragraph.Format.PageBreakBefore = true;
   pageBreakPending_ = false;
@@ -1251,7 +1257,18 @@ void RtfReader::EndParagraph() {
   paragraph.MarkFormat.Link = false;
   paragraph.MarkFormat.LinkTarget.clear();
   openParaValid_ = false;
-  doc_.Paragraphs.emplace_back();
+  if (options_.Paragraph)
+    SendParagraph();
+  else
+    doc_.Paragraphs.emplace_back();
+}
+
+void RtfReader::SendParagraph() {
+  TRichParagraph& paragraph = doc_.Paragraphs.back();
+  CompleteParagraph(paragraph);
+  options_.Paragraph(paragraph);
+  paragraph = TRichParagraph();
+  ++paragraphsSent_;
 }
 
 void RtfReader::Finish() {
@@ -1273,8 +1290,10 @@ void RtfReader::Finish() {
   }
   FlushRun();
   TRichParagraph& last = doc_.Paragraphs.back();
-  if (doc_.Paragraphs.size() > 1 && last.Runs.empty()) {
-    doc_.Paragraphs.pop_back();  // the end of the last paragraph, not a paragraph of its own
+  if ((doc_.Paragraphs.size() > 1 || paragraphsSent_ > 0) && last.Runs.empty()) {
+    // The end of the last paragraph, not a paragraph of its own.
+    if (options_.Paragraph) return;
+    doc_.Paragraphs.pop_back();
   } else {
     last.Format = openParaValid_ ? openPara_ : Top().para;
     if (pageBreakPending_) last.Format.PageBreakBefore = true;
@@ -1282,34 +1301,39 @@ void RtfReader::Finish() {
     last.MarkFormat.Link = false;
     last.MarkFormat.LinkTarget.clear();
   }
-  doc_.Normalize();
-  if (!links_.empty()) ClearLinkTargetsShown();
+  if (options_.Paragraph) {
+    SendParagraph();
+    return;
+  }
+  for (TRichParagraph& paragraph : doc_.Paragraphs) CompleteParagraph(paragraph);
+}
+
+void RtfReader::CompleteParagraph(TRichParagraph& paragraph) {
+  paragraph.Normalize();
+  if (!links_.empty() && ClearLinkTargetsShown(paragraph)) paragraph.Normalize();
 }
 
 // Adjacent link runs with one target are one link, as the writer writes them; a link whose
 // text is its target keeps no separate target.
-void RtfReader::ClearLinkTargetsShown() {
+bool RtfReader::ClearLinkTargetsShown(TRichParagraph& paragraph) {
   bool changed = false;
-  for (TRichParagraph& paragraph : doc_.Paragraphs) {
-    std::vector<TRichRun>& runs = paragraph.Runs;
-    for (std::size_t i = 0; i < runs.size();) {
-      std::size_t end = i + 1;
-      if (!runs[i].Format.Link || runs[i].Format.LinkTarget.empty()) {
-        i = end;
-        continue;
-      }
-      std::u16string shown = runs[i].Text;
-      while (end < runs.size() && runs[end].Format.Link &&
-             runs[end].Format.LinkTarget == runs[i].Format.LinkTarget)
-        shown += runs[end++].Text;
-      if (shown == runs[i].Format.LinkTarget) {
-        for (std::size_t k = i; k < end; ++k) runs[k].Format.LinkTarget.clear();
-        changed = true;
-      }
+  std::vector<TRichRun>& runs = paragraph.Runs;
+  for (std::size_t i = 0; i < runs.size();) {
+    std::size_t end = i + 1;
+    if (!runs[i].Format.Link || runs[i].Format.LinkTarget.empty()) {
       i = end;
+      continue;
     }
+    std::u16string shown = runs[i].Text;
+    while (end < runs.size() && runs[end].Format.Link && runs[end].Format.LinkTarget == runs[i].Format.LinkTarget)
+      shown += runs[end++].Text;
+    if (shown == runs[i].Format.LinkTarget) {
+      for (std::size_t k = i; k < end; ++k) runs[k].Format.LinkTarget.clear();
+      changed = true;
+    }
+    i = end;
   }
-  if (changed) doc_.Normalize();
+  return changed;
 }
 
 // --- Tables and destinations ----------------------------------------------------------------

@@ -24,6 +24,9 @@ struct TRtfReadOptions {
   bool Plain = false;
   // Called now and then with the bytes read so far and the total; it may throw to stop reading.
   std::function<void(std::size_t position, std::size_t size)> Progress;
+  // When given, each paragraph goes here as soon as it is complete instead of into the document
+  // returned, whose paragraphs are then one empty one.
+  std::function<void(TRichParagraph& paragraph)> Paragraph;
 };
 
 // True when `data` starts as an RTF document (after blanks and a UTF-8 byte order mark).

@@ -130,7 +130,7 @@ public:
     if (wholeText && control.TextLength() > 0) text_ = control.Document(false);
   }
   void Restore() {
-    if (text_) control_.SetDocument(*text_, false);
+    if (text_) control_.SetDocument(std::move(*text_), false);
     control_.SetSel(selStart_, selEnd_);
     control_.SetModified(modified_);
   }
@@ -219,18 +219,32 @@ std::u16string TextizedOf(const RichEditControl& control, std::u16string text, i
   return text;
 }
 
-// Puts a read document into the control, with progress (positions in the `size` bytes it was
-// read from) and Stop; a stop or a failure gives back the previous text.
-void SetDocumentIn(TCustomRichEditW& control, const TRichDocument& document, bool selection, size_t size) {
+// Reports the load at `position` of `size` bytes; a Stop raises.
+void ReportLoad(TCustomRichEditW& control, size_t position, size_t size) {
+  if (streamingAborted) throw EUserInterrupt();
+  if (control.OnLoadProgress) control.OnLoadProgress(&control, ClampInt(int64_t(position)), ClampInt(int64_t(size)));
+  if (streamingAborted) throw EUserInterrupt();
+}
+
+// Reads RTF into the control (in place of the selection when `selection`), with progress and
+// Stop; a stop or a failure gives back the previous text.
+void ReadRtfIn(TCustomRichEditW& control, const std::string& data, TRtfReadOptions options, bool selection) {
   RichEditControl& c = control.Control();
   TKeptText kept(c, !selection);
   try {
-    c.SetDocument(document, selection, [&](size_t done, size_t total) {
-      if (streamingAborted) throw EUserInterrupt();
-      const int position = ClampInt(int64_t(double(size) * double(done) / double(total)));
-      if (control.OnLoadProgress) control.OnLoadProgress(&control, position, ClampInt(int64_t(size)));
-      if (streamingAborted) throw EUserInterrupt();
-    });
+    if (selection) {
+      c.SetDocument(ReadRtf(data, options), true, [&](size_t done, size_t total) {
+        ReportLoad(control, size_t(double(data.size()) * double(done) / double(total)), data.size());
+      });
+    } else {
+      // Each paragraph goes into the control as it is read: the document is never held whole
+      // beside the control's own text.
+      options.Progress = [&](size_t position, size_t size) { ReportLoad(control, position, size); };
+      c.LoadDocument([&](const std::function<void(TRichParagraph&)>& add) {
+        options.Paragraph = add;
+        ReadRtf(data, options);
+      });
+    }
   } catch (...) {
     kept.Restore();
     throw;
@@ -278,8 +292,7 @@ void LoadRichEditStream(TCustomRichEditW& control, TStream& stream) {
 void LoadRichEditRtf(TCustomRichEditW& control, const std::string& data) {
   TRtfReadOptions options;
   options.Plain = control.PlainRTF();
-  const TRichDocument document = ReadRtf(data, options);
-  SetDocumentIn(control, document, control.SelectedInOut(), data.size());
+  ReadRtfIn(control, data, options, control.SelectedInOut());
   if (control.AutoURLDetect() == adExtended) control.DetectURLs(0, control.Control().TextLength());
 }
 

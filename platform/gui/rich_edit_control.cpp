@@ -87,6 +87,11 @@ Qt::CursorShape CursorShape(int cursor) {
 
 RichEditControl::Impl::Impl(RichEditControl& owner) : q(owner), detachedCursor(&doc) {
   doc.setDocumentMargin(2);
+  // Paragraphs run left to right unless their format says otherwise: Qt would otherwise look
+  // for the direction in each paragraph's text at every layout pass.
+  QTextOption option = doc.defaultTextOption();
+  option.setTextDirection(Qt::LeftToRight);
+  doc.setDefaultTextOption(option);
   doc.setUndoRedoEnabled(true);
   doc.setDocumentLayout(new NullLayout(&doc));
   QObject::connect(&doc, &QTextDocument::contentsChange, &doc,
@@ -114,23 +119,32 @@ void RichEditControl::Impl::UpdateAttachment() {
   if (!window || show == attached) return;
   QScrollBar* h = window->horizontalScrollBar();
   QScrollBar* v = window->verticalScrollBar();
-  const int x = h->value(), y = v->value();
   attaching = true;
   if (show) {
     attached = true;
     doc.setDocumentLayout(nullptr);  // the window's own layout is made anew
     window->setDocument(&doc);
     window->setTextCursor(detachedCursor);
-    QObject::connect(doc.documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, window,
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    QObject::connect(layout, &QAbstractTextDocumentLayout::documentSizeChanged, window,
                      [this](const QSizeF& size) {
                        if (q.OnRequestResize) q.OnRequestResize(qCeil(size.width()), qCeil(size.height()));
                      });
+    if (newText) view = {};
+    newText = false;
+    // The window lays the text out bit by bit from its start: first as far as the view it had,
+    // so that it can scroll back there.
+    const qreal bottom = view.y + window->viewport()->height();
+    for (QTextBlock b = doc.findBlockByNumber(view.topLine); b.isValid() && layout->blockBoundingRect(b).top() < bottom;
+         b = b.next()) {
+    }
+    h->setValue(view.x);
+    v->setValue(view.y);
+    if (scrollOnAttach) window->ensureCursorVisible();
   } else {
+    view = {h->value(), v->value(), q.FirstVisibleLine()};
     Detach();
   }
-  h->setValue(x);
-  v->setValue(y);
-  if (attached && scrollOnAttach) window->ensureCursorVisible();
   scrollOnAttach = false;
   attaching = false;
 }
@@ -228,9 +242,18 @@ void RichEditControl::Impl::OnContentsChange(int position, int removed, int adde
   if (removed == 0 && added == 0) return;
   changeStart = std::min(position, Length());
   changeEnd = std::min(position + added, Length());
+  KeepLongParagraphsShaped(changeStart, changeEnd);
   modified = true;
   if (q.OnChange) q.OnChange();
   NotifySelection();
+}
+
+void RichEditControl::Impl::KeepLongParagraphsShaped(int start, int end) {
+  // Qt shapes a paragraph whole and by default forgets the glyphs after each use: in a very
+  // long one every repaint of the caret and every caret question would shape it all again.
+  constexpr int kLongParagraph = 1 << 16;
+  for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() <= end; b = b.next())
+    if (b.length() > kLongParagraph) b.layout()->setCacheEnabled(true);
 }
 
 bool RichEditControl::Impl::AllowEdit(int start, int end) {
@@ -484,7 +507,29 @@ std::pair<int, int> RichEditControl::LastChange() const { return {d->changeStart
 std::u16string RichEditControl::Text() const { return FromQt(d->doc.toRawText()); }
 
 std::u16string RichEditControl::TextRange(int start, int end) const {
-  return FromQt(d->Range(start, end).selectedText());
+  // Read from the text itself: a cursor placed at `end` would have the window lay the text out
+  // up to there.
+  const int length = d->Length();
+  start = std::clamp(start, 0, length);
+  end = end < 0 ? length : std::clamp(end, 0, length);
+  if (start > end) std::swap(start, end);
+  QString text;
+  text.reserve(end - start);
+  for (QTextBlock b = d->doc.findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fr = it.fragment();
+      const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
+      if (a >= z) continue;
+      if (fr.length() > 2 * (z - a) + 4096) {  // only a small part of a long fragment
+        for (int i = a; i < z; ++i) text += d->doc.characterAt(i);
+      } else {
+        text += fr.text().mid(a - fr.position(), z - a);
+      }
+    }
+    const int mark = b.position() + b.length() - 1;
+    if (mark >= start && mark < end) text += QChar::ParagraphSeparator;
+  }
+  return FromQt(text);
 }
 
 void RichEditControl::SetText(std::u16string_view text) {
@@ -531,6 +576,7 @@ void RichEditControl::LoadText(const std::function<bool(std::u16string& piece)>&
   } catch (...) {
     d->doc.clear();
     d->detachedCursor = QTextCursor(&d->doc);
+    d->newText = true;
     finish();
     d->modified = true;
     d->SetCursor(QTextCursor(&d->doc));
@@ -539,6 +585,8 @@ void RichEditControl::LoadText(const std::function<bool(std::u16string& piece)>&
   // The caret goes to the start before the window shows the text: a caret at the end would
   // have the window lay out the whole text at once to show it.
   d->detachedCursor = QTextCursor(&d->doc);
+  d->newText = true;
+  d->KeepLongParagraphsShaped(0, d->Length());
   finish();
   if (d->Length() > 0) d->OnContentsChange(0, 0, d->Length());
   else if (hadText) d->OnContentsChange(0, 1, 0);
@@ -624,7 +672,16 @@ std::u16string RichEditControl::Line(int line) const {
 
 int RichEditControl::FirstVisibleLine() const {
   if (!d->Attached()) return 0;
-  return d->window->cursorForPosition(QPoint(0, 0)).blockNumber();
+  // The first paragraph whose bottom lies below the top of the view. Qt's hit test can miss
+  // while the window is still laying out a text it took anew, so its answer is checked.
+  QAbstractTextDocumentLayout* layout = d->doc.documentLayout();
+  const qreal top = d->window->verticalScrollBar()->value();
+  auto below = [&](const QTextBlock& b) { return layout->blockBoundingRect(b).bottom() > top; };
+  const QTextBlock hit = d->window->cursorForPosition(QPoint(0, 0)).block();
+  if (below(hit) && (!hit.previous().isValid() || !below(hit.previous()))) return hit.blockNumber();
+  QTextBlock b = d->doc.begin();
+  while (b.next().isValid() && !below(b)) b = b.next();
+  return b.blockNumber();
 }
 
 bool RichEditControl::ScrollLines(int delta) {

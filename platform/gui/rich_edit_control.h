@@ -18,6 +18,7 @@ struct TCharFormat;
 struct TParaFormat;
 struct TRichDocument;
 struct TRichObject;
+struct TRichParagraph;
 
 // Character-format mask bits: which fields of a TCharFormat a call reads or writes.
 inline constexpr uint32_t CFM_BOLD = 0x1, CFM_ITALIC = 0x2, CFM_UNDERLINE = 0x4,
@@ -193,8 +194,12 @@ public:
   // Replaces the whole text (emptying the undo buffer), or the selection, with a document.
   // `progress` (when given) hears (paragraphs done, paragraphs) now and then; what it raises
   // stops the change and goes on, the text then being left empty (or the selection removed).
-  void SetDocument(const TRichDocument& document, bool selectionOnly,
+  void SetDocument(TRichDocument document, bool selectionOnly,
                    const std::function<void(size_t done, size_t total)>& progress = nullptr);
+  // Replaces the whole text (emptying the undo buffer) with the paragraphs that `produce` hands,
+  // one at a time, to the function it is given; what it raises empties the text and goes on.
+  void LoadDocument(
+      const std::function<void(const std::function<void(TRichParagraph& paragraph)>& add)>& produce);
 
   // --- Objects -------------------------------------------------------------------------------
   // Inserts an object in place of the selection.

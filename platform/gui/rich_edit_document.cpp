@@ -1,5 +1,7 @@
 // The control's text as a document of the model and back, its objects, and pastes.
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include <QApplication>
 #include <QBuffer>
@@ -141,84 +143,136 @@ TRichDocument RichEditControl::Document(bool selectionOnly) const {
   return result;
 }
 
-void RichEditControl::SetDocument(const TRichDocument& document, bool selectionOnly,
+namespace {
+
+// Puts paragraphs of the model at a cursor, one after the other, in one edit block; each
+// paragraph's runs are freed once they are in the text.
+class DocumentBuilder {
+public:
+  DocumentBuilder(RichEditControl::Impl& d, QTextCursor& c, bool selectionOnly)
+      : d_(d), c_(c), selectionOnly_(selectionOnly) {
+    c_.beginEditBlock();
+    c_.removeSelectedText();
+    firstBlock_ = c_.blockNumber();
+  }
+  ~DocumentBuilder() {
+    if (!finished_) c_.endEditBlock();
+  }
+
+  void Add(TRichParagraph& para) {
+    if (!lastPara_ || !(*lastPara_ == para.Format)) {
+      blockFormat_ = QTextBlockFormat();
+      rich_edit::ApplyParaFormat(blockFormat_, para.Format, PFM_ALL2);
+      lastPara_ = para.Format;
+    }
+    const QTextBlockFormat bf = d_.plainText ? QTextBlockFormat() : blockFormat_;
+    const QTextCharFormat mark = QtFormat(d_.plainText ? d_.defaultFormat : para.MarkFormat);
+    if (added_ > 0) {
+      c_.insertBlock(bf, mark);
+    } else if (!selectionOnly_) {
+      c_.setBlockFormat(bf);
+      c_.setBlockCharFormat(mark);
+    }
+    ++added_;
+    for (const TRichRun& run : para.Runs) {
+      const QTextCharFormat& f = QtFormat(d_.plainText ? d_.defaultFormat : run.Format);
+      if (!run.Object) c_.insertText(rich_edit::ToQt(run.Text), f);
+      else if (d_.allowObjects) d_.InsertObjectAt(c_, *run.Object, f);
+    }
+    std::vector<TRichRun>().swap(para.Runs);  // the text is the control's now
+  }
+
+  void Finish() {
+    if (!d_.plainText) rich_edit::ShowNumbering(d_.doc, firstBlock_, c_.blockNumber());
+    finished_ = true;
+    c_.endEditBlock();
+  }
+
+private:
+  // A document holds few distinct formats, mostly in turn (plain, bold, plain, colour...):
+  // each is converted once.
+  const QTextCharFormat& QtFormat(const TCharFormat& format) {
+    for (const auto& [known, converted] : formats_)
+      if (known == format) return converted;
+    if (formats_.size() == 64) formats_.pop_back();
+    formats_.emplace(formats_.begin(), format, d_.QtFormat(format));
+    return formats_.front().second;
+  }
+
+  RichEditControl::Impl& d_;
+  QTextCursor& c_;
+  const bool selectionOnly_;
+  int firstBlock_ = 0;
+  size_t added_ = 0;
+  bool finished_ = false;
+  std::vector<std::pair<TCharFormat, QTextCharFormat>> formats_;
+  std::optional<TParaFormat> lastPara_;
+  QTextBlockFormat blockFormat_;
+};
+
+}  // namespace
+
+void RichEditControl::SetDocument(TRichDocument document, bool selectionOnly,
                                   const std::function<void(size_t done, size_t total)>& progress) {
-  auto build = [&](QTextCursor& c) {
-    c.beginEditBlock();
-    c.removeSelectedText();
-    const int firstBlock = c.blockNumber();
-    // Runs in a row mostly share their format: it is converted once.
-    const TCharFormat* lastFormat = nullptr;
-    QTextCharFormat lastQtFormat;
-    auto qtFormat = [&](const TCharFormat& format) {
-      if (!lastFormat || !(*lastFormat == format)) {
-        lastQtFormat = d->QtFormat(format);
-        lastFormat = &format;
-      }
-      return lastQtFormat;
-    };
-    const size_t total = document.Paragraphs.size();
-    try {
-      for (size_t i = 0; i < total; ++i) {
-        const TRichParagraph& para = document.Paragraphs[i];
-        if (progress && i > 0 && i % 4096 == 0) progress(i, total);
-        QTextBlockFormat bf;
-        rich_edit::ApplyParaFormat(bf, para.Format, PFM_ALL2);
-        const QTextCharFormat mark = d->QtFormat(d->plainText ? d->defaultFormat : para.MarkFormat);
-        if (i > 0) {
-          c.insertBlock(d->plainText ? QTextBlockFormat() : bf, mark);
-        } else if (!selectionOnly) {
-          c.setBlockFormat(d->plainText ? QTextBlockFormat() : bf);
-          c.setBlockCharFormat(mark);
-        }
-        for (const TRichRun& run : para.Runs) {
-          const QTextCharFormat f = qtFormat(d->plainText ? d->defaultFormat : run.Format);
-          if (!run.Object) c.insertText(ToQt(run.Text), f);
-          else if (d->allowObjects) d->InsertObjectAt(c, *run.Object, f);
-        }
-      }
-    } catch (...) {
-      c.endEditBlock();
-      throw;
+  const size_t total = document.Paragraphs.size();
+  auto each = [&](const std::function<void(TRichParagraph&)>& add) {
+    for (size_t i = 0; i < total; ++i) {
+      if (progress && i > 0 && i % 4096 == 0) progress(i, total);
+      add(document.Paragraphs[i]);
     }
-    if (!d->plainText) rich_edit::ShowNumbering(d->doc, firstBlock, c.blockNumber());
-    c.endEditBlock();
   };
-  if (selectionOnly) {
-    QTextCursor c = d->Cursor();
-    const int start = c.selectionStart();
-    try {
-      build(c);
-    } catch (...) {
-      c.setPosition(start, QTextCursor::KeepAnchor);
-      c.removeSelectedText();
-      d->SetCursor(c);
-      throw;
-    }
+  if (!selectionOnly) {
+    LoadDocument(each);
+    return;
+  }
+  QTextCursor c = d->Cursor();
+  const int start = c.selectionStart();
+  try {
+    DocumentBuilder builder(*d, c, true);
+    each([&](TRichParagraph& para) { builder.Add(para); });
+    builder.Finish();
+  } catch (...) {
+    c.setPosition(start, QTextCursor::KeepAnchor);
+    c.removeSelectedText();
     d->SetCursor(c);
-  } else {
-    auto clear = [&] {
-      d->objects.clear();
-      d->quiet = true;  // one change notification for the whole replacement
-      d->doc.clear();
-      d->quiet = false;
-    };
-    try {
-      d->WithoutUndo([&] {
-        clear();
-        QTextCursor c(&d->doc);
-        build(c);
-      });
-    } catch (...) {
-      clear();
-      d->doc.setUndoRedoEnabled(d->undoLimit > 0);
-      d->modified = true;
-      d->SetCursor(QTextCursor(&d->doc));
-      throw;
-    }
+    throw;
+  }
+  d->SetCursor(c);
+}
+
+void RichEditControl::LoadDocument(
+    const std::function<void(const std::function<void(TRichParagraph& paragraph)>& add)>& produce) {
+  // The window lets go of the text meanwhile and lays it out once, as it shows it again; the
+  // caret goes to the start before that.
+  const bool redraw = d->redraw;
+  SetRedraw(false);
+  auto clear = [&] {
+    d->objects.clear();
+    d->quiet = true;  // one change notification for the whole replacement
+    d->doc.clear();
+    d->quiet = false;
+  };
+  auto show = [&] {
     d->modified = true;
     d->SetCursor(QTextCursor(&d->doc));
+    d->newText = true;
+    SetRedraw(redraw);
+  };
+  try {
+    d->WithoutUndo([&] {
+      clear();
+      QTextCursor c(&d->doc);
+      DocumentBuilder builder(*d, c, false);
+      produce([&](TRichParagraph& para) { builder.Add(para); });
+      builder.Finish();
+    });
+  } catch (...) {
+    clear();
+    d->doc.setUndoRedoEnabled(d->undoLimit > 0);
+    show();
+    throw;
   }
+  show();
 }
 
 void RichEditControl::InsertObject(const TRichObject& object) {
@@ -431,7 +485,7 @@ bool RichEditControl::PasteAs(TPasteFormat format, bool iconic) {
       if (format == TPasteFormat::RtfNoObjects)
         for (TRichParagraph& para : document.Paragraphs)
           std::erase_if(para.Runs, [](const TRichRun& run) { return run.Object.has_value(); });
-      SetDocument(document, true);
+      SetDocument(std::move(document), true);
       break;
     }
     case TPasteFormat::Text: d->InsertPlain(data->text().toStdU16String()); break;

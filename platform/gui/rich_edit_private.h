@@ -82,6 +82,10 @@ struct RichEditControl::Impl {
   bool attached = false;
   bool attaching = false;
   bool scrollOnAttach = false;  // a ScrollCaret asked while the window was hidden
+  bool newText = false;               // the whole text was replaced: shown from its start
+  struct View {
+    int x = 0, y = 0, topLine = 0;    // scroll offsets and first paragraph in view
+  } view;                             // where the window showed the text when it let go of it
   QTextCursor detachedCursor;
   TCharFormat defaultFormat;
   QTextCharFormat typingFormat;       // format for the next typed text (set on an empty selection)
@@ -132,6 +136,8 @@ struct RichEditControl::Impl {
   }
   void NotifySelection();
   void OnContentsChange(int position, int removed, int added);
+  // Has the window keep the glyphs of the paragraphs from `start` to `end` that are very long.
+  void KeepLongParagraphsShaped(int start, int end);
   // User edits: protection check and paste.
   bool AllowEdit(int start, int end);
   void InsertMime(const QMimeData* data);

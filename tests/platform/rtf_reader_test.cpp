@@ -461,3 +461,29 @@ TEST(RtfReader, ErrorMessagesAndProgress) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RtfReader, ParagraphsHandedOnOneByOneAreThoseOfTheWholeDocument) {
+  const std::string cases[] = {
+      ReadFixture("lo-writer-formatted.rtf"),
+      ReadFixture("wordpad-style-cp1251.rtf"),
+      R"({\rtf1 {\field{\*\fldinst{HYPERLINK "http://a.org/x"}}{\fldrslt{\ul here}}} and )"
+      R"({\field{\*\fldinst HYPERLINK http://b.org}{\fldrslt http://b.org}}\par second {\b bold}\b0  plain\par })",
+      R"({\rtf1 one\par two\par\par})",  // an empty paragraph, then the end of the last
+      R"({\rtf1 })",
+      R"({\rtf1 {\b cut off)",
+  };
+  for (const std::string& rtf : cases) {
+    SCOPED_TRACE(rtf.substr(0, 60));
+    const TRichDocument whole = ReadRtf(rtf);
+    std::vector<TRichParagraph> handed;
+    TRtfReadOptions options;
+    options.Paragraph = [&](TRichParagraph& paragraph) { handed.push_back(paragraph); };
+    const TRichDocument rest = ReadRtf(rtf, options);
+    EXPECT_EQ(handed, whole.Paragraphs);
+    EXPECT_EQ(rest.Paragraphs, std::vector<TRichParagraph>(1));
+  }
+}
+
+}  // namespace

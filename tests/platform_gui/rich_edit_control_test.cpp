@@ -403,3 +403,105 @@ TEST_F(RichEditControlTest, SetTextReportsOneChange) {
 }
 
 }  // namespace
+
+namespace {
+
+// Paragraphs of runs in turn plain, bold and coloured, a soft break, an object and a paragraph
+// of 10000 characters in two formats.
+TRichDocument FragmentedDocument() {
+  TRichDocument doc;
+  TCharFormat bold, red;
+  bold.Bold = true;
+  red.Color = 0x0000FF;
+  TRichParagraph p1;
+  p1.Runs = {TRichRun{u"Жирный ", {}, {}}, TRichRun{u"bold", bold, {}}, TRichRun{u" и\vred", red, {}},
+             TRichRun{u" words.", {}, {}}};
+  TRichParagraph p2;
+  TRichRun pic{std::u16string(1, RichObjectChar), {}, TRichObject{}};
+  p2.Runs = {TRichRun{u"x", {}, {}}, pic, TRichRun{u"y", bold, {}}};
+  TRichParagraph p3;
+  p3.Runs = {TRichRun{std::u16string(6000, u'ж'), {}, {}}, TRichRun{std::u16string(3995, u'z') + u"конец", bold, {}}};
+  doc.Paragraphs = {p1, p2, p3};
+  return doc;
+}
+
+TEST_F(RichEditControlTest, TextRangeGivesTheTextBetweenAnyTwoPositionsShownOrNot) {
+  control->SetDocument(FragmentedDocument(), false);
+  const std::u16string text = control->Text();
+  const int length = int(text.size());
+  ASSERT_EQ(length, 25 + 4 + 10000);
+  const struct {
+    int start, end;
+  } ranges[] = {{0, -1}, {3, 9}, {9, 3}, {-5, 4}, {10, 30}, {21, 23}, {20, 27}, {7, 7},
+                {5000, 5010}, {27, 6100}, {100, 9000}, {length - 3, length + 10}, {0, length}};
+  for (const bool shown : {false, true}) {
+    if (shown) {
+      control->Widget()->resize(300, 200);
+      control->Widget()->show();
+    }
+    for (const auto& r : ranges) {
+      SCOPED_TRACE(std::to_string(r.start) + ".." + std::to_string(r.end) + (shown ? " shown" : ""));
+      const int end = r.end < 0 ? length : std::min(r.end, length);
+      const int a = std::clamp(std::min(r.start, end), 0, length), z = std::clamp(std::max(r.start, end), 0, length);
+      EXPECT_EQ(control->TextRange(r.start, r.end), text.substr(size_t(a), size_t(z - a)));
+    }
+    EXPECT_EQ(control->FindText(u"конец", 0, -1, FR_DOWN), length - 5);
+  }
+}
+
+TEST_F(RichEditControlTest, AWholeNewTextShowsFromItsStartWithEveryFormatInPlace) {
+  // More formats in turn than the editor converts at once.
+  TRichDocument doc;
+  for (int i = 0; i < 300; ++i) {
+    TRichParagraph para;
+    for (int k = 0; k < 3; ++k) {
+      TRichRun run{u"run " + std::u16string(1, char16_t(u'a' + k)), {}, {}};
+      run.Format.Size = 200 + 20 * ((i * 3 + k) % 70);
+      run.Format.Bold = (i + k) % 2;
+      para.Runs.push_back(run);
+    }
+    doc.Paragraphs.push_back(para);
+  }
+  TRichDocument expected = doc;
+  expected.Normalize();
+  const std::u16string lines = [] {
+    std::u16string text;
+    for (int i = 0; i < 500; ++i) text += u"строка\r";
+    return text;
+  }();
+  using Load = std::function<void(RichEditControl&)>;
+  const std::pair<const char*, Load> loads[] = {
+      {"document", [&](RichEditControl& c) { c.SetDocument(doc, false); }},
+      {"plain text", [&](RichEditControl& c) {
+         bool given = false;
+         c.LoadText([&](std::u16string& piece) {
+           if (given) return false;
+           piece = lines;
+           return given = true;
+         });
+       }}};
+  for (const auto& [name, load] : loads) {
+    SCOPED_TRACE(name);
+    RichEditControl c;
+    c.SetText(lines);
+    c.Widget()->resize(300, 200);
+    c.Widget()->show();
+    c.SetSel(c.TextLength(), c.TextLength());
+    c.ScrollCaret();
+    ASSERT_GT(c.FirstVisibleLine(), 100);
+    load(c);
+    EXPECT_EQ(c.SelStart(), 0);
+    EXPECT_EQ(c.FirstVisibleLine(), 0);
+    if (std::string(name) == "document") EXPECT_EQ(c.Document(false).Paragraphs, expected.Paragraphs);
+    // The window takes the text again after a hold of its drawing where it left it.
+    c.SetSel(c.LineIndex(250), c.LineIndex(250));
+    c.ScrollCaret();
+    const int first = c.FirstVisibleLine();
+    ASSERT_GT(first, 100);
+    c.SetRedraw(false);
+    c.SetRedraw(true);
+    EXPECT_EQ(c.FirstVisibleLine(), first);
+  }
+}
+
+}  // namespace
