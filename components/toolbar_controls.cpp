@@ -105,7 +105,10 @@ void TFlatToolbarButton::Paint() {
 
 // --- TFlatToolbarSep ---------------------------------------------------------------------------
 
-TFlatToolbarSep::TFlatToolbarSep(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 6, 22); }
+TFlatToolbarSep::TFlatToolbarSep(TComponent* owner) : TGraphicControl(owner) {
+  SetBounds(0, 0, 6, 22);
+  SetMouseTransparent(true);  // a press on a separator is its toolbar's: it starts a drag
+}
 
 void TFlatToolbarSep::SetParent(TWinControl* parent) {
   if (parent && !dynamic_cast<TFlatToolbar*>(parent))
@@ -157,13 +160,6 @@ void TFlatToolbarSep::Paint() {
     c->MoveTo(x + 1, 0);
     c->LineTo(x + 1, Height());
   }
-}
-
-void TFlatToolbarSep::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  TGraphicControl::MouseDown(button, shift, x, y);
-  // A press on a separator starts a drag of its toolbar.
-  if (Parent()) Parent()->Perform(button == mbLeft ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, MK_LBUTTON,
-                                  MakeLParam(Left() + x, Top() + y));
 }
 
 // --- TFlatEdit ---------------------------------------------------------------------------------

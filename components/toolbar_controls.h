@@ -60,7 +60,6 @@ public:
 
 protected:
   void Paint() override;
-  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
 
 private:
   void Relayout();

@@ -3,6 +3,8 @@
 // floating toolbar on the screen and finding the row a dropped toolbar goes to.
 #pragma once
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/gui/gui_types.h"
@@ -46,9 +48,29 @@ struct TBarItem {
 struct TBarLayout {
   std::vector<TRect> Places;       // one per item (empty for hidden ones and collapsed separators)
   std::vector<int> Collapsed;      // separators collapsed at line breaks
+  std::vector<int> BreakLines;     // across offset of the line after each collapsed separator
   int Width = 0, Height = 0;       // the toolbar's size
   int ThicknessH = 8, ThicknessV = 8;  // bare thicknesses: largest height and width (>= 8)
 };
 // Lays out the items in lines for a dock type; `wrap` 0 means no limit; `handle` when a drag
 // handle is shown.
 TBarLayout LayoutBar(const std::vector<TBarItem>& items, TDockType type, bool handle, int wrap);
+
+// The sizes a floating toolbar can take: one per distinct layout over all wrap widths, widest
+// first, with the widest wrap width that gives it.
+struct TFloatSize {
+  int Wrap = 0, Width = 0, Height = 0;
+};
+std::vector<TFloatSize> FloatSizes(const std::vector<TBarItem>& items);
+// The size whose width (`horizontal`) or height is nearest to `wanted`.
+TFloatSize NearestFloatSize(const std::vector<TFloatSize>& sizes, bool horizontal, int wanted);
+
+// The parts of a floating toolbar's window (`width` x `height`, frame and caption drawn by the
+// toolbar): the close button, the four frame edges (no corners) and the rest, caption included.
+enum TFloatPart { fpClient, fpClose, fpLeft, fpTop, fpRight, fpBottom };
+TFloatPart FloatHitTest(TPoint p, int width, int height, int frame, int caption, bool closeButton);
+// The close button: a square as high as the caption bar (caption - 1) at its right end.
+TRect FloatCloseRect(int width, int frame, int caption);
+// A caption that fits `width` as measured: a longer one loses characters before a "..." until it
+// fits or keeps fewer than 5.
+std::string FitCaption(const std::string& caption, int width, const std::function<int(const std::string&)>& measure);

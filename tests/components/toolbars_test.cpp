@@ -12,9 +12,11 @@
 #include "components/toolbar_glyphs.h"
 #include "platform/exceptions.h"
 #include "platform/gui/application.h"
+#include "platform/gui/float_window.h"
 #include "platform/gui/form.h"
 #include "platform/gui/form_reader.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/mouse_send.h"
 #include "tests/platform/temp_folder.h"
 #include "textcore/win_registry.h"
 
@@ -83,6 +85,7 @@ TEST(ToolbarLayout, ControlMarginsAndSeparatorLineBreaks) {
   l = LayoutBar(items, dtNotDocked, true, 60);
   EXPECT_EQ(l.Places[0], Bounds(4, 2, 23, 22));
   EXPECT_EQ(l.Collapsed, std::vector<int>{2});
+  EXPECT_EQ(l.BreakLines, std::vector<int>{30});  // where the etched line goes
   EXPECT_EQ(l.Places[3], Bounds(4, 30, 23, 22));
   EXPECT_EQ(l.Places[4].Top, 52 + 1);  // a single control that does not fit: one thickness
   EXPECT_EQ(l.Height, 52 + 22 + 1);
@@ -90,6 +93,38 @@ TEST(ToolbarLayout, ControlMarginsAndSeparatorLineBreaks) {
   l = LayoutBar({{23, 22}, {6, 22, true, true, 6, 9}, {23, 22}}, dtLeftRight, false, 0);
   EXPECT_EQ(l.Places[1], Bounds(2, 24, 23, 9));
   EXPECT_EQ(l.Places[2].Top, 33);
+}
+
+TEST(ToolbarLayout, FloatingSizesPartsAndCaption) {
+  const std::vector<TBarItem> items = {{23, 22}, {23, 22}, {6, 22, true}, {23, 22}, {40, 20}};
+  // Every size a wrap width gives, widest first; the wrap width reproduces it.
+  const std::vector<TFloatSize> sizes = FloatSizes(items);
+  ASSERT_GE(sizes.size(), 3u);
+  EXPECT_EQ(sizes.front().Width, LayoutBar(items, dtNotDocked, true, 0).Width);
+  EXPECT_EQ(sizes.front().Height, 25);
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    const TBarLayout l = LayoutBar(items, dtNotDocked, true, sizes[i].Wrap);
+    EXPECT_EQ(l.Width, sizes[i].Width);
+    EXPECT_EQ(l.Height, sizes[i].Height);
+    if (i > 0) EXPECT_TRUE(sizes[i].Width < sizes[i - 1].Width || sizes[i].Height != sizes[i - 1].Height);
+  }
+  EXPECT_EQ(NearestFloatSize(sizes, true, 1000).Width, sizes.front().Width);
+  EXPECT_EQ(NearestFloatSize(sizes, false, 1000).Height, sizes.back().Height);
+  EXPECT_EQ(NearestFloatSize(sizes, true, sizes[1].Width + 1).Wrap, sizes[1].Wrap);
+  // A window 100 x 60 with a frame of 3 and a caption of 14: the close button is 13 square.
+  EXPECT_EQ(FloatCloseRect(100, 3, 14), Rect(84, 3, 97, 16));
+  struct Part { TPoint p; bool close; TFloatPart part; };
+  for (const Part& k : std::vector<Part>{{{90, 8}, true, fpClose}, {{90, 8}, false, fpClient},
+                                         {{1, 30}, true, fpLeft}, {{98, 30}, true, fpRight},
+                                         {{50, 1}, true, fpTop}, {{50, 58}, true, fpBottom},
+                                         {{1, 1}, true, fpClient}, {{98, 58}, true, fpClient},
+                                         {{20, 8}, true, fpClient}, {{50, 30}, true, fpClient}})
+    EXPECT_EQ(FloatHitTest(k.p, 100, 60, 3, 14, k.close), k.part) << k.p.X << "," << k.p.Y;
+  // Captions: one character a pixel.
+  auto measure = [](const std::string& t) { return int(t.size()); };
+  EXPECT_EQ(FitCaption("Convert", 7, measure), "Convert");
+  EXPECT_EQ(FitCaption("Paragraph", 8, measure), "Parag...");
+  EXPECT_EQ(FitCaption("Paragraph", 2, measure), "Para...");  // never fewer than 4 before the dots
 }
 
 // A form with two docks and two toolbars, made from a layout.
@@ -203,13 +238,81 @@ TEST(FlatDock, TheFloatingWindowsCloseButtonHidesTheToolbar) {
   f.file->OnClose = [&](TObject*) { ++closed; };
   f.file->SetDockedTo(nullptr);
   ASSERT_TRUE(f.file->Floating());
-  f.file->Widget()->close();  // the window manager's close button
+  // The close button the toolbar draws at the right of its caption: pushed while held on it.
+  const TRect close = FloatCloseRect(f.file->Width(), FloatFrameWidth(), FloatCaptionHeight());
+  const TPoint on = f.file->ClientToScreen(Point(close.Left + 2, close.Top + 2));
+  SendMouseAt(TMouseAction::Press, on);
+  SendMouseAt(TMouseAction::Move, Point(on.X - 30, on.Y));
+  SendMouseAt(TMouseAction::Release, Point(on.X - 30, on.Y));  // let go elsewhere: nothing
+  EXPECT_TRUE(f.file->Visible());
+  SendMouseAt(TMouseAction::Press, on);
+  SendMouseAt(TMouseAction::Release, on);
   EXPECT_FALSE(f.file->Visible());
   EXPECT_EQ(closed, 1);
+  f.file->Show();
+  f.file->Widget()->close();  // a close asked for by the window system
+  EXPECT_FALSE(f.file->Visible());
+  EXPECT_EQ(closed, 2);
   std::map<std::string, int> saved;
   SaveToolbarPositions(f.form, [&](const std::string& s, const std::string& n, int v) { saved[s + "." + n] = v; },
                        [](const std::string&, const std::string&, const std::string&) {});
   EXPECT_EQ(saved["TBFile.Visible"], 0);
+}
+
+// The mouse drags a toolbar out of its dock by a separator, moves the floating window by its
+// separator, sizes it by its right edge (the controls wrap into lines instead of being cut off)
+// and docks it again by its caption.
+TEST(FlatDock, TheMouseDragsSizesAndDocksAToolbar) {
+  ToolbarForm f;
+  f.form.SetBounds(100, 100, 600, 400);
+  f.form.Show();
+  Application->ProcessMessages();
+  auto* sep = dynamic_cast<TControl*>(f.form.FindComponent("Sep1"));
+  auto drag = [](TPoint from, TPoint to, TShiftState shift = 0) {
+    SendMouseAt(TMouseAction::Press, from);
+    SendMouseAt(TMouseAction::Move, Point((from.X + to.X) / 2, (from.Y + to.Y) / 2), shift);
+    SendMouseAt(TMouseAction::Move, to, shift);
+    SendMouseAt(TMouseAction::Release, to, shift);
+  };
+  // Docked: a press on the separator is the toolbar's.
+  drag(sep->ClientToScreen(Point(3, 10)), f.form.ClientToScreen(Point(300, 200)));
+  ASSERT_TRUE(f.file->Floating());
+  EXPECT_TRUE(f.top->Toolbars().size() == 1 && f.top->Toolbars()[0] == f.edit);
+  const TPoint origin = f.file->ControlOrigin();
+  EXPECT_EQ(origin, Point(FloatFrameWidth(), FloatFrameWidth() + FloatCaptionHeight()));
+  // Floating: the separator moves the window.
+  const TRect before = f.file->BoundsRect();
+  drag(sep->ClientToScreen(Point(3, 10)), Point(sep->ClientToScreen(Point(3, 10)).X + 40, sep->ClientToScreen(Point(3, 10)).Y + 30));
+  EXPECT_EQ(f.file->Left(), before.Left + 40);
+  EXPECT_EQ(f.file->Top(), before.Top + 30);
+  EXPECT_EQ(f.file->FloatingRect().Left, f.file->Left() + FloatFrameWidth());
+  // The right edge pulled in: the buttons go onto lines of their own, all inside the frame.
+  const TRect wide = f.file->BoundsRect();
+  const TPoint edge = f.file->ClientToScreen(Point(wide.Width() - 1, wide.Height() / 2));
+  drag(edge, Point(edge.X - 30, edge.Y));
+  EXPECT_NE(f.file->FloatRightX(), 0);
+  EXPECT_LT(f.file->Width(), wide.Width());
+  EXPECT_GT(f.file->Height(), wide.Height());
+  EXPECT_EQ(f.file->Left(), wide.Left);  // the left edge stays
+  for (const char* name : {"BtnNew", "BtnOpen"}) {
+    auto* b = dynamic_cast<TControl*>(f.form.FindComponent(name));
+    EXPECT_GE(b->Left(), origin.X) << name;
+    EXPECT_GE(b->Top(), origin.Y) << name;
+    EXPECT_LE(b->Left() + b->Width(), f.file->Width() - FloatFrameWidth()) << name;
+    EXPECT_LE(b->Top() + b->Height(), f.file->Height() - FloatFrameWidth()) << name;
+  }
+  EXPECT_GT(f.form.FindComponent("BtnOpen") ? dynamic_cast<TControl*>(f.form.FindComponent("BtnOpen"))->Top() : 0,
+            dynamic_cast<TControl*>(f.form.FindComponent("BtnNew"))->Top());
+  // Held Ctrl keeps it floating over a dock; without Ctrl the caption drags it into the dock.
+  const TPoint caption = f.file->ClientToScreen(Point(origin.X + 8, FloatFrameWidth() + 2));
+  const TPoint overBottom = f.bottom->ClientToScreen(Point(200, 0));
+  drag(caption, f.bottom->ClientToScreen(Point(400, 0)), ssCtrl);
+  EXPECT_TRUE(f.file->Floating());
+  drag(f.file->ClientToScreen(Point(origin.X + 8, FloatFrameWidth() + 2)), overBottom);
+  EXPECT_EQ(f.file->DockedTo(), f.bottom);
+  EXPECT_EQ(f.bottom->Toolbars().size(), 1u);
+  EXPECT_EQ(f.file->Top(), 0);
+  EXPECT_EQ(dynamic_cast<TControl*>(f.form.FindComponent("BtnNew"))->Top(), 2);  // one line again, no frame
 }
 
 TEST(FlatDock, PlacementsRoundTripThroughTheRegistry) {
@@ -229,7 +332,7 @@ TEST(FlatDock, PlacementsRoundTripThroughTheRegistry) {
     TWinRegistry reg(key);
     EXPECT_EQ(reg.ReadString("TBFile", "DockedTo", ""), "nil");
     EXPECT_EQ(reg.ReadInteger("TBFile", "Visible", -1), 0);
-    EXPECT_EQ(reg.ReadInteger("TBFile", "FloatLeft", -1), 200);
+    EXPECT_EQ(reg.ReadInteger("TBFile", "FloatLeft", -1), 200 + FloatFrameWidth());  // less the frame
     EXPECT_EQ(reg.ReadString("TBEdit", "DockedTo", ""), "DockBottom");
     EXPECT_EQ(reg.ReadInteger("TBEdit", "DockRow", -1), 0);
   }
