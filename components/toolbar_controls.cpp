@@ -3,6 +3,8 @@
 #include "components/flat_dock.h"
 #include "components/toolbar_glyphs.h"
 #include "platform/exceptions.h"
+#include "platform/gui/form.h"
+#include "platform/gui/image_list.h"
 #include "platform/gui/menus.h"
 
 QM_CLASS_INFO(TFlatToolbarButton, TGlyphButton, [](TClassBuilder<TFlatToolbarButton>& b) {
@@ -13,6 +15,7 @@ QM_CLASS_INFO(TFlatToolbarButton, TGlyphButton, [](TClassBuilder<TFlatToolbarBut
                                 &C::SetDisplayMode)
       .Boolean("Opaque", &C::Opaque, &C::SetOpaque)
       .Boolean("OldDisabledStyle", &C::OldDisabledStyle, &C::SetOldDisabledStyle)
+      .Boolean("WordWrap", &C::WordWrap, &C::SetWordWrap)
       .String("GlyphName", &C::GlyphName, &C::SetGlyphName);
 })
 
@@ -49,6 +52,26 @@ void TFlatToolbarButton::SetOpaque(bool v) {
   opaque_ = v;
   Invalidate();
 }
+
+void TFlatToolbarButton::SetWordWrap(bool v) {
+  wordWrap_ = v;
+  Invalidate();
+}
+
+void TFlatToolbarButton::ActionChanged() {
+  TGlyphButton::ActionChanged();
+  auto* action = dynamic_cast<TAction*>(Action());
+  TImageList* images = action && action->ActionList() ? action->ActionList()->Images() : nullptr;
+  if (!images || !Glyph()->Empty() || action->ImageIndex() < 0 || action->ImageIndex() >= images->Count()) return;
+  // The image on fuchsia, the colour a glyph shows through.
+  TBitmap bitmap(images->Width(), images->Height());
+  bitmap.Canvas()->Brush()->SetColor(clFuchsia);
+  bitmap.Canvas()->FillRect(Rect(0, 0, images->Width(), images->Height()));
+  images->Draw(bitmap.Canvas(), 0, 0, action->ImageIndex());
+  SetGlyph(bitmap);
+}
+
+bool TFlatToolbarButton::ClicksOnAccelerator() const { return displayMode_ != dmGlyphOnly; }
 
 void TFlatToolbarButton::SetOldDisabledStyle(bool v) {
   TGlyphButton::ButtonGlyph().SetOldDisabledStyle(v);
@@ -164,7 +187,43 @@ void TFlatToolbarSep::Paint() {
 
 // --- TFlatEdit ---------------------------------------------------------------------------------
 
-TFlatEdit::TFlatEdit(TComponent* owner) : TEdit(owner) { SetHeight(19); }
+TFlatEdit::TFlatEdit(TComponent* owner) : TEdit(owner) {
+  SetHeight(19);
+  SetOwnBorder(3);
+}
+
+bool TFlatEdit::InUse() const {
+  if (Focused()) return true;
+  if (!mouseIn_) return false;
+  TCustomForm* form = ParentForm();
+  return !form || !dynamic_cast<TFlatEdit*>(form->ActiveControl()) || !form->ActiveControl()->Focused();
+}
+
+void TFlatEdit::WndProc(TMessage& message) {
+  if (message.Msg == CM_MOUSEENTER || message.Msg == CM_MOUSELEAVE) {
+    mouseIn_ = message.Msg == CM_MOUSEENTER;
+    Invalidate();
+  }
+  TEdit::WndProc(message);
+}
+
+void TFlatEdit::DoEnter() {
+  TEdit::DoEnter();
+  Invalidate();
+}
+
+void TFlatEdit::DoExit() {
+  TEdit::DoExit();
+  Invalidate();
+}
+
+void TFlatEdit::PaintBorder(TCanvas& canvas) {
+  TRect r = Rect(0, 0, Width(), Height());
+  if (InUse()) Frame3D(canvas, r, clBtnShadow, clBtnHighlight, 1);
+  else Frame3D(canvas, r, clBtnFace, clBtnFace, 1);
+  Frame3D(canvas, r, clBtnFace, clBtnFace, 1);
+  Frame3D(canvas, r, clWindow, clWindow, 1);
+}
 
 int TFlatEdit::FittingHeight() const {
   TBitmap measure(1, 1);

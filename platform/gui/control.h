@@ -96,6 +96,8 @@ public:
   void SetCursor(TCursor cursor);
   // Lets the mouse through to the parent, as a part the parent handles does.
   void SetMouseTransparent(bool v);
+  // Whether Alt with the accelerator of the caption clicks the control (drawn buttons).
+  virtual bool ClicksOnAccelerator() const { return false; }
   // The action whose caption, hint, enabled, visible and click the control follows.
   TBasicAction* Action() const { return action_; }
   void SetAction(TBasicAction* action);

@@ -3,6 +3,9 @@
 // each), docking and floating, the toolbar controls and the program's own glyphs.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <map>
@@ -12,7 +15,10 @@
 #include "components/toolbar_glyphs.h"
 #include "platform/exceptions.h"
 #include "platform/gui/application.h"
+#include "platform/gui/actions.h"
 #include "platform/gui/float_window.h"
+#include "platform/gui/image_list.h"
+#include "platform/gui/qt_bridge.h"
 #include "platform/gui/form.h"
 #include "platform/gui/form_reader.h"
 #include "platform/gui/menus.h"
@@ -352,6 +358,113 @@ TEST(FlatDock, PlacementsRoundTripThroughTheRegistry) {
   ToolbarForm g;
   LoadToolbarPositionsFromRegistry(g.form, key);
   EXPECT_EQ(g.edit->DockedTo(), g.top);
+}
+
+// Pixels of a control as it is on the screen.
+QImage Picture(TControl* c) {
+  Application->ProcessMessages();
+  return c->Widget()->grab().toImage();
+}
+
+// Rows of the picture that hold a pixel darker than mid grey (text).
+int InkedRows(const QImage& image) {
+  int rows = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) < 100) {
+        ++rows;
+        break;
+      }
+  return rows;
+}
+
+TEST(FlatToolbarButton, ActionImageWordWrapAndAccelerator) {
+  ToolbarForm f;
+  auto* images = new TImageList(&f.form);
+  images->SetWidth(16);
+  images->SetHeight(16);
+  TBitmap red(16, 16);
+  red.Canvas()->Brush()->SetColor(clRed);
+  red.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  images->Add(red);
+  auto* list = new TActionList(&f.form);
+  list->SetImages(images);
+  auto* action = new TAction(&f.form);
+  action->SetActionList(list);
+  action->SetCaption("&Zoom in now");
+  action->SetImageIndex(0);
+  int executed = 0;
+  action->OnExecute = [&](TObject*) { ++executed; };
+  // An empty glyph takes the action's image; a glyph of its own stays.
+  auto* zoom = new TFlatToolbarButton(&f.form);
+  zoom->SetParent(f.file);
+  zoom->SetAction(action);
+  ASSERT_FALSE(zoom->Glyph()->Empty());
+  EXPECT_EQ(zoom->Glyph()->Canvas()->Pixel(8, 8), clRed);
+  EXPECT_EQ(zoom->Caption(), "&Zoom in now");
+  auto* own = dynamic_cast<TFlatToolbarButton*>(f.form.FindComponent("BtnOpen"));
+  own->SetAction(action);
+  EXPECT_NE(own->Glyph()->Canvas()->Pixel(8, 8), clRed);
+  own->SetAction(nullptr);
+  own->SetCaption("");  // the caption stays with the button
+  // Word wrap: the caption takes several lines of a narrow, high button.
+  zoom->SetDisplayMode(dmTextOnly);
+  zoom->SetBounds(zoom->Left(), zoom->Top(), 44, 60);
+  f.form.Show();
+  const int oneLine = InkedRows(Picture(zoom));
+  zoom->SetWordWrap(true);
+  EXPECT_GT(InkedRows(Picture(zoom)), 2 * oneLine);
+  // Alt with the accelerator clicks the button whose caption shows; a glyph-only one, or a
+  // disabled one, is not clicked.
+  auto* edit = new TFlatEdit(&f.form);
+  edit->SetParent(f.edit);
+  edit->SetFocus();
+  auto altZ = [edit] {  // as the window system sends it: the key with its character
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Z, Qt::AltModifier, "z");
+    QApplication::sendEvent(edit->Widget(), &press);
+  };
+  altZ();
+  EXPECT_EQ(executed, 1);
+  zoom->SetDisplayMode(dmGlyphOnly);
+  altZ();
+  EXPECT_EQ(executed, 1);
+  zoom->SetDisplayMode(dmBoth);
+  action->SetEnabled(false);
+  altZ();
+  EXPECT_EQ(executed, 1);
+}
+
+// The flat edit's border: flat in button face while not in use; a sunken edge while it has the
+// focus, or the mouse while no other flat edit has the focus.
+TEST(FlatEdit, BorderShowsOnlyWhileInUse) {
+  ToolbarForm f;
+  auto* first = new TFlatEdit(&f.form);
+  auto* second = new TFlatEdit(&f.form);
+  first->SetParent(f.edit);
+  second->SetParent(f.file);
+  f.form.Show();
+  const QRgb face = QColor(ToQColor(clBtnFace)).rgb(), shadow = QColor(ToQColor(clBtnShadow)).rgb(),
+             window = QColor(ToQColor(clWindow)).rgb();
+  auto corner = [](TControl* c, int at) { return Picture(c).pixel(at, at); };
+  EXPECT_EQ(corner(first, 0), face);
+  EXPECT_EQ(corner(first, 1), face);
+  EXPECT_EQ(corner(first, 2), window);
+  first->SetFocus();
+  EXPECT_TRUE(first->InUse());
+  EXPECT_EQ(corner(first, 0), shadow);
+  EXPECT_EQ(corner(first, 1), face);
+  // The mouse over the other one: it lights up only while no flat edit has the focus.
+  QEvent enter(QEvent::Enter);
+  QApplication::sendEvent(second->Widget(), &enter);
+  EXPECT_FALSE(second->InUse());
+  EXPECT_EQ(corner(second, 0), face);
+  first->Widget()->clearFocus();
+  Application->ProcessMessages();
+  EXPECT_TRUE(second->InUse());
+  EXPECT_EQ(corner(second, 0), shadow);
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(second->Widget(), &leave);
+  EXPECT_EQ(corner(second, 0), face);
 }
 
 TEST(FlatToolbarButton, DropdownComboWidthMenuPlaceAndGlyphs) {
