@@ -113,8 +113,9 @@ void BM_SelectLastAndToggle(benchmark::State& state) {
 BENCHMARK(BM_SelectLastAndToggle)->Unit(benchmark::kMillisecond);
 
 // One structural change and its repaint while the view shows the top (0) or the end (1) of the
-// million nodes: deleting a node, collapsing and expanding a root, adding a node outside an update.
-enum TChange { kDelete, kCollapse, kAddChild };
+// million nodes: deleting a node, collapsing a root, adding a node outside an update (each where
+// the view is), and deleting a node at the other end.
+enum TChange { kDelete, kCollapse, kAddChild, kDeleteFar };
 
 void BM_ChangeAndRepaint(benchmark::State& state) {
   ShownTree shown;
@@ -134,6 +135,9 @@ void BM_ChangeAndRepaint(benchmark::State& state) {
       case kAddChild:
         tree.AddChild(atEnd ? nullptr : root());
         break;
+      case kDeleteFar:
+        tree.DeleteNode(atEnd ? tree.RootNode()->FirstChild->FirstChild : tree.RootNode()->LastChild->LastChild);
+        break;
     }
     tree.Repaint();
     if (TChange(state.range(0)) == kCollapse) {  // back as it was, outside the measure
@@ -146,7 +150,7 @@ void BM_ChangeAndRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_ChangeAndRepaint)
     ->ArgNames({"change", "at_end"})
-    ->ArgsProduct({{kDelete, kCollapse, kAddChild}, {0, 1}})
+    ->ArgsProduct({{kDelete, kCollapse, kAddChild, kDeleteFar}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
 void BM_SortMillion(benchmark::State& state) {

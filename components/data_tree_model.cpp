@@ -1256,13 +1256,21 @@ PDataNode TDataTreeModel::GetNodeAtY(int64_t Y, uint32_t* NodeTop) const {
       top = at->Top;
     }
   }
+  // Forward from there, over whole subtrees that end above Y: a part of the cache cut by a
+  // change far above costs the siblings on the way, not every node.
   while (run) {
     if (uint64_t(Y) < top + run->NodeHeight) {
       if (NodeTop) *NodeTop = uint32_t(top);
       return run;
     }
-    top += run->NodeHeight;
-    run = GetNextVisible(run);
+    if (run->Has(vsExpanded) && run->FirstChild && uint64_t(Y) < top + run->TotalHeight) {
+      top += run->NodeHeight;
+      run = run->FirstChild;
+      continue;
+    }
+    top += run->Has(vsExpanded) ? run->TotalHeight : run->NodeHeight;
+    while (run != root_ && !run->NextSibling) run = run->Parent;
+    run = run == root_ ? nullptr : run->NextSibling;
   }
   return nullptr;
 }

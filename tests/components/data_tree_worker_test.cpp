@@ -46,19 +46,27 @@ TEST(DataTreeWorker, NodeAtHeightAgreesWithAWalk) {
   for (int i = 0; i < 5; ++i) tree.AddChild(mid);
   tree.ToggleNode(mid);
   tree.SetNodeHeight(mid->FirstChild, 40);
-  BuiltCache(tree);
-  uint32_t top = 0;
-  int n = 0;
-  for (PDataNode run = tree.GetFirstVisible(); run; run = tree.GetNextVisible(run), ++n) {
-    if (n % 97 == 0 || n > 2990) {
-      uint32_t found = 0;
-      ASSERT_EQ(tree.GetNodeAtY(top + run->NodeHeight - 1, &found), run);
-      EXPECT_EQ(found, top);
-      EXPECT_EQ(tree.GetNodeTop(run), top);
+  tree.AddChild(mid->NextSibling);  // collapsed, with a child
+  tree.AddChild(mid->FirstChild->NextSibling);
+  auto check = [&](const char* cache) {
+    SCOPED_TRACE(cache);
+    uint32_t top = 0;
+    int n = 0;
+    for (PDataNode run = tree.GetFirstVisible(); run; run = tree.GetNextVisible(run), ++n) {
+      if (n % 97 == 0 || n < 20 || n > 2990) {
+        uint32_t found = 0;
+        ASSERT_EQ(tree.GetNodeAtY(top + run->NodeHeight - 1, &found), run);
+        EXPECT_EQ(found, top);
+        EXPECT_EQ(tree.GetNodeTop(run), top);
+      }
+      top += run->NodeHeight;
     }
-    top += run->NodeHeight;
-  }
-  EXPECT_EQ(tree.GetNodeAtY(top), nullptr);
+    EXPECT_EQ(tree.GetNodeAtY(top), nullptr);
+  };
+  BuiltCache(tree);
+  check("with the cache");
+  tree.InvalidateCache();
+  check("without it");
 }
 
 TEST(DataTreeWorker, LastTreeEndsTheThreadAndANewTreeStartsOne) {
