@@ -222,8 +222,6 @@ void TFlatToolbar::Loaded() {
   }
 }
 
-bool TFlatToolbar::HandleShown() const { return !dock_ || dock_->AllowDrag(); }
-
 std::vector<TBarItem> TFlatToolbar::BarItems() const {
   std::vector<TBarItem> items;
   for (int i = 0; i < ControlCount(); ++i) {

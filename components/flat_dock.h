@@ -134,7 +134,6 @@ private:
   friend void LoadToolbarPositions(TComponent& form, const TPositionReadInt& readInt,
                                    const TPositionReadString& readString);
   enum TMouseMode { mmNone, mmMoving, mmSizing, mmClosing };
-  bool HandleShown() const;
   void MakeFloating();
   TCustomForm* OwnerForm() const;
   std::vector<TBarItem> BarItems() const;
