@@ -361,11 +361,10 @@ TFlatDock* TFlatToolbar::DropTarget(TPoint p, bool floating) const {
       if (!dock || !dock->AllowDrag() || !dock->Showing()) continue;
       if ((dock->DockType() == dtTopBottom) != (pass == 0)) continue;
       const TPoint origin = dock->ClientToScreen(Point(0, 0));
-      const int across = std::max(1, dock->DockType() == dtTopBottom ? dock->Height() : dock->Width());
-      TRect r = Bounds(origin.X, origin.Y, dock->DockType() == dtTopBottom ? dock->Width() : across,
-                       dock->DockType() == dtTopBottom ? across : dock->Height());
-      r = Rect(r.Left - 16, r.Top - 10, r.Right + 16, r.Bottom + 10);
-      if (r.Contains(p)) return dock;
+      const double gx = Width() > 0 ? double(grip_.X) / Width() : 0, gy = Height() > 0 ? double(grip_.Y) / Height() : 0;
+      if (DockTakes(Bounds(origin.X, origin.Y, dock->Width(), dock->Height()), dock->DockType(), p, gx, gy,
+                    DragOutline(p, dock)))
+        return dock;
     }
   }
   return nullptr;

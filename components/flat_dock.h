@@ -110,8 +110,9 @@ public:
   // Double-click on the toolbar: a floating one goes to DefaultDock (when there is one), a
   // docked one floats.
   void ToggleDocking();
-  // Where a toolbar dragged to screen point `p` goes: a dock (and its row and place), or
-  // floating (nullptr) when no dock takes it or `floating` is asked for (Ctrl held).
+  // Where a toolbar dragged to screen point `p` (gripped where the last press was) goes: the
+  // first dock that takes it, top/bottom docks first, or floating (nullptr) when none does or
+  // `floating` is asked for (Ctrl held).
   TFlatDock* DropTarget(TPoint p, bool floating) const;
   // The offset of the controls in the toolbar: past the frame and caption while floating.
   TPoint ControlOrigin() const;

@@ -75,6 +75,17 @@ int DropRow(const std::vector<int>& rowSizes, int middle, bool& newRow) {
   return int(rowSizes.size());
 }
 
+bool DockTakes(const TRect& dock, TDockType type, TPoint p, double gx, double gy, const TRect& bar) {
+  const int left = int(32 * (1 - gx)), top = int(20 * (1 - gy));
+  const TRect wide = Rect(dock.Left - left, dock.Top - top, dock.Right + 32 - left, dock.Bottom + 20 - top);
+  if (!wide.Contains(p)) return false;
+  if (type == dtLeftRight && (p.Y < dock.Top || p.Y >= dock.Bottom)) return false;
+  TRect solid = dock;
+  if (type == dtLeftRight && solid.Width() == 0) ++solid.Right;
+  if (type != dtLeftRight && solid.Height() == 0) ++solid.Bottom;
+  return bar.Left < solid.Right && solid.Left < bar.Right && bar.Top < solid.Bottom && solid.Top < bar.Bottom;
+}
+
 TRect MoveRectOnScreen(const TRect& r, const TRect& work, bool onlyIfOff) {
   const bool touches = r.Left < work.Right && r.Right > work.Left && r.Top < work.Bottom && r.Bottom > work.Top;
   if (onlyIfOff && touches) return r;

@@ -30,6 +30,13 @@ TDockArrangement ArrangeDock(std::vector<TDockedBar> bars, int length, bool limi
 // set when a new row is made there (the rows from that number on move up by one).
 int DropRow(const std::vector<int>& rowSizes, int middle, bool& newRow);
 
+// Whether a dock at screen rectangle `dock` takes a toolbar dragged with the cursor at `p`,
+// gripped at fractions `gx`, `gy` of its size, that would lie at `bar` there: the cursor within
+// the dock widened by 32 pixels across and 20 down (split by the grip: the side the toolbar
+// hangs towards gets more), within the dock's own height for a left/right dock, and the bar
+// meeting the dock (an empty dock counts one pixel thicker).
+bool DockTakes(const TRect& dock, TDockType type, TPoint p, double gx, double gy, const TRect& bar);
+
 // Shifts a floating rectangle into the work area: left, up, right, down, so that one larger
 // than the area ends with its top-left corner inside. With `onlyIfOff`, a rectangle that
 // touches the area stays.

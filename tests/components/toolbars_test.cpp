@@ -76,6 +76,36 @@ TEST(ToolbarLayout, FloatingFrameScreenAndDropRows) {
   EXPECT_TRUE(newRow);
 }
 
+TEST(ToolbarLayout, ADockTakesADraggedToolbarNearIt) {
+  const TRect top = Rect(0, 0, 500, 26), empty = Rect(0, 300, 500, 300), side = Rect(0, 0, 26, 400);
+  struct Case {
+    const char* what;
+    TRect dock;
+    TDockType type;
+    TPoint p;
+    double gx, gy;
+    bool takes;
+  } const cases[] = {
+      {"inside", top, dtTopBottom, {50, 10}, 0.5, 0.5, true},
+      {"15 above, hanging down", top, dtTopBottom, {50, -15}, 0.1, 0, true},
+      {"25 above", top, dtTopBottom, {50, -25}, 0.1, 0, false},
+      {"15 above, hanging up", top, dtTopBottom, {50, -15}, 0.1, 1, false},
+      {"15 below, hanging up", top, dtTopBottom, {50, 41}, 0.1, 1, true},
+      {"30 left, hanging right", top, dtTopBottom, {-30, 10}, 0, 0.5, true},
+      {"30 left, hanging left", top, dtTopBottom, {-30, 10}, 1, 0.5, false},
+      {"an empty dock", empty, dtTopBottom, {50, 305}, 0.5, 0.5, true},
+      {"beside a side dock", side, dtLeftRight, {30, 100}, 0.5, 0.5, true},
+      {"below a side dock", side, dtLeftRight, {10, 405}, 0.5, 0.5, false},
+  };
+  for (const Case& c : cases) {
+    const int w = 100, h = 26;  // the toolbar there, gripped at (gx, gy)
+    const TRect bar = Bounds(c.p.X - int(c.gx * w), c.p.Y - int(c.gy * h), w, h);
+    EXPECT_EQ(DockTakes(c.dock, c.type, c.p, c.gx, c.gy, bar), c.takes) << c.what;
+  }
+  // Near enough, but the toolbar would not meet the dock.
+  EXPECT_FALSE(DockTakes(top, dtTopBottom, {50, -15}, 0.1, 0, Bounds(40, -60, 100, 26)));
+}
+
 TEST(ToolbarLayout, ControlMarginsAndSeparatorLineBreaks) {
   const std::vector<TBarItem> items = {{23, 22}, {23, 22}, {6, 22, true}, {23, 22}, {40, 20}};
   // Docked top with a drag handle: start 11, end 2, before 2, after 2.
