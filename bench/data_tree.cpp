@@ -1,5 +1,6 @@
 // Speed and memory of the data tree with a million nodes: building, expanding everything,
-// scrolling to the end and painting, selecting, sorting and streaming out and in.
+// scrolling to the end and painting, single changes with their repaint at the top and the end,
+// selecting, sorting and streaming out and in.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -110,6 +111,47 @@ void BM_SelectLastAndToggle(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SelectLastAndToggle)->Unit(benchmark::kMillisecond);
+
+// One structural change and its repaint while the view shows the top (0) or the end (1) of the
+// million nodes: deleting a node, collapsing a root, adding a node outside an update (each where
+// the view is), and deleting a node at the other end.
+enum TChange { kDelete, kCollapse, kAddChild, kDeleteFar };
+
+void BM_ChangeAndRepaint(benchmark::State& state) {
+  ShownTree shown;
+  TDataStringTree& tree = *shown.tree;
+  const bool atEnd = state.range(1) != 0;
+  tree.ScrollRequest(true, atEnd ? SB_BOTTOM : SB_TOP, 0);
+  tree.Repaint();
+  auto root = [&] { return atEnd ? tree.RootNode()->LastChild : tree.RootNode()->FirstChild; };
+  for (auto _ : state) {
+    switch (TChange(state.range(0))) {
+      case kDelete:
+        tree.DeleteNode(atEnd ? root()->LastChild : root()->FirstChild);
+        break;
+      case kCollapse:
+        tree.ToggleNode(root());
+        break;
+      case kAddChild:
+        tree.AddChild(atEnd ? nullptr : root());
+        break;
+      case kDeleteFar:
+        tree.DeleteNode(atEnd ? tree.RootNode()->FirstChild->FirstChild : tree.RootNode()->LastChild->LastChild);
+        break;
+    }
+    tree.Repaint();
+    if (TChange(state.range(0)) == kCollapse) {  // back as it was, outside the measure
+      state.PauseTiming();
+      tree.ToggleNode(root());
+      tree.Repaint();
+      state.ResumeTiming();
+    }
+  }
+}
+BENCHMARK(BM_ChangeAndRepaint)
+    ->ArgNames({"change", "at_end"})
+    ->ArgsProduct({{kDelete, kCollapse, kAddChild, kDeleteFar}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_SortMillion(benchmark::State& state) {
   TDataTreeModel tree;

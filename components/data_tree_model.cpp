@@ -123,7 +123,7 @@ bool TDataTreeModel::HasAsParent(PDataNode Node, PDataNode Parent) const {
 
 void TDataTreeModel::SetNodeHeight(PDataNode Node, int Height) {
   if (!Node || Node == root_ || Height < 0 || Height == Node->NodeHeight) return;
-  InvalidateCache();
+  InvalidateCacheFrom(Node);
   int delta = Height - Node->NodeHeight;
   Node->NodeHeight = uint16_t(Height);
   AdjustTotalHeight(Node, delta);
@@ -138,9 +138,10 @@ void TDataTreeModel::SetChildCount(PDataNode Node, uint32_t Count) {
     if (Count == 0) Node->Exclude(vsHasChildren);
     return;
   }
-  InvalidateCache();
+  InterruptValidation(&builder_);
   if (Count > Node->ChildCount) {
     uint32_t add = Count - Node->ChildCount;
+    PDataNode firstNew = nullptr;
     uint32_t index = Node->LastChild ? Node->LastChild->Index + 1 : 0;
     for (uint32_t i = 0; i < add; ++i) {
       PDataNode child = MakeNode();
@@ -150,6 +151,7 @@ void TDataTreeModel::SetChildCount(PDataNode Node, uint32_t Count) {
       if (Node->LastChild) Node->LastChild->NextSibling = child;
       else Node->FirstChild = child;
       Node->LastChild = child;
+      if (!firstNew) firstNew = child;
     }
     Node->ChildCount = Count;
     Node->Include(vsHasChildren);
@@ -158,7 +160,11 @@ void TDataTreeModel::SetChildCount(PDataNode Node, uint32_t Count) {
       AdjustTotalHeight(Node, int64_t(add) * defaultNodeHeight_);
       if (IsVisible(Node)) visibleCount_.fetch_add(add);
     }
+    InvalidateCacheFrom(firstNew);
   } else {
+    PDataNode firstGone = Node->LastChild;
+    for (uint32_t i = Count + 1; i < Node->ChildCount && firstGone; ++i) firstGone = firstGone->PrevSibling;
+    InvalidateCacheFrom(firstGone);
     while (Node->ChildCount > Count) DeleteNodeInternal(Node->LastChild);
   }
   AfterStructureChange(Node, true);
@@ -258,7 +264,7 @@ void TDataTreeModel::DeleteNodeInternal(PDataNode Node) {
 
 void TDataTreeModel::DeleteNode(PDataNode Node) {
   if (!Node || Node == root_ || Node->Has(vsDeleting)) return;
-  InvalidateCache();
+  InvalidateCacheFrom(Node);
   PDataNode parent = Node->Parent;
   DeleteNodeInternal(Node);
   AfterStructureChange(parent, true);
@@ -340,7 +346,7 @@ void TDataTreeModel::AfterStructureChange(PDataNode Parent, bool Repaint) {
     IncludeState(tsStructureChangePending);
     return;
   }
-  ValidateCache(0);
+  ResumeCache();
   UpdateScrollBars(true);
   if (Repaint) InvalidateView();
   StructureChange(Parent == root_ ? nullptr : Parent);
@@ -397,9 +403,10 @@ PDataNode TDataTreeModel::InsertNode(PDataNode Target, TDTNodeAttachMode Mode) {
     if (Mode == amInsertBefore) Mode = amAddChildFirst;
     if (Mode == amInsertAfter) Mode = amAddChildLast;
   }
-  InvalidateCache();
+  InterruptValidation(&builder_);
   PDataNode node = MakeNode();
   LinkNode(node, Target, Mode);
+  InvalidateCacheFrom(node);
   AfterStructureChange(node->Parent, true);
   return node;
 }
@@ -631,7 +638,7 @@ void TDataTreeModel::ToggleInternal(PDataNode Node) {
     bool allowed = true;
     if (OnCollapsing) OnCollapsing(this, Node, allowed);
     if (!allowed) return;
-    InvalidateCache();
+    InvalidateCacheFrom(Node);
     uint32_t hidden = visible ? CountVisibleChildren(Node) : 0;
     AdjustTotalHeight(Node, -int64_t(Node->TotalHeight - Node->NodeHeight));
     Node->Exclude(vsExpanded);
@@ -644,7 +651,7 @@ void TDataTreeModel::ToggleInternal(PDataNode Node) {
     if (!Node->Has(vsInitialized)) InitNode(Node);
     if (Node->Has(vsExpanded)) return;  // the initialisation expanded it
     if (Node->Has(vsHasChildren) && Node->ChildCount == 0) InitChildren(Node);
-    InvalidateCache();
+    InvalidateCacheFrom(Node);
     int64_t sum = 0;
     for (PDataNode run = Node->FirstChild; run; run = run->NextSibling) sum += run->TotalHeight;
     Node->Include(vsExpanded);
@@ -658,7 +665,7 @@ void TDataTreeModel::ToggleNode(PDataNode Node) {
   if (!Node || Node == root_) return;
   ToggleInternal(Node);
   if (updateCount_ == 0) {
-    ValidateCache(0);
+    ResumeCache();
     UpdateScrollBars(true);
     if (Node->FirstChild) InvalidateToBottom(Node);
     else InvalidateNode(Node);
@@ -950,7 +957,9 @@ void TDataTreeModel::Sort(PDataNode Node, int Column, bool Ascending, const TDTC
   if (DoInit)
     for (PDataNode run = Node->FirstChild; run; run = run->NextSibling)
       if (!run->Has(vsInitialized)) InitNode(run);
-  InvalidateCache();
+  // Only the places below the first child can change.
+  if (Node->Has(vsExpanded)) InvalidateCacheFrom(Node->FirstChild);
+  else InterruptValidation(&builder_);
   PDataNode head = MergeSort(Node->FirstChild, Node->ChildCount, Column, Ascending, Compare);
   Node->FirstChild = head;
   PDataNode prev = nullptr;
@@ -962,7 +971,7 @@ void TDataTreeModel::Sort(PDataNode Node, int Column, bool Ascending, const TDTC
   }
   Node->LastChild = prev;
   if (updateCount_ == 0) {
-    ValidateCache(0);
+    ResumeCache();
     InvalidateView();
   }
 }
@@ -1126,26 +1135,51 @@ void TDataTreeModel::InvalidateCache() {
   if (!cache_->Entries.empty()) cache_ = std::make_shared<TCacheSnapshot>();
 }
 
+void TDataTreeModel::CutCache(size_t keep) {
+  if (keep >= cache_->Entries.size()) return;
+  auto truncated = std::make_shared<TCacheSnapshot>();
+  truncated->Entries.assign(cache_->Entries.begin(), cache_->Entries.begin() + std::ptrdiff_t(keep));
+  truncated->ByAddress = truncated->Entries;
+  std::sort(truncated->ByAddress.begin(), truncated->ByAddress.end(),
+            [](const TCacheEntry& a, const TCacheEntry& b) { return std::less<PDataNode>()(a.Node, b.Node); });
+  cache_ = truncated;
+}
+
+void TDataTreeModel::InvalidateCacheFrom(PDataNode From) {
+  InterruptValidation(&builder_);
+  if (!From || From == root_) {
+    InvalidateCache();
+    return;
+  }
+  auto cache = CacheSnapshot();
+  if (cache->Entries.empty() || !IsVisible(From)) return;
+  size_t keep = 0;
+  if (cache->Entries.front().Node) {
+    const uint32_t top = GetNodeTop(From);
+    keep = size_t(std::lower_bound(cache->Entries.begin(), cache->Entries.end(), top,
+                                   [](const TCacheEntry& e, uint32_t y) { return e.Top < y; }) -
+                  cache->Entries.begin());
+    // The last pair may close a finished walk rather than mark a step: it is always redone.
+    keep = std::min(keep, cache->Entries.size() - 1);
+  }
+  std::lock_guard guard(cacheLock_);
+  CutCache(keep);
+}
+
 void TDataTreeModel::ValidateCache(int StartIndex) {
   InterruptValidation(&builder_);
   size_t needed = CachePairsNeeded();
   {
     std::lock_guard guard(cacheLock_);
-    size_t keep = StartIndex < 0 ? 0 : std::min(size_t(StartIndex), cache_->Entries.size());
-    if (keep < cache_->Entries.size()) {
-      auto truncated = std::make_shared<TCacheSnapshot>();
-      truncated->Entries.assign(cache_->Entries.begin(), cache_->Entries.begin() + std::ptrdiff_t(keep));
-      truncated->ByAddress = truncated->Entries;
-      std::sort(truncated->ByAddress.begin(), truncated->ByAddress.end(),
-                [](const TCacheEntry& a, const TCacheEntry& b) { return std::less<PDataNode>()(a.Node, b.Node); });
-      cache_ = truncated;
-    }
+    CutCache(StartIndex < 0 ? 0 : size_t(StartIndex));
     const auto& entries = cache_->Entries;
     if (!entries.empty() && entries.front().Node && entries.size() == needed) return;
     if (needed <= 1 && entries.size() == 1 && !entries.front().Node) return;
   }
   QueueValidation(&builder_);
 }
+
+void TDataTreeModel::ResumeCache() { ValidateCache(int(CacheSnapshot()->Entries.size())); }
 
 void TDataTreeModel::WaitForCache() { WaitForValidation(&builder_); }
 
@@ -1222,13 +1256,21 @@ PDataNode TDataTreeModel::GetNodeAtY(int64_t Y, uint32_t* NodeTop) const {
       top = at->Top;
     }
   }
+  // Forward from there, over whole subtrees that end above Y: a part of the cache cut by a
+  // change far above costs the siblings on the way, not every node.
   while (run) {
     if (uint64_t(Y) < top + run->NodeHeight) {
       if (NodeTop) *NodeTop = uint32_t(top);
       return run;
     }
-    top += run->NodeHeight;
-    run = GetNextVisible(run);
+    if (run->Has(vsExpanded) && run->FirstChild && uint64_t(Y) < top + run->TotalHeight) {
+      top += run->NodeHeight;
+      run = run->FirstChild;
+      continue;
+    }
+    top += run->Has(vsExpanded) ? run->TotalHeight : run->NodeHeight;
+    while (run != root_ && !run->NextSibling) run = run->Parent;
+    run = run == root_ ? nullptr : run->NextSibling;
   }
   return nullptr;
 }

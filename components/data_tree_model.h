@@ -221,6 +221,9 @@ public:
   void ValidateCache(int StartIndex = 0);
   // Stops the worker on this tree and drops the whole cache (before any structural change).
   void InvalidateCache();
+  // Stops the worker and cuts the cache before the visible node From, whose place or whose
+  // subtree changes: the pairs above it stay right. A node not shown changes no place.
+  void InvalidateCacheFrom(PDataNode From);
   // The published cache (may be empty).
   std::shared_ptr<const TCacheSnapshot> CacheSnapshot() const;
   // Waits until the worker has finished with this tree.
@@ -297,6 +300,10 @@ private:
   void FixLoadedNode(PDataNode Node);
   PDataNode MergeSort(PDataNode Head, uint32_t Count, int Column, bool Ascending, const TDTCompareEvent& Compare);
   size_t CachePairsNeeded() const;
+  // Cuts the published cache to its first `keep` pairs (the lock held).
+  void CutCache(size_t keep);
+  // Queues the rest of the cache after a change that kept its valid part.
+  void ResumeCache();
 
   PDataNode root_ = nullptr;
   int nodeDataSize_ = 0;

@@ -222,13 +222,10 @@ void TFlatToolbar::Loaded() {
   }
 }
 
-bool TFlatToolbar::HandleShown() const { return !dock_ || dock_->AllowDrag(); }
-
-TBarLayout TFlatToolbar::LayoutFor(TDockType type) const {
+std::vector<TBarItem> TFlatToolbar::BarItems() const {
   std::vector<TBarItem> items;
-  std::vector<TControl*> controls;
-  for (int i = 0; i < ControlCount(); ++i) controls.push_back(Controls(i));
-  for (TControl* c : controls) {
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
     TBarItem item{c->Width(), c->Height(), IsSeparator(c), c->Visible()};
     if (item.Separator) {
       item.SizeHorz = GetOrdProp(*c, "SizeHorz");
@@ -236,8 +233,16 @@ TBarLayout TFlatToolbar::LayoutFor(TDockType type) const {
     }
     items.push_back(item);
   }
+  return items;
+}
+
+TBarLayout TFlatToolbar::LayoutFor(TDockType type) const {
   const bool handle = type == dtNotDocked || (dock_ && dock_->AllowDrag());
-  return LayoutBar(items, type, handle, type == dtNotDocked ? floatRightX_ : 0);
+  return LayoutBar(BarItems(), type, handle, type == dtNotDocked ? floatRightX_ : 0);
+}
+
+TPoint TFlatToolbar::ControlOrigin() const {
+  return Floating() ? Point(FloatFrameWidth(), FloatFrameWidth() + FloatCaptionHeight()) : Point(0, 0);
 }
 
 void TFlatToolbar::ArrangeControls() {
@@ -245,13 +250,19 @@ void TFlatToolbar::ArrangeControls() {
   arranging_ = true;
   const TDockType type = dock_ ? dock_->DockType() : dtNotDocked;
   const TBarLayout layout = LayoutFor(type);
+  const TPoint origin = ControlOrigin();
   for (int i = 0; i < ControlCount(); ++i) {
     TControl* c = Controls(i);
     const TRect& r = layout.Places[size_t(i)];
-    if (r.Width() > 0 || r.Height() > 0) c->SetBoundsRect(r);
+    if (r.Width() > 0 || r.Height() > 0) c->SetBounds(r.Left + origin.X, r.Top + origin.Y, r.Width(), r.Height());
     else if (IsSeparator(c)) c->SetBounds(c->Left(), c->Top(), 0, 0);
   }
-  if (!dock_) SetBounds(Left(), Top(), layout.Width, layout.Height);
+  // Floating, the window holds the frame and caption around the controls; docked, the length
+  // along the row is the layout's at once (the dock sets the thickness when it arranges).
+  if (!dock_) SetBounds(Left(), Top(), layout.Width + 2 * origin.X, layout.Height + origin.Y + origin.X);
+  else if (type == dtLeftRight) SetBounds(Left(), Top(), Width(), layout.Height);
+  else SetBounds(Left(), Top(), layout.Width, Height());
+  Invalidate();
   arranging_ = false;
 }
 
@@ -282,8 +293,8 @@ void TFlatToolbar::MakeFloating() {
   floating_ = true;
   ArrangeControls();
   if (floatRect_.Width() > 0 && floatRect_.Height() > 0)
-    SetBounds(floatRect_.Left, floatRect_.Top, Width(), Height());
-  SetFloatingWindow(*this, *form, true, Caption(), closeButton_, [this] { CloseFloating(); });
+    SetBounds(floatRect_.Left - FloatFrameWidth(), floatRect_.Top, Width(), Height());
+  SetFloatingWindow(*this, *form, true, Caption(), [this] { CloseFloating(); });
 }
 
 void TFlatToolbar::CloseFloating() {
@@ -302,7 +313,7 @@ void TFlatToolbar::SetDockedTo(TFlatDock* dock) {
   if (old) old->RemoveBar(this);
   if (dock) {
     if (floating_) {
-      floatRect_ = BoundsRect();
+      floatRect_ = RemoveFloatFrame(BoundsRect(), FloatFrameWidth(), FloatCaptionHeight());
       if (TCustomForm* form = OwnerForm()) SetFloatingWindow(*this, *form, false, Caption());
       floating_ = false;
     }
@@ -327,7 +338,7 @@ void TFlatToolbar::MoveOnScreen(bool onlyIfOff) {
   if (dock_) return;
   const TRect r = MoveRectOnScreen(BoundsRect(), Screen->WorkAreaRect(), onlyIfOff);
   SetBounds(r.Left, r.Top, r.Width(), r.Height());
-  floatRect_ = r;
+  if (floating_) floatRect_ = RemoveFloatFrame(r, FloatFrameWidth(), FloatCaptionHeight());
 }
 
 void TFlatToolbar::ToggleDocking() {
@@ -350,11 +361,10 @@ TFlatDock* TFlatToolbar::DropTarget(TPoint p, bool floating) const {
       if (!dock || !dock->AllowDrag() || !dock->Showing()) continue;
       if ((dock->DockType() == dtTopBottom) != (pass == 0)) continue;
       const TPoint origin = dock->ClientToScreen(Point(0, 0));
-      const int across = std::max(1, dock->DockType() == dtTopBottom ? dock->Height() : dock->Width());
-      TRect r = Bounds(origin.X, origin.Y, dock->DockType() == dtTopBottom ? dock->Width() : across,
-                       dock->DockType() == dtTopBottom ? across : dock->Height());
-      r = Rect(r.Left - 16, r.Top - 10, r.Right + 16, r.Bottom + 10);
-      if (r.Contains(p)) return dock;
+      const double gx = Width() > 0 ? double(grip_.X) / Width() : 0, gy = Height() > 0 ? double(grip_.Y) / Height() : 0;
+      if (DockTakes(Bounds(origin.X, origin.Y, dock->Width(), dock->Height()), dock->DockType(), p, gx, gy,
+                    DragOutline(p, dock)))
+        return dock;
     }
   }
   return nullptr;
@@ -362,22 +372,84 @@ TFlatDock* TFlatToolbar::DropTarget(TPoint p, bool floating) const {
 
 void TFlatToolbar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseDown(button, shift, x, y);
-  if (button != mbLeft || (dock_ && !dock_->AllowDrag())) return;
-  dragging_ = true;
-  grip_ = Point(x, y);
+  if (button != mbLeft || mouseMode_ != mmNone) return;
+  const TFloatPart part =
+      Floating() ? FloatHitTest(Point(x, y), Width(), Height(), FloatFrameWidth(), FloatCaptionHeight(), closeButton_)
+                 : fpClient;
+  if (part == fpClose) {
+    mouseMode_ = mmClosing;
+    closePushed_ = true;
+    Invalidate();
+  } else if (part != fpClient) {
+    BeginSizing(part, ClientToScreen(Point(x, y)));
+  } else if (!dock_ || dock_->AllowDrag()) {
+    mouseMode_ = mmMoving;
+    grip_ = Point(x, y);
+  }
+}
+
+void TFlatToolbar::MouseMove(TShiftState shift, int x, int y) {
+  TCustomControl::MouseMove(shift, x, y);
+  if (mouseMode_ == mmSizing) {
+    TrackSizing(ClientToScreen(Point(x, y)));
+  } else if (mouseMode_ == mmClosing) {
+    const bool on = FloatCloseRect(Width(), FloatFrameWidth(), FloatCaptionHeight()).Contains(Point(x, y));
+    if (on != closePushed_) {
+      closePushed_ = on;
+      Invalidate();
+    }
+  } else if (mouseMode_ == mmMoving) {
+    const TPoint p = ClientToScreen(Point(x, y));
+    ShowDragOutline(DragOutline(p, DropTarget(p, shift & ssCtrl)), Floating() ? FloatFrameWidth() : 1);
+  }
 }
 
 void TFlatToolbar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseUp(button, shift, x, y);
-  if (!dragging_ || button != mbLeft) return;
-  dragging_ = false;
-  if (x == grip_.X && y == grip_.Y) return;  // a click, not a move
-  const TPoint screen = ClientToScreen(Point(x, y));
-  TFlatDock* target = DropTarget(screen, shift & ssCtrl);
+  if (button != mbLeft) return;
+  const TMouseMode mode = mouseMode_;
+  mouseMode_ = mmNone;
+  HideDragOutline();
+  if (mode == mmClosing) {
+    closePushed_ = false;
+    Invalidate();
+    if (FloatCloseRect(Width(), FloatFrameWidth(), FloatCaptionHeight()).Contains(Point(x, y))) CloseFloating();
+  } else if (mode == mmSizing) {
+    sizes_.clear();
+  } else if (mode == mmMoving && (x != grip_.X || y != grip_.Y)) {  // a click is no move
+    EndMoving(ClientToScreen(Point(x, y)), shift & ssCtrl);
+  }
+}
+
+TRect TFlatToolbar::DragOutline(TPoint p, TFlatDock* target) const {
+  int w = Width(), h = Height();
   if (target) {
-    const TPoint local = target->ScreenToClient(Point(screen.X - grip_.X, screen.Y - grip_.Y));
+    const TBarLayout l = LayoutBar(BarItems(), target->DockType(), target->AllowDrag(), 0);
+    w = l.Width;
+    h = l.Height;
+  } else if (!Floating()) {
+    const TBarLayout l = LayoutFor(dtNotDocked);
+    w = l.Width + 2 * FloatFrameWidth();
+    h = l.Height + 2 * FloatFrameWidth() + FloatCaptionHeight();
+  }
+  // The grip keeps its proportional place in the new size.
+  const int gx = Width() > 0 ? grip_.X * w / Width() : 0, gy = Height() > 0 ? grip_.Y * h / Height() : 0;
+  TRect r = Bounds(p.X - gx, p.Y - gy, w, h);
+  if (!target) {
+    const TRect work = Screen->WorkAreaRect();
+    const int inset = FloatFrameWidth() + 4;
+    r = MoveRectOnScreen(r, Rect(work.Left - w + inset, work.Top, work.Right + w - inset, work.Bottom + h - inset), false);
+  }
+  return r;
+}
+
+void TFlatToolbar::EndMoving(TPoint p, bool floating) {
+  TFlatDock* target = DropTarget(p, floating);
+  const TRect outline = DragOutline(p, target);
+  if (target) {
+    const TPoint local = target->ScreenToClient(Point(outline.Left, outline.Top));
     const bool vertical = target->DockType() == dtLeftRight;
-    const int middle = vertical ? local.X + Width() / 2 : local.Y + Height() / 2;
+    const int middle = vertical ? local.X + outline.Width() / 2 : local.Y + outline.Height() / 2;
     bool newRow = false;
     const int row = DropRow(target->RowSizes(), middle, newRow);
     if (newRow)
@@ -388,16 +460,45 @@ void TFlatToolbar::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
     if (target == dock_) target->ArrangeToolbars();
     else SetDockedTo(target);
   } else {
-    floatRect_ = Bounds(screen.X - grip_.X, screen.Y - grip_.Y, Width(), Height());
-    if (dock_) SetDockedTo(nullptr);
-    else SetBounds(floatRect_.Left, floatRect_.Top, Width(), Height());
+    floatRect_ = RemoveFloatFrame(outline, FloatFrameWidth(), FloatCaptionHeight());
+    if (dock_) {
+      SetDockedTo(nullptr);
+    } else {
+      SetBounds(outline.Left, outline.Top, Width(), Height());
+    }
     MoveOnScreen(true);
   }
 }
 
+void TFlatToolbar::BeginSizing(TFloatPart edge, TPoint p) {
+  mouseMode_ = mmSizing;
+  sizingEdge_ = edge;
+  sizingStart_ = BoundsRect();
+  grip_ = p;
+  sizes_ = FloatSizes(BarItems());
+}
+
+void TFlatToolbar::TrackSizing(TPoint p) {
+  const bool horizontal = sizingEdge_ == fpLeft || sizingEdge_ == fpRight;
+  const int frameW = 2 * FloatFrameWidth(), frameH = 2 * FloatFrameWidth() + FloatCaptionHeight();
+  int wanted = horizontal ? sizingStart_.Width() - frameW : sizingStart_.Height() - frameH;
+  const int moved = horizontal ? p.X - grip_.X : p.Y - grip_.Y;
+  wanted += sizingEdge_ == fpLeft || sizingEdge_ == fpTop ? -moved : moved;
+  const TFloatSize size = NearestFloatSize(sizes_, horizontal, wanted);
+  if (size.Wrap == floatRightX_ || sizes_.empty()) return;
+  SetFloatRightX(size.Wrap);
+  // The edge that is not dragged stays.
+  const int left = sizingEdge_ == fpLeft ? sizingStart_.Right - Width() : sizingStart_.Left;
+  const int top = sizingEdge_ == fpTop ? sizingStart_.Bottom - Height() : sizingStart_.Top;
+  SetBounds(left, top, Width(), Height());
+  floatRect_ = RemoveFloatFrame(BoundsRect(), FloatFrameWidth(), FloatCaptionHeight());
+}
+
 void TFlatToolbar::DblClick() {
   TCustomControl::DblClick();
-  dragging_ = false;
+  if (mouseMode_ != mmNone && mouseMode_ != mmMoving) return;
+  mouseMode_ = mmNone;
+  HideDragOutline();
   ToggleDocking();
 }
 
@@ -405,6 +506,7 @@ void TFlatToolbar::Paint() {
   TCanvas* c = Canvas();
   c->Brush()->SetColor(Color());
   c->FillRect(ClientRect());
+  if (Floating()) PaintFloating();
   if (!dock_) return;
   TRect r = ClientRect();
   Frame3D(*c, r, clBtnHighlight, clBtnShadow, 1);
@@ -415,6 +517,50 @@ void TFlatToolbar::Paint() {
     const int a = 4 + 3 * bar;
     TRect h = vertical ? Rect(2, a, Width() - 2, a + 3) : Rect(a, 2, a + 3, Height() - 2);
     Frame3D(*c, h, clBtnHighlight, clBtnShadow, 1);
+  }
+}
+
+// The floating window's own frame, caption bar, close button and the lines between the rows a
+// collapsed separator broke.
+void TFlatToolbar::PaintFloating() {
+  TCanvas* c = Canvas();
+  const int frame = FloatFrameWidth(), caption = FloatCaptionHeight();
+  TRect r = ClientRect();
+  Frame3D(*c, r, clBtnHighlight, clBtnShadow, 1);
+  TRect bar = Rect(frame, frame, Width() - frame, frame + caption - 1);
+  c->Brush()->SetColor(clActiveCaption);
+  c->FillRect(bar);
+  TRect close = FloatCloseRect(Width(), frame, caption);
+  if (closeButton_) {
+    bar.Right = close.Left - 1;
+    c->Brush()->SetColor(clBtnFace);
+    c->FillRect(close);
+    TRect edge = close;
+    Frame3D(*c, edge, closePushed_ ? clBtnShadow : clBtnHighlight, closePushed_ ? clBtnHighlight : clBtnShadow, 1);
+    const int d = closePushed_ ? 1 : 0, inset = close.Height() / 4;
+    c->Pen()->SetColor(clBtnText);
+    for (int k = 0; k < 2; ++k) {  // the cross, two pixels thick
+      c->MoveTo(close.Left + inset + k + d, close.Top + inset + d);
+      c->LineTo(close.Right - inset + k + d, close.Bottom - inset + d);
+      c->MoveTo(close.Left + inset + k + d, close.Bottom - inset - 1 + d);
+      c->LineTo(close.Right - inset + k + d, close.Top + inset - 1 + d);
+    }
+  }
+  c->Font()->SetColor(clCaptionText);
+  c->Brush()->SetStyle(bsClear);
+  TRect text = Rect(bar.Left + 2, bar.Top, bar.Right, bar.Bottom);
+  c->DrawText(FitCaption(Caption(), text.Width(), [c](const std::string& t) { return c->TextWidth(t); }), text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  c->Brush()->SetStyle(bsSolid);
+  const TPoint origin = ControlOrigin();
+  for (int line : LayoutFor(dtNotDocked).BreakLines) {
+    const int y = origin.Y + line;
+    c->Pen()->SetColor(clBtnShadow);
+    c->MoveTo(frame, y - 4);
+    c->LineTo(Width() - frame, y - 4);
+    c->Pen()->SetColor(clBtnHighlight);
+    c->MoveTo(frame, y - 3);
+    c->LineTo(Width() - frame, y - 3);
   }
 }
 
@@ -481,7 +627,7 @@ void SaveToolbarPositions(TComponent& form, const TPositionWriteInt& writeInt, c
     writeInt(section, "DockPos", bar->DockPos());
     // The real place, whether the window is shown or not; an empty one writes zeros, so that no
     // stale place of an earlier save stays behind.
-    const TRect r = dock ? bar->FloatingRect() : bar->BoundsRect();
+    const TRect r = dock ? bar->FloatingRect() : RemoveFloatFrame(bar->BoundsRect(), FloatFrameWidth(), FloatCaptionHeight());
     writeInt(section, "FloatLeft", r.Left);
     writeInt(section, "FloatTop", r.Top);
     writeInt(section, "FloatRight", r.Right);

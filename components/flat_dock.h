@@ -110,9 +110,12 @@ public:
   // Double-click on the toolbar: a floating one goes to DefaultDock (when there is one), a
   // docked one floats.
   void ToggleDocking();
-  // Where a toolbar dragged to screen point `p` goes: a dock (and its row and place), or
-  // floating (nullptr) when no dock takes it or `floating` is asked for (Ctrl held).
+  // Where a toolbar dragged to screen point `p` (gripped where the last press was) goes: the
+  // first dock that takes it, top/bottom docks first, or floating (nullptr) when none does or
+  // `floating` is asked for (Ctrl held).
   TFlatDock* DropTarget(TPoint p, bool floating) const;
+  // The offset of the controls in the toolbar: past the frame and caption while floating.
+  TPoint ControlOrigin() const;
 
   TNotifyEvent OnDockChanging, OnDockChanged, OnClose;
 
@@ -122,6 +125,7 @@ protected:
   void SetParentComponent(TComponent* parent) override;
   void Notification(TComponent* component, TOperation operation) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void DblClick() override;
   void AlignControls(TRect rect) override {}
@@ -130,17 +134,28 @@ private:
   friend class TFlatDock;
   friend void LoadToolbarPositions(TComponent& form, const TPositionReadInt& readInt,
                                    const TPositionReadString& readString);
-  bool HandleShown() const;
+  enum TMouseMode { mmNone, mmMoving, mmSizing, mmClosing };
   void MakeFloating();
   TCustomForm* OwnerForm() const;
+  std::vector<TBarItem> BarItems() const;
+  void PaintFloating();
+  // The drag: the rectangle the toolbar would take at screen point `p`, and its end there.
+  TRect DragOutline(TPoint p, TFlatDock* target) const;
+  void EndMoving(TPoint p, bool floating);
+  void BeginSizing(TFloatPart edge, TPoint p);
+  void TrackSizing(TPoint p);
 
   TFlatDock* dock_ = nullptr;
   TFlatDock* defaultDock_ = nullptr;
   int dockRow_ = 0, dockPos_ = -1, floatRightX_ = 0;
-  bool canTopBottom_ = true, canLeftRight_ = true, closeButton_ = true, floating_ = false, dragging_ = false;
-  bool arranging_ = false;
+  bool canTopBottom_ = true, canLeftRight_ = true, closeButton_ = true, floating_ = false;
+  bool arranging_ = false, closePushed_ = false;
   TRect floatRect_;
-  TPoint grip_;
+  TPoint grip_;                     // where the press was, in the toolbar
+  TMouseMode mouseMode_ = mmNone;
+  TFloatPart sizingEdge_ = fpClient;
+  TRect sizingStart_;               // the window when sizing began
+  std::vector<TFloatSize> sizes_;   // the sizes the window can take while sizing
 };
 
 void LoadToolbarPositions(TComponent& form, const TPositionReadInt& readInt, const TPositionReadString& readString);

@@ -263,7 +263,19 @@ void TGlyphButton::Paint() {
   }
   const std::string caption = ShowsText() ? StripHotkey(Caption()) : std::string();
   const bool glyph = ShowsGlyph() && !glyph_.Empty();
-  const int tw = caption.empty() ? 0 : c->TextWidth(caption), th = caption.empty() ? 0 : c->TextHeight(caption);
+  const unsigned textFlags = WrapsText() ? DT_WORDBREAK | DT_CENTER : DT_SINGLELINE;
+  int tw = 0, th = 0;
+  if (!caption.empty() && WrapsText()) {
+    // Measured with word breaks in the room the glyph leaves beside it.
+    const bool beside = glyph && (layout_ == blGlyphLeft || layout_ == blGlyphRight);
+    TRect measure = Rect(0, 0, std::max(1, inner.Width() - 4 - (beside ? glyph_.GlyphWidth() + spacing_ : 0)), 0);
+    c->DrawText(caption, measure, textFlags | DT_CALCRECT);
+    tw = measure.Width();
+    th = measure.Height();
+  } else if (!caption.empty()) {
+    tw = c->TextWidth(caption);
+    th = c->TextHeight(caption);
+  }
   const TButtonContent content =
       ButtonContentLayout(inner, glyph ? glyph_.GlyphWidth() : 0, glyph ? glyph_.GlyphHeight() : 0, tw, th, layout_,
                           margin_, spacing_);
@@ -274,12 +286,12 @@ void TGlyphButton::Paint() {
     if (!Enabled()) {
       c->Font()->SetColor(clBtnHighlight);
       TRect shadow = Bounds(text.Left + 1, text.Top + 1, text.Width(), text.Height());
-      c->DrawText(caption, shadow, DT_SINGLELINE);
+      c->DrawText(caption, shadow, textFlags);
       c->Font()->SetColor(clBtnShadow);
     } else {
       c->Font()->SetColor(Font() ? Font()->Color() : clBtnText);
     }
-    c->DrawText(caption, text, DT_SINGLELINE);
+    c->DrawText(caption, text, textFlags);
     c->Brush()->SetStyle(bsSolid);
   }
 }

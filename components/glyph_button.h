@@ -79,6 +79,8 @@ protected:
   virtual bool ShowsText() const { return true; }
   // The part of the client the frame and content use (the whole client by default).
   virtual TRect ButtonRect() const { return ClientRect(); }
+  // Whether the caption breaks into lines at word ends (one line by default).
+  virtual bool WrapsText() const { return false; }
   bool pressedInMenu_ = false;
 
 private:

@@ -5,6 +5,8 @@
 #include "components/flat_dock.h"
 #include "components/toolbar_glyphs.h"
 #include "platform/exceptions.h"
+#include "platform/gui/form.h"
+#include "platform/gui/image_list.h"
 #include "platform/gui/menus.h"
 
 QM_CLASS_INFO(TFlatToolbarButton, TGlyphButton, [](TClassBuilder<TFlatToolbarButton>& b) {
@@ -15,6 +17,7 @@ QM_CLASS_INFO(TFlatToolbarButton, TGlyphButton, [](TClassBuilder<TFlatToolbarBut
                                 &C::SetDisplayMode)
       .Boolean("Opaque", &C::Opaque, &C::SetOpaque)
       .Boolean("OldDisabledStyle", &C::OldDisabledStyle, &C::SetOldDisabledStyle)
+      .Boolean("WordWrap", &C::WordWrap, &C::SetWordWrap)
       .String("GlyphName", &C::GlyphName, &C::SetGlyphName);
 })
 
@@ -51,6 +54,26 @@ void TFlatToolbarButton::SetOpaque(bool v) {
   opaque_ = v;
   Invalidate();
 }
+
+void TFlatToolbarButton::SetWordWrap(bool v) {
+  wordWrap_ = v;
+  Invalidate();
+}
+
+void TFlatToolbarButton::ActionChanged() {
+  TGlyphButton::ActionChanged();
+  auto* action = dynamic_cast<TAction*>(Action());
+  TImageList* images = action && action->ActionList() ? action->ActionList()->Images() : nullptr;
+  if (!images || glyphPending_ || !Glyph()->Empty() || action->ImageIndex() < 0 || action->ImageIndex() >= images->Count()) return;
+  // The image on fuchsia, the colour a glyph shows through.
+  TBitmap bitmap(images->Width(), images->Height());
+  bitmap.Canvas()->Brush()->SetColor(clFuchsia);
+  bitmap.Canvas()->FillRect(Rect(0, 0, images->Width(), images->Height()));
+  images->Draw(bitmap.Canvas(), 0, 0, action->ImageIndex());
+  SetGlyph(bitmap);
+}
+
+bool TFlatToolbarButton::ClicksOnAccelerator() const { return displayMode_ != dmGlyphOnly; }
 
 void TFlatToolbarButton::SetOldDisabledStyle(bool v) {
   TGlyphButton::ButtonGlyph().SetOldDisabledStyle(v);
@@ -128,7 +151,10 @@ void TFlatToolbarButton::Paint() {
 
 // --- TFlatToolbarSep ---------------------------------------------------------------------------
 
-TFlatToolbarSep::TFlatToolbarSep(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 6, 22); }
+TFlatToolbarSep::TFlatToolbarSep(TComponent* owner) : TGraphicControl(owner) {
+  SetBounds(0, 0, 6, 22);
+  SetMouseTransparent(true);  // a press on a separator is its toolbar's: it starts a drag
+}
 
 void TFlatToolbarSep::SetParent(TWinControl* parent) {
   if (parent && !dynamic_cast<TFlatToolbar*>(parent))
@@ -182,16 +208,45 @@ void TFlatToolbarSep::Paint() {
   }
 }
 
-void TFlatToolbarSep::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  TGraphicControl::MouseDown(button, shift, x, y);
-  // A press on a separator starts a drag of its toolbar.
-  if (Parent()) Parent()->Perform(button == mbLeft ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, MK_LBUTTON,
-                                  MakeLParam(Left() + x, Top() + y));
-}
-
 // --- TFlatEdit ---------------------------------------------------------------------------------
 
-TFlatEdit::TFlatEdit(TComponent* owner) : TEdit(owner) { SetHeight(19); }
+TFlatEdit::TFlatEdit(TComponent* owner) : TEdit(owner) {
+  SetHeight(19);
+  SetOwnBorder(3);
+}
+
+bool TFlatEdit::InUse() const {
+  if (Focused()) return true;
+  if (!mouseIn_) return false;
+  TCustomForm* form = ParentForm();
+  return !form || !dynamic_cast<TFlatEdit*>(form->ActiveControl()) || !form->ActiveControl()->Focused();
+}
+
+void TFlatEdit::WndProc(TMessage& message) {
+  if (message.Msg == CM_MOUSEENTER || message.Msg == CM_MOUSELEAVE) {
+    mouseIn_ = message.Msg == CM_MOUSEENTER;
+    Invalidate();
+  }
+  TEdit::WndProc(message);
+}
+
+void TFlatEdit::DoEnter() {
+  TEdit::DoEnter();
+  Invalidate();
+}
+
+void TFlatEdit::DoExit() {
+  TEdit::DoExit();
+  Invalidate();
+}
+
+void TFlatEdit::PaintBorder(TCanvas& canvas) {
+  TRect r = Rect(0, 0, Width(), Height());
+  if (InUse()) Frame3D(canvas, r, clBtnShadow, clBtnHighlight, 1);
+  else Frame3D(canvas, r, clBtnFace, clBtnFace, 1);
+  Frame3D(canvas, r, clBtnFace, clBtnFace, 1);
+  Frame3D(canvas, r, clWindow, clWindow, 1);
+}
 
 int TFlatEdit::FittingHeight() const {
   TBitmap measure(1, 1);

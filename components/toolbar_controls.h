@@ -25,6 +25,12 @@ public:
   void SetOpaque(bool v);
   bool OldDisabledStyle() const { return ButtonGlyph().OldDisabledStyle(); }
   void SetOldDisabledStyle(bool v);
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v);
+  // Follows the action; with no glyph of its own the button takes the action's image.
+  void ActionChanged() override;
+  // The caption's accelerator clicks the button while its caption is shown.
+  bool ClicksOnAccelerator() const override;
   // One of the program's own glyphs by name (see toolbar_glyphs.h), drawn when the button is
   // first painted or its glyph is asked for.
   const std::string& GlyphName() const { return glyphName_; }
@@ -40,11 +46,12 @@ protected:
   TRect ButtonRect() const override;
   bool ShowsGlyph() const override { return displayMode_ != dmTextOnly; }
   bool ShowsText() const override { return displayMode_ != dmGlyphOnly; }
+  bool WrapsText() const override { return wordWrap_; }
   void Paint() override;
 
 private:
   const TButtonGlyph& ButtonGlyph() const { return const_cast<TFlatToolbarButton*>(this)->TGlyphButton::ButtonGlyph(); }
-  bool dropdownCombo_ = false, dropdownArrow_ = true, opaque_ = true;
+  bool dropdownCombo_ = false, dropdownArrow_ = true, opaque_ = true, wordWrap_ = false;
   TButtonDisplayMode displayMode_ = dmBoth;
   // Draws the named glyph once it is needed.
   void DrawNamedGlyph();
@@ -66,7 +73,6 @@ public:
 
 protected:
   void Paint() override;
-  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
 
 private:
   void Relayout();
@@ -80,9 +86,21 @@ public:
   explicit TFlatEdit(TComponent* owner);
   // The font's text height + 6.
   int FittingHeight() const;
+  // Whether the border shows the edit in use: focused, or under the mouse while no other flat
+  // edit has the focus.
+  bool InUse() const;
 
 protected:
   void Loaded() override;
   void FontChanged() override;
   void EnabledChanged() override;
+  void WndProc(TMessage& message) override;
+  void DoEnter() override;
+  void DoExit() override;
+  // Three pixels: flat (two button-face rings, a window-colour ring) or, in use, a sunken edge,
+  // a button-face ring and a window-colour ring.
+  void PaintBorder(TCanvas& canvas) override;
+
+private:
+  bool mouseIn_ = false;
 };

@@ -1,6 +1,7 @@
 #include "components/toolbar_layout.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 
 TDockArrangement ArrangeDock(std::vector<TDockedBar> bars, int length, bool limitToOneRow, bool fixAlign) {
@@ -74,6 +75,17 @@ int DropRow(const std::vector<int>& rowSizes, int middle, bool& newRow) {
   return int(rowSizes.size());
 }
 
+bool DockTakes(const TRect& dock, TDockType type, TPoint p, double gx, double gy, const TRect& bar) {
+  const int left = int(32 * (1 - gx)), top = int(20 * (1 - gy));
+  const TRect wide = Rect(dock.Left - left, dock.Top - top, dock.Right + 32 - left, dock.Bottom + 20 - top);
+  if (!wide.Contains(p)) return false;
+  if (type == dtLeftRight && (p.Y < dock.Top || p.Y >= dock.Bottom)) return false;
+  TRect solid = dock;
+  if (type == dtLeftRight && solid.Width() == 0) ++solid.Right;
+  if (type != dtLeftRight && solid.Height() == 0) ++solid.Bottom;
+  return bar.Left < solid.Right && solid.Left < bar.Right && bar.Top < solid.Bottom && solid.Top < bar.Bottom;
+}
+
 TRect MoveRectOnScreen(const TRect& r, const TRect& work, bool onlyIfOff) {
   const bool touches = r.Left < work.Right && r.Right > work.Left && r.Top < work.Bottom && r.Bottom > work.Top;
   if (onlyIfOff && touches) return r;
@@ -127,6 +139,7 @@ TBarLayout LayoutBar(const std::vector<TBarItem>& items, TDockType type, bool ha
         out.Collapsed.push_back(int(i - 1));
         out.Places[i - 1] = TRect{};
         line += thickness + 6;
+        out.BreakLines.push_back(line);
       } else {
         line += thickness;
       }
@@ -152,4 +165,54 @@ TBarLayout LayoutBar(const std::vector<TBarItem>& items, TDockType type, bool ha
   out.Width = vertical ? acrossSize : along;
   out.Height = vertical ? along : acrossSize;
   return out;
+}
+
+std::vector<TFloatSize> FloatSizes(const std::vector<TBarItem>& items) {
+  std::vector<TFloatSize> sizes;
+  const TBarLayout full = LayoutBar(items, dtNotDocked, true, 0);
+  for (int wrap = full.Width; wrap > 0; --wrap) {
+    const TBarLayout l = LayoutBar(items, dtNotDocked, true, wrap);
+    if (!sizes.empty() && sizes.back().Width == l.Width && sizes.back().Height == l.Height) continue;
+    sizes.push_back({wrap, l.Width, l.Height});
+  }
+  return sizes;
+}
+
+TFloatSize NearestFloatSize(const std::vector<TFloatSize>& sizes, bool horizontal, int wanted) {
+  TFloatSize best;
+  int bestDistance = -1;
+  for (const TFloatSize& s : sizes) {
+    const int d = std::abs((horizontal ? s.Width : s.Height) - wanted);
+    if (bestDistance < 0 || d < bestDistance) {
+      best = s;
+      bestDistance = d;
+    }
+  }
+  return best;
+}
+
+TRect FloatCloseRect(int width, int frame, int caption) {
+  const int side = caption - 1;
+  return Rect(width - frame - side, frame, width - frame, frame + side);
+}
+
+TFloatPart FloatHitTest(TPoint p, int width, int height, int frame, int caption, bool closeButton) {
+  if (closeButton && FloatCloseRect(width, frame, caption).Contains(p)) return fpClose;
+  const bool left = p.X < frame, right = p.X >= width - frame, top = p.Y < frame, bottom = p.Y >= height - frame;
+  if ((left || right) && (top || bottom)) return fpClient;  // corners do not size
+  if (left) return fpLeft;
+  if (right) return fpRight;
+  if (top) return fpTop;
+  if (bottom) return fpBottom;
+  return fpClient;
+}
+
+std::string FitCaption(const std::string& caption, int width, const std::function<int(const std::string&)>& measure) {
+  if (measure(caption) <= width) return caption;
+  std::string kept = caption;
+  while (!kept.empty()) {
+    kept.pop_back();
+    if (measure(kept + "...") <= width || kept.size() < 5) break;
+  }
+  return kept + "...";
 }

@@ -21,6 +21,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/key_send.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/mouse_send.h"
 #include "platform/gui/shown_texts.h"
 #include "platform/gui/timer.h"
 #include "platform/gui/window_walk.h"
@@ -155,6 +156,46 @@ void Stamp(const std::string& argument) {
   std::ofstream(ProgramFileName(file), std::ios::app)
       << label << ' ' << (wall.tv_sec * 1000 + wall.tv_nsec / 1000000) << ' '
       << (cpu.tv_sec * 1000 + cpu.tv_nsec / 1000000) << ' ' << peak << ' ' << resident << '\n';
+}
+
+TControl* NamedControl(const std::string& name) {
+  auto* control = dynamic_cast<TControl*>(MainForm->FindComponent(name));
+  if (!control) throw Exception("no control " + name + " on the main window");
+  return control;
+}
+
+// "mouse press NAME X Y [ctrl]": the left button at a point of a control, as the user uses it.
+void Mouse(const std::string& argument) {
+  std::istringstream in(argument);
+  std::string action, name, x, y, key;
+  if (!(in >> action >> name >> x >> y)) throw Exception("mouse needs an action, a control and a point: " + argument);
+  in >> key;
+  TControl* control = NamedControl(name);
+  auto coordinate = [](const std::string& text, int size) {
+    return text[0] == 'w' || text[0] == 'h' ? size + std::stoi(text.substr(1)) : std::stoi(text);
+  };
+  const TPoint p = control->ClientToScreen(Point(coordinate(x, control->Width()), coordinate(y, control->Height())));
+  const TMouseAction a = action == "press"     ? TMouseAction::Press
+                         : action == "release" ? TMouseAction::Release
+                         : action == "move"    ? TMouseAction::Move
+                                               : throw Exception("no such mouse action: " + action);
+  SendMouseAt(a, p, key == "ctrl" ? ssCtrl : 0);
+  Application->ProcessMessages();
+}
+
+// "save-places FILE NAME...": each control's parent and its place on the screen, one a line.
+void SavePlaces(const std::string& argument) {
+  std::istringstream in(argument);
+  std::string file, name;
+  in >> file;
+  std::ostringstream out;
+  while (in >> name) {
+    TControl* control = NamedControl(name);
+    const TPoint p = control->ClientToScreen(Point(0, 0));
+    out << name << ' ' << (control->Parent() ? control->Parent()->Name() : std::string("-")) << ' ' << p.X << ' '
+        << p.Y << ' ' << control->Width() << ' ' << control->Height() << '\n';
+  }
+  WriteFileAtomic(ProgramFileName(file), out.str());
 }
 
 void Answer(const std::string& argument) {
@@ -400,6 +441,10 @@ void RunLine(const std::string& line) {
     Idle(std::stoi(argument));
   else if (verb == "stamp")
     Stamp(argument);
+  else if (verb == "mouse")
+    Mouse(argument);
+  else if (verb == "save-places")
+    SavePlaces(argument);
   else if (verb == "asked")
     Asked(argument);
   else if (verb == "walk-menus") {

@@ -23,6 +23,10 @@
 //   type TEXT        types TEXT into the editor, one key at a time, each handled before the next
 //   idle MS          handles messages for MS milliseconds
 //   stamp FILE LABEL appends "LABEL wall-ms cpu-ms peak-kB resident-kB" to FILE (benchmarks)
+//   mouse ACTION NAME X Y [ctrl]  presses, moves or releases (ACTION press, move, release) the
+//                    left button at X Y of the main window's control NAME, which the events reach
+//                    as the user's do; "w-2" and "h-3" count from its width and height
+//   save-places FILE NAME...  writes "NAME PARENT LEFT TOP WIDTH HEIGHT" (screen) of each control
 //   screenshot FILE  saves a picture of the main window as PNG
 //   close            closes the main window
 // A failing action is reported on stderr and ends the program with exit code 3.

@@ -329,6 +329,7 @@ void TControl::InitWidget() {
   widget_->setEnabled(enabled_);
   SetHint(hint_);
   if (cursor_ != crDefault) widget_->setCursor(ToQtCursor(cursor_));
+  widget_->setAttribute(Qt::WA_TransparentForMouseEvents, mouseTransparent_);
   TextChanged();
   if (!widget_->isWindow()) widget_->setVisible(visible_);
 }
@@ -521,6 +522,11 @@ void TControl::SetPopupMenu(TPopupMenu* menu) {
   if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
   popupMenu_ = menu;
   if (menu) menu->FreeNotification(this);
+}
+
+void TControl::SetMouseTransparent(bool v) {
+  mouseTransparent_ = v;
+  if (widget_) widget_->setAttribute(Qt::WA_TransparentForMouseEvents, v);
 }
 
 void TControl::SetCursor(TCursor cursor) {

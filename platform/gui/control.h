@@ -94,6 +94,10 @@ public:
   void SetPopupMenu(TPopupMenu* menu);
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor cursor);
+  // Lets the mouse through to the parent, as a part the parent handles does.
+  void SetMouseTransparent(bool v);
+  // Whether Alt with the accelerator of the caption clicks the control (drawn buttons).
+  virtual bool ClicksOnAccelerator() const { return false; }
   // The action whose caption, hint, enabled, visible and click the control follows.
   TBasicAction* Action() const { return action_; }
   void SetAction(TBasicAction* action);
@@ -199,7 +203,7 @@ private:
   TPopupMenu* popupMenu_ = nullptr;
   TCursor cursor_ = crDefault;
   TBasicAction* action_ = nullptr;
-  bool mouseDown_ = false;
+  bool mouseDown_ = false, mouseTransparent_ = false;
 };
 
 // A control with a window of its own: focus, tab order, child controls and keyboard events.

@@ -1,7 +1,11 @@
 #include "platform/gui/float_window.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QEvent>
+#include <QPainter>
+#include <QRegion>
 #include <QStyle>
 #include <QWidget>
 
@@ -33,14 +37,12 @@ private:
 }  // namespace
 
 void SetFloatingWindow(TControl& control, TCustomForm& form, bool floating, const std::string& caption,
-                       bool closeButton, std::function<void()> onClose) {
+                       std::function<void()> onClose) {
   QWidget* w = control.Widget();
   const bool shown = w->isVisible();
   for (QObject* old : w->findChildren<QObject*>(CloseFilter::kName, Qt::FindDirectChildrenOnly)) delete old;
   if (floating) {
-    Qt::WindowFlags flags = Qt::Tool | Qt::WindowDoesNotAcceptFocus | Qt::WindowTitleHint;
-    if (closeButton) flags |= Qt::WindowCloseButtonHint;
-    w->setParent(form.Widget(), flags);
+    w->setParent(form.Widget(), Qt::Tool | Qt::WindowDoesNotAcceptFocus | Qt::FramelessWindowHint);
     w->installEventFilter(new CloseFilter(w, std::move(onClose)));
     w->setAttribute(Qt::WA_ShowWithoutActivating);
     w->setWindowTitle(ToQ(caption));
@@ -52,6 +54,52 @@ void SetFloatingWindow(TControl& control, TCustomForm& form, bool floating, cons
   w->move(control.Left(), control.Top());
   w->resize(control.Width(), control.Height());
   if (shown || control.Visible()) w->show();
+}
+
+namespace {
+
+// The drag outline: a window shaped to a frame, filled with a half-tone pattern.
+class OutlineWindow : public QWidget {
+public:
+  OutlineWindow()
+      : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+                             Qt::WindowDoesNotAcceptFocus) {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+  }
+  void Place(const QRect& r, int thickness) {
+    setGeometry(r);
+    const QRect inner = QRect(QPoint(0, 0), r.size()).adjusted(thickness, thickness, -thickness, -thickness);
+    setMask(QRegion(QRect(QPoint(0, 0), r.size())).subtracted(QRegion(inner)));
+    show();
+    raise();
+  }
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), QBrush(Qt::black, Qt::Dense4Pattern));
+  }
+};
+
+OutlineWindow*& Outline() {
+  static OutlineWindow* outline = nullptr;
+  return outline;
+}
+
+}  // namespace
+
+void ShowDragOutline(const TRect& r, int thickness) {
+  EnsureGuiApplication();
+  if (!Outline()) {
+    Outline() = new OutlineWindow;
+    QObject::connect(qApp, &QObject::destroyed, [] { Outline() = nullptr; });
+  }
+  Outline()->Place(QRect(r.Left, r.Top, r.Width(), r.Height()), std::max(1, thickness));
+}
+
+void HideDragOutline() {
+  if (Outline()) Outline()->hide();
 }
 
 int FloatFrameWidth() {

@@ -1,5 +1,6 @@
 // Floating tool windows: a control of a form shown as a small window of its own that stays
-// above its form, hides with it and does not take the keyboard from it.
+// above its form, hides with it and does not take the keyboard from it. The control draws the
+// window's frame and caption itself and handles the mouse on them.
 #pragma once
 
 #include <functional>
@@ -10,10 +11,14 @@
 class TControl;
 class TCustomForm;
 
-// Makes `control` (a child of `form`) a floating tool window, or a child again. The window's
-// close button (shown with `closeButton`) does not close it: `onClose` decides.
+// Makes `control` (a child of `form`) a floating tool window without a frame of the window
+// system, or a child again. A request to close the window does not close it: `onClose` decides.
 void SetFloatingWindow(TControl& control, TCustomForm& form, bool floating, const std::string& caption,
-                       bool closeButton = true, std::function<void()> onClose = nullptr);
+                       std::function<void()> onClose = nullptr);
+// The outline that follows a dragged toolbar: a half-tone frame `thickness` pixels wide around
+// screen rectangle `r`, above every window; hidden again by HideDragOutline.
+void ShowDragOutline(const TRect& r, int thickness);
+void HideDragOutline();
 // The frame width and the caption height of floating tool windows.
 int FloatFrameWidth();
 int FloatCaptionHeight();

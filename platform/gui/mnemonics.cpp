@@ -8,6 +8,9 @@
 
 #include <vector>
 
+#include "platform/gui/control.h"
+#include "platform/gui/qt_bridge.h"
+
 namespace {
 
 // Pairs of the characters on one key: QWERTY, then the Russian layout (upper case).
@@ -38,6 +41,15 @@ bool Trigger(QWidget* window, const std::vector<char16_t>& keys) {
     if (!usable(button) || !wanted(button->text())) continue;
     button->setFocus(Qt::ShortcutFocusReason);
     button->click();
+    return true;
+  }
+  // Drawn buttons: their caption's accelerator clicks them.
+  for (QWidget* widget : window->findChildren<QWidget*>()) {
+    TControl* control = FindControl(widget);
+    if (!control || control->ExistingWidget() != widget || !control->ClicksOnAccelerator() || !usable(widget) ||
+        !wanted(ToQ(control->Caption())))
+      continue;
+    GuardedCall([control] { control->Click(); });
     return true;
   }
   for (QLabel* label : window->findChildren<QLabel*>()) {

@@ -560,12 +560,41 @@ void TCustomEdit::WndProc(TMessage& m) {
 
 // --- TEdit ---
 
+// A line edit whose border its control draws.
+class TBorderLineEdit : public QLineEdit {
+public:
+  explicit TBorderLineEdit(TEdit* edit) : edit_(edit) {}
+
+protected:
+  void paintEvent(QPaintEvent* event) override {
+    QLineEdit::paintEvent(event);
+    if (edit_->ownBorder_ <= 0) return;
+    QPainter painter(this);
+    TCanvas canvas;
+    canvas.Attach(&painter, Rect(0, 0, width(), height()));
+    GuardedCall([&] { edit_->PaintBorder(canvas); });
+    canvas.Detach();
+  }
+
+private:
+  TEdit* edit_;
+};
+
 TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {
   SetBounds(0, 0, 121, 21);
 }
 
+void TEdit::SetOwnBorder(int width) {
+  ownBorder_ = width;
+  if (auto* e = static_cast<QLineEdit*>(ExistingWidget())) {
+    e->setFrame(width <= 0);
+    e->setTextMargins(std::max(0, width), std::max(0, width), std::max(0, width), std::max(0, width));
+    e->update();
+  }
+}
+
 QWidget* TEdit::CreateWidget() {
-  auto* e = new QLineEdit;
+  auto* e = new TBorderLineEdit(this);
   QObject::connect(e, &QLineEdit::textChanged, [this, e](const QString& s) {
     if (syncing_) return;
     GuardedCall([&] {
@@ -589,6 +618,7 @@ void TEdit::InitWidget() {
   MaxLengthChanged();
   ReadOnlyChanged();
   static_cast<QLineEdit*>(ExistingWidget())->setEchoMode(passwordChar_ ? QLineEdit::Password : QLineEdit::Normal);
+  if (ownBorder_ > 0) SetOwnBorder(ownBorder_);
 }
 
 void TEdit::TextChanged() {

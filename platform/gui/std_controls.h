@@ -271,8 +271,14 @@ protected:
   void DoEnter() override;
   void ReadOnlyChanged() override;
   void MaxLengthChanged() override;
+  // Above 0: the edit has no frame of the window system; a border that wide is kept around the
+  // text and PaintBorder draws it (on the whole client) after the edit has painted.
+  void SetOwnBorder(int width);
+  virtual void PaintBorder(TCanvas& canvas) {}
 
 private:
+  friend class TBorderLineEdit;
+  int ownBorder_ = 0;
   bool autoSelect_ = true;
   char passwordChar_ = 0;
   TEditCharCase charCase_ = ecNormal;

@@ -2,6 +2,7 @@
 // thread's life cycle, the queue, and structural changes while the worker runs.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -45,19 +46,27 @@ TEST(DataTreeWorker, NodeAtHeightAgreesWithAWalk) {
   for (int i = 0; i < 5; ++i) tree.AddChild(mid);
   tree.ToggleNode(mid);
   tree.SetNodeHeight(mid->FirstChild, 40);
-  BuiltCache(tree);
-  uint32_t top = 0;
-  int n = 0;
-  for (PDataNode run = tree.GetFirstVisible(); run; run = tree.GetNextVisible(run), ++n) {
-    if (n % 97 == 0 || n > 2990) {
-      uint32_t found = 0;
-      ASSERT_EQ(tree.GetNodeAtY(top + run->NodeHeight - 1, &found), run);
-      EXPECT_EQ(found, top);
-      EXPECT_EQ(tree.GetNodeTop(run), top);
+  tree.AddChild(mid->NextSibling);  // collapsed, with a child
+  tree.AddChild(mid->FirstChild->NextSibling);
+  auto check = [&](const char* cache) {
+    SCOPED_TRACE(cache);
+    uint32_t top = 0;
+    int n = 0;
+    for (PDataNode run = tree.GetFirstVisible(); run; run = tree.GetNextVisible(run), ++n) {
+      if (n % 97 == 0 || n < 20 || n > 2990) {
+        uint32_t found = 0;
+        ASSERT_EQ(tree.GetNodeAtY(top + run->NodeHeight - 1, &found), run);
+        EXPECT_EQ(found, top);
+        EXPECT_EQ(tree.GetNodeTop(run), top);
+      }
+      top += run->NodeHeight;
     }
-    top += run->NodeHeight;
-  }
-  EXPECT_EQ(tree.GetNodeAtY(top), nullptr);
+    EXPECT_EQ(tree.GetNodeAtY(top), nullptr);
+  };
+  BuiltCache(tree);
+  check("with the cache");
+  tree.InvalidateCache();
+  check("without it");
 }
 
 TEST(DataTreeWorker, LastTreeEndsTheThreadAndANewTreeStartsOne) {
@@ -101,6 +110,25 @@ TEST(DataTreeWorker, QueueHoldsATreeOnceAndIsDrained) {
   ReleaseThreadReference(&blocker);
 }
 
+// Every 2000th visible node and its top are in the cache, and a closing pair follows.
+void ExpectCacheMatchesWalk(TDataTreeModel& tree, const std::vector<TCacheEntry>& cache) {
+  uint32_t visible = tree.VisibleCount();
+  ASSERT_EQ(cache.size(), (visible + 1999) / 2000);
+  uint32_t top = 0, lastTop = 0;
+  PDataNode run = tree.GetFirstVisible(), last = nullptr;
+  for (uint32_t n = 1; run; ++n, run = tree.GetNextVisible(run)) {
+    if (n % 2000 == 0) {
+      ASSERT_EQ(cache[n / 2000 - 1].Node, run) << n;
+      ASSERT_EQ(cache[n / 2000 - 1].Top, top) << n;
+    }
+    last = run;
+    lastTop = top;
+    top += run->NodeHeight;
+  }
+  EXPECT_EQ(cache.back().Node, last);
+  EXPECT_EQ(cache.back().Top, lastTop);
+}
+
 // Structural changes race the worker: every change interrupts it and truncates the cache, so
 // no reader ever sees a pair of a freed node. Run under ThreadSanitizer too.
 TEST(DataTreeWorker, ChangesWhileTheWorkerBuildsStayConsistent) {
@@ -117,17 +145,68 @@ TEST(DataTreeWorker, ChangesWhileTheWorkerBuildsStayConsistent) {
     }
     tree.GetNodeAtY(int64_t(round) * 1000);
   }
-  auto cache = BuiltCache(tree);
-  uint32_t visible = tree.VisibleCount();
-  EXPECT_EQ(cache.size(), (visible + 1999) / 2000);
-  uint32_t top = 0;
-  PDataNode run = tree.GetFirstVisible();
-  for (uint32_t n = 1; run; ++n, run = tree.GetNextVisible(run)) {
-    if (n % 2000 == 0) {
-      ASSERT_EQ(cache[n / 2000 - 1].Node, run);
-      ASSERT_EQ(cache[n / 2000 - 1].Top, top);
+  ExpectCacheMatchesWalk(tree, BuiltCache(tree));
+}
+
+// A change keeps the pairs above the changed place (so a view at the end of a large tree needs
+// no walk from the top), and the worker rebuilds the rest as a build from scratch would.
+TEST(DataTreeWorker, AChangeCutsTheCacheAtItsPlace) {
+  struct Case {
+    const char* name;
+    std::function<void(TDataTreeModel&, PDataNode late)> change;
+    bool keeps;  // pairs above the place stay
+  };
+  const Case cases[] = {
+      {"delete", [](TDataTreeModel& t, PDataNode late) { t.DeleteNode(late); }, true},
+      {"add last", [](TDataTreeModel& t, PDataNode) { t.AddChild(nullptr); }, true},
+      {"add child", [](TDataTreeModel& t, PDataNode late) { t.AddChild(late); }, true},
+      {"insert before", [](TDataTreeModel& t, PDataNode late) { t.InsertNode(late, amInsertBefore); }, true},
+      {"collapse", [](TDataTreeModel& t, PDataNode late) { t.ToggleNode(late->Parent); }, true},
+      {"height", [](TDataTreeModel& t, PDataNode late) { t.SetNodeHeight(late, 30); }, true},
+      {"fewer children", [](TDataTreeModel& t, PDataNode late) { t.SetChildCount(late->Parent, 3); }, true},
+      {"sort", [](TDataTreeModel& t, PDataNode late) {
+         t.Sort(late->Parent, 0, false, [](TDataTreeModel*, PDataNode a, PDataNode b, int) {
+           return int(a->Index) - int(b->Index);
+         }, false);
+       }, true},
+      {"delete first", [](TDataTreeModel& t, PDataNode) { t.DeleteNode(t.GetFirst()); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TDataTreeModel tree;
+    tree.SetRootNodeCount(100);
+    for (PDataNode r = tree.GetFirst(); r; r = r->NextSibling) {
+      tree.SetChildCount(r, 99);
+      tree.ToggleNode(r);
     }
-    top += run->NodeHeight;
+    const auto before = BuiltCache(tree);  // 10,000 visible nodes: 5 pairs
+    PDataNode late = tree.RootNode()->LastChild->FirstChild->NextSibling;
+    const uint32_t lateTop = tree.GetNodeTop(late);
+    // The worker is held, so the cut cache is what a paint right after the change meets.
+    Blocker blocker;
+    AddThreadReference();
+    QueueValidation(&blocker);
+    while (!blocker.started) std::this_thread::yield();
+    c.change(tree, late);
+    const auto cut = tree.CacheSnapshot()->Entries;
+    size_t above = 0;
+    while (above < before.size() && before[above].Top < lateTop - 18) ++above;
+    if (c.keeps) {
+      ASSERT_GE(cut.size(), above);
+      for (size_t i = 0; i < above; ++i) EXPECT_EQ(cut[i].Node, before[i].Node);
+    } else {
+      EXPECT_TRUE(cut.empty());
+    }
+    const PDataNode lastVisible = tree.GetLastVisible();
+    uint32_t walked = 0;
+    for (PDataNode run = tree.GetFirstVisible(); run != lastVisible; run = tree.GetNextVisible(run))
+      walked += run->NodeHeight;
+    EXPECT_EQ(tree.GetNodeTop(lastVisible), walked);
+    EXPECT_EQ(tree.GetNodeAtY(walked), lastVisible);
+    blocker.release = true;
+    tree.WaitForCache();
+    ExpectCacheMatchesWalk(tree, tree.CacheSnapshot()->Entries);
+    ReleaseThreadReference(&blocker);
   }
 }
 

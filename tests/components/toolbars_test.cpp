@@ -3,6 +3,9 @@
 // each), docking and floating, the toolbar controls and the program's own glyphs.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <map>
@@ -14,9 +17,14 @@
 #include "platform/gui/control_grab.h"
 #include "platform/gui/graphics.h"
 #include "platform/gui/application.h"
+#include "platform/gui/actions.h"
+#include "platform/gui/float_window.h"
+#include "platform/gui/image_list.h"
+#include "platform/gui/qt_bridge.h"
 #include "platform/gui/form.h"
 #include "platform/gui/form_reader.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/mouse_send.h"
 #include "tests/platform/temp_folder.h"
 #include "textcore/win_registry.h"
 
@@ -70,6 +78,36 @@ TEST(ToolbarLayout, FloatingFrameScreenAndDropRows) {
   EXPECT_TRUE(newRow);
 }
 
+TEST(ToolbarLayout, ADockTakesADraggedToolbarNearIt) {
+  const TRect top = Rect(0, 0, 500, 26), empty = Rect(0, 300, 500, 300), side = Rect(0, 0, 26, 400);
+  struct Case {
+    const char* what;
+    TRect dock;
+    TDockType type;
+    TPoint p;
+    double gx, gy;
+    bool takes;
+  } const cases[] = {
+      {"inside", top, dtTopBottom, {50, 10}, 0.5, 0.5, true},
+      {"15 above, hanging down", top, dtTopBottom, {50, -15}, 0.1, 0, true},
+      {"25 above", top, dtTopBottom, {50, -25}, 0.1, 0, false},
+      {"15 above, hanging up", top, dtTopBottom, {50, -15}, 0.1, 1, false},
+      {"15 below, hanging up", top, dtTopBottom, {50, 41}, 0.1, 1, true},
+      {"30 left, hanging right", top, dtTopBottom, {-30, 10}, 0, 0.5, true},
+      {"30 left, hanging left", top, dtTopBottom, {-30, 10}, 1, 0.5, false},
+      {"an empty dock", empty, dtTopBottom, {50, 305}, 0.5, 0.5, true},
+      {"beside a side dock", side, dtLeftRight, {30, 100}, 0.5, 0.5, true},
+      {"below a side dock", side, dtLeftRight, {10, 405}, 0.5, 0.5, false},
+  };
+  for (const Case& c : cases) {
+    const int w = 100, h = 26;  // the toolbar there, gripped at (gx, gy)
+    const TRect bar = Bounds(c.p.X - int(c.gx * w), c.p.Y - int(c.gy * h), w, h);
+    EXPECT_EQ(DockTakes(c.dock, c.type, c.p, c.gx, c.gy, bar), c.takes) << c.what;
+  }
+  // Near enough, but the toolbar would not meet the dock.
+  EXPECT_FALSE(DockTakes(top, dtTopBottom, {50, -15}, 0.1, 0, Bounds(40, -60, 100, 26)));
+}
+
 TEST(ToolbarLayout, ControlMarginsAndSeparatorLineBreaks) {
   const std::vector<TBarItem> items = {{23, 22}, {23, 22}, {6, 22, true}, {23, 22}, {40, 20}};
   // Docked top with a drag handle: start 11, end 2, before 2, after 2.
@@ -85,6 +123,7 @@ TEST(ToolbarLayout, ControlMarginsAndSeparatorLineBreaks) {
   l = LayoutBar(items, dtNotDocked, true, 60);
   EXPECT_EQ(l.Places[0], Bounds(4, 2, 23, 22));
   EXPECT_EQ(l.Collapsed, std::vector<int>{2});
+  EXPECT_EQ(l.BreakLines, std::vector<int>{30});  // where the etched line goes
   EXPECT_EQ(l.Places[3], Bounds(4, 30, 23, 22));
   EXPECT_EQ(l.Places[4].Top, 52 + 1);  // a single control that does not fit: one thickness
   EXPECT_EQ(l.Height, 52 + 22 + 1);
@@ -92,6 +131,38 @@ TEST(ToolbarLayout, ControlMarginsAndSeparatorLineBreaks) {
   l = LayoutBar({{23, 22}, {6, 22, true, true, 6, 9}, {23, 22}}, dtLeftRight, false, 0);
   EXPECT_EQ(l.Places[1], Bounds(2, 24, 23, 9));
   EXPECT_EQ(l.Places[2].Top, 33);
+}
+
+TEST(ToolbarLayout, FloatingSizesPartsAndCaption) {
+  const std::vector<TBarItem> items = {{23, 22}, {23, 22}, {6, 22, true}, {23, 22}, {40, 20}};
+  // Every size a wrap width gives, widest first; the wrap width reproduces it.
+  const std::vector<TFloatSize> sizes = FloatSizes(items);
+  ASSERT_GE(sizes.size(), 3u);
+  EXPECT_EQ(sizes.front().Width, LayoutBar(items, dtNotDocked, true, 0).Width);
+  EXPECT_EQ(sizes.front().Height, 25);
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    const TBarLayout l = LayoutBar(items, dtNotDocked, true, sizes[i].Wrap);
+    EXPECT_EQ(l.Width, sizes[i].Width);
+    EXPECT_EQ(l.Height, sizes[i].Height);
+    if (i > 0) EXPECT_TRUE(sizes[i].Width < sizes[i - 1].Width || sizes[i].Height != sizes[i - 1].Height);
+  }
+  EXPECT_EQ(NearestFloatSize(sizes, true, 1000).Width, sizes.front().Width);
+  EXPECT_EQ(NearestFloatSize(sizes, false, 1000).Height, sizes.back().Height);
+  EXPECT_EQ(NearestFloatSize(sizes, true, sizes[1].Width + 1).Wrap, sizes[1].Wrap);
+  // A window 100 x 60 with a frame of 3 and a caption of 14: the close button is 13 square.
+  EXPECT_EQ(FloatCloseRect(100, 3, 14), Rect(84, 3, 97, 16));
+  struct Part { TPoint p; bool close; TFloatPart part; };
+  for (const Part& k : std::vector<Part>{{{90, 8}, true, fpClose}, {{90, 8}, false, fpClient},
+                                         {{1, 30}, true, fpLeft}, {{98, 30}, true, fpRight},
+                                         {{50, 1}, true, fpTop}, {{50, 58}, true, fpBottom},
+                                         {{1, 1}, true, fpClient}, {{98, 58}, true, fpClient},
+                                         {{20, 8}, true, fpClient}, {{50, 30}, true, fpClient}})
+    EXPECT_EQ(FloatHitTest(k.p, 100, 60, 3, 14, k.close), k.part) << k.p.X << "," << k.p.Y;
+  // Captions: one character a pixel.
+  auto measure = [](const std::string& t) { return int(t.size()); };
+  EXPECT_EQ(FitCaption("Convert", 7, measure), "Convert");
+  EXPECT_EQ(FitCaption("Paragraph", 8, measure), "Parag...");
+  EXPECT_EQ(FitCaption("Paragraph", 2, measure), "Para...");  // never fewer than 4 before the dots
 }
 
 // A form with two docks and two toolbars, made from a layout.
@@ -205,13 +276,81 @@ TEST(FlatDock, TheFloatingWindowsCloseButtonHidesTheToolbar) {
   f.file->OnClose = [&](TObject*) { ++closed; };
   f.file->SetDockedTo(nullptr);
   ASSERT_TRUE(f.file->Floating());
-  f.file->Widget()->close();  // the window manager's close button
+  // The close button the toolbar draws at the right of its caption: pushed while held on it.
+  const TRect close = FloatCloseRect(f.file->Width(), FloatFrameWidth(), FloatCaptionHeight());
+  const TPoint on = f.file->ClientToScreen(Point(close.Left + 2, close.Top + 2));
+  SendMouseAt(TMouseAction::Press, on);
+  SendMouseAt(TMouseAction::Move, Point(on.X - 30, on.Y));
+  SendMouseAt(TMouseAction::Release, Point(on.X - 30, on.Y));  // let go elsewhere: nothing
+  EXPECT_TRUE(f.file->Visible());
+  SendMouseAt(TMouseAction::Press, on);
+  SendMouseAt(TMouseAction::Release, on);
   EXPECT_FALSE(f.file->Visible());
   EXPECT_EQ(closed, 1);
+  f.file->Show();
+  f.file->Widget()->close();  // a close asked for by the window system
+  EXPECT_FALSE(f.file->Visible());
+  EXPECT_EQ(closed, 2);
   std::map<std::string, int> saved;
   SaveToolbarPositions(f.form, [&](const std::string& s, const std::string& n, int v) { saved[s + "." + n] = v; },
                        [](const std::string&, const std::string&, const std::string&) {});
   EXPECT_EQ(saved["TBFile.Visible"], 0);
+}
+
+// The mouse drags a toolbar out of its dock by a separator, moves the floating window by its
+// separator, sizes it by its right edge (the controls wrap into lines instead of being cut off)
+// and docks it again by its caption.
+TEST(FlatDock, TheMouseDragsSizesAndDocksAToolbar) {
+  ToolbarForm f;
+  f.form.SetBounds(100, 100, 600, 400);
+  f.form.Show();
+  Application->ProcessMessages();
+  auto* sep = dynamic_cast<TControl*>(f.form.FindComponent("Sep1"));
+  auto drag = [](TPoint from, TPoint to, TShiftState shift = 0) {
+    SendMouseAt(TMouseAction::Press, from);
+    SendMouseAt(TMouseAction::Move, Point((from.X + to.X) / 2, (from.Y + to.Y) / 2), shift);
+    SendMouseAt(TMouseAction::Move, to, shift);
+    SendMouseAt(TMouseAction::Release, to, shift);
+  };
+  // Docked: a press on the separator is the toolbar's.
+  drag(sep->ClientToScreen(Point(3, 10)), f.form.ClientToScreen(Point(300, 200)));
+  ASSERT_TRUE(f.file->Floating());
+  EXPECT_TRUE(f.top->Toolbars().size() == 1 && f.top->Toolbars()[0] == f.edit);
+  const TPoint origin = f.file->ControlOrigin();
+  EXPECT_EQ(origin, Point(FloatFrameWidth(), FloatFrameWidth() + FloatCaptionHeight()));
+  // Floating: the separator moves the window.
+  const TRect before = f.file->BoundsRect();
+  drag(sep->ClientToScreen(Point(3, 10)), Point(sep->ClientToScreen(Point(3, 10)).X + 40, sep->ClientToScreen(Point(3, 10)).Y + 30));
+  EXPECT_EQ(f.file->Left(), before.Left + 40);
+  EXPECT_EQ(f.file->Top(), before.Top + 30);
+  EXPECT_EQ(f.file->FloatingRect().Left, f.file->Left() + FloatFrameWidth());
+  // The right edge pulled in: the buttons go onto lines of their own, all inside the frame.
+  const TRect wide = f.file->BoundsRect();
+  const TPoint edge = f.file->ClientToScreen(Point(wide.Width() - 1, wide.Height() / 2));
+  drag(edge, Point(edge.X - 30, edge.Y));
+  EXPECT_NE(f.file->FloatRightX(), 0);
+  EXPECT_LT(f.file->Width(), wide.Width());
+  EXPECT_GT(f.file->Height(), wide.Height());
+  EXPECT_EQ(f.file->Left(), wide.Left);  // the left edge stays
+  for (const char* name : {"BtnNew", "BtnOpen"}) {
+    auto* b = dynamic_cast<TControl*>(f.form.FindComponent(name));
+    EXPECT_GE(b->Left(), origin.X) << name;
+    EXPECT_GE(b->Top(), origin.Y) << name;
+    EXPECT_LE(b->Left() + b->Width(), f.file->Width() - FloatFrameWidth()) << name;
+    EXPECT_LE(b->Top() + b->Height(), f.file->Height() - FloatFrameWidth()) << name;
+  }
+  EXPECT_GT(f.form.FindComponent("BtnOpen") ? dynamic_cast<TControl*>(f.form.FindComponent("BtnOpen"))->Top() : 0,
+            dynamic_cast<TControl*>(f.form.FindComponent("BtnNew"))->Top());
+  // Held Ctrl keeps it floating over a dock; without Ctrl the caption drags it into the dock.
+  const TPoint caption = f.file->ClientToScreen(Point(origin.X + 8, FloatFrameWidth() + 2));
+  const TPoint overBottom = f.bottom->ClientToScreen(Point(200, 0));
+  drag(caption, f.bottom->ClientToScreen(Point(400, 0)), ssCtrl);
+  EXPECT_TRUE(f.file->Floating());
+  drag(f.file->ClientToScreen(Point(origin.X + 8, FloatFrameWidth() + 2)), overBottom);
+  EXPECT_EQ(f.file->DockedTo(), f.bottom);
+  EXPECT_EQ(f.bottom->Toolbars().size(), 1u);
+  EXPECT_EQ(f.file->Top(), 0);
+  EXPECT_EQ(dynamic_cast<TControl*>(f.form.FindComponent("BtnNew"))->Top(), 2);  // one line again, no frame
 }
 
 TEST(FlatDock, PlacementsRoundTripThroughTheRegistry) {
@@ -231,7 +370,7 @@ TEST(FlatDock, PlacementsRoundTripThroughTheRegistry) {
     TWinRegistry reg(key);
     EXPECT_EQ(reg.ReadString("TBFile", "DockedTo", ""), "nil");
     EXPECT_EQ(reg.ReadInteger("TBFile", "Visible", -1), 0);
-    EXPECT_EQ(reg.ReadInteger("TBFile", "FloatLeft", -1), 200);
+    EXPECT_EQ(reg.ReadInteger("TBFile", "FloatLeft", -1), 200 + FloatFrameWidth());  // less the frame
     EXPECT_EQ(reg.ReadString("TBEdit", "DockedTo", ""), "DockBottom");
     EXPECT_EQ(reg.ReadInteger("TBEdit", "DockRow", -1), 0);
   }
@@ -289,6 +428,113 @@ TEST(FlatToolbarButton, NamedGlyphIsDrawnWhenNeeded) {
   button->SetGlyph(barred);
   EXPECT_EQ(button->Glyph()->Canvas()->Pixel(8, 14), clBlue);
   EXPECT_GT(painted(barred), 40);
+}
+
+// Pixels of a control as it is on the screen.
+QImage Picture(TControl* c) {
+  Application->ProcessMessages();
+  return c->Widget()->grab().toImage();
+}
+
+// Rows of the picture that hold a pixel darker than mid grey (text).
+int InkedRows(const QImage& image) {
+  int rows = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) < 100) {
+        ++rows;
+        break;
+      }
+  return rows;
+}
+
+TEST(FlatToolbarButton, ActionImageWordWrapAndAccelerator) {
+  ToolbarForm f;
+  auto* images = new TImageList(&f.form);
+  images->SetWidth(16);
+  images->SetHeight(16);
+  TBitmap red(16, 16);
+  red.Canvas()->Brush()->SetColor(clRed);
+  red.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  images->Add(red);
+  auto* list = new TActionList(&f.form);
+  list->SetImages(images);
+  auto* action = new TAction(&f.form);
+  action->SetActionList(list);
+  action->SetCaption("&Zoom in now");
+  action->SetImageIndex(0);
+  int executed = 0;
+  action->OnExecute = [&](TObject*) { ++executed; };
+  // An empty glyph takes the action's image; a glyph of its own stays.
+  auto* zoom = new TFlatToolbarButton(&f.form);
+  zoom->SetParent(f.file);
+  zoom->SetAction(action);
+  ASSERT_FALSE(zoom->Glyph()->Empty());
+  EXPECT_EQ(zoom->Glyph()->Canvas()->Pixel(8, 8), clRed);
+  EXPECT_EQ(zoom->Caption(), "&Zoom in now");
+  auto* own = dynamic_cast<TFlatToolbarButton*>(f.form.FindComponent("BtnOpen"));
+  own->SetAction(action);
+  EXPECT_NE(own->Glyph()->Canvas()->Pixel(8, 8), clRed);
+  own->SetAction(nullptr);
+  own->SetCaption("");  // the caption stays with the button
+  // Word wrap: the caption takes several lines of a narrow, high button.
+  zoom->SetDisplayMode(dmTextOnly);
+  zoom->SetBounds(zoom->Left(), zoom->Top(), 44, 60);
+  f.form.Show();
+  const int oneLine = InkedRows(Picture(zoom));
+  zoom->SetWordWrap(true);
+  EXPECT_GT(InkedRows(Picture(zoom)), 2 * oneLine);
+  // Alt with the accelerator clicks the button whose caption shows; a glyph-only one, or a
+  // disabled one, is not clicked.
+  auto* edit = new TFlatEdit(&f.form);
+  edit->SetParent(f.edit);
+  edit->SetFocus();
+  auto altZ = [edit] {  // as the window system sends it: the key with its character
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Z, Qt::AltModifier, "z");
+    QApplication::sendEvent(edit->Widget(), &press);
+  };
+  altZ();
+  EXPECT_EQ(executed, 1);
+  zoom->SetDisplayMode(dmGlyphOnly);
+  altZ();
+  EXPECT_EQ(executed, 1);
+  zoom->SetDisplayMode(dmBoth);
+  action->SetEnabled(false);
+  altZ();
+  EXPECT_EQ(executed, 1);
+}
+
+// The flat edit's border: flat in button face while not in use; a sunken edge while it has the
+// focus, or the mouse while no other flat edit has the focus.
+TEST(FlatEdit, BorderShowsOnlyWhileInUse) {
+  ToolbarForm f;
+  auto* first = new TFlatEdit(&f.form);
+  auto* second = new TFlatEdit(&f.form);
+  first->SetParent(f.edit);
+  second->SetParent(f.file);
+  f.form.Show();
+  const QRgb face = QColor(ToQColor(clBtnFace)).rgb(), shadow = QColor(ToQColor(clBtnShadow)).rgb(),
+             window = QColor(ToQColor(clWindow)).rgb();
+  auto corner = [](TControl* c, int at) { return Picture(c).pixel(at, at); };
+  EXPECT_EQ(corner(first, 0), face);
+  EXPECT_EQ(corner(first, 1), face);
+  EXPECT_EQ(corner(first, 2), window);
+  first->SetFocus();
+  EXPECT_TRUE(first->InUse());
+  EXPECT_EQ(corner(first, 0), shadow);
+  EXPECT_EQ(corner(first, 1), face);
+  // The mouse over the other one: it lights up only while no flat edit has the focus.
+  QEvent enter(QEvent::Enter);
+  QApplication::sendEvent(second->Widget(), &enter);
+  EXPECT_FALSE(second->InUse());
+  EXPECT_EQ(corner(second, 0), face);
+  first->Widget()->clearFocus();
+  Application->ProcessMessages();
+  EXPECT_TRUE(second->InUse());
+  EXPECT_EQ(corner(second, 0), shadow);
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(second->Widget(), &leave);
+  EXPECT_EQ(corner(second, 0), face);
 }
 
 TEST(FlatToolbarButton, DropdownComboWidthMenuPlaceAndGlyphs) {

@@ -2,7 +2,9 @@
 // preview window's pages, navigation, zoom, printing of chosen pages and clean-up.
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QCoreApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QWidget>
 #include <cstdio>
@@ -12,6 +14,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/qt_bridge.h"
 #include "shell/main_form.h"
 #include "shell/preview_state.h"
 #include "shell/rich_preview_form.h"
@@ -163,6 +166,17 @@ TEST_F(PrintMenuTest, PreviewShowsPagesZoomsPrintsAndCleansUp) {
   preview->EditZoomClick(nullptr);
   EXPECT_EQ(preview->EditZoom->Text(), "1.0");
   EXPECT_FALSE(preview->BtnZoomOut->Enabled());
+  // The page box is flat until it is in use.
+  auto corner = [&] {
+    QCoreApplication::processEvents();
+    return preview->EditPage->Widget()->grab().toImage().pixel(0, 0);
+  };
+  EXPECT_EQ(corner(), QColor(ToQColor(clBtnFace)).rgb());
+  QEvent enter(QEvent::Enter), leave(QEvent::Leave);  // the mouse over it and away again
+  QCoreApplication::sendEvent(preview->EditPage->Widget(), &enter);
+  EXPECT_EQ(corner(), QColor(ToQColor(clBtnShadow)).rgb());
+  QCoreApplication::sendEvent(preview->EditPage->Widget(), &leave);
+  EXPECT_EQ(corner(), QColor(ToQColor(clBtnFace)).rgb());
 
   // Pages 2 to 3 are two jobs of one page each.
   TScriptedDialogs dialogs;
