@@ -173,6 +173,9 @@ private:
   // that is clearly more frequent.
   std::string MoreFrequentOfLaterSteps(const std::string& Word, const std::string& Found);
   void NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind);
+  // How many of the letters spaced out from Words[0] on make its word, that word in `Joined`;
+  // 0 when the first letter stays a word of its own.
+  int JoinSpacedLetters(const TStringList& Words, const TStringList& Separators, std::string& Joined);
   std::vector<std::string> FFirstVariants, FStepVariants, FCollected;
   int FStatusCount = 0;
 };

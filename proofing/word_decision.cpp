@@ -115,13 +115,14 @@ bool MarksHold(std::string& Variant, const std::string& Word, const std::string&
 
 // Whether the digit at Pos may stand for a letter: only inside a part of the word (between
 // hyphens or blanks) that reads otherwise as letters, with more letters than digits, no two
-// digits together and not written in capitals as codes are ("Ту-134", "A3B6", "MP4" stay).
+// digits together and not written in capitals as codes are ("Ту-134", "A3B6", "MP4" stay), or
+// beside one small Cyrillic letter.
 bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
   size_t start = Pos, end = Pos;
   auto breaks = [](char c) { return c == '-' || c == '_' || c == ' '; };
   while (start > 0 && !breaks(Word[start - 1])) --start;
   while (end < Word.size() && !breaks(Word[end])) ++end;
-  int letters = 0, digits = 0, capitals = 0;
+  int letters = 0, digits = 0, capitals = 0, cyrillic = 0;
   for (size_t i = start; i < end; ++i) {
     const auto c = static_cast<unsigned char>(Word[i]);
     if (std::isdigit(c)) {
@@ -130,8 +131,11 @@ bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
     } else if (IsLatin(c) || IsCyrillicLetter(c)) {
       ++letters;
       if (IsCapital(c)) ++capitals;
+      if (IsCyrillicLetter(c)) ++cyrillic;
     }
   }
+  // A word of a digit and a small Cyrillic letter ("3а", "и3") is a short word read badly.
+  if (end - start == 2 && digits == 1 && cyrillic == 1 && capitals == 0) return true;
   return letters >= 2 && letters > digits && capitals < letters;
 }
 
@@ -139,6 +143,13 @@ bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
 bool AllCyrillic(const std::string& Word) {
   return std::all_of(Word.begin(), Word.end(),
                      [](char c) { return IsCyrillicLetter(static_cast<unsigned char>(c)) || c == '-' || c == '.'; });
+}
+
+// Whether a guess may replace a word the dictionary does not know: never a word of Cyrillic
+// letters only, nor one of two characters with a digit (a label such as "3б" or "6в").
+bool MayGuess(const std::string& Word) {
+  return !AllCyrillic(Word) &&
+         !(Word.size() == 2 && std::any_of(Word.begin(), Word.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }));
 }
 
 // A number, model name or code: digits of which none may stand for a letter ("Ту-134", "A3B6").
@@ -150,6 +161,18 @@ bool IsCode(const std::string& Word) {
       digits = true;
     }
   return digits;
+}
+
+bool HasCyrillic(const std::string& Text) {
+  return std::any_of(Text.begin(), Text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xC0; });
+}
+
+// A word of Cyrillic letters with Latin look-alikes among them, read as the Cyrillic word; empty
+// for any other word. The guess when no rule gives a known word: the letters OCR read as
+// Cyrillic stay, where the rules' first variant may hold a shape confusion the word never had.
+std::string MixedWordGuess(const std::string& Word) {
+  std::string fixed = Word;
+  return ClassifyMixedWord(Word) == 1 && FixMixedWord(fixed, 1) ? fixed : std::string();
 }
 
 }  // namespace
@@ -307,7 +330,19 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       FEnglishContext = true;
       return wkEnglish;
     }
-    if (FStepVariants.empty() && FCollected.empty()) return finish(wkUnknown);
+    // Look-alikes that no rule reaches within the change limits (a short word of many): a word
+    // of Latin look-alikes only reads as Cyrillic between Cyrillic words ("Мой KOT спит").
+    const std::string mixed = MixedWordGuess(w);
+    std::string reading = mixed;
+    if (reading.empty() && !english && ClassifyMixedWord(w) == 4 && (HasCyrillic(FNextWord) || HasCyrillic(FPreviousReplacement))) {
+      reading = w;
+      FixMixedWord(reading, 1);
+    }
+    if (FCollected.empty() && !reading.empty() && IsValidForScheme(*FSchema, reading)) {
+      Word = reading;
+      return finish(wkRussian);
+    }
+    if (FStepVariants.empty() && FCollected.empty() && mixed.empty()) return finish(wkUnknown);
     decided = false;
     std::string remembered = w;
     if (FCollected.size() == 1) {
@@ -328,8 +363,9 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
   }
   decided = decided && cached;
   if (FCollected.size() < 2) {
-    FBestGuess = FFirstVariants.empty() ? std::string() : FFirstVariants.front();
-    if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && FLatinContext >= 0 && !AllCyrillic(w)) {
+    FBestGuess = MixedWordGuess(w);
+    if (FBestGuess.empty() && !FFirstVariants.empty()) FBestGuess = FFirstVariants.front();
+    if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && FLatinContext >= 0 && MayGuess(w)) {
       Word = FBestGuess;
       return finish(wkUnsure);
     }
@@ -351,8 +387,9 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     for (const std::string& v : FCollected) FVariantText += "|" + v;
     return finish(wkMultiVar);
   }
-  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && FLatinContext >= 0 && !AllCyrillic(w)) {
-    Word = FFirstVariants.front();
+  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && FLatinContext >= 0 && MayGuess(w)) {
+    const std::string mixed = MixedWordGuess(w);
+    Word = mixed.empty() ? FFirstVariants.front() : mixed;
     kind = wkUnsure;
   } else if (Option(goAutoUseSpellChecker) && !FCollected.empty()) {
     Word = FCollected.front();
@@ -419,17 +456,53 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     FAnswered = true;
     return apply(remembered.empty() ? w : remembered, remembered.empty() ? wkCorrect : wkFixed);
   }
+  // Spaced letters ("В н и м а н и е") are joined before a letter is judged alone: the first
+  // letters may each be a word.
+  std::string joined;
+  if (Option(goAllowMergeAcrossSpace) && IsOneLetter(w) && sep == " ") {
+    if (const int taken = JoinSpacedLetters(Words, Separators, joined)) {
+      found = Editor->TextRange(FWordStart, FWordStart + taken * 2 - 1);
+      FWordEnd = FWordStart + static_cast<int>(found.size());
+      for (int i = 1; i < taken; ++i) {
+        Words.Delete(1);
+        Separators.Delete(0);
+      }
+      Words.SetStrings(0, joined);
+      return apply(joined, wkFixed);
+    }
+  }
+  // A soft sign and a bar after it are "ы" as OCR reads it: the bar is a separator, so the word
+  // is judged with the bar and the letters glued after it ("усль|шать").
+  if (!sep.empty() && sep[0] == '|' && (w.back() == '\xFC' || w.back() == '\xDC' || w.back() == 'b')) {
+    const bool glued = sep == "|" && Words.Count() > 1;
+    std::string barred = w + "|" + (glued ? Words[1] : std::string());
+    const std::string saveNext = FNextWord;
+    if (glued) FNextWord = Words.Count() > 2 ? Words[2] : std::string();
+    const int barredKind = GetVariants(barred, quiet);
+    FCacheWord.clear();
+    if (barredKind != wkUnknown) {
+      found = w + "|" + (glued ? Words[1] : std::string());
+      FWordEnd = FWordStart + static_cast<int>(found.size());
+      if (glued) {
+        Words.Delete(1);
+        Separators.Delete(0);
+      }
+      return apply(barred, barredKind);
+    }
+    FNextWord = saveNext;
+  }
   if (IsValidForScheme(*FSchema, w) || IsNumberLike(w)) return apply(w, wkRussian);
   if (IsCode(w)) return apply(w, wkCorrect);
-  // A capitalised word of Cyrillic letters the dictionary does not know is a name: it stays.
-  if (AllCyrillic(w) && IsCapital(static_cast<unsigned char>(w[0]))) return apply(w, wkCorrect);
+  // A capitalised word of Cyrillic letters the dictionary does not know is a name: it stays,
+  // unless its letters do not go together as Russian ones do (a shape confusion, "Истниа").
+  if (AllCyrillic(w) && IsCapital(static_cast<unsigned char>(w[0])) && RussianScore(w) == 0) return apply(w, wkCorrect);
   if (!sep.empty() && sep[0] == '.' && IsValidForScheme(*FSchema, w + ".")) return apply(w, wkRussian);
   if (IsNumberLikeWord(w)) return apply(w, wkShortened);
   std::string r = w;
   int kind = GetVariants(r, quiet);
   if (kind != wkUnknown) return apply(r, kind);
   std::string special;
-  if (Option(goTranslateAdaptiveCyrillic) && ClassifySpecialSyntax(w, special) == 4) return apply(special, wkRussian);
+  if (Option(goTranslateAdaptiveCyrillic) && MayGuess(w) && ClassifySpecialSyntax(w, special) == 4) return apply(special, wkRussian);
 
   // Leading marks.
   std::string t = w;
@@ -476,24 +549,6 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   }
   // Neighbouring words.
   if (Option(goAllowMergeAcrossSpace) && Words.Count() > 1 && !Blank(Words[1]) && w.find('.') == std::string::npos) {
-    if (IsOneLetter(w) && sep == " ") {
-      std::string joined = w;
-      int taken = 0;
-      while (taken + 1 < Words.Count() && Separators[taken] == " " && IsOneLetter(Words[taken + 1])) {
-        joined += Words[taken + 1];
-        ++taken;
-      }
-      if (joined.size() > 2 && (IsEnglishWord(joined) || IsRussianWord(joined) || IsNumberLike(joined))) {
-        found = Editor->TextRange(FWordStart, FWordStart + static_cast<int>(joined.size()) * 2 - 1);
-        FWordEnd = FWordStart + static_cast<int>(found.size());
-        for (int i = 0; i < taken; ++i) {
-          Words.Delete(1);
-          Separators.Delete(0);
-        }
-        Words.SetStrings(0, joined);
-        return apply(joined, wkFixed);
-      }
-    }
     const std::string second = Words[1];
     std::string pair = w + second;
     if (pair.size() < 20 && Blank(sep) && w.size() >= 2 && second.size() >= 2) {
@@ -587,6 +642,56 @@ std::string TQGrammar::MoreFrequentOfLaterSteps(const std::string& Word, const s
     }
   }
   return best;
+}
+
+int TQGrammar::JoinSpacedLetters(const TStringList& Words, const TStringList& Separators, std::string& Joined) {
+  std::vector<std::string> letters{Words[0]};
+  while (static_cast<int>(letters.size()) < Words.Count() && Separators[letters.size() - 1] == " " &&
+         IsOneLetter(Words[static_cast<int>(letters.size())]))
+    letters.push_back(Words[static_cast<int>(letters.size())]);
+  const int count = static_cast<int>(letters.size());
+  if (count < 3) return 0;
+  auto text = [&](int From, int Length) {
+    std::string word;
+    for (int i = From; i < From + Length; ++i) word += letters[i];
+    return word;
+  };
+  auto isWord = [&](const std::string& Word) {
+    return IsEnglishWord(Word) || IsRussianWord(Word) || (Word.size() > 2 && IsNumberLike(Word));
+  };
+  // The letters are read as the cheapest row of words: a word the word tests accept (a one-
+  // letter word, or three letters or more) costs 2, four letters or more that the rules repair
+  // ("В e с ь") 3, and three letters or more that make no word (a spaced name, or one the
+  // look-ahead cuts) 2 a letter and 1. "с т е б е с" is "с тебе с", never "стеб" and two stray
+  // letters; "E в г е н и й" is one word.
+  constexpr int kWord = 2, kRepaired = 3, kNone = 1 << 20;
+  const TExecModes quiet = ExecMode | emNoDialog | emSimpleMatch;
+  std::vector<int> cost(count + 1, kNone), first(count + 1, 0);
+  std::vector<std::string> firstWords(count + 1);
+  cost[count] = 0;
+  for (int from = count - 1; from >= 0; --from)
+    for (int length = count - from; length >= 1; --length) {
+      if (length == 2 || (length == 1 && !isWord(letters[from]))) continue;
+      std::string word = text(from, length);
+      int price = kWord;
+      if (length > 1 && !isWord(word)) {
+        price = 2 * length + 1;
+        if (length >= 4) {
+          const std::string saveNext = FNextWord;
+          FNextWord = from + length < Words.Count() ? Words[from + length] : std::string();
+          if (GetVariants(word, quiet) != wkUnknown) price = kRepaired;
+          FNextWord = saveNext;
+          FCacheWord.clear();
+        }
+      }
+      if (cost[from + length] + price >= cost[from]) continue;
+      cost[from] = cost[from + length] + price;
+      first[from] = price > kRepaired ? 0 : length;
+      firstWords[from] = std::move(word);
+    }
+  if (first[0] < 3) return 0;
+  Joined = firstWords[0];
+  return first[0];
 }
 
 int TQGrammar::LatinContext(const TStringList& Words) const {
