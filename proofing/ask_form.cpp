@@ -122,7 +122,8 @@ bool TAskForm::ShowOptionsPage(TAskDialog& Dialog) {
   BtnContinue->SetVisible(true);
   Button3->SetVisible(true);
   BtnOpt->SetVisible(static_cast<bool>(Dialog.OnChangeOptions));
-  const int result = ShowModal();
+  // Through the dialog service, which a script of the program's tests answers.
+  const int result = ShowModalDialog(*this);
   Dialog.Automatic = BtnAuto->Down();
   if (result != mrOk) return false;
   Dialog.SchemeIndex = ListScheme->ItemIndex();

@@ -50,7 +50,12 @@ protected:
     Dialog.Schemes = {"First", "Second"};
     Dialog.SchemeIndex = 0;
     Dialog.Options = {{"Highlight only", false, goHighlightOnly, nullptr}};
+    // The dialog window itself is shown, for the steps to work in.
+    Windows.AnswerRest([](TDialogRequest& Request) {
+      if (Request.Kind == TDialogKind::Form) Request.Result = Request.Form->ShowModal();
+    });
   }
+  TScriptedDialogs Windows;
   TAskForm Form{nullptr};
   TAskDialog Dialog{&Form};
   TModalStep Steps;
@@ -125,6 +130,7 @@ TEST_F(AskFormTest, ConfirmPageAnswers) {
 TEST_F(AskFormTest, ChosenEventColourIsStoredAndMarksWords) {
   Dialog.AddEventRow(wkFixed, "Fixed");
   TScriptedDialogs dialogs;
+  dialogs.Answer(TDialogKind::Form, 0, [](TDialogRequest& Request) { Request.Result = Request.Form->ShowModal(); });
   dialogs.Answer(TDialogKind::Color, 1, [](TDialogRequest& Request) { Request.Color = clYellow; });
   Steps.Then([&] {
     ASSERT_EQ(Form.EventShapes.size(), 1u);
