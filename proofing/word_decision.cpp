@@ -450,12 +450,47 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     ApplyWordResult(found, Replacement, Kind);
     return false;
   };
+  // The word and the next one joined, without hyphens, when that makes a word; true when applied.
+  auto joinPair = [&] {
+    if (!Option(goAllowMergeAcrossSpace) || Words.Count() < 2 || Blank(Words[1]) || w.find('.') != std::string::npos)
+      return false;
+    const std::string second = Words[1];
+    std::string pair = w + second;
+    if (pair.size() >= 20 || !Blank(sep) || w.size() < 2 || second.size() < 2) return false;
+    const std::string saveNext = FNextWord;
+    FNextWord = Words.Count() > 2 ? Words[2] : std::string();
+    pair.erase(std::remove(pair.begin(), pair.end(), '-'), pair.end());
+    int pairKind = GetVariants(pair, quiet);
+    // A capitalised word broken at a line end, its rest in small letters, is a name the
+    // dictionary need not know ("Кащ- еев"): it is joined whatever the rules make of it.
+    const bool name = w.back() == '-' && IsCapital(static_cast<unsigned char>(w[0])) &&
+                      std::all_of(second.begin(), second.end(), [](char c) { return IsSmall(static_cast<unsigned char>(c)); });
+    if (pairKind == wkUnknown && name) {
+      FCacheWord.clear();
+      pair.assign(w.begin(), w.end() - 1);
+      pair += second;
+      pairKind = GetVariants(pair, ExecMode);
+    }
+    if (pairKind != wkUnknown || name) {
+      found = w + sep + second;
+      FWordEnd = FWordStart + static_cast<int>(found.size());
+      Words.Delete(1);
+      Separators.Delete(0);
+      apply(pair, pairKind);
+      return true;
+    }
+    FNextWord = saveNext;
+    FCacheWord.clear();
+    return false;
+  };
   // "Replace All" and "Skip All" hold for every later occurrence, whatever would produce it.
   std::string remembered = w;
   if (FDialog.LookupRemembered(remembered)) {
     FAnswered = true;
     return apply(remembered.empty() ? w : remembered, remembered.empty() ? wkCorrect : wkFixed);
   }
+  // A word broken at a line end ("Смири- тельная") is joined before its first part is judged.
+  if (w.size() > 2 && w.back() == '-' && joinPair()) return false;
   // Spaced letters ("В н и м а н и е") are joined before a letter is judged alone: the first
   // letters may each be a word.
   std::string joined;
@@ -548,25 +583,7 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     }
   }
   // Neighbouring words.
-  if (Option(goAllowMergeAcrossSpace) && Words.Count() > 1 && !Blank(Words[1]) && w.find('.') == std::string::npos) {
-    const std::string second = Words[1];
-    std::string pair = w + second;
-    if (pair.size() < 20 && Blank(sep) && w.size() >= 2 && second.size() >= 2) {
-      const std::string saveNext = FNextWord;
-      FNextWord = Words.Count() > 2 ? Words[2] : std::string();
-      pair.erase(std::remove(pair.begin(), pair.end(), '-'), pair.end());
-      std::string v = pair;
-      if ((kind = GetVariants(v, quiet)) != wkUnknown) {
-        found = w + sep + second;
-        FWordEnd = FWordStart + static_cast<int>(found.size());
-        Words.Delete(1);
-        Separators.Delete(0);
-        return apply(v, kind);
-      }
-      FNextWord = saveNext;
-      FCacheWord.clear();
-    }
-  }
+  if (joinPair()) return false;
   // The final call: automatic guesses and the answer memory.
   r = w;
   kind = GetVariants(r, ExecMode);

@@ -119,6 +119,9 @@ TEST_F(ShippedGrammarsTest, OcrRepairsShortLookAlikeWordsSpacedLettersDigitsAndB
              {"Мы усль|шали, что вь| 6ь|ли там.", "Мы услышали, что вы были там."},
              // A capitalised word whose letters do not go together is repaired; names stay.
              {"Оптнмизм и Евгенпй; Генин и Лиля.", "Оптимизм и Евгений; Генин и Лиля."},
+             // Words broken at a line end, names among them.
+             {"Смири- тeльная рубашка, 6ы- стро. Сказал Kащ- еев.", "Смирительная рубашка, быстро. Сказал Кащеев."},
+             {"двух- или трехкомнатная", "двух- или трехкомнатная"},
              // Labels, English prose and one-letter words stay as they are.
              {"класс 5а, квартира 3б и 6в", "класс 5а, квартира 3б и 6в"},
              {"Here is an example: name, mem and mon.", "Here is an example: name, mem and mon."},
