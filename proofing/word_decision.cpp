@@ -306,7 +306,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       ApplyRules(w, FStepVariants, direct);
       FSchema->NamePass = false;
       if (!direct.empty()) {
-        Word = MoreFrequentOfLaterSteps(w, direct);
+        Word = HasCyrillic(w) ? MostFrequentOfStep(w, direct) : MoreFrequentOfLaterSteps(w, direct);
         return finish(wkRussian);
       }
       if (FFirstVariants.empty()) FFirstVariants = FStepVariants;
@@ -709,6 +709,30 @@ int TQGrammar::JoinSpacedLetters(const TStringList& Words, const TStringList& Se
   if (first[0] < 3) return 0;
   Joined = firstWords[0];
   return first[0];
+}
+
+std::string TQGrammar::MostFrequentOfStep(const std::string& Word, const std::string& Found) {
+  // The search stops at the first variant that is a word ("возпе": "возне" before "возле").
+  constexpr int kClearlyMore = 4;  // twice as often
+  std::vector<std::string> variants;
+  std::string direct;
+  FSchema->NamePass = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) &&
+                      IsSmall(static_cast<unsigned char>(Word[1]));
+  FAllVariants = true;
+  ApplyRules(Word, variants, direct);
+  FAllVariants = false;
+  FSchema->NamePass = false;
+  std::string best = Found;
+  int bestClass = FrequencyClass(Found);
+  for (const std::string& v : variants) {
+    if (v == best || !IsValidForScheme(*FSchema, v)) continue;
+    const int cls = FrequencyClass(v);
+    if (cls >= bestClass + kClearlyMore) {
+      best = v;
+      bestClass = cls;
+    }
+  }
+  return best;
 }
 
 int TQGrammar::LatinContext(const TStringList& Words) const {

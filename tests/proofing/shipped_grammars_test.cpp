@@ -119,6 +119,8 @@ TEST_F(ShippedGrammarsTest, OcrRepairsShortLookAlikeWordsSpacedLettersDigitsAndB
              {"Мы усль|шали, что вь| 6ь|ли там.", "Мы услышали, что вы были там."},
              // A capitalised word whose letters do not go together is repaired; names stay.
              {"Оптнмизм и Евгенпй; Генин и Лиля.", "Оптимизм и Евгений; Генин и Лиля."},
+             // Of the words the rules make, a clearly more frequent one wins ("возне").
+             {"Он стоял возпе дома.", "Он стоял возле дома."},
              // Words broken at a line end, names among them.
              {"Смири- тeльная рубашка, 6ы- стро. Сказал Kащ- еев.", "Смирительная рубашка, быстро. Сказал Кащеев."},
              {"двух- или трехкомнатная", "двух- или трехкомнатная"},
