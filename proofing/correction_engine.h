@@ -172,9 +172,11 @@ private:
   // `Found`, accepted at the current step, or a reading of `Word` that a later step accepts and
   // that is clearly more frequent.
   std::string MoreFrequentOfLaterSteps(const std::string& Word, const std::string& Found);
-  // `Found`, the first word the current step's rules made of a word with Cyrillic letters, or
-  // another reading of the step that is clearly more frequent.
-  std::string MostFrequentOfStep(const std::string& Word, const std::string& Found);
+  // `Found`, a word the current step's rules made of `Word`, or another reading of the step
+  // that is more frequent by `Margin` frequency classes.
+  std::string MostFrequentOfStep(const std::string& Word, const std::string& Found, int Margin);
+  // A valid short word, or a reading of it that is far more frequent.
+  std::string FarMoreFrequentReading(const std::string& Word);
   void NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind);
   // How many of the letters spaced out from Words[0] on make its word, that word in `Joined`;
   // 0 when the first letter stays a word of its own.

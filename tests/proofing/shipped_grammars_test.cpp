@@ -121,6 +121,8 @@ TEST_F(ShippedGrammarsTest, OcrRepairsShortLookAlikeWordsSpacedLettersDigitsAndB
              {"Оптнмизм и Евгенпй; Генин и Лиля.", "Оптимизм и Евгений; Генин и Лиля."},
              // Of the words the rules make, a clearly more frequent one wins ("возне").
              {"Он стоял возпе дома.", "Он стоял возле дома."},
+             // A rare short word that reads as one of the commonest ones is that one.
+             {"Я пе знаю, что па столе и пe там.", "Я не знаю, что на столе и не там."},
              // Words broken at a line end, names among them.
              {"Смири- тeльная рубашка, 6ы- стро. Сказал Kащ- еев.", "Смирительная рубашка, быстро. Сказал Кащеев."},
              {"двух- или трехкомнатная", "двух- или трехкомнатная"},
