@@ -529,6 +529,13 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     }
     FNextWord = saveNext;
   }
+  // An initial drawn with a Latin look-alike before a Cyrillic name ("H. Кащеев") is Cyrillic.
+  if (w.size() == 1 && ClassifyMixedWord(w) == 4 && IsCapital(static_cast<unsigned char>(w[0])) && !sep.empty() &&
+      sep[0] == '.' && !FNextWord.empty() && IsCapital(static_cast<unsigned char>(FNextWord[0])) && HasCyrillic(FNextWord)) {
+    std::string initial = w;
+    FixMixedWord(initial, 1);
+    return apply(initial, wkFixed);
+  }
   if (IsValidForScheme(*FSchema, w) || IsNumberLike(w)) {
     const std::string reading = FarMoreFrequentReading(w);
     return apply(reading, reading == w ? wkRussian : wkFixed);
@@ -667,9 +674,11 @@ std::string TQGrammar::MoreFrequentOfLaterSteps(const std::string& Word, const s
 }
 
 int TQGrammar::JoinSpacedLetters(const TStringList& Words, const TStringList& Separators, std::string& Joined) {
+  // After the first letter, a digit that may stand for a letter ("р а 6 с т в о") is one too.
+  auto letterLike = [](const std::string& Word) { return IsOneLetter(Word) || Word == "0" || Word == "3" || Word == "6"; };
   std::vector<std::string> letters{Words[0]};
   while (static_cast<int>(letters.size()) < Words.Count() && Separators[letters.size() - 1] == " " &&
-         IsOneLetter(Words[static_cast<int>(letters.size())]))
+         letterLike(Words[static_cast<int>(letters.size())]))
     letters.push_back(Words[static_cast<int>(letters.size())]);
   const int count = static_cast<int>(letters.size());
   if (count < 3) return 0;

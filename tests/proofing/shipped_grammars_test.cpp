@@ -113,6 +113,9 @@ TEST_F(ShippedGrammarsTest, OcrRepairsShortLookAlikeWordsSpacedLettersDigitsAndB
              {"В н и м а н и е! Т а к о в о.", "Внимание! Таково."},
              {"я с т е б е с тобой, и д е н ь г и", "я с тебе с тобой, и деньги"},
              {"В e с ь мир и ч е р т a", "Весь мир и черта"},
+             {"это р а 6 с т в о", "это рабство"},
+             // An initial drawn with a Latin look-alike before a Cyrillic name.
+             {"Писал H. Кащеев, а не H. Ivanov.", "Писал Н. Кащеев, а не H. Ivanov."},
              // Digits for letters at a word's edge and in words of two characters.
              {"Потом 0ни шли 3а домом и3 леса, 6ыло тихо.", "Потом они шли за домом из леса, было тихо."},
              // The soft sign with a bar, which the scanner cuts at the bar.
