@@ -749,8 +749,8 @@ std::string TQGrammar::MostFrequentOfStep(const std::string& Word, const std::st
 }
 
 std::string TQGrammar::FarMoreFrequentReading(const std::string& Word) {
-  // A short word in small Cyrillic letters, itself rare, read as one of the words of every
-  // man's prose ("пе" for "не", "па" for "на"): 32 times as often.
+  // A short word in small Cyrillic letters that one of its readings outnumbers 32 times in the
+  // prose ("пе" for "не", "па" for "на") is that reading.
   constexpr int kFarMore = 20;
   if (Word.size() > 3 || !AllCyrillic(Word) || !std::all_of(Word.begin(), Word.end(), [](char c) { return IsSmall(static_cast<unsigned char>(c)); }))
     return Word;
