@@ -1,10 +1,11 @@
 // The correction engine on prose it was not tuned on (the held-out part of the word-frequency
 // prose): the share of words that de-transliteration restores exactly for six schemes of
-// transliteration, the share OCR clean-up restores, the words an already-correct text loses,
+// transliteration, the share OCR clean-up restores (by kind of damage), the words an already-correct text loses,
 // and the speed on a 1 MB text (bench/data sentences). Everything runs without the dialog.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <random>
@@ -34,9 +35,13 @@ std::vector<std::string> ReadSentences(const char* Name) {
 }
 
 // Held-out prose of the word frequencies (datagen/corpus.py: one unit in ten, never counted):
-// the first `Count` lines of 30-300 characters in one script, as code page 1251.
-std::vector<std::string> HeldOutLines(const char* Language, size_t Count) {
-  std::ifstream in(std::string(QM_CORPUS_DIR "/") + Language + "_test.txt", std::ios::binary);
+// the first `Count` lines of 30-300 characters in one script, as code page 1251. `Part` "train"
+// reads every tenth line of the counted prose instead: the development lines that rules and
+// decisions are tuned on.
+std::vector<std::string> HeldOutLines(const char* Language, size_t Count, const char* Part = "test") {
+  const size_t stride = std::string(Part) == "train" ? 10 : 1;
+  size_t seen = 0;
+  std::ifstream in(std::string(QM_CORPUS_DIR "/") + Language + "_" + Part + ".txt", std::ios::binary);
   const bool russian = std::string(Language) == "ru";
   std::vector<std::string> lines;
   std::string line;
@@ -46,7 +51,7 @@ std::vector<std::string> HeldOutLines(const char* Language, size_t Count) {
     const bool latin = std::any_of(text.begin(), text.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); });
     // Characters code page 1251 lacks come out as "?".
     const bool other = std::count(text.begin(), text.end(), '?') != std::count(line.begin(), line.end(), '?');
-    if (!other && latin != russian) lines.push_back(text);
+    if (!other && latin != russian && seen++ % stride == 0) lines.push_back(text);
   }
   return lines;
 }
@@ -156,10 +161,22 @@ std::string Transliterate(const std::string& Text, TScheme Scheme, uint32_t Seed
   return out;
 }
 
+// Kinds of OCR damage, as bits of a character's damage.
+enum TDamage : unsigned char { dkLatin = 1, dkShape = 2, dkDigit = 4, dkDrawn = 8, dkBroken = 16, dkSpaced = 32 };
+constexpr int kDamageKinds = 6;
+const char* const kDamageNames[kDamageKinds] = {"latin", "shape", "digit", "drawn", "broken", "spaced"};
+
+// What OCR made of each character of a text: its damage and the text that stands for it.
+struct TDamageRecord {
+  std::vector<unsigned char> Kinds;
+  std::vector<std::string> Read;
+};
+
 // OCR damage made with confusions the grammar is not told about: Latin look-alikes, Cyrillic
 // letters read as others of a like shape, letters read as digits or drawn with two characters,
-// words broken with "- " at a line end and headings with spaced letters.
-std::string DamageOcr(const std::string& Text, std::mt19937& Random) {
+// words broken with "- " at a line end and headings with spaced letters. `Record`, when given,
+// receives what became of each character.
+std::string DamageOcr(const std::string& Text, std::mt19937& Random, TDamageRecord* Record = nullptr) {
   auto cp = [](const char* Utf8) { return WideToAnsi(Utf8ToWide(Utf8), 1251); };
   static const std::vector<std::pair<std::string, std::vector<std::string>>> kConfusions = [&] {
     std::vector<std::pair<std::string, std::vector<std::string>>> table;
@@ -188,43 +205,62 @@ std::string DamageOcr(const std::string& Text, std::mt19937& Random) {
     return table;
   }();
   std::uniform_real_distribution<double> chance(0, 1);
+  if (Record != nullptr) *Record = {std::vector<unsigned char>(Text.size()), std::vector<std::string>(Text.size())};
   std::string out;
   size_t i = 0;
   while (i < Text.size()) {
     if (!IsCyrillicLetter(static_cast<unsigned char>(Text[i]))) {
+      if (Record != nullptr) Record->Read[i] = Text.substr(i, 1);
       out += Text[i++];
       continue;
     }
     size_t end = i;
     while (end < Text.size() && IsCyrillicLetter(static_cast<unsigned char>(Text[end]))) ++end;
     const std::string word = Text.substr(i, end - i);
-    std::string damaged;
     const bool spaced = word.size() >= 4 && chance(Random) < 0.01;
     const size_t breakAt = word.size() >= 6 && chance(Random) < 0.03 ? 2 + Random() % (word.size() - 4) : 0;
     for (size_t k = 0; k < word.size(); ++k) {
-      if (spaced && k > 0) damaged += ' ';
-      if (breakAt != 0 && k == breakAt) damaged += "- ";
+      std::string read;
+      unsigned char kinds = 0;
+      if (spaced && k > 0) {
+        read += ' ';
+        kinds |= dkSpaced;
+      }
+      if (breakAt != 0 && k == breakAt) {
+        read += "- ";
+        kinds |= dkBroken;
+      }
       const std::string letter = word.substr(k, 1);
       const auto found = std::find_if(kConfusions.begin(), kConfusions.end(), [&](const auto& c) { return c.first == letter; });
       // Latin look-alikes are frequent, shape confusions rarer.
       const bool latin = found != kConfusions.end() && static_cast<unsigned char>(found->second[0][0]) < 128 &&
                          std::isalpha(static_cast<unsigned char>(found->second[0][0])) && found->second.size() == 1;
-      if (found != kConfusions.end() && chance(Random) < (latin ? 0.2 : 0.06))
-        damaged += found->second[Random() % found->second.size()];
-      else
-        damaged += letter;
+      if (found != kConfusions.end() && chance(Random) < (latin ? 0.2 : 0.06)) {
+        const std::string& to = found->second[Random() % found->second.size()];
+        const auto first = static_cast<unsigned char>(to[0]);
+        kinds |= to.size() > 1 ? dkDrawn : std::isdigit(first) ? dkDigit : first < 128 ? dkLatin : dkShape;
+        read += to;
+      } else {
+        read += letter;
+      }
+      if (Record != nullptr) {
+        Record->Kinds[i + k] = kinds;
+        Record->Read[i + k] = read;
+      }
+      out += read;
     }
-    out += damaged;
     i = end;
   }
   return out;
 }
 
+constexpr std::string_view kWordBreaks = " ,;:.!?()\xAB\xBB\"\x97";
+
 std::vector<std::string> WordsOf(const std::string& Line) {
   std::vector<std::string> words;
   std::string word;
   for (char c : Line + " ") {
-    if (std::string_view(" ,;:.!?()\xAB\xBB\"\x97").find(c) != std::string_view::npos) {
+    if (kWordBreaks.find(c) != std::string_view::npos) {
       if (!word.empty()) words.push_back(word);
       word.clear();
     } else {
@@ -302,6 +338,103 @@ TScore Compare(const std::vector<std::string>& Expected, const std::string& Outp
   return score;
 }
 
+// A word of a text with what OCR made of it: its kinds of damage and its damaged text.
+struct TDamagedWord {
+  std::string Word, Read;
+  unsigned char Kinds = 0;
+};
+
+std::vector<TDamagedWord> DamagedWords(const std::string& Text, const TDamageRecord& Record) {
+  std::vector<TDamagedWord> words;
+  TDamagedWord word;
+  for (size_t i = 0; i <= Text.size(); ++i) {
+    if (i == Text.size() || Text[i] == '\r' || kWordBreaks.find(Text[i]) != std::string_view::npos) {
+      if (!word.Word.empty()) words.push_back(word);
+      word = {};
+    } else {
+      word.Word += Text[i];
+      word.Read += Record.Read[i];
+      word.Kinds |= Record.Kinds[i];
+    }
+  }
+  return words;
+}
+
+// For each word of Expected, the index of the word of Actual it is matched with in a longest
+// common subsequence, or -1. One bit per pair of words remembers the way back.
+std::vector<int> Alignment(const std::vector<std::string>& Expected, const std::vector<std::string>& Actual) {
+  std::map<std::string, int> ids;
+  auto idsOf = [&](const std::vector<std::string>& Words) {
+    std::vector<int> out;
+    for (const std::string& w : Words) out.push_back(ids.emplace(w, static_cast<int>(ids.size())).first->second);
+    return out;
+  };
+  const std::vector<int> a = idsOf(Expected), b = idsOf(Actual);
+  const size_t n = a.size(), m = b.size();
+  std::vector<uint64_t> up((n * m + 63) / 64);
+  std::vector<int> previous(m + 1, 0), current(m + 1, 0);
+  for (size_t i = 1; i <= n; ++i) {
+    for (size_t j = 1; j <= m; ++j) {
+      if (a[i - 1] == b[j - 1]) {
+        current[j] = previous[j - 1] + 1;
+      } else if (previous[j] >= current[j - 1]) {
+        current[j] = previous[j];
+        const size_t bit = (i - 1) * m + (j - 1);
+        up[bit / 64] |= uint64_t{1} << (bit % 64);
+      } else {
+        current[j] = current[j - 1];
+      }
+    }
+    std::swap(previous, current);
+  }
+  std::vector<int> matched(n, -1);
+  for (size_t i = n, j = m; i > 0 && j > 0;) {
+    const size_t bit = (i - 1) * m + (j - 1);
+    if (a[i - 1] == b[j - 1]) matched[--i] = static_cast<int>(--j);
+    else if (up[bit / 64] >> (bit % 64) & 1) --i;
+    else --j;
+  }
+  return matched;
+}
+
+// The share of words restored for each kind of damage and of undamaged words kept; with
+// `ShowMisses` the first misses of each kind go to the error stream as "word <- read -> result".
+void ReportDamage(benchmark::State& State, const std::vector<TDamagedWord>& Words, const std::string& Output, bool ShowMisses) {
+  std::vector<std::string> want, got;
+  for (const TDamagedWord& word : Words) want.push_back(word.Word);
+  for (const std::string& line : SplitLines(Output))
+    for (std::string& word : WordsOf(line)) got.push_back(std::move(word));
+  const std::vector<int> matched = Alignment(want, got);
+  int total[kDamageKinds + 1] = {}, right[kDamageKinds + 1] = {}, shown[kDamageKinds + 1] = {};
+  int lastMatched = -1;
+  for (size_t i = 0; i < Words.size(); ++i) {
+    if (matched[i] >= 0) lastMatched = matched[i];
+    for (int k = 0; k <= kDamageKinds; ++k) {
+      const bool counts = k == kDamageKinds ? Words[i].Kinds == 0 : (Words[i].Kinds >> k & 1) != 0;
+      if (!counts) continue;
+      ++total[k];
+      if (matched[i] >= 0) {
+        ++right[k];
+        continue;
+      }
+      if (!ShowMisses || shown[k]++ >= 40) continue;
+      // The output words between the matched neighbours stand where the word was.
+      size_t next = i + 1;
+      while (next < Words.size() && matched[next] < 0) ++next;
+      const int until = next < Words.size() ? matched[next] : static_cast<int>(got.size());
+      std::string result;
+      for (int j = lastMatched + 1; j < until && j < lastMatched + 6; ++j) result += (result.empty() ? "" : " ") + got[j];
+      fprintf(stderr, "%s: %s <- %s -> %s\n", k == kDamageKinds ? "undamaged" : kDamageNames[k], AnsiToUtf8(Words[i].Word).c_str(),
+              AnsiToUtf8(Words[i].Read).c_str(), AnsiToUtf8(result).c_str());
+    }
+  }
+  for (int k = 0; k <= kDamageKinds; ++k) {
+    const std::string name = k == kDamageKinds ? "undamaged" : kDamageNames[k];
+    State.counters[name + "_words"] = total[k];
+    State.counters[name + "_%"] = 100.0 * right[k] / std::max(total[k], 1);
+  }
+}
+
 void Report(benchmark::State& State, const TScore& Score) {
   State.counters["words"] = Score.Words;
   State.counters["right_%"] = 100.0 * Score.Exact / std::max(Score.Words, 1);
@@ -321,16 +454,27 @@ void BM_Detransliteration(benchmark::State& State) {
 }
 BENCHMARK(BM_Detransliteration)->DenseRange(0, kSchemeCount - 1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// OCR clean-up of held-out prose (range 0), or of development lines of the counted prose
+// (range 1), whose misses are listed on the error stream.
 void BM_OcrCleanUp(benchmark::State& State) {
-  const std::vector<std::string> sentences = HeldOutLines("ru", 1500);
+  const bool development = State.range(0) == 1;
+  const std::vector<std::string> sentences = HeldOutLines("ru", 1500, development ? "train" : "test");
   std::mt19937 random(1);
-  const std::string input = DamageOcr(Join(sentences), random);
+  TDamageRecord record;
+  const std::string source = Join(sentences);
+  const std::string input = DamageOcr(source, random, &record);
   TScore score;
-  for (auto _ : State) score = Compare(sentences, Correct("ocrclean.qg", input));
+  std::string output;
+  for (auto _ : State) {
+    output = Correct("ocrclean.qg", input);
+    score = Compare(sentences, output);
+  }
   Report(State, score);
   State.counters["damaged_words_%"] = 100.0 - 100.0 * Compare(sentences, input).Exact / std::max(score.Words, 1);
+  ReportDamage(State, DamagedWords(source, record), output, development);
+  State.SetLabel(development ? "development" : "held-out");
 }
-BENCHMARK(BM_OcrCleanUp)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OcrCleanUp)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Correct Russian and English held-out prose through both grammars: the share of words kept.
 void BM_CorrectTextKept(benchmark::State& State) {

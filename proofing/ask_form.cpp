@@ -6,6 +6,7 @@
 #include "components/colour_swatch.h"
 #include "platform/code_pages.h"
 #include "platform/gui/common_controls.h"
+#include "platform/gui/dialogs.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/rich_edit_control.h"
 #include "platform/gui/scroll_box.h"
@@ -134,7 +135,8 @@ bool TAskForm::ShowOptionsPage(TAskDialog& Dialog) {
   BtnContinue->SetVisible(true);
   Button3->SetVisible(true);
   BtnOpt->SetVisible(static_cast<bool>(Dialog.OnChangeOptions));
-  const int result = ShowModal();
+  // Through the dialog service, which a script of the program's tests answers.
+  const int result = ShowModalDialog(*this);
   Dialog.Automatic = BtnAuto->Down();
   if (result != mrOk) return false;
   Dialog.SchemeIndex = ListScheme->ItemIndex();

@@ -187,7 +187,15 @@ private:
   // `Found`, accepted at the current step, or the most frequent other reading of `Word`: one of
   // the same step that is more frequent, or one of a later step that is clearly more frequent.
   std::string MostFrequentReading(const std::string& Word, const std::string& Found);
+  // `Found`, a word the current step's rules made of `Word`, or another reading of the step
+  // that is more frequent by `Margin` frequency classes.
+  std::string MostFrequentOfStep(const std::string& Word, const std::string& Found, int Margin);
+  // A valid short word, or a reading of it that is far more frequent.
+  std::string FarMoreFrequentReading(const std::string& Word);
   void NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind);
+  // How many of the letters spaced out from Words[0] on make its word, that word in `Joined`;
+  // 0 when the first letter stays a word of its own.
+  int JoinSpacedLetters(const TStringList& Words, const TStringList& Separators, std::string& Joined);
   std::vector<std::string> FFirstVariants, FStepVariants, FCollected;
   bool FFirstVariantsLater = false;  // the first step built no variant, a later one FFirstVariants
   // Of the variants of the last ApplyRules: their ranks and the readings below the first they

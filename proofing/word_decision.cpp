@@ -25,6 +25,7 @@ constexpr int kDroppedRank = 8;
 // ones read too many ways) were valid only with it.
 constexpr size_t kEvidenceLength = 4;
 constexpr int kEvidenceCount = 3;
+constexpr int kClearlyMore = 4;  // twice as often, in frequency classes
 constexpr int kMaxSegments = 255, kMaxSegmentVariants = 32, kMaxVariantLength = 30, kMaxSearchSteps = 4096;
 
 bool IsLatin(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -142,13 +143,13 @@ bool MarksHold(std::string& Variant, const std::string& Word, const std::string&
 // Whether the digit at Pos may stand for a letter: only inside a part of the word (between
 // hyphens or blanks) that reads otherwise as letters, with more letters than digits, at most two
 // digits together and those between letters, and not written in capitals as codes are
-// ("Ту-134", "A3B6", "MP4", "win32" stay).
+// ("Ту-134", "A3B6", "MP4", "win32" stay), or beside one small Cyrillic letter.
 bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
   size_t start = Pos, end = Pos;
   auto breaks = [](char c) { return c == '-' || c == '_' || c == ' '; };
   while (start > 0 && !breaks(Word[start - 1])) --start;
   while (end < Word.size() && !breaks(Word[end])) ++end;
-  int letters = 0, digits = 0, capitals = 0;
+  int letters = 0, digits = 0, capitals = 0, cyrillic = 0;
   for (size_t i = start; i < end; ++i) {
     const auto c = static_cast<unsigned char>(Word[i]);
     if (std::isdigit(c)) {
@@ -161,8 +162,11 @@ bool DigitReadAsLetter(const std::string& Word, size_t Pos) {
     } else if (IsLatin(c) || IsCyrillicLetter(c)) {
       ++letters;
       if (IsCapital(c)) ++capitals;
+      if (IsCyrillicLetter(c)) ++cyrillic;
     }
   }
+  // A word of a digit and a small Cyrillic letter ("3а", "и3") is a short word read badly.
+  if (end - start == 2 && digits == 1 && cyrillic == 1 && capitals == 0) return true;
   return letters >= 2 && letters > digits && capitals < letters;
 }
 
@@ -194,6 +198,13 @@ bool AllCyrillic(const std::string& Word) {
                      [](char c) { return IsCyrillicLetter(static_cast<unsigned char>(c)) || c == '-' || c == '.'; });
 }
 
+// Whether a guess may replace a word the dictionary does not know: never a word of Cyrillic
+// letters only, nor one of two characters with a digit (a label such as "3б" or "6в").
+bool MayGuess(const std::string& Word) {
+  return !AllCyrillic(Word) &&
+         !(Word.size() == 2 && std::any_of(Word.begin(), Word.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }));
+}
+
 // A number, model name or code: digits of which none may stand for a letter ("Ту-134", "A3B6").
 bool IsCode(const std::string& Word) {
   bool digits = false;
@@ -203,6 +214,18 @@ bool IsCode(const std::string& Word) {
       digits = true;
     }
   return digits;
+}
+
+bool HasCyrillic(const std::string& Text) {
+  return std::any_of(Text.begin(), Text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xC0; });
+}
+
+// A word of Cyrillic letters with Latin look-alikes among them, read as the Cyrillic word; empty
+// for any other word. The guess when no rule gives a known word: the letters OCR read as
+// Cyrillic stay, where the rules' first variant may hold a shape confusion the word never had.
+std::string MixedWordGuess(const std::string& Word) {
+  std::string fixed = Word;
+  return ClassifyMixedWord(Word) == 1 && FixMixedWord(fixed, 1) ? fixed : std::string();
 }
 
 }  // namespace
@@ -339,7 +362,9 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       ApplyRules(w, FStepVariants, direct);
       FSchema->NamePass = false;
       if (!direct.empty()) {
-        Word = MostFrequentReading(w, direct);
+        // The search stops at the first variant that is a word ("возпе": "возне" before "возле").
+        Word = HasCyrillic(w) ? FarMoreFrequentReading(MostFrequentOfStep(w, direct, kClearlyMore))
+                              : MostFrequentReading(w, direct);
         return finish(wkRussian);
       }
       if (FFirstVariants.empty()) {
@@ -366,7 +391,19 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       FEnglishContext = true;
       return wkEnglish;
     }
-    if (FStepVariants.empty() && FCollected.empty()) return finish(wkUnknown);
+    // Look-alikes that no rule reaches within the change limits (a short word of many): a word
+    // of Latin look-alikes only reads as Cyrillic between Cyrillic words ("Мой KOT спит").
+    const std::string mixed = MixedWordGuess(w);
+    std::string reading = mixed;
+    if (reading.empty() && !english && ClassifyMixedWord(w) == 4 && (HasCyrillic(FNextWord) || HasCyrillic(FPreviousReplacement))) {
+      reading = w;
+      FixMixedWord(reading, 1);
+    }
+    if (FCollected.empty() && !reading.empty() && IsValidForScheme(*FSchema, reading)) {
+      Word = reading;
+      return finish(wkRussian);
+    }
+    if (FStepVariants.empty() && FCollected.empty() && mixed.empty()) return finish(wkUnknown);
     decided = false;
     std::string remembered = w;
     if (FCollected.size() == 1) {
@@ -387,8 +424,9 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
   }
   decided = decided && cached;
   if (FCollected.size() < 2) {
-    FBestGuess = FFirstVariants.empty() ? std::string() : FFirstVariants.front();
-    if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && FLatinContext >= 0 && !AllCyrillic(w)) {
+    FBestGuess = MixedWordGuess(w);
+    if (FBestGuess.empty() && !FFirstVariants.empty()) FBestGuess = FFirstVariants.front();
+    if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && FLatinContext >= 0 && MayGuess(w)) {
       Word = FBestGuess;
       return finish(wkUnsure);
     }
@@ -410,8 +448,9 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     for (const std::string& v : FCollected) FVariantText += "|" + v;
     return finish(wkMultiVar);
   }
-  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && FLatinContext >= 0 && !AllCyrillic(w)) {
-    Word = FFirstVariants.front();
+  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && FLatinContext >= 0 && MayGuess(w)) {
+    const std::string mixed = MixedWordGuess(w);
+    Word = mixed.empty() ? FFirstVariants.front() : mixed;
     kind = wkUnsure;
   } else if (Option(goAutoUseSpellChecker) && !FCollected.empty()) {
     Word = FCollected.front();
@@ -499,16 +538,97 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
       FInitialRead = true;
     return false;
   };
+  // The word and the next one joined, without hyphens, when that makes a word; true when applied.
+  auto joinPair = [&] {
+    if (!Option(goAllowMergeAcrossSpace) || Words.Count() < 2 || Blank(Words[1]) || w.find('.') != std::string::npos)
+      return false;
+    const std::string second = Words[1];
+    std::string pair = w + second;
+    if (pair.size() >= 20 || !Blank(sep) || w.size() < 2 || second.size() < 2) return false;
+    const std::string saveNext = FNextWord;
+    FNextWord = Words.Count() > 2 ? Words[2] : std::string();
+    pair.erase(std::remove(pair.begin(), pair.end(), '-'), pair.end());
+    int pairKind = GetVariants(pair, quiet);
+    // A capitalised word broken at a line end, its rest in small letters, is a name the
+    // dictionary need not know ("Кащ- еев"): it is joined whatever the rules make of it.
+    const bool name = w.back() == '-' && IsCapital(static_cast<unsigned char>(w[0])) &&
+                      std::all_of(second.begin(), second.end(), [](char c) { return IsSmall(static_cast<unsigned char>(c)); });
+    if (pairKind == wkUnknown && name) {
+      FCacheWord.clear();
+      pair.assign(w.begin(), w.end() - 1);
+      pair += second;
+      pairKind = GetVariants(pair, ExecMode);
+    }
+    if (pairKind != wkUnknown || name) {
+      found = w + sep + second;
+      FWordEnd = FWordStart + static_cast<int>(found.size());
+      Words.Delete(1);
+      Separators.Delete(0);
+      apply(pair, pairKind);
+      return true;
+    }
+    FNextWord = saveNext;
+    FCacheWord.clear();
+    return false;
+  };
   // "Replace All" and "Skip All" hold for every later occurrence, whatever would produce it.
   std::string remembered = w;
   if (FDialog.LookupRemembered(remembered)) {
     FAnswered = true;
     return apply(remembered.empty() ? w : remembered, remembered.empty() ? wkCorrect : wkFixed);
   }
-  if (IsValidForScheme(*FSchema, w) || IsNumberLike(w)) return apply(w, wkRussian);
+  // A word broken at a line end ("Смири- тельная") is joined before its first part is judged.
+  if (w.size() > 2 && w.back() == '-' && joinPair()) return false;
+  // Spaced letters ("В н и м а н и е") are joined before a letter is judged alone: the first
+  // letters may each be a word.
+  std::string joined;
+  if (Option(goAllowMergeAcrossSpace) && IsOneLetter(w) && sep == " ") {
+    if (const int taken = JoinSpacedLetters(Words, Separators, joined)) {
+      found = Editor->TextRange(FWordStart, FWordStart + taken * 2 - 1);
+      FWordEnd = FWordStart + static_cast<int>(found.size());
+      for (int i = 1; i < taken; ++i) {
+        Words.Delete(1);
+        Separators.Delete(0);
+      }
+      Words.SetStrings(0, joined);
+      return apply(joined, wkFixed);
+    }
+  }
+  // A soft sign and a bar after it are "ы" as OCR reads it: the bar is a separator, so the word
+  // is judged with the bar and the letters glued after it ("усль|шать").
+  if (!sep.empty() && sep[0] == '|' && (w.back() == '\xFC' || w.back() == '\xDC' || w.back() == 'b')) {
+    const bool glued = sep == "|" && Words.Count() > 1;
+    std::string barred = w + "|" + (glued ? Words[1] : std::string());
+    const std::string saveNext = FNextWord;
+    if (glued) FNextWord = Words.Count() > 2 ? Words[2] : std::string();
+    const int barredKind = GetVariants(barred, quiet);
+    FCacheWord.clear();
+    if (barredKind != wkUnknown) {
+      found = w + "|" + (glued ? Words[1] : std::string());
+      FWordEnd = FWordStart + static_cast<int>(found.size());
+      if (glued) {
+        Words.Delete(1);
+        Separators.Delete(0);
+      }
+      return apply(barred, barredKind);
+    }
+    FNextWord = saveNext;
+  }
+  // An initial drawn with a Latin look-alike before a Cyrillic name ("H. Кащеев") is Cyrillic.
+  if (w.size() == 1 && ClassifyMixedWord(w) == 4 && IsCapital(static_cast<unsigned char>(w[0])) && !sep.empty() &&
+      sep[0] == '.' && !FNextWord.empty() && IsCapital(static_cast<unsigned char>(FNextWord[0])) && HasCyrillic(FNextWord)) {
+    std::string initial = w;
+    FixMixedWord(initial, 1);
+    return apply(initial, wkFixed);
+  }
+  if (IsValidForScheme(*FSchema, w) || IsNumberLike(w)) {
+    const std::string reading = FarMoreFrequentReading(w);
+    return apply(reading, reading == w ? wkRussian : wkFixed);
+  }
   if (IsCode(w)) return apply(w, wkCorrect);
-  // A capitalised word of Cyrillic letters the dictionary does not know is a name: it stays.
-  if (AllCyrillic(w) && IsCapital(static_cast<unsigned char>(w[0]))) return apply(w, wkCorrect);
+  // A capitalised word of Cyrillic letters the dictionary does not know is a name: it stays,
+  // unless its letters do not go together as Russian ones do (a shape confusion, "Истниа").
+  if (AllCyrillic(w) && IsCapital(static_cast<unsigned char>(w[0])) && RussianScore(w) == 0) return apply(w, wkCorrect);
   if (!sep.empty() && sep[0] == '.' && IsValidForScheme(*FSchema, w + ".")) return apply(w, wkRussian);
   // Among transliterated Russian an initial ("G. Malkin") is a Cyrillic letter, and the
   // capitalised word after it or after a capitalised word read as Cyrillic ("Gennadij Malkin") a
@@ -559,7 +679,7 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   int kind = GetVariants(r, quiet);
   if (kind != wkUnknown) return apply(r, kind);
   std::string special;
-  if (Option(goTranslateAdaptiveCyrillic) && ClassifySpecialSyntax(w, special) == 4) return apply(special, wkRussian);
+  if (Option(goTranslateAdaptiveCyrillic) && MayGuess(w) && ClassifySpecialSyntax(w, special) == 4) return apply(special, wkRussian);
 
   // Leading marks.
   std::string t = w;
@@ -605,43 +725,7 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     }
   }
   // Neighbouring words.
-  if (Option(goAllowMergeAcrossSpace) && Words.Count() > 1 && !Blank(Words[1]) && w.find('.') == std::string::npos) {
-    if (IsOneLetter(w) && sep == " ") {
-      std::string joined = w;
-      int taken = 0;
-      while (taken + 1 < Words.Count() && Separators[taken] == " " && IsOneLetter(Words[taken + 1])) {
-        joined += Words[taken + 1];
-        ++taken;
-      }
-      if (joined.size() > 2 && (IsEnglishWord(joined) || IsRussianWord(joined) || IsNumberLike(joined))) {
-        found = Editor->TextRange(FWordStart, FWordStart + static_cast<int>(joined.size()) * 2 - 1);
-        FWordEnd = FWordStart + static_cast<int>(found.size());
-        for (int i = 0; i < taken; ++i) {
-          Words.Delete(1);
-          Separators.Delete(0);
-        }
-        Words.SetStrings(0, joined);
-        return apply(joined, wkFixed);
-      }
-    }
-    const std::string second = Words[1];
-    std::string pair = w + second;
-    if (pair.size() < 20 && Blank(sep) && w.size() >= 2 && second.size() >= 2) {
-      const std::string saveNext = FNextWord;
-      FNextWord = Words.Count() > 2 ? Words[2] : std::string();
-      pair.erase(std::remove(pair.begin(), pair.end(), '-'), pair.end());
-      std::string v = pair;
-      if ((kind = GetVariants(v, quiet)) != wkUnknown) {
-        found = w + sep + second;
-        FWordEnd = FWordStart + static_cast<int>(found.size());
-        Words.Delete(1);
-        Separators.Delete(0);
-        return apply(v, kind);
-      }
-      FNextWord = saveNext;
-      FCacheWord.clear();
-    }
-  }
+  if (joinPair()) return false;
   // The final call: automatic guesses and the answer memory.
   r = w;
   kind = GetVariants(r, ExecMode);
@@ -698,7 +782,7 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   // sign "быть"): the one the prose shows more often wins, against how far down the rules' lists
   // its readings are. A reading the text did not write (a later step adds the soft sign) must be
   // clearly more frequent, and not at all in a text that writes its soft signs.
-  constexpr int kRankWeight = 4, kClearlyMore = 4;  // four classes are twice as often
+  constexpr int kRankWeight = 4;
   std::string best = Found;
   int bestScore = FrequencyClass(Found);
   const bool name = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) &&
@@ -736,6 +820,92 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
       }
     }
   }
+  return best;
+}
+
+int TQGrammar::JoinSpacedLetters(const TStringList& Words, const TStringList& Separators, std::string& Joined) {
+  // After the first letter, a digit that may stand for a letter ("р а 6 с т в о") is one too.
+  auto letterLike = [](const std::string& Word) { return IsOneLetter(Word) || Word == "0" || Word == "3" || Word == "6"; };
+  std::vector<std::string> letters{Words[0]};
+  while (static_cast<int>(letters.size()) < Words.Count() && Separators[letters.size() - 1] == " " &&
+         letterLike(Words[static_cast<int>(letters.size())]))
+    letters.push_back(Words[static_cast<int>(letters.size())]);
+  const int count = static_cast<int>(letters.size());
+  if (count < 3) return 0;
+  auto text = [&](int From, int Length) {
+    std::string word;
+    for (int i = From; i < From + Length; ++i) word += letters[i];
+    return word;
+  };
+  auto isWord = [&](const std::string& Word) {
+    return IsEnglishWord(Word) || IsRussianWord(Word) || (Word.size() > 2 && IsNumberLike(Word));
+  };
+  // The letters are read as the cheapest row of words: a word the word tests accept (a one-
+  // letter word, or three letters or more) costs 2, four letters or more that the rules repair
+  // ("В e с ь") 3, and three letters or more that make no word (a spaced name, or one the
+  // look-ahead cuts) 2 a letter and 1. "с т е б е с" is "с тебе с", never "стеб" and two stray
+  // letters; "E в г е н и й" is one word.
+  constexpr int kWord = 2, kRepaired = 3, kNone = 1 << 20;
+  const TExecModes quiet = ExecMode | emNoDialog | emSimpleMatch;
+  std::vector<int> cost(count + 1, kNone), first(count + 1, 0);
+  std::vector<std::string> firstWords(count + 1);
+  cost[count] = 0;
+  for (int from = count - 1; from >= 0; --from)
+    for (int length = count - from; length >= 1; --length) {
+      if (length == 2 || (length == 1 && !isWord(letters[from]))) continue;
+      std::string word = text(from, length);
+      int price = kWord;
+      if (length > 1 && !isWord(word)) {
+        price = 2 * length + 1;
+        if (length >= 4) {
+          const std::string saveNext = FNextWord;
+          FNextWord = from + length < Words.Count() ? Words[from + length] : std::string();
+          if (GetVariants(word, quiet) != wkUnknown) price = kRepaired;
+          FNextWord = saveNext;
+          FCacheWord.clear();
+        }
+      }
+      if (cost[from + length] + price >= cost[from]) continue;
+      cost[from] = cost[from + length] + price;
+      first[from] = price > kRepaired ? 0 : length;
+      firstWords[from] = std::move(word);
+    }
+  if (first[0] < 3) return 0;
+  Joined = firstWords[0];
+  return first[0];
+}
+
+std::string TQGrammar::MostFrequentOfStep(const std::string& Word, const std::string& Found, int Margin) {
+  std::vector<std::string> variants;
+  std::string direct;
+  FSchema->NamePass = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) &&
+                      IsSmall(static_cast<unsigned char>(Word[1]));
+  FAllVariants = true;
+  ApplyRules(Word, variants, direct);
+  FAllVariants = false;
+  FSchema->NamePass = false;
+  // The most frequent of the readings that pass the margin.
+  std::string best = Found;
+  int bestClass = FrequencyClass(Found) + Margin - 1;
+  for (const std::string& v : variants) {
+    if (v == best || !IsValidForScheme(*FSchema, v)) continue;
+    const int cls = FrequencyClass(v);
+    if (cls > bestClass) {
+      best = v;
+      bestClass = cls;
+    }
+  }
+  return best;
+}
+
+std::string TQGrammar::FarMoreFrequentReading(const std::string& Word) {
+  // A short word in small Cyrillic letters that one of its readings outnumbers 32 times in the
+  // prose ("пе" for "не", "па" for "на") is that reading.
+  constexpr int kFarMore = 20;
+  if (Word.size() > 3 || !AllCyrillic(Word) || !std::all_of(Word.begin(), Word.end(), [](char c) { return IsSmall(static_cast<unsigned char>(c)); }))
+    return Word;
+  std::string best = Word;
+  for (FSchema->ResetSteps(); !FSchema->Done && best == Word; FSchema->NextStep()) best = MostFrequentOfStep(Word, Word, kFarMore);
   return best;
 }
 

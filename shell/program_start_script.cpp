@@ -207,6 +207,8 @@ void Answer(const std::string& argument) {
     Dialogs().Answer(TDialogKind::MessageDlg, result);
   else if (kind == "messagebox")
     Dialogs().Answer(TDialogKind::MessageBox, result);
+  else if (kind == "form")
+    Dialogs().Answer(TDialogKind::Form, result);
   else if (kind == "openfile" || kind == "savefile") {
     // "answer savefile 2 PATH": the file dialog is confirmed with PATH under filter 2.
     std::string path;

@@ -8,7 +8,8 @@
 //   wait-file FILE   waits (handling messages, at most 3 min) until FILE exists
 //   save-text FILE   writes the editor text to FILE as UTF-8
 //   answer KIND N    queues the answer N (modal result or ID) for the next question of KIND
-//                    (messagedlg, messagebox); questions go to a scripted dialog service, and
+//                    (messagedlg, messagebox, form: a dialog window of the program's own, left
+//                    unshown); questions go to a scripted dialog service, and
 //                    one nobody answered fails the script instead of waiting
 //   asked TEXT       fails unless a question asked so far (also at start-up) holds TEXT
 //   walk-menus REPORT [NAME...]  opens every main-menu entry and clicks every enabled item once

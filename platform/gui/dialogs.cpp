@@ -301,11 +301,13 @@ TScriptedDialogs& TScriptedDialogs::Answer(TDialogKind kind, int result, std::fu
 }
 
 void TScriptedDialogs::Ask(TDialogRequest& request) {
+  // An answer may show a window that asks again: the entry is found by its place, not as the last.
+  const size_t at = asked_.size();
   asked_.push_back(request);
   std::string what = std::string(KindName(request.Kind)) + " \"" + request.Text + "\"";
   if (answers_.empty() && rest_) {
     rest_(request);
-    asked_.back() = request;
+    asked_[at] = request;
     return;
   }
   if (answers_.empty()) {
@@ -320,7 +322,7 @@ void TScriptedDialogs::Ask(TDialogRequest& request) {
   }
   request.Result = entry.Result;
   if (entry.Fill) entry.Fill(request);
-  asked_.back() = request;
+  asked_[at] = request;
 }
 
 int ShowModalDialog(TCustomForm& form) {

@@ -51,7 +51,12 @@ protected:
     Dialog.Schemes = {"First", "Second"};
     Dialog.SchemeIndex = 0;
     Dialog.Options = {{"Highlight only", false, goHighlightOnly, nullptr}};
+    // The dialog window itself is shown, for the steps to work in.
+    Windows.AnswerRest([](TDialogRequest& Request) {
+      if (Request.Kind == TDialogKind::Form) Request.Result = Request.Form->ShowModal();
+    });
   }
+  TScriptedDialogs Windows;
   TAskForm Form{nullptr};
   TAskDialog Dialog{&Form};
   TModalStep Steps;
@@ -125,7 +130,8 @@ TEST_F(AskFormTest, ConfirmPageAnswers) {
 
 TEST_F(AskFormTest, ChosenEventColourIsStoredAndMarksWords) {
   Dialog.AddEventRow(wkFixed, "Fixed");
-  TScriptedDialogs dialogs;  // no dialog is asked: the colour comes from the colour menu
+  TScriptedDialogs dialogs;  // the options page shows; the colour comes from the colour menu
+  dialogs.Answer(TDialogKind::Form, 0, [](TDialogRequest& Request) { Request.Result = Request.Form->ShowModal(); });
   Steps.Then([&] {
     ASSERT_EQ(Form.EventShapes.size(), 1u);
     TShape* swatch = Form.EventShapes[0];

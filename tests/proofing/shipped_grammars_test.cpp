@@ -161,6 +161,39 @@ TEST_F(ShippedGrammarsTest, OcrRepairsShapeConfusionsAndLeavesNamesAlone) {
                             {"Писал об этом М.Генин, а Лиля молчала.", "Писал об этом М.Генин, а Лиля молчала."}});
 }
 
+// OCR damage of kinds the rules are not told about word by word, and text that must stay.
+TEST_F(ShippedGrammarsTest, OcrRepairsShortLookAlikeWordsSpacedLettersDigitsAndBars) {
+  ExpectAll("ocrclean.qg",
+            {// Short words made mostly or wholly of Latin look-alikes, among Cyrillic words.
+             {"Мой KOT спит. Bчepa было xopoш день.", "Мой КОТ спит. Вчера было хорош день."},
+             // An unknown name keeps the Cyrillic letters OCR read, only its look-alikes change.
+             {"Сказал Кaщеeв и Кащeев.", "Сказал Кащеев и Кащеев."},
+             // Spaced letters, also after and before one-letter words and with look-alikes.
+             {"В н и м а н и е! Т а к о в о.", "Внимание! Таково."},
+             {"я с т е б е с тобой, и д е н ь г и", "я с тебе с тобой, и деньги"},
+             {"В e с ь мир и ч е р т a", "Весь мир и черта"},
+             {"это р а 6 с т в о", "это рабство"},
+             // An initial drawn with a Latin look-alike before a Cyrillic name.
+             {"Писал H. Кащеев, а не H. Ivanov.", "Писал Н. Кащеев, а не H. Ivanov."},
+             // Digits for letters at a word's edge and in words of two characters.
+             {"Потом 0ни шли 3а домом и3 леса, 6ыло тихо.", "Потом они шли за домом из леса, было тихо."},
+             // The soft sign with a bar, which the scanner cuts at the bar.
+             {"Мы усль|шали, что вь| 6ь|ли там.", "Мы услышали, что вы были там."},
+             // A capitalised word whose letters do not go together is repaired; names stay.
+             {"Оптнмизм и Евгенпй; Генин и Лиля.", "Оптимизм и Евгений; Генин и Лиля."},
+             // Of the words the rules make, a clearly more frequent one wins ("возне").
+             {"Он стоял возпе дома.", "Он стоял возле дома."},
+             // A rare short word that reads as one of the commonest ones is that one.
+             {"Я пе знаю, что па столе и пe там.", "Я не знаю, что на столе и не там."},
+             // Words broken at a line end, names among them.
+             {"Смири- тeльная рубашка, 6ы- стро. Сказал Kащ- еев.", "Смирительная рубашка, быстро. Сказал Кащеев."},
+             {"двух- или трехкомнатная", "двух- или трехкомнатная"},
+             // Labels, English prose and one-letter words stay as they are.
+             {"класс 5а, квартира 3б и 6в", "класс 5а, квартира 3б и 6в"},
+             {"Here is an example: name, mem and mon.", "Here is an example: name, mem and mon."},
+             {"а и в мире", "а и в мире"}});
+}
+
 TEST_F(ShippedGrammarsTest, EnglishProseKeepsItsWordsAndQuotes) {
   ExpectAll("translit.qg", {{"QOTD: 'of course it is on the stardate list', said Coupland.",
                              "QOTD: 'of course it is on the stardate list', said Coupland."}});

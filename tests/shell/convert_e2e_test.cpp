@@ -1,5 +1,6 @@
 // End to end: the real program removes HTML and transliterates through its Convert menu, using
-// the rule files of its program folder and the find form's silent list replacement.
+// the rule files of its program folder and the find form's silent list replacement, and cleans
+// up scanned text.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,6 +27,21 @@ TEST(EndToEnd, RemoveHtmlThenTransliterateThroughTheMenu) {
   ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
   EXPECT_EQ(ProgramRun::ReadText(f.Path("stripped.txt")), WideToUtf8(u"Привет, «мир» и Москва"));
   EXPECT_EQ(ProgramRun::ReadText(f.Path("latin.txt")), "Privet, \xC2\xABmir\xC2\xBB i Moscow");
+}
+
+TEST(EndToEnd, OcrCleanUpThroughTheMenu) {
+  ProgramFolders f;
+  f.Write("scan.txt", WideToUtf8(u"В н и м а н и е! Мой KOT усль|шал, что 0ни пришли 3а дом."));
+  // The options page of the clean-up is confirmed as it stands.
+  f.Write("run.script",
+          "answer form 1\n"
+          "click Kestrivancorrection1\n"
+          "save-text " + f.Path("clean.txt") + "\n"
+          "answer messagedlg 7\n"
+          "close\n");
+  ProgramRun run({f.Path("scan.txt")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("clean.txt")), WideToUtf8(u"Внимание! Мой КОТ услышал, что они пришли за дом."));
 }
 
 // The script clicks only what a user could click, and says why it cannot.
