@@ -11,23 +11,14 @@
 #include "proofing/correction_editor_adapter.h"
 #include "proofing/correction_engine.h"
 #include "proofing/spell.h"
+#include "spell_fixtures.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_attributes.h"
 
 namespace {
 
-class CorrectionEditorTest : public ::testing::Test {
+class CorrectionEditorTest : public ShippedSpellTest {
 protected:
-  static void SetUpTestSuite() {
-    SetProgramFolder(QM_PROGRAM_DIR "/");
-    Spell = new TQSpell();
-    Spell->LoadLanguages(QM_PROGRAM_DIR "/Dict/");
-    Spell->EnableStandardDictionaries();
-  }
-  static void TearDownTestSuite() {
-    delete Spell;
-    Spell = nullptr;
-  }
   // Runs a shipped grammar's scheme without the dialog, in automatic mode.
   void Correct(const char* Grammar, int Scheme = 0) {
     Engine.Spell = Spell;
@@ -60,13 +51,10 @@ protected:
     }
   }
 
-  static TQSpell* Spell;
   TRichEditW Edit{nullptr};
   TRichEditCorrectionEditor Editor{Edit};
   TQGrammar Engine;
 };
-
-TQSpell* CorrectionEditorTest::Spell = nullptr;
 
 TEST_F(CorrectionEditorTest, DetransliteratesAParagraph) {
   SetText(u"Privet! Eto korotkij tekst, napisannyj latinskimi bukvami. Ya khochu proverit', kak rabotaet "

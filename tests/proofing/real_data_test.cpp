@@ -9,17 +9,8 @@
 
 namespace {
 
-class RealData : public ::testing::Test {
+class RealData : public ShippedSpellTest {
 protected:
-  static void SetUpTestSuite() {
-    Spell = new TQSpell();
-    Spell->LoadLanguages(QM_PROGRAM_DIR "/Dict/");
-    Spell->EnableStandardDictionaries();
-  }
-  static void TearDownTestSuite() {
-    delete Spell;
-    Spell = nullptr;
-  }
   static void ExpectSuggested(const std::string& Wrong, const std::string& Right, LCID Lcid) {
     EXPECT_FALSE(Spell->IsValidWord(Wrong, Lcid)) << Wrong;
     TSuggestionList list;
@@ -29,10 +20,7 @@ protected:
     EXPECT_NE(std::find(first.begin(), first.end(), Right), first.end())
         << Wrong << " -> " << ::testing::PrintToString(first);
   }
-  static TQSpell* Spell;
 };
-
-TQSpell* RealData::Spell = nullptr;
 
 TEST_F(RealData, LanguagesAndDictionariesAreThere) {
   ASSERT_EQ(Spell->LanguageCount(), 2);

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "proofing/correction_engine.h"
 #include "proofing/spell.h"
+#include "spell_fixtures.h"
 #include "proofing/text_correction_editor.h"
 
 namespace {
@@ -16,18 +17,8 @@ namespace {
 std::string Cp(const std::string& Utf8) { return WideToAnsi(Utf8ToWide(Utf8), 1251); }
 std::string Utf8(const std::string& Cp1251) { return WideToUtf8(AnsiToWide(Cp1251, 1251)); }
 
-class ShippedGrammarsTest : public ::testing::Test {
+class ShippedGrammarsTest : public ShippedSpellTest {
 protected:
-  static void SetUpTestSuite() {
-    SetProgramFolder(QM_PROGRAM_DIR "/");
-    Spell = new TQSpell();
-    Spell->LoadLanguages(QM_PROGRAM_DIR "/Dict/");
-    Spell->EnableStandardDictionaries();
-  }
-  static void TearDownTestSuite() {
-    delete Spell;
-    Spell = nullptr;
-  }
   // Runs a shipped grammar's scheme without the dialog, in automatic mode; UTF-8 in and out.
   static std::string Correct(const char* Grammar, const std::string& Utf8Text, int Scheme = 0) {
     TTextCorrectionEditor editor(Cp(Utf8Text));
@@ -49,10 +40,7 @@ protected:
   static void ExpectAll(const char* Grammar, const std::vector<TCase>& Cases) {
     for (const TCase& c : Cases) EXPECT_EQ(Correct(Grammar, c.Input), c.Expected) << c.Input;
   }
-  static TQSpell* Spell;
 };
-
-TQSpell* ShippedGrammarsTest::Spell = nullptr;
 
 TEST_F(ShippedGrammarsTest, RulesThatLeaveNothingOfAWordNeverStopThePass) {
   EXPECT_EQ(Correct("translit.qg", "privet '' mir kak dela"), "привет '' мир как дела");

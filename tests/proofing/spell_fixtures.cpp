@@ -48,3 +48,17 @@ void WriteTestLanguage(const std::string& Folder, const std::string& Name, LCID 
 }
 
 std::string Cp1251(const std::string& Utf8) { return WideToAnsi(Utf8ToWide(Utf8), 1251); }
+
+TQSpell* ShippedSpellTest::Spell = nullptr;
+
+void ShippedSpellTest::SetUpTestSuite() {
+  SetProgramFolder(QM_PROGRAM_DIR "/");
+  Spell = new TQSpell();
+  Spell->LoadLanguages(QM_PROGRAM_DIR "/Dict/");
+  Spell->EnableStandardDictionaries();
+}
+
+void ShippedSpellTest::TearDownTestSuite() {
+  delete Spell;
+  Spell = nullptr;
+}

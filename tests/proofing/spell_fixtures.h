@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "platform/files.h"
 #include "proofing/dictionary_format.h"
 #include "proofing/language_format.h"
+#include "proofing/spell.h"
 
 // A fresh temporary folder, removed with the object. Name() ends with '/'.
 class TTempFolder {
@@ -29,3 +32,12 @@ void WriteTestLanguage(const std::string& Folder, const std::string& Name, LCID 
                        const std::vector<std::string>& CommonWords = {});
 // Code page 1251 text from UTF-8.
 std::string Cp1251(const std::string& Utf8);
+
+// A suite over the program's own spelling dictionaries (built into the program folder), loaded
+// once for all its tests.
+class ShippedSpellTest : public ::testing::Test {
+protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+  static TQSpell* Spell;
+};
