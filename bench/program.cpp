@@ -306,21 +306,30 @@ bool OpenAndShow(benchmark::State& state, const std::string& file, Opened& out) 
   return true;
 }
 
+// Opens `Base` and then `Other` in a shown window and reports each one's time, memory growth and
+// idle CPU under its name, with the ratios of `Other` to `Base`.
+void CompareOpens(benchmark::State& state, const std::string& Base, const char* BaseName, const std::string& Other,
+                  const char* OtherName) {
+  const std::string base(BaseName), other(OtherName);
+  for (auto _ : state) {
+    Opened a, b;
+    if (!OpenAndShow(state, Base, a) || !OpenAndShow(state, Other, b)) return;
+    state.counters[base + "_ms"] = a.ms;
+    state.counters[other + "_ms"] = b.ms;
+    state.counters[base + "_MB"] = a.growthMB;
+    state.counters[other + "_MB"] = b.growthMB;
+    state.counters[base + "_idle_cpu_pct"] = a.idlePct;
+    state.counters[other + "_idle_cpu_pct"] = b.idlePct;
+    state.counters["ratio_time"] = b.ms / a.ms;
+    state.counters["ratio_memory"] = b.growthMB / a.growthMB;
+  }
+}
+
 // 50 MB without a line break against 50 MB of short lines.
 void BM_SingleLine50MB(benchmark::State& state) {
   const std::string lines = File("lines50.txt", [] { return Prose(50u << 20, false); });
   const std::string line = File("line50.txt", [] { return Prose(50u << 20, true); });
-  for (auto _ : state) {
-    Opened base, one;
-    if (!OpenAndShow(state, lines, base) || !OpenAndShow(state, line, one)) return;
-    state.counters["lines_ms"] = base.ms;
-    state.counters["one_line_ms"] = one.ms;
-    state.counters["one_line_MB"] = one.growthMB;
-    state.counters["lines_idle_cpu_pct"] = base.idlePct;
-    state.counters["one_line_idle_cpu_pct"] = one.idlePct;
-    state.counters["ratio_time"] = one.ms / base.ms;
-    state.counters["ratio_memory"] = one.growthMB / base.growthMB;
-  }
+  CompareOpens(state, lines, "lines", line, "one_line");
 }
 BENCHMARK(BM_SingleLine50MB)->Iterations(1)->Unit(benchmark::kMillisecond);
 
@@ -339,16 +348,7 @@ void BM_DenseRtf(benchmark::State& state) {
       text += "Line " + std::to_string(i) + " holds {\\b bold} and {\\cf1 red} words here.\\par\n";
     return text + "}";
   });
-  for (auto _ : state) {
-    Opened base, rich;
-    if (!OpenAndShow(state, plain, base) || !OpenAndShow(state, rtf, rich)) return;
-    state.counters["plain_ms"] = base.ms;
-    state.counters["rtf_ms"] = rich.ms;
-    state.counters["plain_MB"] = base.growthMB;
-    state.counters["rtf_MB"] = rich.growthMB;
-    state.counters["ratio_time"] = rich.ms / base.ms;
-    state.counters["ratio_memory"] = rich.growthMB / base.growthMB;
-  }
+  CompareOpens(state, plain, "plain", rtf, "rtf");
 }
 BENCHMARK(BM_DenseRtf)->Iterations(1)->Unit(benchmark::kMillisecond);
 
