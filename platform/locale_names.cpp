@@ -1,5 +1,6 @@
 #include "platform/locale_names.h"
 
+#include <unicode/uldnames.h>
 #include <unicode/uloc.h>
 
 #include <algorithm>
@@ -81,9 +82,16 @@ std::string LookUpLocaleName(LCID lcid, TLocaleNameKind kind) {
   if (loc.empty()) return {};
   switch (kind) {
     case lnLocalized: {
+      // The short form of the country ("English (US)"), so that a name fits a toolbar's combo.
       const std::string ui(LocaleIcuName(InterfaceLcid()));
-      return Capitalised(
-          IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uloc_getDisplayName(loc.c_str(), ui.c_str(), b, n, e); }));
+      UDisplayContext context = UDISPCTX_LENGTH_SHORT;
+      UErrorCode error = U_ZERO_ERROR;
+      ULocaleDisplayNames* names = uldn_openForContext(ui.c_str(), &context, 1, &error);
+      if (U_FAILURE(error)) return {};
+      const std::string name = Capitalised(
+          IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uldn_localeDisplayName(names, loc.c_str(), b, n, e); }));
+      uldn_close(names);
+      return name;
     }
     case lnEnglish:
       return IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uloc_getDisplayLanguage(loc.c_str(), "en", b, n, e); });

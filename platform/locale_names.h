@@ -15,7 +15,7 @@ std::vector<LCID> EnumSystemLocales(bool supported);
 // True for an installed locale.
 bool IsValidLocale(LCID lcid);
 // The locale's name in the system code page: localised (in the interface's language, with the
-// country, capitalised), English language name, native language name, or the three-letter
+// country in its short form, capitalised: "English (US)"), English language name, native language name, or the three-letter
 // abbreviation (ISO 639-2 in capitals); empty for an unknown locale.
 std::string LocaleName(LCID lcid, TLocaleNameKind kind);
 // The language alone, in the interface's language and capitalised ("Russian", "Русский").

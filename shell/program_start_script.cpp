@@ -7,6 +7,7 @@
 #include <fstream>
 #include <time.h>
 #include <sstream>
+#include <deque>
 #include <map>
 #include <set>
 #include <thread>
@@ -22,6 +23,7 @@
 #include "platform/gui/key_send.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/mouse_send.h"
+#include "platform/gui/shell_open.h"
 #include "platform/gui/shown_texts.h"
 #include "platform/gui/timer.h"
 #include "platform/gui/window_walk.h"
@@ -60,8 +62,9 @@ std::string Unreachable(TComponent* component) {
 }
 
 // Opens the submenus above `item` from the top, as a user does on the way to it: their opening
-// handlers set what they offer.
+// handlers set what they offer. An item of a popup menu is reached by popping the menu up.
 void OpenMenusAbove(TMenuItem* item) {
+  if (auto* popup = dynamic_cast<TPopupMenu*>(item->GetParentMenu()); popup && popup->OnPopup) popup->OnPopup(popup);
   std::vector<TMenuItem*> above;
   for (TMenuItem* at = item->Parent(); at && at->Parent(); at = at->Parent()) above.insert(above.begin(), at);
   for (TMenuItem* menu : above) {
@@ -90,15 +93,107 @@ void Click(const std::string& name) {
     throw Exception(name + " is no menu item, action or control");
 }
 
+TShortCut KeyOf(const std::string& text) {
+  const TShortCut shortCut = TextToShortCut(text);
+  if (!shortCut) throw Exception("no such key: " + text);
+  return shortCut;
+}
+
+void SendShortCut(TWinControl* target, TShortCut shortCut) {
+  const TShiftState shift = ((shortCut & scShift) ? ssShift : 0) | ((shortCut & scCtrl) ? ssCtrl : 0) |
+                            ((shortCut & scAlt) ? ssAlt : 0);
+  SendKeyTo(target, uint16_t(shortCut & 0x0FFF), shift);
+}
+
 // Presses a key such as "Ctrl+Alt+C" where the user's keys go: the main window's focused
 // control, else its editor.
 void PressKey(const std::string& text) {
-  const TShortCut shortCut = TextToShortCut(text);
-  if (!shortCut) throw Exception("no such key: " + text);
-  const TShiftState shift = ((shortCut & scShift) ? ssShift : 0) | ((shortCut & scCtrl) ? ssCtrl : 0) |
-                            ((shortCut & scAlt) ? ssAlt : 0);
-  TWinControl* target = MainForm->ActiveControl() ? MainForm->ActiveControl() : MainForm->Editor;
-  SendKeyTo(target, uint16_t(shortCut & 0x0FFF), shift);
+  SendShortCut(MainForm->ActiveControl() ? MainForm->ActiveControl() : MainForm->Editor, KeyOf(text));
+}
+
+// What a user does in a window: a key pressed in its focused control, or "click:NAME", a click
+// on its control NAME (a window control takes the Space key, as after Tab to it).
+void UseWindow(TCustomForm& form, const std::string& step) {
+  if (step.rfind("click:", 0) != 0) {
+    SendShortCut(form.ActiveControl() ? form.ActiveControl() : &form, KeyOf(step));
+    return;
+  }
+  const std::string name = step.substr(6);
+  auto* control = dynamic_cast<TControl*>(form.FindComponent(name));
+  if (!control) throw Exception("no control " + name + " on the window " + form.Name());
+  if (!control->Visible() || !control->Enabled()) throw Exception("a user cannot click " + name + " on " + form.Name());
+  if (auto* window = dynamic_cast<TWinControl*>(control))
+    SendKeyTo(window, VK_SPACE, 0);
+  else
+    control->Click();
+}
+
+// Takes the `steps` in `form` (up modally) and closes it with `result` unless a step closed it.
+void UseModalWindow(TCustomForm& form, const std::vector<std::string>& steps, int result) {
+  for (const std::string& step : steps) {
+    if (!form.Modal()) break;
+    UseWindow(form, step);
+    Application->ProcessMessages();
+  }
+  if (form.Modal()) form.SetModalResult(result);
+}
+
+// Shows `form` modally, takes the `steps` in it once it is up, and closes it; its modal result.
+int ShowUsing(TCustomForm& form, const std::vector<std::string>& steps, int result) {
+  TTimer timer(nullptr);
+  timer.SetInterval(1);
+  timer.OnTimer = [&](TObject*) {
+    if (!form.Modal()) return;
+    timer.SetEnabled(false);
+    try {
+      UseModalWindow(form, steps, result);
+    } catch (const Exception& e) {
+      Fail(e.Message);
+      form.SetModalResult(mrCancel);
+    }
+  };
+  return form.ShowModal();
+}
+
+// "in-window FORM N STEP...": the next time the window FORM is up modally, the steps are taken
+// in it and it closes with N. The plans wait in order; each has a timer of its own, since a
+// step may open the next window while its own timer's handler runs.
+struct TWindowPlan {
+  std::string Form;
+  int Result = 0;
+  std::vector<std::string> Steps;
+};
+
+std::deque<TWindowPlan>& WindowPlans() {
+  static std::deque<TWindowPlan> plans;
+  return plans;
+}
+
+void PlanWindow(const std::string& argument) {
+  std::istringstream in(argument);
+  TWindowPlan plan;
+  if (!(in >> plan.Form >> plan.Result)) throw Exception("in-window needs a window and a modal result: " + argument);
+  for (std::string step; in >> step;) plan.Steps.push_back(step);
+  for (const std::string& step : plan.Steps)
+    if (step.rfind("click:", 0) != 0) KeyOf(step);  // a key that does not exist fails now
+  const size_t index = WindowPlans().size();
+  WindowPlans().push_back(plan);
+  auto* timer = new TTimer(Application);
+  timer->SetInterval(5);
+  timer->OnTimer = [timer, index](TObject*) {
+    static size_t used = 0;  // plans used so far, shared by every plan's timer
+    if (used != index) return;  // the plans before it come first
+    TCustomForm* form = TopModalForm();
+    if (!form || form->Name() != WindowPlans()[index].Form) return;
+    timer->SetEnabled(false);
+    ++used;
+    try {
+      UseModalWindow(*form, WindowPlans()[index].Steps, WindowPlans()[index].Result);
+    } catch (const Exception& e) {
+      Fail(e.Message);
+      form->SetModalResult(mrCancel);
+    }
+  };
 }
 
 void WaitText(const std::string& utf8) {
@@ -164,7 +259,8 @@ TControl* NamedControl(const std::string& name) {
   return control;
 }
 
-// "mouse press NAME X Y [ctrl]": the left button at a point of a control, as the user uses it.
+// "mouse press NAME X Y [ctrl]": the left button at a point of a control, as the user uses it
+// ("double" is the second press of a double click).
 void Mouse(const std::string& argument) {
   std::istringstream in(argument);
   std::string action, name, x, y, key;
@@ -176,6 +272,7 @@ void Mouse(const std::string& argument) {
   };
   const TPoint p = control->ClientToScreen(Point(coordinate(x, control->Width()), coordinate(y, control->Height())));
   const TMouseAction a = action == "press"     ? TMouseAction::Press
+                         : action == "double"  ? TMouseAction::DoubleClick
                          : action == "release" ? TMouseAction::Release
                          : action == "move"    ? TMouseAction::Move
                                                : throw Exception("no such mouse action: " + action);
@@ -207,8 +304,16 @@ void Answer(const std::string& argument) {
     Dialogs().Answer(TDialogKind::MessageDlg, result);
   else if (kind == "messagebox")
     Dialogs().Answer(TDialogKind::MessageBox, result);
-  else if (kind == "form")
-    Dialogs().Answer(TDialogKind::Form, result);
+  else if (kind == "form") {
+    // "answer form N [STEP...]": with steps the window shows and takes them before it closes.
+    std::vector<std::string> steps;
+    for (std::string step; in >> step;) steps.push_back(step);
+    if (steps.empty())
+      Dialogs().Answer(TDialogKind::Form, result);
+    else
+      Dialogs().Answer(TDialogKind::Form, result,
+                       [steps, result](TDialogRequest& r) { r.Result = ShowUsing(*r.Form, steps, result); });
+  }
   else if (kind == "openfile" || kind == "savefile") {
     // "answer savefile 2 PATH": the file dialog is confirmed with PATH under filter 2.
     std::string path;
@@ -449,6 +554,20 @@ void RunLine(const std::string& line) {
     SavePlaces(argument);
   else if (verb == "asked")
     Asked(argument);
+  else if (verb == "in-window")
+    PlanWindow(argument);
+  else if (verb == "record-opens") {
+    // Nothing is handed to the desktop from now on: each target is written down instead.
+    const std::string file = ProgramFileName(argument);
+    SetShellOpenHandler([file](const std::string& target) {
+      std::ofstream(file, std::ios::app) << AnsiToUtf8(target) << '\n';
+      return true;
+    });
+  } else if (verb == "save-shown") {
+    TTextRecord texts;
+    texts.Visible();
+    WriteFileAtomic(ProgramFileName(argument), texts.Report());
+  }
   else if (verb == "walk-menus") {
     std::istringstream names(argument);
     std::string report, name;

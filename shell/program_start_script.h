@@ -9,9 +9,19 @@
 //   save-text FILE   writes the editor text to FILE as UTF-8
 //   answer KIND N    queues the answer N (modal result or ID) for the next question of KIND
 //                    (messagedlg, messagebox, form: a dialog window of the program's own, left
-//                    unshown); questions go to a scripted dialog service, and
+//                    unshown; "answer form N STEP..." shows it, takes the STEPs in it and
+//                    closes it with N: a STEP is a key pressed in its focused control or
+//                    "click:NAME", its control NAME clicked); questions go to a scripted
+//                    dialog service, and
 //                    one nobody answered fails the script instead of waiting
-//   asked TEXT       fails unless a question asked so far (also at start-up) holds TEXT
+//   asked TEXT       fails unless a question asked so far (also at start-up) holds TEXT (a
+//                    window of the program's own is asked by its title)
+//   in-window FORM N STEP...  the next time the window named FORM is up modally (shown by the
+//                    program itself), the STEPs (as for answer form) are taken in it and it
+//                    closes with N; such plans are used in the order given
+//   record-opens FILE  hands nothing to the desktop from now on: each file or address the
+//                    program would open with the desktop's program is appended to FILE instead
+//   save-shown FILE  writes the texts of the windows up now to FILE as check-texts does
 //   walk-menus REPORT [NAME...]  opens every main-menu entry and clicks every enabled item once
 //                    (but the NAMEd ones, menus of the bar too), answering questions with Cancel/No/OK and closing
 //                    windows left up; writes what it did to REPORT, fails on an error box
@@ -24,7 +34,8 @@
 //   type TEXT        types TEXT into the editor, one key at a time, each handled before the next
 //   idle MS          handles messages for MS milliseconds
 //   stamp FILE LABEL appends "LABEL wall-ms cpu-ms peak-kB resident-kB" to FILE (benchmarks)
-//   mouse ACTION NAME X Y [ctrl]  presses, moves or releases (ACTION press, move, release) the
+//   mouse ACTION NAME X Y [ctrl]  presses, moves or releases (ACTION press, move, release; double
+//                    is the second press of a double click) the
 //                    left button at X Y of the main window's control NAME, which the events reach
 //                    as the user's do; "w-2" and "h-3" count from its width and height
 //   save-places FILE NAME...  writes "NAME PARENT LEFT TOP WIDTH HEIGHT" (screen) of each control

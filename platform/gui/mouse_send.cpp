@@ -36,20 +36,22 @@ void SendMouseAt(TMouseAction action, TPoint p, TShiftState shift) {
   const QPoint global(p.X, p.Y);
   QCursor::setPos(global);
   QWidget* target = QWidget::mouseGrabber();
-  if (!target) target = action == TMouseAction::Press || !Pressed() ? WidgetAt(global) : Pressed().data();
+  const bool press = action == TMouseAction::Press || action == TMouseAction::DoubleClick;
+  if (!target) target = press || !Pressed() ? WidgetAt(global) : Pressed().data();
   if (!target) return;
   Qt::KeyboardModifiers mods;
   if (shift & ssShift) mods |= Qt::ShiftModifier;
   if (shift & ssCtrl) mods |= Qt::ControlModifier;
   if (shift & ssAlt) mods |= Qt::AltModifier;
-  const QEvent::Type type = action == TMouseAction::Press     ? QEvent::MouseButtonPress
-                            : action == TMouseAction::Release ? QEvent::MouseButtonRelease
+  const QEvent::Type type = action == TMouseAction::Press         ? QEvent::MouseButtonPress
+                            : action == TMouseAction::DoubleClick ? QEvent::MouseButtonDblClick
+                            : action == TMouseAction::Release     ? QEvent::MouseButtonRelease
                                                               : QEvent::MouseMove;
   const Qt::MouseButton button = action == TMouseAction::Move ? Qt::NoButton : Qt::LeftButton;
   const Qt::MouseButtons held = action == TMouseAction::Release ? Qt::NoButton
-                                : action == TMouseAction::Press || Pressed() ? Qt::LeftButton
-                                                                             : Qt::NoButton;
-  if (action == TMouseAction::Press) Pressed() = target;
+                                : press || Pressed() ? Qt::LeftButton
+                                                     : Qt::NoButton;
+  if (press) Pressed() = target;
   if (action == TMouseAction::Release) Pressed() = nullptr;
   const QPointF local = target->mapFromGlobal(QPointF(global));
   QMouseEvent event(type, local, QPointF(global), button, held, mods);

@@ -5,7 +5,8 @@
 
 #include "platform/gui/gui_types.h"
 
-enum class TMouseAction { Press, Move, Release };
+// DoubleClick is the second press of a double click (a release follows it as after a press).
+enum class TMouseAction { Press, DoubleClick, Move, Release };
 
 // Sends `action` of the left button at screen point `p` with the keys of `shift` held.
 void SendMouseAt(TMouseAction action, TPoint p, TShiftState shift = 0);

@@ -101,8 +101,10 @@ TEST(LocaleNames, LocalisedNamesAreInTheInterfacesLanguage) {
   } cases[] = {
       {1033, 1049, "Russian (Russia)", "Russian"},
       {1049, 1049, "\xd0\xf3\xf1\xf1\xea\xe8\xe9 (\xd0\xee\xf1\xf1\xe8\xff)", "\xd0\xf3\xf1\xf1\xea\xe8\xe9"},
-      {1049, 1033, "\xc0\xed\xe3\xeb\xe8\xe9\xf1\xea\xe8\xe9 (\xd1\xee\xe5\xe4\xe8\xed\xe5\xed\xed\xfb\xe5 \xd8\xf2\xe0\xf2\xfb)",
-       "\xc0\xed\xe3\xeb\xe8\xe9\xf1\xea\xe8\xe9"},
+      // The country in its short form, so that the name fits the main toolbar's combo.
+      {1049, 1033, "\xc0\xed\xe3\xeb\xe8\xe9\xf1\xea\xe8\xe9 (\xd1\xd8\xc0)", "\xc0\xed\xe3\xeb\xe8\xe9\xf1\xea\xe8\xe9"},
+      {1033, 1033, "English (US)", "English"},
+      {1033, 2057, "English (UK)", "English"},
   };
   for (const auto& c : cases) {
     SetInterfaceLcid(c.interface);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "shell/main_form.h"
 #include "shell/object_open.h"
 #include "tests/shell/preferences_test_env.h"
+#include "tests/shell/program_test_util.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_messages.h"
 
@@ -188,6 +190,64 @@ TEST_F(ObjectCommandsTest, TheObjectDialogsSpeakTheInterfaceLanguage) {
   main->ObjectProperties1->Click();
   EXPECT_EQ(caption, "\xd1\xe2\xee\xe9\xf1\xf2\xe2\xe0: Package");  // "Свойства: Package"
   EXPECT_EQ(typeLabel, "\xd2\xe8\xef:");                            // "Тип:"
+}
+
+}  // namespace
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string Hex(const std::string& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string hex;
+  for (const unsigned char c : bytes) hex += {digits[c >> 4], digits[c & 15]};
+  return hex;
+}
+
+// The real program with a document that starts with an embedded file and ends with a linked
+// one: the context menu opens each (the embedded one as a private copy), a double click opens
+// the first, and Object Properties shows from the Edit menu and the context menu. The desktop
+// is replaced by the script's recorder: no desktop program starts.
+TEST(ObjectsEndToEnd, OpenFromTheMenusAndByADoubleClickPropertiesFromBoth) {
+  ProgramFolders f;
+  const std::string embedded = "the embedded notes\n";
+  f.Write("linked.txt", "the linked notes\n");
+  f.Write("objects.rtf", "{\\rtf1\\ansi {\\object\\objemb\\objw600\\objh600{\\*\\objclass Package}{\\*\\objdata " +
+                             Hex(embedded) + "}} middle {\\object\\objlink\\objw600\\objh600{\\*\\objclass Package}"
+                             "{\\*\\objdata " + Hex(f.Path("linked.txt")) + "}}\\par}");
+  f.Write("run.script",
+          "wait-text middle\n"
+          "record-opens " + f.Path("opened.txt") + "\n"
+          "key Ctrl+Home\n"
+          "key Shift+Right\n"
+          "click ObjectOpen1\n"
+          "answer form 2\n"
+          "click ObjectProperties1\n"
+          "asked Package Properties\n"
+          "answer form 2\n"
+          "click ObjectProperties2\n"
+          "key Ctrl+End\n"
+          "key Shift+Left\n"
+          "click ObjectOpen1\n"
+          // A double click on the first object (a press, a release, a second press and its release).
+          "key Ctrl+End\n"
+          "mouse press Editor 12 12\n"
+          "mouse release Editor 12 12\n"
+          "mouse double Editor 12 12\n"
+          "mouse release Editor 12 12\n"
+          "close\n");
+  ProgramRun run({f.Path("objects.rtf")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(60s), 0) << run.Stderr();
+  std::istringstream lines(ProgramRun::ReadText(f.Path("opened.txt")));
+  std::vector<std::string> opened;
+  for (std::string line; std::getline(lines, line);) opened.push_back(line);
+  ASSERT_EQ(opened.size(), 3u) << ProgramRun::ReadText(f.Path("opened.txt"));
+  EXPECT_EQ(ProgramRun::ReadText(opened[0]), embedded);
+  EXPECT_EQ(std::filesystem::path(opened[0]).parent_path(), std::filesystem::path(f.Path("run")) / "quillomark-objects");
+  EXPECT_EQ(opened[1], f.Path("linked.txt"));
+  EXPECT_EQ(ProgramRun::ReadText(opened[2]), embedded);
+  EXPECT_NE(opened[2], opened[0]) << "each open gets a copy of its own";
 }
 
 }  // namespace

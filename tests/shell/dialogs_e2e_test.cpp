@@ -1,0 +1,78 @@
+// End to end: the real program's dialogs as a user meets them. The processing options take
+// effect as the window shows them, also when Preferences is cancelled; the correction dialog
+// answers F1 with a message that no help is installed; the Find window offers no Help button it
+// could not serve while its fields carry labels.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/code_pages.h"
+#include "tests/shell/program_test_util.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// "Save original text to History" checked in Preferences > Options..., then Preferences
+// cancelled: the next operation keeps the original text in the history (before, nothing did).
+TEST(DialogsEndToEnd, TheProcessingOptionsTakeEffectWhenPreferencesIsCancelled) {
+  ProgramFolders f;
+  f.Write("note.txt", "Some Text\n");
+  f.Write("run.script",
+          "wait-text Some\n"
+          "click CaseUpper\n"
+          "save-shown " + f.Path("before.txt") + "\n"
+          "in-window PrefForm 2 click:Button1\n"
+          "in-window SpeedForm 1 click:CBEnableHist\n"
+          "click FileSettings\n"
+          "click CaseLower\n"
+          "save-shown " + f.Path("after.txt") + "\n"
+          "save-text " + f.Path("editor.txt") + "\n"
+          "answer messagedlg 7\n"
+          "close\n");
+  ProgramRun run({f.Path("note.txt")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("editor.txt")), "some Text\r");  // the word at the caret
+  const std::string before = ProgramRun::ReadText(f.Path("before.txt"));
+  const std::string after = ProgramRun::ReadText(f.Path("after.txt"));
+  EXPECT_EQ(before.find("MainForm.RevList\t"), std::string::npos) << "the history starts off\n" << before;
+  EXPECT_NE(after.find("MainForm.RevList\t"), std::string::npos) << "the history holds the change\n" << after;
+}
+
+TEST(DialogsEndToEnd, F1InTheCorrectionDialogSaysThatNoHelpIsInstalled) {
+  ProgramFolders f;
+  const std::string text = WideToUtf8(u"Мой KOT дома.");
+  f.Write("scan.txt", text);
+  // The options page shows, takes F1 (whose message is confirmed) and is cancelled.
+  f.Write("run.script",
+          "answer form 2 F1\n"
+          "answer messagedlg 1\n"
+          "click Kestrivancorrection1\n"
+          "asked No help is installed for this window.\n"
+          "save-text " + f.Path("editor.txt") + "\n"
+          "close\n");
+  ProgramRun run({f.Path("scan.txt")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("editor.txt")), text) << "the cancelled dialog ran nothing";
+}
+
+TEST(DialogsEndToEnd, TheFindWindowsPagesShowLabelledFieldsAndNoHelpButton) {
+  ProgramFolders f;
+  f.Write("note.txt", "some text to find\n");
+  const char* const pages[] = {"Find1", "Replace1", "MultiReplace1", "FindbyAttributes1"};
+  std::string script = "wait-text find\n";
+  for (const char* page : pages) script += std::string("click ") + page + "\nsave-shown " + f.Path(page) + "\n";
+  f.Write("run.script", script + "close\n");
+  ProgramRun run({f.Path("note.txt")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  for (const char* page : pages) {
+    const std::string shown = ProgramRun::ReadText(f.Path(page));
+    EXPECT_NE(shown.find("FindForm.Caption\t"), std::string::npos) << page << ": the window is up\n" << shown;
+    EXPECT_EQ(shown.find("FindForm.BtnFormat"), std::string::npos) << page << "\n" << shown;
+  }
+  // The single search field and the replacement field are labelled.
+  for (const char* label : {"FindForm.LabelFind", "FindForm.LabelReplace"})
+    EXPECT_NE(ProgramRun::ReadText(f.Path("Replace1")).find(label), std::string::npos) << label;
+}
+
+}  // namespace
