@@ -112,8 +112,15 @@ void PressKey(const std::string& text) {
 }
 
 // What a user does in a window: a key pressed in its focused control, or "click:NAME", a click
-// on its control NAME (a window control takes the Space key, as after Tab to it).
+// on its control NAME (a window control takes the Space key, as after Tab to it); or what the
+// script notes of it: "place:FILE" writes "LEFT TOP WIDTH HEIGHT" of the window (screen).
 void UseWindow(TCustomForm& form, const std::string& step) {
+  if (step.rfind("place:", 0) == 0) {
+    std::ostringstream place;
+    place << form.Left() << ' ' << form.Top() << ' ' << form.Width() << ' ' << form.Height() << '\n';
+    WriteFileAtomic(ProgramFileName(step.substr(6)), place.str());
+    return;
+  }
   if (step.rfind("click:", 0) != 0) {
     SendShortCut(form.ActiveControl() ? form.ActiveControl() : &form, KeyOf(step));
     return;
@@ -175,7 +182,7 @@ void PlanWindow(const std::string& argument) {
   if (!(in >> plan.Form >> plan.Result)) throw Exception("in-window needs a window and a modal result: " + argument);
   for (std::string step; in >> step;) plan.Steps.push_back(step);
   for (const std::string& step : plan.Steps)
-    if (step.rfind("click:", 0) != 0) KeyOf(step);  // a key that does not exist fails now
+    if (step.find(':') == std::string::npos) KeyOf(step);  // a key that does not exist fails now
   const size_t index = WindowPlans().size();
   WindowPlans().push_back(plan);
   auto* timer = new TTimer(Application);
@@ -584,6 +591,7 @@ void RunLine(const std::string& line) {
     std::set<std::string> skip;
     while (names >> name) skip.insert(name);
     TTextRecord texts;
+    texts.Visible();  // the windows as the script left them, before the walk changes them
     TMenuWalk(std::move(skip), &texts).Run();
     texts.Visible();
     for (int i = 0; i < Screen->FormCount(); ++i) {

@@ -10,8 +10,9 @@
 //   answer KIND N    queues the answer N (modal result or ID) for the next question of KIND
 //                    (messagedlg, messagebox, form: a dialog window of the program's own, left
 //                    unshown; "answer form N STEP..." shows it, takes the STEPs in it and
-//                    closes it with N: a STEP is a key pressed in its focused control or
-//                    "click:NAME", its control NAME clicked); questions go to a scripted
+//                    closes it with N: a STEP is a key pressed in its focused control,
+//                    "click:NAME", its control NAME clicked, or "place:FILE", its place on the
+//                    screen written to FILE as "LEFT TOP WIDTH HEIGHT"); questions go to a scripted
 //                    dialog service, and
 //                    one nobody answered fails the script instead of waiting
 //   asked TEXT       fails unless a question asked so far (also at start-up) holds TEXT (a

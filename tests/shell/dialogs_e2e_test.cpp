@@ -1,9 +1,11 @@
 // End to end: the real program's dialogs as a user meets them. The processing options take
 // effect as the window shows them, also when Preferences is cancelled; the correction dialog
 // answers F1 with a message that no help is installed; the Find window offers no Help button it
-// could not serve while its fields carry labels.
+// could not serve while its fields carry labels; the spelling popup stands below the word it
+// asks about.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "platform/code_pages.h"
@@ -73,6 +75,32 @@ TEST(DialogsEndToEnd, TheFindWindowsPagesShowLabelledFieldsAndNoHelpButton) {
   // The single search field and the replacement field are labelled.
   for (const char* label : {"FindForm.LabelFind", "FindForm.LabelReplace"})
     EXPECT_NE(ProgramRun::ReadText(f.Path("Replace1")).find(label), std::string::npos) << label;
+}
+
+// A check started with F7's menu item: the popup for the unknown first word of the document
+// stands right below it, clear of its line (it used to open at the screen's corner).
+TEST(DialogsEndToEnd, TheSpellingPopupStandsBelowTheWordItAsksAbout) {
+  ProgramFolders f;
+  f.Write("note.txt", "Wrold is here.\n");
+  f.Write("run.script",
+          "wait-text Wrold\n"
+          "save-places " + f.Path("editor.txt") + " Editor\n"
+          "in-window SCStart 1 click:BtnStart\n"
+          "in-window SCPopup 3 place:" + f.Path("popup.txt") + "\n"
+          "answer messagedlg 1\n"  // the check is complete
+          "click CheckStart\n"
+          "close\n");
+  ProgramRun run({f.Path("note.txt")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  std::ifstream editor(f.Path("editor.txt")), popup(f.Path("popup.txt"));
+  std::string name, parent;
+  int editorLeft = 0, editorTop = 0, left = 0, top = 0;
+  ASSERT_TRUE(editor >> name >> parent >> editorLeft >> editorTop);
+  ASSERT_TRUE(popup >> left >> top) << "the popup never showed";
+  // The word's point is its character's place, raised to 20 pixels below the editor's top.
+  EXPECT_EQ(top, editorTop + 20 + 20);
+  EXPECT_GE(left, editorLeft);
+  EXPECT_LE(left, editorLeft + 10);
 }
 
 }  // namespace

@@ -19,10 +19,11 @@ using namespace std::chrono_literals;
 // As in the walk test: commands that leave the program or reach outside it.
 const char* const kOutside = "NewWindow1 FileExitItem QuillomarkWWWpage1 QuillomarkUpdates Contents1";
 
-// Texts that read the same in both interfaces: names, addresses, code page names, key names,
-// the calculator's operators and formula prompt, and signs on small tool buttons.
+// Texts that read the same in both interfaces: names (the main window's title names the test's
+// document and the program), addresses, code page names, key names, the calculator's operators
+// and formula prompt, and signs on small tool buttons.
 const std::set<std::string> kSameInBoth = {
-    "OK", "Quillomark", "Vortanel Software", "www.vortanel.com", "info@vortanel.com", "support@vortanel.com",
+    "OK", "Quillomark", "letter.rtf - Quillomark", "Vortanel Software", "www.vortanel.com", "info@vortanel.com", "support@vortanel.com",
     "KOI", "KOI-8", "WIN", "Win-1251", "DOS", "Ctrl+Alt+C", "y =", "+ - * >> / ^ % << shl shr div mod",
 };
 // Windows whose texts are data rather than interface: the on-screen keyboard shows the keys of
@@ -83,8 +84,12 @@ std::map<std::string, TText> ShownTexts(const std::string& languageFile) {
   std::filesystem::copy_file(std::string(QM_FIXTURES_DIR) + "/rtf/wordpad-style-cp1251.rtf", f.Path("letter.rtf"));
   // The caret starts in the document's last paragraph, which is English: the toolbar's language
   // combo shows the longest name a user meets there.
-  f.Write("texts.script", "wait-text \xD0\x9F\nkey Ctrl+End\nidle 100\ncheck-texts " + f.Path("texts.txt") + " " +
-                              kOutside + "\nanswer messagedlg 7\nclose\n");
+  // A picture of the main window is kept in the build folder ("artefacts/interface-NAME.png").
+  const std::string picture = std::string(QM_PROGRAM_DIR) + "/../artefacts/interface-" +
+                              (languageFile.empty() ? std::string("english") : languageFile.substr(0, languageFile.find('.'))) + ".png";
+  std::filesystem::create_directories(std::filesystem::path(picture).parent_path());
+  f.Write("texts.script", "wait-text \xD0\x9F\nkey Ctrl+End\nkey Left\nkey Left\nidle 100\nscreenshot " + picture +
+                              "\ncheck-texts " + f.Path("texts.txt") + " " + kOutside + "\nanswer messagedlg 7\nclose\n");
   auto env = f.Env("texts.script");
   env["QT_QPA_PLATFORM"] = "xcb";
   env["HOME"] = f.Path("home");
@@ -101,6 +106,9 @@ TEST(InterfaceTexts, EveryWindowSpeaksTheInterfaceLanguageAndFits) {
   const auto russian = ShownTexts("russian.lng");
   ASSERT_GT(english.size(), 300u);
   ASSERT_GT(russian.size(), 300u);
+  // The toolbar's language combo was met on the English paragraph.
+  EXPECT_EQ(english.at("MainForm.LanguagesCombo1").Text, "English (US)");
+  EXPECT_EQ(russian.at("MainForm.LanguagesCombo1").Text, "\xD0\x90\xD0\xBD\xD0\xB3\xD0\xBB\xD0\xB8\xD0\xB9\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9 (\xD0\xA1\xD0\xA8\xD0\x90)");
   std::string clipped, untranslated, russianInEnglish;
   for (const auto* texts : {&english, &russian})
     for (const auto& [path, t] : *texts)
