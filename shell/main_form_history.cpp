@@ -130,6 +130,8 @@ void TMainForm::HistoryPane1Click(TObject* Sender) {
   if (IniViewActive()) return;  // the tree sits beside the editor then
   if (Sender == HistoryPane1) HistoryPane1->SetChecked(!HistoryPane1->Checked());
   const bool shown = HistoryPane1->Checked();
+  // The editor keeps the keyboard when it moves into its pane or back.
+  const bool typing = ActiveControl() == Editor;
   HistoryMain->SetVisible(shown);
   if (shown) {
     HistPanes->SetVisible(true);
@@ -143,6 +145,7 @@ void TMainForm::HistoryPane1Click(TObject* Sender) {
     Editor->SetParent(this);
     HistPanes->SetVisible(false);
   }
+  if (typing && Editor->CanFocus()) Editor->SetFocus();
   UpdateStatusBar();
 }
 

@@ -105,16 +105,23 @@ void SendShortCut(TWinControl* target, TShortCut shortCut) {
   SendKeyTo(target, uint16_t(shortCut & 0x0FFF), shift);
 }
 
-// Presses a key such as "Ctrl+Alt+C" where the user's keys go: the main window's focused
-// control, else its editor.
+// Presses a key such as "Ctrl+Alt+C" where the user's keys go: the control of the main window
+// that has the keyboard focus, else its active control, else its editor.
 void PressKey(const std::string& text) {
-  SendShortCut(MainForm->ActiveControl() ? MainForm->ActiveControl() : MainForm->Editor, KeyOf(text));
+  TWinControl* target = FocusedControl();
+  if (!target || target->ParentForm() != MainForm) target = MainForm->ActiveControl();
+  SendShortCut(target ? target : MainForm->Editor, KeyOf(text));
 }
 
-// What a user does in a window: a key pressed in its focused control, or "click:NAME", a click
-// on its control NAME (a window control takes the Space key, as after Tab to it); or what the
-// script notes of it: "place:FILE" writes "LEFT TOP WIDTH HEIGHT" of the window (screen).
+// What a user does in a window: a key pressed in its focused control, "type:TEXT" typed there,
+// or "click:NAME", a click on its control NAME (a window control takes the Space key, as after
+// Tab to it); or what the script notes of it: "place:FILE" writes "LEFT TOP WIDTH HEIGHT" of the
+// window (screen).
 void UseWindow(TCustomForm& form, const std::string& step) {
+  if (step.rfind("type:", 0) == 0) {
+    TypeTextTo(form.ActiveControl() ? form.ActiveControl() : &form, Utf8ToWide(step.substr(5)));
+    return;
+  }
   if (step.rfind("place:", 0) == 0) {
     std::ostringstream place;
     place << form.Left() << ' ' << form.Top() << ' ' << form.Width() << ' ' << form.Height() << '\n';
@@ -298,6 +305,27 @@ void SavePlaces(const std::string& argument) {
     const TPoint p = control->ClientToScreen(Point(0, 0));
     out << name << ' ' << (control->Parent() ? control->Parent()->Name() : std::string("-")) << ' ' << p.X << ' '
         << p.Y << ' ' << control->Width() << ' ' << control->Height() << '\n';
+  }
+  WriteFileAtomic(ProgramFileName(file), out.str());
+}
+
+// "save-states FILE NAME...": for each component of the main window, whether a user can use it
+// now (the menus above an item opened first) and, for a menu item, its check mark:
+// "NAME<TAB>usable|unusable<TAB>checked|unchecked|-<TAB>why" a line.
+void SaveStates(const std::string& argument) {
+  std::istringstream in(argument);
+  std::string file, name;
+  in >> file;
+  MainForm->ActionList1->UpdateActions();
+  std::ostringstream out;
+  while (in >> name) {
+    TComponent* component = MainForm->FindComponent(name);
+    if (!component) throw Exception("no component " + name + " on the main window");
+    auto* item = dynamic_cast<TMenuItem*>(component);
+    if (item) OpenMenusAbove(item);
+    const std::string why = Unreachable(component);
+    out << name << '\t' << (why.empty() ? "usable" : "unusable") << '\t'
+        << (item ? (item->Checked() ? "checked" : "unchecked") : "-") << '\t' << why << '\n';
   }
   WriteFileAtomic(ProgramFileName(file), out.str());
 }
@@ -559,6 +587,8 @@ void RunLine(const std::string& line) {
     Mouse(argument);
   else if (verb == "save-places")
     SavePlaces(argument);
+  else if (verb == "save-states")
+    SaveStates(argument);
   else if (verb == "asked")
     Asked(argument);
   else if (verb == "in-window")

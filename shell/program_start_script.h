@@ -11,7 +11,8 @@
 //                    (messagedlg, messagebox, form: a dialog window of the program's own, left
 //                    unshown; "answer form N STEP..." shows it, takes the STEPs in it and
 //                    closes it with N: a STEP is a key pressed in its focused control,
-//                    "click:NAME", its control NAME clicked, or "place:FILE", its place on the
+//                    "type:TEXT" typed there, "click:NAME", its control NAME clicked, or
+//                    "place:FILE", its place on the
 //                    screen written to FILE as "LEFT TOP WIDTH HEIGHT"); questions go to a scripted
 //                    dialog service, and
 //                    one nobody answered fails the script instead of waiting
@@ -40,6 +41,9 @@
 //                    left button at X Y of the main window's control NAME, which the events reach
 //                    as the user's do; "w-2" and "h-3" count from its width and height
 //   save-places FILE NAME...  writes "NAME PARENT LEFT TOP WIDTH HEIGHT" (screen) of each control
+//   save-states FILE NAME...  writes "NAME<TAB>usable|unusable<TAB>checked|unchecked|-<TAB>WHY"
+//                    of each component of the main window: whether a user could use it now
+//                    (the menus above an item opened first) and a menu item's check mark
 //   screenshot FILE  saves a picture of the main window as PNG
 //   close            closes the main window
 // A failing action is reported on stderr and ends the program with exit code 3.

@@ -246,6 +246,11 @@ TControl* FindControl(QWidget* widget) {
   return nullptr;
 }
 
+TWinControl* FocusedControl() {
+  QWidget* focus = QApplication::focusWidget();
+  return focus ? dynamic_cast<TWinControl*>(FindControl(focus)) : nullptr;
+}
+
 // --- TControl ---
 
 TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {

@@ -312,3 +312,5 @@ private:
 
 // The control of `widget` (or of its nearest ancestor that belongs to one), or nullptr.
 TControl* FindControl(QWidget* widget);
+// The control that has the keyboard focus, or nullptr when no window of ours has it.
+TWinControl* FocusedControl();
