@@ -75,7 +75,15 @@ void OpenMenusAbove(TMenuItem* item) {
 
 // Clicks what a user can click; anything else (hidden, disabled, in a closed-off menu, or a
 // command the window refuses now) fails with the reason.
+void UseWindow(TCustomForm& form, const std::string& step);
+TCustomForm& ShownForm(const std::string& name);
+
 void Click(const std::string& name) {
+  if (const size_t dot = name.find('.'); dot != std::string::npos) {
+    // "FORM.NAME": a control of another window of the program, up now.
+    UseWindow(ShownForm(name.substr(0, dot)), "click:" + name.substr(dot + 1));
+    return;
+  }
   TComponent* component = MainForm->FindComponent(name);
   if (!component) throw Exception("no component " + name + " on the main window");
   MainForm->ActionList1->UpdateActions();  // the states as a user finds them after an idle moment
@@ -111,6 +119,31 @@ void PressKey(const std::string& text) {
   TWinControl* target = FocusedControl();
   if (!target || target->ParentForm() != MainForm) target = MainForm->ActiveControl();
   SendShortCut(target ? target : MainForm->Editor, KeyOf(text));
+}
+
+// The window of that name, shown now.
+TCustomForm& ShownForm(const std::string& name) {
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (TCustomForm* form = Screen->Forms(i); form->Name() == name) {
+      if (!form->Visible()) throw Exception("a user cannot reach the window " + name + ": it is not shown");
+      return *form;
+    }
+  throw Exception("no window " + name);
+}
+
+// "type-in FORM.NAME TEXT": TEXT typed into a control of another window of the program, up now.
+void TypeIn(const std::string& argument) {
+  std::istringstream in(argument);
+  std::string path, text;
+  in >> path;
+  std::getline(in >> std::ws, text);
+  const size_t dot = path.find('.');
+  if (dot == std::string::npos) throw Exception("type-in needs a window and a control: " + argument);
+  TCustomForm& form = ShownForm(path.substr(0, dot));
+  auto* control = dynamic_cast<TWinControl*>(form.FindComponent(path.substr(dot + 1)));
+  if (!control || !control->Visible() || !control->Enabled()) throw Exception("a user cannot type into " + path);
+  TypeTextTo(control, Utf8ToWide(text));
+  Application->ProcessMessages();
 }
 
 // What a user does in a window: a key pressed in its focused control, "type:TEXT" typed there,
@@ -589,6 +622,8 @@ void RunLine(const std::string& line) {
     SavePlaces(argument);
   else if (verb == "save-states")
     SaveStates(argument);
+  else if (verb == "type-in")
+    TypeIn(argument);
   else if (verb == "asked")
     Asked(argument);
   else if (verb == "in-window")

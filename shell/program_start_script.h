@@ -2,7 +2,9 @@
 // file that runs once the message loop has started; the answers it starts with are queued
 // before the start-up, for its questions. One action a line ('#' starts a comment):
 //   click NAME       clicks the main window's component NAME (menu item, control or action) as
-//                    a user does; fails when no user could (hidden, disabled, closed-off menu)
+//                    a user does; fails when no user could (hidden, disabled, closed-off menu);
+//                    "FORM.NAME" clicks a control of another window up now, as in-window does
+//   type-in FORM.NAME TEXT  types TEXT into a control of another window up now
 //   key KEY          presses KEY ("Ctrl+Alt+C") in the main window's focused control
 //   wait-text TEXT   waits (handling messages, at most 30 s) until the editor text holds TEXT
 //   wait-file FILE   waits (handling messages, at most 3 min) until FILE exists

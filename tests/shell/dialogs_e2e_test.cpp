@@ -1,14 +1,16 @@
 // End to end: the real program's dialogs as a user meets them. The processing options take
 // effect as the window shows them, also when Preferences is cancelled; the correction dialog
 // answers F1 with a message that no help is installed; the Find window offers no Help button it
-// could not serve while its fields carry labels; the spelling popup stands below the word it
-// asks about.
+// could not serve while its fields carry labels; Replace All keeps each match's case, marks only
+// the replacements and says what it did; the spelling popup stands below the word it asks about.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
 
 #include "platform/code_pages.h"
+#include "platform/rich_text.h"
+#include "platform/rtf_reader.h"
 #include "tests/shell/program_test_util.h"
 
 namespace {
@@ -75,6 +77,48 @@ TEST(DialogsEndToEnd, TheFindWindowsPagesShowLabelledFieldsAndNoHelpButton) {
   // The single search field and the replacement field are labelled.
   for (const char* label : {"FindForm.LabelFind", "FindForm.LabelReplace"})
     EXPECT_NE(ProgramRun::ReadText(f.Path("Replace1")).find(label), std::string::npos) << label;
+}
+
+// An RTF document of `text`, every character written as its Unicode value.
+std::string RtfOf(const std::u16string& text) {
+  std::string rtf = "{\\rtf1\\ansi\\ansicpg1251\\uc0 ";
+  for (const char16_t c : text) rtf += "\\u" + std::to_string(int(c)) + " ";
+  return rtf + "\\par}";
+}
+
+// Replace All from the Find window: each match keeps its case (a small one too), only the
+// replacements are marked, the window says how many it replaced and, when none, that nothing
+// was found; the status bar shows the new text's length at once.
+TEST(DialogsEndToEnd, ReplaceAllKeepsEachMatchsCaseAndMarksOnlyTheReplacements) {
+  ProgramFolders f;
+  f.Write("doc.rtf", RtfOf(u"а жизнь, Жизнь и ЖИЗНЬ."));
+  f.Write("run.script",
+          "wait-text ЖИЗНЬ\n"
+          "click Replace1\n"
+          "type-in FindForm.EditFind жизнь\n"
+          "type-in FindForm.EditReplace Судьба\n"
+          "answer messagedlg 1\n"
+          "click FindForm.BtnAll\n"
+          "asked Successfully replaced 3 elements.\n"
+          "save-status " + f.Path("status.txt") + "\n"
+          "answer messagedlg 1\n"
+          "click FindForm.BtnAll\n"
+          "asked Nothing was found, nothing was replaced.\n"
+          "click FileSaveCmd\n"
+          "close\n");
+  ProgramRun run({f.Path("doc.rtf")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  const TRichDocument document = ReadRtf(ProgramRun::ReadText(f.Path("doc.rtf")));
+  ASSERT_FALSE(document.Paragraphs.empty());
+  std::u16string text, marked;
+  for (const TRichRun& r : document.Paragraphs[0].Runs) {
+    text += r.Text;
+    marked += r.Format.Color == RichAutoColor ? std::u16string(r.Text.size(), u'_') : r.Text;
+  }
+  EXPECT_EQ(WideToUtf8(text), WideToUtf8(u"а судьба, Судьба и СУДЬБА."));
+  EXPECT_EQ(WideToUtf8(marked), WideToUtf8(u"__судьба__Судьба___СУДЬБА_"));
+  EXPECT_NE(ProgramRun::ReadText(f.Path("status.txt")).find("of 26"), std::string::npos)
+      << ProgramRun::ReadText(f.Path("status.txt"));
 }
 
 // A check started with F7's menu item: the popup for the unknown first word of the document
