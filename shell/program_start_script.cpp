@@ -391,6 +391,24 @@ void Answer(const std::string& argument) {
       r.Value = ProgramFileName(path);
       r.FilterIndex = result;
     });
+  } else if (kind == "pagesetup" || kind == "print") {
+    // "answer print 1 WIDTH HEIGHT [PDF]": the dialog confirmed with that paper (hundredths of
+    // millimetres, upright), printing into the PDF file when one is named.
+    int width = 0, height = 0;
+    std::string pdf;
+    if (!(in >> width >> height)) throw Exception("answer " + kind + " needs a paper width and height: " + argument);
+    std::getline(in >> std::ws, pdf);
+    Dialogs().Answer(kind == "print" ? TDialogKind::Print : TDialogKind::PageSetup, result,
+                     [width, height, pdf](TDialogRequest& r) {
+                       if (width > 0 && height > 0) {  // else the paper offered
+                         r.Printing.PaperWidth = width;
+                         r.Printing.PaperHeight = height;
+                       }
+                       if (!pdf.empty()) {
+                         r.Printing.Printer.clear();
+                         r.Printing.OutputFile = ProgramFileName(pdf);
+                       }
+                     });
   } else
     throw Exception("unknown kind of question: " + kind);
 }

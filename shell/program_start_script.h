@@ -17,7 +17,9 @@
 //                    "place:FILE", its place on the
 //                    screen written to FILE as "LEFT TOP WIDTH HEIGHT"); questions go to a scripted
 //                    dialog service, and
-//                    one nobody answered fails the script instead of waiting
+//                    one nobody answered fails the script instead of waiting; "answer print|
+//                    pagesetup N WIDTH HEIGHT [PDF]" confirms with that paper (hundredths of
+//                    millimetres; 0 0 keeps the paper offered), printing into the PDF file when named
 //   asked TEXT       fails unless a question asked so far (also at start-up) holds TEXT (a
 //                    window of the program's own is asked by its title)
 //   in-window FORM N STEP...  the next time the window named FORM is up modally (shown by the

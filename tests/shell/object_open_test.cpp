@@ -19,6 +19,7 @@
 #include "platform/gui/rich_edit_control.h"
 #include "platform/gui/shell_open.h"
 #include "platform/rich_text.h"
+#include "platform/rtf_reader.h"
 #include "shell/lang_messages.h"
 #include "shell/language.h"
 #include "shell/main_form.h"
@@ -248,6 +249,46 @@ TEST(ObjectsEndToEnd, OpenFromTheMenusAndByADoubleClickPropertiesFromBoth) {
   EXPECT_EQ(opened[1], f.Path("linked.txt"));
   EXPECT_EQ(ProgramRun::ReadText(opened[2]), embedded);
   EXPECT_NE(opened[2], opened[0]) << "each open gets a copy of its own";
+}
+
+}  // namespace
+
+namespace {
+
+// Format > Insert: Picture... puts in the chosen picture, Create From File... embeds the chosen
+// file and Link To File... links it; each is kept in the saved document.
+TEST(ObjectsEndToEnd, EachInsertCommandPutsInItsOwnKindOfObject) {
+  ProgramFolders f;
+  std::filesystem::copy_file(std::string(QM_FIXTURES_DIR) + "/rtf/dot.png", f.Path("dot.png"));
+  f.Write("notes.txt", "the notes\n");
+  f.Write("doc.rtf", "{\\rtf1\\ansi hello\\par}");
+  f.Write("run.script",
+          "wait-text hello\n"
+          "answer openfile 1 " + f.Path("dot.png") + "\n"
+          "click InsertPicture1\n"
+          "answer openfile 1 " + f.Path("notes.txt") + "\n"
+          "click ObjectFromFile\n"
+          "answer openfile 1 " + f.Path("notes.txt") + "\n"
+          "click LinkToFile\n"
+          "click FileSaveCmd\n"
+          "close\n");
+  ProgramRun run({f.Path("doc.rtf")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  const TRichDocument document = ReadRtf(ProgramRun::ReadText(f.Path("doc.rtf")));
+  std::vector<TRichObjectKind> kinds;
+  std::vector<std::string> data;
+  for (const TRichParagraph& p : document.Paragraphs)
+    for (const TRichRun& r : p.Runs)
+      if (r.Object) {
+        kinds.push_back(r.Object->Kind);
+        data.push_back(r.Object->ObjectData);
+      }
+  ASSERT_EQ(kinds.size(), 3u);
+  EXPECT_EQ(kinds[0], TRichObjectKind::Picture);
+  EXPECT_EQ(kinds[1], TRichObjectKind::Embedded);
+  EXPECT_EQ(data[1], "the notes\n");
+  EXPECT_EQ(kinds[2], TRichObjectKind::Link);
+  EXPECT_EQ(data[2], f.Path("notes.txt"));
 }
 
 }  // namespace
