@@ -17,6 +17,7 @@
 #include "shell/http_get.h"
 #include "shell/net_directory.h"
 #include "textcore/app_files.h"
+#include "tools/tool_messages.h"
 
 QM_CLASS_INFO(TNetDialog, TForm, [](TClassBuilder<TNetDialog>&) {})
 
@@ -152,7 +153,7 @@ std::string TNetDirect::FileName() const {
 
 void TNetDirect::Execute(bool force) {
   TNetDialog* dialog = Dialog();
-  dialog->SetCaption(Title);
+  dialog->SetCaption(ToolMessage("NetDirectTitle", Title));
   // Without an address there is nothing to ask for: the directory the program came with (or the
   // last one downloaded) is shown when the user asks, and nobody waits for a server.
   const std::string file = FileName();
@@ -172,22 +173,26 @@ void TNetDirect::Execute(bool force) {
     bool& flag;
     ~TDone() { flag = false; }
   } done{downloading_};
-  dialog->SetStatus("Connecting to: " + URL);
+  dialog->SetStatus(ToolMessage("NetConnecting", "Connecting to:") + " " + URL);
 
+  // The failure's message key lacks its end: "Previous" when an older copy is shown, else "Aborted".
   std::string failure;
   THttpResponse answer;
   try {
     answer = Download(URL, Timeout);
     if (answer.Status == 404)
-      failure = "Remote server \"Not Found\" error";
+      failure = "NetNotFound";
     else if (answer.Status < 200 || answer.Status > 299)
-      failure = "Connection error";
+      failure = "NetConnection";
   } catch (const EHttpError&) {
-    failure = "Connection error";
+    failure = "NetConnection";
   }
   bool changed = false;
   if (!failure.empty()) {
-    dialog->SetStatus(failure + (previous ? ", using previous update" : ", request aborted"));
+    const bool notFound = failure == "NetNotFound";
+    const std::string error = notFound ? "Remote server \"Not Found\" error" : "Connection error";
+    dialog->SetStatus(previous ? ToolMessage(failure + "Previous", error + ", using previous update")
+                               : ToolMessage(failure + "Aborted", error + ", request aborted"));
     if (!previous) return;
     dialog->ShowDirectory(ParseDirectory(*previous));
   } else {

@@ -17,7 +17,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // As in the walk test: commands that leave the program or reach outside it.
-const char* const kOutside = "NewWindow1 FileExitItem QuillomarkWWWpage1 QuillomarkUpdates Contents1";
+const char* const kOutside = "NewWindow1 FileExitItem QuillomarkWWWpage1 Contents1";
 
 // Texts that read the same in both interfaces: names (the main window's title names the test's
 // document and the program), addresses, code page names, key names, the calculator's operators

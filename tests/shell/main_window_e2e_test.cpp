@@ -142,3 +142,20 @@ TEST(MainWindowEndToEnd, GoToLineLandsOnTheLineAskedFor) {
 }
 
 }  // namespace
+
+namespace {
+
+// With no directory address configured (the default) the web directory shows the copy shipped
+// with the program at once: the script goes on, no download is waited for.
+TEST(MainWindowEndToEnd, TheWebDirectoryShowsTheShippedCopyAtOnce) {
+  ProgramFolders f;
+  f.Write("run.script", "record-opens " + f.Path("opened.txt") + "\nclick QuillomarkUpdates\nsave-shown " +
+                            f.Path("shown.txt") + "\nclose\n");
+  ProgramRun run({}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  EXPECT_NE(ProgramRun::ReadText(f.Path("shown.txt")).find("NetDialog.Caption\ttitle\tfits"), std::string::npos)
+      << ProgramRun::ReadText(f.Path("shown.txt"));
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("opened.txt")), "") << "nothing is handed to the desktop";
+}
+
+}  // namespace

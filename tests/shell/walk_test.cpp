@@ -14,9 +14,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Commands that leave the program or reach outside it: another copy, the end, the web pages,
-// the printer, the help viewer.
-const char* const kOutside = "NewWindow1 FileExitItem QuillomarkWWWpage1 QuillomarkUpdates Contents1";
+// Commands that leave the program or reach outside it: another copy, the end, the web page,
+// the help viewer. (The web directory shows the copy shipped with the program: no address is
+// configured, so it downloads nothing.)
+const char* const kOutside = "NewWindow1 FileExitItem QuillomarkWWWpage1 Contents1";
 // Commands disabled in every state the walks reach: Help > Contents has no help file to show on
 // this system (disabled by design); "Recent Results..." needs the results of an automatic spell
 // check, which only a check started and confirmed in its start window gives (the walks cancel
