@@ -53,11 +53,14 @@ TEST(MainWindowEndToEnd, TheViewComesBackAtTheNextStart) {
 }
 
 // A plain text file opens in the plain view (the View menu says so); the ruler, pictures,
-// objects, Paste Special and Remove Formatting are hidden there and come with the formatted view.
+// objects, Paste Special and Remove Formatting are hidden there and come with the formatted view;
+// the other menus' commands are there in both.
 TEST(MainWindowEndToEnd, ThePlainViewOffersOnlyWhatPlainTextHolds) {
   ProgramFolders f;
   f.Write("note.txt", "plain words\n");
-  const std::string names = " ViewPlain ViewFormatted Ruler1 InsertPicture1 InsertObject1 PasteSpecial1 ConvertToPlainText1";
+  const std::string names =
+      " ViewPlain ViewFormatted Ruler1 InsertPicture1 InsertObject1 PasteSpecial1 ConvertToPlainText1"
+      " VirtualKeyboard1 UniversalDecoder1 ShowAll1 ResetAll1";
   f.Write("run.script", "wait-text plain\nsave-states " + f.Path("plain.txt") + names +
                             "\nclick ShowRuler1\nclick ViewFormatted\nsave-states " + f.Path("formatted.txt") + names +
                             "\nanswer messagedlg 7\nclose\n");
@@ -76,6 +79,12 @@ TEST(MainWindowEndToEnd, ThePlainViewOffersOnlyWhatPlainTextHolds) {
       {"InsertObject1", "unusable unchecked", "usable unchecked"},
       {"PasteSpecial1", "unusable unchecked", "usable unchecked"},
       {"ConvertToPlainText1", "unusable unchecked", "usable unchecked"},
+      // The status bar's menu reaches the on-screen keyboard and the character map; the toolbar
+      // menu's commands carry no check marks.
+      {"VirtualKeyboard1", "usable unchecked", "usable unchecked"},
+      {"UniversalDecoder1", "usable unchecked", "usable unchecked"},
+      {"ShowAll1", "usable unchecked", "usable unchecked"},
+      {"ResetAll1", "usable unchecked", "usable unchecked"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(plain.at(c.name), c.plain) << c.name;
