@@ -327,13 +327,22 @@ void Mouse(const std::string& argument) {
   Application->ProcessMessages();
 }
 
-// "save-places FILE NAME...": each control's parent and its place on the screen, one a line.
+TCustomForm& ShownForm(const std::string& name);
+
+// "save-places FILE NAME...": each control's parent and its place on the screen, one a line; a
+// NAME that is a window of the program shown now gives its own place ("-" for the parent).
 void SavePlaces(const std::string& argument) {
   std::istringstream in(argument);
   std::string file, name;
   in >> file;
   std::ostringstream out;
   while (in >> name) {
+    if (!MainForm->FindComponent(name)) {
+      // A window of the program, shown now: its place on the screen.
+      const TCustomForm& form = ShownForm(name);
+      out << name << " - " << form.Left() << ' ' << form.Top() << ' ' << form.Width() << ' ' << form.Height() << '\n';
+      continue;
+    }
     TControl* control = NamedControl(name);
     const TPoint p = control->ClientToScreen(Point(0, 0));
     out << name << ' ' << (control->Parent() ? control->Parent()->Name() : std::string("-")) << ' ' << p.X << ' '

@@ -45,6 +45,7 @@
 //                    left button at X Y of the main window's control NAME, which the events reach
 //                    as the user's do; "w-2" and "h-3" count from its width and height
 //   save-places FILE NAME...  writes "NAME PARENT LEFT TOP WIDTH HEIGHT" (screen) of each control
+//                    (a shown window of the program by its name: PARENT is "-")
 //   save-states FILE NAME...  writes "NAME<TAB>usable|unusable<TAB>checked|unchecked|-<TAB>WHY"
 //                    of each component of the main window: whether a user could use it now
 //                    (the menus above an item opened first) and a menu item's check mark

@@ -88,7 +88,7 @@ std::string RtfOf(const std::u16string& text) {
 
 // Replace All from the Find window: each match keeps its case (a small one too), only the
 // replacements are marked, the window says how many it replaced and, when none, that nothing
-// was found; the status bar shows the new text's length at once.
+// was found; the status bar shows the new text's length at once, and again after Undo.
 TEST(DialogsEndToEnd, ReplaceAllKeepsEachMatchsCaseAndMarksOnlyTheReplacements) {
   ProgramFolders f;
   f.Write("doc.rtf", RtfOf(u"а жизнь, Жизнь и ЖИЗНЬ."));
@@ -105,6 +105,11 @@ TEST(DialogsEndToEnd, ReplaceAllKeepsEachMatchsCaseAndMarksOnlyTheReplacements) 
           "click FindForm.BtnAll\n"
           "asked Nothing was found, nothing was replaced.\n"
           "click FileSaveCmd\n"
+          "click EditUndoItem\n"
+          "click EditUndoItem\n"
+          "save-text " + f.Path("undone-text.txt") + "\n"
+          "save-status " + f.Path("undone.txt") + "\n"
+          "answer messagedlg 7\n"
           "close\n");
   ProgramRun run({f.Path("doc.rtf")}, f.Env("run.script"));
   ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
@@ -119,6 +124,11 @@ TEST(DialogsEndToEnd, ReplaceAllKeepsEachMatchsCaseAndMarksOnlyTheReplacements) 
   EXPECT_EQ(WideToUtf8(marked), WideToUtf8(u"__судьба__Судьба___СУДЬБА_"));
   EXPECT_NE(ProgramRun::ReadText(f.Path("status.txt")).find("of 26"), std::string::npos)
       << ProgramRun::ReadText(f.Path("status.txt"));
+  // Undo takes replacements back and the status bar follows at once.
+  const std::u16string undone = Utf8ToWide(ProgramRun::ReadText(f.Path("undone-text.txt")));
+  EXPECT_NE(undone, text);
+  EXPECT_NE(ProgramRun::ReadText(f.Path("undone.txt")).find("of " + std::to_string(undone.size())), std::string::npos)
+      << ProgramRun::ReadText(f.Path("undone.txt"));
 }
 
 // A check started with F7's menu item: the popup for the unknown first word of the document
@@ -145,6 +155,37 @@ TEST(DialogsEndToEnd, TheSpellingPopupStandsBelowTheWordItAsksAbout) {
   EXPECT_EQ(top, editorTop + 20 + 20);
   EXPECT_GE(left, editorLeft);
   EXPECT_LE(left, editorLeft + 10);
+}
+
+// Add Words opens mid-screen before any check, and where the popup last stood after one (it
+// used to open at the screen's corner).
+TEST(DialogsEndToEnd, AddWordsOpensMidScreenThenWhereThePopupStood) {
+  ProgramFolders f;
+  f.Write("note.txt", "Wrold is here.\n");
+  f.Write("run.script",
+          "wait-text Wrold\n"
+          "click AddSpellWords\n"
+          "save-places " + f.Path("before.txt") + " SCAddWord\n"
+          "click SCAddWord.BtnClose\n"
+          "in-window SCStart 1 click:BtnStart\n"
+          "in-window SCPopup 3 place:" + f.Path("popup.txt") + "\n"
+          "answer messagedlg 1\n"
+          "click CheckStart\n"
+          "click AddSpellWords\n"
+          "save-places " + f.Path("after.txt") + " SCAddWord\n"
+          "close\n");
+  ProgramRun run({f.Path("note.txt")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  std::ifstream before(f.Path("before.txt")), after(f.Path("after.txt")), popup(f.Path("popup.txt"));
+  std::string name, parent;
+  int left = 0, top = 0, popupLeft = 0, popupTop = 0;
+  ASSERT_TRUE(before >> name >> parent >> left >> top);
+  EXPECT_GT(left, 100);
+  EXPECT_GT(top, 100);
+  ASSERT_TRUE(popup >> popupLeft >> popupTop);
+  ASSERT_TRUE(after >> name >> parent >> left >> top);
+  EXPECT_EQ(left, popupLeft);
+  EXPECT_EQ(top, popupTop);
 }
 
 }  // namespace
