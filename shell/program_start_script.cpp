@@ -175,12 +175,18 @@ void UseWindow(TCustomForm& form, const std::string& step) {
     control->Click();
 }
 
-// Takes the `steps` in `form` (up modally) and closes it with `result` unless a step closed it.
+// Takes the `steps` in `form` (up modally) and closes it with `result` unless a step closed it;
+// a step that fails fails the script and cancels the window.
 void UseModalWindow(TCustomForm& form, const std::vector<std::string>& steps, int result) {
-  for (const std::string& step : steps) {
-    if (!form.Modal()) break;
-    UseWindow(form, step);
-    Application->ProcessMessages();
+  try {
+    for (const std::string& step : steps) {
+      if (!form.Modal()) break;
+      UseWindow(form, step);
+      Application->ProcessMessages();
+    }
+  } catch (const Exception& e) {
+    Fail(e.Message);
+    result = mrCancel;
   }
   if (form.Modal()) form.SetModalResult(result);
 }
@@ -192,12 +198,7 @@ int ShowUsing(TCustomForm& form, const std::vector<std::string>& steps, int resu
   timer.OnTimer = [&](TObject*) {
     if (!form.Modal()) return;
     timer.SetEnabled(false);
-    try {
-      UseModalWindow(form, steps, result);
-    } catch (const Exception& e) {
-      Fail(e.Message);
-      form.SetModalResult(mrCancel);
-    }
+    UseModalWindow(form, steps, result);
   };
   return form.ShowModal();
 }
@@ -234,12 +235,7 @@ void PlanWindow(const std::string& argument) {
     if (!form || form->Name() != WindowPlans()[index].Form) return;
     timer->SetEnabled(false);
     ++used;
-    try {
-      UseModalWindow(*form, WindowPlans()[index].Steps, WindowPlans()[index].Result);
-    } catch (const Exception& e) {
-      Fail(e.Message);
-      form->SetModalResult(mrCancel);
-    }
+    UseModalWindow(*form, WindowPlans()[index].Steps, WindowPlans()[index].Result);
   };
 }
 
@@ -326,8 +322,6 @@ void Mouse(const std::string& argument) {
   SendMouseAt(a, p, key == "ctrl" ? ssCtrl : 0);
   Application->ProcessMessages();
 }
-
-TCustomForm& ShownForm(const std::string& name);
 
 // "save-places FILE NAME...": each control's parent and its place on the screen, one a line; a
 // NAME that is a window of the program shown now gives its own place ("-" for the parent).
