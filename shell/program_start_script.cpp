@@ -178,9 +178,11 @@ void UseWindow(TCustomForm& form, const std::string& step) {
 // Takes the `steps` in `form` (up modally) and closes it with `result` unless a step closed it;
 // a step that fails fails the script and cancels the window.
 void UseModalWindow(TCustomForm& form, const std::vector<std::string>& steps, int result) {
+  // A window a step closed has its modal result (its modal loop ends after the step).
+  const auto closed = [&form] { return !form.Modal() || form.ModalResult() != mrNone; };
   try {
     for (const std::string& step : steps) {
-      if (!form.Modal()) break;
+      if (closed()) break;
       UseWindow(form, step);
       Application->ProcessMessages();
     }
@@ -188,7 +190,7 @@ void UseModalWindow(TCustomForm& form, const std::vector<std::string>& steps, in
     Fail(e.Message);
     result = mrCancel;
   }
-  if (form.Modal()) form.SetModalResult(result);
+  if (!closed()) form.SetModalResult(result);
 }
 
 // Shows `form` modally, takes the `steps` in it once it is up, and closes it; its modal result.

@@ -1,14 +1,17 @@
 // End to end on a real X display: the program runs beside another application (a line edit
 // that answers the copy and paste keys) whose selection is KOI-8 text shown as Windows-1251;
 // the hot key of "Decode from KOI", pressed as the user would, turns it into readable Russian,
-// and the clipboard the user had is back afterwards.
+// and the clipboard the user had is back afterwards; the quick panel's hot key brings the
+// selection into the quick conversion window, whose engine buttons convert it.
 #include <gtest/gtest.h>
 
 #include <poll.h>
 #include <xcb/xtest.h>
 
 #include <chrono>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include "platform/code_pages.h"
 #include "platform/gui/x11_hotkeys.h"
@@ -90,13 +93,12 @@ private:
   std::string buffer_;
 };
 
-// The user presses Shift+Ctrl+Alt+`letter` and lets go.
-void PressShiftCtrlAlt(xcb_connection_t* c, uint32_t letter) {
-  const uint32_t keys[] = {0xffe1, 0xffe3, 0xffe9, letter};
+// The user presses `keys` (X keysyms) in order and lets go of them in reverse.
+void PressKeys(xcb_connection_t* c, const std::vector<uint32_t>& keys) {
   for (uint32_t key : keys)
     xcb_test_fake_input(c, XCB_KEY_PRESS, X11KeyCode(c, key), XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
-  for (int i = 3; i >= 0; --i)
-    xcb_test_fake_input(c, XCB_KEY_RELEASE, X11KeyCode(c, keys[i]), XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+  for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+    xcb_test_fake_input(c, XCB_KEY_RELEASE, X11KeyCode(c, *key), XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
   free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
 }
 
@@ -130,47 +132,84 @@ bool FocusOn(xcb_connection_t* c, xcb_window_t window) {
   return done;
 }
 
+// The program started beside the line edit with `script` (which ends when the file "done"
+// appears), once its window shows and its hot keys are registered.
+class TProgramBesideEdit {
+public:
+  TProgramBesideEdit(const std::string& script)
+      : display_(Display().Name), edit_(display_, f_.Path("run")), c_(xcb_connect(display_.c_str(), nullptr)) {
+    const std::string ready = edit_.ReadLine(30s);
+    EXPECT_EQ(ready.rfind("ready ", 0), 0u) << "the line edit did not start: " << ready;
+    if (ready.rfind("ready ", 0) == 0) editWindow_ = xcb_window_t(std::stoul(ready.substr(6)));
+    f_.Write("run.script", script + "wait-file " + f_.Path("done") + "\nclose\n");
+    auto env = f_.Env("run.script");
+    env["QT_QPA_PLATFORM"] = "xcb";
+    env["DISPLAY"] = display_;
+    env["HOME"] = f_.Path("home");
+    run_ = std::make_unique<ProgramRun>(std::vector<std::string>{}, env);
+    const auto limit = std::chrono::steady_clock::now() + 60s;
+    while (!WindowShown(c_, "Quillomark")) {
+      if (std::chrono::steady_clock::now() >= limit) {
+        ADD_FAILURE() << "the program never showed\n" << run_->Stderr();
+        return;
+      }
+      std::this_thread::sleep_for(100ms);
+    }
+    std::this_thread::sleep_for(1s);
+  }
+  ~TProgramBesideEdit() { xcb_disconnect(c_); }
+  // Lets the program end; its exit code.
+  int Finish() {
+    f_.Write("done", "");
+    return run_->Wait(30s);
+  }
+  TForeignEdit& Edit() { return edit_; }
+  xcb_connection_t* X() { return c_; }
+  bool FocusOnEdit() { return FocusOn(c_, editWindow_); }
+  std::string Stderr() const { return run_->Stderr(); }
+
+private:
+  ProgramFolders f_;
+  std::string display_;
+  TForeignEdit edit_;
+  xcb_connection_t* c_;
+  xcb_window_t editWindow_ = 0;
+  std::unique_ptr<ProgramRun> run_;
+};
+
 TEST(GlobalActionsEndToEnd, DecodeFromKoiHotKeyConvertsAnotherProgramsSelection) {
   if (Display().Name.empty()) GTEST_SKIP() << "Xvfb is not installed and DISPLAY is not set";
-  ProgramFolders f;
-  const std::string display = Display().Name;
-  TForeignEdit edit(display, f.Path("run"));
-  const std::string ready = edit.ReadLine(30s);
-  ASSERT_EQ(ready.rfind("ready ", 0), 0u) << "the line edit did not start: " << ready;
-  const xcb_window_t editWindow = xcb_window_t(std::stoul(ready.substr(6)));
+  TProgramBesideEdit program("");
+  TForeignEdit& edit = program.Edit();
   ASSERT_EQ(edit.Ask("clip-set the user's own"), "ok");
-
-  f.Write("run.script", "wait-file " + f.Path("done") + "\nclose\n");
-  auto env = f.Env("run.script");
-  env["QT_QPA_PLATFORM"] = "xcb";
-  env["DISPLAY"] = display;
-  env["HOME"] = f.Path("home");
-  ProgramRun run({}, env);
-
-  // The program's window shows once its hot keys are registered: the hot key of "Decode from
-  // KOI" is then taken.
-  xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
-  const auto limit = std::chrono::steady_clock::now() + 60s;
-  while (!WindowShown(c, "Quillomark")) {
-    ASSERT_LT(std::chrono::steady_clock::now(), limit) << "the program never showed\n" << run.Stderr();
-    std::this_thread::sleep_for(100ms);
-  }
-  std::this_thread::sleep_for(1s);
-  auto probe = TX11HotKeys::Open(display, nullptr);
+  // The hot key of "Decode from KOI" is taken.
+  auto probe = TX11HotKeys::Open(Display().Name, nullptr);
   ASSERT_TRUE(probe);
   EXPECT_FALSE(probe->Register(1, 'K', TX11HotKeys::Shift | TX11HotKeys::Ctrl | TX11HotKeys::Alt));
   probe.reset();
 
   const std::u16string russian = u"Съешь же ещё этих мягких французских булок";
   ASSERT_EQ(edit.Ask("text " + WideToUtf8(AnsiToWide(WideToAnsi(russian, 20866), 1251))), "ok");
-  ASSERT_TRUE(FocusOn(c, editWindow));
-  PressShiftCtrlAlt(c, 'k');
+  ASSERT_TRUE(program.FocusOnEdit());
+  PressKeys(program.X(), {0xffe1, 0xffe3, 0xffe9, 'k'});
   EXPECT_EQ(edit.AskUntil("get", "text " + WideToUtf8(russian), 20s), "text " + WideToUtf8(russian));
   EXPECT_EQ(edit.AskUntil("clip-get", "clip the user's own|keep", 10s), "clip the user's own|keep");
-  xcb_disconnect(c);
+  EXPECT_EQ(program.Finish(), 0) << program.Stderr();
+}
 
-  f.Write("done", "");
-  EXPECT_EQ(run.Wait(30s), 0) << run.Stderr();
+// Scroll Lock over another program's selection shows the quick conversion window with that
+// text; its De-Transliterate button runs the correction engine (in the progress window) and the
+// result goes back in place of the selection.
+TEST(GlobalActionsEndToEnd, TheQuickPanelsEngineButtonConvertsAnotherProgramsSelection) {
+  if (Display().Name.empty()) GTEST_SKIP() << "Xvfb is not installed and DISPLAY is not set";
+  TProgramBesideEdit program("answer form 2 click:BtnDeTransliterate\n");
+  TForeignEdit& edit = program.Edit();
+  ASSERT_EQ(edit.Ask("text privet, mir"), "ok");
+  ASSERT_TRUE(program.FocusOnEdit());
+  PressKeys(program.X(), {0xff14});  // Scroll Lock
+  const std::string russian = WideToUtf8(u"привет, мир");
+  EXPECT_EQ(edit.AskUntil("get", "text " + russian, 20s), "text " + russian);
+  EXPECT_EQ(program.Finish(), 0) << program.Stderr();
 }
 
 }  // namespace
