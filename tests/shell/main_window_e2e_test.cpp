@@ -14,17 +14,18 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The states a "save-states" line gives, by name: "usable checked", "unusable -"...
+// The states a "save-states" line gives, by name: "usable checked", "unusable - (it is hidden)"...
 std::map<std::string, std::string> ReadStates(const std::string& path) {
   std::map<std::string, std::string> states;
   std::istringstream lines(ProgramRun::ReadText(path));
   for (std::string line; std::getline(lines, line);) {
     std::istringstream fields(line);
-    std::string name, usable, checked;
+    std::string name, usable, checked, why;
     std::getline(fields, name, '\t');
     std::getline(fields, usable, '\t');
     std::getline(fields, checked, '\t');
-    states[name] = usable + " " + checked;
+    std::getline(fields, why);
+    states[name] = usable + " " + checked + (why.empty() ? "" : " (" + why + ")");
   }
   return states;
 }
@@ -52,17 +53,17 @@ TEST(MainWindowEndToEnd, TheViewComesBackAtTheNextStart) {
   EXPECT_EQ(next, changed);
 }
 
-// A plain text file opens in the plain view (the View menu says so); the ruler, pictures,
-// objects, Paste Special and Remove Formatting are hidden there and come with the formatted view;
-// the other menus' commands are there in both.
+// A plain text file opens in the plain view (the View menu says so); the ruler shows there
+// disabled; pictures, objects, Paste Special and Remove Formatting are hidden there; all come
+// with the formatted view; the other menus' commands are there in both.
 TEST(MainWindowEndToEnd, ThePlainViewOffersOnlyWhatPlainTextHolds) {
   ProgramFolders f;
   f.Write("note.txt", "plain words\n");
   const std::string names =
       " ViewPlain ViewFormatted Ruler1 InsertPicture1 InsertObject1 PasteSpecial1 ConvertToPlainText1"
       " VirtualKeyboard1 UniversalDecoder1 ShowAll1 ResetAll1";
-  f.Write("run.script", "wait-text plain\nsave-states " + f.Path("plain.txt") + names +
-                            "\nclick ShowRuler1\nclick ViewFormatted\nsave-states " + f.Path("formatted.txt") + names +
+  f.Write("run.script", "wait-text plain\nclick ShowRuler1\nsave-states " + f.Path("plain.txt") + names +
+                            "\nclick ViewFormatted\nsave-states " + f.Path("formatted.txt") + names +
                             "\nanswer messagedlg 7\nclose\n");
   ProgramRun run({f.Path("note.txt")}, f.Env("run.script"));
   ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
@@ -74,11 +75,11 @@ TEST(MainWindowEndToEnd, ThePlainViewOffersOnlyWhatPlainTextHolds) {
   } cases[] = {
       {"ViewPlain", "usable checked", "usable unchecked"},
       {"ViewFormatted", "usable unchecked", "usable checked"},
-      {"Ruler1", "unusable -", "usable -"},
-      {"InsertPicture1", "unusable unchecked", "usable unchecked"},
-      {"InsertObject1", "unusable unchecked", "usable unchecked"},
-      {"PasteSpecial1", "unusable unchecked", "usable unchecked"},
-      {"ConvertToPlainText1", "unusable unchecked", "usable unchecked"},
+      {"Ruler1", "unusable - (it is disabled)", "usable -"},
+      {"InsertPicture1", "unusable unchecked (it is hidden)", "usable unchecked"},
+      {"InsertObject1", "unusable unchecked (it is hidden)", "usable unchecked"},
+      {"PasteSpecial1", "unusable unchecked (it is hidden)", "usable unchecked"},
+      {"ConvertToPlainText1", "unusable unchecked (it is hidden)", "usable unchecked"},
       // The status bar's menu reaches the on-screen keyboard and the character map; the toolbar
       // menu's commands carry no check marks.
       {"VirtualKeyboard1", "usable unchecked", "usable unchecked"},
