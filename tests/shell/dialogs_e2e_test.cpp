@@ -17,30 +17,41 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// "Save original text to History" checked in Preferences > Options..., then Preferences
-// cancelled: the next operation keeps the original text in the history (before, nothing did).
-TEST(DialogsEndToEnd, TheProcessingOptionsTakeEffectWhenPreferencesIsCancelled) {
-  ProgramFolders f;
-  f.Write("note.txt", "Some Text\n");
-  f.Write("run.script",
-          "wait-text Some\n"
-          "click CaseUpper\n"
-          "save-shown " + f.Path("before.txt") + "\n"
-          "in-window PrefForm 2 click:Button1\n"
-          "in-window SpeedForm 1 click:CBEnableHist\n"
-          "click FileSettings\n"
-          "click CaseLower\n"
-          "save-shown " + f.Path("after.txt") + "\n"
-          "save-text " + f.Path("editor.txt") + "\n"
-          "answer messagedlg 7\n"
-          "close\n");
-  ProgramRun run({f.Path("note.txt")}, f.Env("run.script"));
-  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
-  EXPECT_EQ(ProgramRun::ReadText(f.Path("editor.txt")), "some Text\r");  // the word at the caret
-  const std::string before = ProgramRun::ReadText(f.Path("before.txt"));
-  const std::string after = ProgramRun::ReadText(f.Path("after.txt"));
-  EXPECT_EQ(before.find("MainForm.RevList\t"), std::string::npos) << "the history starts off\n" << before;
-  EXPECT_NE(after.find("MainForm.RevList\t"), std::string::npos) << "the history holds the change\n" << after;
+// "Save original text to History" checked in the processing options, opened from Preferences
+// or from a tool window, which is then cancelled: the next operation keeps the original text in
+// the history (before, nothing did).
+TEST(DialogsEndToEnd, TheProcessingOptionsTakeEffectWhenTheirWindowIsCancelled) {
+  const struct {
+    const char* command;  // what opens the window
+    const char* window;
+    const char* button;   // its "Options..." button
+  } routes[] = {
+      {"FileSettings", "PrefForm", "Button1"},
+      {"FixMixedCharacters1", "MixedCharForm", "Button3"},
+  };
+  for (const auto& route : routes) {
+    ProgramFolders f;
+    f.Write("note.txt", "Some Text\n");
+    f.Write("run.script",
+            "wait-text Some\n"
+            "click CaseUpper\n"
+            "save-shown " + f.Path("before.txt") + "\n"
+            "in-window " + route.window + " 2 click:" + route.button + "\n"
+            "in-window SpeedForm 1 click:CBEnableHist\n"
+            "click " + route.command + "\n"
+            "click CaseLower\n"
+            "save-shown " + f.Path("after.txt") + "\n"
+            "save-text " + f.Path("editor.txt") + "\n"
+            "answer messagedlg 7\n"
+            "close\n");
+    ProgramRun run({f.Path("note.txt")}, f.Env("run.script"));
+    ASSERT_EQ(run.Wait(30s), 0) << route.window << "\n" << run.Stderr();
+    EXPECT_EQ(ProgramRun::ReadText(f.Path("editor.txt")), "some Text\r") << route.window;  // the word at the caret
+    const std::string before = ProgramRun::ReadText(f.Path("before.txt"));
+    const std::string after = ProgramRun::ReadText(f.Path("after.txt"));
+    EXPECT_EQ(before.find("MainForm.RevList\t"), std::string::npos) << route.window << ": the history starts off";
+    EXPECT_NE(after.find("MainForm.RevList\t"), std::string::npos) << route.window << ": the history holds the change";
+  }
 }
 
 TEST(DialogsEndToEnd, F1InTheCorrectionDialogSaysThatNoHelpIsInstalled) {
