@@ -133,8 +133,9 @@ void TAdvSplitter::SetPosition(int v) {
   position_ = v;
   if (ComponentState() & csLoading) return;
   const int length = ClientLength();
-  // Until the control has a size the panes fit in, the wanted place is kept as it is.
-  if (SaneLength(length)) {
+  // Until the control shows with a size the panes fit in, the wanted place is kept as it is (a
+  // hidden splitter's size is not the one it will show with).
+  if (Visible() && SaneLength(length)) {
     position_ = ClampSplitPosition(v, length, Limits());
     ratio_ = double(position_) / length;
   }

@@ -38,19 +38,40 @@ std::string Panel(const std::string& statusFile, const std::string& prefix) {
   return "";
 }
 
+// The width of the control `name` in a "save-places" file.
+int PlacedWidth(const std::string& path, const std::string& name) {
+  std::istringstream lines(ProgramRun::ReadText(path));
+  std::string control, parent;
+  int left = 0, top = 0, width = 0, height = 0;
+  while (lines >> control >> parent >> left >> top >> width >> height)
+    if (control == name) return width;
+  return -1;
+}
+
+// The ruler, line wrapping and the history pane with the place the user dragged its bar to
+// come back at the next start (the panes used to be centred again).
 TEST(MainWindowEndToEnd, TheViewComesBackAtTheNextStart) {
   ProgramFolders f;
-  f.Write("first.script", "click ShowRuler1\nclick WordWrap1\nsave-states " + f.Path("first.txt") +
-                              " ShowRuler1 WordWrap1 Ruler1\nclose\n");
+  const std::string states = " ShowRuler1 WordWrap1 Ruler1 HistoryPane1";
+  f.Write("first.script", "click ShowRuler1\nclick WordWrap1\nclick HistoryPane1\nidle 100\n"
+                          "mouse press HistPanes 399 200\nmouse move HistPanes 300 200\nmouse release HistPanes 300 200\n"
+                          "save-states " + f.Path("first.txt") + states + "\nsave-places " + f.Path("first-places.txt") +
+                          " Editor\nclose\n");
   ProgramRun first({}, f.Env("first.script"));
   ASSERT_EQ(first.Wait(30s), 0) << first.Stderr();
-  f.Write("second.script", "save-states " + f.Path("second.txt") + " ShowRuler1 WordWrap1 Ruler1\nclose\n");
+  f.Write("second.script", "idle 100\nsave-states " + f.Path("second.txt") + states + "\nsave-places " +
+                               f.Path("second-places.txt") + " Editor\nclose\n");
   ProgramRun second({}, f.Env("second.script"));
   ASSERT_EQ(second.Wait(30s), 0) << second.Stderr();
   const auto changed = ReadStates(f.Path("first.txt")), next = ReadStates(f.Path("second.txt"));
   EXPECT_EQ(changed.at("ShowRuler1"), "usable checked");
   EXPECT_EQ(changed.at("WordWrap1"), "usable unchecked");
+  EXPECT_EQ(changed.at("HistoryPane1"), "usable checked");
   EXPECT_EQ(next, changed);
+  const int dragged = PlacedWidth(f.Path("first-places.txt"), "Editor");
+  EXPECT_GT(dragged, 250);
+  EXPECT_LT(dragged, 350);
+  EXPECT_EQ(PlacedWidth(f.Path("second-places.txt"), "Editor"), dragged);
 }
 
 // A plain text file opens in the plain view (the View menu says so); the ruler shows there
