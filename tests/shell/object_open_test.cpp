@@ -1,6 +1,7 @@
 // Objects of the text opened with the desktop's program: the private copy of an embedded file or
 // a picture, a link's own file, and the main window's commands (context menu, Edit menu, double
-// click) with the desktop replaced.
+// click) with the desktop replaced, in the window and in the real program (whose test script
+// records what would open); the insert commands each put in their own kind of object.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
