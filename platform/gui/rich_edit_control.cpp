@@ -637,6 +637,13 @@ void RichEditControl::LoadText(const std::function<bool(std::u16string& piece)>&
     QTextCursor c(&d->doc);
     const QTextCharFormat format = d->QtFormat(d->defaultFormat);
     c.setBlockCharFormat(format);
+    // One edit: after each piece outside one the cursor would look over the whole paragraph
+    // it grew (Qt finds its caret's line in the paragraph's text, copied whole).
+    c.beginEditBlock();
+    const struct EndEdit {
+      QTextCursor& c;
+      ~EndEdit() { c.endEditBlock(); }
+    } endEdit{c};
     std::u16string piece;
     while (next(piece)) {
       d->Insert(c, piece, format);

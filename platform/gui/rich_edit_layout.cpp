@@ -91,7 +91,6 @@ struct DocumentLayout::Impl {
   qreal widest = 0;  // the widest line laid out (unwrapped text is as wide as that)
   int length = 0;    // the text's length the heights follow
   std::function<int()> caret;
-  bool readingPiece = false;
   const PaintContext* painting = nullptr;
   std::unordered_map<int, Frame> frames;     // by block format index
   std::unordered_map<int, Metrics> metrics;  // by char format index
@@ -272,15 +271,22 @@ struct DocumentLayout::Impl {
     p.list.insert(p.list.begin() + long(i), std::make_move_iterator(cut.begin()), std::make_move_iterator(cut.end()));
   }
 
-  QString PieceText(const QTextBlock& b, const Piece& piece) {
-    // A cursor reads a stretch of text without copying the rest; placing it asks for the
-    // paragraph's rectangle, which must not lay anything out meanwhile.
-    readingPiece = true;
-    QTextCursor c(doc);
-    c.setPosition(b.position() + piece.start);
-    c.setPosition(b.position() + piece.End(), QTextCursor::KeepAnchor);
-    QString text = c.selectedText();
-    readingPiece = false;
+  QString PieceText(const QTextBlock& b, const Piece& piece) const {
+    // Not through a cursor: placing one has Qt copy and analyse the whole paragraph.
+    QString text;
+    text.reserve(piece.length);
+    const int from = b.position() + piece.start, to = b.position() + piece.End();
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fr = it.fragment();
+      const int a = std::max(from, fr.position()), z = std::min(to, fr.position() + fr.length());
+      if (fr.position() >= to) break;
+      if (a >= z) continue;
+      if (fr.length() > 2 * (z - a) + 4096) {  // a small part of a large fragment
+        for (int i = a; i < z; ++i) text += doc->characterAt(i);
+      } else {
+        text += fr.text().mid(a - fr.position(), z - a);
+      }
+    }
     return text;
   }
 
@@ -433,7 +439,7 @@ struct DocumentLayout::Impl {
     painter->setBrush(context.palette.color(QPalette::Text));
     if (style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
         style == QTextListFormat::ListSquare) {
-      const qreal size = std::max<qreal>(3, fm.xHeight() * 0.8);
+      const qreal size = std::max<qreal>(3, fm.xHeight() * 0.6);
       const qreal x = rtl ? at.x() + line.width() + gap : at.x() - gap - size;
       const QRectF box(x, at.y() + line.ascent() - fm.xHeight() / 2 - size / 2, size, size);
       if (style == QTextListFormat::ListSquare) painter->fillRect(box, painter->brush());
@@ -559,7 +565,7 @@ QRectF DocumentLayout::blockBoundingRect(const QTextBlock& block) const {
   const double top = d->TopOf(index);
   const Frame& f = d->FrameOf(block);
   if (Impl::IsLong(block)) {
-    if (!d->readingPiece && d->caret) {
+    if (d->caret) {
       const int caret = d->caret();
       if (caret >= block.position() && caret < block.position() + block.length()) {
         const QRectF r = d->Caret(caret);
