@@ -112,8 +112,14 @@ rich_edit::Window* RichEditControl::Impl::MakeWindow() {
   window->setLineWrapMode(wordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
   window->SetSelectionBar(selectionBar);
   ShowSelection();
-  QObject::connect(window, &QTextEdit::cursorPositionChanged, window, [this] { NotifySelection(); });
-  QObject::connect(window, &QTextEdit::selectionChanged, window, [this] { NotifySelection(); });
+  QObject::connect(window, &QTextEdit::cursorPositionChanged, window, [this] {
+    RepaintMoves();
+    NotifySelection();
+  });
+  QObject::connect(window, &QTextEdit::selectionChanged, window, [this] {
+    RepaintMoves();
+    NotifySelection();
+  });
   return window;
 }
 
@@ -246,6 +252,16 @@ void RichEditControl::Impl::OnContentsChange(int position, int removed, int adde
   modified = true;
   if (q.OnChange) q.OnChange();
   NotifySelection();
+}
+
+void RichEditControl::Impl::RepaintMoves() {
+  if (!Attached()) return;
+  // The window repaints only where it finds the caret and the selection were, which it cannot
+  // find in a paragraph laid out in pieces: then all is repainted.
+  const QTextCursor c = window->textCursor();
+  const bool inPieces = layout->InPieces(c.position()) || layout->InPieces(c.anchor());
+  if (inPieces || movedInPieces) window->viewport()->update();
+  movedInPieces = inPieces;
 }
 
 QRect RichEditControl::Impl::CaretRect(int position) const {
@@ -576,8 +592,8 @@ std::pair<int, int> RichEditControl::LastChange() const { return {d->changeStart
 std::u16string RichEditControl::Text() const { return FromQt(d->doc.toRawText()); }
 
 std::u16string RichEditControl::TextRange(int start, int end) const {
-  // Read from the text itself: a cursor placed at `end` would have the window lay the text out
-  // up to there.
+  // Read from the text itself: placing a cursor in a long paragraph has Qt copy and analyse
+  // the whole paragraph.
   const int length = d->Length();
   start = std::clamp(start, 0, length);
   end = end < 0 ? length : std::clamp(end, 0, length);

@@ -143,6 +143,9 @@ struct RichEditControl::Impl {
   }
   void NotifySelection();
   void OnContentsChange(int position, int removed, int added);
+  // Repaints the window after the caret or selection moved in or out of a long paragraph.
+  void RepaintMoves();
+  bool movedInPieces = false;
   // The caret's rectangle at `position` in the window (attached only).
   QRect CaretRect(int position) const;
   // User edits: protection check and paste.
