@@ -393,6 +393,12 @@ void Window::SelectLines(int anchorY, int y, bool paragraphs) {
     if (paragraphs) {
       c.movePosition(QTextCursor::StartOfBlock);
       if (!end.movePosition(QTextCursor::NextBlock)) end.movePosition(QTextCursor::End);
+    } else if (d->layout->InPieces(c.position())) {
+      // Qt's line moves know no lines in a paragraph laid out in pieces.
+      const int start = d->layout->LineSpan(c.position()).first;
+      const double below = d->layout->CaretRect(start).bottom() + 1;
+      const int next = d->layout->LineSpan(d->layout->hitTest(QPointF(0, below), Qt::FuzzyHit)).first;
+      return std::pair(start, next > start ? next : d->Length());
     } else {
       c.movePosition(QTextCursor::StartOfLine);
       end.movePosition(QTextCursor::StartOfLine);
@@ -535,20 +541,21 @@ bool Window::LongLineKey(QKeyEvent* event) {
   };
   const int page = viewport()->height();
   int to = -1;
-  bool keepGoal = false;
-  switch (event->key()) {
+  const int key = event->key();
+  const bool upDown = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+  switch (key) {
     case Qt::Key_Left: to = c.hasSelection() && !select ? c.selectionStart() : step(pos, -1); break;
     case Qt::Key_Right: to = c.hasSelection() && !select ? c.selectionEnd() : step(pos, +1); break;
     case Qt::Key_Home: to = d->layout->LineSpan(pos).first; break;
     case Qt::Key_End: to = d->layout->LineSpan(pos).second; break;
-    case Qt::Key_Up: to = vertical(-1), keepGoal = true; break;
-    case Qt::Key_Down: to = vertical(1), keepGoal = true; break;
+    case Qt::Key_Up: to = vertical(-1); break;
+    case Qt::Key_Down: to = vertical(1); break;
     case Qt::Key_PageUp:
-      to = vertical(-page), keepGoal = true;
+      to = vertical(-page);
       verticalScrollBar()->setValue(verticalScrollBar()->value() - page);
       break;
     case Qt::Key_PageDown:
-      to = vertical(page), keepGoal = true;
+      to = vertical(page);
       verticalScrollBar()->setValue(verticalScrollBar()->value() + page);
       break;
     case Qt::Key_Delete:
@@ -565,7 +572,7 @@ bool Window::LongLineKey(QKeyEvent* event) {
       return true;
     default: return false;
   }
-  if (!keepGoal) goalX = -1;
+  if (!upDown) goalX = -1;
   if (to < 0) return true;
   c.setPosition(to, select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
   setTextCursor(c);

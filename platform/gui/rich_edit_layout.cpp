@@ -526,7 +526,10 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     if (first < 0 || removed < 0 || first + removed > d->heights.Count()) {
       d->Reset();
     } else {
-      if (first == 0 && last == count - 1) d->frames.clear(), d->metrics.clear();  // formats may be new
+      if (first == 0 && last == count - 1) {  // a new text: its formats' numbers may mean others now
+        d->frames.clear();
+        d->metrics.clear();
+      }
       if (removed != added) d->heights.Splice(first, removed, added, {});
       int i = first;
       for (QTextBlock b = firstBlock; b.isValid() && i <= last; b = b.next(), ++i) {
