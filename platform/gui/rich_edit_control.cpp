@@ -510,12 +510,14 @@ void Window::paintEvent(QPaintEvent* event) {
     // Paragraphs coming into view get their real heights in place of estimates; the view
     // follows the text at its top, so that it does not jump.
     QScrollBar* bar = verticalScrollBar();
+    const double height = d->layout->documentSize().height();
     const long shift = std::lround(d->layout->Prepare(bar->value(), bar->value() + viewport()->height()));
     if (shift != 0) {
       const QSignalBlocker quiet(bar);
       bar->setValue(bar->value() + int(shift));
-      viewport()->update();
     }
+    // Text that moved is drawn again beyond the part this paint covers.
+    if (shift != 0 || d->layout->documentSize().height() != height) viewport()->update();
   }
   QTextEdit::paintEvent(event);
 }

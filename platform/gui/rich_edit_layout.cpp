@@ -512,6 +512,9 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
   const int count = d->doc->blockCount();
   const Config config = d->Current();
   const int length = d->doc->characterCount();
+  // What must be drawn again: all of it, unless only paragraphs measured before changed and
+  // kept their heights.
+  QRectF dirty(0, 0, 1e9, 1e9);
   if (!(config == d->config) || d->heights.Count() == 0) {
     d->Reset();
   } else if (from == 0 && charsRemoved == 0 && charsAdded == length && length == d->length &&
@@ -531,6 +534,9 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
         d->metrics.clear();
       }
       if (removed != added) d->heights.Splice(first, removed, added, {});
+      // A few paragraphs that were shown (typing) are laid out again at once, to learn whether
+      // what follows them moved.
+      bool kept = removed == added && added <= 4;
       int i = first;
       for (QTextBlock b = firstBlock; b.isValid() && i <= last; b = b.next(), ++i) {
         if (auto* p = dynamic_cast<Pieces*>(b.userData())) {
@@ -543,13 +549,20 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
             b.setUserData(nullptr);
         }
         const ParagraphHeights::Entry old = d->heights.At(i);
+        kept = kept && old.stamp == d->stamp && !Impl::IsLong(b);
         // A paragraph measured before keeps its height until it is laid out again.
         d->heights.Set(i, {removed == added && old.stamp ? old.height : float(d->Estimate(b)), 0});
+        if (kept) {
+          d->Ensure(b, i);
+          kept = d->heights.At(i).height == old.height;
+        }
       }
+      const double top = d->TopOf(first);
+      dirty = kept ? QRectF(0, top, 1e9, d->TopOf(last + 1) - top) : QRectF(0, top, 1e9, 1e9);
     }
   }
   d->Changed(oldHeight, oldWidest);
-  emit update();
+  emit update(dirty);
 }
 
 QSizeF DocumentLayout::documentSize() const {
