@@ -154,6 +154,54 @@ TEST_F(DocumentLayoutTest, HeightsAndPlacesStayRightThroughEditsAtBothEndsAndThe
   }
 }
 
+TEST_F(DocumentLayoutTest, AnEditRepaintsItsParagraphAndWhatMovedBelowIt) {
+  QTextCursor c(&doc);
+  for (int i = 0; i < 200; ++i) {
+    if (i) c.insertBlock();
+    c.insertText(Words(5, i));
+  }
+  Rects(layout);
+  std::vector<QRectF> repainted;
+  QObject::connect(layout, &QAbstractTextDocumentLayout::update, [&](const QRectF& r) { repainted.push_back(r); });
+  const QRectF tenth = layout->blockBoundingRect(doc.findBlockByNumber(10));
+  struct Case {
+    const char* name;
+    QString typed;
+    bool moves;  // the paragraphs below move
+  };
+  for (const Case& k : {Case{"a letter", "ж", false}, Case{"a line's worth", Words(30, 1), true},
+                        Case{"a paragraph end", "\n", true}}) {
+    SCOPED_TRACE(k.name);
+    repainted.clear();
+    QTextCursor e(doc.findBlockByNumber(10));
+    e.insertText(k.typed == "\n" ? QString(QChar::ParagraphSeparator) : k.typed);
+    ASSERT_FALSE(repainted.empty());
+    const QRectF r = repainted.back();
+    EXPECT_LE(r.top(), tenth.top());
+    const double below = layout->blockBoundingRect(doc.findBlockByNumber(150)).top();
+    EXPECT_EQ(r.bottom() > below, k.moves) << r.bottom();
+    EXPECT_GE(r.bottom(), layout->blockBoundingRect(doc.findBlockByNumber(10)).bottom());
+  }
+}
+
+TEST_F(DocumentLayoutTest, TheTextBelowTheTopOfTheViewStaysPutAsEstimatesGetRealHeights) {
+  QTextCursor c(&doc);
+  for (int i = 0; i < 400; ++i) {
+    if (i) c.insertBlock();
+    c.insertText(Words(i % 3 ? 3 : 70, i));  // every third paragraph wraps into several lines
+  }
+  // A view far down: the paragraph at its top is not laid out yet.
+  const double top = layout->ParagraphTop(300) + 5;
+  const int first = layout->ParagraphAt(top);
+  ASSERT_EQ(first, 300);
+  const double nextBefore = layout->ParagraphTop(first + 1);
+  const double shift = layout->Prepare(top, top + 400);
+  EXPECT_DOUBLE_EQ(layout->ParagraphTop(first + 1) - shift, nextBefore);
+  EXPECT_NE(shift, 0);  // the estimate of a wrapped paragraph is seldom exact
+  // Laid out now: asking again moves nothing.
+  EXPECT_EQ(layout->Prepare(top + shift, top + shift + 400), 0);
+}
+
 TEST_F(DocumentLayoutTest, AHitOnTheCaretFindsItsPositionInShortAndLongParagraphs) {
   QTextCursor c(&doc);
   c.insertText(Words(50, 0));
