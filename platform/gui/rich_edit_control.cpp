@@ -8,8 +8,8 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <cmath>
 #include <QTextBlock>
+#include <cmath>
 
 #include "platform/gui/application.h"
 #include "platform/gui/rich_edit_formats.h"
@@ -360,7 +360,7 @@ Window::Window(QTextDocument* document, RichEditControl::Impl* owner) : d(owner)
 
 bool Window::event(QEvent* event) {
   const QEvent::Type type = event->type();
-  if (!d || !d->selectionBar ||
+  if (!d || !d->selectionBar || !d->Attached() ||
       (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
        type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
     return QTextEdit::event(event);
@@ -471,7 +471,7 @@ void Window::dropEvent(QDropEvent* event) {
 }
 
 bool Window::LinkEvent(TRichLinkEvent kind, const QPoint& point) {
-  if (!d) return false;
+  if (!d || !d->Attached()) return false;
   const int pos = cursorForPosition(point).position();
   // cursorForPosition gives the nearest gap; the character under the point lies left or right.
   const QRect caret = d->CaretRect(pos);
