@@ -515,7 +515,15 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
   // What must be drawn again: all of it, unless only paragraphs measured before changed and
   // kept their heights.
   QRectF dirty(0, 0, 1e9, 1e9);
-  if (!(config == d->config) || d->heights.Count() == 0) {
+  Config widthOnly = d->config;
+  widthOnly.width = config.width;
+  if (config == widthOnly && !(config == d->config) && d->heights.Count() == count && length == d->length) {
+    // A new width (the window was resized): what is seen is laid out anew, the rest keeps its
+    // heights as estimates, so that a resize costs what it shows.
+    d->config = config;
+    d->stamp = NewStamp();
+    d->widest = 0;
+  } else if (!(config == d->config) || d->heights.Count() == 0) {
     d->Reset();
   } else if (from == 0 && charsRemoved == 0 && charsAdded == length && length == d->length &&
              count == d->heights.Count()) {

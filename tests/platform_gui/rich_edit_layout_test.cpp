@@ -122,6 +122,7 @@ TEST_F(DocumentLayoutTest, HeightsAndPlacesStayRightThroughEditsAtBothEndsAndThe
         e.setPosition(doc.findBlockByNumber(1260).position() + 5, QTextCursor::KeepAnchor);
         e.removeSelectedText();
       },
+      [&] { doc.setPageSize(QSizeF(250, -1)); },  // a narrower window
       [&] {
         QTextCursor e(doc.findBlockByNumber(2));
         QTextBlockFormat f;
