@@ -244,6 +244,7 @@ void RichEditControl::Impl::NotifySelection() {
 }
 
 void RichEditControl::Impl::OnContentsChange(int position, int removed, int added) {
+  if (Attached()) layout->Follow(position, removed, added);
   // Putting the document into its window lays it out anew: no edit, nothing changed.
   if (quiet || attaching) return;
   if (removed == 0 && added == 0) return;

@@ -10,6 +10,7 @@
 #include <QTextLayout>
 #include <QTextList>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <unordered_map>
@@ -90,6 +91,7 @@ struct DocumentLayout::Impl {
   uint32_t stamp = NewStamp();
   qreal widest = 0;  // the widest line laid out (unwrapped text is as wide as that)
   int length = 0;    // the text's length the heights follow
+  std::array<int, 3> followed{-1, -1, -1};  // an edit taken in before the document reported it
   std::function<int()> caret;
   const PaintContext* painting = nullptr;
   std::unordered_map<int, Frame> frames;     // by block format index
@@ -506,7 +508,16 @@ DocumentLayout::~DocumentLayout() = default;
 
 void DocumentLayout::SetCaretSource(std::function<int()> caret) { d->caret = std::move(caret); }
 
+void DocumentLayout::Follow(int from, int charsRemoved, int charsAdded) {
+  documentChanged(from, charsRemoved, charsAdded);
+  d->followed = {from, charsRemoved, charsAdded};
+}
+
 void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded) {
+  if (d->followed == std::array{from, charsRemoved, charsAdded}) {
+    d->followed = {-1, -1, -1};
+    return;
+  }
   const double oldHeight = d->heights.Total();
   const qreal oldWidest = d->widest;
   const int count = d->doc->blockCount();

@@ -39,6 +39,9 @@ public:
   int ParagraphAt(double y) const;
   // The height at which paragraph `index` starts (its space before included).
   double ParagraphTop(int index) const;
+  // Takes in an edit at once: the document tells the layout last, after those who may ask
+  // where its text now lies.
+  void Follow(int from, int charsRemoved, int charsAdded);
   // Tells where the window's caret is (for blockBoundingRect).
   void SetCaretSource(std::function<int()> caret);
   // Whether the paragraph holding `position` is laid out in pieces.
