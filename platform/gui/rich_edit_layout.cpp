@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QStyle>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QTextLayout>

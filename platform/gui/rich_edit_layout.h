@@ -1,7 +1,7 @@
 // The rich edit window's document layout. A paragraph is laid out only when it is drawn, hit
 // or asked for; the others keep an estimated height in a running sum, so that an edit costs the
 // paragraphs it changed, not the text after them. Very long paragraphs are laid out in pieces
-// of a few thousand characters, each when it is seen; a piece's end also ends a line.
+// of about 16 thousand characters, each when it is seen; a piece's end also ends a line.
 #pragma once
 
 #include <QAbstractTextDocumentLayout>
