@@ -203,6 +203,27 @@ TEST_F(DocumentLayoutTest, TheTextBelowTheTopOfTheViewStaysPutAsEstimatesGetReal
   EXPECT_EQ(layout->Prepare(top + shift, top + shift + 400), 0);
 }
 
+TEST_F(DocumentLayoutTest, UnwrappedTextIsAsWideAsItsWidestShownLine) {
+  QTextOption option = doc.defaultTextOption();
+  option.setWrapMode(QTextOption::NoWrap);
+  doc.setDefaultTextOption(option);
+  QTextCursor c(&doc);
+  c.insertText(Words(5, 0));
+  c.insertBlock();
+  c.insertText(Words(200, 1));  // one line far wider than the page
+  const std::vector<QRectF> rects = Rects(layout);
+  EXPECT_EQ(rects[1].height(), rects[0].height());  // one line each
+  const QRectF end = layout->CaretRect(doc.characterCount() - 1);
+  EXPECT_GT(end.left(), 2000);
+  EXPECT_GE(layout->documentSize().width(), end.left());
+  EXPECT_EQ(layout->hitTest(QPointF(end.left(), end.center().y()), Qt::FuzzyHit), doc.characterCount() - 1);
+  // Wrapped again: the page's width, and the long paragraph takes several lines.
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  doc.setDefaultTextOption(option);
+  EXPECT_EQ(layout->documentSize().width(), 360);
+  EXPECT_GT(layout->blockBoundingRect(doc.lastBlock()).height(), 10 * rects[0].height());
+}
+
 TEST_F(DocumentLayoutTest, AHitOnTheCaretFindsItsPositionInShortAndLongParagraphs) {
   QTextCursor c(&doc);
   c.insertText(Words(50, 0));
