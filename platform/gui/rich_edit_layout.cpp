@@ -23,6 +23,7 @@ namespace {
 
 constexpr int kPiece = 1 << 14;     // a piece's length as it is cut
 constexpr int kBreakSearch = 256;   // how far back from there a piece end looks for a space
+constexpr int kKeptPieces = 64;     // laid out pieces a paragraph keeps (those used latest)
 constexpr qreal kUnbounded = 1e7;   // the line width while nothing gives one
 
 // Layout passes of every layout get distinct stamps: what one measured never passes as
@@ -37,6 +38,7 @@ struct Piece {
   int start = 0, length = 0;
   float height = 0;
   std::unique_ptr<QTextLayout> layout;  // when laid out
+  uint64_t used = 0;                    // when its lines were last asked for
   int End() const { return start + length; }
 };
 
@@ -45,6 +47,12 @@ struct Pieces : QTextBlockUserData {
   int length = 0;      // the paragraph's length (with its end) when they were cut
   uint32_t stamp = 0;  // the layout pass their estimates belong to
   std::vector<Piece> list;
+  int laid = 0;        // pieces with their lines
+  uint64_t clock = 0;  // counts the uses of pieces' lines
+  Piece& Use(size_t k) {
+    list[k].used = ++clock;
+    return list[k];
+  }
 };
 
 // What a paragraph format asks of the lines: indents, spacing and line spacing.
@@ -247,6 +255,7 @@ struct DocumentLayout::Impl {
     if (p->stamp != stamp) {
       for (size_t k = 0; k < p->list.size(); ++k) EstimatePiece(b, p->list[k], k == 0);
       p->stamp = stamp;
+      p->laid = 0;
     }
     return *p;
   }
@@ -270,6 +279,7 @@ struct DocumentLayout::Impl {
     for (size_t k = 0; k < cut.size(); ++k) EstimatePiece(b, cut[k], i == 0 && k == 0);
     p.list.erase(p.list.begin() + long(i), p.list.begin() + long(j) + 1);
     p.list.insert(p.list.begin() + long(i), std::make_move_iterator(cut.begin()), std::make_move_iterator(cut.end()));
+    p.laid = int(std::count_if(p.list.begin(), p.list.end(), [](const Piece& piece) { return bool(piece.layout); }));
   }
 
   QString PieceText(const QTextBlock& b, const Piece& piece) const {
@@ -291,7 +301,9 @@ struct DocumentLayout::Impl {
     return text;
   }
 
-  void LayOutPiece(const QTextBlock& b, Piece& piece, bool first) {
+  void LayOutPiece(const QTextBlock& b, Pieces& p, size_t k) {
+    Piece& piece = p.list[k];
+    const bool first = k == 0;
     const QTextBlockFormat bf = b.blockFormat();
     piece.layout = std::make_unique<QTextLayout>(PieceText(b, piece), config.font);
     QList<QTextLayout::FormatRange> formats;
@@ -305,6 +317,21 @@ struct DocumentLayout::Impl {
     piece.layout->setFormats(formats);
     piece.layout->setTextOption(OptionFor(b, bf));
     piece.height = float(LayOutLines(*piece.layout, FrameOf(b), Direction(b, bf), first));
+    p.Use(k);
+    // A paragraph scrolled through keeps the lines of the pieces used latest only; the others
+    // keep their heights and are laid out again when seen.
+    if (++p.laid <= kKeptPieces) return;
+    std::vector<uint64_t> uses;
+    for (const Piece& other : p.list)
+      if (other.layout) uses.push_back(other.used);
+    const size_t drop = uses.size() - kKeptPieces / 2;
+    std::nth_element(uses.begin(), uses.begin() + long(drop), uses.end());
+    for (Piece& other : p.list) {
+      if (other.layout && other.used < uses[drop]) {
+        other.layout.reset();
+        --p.laid;
+      }
+    }
   }
 
   // The piece holding a position within the paragraph, and the height above it.
@@ -329,9 +356,11 @@ struct DocumentLayout::Impl {
       double top = 0;
       for (size_t k = 0; k < p.list.size() && top < to; ++k) {
         Piece& piece = p.list[k];
-        if (top + piece.height > from && !piece.layout) {
+        if (top + piece.height > from && piece.layout) {
+          p.Use(k);
+        } else if (top + piece.height > from) {
           const float old = piece.height;
-          LayOutPiece(b, piece, k == 0);
+          LayOutPiece(b, p, k);
           if (top < anchor) shift += piece.height - old;
         }
         top += piece.height;
@@ -394,7 +423,7 @@ struct DocumentLayout::Impl {
     if (IsLong(b)) {
       Pieces& p = PiecesOf(b);
       auto [k, above] = PieceAt(p, at);
-      Piece& piece = p.list[k];
+      Piece& piece = p.Use(k);
       if (!piece.layout) Ensure(b, index, above, above + 1);
       origin = QPointF(config.margin, top + FrameOf(b).before + above);
       local = at - piece.start;
@@ -700,7 +729,8 @@ int DocumentLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) 
     double y = lines;
     size_t k = 0;
     while (k + 1 < p.list.size() && point.y() >= y + p.list[k].height) y += p.list[k++].height;
-    if (!p.list[k].layout) d->LayOutPiece(b, p.list[k], k == 0);
+    if (!p.list[k].layout) d->LayOutPiece(b, p, k);
+    p.Use(k);
     layout = p.list[k].layout.get();
     origin = QPointF(d->config.margin, y);
     base += p.list[k].start;

@@ -289,4 +289,19 @@ TEST_F(DocumentLayoutTest, ALongParagraphBreaksItsPiecesAtSpacesAndFollowsEdits)
   EXPECT_TRUE(layout->InPieces(5));
 }
 
+TEST_F(DocumentLayoutTest, PiecesScrolledPastAreLaidOutAgainAlike) {
+  QTextCursor c(&doc);
+  c.insertText(Words(200000, 4));  // about 90 pieces, more than a paragraph keeps laid out
+  const int length = doc.characterCount() - 1;
+  std::vector<std::pair<int, QRectF>> seen;
+  for (int p = 0; p < length; p += 15013) seen.emplace_back(p, layout->CaretRect(p));
+  const QSizeF size = layout->documentSize();
+  // The first pieces' lines were let go meanwhile; laid out again they stand where they stood.
+  for (const auto& [p, caret] : seen) {
+    EXPECT_EQ(layout->CaretRect(p), caret) << p;
+    EXPECT_EQ(layout->hitTest(QPointF(caret.left(), caret.center().y()), Qt::FuzzyHit), p);
+  }
+  EXPECT_EQ(layout->documentSize(), size);
+}
+
 }  // namespace
