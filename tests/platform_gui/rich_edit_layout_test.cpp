@@ -287,6 +287,19 @@ TEST_F(DocumentLayoutTest, ALongParagraphBreaksItsPiecesAtSpacesAndFollowsEdits)
     EXPECT_EQ(layout->hitTest(QPointF(caret.left(), caret.center().y()), Qt::FuzzyHit), p);
   }
   EXPECT_TRUE(layout->InPieces(5));
+  // Split in two long paragraphs, each cut anew, and joined again.
+  for (const bool join : {false, true}) {
+    QTextCursor split(&doc);
+    split.setPosition(join ? 150001 : 150000);
+    if (join) split.deletePreviousChar();
+    else split.insertBlock();
+    EXPECT_EQ(doc.blockCount(), join ? 1 : 2);
+    for (int p : {100, 149990, 150001, 150100, doc.characterCount() - 2}) {
+      const QRectF caret = layout->CaretRect(p);
+      EXPECT_EQ(layout->hitTest(QPointF(caret.left(), caret.center().y()), Qt::FuzzyHit), p) << p;
+    }
+    if (!join) EXPECT_GT(layout->CaretRect(150001).top(), layout->CaretRect(149990).top());
+  }
 }
 
 TEST_F(DocumentLayoutTest, PiecesScrolledPastAreLaidOutAgainAlike) {
