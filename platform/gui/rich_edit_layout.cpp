@@ -98,6 +98,7 @@ struct DocumentLayout::Impl {
   uint32_t stamp = NewStamp();
   qreal widest = 0;  // the widest line laid out (unwrapped text is as wide as that)
   int length = 0;    // the text's length the heights follow
+  qreal estimatedWidth = -1;  // the page width the estimates were made for
   std::array<int, 3> followed{-1, -1, -1};  // an edit taken in before the document reported it
   std::function<int()> caret;
   const PaintContext* painting = nullptr;
@@ -389,6 +390,7 @@ struct DocumentLayout::Impl {
   // Re-estimates every paragraph (a new text, or new widths).
   void Reset() {
     config = Current();
+    estimatedWidth = config.width;
     stamp = NewStamp();
     widest = 0;
     frames.clear();
@@ -556,9 +558,12 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
   QRectF dirty(0, 0, 1e9, 1e9);
   Config widthOnly = d->config;
   widthOnly.width = config.width;
-  if (config == widthOnly && !(config == d->config) && d->heights.Count() == count && length == d->length) {
-    // A new width (the window was resized): what is seen is laid out anew, the rest keeps its
-    // heights as estimates, so that a resize costs what it shows.
+  const double estimated = d->estimatedWidth;
+  if (config == widthOnly && !(config == d->config) && d->heights.Count() == count && length == d->length &&
+      estimated > 0 && config.width > 0 && std::abs(config.width - estimated) < estimated / 4) {
+    // A new width a little off the one the estimates were made for (the window is being
+    // resized): what is seen is laid out anew, the rest keeps its heights as estimates, so that
+    // a resize costs what it shows.
     d->config = config;
     d->stamp = NewStamp();
     d->widest = 0;

@@ -122,7 +122,8 @@ TEST_F(DocumentLayoutTest, HeightsAndPlacesStayRightThroughEditsAtBothEndsAndThe
         e.setPosition(doc.findBlockByNumber(1260).position() + 5, QTextCursor::KeepAnchor);
         e.removeSelectedText();
       },
-      [&] { doc.setPageSize(QSizeF(250, -1)); },  // a narrower window
+      [&] { doc.setPageSize(QSizeF(250, -1)); },  // a much narrower window
+      [&] { doc.setPageSize(QSizeF(240, -1)); },  // a little narrower
       [&] {
         QTextCursor e(doc.findBlockByNumber(2));
         QTextBlockFormat f;
