@@ -270,6 +270,30 @@ void BM_TypingAndIdle(benchmark::State& state) {
 }
 BENCHMARK(BM_TypingAndIdle)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// Keys typed at the start and at the end of a 10 MB line without a break, moves along it, and a
+// second of idling, against typing and idling in the empty document.
+void BM_TypingInALongLine(benchmark::State& state) {
+  const std::string file = File("line10.txt", [] { return Prose(10u << 20, true); });
+  const std::string keys = "abcdefghij";
+  for (auto _ : state) {
+    const Run run = Program({"idle 500", "stamp $STAMPS e0", "type " + keys, "stamp $STAMPS e1", "idle 2000",
+                             "stamp $STAMPS e2", "open " + file, "idle 500", "stamp $STAMPS l0", "type " + keys,
+                             "key Ctrl+End", "type " + keys, "stamp $STAMPS l1", "key Ctrl+Home", "key Down",
+                             "key Down", "key End", "key Up", "key Home", "stamp $STAMPS l2", "idle 2000",
+                             "stamp $STAMPS l3"});
+    if (!Check(state, run, {"e0", "e1", "e2", "l0", "l1", "l2", "l3"})) return;
+    const double n = double(keys.size());
+    const double emptyKey = run.Between("e0", "e1") / n, lineKey = run.Between("l0", "l1") / (2 * n);
+    state.counters["key_empty_ms"] = emptyKey;
+    state.counters["key_line_ms"] = lineKey;
+    state.counters["ratio_key"] = lineKey / emptyKey;
+    state.counters["move_line_ms"] = run.Between("l1", "l2") / 6;
+    state.counters["idle_cpu_empty_pct"] = 100 * run.CpuBetween("e1", "e2") / run.Between("e1", "e2");
+    state.counters["idle_cpu_line_pct"] = 100 * run.CpuBetween("l2", "l3") / run.Between("l2", "l3");
+  }
+}
+BENCHMARK(BM_TypingInALongLine)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // An operation over the whole text (the menu items named) against opening that text.
 void Operation(benchmark::State& state, const std::vector<std::string>& clicks) {
   const std::string file = ProseFile(size_t(state.range(0)));

@@ -7,10 +7,13 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
+#include <cmath>
 
 #include "platform/gui/application.h"
 #include "platform/gui/rich_edit_formats.h"
+#include "platform/gui/rich_edit_layout.h"
 #include "platform/gui/rich_edit_private.h"
 
 using rich_edit::FromQt;
@@ -109,8 +112,14 @@ rich_edit::Window* RichEditControl::Impl::MakeWindow() {
   window->setLineWrapMode(wordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
   window->SetSelectionBar(selectionBar);
   ShowSelection();
-  QObject::connect(window, &QTextEdit::cursorPositionChanged, window, [this] { NotifySelection(); });
-  QObject::connect(window, &QTextEdit::selectionChanged, window, [this] { NotifySelection(); });
+  QObject::connect(window, &QTextEdit::cursorPositionChanged, window, [this] {
+    RepaintMoves();
+    NotifySelection();
+  });
+  QObject::connect(window, &QTextEdit::selectionChanged, window, [this] {
+    RepaintMoves();
+    NotifySelection();
+  });
   return window;
 }
 
@@ -122,27 +131,24 @@ void RichEditControl::Impl::UpdateAttachment() {
   attaching = true;
   if (show) {
     attached = true;
-    doc.setDocumentLayout(nullptr);  // the window's own layout is made anew
+    layout = new rich_edit::DocumentLayout(&doc);
+    doc.setDocumentLayout(layout);
+    layout->SetCaretSource([this] { return window ? window->textCursor().position() : 0; });
     window->setDocument(&doc);
     window->setTextCursor(detachedCursor);
-    QAbstractTextDocumentLayout* layout = doc.documentLayout();
     QObject::connect(layout, &QAbstractTextDocumentLayout::documentSizeChanged, window,
                      [this](const QSizeF& size) {
                        if (q.OnRequestResize) q.OnRequestResize(qCeil(size.width()), qCeil(size.height()));
                      });
     if (newText) view = {};
     newText = false;
-    // The window lays the text out bit by bit from its start: first as far as the view it had,
-    // so that it can scroll back there.
-    const qreal bottom = view.y + window->viewport()->height();
-    for (QTextBlock b = doc.findBlockByNumber(view.topLine); b.isValid() && layout->blockBoundingRect(b).top() < bottom;
-         b = b.next()) {
-    }
+    // Back to the paragraph the view showed: the heights above it may be estimates now.
     h->setValue(view.x);
-    v->setValue(view.y);
+    if (view.topLine < doc.blockCount()) v->setValue(int(layout->ParagraphTop(view.topLine)) + view.offset);
     if (scrollOnAttach) window->ensureCursorVisible();
   } else {
-    view = {h->value(), v->value(), q.FirstVisibleLine()};
+    const int top = q.FirstVisibleLine();
+    view = {h->value(), top, v->value() - int(layout->ParagraphTop(top))};
     Detach();
   }
   scrollOnAttach = false;
@@ -154,6 +160,7 @@ void RichEditControl::Impl::Detach() {
   attached = false;
   window->setDocument(&placeholder);
   doc.setDocumentLayout(new NullLayout(&doc));
+  layout = nullptr;
 }
 
 RichEditControl::Impl::~Impl() {
@@ -237,23 +244,30 @@ void RichEditControl::Impl::NotifySelection() {
 }
 
 void RichEditControl::Impl::OnContentsChange(int position, int removed, int added) {
+  if (Attached()) layout->Follow(position, removed, added);
   // Putting the document into its window lays it out anew: no edit, nothing changed.
   if (quiet || attaching) return;
   if (removed == 0 && added == 0) return;
   changeStart = std::min(position, Length());
   changeEnd = std::min(position + added, Length());
-  KeepLongParagraphsShaped(changeStart, changeEnd);
   modified = true;
   if (q.OnChange) q.OnChange();
   NotifySelection();
 }
 
-void RichEditControl::Impl::KeepLongParagraphsShaped(int start, int end) {
-  // Qt shapes a paragraph whole and by default forgets the glyphs after each use: in a very
-  // long one every repaint of the caret and every caret question would shape it all again.
-  constexpr int kLongParagraph = 1 << 16;
-  for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() <= end; b = b.next())
-    if (b.length() > kLongParagraph) b.layout()->setCacheEnabled(true);
+void RichEditControl::Impl::RepaintMoves() {
+  if (!Attached()) return;
+  // The window repaints only where it finds the caret and the selection were, which it cannot
+  // find in a paragraph laid out in pieces: then all is repainted.
+  const QTextCursor c = window->textCursor();
+  const bool inPieces = layout->InPieces(c.position()) || layout->InPieces(c.anchor());
+  if (inPieces || movedInPieces) window->viewport()->update();
+  movedInPieces = inPieces;
+}
+
+QRect RichEditControl::Impl::CaretRect(int position) const {
+  const QRectF r = layout->CaretRect(position);
+  return r.translated(-window->horizontalScrollBar()->value(), -window->verticalScrollBar()->value()).toRect();
 }
 
 bool RichEditControl::Impl::AllowEdit(int start, int end) {
@@ -347,7 +361,7 @@ Window::Window(QTextDocument* document, RichEditControl::Impl* owner) : d(owner)
 
 bool Window::event(QEvent* event) {
   const QEvent::Type type = event->type();
-  if (!d || !d->selectionBar ||
+  if (!d || !d->selectionBar || !d->Attached() ||
       (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
        type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
     return QTextEdit::event(event);
@@ -367,7 +381,7 @@ bool Window::event(QEvent* event) {
   if (!inBar || mouse->button() != Qt::LeftButton) return QTextEdit::event(event);
   const bool extend = (mouse->modifiers() & Qt::ShiftModifier) && type == QEvent::MouseButtonPress;
   if (!extend) barAnchorY = at.y();
-  else if (barAnchorY < 0) barAnchorY = cursorRect(textCursor()).center().y();
+  else if (barAnchorY < 0) barAnchorY = d->CaretRect(textCursor().position()).center().y();
   SelectLines(barAnchorY, at.y(), type == QEvent::MouseButtonDblClick);
   setFocus(Qt::MouseFocusReason);
   return true;
@@ -380,6 +394,12 @@ void Window::SelectLines(int anchorY, int y, bool paragraphs) {
     if (paragraphs) {
       c.movePosition(QTextCursor::StartOfBlock);
       if (!end.movePosition(QTextCursor::NextBlock)) end.movePosition(QTextCursor::End);
+    } else if (d->layout->InPieces(c.position())) {
+      // Qt's line moves know no lines in a paragraph laid out in pieces.
+      const int start = d->layout->LineSpan(c.position()).first;
+      const double below = d->layout->CaretRect(start).bottom() + 1;
+      const int next = d->layout->LineSpan(d->layout->hitTest(QPointF(0, below), Qt::FuzzyHit)).first;
+      return std::pair(start, next > start ? next : d->Length());
     } else {
       c.movePosition(QTextCursor::StartOfLine);
       end.movePosition(QTextCursor::StartOfLine);
@@ -397,6 +417,9 @@ void Window::SelectLines(int anchorY, int y, bool paragraphs) {
 
 void Window::keyPressEvent(QKeyEvent* event) {
   if (!d) return QTextEdit::keyPressEvent(event);
+  // In a long paragraph the window's own moves would look at the whole paragraph at once.
+  if (d->Attached() && LongLineKey(event)) return;
+  goalX = -1;
   if (event->matches(QKeySequence::Paste)) {
     d->q.Paste();
     return;
@@ -449,10 +472,10 @@ void Window::dropEvent(QDropEvent* event) {
 }
 
 bool Window::LinkEvent(TRichLinkEvent kind, const QPoint& point) {
-  if (!d) return false;
+  if (!d || !d->Attached()) return false;
   const int pos = cursorForPosition(point).position();
   // cursorForPosition gives the nearest gap; the character under the point lies left or right.
-  const QRect caret = cursorRect(cursorForPosition(point));
+  const QRect caret = d->CaretRect(pos);
   const int character = point.x() < caret.center().x() ? pos - 1 : pos;
   int start = 0, end = 0;
   if (!d->LinkRange(character, start, end)) return false;
@@ -484,7 +507,79 @@ void Window::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void Window::paintEvent(QPaintEvent* event) {
   if (d && !d->redraw) return;
+  if (d && d->Attached()) {
+    // Paragraphs coming into view get their real heights in place of estimates; the view
+    // follows the text at its top, so that it does not jump.
+    QScrollBar* bar = verticalScrollBar();
+    const double height = d->layout->documentSize().height();
+    const long shift = std::lround(d->layout->Prepare(bar->value(), bar->value() + viewport()->height()));
+    if (shift != 0) {
+      const QSignalBlocker quiet(bar);
+      bar->setValue(bar->value() + int(shift));
+    }
+    // Text that moved is drawn again beyond the part this paint covers.
+    if (shift != 0 || d->layout->documentSize().height() != height) viewport()->update();
+  }
   QTextEdit::paintEvent(event);
+}
+
+bool Window::LongLineKey(QKeyEvent* event) {
+  QTextCursor c = textCursor();
+  const int pos = c.position();
+  if (!d->layout->InPieces(pos) || (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) return false;
+  const QTextDocument* doc = document();
+  const bool select = event->modifiers() & Qt::ShiftModifier;
+  // One character on, a surrogate pair as one.
+  auto step = [&](int from, int by) {
+    const int to = std::clamp(from + by, 0, d->Length());
+    const bool splits = doc->characterAt(std::min(from, to)).isHighSurrogate() &&
+                        doc->characterAt(std::max(from, to)).isLowSurrogate();
+    return splits ? std::clamp(to + by, 0, d->Length()) : to;
+  };
+  const QRectF caret = d->layout->CaretRect(pos);
+  auto vertical = [&](double dy) {
+    if (goalX < 0) goalX = caret.left();
+    const double y = dy < 0 ? caret.top() + dy : caret.bottom() + dy;
+    return d->layout->hitTest(QPointF(goalX, y), Qt::FuzzyHit);
+  };
+  const int page = viewport()->height();
+  int to = -1;
+  const int key = event->key();
+  const bool upDown = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+  switch (key) {
+    case Qt::Key_Left: to = c.hasSelection() && !select ? c.selectionStart() : step(pos, -1); break;
+    case Qt::Key_Right: to = c.hasSelection() && !select ? c.selectionEnd() : step(pos, +1); break;
+    case Qt::Key_Home: to = d->layout->LineSpan(pos).first; break;
+    case Qt::Key_End: to = d->layout->LineSpan(pos).second; break;
+    case Qt::Key_Up: to = vertical(-1); break;
+    case Qt::Key_Down: to = vertical(1); break;
+    case Qt::Key_PageUp:
+      to = vertical(-page);
+      verticalScrollBar()->setValue(verticalScrollBar()->value() - page);
+      break;
+    case Qt::Key_PageDown:
+      to = vertical(page);
+      verticalScrollBar()->setValue(verticalScrollBar()->value() + page);
+      break;
+    case Qt::Key_Delete:
+      if (select || d->readOnly) return false;
+      if (!c.hasSelection()) {
+        if (!d->AllowEdit(pos, step(pos, +1))) return true;
+        c.setPosition(step(pos, +1), QTextCursor::KeepAnchor);
+      } else if (!d->AllowEdit(c.selectionStart(), c.selectionEnd())) {
+        return true;
+      }
+      c.removeSelectedText();
+      setTextCursor(c);
+      goalX = -1;
+      return true;
+    default: return false;
+  }
+  if (!upDown) goalX = -1;
+  if (to < 0) return true;
+  c.setPosition(to, select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+  setTextCursor(c);
+  return true;
 }
 
 }  // namespace rich_edit
@@ -507,8 +602,8 @@ std::pair<int, int> RichEditControl::LastChange() const { return {d->changeStart
 std::u16string RichEditControl::Text() const { return FromQt(d->doc.toRawText()); }
 
 std::u16string RichEditControl::TextRange(int start, int end) const {
-  // Read from the text itself: a cursor placed at `end` would have the window lay the text out
-  // up to there.
+  // Read from the text itself: placing a cursor in a long paragraph has Qt copy and analyse
+  // the whole paragraph.
   const int length = d->Length();
   start = std::clamp(start, 0, length);
   end = end < 0 ? length : std::clamp(end, 0, length);
@@ -568,6 +663,13 @@ void RichEditControl::LoadText(const std::function<bool(std::u16string& piece)>&
     QTextCursor c(&d->doc);
     const QTextCharFormat format = d->QtFormat(d->defaultFormat);
     c.setBlockCharFormat(format);
+    // One edit: after each piece outside one the cursor would look over the whole paragraph
+    // it grew (Qt finds its caret's line in the paragraph's text, copied whole).
+    c.beginEditBlock();
+    const struct EndEdit {
+      QTextCursor& c;
+      ~EndEdit() { c.endEditBlock(); }
+    } endEdit{c};
     std::u16string piece;
     while (next(piece)) {
       d->Insert(c, piece, format);
@@ -586,7 +688,6 @@ void RichEditControl::LoadText(const std::function<bool(std::u16string& piece)>&
   // have the window lay out the whole text at once to show it.
   d->detachedCursor = QTextCursor(&d->doc);
   d->newText = true;
-  d->KeepLongParagraphsShaped(0, d->Length());
   finish();
   if (d->Length() > 0) d->OnContentsChange(0, 0, d->Length());
   else if (hadText) d->OnContentsChange(0, 1, 0);
@@ -672,16 +773,7 @@ std::u16string RichEditControl::Line(int line) const {
 
 int RichEditControl::FirstVisibleLine() const {
   if (!d->Attached()) return 0;
-  // The first paragraph whose bottom lies below the top of the view. Qt's hit test can miss
-  // while the window is still laying out a text it took anew, so its answer is checked.
-  QAbstractTextDocumentLayout* layout = d->doc.documentLayout();
-  const qreal top = d->window->verticalScrollBar()->value();
-  auto below = [&](const QTextBlock& b) { return layout->blockBoundingRect(b).bottom() > top; };
-  const QTextBlock hit = d->window->cursorForPosition(QPoint(0, 0)).block();
-  if (below(hit) && (!hit.previous().isValid() || !below(hit.previous()))) return hit.blockNumber();
-  QTextBlock b = d->doc.begin();
-  while (b.next().isValid() && !below(b)) b = b.next();
-  return b.blockNumber();
+  return std::max(0, d->layout->ParagraphAt(d->window->verticalScrollBar()->value()));
 }
 
 bool RichEditControl::ScrollLines(int delta) {
@@ -699,9 +791,7 @@ bool RichEditControl::ScrollLines(int delta) {
 
 std::pair<int, int> RichEditControl::PosFromChar(int pos) const {
   if (!d->Attached()) return {0, 0};
-  QTextCursor c(&d->doc);
-  c.setPosition(std::clamp(pos, 0, d->Length()));
-  const QRect r = d->window->cursorRect(c);
+  const QRect r = d->CaretRect(std::clamp(pos, 0, d->Length()));
   return {r.left(), r.top()};
 }
 

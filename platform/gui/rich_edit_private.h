@@ -17,6 +17,8 @@ class QMimeData;
 
 namespace rich_edit {
 
+class DocumentLayout;
+
 // The control's window.
 class Window : public QTextEdit {
 public:
@@ -46,6 +48,9 @@ protected:
   void hideEvent(QHideEvent* event) override;
 
 private:
+  // Moves and deletions by key in a paragraph laid out in pieces; false for other keys.
+  bool LongLineKey(QKeyEvent* event);
+
   // Reports a mouse event on link text; true when the point lies on a link.
   bool LinkEvent(TRichLinkEvent kind, const QPoint& point);
 
@@ -57,6 +62,7 @@ private:
   int barAnchorY = -1;                 // where a press in the selection bar started
   bool dropping = false;
   bool overLink = false;
+  double goalX = -1;                   // where moves up and down in a long paragraph aim
 };
 
 // The clipboard format of RTF.
@@ -84,8 +90,9 @@ struct RichEditControl::Impl {
   bool scrollOnAttach = false;  // a ScrollCaret asked while the window was hidden
   bool newText = false;               // the whole text was replaced: shown from its start
   struct View {
-    int x = 0, y = 0, topLine = 0;    // scroll offsets and first paragraph in view
-  } view;                             // where the window showed the text when it let go of it
+    int x = 0, topLine = 0, offset = 0;  // scroll offset, first paragraph in view and how far down it
+  } view;                                // where the window showed the text when it let go of it
+  rich_edit::DocumentLayout* layout = nullptr;  // the window's layout while it shows the text
   QTextCursor detachedCursor;
   TCharFormat defaultFormat;
   QTextCharFormat typingFormat;       // format for the next typed text (set on an empty selection)
@@ -136,8 +143,11 @@ struct RichEditControl::Impl {
   }
   void NotifySelection();
   void OnContentsChange(int position, int removed, int added);
-  // Has the window keep the glyphs of the paragraphs from `start` to `end` that are very long.
-  void KeepLongParagraphsShaped(int start, int end);
+  // Repaints the window after the caret or selection moved in or out of a long paragraph.
+  void RepaintMoves();
+  bool movedInPieces = false;
+  // The caret's rectangle at `position` in the window (attached only).
+  QRect CaretRect(int position) const;
   // User edits: protection check and paste.
   bool AllowEdit(int start, int end);
   void InsertMime(const QMimeData* data);

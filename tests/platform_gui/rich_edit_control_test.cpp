@@ -26,6 +26,22 @@ std::u16string FromQtText(const QString& text) { return text.toStdU16String(); }
 
 const std::u16string kMixed = u"Привет, мир!\rHello\vworld\rЁжик в тумане";
 
+// A change handler may ask where the new text lies before the window has drawn it.
+TEST_F(RichEditControlTest, AChangeHandlerFindsWhereTheNewTextLies) {
+  control->SetText(u"один\rдва");
+  QWidget* window = control->Widget();
+  window->resize(300, 200);
+  window->show();
+  std::pair<int, int> seen{-1, -1};
+  control->OnChange = [&] { seen = control->PosFromChar(control->TextLength()); };
+  control->SetSel(8, 8);
+  control->ReplaceSel(u"\rтри\rчетыре", true);
+  const std::pair<int, int> after = control->PosFromChar(control->TextLength());
+  EXPECT_EQ(seen, after);
+  EXPECT_GT(after.second, control->PosFromChar(5).second + 10);
+  delete window;
+}
+
 TEST_F(RichEditControlTest, PositionModelCountsParagraphEndsAndSoftBreaksAsOneCharacter) {
   control->SetText(u"ab\r\ncd\nef\rgh\vij");
   EXPECT_EQ(control->Text(), u"ab\rcd\ref\rgh\vij");

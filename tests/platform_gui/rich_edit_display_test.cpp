@@ -84,6 +84,43 @@ TEST(RichEditDisplayTest, NumericWeightsAreKeptAndDecideBold) {
   EXPECT_TRUE(control.SelCharFormat().Bold);
 }
 
+TEST(RichEditDisplayTest, ListMarkersAndAlignmentAreShown) {
+  RichEditControl control;
+  control.SetText(u"один\rдва\rтри\rчетыре");
+  auto para = [&](int start, TParaFormat f, uint32_t mask) {
+    control.SetSel(start, start);
+    control.SetParaFormat(f, mask);
+  };
+  TParaFormat bullet, number, right;
+  bullet.Numbering = nkBullet;
+  number.Numbering = nkArabic;
+  right.Alignment = raRight;
+  para(0, bullet, PFM_NUMBERING);
+  para(5, number, PFM_NUMBERING);
+  para(9, right, PFM_ALIGNMENT);
+  control.SetSel(0, 0);
+  QWidget* window = control.Widget();
+  window->resize(400, 200);
+  window->show();
+  const QImage image = window->grab().toImage();
+  // A marker is drawn before the text of each list item, where plain paragraphs show nothing.
+  for (const int start : {0, 5}) {
+    SCOPED_TRACE(start);
+    const auto [x, y] = control.PosFromChar(start);
+    const auto [x1, y1] = control.PosFromChar(start + 1);
+    EXPECT_GT(x, 20);
+    int inked = 0;
+    for (int yy = y; yy < y1 + 14 && yy < image.height(); ++yy)
+      for (int xx = std::max(0, x - 30); xx < x - 1; ++xx)
+        if (qGray(image.pixel(xx, yy)) < 128) ++inked;
+    EXPECT_GT(inked, 3);
+  }
+  EXPECT_LT(control.PosFromChar(13).first, 10);  // the plain paragraph starts at the margin
+  // The right-aligned paragraph ends at the right edge.
+  EXPECT_GT(control.PosFromChar(12).first, 300);
+  delete window;
+}
+
 TEST(RichEditDisplayTest, AFileShownAsAnIconShowsAnIcon) {
   RichEditControl control;
   TRichObject file;

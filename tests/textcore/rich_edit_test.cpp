@@ -367,6 +367,31 @@ TEST_F(RichEditTest, ClickInTheSelectionBarSelectsLines) {
   EXPECT_EQ(edit->SelLength(), 0);
 }
 
+TEST_F(RichEditTest, ClickInTheSelectionBarSelectsAShownLineOfAParagraphLaidOutInPieces) {
+  std::u16string text;
+  while (text.size() < 100000) text += u"съешь же ещё этих мягких французских булок ";
+  edit->SetTextW(text);
+  edit->SetShowSelectionBar(true);
+  auto* window = static_cast<QTextEdit*>(edit->Control().Widget());
+  window->resize(300, 200);
+  window->show();
+  const auto [x, top] = edit->Control().PosFromChar(0);
+  const QPoint bar = window->viewport()->geometry().topLeft() + QPoint(-3, top + 3);
+  const int lineHeight = window->fontMetrics().height();
+  QMouseEvent press(QEvent::MouseButtonPress, bar + QPoint(0, 2 * lineHeight), window->mapToGlobal(bar),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window, &press);
+  // The third shown line: whole words up to the next line's start, its space included.
+  const std::u16string line = edit->GetSelTextW();
+  const int start = edit->SelStart();
+  ASSERT_GT(line.size(), 5u);
+  EXPECT_LT(line.size(), 100u);
+  EXPECT_GT(start, 20);
+  EXPECT_EQ(text[size_t(start) - 1], u' ');
+  EXPECT_EQ(line.back(), u' ');
+  EXPECT_EQ(line, text.substr(size_t(start), line.size()));
+}
+
 TEST_F(RichEditTest, SaveClipboardIsAskedWhenTheControlGoesWithItsCopyOnTheClipboard) {
   for (const bool keep : {true, false}) {
     auto* owned = new TRichEditW(nullptr);
