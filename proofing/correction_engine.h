@@ -182,6 +182,10 @@ private:
   bool FSentenceStart = true;  // the current word begins a sentence
   // The reading of each group by its first rule variant, validator or not; empty when none.
   std::string FirstReading(const std::string& Word);
+  // Of the first step's readings of Word, validator or not, the one the letter model of the
+  // scheme's language and the rules' order together make likeliest (the guess for a name);
+  // without a letter model the first reading.
+  std::string LikeliestReading(const std::string& Word);
   // The frequency class of a word in the prose of the scheme's language (0: never seen).
   int FrequencyClass(const std::string& Word) const;
   // `Found`, accepted at the current step, or the most frequent other reading of `Word`: one of

@@ -319,6 +319,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     }
   } else {
     FCacheWord = w;
+    FBestGuess.clear();
     if (Option(goAutoUseSingleSugg) && static_cast<int>(w.size()) > FSchema->LimitSpeller &&
         !IsCapital(static_cast<unsigned char>(w[0]))) {
       if (TQSpell* spell = Speller()) {
@@ -423,9 +424,15 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     }
   }
   decided = decided && cached;
-  if (FCollected.size() < 2) {
+  // The guess for a word no variant of which is known: a Latin word (a name, mostly) reads
+  // as its likeliest reading, whatever the validator says of its letters.
+  if (FBestGuess.empty()) {
     FBestGuess = MixedWordGuess(w);
+    if (FBestGuess.empty() && !FFirstVariants.empty())
+      FBestGuess = HasCyrillic(w) ? FFirstVariants.front() : LikeliestReading(w);
     if (FBestGuess.empty() && !FFirstVariants.empty()) FBestGuess = FFirstVariants.front();
+  }
+  if (FCollected.size() < 2) {
     if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && FLatinContext >= 0 && MayGuess(w)) {
       Word = FBestGuess;
       return finish(wkUnsure);
@@ -449,8 +456,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     return finish(wkMultiVar);
   }
   if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && FLatinContext >= 0 && MayGuess(w)) {
-    const std::string mixed = MixedWordGuess(w);
-    Word = mixed.empty() ? FFirstVariants.front() : mixed;
+    Word = FBestGuess;
     kind = wkUnsure;
   } else if (Option(goAutoUseSpellChecker) && !FCollected.empty()) {
     Word = FCollected.front();
@@ -469,6 +475,31 @@ std::string TQGrammar::FirstReading(const std::string& Word) {
   for (size_t i = 0; i < variants.size(); ++i)
     if (FVariantRanks[i] == 0) return variants[i];
   return {};
+}
+
+std::string TQGrammar::LikeliestReading(const std::string& Word) {
+  // A step down a rule's list costs eight bits: as much as a letter 256 times rarer.
+  constexpr int kRankCost = 32;
+  const LCID lcid = FSchema->Validator ? FSchema->Validator->Language : 1049;
+  TQSpell* spell = Speller();
+  const TQLanguage* language = spell ? spell->FindLanguage(lcid) : nullptr;
+  if (language == nullptr || language->LetterModel().Empty()) return FirstReading(Word);
+  std::vector<std::string> variants;
+  std::string direct;
+  FSchema->ResetSteps();
+  FAllVariants = FPlainReading = true;
+  ApplyRules(Word, variants, direct);
+  FAllVariants = FPlainReading = false;
+  std::string best;
+  int bestCost = 0;
+  for (size_t i = 0; i < variants.size(); ++i) {
+    const int cost = language->LetterModel().Cost(variants[i]) + kRankCost * FVariantRanks[i];
+    if (best.empty() || cost < bestCost) {
+      best = variants[i];
+      bestCost = cost;
+    }
+  }
+  return best;
 }
 
 bool TQGrammar::ProcessWordsCallback(TObject* Owner, TStringList& Words, TStringList& Separators, int Percent) {
@@ -735,7 +766,7 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   if (((kind == wkUnknown && r == w) || (kind == wkUnsure && FFirstVariantsLater)) && Option(goAutoUseBestGuess) &&
       FLatinContext > 0 && IsLatinWord(w) && IsCapital(static_cast<unsigned char>(w[0])) &&
       IsSmall(static_cast<unsigned char>(w[1]))) {
-    const std::string reading = FirstReading(w);
+    const std::string reading = LikeliestReading(w);
     if (!reading.empty() && AllCyrillic(reading)) {
       r = reading;
       kind = wkUnsure;

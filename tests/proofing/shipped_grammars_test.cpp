@@ -122,6 +122,21 @@ TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
                             {"Vot tak i bylo. -- Laroshfuko", "Вот так и было. -- Ларошфуко"}});
 }
 
+// A name the dictionary lacks reads as its letters go together in Russian words, though the
+// validator has never seen some of them together ("кащ").
+TEST_F(ShippedGrammarsTest, NamesTheDictionaryLacksReadAsRussianLettersGo) {
+  ExpectAll("translit.qg", {// GOST 7.79 system B and scientific
+                            {"Vot tak i by'lo. -- Kashheev", "Вот так и было. -- Кащеев"},
+                            // ICAO and Library of Congress
+                            {"Vot tak i bylo. -- Kashcheev", "Вот так и было. -- Кащеев"},
+                            {"Eto skazal Kliuchevskii.", "Это сказал Ключевский."},
+                            {"Eto skazal Kashpirovskii.", "Это сказал Кашпировский."},
+                            // BGN/PCGN
+                            {"Vot tak i bylo. -- Kashcheyev", "Вот так и было. -- Кащеев"},
+                            // chat
+                            {"Vot tak i bylo. -- Kascheev", "Вот так и было. -- Кащеев"}});
+}
+
 // Full stops that end a sentence or trail off are no signs of a formula.
 TEST_F(ShippedGrammarsTest, AWordBeforeAnEllipsisIsReadAndFormulasStay) {
   ExpectAll("translit.qg", {{"Ya xotel skazat' i... promolchal.", "Я хотел сказать и... промолчал."},
