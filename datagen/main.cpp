@@ -164,7 +164,7 @@ void Build(const LanguageRecipe& Recipe, const std::string& HunspellDir, const s
   BuildLetterTables(block, sources, words);
   WriteFileAtomic(dictDir + Recipe.Descriptor + ".qlx", BuildLanguageFile(block, common, {}));
   // The letter model ranks the readings of words no dictionary knows (names).
-  WriteFileAtomic(dictDir + Recipe.Descriptor + ".qlm", BuildLetterModelFile(ToCodePage(Recipe.Alphabet, codePage), words));
+  WriteFileAtomic(dictDir + Recipe.Descriptor + ".qlm", BuildLetterModelFile(codePage, ToCodePage(Recipe.Alphabet, codePage), words));
 
   // Validators judge code page 1251 text.
   std::vector<std::string> training;

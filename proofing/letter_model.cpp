@@ -13,23 +13,20 @@ namespace {
 constexpr char kMagic[] = "QLM1";
 constexpr int kMaxCost = 255;
 
-// Letter indexes of a code-page text, small and capital letters alike; `Edge` for the rest.
-void IndexLetters(const std::string& Letters, unsigned char (&Index)[256]) {
+// Letter indexes of the characters of a code page, small and capital letters alike.
+void IndexLetters(unsigned CodePage, const std::string& Letters, unsigned char (&Index)[256]) {
   std::memset(Index, 0, sizeof Index);
-  for (size_t i = 0; i < Letters.size(); ++i) {
-    const auto small = static_cast<unsigned char>(Letters[i]);
-    Index[small] = static_cast<unsigned char>(i + 1);
-    const std::string capital = AnsiUpperCase(std::string(1, Letters[i]));
-    if (capital.size() == 1) Index[static_cast<unsigned char>(capital[0])] = static_cast<unsigned char>(i + 1);
-  }
+  for (size_t i = 0; i < Letters.size(); ++i) Index[static_cast<unsigned char>(Letters[i])] = static_cast<unsigned char>(i + 1);
+  for (int ch = 0; ch < 256; ++ch)
+    if (Index[ch] == 0) Index[ch] = Index[AnsiLowerChar(static_cast<unsigned char>(ch), CodePage)];
 }
 
 }  // namespace
 
-std::string BuildLetterModelFile(const std::string& Letters, const std::vector<std::string>& Words) {
+std::string BuildLetterModelFile(unsigned CodePage, const std::string& Letters, const std::vector<std::string>& Words) {
   if (Letters.empty() || Letters.size() > 250) throw Exception("A letter model needs 1 to 250 letters");
   unsigned char index[256];
-  IndexLetters(Letters, index);
+  IndexLetters(CodePage, Letters, index);
   const size_t n = Letters.size() + 1, edge = Letters.size();
   std::vector<double> tri(n * n * n), bi(n * n), uni(n);
   auto count = [&](size_t a, size_t b, size_t c) {
@@ -60,6 +57,8 @@ std::string BuildLetterModelFile(const std::string& Letters, const std::vector<s
   double total = 0;
   for (double u : uni) total += u;
   std::string out(kMagic, 4);
+  out += static_cast<char>(CodePage & 0xFF);
+  out += static_cast<char>(CodePage >> 8);
   out += static_cast<char>(Letters.size());
   out += Letters;
   for (size_t a = 0; a < n; ++a)
@@ -92,11 +91,13 @@ void TLetterModel::LoadFromFile(const std::string& FileName) {
 void TLetterModel::LoadFromBytes(const std::string& Bytes) {
   FCosts.clear();
   FSize = 0;
-  if (Bytes.size() < 5 || Bytes.compare(0, 4, kMagic) != 0) throw ELetterModelError("The letter model is damaged");
-  const size_t letters = static_cast<unsigned char>(Bytes[4]), n = letters + 1;
-  if (letters == 0 || Bytes.size() != 5 + letters + n * n * n) throw ELetterModelError("The letter model is damaged");
-  IndexLetters(Bytes.substr(5, letters), FIndex);
-  FCosts.assign(Bytes.begin() + 5 + static_cast<std::ptrdiff_t>(letters), Bytes.end());
+  constexpr size_t kHeader = 7;
+  if (Bytes.size() < kHeader || Bytes.compare(0, 4, kMagic) != 0) throw ELetterModelError("The letter model is damaged");
+  const unsigned codePage = static_cast<unsigned char>(Bytes[4]) | static_cast<unsigned char>(Bytes[5]) << 8;
+  const size_t letters = static_cast<unsigned char>(Bytes[6]), n = letters + 1;
+  if (letters == 0 || Bytes.size() != kHeader + letters + n * n * n) throw ELetterModelError("The letter model is damaged");
+  IndexLetters(codePage, Bytes.substr(kHeader, letters), FIndex);
+  FCosts.assign(Bytes.begin() + static_cast<std::ptrdiff_t>(kHeader + letters), Bytes.end());
   FSize = static_cast<int>(n);
 }
 

@@ -11,12 +11,12 @@
 // A letter-model file that cannot be read as one.
 class ELetterModelError : public Exception { using Exception::Exception; };
 
-// The file: "QLM1", the number n of letters (one byte), the letters (small letters of the
-// language's code page), then (n+1)^3 costs, one byte each: the cost of letter c after letters
+// The file: "QLM1", the code page (16 bits, little-endian), the number n of letters (one byte),
+// the letters (small letters of that code page), then (n+1)^3 costs, one byte each: the cost of letter c after letters
 // a and b is at ((a·(n+1)) + b)·(n+1) + c, index n standing for the word edge. A cost is
-// −log2 of the letter's chance in quarter bits. `Letters` and `Words` are code-page text;
+// −log2 of the letter's chance in quarter bits. `Letters` and `Words` are text of `CodePage`;
 // characters that are not among the letters (in either case) end a word part.
-std::string BuildLetterModelFile(const std::string& Letters, const std::vector<std::string>& Words);
+std::string BuildLetterModelFile(unsigned CodePage, const std::string& Letters, const std::vector<std::string>& Words);
 
 class TLetterModel {
 public:

@@ -625,26 +625,41 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
       return apply(joined, wkFixed);
     }
   }
+  // The word judged with the sign that ends it and, when only that sign lies between, the next
+  // word glued after it; true when applied. `Wanted` tells the kinds that are taken.
+  auto glue = [&](char Sign, bool (*Wanted)(int Kind)) {
+    const bool glued = sep.size() == 1 && Words.Count() > 1;
+    std::string joined = w + Sign + (glued ? Words[1] : std::string());
+    const std::string saveNext = FNextWord;
+    const bool saveEnglish = FEnglishContext;
+    if (glued) FNextWord = Words.Count() > 2 ? Words[2] : std::string();
+    const int joinedKind = GetVariants(joined, quiet);
+    FCacheWord.clear();
+    if (!Wanted(joinedKind)) {
+      FNextWord = saveNext;
+      FEnglishContext = saveEnglish;
+      return false;
+    }
+    found = w + Sign + (glued ? Words[1] : std::string());
+    FWordEnd = FWordStart + static_cast<int>(found.size());
+    if (glued) {
+      Words.Delete(1);
+      Separators.Delete(0);
+    }
+    apply(joined, joinedKind);
+    return true;
+  };
   // A soft sign and a bar after it are "ы" as OCR reads it: the bar is a separator, so the word
   // is judged with the bar and the letters glued after it ("усль|шать").
-  if (!sep.empty() && sep[0] == '|' && (w.back() == '\xFC' || w.back() == '\xDC' || w.back() == 'b')) {
-    const bool glued = sep == "|" && Words.Count() > 1;
-    std::string barred = w + "|" + (glued ? Words[1] : std::string());
-    const std::string saveNext = FNextWord;
-    if (glued) FNextWord = Words.Count() > 2 ? Words[2] : std::string();
-    const int barredKind = GetVariants(barred, quiet);
-    FCacheWord.clear();
-    if (barredKind != wkUnknown) {
-      found = w + "|" + (glued ? Words[1] : std::string());
-      FWordEnd = FWordStart + static_cast<int>(found.size());
-      if (glued) {
-        Words.Delete(1);
-        Separators.Delete(0);
-      }
-      return apply(barred, barredKind);
-    }
-    FNextWord = saveNext;
-  }
+  if (!sep.empty() && sep[0] == '|' && (w.back() == '\xFC' || w.back() == '\xDC' || w.back() == 'b') &&
+      glue('|', [](int Kind) { return Kind != wkUnknown; }))
+    return false;
+  // BGN and the Library of Congress write the hard sign as a double quote, which ends a word:
+  // "pod" and "yezd" are judged as one word when that reads as Russian.
+  if (sep == "\"" && Words.Count() > 1 && IsLatin(static_cast<unsigned char>(w.back())) && !Words[1].empty() &&
+      IsLatin(static_cast<unsigned char>(Words[1][0])) && IsSmall(static_cast<unsigned char>(Words[1][0])) &&
+      glue('"', [](int Kind) { return Kind == wkRussian; }))
+    return false;
   // An initial drawn with a Latin look-alike before a Cyrillic name ("H. Кащеев") is Cyrillic.
   if (w.size() == 1 && ClassifyMixedWord(w) == 4 && IsCapital(static_cast<unsigned char>(w[0])) && !sep.empty() &&
       sep[0] == '.' && !FNextWord.empty() && IsCapital(static_cast<unsigned char>(FNextWord[0])) && HasCyrillic(FNextWord)) {

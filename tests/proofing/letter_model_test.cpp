@@ -9,7 +9,7 @@ namespace {
 
 TLetterModel Model(const std::vector<std::string>& Words) {
   TLetterModel model;
-  model.LoadFromBytes(BuildLetterModelFile(Cp1251("абвгдеёжзийклмнопрстуфхцчшщъыьэюя"), Words));
+  model.LoadFromBytes(BuildLetterModelFile(1251, Cp1251("абвгдеёжзийклмнопрстуфхцчшщъыьэюя"), Words));
   return model;
 }
 
@@ -27,14 +27,14 @@ TEST(LetterModel, ReadingsInTheWordsOrderOfLettersCostLess) {
                                            {"янина", "иянина"}})
     EXPECT_LT(model.Cost(Cp1251(c.Likely)), model.Cost(Cp1251(c.Unlikely))) << c.Likely;
   // Case does not matter; a blank or a sign ends a part; a Latin letter costs the most.
-  EXPECT_EQ(model.Cost(Cp1251("Яма")), model.Cost(Cp1251("яма")));
+  EXPECT_EQ(model.Cost(Cp1251("ЯМА")), model.Cost(Cp1251("яма")));
   EXPECT_EQ(model.Cost(Cp1251("яма-яма")), 2 * model.Cost(Cp1251("яма")));
   EXPECT_GT(model.Cost(Cp1251("яма") + "x"), model.Cost(Cp1251("яма")) + 200);
   EXPECT_EQ(TLetterModel().Cost(Cp1251("яма")), 0);
 }
 
 TEST(LetterModel, DamagedFileIsRefusedAndLeavesNoModel) {
-  const std::string file = BuildLetterModelFile(Cp1251("абв"), {Cp1251("ба")});
+  const std::string file = BuildLetterModelFile(1251, Cp1251("абв"), {Cp1251("ба")});
   TLetterModel model;
   model.LoadFromBytes(file);
   EXPECT_FALSE(model.Empty());

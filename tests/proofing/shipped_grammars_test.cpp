@@ -137,6 +137,21 @@ TEST_F(ShippedGrammarsTest, NamesTheDictionaryLacksReadAsRussianLettersGo) {
                             {"Vot tak i bylo. -- Kascheev", "Вот так и было. -- Кащеев"}});
 }
 
+// The hard sign as each scheme writes it (a double quote ends a word for the scanner), and "тщ",
+// whose "t" and "s" would otherwise read as "ц".
+TEST_F(ShippedGrammarsTest, HardSignsAndTshchOfEachSchemeAreRead) {
+  ExpectAll("translit.qg", {// BGN/PCGN and Library of Congress
+                            {"Kto s\"yedayet pod\"yezd? On ob\"iasniaet tshchatel'no.",
+                             "Кто съедает подъезд? Он объясняет тщательно."},
+                            // ICAO
+                            {"On sieedaet i obieiasniaet tshchatelno.", "Он съедает и объясняет тщательно."},
+                            // GOST 7.79 system B and chat
+                            {"Ob''yasnyaet tshhatel'no.", "Объясняет тщательно."},
+                            {"Ob'jasnjaet tschatel'no.", "Объясняет тщательно."},
+                            // A quote between English words stays a quote.
+                            {"He said\"no\" to \"Bob\".", "He said\"no\" to \"Bob\"."}});
+}
+
 // Full stops that end a sentence or trail off are no signs of a formula.
 TEST_F(ShippedGrammarsTest, AWordBeforeAnEllipsisIsReadAndFormulasStay) {
   ExpectAll("translit.qg", {{"Ya xotel skazat' i... promolchal.", "Я хотел сказать и... промолчал."},
