@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "platform/files.h"
 #include "proofing/analyser.h"
@@ -515,6 +516,9 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   }
   ProcessMessages();
   const std::string w = Words[0], sep = Separators[0];
+  const std::string before = std::exchange(FLastSeparator, sep);
+  FWordBefore = !before.empty() && Blank(before) && before.find_first_of("\r\n\v") == std::string::npos &&
+                HasCyrillic(FPreviousReplacement) ? FPreviousReplacement : std::string();
   if (Blank(w)) return false;
   const TExecModes quiet = ExecMode | emNoDialog | emSimpleMatch;
   FWordStart = FRangeStart + FOffset + TTextScanner::OffsetOf(Words, 0);
@@ -563,6 +567,12 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     if (sentenceStart && std::isdigit(static_cast<unsigned char>(w[0])) && Replacement != w &&
         static_cast<unsigned char>(Replacement[0]) >= 0xE0)
       Replacement = CyrUpperCase(Replacement.substr(0, 1)) + Replacement.substr(1);
+    // A scheme that writes "ё" as "e" loses it: the word gets it back as prose mostly writes it,
+    // until the text shows that it writes "ё" itself.
+    if (IsLatinWord(w) && HasCyrillic(Replacement)) {
+      if (Replacement.find_first_of("\xB8\xA8") != std::string::npos) FYoWritten = true;
+      else if (!FYoWritten) Replacement = WithWrittenYo(Replacement);
+    }
     ApplyWordResult(found, Replacement, Kind);
     if (IsLatin(static_cast<unsigned char>(w[0])) && IsCapital(static_cast<unsigned char>(w[0])) &&
         static_cast<unsigned char>(Replacement[0]) >= 0xC0 && static_cast<unsigned char>(Replacement[0]) <= 0xDF)
@@ -816,11 +826,13 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   return apply(r, kind);
 }
 
-int TQGrammar::FrequencyClass(const std::string& Word) const {
+int TQGrammar::FrequencyClass(const std::string& Word, const std::string& Before) const {
   const LCID lcid = FSchema->Validator ? FSchema->Validator->Language : 1049;
   TQSpell* spell = Speller();
   TQLanguage* language = spell ? spell->FindLanguage(lcid) : nullptr;
-  return language ? language->Frequencies().ClassOf(FrequencyKey(Word, lcid)) : 0;
+  if (language == nullptr) return 0;
+  const std::string key = FrequencyKey(Word, lcid);
+  return language->Frequencies().ClassOf(Before.empty() ? key : PairKey(FrequencyKey(Before, lcid), key));
 }
 
 std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::string& Found) {
@@ -829,8 +841,13 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   // its readings are. A reading the text did not write (a later step adds the soft sign) must be
   // clearly more frequent, and not at all in a text that writes its soft signs.
   constexpr int kRankWeight = 4;
+  // The word before counts too: "надо говорить", "он говорит".
+  constexpr int kPairWeight = 1;
+  auto frequency = [&](const std::string& Reading) {
+    return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore));
+  };
   std::string best = Found;
-  int bestScore = FrequencyClass(Found);
+  int bestScore = frequency(Found);
   const bool name = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) &&
                     IsSmall(static_cast<unsigned char>(Word[1]));
   for (bool later = false; !FSchema->Done && !(later && FSoftSignsWritten); FSchema->NextStep(), later = true) {
@@ -857,9 +874,9 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
     }
     for (size_t i = 0; i < variants.size(); ++i) {
       const std::string& v = variants[i];
-      if (!later && v == Found) bestScore = FrequencyClass(v) - kRankWeight * FVariantRanks[i];
+      if (!later && v == Found) bestScore = frequency(v) - kRankWeight * FVariantRanks[i];
       // The frequency first: the dictionary is asked only about a reading that would win.
-      const int score = FrequencyClass(v) - kRankWeight * FVariantRanks[i] - (later ? kClearlyMore : 0);
+      const int score = frequency(v) - kRankWeight * FVariantRanks[i] - (later ? kClearlyMore : 0);
       if (score > bestScore && v != best && IsValidForScheme(*FSchema, v)) {
         best = v;
         bestScore = score;
@@ -867,6 +884,25 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
     }
   }
   return best;
+}
+
+std::string TQGrammar::WithWrittenYo(const std::string& Reading) const {
+  // More than seven times in ten: the class of those written with "ё" is near that of all.
+  constexpr int kYoMargin = 2;
+  const LCID lcid = FSchema->Validator ? FSchema->Validator->Language : 1049;
+  TQSpell* spell = Speller();
+  const TQLanguage* language = spell ? spell->FindLanguage(lcid) : nullptr;
+  if (language == nullptr || lcid != 1049) return Reading;
+  const TWordFrequencies& frequencies = language->Frequencies();
+  const int all = frequencies.ClassOf(FrequencyKey(Reading, lcid));
+  for (size_t i = 0; i < Reading.size() && all > 0; ++i) {
+    if (Reading[i] != '\xE5' && Reading[i] != '\xC5') continue;
+    std::string yo = Reading;
+    yo[i] = Reading[i] == '\xE5' ? '\xB8' : '\xA8';
+    const int written = frequencies.ClassOf(YoKey(yo));
+    if (written > 0 && written > all - kYoMargin) return yo;
+  }
+  return Reading;
 }
 
 int TQGrammar::JoinSpacedLetters(const TStringList& Words, const TStringList& Separators, std::string& Joined) {

@@ -152,6 +152,14 @@ TEST_F(ShippedGrammarsTest, HardSignsAndTshchOfEachSchemeAreRead) {
                             {"He said\"no\" to \"Bob\".", "He said\"no\" to \"Bob\"."}});
 }
 
+// Schemes that write "ё" as "e" get it back where prose mostly writes it, unless the text
+// writes "ё" itself; the word before tells an infinitive whose soft sign was left out.
+TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
+  ExpectAll("translit.qg", {{"Ona berezhet chernogo kota.", "Она бережёт чёрного кота."},
+                            {"Ya vsyo znayu. Ona berezhet chernogo kota.", "Я всё знаю. Она бережет черного кота."},
+                            {"Nado govorit pravdu. On govorit pravdu.", "Надо говорить правду. Он говорит правду."}});
+}
+
 // Full stops that end a sentence or trail off are no signs of a formula.
 TEST_F(ShippedGrammarsTest, AWordBeforeAnEllipsisIsReadAndFormulasStay) {
   ExpectAll("translit.qg", {{"Ya xotel skazat' i... promolchal.", "Я хотел сказать и... промолчал."},
