@@ -308,6 +308,7 @@ void TQGrammar::Execute() {
   FLatinContext = 0;
   FSoftSignsWritten = false;
   FYoWritten = false;
+  FSoftSignsLeftOut = 0;
   FSeenReadings.clear();
   FInitialRead = FNoEnglish = false;
   FSentenceStart = true;

@@ -175,6 +175,7 @@ private:
   bool FAllVariants = false;       // the rules build every variant, even after a valid one
   bool FSoftSignsWritten = false;  // a Latin word of the pass wrote a soft sign with an apostrophe
   bool FYoWritten = false;         // a Latin word of the pass wrote "ё" with letters of its own
+  int FSoftSignsLeftOut = 0;       // Latin words of the pass that only a soft sign made words
   std::vector<int> FLatinHistory;  // the last Latin words: +1 converted to Cyrillic, -1 English
   int LatinContext(const TStringList& Words) const;
   bool FPlainReading = false;  // the rules read every group, whatever the validator says

@@ -364,6 +364,11 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       ApplyRules(w, FStepVariants, direct);
       FSchema->NamePass = false;
       if (!direct.empty()) {
+        // A Latin word that only a soft sign the text did not write makes a word ("zhizn") shows
+        // that the text leaves them out.
+        if (FSchema->CurrentStep > 0 && w.size() >= kEvidenceLength && !HasCyrillic(w) &&
+            direct.find_first_of("\xFC\xDC") != std::string::npos)
+          ++FSoftSignsLeftOut;
         // The search stops at the first variant that is a word ("возпе": "возне" before "возле").
         Word = HasCyrillic(w) ? FarMoreFrequentReading(MostFrequentOfStep(w, direct, kClearlyMore))
                               : MostFrequentReading(w, direct);
@@ -846,6 +851,8 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   auto frequency = [&](const std::string& Reading) {
     return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore));
   };
+  // In a text that leaves its soft signs out, a reading with one is as good as one without.
+  const bool leftOut = FSoftSignsLeftOut >= kEvidenceCount;
   std::string best = Found;
   int bestScore = frequency(Found);
   const bool name = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) &&
@@ -876,7 +883,7 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
       const std::string& v = variants[i];
       if (!later && v == Found) bestScore = frequency(v) - kRankWeight * FVariantRanks[i];
       // The frequency first: the dictionary is asked only about a reading that would win.
-      const int score = frequency(v) - kRankWeight * FVariantRanks[i] - (later ? kClearlyMore : 0);
+      const int score = frequency(v) - kRankWeight * FVariantRanks[i] - (later && !leftOut ? kClearlyMore : 0);
       if (score > bestScore && v != best && IsValidForScheme(*FSchema, v)) {
         best = v;
         bestScore = score;

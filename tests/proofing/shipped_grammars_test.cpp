@@ -157,7 +157,10 @@ TEST_F(ShippedGrammarsTest, HardSignsAndTshchOfEachSchemeAreRead) {
 TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
   ExpectAll("translit.qg", {{"Ona berezhet chernogo kota.", "Она бережёт чёрного кота."},
                             {"Ya vsyo znayu. Ona berezhet chernogo kota.", "Я всё знаю. Она бережет черного кота."},
-                            {"Nado govorit pravdu. On govorit pravdu.", "Надо говорить правду. Он говорит правду."}});
+                            {"Nado govorit pravdu. On govorit pravdu.", "Надо говорить правду. Он говорит правду."},
+                            // A text that leaves its soft signs out (ICAO) gets them where the word is likelier.
+                            {"Zhizn prekrasna, pismo prishlo tolko vchera. Malysh nachal khodit.",
+                             "Жизнь прекрасна, письмо пришло только вчера. Малыш начал ходить."}});
 }
 
 // Full stops that end a sentence or trail off are no signs of a formula.
