@@ -20,6 +20,7 @@
 
 class TQSpell;
 class TQAnalyser;
+class TQLanguage;
 
 // Execution flags.
 enum TExecMode : unsigned {
@@ -190,6 +191,8 @@ private:
   // scheme's language and the rules' order together make likeliest (the guess for a name);
   // without a letter model the first reading.
   std::string LikeliestReading(const std::string& Word);
+  // The speller's language of the scheme's validator (Russian without one); none without a speller.
+  const TQLanguage* SchemeLanguage() const;
   // The frequency class of a word in the prose of the scheme's language (0: never seen); with
   // `Before`, that of the two words together.
   int FrequencyClass(const std::string& Word, const std::string& Before = {}) const;

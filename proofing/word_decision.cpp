@@ -486,9 +486,7 @@ std::string TQGrammar::FirstReading(const std::string& Word) {
 std::string TQGrammar::LikeliestReading(const std::string& Word) {
   // A step down a rule's list costs eight bits: as much as a letter 256 times rarer.
   constexpr int kRankCost = 32;
-  const LCID lcid = FSchema->Validator ? FSchema->Validator->Language : 1049;
-  TQSpell* spell = Speller();
-  const TQLanguage* language = spell ? spell->FindLanguage(lcid) : nullptr;
+  const TQLanguage* language = SchemeLanguage();
   if (language == nullptr || language->LetterModel().Empty()) return FirstReading(Word);
   std::vector<std::string> variants;
   std::string direct;
@@ -831,13 +829,16 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   return apply(r, kind);
 }
 
-int TQGrammar::FrequencyClass(const std::string& Word, const std::string& Before) const {
-  const LCID lcid = FSchema->Validator ? FSchema->Validator->Language : 1049;
+const TQLanguage* TQGrammar::SchemeLanguage() const {
   TQSpell* spell = Speller();
-  TQLanguage* language = spell ? spell->FindLanguage(lcid) : nullptr;
+  return spell ? spell->FindLanguage(FSchema->Validator ? FSchema->Validator->Language : 1049) : nullptr;
+}
+
+int TQGrammar::FrequencyClass(const std::string& Word, const std::string& Before) const {
+  const TQLanguage* language = SchemeLanguage();
   if (language == nullptr) return 0;
-  const std::string key = FrequencyKey(Word, lcid);
-  return language->Frequencies().ClassOf(Before.empty() ? key : PairKey(FrequencyKey(Before, lcid), key));
+  const std::string key = FrequencyKey(Word, language->Lcid());
+  return language->Frequencies().ClassOf(Before.empty() ? key : PairKey(FrequencyKey(Before, language->Lcid()), key));
 }
 
 std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::string& Found) {
@@ -896,12 +897,10 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
 std::string TQGrammar::WithWrittenYo(const std::string& Reading) const {
   // More than seven times in ten: the class of those written with "ё" is near that of all.
   constexpr int kYoMargin = 2;
-  const LCID lcid = FSchema->Validator ? FSchema->Validator->Language : 1049;
-  TQSpell* spell = Speller();
-  const TQLanguage* language = spell ? spell->FindLanguage(lcid) : nullptr;
-  if (language == nullptr || lcid != 1049) return Reading;
+  const TQLanguage* language = SchemeLanguage();
+  if (language == nullptr || language->Lcid() != LANG_RUSSIAN) return Reading;
   const TWordFrequencies& frequencies = language->Frequencies();
-  const int all = frequencies.ClassOf(FrequencyKey(Reading, lcid));
+  const int all = frequencies.ClassOf(FrequencyKey(Reading, LANG_RUSSIAN));
   for (size_t i = 0; i < Reading.size() && all > 0; ++i) {
     if (Reading[i] != '\xE5' && Reading[i] != '\xC5') continue;
     std::string yo = Reading;
