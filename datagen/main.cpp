@@ -1,6 +1,6 @@
 // Builds the spelling data of the program folder from the hunspell dictionaries of Debian:
 // the English and Russian dictionaries (".qdi" + ".qd" in Dict/, packed copies elsewhere), their
-// language descriptors (".qlx") and the validators "english.qgo" and "russian.qgo"; and the
+// language descriptors (".qlx"), letter models (".qlm") and the validators "english.qgo" and "russian.qgo"; and the
 // Russian rare-word dictionary "ru_rare" from the thesaurus of mythes-ru.
 //
 // qm_datagen HUNSPELL_DIR SOURCE_DIR PROGRAM_DIR PACKED_DIR THESAURUS_DIR
@@ -22,6 +22,7 @@
 #include "platform/files.h"
 #include "proofing/dictionary_format.h"
 #include "proofing/language_format.h"
+#include "proofing/letter_model.h"
 
 namespace {
 
@@ -162,6 +163,8 @@ void Build(const LanguageRecipe& Recipe, const std::string& HunspellDir, const s
   sources.InsertionLetters = ToCodePage(Recipe.InsertionLetters, codePage);
   BuildLetterTables(block, sources, words);
   WriteFileAtomic(dictDir + Recipe.Descriptor + ".qlx", BuildLanguageFile(block, common, {}));
+  // The letter model ranks the readings of words no dictionary knows (names).
+  WriteFileAtomic(dictDir + Recipe.Descriptor + ".qlm", BuildLetterModelFile(codePage, ToCodePage(Recipe.Alphabet, codePage), words));
 
   // Validators judge code page 1251 text.
   std::vector<std::string> training;

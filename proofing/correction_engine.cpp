@@ -307,9 +307,13 @@ void TQGrammar::Execute() {
   FEnglishContext = false;
   FLatinContext = 0;
   FSoftSignsWritten = false;
+  FYoWritten = false;
+  FSoftSignsLeftOut = 0;
   FSeenReadings.clear();
   FInitialRead = FNoEnglish = false;
   FSentenceStart = true;
+  FLastSeparator.clear();
+  FWordBefore.clear();
   FLatinHistory.clear();
   FCacheWord.clear();
   int selStart = 0, selEnd = 0;

@@ -20,6 +20,7 @@
 
 class TQSpell;
 class TQAnalyser;
+class TQLanguage;
 
 // Execution flags.
 enum TExecMode : unsigned {
@@ -174,16 +175,27 @@ private:
   int FLatinContext = 0;
   bool FAllVariants = false;       // the rules build every variant, even after a valid one
   bool FSoftSignsWritten = false;  // a Latin word of the pass wrote a soft sign with an apostrophe
+  bool FYoWritten = false;         // a Latin word of the pass wrote "ё" with letters of its own
+  int FSoftSignsLeftOut = 0;       // Latin words of the pass that only a soft sign made words
   std::vector<int> FLatinHistory;  // the last Latin words: +1 converted to Cyrillic, -1 English
   int LatinContext(const TStringList& Words) const;
   bool FPlainReading = false;  // the rules read every group, whatever the validator says
   bool FInitialRead = false;   // the last word was an initial or a capitalised word read as Cyrillic
   bool FNoEnglish = false;     // the current word is no English word (a name after an initial)
   bool FSentenceStart = true;  // the current word begins a sentence
+  std::string FLastSeparator;  // the separators after the last word of the scan
+  std::string FWordBefore;     // the Cyrillic word just before the current one, only blanks between
   // The reading of each group by its first rule variant, validator or not; empty when none.
   std::string FirstReading(const std::string& Word);
-  // The frequency class of a word in the prose of the scheme's language (0: never seen).
-  int FrequencyClass(const std::string& Word) const;
+  // Of the first step's readings of Word, validator or not, the one the letter model of the
+  // scheme's language and the rules' order together make likeliest (the guess for a name);
+  // without a letter model the first reading.
+  std::string LikeliestReading(const std::string& Word);
+  // The speller's language of the scheme's validator (Russian without one); none without a speller.
+  const TQLanguage* SchemeLanguage() const;
+  // The frequency class of a word in the prose of the scheme's language (0: never seen); with
+  // `Before`, that of the two words together.
+  int FrequencyClass(const std::string& Word, const std::string& Before = {}) const;
   // `Found`, accepted at the current step, or the most frequent other reading of `Word`: one of
   // the same step that is more frequent, or one of a later step that is clearly more frequent.
   std::string MostFrequentReading(const std::string& Word, const std::string& Found);
@@ -192,6 +204,8 @@ private:
   std::string MostFrequentOfStep(const std::string& Word, const std::string& Found, int Margin);
   // A valid short word, or a reading of it that is far more frequent.
   std::string FarMoreFrequentReading(const std::string& Word);
+  // `Reading` with "ё" for an "е" where the prose writes the word with "ё" more often than not.
+  std::string WithWrittenYo(const std::string& Reading) const;
   void NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind);
   // How many of the letters spaced out from Words[0] on make its word, that word in `Joined`;
   // 0 when the first letter stays a word of its own.

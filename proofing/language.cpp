@@ -88,6 +88,8 @@ TQLanguage::TQLanguage(const std::string& DescriptorFileName, const TSpellErrorE
 
   const std::string frequencyFile = ExtractFilePath(DescriptorFileName) + name.substr(0, name.find('.')) + ".qwf";
   if (FileExists(frequencyFile)) FFrequencyFile = frequencyFile;
+  const std::string letterModelFile = ExtractFilePath(DescriptorFileName) + name.substr(0, name.find('.')) + ".qlm";
+  if (FileExists(letterModelFile)) FLetterModelFile = letterModelFile;
 }
 
 const TWordFrequencies& TQLanguage::Frequencies() const {
@@ -100,6 +102,18 @@ const TWordFrequencies& TQLanguage::Frequencies() const {
     }
   }
   return FFrequencies;
+}
+
+const TLetterModel& TQLanguage::LetterModel() const {
+  if (!FLetterModelFile.empty()) {
+    const std::string file = std::exchange(FLetterModelFile, {});
+    try {
+      FLetterModel.LoadFromFile(file);
+    } catch (const ELetterModelError& error) {
+      if (FOnError) FOnError(error.Message);
+    }
+  }
+  return FLetterModel;
 }
 
 void TQLanguage::AddDictionary(std::unique_ptr<TQDictionary> Dictionary) {

@@ -12,6 +12,7 @@
 
 #include "proofing/dictionary.h"
 #include "proofing/language_format.h"
+#include "proofing/letter_model.h"
 #include "proofing/misprint.h"
 #include "proofing/suggestions.h"
 #include "textcore/xstring_list.h"
@@ -82,6 +83,8 @@ public:
   void SuggestMisprints(const std::string& Word, const TMisprintContext& Context, TSuggestionList& List);
   // The word frequencies, read from the ".qwf" on the first call.
   const TWordFrequencies& Frequencies() const;
+  // The letter model (".qlm" beside the descriptor), read on the first call; empty without one.
+  const TLetterModel& LetterModel() const;
   // Every character from code 65 on is one of the language's letters.
   bool CanSpell(const std::string& Word) const;
   // The word survives a round trip through the language's code page.
@@ -127,5 +130,7 @@ private:
   TSpellErrorEvent FOnError;
   mutable std::string FFrequencyFile;  // word frequencies still to be read
   mutable TWordFrequencies FFrequencies;
+  mutable std::string FLetterModelFile;  // letter model still to be read
+  mutable TLetterModel FLetterModel;
   std::vector<std::unique_ptr<TQDictionary>> FDictionaries;
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "platform/files.h"
 #include "proofing/analyser.h"
@@ -319,6 +320,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     }
   } else {
     FCacheWord = w;
+    FBestGuess.clear();
     if (Option(goAutoUseSingleSugg) && static_cast<int>(w.size()) > FSchema->LimitSpeller &&
         !IsCapital(static_cast<unsigned char>(w[0]))) {
       if (TQSpell* spell = Speller()) {
@@ -362,6 +364,11 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
       ApplyRules(w, FStepVariants, direct);
       FSchema->NamePass = false;
       if (!direct.empty()) {
+        // A Latin word that only a soft sign the text did not write makes a word ("zhizn") shows
+        // that the text leaves them out.
+        if (FSchema->CurrentStep > 0 && w.size() >= kEvidenceLength && !HasCyrillic(w) &&
+            direct.find_first_of("\xFC\xDC") != std::string::npos)
+          ++FSoftSignsLeftOut;
         // The search stops at the first variant that is a word ("возпе": "возне" before "возле").
         Word = HasCyrillic(w) ? FarMoreFrequentReading(MostFrequentOfStep(w, direct, kClearlyMore))
                               : MostFrequentReading(w, direct);
@@ -423,9 +430,15 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     }
   }
   decided = decided && cached;
-  if (FCollected.size() < 2) {
+  // The guess for a word no variant of which is known: a Latin word (a name, mostly) reads
+  // as its likeliest reading, whatever the validator says of its letters.
+  if (FBestGuess.empty()) {
     FBestGuess = MixedWordGuess(w);
+    if (FBestGuess.empty() && !FFirstVariants.empty())
+      FBestGuess = HasCyrillic(w) ? FFirstVariants.front() : LikeliestReading(w);
     if (FBestGuess.empty() && !FFirstVariants.empty()) FBestGuess = FFirstVariants.front();
+  }
+  if (FCollected.size() < 2) {
     if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && FLatinContext >= 0 && MayGuess(w)) {
       Word = FBestGuess;
       return finish(wkUnsure);
@@ -449,8 +462,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     return finish(wkMultiVar);
   }
   if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && FLatinContext >= 0 && MayGuess(w)) {
-    const std::string mixed = MixedWordGuess(w);
-    Word = mixed.empty() ? FFirstVariants.front() : mixed;
+    Word = FBestGuess;
     kind = wkUnsure;
   } else if (Option(goAutoUseSpellChecker) && !FCollected.empty()) {
     Word = FCollected.front();
@@ -471,6 +483,29 @@ std::string TQGrammar::FirstReading(const std::string& Word) {
   return {};
 }
 
+std::string TQGrammar::LikeliestReading(const std::string& Word) {
+  // A step down a rule's list costs eight bits: as much as a letter 256 times rarer.
+  constexpr int kRankCost = 32;
+  const TQLanguage* language = SchemeLanguage();
+  if (language == nullptr || language->LetterModel().Empty()) return FirstReading(Word);
+  std::vector<std::string> variants;
+  std::string direct;
+  FSchema->ResetSteps();
+  FAllVariants = FPlainReading = true;
+  ApplyRules(Word, variants, direct);
+  FAllVariants = FPlainReading = false;
+  std::string best;
+  int bestCost = 0;
+  for (size_t i = 0; i < variants.size(); ++i) {
+    const int cost = language->LetterModel().Cost(variants[i]) + kRankCost * FVariantRanks[i];
+    if (best.empty() || cost < bestCost) {
+      best = variants[i];
+      bestCost = cost;
+    }
+  }
+  return best;
+}
+
 bool TQGrammar::ProcessWordsCallback(TObject* Owner, TStringList& Words, TStringList& Separators, int Percent) {
   return static_cast<TQGrammar*>(Owner)->ProcessWords(Words, Separators, Percent);
 }
@@ -484,6 +519,9 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   }
   ProcessMessages();
   const std::string w = Words[0], sep = Separators[0];
+  const std::string before = std::exchange(FLastSeparator, sep);
+  FWordBefore = !before.empty() && Blank(before) && before.find_first_of("\r\n\v") == std::string::npos &&
+                HasCyrillic(FPreviousReplacement) ? FPreviousReplacement : std::string();
   if (Blank(w)) return false;
   const TExecModes quiet = ExecMode | emNoDialog | emSimpleMatch;
   FWordStart = FRangeStart + FOffset + TTextScanner::OffsetOf(Words, 0);
@@ -532,6 +570,12 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     if (sentenceStart && std::isdigit(static_cast<unsigned char>(w[0])) && Replacement != w &&
         static_cast<unsigned char>(Replacement[0]) >= 0xE0)
       Replacement = CyrUpperCase(Replacement.substr(0, 1)) + Replacement.substr(1);
+    // A scheme that writes "ё" as "e" loses it: the word gets it back as prose mostly writes it,
+    // until the text shows that it writes "ё" itself.
+    if (IsLatinWord(w) && HasCyrillic(Replacement)) {
+      if (Replacement.find_first_of("\xB8\xA8") != std::string::npos) FYoWritten = true;
+      else if (!FYoWritten) Replacement = WithWrittenYo(Replacement);
+    }
     ApplyWordResult(found, Replacement, Kind);
     if (IsLatin(static_cast<unsigned char>(w[0])) && IsCapital(static_cast<unsigned char>(w[0])) &&
         static_cast<unsigned char>(Replacement[0]) >= 0xC0 && static_cast<unsigned char>(Replacement[0]) <= 0xDF)
@@ -594,26 +638,41 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
       return apply(joined, wkFixed);
     }
   }
+  // The word judged with the sign that ends it and, when only that sign lies between, the next
+  // word glued after it; true when applied. `Wanted` tells the kinds that are taken.
+  auto glue = [&](char Sign, bool (*Wanted)(int Kind)) {
+    const bool glued = sep.size() == 1 && Words.Count() > 1;
+    std::string joined = w + Sign + (glued ? Words[1] : std::string());
+    const std::string saveNext = FNextWord;
+    const bool saveEnglish = FEnglishContext;
+    if (glued) FNextWord = Words.Count() > 2 ? Words[2] : std::string();
+    const int joinedKind = GetVariants(joined, quiet);
+    FCacheWord.clear();
+    if (!Wanted(joinedKind)) {
+      FNextWord = saveNext;
+      FEnglishContext = saveEnglish;
+      return false;
+    }
+    found = w + Sign + (glued ? Words[1] : std::string());
+    FWordEnd = FWordStart + static_cast<int>(found.size());
+    if (glued) {
+      Words.Delete(1);
+      Separators.Delete(0);
+    }
+    apply(joined, joinedKind);
+    return true;
+  };
   // A soft sign and a bar after it are "ы" as OCR reads it: the bar is a separator, so the word
   // is judged with the bar and the letters glued after it ("усль|шать").
-  if (!sep.empty() && sep[0] == '|' && (w.back() == '\xFC' || w.back() == '\xDC' || w.back() == 'b')) {
-    const bool glued = sep == "|" && Words.Count() > 1;
-    std::string barred = w + "|" + (glued ? Words[1] : std::string());
-    const std::string saveNext = FNextWord;
-    if (glued) FNextWord = Words.Count() > 2 ? Words[2] : std::string();
-    const int barredKind = GetVariants(barred, quiet);
-    FCacheWord.clear();
-    if (barredKind != wkUnknown) {
-      found = w + "|" + (glued ? Words[1] : std::string());
-      FWordEnd = FWordStart + static_cast<int>(found.size());
-      if (glued) {
-        Words.Delete(1);
-        Separators.Delete(0);
-      }
-      return apply(barred, barredKind);
-    }
-    FNextWord = saveNext;
-  }
+  if (!sep.empty() && sep[0] == '|' && (w.back() == '\xFC' || w.back() == '\xDC' || w.back() == 'b') &&
+      glue('|', [](int Kind) { return Kind != wkUnknown; }))
+    return false;
+  // BGN and the Library of Congress write the hard sign as a double quote, which ends a word:
+  // "pod" and "yezd" are judged as one word when that reads as Russian.
+  if (sep == "\"" && Words.Count() > 1 && IsLatin(static_cast<unsigned char>(w.back())) && !Words[1].empty() &&
+      IsLatin(static_cast<unsigned char>(Words[1][0])) && IsSmall(static_cast<unsigned char>(Words[1][0])) &&
+      glue('"', [](int Kind) { return Kind == wkRussian; }))
+    return false;
   // An initial drawn with a Latin look-alike before a Cyrillic name ("H. Кащеев") is Cyrillic.
   if (w.size() == 1 && ClassifyMixedWord(w) == 4 && IsCapital(static_cast<unsigned char>(w[0])) && !sep.empty() &&
       sep[0] == '.' && !FNextWord.empty() && IsCapital(static_cast<unsigned char>(FNextWord[0])) && HasCyrillic(FNextWord)) {
@@ -735,7 +794,7 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   if (((kind == wkUnknown && r == w) || (kind == wkUnsure && FFirstVariantsLater)) && Option(goAutoUseBestGuess) &&
       FLatinContext > 0 && IsLatinWord(w) && IsCapital(static_cast<unsigned char>(w[0])) &&
       IsSmall(static_cast<unsigned char>(w[1]))) {
-    const std::string reading = FirstReading(w);
+    const std::string reading = LikeliestReading(w);
     if (!reading.empty() && AllCyrillic(reading)) {
       r = reading;
       kind = wkUnsure;
@@ -770,11 +829,16 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   return apply(r, kind);
 }
 
-int TQGrammar::FrequencyClass(const std::string& Word) const {
-  const LCID lcid = FSchema->Validator ? FSchema->Validator->Language : 1049;
+const TQLanguage* TQGrammar::SchemeLanguage() const {
   TQSpell* spell = Speller();
-  TQLanguage* language = spell ? spell->FindLanguage(lcid) : nullptr;
-  return language ? language->Frequencies().ClassOf(FrequencyKey(Word, lcid)) : 0;
+  return spell ? spell->FindLanguage(FSchema->Validator ? FSchema->Validator->Language : 1049) : nullptr;
+}
+
+int TQGrammar::FrequencyClass(const std::string& Word, const std::string& Before) const {
+  const TQLanguage* language = SchemeLanguage();
+  if (language == nullptr) return 0;
+  const std::string key = FrequencyKey(Word, language->Lcid());
+  return language->Frequencies().ClassOf(Before.empty() ? key : PairKey(FrequencyKey(Before, language->Lcid()), key));
 }
 
 std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::string& Found) {
@@ -783,8 +847,15 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   // its readings are. A reading the text did not write (a later step adds the soft sign) must be
   // clearly more frequent, and not at all in a text that writes its soft signs.
   constexpr int kRankWeight = 4;
+  // The word before counts too: "надо говорить", "он говорит".
+  constexpr int kPairWeight = 1;
+  auto frequency = [&](const std::string& Reading) {
+    return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore));
+  };
+  // In a text that leaves its soft signs out, a reading with one is as good as one without.
+  const bool leftOut = FSoftSignsLeftOut >= kEvidenceCount;
   std::string best = Found;
-  int bestScore = FrequencyClass(Found);
+  int bestScore = frequency(Found);
   const bool name = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) &&
                     IsSmall(static_cast<unsigned char>(Word[1]));
   for (bool later = false; !FSchema->Done && !(later && FSoftSignsWritten); FSchema->NextStep(), later = true) {
@@ -811,9 +882,9 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
     }
     for (size_t i = 0; i < variants.size(); ++i) {
       const std::string& v = variants[i];
-      if (!later && v == Found) bestScore = FrequencyClass(v) - kRankWeight * FVariantRanks[i];
+      if (!later && v == Found) bestScore = frequency(v) - kRankWeight * FVariantRanks[i];
       // The frequency first: the dictionary is asked only about a reading that would win.
-      const int score = FrequencyClass(v) - kRankWeight * FVariantRanks[i] - (later ? kClearlyMore : 0);
+      const int score = frequency(v) - kRankWeight * FVariantRanks[i] - (later && !leftOut ? kClearlyMore : 0);
       if (score > bestScore && v != best && IsValidForScheme(*FSchema, v)) {
         best = v;
         bestScore = score;
@@ -821,6 +892,23 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
     }
   }
   return best;
+}
+
+std::string TQGrammar::WithWrittenYo(const std::string& Reading) const {
+  // More than seven times in ten: the class of those written with "ё" is near that of all.
+  constexpr int kYoMargin = 2;
+  const TQLanguage* language = SchemeLanguage();
+  if (language == nullptr || language->Lcid() != LANG_RUSSIAN) return Reading;
+  const TWordFrequencies& frequencies = language->Frequencies();
+  const int all = frequencies.ClassOf(FrequencyKey(Reading, LANG_RUSSIAN));
+  for (size_t i = 0; i < Reading.size() && all > 0; ++i) {
+    if (Reading[i] != '\xE5' && Reading[i] != '\xC5') continue;
+    std::string yo = Reading;
+    yo[i] = Reading[i] == '\xE5' ? '\xB8' : '\xA8';
+    const int written = frequencies.ClassOf(YoKey(yo));
+    if (written > 0 && written > all - kYoMargin) return yo;
+  }
+  return Reading;
 }
 
 int TQGrammar::JoinSpacedLetters(const TStringList& Words, const TStringList& Separators, std::string& Joined) {

@@ -40,6 +40,17 @@ std::string FrequencyKey(const std::string& Word, LCID Lcid) {
 
 std::string PairKey(const std::string& First, const std::string& Second) { return First + ' ' + Second; }
 
+std::string YoKey(const std::string& Word) {
+  std::string key = "=";
+  bool yo = false;
+  for (char ch : Word) {
+    const unsigned char small = AnsiLowerChar(static_cast<unsigned char>(ch), 1251);
+    yo = yo || small == kSmallYo;
+    key += static_cast<char>(small);
+  }
+  return yo ? key : std::string();
+}
+
 int FrequencyClass(uint64_t Count) {
   if (Count == 0) return 0;
   return static_cast<int>(std::min(255.0, 1 + std::floor(4 * std::log2(static_cast<double>(Count)) + 1e-9)));

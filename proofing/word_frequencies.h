@@ -19,6 +19,9 @@ class EWordFrequencyError : public Exception { using Exception::Exception; };
 std::string FrequencyKey(const std::string& Word, LCID Lcid);
 // The key of two neighbouring words (only blanks between): their keys with a blank between.
 std::string PairKey(const std::string& First, const std::string& Second);
+// The key under which the occurrences of a Russian word written with "ё" are counted: "=" and
+// its small letters, "ё" kept (no edit of a word's key makes it). Empty for a word without "ё".
+std::string YoKey(const std::string& Word);
 // The class of a count: 0 for none, else 1 + 4·log2(count) rounded down, at most 255. Two
 // classes four apart stand for twice the occurrences.
 int FrequencyClass(uint64_t Count);

@@ -1,5 +1,5 @@
 // Counts how often the words of the spelling dictionaries, and pairs of them with only blanks
-// between, occur in the prose corpus.py wrote and writes the word-frequency files "english.qwf" and "russian.qwf" beside the language
+// between, occur in the prose corpus.py wrote (and how often Russian ones are written with "ё") and writes the word-frequency files "english.qwf" and "russian.qwf" beside the language
 // descriptors of the program folder's Dict/.
 //
 // qm_freqgen PROGRAM_DIR CORPUS_DIR
@@ -72,6 +72,10 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
     }
     const std::string key = FrequencyKey(word, Language.Lcid);
     ++counts[key];
+    // How often a word is written with "ё": the correction engine restores it where a text
+    // writes no "ё" of its own.
+    if (Language.Lcid == LANG_RUSSIAN)
+      if (const std::string yo = YoKey(word); !yo.empty()) ++counts[yo];
     if (!previous.empty()) ++pairs[previous + ' ' + key];
     previous = key;
   }

@@ -122,6 +122,47 @@ TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
                             {"Vot tak i bylo. -- Laroshfuko", "Вот так и было. -- Ларошфуко"}});
 }
 
+// A name the dictionary lacks reads as its letters go together in Russian words, though the
+// validator has never seen some of them together ("кащ").
+TEST_F(ShippedGrammarsTest, NamesTheDictionaryLacksReadAsRussianLettersGo) {
+  ExpectAll("translit.qg", {// GOST 7.79 system B and scientific
+                            {"Vot tak i by'lo. -- Kashheev", "Вот так и было. -- Кащеев"},
+                            // ICAO and Library of Congress
+                            {"Vot tak i bylo. -- Kashcheev", "Вот так и было. -- Кащеев"},
+                            {"Eto skazal Kliuchevskii.", "Это сказал Ключевский."},
+                            {"Eto skazal Kashpirovskii.", "Это сказал Кашпировский."},
+                            // BGN/PCGN
+                            {"Vot tak i bylo. -- Kashcheyev", "Вот так и было. -- Кащеев"},
+                            // chat
+                            {"Vot tak i bylo. -- Kascheev", "Вот так и было. -- Кащеев"}});
+}
+
+// The hard sign as each scheme writes it (a double quote ends a word for the scanner), and "тщ",
+// whose "t" and "s" would otherwise read as "ц".
+TEST_F(ShippedGrammarsTest, HardSignsAndTshchOfEachSchemeAreRead) {
+  ExpectAll("translit.qg", {// BGN/PCGN and Library of Congress
+                            {"Kto s\"yedayet pod\"yezd? On ob\"iasniaet tshchatel'no.",
+                             "Кто съедает подъезд? Он объясняет тщательно."},
+                            // ICAO
+                            {"On sieedaet i obieiasniaet tshchatelno.", "Он съедает и объясняет тщательно."},
+                            // GOST 7.79 system B and chat
+                            {"Ob''yasnyaet tshhatel'no.", "Объясняет тщательно."},
+                            {"Ob'jasnjaet tschatel'no.", "Объясняет тщательно."},
+                            // A quote between English words stays a quote.
+                            {"He said\"no\" to \"Bob\".", "He said\"no\" to \"Bob\"."}});
+}
+
+// Schemes that write "ё" as "e" get it back where prose mostly writes it, unless the text
+// writes "ё" itself; the word before tells an infinitive whose soft sign was left out.
+TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
+  ExpectAll("translit.qg", {{"Ona berezhet chernogo kota.", "Она бережёт чёрного кота."},
+                            {"Ya vsyo znayu. Ona berezhet chernogo kota.", "Я всё знаю. Она бережет черного кота."},
+                            {"Nado govorit pravdu. On govorit pravdu.", "Надо говорить правду. Он говорит правду."},
+                            // A text that leaves its soft signs out (ICAO) gets them where the word is likelier.
+                            {"Zhizn prekrasna, pismo prishlo tolko vchera. Malysh nachal khodit.",
+                             "Жизнь прекрасна, письмо пришло только вчера. Малыш начал ходить."}});
+}
+
 // Full stops that end a sentence or trail off are no signs of a formula.
 TEST_F(ShippedGrammarsTest, AWordBeforeAnEllipsisIsReadAndFormulasStay) {
   ExpectAll("translit.qg", {{"Ya xotel skazat' i... promolchal.", "Я хотел сказать и... промолчал."},

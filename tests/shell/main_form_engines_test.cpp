@@ -110,6 +110,12 @@ TEST_F(EngineCommandsTest, DeTransliterationReadsInitialsAndWordsThatLookLikeAbb
   EXPECT_EQ(Text(), u"Это правда, и ты это знаешь. -- Г. Малкин");
 }
 
+TEST_F(EngineCommandsTest, DeTransliterationReadsHardSignsYoAndNamesTheDictionaryLacks) {
+  SetText(u"Kto s\"yedayet pod\"yezd i berezhet chernogo kota? -- Kashcheyev");
+  Click("TranslittoWin12511");
+  EXPECT_EQ(Text(), u"Кто съедает подъезд и бережёт чёрного кота? -- Кащеев");
+}
+
 TEST_F(EngineCommandsTest, DeTransliterationOfASelectionLeavesTheRestAlone) {
   SetText(u"privet mir privet");
   main->Editor->SetSelStart(7);
