@@ -350,8 +350,22 @@ std::string XdgUserFolder(const char* variable, const std::string& fallback) {
 }  // namespace
 
 std::string UserConfigFolder() {
-  const std::string folder = EnvFolder("QUILLOMARK_CONFIG_DIR");
-  return folder.empty() ? XdgUserFolder("XDG_CONFIG_HOME", ".config") : folder;
+  // Asked at every settings access: the answer is kept while the variables it comes from stay.
+  std::string key;
+  for (const char* name : {"QUILLOMARK_CONFIG_DIR", "XDG_CONFIG_HOME", "HOME"}) {
+    const char* value = std::getenv(name);
+    key += value ? value : "";
+    key += '\0';
+  }
+  static std::mutex mutex;
+  static std::string lastKey, lastFolder;
+  std::lock_guard lock(mutex);
+  if (key != lastKey || lastFolder.empty()) {
+    const std::string folder = EnvFolder("QUILLOMARK_CONFIG_DIR");
+    lastFolder = folder.empty() ? XdgUserFolder("XDG_CONFIG_HOME", ".config") : folder;
+    lastKey = std::move(key);
+  }
+  return lastFolder;
 }
 
 std::string UserStateFolder() { return XdgUserFolder("XDG_STATE_HOME", ".local/state"); }
