@@ -153,7 +153,8 @@ int64_t FileSize(const std::string& FileName) {
 TFileStamp GetFileStamp(const std::string& FileName) {
   struct stat info;
   TFileStamp stamp;
-  if (::stat(NativePath(FileName).c_str(), &info) != 0) return stamp;
+  // Asked at every settings access: the name in the system's encoding, without a path object.
+  if (::stat(AnsiToUtf8(FileName).c_str(), &info) != 0) return stamp;
   auto nanoseconds = [](const timespec& t) { return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec; };
   stamp.Exists = true;
   stamp.Device = info.st_dev;
