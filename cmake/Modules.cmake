@@ -49,3 +49,17 @@ function(qm_bench name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
+
+# Optimises a library for size, but for speed the modules matching the HOT patterns (those that
+# walk whole documents or trees): start-up runs through window code all over the program, and
+# every page of code it touches stays in memory.
+function(qm_size_optimised target)
+  cmake_parse_arguments(ARG "" "" "HOT" ${ARGN})
+  target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-Os>)
+  foreach(pattern ${ARG_HOT})
+    file(GLOB hot CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${pattern})
+    if(hot)
+      set_source_files_properties(${hot} PROPERTIES COMPILE_OPTIONS $<$<CONFIG:Release>:-O3>)
+    endif()
+  endforeach()
+endfunction()
