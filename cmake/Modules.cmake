@@ -49,3 +49,27 @@ function(qm_bench name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
+
+# Optimises a library for size, but for speed the modules matching the HOT patterns (those that
+# walk whole documents or trees); with ONLY patterns, just the modules matching them (a library
+# of engines with a few windows). Start-up runs through window code all over the program, and
+# every page of code it touches stays in memory.
+function(qm_size_optimised target)
+  cmake_parse_arguments(ARG "" "" "HOT;ONLY" ${ARGN})
+  if(ARG_ONLY)
+    foreach(pattern ${ARG_ONLY})
+      file(GLOB small CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${pattern})
+      if(small)
+        set_source_files_properties(${small} PROPERTIES COMPILE_OPTIONS $<$<CONFIG:Release>:-Os>)
+      endif()
+    endforeach()
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-Os>)
+  foreach(pattern ${ARG_HOT})
+    file(GLOB hot CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${pattern})
+    if(hot)
+      set_source_files_properties(${hot} PROPERTIES COMPILE_OPTIONS $<$<CONFIG:Release>:-O3>)
+    endif()
+  endforeach()
+endfunction()

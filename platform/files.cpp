@@ -153,7 +153,8 @@ int64_t FileSize(const std::string& FileName) {
 TFileStamp GetFileStamp(const std::string& FileName) {
   struct stat info;
   TFileStamp stamp;
-  if (::stat(NativePath(FileName).c_str(), &info) != 0) return stamp;
+  // Asked at every settings access: the name in the system's encoding, without a path object.
+  if (::stat(AnsiToUtf8(FileName).c_str(), &info) != 0) return stamp;
   auto nanoseconds = [](const timespec& t) { return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec; };
   stamp.Exists = true;
   stamp.Device = info.st_dev;
@@ -350,8 +351,22 @@ std::string XdgUserFolder(const char* variable, const std::string& fallback) {
 }  // namespace
 
 std::string UserConfigFolder() {
-  const std::string folder = EnvFolder("QUILLOMARK_CONFIG_DIR");
-  return folder.empty() ? XdgUserFolder("XDG_CONFIG_HOME", ".config") : folder;
+  // Asked at every settings access: the answer is kept while the variables it comes from stay.
+  std::string key;
+  for (const char* name : {"QUILLOMARK_CONFIG_DIR", "XDG_CONFIG_HOME", "HOME"}) {
+    const char* value = std::getenv(name);
+    key += value ? value : "";
+    key += '\0';
+  }
+  static std::mutex mutex;
+  static std::string lastKey, lastFolder;
+  std::lock_guard lock(mutex);
+  if (key != lastKey || lastFolder.empty()) {
+    const std::string folder = EnvFolder("QUILLOMARK_CONFIG_DIR");
+    lastFolder = folder.empty() ? XdgUserFolder("XDG_CONFIG_HOME", ".config") : folder;
+    lastKey = std::move(key);
+  }
+  return lastFolder;
 }
 
 std::string UserStateFolder() { return XdgUserFolder("XDG_STATE_HOME", ".local/state"); }

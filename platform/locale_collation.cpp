@@ -89,11 +89,59 @@ private:
   size_t length_;
 };
 
+// Printable ASCII in the order of the root collation, which the collations of English, Russian,
+// Ukrainian and Belarusian keep for these characters: each has a primary weight of its own but for
+// a letter's two cases, which differ at the tertiary level only (small letter first). Text of
+// these characters alone is compared here, so that the common case (names, file extensions,
+// keys) needs no collator: opening one loads a large part of ICU's data.
+constexpr std::string_view kAsciiOrder =
+    " _-,;:!?.'\"()[]{}@*/\\&#%`^+<=>|~$0123456789"
+    "aAbBcCdDeEfFgGhHiIjJkKlLmMnNoOpPqQrRsStTuUvVwWxXyYzZ";
+
+struct AsciiRanks {
+  unsigned char Primary[128] = {};  // 0 for a character outside the order
+  constexpr AsciiRanks() {
+    unsigned char rank = 0;
+    for (size_t i = 0; i < kAsciiOrder.size(); ++i) {
+      const char ch = kAsciiOrder[i];
+      const bool upper = ch >= 'A' && ch <= 'Z';
+      if (!upper) ++rank;
+      Primary[static_cast<unsigned char>(ch)] = rank;
+    }
+  }
+};
+constexpr AsciiRanks kAsciiRanks;
+
+bool KeepsRootAsciiOrder(std::string_view icuName) {
+  const std::string_view language = icuName.substr(0, icuName.find('_'));
+  return language.empty() || language == "en" || language == "ru" || language == "uk" || language == "be";
+}
+
+bool IsPrintableAscii(std::u16string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= 0x20 && c < 0x7F; });
+}
+
+// The collation's order of two texts of printable ASCII.
+int CompareAscii(bool ignoreCase, std::u16string_view a, std::u16string_view b) {
+  const size_t common = std::min(a.size(), b.size());
+  for (size_t i = 0; i < common; ++i) {
+    const int pa = kAsciiRanks.Primary[a[i]], pb = kAsciiRanks.Primary[b[i]];
+    if (pa != pb) return pa < pb ? -1 : 1;
+  }
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  if (ignoreCase) return 0;
+  for (size_t i = 0; i < common; ++i)
+    if (a[i] != b[i]) return a[i] > b[i] ? -1 : 1;  // the same letter: the small one ('a' > 'A') first
+  return 0;
+}
+
 } // namespace
 
 int CompareLocaleStringsW(LCID lcid, bool ignoreCase, std::u16string_view a, std::u16string_view b) {
   if (a == b) return 0;
-  const UCollator* collator = Collators().Get(LocaleIcuName(lcid), ignoreCase);
+  const std::string_view icuName = LocaleIcuName(lcid);
+  if (KeepsRootAsciiOrder(icuName) && IsPrintableAscii(a) && IsPrintableAscii(b)) return CompareAscii(ignoreCase, a, b);
+  const UCollator* collator = Collators().Get(icuName, ignoreCase);
   if (!collator) return CompareUnits(a, b);
   return ToOrder(ucol_strcoll(collator, a.data(), static_cast<int32_t>(a.size()), b.data(),
                               static_cast<int32_t>(b.size())));

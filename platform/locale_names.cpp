@@ -61,13 +61,15 @@ std::string InterfaceLanguageName(LCID lcid) {
 
 std::vector<LCID> EnumSystemLocales(bool supported) {
   static const std::vector<LCID> installed = KnownLocales();
+  if (!supported) return installed;
+  // Every locale ICU knows: asked only by the lists that show them, never at start-up.
   static const std::vector<LCID> all = [] {
     std::set<LCID> set(installed.begin(), installed.end());
     for (int32_t i = 0, n = uloc_countAvailable(); i < n; ++i)
       if (LCID lcid = uloc_getLCID(uloc_getAvailable(i)); lcid != 0 && lcid < 0x10000) set.insert(lcid);
     return std::vector<LCID>(set.begin(), set.end());
   }();
-  return supported ? all : installed;
+  return all;
 }
 
 bool IsValidLocale(LCID lcid) {

@@ -38,9 +38,9 @@ std::string Trim(const std::string& Text) {
   return Text.substr(first, Text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
-void SetUpWordList(TXStringList& List, LCID Lcid, bool Sorted) {
+void SetUpWordList(TXStringList& List, LCID Lcid) {
   List.SetLocale(Lcid);
-  List.SetSorted(Sorted);
+  List.SetSorted(false);
 }
 
 }  // namespace
@@ -51,9 +51,9 @@ TQLanguage::TQLanguage(const std::string& DescriptorFileName, const TSpellErrorE
   try {
     const std::string bytes = ReadFileBytes(DescriptorFileName);
     std::copy_n(bytes.begin(), std::min<size_t>(bytes.size(), kLanguageBlockSize), FBlock.Bytes.begin());
-    SetUpWordList(FCommonWords, FBlock.Lcid(), false);
-    SetUpWordList(FOtherWords, FBlock.Lcid(), false);
-    SetUpWordList(FUserWords, FBlock.Lcid(), false);
+    SetUpWordList(FCommonWords, FBlock.Lcid());
+    SetUpWordList(FOtherWords, FBlock.Lcid());
+    SetUpWordList(FUserWords, FBlock.Lcid());
     size_t at = kLanguageBlockSize;
     complete = bytes.size() >= at;
     for (TXStringList* list : {&FCommonWords, &FOtherWords}) {
@@ -66,7 +66,6 @@ TQLanguage::TQLanguage(const std::string& DescriptorFileName, const TSpellErrorE
       at += 2;
       complete = bytes.size() >= at + length;
       list->SetText(bytes.substr(at, std::min(length, bytes.size() - at)));
-      list->SetSorted(true);
       at += length;
     }
   } catch (const EFileError&) {
@@ -84,7 +83,6 @@ TQLanguage::TQLanguage(const std::string& DescriptorFileName, const TSpellErrorE
       if (OnError) OnError(error.Message);
     }
   }
-  FUserWords.SetSorted(true);
 
   const std::string frequencyFile = ExtractFilePath(DescriptorFileName) + name.substr(0, name.find('.')) + ".qwf";
   if (FileExists(frequencyFile)) FFrequencyFile = frequencyFile;
@@ -134,7 +132,14 @@ bool TQLanguage::Lookup(const std::string& Word, std::string& Found, bool MatchC
   return FindUserWord(Word, Found, MatchCase);
 }
 
+void TQLanguage::SortWordLists() const {
+  if (FWordListsSorted) return;
+  FWordListsSorted = true;
+  for (TXStringList* list : {&FCommonWords, &FOtherWords, &FUserWords}) list->SetSorted(true);
+}
+
 bool TQLanguage::FindUserWord(const std::string& Word, std::string& Found, bool MatchCase) const {
+  SortWordLists();
   int index = 0;
   if (Word.empty() || !FUserWords.Find(Word, index)) return false;
   Found = FUserWords[index];
@@ -399,7 +404,10 @@ bool TQLanguage::FitsCodePage(const std::u16string& Word) const {
   return AnsiToWide(WideToAnsi(Word, codePage), codePage) == Word;
 }
 
-bool TQLanguage::IsCommonWord(const std::string& Word) const { return FCommonWords.IndexOf(Word) >= 0; }
+bool TQLanguage::IsCommonWord(const std::string& Word) const {
+  SortWordLists();
+  return FCommonWords.IndexOf(Word) >= 0;
+}
 
 void TQLanguage::AddUserWord(const std::string& Word) {
   const std::string word = Trim(Word);

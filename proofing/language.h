@@ -96,7 +96,10 @@ public:
   // Adds a trimmed, new and otherwise invalid word to the user dictionary and rewrites the
   // ".qud" atomically (written beside it, then renamed over it).
   void AddUserWord(const std::string& Word);
-  const TXStringList& UserWords() const { return FUserWords; }
+  const TXStringList& UserWords() const {
+    SortWordLists();
+    return FUserWords;
+  }
 
   void OpenDictionaries();
   void CloseDictionaries();
@@ -120,13 +123,18 @@ private:
   void TryCandidate(const std::string& Word, const std::string& Candidate, int Position, int Flags,
                     TSuggestionList& List);
 
+  // Sorts the word lists by the language's collation when they are first searched: the languages
+  // are read at start-up, which needs no collation.
+  void SortWordLists() const;
+
   std::string FDescriptorFileName;
   std::string FUserFileName;
   TQLanguageBlock FBlock;
-  TXStringList FCommonWords;
-  TXStringList FOtherWords;
+  mutable TXStringList FCommonWords;
+  mutable TXStringList FOtherWords;
   std::string FLetters;
-  TXStringList FUserWords;
+  mutable TXStringList FUserWords;
+  mutable bool FWordListsSorted = false;
   TSpellErrorEvent FOnError;
   mutable std::string FFrequencyFile;  // word frequencies still to be read
   mutable TWordFrequencies FFrequencies;

@@ -182,8 +182,7 @@ void TMainForm::FormCreate(TObject*) {
   OS->SetDocumentState(&document_);
   OS->Converters().OnImportProgress = [this](TObject* sender, int percent) { return OperationProgress(sender, percent); };
   ResetDocument();
-  for (const char* ext : {".prn", ".ini", ".inf", ".bat", ".qg", ".pl", ".cgi", ".c", ".cpp", ".h", ".hpp", ".pas"})
-    OS->AddPlainTextExtension(ext);
+  OS->AddPlainTextExtensions({".prn", ".ini", ".inf", ".bat", ".qg", ".pl", ".cgi", ".c", ".cpp", ".h", ".hpp", ".pas"});
   InitIniView();
   InitTyping();
   InitDocuments();

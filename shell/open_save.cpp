@@ -232,16 +232,22 @@ void TOpenSave::GetKnownExtensions(TStrings& list) const {
     if (list.IndexOf((*userExt_)[i]) < 0) list.Add((*userExt_)[i]);
 }
 
-bool TOpenSave::AddPlainTextExtension(const std::string& ext) {
-  std::string e = ext.empty() || ext[0] != '.' ? "." + ext : ext;
-  e = AnsiLowerCase(e);
-  if (e == ".") return false;
+bool TOpenSave::AddPlainTextExtension(const std::string& ext) { return AddPlainTextExtensions({ext}) > 0; }
+
+int TOpenSave::AddPlainTextExtensions(const std::vector<std::string>& exts) {
   TStringList known;
   GetKnownExtensions(known);
-  if (known.IndexOf(e) >= 0) return false;
-  userExt_->Add(e);
-  TWinRegistry(kProductKey).WriteString(kMainSection, "UserExt", userExt_->Text());
-  return true;
+  int added = 0;
+  for (const std::string& ext : exts) {
+    std::string e = ext.empty() || ext[0] != '.' ? "." + ext : ext;
+    e = AnsiLowerCase(e);
+    if (e == "." || known.IndexOf(e) >= 0) continue;
+    userExt_->Add(e);
+    known.Add(e);
+    ++added;
+  }
+  if (added) TWinRegistry(kProductKey).WriteString(kMainSection, "UserExt", userExt_->Text());
+  return added;
 }
 
 // --- Opening -----------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/gui/component.h"
@@ -102,6 +103,8 @@ public:
   // Adds an extension (a "." put in front, lower-cased) that always opens as plain text;
   // false when it is known already. The list is written to the registry at once.
   bool AddPlainTextExtension(const std::string& ext);
+  // The same for several extensions, the known ones listed once; the number added.
+  int AddPlainTextExtensions(const std::vector<std::string>& exts);
   // Every extension the program can open, as ".ext" lines (file-association page).
   void GetKnownExtensions(TStrings& list) const;
   // The user's extensions (".ext", lower case) that always open as plain text.

@@ -14,7 +14,7 @@ namespace {
 
 struct Layout {
   std::string Source;
-  std::string Text;
+  std::string_view Text;  // in the program's (or a plug-in's) own data
 };
 
 std::map<std::string, Layout>& Layouts() {
@@ -440,7 +440,7 @@ private:
 }  // namespace
 
 void RegisterFormLayout(const std::string& className, const std::string& sourceName, std::string_view text) {
-  Layouts()[Upper(className)] = Layout{sourceName, std::string(text)};
+  Layouts()[Upper(className)] = Layout{sourceName, text};
 }
 
 bool HasFormLayout(const std::string& className) { return Layouts().count(Upper(className)) > 0; }

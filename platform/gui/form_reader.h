@@ -11,7 +11,7 @@
 
 class TComponent;
 
-// Registers the UTF-8 layout text of a form class (done by the generated code of qm_embed_forms).
+// Registers the UTF-8 layout text of a form class, compiled-in data that is kept, not copied.
 void RegisterFormLayout(const std::string& className, const std::string& sourceName, std::string_view text);
 // True when a layout is registered for the class.
 bool HasFormLayout(const std::string& className);

@@ -42,6 +42,11 @@ namespace {
 
 constexpr const char* kColumnsName = "qm_menu_columns";
 
+// True while the component's owner frees all its components (this one goes with them).
+bool OwnerDestroying(const TComponent& component) {
+  return component.Owner() && (component.Owner()->ComponentState() & csDestroying);
+}
+
 // The widget of an owner-drawn item: sized and painted by the item's menu.
 class TMenuItemView : public QWidget {
 public:
@@ -295,7 +300,9 @@ void TMenuItem::Remove(TMenuItem* item) {
   items_.erase(it);
   item->parent_ = nullptr;
   if (qmenu_ && item->qaction_) qmenu_->removeAction(item->qaction_);
-  if (!(ComponentState() & csDestroying)) Changed(true);
+  // While the owner frees all its components, nothing left shows this menu again: updating
+  // it for every item removed would rebuild the menu bar once per item.
+  if (!(ComponentState() & csDestroying) && !OwnerDestroying(*this)) Changed(true);
 }
 
 void TMenuItem::Delete(int index) {
@@ -515,7 +522,7 @@ QMenuBar* TMainMenu::QtMenuBar(QWidget* parent) {
 }
 
 void TMainMenu::MenuChanged(bool structure) {
-  if (bar_ && structure && !(ComponentState() & csDestroying)) Rebuild();
+  if (bar_ && structure && !(ComponentState() & csDestroying) && !OwnerDestroying(*this)) Rebuild();
 }
 
 void TMainMenu::Rebuild() {

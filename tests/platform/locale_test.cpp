@@ -5,6 +5,7 @@
 #include "platform/locale_names.h"
 
 #include <gtest/gtest.h>
+#include <unicode/ucol.h>
 
 #include <algorithm>
 #include <random>
@@ -229,6 +230,38 @@ TEST(LocaleCompare, FallbacksNeverThrowAndStillOrder) {
   const std::string longA(1000, '\xE0'), longB = longA + "\xE1";
   EXPECT_EQ(CompareLocaleStrings(1049, true, longA, longB), -1);
   EXPECT_EQ(CompareLocaleStrings(1049, true, std::string("a\0b", 3), std::string("a\0c", 3)), -1);
+}
+
+// Printable ASCII is ordered without a collator in the locales whose collation keeps the root
+// order for it; every answer must still be the collation's own.
+TEST(LocaleCompare, PrintableAsciiOrderIsTheCollations) {
+  std::vector<std::u16string> texts{u""};
+  for (char16_t c = 0x20; c < 0x7F; ++c) texts.push_back(std::u16string(1, c));
+  std::mt19937 random(24);
+  const std::u16string pool = u" _-.,'AaBbZz09~$x";
+  for (int i = 0; i < 300; ++i) {
+    std::u16string text(random() % 6, u' ');
+    for (char16_t& c : text) c = random() % 3 ? pool[random() % pool.size()] : char16_t(0x20 + random() % 95);
+    texts.push_back(text);
+  }
+  for (LCID lcid : {1033u, 1049u, 1058u, 1059u, 0x0477u}) {
+    for (bool ignoreCase : {false, true}) {
+      UErrorCode status = U_ZERO_ERROR;
+      UCollator* collator = ucol_open(std::string(LocaleIcuName(lcid)).c_str(), &status);
+      ASSERT_TRUE(U_SUCCESS(status));
+      ucol_setStrength(collator, ignoreCase ? UCOL_SECONDARY : UCOL_TERTIARY);
+      for (const std::u16string& a : texts)
+        for (const std::u16string& b : texts) {
+          const UCollationResult icu = ucol_strcoll(collator, a.data(), int32_t(a.size()), b.data(), int32_t(b.size()));
+          ASSERT_EQ(CompareLocaleStringsW(lcid, ignoreCase, a, b), icu == UCOL_LESS ? -1 : icu == UCOL_GREATER ? 1 : 0)
+              << lcid << " " << ignoreCase << " '" << WideToUtf8(a) << "' '" << WideToUtf8(b) << "'";
+        }
+      ucol_close(collator);
+    }
+  }
+  // Text beyond printable ASCII still goes to the collation.
+  EXPECT_EQ(CompareLocaleStringsW(1049, true, u"a\tb", u"a\tB"), 0);
+  EXPECT_EQ(CompareLocaleStringsW(1049, false, u"ёж", u"еж"), 1);
 }
 
 TEST(LocaleCompare, ProbeAnswersAsTheComparisonDoes) {

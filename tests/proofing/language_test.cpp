@@ -162,6 +162,18 @@ TEST_F(LanguageTest, CanSpellAndFitsCodePage) {
   EXPECT_FALSE(language->FitsCodePage(u"\u0434\u043e\u043c"));
 }
 
+// The word lists are read as they stand and sorted when first searched or listed.
+TEST_F(LanguageTest, UserWordsOutOfOrderAreFoundAndListedSorted) {
+  WriteFileAtomic(Folder / "english.qud", "zebra\r\nant\r\nmole\r\n");
+  std::string found;
+  EXPECT_TRUE(Load()->FindUserWord("zebra", found, true));
+  EXPECT_EQ(found, "zebra");
+  EXPECT_EQ(Load()->UserWords().Text(), "ant\r\nmole\r\nzebra\r\n");
+  auto language = Load();
+  language->AddUserWord("quokka");
+  EXPECT_EQ(ReadFileBytes(Folder / "english.qud"), "ant\r\nmole\r\nquokka\r\nzebra\r\n");
+}
+
 TEST_F(LanguageTest, UserWordsAreAddedOnceAndSavedAtomically) {
   WriteFileAtomic(Folder / "english.qud", "zebra\r\n");
   struct stat before{};

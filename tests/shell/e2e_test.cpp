@@ -121,4 +121,17 @@ TEST(EndToEnd, ExitWithAToolbarInALaterDock) {
   ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
 }
 
+// The thesaurus plug-in takes the program's window classes from the program that loads it: the
+// program must export every one it needs, or the command can only say the thesaurus is missing
+// (an unexpected error box fails the script).
+TEST(EndToEnd, ThesaurusPlugInLoadsIntoTheProgram) {
+  ProgramFolders f;
+  f.Write("run.script",
+          "answer form 2\n"
+          "click ToolsThesaurus\n"
+          "close\n");
+  ProgramRun run({}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+}
+
 }  // namespace

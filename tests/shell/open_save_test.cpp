@@ -443,6 +443,13 @@ TEST_F(OpenSaveTest, OpenDialogUsesTheImportFilterAndRemembersItsFolder) {
   EXPECT_EQ(OS->UserExt()[0], ".prn");
   EXPECT_EQ(OS->OpenDialog()->InitialDir(), Docs);
   EXPECT_EQ(OS->SaveDialog()->InitialDir(), Docs);
+  // Several at once: each new one once, known ones and repeats within the list left out.
+  EXPECT_EQ(OS->AddPlainTextExtensions({"LOG", ".ini", "prn", ".log", "cfg", "."}), 2);
+  EXPECT_EQ(OS->UserExt().Text(), ".prn\r\n.log\r\n.cfg\r\n");
+  EXPECT_EQ(OS->AddPlainTextExtensions({".cfg"}), 0);
+  Destroy();
+  Make();
+  EXPECT_EQ(OS->UserExt().Text(), ".prn\r\n.log\r\n.cfg\r\n");
   EXPECT_TRUE(Dialogs.Unexpected().empty());
 }
 

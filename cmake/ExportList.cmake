@@ -1,0 +1,20 @@
+# Script run at build time: writes OUT, a linker dynamic list of the symbols that the plug-in
+# PLUGIN leaves undefined (those it takes from the program that loads it), read with NM.
+execute_process(COMMAND ${NM} -D --undefined-only --format=posix ${PLUGIN}
+                OUTPUT_VARIABLE listing RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${NM} could not list the symbols of ${PLUGIN}")
+endif()
+string(REPLACE "\n" ";" lines "${listing}")
+set(text "{\n")
+foreach(line ${lines})
+  string(REGEX MATCH "^[^ @]+ [Uw]" entry "${line}")
+  if(entry)
+    string(REGEX REPLACE " [Uw]$" "" symbol "${entry}")
+    string(APPEND text "  ${symbol};\n")
+  endif()
+endforeach()
+string(APPEND text "};\n")
+file(WRITE ${OUT}.tmp "${text}")
+file(COPY_FILE ${OUT}.tmp ${OUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUT}.tmp)
