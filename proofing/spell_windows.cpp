@@ -76,6 +76,7 @@ TSCList* TSpellWindows::List() {
 }
 
 TSpellWindows::~TSpellWindows() {
+  if (SpellWindows == this) SpellWindows = nullptr;
   // The component keeps no editor of ours and no results window past this point.
   if (FSpell && FEditor && FSpell->Editor() == FEditor.get()) FSpell->CloseResults();
   if (FEdit) RemoveFreeNotification(FEdit);

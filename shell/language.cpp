@@ -215,10 +215,14 @@ QM_CLASS_INFO(TLanguage, TComponent, [](TClassBuilder<TLanguage>& c) {
 TLanguage::TLanguage(TComponent* owner)
     : TComponent(owner), forms_(std::make_unique<TStringList>()), properties_(std::make_unique<TStringList>()) {}
 
+// The language applied last takes what it set for the whole program with it: windows made later,
+// Qt's own texts and the names of locales are English again.
 TLanguage::~TLanguage() {
   if (g_translating == this) {
     SetFormLayoutHook(nullptr);
     g_translating = nullptr;
+    SetInterfaceLcid(LANG_ENGLISH_US);
+    Application->SetQtLanguage({});
   }
 }
 

@@ -30,6 +30,7 @@ class TLanguage : public TComponent {
   QM_CLASS(TLanguage, TComponent)
 public:
   explicit TLanguage(TComponent* owner);
+  // The language applied last puts the program's interface back to English.
   ~TLanguage() override;
 
   // The language file; only its file-name part is used, always in the program folder. With

@@ -258,25 +258,34 @@ void TXStringList::SetLocale(LCID Value) {
   FLocale = Value & 0xFFFF;
 }
 
+// Pairs of neighbours are judged from the end of the list towards its start, each item against
+// the nearest one after it that stays. One pass keeps the survivors (last first) and the list
+// is rebuilt once, so a list of many repeats costs linear time; what goes is reported as it is
+// judged, before the list changes.
 void TXStringList::RemoveDuplicates(TStrings* Removed) {
   CheckNotSorting();
   if (Removed == this) throw EInvalidOperation("A string list cannot collect its own duplicates");
+  if (GetCount() < 2) return;
+  std::vector<int> kept{GetCount() - 1};
   for (int i = GetCount() - 2; i >= 0; --i) {
-    const std::string a = FList[i].String, b = FList[i + 1].String;
-    if (Compare(a, b) != 0) continue;
-    if (HasCapitals(b)) {
+    const std::string &a = FList[i].String, &b = FList[kept.back()].String;
+    if (Compare(a, b) != 0) {
+      kept.push_back(i);
+    } else if (HasCapitals(b) || (!HasCapitals(a) && a == b)) {
       if (Removed) Removed->Add(b);
-      Delete(i + 1);
+      kept.back() = i;
     } else if (!HasCapitals(a)) {
-      if (a == b) {
-        if (Removed) Removed->Add(b);
-        Delete(i + 1);
-      } else if (Removed) {
-        Removed->Add("* " + a + " " + b);
-      }
-    } else {
-      if (Removed) Removed->Add(a);
-      Delete(i);
+      if (Removed) Removed->Add("* " + a + " " + b);
+      kept.push_back(i);
+    } else if (Removed) {
+      Removed->Add(a);
     }
   }
+  if (kept.size() == FList.size()) return;
+  Changing();
+  std::vector<Item> survivors;
+  survivors.reserve(kept.size());
+  for (auto it = kept.rbegin(); it != kept.rend(); ++it) survivors.push_back(std::move(FList[*it]));
+  FList = std::move(survivors);
+  Changed();
 }

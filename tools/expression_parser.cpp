@@ -2,14 +2,14 @@
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <numbers>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/exceptions.h"
 
@@ -91,49 +91,122 @@ bool ReadNumber(std::string_view text, double& value) {
   return true;
 }
 
+// The operators of formulas, and an open bracket and a leading "-" as they wait on the parser's
+// stack.
+enum TOperatorKind : uint8_t {
+  kNone, kOpen, kNegate, kSum, kMinus, kProduct, kDivision, kDiv, kMod, kShr, kShl, kPower
+};
+
+// The operator word (div, mod, shr, shl, in any case) at a position of a text, else kNone.
+TOperatorKind OperatorWordAt(std::string_view text, size_t at) {
+  if (at + 3 > text.size()) return kNone;
+  const std::string_view word = text.substr(at, 3);
+  if (IEquals(word, "div")) return kDiv;
+  if (IEquals(word, "mod")) return kMod;
+  if (IEquals(word, "shr")) return kShr;
+  if (IEquals(word, "shl")) return kShl;
+  return kNone;
+}
+
 } // namespace
 
 int AngleUnit() { return angleUnit.load(std::memory_order_relaxed); }
 void SetAngleUnit(int unit) { angleUnit.store(unit, std::memory_order_relaxed); }
 
+TCalculus::TCalculus(std::unique_ptr<TCalculus> first, std::unique_ptr<TCalculus> second)
+    : operands_{std::move(first), std::move(second)} {}
+
+// Operands that have operands of their own are unlinked onto a list and freed from there, each
+// with leaves only, so freeing never recurses.
+TCalculus::~TCalculus() {
+  std::vector<std::unique_ptr<TCalculus>> pending;
+  const auto unlink = [&pending](TCalculus& node) {
+    for (std::unique_ptr<TCalculus>& operand : node.operands_)
+      if (operand && operand->operands_[0]) pending.push_back(std::move(operand));
+  };
+  unlink(*this);
+  while (!pending.empty()) {
+    const std::unique_ptr<TCalculus> node = std::move(pending.back());
+    pending.pop_back();
+    unlink(*node);
+  }
+}
+
+double TCalculus::Evaluate() const { return Value(1000); }
+
+// Recursion is the fastest way through a tree of usual depth; below `depth` levels the walk takes
+// over.
+double TCalculus::Value(int depth) const {
+  if (!operands_[0]) return Apply(nullptr);
+  if (depth == 0) return Walk();
+  double values[2];
+  values[0] = operands_[0]->Value(depth - 1);
+  if (operands_[1]) values[1] = operands_[1]->Value(depth - 1);
+  return Apply(values);
+}
+
+// A walk in post-order: a frame for each node whose operands are being evaluated, the values of
+// finished operands on a stack of their own.
+double TCalculus::Walk() const {
+  struct Frame {
+    const TCalculus* Node;
+    int Next;  // the operand to evaluate next
+  };
+  std::vector<Frame> frames{{this, 0}};
+  std::vector<double> values;
+  for (;;) {
+    Frame& top = frames.back();
+    const int count = top.Node->operands_[1] ? 2 : 1;
+    if (top.Next < count) {
+      const TCalculus& operand = *top.Node->operands_[top.Next++];
+      if (operand.operands_[0]) frames.push_back({&operand, 0});
+      else values.push_back(operand.Apply(nullptr));
+      continue;
+    }
+    const double value = top.Node->Apply(values.data() + values.size() - count);
+    values.resize(values.size() - count);
+    frames.pop_back();
+    if (frames.empty()) return value;
+    values.push_back(value);
+  }
+}
+
 TOperator::TOperator(std::unique_ptr<TCalculus> left, std::unique_ptr<TCalculus> right)
-    : left_(std::move(left)), right_(std::move(right)) {}
+    : TCalculus(std::move(left), std::move(right)) {}
 
-double TSum::Evaluate() const { return Left().Evaluate() + Right().Evaluate(); }
-double TMinus::Evaluate() const { return Left().Evaluate() - Right().Evaluate(); }
-double TProduct::Evaluate() const { return Left().Evaluate() * Right().Evaluate(); }
-double TDivision::Evaluate() const { return Left().Evaluate() / Right().Evaluate(); }
-double TPower::Evaluate() const { return std::pow(Left().Evaluate(), Right().Evaluate()); }
+double TSum::Apply(const double* v) const { return v[0] + v[1]; }
+double TMinus::Apply(const double* v) const { return v[0] - v[1]; }
+double TProduct::Apply(const double* v) const { return v[0] * v[1]; }
+double TDivision::Apply(const double* v) const { return v[0] / v[1]; }
+double TPower::Apply(const double* v) const { return std::pow(v[0], v[1]); }
 
-double TDiv::Evaluate() const {
-  const int64_t left = ToInteger(Left().Evaluate()), right = ToInteger(Right().Evaluate());
+double TDiv::Apply(const double* v) const {
+  const int64_t left = ToInteger(v[0]), right = ToInteger(v[1]);
   CheckDivisor(left, right);
   return static_cast<double>(left / right);
 }
 
-double TMod::Evaluate() const {
-  const int64_t left = ToInteger(Left().Evaluate()), right = ToInteger(Right().Evaluate());
+double TMod::Apply(const double* v) const {
+  const int64_t left = ToInteger(v[0]), right = ToInteger(v[1]);
   CheckDivisor(left, right);
   return static_cast<double>(left % right);
 }
 
 // Shifts work on the 64-bit pattern (shr fills with zeros, as on an unsigned register).
-double TShr::Evaluate() const {
-  const int64_t left = ToInteger(Left().Evaluate());
-  const int count = ShiftCount(ToInteger(Right().Evaluate()));
+double TShr::Apply(const double* v) const {
+  const int64_t left = ToInteger(v[0]);
+  const int count = ShiftCount(ToInteger(v[1]));
   return static_cast<double>(static_cast<int64_t>(static_cast<uint64_t>(left) >> count));
 }
 
-double TShl::Evaluate() const {
-  const int64_t left = ToInteger(Left().Evaluate());
-  const int count = ShiftCount(ToInteger(Right().Evaluate()));
+double TShl::Apply(const double* v) const {
+  const int64_t left = ToInteger(v[0]);
+  const int count = ShiftCount(ToInteger(v[1]));
   return static_cast<double>(static_cast<int64_t>(static_cast<uint64_t>(left) << count));
 }
 
 TFunc::TFunc(const TFuncDef& def, std::unique_ptr<TCalculus> argument)
-    : def_(def), argument_(std::move(argument)) {}
-
-double TFunc::Evaluate() const { return def_.Evaluate(argument_->Evaluate()); }
+    : TCalculus(std::move(argument), nullptr), def_(def) {}
 
 void TParser::RegisterDefaults() {
   functions_.push_back(MakeFunc("sqr", [](double x) { return x * x; }));
@@ -149,203 +222,235 @@ void TParser::RegisterDefaults() {
   AddVariable("pi", std::numbers::pi);
 }
 
+namespace {
+
+std::unique_ptr<TCalculus> MakeOperator(TOperatorKind kind, std::unique_ptr<TCalculus> left,
+                                        std::unique_ptr<TCalculus> right) {
+  switch (kind) {
+  case kSum: return std::make_unique<TSum>(std::move(left), std::move(right));
+  case kMinus: return std::make_unique<TMinus>(std::move(left), std::move(right));
+  case kProduct: return std::make_unique<TProduct>(std::move(left), std::move(right));
+  case kDivision: return std::make_unique<TDivision>(std::move(left), std::move(right));
+  case kDiv: return std::make_unique<TDiv>(std::move(left), std::move(right));
+  case kMod: return std::make_unique<TMod>(std::move(left), std::move(right));
+  case kShr: return std::make_unique<TShr>(std::move(left), std::move(right));
+  case kShl: return std::make_unique<TShl>(std::move(left), std::move(right));
+  default: return std::make_unique<TPower>(std::move(left), std::move(right));
+  }
+}
+
+} // namespace
+
+// A name may not hold an operator word, nor end in one's start that a following "div" completes
+// ("mo"): the formula would have two readings.
 TVarDef& TParser::AddVariable(std::string name, double value) {
+  const bool word = !name.empty() && std::isalpha(static_cast<unsigned char>(name[0])) &&
+                    std::ranges::all_of(name, [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+  const std::string followed = name + "div";
+  bool holdsOperator = false;
+  for (size_t at = 0; at < name.size() && !holdsOperator; ++at) holdsOperator = OperatorWordAt(followed, at) != kNone;
+  if (!word || holdsOperator) throw EInvalidOperation("\"" + name + "\" cannot name a variable of a formula");
   variables_.push_back(std::make_unique<TVarDef>(TVarDef{std::move(name), value}));
   return *variables_.back();
 }
 
-// One parse: splits the formula at operators, trying each split from one end and backing off
-// when a side does not parse. Each (level, range) is judged once and remembered, and a range
-// holding an operator outside brackets that its level cannot take is refused at once, so wrong
-// input costs polynomial time; the tree is then built along the splits judged to succeed.
+// One parse, left to right in one pass, with a stack of operands and a stack of operators waiting
+// for their right operands (an open bracket waits there too, so nesting costs no recursion).
+// The text is read as pieces (a number, a variable, a bracketed text, a function call) joined by
+// "^", by the multiplicative operators and by the signs between terms. A sign belongs to a number
+// where no other reading can parse: at the start of a piece ("2*-3", "2--3") and in a decimal
+// exponent ("1e-5"); a "-" that begins the formula or a bracket negates the first term. Additive
+// and multiplicative operators group to the left, powers to the right.
 class TParseRun {
 public:
-  TParseRun(const TParser& parser, std::string text) : parser_(parser), text_(std::move(text)) {
-    const size_t n = text_.size();
-    depth_.assign(n + 1, 0);
-    for (size_t i = 0; i < n; ++i) depth_[i + 1] = depth_[i] + (text_[i] == '(') - (text_[i] == ')');
-    // Range minimum of the depth (sparse table) for the bracket test in constant time.
-    minDepth_.push_back(depth_);
-    for (size_t width = 1; 2 * width <= n + 1; width *= 2) {
-      const std::vector<int>& last = minDepth_.back();
-      std::vector<int> next(n + 2 - 2 * width);
-      for (size_t i = 0; i < next.size(); ++i) next[i] = std::min(last[i], last[i + width]);
-      minDepth_.push_back(std::move(next));
-    }
-    // For each position, the next sign and the next operator character at the same depth.
-    nextSign_.assign(n + 1, n);
-    nextOperator_.assign(n + 1, n);
-    std::unordered_map<int, size_t> sign, op;
-    for (size_t i = n; i-- > 0;) {
-      const char c = text_[i];
-      if ((c == '+' || c == '-') && Binary(i)) sign[depth_[i]] = i, op[depth_[i]] = i;
-      else if (c == '*' || c == '/' || c == '%' || c == '<' || c == '>') op[depth_[i]] = i;
-      if (const auto it = sign.find(depth_[i]); it != sign.end()) nextSign_[i] = it->second;
-      if (const auto it = op.find(depth_[i]); it != op.end()) nextOperator_[i] = it->second;
-    }
-  }
+  TParseRun(const TParser& parser, std::string text) : parser_(parser), text_(std::move(text)) {}
 
   std::unique_ptr<TCalculus> Build(int& error) {
-    try {
-      error = Judge(kAdditive, 0, text_.size());
-      return error == peNone ? Parse(kAdditive, 0, text_.size(), true).Tree : nullptr;
-    } catch (const TooLong&) {
-      error = peExpression;
+    if (text_.empty()) {
+      error = peEmpty;
       return nullptr;
     }
+    if (!Balanced()) {
+      error = peBrackets;
+      return nullptr;
+    }
+    std::unique_ptr<TCalculus> tree = Run() ? std::move(operands_.back()) : nullptr;
+    error = tree ? peNone : FailureCode();
+    return tree;
   }
 
 private:
-  enum Level { kAdditive, kMultiplicative, kFactor };
-  struct Result {
-    int Error = peNone;
-    std::unique_ptr<TCalculus> Tree;
+  // What the characters of the current piece allow so far: whether a sign after them is a
+  // decimal exponent's, and whether a piece starts there at all.
+  enum Piece : uint8_t {
+    kEmpty,      // no character yet
+    kSign,       // a sign only
+    kMantissa,   // an optional sign, then digits and points
+    kExponent,   // a mantissa and "e": a sign here is the exponent's
+    kOther,      // anything else
+    kBracketed,  // ends with a closed bracket: nothing may follow
   };
-  struct TooLong {};
-  static constexpr size_t kMaxSteps = 20'000'000;
+  struct Waiting {
+    TOperatorKind Kind;
+    const TFuncDef* Function;  // the function of an open bracket, if any
+  };
 
   const TParser& parser_;
   std::string text_;
-  std::vector<int> depth_;  // bracket depth before each position
-  std::vector<std::vector<int>> minDepth_;
-  std::vector<size_t> nextSign_, nextOperator_;
-  std::unordered_map<uint64_t, int> judged_;
-  size_t steps_ = 0;
+  std::vector<std::unique_ptr<TCalculus>> operands_;
+  std::vector<Waiting> waiting_;
+  Piece piece_ = kEmpty;
+  size_t pieceStart_ = 0;
 
-  // A sign between two operands, as opposed to one in a number's exponent ("1e-5") or one that
-  // begins a signed number ("2^-1", "2*-3", "2--3"). Only used to refuse ranges early, so a sign
-  // it cannot place is taken as a number's.
-  bool Binary(size_t at) const {
-    if (at == 0) return false;
-    const unsigned char before = text_[at - 1];
-    if (!std::isalnum(before) && before != '.' && before != ')') return false;
-    if (at >= 2 && (before == 'e' || before == 'E') &&
-        (std::isdigit(static_cast<unsigned char>(text_[at - 2])) || text_[at - 2] == '.'))
-      return false;
-    if (at >= 3)
-      for (const char* word : {"div", "mod", "shr", "shl"})
-        if (IEquals(std::string_view(text_).substr(at - 3, 3), word)) return false;
+  bool Balanced() const {
+    int depth = 0;
+    for (char c : text_)
+      if ((depth += (c == '(') - (c == ')')) < 0) return false;
+    return depth == 0;
+  }
+
+  // Reads the whole text; false when it does not parse.
+  bool Run() {
+    bool contextStart = true;  // nothing read since the start or the last "("
+    for (size_t at = 0; at < text_.size();) {
+      const char c = text_[at];
+      const bool start = std::exchange(contextStart, false);
+      if (c == '(') {
+        const TFuncDef* function = nullptr;
+        if (piece_ != kEmpty && !(function = PieceFunction(at))) return false;
+        waiting_.push_back({kOpen, function});
+        piece_ = kEmpty;
+        contextStart = true;
+        ++at;
+      } else if (c == ')') {
+        if (!EndPiece(at)) return false;
+        while (waiting_.back().Kind != kOpen) Reduce();
+        if (const TFuncDef* function = waiting_.back().Function)
+          operands_.back() = std::make_unique<TFunc>(*function, std::move(operands_.back()));
+        waiting_.pop_back();
+        piece_ = kBracketed;
+        ++at;
+      } else if ((c == '+' || c == '-') && (start || piece_ == kEmpty || piece_ == kExponent)) {
+        if (start && c == '-') waiting_.push_back({kNegate, nullptr});
+        else Extend(at);
+        ++at;
+      } else if (const auto [kind, length] = OperatorAt(at); kind != kNone) {
+        if (!EndPiece(at)) return false;
+        Push(kind);
+        at += length;
+      } else {
+        if (piece_ == kBracketed) return false;
+        Extend(at);
+        ++at;
+      }
+    }
+    if (!EndPiece(text_.size())) return false;
+    while (!waiting_.empty()) Reduce();
     return true;
   }
 
-  bool Balanced(size_t from, size_t to) const {
-    if (depth_[to] != depth_[from]) return false;
-    const size_t count = to - from + 1;
-    const int level = std::bit_width(count) - 1;
-    const std::vector<int>& row = minDepth_[level];
-    return std::min(row[from], row[to + 1 - (size_t(1) << level)]) >= depth_[from];
-  }
-
-  int Judge(Level level, size_t from, size_t to) {
-    const uint64_t key = (static_cast<uint64_t>(from) << 34) | (static_cast<uint64_t>(to) << 2) | level;
-    if (const auto it = judged_.find(key); it != judged_.end()) return it->second;
-    int error;
-    if (level != kAdditive && Balanced(from, to) &&
-        (level == kMultiplicative ? nextSign_[from] : nextOperator_[from]) < to)
-      error = peExpression;  // a term never holds a bare sign, a factor never a bare operator
-    else
-      error = Parse(level, from, to, false).Error;
-    judged_.emplace(key, error);
-    return error;
-  }
-
-  bool Succeeds(Level level, size_t from, size_t to) { return Judge(level, from, to) == peNone; }
-
-  // The node of a split that both sides pass; only built when `build`.
-  template <typename Node>
-  Result Split(Level left, size_t from, size_t opStart, size_t opEnd, Level right, size_t to, bool build) {
-    if (!build) return {};
-    return {peNone, std::make_unique<Node>(Parse(left, from, opStart, true).Tree,
-                                           Parse(right, opEnd, to, true).Tree)};
-  }
-
-  Result Parse(Level level, size_t from, size_t to, bool build) {
-    if (++steps_ > kMaxSteps) throw TooLong();
-    switch (level) {
-    case kAdditive: return Additive(from, to, build);
-    case kMultiplicative: return Multiplicative(from, to, build);
-    default: return Factor(from, to, build);
+  // The operator at a position: a sign here is one between terms.
+  std::pair<TOperatorKind, size_t> OperatorAt(size_t at) const {
+    switch (text_[at]) {
+    case '+': return {kSum, 1};
+    case '-': return {kMinus, 1};
+    case '*': return {kProduct, 1};
+    case '/': return {kDivision, 1};
+    case '%': return {kMod, 1};
+    case '^': return {kPower, 1};
+    case '>': return {text_.compare(at, 2, ">>") == 0 ? kShr : kNone, 2};
+    case '<': return {text_.compare(at, 2, "<<") == 0 ? kShl : kNone, 2};
+    default: return {OperatorWordAt(text_, at), 3};
     }
   }
 
-  std::string_view Text(size_t from, size_t to) const { return std::string_view(text_).substr(from, to - from); }
-
-  Result Additive(size_t from, size_t to, bool build) {
-    if (from == to) return {peEmpty};
-    if (!Balanced(from, to)) return {peBrackets};
-    if (text_[from] == '-' && Succeeds(kMultiplicative, from + 1, to)) {
-      if (!build) return {};
-      return {peNone, std::make_unique<TMinus>(std::make_unique<TConst>(0),
-                                               Parse(kMultiplicative, from + 1, to, true).Tree)};
+  // Adds the character at `at` to the current piece.
+  void Extend(size_t at) {
+    const char c = text_[at];
+    const bool digit = std::isdigit(static_cast<unsigned char>(c)) || c == '.';
+    switch (piece_) {
+    case kEmpty:
+      pieceStart_ = at;
+      piece_ = c == '+' || c == '-' ? kSign : digit ? kMantissa : kOther;
+      break;
+    case kSign: piece_ = digit ? kMantissa : kOther; break;
+    case kMantissa: piece_ = digit ? kMantissa : c == 'e' || c == 'E' ? kExponent : kOther; break;
+    default: piece_ = kOther;
     }
-    for (size_t at = to; at-- > from;) {
-      const char c = text_[at];
-      if (c != '+' && c != '-') continue;
-      if (!Succeeds(kAdditive, from, at) || !Succeeds(kMultiplicative, at + 1, to)) continue;
-      return c == '+' ? Split<TSum>(kAdditive, from, at, at + 1, kMultiplicative, to, build)
-                      : Split<TMinus>(kAdditive, from, at, at + 1, kMultiplicative, to, build);
-    }
-    return Multiplicative(from, to, build);
   }
 
-  Result Multiplicative(size_t from, size_t to, bool build) {
-    for (size_t at = to; at-- > from;) {
-      const std::string_view rest = Text(at, to);
-      size_t length = 0;
-      int kind = 0;
-      if (rest[0] == '*') length = 1, kind = 1;
-      else if (rest[0] == '/') length = 1, kind = 2;
-      else if (rest[0] == '%') length = 1, kind = 4;
-      else if (rest.starts_with(">>")) length = 2, kind = 5;
-      else if (rest.starts_with("<<")) length = 2, kind = 6;
-      else if (rest.size() >= 3) {
-        const std::string_view word = rest.substr(0, 3);
-        if (IEquals(word, "div")) length = 3, kind = 3;
-        else if (IEquals(word, "mod")) length = 3, kind = 4;
-        else if (IEquals(word, "shr")) length = 3, kind = 5;
-        else if (IEquals(word, "shl")) length = 3, kind = 6;
-      }
-      if (!kind || !Succeeds(kMultiplicative, from, at) || !Succeeds(kFactor, at + length, to)) continue;
-      const size_t end = at + length;
-      switch (kind) {
-      case 1: return Split<TProduct>(kMultiplicative, from, at, end, kFactor, to, build);
-      case 2: return Split<TDivision>(kMultiplicative, from, at, end, kFactor, to, build);
-      case 3: return Split<TDiv>(kMultiplicative, from, at, end, kFactor, to, build);
-      case 4: return Split<TMod>(kMultiplicative, from, at, end, kFactor, to, build);
-      case 5: return Split<TShr>(kMultiplicative, from, at, end, kFactor, to, build);
-      default: return Split<TShl>(kMultiplicative, from, at, end, kFactor, to, build);
-      }
-    }
-    return Factor(from, to, build);
-  }
-
-  Result Factor(size_t from, size_t to, bool build) {
-    const std::string_view text = Text(from, to);
-    if (!Balanced(from, to)) return {peBrackets};
-    if (double value; ReadNumber(text, value))
-      return {peNone, build ? std::make_unique<TConst>(value) : nullptr};
-
-    // A bracketed text whose inside fails may still be a power: "(1)^(2)".
-    int bracketError = peNone;
-    if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
-      bracketError = Judge(kAdditive, from + 1, to - 1);
-      if (bracketError == peNone) return Parse(kAdditive, from + 1, to - 1, build);
+  // Ends the current piece at `end`, putting its value on the operand stack (a bracketed piece's
+  // is there already); false when the piece is not one.
+  bool EndPiece(size_t end) {
+    const Piece piece = std::exchange(piece_, kEmpty);
+    if (piece == kBracketed) return true;
+    if (piece == kEmpty) return false;
+    const std::string_view text = std::string_view(text_).substr(pieceStart_, end - pieceStart_);
+    if (double value; ReadNumber(text, value)) {
+      operands_.push_back(std::make_unique<TConst>(value));
+      return true;
     }
     for (const auto& var : parser_.variables_)
-      if (text == var->Name) return {peNone, build ? std::make_unique<TVar>(*var) : nullptr};
-    for (const auto& fn : parser_.functions_) {
-      const std::string name = fn->Name();
-      if (text.size() > name.size() + 1 && IEquals(text.substr(0, name.size()), name) &&
-          text[name.size()] == '(' && text.back() == ')' &&
-          Succeeds(kAdditive, from + name.size() + 1, to - 1)) {
-        if (!build) return {};
-        return {peNone, std::make_unique<TFunc>(*fn, Parse(kAdditive, from + name.size() + 1, to - 1, true).Tree)};
+      if (text == var->Name) {
+        operands_.push_back(std::make_unique<TVar>(*var));
+        return true;
       }
+    return false;
+  }
+
+  // The function whose name the current piece is, before its bracket at `at`.
+  const TFuncDef* PieceFunction(size_t at) const {
+    if (piece_ == kBracketed) return nullptr;
+    const std::string_view name = std::string_view(text_).substr(pieceStart_, at - pieceStart_);
+    for (const auto& fn : parser_.functions_)
+      if (IEquals(name, fn->Name())) return fn.get();
+    return nullptr;
+  }
+
+  static int Precedence(TOperatorKind kind) {
+    switch (kind) {
+    case kOpen: return 0;
+    case kSum: case kMinus: return 1;
+    case kNegate: return 2;
+    case kPower: return 4;
+    default: return 3;
     }
-    for (size_t at = text.find('^'); at != std::string_view::npos; at = text.find('^', at + 1))
-      if (Succeeds(kFactor, from, from + at) && Succeeds(kFactor, from + at + 1, to))
-        return Split<TPower>(kFactor, from, from + at, from + at + 1, kFactor, to, build);
-    return {bracketError != peNone ? bracketError : peExpression};
+  }
+
+  // Pushes a binary operator after applying those before it that bind at least as tightly
+  // (powers group to the right, so a power applies none).
+  void Push(TOperatorKind kind) {
+    const int precedence = Precedence(kind);
+    while (!waiting_.empty() && kind != kPower && Precedence(waiting_.back().Kind) >= precedence) Reduce();
+    waiting_.push_back({kind, nullptr});
+  }
+
+  // Applies the operator on top of its stack to its operands.
+  void Reduce() {
+    const TOperatorKind kind = waiting_.back().Kind;
+    waiting_.pop_back();
+    std::unique_ptr<TCalculus> right = std::move(operands_.back());
+    operands_.pop_back();
+    if (kind == kNegate) {
+      operands_.push_back(std::make_unique<TMinus>(std::make_unique<TConst>(0), std::move(right)));
+      return;
+    }
+    std::unique_ptr<TCalculus>& left = operands_.back();
+    left = MakeOperator(kind, std::move(left), std::move(right));
+  }
+
+  // The error of a balanced text that does not parse: a text in brackets fails as its inside
+  // does ("()" is empty, "(1)(2)" has an inside whose brackets do not match), any other with 2.
+  int FailureCode() const {
+    std::vector<size_t> match(text_.size()), open;
+    for (size_t at = 0; at < text_.size(); ++at)
+      if (text_[at] == '(') open.push_back(at);
+      else if (text_[at] == ')') match[open.back()] = at, open.pop_back();
+    for (size_t from = 0, to = text_.size();; ++from, --to) {
+      if (from == to) return peEmpty;
+      if (text_[from] != '(' || text_[to - 1] != ')') return peExpression;
+      if (match[from] != to - 1) return peBrackets;
+    }
   }
 };
 

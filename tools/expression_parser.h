@@ -12,30 +12,44 @@
 int AngleUnit();
 void SetAngleUnit(int unit);
 
-// A node of an expression tree.
+// A node of an expression tree; it owns its operands (none for a leaf). Evaluating and freeing a
+// tree walk it without recursion, so a tree of any depth (a formula of a million terms) is safe.
 class TCalculus {
 public:
-  virtual ~TCalculus() = default;
+  virtual ~TCalculus();
+  TCalculus(const TCalculus&) = delete;
+  TCalculus& operator=(const TCalculus&) = delete;
   // The node's value; integer operators raise EMathError when they have no result.
-  virtual double Evaluate() const = 0;
+  double Evaluate() const;
+
+protected:
+  TCalculus() = default;
+  TCalculus(std::unique_ptr<TCalculus> first, std::unique_ptr<TCalculus> second);
+  const TCalculus& Operand(int index) const { return *operands_[index]; }
+  // The node's value from the values of its operands, in order.
+  virtual double Apply(const double* operands) const = 0;
+
+private:
+  double Value(int depth) const;  // by recursion down to `depth` levels
+  double Walk() const;            // without recursion
+  std::unique_ptr<TCalculus> operands_[2];
 };
 
 // A binary operator owning both operands.
 class TOperator : public TCalculus {
 public:
   TOperator(std::unique_ptr<TCalculus> left, std::unique_ptr<TCalculus> right);
-  const TCalculus& Left() const { return *left_; }
-  const TCalculus& Right() const { return *right_; }
-
-private:
-  std::unique_ptr<TCalculus> left_, right_;
+  const TCalculus& Left() const { return Operand(0); }
+  const TCalculus& Right() const { return Operand(1); }
 };
 
 #define QM_OPERATOR(Name)                                                                          \
   class Name : public TOperator {                                                                  \
   public:                                                                                          \
     using TOperator::TOperator;                                                                    \
-    double Evaluate() const override;                                                              \
+                                                                                                   \
+  protected:                                                                                       \
+    double Apply(const double* operands) const override;                                           \
   };
 QM_OPERATOR(TSum)       // +
 QM_OPERATOR(TMinus)     // -
@@ -66,18 +80,21 @@ struct TVarDef {
 class TFunc : public TCalculus {
 public:
   TFunc(const TFuncDef& def, std::unique_ptr<TCalculus> argument);
-  double Evaluate() const override;
+
+protected:
+  double Apply(const double* operands) const override { return def_.Evaluate(operands[0]); }
 
 private:
   const TFuncDef& def_;
-  std::unique_ptr<TCalculus> argument_;
 };
 
 // A variable's current value.
 class TVar : public TCalculus {
 public:
   explicit TVar(const TVarDef& def) : def_(def) {}
-  double Evaluate() const override { return def_.Value; }
+
+protected:
+  double Apply(const double*) const override { return def_.Value; }
 
 private:
   const TVarDef& def_;
@@ -87,7 +104,9 @@ private:
 class TConst : public TCalculus {
 public:
   explicit TConst(double value) : value_(value) {}
-  double Evaluate() const override { return value_; }
+
+protected:
+  double Apply(const double*) const override { return value_; }
 
 private:
   double value_;
@@ -100,9 +119,12 @@ class TParser {
 public:
   // Adds sqr, sqrt, sin, cos, tan, atan, asin, acos, ln, exp and the variable "pi".
   void RegisterDefaults();
-  // Adds a variable (names are case-sensitive) and returns it for setting its value.
+  // Adds a variable and returns it for setting its value. Names are case-sensitive, made of
+  // letters and digits beginning with a letter, and hold no operator word (div, mod, shr, shl);
+  // another name raises EInvalidOperation.
   TVarDef& AddVariable(std::string name, double value = 0);
-  // Parses a formula; blanks are ignored. Returns the tree, or null with `error` set.
+  // Parses a formula in time linear in its length; blanks are ignored. Returns the tree, or null
+  // with `error` set.
   std::unique_ptr<TCalculus> Parse(std::string_view formula, int& error) const;
 
 private:

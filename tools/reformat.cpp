@@ -185,8 +185,16 @@ std::vector<TReformatEdit> ReformatJoin(std::u16string_view text, const TReforma
   return edits;
 }
 
+// One pass: the text between the edits is copied once, whatever the number of edits.
 std::u16string ApplyReformatEdits(std::u16string_view text, const std::vector<TReformatEdit>& edits) {
-  std::u16string out(text);
-  for (auto it = edits.rbegin(); it != edits.rend(); ++it) out.replace(size_t(it->Start), size_t(it->Length), it->Text);
+  std::u16string out;
+  out.reserve(text.size());
+  size_t copied = 0;
+  for (const TReformatEdit& edit : edits) {
+    out.append(text.substr(copied, size_t(edit.Start) - copied));
+    out += edit.Text;
+    copied = size_t(edit.Start) + size_t(edit.Length);
+  }
+  out.append(text.substr(copied));
   return out;
 }

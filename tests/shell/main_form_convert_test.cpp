@@ -36,8 +36,11 @@ protected:
     find = new TFindForm(Application);
     main->BindFindForm();
   }
+  // A list run stopped by a test leaves the program-wide progress procedures stopped (the
+  // program's next operation starts them again, under its caption); no later test sees that.
   void TearDown() override {
     SetProgressMessagePump(nullptr);
+    ProgressEnd();
     TComponent::Free(find);
     TComponent::Free(main);
     EXPECT_TRUE(dialogs.Unexpected().empty());

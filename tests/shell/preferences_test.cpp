@@ -38,10 +38,16 @@ protected:
       world_.WriteProgramFile(name, ReadFileBytes(std::string(QM_SOURCE_DIR) + "/data/" + name));
   }
 
-  // A new window over the same settings, as after a restart of the program.
+  // A new window over the same settings, as after a restart of the program, whose start-up
+  // applies the chosen interface language when it is not the built-in English (and the main
+  // window then names the languages in it).
   TPrefForm& Restart() {
     form_.reset();
     form_ = std::make_unique<TPrefForm>(Application);
+    if (ExtractFileName(form_->Language1->LanguageFile()) != "english.lng") {
+      form_->Language1->LoadLanguage();
+      form_->ShowLanguageTexts();
+    }
     return *form_;
   }
   // Opens the window, lets `edit` change it and closes it with `result`.

@@ -20,12 +20,16 @@ constexpr double kSecond = 1.0 / 86400.0;
 class ProgressTest : public ::testing::Test, public TProgressView {
 protected:
   void SetUp() override {
-    AttachProgressView(this);
     SetProgressClock([this] { return now; });
     SetProgressMessagePump([this] {
       ++pumps;
       if (onPump) onPump();
     });
+    // The last percentage outlives an operation, so an earlier test's would be this one's: each
+    // test starts at 0, as the program does.
+    ProgressSetPercent(0);
+    pumps = 0;
+    AttachProgressView(this);
     ProgressEnd();
   }
   void TearDown() override {

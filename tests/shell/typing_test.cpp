@@ -57,9 +57,11 @@ protected:
   void SetUp() override {
     OperationTest::SetUp();
     PrefForm = new TPrefForm(Application);
+    layout_ = GetKeyboardLayoutLanguage();
   }
+  // The keyboard layout is the desktop's: it is left as the test found it.
   void TearDown() override {
-    form->InputModeClick(form->EditKbdRussian);
+    ActivateKeyboardLayout(layout_);
     TComponent::Free(PrefForm);
     PrefForm = nullptr;
     OperationTest::TearDown();
@@ -80,6 +82,8 @@ protected:
   }
   void Type(const std::u16string& text) { TypeTextTo(form->Editor, text); }
   void Key(uint16_t key, TShiftState shift) { SendKeyTo(form->Editor, key, shift); }
+
+  uint16_t layout_ = 0;
 };
 
 TEST_F(TypingTest, InputModesCheckOneActionAndShowTheirIndicator) {

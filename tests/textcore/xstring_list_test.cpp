@@ -131,6 +131,50 @@ TEST(TXStringList, RemoveDuplicatesReportsEqualSmallLetterSpellings) {
   EXPECT_EQ(removed[0], "* " + list[0] + " " + list[1]);
 }
 
+// Long runs of equal words in every mix of case: the survivors and the report, in its order,
+// are those of judging each pair of neighbours from the end and deleting as it goes.
+TEST(TXStringList, RemoveDuplicatesKeepsTheRuleOfNeighboursJudgedFromTheEnd) {
+  const auto byDeleting = [](TXStringList& list, TStrings& removed) {
+    const auto capitals = [](const std::string& s) { return AnsiLowerCase(s) != s; };
+    for (int i = list.Count() - 2; i >= 0; --i) {
+      const std::string a = list[i], b = list[i + 1];
+      if (list.Compare(a, b) != 0) continue;
+      if (capitals(b)) {
+        removed.Add(b);
+        list.Delete(i + 1);
+      } else if (!capitals(a)) {
+        removed.Add(a == b ? b : "* " + a + " " + b);
+        if (a == b) list.Delete(i + 1);
+      } else {
+        removed.Add(a);
+        list.Delete(i);
+      }
+    }
+  };
+  const char* const kWords[] = {"pear", "Pear", "PEAR", "plum", "Plum", "p\xADlum", "fig"};
+  std::mt19937 random(20261211);
+  for (int round = 0; round < 200; ++round) {
+    RecordingList ours;
+    TXStringList theirs;
+    for (TXStringList* list : {static_cast<TXStringList*>(&ours), &theirs}) {
+      list->SetDuplicates(dupAccept);
+      list->SetSorted(true);
+    }
+    for (int n = int(random() % 40); n > 0; --n) {
+      const char* word = kWords[random() % std::size(kWords)];
+      ours.Add(word);
+      theirs.Add(word);
+    }
+    TStringList oursRemoved, theirsRemoved;
+    const int changesBefore = ours.changed;
+    ours.RemoveDuplicates(&oursRemoved);
+    byDeleting(theirs, theirsRemoved);
+    ASSERT_EQ(LinesOfStrings(ours), LinesOfStrings(theirs)) << "round " << round;
+    ASSERT_EQ(LinesOfStrings(oursRemoved), LinesOfStrings(theirsRemoved)) << "round " << round;
+    EXPECT_LE(ours.changed - changesBefore, 1);  // one change however many go
+  }
+}
+
 TEST(TXStringList, ErrorsLeaveTheListUnchanged) {
   TXStringList list;
   list.Add("b");

@@ -98,6 +98,71 @@ TEST_F(ExpressionParser, WrongInputParsesInPolynomialTime) {
   EXPECT_EQ(Value(good), 301);
 }
 
+// Signs, brackets and operator words where a formula has one reading only, or none.
+TEST_F(ExpressionParser, EdgeInputsOfSignsAndBrackets) {
+  const double kFails = std::nan("");
+  const struct {
+    const char* Formula;
+    double Value;  // kFails when it does not parse
+    int Error;
+  } cases[] = {
+      {"1+-1", 0, 0},        {"1--1", 2, 0},         {"--1", 1, 0},          {"-+1", -1, 0},
+      {"2*--3", kFails, 2},  {"1+-+1", kFails, 2},   {"---1", kFails, 2},    {"+-1", kFails, 2},
+      {"-", kFails, 2},      {"+", kFails, 2},       {"1-", kFails, 2},      {"2**3", kFails, 2},
+      {"-2*3+1", -5, 0},     {"2*-3^2", 18, 0},      {"-(1)", -1, 0},        {"(-1)^2", 1, 0},
+      {"1e-5", 1e-5, 0},     {"-1e-5*2", -2e-5, 0},  {"2-1e+1", -8, 0},      {"$1e-5", 25, 0},
+      {"0x1e-5", 25, 0},     {"#1E+1", 31, 0},       {"1e5e-3", kFails, 2},  {".e-5", kFails, 2},
+      {"2*-0x5", kFails, 2}, {"+x", kFails, 2},      {"pimodpi", 0, 0},      {"2SHL2", 8, 0},
+      {"8>>>1", kFails, 2},  {"1<2", kFails, 2},     {"5modiv2", kFails, 2}, {"sin(0)mod2", 0, 0},
+      {"sin(0)2", kFails, 2}, {"-sin(0)", 0, 0},     {"2*-sin(0)", kFails, 2},
+      {"()", kFails, 3},     {"(())", kFails, 3},    {"(1)(2)", kFails, 1},  {"(1)+()", kFails, 1},
+      {"()+1", kFails, 2},   {"sin()", kFails, 2},   {"((1)", kFails, 1},    {")(", kFails, 1},
+      {"((2))^((3))", 8, 0}, {"sin((0))", 0, 0},     {"(((1+)))", kFails, 2},
+  };
+  for (const auto& c : cases) {
+    int error = -1;
+    const auto tree = parser.Parse(c.Formula, error);
+    EXPECT_EQ(error, c.Error) << c.Formula;
+    EXPECT_EQ(tree == nullptr, std::isnan(c.Value)) << c.Formula;
+    if (tree && !std::isnan(c.Value)) {
+      EXPECT_NEAR(tree->Evaluate(), c.Value, 1e-12) << c.Formula;
+    }
+  }
+  // A leading "-" is an operator on the term, a "-" after one is the number's own sign.
+  EXPECT_FALSE(std::signbit(Value("-0")));
+  EXPECT_TRUE(std::signbit(Value("1*-0")));
+}
+
+// Formulas of a million characters parse in one pass, and trees that deep evaluate and free
+// without running out of stack.
+TEST_F(ExpressionParser, MillionCharacterFormulas) {
+  constexpr size_t kLength = 1'000'000;
+  const auto repeat = [](std::string_view piece, size_t times) {
+    std::string text;
+    text.reserve(piece.size() * times);
+    while (times--) text += piece;
+    return text;
+  };
+  EXPECT_EQ(Value(repeat("1+", kLength / 2) + "1"), kLength / 2 + 1);
+  EXPECT_EQ(Value("1" + repeat("-1", kLength / 2)), 1.0 - kLength / 2);  // groups to the left
+  EXPECT_EQ(Value(repeat("(", kLength / 2) + "7" + repeat(")", kLength / 2)), 7);
+  EXPECT_EQ(Value(repeat("0^", kLength / 2) + "0"), 0);  // groups to the right: 0^(0^(...^0))
+  EXPECT_EQ(Value(repeat("sqr(", kLength / 5) + "1" + repeat(")", kLength / 5)), 1);
+  EXPECT_EQ(Value(repeat("1*", kLength / 2) + "0.5"), 0.5);
+  EXPECT_EQ(Error("1" + repeat("+-", kLength / 2) + "1"), 2);
+  EXPECT_EQ(Error(repeat("-", kLength) + "1"), 2);
+  EXPECT_EQ(Error(repeat("(", kLength / 2) + "1+" + repeat(")", kLength / 2)), 2);
+  EXPECT_EQ(Error(repeat("(", kLength / 2) + repeat(")", kLength / 2)), 3);
+  EXPECT_EQ(Error(repeat("(", kLength / 2) + "1" + repeat(")", kLength / 2 - 1)), 1);
+}
+
+TEST_F(ExpressionParser, VariableNamesHaveOneReading) {
+  for (const char* name : {"", "1x", "x y", "a+b", "mode", "xDIV", "xmo"})
+    EXPECT_THROW(parser.AddVariable(name), EInvalidOperation) << name;
+  parser.AddVariable("x2", 3);
+  EXPECT_EQ(Value("x2mod2"), 1);
+}
+
 TEST_F(ExpressionParser, IntegerOperatorsRaiseInsteadOfCrashing) {
   for (const char* formula : {"1 div 0", "1 mod 0", "5 % 0.2", "$7FFFFFFFFFFFFFFF*2 div 1",
                               "(0-9223372036854775807-1) div (0-1)", "1 shl 64", "1 shr (0-1)",

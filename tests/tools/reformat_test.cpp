@@ -97,4 +97,34 @@ TEST(Reformat, ColumnsGoBelowTheirBlock) {
   for (const auto& c : cases) EXPECT_EQ(Columns(c.Text), c.Expected) << c.Name;
 }
 
+// The tool makes its edits in the editor one by one from the last; the text it then works on is
+// built in one pass and must come out the same, also for an insertion where a replacement
+// starts and for edits at either end.
+TEST(Reformat, EditsMadeInOnePassGiveTheEditorsText) {
+  const auto fromTheBack = [](std::u16string text, const std::vector<TReformatEdit>& edits) {
+    for (auto it = edits.rbegin(); it != edits.rend(); ++it) text.replace(size_t(it->Start), size_t(it->Length), it->Text);
+    return text;
+  };
+  const std::u16string text = u"ab\tcd\rhy-\rphen  text\r> quoted\r";
+  const struct {
+    const char* Name;
+    std::vector<TReformatEdit> Edits;
+  } cases[] = {
+      {"none", {}},
+      {"at both ends", {{0, 0, u"<"}, {0, 2, u"AB"}, {int(text.size()) - 1, 1, u""}, {int(text.size()), 0, u">"}}},
+      {"insertion where a replacement starts", {{2, 0, u"\r"}, {2, 3, u"x"}, {5, 1, u" "}, {8, 2, u""}}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ApplyReformatEdits(text, c.Edits), fromTheBack(text, c.Edits)) << c.Name;
+  // The engine's own edits over a text of every kind of line.
+  std::u16string many;
+  for (int i = 0; i < 200; ++i) many += u"a\tb\rwell-\rknown  hello\r> world\r\r";
+  int indentation = 0;
+  const auto columns = ReformatColumns(many, TReformatOptions{}, indentation);
+  ASSERT_FALSE(columns.empty());
+  EXPECT_EQ(ApplyReformatEdits(many, columns), fromTheBack(many, columns));
+  const auto joins = ReformatJoin(many, TReformatOptions{}, indentation, IsWord);
+  ASSERT_FALSE(joins.empty());
+  EXPECT_EQ(ApplyReformatEdits(many, joins), fromTheBack(many, joins));
+}
+
 }  // namespace
