@@ -312,6 +312,7 @@ void TQGrammar::Execute() {
   FSentenceStart = true;
   FLatinHistory.clear();
   FCacheWord.clear();
+  ForgetWordTests();
   int selStart = 0, selEnd = 0;
   Editor->GetSelection(selStart, selEnd);
   const bool selected = selEnd > selStart;
@@ -388,13 +389,40 @@ void TQGrammar::Execute() {
   finish();
 }
 
+bool TQGrammar::Remembered(std::unordered_map<std::string, bool>& Answers, const std::string& Word,
+                           bool (TQGrammar::*Test)(const std::string&) const) const {
+  // A pass asks about the same words again and again (each variant of each word, the look-ahead
+  // of every word). The answers hold while the dictionaries do: only during a pass, forgotten
+  // after the dialog (it may add a word) and when they grow too many.
+  constexpr size_t kMostAnswers = 1 << 17;
+  if (!FBusy) return (this->*Test)(Word);
+  if (const auto known = Answers.find(Word); known != Answers.end()) return known->second;
+  if (Answers.size() >= kMostAnswers) Answers.clear();
+  const bool answer = (this->*Test)(Word);
+  Answers.emplace(Word, answer);
+  return answer;
+}
+
+void TQGrammar::ForgetWordTests() {
+  FEnglishAnswers.clear();
+  FRussianAnswers.clear();
+}
+
 bool TQGrammar::IsEnglishWord(const std::string& Word) const {
+  return Remembered(FEnglishAnswers, Word, &TQGrammar::TestEnglishWord);
+}
+
+bool TQGrammar::IsRussianWord(const std::string& Word) const {
+  return Remembered(FRussianAnswers, Word, &TQGrammar::TestRussianWord);
+}
+
+bool TQGrammar::TestEnglishWord(const std::string& Word) const {
   if (Word.empty()) return false;
   TQSpell* spell = Speller();
   return (spell != nullptr && spell->IsValidWord(Word, 1033)) || FindSorted(FAuxWords, Word);
 }
 
-bool TQGrammar::IsRussianWord(const std::string& Word) const {
+bool TQGrammar::TestRussianWord(const std::string& Word) const {
   if (Word.empty()) return false;
   size_t i = 0;
   while (i < Word.size() && (std::isdigit(static_cast<unsigned char>(Word[i])) || Word[i] == '+' || Word[i] == '-')) ++i;
@@ -470,6 +498,7 @@ std::string TQGrammar::FindLogEntry(const std::string& Text) const {
 bool TQGrammar::HandleTypedKey(int Mode, std::vector<std::string>* Suggestions) {
   if (FBusy || Editor == nullptr) return false;
   FBusy = true;
+  ForgetWordTests();
   struct TGuard {
     bool& Busy;
     ~TGuard() { Busy = false; }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/string_list.h"
@@ -204,4 +205,11 @@ private:
   std::vector<std::vector<std::string>> FVariantReadings;
   std::map<std::string, int> FSeenReadings;
   int FStatusCount = 0;
+  // The word tests' answers during a pass (see Remembered).
+  mutable std::unordered_map<std::string, bool> FEnglishAnswers, FRussianAnswers;
+  bool Remembered(std::unordered_map<std::string, bool>& Answers, const std::string& Word,
+                  bool (TQGrammar::*Test)(const std::string&) const) const;
+  void ForgetWordTests();
+  bool TestEnglishWord(const std::string& Word) const;
+  bool TestRussianWord(const std::string& Word) const;
 };

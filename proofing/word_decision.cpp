@@ -944,7 +944,9 @@ int TQGrammar::AskUser(int Kind, const std::string& Word, std::string& Replaceme
   FDialog.ShowContext(Editor->TextRange(from, std::min(Editor->TextLength(), from + 80)), Word, FWordStart - from);
   if (FDialog.Suggestions.empty()) FDialog.Edit = Replacement;
   else FDialog.Edit = FDialog.Suggestions.front();
-  switch (FDialog.Ask(Kind)) {
+  const TAskAnswer answer = FDialog.Ask(Kind);
+  ForgetWordTests();  // the dialog may have added a word to the dictionaries
+  switch (answer) {
     case TAskAnswer::Replace:
     case TAskAnswer::ReplaceAll:
     case TAskAnswer::AddToDictionary:
