@@ -397,6 +397,17 @@ std::vector<int> Alignment(const std::vector<std::string>& Expected, const std::
   return matched;
 }
 
+// The output words that stand where word I of `Matched` (an alignment, see above) was missed:
+// those between the output words of its matched neighbours, `LastMatched` the one before it.
+std::string WordsInPlaceOf(const std::vector<int>& Matched, size_t I, int LastMatched, const std::vector<std::string>& Got) {
+  size_t next = I + 1;
+  while (next < Matched.size() && Matched[next] < 0) ++next;
+  const int until = next < Matched.size() ? Matched[next] : static_cast<int>(Got.size());
+  std::string result;
+  for (int j = LastMatched + 1; j < until && j < LastMatched + 6; ++j) result += (result.empty() ? "" : " ") + Got[j];
+  return result;
+}
+
 // The share of words restored for each kind of damage and of undamaged words kept; with
 // `ShowMisses` the first misses of each kind go to the error stream as "word <- read -> result".
 void ReportDamage(benchmark::State& State, const std::vector<TDamagedWord>& Words, const std::string& Output, bool ShowMisses) {
@@ -418,12 +429,7 @@ void ReportDamage(benchmark::State& State, const std::vector<TDamagedWord>& Word
         continue;
       }
       if (!ShowMisses || shown[k]++ >= 40) continue;
-      // The output words between the matched neighbours stand where the word was.
-      size_t next = i + 1;
-      while (next < Words.size() && matched[next] < 0) ++next;
-      const int until = next < Words.size() ? matched[next] : static_cast<int>(got.size());
-      std::string result;
-      for (int j = lastMatched + 1; j < until && j < lastMatched + 6; ++j) result += (result.empty() ? "" : " ") + got[j];
+      const std::string result = WordsInPlaceOf(matched, i, lastMatched, got);
       fprintf(stderr, "%s: %s <- %s -> %s\n", k == kDamageKinds ? "undamaged" : kDamageNames[k], AnsiToUtf8(Words[i].Word).c_str(),
               AnsiToUtf8(Words[i].Read).c_str(), AnsiToUtf8(result).c_str());
     }
@@ -441,18 +447,45 @@ void Report(benchmark::State& State, const TScore& Score) {
   State.counters["right_ignoring_yo_%"] = 100.0 * Score.ExactIgnoringYo / std::max(Score.Words, 1);
 }
 
-// De-transliteration of held-out prose written in each scheme; the engine runs its first
-// scheme whatever the scheme.
+// The words of `Expected` that the output misses, as "word <- written -> result" on the error
+// stream: the written form is the word in `Scheme`, the result the output words where it stood.
+void ListMisses(const std::vector<std::string>& Expected, const std::string& Output, TScheme Scheme) {
+  std::vector<std::string> want, got;
+  for (const std::string& line : Expected)
+    for (std::string& word : WordsOf(line)) want.push_back(std::move(word));
+  for (const std::string& line : SplitLines(Output))
+    for (std::string& word : WordsOf(line)) got.push_back(std::move(word));
+  const std::vector<int> matched = Alignment(want, got);
+  int lastMatched = -1;
+  for (size_t i = 0; i < want.size(); ++i) {
+    if (matched[i] >= 0) {
+      lastMatched = matched[i];
+      continue;
+    }
+    fprintf(stderr, "%s: %s <- %s -> %s\n", kSchemeNames[Scheme], AnsiToUtf8(want[i]).c_str(),
+            AnsiToUtf8(Transliterate(want[i], Scheme)).c_str(), AnsiToUtf8(WordsInPlaceOf(matched, i, lastMatched, got)).c_str());
+  }
+}
+
+// De-transliteration of held-out prose written in each scheme (range(1) 0), or of development
+// lines of the counted prose (range(1) 1), whose misses are listed on the error stream; the
+// engine runs its first scheme whatever the scheme.
 void BM_Detransliteration(benchmark::State& State) {
-  const std::vector<std::string> sentences = HeldOutLines("ru", 1500);
+  const bool development = State.range(1) == 1;
+  const std::vector<std::string> sentences = HeldOutLines("ru", 1500, development ? "train" : "test");
   const auto scheme = static_cast<TScheme>(State.range(0));
   const std::string input = Transliterate(Join(sentences), scheme);
   TScore score;
-  for (auto _ : State) score = Compare(sentences, Correct("translit.qg", input));
+  std::string output;
+  for (auto _ : State) {
+    output = Correct("translit.qg", input);
+    score = Compare(sentences, output);
+  }
   Report(State, score);
-  State.SetLabel(kSchemeNames[scheme]);
+  if (development) ListMisses(sentences, output, scheme);
+  State.SetLabel(std::string(kSchemeNames[scheme]) + (development ? ", development" : ", held-out"));
 }
-BENCHMARK(BM_Detransliteration)->DenseRange(0, kSchemeCount - 1)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Detransliteration)->ArgsProduct({benchmark::CreateDenseRange(0, kSchemeCount - 1, 1), {0, 1}})->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // OCR clean-up of held-out prose (range 0), or of development lines of the counted prose
 // (range 1), whose misses are listed on the error stream.
