@@ -524,12 +524,7 @@ void ListLostWords(const std::vector<std::string>& Expected, const std::string& 
       lastMatched = matched[i];
       continue;
     }
-    size_t next = i + 1;
-    while (next < want.size() && matched[next] < 0) ++next;
-    const int until = next < want.size() ? matched[next] : static_cast<int>(got.size());
-    std::string result;
-    for (int j = lastMatched + 1; j < until && j < lastMatched + 6; ++j) result += (result.empty() ? "" : " ") + got[j];
-    fprintf(stderr, "lost: %s -> %s\n", AnsiToUtf8(want[i]).c_str(), AnsiToUtf8(result).c_str());
+    fprintf(stderr, "lost: %s -> %s\n", AnsiToUtf8(want[i]).c_str(), AnsiToUtf8(WordsInPlaceOf(matched, i, lastMatched, got)).c_str());
   }
 }
 
