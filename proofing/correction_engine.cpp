@@ -311,6 +311,7 @@ void TQGrammar::Execute() {
   FInitialRead = FNoEnglish = false;
   FSentenceStart = true;
   FLatinHistory.clear();
+  FParagraph = FPassEvidence = 0;
   FCacheWord.clear();
   ForgetWordTests();
   int selStart = 0, selEnd = 0;
@@ -394,10 +395,9 @@ bool TQGrammar::Remembered(std::unordered_map<std::string, bool>& Answers, const
   // A pass asks about the same words again and again (each variant of each word, the look-ahead
   // of every word). The answers hold while the dictionaries do: only during a pass, forgotten
   // after the dialog (it may add a word) and when they grow too many.
-  constexpr size_t kMostAnswers = 1 << 17;
   if (!FBusy) return (this->*Test)(Word);
   if (const auto known = Answers.find(Word); known != Answers.end()) return known->second;
-  if (Answers.size() >= kMostAnswers) Answers.clear();
+  if (Answers.size() >= kMostRememberedWords) Answers.clear();
   const bool answer = (this->*Test)(Word);
   Answers.emplace(Word, answer);
   return answer;
@@ -406,6 +406,7 @@ bool TQGrammar::Remembered(std::unordered_map<std::string, bool>& Answers, const
 void TQGrammar::ForgetWordTests() {
   FEnglishAnswers.clear();
   FRussianAnswers.clear();
+  FRussianReadings.clear();
 }
 
 bool TQGrammar::IsEnglishWord(const std::string& Word) const {

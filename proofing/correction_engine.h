@@ -169,14 +169,29 @@ private:
   int FWordStart = 0, FWordEnd = 0;  // the found text in the editor
   std::string FNextWord, FPreviousReplacement, FCacheWord, FVariantText, FBestGuess;
   bool FEnglishContext = false, FSeveralVariants = false, FAnswered = false;
-  // What the Latin words around the current one read as: the look-ahead words (those the
-  // English list does not know count as Russian, English ones of three letters or more as
-  // English) and the last Latin words judged. +1 transliterated Russian, -1 English, 0 unclear.
+  // What the Latin words around the current one are, by the evidence of the look-ahead words
+  // and the last Latin words of the pass (see LatinEvidence): +1 transliterated Russian,
+  // -1 English, 0 unclear.
   int FLatinContext = 0;
   bool FAllVariants = false;       // the rules build every variant, even after a valid one
   bool FSoftSignsWritten = false;  // a Latin word of the pass wrote a soft sign with an apostrophe
-  std::vector<int> FLatinHistory;  // the last Latin words: +1 converted to Cyrillic, -1 English
-  int LatinContext(const TStringList& Words) const;
+  // The last evidence of Latin words the pass has judged, with the paragraph of each (counted
+  // from the start of the pass).
+  struct TLatinEvidence {
+    int Evidence, Paragraph;
+  };
+  std::vector<TLatinEvidence> FLatinHistory;
+  int FParagraph = 0;
+  int FPassEvidence = 0;  // the evidence of every Latin word the pass has judged, summed
+  int LatinContext(const TStringList& Words);
+  // What a Latin word tells of its language: +1 when the rules read it as a Russian word and the
+  // English list lacks it, -1 for an English word of three letters or more that reads as no
+  // Russian word, 0 otherwise (or not Latin).
+  int LatinEvidence(const std::string& Word);
+  // Whether a step of the rules makes a word the scheme accepts of `Word` (remembered for the pass).
+  bool ReadsAsRussian(const std::string& Word);
+  std::unordered_map<std::string, bool> FRussianReadings;
+  int FSearchStepLimit = 0;  // of the rules' variant search; 0: the full search
   bool FPlainReading = false;  // the rules read every group, whatever the validator says
   bool FInitialRead = false;   // the last word was an initial or a capitalised word read as Cyrillic
   bool FNoEnglish = false;     // the current word is no English word (a name after an initial)
@@ -193,7 +208,8 @@ private:
   std::string MostFrequentOfStep(const std::string& Word, const std::string& Found, int Margin);
   // A valid short word, or a reading of it that is far more frequent.
   std::string FarMoreFrequentReading(const std::string& Word);
-  void NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind);
+  // Keeps the evidence of a Latin word the pass has judged.
+  void NoteLatinWord(const std::string& Word);
   // How many of the letters spaced out from Words[0] on make its word, that word in `Joined`;
   // 0 when the first letter stays a word of its own.
   int JoinSpacedLetters(const TStringList& Words, const TStringList& Separators, std::string& Joined);
@@ -205,6 +221,7 @@ private:
   std::vector<std::vector<std::string>> FVariantReadings;
   std::map<std::string, int> FSeenReadings;
   int FStatusCount = 0;
+  static constexpr size_t kMostRememberedWords = 1 << 17;
   // The word tests' answers during a pass (see Remembered).
   mutable std::unordered_map<std::string, bool> FEnglishAnswers, FRussianAnswers;
   bool Remembered(std::unordered_map<std::string, bool>& Answers, const std::string& Word,

@@ -65,7 +65,7 @@ struct TVariantSearch {
   std::vector<std::vector<std::string>>& Readings;
   const std::map<std::string, int>& Seen;
   std::string& Result;
-  int Steps = 0;
+  int Steps = 0, MaxSteps = kMaxSearchSteps;
   std::vector<std::string> Path;  // the non-first readings of the choices so far
 
   bool Fragment(const std::string& Before, const std::string& Text, const std::string& After) const {
@@ -74,7 +74,7 @@ struct TVariantSearch {
 
   // `Choice` is the variant taken for segment Next - 1.
   void Build(const std::string& Prefix, const std::string& Choice, int Next, int Changes, int Rank) {
-    if (++Steps > kMaxSearchSteps || !Result.empty() || static_cast<int>(Variants.size()) > Schema.LimitVariants)
+    if (++Steps > MaxSteps || !Result.empty() || static_cast<int>(Variants.size()) > Schema.LimitVariants)
       return;
     const int chosen = Next - 1;
     const int length = Hyphen < 0 || chosen == Hyphen ? LengthWhole : chosen < Hyphen ? LengthBefore : LengthAfter;
@@ -111,7 +111,7 @@ struct TVariantSearch {
       if (learnable) Path.push_back(reading);
       Build(Prefix + Choice, text, Next + 1, Changes + (CyrLowerCase(variant) != lowerText ? 1 : 0), Rank + rank);
       if (learnable) Path.pop_back();
-      if (Steps > kMaxSearchSteps || !Result.empty()) return;
+      if (Steps > MaxSteps || !Result.empty()) return;
     }
   }
 };
@@ -228,6 +228,16 @@ std::string MixedWordGuess(const std::string& Word) {
   return ClassifyMixedWord(Word) == 1 && FixMixedWord(fixed, 1) ? fixed : std::string();
 }
 
+// Whether the Latin words around a word (`LatinContext`, see TQGrammar::LatinContext) and those
+// of the whole pass so far (`PassEvidence`: Russian ones less English ones) let a guess of the
+// rules replace it. Never in English prose; where the words around tell nothing, a word of Latin
+// letters only is guessed unless the text so far is mostly English (there it is a name, a code or
+// a word of another language).
+bool GuessFits(const std::string& Word, int LatinContext, int PassEvidence) {
+  return LatinContext > 0 ||
+         (LatinContext == 0 && (PassEvidence >= 0 || HasCyrillic(Word) || !MixedWordGuess(Word).empty()));
+}
+
 }  // namespace
 
 void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Variants, std::string& Result) {
@@ -284,6 +294,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
   // A word that begins or ends with "-" gives an empty side; its change limit is that of length 1.
   TVariantSearch search{*this, *FSchema, segments, hyphen, !FPlainReading, std::max(before, 1), std::max(after, 1),
                         static_cast<int>(Word.size()), FAllVariants || Option(goConsiderMultipleVariants), Variants, FVariantRanks, FVariantReadings, FSeenReadings, Result};
+  if (FSearchStepLimit > 0) search.MaxSteps = FSearchStepLimit;
   search.Build({}, {}, 0, 0, 0);
   if ((ExecMode & emDebug) && OnRuleDebug) {
     std::vector<std::vector<std::string>> columns;
@@ -426,7 +437,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
   if (FCollected.size() < 2) {
     FBestGuess = MixedWordGuess(w);
     if (FBestGuess.empty() && !FFirstVariants.empty()) FBestGuess = FFirstVariants.front();
-    if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && FLatinContext >= 0 && MayGuess(w)) {
+    if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && GuessFits(w, FLatinContext, FPassEvidence) && MayGuess(w)) {
       Word = FBestGuess;
       return finish(wkUnsure);
     }
@@ -448,7 +459,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     for (const std::string& v : FCollected) FVariantText += "|" + v;
     return finish(wkMultiVar);
   }
-  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && FLatinContext >= 0 && MayGuess(w)) {
+  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && GuessFits(w, FLatinContext, FPassEvidence) && MayGuess(w)) {
     const std::string mixed = MixedWordGuess(w);
     Word = mixed.empty() ? FFirstVariants.front() : mixed;
     kind = wkUnsure;
@@ -493,6 +504,8 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FVariantText.clear();
   FNextWord = Words.Count() > 1 ? Words[1] : std::string();
   FLatinContext = LatinContext(Words);
+  NoteLatinWord(w);
+  if (sep.find_first_of("\r\n\v") != std::string::npos) ++FParagraph;
   const bool afterInitial = FInitialRead;
   FInitialRead = false;
   const bool sentenceStart = FSentenceStart;
@@ -621,6 +634,10 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     FixMixedWord(initial, 1);
     return apply(initial, wkFixed);
   }
+  // A word in an English sentence stays as written: a name, an abbreviation, a code or a word of
+  // a third language there is no transliterated Russian.
+  if (FLatinContext < 0 && !HasCyrillic(w) && std::any_of(w.begin(), w.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)); }))
+    return apply(w, wkEnglish);
   if (IsValidForScheme(*FSchema, w) || IsNumberLike(w)) {
     const std::string reading = FarMoreFrequentReading(w);
     return apply(reading, reading == w ? wkRussian : wkFixed);
@@ -909,26 +926,59 @@ std::string TQGrammar::FarMoreFrequentReading(const std::string& Word) {
   return best;
 }
 
-int TQGrammar::LatinContext(const TStringList& Words) const {
-  int russian = 0, english = 0;
-  for (int i = 1; i < Words.Count() && i <= 6; ++i) {
-    const std::string& word = Words[i];
-    if (!IsLatinWord(word)) continue;
-    // Short words ("na", "do", "ya") are in both languages: they are no evidence of English.
-    if (!IsEnglishWord(word)) ++russian;
-    else if (word.size() > 2) ++english;
+bool TQGrammar::ReadsAsRussian(const std::string& Word) {
+  const auto known = FRussianReadings.find(Word);
+  if (known != FRussianReadings.end()) return known->second;
+  // The rules of every step as a word of the pass would meet them, without the debug window.
+  // A short search: a word that reads as Russian mostly does so with the first readings.
+  constexpr int kProbeSteps = 256;
+  const TExecModes mode = ExecMode;
+  ExecMode &= ~emDebug;
+  FSearchStepLimit = kProbeSteps;
+  std::vector<std::string> variants;
+  std::string direct;
+  bool reads = false;
+  for (FSchema->ResetSteps(); !FSchema->Done && !reads; FSchema->NextStep()) {
+    FSchema->NamePass = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) && IsSmall(static_cast<unsigned char>(Word[1]));
+    ApplyRules(Word, variants, direct);
+    FSchema->NamePass = false;
+    reads = !direct.empty() ||
+            std::any_of(variants.begin(), variants.end(), [&](const std::string& v) { return IsValidForScheme(*FSchema, v); });
   }
-  for (int outcome : FLatinHistory) (outcome > 0 ? russian : english) += 1;
-  if (russian >= 2 && russian > english) return 1;
-  if (english >= 2 && english >= russian) return -1;
+  ExecMode = mode;
+  FSearchStepLimit = 0;
+  if (FRussianReadings.size() >= kMostRememberedWords) FRussianReadings.clear();
+  FRussianReadings.emplace(Word, reads);
+  return reads;
+}
+
+int TQGrammar::LatinEvidence(const std::string& Word) {
+  if (!IsLatinWord(Word)) return 0;
+  const bool english = IsEnglishWord(Word);
+  // Short words ("na", "do", "ya") are in both languages.
+  if (english && Word.size() <= 2) return 0;
+  // A word that is both ("privet", "net", "more") tells nothing either; nor does a word that is
+  // neither (a name, a code, a word of a third language).
+  const bool russian = ReadsAsRussian(Word);
+  return english == russian ? 0 : russian ? 1 : -1;
+}
+
+int TQGrammar::LatinContext(const TStringList& Words) {
+  // In halves: a word of this paragraph weighs 2, one of an earlier paragraph 1.
+  int russian = 0, english = 0;
+  auto count = [&](int Evidence, int Weight) { (Evidence > 0 ? russian : english) += Evidence != 0 ? Weight : 0; };
+  for (int i = 0; i < Words.Count() && i <= 6; ++i) count(LatinEvidence(Words[i]), 2);
+  for (const TLatinEvidence& e : FLatinHistory) count(e.Evidence, e.Paragraph == FParagraph ? 2 : 1);
+  if (russian >= 4 && russian > english) return 1;
+  if (english >= 4 && english > russian) return -1;
   return 0;
 }
 
-void TQGrammar::NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind) {
-  if (!IsLatinWord(Found)) return;
-  const bool cyrillic = std::any_of(Replacement.begin(), Replacement.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xC0; });
-  if (!cyrillic && Kind != wkEnglish) return;
-  FLatinHistory.push_back(cyrillic ? 1 : -1);
+void TQGrammar::NoteLatinWord(const std::string& Word) {
+  const int evidence = LatinEvidence(Word);
+  if (evidence == 0) return;
+  FLatinHistory.push_back({evidence, FParagraph});
+  FPassEvidence += evidence;
   if (FLatinHistory.size() > 4) FLatinHistory.erase(FLatinHistory.begin());
 }
 
@@ -980,7 +1030,6 @@ void TQGrammar::ApplyWordResult(const std::string& Found, std::string Replacemen
     return;
   }
   if ((ExecMode & emNoDialog) == 0 && !FAnswered) Kind = AskUser(Kind, Found, Replacement);
-  NoteLatinWord(Found, Replacement, Kind);
   const TEventColours& colours = FDialog.Colours;
   if (Kind == wkUnsure || Kind == wkShortened || Kind == wkMultiVar || Kind == wkRussian)
     Editor->SetLanguage(FWordStart, FWordEnd, FSchema->Validator ? FSchema->Validator->Language : 1049);
