@@ -182,6 +182,32 @@ TEST_F(ShippedGrammarsTest, OcrRepairsShortLookAlikeWordsSpacedLettersDigitsAndB
              {"а и в мире", "а и в мире"}});
 }
 
+// A word in an English sentence stays as written, whatever the rules could read it as: names,
+// abbreviations, codes and words of other languages.
+TEST_F(ShippedGrammarsTest, EnglishSentencesKeepTheirNamesCodesAndForeignWords) {
+  ExpectAll("translit.qg",
+            {{"A saying of Stanislaw Lec: the first condition of immortality is death.",
+              "A saying of Stanislaw Lec: the first condition of immortality is death."},
+             {"Like I always say -- nothing beats the bratwurst here in DUSSELDORF!",
+              "Like I always say -- nothing beats the bratwurst here in DUSSELDORF!"},
+             {"Yow! Are we having fun yet?", "Yow! Are we having fun yet?"},
+             {"Call ioctl with the file descriptor fd and check errno before you call chdir again.",
+              "Call ioctl with the file descriptor fd and check errno before you call chdir again."},
+             {"The programmer Alan Perlis wrote about LISP and FORTRAN in his epigrams.",
+              "The programmer Alan Perlis wrote about LISP and FORTRAN in his epigrams."},
+             // A paragraph of transliterated Russian after English prose is read.
+             {"The cat is big and the dog is small.\rZdravstvuj, mir, kak dela?",
+              "The cat is big and the dog is small.\rЗдравствуй, мир, как дела?"}});
+}
+
+// Words of the English list that read as Russian words ("privet") are Russian in a text that is
+// all transliterated Russian, however short its sentences.
+TEST_F(ShippedGrammarsTest, ATextOfTransliteratedRussianConvertsFully) {
+  ExpectAll("translit.qg", {{"privet, mir privet, mir privet, mir privet, mir privet, mir",
+                             "привет, мир привет, мир привет, мир привет, мир привет, мир"},
+                            {"Ya skazal emu privet, a on otvetil: privet!", "Я сказал ему привет, а он ответил: привет!"}});
+}
+
 TEST_F(ShippedGrammarsTest, EnglishProseKeepsItsWordsAndQuotes) {
   ExpectAll("translit.qg", {{"QOTD: 'of course it is on the stardate list', said Coupland.",
                              "QOTD: 'of course it is on the stardate list', said Coupland."}});
