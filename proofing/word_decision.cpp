@@ -694,6 +694,13 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
                IsSmall(static_cast<unsigned char>(w[1]));
   std::string r = w;
   int kind = GetVariants(r, quiet);
+  // Among transliterated Russian a name the English list knows ("Franklin", "Emerson") that no
+  // rule reads as a Russian word is read as the rules write it, as any other name there.
+  if (kind == wkEnglish && r == w && FLatinContext > 0 && IsLatinWord(w) && IsCapital(static_cast<unsigned char>(w[0])) &&
+      IsSmall(static_cast<unsigned char>(w[1]))) {
+    const std::string reading = FirstReading(w);
+    if (!reading.empty() && AllCyrillic(reading)) return apply(reading, wkUnsure);
+  }
   if (kind != wkUnknown) return apply(r, kind);
   std::string special;
   if (Option(goTranslateAdaptiveCyrillic) && MayGuess(w) && ClassifySpecialSyntax(w, special) == 4) return apply(special, wkRussian);

@@ -122,6 +122,12 @@ TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
                             {"Vot tak i bylo. -- Laroshfuko", "Вот так и было. -- Ларошфуко"}});
 }
 
+// A name the English list knows is a name like any other among transliterated Russian.
+TEST_F(ShippedGrammarsTest, NamesTheEnglishListKnowsAreReadAmongTransliteratedRussian) {
+  ExpectAll("translit.qg", {{"Ob etom pisal eshhe Franklin, a potom i drugie.", "Об этом писал еще Франклин, а потом и другие."},
+                            {"My chitali Kamasutru i Bibliyu. -- Lope de Vega", "Мы читали Камасутру и Библию. -- Лопе де Вега"}});
+}
+
 // Full stops that end a sentence or trail off are no signs of a formula.
 TEST_F(ShippedGrammarsTest, AWordBeforeAnEllipsisIsReadAndFormulasStay) {
   ExpectAll("translit.qg", {{"Ya xotel skazat' i... promolchal.", "Я хотел сказать и... промолчал."},
