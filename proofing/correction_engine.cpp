@@ -322,6 +322,7 @@ void TQGrammar::Execute() {
   TDictionarySwitch rare(Option(goTransformSpecialSyntax) || Option(goPreserveSpecialSyntax) ? Speller() : nullptr,
                          "ru_rare");
   auto finish = [&] {
+    std::sort(FLogEntries.begin(), FLogEntries.end());
     if (OnEndProcess) OnEndProcess();
     if (selected) Editor->SetSelection(FAnalyser->RangeStart, FAnalyser->RangeStart + FAnalyser->RangeLength);
     else Editor->SetSelection(0, 0);
@@ -479,10 +480,13 @@ void TQGrammar::AddLogEntry(const std::string& Original, const std::string& Repl
   const bool changed = Replacement != Original && !Replacement.empty() && !Option(goHighlightOnly);
   const std::string entry =
       MakeLogEntry(Kind, FWordStart, changed || Kind == wkShortened || Kind == wkNewWord, Original, Replacement);
-  FLogEntries.insert(std::lower_bound(FLogEntries.begin(), FLogEntries.end(), entry), entry);
+  // Sorted when the pass ends (or the log is written): inserting in order would cost the
+  // entries of every later kind at each change.
+  FLogEntries.push_back(entry);
 }
 
 void TQGrammar::WriteLog() {
+  std::sort(FLogEntries.begin(), FLogEntries.end());
   const std::string path = LogPath();
   ForceDirectories(ExtractFilePath(path));
   AppendLog(path, FLogEntries, NowText());

@@ -95,6 +95,7 @@ public:
   // The text before "=" of the first log line whose replacement is `Text`, without the
   // position and the mark; empty when there is none.
   std::string FindLogEntry(const std::string& Text) const;
+  // The entries of the last pass, sorted.
   const std::vector<std::string>& LogEntries() const { return FLogEntries; }
 
   // Configuration.
@@ -161,7 +162,7 @@ private:
   TTextScanner FScanner;
   TEngineMarks FMarks;
   std::vector<std::string> FAuxWords;  // sorted
-  std::vector<std::string> FLogEntries;  // sorted
+  std::vector<std::string> FLogEntries;  // sorted when a pass ends
 
   // Pass state.
   bool FBusy = false, FStopped = false;

@@ -47,6 +47,22 @@ std::string VariantText(const std::string& Variant) {
 struct TSegment {
   std::string Text;
   std::vector<std::string> Variants;
+  // Of each variant, worked out once before the search (see Prepare): its text in the word,
+  // its reading ("key=variant", for a variant below the first that drops nothing; else empty)
+  // and whether it changes the group.
+  std::vector<std::string> Texts, Readings;
+  std::vector<int> Changes;
+
+  TSegment(std::string AText, std::vector<std::string> AVariants) : Text(std::move(AText)), Variants(std::move(AVariants)) {}
+  void Prepare() {
+    const std::string lowerText = CyrLowerCase(Text);
+    for (size_t k = 0; k < Variants.size(); ++k) {
+      const std::string lower = CyrLowerCase(Variants[k]);
+      Texts.push_back(VariantText(Variants[k]));
+      Readings.push_back(k > 0 && Variants[k] != "#" ? lowerText + '=' + lower : std::string());
+      Changes.push_back(lower != lowerText ? 1 : 0);
+    }
+  }
 };
 
 // The depth-first search of one word's variants.
@@ -66,7 +82,7 @@ struct TVariantSearch {
   const std::map<std::string, int>& Seen;
   std::string& Result;
   int Steps = 0, MaxSteps = kMaxSearchSteps;
-  std::vector<std::string> Path;  // the non-first readings of the choices so far
+  std::vector<std::string> Path = {};  // the non-first readings of the choices so far
 
   bool Fragment(const std::string& Before, const std::string& Text, const std::string& After) const {
     return !CheckFragments || Schema.Validator == nullptr || Schema.Validator->IsValidFragment(Before, Text, After);
@@ -98,18 +114,17 @@ struct TVariantSearch {
       return;
     }
     const TSegment& segment = Segments[Next];
-    const std::string lowerText = CyrLowerCase(segment.Text);
+    const std::string prefix = Prefix + Choice;
     for (size_t k = 0; k < segment.Variants.size(); ++k) {
-      const std::string& variant = segment.Variants[k];
-      const std::string text = VariantText(variant);
+      const std::string& text = segment.Texts[k];
       if (!Fragment(Prefix, Choice, text)) continue;
       // Dropping a written character is the last reading of all.
-      const bool learnable = k > 0 && variant != "#";
-      const std::string reading = learnable ? lowerText + '=' + CyrLowerCase(variant) : std::string();
+      const std::string& reading = segment.Readings[k];
+      const bool learnable = !reading.empty();
       const auto seen = learnable ? Seen.find(reading) : Seen.end();
-      const int rank = seen != Seen.end() && seen->second >= kEvidenceCount ? 0 : static_cast<int>(k) + (variant == "#" ? kDroppedRank : 0);
+      const int rank = seen != Seen.end() && seen->second >= kEvidenceCount ? 0 : static_cast<int>(k) + (segment.Variants[k] == "#" ? kDroppedRank : 0);
       if (learnable) Path.push_back(reading);
-      Build(Prefix + Choice, text, Next + 1, Changes + (CyrLowerCase(variant) != lowerText ? 1 : 0), Rank + rank);
+      Build(prefix, text, Next + 1, Changes + segment.Changes[k], Rank + rank);
       if (learnable) Path.pop_back();
       if (Steps > MaxSteps || !Result.empty()) return;
     }
@@ -259,7 +274,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
       if (std::isdigit(static_cast<unsigned char>(first)) && !DigitReadAsLetter(Word, pos)) break;
       const TQRule* rule = list->Find(std::string_view(Word).substr(pos, length));
       if (rule == nullptr) continue;
-      TSegment segment{rule->Key, {}};
+      TSegment segment(rule->Key, {});
       size_t i = 0;
       const std::string& value = rule->Value;
       while (i < value.size() && static_cast<int>(segment.Variants.size()) < kMaxSegmentVariants) {
@@ -282,7 +297,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
       matched = true;
     }
     if (!matched) {
-      segments.push_back(TSegment{Word.substr(pos, 1), {Word.substr(pos, 1)}});
+      segments.push_back(TSegment(Word.substr(pos, 1), {Word.substr(pos, 1)}));
       ++pos;
     }
     if (segments.back().Text == "-") hyphen = static_cast<int>(segments.size()) - 1;
@@ -294,6 +309,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
   // A word that begins or ends with "-" gives an empty side; its change limit is that of length 1.
   TVariantSearch search{*this, *FSchema, segments, hyphen, !FPlainReading, std::max(before, 1), std::max(after, 1),
                         static_cast<int>(Word.size()), FAllVariants || Option(goConsiderMultipleVariants), Variants, FVariantRanks, FVariantReadings, FSeenReadings, Result};
+  for (TSegment& segment : segments) segment.Prepare();
   if (FSearchStepLimit > 0) search.MaxSteps = FSearchStepLimit;
   search.Build({}, {}, 0, 0, 0);
   if ((ExecMode & emDebug) && OnRuleDebug) {
