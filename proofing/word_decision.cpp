@@ -992,8 +992,12 @@ int TQGrammar::LatinContext(const TStringList& Words) {
   auto count = [&](int Evidence, int Weight) { (Evidence > 0 ? russian : english) += Evidence != 0 ? Weight : 0; };
   for (int i = 0; i < Words.Count() && i <= 6; ++i) count(LatinEvidence(Words[i]), 2);
   for (const TLatinEvidence& e : FLatinHistory) count(e.Evidence, e.Paragraph == FParagraph ? 2 : 1);
-  if (russian >= 4 && russian > english) return 1;
-  if (english >= 4 && english > russian) return -1;
+  // Against the language the pass has clearly met so far the words around must say it twice as
+  // loud.
+  constexpr int kClearLead = 8;
+  const int leaning = FPassEvidence >= kClearLead ? 1 : FPassEvidence <= -kClearLead ? -1 : 0;
+  if (russian >= (leaning < 0 ? 8 : 4) && russian > english) return 1;
+  if (english >= (leaning > 0 ? 8 : 4) && english > russian) return -1;
   return 0;
 }
 
