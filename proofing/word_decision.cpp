@@ -658,6 +658,14 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     const std::string reading = FarMoreFrequentReading(w);
     return apply(reading, reading == w ? wkRussian : wkFixed);
   }
+  // A number with a Russian ending ("8-ym", "60-ti") among transliterated Russian: the ending is
+  // read as the rules write it (as in the middle of a word: "e" is "е", not "э").
+  if (const size_t dash = w.find('-'); FLatinContext > 0 && dash != std::string::npos && dash > 0 && w.size() - dash - 1 <= 3 &&
+                                       std::all_of(w.begin(), w.begin() + dash, [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }) &&
+                                       IsLatinWord("x" + w.substr(dash + 1)) && std::all_of(w.begin() + dash + 1, w.end(), [](char c) { return IsSmall(static_cast<unsigned char>(c)) || c == '\''; })) {
+    const std::string reading = FirstReading("x" + w.substr(dash + 1));
+    if (reading.size() > 1 && AllCyrillic(reading.substr(1))) return apply(w.substr(0, dash + 1) + reading.substr(1), wkRussian);
+  }
   if (IsCode(w)) return apply(w, wkCorrect);
   // A capitalised word of Cyrillic letters the dictionary does not know is a name: it stays,
   // unless its letters do not go together as Russian ones do (a shape confusion, "Истниа").

@@ -67,7 +67,9 @@ TEST_F(ShippedGrammarsTest, NumbersModelNamesAndCodesKeepTheirDigits) {
   ExpectAll("translit.qg", {{"Samolet Ту-134 i A3B6, MP4, 2024 god.", "Самолет Ту-134 и A3B6, MP4, 2024 год."},
                             // A digit has no case: at a sentence start its letter is a capital.
                             {"4to 6kola? Horo6o, 4etverg.", "Что школа? Хорошо, четверг."},
-                            {"Lu46e pozdno, 4em nikogda: win32 i x86 ostalis.", "Лучше поздно, чем никогда: win32 и x86 остались."}});
+                            {"Lu46e pozdno, 4em nikogda: win32 i x86 ostalis.", "Лучше поздно, чем никогда: win32 и x86 остались."},
+                            // A number's Russian ending is read; a code's letters are not.
+                            {"On prishel 8-y'm, a my v 60-kh godax xodili v 3-D kino.", "Он пришел 8-ым, а мы в 60-х годах ходили в 3-D кино."}});
   ExpectAll("ocrclean.qg", {{"Ту-134 и A3B6", "Ту-134 и A3B6"}});
 }
 
