@@ -207,6 +207,17 @@ bool IsInitial(const std::string& Word) {
   return Word.size() == 1 || IsSmall(static_cast<unsigned char>(Word[1])) || Word[1] == '\'';
 }
 
+// Where the Latin ending of a number begins ("8-ym", "60-kh": digits, "-", up to three small
+// letters or apostrophes), at the "-"; npos for any other word.
+size_t NumberEndingAt(const std::string& Word) {
+  const size_t dash = Word.find('-');
+  if (dash == std::string::npos || dash == 0 || Word.size() - dash - 1 > 3 || Word.size() - dash - 1 == 0) return std::string::npos;
+  const bool number = std::all_of(Word.begin(), Word.begin() + dash, [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+  const bool ending = Word[dash + 1] != '\'' &&
+                      std::all_of(Word.begin() + dash + 1, Word.end(), [](char c) { return (c >= 'a' && c <= 'z') || c == '\''; });
+  return number && ending ? dash : std::string::npos;
+}
+
 // A word of Cyrillic letters only: a guess never replaces it, only a word the dictionary knows.
 bool AllCyrillic(const std::string& Word) {
   return std::all_of(Word.begin(), Word.end(),
@@ -659,11 +670,12 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     return apply(reading, reading == w ? wkRussian : wkFixed);
   }
   // A number with a Russian ending ("8-ym", "60-ti") among transliterated Russian: the ending is
-  // read as the rules write it (as in the middle of a word: "e" is "е", not "э").
-  if (const size_t dash = w.find('-'); FLatinContext > 0 && dash != std::string::npos && dash > 0 && w.size() - dash - 1 <= 3 &&
-                                       std::all_of(w.begin(), w.begin() + dash, [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }) &&
-                                       IsLatinWord("x" + w.substr(dash + 1)) && std::all_of(w.begin() + dash + 1, w.end(), [](char c) { return IsSmall(static_cast<unsigned char>(c)) || c == '\''; })) {
-    const std::string reading = FirstReading("x" + w.substr(dash + 1));
+  // read as the rules write it inside a word ("e" is "е", not "э").
+  if (const size_t dash = NumberEndingAt(w); FLatinContext > 0 && dash != std::string::npos) {
+    // After a letter, as the rules read an ending.
+    std::string ending(1, 'x');
+    ending.append(w, dash + 1);
+    const std::string reading = FirstReading(ending);
     if (reading.size() > 1 && AllCyrillic(reading.substr(1))) return apply(w.substr(0, dash + 1) + reading.substr(1), wkRussian);
   }
   if (IsCode(w)) return apply(w, wkCorrect);
