@@ -315,7 +315,9 @@ void TQGrammar::Execute() {
   FLastSeparator.clear();
   FWordBefore.clear();
   FLatinHistory.clear();
+  FParagraph = FPassEvidence = 0;
   FCacheWord.clear();
+  ForgetWordTests();
   int selStart = 0, selEnd = 0;
   Editor->GetSelection(selStart, selEnd);
   const bool selected = selEnd > selStart;
@@ -324,6 +326,7 @@ void TQGrammar::Execute() {
   TDictionarySwitch rare(Option(goTransformSpecialSyntax) || Option(goPreserveSpecialSyntax) ? Speller() : nullptr,
                          "ru_rare");
   auto finish = [&] {
+    std::sort(FLogEntries.begin(), FLogEntries.end());
     if (OnEndProcess) OnEndProcess();
     if (selected) Editor->SetSelection(FAnalyser->RangeStart, FAnalyser->RangeStart + FAnalyser->RangeLength);
     else Editor->SetSelection(0, 0);
@@ -392,13 +395,40 @@ void TQGrammar::Execute() {
   finish();
 }
 
+bool TQGrammar::Remembered(std::unordered_map<std::string, bool>& Answers, const std::string& Word,
+                           bool (TQGrammar::*Test)(const std::string&) const) const {
+  // A pass asks about the same words again and again (each variant of each word, the look-ahead
+  // of every word). The answers hold while the dictionaries do: only during a pass, forgotten
+  // after the dialog (it may add a word) and when they grow too many.
+  if (!FBusy) return (this->*Test)(Word);
+  if (const auto known = Answers.find(Word); known != Answers.end()) return known->second;
+  if (Answers.size() >= kMostRememberedWords) Answers.clear();
+  const bool answer = (this->*Test)(Word);
+  Answers.emplace(Word, answer);
+  return answer;
+}
+
+void TQGrammar::ForgetWordTests() {
+  FEnglishAnswers.clear();
+  FRussianAnswers.clear();
+  FRussianReadings.clear();
+}
+
 bool TQGrammar::IsEnglishWord(const std::string& Word) const {
+  return Remembered(FEnglishAnswers, Word, &TQGrammar::TestEnglishWord);
+}
+
+bool TQGrammar::IsRussianWord(const std::string& Word) const {
+  return Remembered(FRussianAnswers, Word, &TQGrammar::TestRussianWord);
+}
+
+bool TQGrammar::TestEnglishWord(const std::string& Word) const {
   if (Word.empty()) return false;
   TQSpell* spell = Speller();
   return (spell != nullptr && spell->IsValidWord(Word, 1033)) || FindSorted(FAuxWords, Word);
 }
 
-bool TQGrammar::IsRussianWord(const std::string& Word) const {
+bool TQGrammar::TestRussianWord(const std::string& Word) const {
   if (Word.empty()) return false;
   size_t i = 0;
   while (i < Word.size() && (std::isdigit(static_cast<unsigned char>(Word[i])) || Word[i] == '+' || Word[i] == '-')) ++i;
@@ -454,10 +484,13 @@ void TQGrammar::AddLogEntry(const std::string& Original, const std::string& Repl
   const bool changed = Replacement != Original && !Replacement.empty() && !Option(goHighlightOnly);
   const std::string entry =
       MakeLogEntry(Kind, FWordStart, changed || Kind == wkShortened || Kind == wkNewWord, Original, Replacement);
-  FLogEntries.insert(std::lower_bound(FLogEntries.begin(), FLogEntries.end(), entry), entry);
+  // Sorted when the pass ends (or the log is written): inserting in order would cost the
+  // entries of every later kind at each change.
+  FLogEntries.push_back(entry);
 }
 
 void TQGrammar::WriteLog() {
+  std::sort(FLogEntries.begin(), FLogEntries.end());
   const std::string path = LogPath();
   ForceDirectories(ExtractFilePath(path));
   AppendLog(path, FLogEntries, NowText());
@@ -474,6 +507,7 @@ std::string TQGrammar::FindLogEntry(const std::string& Text) const {
 bool TQGrammar::HandleTypedKey(int Mode, std::vector<std::string>* Suggestions) {
   if (FBusy || Editor == nullptr) return false;
   FBusy = true;
+  ForgetWordTests();
   struct TGuard {
     bool& Busy;
     ~TGuard() { Busy = false; }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/string_list.h"
@@ -95,6 +96,7 @@ public:
   // The text before "=" of the first log line whose replacement is `Text`, without the
   // position and the mark; empty when there is none.
   std::string FindLogEntry(const std::string& Text) const;
+  // The entries of the last pass, sorted.
   const std::vector<std::string>& LogEntries() const { return FLogEntries; }
 
   // Configuration.
@@ -161,7 +163,7 @@ private:
   TTextScanner FScanner;
   TEngineMarks FMarks;
   std::vector<std::string> FAuxWords;  // sorted
-  std::vector<std::string> FLogEntries;  // sorted
+  std::vector<std::string> FLogEntries;  // sorted when a pass ends
 
   // Pass state.
   bool FBusy = false, FStopped = false;
@@ -169,16 +171,31 @@ private:
   int FWordStart = 0, FWordEnd = 0;  // the found text in the editor
   std::string FNextWord, FPreviousReplacement, FCacheWord, FVariantText, FBestGuess;
   bool FEnglishContext = false, FSeveralVariants = false, FAnswered = false;
-  // What the Latin words around the current one read as: the look-ahead words (those the
-  // English list does not know count as Russian, English ones of three letters or more as
-  // English) and the last Latin words judged. +1 transliterated Russian, -1 English, 0 unclear.
+  // What the Latin words around the current one are, by the evidence of the look-ahead words
+  // and the last Latin words of the pass (see LatinEvidence): +1 transliterated Russian,
+  // -1 English, 0 unclear.
   int FLatinContext = 0;
   bool FAllVariants = false;       // the rules build every variant, even after a valid one
   bool FSoftSignsWritten = false;  // a Latin word of the pass wrote a soft sign with an apostrophe
   bool FYoWritten = false;         // a Latin word of the pass wrote "ё" with letters of its own
   int FSoftSignsLeftOut = 0;       // Latin words of the pass that only a soft sign made words
-  std::vector<int> FLatinHistory;  // the last Latin words: +1 converted to Cyrillic, -1 English
-  int LatinContext(const TStringList& Words) const;
+  // The last evidence of Latin words the pass has judged, with the paragraph of each (counted
+  // from the start of the pass).
+  struct TLatinEvidence {
+    int Evidence, Paragraph;
+  };
+  std::vector<TLatinEvidence> FLatinHistory;
+  int FParagraph = 0;
+  int FPassEvidence = 0;  // the evidence of every Latin word the pass has judged, summed
+  int LatinContext(const TStringList& Words);
+  // What a Latin word tells of its language: +1 when the rules read it as a Russian word and the
+  // English list lacks it, -1 for an English word of three letters or more that reads as no
+  // Russian word, 0 otherwise (or not Latin).
+  int LatinEvidence(const std::string& Word);
+  // Whether a step of the rules makes a word the scheme accepts of `Word` (remembered for the pass).
+  bool ReadsAsRussian(const std::string& Word);
+  std::unordered_map<std::string, bool> FRussianReadings;
+  int FSearchStepLimit = 0;  // of the rules' variant search; 0: the full search
   bool FPlainReading = false;  // the rules read every group, whatever the validator says
   bool FInitialRead = false;   // the last word was an initial or a capitalised word read as Cyrillic
   bool FNoEnglish = false;     // the current word is no English word (a name after an initial)
@@ -206,7 +223,8 @@ private:
   std::string FarMoreFrequentReading(const std::string& Word);
   // `Reading` with "ё" for an "е" where the prose writes the word with "ё" more often than not.
   std::string WithWrittenYo(const std::string& Reading) const;
-  void NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind);
+  // Keeps the evidence of a Latin word the pass has judged.
+  void NoteLatinWord(const std::string& Word);
   // How many of the letters spaced out from Words[0] on make its word, that word in `Joined`;
   // 0 when the first letter stays a word of its own.
   int JoinSpacedLetters(const TStringList& Words, const TStringList& Separators, std::string& Joined);
@@ -218,4 +236,12 @@ private:
   std::vector<std::vector<std::string>> FVariantReadings;
   std::map<std::string, int> FSeenReadings;
   int FStatusCount = 0;
+  static constexpr size_t kMostRememberedWords = 1 << 17;
+  // The word tests' answers during a pass (see Remembered).
+  mutable std::unordered_map<std::string, bool> FEnglishAnswers, FRussianAnswers;
+  bool Remembered(std::unordered_map<std::string, bool>& Answers, const std::string& Word,
+                  bool (TQGrammar::*Test)(const std::string&) const) const;
+  void ForgetWordTests();
+  bool TestEnglishWord(const std::string& Word) const;
+  bool TestRussianWord(const std::string& Word) const;
 };

@@ -98,7 +98,9 @@ bool TQValidator::IsValidFragment(std::string_view Before, std::string_view Frag
   if (IsAlwaysValidMark(static_cast<unsigned char>(Fragment.front())) ||
       IsAlwaysValidMark(static_cast<unsigned char>(Fragment.back())))
     return true;
-  const std::string before = ValidatorFold(Before), fragment = ValidatorFold(Fragment), after = ValidatorFold(After);
+  // Only the letters beside the fragment count: the rest of the text is not folded.
+  const std::string before = ValidatorFold(Before.empty() ? Before : Before.substr(Before.size() - 1));
+  const std::string fragment = ValidatorFold(Fragment), after = ValidatorFold(After.substr(0, 1));
   const int p = before.empty() ? -1 : ValidatorLetterIndex(static_cast<unsigned char>(before.back()));
   const int n =
       after.empty() || after.front() == '_' ? -1 : ValidatorLetterIndex(static_cast<unsigned char>(after.front()));

@@ -48,6 +48,22 @@ std::string VariantText(const std::string& Variant) {
 struct TSegment {
   std::string Text;
   std::vector<std::string> Variants;
+  // Of each variant, worked out once before the search (see Prepare): its text in the word,
+  // its reading ("key=variant", for a variant below the first that drops nothing; else empty)
+  // and whether it changes the group.
+  std::vector<std::string> Texts, Readings;
+  std::vector<int> Changes;
+
+  TSegment(std::string AText, std::vector<std::string> AVariants) : Text(std::move(AText)), Variants(std::move(AVariants)) {}
+  void Prepare() {
+    const std::string lowerText = CyrLowerCase(Text);
+    for (size_t k = 0; k < Variants.size(); ++k) {
+      const std::string lower = CyrLowerCase(Variants[k]);
+      Texts.push_back(VariantText(Variants[k]));
+      Readings.push_back(k > 0 && Variants[k] != "#" ? lowerText + '=' + lower : std::string());
+      Changes.push_back(lower != lowerText ? 1 : 0);
+    }
+  }
 };
 
 // The depth-first search of one word's variants.
@@ -66,8 +82,8 @@ struct TVariantSearch {
   std::vector<std::vector<std::string>>& Readings;
   const std::map<std::string, int>& Seen;
   std::string& Result;
-  int Steps = 0;
-  std::vector<std::string> Path;  // the non-first readings of the choices so far
+  int Steps = 0, MaxSteps = kMaxSearchSteps;
+  std::vector<std::string> Path = {};  // the non-first readings of the choices so far
 
   bool Fragment(const std::string& Before, const std::string& Text, const std::string& After) const {
     return !CheckFragments || Schema.Validator == nullptr || Schema.Validator->IsValidFragment(Before, Text, After);
@@ -75,7 +91,7 @@ struct TVariantSearch {
 
   // `Choice` is the variant taken for segment Next - 1.
   void Build(const std::string& Prefix, const std::string& Choice, int Next, int Changes, int Rank) {
-    if (++Steps > kMaxSearchSteps || !Result.empty() || static_cast<int>(Variants.size()) > Schema.LimitVariants)
+    if (++Steps > MaxSteps || !Result.empty() || static_cast<int>(Variants.size()) > Schema.LimitVariants)
       return;
     const int chosen = Next - 1;
     const int length = Hyphen < 0 || chosen == Hyphen ? LengthWhole : chosen < Hyphen ? LengthBefore : LengthAfter;
@@ -99,20 +115,19 @@ struct TVariantSearch {
       return;
     }
     const TSegment& segment = Segments[Next];
-    const std::string lowerText = CyrLowerCase(segment.Text);
+    const std::string prefix = Prefix + Choice;
     for (size_t k = 0; k < segment.Variants.size(); ++k) {
-      const std::string& variant = segment.Variants[k];
-      const std::string text = VariantText(variant);
+      const std::string& text = segment.Texts[k];
       if (!Fragment(Prefix, Choice, text)) continue;
       // Dropping a written character is the last reading of all.
-      const bool learnable = k > 0 && variant != "#";
-      const std::string reading = learnable ? lowerText + '=' + CyrLowerCase(variant) : std::string();
+      const std::string& reading = segment.Readings[k];
+      const bool learnable = !reading.empty();
       const auto seen = learnable ? Seen.find(reading) : Seen.end();
-      const int rank = seen != Seen.end() && seen->second >= kEvidenceCount ? 0 : static_cast<int>(k) + (variant == "#" ? kDroppedRank : 0);
+      const int rank = seen != Seen.end() && seen->second >= kEvidenceCount ? 0 : static_cast<int>(k) + (segment.Variants[k] == "#" ? kDroppedRank : 0);
       if (learnable) Path.push_back(reading);
-      Build(Prefix + Choice, text, Next + 1, Changes + (CyrLowerCase(variant) != lowerText ? 1 : 0), Rank + rank);
+      Build(prefix, text, Next + 1, Changes + segment.Changes[k], Rank + rank);
       if (learnable) Path.pop_back();
-      if (Steps > kMaxSearchSteps || !Result.empty()) return;
+      if (Steps > MaxSteps || !Result.empty()) return;
     }
   }
 };
@@ -193,6 +208,17 @@ bool IsInitial(const std::string& Word) {
   return Word.size() == 1 || IsSmall(static_cast<unsigned char>(Word[1])) || Word[1] == '\'';
 }
 
+// Where the Latin ending of a number begins ("8-ym", "60-kh": digits, "-", up to three small
+// letters or apostrophes), at the "-"; npos for any other word.
+size_t NumberEndingAt(const std::string& Word) {
+  const size_t dash = Word.find('-');
+  if (dash == std::string::npos || dash == 0 || Word.size() - dash - 1 > 3 || Word.size() - dash - 1 == 0) return std::string::npos;
+  const bool number = std::all_of(Word.begin(), Word.begin() + dash, [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+  const bool ending = Word[dash + 1] != '\'' &&
+                      std::all_of(Word.begin() + dash + 1, Word.end(), [](char c) { return (c >= 'a' && c <= 'z') || c == '\''; });
+  return number && ending ? dash : std::string::npos;
+}
+
 // A word of Cyrillic letters only: a guess never replaces it, only a word the dictionary knows.
 bool AllCyrillic(const std::string& Word) {
   return std::all_of(Word.begin(), Word.end(),
@@ -229,6 +255,16 @@ std::string MixedWordGuess(const std::string& Word) {
   return ClassifyMixedWord(Word) == 1 && FixMixedWord(fixed, 1) ? fixed : std::string();
 }
 
+// Whether the Latin words around a word (`LatinContext`, see TQGrammar::LatinContext) and those
+// of the whole pass so far (`PassEvidence`: Russian ones less English ones) let a guess of the
+// rules replace it. Never in English prose; where the words around tell nothing, a word of Latin
+// letters only is guessed unless the text so far is mostly English (there it is a name, a code or
+// a word of another language).
+bool GuessFits(const std::string& Word, int LatinContext, int PassEvidence) {
+  return LatinContext > 0 ||
+         (LatinContext == 0 && (PassEvidence >= 0 || HasCyrillic(Word) || !MixedWordGuess(Word).empty()));
+}
+
 }  // namespace
 
 void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Variants, std::string& Result) {
@@ -250,7 +286,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
       if (std::isdigit(static_cast<unsigned char>(first)) && !DigitReadAsLetter(Word, pos)) break;
       const TQRule* rule = list->Find(std::string_view(Word).substr(pos, length));
       if (rule == nullptr) continue;
-      TSegment segment{rule->Key, {}};
+      TSegment segment(rule->Key, {});
       size_t i = 0;
       const std::string& value = rule->Value;
       while (i < value.size() && static_cast<int>(segment.Variants.size()) < kMaxSegmentVariants) {
@@ -273,7 +309,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
       matched = true;
     }
     if (!matched) {
-      segments.push_back(TSegment{Word.substr(pos, 1), {Word.substr(pos, 1)}});
+      segments.push_back(TSegment(Word.substr(pos, 1), {Word.substr(pos, 1)}));
       ++pos;
     }
     if (segments.back().Text == "-") hyphen = static_cast<int>(segments.size()) - 1;
@@ -285,6 +321,8 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
   // A word that begins or ends with "-" gives an empty side; its change limit is that of length 1.
   TVariantSearch search{*this, *FSchema, segments, hyphen, !FPlainReading, std::max(before, 1), std::max(after, 1),
                         static_cast<int>(Word.size()), FAllVariants || Option(goConsiderMultipleVariants), Variants, FVariantRanks, FVariantReadings, FSeenReadings, Result};
+  for (TSegment& segment : segments) segment.Prepare();
+  if (FSearchStepLimit > 0) search.MaxSteps = FSearchStepLimit;
   search.Build({}, {}, 0, 0, 0);
   if ((ExecMode & emDebug) && OnRuleDebug) {
     std::vector<std::vector<std::string>> columns;
@@ -439,7 +477,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     if (FBestGuess.empty() && !FFirstVariants.empty()) FBestGuess = FFirstVariants.front();
   }
   if (FCollected.size() < 2) {
-    if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && FLatinContext >= 0 && MayGuess(w)) {
+    if (!FBestGuess.empty() && Option(goAutoUseBestGuess) && GuessFits(w, FLatinContext, FPassEvidence) && MayGuess(w)) {
       Word = FBestGuess;
       return finish(wkUnsure);
     }
@@ -461,7 +499,7 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
     for (const std::string& v : FCollected) FVariantText += "|" + v;
     return finish(wkMultiVar);
   }
-  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && FLatinContext >= 0 && MayGuess(w)) {
+  if (Option(goAutoUseBestGuess) && !FFirstVariants.empty() && GuessFits(w, FLatinContext, FPassEvidence) && MayGuess(w)) {
     Word = FBestGuess;
     kind = wkUnsure;
   } else if (Option(goAutoUseSpellChecker) && !FCollected.empty()) {
@@ -531,6 +569,8 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FVariantText.clear();
   FNextWord = Words.Count() > 1 ? Words[1] : std::string();
   FLatinContext = LatinContext(Words);
+  NoteLatinWord(w);
+  if (sep.find_first_of("\r\n\v") != std::string::npos) ++FParagraph;
   const bool afterInitial = FInitialRead;
   FInitialRead = false;
   const bool sentenceStart = FSentenceStart;
@@ -680,9 +720,22 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     FixMixedWord(initial, 1);
     return apply(initial, wkFixed);
   }
+  // A word in an English sentence stays as written: a name, an abbreviation, a code or a word of
+  // a third language there is no transliterated Russian.
+  if (FLatinContext < 0 && !HasCyrillic(w) && std::any_of(w.begin(), w.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)); }))
+    return apply(w, wkEnglish);
   if (IsValidForScheme(*FSchema, w) || IsNumberLike(w)) {
     const std::string reading = FarMoreFrequentReading(w);
     return apply(reading, reading == w ? wkRussian : wkFixed);
+  }
+  // A number with a Russian ending ("8-ym", "60-ti") among transliterated Russian: the ending is
+  // read as the rules write it inside a word ("e" is "е", not "э").
+  if (const size_t dash = NumberEndingAt(w); FLatinContext > 0 && dash != std::string::npos) {
+    // After a letter, as the rules read an ending.
+    std::string ending(1, 'x');
+    ending.append(w, dash + 1);
+    const std::string reading = FirstReading(ending);
+    if (reading.size() > 1 && AllCyrillic(reading.substr(1))) return apply(w.substr(0, dash + 1) + reading.substr(1), wkRussian);
   }
   if (IsCode(w)) return apply(w, wkCorrect);
   // A capitalised word of Cyrillic letters the dictionary does not know is a name: it stays,
@@ -736,6 +789,13 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
                IsSmall(static_cast<unsigned char>(w[1]));
   std::string r = w;
   int kind = GetVariants(r, quiet);
+  // Among transliterated Russian a name the English list knows ("Franklin", "Emerson") that no
+  // rule reads as a Russian word is read as the rules write it, as any other name there.
+  if (kind == wkEnglish && r == w && FLatinContext > 0 && IsLatinWord(w) && IsCapital(static_cast<unsigned char>(w[0])) &&
+      IsSmall(static_cast<unsigned char>(w[1]))) {
+    const std::string reading = FirstReading(w);
+    if (!reading.empty() && AllCyrillic(reading)) return apply(reading, wkUnsure);
+  }
   if (kind != wkUnknown) return apply(r, kind);
   std::string special;
   if (Option(goTranslateAdaptiveCyrillic) && MayGuess(w) && ClassifySpecialSyntax(w, special) == 4) return apply(special, wkRussian);
@@ -997,26 +1057,63 @@ std::string TQGrammar::FarMoreFrequentReading(const std::string& Word) {
   return best;
 }
 
-int TQGrammar::LatinContext(const TStringList& Words) const {
-  int russian = 0, english = 0;
-  for (int i = 1; i < Words.Count() && i <= 6; ++i) {
-    const std::string& word = Words[i];
-    if (!IsLatinWord(word)) continue;
-    // Short words ("na", "do", "ya") are in both languages: they are no evidence of English.
-    if (!IsEnglishWord(word)) ++russian;
-    else if (word.size() > 2) ++english;
+bool TQGrammar::ReadsAsRussian(const std::string& Word) {
+  const auto known = FRussianReadings.find(Word);
+  if (known != FRussianReadings.end()) return known->second;
+  // The rules of every step as a word of the pass would meet them, without the debug window.
+  // A short search: a word that reads as Russian mostly does so with the first readings.
+  constexpr int kProbeSteps = 256;
+  const TExecModes mode = ExecMode;
+  ExecMode &= ~emDebug;
+  FSearchStepLimit = kProbeSteps;
+  std::vector<std::string> variants;
+  std::string direct;
+  bool reads = false;
+  for (FSchema->ResetSteps(); !FSchema->Done && !reads; FSchema->NextStep()) {
+    FSchema->NamePass = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) && IsSmall(static_cast<unsigned char>(Word[1]));
+    ApplyRules(Word, variants, direct);
+    FSchema->NamePass = false;
+    reads = !direct.empty() ||
+            std::any_of(variants.begin(), variants.end(), [&](const std::string& v) { return IsValidForScheme(*FSchema, v); });
   }
-  for (int outcome : FLatinHistory) (outcome > 0 ? russian : english) += 1;
-  if (russian >= 2 && russian > english) return 1;
-  if (english >= 2 && english >= russian) return -1;
+  ExecMode = mode;
+  FSearchStepLimit = 0;
+  if (FRussianReadings.size() >= kMostRememberedWords) FRussianReadings.clear();
+  FRussianReadings.emplace(Word, reads);
+  return reads;
+}
+
+int TQGrammar::LatinEvidence(const std::string& Word) {
+  if (!IsLatinWord(Word)) return 0;
+  const bool english = IsEnglishWord(Word);
+  // Short words ("na", "do", "ya") are in both languages.
+  if (english && Word.size() <= 2) return 0;
+  // A word that is both ("privet", "net", "more") tells nothing either; nor does a word that is
+  // neither (a name, a code, a word of a third language).
+  const bool russian = ReadsAsRussian(Word);
+  return english == russian ? 0 : russian ? 1 : -1;
+}
+
+int TQGrammar::LatinContext(const TStringList& Words) {
+  // In halves: a word of this paragraph weighs 2, one of an earlier paragraph 1.
+  int russian = 0, english = 0;
+  auto count = [&](int Evidence, int Weight) { (Evidence > 0 ? russian : english) += Evidence != 0 ? Weight : 0; };
+  for (int i = 0; i < Words.Count() && i <= 6; ++i) count(LatinEvidence(Words[i]), 2);
+  for (const TLatinEvidence& e : FLatinHistory) count(e.Evidence, e.Paragraph == FParagraph ? 2 : 1);
+  // Against the language the pass has clearly met so far the words around must say it twice as
+  // loud.
+  constexpr int kClearLead = 8;
+  const int leaning = FPassEvidence >= kClearLead ? 1 : FPassEvidence <= -kClearLead ? -1 : 0;
+  if (russian >= (leaning < 0 ? 8 : 4) && russian > english) return 1;
+  if (english >= (leaning > 0 ? 8 : 4) && english > russian) return -1;
   return 0;
 }
 
-void TQGrammar::NoteLatinWord(const std::string& Found, const std::string& Replacement, int Kind) {
-  if (!IsLatinWord(Found)) return;
-  const bool cyrillic = std::any_of(Replacement.begin(), Replacement.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xC0; });
-  if (!cyrillic && Kind != wkEnglish) return;
-  FLatinHistory.push_back(cyrillic ? 1 : -1);
+void TQGrammar::NoteLatinWord(const std::string& Word) {
+  const int evidence = LatinEvidence(Word);
+  if (evidence == 0) return;
+  FLatinHistory.push_back({evidence, FParagraph});
+  FPassEvidence += evidence;
   if (FLatinHistory.size() > 4) FLatinHistory.erase(FLatinHistory.begin());
 }
 
@@ -1032,7 +1129,9 @@ int TQGrammar::AskUser(int Kind, const std::string& Word, std::string& Replaceme
   FDialog.ShowContext(Editor->TextRange(from, std::min(Editor->TextLength(), from + 80)), Word, FWordStart - from);
   if (FDialog.Suggestions.empty()) FDialog.Edit = Replacement;
   else FDialog.Edit = FDialog.Suggestions.front();
-  switch (FDialog.Ask(Kind)) {
+  const TAskAnswer answer = FDialog.Ask(Kind);
+  ForgetWordTests();  // the dialog may have added a word to the dictionaries
+  switch (answer) {
     case TAskAnswer::Replace:
     case TAskAnswer::ReplaceAll:
     case TAskAnswer::AddToDictionary:
@@ -1066,7 +1165,6 @@ void TQGrammar::ApplyWordResult(const std::string& Found, std::string Replacemen
     return;
   }
   if ((ExecMode & emNoDialog) == 0 && !FAnswered) Kind = AskUser(Kind, Found, Replacement);
-  NoteLatinWord(Found, Replacement, Kind);
   const TEventColours& colours = FDialog.Colours;
   if (Kind == wkUnsure || Kind == wkShortened || Kind == wkMultiVar || Kind == wkRussian)
     Editor->SetLanguage(FWordStart, FWordEnd, FSchema->Validator ? FSchema->Validator->Language : 1049);

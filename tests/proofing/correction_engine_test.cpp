@@ -354,6 +354,14 @@ TEST_F(CorrectionEngineAnswerTest, AddToDictionaryAddsTheEditToTheEnginesSpeller
   EXPECT_TRUE(Spell.IsValidWord("motto", 1033));
 }
 
+// A word added through the dialog is known at its later occurrences in the same pass.
+TEST_F(CorrectionEngineAnswerTest, AWordAddedDuringAPassIsKnownForTheRestOfIt) {
+  View.Answer = TAskAnswer::AddToDictionary;
+  View.EditText = "zzyzx";
+  EXPECT_EQ(RunBreaking("zzyzx, zzyzx zzyzx"), "zzyzx, zzyzx zzyzx");
+  EXPECT_EQ(View.Words, (std::vector<std::string>{"zzyzx"}));
+}
+
 }  // namespace
 
 namespace {

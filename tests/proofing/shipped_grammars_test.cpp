@@ -67,7 +67,9 @@ TEST_F(ShippedGrammarsTest, NumbersModelNamesAndCodesKeepTheirDigits) {
   ExpectAll("translit.qg", {{"Samolet Ту-134 i A3B6, MP4, 2024 god.", "Самолет Ту-134 и A3B6, MP4, 2024 год."},
                             // A digit has no case: at a sentence start its letter is a capital.
                             {"4to 6kola? Horo6o, 4etverg.", "Что школа? Хорошо, четверг."},
-                            {"Lu46e pozdno, 4em nikogda: win32 i x86 ostalis.", "Лучше поздно, чем никогда: win32 и x86 остались."}});
+                            {"Lu46e pozdno, 4em nikogda: win32 i x86 ostalis.", "Лучше поздно, чем никогда: win32 и x86 остались."},
+                            // A number's Russian ending is read; a code's letters are not.
+                            {"On prishel 8-y'm, a my v 60-kh godax xodili v 3-D kino.", "Он пришел 8-ым, а мы в 60-х годах ходили в 3-D кино."}});
   ExpectAll("ocrclean.qg", {{"Ту-134 и A3B6", "Ту-134 и A3B6"}});
 }
 
@@ -163,6 +165,12 @@ TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
                              "Жизнь прекрасна, письмо пришло только вчера. Малыш начал ходить."}});
 }
 
+// A name the English list knows is a name like any other among transliterated Russian.
+TEST_F(ShippedGrammarsTest, NamesTheEnglishListKnowsAreReadAmongTransliteratedRussian) {
+  ExpectAll("translit.qg", {{"Ob etom pisal eshhe Franklin, a potom i drugie.", "Об этом писал еще Франклин, а потом и другие."},
+                            {"My chitali Kamasutru i Bibliyu. -- Lope de Vega", "Мы читали Камасутру и Библию. -- Лопе де Вега"}});
+}
+
 // Full stops that end a sentence or trail off are no signs of a formula.
 TEST_F(ShippedGrammarsTest, AWordBeforeAnEllipsisIsReadAndFormulasStay) {
   ExpectAll("translit.qg", {{"Ya xotel skazat' i... promolchal.", "Я хотел сказать и... промолчал."},
@@ -221,6 +229,32 @@ TEST_F(ShippedGrammarsTest, OcrRepairsShortLookAlikeWordsSpacedLettersDigitsAndB
              {"класс 5а, квартира 3б и 6в", "класс 5а, квартира 3б и 6в"},
              {"Here is an example: name, mem and mon.", "Here is an example: name, mem and mon."},
              {"а и в мире", "а и в мире"}});
+}
+
+// A word in an English sentence stays as written, whatever the rules could read it as: names,
+// abbreviations, codes and words of other languages.
+TEST_F(ShippedGrammarsTest, EnglishSentencesKeepTheirNamesCodesAndForeignWords) {
+  ExpectAll("translit.qg",
+            {{"A saying of Stanislaw Lec: the first condition of immortality is death.",
+              "A saying of Stanislaw Lec: the first condition of immortality is death."},
+             {"Like I always say -- nothing beats the bratwurst here in DUSSELDORF!",
+              "Like I always say -- nothing beats the bratwurst here in DUSSELDORF!"},
+             {"Yow! Are we having fun yet?", "Yow! Are we having fun yet?"},
+             {"Call ioctl with the file descriptor fd and check errno before you call chdir again.",
+              "Call ioctl with the file descriptor fd and check errno before you call chdir again."},
+             {"The programmer Alan Perlis wrote about LISP and FORTRAN in his epigrams.",
+              "The programmer Alan Perlis wrote about LISP and FORTRAN in his epigrams."},
+             // A paragraph of transliterated Russian after English prose is read.
+             {"The cat is big and the dog is small.\rZdravstvuj, mir, kak dela?",
+              "The cat is big and the dog is small.\rЗдравствуй, мир, как дела?"}});
+}
+
+// Words of the English list that read as Russian words ("privet") are Russian in a text that is
+// all transliterated Russian, however short its sentences.
+TEST_F(ShippedGrammarsTest, ATextOfTransliteratedRussianConvertsFully) {
+  ExpectAll("translit.qg", {{"privet, mir privet, mir privet, mir privet, mir privet, mir",
+                             "привет, мир привет, мир привет, мир привет, мир привет, мир"},
+                            {"Ya skazal emu privet, a on otvetil: privet!", "Я сказал ему привет, а он ответил: привет!"}});
 }
 
 TEST_F(ShippedGrammarsTest, EnglishProseKeepsItsWordsAndQuotes) {

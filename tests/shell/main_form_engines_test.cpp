@@ -116,6 +116,16 @@ TEST_F(EngineCommandsTest, DeTransliterationReadsHardSignsYoAndNamesTheDictionar
   EXPECT_EQ(Text(), u"Кто съедает подъезд и бережёт чёрного кота? -- Кащеев");
 }
 
+// An English paragraph keeps its names and codes; a paragraph of transliterated Russian converts
+// fully, "privet" and an English-list name among it.
+TEST_F(EngineCommandsTest, DeTransliterationKeepsEnglishSentencesAndReadsAllOfTransliteratedRussian) {
+  SetText(u"A saying of Stanislaw Lec: the first condition of immortality is death. Call ioctl and check errno.\r"
+          u"privet, mir privet, mir privet, mir privet, mir. Ob etom pisal eshhe Franklin.");
+  Click("TranslittoWin12511");
+  EXPECT_EQ(Text(), u"A saying of Stanislaw Lec: the first condition of immortality is death. Call ioctl and check errno.\r"
+                    u"привет, мир привет, мир привет, мир привет, мир. Об этом писал еще Франклин.");
+}
+
 TEST_F(EngineCommandsTest, DeTransliterationOfASelectionLeavesTheRestAlone) {
   SetText(u"privet mir privet");
   main->Editor->SetSelStart(7);
