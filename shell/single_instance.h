@@ -25,6 +25,8 @@ public:
 
   bool Listening() const { return fd_ >= 0; }
   const std::string& SocketPath() const { return path_; }
+  // The listening socket, for a watch that wakes its owner when a message arrives.
+  int Handle() const { return fd_; }
   // Handles every message that has arrived, each answered to its sender; answers how many.
   int Poll();
 

@@ -7,6 +7,7 @@
 #include "platform/gui/common_controls.h"
 #include "platform/gui/key_send.h"
 #include "platform/gui/menus.h"
+#include "platform/gui/read_watch.h"
 #include "platform/gui/timer.h"
 #include "shell/main_form.h"
 #include "shell/open_save.h"
@@ -22,8 +23,8 @@ QM_CLASS_INFO(TVirtualKbd, TForm, [](TClassBuilder<TVirtualKbd>&) {})
 
 namespace {
 
-// How often waiting messages from other processes are looked at.
-constexpr unsigned kPollInterval = 100;
+// How often a message that arrived during an operation is tried again.
+constexpr unsigned kRetryInterval = 100;
 // The status-bar panel of the main window that names the keyboard layout.
 constexpr int kLayoutPanel = 7;
 
@@ -40,8 +41,11 @@ TVirtualKbd::TVirtualKbd(TComponent* owner) : TForm(owner) {
     return intptr_t(0);
   });
   poll_ = new TTimer(this);
-  poll_->SetInterval(kPollInterval);
+  poll_->SetEnabled(false);
+  poll_->SetInterval(kRetryInterval);
   poll_->OnTimer = [this](TObject* sender) { PollTimer(sender); };
+  if (endpoint_->Listening())
+    watch_ = std::make_unique<TReadWatch>(endpoint_->Handle(), [this] { HandOff(); });
 }
 
 TVirtualKbd::~TVirtualKbd() {
@@ -95,20 +99,29 @@ void TVirtualKbd::FormKeyPress(TObject*, char& key) {
   key = 0;
 }
 
-void TVirtualKbd::PollTimer(TObject*) {
+void TVirtualKbd::HandOff() {
   // A hand-off waits while an operation runs (opening a file then would pull the text from
   // under it) and while an earlier hand-off is still being handled (its save question runs
-  // the message loop, and this timer with it).
-  if (polling_ || (MainForm && MainForm->Busy())) return;
+  // the message loop, and this window's watch with it).
+  if (polling_ || (MainForm && MainForm->Busy())) {
+    watch_->SetEnabled(false);
+    poll_->SetEnabled(true);
+    return;
+  }
+  poll_->SetEnabled(false);
   polling_ = true;
   try {
     endpoint_->Poll();
   } catch (...) {
     polling_ = false;
+    watch_->SetEnabled(true);
     throw;
   }
   polling_ = false;
+  watch_->SetEnabled(true);
 }
+
+void TVirtualKbd::PollTimer(TObject*) { HandOff(); }
 
 void TVirtualKbd::WMOpenNow() {
   if (!MainForm) return;

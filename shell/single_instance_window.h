@@ -11,6 +11,7 @@
 
 class TKeyboard;
 class TPopupMenu;
+class TReadWatch;
 class TTimer;
 class TWindowEndpoint;
 
@@ -33,10 +34,13 @@ private:
   void FormCreate(TObject* Sender);
   void FormKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
   void FormKeyPress(TObject* Sender, char& Key);
+  // Handles the messages other processes sent, or waits for the operation under way to end.
+  void HandOff();
   void PollTimer(TObject* Sender);
 
   std::unique_ptr<TWindowEndpoint> endpoint_;
-  TTimer* poll_ = nullptr;
+  std::unique_ptr<TReadWatch> watch_;  // wakes the window when a message arrives
+  TTimer* poll_ = nullptr;             // retries a hand-off that had to wait
   bool polling_ = false;
 };
 

@@ -19,7 +19,6 @@
 #include "platform/files.h"
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
-#include "platform/gui/timer.h"
 #include "shell/main_form.h"
 #include "shell/program_start.h"
 #include "shell/single_instance.h"
@@ -170,9 +169,6 @@ TEST_F(SingleInstanceTest, KeyboardWindowOpensTheFileButWaitsWhileAnOperationRun
   auto* keyboard = new TVirtualKbd(Application);
   EXPECT_EQ(keyboard->WindowClassName(), "TVirtualKbd");
   EXPECT_FALSE(keyboard->Visible());
-  TTimer* poll = nullptr;
-  for (int i = 0; i < keyboard->ComponentCount() && !poll; ++i) poll = dynamic_cast<TTimer*>(keyboard->Components(i));
-  ASSERT_NE(poll, nullptr);
 
   const std::string file = folder.Name() + "incoming.txt";
   WriteFileAtomic(file, "handed over");
@@ -185,7 +181,7 @@ TEST_F(SingleInstanceTest, KeyboardWindowOpensTheFileButWaitsWhileAnOperationRun
 
   main->SetBusy(true);  // an operation runs: the hand-off waits in the socket
   for (int i = 0; i < 20; ++i) {
-    poll->OnTimer(poll);
+    Application->ProcessMessages();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   EXPECT_FALSE(done);
@@ -194,7 +190,7 @@ TEST_F(SingleInstanceTest, KeyboardWindowOpensTheFileButWaitsWhileAnOperationRun
   main->SetBusy(false);
   const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (!done && std::chrono::steady_clock::now() < limit) {
-    poll->OnTimer(poll);
+    Application->ProcessMessages();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   delete keyboard;  // releases the sender even when the message was never handled
@@ -209,9 +205,6 @@ TEST_F(SingleInstanceTest, HandOffsAreHandledOneAtATime) {
   EnsureGuiApplication();
   auto* main = new TMainForm(Application);
   auto* keyboard = new TVirtualKbd(Application);
-  TTimer* poll = nullptr;
-  for (int i = 0; i < keyboard->ComponentCount() && !poll; ++i) poll = dynamic_cast<TTimer*>(keyboard->Components(i));
-  ASSERT_NE(poll, nullptr);
   const std::string file = folder.Name() + "next.txt";
   WriteFileAtomic(file, "next");
   TWinRegistry(kProductKey).WriteString("General", "OpenNow", file);
@@ -226,14 +219,14 @@ TEST_F(SingleInstanceTest, HandOffsAreHandledOneAtATime) {
   };
   std::thread first(send);
   // While the first hand-off asks about the unsaved text, a second one arrives and the
-  // timer keeps ticking in the question's message loop: the second one waits.
+  // question's message loop runs: the second one waits.
   std::thread second;
   TScriptedDialogs dialogs;
   dialogs.Answer(TDialogKind::MessageDlg, mrNo, [&](TDialogRequest&) {
     second = std::thread(send);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     for (int i = 0; i < 10; ++i) {
-      poll->OnTimer(poll);
+      Application->ProcessMessages();
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(finished, 0);
@@ -241,7 +234,7 @@ TEST_F(SingleInstanceTest, HandOffsAreHandledOneAtATime) {
   dialogs.Answer(TDialogKind::MessageDlg, mrNo);  // in case the second one finds the text changed
   const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (finished < 2 && std::chrono::steady_clock::now() < limit) {
-    poll->OnTimer(poll);
+    Application->ProcessMessages();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   delete keyboard;  // releases any sender still waiting
