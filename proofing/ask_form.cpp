@@ -172,7 +172,8 @@ TAskAnswer TAskForm::ShowConfirmPage(TAskDialog& Dialog, int Kind) {
   BtnContinue->SetVisible(false);
   Button3->SetVisible(false);
   BtnOpt->SetVisible(false);
-  const int result = ShowModal();
+  // Through the dialog service, as the options page: a test script answers the question.
+  const int result = ShowModalDialog(*this);
   Dialog.Edit = EditSugg->Text();
   Dialog.IgnoreEvent = CBIgnoreEvent->Checked();
   Dialog.IgnoreAll = CBAuto->Checked();

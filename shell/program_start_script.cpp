@@ -46,6 +46,42 @@ void Fail(const std::string& message) {
   g_exitCode = 3;
 }
 
+// A question nobody answered fails the script: one the dialog service met with no answer queued
+// (the program may have swallowed the error it raised), or a window left waiting in its modal
+// loop. The program then ends instead of waiting for a user who never comes.
+constexpr auto kAnswerGrace = std::chrono::seconds(3);
+
+void FailUnanswered() {
+  static size_t reported = 0;
+  const std::vector<std::string>& unexpected = Dialogs().Unexpected();
+  for (; reported < unexpected.size(); ++reported) Fail("nobody answered the " + AnsiToUtf8(unexpected[reported]));
+}
+
+// Checks, every tenth of a second, for a window that waits for an answer longer than the
+// scripted answers and window plans take; after a failure every such window is closed at once.
+void WatchUnanswered() {
+  auto* timer = new TTimer(Application);
+  timer->SetInterval(100);
+  timer->OnTimer = [](TObject*) {
+    static const void* seen = nullptr;
+    static std::chrono::steady_clock::time_point since;
+    FailUnanswered();
+    const TWaitingWindow waiting = WaitingModalWindow();
+    if (waiting.Window != seen) {
+      seen = waiting.Window;
+      since = std::chrono::steady_clock::now();
+    }
+    if (!waiting.Window) return;
+    if (g_exitCode == 0) {
+      if (std::chrono::steady_clock::now() - since < kAnswerGrace) return;
+      Fail("nobody answered the window " + AnsiToUtf8(waiting.Description));
+    }
+    CloseTopModalWindow();
+    seen = nullptr;
+    Application->Terminate();
+  };
+}
+
 // Why a user could not click `component` now; empty when one could.
 std::string Unreachable(TComponent* component) {
   if (auto* item = dynamic_cast<TMenuItem*>(component)) return MenuItemUnreachable(*item);
@@ -718,9 +754,14 @@ void RunScript(const std::string& fileName, bool answers) {
     while (g_exitCode == 0 && std::getline(lines, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       leading = leading && line.rfind("answer", 0) == 0;
-      if (leading == answers) RunLine(line);
-      else if (answers) break;
+      if (leading == answers)
+        RunLine(line);
+      else if (answers)
+        break;
+      FailUnanswered();
     }
+  } catch (const EUnexpectedDialog&) {
+    FailUnanswered();  // the question, as the dialog service noted it
   } catch (const Exception& e) {
     Fail(e.Message);
   }
@@ -745,6 +786,7 @@ void PrepareTestScript() {
 bool ScheduleTestScript() {
   if (ScriptName().empty()) return false;
   const std::string fileName = ScriptName();
+  WatchUnanswered();
   auto* timer = new TTimer(Application);
   timer->SetInterval(1);
   timer->OnTimer = [timer, name = fileName](TObject*) {

@@ -17,7 +17,9 @@
 //                    "place:FILE", its place on the
 //                    screen written to FILE as "LEFT TOP WIDTH HEIGHT"); questions go to a scripted
 //                    dialog service, and
-//                    one nobody answered fails the script instead of waiting; "answer print|
+//                    one nobody answered fails the script instead of waiting (so does
+//                    any window left waiting in its modal loop for 3 s: the failure names
+//                    the window and its texts, closes it and ends the program); "answer print|
 //                    pagesetup N WIDTH HEIGHT [PDF]" confirms with that paper (hundredths of
 //                    millimetres; 0 0 keeps the paper offered), printing into the PDF file when named
 //   asked TEXT       fails unless a question asked so far (also at start-up) holds TEXT (a

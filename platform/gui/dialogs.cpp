@@ -20,6 +20,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/graphics.h"
 #include "platform/gui/qt_bridge.h"
+#include "platform/gui/window_walk.h"
 
 QM_CLASS_INFO(TCommonDialog, TComponent, [](TClassBuilder<TCommonDialog>& c) {
   c.Integer("HelpContext", &TCommonDialog::HelpContext, &TCommonDialog::SetHelpContext);
@@ -304,7 +305,8 @@ void TScriptedDialogs::Ask(TDialogRequest& request) {
   // An answer may show a window that asks again: the entry is found by its place, not as the last.
   const size_t at = asked_.size();
   asked_.push_back(request);
-  std::string what = std::string(KindName(request.Kind)) + " \"" + request.Text + "\"";
+  const std::string what = std::string(KindName(request.Kind)) + " " +
+                           (request.Form ? WindowDescription(*request.Form) : "\"" + request.Text + "\"");
   if (answers_.empty() && rest_) {
     rest_(request);
     asked_[at] = request;

@@ -153,6 +153,13 @@ TEST_F(AskFormTest, ChosenEventColourIsStoredAndMarksWords) {
 
 class AskFormEngineTest : public CorrectionEngineTest {
 protected:
+  AskFormEngineTest() {
+    // The question window is shown, for the steps to answer it.
+    Windows.AnswerRest([](TDialogRequest& Request) {
+      if (Request.Kind == TDialogKind::Form) Request.Result = Request.Form->ShowModal();
+    });
+  }
+  TScriptedDialogs Windows;
   TAskForm Form{nullptr};
   TModalStep Steps;
 };

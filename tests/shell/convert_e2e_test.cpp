@@ -1,8 +1,9 @@
 // End to end: the real program removes HTML and transliterates through its Convert menu, using
-// the rule files of its program folder and the find form's silent list replacement, and cleans
-// up scanned text.
+// the rule files of its program folder and the find form's silent list replacement, cleans up
+// scanned text and reads transliterated Russian back into Cyrillic, automatically or asking.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,71 @@ TEST(EndToEnd, ScriptRefusesWhatNoUserCanClick) {
     ProgramRun run(args, f.Env("run.script"));
     EXPECT_EQ(run.Wait(30s), 3) << c.item;
     EXPECT_NE(run.Stderr().find(c.reason), std::string::npos) << run.Stderr();
+  }
+}
+
+// Automatic mode (chosen on the options page) converts the transliterated Russian and leaves the
+// English paragraph as it stands, asking nothing.
+TEST(EndToEnd, DeTransliterateAutomaticallyOverMixedText) {
+  ProgramFolders f;
+  f.Write("mixed.txt",
+          "Hello, my friend! The weather was fine yesterday, and it is fine today.\n"
+          "Segodnja v Moskve pogoda horoshaja, i my idem guljat v park.\n");
+  f.Write("run.script",
+          "answer form 1 click:BtnAuto\n"
+          "click TranslittoWin12511\n"
+          "save-text " + f.Path("cyrillic.txt") + "\n"
+          "answer messagedlg 7\n"
+          "close\n");
+  ProgramRun run({f.Path("mixed.txt")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(60s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("cyrillic.txt")),
+            WideToUtf8(u"Hello, my friend! The weather was fine yesterday, and it is fine today.\r"
+                       u"Сегодня в Москве погода хорошая, и мы идем гулять в парк.\r"));
+}
+
+// Interactive mode asks about each converted word in the correction window: Replace All answers
+// the word's later occurrences too, Skip All keeps them Latin, Replace takes one.
+TEST(EndToEnd, DeTransliterateInteractivelyAnsweringTheCorrectionWindow) {
+  ProgramFolders f;
+  f.Write("mixed.txt", "pogoda segodnja, pogoda zavtra, segodnja.\n");
+  f.Write("run.script",
+          "answer form 1\n"                          // the options page as it stands
+          "answer form 1 click:BtnReplaceAll\n"      // pogoda
+          "answer form 1 click:Button1\n"            // segodnja: Skip All
+          "answer form 1 click:BtnReplace\n"         // zavtra
+          "click TranslittoWin12511\n"
+          "asked Russian written in Latin letters\n"
+          "save-text " + f.Path("answered.txt") + "\n"
+          "answer messagedlg 7\n"
+          "close\n");
+  ProgramRun run({f.Path("mixed.txt")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(60s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("answered.txt")), WideToUtf8(u"погода segodnja, погода завтра, segodnja.\r"));
+}
+
+// A question or modal window the script does not answer fails the run at once, naming the
+// window and what it shows, and the program ends instead of waiting for a user.
+TEST(EndToEnd, AnUnansweredQuestionFailsTheScript) {
+  struct Case {
+    const char* script;
+    std::vector<std::string> said;
+  };
+  const Case cases[] = {
+      // The correction window, asked through the dialog service.
+      {"answer form 1\nclick TranslittoWin12511\n",
+       {"nobody answered the dialog window AskForm", "\"Converted word\"", WideToUtf8(u"\"погода\"")}},
+      // A window the program shows modally by itself.
+      {"click GotoLine1\n", {"nobody answered the window GotoLineForm \"Go to\""}},
+  };
+  for (const Case& c : cases) {
+    ProgramFolders f;
+    f.Write("text.txt", "pogoda\n");
+    f.Write("run.script", std::string(c.script) + "save-text " + f.Path("after.txt") + "\nclose\n");
+    ProgramRun run({f.Path("text.txt")}, f.Env("run.script"));
+    EXPECT_EQ(run.Wait(30s), 3) << c.script;
+    for (const std::string& text : c.said) EXPECT_NE(run.Stderr().find(text), std::string::npos) << run.Stderr();
+    EXPECT_FALSE(std::filesystem::exists(f.Path("after.txt"))) << "the script stops at the failure";
   }
 }
 
