@@ -83,6 +83,8 @@ struct TVariantSearch {
   const std::map<std::string, int>& Seen;
   std::string& Result;
   int Steps = 0, MaxSteps = kMaxSearchSteps;
+  // Whether a reading the text has shown it uses puts the group's other readings a step down.
+  bool LearnedFirst = false;
   std::vector<std::string> Path = {};  // the non-first readings of the choices so far
 
   bool Fragment(const std::string& Before, const std::string& Text, const std::string& After) const {
@@ -116,14 +118,22 @@ struct TVariantSearch {
     }
     const TSegment& segment = Segments[Next];
     const std::string prefix = Prefix + Choice;
+    auto learned = [&](size_t K) {
+      const auto seen = segment.Readings[K].empty() ? Seen.end() : Seen.find(segment.Readings[K]);
+      return seen != Seen.end() && seen->second >= kEvidenceCount;
+    };
+    // A shorter reading of a group that the text has shown it uses puts the group's other
+    // readings a step further down: a text that writes "ю" as "iu" hardly writes "ию" so too.
+    bool anyLearned = false;
+    for (size_t k = 1; LearnedFirst && k < segment.Variants.size() && !anyLearned; ++k)
+      anyLearned = segment.Texts[k].size() < segment.Texts[0].size() && learned(k);
     for (size_t k = 0; k < segment.Variants.size(); ++k) {
       const std::string& text = segment.Texts[k];
       if (!Fragment(Prefix, Choice, text)) continue;
       // Dropping a written character is the last reading of all.
       const std::string& reading = segment.Readings[k];
       const bool learnable = !reading.empty();
-      const auto seen = learnable ? Seen.find(reading) : Seen.end();
-      const int rank = seen != Seen.end() && seen->second >= kEvidenceCount ? 0 : static_cast<int>(k) + (segment.Variants[k] == "#" ? kDroppedRank : 0);
+      const int rank = learned(k) ? 0 : static_cast<int>(k) + (anyLearned ? 1 : 0) + (segment.Variants[k] == "#" ? kDroppedRank : 0);
       if (learnable) Path.push_back(reading);
       Build(prefix, text, Next + 1, Changes + segment.Changes[k], Rank + rank);
       if (learnable) Path.pop_back();
@@ -323,6 +333,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
                         static_cast<int>(Word.size()), FAllVariants || Option(goConsiderMultipleVariants), Variants, FVariantRanks, FVariantReadings, FSeenReadings, Result};
   for (TSegment& segment : segments) segment.Prepare();
   if (FSearchStepLimit > 0) search.MaxSteps = FSearchStepLimit;
+  search.LearnedFirst = FPlainReading;
   search.Build({}, {}, 0, 0, 0);
   if ((ExecMode & emDebug) && OnRuleDebug) {
     std::vector<std::vector<std::string>> columns;
@@ -753,6 +764,32 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
     if (!reading.empty() && AllCyrillic(reading)) {
       FInitialRead = true;
       return apply(reading, wkUnsure);
+    }
+  }
+  // A small letter of an abbreviation written with full stops ("t.k.", "t.e.") that the
+  // dictionary knows as the rules read its letters.
+  if (FLatinContext > 0 && w.size() == 1 && IsSmall(static_cast<unsigned char>(w[0])) && IsLatin(static_cast<unsigned char>(w[0])) && sep == ".") {
+    std::string abbreviation, written;
+    int letters = 0;
+    for (; letters < Words.Count() && Words[letters].size() == 1 && IsSmall(static_cast<unsigned char>(Words[letters][0])); ++letters) {
+      const std::string reading = FirstReading(Words[letters]);
+      if (reading.size() != 1 || !AllCyrillic(reading)) break;
+      abbreviation += (letters > 0 ? "." : "") + reading;
+      written += (letters > 0 ? "." : "") + Words[letters];
+      // The last letter's full stop may be followed by a blank.
+      if (Separators[letters] != ".") {
+        ++letters;
+        break;
+      }
+    }
+    if (letters > 1 && IsValidForScheme(*FSchema, abbreviation + ".")) {
+      found = written;
+      FWordEnd = FWordStart + static_cast<int>(found.size());
+      for (int i = 1; i < letters; ++i) {
+        Words.Delete(1);
+        Separators.Delete(0);
+      }
+      return apply(abbreviation, wkRussian);
     }
   }
   // Initials written close to the name ("L.N.Tolstoj").

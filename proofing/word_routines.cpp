@@ -222,6 +222,15 @@ bool IsFileNameLike(std::string_view Word) {
         IsLetterOrDigit(static_cast<unsigned char>(Word[i + 1])))
       return true;
   }
+  // Initials and abbreviations of single letters are no file names: "t.k.", "M.V.", and
+  // initials before a capitalised name ("A.Pop", "I.A.Krylov").
+  const size_t last = Word.rfind('.');
+  bool single = last != std::string_view::npos;
+  for (size_t start = 0; single && start < last; start = Word.find('.', start) + 1)
+    single = Word.find('.', start) == start + 1 && IsLetter(static_cast<unsigned char>(Word[start]));
+  if (single && (last + 1 == Word.size() || (last + 2 < Word.size() && std::isupper(static_cast<unsigned char>(Word[last + 1])) &&
+                                             std::islower(static_cast<unsigned char>(Word[last + 2])))))
+    return false;
   for (int i = std::max(1, length - 4); i + 1 < length; ++i)
     if (Word[i] == '.' && IsLetter(static_cast<unsigned char>(Word[i + 1]))) return true;
   return false;

@@ -37,7 +37,7 @@ bool ExtractWordAt(std::string_view Text, int Position, int& Start, std::string&
 // True when the word holds "." and an address mark ("http", "www", ".com", ".ru", "comp." ...).
 bool IsUrlLike(std::string_view Word);
 // True for a "\" or "/" between letters or digits, or a "." among the last four characters
-// followed by a letter.
+// followed by a letter; false for initials and abbreviations of single letters ("t.k.", "A.Pop").
 bool IsFileNameLike(std::string_view Word);
 // Replaces the letters drawn with other characters ("}|{" for "ж", "4" for "ч" ...) by Cyrillic
 // letters. 0: nothing drawn; 1: Latin letters or digits remain; 2: only single Latin look-alike

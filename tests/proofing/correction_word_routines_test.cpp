@@ -45,7 +45,9 @@ TEST(CorrectionWordRoutines, AddressesAndFileNames) {
   for (const auto& [word, expected] : urls) EXPECT_EQ(IsUrlLike(word), expected) << word;
   const std::pair<const char*, bool> files[] = {{"dir\\file", true}, {"a/b", true},    {"file.txt", true},
                                                 {"/root", false},    {"end.", false},  {"1.5", false},
-                                                {"and/", false},     {"x.c", true}};
+                                                {"and/", false},     {"x.c", true},
+                                                {"t.k.", false},     {"M.V.", false},  {"A.Pop", false},
+                                                {"I.A.Kry'lov", false}, {"a.out", true}, {"A.B", true}};
   for (const auto& [word, expected] : files) EXPECT_EQ(IsFileNameLike(word), expected) << word;
 }
 

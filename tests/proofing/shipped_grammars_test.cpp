@@ -107,6 +107,22 @@ TEST_F(ShippedGrammarsTest, EachSchemeOfTransliterationReadsBack) {
              {"Ehto byla samaja xoroshaja kniga, kotoruju ja chital v ehtom godu.", kBook}});
 }
 
+// Abbreviations of small letters with full stops read as the dictionary knows them; one it does
+// not know, or one in no Russian prose, stays.
+TEST_F(ShippedGrammarsTest, AbbreviationsWithFullStopsReadAsAWhole) {
+  ExpectAll("translit.qg", {{"Net, t.k. u nego net deneg.", "Нет, т.к. у него нет денег."},
+                            {"To est' t.e. vse, i t.d. i t.p.", "То есть т.е. все, и т.д. и т.п."},
+                            {"Eto ne tak, i ne e.g. bez tochki.", "Это не так, и не e.g. без точки."},
+                            {"I went to see A. Smith, i.e. my friend, and V. Jones.", "I went to see A. Smith, i.e. my friend, and V. Jones."}});
+}
+
+// A text that writes "ю" and "я" as "iu" and "ia" reads a name so too, not as "ию" and "ия";
+// without such words the letter model decides.
+TEST_F(ShippedGrammarsTest, ANameReadsLetterGroupsAsItsTextWritesThem) {
+  EXPECT_EQ(Correct("translit.qg", "Ia liubliu tebia i poiu, chto liudi znaiut Kamiu. -- Albert Kamiu"),
+            "Я люблю тебя и пою, что люди знают Камю. -- Альберт Камю");
+}
+
 // Among transliterated Russian an initial is a Cyrillic letter and the word after it (or after a
 // first name) a name, even one the English list knows or the validator has never seen; English prose keeps both.
 TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
@@ -114,6 +130,10 @@ TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
                             {"Kritik - slepen' iskusstva. -- G.Malkin", "Критик - слепень искусства. -- Г.Малкин"},
                             {"Kritik - slepen' iskusstva. -- Gennadij Malkin", "Критик - слепень искусства. -- Геннадий Малкин"},
                             {"Vot tak i e'to. -- L.N.Tolstoj", "Вот так и это. -- Л.Н.Толстой"},
+                            // Initials together before the name, or glued to a short one, are no file names.
+                            {"Vot tak i bylo. -- M.V. Lomonosov", "Вот так и было. -- М.В. Ломоносов"},
+                            {"Vot tak i bylo. -- A.Pop", "Вот так и было. -- А.Поп"},
+                            {"Vot tak i bylo. -- I.A.Kry'lov", "Вот так и было. -- И.А.Крылов"},
                             {"Pishite na vasya.pupkin@mail.ru ili na www.site.com.au/x",
                              "Пишите на vasya.pupkin@mail.ru или на www.site.com.au/x"},
                             {"I went to see A. Smith and V. Jones.", "I went to see A. Smith and V. Jones."},
