@@ -115,6 +115,9 @@ TEST_F(ConvertCommandsTest, StopDuringTheExceptionListEndsTransliteration) {
   Click("Transliterate1");
   EXPECT_EQ(Text().find(u'и'), size_t(7));  // the letter pass never ran
   EXPECT_FALSE(main->Busy());
+  // The stopped run's display has ended: the gauge is back at 0 and the stop is taken back.
+  EXPECT_FALSE(ProgressStopRequested());
+  EXPECT_EQ(main->ProgressBar1->Position(), 0);
 }
 
 TEST_F(ConvertCommandsTest, StopDuringEntityListDropsTheTagRemoval) {
