@@ -241,7 +241,7 @@ TEST_F(ConvertCommandsTest, StatusBarFollowsReplaceAllAndUndo) {
                        editor.SelStart() - editor.Control().LineIndex(-1) + 1))
         << step;
   };
-  main->ProcessingOptions().EnableUndo = true;  // step-by-step undo of the replacements
+  main->ProcessingOptions().EnableUndo = true;  // undo kept on for the replacements
   SetText(u"cat one\rcat two\rcat");
   Select(20, 0);
   main->UpdateStatusBar();
@@ -258,14 +258,14 @@ TEST_F(ConvertCommandsTest, StatusBarFollowsReplaceAllAndUndo) {
   Select(0, 0);
   main->EditUndoCmdUpdate(main);
   Click("EditUndoItem");
-  ASSERT_EQ(Text(), u"c one\rc two\rcat");  // the last replacement is undone
+  ASSERT_EQ(Text(), u"cat one\rcat two\rcat");  // the whole Replace All is undone
   expectCurrent("after Undo");
   // An undo that gives back deleted text.
   Select(0, 5);
   main->Editor->ClearSelection();
   main->EditUndoCmdUpdate(main);
   Click("EditUndoItem");
-  ASSERT_EQ(Text(), u"c one\rc two\rcat");
+  ASSERT_EQ(Text(), u"cat one\rcat two\rcat");
   expectCurrent("after Undo of a deletion");
   main->EditUndoCmdUpdate(main);
   Click("Redo1");
