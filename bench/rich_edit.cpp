@@ -1,4 +1,6 @@
 // Speed of the rich text control: RTF loading and saving, whole-text access, range replacement.
+#include <algorithm>
+
 #include <benchmark/benchmark.h>
 
 #include "platform/gui/form.h"
@@ -87,6 +89,26 @@ void BM_RtfSave(benchmark::State& state) {
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));
 }
 BENCHMARK(BM_RtfSave)->Unit(benchmark::kMillisecond);
+
+// Saving text of 1 to 20 MB (the argument) to a stream as RTF; the cost must grow linearly.
+// `words` puts every word in a paragraph of its own: the cost of each paragraph shows.
+void SaveToStream(benchmark::State& state, bool words) {
+  TRichEditW edit(nullptr);
+  std::u16string text = MakeText(size_t(state.range(0)) << 20);
+  if (words) std::replace(text.begin(), text.end(), u' ', u'\r');
+  edit.SetTextW(text);
+  size_t bytes = 0;
+  for (auto _ : state) {
+    TStringStream stream;
+    edit.Lines()->SaveToStream(stream);
+    bytes = stream.DataString().size();
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));
+}
+void BM_SaveToStream(benchmark::State& state) { SaveToStream(state, false); }
+void BM_SaveWordParagraphsToStream(benchmark::State& state) { SaveToStream(state, true); }
+BENCHMARK(BM_SaveToStream)->Arg(1)->Arg(2)->Arg(4)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveWordParagraphsToStream)->Arg(1)->Arg(2)->Arg(4)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond);
 
 void BM_GetTextW(benchmark::State& state) {
   TRichEditW edit(nullptr);

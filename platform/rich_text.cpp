@@ -21,17 +21,22 @@ std::u16string TRichDocument::PlainText() const {
 }
 
 void TRichParagraph::Normalize() {
-  std::vector<TRichRun> runs;
-  runs.reserve(Runs.size());
-  for (TRichRun& run : Runs) {
+  // In place: a paragraph whose runs are already apart allocates nothing.
+  size_t kept = 0;
+  for (size_t i = 0; i < Runs.size(); ++i) {
+    TRichRun& run = Runs[i];
     if (run.Text.empty() && !run.Object) continue;
-    if (!runs.empty() && !run.Object && !runs.back().Object && runs.back().Format == run.Format) {
-      runs.back().Text += run.Text;
-      continue;
+    if (kept > 0) {
+      TRichRun& last = Runs[kept - 1];
+      if (!run.Object && !last.Object && last.Format == run.Format) {
+        last.Text += run.Text;
+        continue;
+      }
     }
-    runs.push_back(std::move(run));
+    if (kept != i) Runs[kept] = std::move(run);
+    ++kept;
   }
-  Runs = std::move(runs);
+  Runs.erase(Runs.begin() + std::ptrdiff_t(kept), Runs.end());
 }
 
 void TRichDocument::Normalize() {

@@ -227,12 +227,15 @@ void TFindForm::ApplyOptions() {
   engine.Options.MarkChanges = replacing && CBColor->Checked();
   engine.Options.MarkColor = ColorRep->Brush()->Color();
   engine.OnProgress = [this](int percent) {
+    Editor->Control().ShowUndoStep();  // the window is told of the changes before it repaints
     const bool stop = OnProgress ? OnProgress(this, percent) : false;
     if (!OnProgress) Application->ProcessMessages();
     return stop || stop_;
   };
   engine.OnConfirm = [this](int start, int length, int& approveNext) {
-    return OnConfirmReplace ? OnConfirmReplace(this, start, length, approveNext) : true;
+    if (!OnConfirmReplace) return true;
+    Editor->Control().ShowUndoStep();  // the user sees the replacements made so far
+    return OnConfirmReplace(this, start, length, approveNext);
   };
   engine.OnListSection = [this](const std::string& section) {
     if (OnListSection) OnListSection(this, section);
@@ -443,6 +446,12 @@ void TFindForm::ReplaceAllRun(const std::vector<std::string>* list, bool resetCo
   Editor->Perform(EM_HIDESELECTION, 1, 0);
   if (OnReplaceStart) OnReplaceStart(this);
   stopped_ = false;
+  // The whole run, text and colour marks, is one undo step (and one redo step).
+  struct TOneUndoStep {
+    RichEditControl& control;
+    explicit TOneUndoStep(RichEditControl& c) : control(c) { control.BeginUndoStep(); }
+    ~TOneUndoStep() { control.EndUndoStep(); }
+  } oneUndoStep(Editor->Control());
   try {
     if (resetCount) engine.Count = 0;
     if (AttributeMode()) {

@@ -151,7 +151,19 @@ void TMainForm::ConvTransliterateExecute(TObject*) {
   if (Editor->Control().TextLength() == 0) return;
   const int selStart = Editor->SelStart(), selLength = Editor->SelLength();
   const int before = Editor->Control().TextLength();
-  if (!RunRuleFile("pretranslit.ini", false, nullptr)) return;
+  // The list run shows its own progress, which ends with it however it ends (a stop included);
+  // the letter pass below starts one of its own.
+  bool listDone = false;
+  {
+    struct TListProgress {
+      bool ends;
+      ~TListProgress() {
+        if (ends) ProgressEnd();
+      }
+    } listProgress{!busy_};  // never the display of an operation running already
+    listDone = RunRuleFile("pretranslit.ini", false, nullptr);
+  }
+  if (!listDone) return;
   // The selection again, grown or shrunk by what the list changed.
   if (selLength > 0) {
     Editor->SetSelStart(selStart);

@@ -1021,6 +1021,29 @@ void RichEditControl::EmptyUndoBuffer() {
   d->doc.clearUndoRedoStacks();
   d->lockedUndoSteps = 0;
 }
+
+void RichEditControl::BeginUndoStep() {
+  if (d->undoStepDepth++ > 0) return;
+  d->undoStepsBefore = d->doc.availableUndoSteps();
+  d->undoStepCursor = QTextCursor(&d->doc);
+  d->undoStepCursor.beginEditBlock();
+}
+
+void RichEditControl::EndUndoStep() {
+  if (d->undoStepDepth == 0 || --d->undoStepDepth > 0) return;
+  d->undoStepCursor.endEditBlock();
+  d->undoStepCursor = QTextCursor();
+}
+
+void RichEditControl::ShowUndoStep() {
+  if (d->undoStepDepth == 0) return;
+  // Qt tells of the changes when the edit block ends; the step then goes on in a block joined
+  // to it, unless it has made no undo step yet (the block would join the one before).
+  d->undoStepCursor.endEditBlock();
+  if (d->doc.availableUndoSteps() > d->undoStepsBefore) d->undoStepCursor.joinPreviousEditBlock();
+  else d->undoStepCursor.beginEditBlock();
+}
+
 bool RichEditControl::Modified() const { return d->modified; }
 void RichEditControl::SetModified(bool modified) { d->modified = modified; }
 

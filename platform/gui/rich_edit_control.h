@@ -165,6 +165,12 @@ public:
   void Undo();
   void Redo();
   void EmptyUndoBuffer();
+  // Every change between BeginUndoStep and EndUndoStep (pairs nest) is one undo step, text and
+  // formats alike; the window shows the changes when the step ends, or at ShowUndoStep.
+  void BeginUndoStep();
+  void EndUndoStep();
+  // Lets the window show the changes of the open step so far; the step goes on.
+  void ShowUndoStep();
   bool Modified() const;
   void SetModified(bool modified);
 

@@ -1,6 +1,7 @@
 // The control's text as a document of the model and back, its objects, and pastes.
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include <QApplication>
@@ -108,18 +109,35 @@ TRichDocument RichEditControl::Document(bool selectionOnly) const {
     start = c.selectionStart();
     end = c.selectionEnd();
   }
-  for (QTextBlock b = d->doc.findBlock(start); b.isValid(); b = b.next()) {
+  // A document has few distinct formats: each is converted once, by its index in the document.
+  std::unordered_map<int, TCharFormat> charFormats;
+  std::unordered_map<int, TParaFormat> paraFormats;
+  const QList<QTextFormat> formats = d->doc.allFormats();
+  const auto charFormat = [&](int index) -> const TCharFormat& {
+    auto found = charFormats.find(index);
+    if (found == charFormats.end())
+      found = charFormats.emplace(index, rich_edit::StoredCharFormat(formats.value(index).toCharFormat(),
+                                                                     d->defaultFormat)).first;
+    return found->second;
+  };
+  const QTextBlock first = d->doc.findBlock(start), last = d->doc.findBlock(end);
+  const int blocks = (last.isValid() ? last.blockNumber() + 1 : d->doc.blockCount()) - first.blockNumber();
+  result.Paragraphs.reserve(size_t(std::max(0, blocks)));
+  for (QTextBlock b = first; b.isValid(); b = b.next()) {
     if (b.position() > end) break;
     TRichParagraph para;
-    para.Format = rich_edit::ReadParaFormat(b.blockFormat());
-    para.MarkFormat = rich_edit::StoredCharFormat(b.charFormat(), d->defaultFormat);
+    auto paraFormat = paraFormats.find(b.blockFormatIndex());
+    if (paraFormat == paraFormats.end())
+      paraFormat = paraFormats.emplace(b.blockFormatIndex(), rich_edit::ReadParaFormat(b.blockFormat())).first;
+    para.Format = paraFormat->second;
+    para.MarkFormat = charFormat(b.charFormatIndex());
     for (auto it = b.begin(); !it.atEnd(); ++it) {
       const QTextFragment fr = it.fragment();
       const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
       if (a >= z) continue;
       const QTextCharFormat qf = fr.charFormat();
       TRichRun run;
-      run.Format = rich_edit::StoredCharFormat(qf, d->defaultFormat);
+      run.Format = charFormat(fr.charFormatIndex());
       const std::u16string text = FromQt(fr.text().mid(a - fr.position(), z - a));
       if (qf.hasProperty(rich_edit::ObjectIdProperty)) {
         // Each object character is a run of its own.

@@ -103,6 +103,11 @@ struct RichEditControl::Impl {
   // Steps at the bottom of Qt's undo stack that lie beyond the limit: Qt keeps every step, so
   // the oldest ones are only held back from being undone.
   int lockedUndoSteps = 0;
+  // An open undo step (BeginUndoStep): its nesting depth, the cursor holding its edit block
+  // open, and the undo steps there were when it began.
+  int undoStepDepth = 0;
+  QTextCursor undoStepCursor;
+  int undoStepsBefore = 0;
   bool modified = false;
   bool quiet = false;                 // no change notification (format changes, clearing)
   bool plainText = false;

@@ -181,6 +181,38 @@ TEST_F(RichEditControlTest, UndoLimitZeroSwitchesUndoOffAndEmptiesIt) {
   EXPECT_FALSE(control->CanUndo());
 }
 
+// Changes in a nested undo step, text and formats, with the window shown the changes half-way
+// (also before the step's first change), are one undo and one redo; the step before stays apart.
+TEST_F(RichEditControlTest, AnUndoStepTakesBackAllItsChangesAtOnce) {
+  control->SetText(u"abc");
+  control->SetSel(3, 3);
+  control->ReplaceSel(u"d");  // the user's own step before
+  TCharFormat red;
+  red.Color = 0x0000FF;
+  control->BeginUndoStep();
+  control->ShowUndoStep();  // nothing changed yet: must not join the step before
+  control->SetSel(0, 1);
+  control->ReplaceSel(u"X");
+  control->MarkRange(0, 1, red, CFM_COLOR);
+  control->ShowUndoStep();
+  control->BeginUndoStep();
+  control->SetSel(2, 3);
+  control->ReplaceSel(u"YY");
+  control->EndUndoStep();
+  control->MarkRange(2, 4, red, CFM_COLOR);
+  control->EndUndoStep();
+  EXPECT_EQ(control->Text(), u"XbYYd");
+  control->Undo();
+  EXPECT_EQ(control->Text(), u"abcd");
+  for (int pos : {0, 2}) EXPECT_EQ(control->CharFormatAt(pos).Color, RichAutoColor) << pos;
+  control->Redo();
+  EXPECT_EQ(control->Text(), u"XbYYd");
+  for (int pos : {0, 2, 3}) EXPECT_EQ(control->CharFormatAt(pos).Color, 0x0000FFu) << pos;
+  control->Undo();
+  control->Undo();
+  EXPECT_EQ(control->Text(), u"abc");
+}
+
 TEST_F(RichEditControlTest, FindForwardBackwardWholeWordAndCase) {
   control->SetText(u"Кот и кот, котёнок. cat Cat");
   struct Case { std::u16string what; int start, end; unsigned flags; int expected; };

@@ -117,7 +117,6 @@ TEST(DialogsEndToEnd, ReplaceAllKeepsEachMatchsCaseAndMarksOnlyTheReplacements) 
           "asked Nothing was found, nothing was replaced.\n"
           "click FileSaveCmd\n"
           "click EditUndoItem\n"
-          "click EditUndoItem\n"
           "save-text " + f.Path("undone-text.txt") + "\n"
           "save-status " + f.Path("undone.txt") + "\n"
           "answer messagedlg 7\n"
@@ -135,11 +134,50 @@ TEST(DialogsEndToEnd, ReplaceAllKeepsEachMatchsCaseAndMarksOnlyTheReplacements) 
   EXPECT_EQ(WideToUtf8(marked), WideToUtf8(u"__судьба__Судьба___СУДЬБА_"));
   EXPECT_NE(ProgramRun::ReadText(f.Path("status.txt")).find("of 26"), std::string::npos)
       << ProgramRun::ReadText(f.Path("status.txt"));
-  // Undo takes replacements back and the status bar follows at once.
+  // Undo takes the replacements back and the status bar follows at once.
   const std::u16string undone = Utf8ToWide(ProgramRun::ReadText(f.Path("undone-text.txt")));
   EXPECT_NE(undone, text);
   EXPECT_NE(ProgramRun::ReadText(f.Path("undone.txt")).find("of " + std::to_string(undone.size())), std::string::npos)
       << ProgramRun::ReadText(f.Path("undone.txt"));
+}
+
+// One Undo takes back a whole Replace All, its colour marks with it, and one Redo makes it again;
+// the step before it (the user's typing) stays.
+TEST(DialogsEndToEnd, OneUndoTakesBackAWholeReplaceAllAndOneRedoRedoesIt) {
+  ProgramFolders f;
+  f.Write("doc.rtf", RtfOf(u"а жизнь, Жизнь и ЖИЗНЬ."));
+  f.Write("run.script",
+          "wait-text ЖИЗНЬ\n"
+          "type Ж\n"
+          "click Replace1\n"
+          "type-in FindForm.EditFind жизнь\n"
+          "type-in FindForm.EditReplace Судьба\n"
+          "answer messagedlg 1\n"
+          "click FindForm.BtnAll\n"
+          "asked Successfully replaced 3 elements.\n"
+          "click EditUndoItem\n"
+          "click FileSaveCmd\n"
+          "click Redo1\n"
+          "save-text " + f.Path("redone.txt") + "\n"
+          "click EditUndoItem\n"
+          "click EditUndoItem\n"
+          "save-text " + f.Path("typing-undone.txt") + "\n"
+          "answer messagedlg 7\n"
+          "close\n");
+  ProgramRun run({f.Path("doc.rtf")}, f.Env("run.script"));
+  ASSERT_EQ(run.Wait(30s), 0) << run.Stderr();
+  // After one Undo: the text as it was before the run, with no mark left.
+  const TRichDocument undone = ReadRtf(ProgramRun::ReadText(f.Path("doc.rtf")));
+  ASSERT_FALSE(undone.Paragraphs.empty());
+  std::u16string text;
+  for (const TRichRun& r : undone.Paragraphs[0].Runs) {
+    text += r.Text;
+    EXPECT_EQ(r.Format.Color, RichAutoColor) << WideToUtf8(r.Text);
+  }
+  EXPECT_EQ(WideToUtf8(text), WideToUtf8(u"Жа жизнь, Жизнь и ЖИЗНЬ."));
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("redone.txt")), WideToUtf8(u"Жа судьба, Судьба и СУДЬБА."));
+  // The second Undo after the Redo takes back the typing before the run.
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("typing-undone.txt")), WideToUtf8(u"а жизнь, Жизнь и ЖИЗНЬ."));
 }
 
 // A check started with F7's menu item: the popup for the unknown first word of the document

@@ -115,6 +115,9 @@ TEST_F(ConvertCommandsTest, StopDuringTheExceptionListEndsTransliteration) {
   Click("Transliterate1");
   EXPECT_EQ(Text().find(u'и'), size_t(7));  // the letter pass never ran
   EXPECT_FALSE(main->Busy());
+  // The stopped run's display has ended: the gauge is back at 0 and the stop is taken back.
+  EXPECT_FALSE(ProgressStopRequested());
+  EXPECT_EQ(main->ProgressBar1->Position(), 0);
 }
 
 TEST_F(ConvertCommandsTest, StopDuringEntityListDropsTheTagRemoval) {
@@ -238,7 +241,7 @@ TEST_F(ConvertCommandsTest, StatusBarFollowsReplaceAllAndUndo) {
                        editor.SelStart() - editor.Control().LineIndex(-1) + 1))
         << step;
   };
-  main->ProcessingOptions().EnableUndo = true;  // step-by-step undo of the replacements
+  main->ProcessingOptions().EnableUndo = true;  // undo kept on for the replacements
   SetText(u"cat one\rcat two\rcat");
   Select(20, 0);
   main->UpdateStatusBar();
@@ -255,14 +258,14 @@ TEST_F(ConvertCommandsTest, StatusBarFollowsReplaceAllAndUndo) {
   Select(0, 0);
   main->EditUndoCmdUpdate(main);
   Click("EditUndoItem");
-  ASSERT_EQ(Text(), u"c one\rc two\rcat");  // the last replacement is undone
+  ASSERT_EQ(Text(), u"cat one\rcat two\rcat");  // the whole Replace All is undone
   expectCurrent("after Undo");
   // An undo that gives back deleted text.
   Select(0, 5);
   main->Editor->ClearSelection();
   main->EditUndoCmdUpdate(main);
   Click("EditUndoItem");
-  ASSERT_EQ(Text(), u"c one\rc two\rcat");
+  ASSERT_EQ(Text(), u"cat one\rcat two\rcat");
   expectCurrent("after Undo of a deletion");
   main->EditUndoCmdUpdate(main);
   Click("Redo1");
