@@ -57,7 +57,6 @@ void DrawProgramIcon(TBitmap& b) {
 }  // namespace
 
 TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner), backend_(CreateSystemTray()) {
-  DrawProgramIcon(icon_);
   backend_->OnActivated = [this](TTrayActivation how) { Activated(how); };
   timer_ = new TTimer(this);
   timer_->SetEnabled(false);
@@ -82,6 +81,7 @@ void TTrayIcon::SetBackend(std::unique_ptr<TTrayBackend> backend) {
   if (shown_) backend_->Hide();
   shown_ = false;
   backend_ = std::move(backend);
+  iconChanged_ = true;
   backend_->OnActivated = [this](TTrayActivation how) { Activated(how); };
   if (iconVisible_ && !(ComponentState() & csLoading)) ShowIcon();
 }
@@ -99,8 +99,29 @@ void TTrayIcon::Notification(TComponent* component, TOperation operation) {
   if (component == popupMenu_) popupMenu_ = nullptr;
 }
 
+TBitmap* TTrayIcon::Icon() {
+  // The caller may draw on it: the tray is given it again.
+  if (!iconDrawn_) DrawProgramIcon(icon_);
+  IconChanged();
+  return &icon_;
+}
+
+void TTrayIcon::IconChanged() {
+  iconDrawn_ = true;
+  iconChanged_ = true;
+}
+
+void TTrayIcon::PushIcon() {
+  if (!iconDrawn_) DrawProgramIcon(icon_);
+  iconDrawn_ = true;
+  if (!iconChanged_) return;
+  backend_->SetIcon(icon_);
+  iconChanged_ = false;
+}
+
 void TTrayIcon::SetIcon(const TBitmap& icon) {
   icon_.Assign(icon);
+  IconChanged();
   ModifyIcon();
 }
 
@@ -124,6 +145,7 @@ void TTrayIcon::SetIconVisible(bool v) {
 }
 
 bool TTrayIcon::ShowIcon() {
+  PushIcon();
   ModifyIcon();
   shown_ = backend_->Show();
   iconVisible_ = shown_;  // no tray: the icon is not visible, and says so
@@ -138,7 +160,8 @@ bool TTrayIcon::HideIcon() {
 }
 
 bool TTrayIcon::ModifyIcon() {
-  backend_->SetIcon(icon_);
+  // A hidden icon's picture is converted only when it is shown.
+  if (shown_) PushIcon();
   backend_->SetToolTip(TrayTip(hint_, showHint_));
   return shown_;
 }
@@ -162,6 +185,7 @@ void TTrayIcon::SetIconIndex(int v) {
   }
   iconIndex_ = std::clamp(v, 0, iconList_->Count() - 1);  // past the end: the last image
   iconList_->GetBitmap(iconIndex_, icon_);
+  IconChanged();
   ModifyIcon();
 }
 
@@ -178,6 +202,7 @@ void TTrayIcon::CycleTick() {
   if (!iconList_ || iconList_->Count() == 0) return;
   const int next = iconIndex_ + 1 >= iconList_->Count() ? 0 : iconIndex_ + 1;
   iconList_->GetBitmap(iconIndex_, icon_);
+  IconChanged();
   if (OnCycle) OnCycle(this, next);
   ModifyIcon();
   iconIndex_ = next;

@@ -26,7 +26,8 @@ public:
   explicit TTrayIcon(TComponent* owner);
   ~TTrayIcon() override;
 
-  TBitmap* Icon() { return &icon_; }
+  // The icon the tray shows: the program's own until another is set.
+  TBitmap* Icon();
   void SetIcon(const TBitmap& icon);
   bool IconVisible() const { return iconVisible_; }
   void SetIconVisible(bool v);
@@ -83,9 +84,15 @@ private:
   void Activated(TTrayActivation how);
   void ShowPopup();
   void ApplicationMinimized();
+  // The icon was replaced: the tray is given it when it next shows the icon.
+  void IconChanged();
+  // Gives the tray the icon if it changed since the tray last had it.
+  void PushIcon();
 
   std::unique_ptr<TTrayBackend> backend_;
   TBitmap icon_;
+  bool iconDrawn_ = false;    // icon_ holds a picture (until then the program's icon stands for it)
+  bool iconChanged_ = true;   // the tray has not had icon_ yet
   std::string hint_;
   bool iconVisible_ = true, showHint_ = false, enabled_ = true, cycleIcons_ = false, leftPopup_ = false;
   bool startMinimized_ = false, minimizeToTray_ = false, clicked_ = false, shown_ = false;

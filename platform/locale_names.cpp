@@ -1,6 +1,5 @@
 #include "platform/locale_names.h"
 
-#include <unicode/uldnames.h>
 #include <unicode/uloc.h>
 
 #include <algorithm>
@@ -12,6 +11,8 @@
 
 #include "platform/code_pages.h"
 #include "platform/locale.h"
+#include "platform/locale_name_table.h"
+#include "platform/locale_names_icu.h"
 
 namespace {
 
@@ -21,18 +22,6 @@ std::string IcuNameOf(LCID lcid) {
   UErrorCode error = U_ZERO_ERROR;
   uloc_getLocaleForLCID(lcid, name, sizeof name, &error);
   return U_FAILURE(error) ? std::string() : std::string(name);
-}
-
-std::string FromUChars(const UChar* text, int32_t length) {
-  return WideToAnsi(std::u16string_view(reinterpret_cast<const char16_t*>(text), size_t(std::max(0, length))), CP_ACP);
-}
-
-template <class F>
-std::string IcuText(F call) {
-  UChar buffer[256];
-  UErrorCode error = U_ZERO_ERROR;
-  const int32_t length = call(buffer, int32_t(std::size(buffer)), &error);
-  return U_FAILURE(error) ? std::string() : FromUChars(buffer, std::min<int32_t>(length, 255));
 }
 
 LCID& InterfaceLcidSetting() {
@@ -46,19 +35,37 @@ std::string Capitalised(std::string text) {
   return text;
 }
 
+// The name from the built-in table when it holds the locale (and the interface language for the
+// names displayed in it), else from ICU; in the system code page.
+std::string DisplayName(LCID lcid, TIcuLocaleName kind) {
+  const bool known = IsLocaleKnown(lcid);
+  const LCID resolved = ResolveLcid(lcid);
+  const LCID ui = ResolveLcid(InterfaceLcid());
+  const TLocaleNameRow* end = kLocaleNameTable + kLocaleNameTableSize;
+  const TLocaleNameRow* row = std::lower_bound(kLocaleNameTable, end, resolved,
+                                               [](const TLocaleNameRow& r, LCID id) { return r.Lcid < id; });
+  const auto column = std::find(std::begin(kTabledInterfaceLcids), std::end(kTabledInterfaceLcids), ui) -
+                      std::begin(kTabledInterfaceLcids);
+  const bool tabledUi = size_t(column) < std::size(kTabledInterfaceLcids);
+  if (known && row != end && row->Lcid == resolved) {
+    const char16_t* name = kind == TIcuLocaleName::English   ? row->English
+                           : kind == TIcuLocaleName::Native  ? row->Native
+                           : !tabledUi                       ? nullptr
+                           : kind == TIcuLocaleName::Localized ? row->Localized[column]
+                                                               : row->Language[column];
+    if (name) return WideToAnsi(name, CP_ACP);
+  }
+  const std::string loc = IcuNameOf(lcid);
+  if (loc.empty()) return {};
+  return WideToAnsi(IcuLocaleName(loc, kind, std::string(LocaleIcuName(ui))), CP_ACP);
+}
+
 }  // namespace
 
 LCID InterfaceLcid() { return InterfaceLcidSetting(); }
 void SetInterfaceLcid(LCID lcid) { InterfaceLcidSetting() = lcid; }
 
-std::string InterfaceLanguageName(LCID lcid) {
-  const std::string loc = IcuNameOf(lcid);
-  if (loc.empty()) return {};
-  const std::string ui(LocaleIcuName(InterfaceLcid()));
-  return Capitalised(
-      IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uloc_getDisplayLanguage(loc.c_str(), ui.c_str(), b, n, e); }));
-}
-
+std::string InterfaceLanguageName(LCID lcid) { return Capitalised(DisplayName(lcid, TIcuLocaleName::Language)); }
 std::vector<LCID> EnumSystemLocales(bool supported) {
   static const std::vector<LCID> installed = KnownLocales();
   if (!supported) return installed;
@@ -80,26 +87,13 @@ bool IsValidLocale(LCID lcid) {
 namespace {
 
 std::string LookUpLocaleName(LCID lcid, TLocaleNameKind kind) {
-  const std::string loc = IcuNameOf(lcid);
-  if (loc.empty()) return {};
   switch (kind) {
-    case lnLocalized: {
-      // The short form of the country ("English (US)"), so that a name fits a toolbar's combo.
-      const std::string ui(LocaleIcuName(InterfaceLcid()));
-      UDisplayContext context = UDISPCTX_LENGTH_SHORT;
-      UErrorCode error = U_ZERO_ERROR;
-      ULocaleDisplayNames* names = uldn_openForContext(ui.c_str(), &context, 1, &error);
-      if (U_FAILURE(error)) return {};
-      const std::string name = Capitalised(
-          IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uldn_localeDisplayName(names, loc.c_str(), b, n, e); }));
-      uldn_close(names);
-      return name;
-    }
-    case lnEnglish:
-      return IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uloc_getDisplayLanguage(loc.c_str(), "en", b, n, e); });
-    case lnNative:
-      return IcuText([&](UChar* b, int32_t n, UErrorCode* e) { return uloc_getDisplayLanguage(loc.c_str(), loc.c_str(), b, n, e); });
+    case lnLocalized: return Capitalised(DisplayName(lcid, TIcuLocaleName::Localized));
+    case lnEnglish: return DisplayName(lcid, TIcuLocaleName::English);
+    case lnNative: return DisplayName(lcid, TIcuLocaleName::Native);
     case lnAbbrev: {
+      const std::string loc = IcuNameOf(lcid);
+      if (loc.empty()) return {};
       std::string iso = uloc_getISO3Language(loc.c_str());
       for (char& c : iso) c = char(std::toupper(static_cast<unsigned char>(c)));
       return iso;

@@ -15,6 +15,7 @@ struct FakeTray : TTrayBackend {
   int shows = 0;
   bool shown = false;
   std::string tip;
+  std::vector<int> iconWidths;  // the width of each icon the tray was given
   bool Available() const override { return available; }
   bool Show() override {
     ++shows;
@@ -22,7 +23,7 @@ struct FakeTray : TTrayBackend {
     return available;
   }
   void Hide() override { shown = false; }
-  void SetIcon(const TBitmap&) override {}
+  void SetIcon(const TBitmap& icon) override { iconWidths.push_back(icon.Width()); }
   void SetToolTip(const std::string& text) override { tip = text; }
 };
 
@@ -105,6 +106,25 @@ TEST(TrayIcon, IconListsAndCycling) {
   f.tray->CycleTick();
   EXPECT_EQ(next, (std::vector<int>{0, 1}));
   EXPECT_EQ(f.tray->IconIndex(), 1);
+}
+
+TEST(TrayIcon, TheTrayIsGivenAnIconOnlyWhenItShowsOneAndOnlyWhenItChanged) {
+  TrayForm f;
+  f.tray->SetHint("Quillomark");
+  f.tray->SetIcon(TBitmap(24, 24));
+  f.tray->SetIcon(TBitmap(20, 20));
+  EXPECT_TRUE(f.fake->iconWidths.empty());  // hidden: nothing converted
+  f.tray->SetIconVisible(true);
+  f.tray->SetShowHint(true);
+  f.tray->TaskbarCreated();
+  EXPECT_EQ(f.fake->iconWidths, (std::vector<int>{20}));  // the last one set, once
+  f.tray->SetIcon(TBitmap(16, 16));
+  EXPECT_EQ(f.fake->iconWidths, (std::vector<int>{20, 16}));
+  // Without an icon of its own the tray shows the program's, drawn when first shown.
+  TrayForm plain;
+  plain.tray->SetIconVisible(true);
+  EXPECT_EQ(plain.fake->iconWidths, (std::vector<int>{32}));
+  EXPECT_EQ(plain.tray->Icon()->Width(), 32);
 }
 
 TEST(TrayIcon, WithoutATrayTheIconIsNotShownAndTheWindowStays) {

@@ -3,6 +3,7 @@
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
 #include "platform/locale_names.h"
+#include "platform/locale_names_icu.h"
 
 #include <gtest/gtest.h>
 #include <unicode/ucol.h>
@@ -114,6 +115,33 @@ TEST(LocaleNames, LocalisedNamesAreInTheInterfacesLanguage) {
     EXPECT_EQ(LocaleName(c.named, lnEnglish), c.named == 1049 ? "Russian" : "English");
   }
   SetInterfaceLcid(LANG_ENGLISH_US);
+}
+
+TEST(LocaleNames, BuiltInNamesAreThoseOfIcu) {
+  // Every known locale in both interface languages the built-in table holds, and in one it does
+  // not (answered by ICU); the first letter is capitalised for the lists, so case is compared apart.
+  const auto icu = [](LCID lcid, TIcuLocaleName kind) {
+    return AnsiLowerCase(WideToAnsi(
+        IcuLocaleName(std::string(LocaleIcuName(lcid)), kind, std::string(LocaleIcuName(InterfaceLcid()))), CP_ACP));
+  };
+  for (LCID ui : {LANG_ENGLISH_US, LANG_RUSSIAN, LCID(1031)}) {
+    SetInterfaceLcid(ui);
+    for (LCID lcid : KnownLocales()) {
+      EXPECT_EQ(AnsiLowerCase(LocaleName(lcid, lnLocalized)), icu(lcid, TIcuLocaleName::Localized)) << ui << " " << lcid;
+      EXPECT_EQ(AnsiLowerCase(InterfaceLanguageName(lcid)), icu(lcid, TIcuLocaleName::Language)) << ui << " " << lcid;
+      EXPECT_EQ(LocaleName(lcid, lnEnglish), WideToAnsi(IcuLocaleName(std::string(LocaleIcuName(lcid)), TIcuLocaleName::English, {}), CP_ACP));
+      EXPECT_EQ(LocaleName(lcid, lnNative), WideToAnsi(IcuLocaleName(std::string(LocaleIcuName(lcid)), TIcuLocaleName::Native, {}), CP_ACP));
+    }
+  }
+  SetInterfaceLcid(1031);
+  EXPECT_EQ(LocaleName(1049, lnLocalized), "Russisch (Russland)");
+  SetInterfaceLcid(LANG_ENGLISH_US);
+  // Neutral and primary-language identifiers name the locale they stand for; a locale outside the
+  // table is still named by ICU.
+  EXPECT_EQ(LocaleName(LOCALE_SYSTEM_DEFAULT, lnEnglish), "Russian");
+  EXPECT_EQ(LocaleName(9, lnLocalized), "English (US)");
+  EXPECT_EQ(LocaleName(0x0437, lnEnglish), "Georgian");
+  EXPECT_EQ(LocaleName(0x0437, lnLocalized), "Georgian (Georgia)");
 }
 
 TEST(LocaleTable, CodePageCharsets) {
