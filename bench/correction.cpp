@@ -447,9 +447,9 @@ void Report(benchmark::State& State, const TScore& Score) {
   State.counters["right_ignoring_yo_%"] = 100.0 * Score.ExactIgnoringYo / std::max(Score.Words, 1);
 }
 
-// The words of `Expected` that the output misses, as "word <- written -> result" on the error
-// stream: the written form is the word in `Scheme`, the result the output words where it stood.
-void ListMisses(const std::vector<std::string>& Expected, const std::string& Output, TScheme Scheme) {
+// Calls Visit(word, placed) for each word of `Expected` that `Output` lacks, `placed` being the
+// output words that stand where it stood.
+template <class F> void ForEachMissingWord(const std::vector<std::string>& Expected, const std::string& Output, F Visit) {
   std::vector<std::string> want, got;
   for (const std::string& line : Expected)
     for (std::string& word : WordsOf(line)) want.push_back(std::move(word));
@@ -462,9 +462,17 @@ void ListMisses(const std::vector<std::string>& Expected, const std::string& Out
       lastMatched = matched[i];
       continue;
     }
-    fprintf(stderr, "%s: %s <- %s -> %s\n", kSchemeNames[Scheme], AnsiToUtf8(want[i]).c_str(),
-            AnsiToUtf8(Transliterate(want[i], Scheme)).c_str(), AnsiToUtf8(WordsInPlaceOf(matched, i, lastMatched, got)).c_str());
+    Visit(want[i], WordsInPlaceOf(matched, i, lastMatched, got));
   }
+}
+
+// The words of `Expected` that the output misses, as "word <- written -> result" on the error
+// stream: the written form is the word in `Scheme`, the result the output words where it stood.
+void ListMisses(const std::vector<std::string>& Expected, const std::string& Output, TScheme Scheme) {
+  ForEachMissingWord(Expected, Output, [Scheme](const std::string& word, const std::string& placed) {
+    fprintf(stderr, "%s: %s <- %s -> %s\n", kSchemeNames[Scheme], AnsiToUtf8(word).c_str(),
+            AnsiToUtf8(Transliterate(word, Scheme)).c_str(), AnsiToUtf8(placed).c_str());
+  });
 }
 
 // De-transliteration of held-out prose written in each scheme (range(1) 0), or of development
@@ -512,20 +520,9 @@ BENCHMARK(BM_OcrCleanUp)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillis
 // The words of `Expected` that `Output` lost, each as "word -> what stands in its place" on the
 // error stream.
 void ListLostWords(const std::vector<std::string>& Expected, const std::string& Output) {
-  std::vector<std::string> want, got;
-  for (const std::string& line : Expected)
-    for (std::string& word : WordsOf(line)) want.push_back(std::move(word));
-  for (const std::string& line : SplitLines(Output))
-    for (std::string& word : WordsOf(line)) got.push_back(std::move(word));
-  const std::vector<int> matched = Alignment(want, got);
-  int lastMatched = -1;
-  for (size_t i = 0; i < want.size(); ++i) {
-    if (matched[i] >= 0) {
-      lastMatched = matched[i];
-      continue;
-    }
-    fprintf(stderr, "lost: %s -> %s\n", AnsiToUtf8(want[i]).c_str(), AnsiToUtf8(WordsInPlaceOf(matched, i, lastMatched, got)).c_str());
-  }
+  ForEachMissingWord(Expected, Output, [](const std::string& word, const std::string& placed) {
+    fprintf(stderr, "lost: %s -> %s\n", AnsiToUtf8(word).c_str(), AnsiToUtf8(placed).c_str());
+  });
 }
 
 // Correct Russian and English held-out prose through both grammars: the share of words kept.

@@ -202,6 +202,8 @@ private:
   bool FSentenceStart = true;  // the current word begins a sentence
   std::string FLastSeparator;  // the separators after the last word of the scan
   std::string FWordBefore;     // the Cyrillic word just before the current one, only blanks between
+  // Every reading of the first step, validator or not (their ranks in FVariantRanks).
+  std::vector<std::string> PlainReadings(const std::string& Word);
   // The reading of each group by its first rule variant, validator or not; empty when none.
   std::string FirstReading(const std::string& Word);
   // Of the first step's readings of Word, validator or not, the one the letter model of the

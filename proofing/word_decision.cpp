@@ -520,13 +520,18 @@ int TQGrammar::GetVariants(std::string& Word, TExecModes Mode) {
   return finish(kind);
 }
 
-std::string TQGrammar::FirstReading(const std::string& Word) {
+std::vector<std::string> TQGrammar::PlainReadings(const std::string& Word) {
   std::vector<std::string> variants;
   std::string direct;
   FSchema->ResetSteps();
   FAllVariants = FPlainReading = true;
   ApplyRules(Word, variants, direct);
   FAllVariants = FPlainReading = false;
+  return variants;
+}
+
+std::string TQGrammar::FirstReading(const std::string& Word) {
+  const std::vector<std::string> variants = PlainReadings(Word);
   for (size_t i = 0; i < variants.size(); ++i)
     if (FVariantRanks[i] == 0) return variants[i];
   return {};
@@ -537,12 +542,7 @@ std::string TQGrammar::LikeliestReading(const std::string& Word) {
   constexpr int kRankCost = 32;
   const TQLanguage* language = SchemeLanguage();
   if (language == nullptr || language->LetterModel().Empty()) return FirstReading(Word);
-  std::vector<std::string> variants;
-  std::string direct;
-  FSchema->ResetSteps();
-  FAllVariants = FPlainReading = true;
-  ApplyRules(Word, variants, direct);
-  FAllVariants = FPlainReading = false;
+  const std::vector<std::string> variants = PlainReadings(Word);
   std::string best;
   int bestCost = 0;
   for (size_t i = 0; i < variants.size(); ++i) {
