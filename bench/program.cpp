@@ -4,8 +4,8 @@
 // and idling in a 20 MB document against an empty one, Transliterate and Change Case against
 // opening the same text, a 50 MB line without a break against 50 MB of short lines, dense RTF
 // against plain text of the same characters. The program runs its test script: "stamp" lines
-// give the time, processor time and memory at each step. Runs in the current display, else
-// offscreen.
+// give the time, processor time and memory at each step; the steady idle figures are read from
+// outside the program, left alone without a script. Runs in the current display, else offscreen.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -75,9 +75,10 @@ fs::path NewHome() {
   return Work().dir / ("run" + std::to_string(counter++));
 }
 
-// Runs `program` with `args` (and the script `lines`, when given) with its settings in `home`.
+// Runs `program` with `args` (and the script `lines`, when given) with its settings in `home`;
+// `meanwhile`, when given, gets the running program's process id (and may end it).
 Run Start(const std::string& program, const std::vector<std::string>& args, const std::vector<std::string>& lines,
-          const fs::path& home = NewHome()) {
+          const fs::path& home = NewHome(), const std::function<void(pid_t)>& meanwhile = {}) {
   for (const char* sub : {"config", "run", "xdg", "data", "cache"}) fs::create_directories(home / sub);
   fs::permissions(home / "run", fs::perms::owner_all, fs::perm_options::replace);
   const std::string stampFile = (home / "stamps").string();
@@ -119,6 +120,7 @@ Run Start(const std::string& program, const std::vector<std::string>& args, cons
   const auto begin = std::chrono::steady_clock::now();
   if (::posix_spawn(&pid, program.c_str(), &actions, nullptr, argp.data(), envp.data()) != 0) return run;
   posix_spawn_file_actions_destroy(&actions);
+  if (meanwhile) meanwhile(pid);
   int status = 0;
   rusage usage{};
   for (;;) {
@@ -269,6 +271,59 @@ void BM_TypingAndIdle(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TypingAndIdle)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The processor time of every thread of process `pid` so far, in milliseconds (the scheduler's
+// own count, in nanoseconds, not the clock ticks of /proc/PID/stat).
+double ProcessCpuMs(pid_t pid) {
+  double ns = 0;
+  std::error_code error;
+  for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+    double onCpu = 0;
+    if (std::ifstream(task.path() / "schedstat") >> onCpu) ns += onCpu;
+  }
+  return ns / 1e6;
+}
+
+// Whether process `pid` (a child not reaped yet) still runs.
+bool Running(pid_t pid) {
+  std::string stat;
+  std::getline(std::ifstream("/proc/" + std::to_string(pid) + "/stat"), stat);
+  const size_t end = stat.rfind(") ");
+  return end != std::string::npos && end + 2 < stat.size() && stat[end + 2] != 'Z';
+}
+
+// The program left alone in its shown window, empty and with a 20 MB document (both at once,
+// each its own process): its share of a processor over 20 s after 25 s, measured from outside,
+// so that no script step wakes it.
+void BM_SteadyIdle(benchmark::State& state) {
+  const std::vector<std::string> args[2] = {{}, {ProseFile(20)}};
+  for (auto _ : state) {
+    double pct[2] = {-1, -1};
+    const fs::path homes[2] = {NewHome(), NewHome()};
+    const auto idle = [&](int which) {
+      Start(ProgramDir() + "/quillomark", args[which], {}, homes[which], [&pct, which](pid_t pid) {
+        std::this_thread::sleep_for(std::chrono::seconds(25));
+        const double before = ProcessCpuMs(pid);
+        const auto begin = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(20));
+        const double used = ProcessCpuMs(pid) - before;
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+        if (Running(pid)) pct[which] = 100 * used / ms;
+        ::kill(pid, SIGTERM);
+      });
+    };
+    std::thread empty(idle, 0);
+    idle(1);
+    empty.join();
+    if (pct[0] < 0 || pct[1] < 0) {
+      state.SkipWithError("the program ended before the measure");
+      return;
+    }
+    state.counters["steady_idle_cpu_empty_pct"] = pct[0];
+    state.counters["steady_idle_cpu_20MB_pct"] = pct[1];
+  }
+}
+BENCHMARK(BM_SteadyIdle)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Keys typed at the start and at the end of a 10 MB line without a break, moves along it, and a
 // second of idling, against typing and idling in the empty document.

@@ -788,7 +788,13 @@ private:
   int newDocuments_ = 0;  // documents started by New (a cancelled New leaves it)
   bool busy_ = false, engineRunning_ = false, closing_ = false, firstShow_ = true;
   TCommandState CommandState() const;
-  std::vector<TComponent*> textCommands_;  // the components of TextCommandNames
+  // The components of TextCommandNames, each by its kind (one set at a time), for the idle update.
+  struct TTextCommand {
+    TAction* Action;
+    TMenuItem* Item;
+    TControl* Control;
+  };
+  std::vector<TTextCommand> textCommands_;
 };
 
 extern TMainForm* MainForm;

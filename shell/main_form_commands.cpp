@@ -20,20 +20,26 @@ bool TMainForm::AllowCommand(TComponent* source) {
 void TMainForm::ToolsAutoConvertUpdate(TObject*) { UpdateCommands(); }
 
 void TMainForm::UpdateCommands() {
-  // Found once the layout is whole (an update while it is read finds only a part).
+  // Found once the layout is whole (an update while it is read finds only a part), each with its
+  // kind, so that the update at every idle turn asks no component what it is.
   if (textCommands_.size() != TextCommandNames().size()) {
     textCommands_.clear();
     for (const std::string& name : TextCommandNames())
-      if (TComponent* component = FindComponent(name)) textCommands_.push_back(component);
+      if (TComponent* component = FindComponent(name)) {
+        auto* action = dynamic_cast<TAction*>(component);
+        auto* item = action ? nullptr : dynamic_cast<TMenuItem*>(component);
+        auto* control = action || item ? nullptr : dynamic_cast<TControl*>(component);
+        textCommands_.push_back({action, item, control});
+      }
   }
   const bool enabled = CommandAllowed(TCommandNeed::Text, CommandState());
-  for (TComponent* component : textCommands_) {
-    if (auto* action = dynamic_cast<TAction*>(component)) {
-      action->SetEnabled(enabled);
-    } else if (auto* item = dynamic_cast<TMenuItem*>(component)) {
-      if (item->Enabled() != enabled) item->SetEnabled(enabled);
-    } else if (auto* control = dynamic_cast<TControl*>(component)) {
-      control->SetEnabled(enabled);
+  for (const TTextCommand& command : textCommands_) {
+    if (command.Action) {
+      command.Action->SetEnabled(enabled);
+    } else if (command.Item) {
+      if (command.Item->Enabled() != enabled) command.Item->SetEnabled(enabled);
+    } else if (command.Control) {
+      command.Control->SetEnabled(enabled);
     }
   }
 }

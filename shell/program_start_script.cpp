@@ -1,5 +1,6 @@
 #include "shell/program_start_script.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -297,13 +298,14 @@ void WaitFile(const std::string& name) {
   }
 }
 
-// Handles messages for `ms` milliseconds, as the message loop does while the user waits.
+// Waits `ms` milliseconds in the message loop, as the program waits for the user: messages are
+// handled as they come, the idle work runs when they are done, and the script wakes it no more.
 void Idle(int ms) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < end) {
-    Application->ProcessMessages();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+  bool over = false;
+  TTimer end(nullptr);
+  end.OnTimer = [&over](TObject*) { over = true; };
+  end.SetInterval(unsigned(std::max(1, ms)));
+  while (!over && !Application->Terminated()) Application->HandleMessage();
 }
 
 // Types `utf8` into the editor one key at a time, each key handled (painted) before the next.

@@ -136,12 +136,25 @@ bool TAction::Execute() {
 
 // --- TActionList ---
 
-TActionList::TActionList(TComponent* owner) : TComponent(owner) {}
+namespace {
+
+std::vector<TActionList*>& ActionLists() {
+  static std::vector<TActionList*> lists;
+  return lists;
+}
+
+}  // namespace
+
+TActionList::TActionList(TComponent* owner) : TComponent(owner) { ActionLists().push_back(this); }
 
 TActionList::~TActionList() {
+  auto& lists = ActionLists();
+  lists.erase(std::remove(lists.begin(), lists.end(), this), lists.end());
   for (TAction* a : actions_) a->actionList_ = nullptr;
   actions_.clear();
 }
+
+const std::vector<TActionList*>& TActionList::All() { return ActionLists(); }
 
 void TActionList::SetImages(TImageList* images) {
   if (images_) images_->RemoveFreeNotification(this);

@@ -107,6 +107,9 @@ public:
   bool IsShortCut(TShortCut shortCut);
   // Runs every action's OnUpdate (the application does this when idle).
   void UpdateActions();
+  // Every action list there is, oldest first: the idle work finds its lists without looking
+  // through every component of every window.
+  static const std::vector<TActionList*>& All();
 
   TNotifyEvent OnUpdate;
 

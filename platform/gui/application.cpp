@@ -1,5 +1,6 @@
 #include "platform/gui/application.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -8,7 +9,6 @@
 #include <QLocale>
 #include <QScreen>
 #include <QSessionManager>
-#include <QTimer>
 #include <QTranslator>
 #include <cstdio>
 #include <filesystem>
@@ -158,12 +158,55 @@ void TApplication::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::opRemove && component == mainForm_) mainForm_ = nullptr;
 }
 
+namespace {
+
+// Runs the idle work when the message loop is about to wait after handling messages: the states
+// follow every change, and with no messages arriving nothing runs (no clock wakes the program).
+// Messages the idle work itself causes (repaints of the states it changed) make it run once
+// more, and then it finds nothing to change. Our own loops ask it once the queue is empty
+// (HandleMessage); loops of Qt's own (its menus and dialogs) tell it through the dispatcher,
+// before each wait.
+class TIdleWatch : public QObject {
+public:
+  explicit TIdleWatch(std::function<void()> idle) : idle_(std::move(idle)) {
+    qApp->installEventFilter(this);
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &TIdleWatch::RunIfDue);
+    current_ = this;
+  }
+  ~TIdleWatch() override {
+    current_ = nullptr;
+    qApp->removeEventFilter(this);
+  }
+  // The watch of the running message loop; none outside Run.
+  static TIdleWatch* Current() { return current_; }
+
+  void RunIfDue() {
+    if (!due_ || running_) return;
+    running_ = true;
+    GuardedCall(idle_);
+    running_ = false;
+    due_ = false;  // what it handled itself is no new message
+  }
+
+protected:
+  bool eventFilter(QObject*, QEvent*) override {
+    due_ = true;
+    return false;
+  }
+
+private:
+  static inline TIdleWatch* current_ = nullptr;
+  std::function<void()> idle_;
+  bool due_ = true, running_ = false;
+};
+
+}  // namespace
+
 void TApplication::Run() {
   EnsureGuiApplication();
   if (mainForm_ && showMainForm_) mainForm_->Show();
-  QTimer idle;
-  QObject::connect(&idle, &QTimer::timeout, [this] { GuardedCall([this] { Idle(); }); });
-  idle.start(250);
+  TIdleWatch idle([this] { Idle(); });
   while (!terminated_) HandleMessage();
 }
 
@@ -176,7 +219,13 @@ void TApplication::ProcessMessages() {
 
 void TApplication::HandleMessage() {
   EnsureGuiApplication();
-  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  // What waits is handled; once nothing does, the idle work, then the wait. A burst of messages
+  // is handled whole before the idle work runs.
+  QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+  if (!dispatcher->processEvents(QEventLoop::AllEvents)) {
+    if (TIdleWatch* watch = TIdleWatch::Current()) watch->RunIfDue();
+    dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  }
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -191,8 +240,10 @@ void TApplication::Idle() {
   for (int i = 0; i < Screen->FormCount(); ++i) {
     TCustomForm* form = Screen->Forms(i);
     if (!form->Visible()) continue;
-    for (int c = 0; c < form->ComponentCount(); ++c)
-      if (auto* list = dynamic_cast<TActionList*>(form->Components(c))) list->UpdateActions();
+    // By index: an update may make or free lists.
+    const std::vector<TActionList*>& lists = TActionList::All();
+    for (size_t k = 0; k < lists.size(); ++k)
+      if (lists[k]->Owner() == form) lists[k]->UpdateActions();
   }
 }
 

@@ -60,11 +60,14 @@ public:
     return reference;
   }
 
-  // Shows the main form and runs the message loop until Terminate.
+  // Shows the main form and runs the message loop until Terminate. Idle work runs whenever the
+  // loop (or a modal loop within it) is about to wait after handling messages; nothing runs on
+  // a clock.
   void Run();
   // Handles every pending message, then returns.
   void ProcessMessages();
-  // Waits for one message (or more) and handles it; runs idle work when the queue is empty.
+  // Waits for one message (or more) and handles it; within Run the idle work runs before the
+  // wait when messages were handled since it last ran.
   void HandleMessage();
   void Terminate();
   bool Terminated() const { return terminated_; }

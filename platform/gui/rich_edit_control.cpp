@@ -6,10 +6,12 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <cmath>
+#include <optional>
 
 #include "platform/gui/application.h"
 #include "platform/gui/rich_edit_formats.h"
@@ -1131,11 +1133,40 @@ void RichEditControl::Paste() {
   if (const QMimeData* data = QApplication::clipboard()->mimeData()) d->InsertMime(data);
 }
 
+namespace {
+
+// What the clipboard offers a paste, asked of the system once after each change of its content
+// (the program's own copies among them): every question costs round trips to the X server, and
+// whether it holds a picture a look through the image readers. Asked at every idle turn.
+struct PasteableContent {
+  bool text = false, picture = false;
+};
+
+const PasteableContent& Pasteable() {
+  static QPointer<QClipboard> watched;
+  static std::optional<PasteableContent> known;
+  QClipboard* clipboard = QApplication::clipboard();
+  if (watched != clipboard) {  // the first time, or a new application object
+    watched = clipboard;
+    known.reset();
+    QObject::connect(clipboard, &QClipboard::dataChanged, [] { known.reset(); });
+    // Where the window system does not tell of other programs' copies, coming back to the
+    // program finds them.
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, clipboard, [] { known.reset(); });
+  }
+  if (!known) {
+    const QMimeData* data = clipboard->mimeData();
+    known = PasteableContent{data && (data->hasText() || data->hasFormat(rich_edit::RtfMimeType)),
+                             data && data->hasImage()};
+  }
+  return *known;
+}
+
+}  // namespace
+
 bool RichEditControl::CanPaste() const {
-  const QMimeData* data = QApplication::clipboard()->mimeData();
-  return !d->readOnly && data &&
-         (data->hasText() || data->hasFormat(rich_edit::RtfMimeType) ||
-          (data->hasImage() && d->allowObjects && !d->plainText));
+  const PasteableContent& content = Pasteable();
+  return !d->readOnly && (content.text || (content.picture && d->allowObjects && !d->plainText));
 }
 
 bool RichEditControl::AllowObjects() const { return d->allowObjects; }

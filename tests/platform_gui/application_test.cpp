@@ -2,6 +2,8 @@
 // the end of the desktop session.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMessageBox>
@@ -11,6 +13,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/form.h"
 #include "platform/gui/graphics.h"
+#include "platform/gui/timer.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -75,6 +78,37 @@ TEST(ApplicationTest, SessionEndAsksTheMainForm) {
   EXPECT_TRUE(Application->QueryEndSession());
   EXPECT_EQ(form.asked, 2);
   Application->SetMainForm(nullptr);
+}
+
+// The idle work runs when the message loop has handled what arrived and is about to wait: once
+// at the start, once after a burst of messages (not between them), and never by itself.
+TEST(ApplicationTest, IdleWorkRunsOnceAfterEachBurstOfMessagesAndNeverByItself) {
+  EnsureGuiApplication();
+  int idles = 0, atBurst = -1, atEnd = -1;
+  TTimer burst(nullptr), end(nullptr);
+  end.SetEnabled(false);
+  end.SetInterval(50);
+  end.OnTimer = [&](TObject*) {
+    end.SetEnabled(false);
+    atEnd = idles;
+    Application->Terminate();
+  };
+  // The first idle turn starts the burst; the one after it, the end.
+  Application->OnIdle = [&](TObject*, bool&) {
+    ++idles;
+    TTimer& next = atBurst < 0 ? burst : end;
+    if (!next.Enabled()) next.SetEnabled(true);
+  };
+  burst.SetEnabled(false);
+  burst.SetInterval(1);
+  burst.OnTimer = [&](TObject*) {
+    burst.SetEnabled(false);
+    atBurst = idles;
+    for (int i = 0; i < 50; ++i) QCoreApplication::postEvent(qApp, new QEvent(QEvent::User));
+  };
+  Application->Run();
+  EXPECT_EQ(atBurst, 1);
+  EXPECT_EQ(atEnd, 2);
 }
 
 }  // namespace

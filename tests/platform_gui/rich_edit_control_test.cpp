@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextEdit>
 #include <QWidget>
+#include <functional>
 #include <tuple>
 
 #include "platform/rich_text.h"
@@ -289,6 +291,44 @@ TEST_F(RichEditControlTest, PasteHookCanRefuse) {
   allow = true;
   control->Paste();
   EXPECT_EQ(control->Text(), u"aвставкаb");
+}
+
+// Paste is offered for what the clipboard holds now: every change of its content, the control's
+// own copies among them, shows at the next question, and a picture only where objects go.
+TEST_F(RichEditControlTest, CanPasteFollowsEveryChangeOfTheClipboard) {
+  QClipboard* clipboard = QApplication::clipboard();
+  RichEditControl plain;
+  plain.SetPlainText(true);
+  RichEditControl readOnly;
+  readOnly.SetReadOnly(true);
+  control->SetText(u"copied");
+  const auto put = [clipboard](const char* type, const QByteArray& bytes) {
+    return [clipboard, type, bytes] {
+      auto* data = new QMimeData;
+      if (bytes.isEmpty()) data->setImageData(QImage(4, 4, QImage::Format_RGB32));
+      else data->setData(type, bytes);
+      clipboard->setMimeData(data);
+    };
+  };
+  const struct {
+    const char* content;
+    std::function<void()> put;
+    bool rich, plain;
+  } cases[] = {
+      {"nothing", [clipboard] { clipboard->clear(); }, false, false},
+      {"text", [clipboard] { clipboard->setText("вставка"); }, true, true},
+      {"nothing again", [clipboard] { clipboard->clear(); }, false, false},
+      {"a picture", put("", {}), true, false},
+      {"RTF", put("text/rtf", "{\\rtf1 x}"), true, true},
+      {"an unknown format", put("application/x-unknown", "x"), false, false},
+      {"the control's copy", [this] { control->SetSel(0, 3); control->Copy(); }, true, true},
+  };
+  for (const auto& c : cases) {
+    c.put();
+    EXPECT_EQ(control->CanPaste(), c.rich) << c.content;
+    EXPECT_EQ(plain.CanPaste(), c.plain) << c.content;
+    EXPECT_FALSE(readOnly.CanPaste()) << c.content;
+  }
 }
 
 TEST_F(RichEditControlTest, HiddenSelectionKeepsTheSelection) {
