@@ -272,14 +272,25 @@ void BM_TypingAndIdle(benchmark::State& state) {
 }
 BENCHMARK(BM_TypingAndIdle)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// The processor time of every thread of process `pid` so far, in milliseconds (the scheduler's
-// own count, in nanoseconds, not the clock ticks of /proc/PID/stat).
-double ProcessCpuMs(pid_t pid) {
-  double ns = 0;
+// The processor time of each thread of process `pid` so far, in nanoseconds by thread id (the
+// scheduler's own count, not the clock ticks of /proc/PID/stat).
+std::map<std::string, double> ThreadCpuNs(pid_t pid) {
+  std::map<std::string, double> ns;
   std::error_code error;
   for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
     double onCpu = 0;
-    if (std::ifstream(task.path() / "schedstat") >> onCpu) ns += onCpu;
+    if (std::ifstream(task.path() / "schedstat") >> onCpu) ns[task.path().filename().string()] = onCpu;
+  }
+  return ns;
+}
+
+// The processor milliseconds the threads of `after` used since `before` (a thread that ended
+// in between, such as an idle pool thread, takes its time with it).
+double CpuMsBetween(const std::map<std::string, double>& before, const std::map<std::string, double>& after) {
+  double ns = 0;
+  for (const auto& [thread, onCpu] : after) {
+    const auto was = before.find(thread);
+    ns += onCpu - (was == before.end() ? 0 : was->second);
   }
   return ns / 1e6;
 }
@@ -303,10 +314,10 @@ void BM_SteadyIdle(benchmark::State& state) {
     const auto idle = [&](int which) {
       Start(ProgramDir() + "/quillomark", args[which], {}, homes[which], [&pct, which](pid_t pid) {
         std::this_thread::sleep_for(std::chrono::seconds(25));
-        const double before = ProcessCpuMs(pid);
+        const auto before = ThreadCpuNs(pid);
         const auto begin = std::chrono::steady_clock::now();
         std::this_thread::sleep_for(std::chrono::seconds(20));
-        const double used = ProcessCpuMs(pid) - before;
+        const double used = CpuMsBetween(before, ThreadCpuNs(pid));
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
         if (Running(pid)) pct[which] = 100 * used / ms;
         ::kill(pid, SIGTERM);

@@ -58,12 +58,20 @@ void FailUnanswered() {
   for (; reported < unexpected.size(); ++reported) Fail("nobody answered the " + AnsiToUtf8(unexpected[reported]));
 }
 
-// Checks, every tenth of a second, for a window that waits for an answer longer than the
-// scripted answers and window plans take; after a failure every such window is closed at once.
+// Checks, every tenth of a second while a window waits, for one that waits for an answer longer
+// than the scripted answers and window plans take; after a failure every such window is closed
+// at once. The idle work, which runs whenever the program has handled messages (a window coming
+// up among them), starts the checks, so that the script wakes no program left alone.
 void WatchUnanswered() {
   auto* timer = new TTimer(Application);
+  timer->SetEnabled(false);
   timer->SetInterval(100);
-  timer->OnTimer = [](TObject*) {
+  Application->OnIdle = [timer, before = Application->OnIdle](TObject* sender, bool& done) {
+    if (before) before(sender, done);
+    FailUnanswered();
+    if (!timer->Enabled() && WaitingModalWindow().Window) timer->SetEnabled(true);
+  };
+  timer->OnTimer = [timer](TObject*) {
     static const void* seen = nullptr;
     static std::chrono::steady_clock::time_point since;
     FailUnanswered();
@@ -72,7 +80,10 @@ void WatchUnanswered() {
       seen = waiting.Window;
       since = std::chrono::steady_clock::now();
     }
-    if (!waiting.Window) return;
+    if (!waiting.Window) {
+      timer->SetEnabled(false);
+      return;
+    }
     if (g_exitCode == 0) {
       if (std::chrono::steady_clock::now() - since < kAnswerGrace) return;
       Fail("nobody answered the window " + AnsiToUtf8(waiting.Description));

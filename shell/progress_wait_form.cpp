@@ -27,16 +27,21 @@ void TWaitForm::FormCreate(TObject*) { countdown_ = 0; }
 void TWaitForm::ShowDelayed(int delay, bool showStop) {
   countdown_ = delay + 1;
   BtnStop->SetVisible(showStop);
+  Timer1->SetEnabled(true);  // ticks from now on
 }
 
 void TWaitForm::HideWait() {
+  Timer1->SetEnabled(false);
   Hide();
   countdown_ = 0;
 }
 
 void TWaitForm::Timer1Timer(TObject*) {
-  if (countdown_ == 1 && !Visible())
-    Show();
-  else if (countdown_ > 1)
+  if (countdown_ > 1) {
     --countdown_;
+    return;
+  }
+  // Nothing is pending any more: the timer rests until the next ShowDelayed.
+  Timer1->SetEnabled(false);
+  if (countdown_ == 1 && !Visible()) Show();
 }

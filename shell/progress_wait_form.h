@@ -1,6 +1,7 @@
 // TWaitForm: the small "Please, wait...." window shown with a delay around short blocking
 // steps (storing a history entry, loading a grammar). Hidden (countdown 0), pending (countdown
-// 1 or more) or shown; its timer shows it when the countdown reaches 1.
+// 1 or more) or shown; its timer, which ticks only while a show is pending, shows it when the
+// countdown reaches 1.
 #pragma once
 
 #include "platform/gui/form.h"
@@ -21,8 +22,8 @@ public:
   TTimer* Timer1 = nullptr;
   TFormStorage* FormStorage1 = nullptr;  // the window's place
 
-  // Shows the window after `delay` more timer ticks (0: at the next one); the Stop button is
-  // visible exactly when `showStop`.
+  // Shows the window after `delay` more timer ticks (0: at the next one, a second from now);
+  // the Stop button is visible exactly when `showStop`.
   void ShowDelayed(int delay, bool showStop);
   // Hides the window and cancels a pending show.
   void HideWait();

@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QScreen>
 #include <QSessionManager>
+#include <QStyleHints>
+#include <QTimer>
 #include <QTranslator>
 #include <cstdio>
 #include <filesystem>
@@ -201,12 +203,52 @@ private:
   bool due_ = true, running_ = false;
 };
 
+// The caret stops blinking (and stays shown) once the user has left the program alone for a
+// while, as desktops do, so that a window left alone draws nothing; the next key, click or
+// wheel turn makes it blink again.
+class TCaretRest : public QObject {
+public:
+  TCaretRest() : flashTime_(QGuiApplication::styleHints()->cursorFlashTime()) {
+    rest_.setSingleShot(true);
+    rest_.setInterval(kRestAfterMs);
+    connect(&rest_, &QTimer::timeout, this, [] { QGuiApplication::styleHints()->setCursorFlashTime(0); });
+    rest_.start();
+    qApp->installEventFilter(this);
+  }
+  ~TCaretRest() override {
+    qApp->removeEventFilter(this);
+    QGuiApplication::styleHints()->setCursorFlashTime(flashTime_);
+  }
+
+protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::KeyPress:
+      case QEvent::MouseButtonPress:
+      case QEvent::Wheel:
+      case QEvent::InputMethod:
+        if (QGuiApplication::styleHints()->cursorFlashTime() != flashTime_)
+          QGuiApplication::styleHints()->setCursorFlashTime(flashTime_);
+        rest_.start();
+        break;
+      default: break;
+    }
+    return false;
+  }
+
+private:
+  static constexpr int kRestAfterMs = 10000;
+  const int flashTime_;
+  QTimer rest_;
+};
+
 }  // namespace
 
 void TApplication::Run() {
   EnsureGuiApplication();
   if (mainForm_ && showMainForm_) mainForm_->Show();
   TIdleWatch idle([this] { Idle(); });
+  TCaretRest caret;
   while (!terminated_) HandleMessage();
 }
 

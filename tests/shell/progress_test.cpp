@@ -167,12 +167,15 @@ TEST(ProgressWindows, WaitWindowShowsAfterItsDelayUnlessHiddenFirst) {
   EnsureGuiApplication();
   TWaitForm* form = nullptr;
   Application->CreateForm(form);
-  form->Timer1->SetEnabled(false);  // the test ticks by hand
+  // The test ticks by hand; the timer runs only while a show is pending.
   auto tick = [&] { form->Timer1->OnTimer(form->Timer1); };
   EXPECT_EQ(form->Countdown(), 0);
+  EXPECT_FALSE(form->Timer1->Enabled());
 
   form->ShowDelayed(0, false);
+  EXPECT_TRUE(form->Timer1->Enabled());
   form->HideWait();
+  EXPECT_FALSE(form->Timer1->Enabled());
   tick();
   EXPECT_FALSE(form->Visible());
 
@@ -180,8 +183,10 @@ TEST(ProgressWindows, WaitWindowShowsAfterItsDelayUnlessHiddenFirst) {
   EXPECT_TRUE(form->BtnStop->Visible());
   tick();
   EXPECT_FALSE(form->Visible());  // pending: one tick of delay left
+  EXPECT_TRUE(form->Timer1->Enabled());
   tick();
   EXPECT_TRUE(form->Visible());
+  EXPECT_FALSE(form->Timer1->Enabled());
   form->HideWait();
   EXPECT_FALSE(form->Visible());
   EXPECT_EQ(form->Countdown(), 0);
