@@ -328,7 +328,8 @@ void Type(const std::string& utf8) {
 }
 
 // Appends "LABEL wall-ms cpu-ms peak-kB resident-kB" to `file`: the time, the process's
-// processor time, its peak and current resident size, for the benchmarks that drive the program.
+// processor time (both to the microsecond), its peak and current resident size, for the
+// benchmarks that drive the program.
 void Stamp(const std::string& argument) {
   std::istringstream in(argument);
   std::string file, label;
@@ -342,9 +343,14 @@ void Stamp(const std::string& argument) {
     if (line.rfind("VmHWM:", 0) == 0) peak = std::stol(line.substr(6));
     if (line.rfind("VmRSS:", 0) == 0) resident = std::stol(line.substr(6));
   }
+  const auto ms = [](const timespec& t) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld.%03ld", static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000,
+                  (t.tv_nsec / 1000) % 1000);
+    return std::string(text);
+  };
   std::ofstream(ProgramFileName(file), std::ios::app)
-      << label << ' ' << (wall.tv_sec * 1000 + wall.tv_nsec / 1000000) << ' '
-      << (cpu.tv_sec * 1000 + cpu.tv_nsec / 1000000) << ' ' << peak << ' ' << resident << '\n';
+      << label << ' ' << ms(wall) << ' ' << ms(cpu) << ' ' << peak << ' ' << resident << '\n';
 }
 
 TControl* NamedControl(const std::string& name) {
