@@ -285,12 +285,17 @@ bool RichEditControl::Impl::AllowEdit(int start, int end) {
       }
     }
   } else {
-    // Typing between two protected characters.
+    // Typing between two protected characters. The format a cursor after the character reports
+    // (at a paragraph's start, that of its first character), read from the document's format
+    // runs: a cursor placed in a long paragraph would analyse all of it.
     auto protectedAt = [this](int pos) {
       if (pos < 0 || pos >= Length()) return false;
-      QTextCursor probe(&doc);
-      probe.setPosition(pos + 1);
-      return Format(probe.charFormat()).Protected;
+      const QTextBlock next = doc.findBlock(pos + 1);
+      const int at = next.position() == pos + 1 && next.length() > 1 ? pos + 1 : pos;
+      if (doc.characterAt(at) == QChar::ParagraphSeparator) return Format(doc.findBlock(at).charFormat()).Protected;
+      bool found = false;
+      ForEachFormatRun(doc, at, at + 1, [&](int, int, const QTextCharFormat& f) { found = Format(f).Protected; });
+      return found;
     };
     touches = protectedAt(start - 1) && protectedAt(start);
   }

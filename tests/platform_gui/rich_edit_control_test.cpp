@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <QWidget>
 #include <functional>
@@ -328,6 +329,47 @@ TEST_F(RichEditControlTest, CanPasteFollowsEveryChangeOfTheClipboard) {
     EXPECT_EQ(control->CanPaste(), c.rich) << c.content;
     EXPECT_EQ(plain.CanPaste(), c.plain) << c.content;
     EXPECT_FALSE(readOnly.CanPaste()) << c.content;
+  }
+}
+
+// The window types into a paragraph laid out in pieces on its own; it acts as Qt's typing does in
+// a short paragraph: the text goes in at the caret or over the selection, the caret follows it
+// and is brought into view, and one Undo takes back as much.
+TEST_F(RichEditControlTest, TypingInALongParagraphActsAsInAShortOne) {
+  std::u16string longText;
+  while (longText.size() < 100000) longText += u"съешь же ещё этих мягких булок ";
+  auto* window = static_cast<QTextEdit*>(control->Widget());
+  window->resize(300, 200);
+  window->show();
+  const struct {
+    const char* where;
+    double start, end;  // of the paragraph's length
+  } cases[] = {{"at the start", 0, 0}, {"in the middle", 0.5, 0.5}, {"over a selection", 0.6, 0.61}, {"at the end", 1, 1}};
+  const std::u16string texts[] = {u"короткий абзац", longText};
+  for (const auto& c : cases) {
+    long left[2] = {};  // what one Undo leaves of the typing, in characters
+    for (int t = 0; t < 2; ++t) {
+      const std::u16string& text = texts[t];
+      control->SetText(text);
+      const int start = int(c.start * double(text.size())), end = int(c.end * double(text.size()));
+      control->SetSel(start, end);
+      window->resize(300, 200 + t);  // the window takes the scroll range of its new text
+      for (const QChar key : QString::fromUtf8("жук")) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(key));
+        QApplication::sendEvent(window, &press);
+      }
+      std::u16string typed = text;
+      typed.replace(size_t(start), size_t(end - start), u"жук");
+      EXPECT_EQ(control->Text(), typed) << c.where;
+      EXPECT_EQ(control->SelStart(), start + 3) << c.where;
+      EXPECT_EQ(control->SelEnd(), start + 3) << c.where;
+      const int caretY = control->PosFromChar(start + 3).second;
+      EXPECT_GE(caretY, 0) << c.where;
+      EXPECT_LT(caretY, window->viewport()->height()) << c.where;
+      control->Undo();
+      left[t] = long(control->Text().size()) - long(text.size());
+    }
+    EXPECT_EQ(left[1], left[0]) << c.where;
   }
 }
 
