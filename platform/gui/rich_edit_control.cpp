@@ -452,7 +452,35 @@ void Window::keyPressEvent(QKeyEvent* event) {
       return;
     if (d->typingFormatSet && start == end) setCurrentCharFormat(d->typingFormat);
   }
+  const bool typed = !event->text().isEmpty() && event->text().at(0).isPrint();
+  if (typed && !overwriteMode() && d->Attached() && d->layout->InPieces(start)) return TypeInPieces(event->text());
   QTextEdit::keyPressEvent(event);
+}
+
+void Window::TypeInPieces(const QString& text) {
+  // Inside an edit block Qt's cursor leaves its column unknown (found when a move up or down
+  // needs it); the window's cursor moves on with the text put in at its place. Keys typed one
+  // after another join one undo step, as Qt's typing merges them.
+  QTextCursor typing = textCursor();
+  QTextDocument* doc = document();
+  const bool follows = !typing.hasSelection() && typing.position() == typed.end &&
+                       doc->characterCount() == typed.length && doc->availableUndoSteps() == typed.undoSteps;
+  if (follows) typing.joinPreviousEditBlock();
+  else typing.beginEditBlock();
+  typing.insertText(text);
+  typing.endEditBlock();
+  typed = {textCursor().position(), doc->characterCount(), doc->availableUndoSteps()};
+  // The caret into view by the layout's place for it; the scroll range first takes in what the
+  // layout has learnt of the paragraph's height.
+  const QRect caret = d->CaretRect(typed.end);  // viewport coordinates
+  if (caret.bottom() >= viewport()->height() && verticalScrollBar()->value() + caret.bottom() > verticalScrollBar()->maximum())
+    emit d->layout->documentSizeChanged(d->layout->documentSize());
+  const auto into = [](QScrollBar* bar, int low, int high, int room) {
+    if (low < 0) bar->setValue(bar->value() + low);
+    else if (high >= room) bar->setValue(bar->value() + std::min(low, high - room + 1));
+  };
+  into(verticalScrollBar(), caret.top(), caret.bottom(), viewport()->height());
+  into(horizontalScrollBar(), caret.left(), caret.right(), viewport()->width());
 }
 
 bool Window::canInsertFromMimeData(const QMimeData* source) const {

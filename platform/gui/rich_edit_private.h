@@ -50,6 +50,9 @@ protected:
 private:
   // Moves and deletions by key in a paragraph laid out in pieces; false for other keys.
   bool LongLineKey(QKeyEvent* event);
+  // Typed text in a paragraph laid out in pieces, put in without Qt's typing: Qt's would analyse
+  // the whole paragraph at every key (for the cursor's column and its rectangle).
+  void TypeInPieces(const QString& text);
 
   // Reports a mouse event on link text; true when the point lies on a link.
   bool LinkEvent(TRichLinkEvent kind, const QPoint& point);
@@ -63,6 +66,11 @@ private:
   bool dropping = false;
   bool overLink = false;
   double goalX = -1;                   // where moves up and down in a long paragraph aim
+  // Where the latest text typed in a long paragraph ended, the document's length and undo steps
+  // then: the next key typed there joins its undo step.
+  struct {
+    int end = -1, length = -1, undoSteps = -1;
+  } typed;
 };
 
 // The clipboard format of RTF.

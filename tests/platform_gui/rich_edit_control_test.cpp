@@ -334,7 +334,7 @@ TEST_F(RichEditControlTest, CanPasteFollowsEveryChangeOfTheClipboard) {
 
 // The window types into a paragraph laid out in pieces on its own; it acts as Qt's typing does in
 // a short paragraph: the text goes in at the caret or over the selection, the caret follows it
-// and is brought into view, and one Undo takes back as much.
+// (telling each move) and is brought into view, and one Undo takes back as much.
 TEST_F(RichEditControlTest, TypingInALongParagraphActsAsInAShortOne) {
   std::u16string longText;
   while (longText.size() < 100000) longText += u"съешь же ещё этих мягких булок ";
@@ -354,10 +354,14 @@ TEST_F(RichEditControlTest, TypingInALongParagraphActsAsInAShortOne) {
       const int start = int(c.start * double(text.size())), end = int(c.end * double(text.size()));
       control->SetSel(start, end);
       window->resize(300, 200 + t);  // the window takes the scroll range of its new text
+      int moves = 0;
+      control->OnSelChange = [&moves] { ++moves; };
       for (const QChar key : QString::fromUtf8("жук")) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(key));
         QApplication::sendEvent(window, &press);
       }
+      control->OnSelChange = nullptr;
+      EXPECT_GE(moves, 3) << c.where;  // the caret's every move is told
       std::u16string typed = text;
       typed.replace(size_t(start), size_t(end - start), u"жук");
       EXPECT_EQ(control->Text(), typed) << c.where;
