@@ -62,7 +62,7 @@ public:
 
   // Shows the main form and runs the message loop until Terminate. Idle work runs whenever the
   // loop (or a modal loop within it) is about to wait after handling messages; nothing runs on
-  // a clock.
+  // a clock, and the caret stops blinking after ten seconds without input.
   void Run();
   // Handles every pending message, then returns.
   void ProcessMessages();
