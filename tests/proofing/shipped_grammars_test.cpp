@@ -277,6 +277,59 @@ TEST_F(ShippedGrammarsTest, ATextOfTransliteratedRussianConvertsFully) {
                             {"Ya skazal emu privet, a on otvetil: privet!", "Я сказал ему привет, а он ответил: привет!"}});
 }
 
+// Answers the first question of the correction window with `First` (and `Edit`, UTF-8, when
+// set), every later one with "Replace" as suggested; notes the words asked about.
+class FirstAnswerView : public IAskView {
+public:
+  FirstAnswerView(TAskAnswer First, const char* Edit) : FFirst(First), FEdit(Edit) {}
+  bool ShowOptionsPage(TAskDialog&) override { return true; }
+  TAskAnswer ShowConfirmPage(TAskDialog& Dialog, int) override {
+    Asked.push_back(Utf8(Dialog.Word));
+    if (Asked.size() > 1) return TAskAnswer::Replace;
+    if (FEdit != nullptr) Dialog.Edit = Cp(FEdit);
+    return FFirst;
+  }
+  std::vector<std::string> Asked;
+
+private:
+  TAskAnswer FFirst;
+  const char* FEdit;
+};
+
+// "Replace All" and "Skip All" answer the word's later occurrences in any letter case, a
+// replacement taking the case of each occurrence.
+TEST_F(ShippedGrammarsTest, RememberedAnswersHoldInAnyLetterCase) {
+  struct TAnswerCase {
+    TAskAnswer First;
+    const char* Edit;  // nullptr: the suggestion
+    const char* Input;
+    const char* Expected;
+  };
+  const TAnswerCase cases[] = {
+      {TAskAnswer::ReplaceAll, "Погодка", "Pogoda. Pogoda i pogoda, POGODA.", "Погодка. Погодка и погодка, ПОГОДКА."},
+      {TAskAnswer::ReplaceAll, "погодка", "pogoda. Pogoda i POGODA, pogoda.", "погодка. Погодка и ПОГОДКА, погодка."},
+      {TAskAnswer::ReplaceAll, "ПОГОДКА", "POGODA i Pogoda, pogoda.", "ПОГОДКА и Погодка, погодка."},
+      {TAskAnswer::ReplaceAll, nullptr, "Moskva i MOSKVA.", "Москва и МОСКВА."},
+      {TAskAnswer::SkipAll, nullptr, "pogoda i Pogoda, POGODA.", "pogoda и Pogoda, POGODA."},
+  };
+  for (const TAnswerCase& c : cases) {
+    FirstAnswerView view(c.First, c.Edit);
+    TTextCorrectionEditor editor(Cp(c.Input));
+    TQGrammar engine(&view);
+    engine.Spell = Spell;
+    engine.Editor = &editor;
+    engine.GrammarFile = "translit.qg";
+    engine.ExecMode = emBreakOnEvents;
+    engine.LoadGrammar();
+    ASSERT_TRUE(engine.Dialog().ShowOptions());
+    engine.SelectScheme(0);
+    engine.Execute();
+    EXPECT_EQ(Utf8(editor.Text), c.Expected) << c.Input;
+    ASSERT_EQ(view.Asked.size(), 2u) << c.Input;  // the word and "i"
+    EXPECT_EQ(view.Asked[1], "i") << c.Input;
+  }
+}
+
 TEST_F(ShippedGrammarsTest, EnglishProseKeepsItsWordsAndQuotes) {
   ExpectAll("translit.qg", {{"QOTD: 'of course it is on the stardate list', said Coupland.",
                              "QOTD: 'of course it is on the stardate list', said Coupland."}});
