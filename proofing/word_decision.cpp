@@ -1167,7 +1167,8 @@ int TQGrammar::AskUser(int Kind, const std::string& Word, std::string& Replaceme
   if (FDialog.Suggestions.empty()) FDialog.Edit = Replacement;
   else FDialog.Edit = FDialog.Suggestions.front();
   const TAskAnswer answer = FDialog.Ask(Kind);
-  ForgetWordTests();  // the dialog may have added a word to the dictionaries
+  // The word tests hold while the dictionaries do: only an added word changes them.
+  if (answer == TAskAnswer::AddToDictionary) ForgetWordTests();
   switch (answer) {
     case TAskAnswer::Replace:
     case TAskAnswer::ReplaceAll:
