@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <random>
@@ -557,15 +558,23 @@ BENCHMARK(BM_CorrectTextKept)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
-// Paragraphs of an English sentence and transliterated Russian together (range(0) the scheme),
-// in turn one and the other first, from held-out lines (range(1) 0) or development lines of
-// the counted prose (range(1) 1, the words lost or missed listed): the share of English words
-// kept and of Russian words restored.
+// Paragraphs of an English sentence and a transliterated Russian one (range(0) the scheme), in
+// turn one and the other first, from held-out lines (range(1) 0) or development lines of the
+// counted prose (range(1) 1, the words lost or missed listed): the share of English words kept
+// and of Russian words restored.
 void BM_MixedParagraphs(benchmark::State& State) {
   const auto scheme = static_cast<TScheme>(State.range(0));
   const bool development = State.range(1) == 1;
   const char* part = development ? "train" : "test";
-  const std::vector<std::string> english = HeldOutLines("en", 500, part), russian = HeldOutLines("ru", 500, part);
+  // Lines that end a sentence: one that does not (an attribution, a title) stands on a line of
+  // its own in real text.
+  auto sentences = [&](const char* Language) {
+    std::vector<std::string> lines = HeldOutLines(Language, 1000, part);
+    lines.erase(std::remove_if(lines.begin(), lines.end(), [](const std::string& Line) { return std::strchr(".!?", Line.back()) == nullptr; }),
+                lines.end());
+    return lines;
+  };
+  const std::vector<std::string> english = sentences("en"), russian = sentences("ru");
   std::vector<std::string> expected;
   std::string input;
   for (size_t i = 0; i < std::min(english.size(), russian.size()); ++i) {

@@ -269,6 +269,18 @@ TEST_F(ShippedGrammarsTest, EnglishSentencesKeepTheirNamesCodesAndForeignWords) 
               "The cat is big and the dog is small.\rЗдравствуй, мир, как дела?"}});
 }
 
+// The language of a Latin word goes by its own sentence first: an English sentence in a paragraph
+// of transliterated Russian keeps its short words, and the Russian sentences beside it are read.
+TEST_F(ShippedGrammarsTest, EnglishAndTransliteratedSentencesOfOneParagraphKeepTheirLanguages) {
+  ExpectAll("translit.qg",
+            {{"Segodnja khoroshaja pogoda. You will see it is on a hill.", "Сегодня хорошая погода. You will see it is on a hill."},
+             {"Ona skazala, chto pridet zavtra. We are on our way to see you.",
+              "Она сказала, что придет завтра. We are on our way to see you."},
+             {"We went to the park. Ja ne znaju, chto delat'. It is late.", "We went to the park. Я не знаю, что делать. It is late."},
+             {"My poshli domoj.\rThe weather is fine. Segodnja khoroshaja pogoda.\rIvan Petrov pereekhal v Moskvu. It is late.",
+              "Мы пошли домой.\rThe weather is fine. Сегодня хорошая погода.\rИван Петров переехал в Москву. It is late."}});
+}
+
 // Words of the English list that read as Russian words ("privet") are Russian in a text that is
 // all transliterated Russian, however short its sentences.
 TEST_F(ShippedGrammarsTest, ATextOfTransliteratedRussianConvertsFully) {
