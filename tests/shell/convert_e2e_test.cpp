@@ -74,12 +74,12 @@ TEST(EndToEnd, ScriptRefusesWhatNoUserCanClick) {
 }
 
 // Automatic mode (chosen on the options page) converts the transliterated Russian and leaves the
-// English paragraph as it stands, asking nothing.
+// English paragraph and an English sentence among the Russian ones as they stand, asking nothing.
 TEST(EndToEnd, DeTransliterateAutomaticallyOverMixedText) {
   ProgramFolders f;
   f.Write("mixed.txt",
           "Hello, my friend! The weather was fine yesterday, and it is fine today.\n"
-          "Segodnja v Moskve pogoda horoshaja, i my idem guljat v park.\n");
+          "Segodnja v Moskve pogoda horoshaja, i my idem guljat v park. The weather is fine. Ja ochen rad etomu.\n");
   f.Write("run.script",
           "answer form 1 click:BtnAuto\n"
           "click TranslittoWin12511\n"
@@ -90,7 +90,7 @@ TEST(EndToEnd, DeTransliterateAutomaticallyOverMixedText) {
   ASSERT_EQ(run.Wait(60s), 0) << run.Stderr();
   EXPECT_EQ(ProgramRun::ReadText(f.Path("cyrillic.txt")),
             WideToUtf8(u"Hello, my friend! The weather was fine yesterday, and it is fine today.\r"
-                       u"Сегодня в Москве погода хорошая, и мы идем гулять в парк.\r"));
+                       u"Сегодня в Москве погода хорошая, и мы идем гулять в парк. The weather is fine. Я очень рад этому.\r"));
 }
 
 // Interactive mode asks about each converted word in the correction window: Replace All answers
