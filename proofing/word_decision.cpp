@@ -1125,10 +1125,14 @@ bool TQGrammar::ReadsAsRussian(const std::string& Word) {
 
 int TQGrammar::LatinEvidence(const std::string& Word) {
   if (!IsLatinWord(Word)) return 0;
+  bool english = IsEnglishWord(Word);
   // Of the short words the English list holds ("de", "st") only the common ones ("it", "we")
   // are English enough to tell.
-  const TQLanguage* englishLanguage = Word.size() > 2 || Speller() == nullptr ? nullptr : Speller()->FindLanguage(1033);
-  const bool english = IsEnglishWord(Word) && (Word.size() > 2 || (englishLanguage != nullptr && englishLanguage->IsCommonWord(CyrLowerCase(Word))));
+  if (english && Word.size() <= 2) {
+    const TQSpell* spell = Speller();
+    const TQLanguage* language = spell != nullptr ? spell->FindLanguage(1033) : nullptr;
+    english = language != nullptr && language->IsCommonWord(CyrLowerCase(Word));
+  }
   // A word that is both ("privet", "net", "more", "na", "do") tells nothing; nor does a word that
   // is neither (a name, a code, a word of a third language).
   const bool russian = ReadsAsRussian(Word);
