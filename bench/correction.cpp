@@ -316,7 +316,7 @@ void Correct(const char* Grammar, ICorrectionEditor& Editor, int Scheme = 0) {
 std::string Correct(const char* Grammar, const std::string& Text, int Scheme = 0) {
   TTextCorrectionEditor editor(Text);
   Correct(Grammar, editor, Scheme);
-  return editor.Text;
+  return editor.Text();
 }
 
 struct TScore {

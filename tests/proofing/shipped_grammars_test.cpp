@@ -31,7 +31,7 @@ protected:
     engine.Dialog().Automatic = true;
     engine.SelectScheme(Scheme);
     engine.Execute();
-    return Utf8(editor.Text);
+    return Utf8(editor.Text());
   }
   struct TCase {
     const char* Input;
@@ -336,7 +336,7 @@ TEST_F(ShippedGrammarsTest, RememberedAnswersHoldInAnyLetterCase) {
     ASSERT_TRUE(engine.Dialog().ShowOptions());
     engine.SelectScheme(0);
     engine.Execute();
-    EXPECT_EQ(Utf8(editor.Text), c.Expected) << c.Input;
+    EXPECT_EQ(Utf8(editor.Text()), c.Expected) << c.Input;
     ASSERT_EQ(view.Asked.size(), 2u) << c.Input;  // the word and "i"
     EXPECT_EQ(view.Asked[1], "i") << c.Input;
   }
