@@ -277,6 +277,8 @@ TEST_F(ShippedGrammarsTest, EnglishAndTransliteratedSentencesOfOneParagraphKeepT
              {"Ona skazala, chto pridet zavtra. We are on our way to see you.",
               "Она сказала, что придет завтра. We are on our way to see you."},
              {"We went to the park. Ja ne znaju, chto delat'. It is late.", "We went to the park. Я не знаю, что делать. It is late."},
+             {"Ivan Petrov pereekhal v Moskvu. I do not know what to do, so we went to the park.",
+              "Иван Петров переехал в Москву. I do not know what to do, so we went to the park."},
              {"My poshli domoj.\rThe weather is fine. Segodnja khoroshaja pogoda.\rIvan Petrov pereekhal v Moskvu. It is late.",
               "Мы пошли домой.\rThe weather is fine. Сегодня хорошая погода.\rИван Петров переехал в Москву. It is late."}});
 }
