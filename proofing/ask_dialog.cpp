@@ -100,8 +100,16 @@ bool TAskDialog::LookupRemembered(std::string& AWord) const {
     AWord = answer.Replacement;
     return true;
   }
-  // One capital letter begins a word rather than writing it in capitals.
-  AWord = MatchCase(AWord.size() == 1 ? AWord + "a" : AWord, answer.Replacement);
+  // A word's case as MatchCase reads it; one capital letter begins a word rather than writing it
+  // in capitals.
+  auto caseOf = [](const std::string& Word) { return Word.size() == 1 ? Word + "a" : Word; };
+  // A replacement in the case of the word asked follows each occurrence's case; one the user
+  // wrote in a case of its own (a name's capital, an abbreviation) stays so, but in capitals
+  // where the occurrence is.
+  if (MatchCase(caseOf(answer.Word), answer.Replacement) == answer.Replacement)
+    AWord = MatchCase(caseOf(AWord), answer.Replacement);
+  else
+    AWord = AWord.size() > 1 && CyrUpperCase(AWord) == AWord ? CyrUpperCase(answer.Replacement) : answer.Replacement;
   return true;
 }
 

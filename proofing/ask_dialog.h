@@ -68,8 +68,9 @@ public:
   bool IsEventEnabled(int Kind) const;
   // True when "Replace All" or "Skip All" was answered for the word in any letter case (the
   // first answer about a word holds); `Word` becomes the replacement in the occurrence's case
-  // (small, capitalised or all capitals; as answered when the occurrence is the word asked), or
-  // empty for "Skip All" and for "Replace All" with an empty edit.
+  // (small, capitalised or all capitals; as answered when the occurrence is the word asked or
+  // when the user gave the replacement a case of its own, "moskva" as "Москва"), or empty for
+  // "Skip All" and for "Replace All" with an empty edit.
   bool LookupRemembered(std::string& Word) const;
   void ClearMemory();
 

@@ -324,6 +324,9 @@ TEST_F(ShippedGrammarsTest, RememberedAnswersHoldInAnyLetterCase) {
       {TAskAnswer::ReplaceAll, "погодка", "pogoda. Pogoda i POGODA, pogoda.", "погодка. Погодка и ПОГОДКА, погодка."},
       {TAskAnswer::ReplaceAll, "ПОГОДКА", "POGODA i Pogoda, pogoda.", "ПОГОДКА и Погодка, погодка."},
       {TAskAnswer::ReplaceAll, nullptr, "Moskva i MOSKVA.", "Москва и МОСКВА."},
+      // A case the user gave the replacement holds but for capitals.
+      {TAskAnswer::ReplaceAll, "NASA", "nasa i Nasa.", "NASA и NASA."},
+      {TAskAnswer::ReplaceAll, "Москва", "MOSKVA i moskva, Moskva.", "Москва и Москва, Москва."},
       {TAskAnswer::SkipAll, nullptr, "pogoda i Pogoda, POGODA.", "pogoda и Pogoda, POGODA."},
   };
   for (const TAnswerCase& c : cases) {
