@@ -20,6 +20,7 @@
 #include "proofing/correction_engine.h"
 #include "proofing/spell.h"
 #include "proofing/text_correction_editor.h"
+#include "proofing/text_scanner.h"
 #include "proofing/word_routines.h"
 #include "textcore/cyr_case.h"
 #include "textcore/rich_edit.h"
@@ -599,6 +600,27 @@ void BM_MixedParagraphs(benchmark::State& State) {
   State.SetLabel(std::string(kSchemeNames[scheme]) + (development ? ", development" : ", held-out"));
 }
 BENCHMARK(BM_MixedParagraphs)->ArgsProduct({{scGost, scIcao, scChat}, {0, 1}})->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The analyser's HTML-aware scanner over one tag of range(0) thousand quoted values and no "<"
+// after it.
+void BM_ScanQuotesInATag(benchmark::State& State) {
+  std::string text = "<a";
+  for (int64_t i = 0; i < State.range(0) * 1000; ++i) text += " v=\"x\"";
+  text += "> word";
+  int words = 0;
+  for (auto _ : State) {
+    TTextScanner scanner;
+    scanner.HtmlAware = true;
+    scanner.OnWords = [](TObject* Owner, TStringList&, TStringList&, int) {
+      ++*reinterpret_cast<int*>(Owner);
+      return false;
+    };
+    scanner.Owner = reinterpret_cast<TObject*>(&words);
+    scanner.Scan(text);
+  }
+  State.counters["bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(BM_ScanQuotesInATag)->Arg(20)->Arg(80)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Words per second on about 1 MB of text.
 void BM_Speed(benchmark::State& State) {
