@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <random>
@@ -19,6 +20,7 @@
 #include "proofing/correction_engine.h"
 #include "proofing/spell.h"
 #include "proofing/text_correction_editor.h"
+#include "proofing/text_scanner.h"
 #include "proofing/word_routines.h"
 #include "textcore/cyr_case.h"
 #include "textcore/rich_edit.h"
@@ -37,11 +39,12 @@ std::vector<std::string> ReadSentences(const char* Name) {
 // Held-out prose of the word frequencies (datagen/corpus.py: one unit in ten, never counted):
 // the first `Count` lines of 30-300 characters in one script, as code page 1251. `Part` "train"
 // reads every tenth line of the counted prose instead: the development lines that rules and
-// decisions are tuned on.
+// decisions are tuned on; "counted" every line of the counted prose (for speed only).
 std::vector<std::string> HeldOutLines(const char* Language, size_t Count, const char* Part = "test") {
   const size_t stride = std::string(Part) == "train" ? 10 : 1;
+  const std::string file = std::string(Part) == "counted" ? "train" : Part;
   size_t seen = 0;
-  std::ifstream in(std::string(QM_CORPUS_DIR "/") + Language + "_" + Part + ".txt", std::ios::binary);
+  std::ifstream in(std::string(QM_CORPUS_DIR "/") + Language + "_" + file + ".txt", std::ios::binary);
   const bool russian = std::string(Language) == "ru";
   std::vector<std::string> lines;
   std::string line;
@@ -314,7 +317,7 @@ void Correct(const char* Grammar, ICorrectionEditor& Editor, int Scheme = 0) {
 std::string Correct(const char* Grammar, const std::string& Text, int Scheme = 0) {
   TTextCorrectionEditor editor(Text);
   Correct(Grammar, editor, Scheme);
-  return editor.Text;
+  return editor.Text();
 }
 
 struct TScore {
@@ -447,9 +450,9 @@ void Report(benchmark::State& State, const TScore& Score) {
   State.counters["right_ignoring_yo_%"] = 100.0 * Score.ExactIgnoringYo / std::max(Score.Words, 1);
 }
 
-// Calls Visit(word, placed) for each word of `Expected` that `Output` lacks, `placed` being the
-// output words that stand where it stood.
-template <class F> void ForEachMissingWord(const std::vector<std::string>& Expected, const std::string& Output, F Visit) {
+// Calls Visit(word, matched, placed) for each word of `Expected`: whether `Output` has it where
+// it belongs and, when not, the output words that stand where it stood.
+template <class F> void ForEachExpectedWord(const std::vector<std::string>& Expected, const std::string& Output, F Visit) {
   std::vector<std::string> want, got;
   for (const std::string& line : Expected)
     for (std::string& word : WordsOf(line)) want.push_back(std::move(word));
@@ -460,10 +463,18 @@ template <class F> void ForEachMissingWord(const std::vector<std::string>& Expec
   for (size_t i = 0; i < want.size(); ++i) {
     if (matched[i] >= 0) {
       lastMatched = matched[i];
+      Visit(want[i], true, std::string());
       continue;
     }
-    Visit(want[i], WordsInPlaceOf(matched, i, lastMatched, got));
+    Visit(want[i], false, WordsInPlaceOf(matched, i, lastMatched, got));
   }
+}
+
+// Calls Visit(word, placed) for each word of `Expected` that `Output` lacks.
+template <class F> void ForEachMissingWord(const std::vector<std::string>& Expected, const std::string& Output, F Visit) {
+  ForEachExpectedWord(Expected, Output, [&](const std::string& word, bool matched, const std::string& placed) {
+    if (!matched) Visit(word, placed);
+  });
 }
 
 // The words of `Expected` that the output misses, as "word <- written -> result" on the error
@@ -548,6 +559,69 @@ BENCHMARK(BM_CorrectTextKept)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
+// Paragraphs of an English sentence and a transliterated Russian one (range(0) the scheme), in
+// turn one and the other first, from held-out lines (range(1) 0) or development lines of the
+// counted prose (range(1) 1, the words lost or missed listed): the share of English words kept
+// and of Russian words restored.
+void BM_MixedParagraphs(benchmark::State& State) {
+  const auto scheme = static_cast<TScheme>(State.range(0));
+  const bool development = State.range(1) == 1;
+  const char* part = development ? "train" : "test";
+  // Lines that end a sentence: one that does not (an attribution, a title) stands on a line of
+  // its own in real text.
+  auto sentences = [&](const char* Language) {
+    std::vector<std::string> lines = HeldOutLines(Language, 1000, part);
+    lines.erase(std::remove_if(lines.begin(), lines.end(), [](const std::string& Line) { return std::strchr(".!?", Line.back()) == nullptr; }),
+                lines.end());
+    return lines;
+  };
+  const std::vector<std::string> english = sentences("en"), russian = sentences("ru");
+  std::vector<std::string> expected;
+  std::string input;
+  for (size_t i = 0; i < std::min(english.size(), russian.size()); ++i) {
+    const std::string latin = Transliterate(russian[i], scheme, static_cast<uint32_t>(i + 1));
+    expected.push_back(i % 2 ? english[i] + " " + russian[i] : russian[i] + " " + english[i]);
+    input += (i % 2 ? english[i] + " " + latin : latin + " " + english[i]) + "\r";
+  }
+  std::string output;
+  for (auto _ : State) output = Correct("translit.qg", input);
+  int total[2] = {}, right[2] = {};  // English, Russian
+  ForEachExpectedWord(expected, output, [&](const std::string& word, bool matched, const std::string& placed) {
+    const bool cyrillic = std::any_of(word.begin(), word.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xC0; });
+    ++total[cyrillic];
+    right[cyrillic] += matched;
+    if (development && !matched)
+      fprintf(stderr, "%s: %s -> %s\n", cyrillic ? "missed" : "lost", AnsiToUtf8(word).c_str(), AnsiToUtf8(placed).c_str());
+  });
+  State.counters["english_words"] = total[0];
+  State.counters["english_kept_%"] = 100.0 * right[0] / std::max(total[0], 1);
+  State.counters["russian_words"] = total[1];
+  State.counters["russian_right_%"] = 100.0 * right[1] / std::max(total[1], 1);
+  State.SetLabel(std::string(kSchemeNames[scheme]) + (development ? ", development" : ", held-out"));
+}
+BENCHMARK(BM_MixedParagraphs)->ArgsProduct({{scGost, scIcao, scChat}, {0, 1}})->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The analyser's HTML-aware scanner over one tag of range(0) thousand quoted values and no "<"
+// after it.
+void BM_ScanQuotesInATag(benchmark::State& State) {
+  std::string text = "<a";
+  for (int64_t i = 0; i < State.range(0) * 1000; ++i) text += " v=\"x\"";
+  text += "> word";
+  int words = 0;
+  for (auto _ : State) {
+    TTextScanner scanner;
+    scanner.HtmlAware = true;
+    scanner.OnWords = [](TObject* Owner, TStringList&, TStringList&, int) {
+      ++*reinterpret_cast<int*>(Owner);
+      return false;
+    };
+    scanner.Owner = reinterpret_cast<TObject*>(&words);
+    scanner.Scan(text);
+  }
+  State.counters["bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(BM_ScanQuotesInATag)->Arg(20)->Arg(80)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // Words per second on about 1 MB of text.
 void BM_Speed(benchmark::State& State) {
   const std::vector<std::string> sentences = ReadSentences("ru_sentences.txt");
@@ -604,5 +678,44 @@ void BM_SpeedOnRichText(benchmark::State& State) {
   State.counters["words_per_s"] = benchmark::Counter(words, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_SpeedOnRichText)->Args({0, 1000})->Args({1, 1000})->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Answers every question of the correction window at once: "Replace All" with the suggestion and
+// "Skip All" in turn.
+class TAnswerAllView : public IAskView {
+public:
+  bool ShowOptionsPage(TAskDialog&) override { return true; }
+  TAskAnswer ShowConfirmPage(TAskDialog&, int) override { return ++Questions % 2 ? TAskAnswer::ReplaceAll : TAskAnswer::SkipAll; }
+  int Questions = 0;
+};
+
+// De-transliteration asking about every converted word, on range(0) kilobytes of the counted
+// prose (GOST): each word is asked once, its later occurrences in any letter case come from the
+// answers, so the answer memory grows to every distinct word asked.
+void BM_SpeedWithRememberedAnswers(benchmark::State& State) {
+  const std::string block = Transliterate(Join(HeldOutLines("ru", 1'000'000, "counted")), scGost);
+  std::string text;
+  while (static_cast<int64_t>(text.size()) < State.range(0) * 1000) text += block;
+  text.resize(State.range(0) * 1000);
+  int words = 0;
+  for (const std::string& line : SplitLines(text)) words += static_cast<int>(WordsOf(line).size());
+  int questions = 0;
+  for (auto _ : State) {
+    TAnswerAllView view;
+    TTextCorrectionEditor editor(text);
+    TQGrammar engine(&view);
+    engine.Spell = &Speller();
+    engine.GrammarFile = "translit.qg";
+    engine.ExecMode = emBreakOnEvents;
+    engine.LoadGrammar();
+    engine.Dialog().ShowOptions();
+    engine.SelectScheme(0);
+    engine.Editor = &editor;
+    engine.Execute();
+    questions = view.Questions;
+  }
+  State.counters["words_per_s"] = benchmark::Counter(words, benchmark::Counter::kIsIterationInvariantRate);
+  State.counters["questions"] = questions;
+}
+BENCHMARK(BM_SpeedWithRememberedAnswers)->Arg(250)->Arg(1000)->Arg(2000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include "proofing/language.h"
 #include "proofing/spell.h"
 #include "proofing/word_routines.h"
+#include "textcore/cyr_case.h"
+#include "textcore/text_utils.h"
 #include "textcore/win_registry.h"
 
 namespace {
@@ -27,14 +29,8 @@ TAskAnswer TAskDialog::Ask(int Kind) {
   if (IgnoreEvent && Kind >= 0 && Kind < kWordKindCount) FBreaks[Kind] = false;
   if (IgnoreAll) FBreaks.fill(false);
   switch (answer) {
-    case TAskAnswer::ReplaceAll:
-      FReplaceAll = true;
-      FMemory.emplace_back(Word, Edit);
-      break;
-    case TAskAnswer::SkipAll:
-      FSkipAll = true;
-      FMemory.emplace_back(Word, std::string());
-      break;
+    case TAskAnswer::ReplaceAll: Remember(Edit); break;
+    case TAskAnswer::SkipAll: Remember({}); break;
     case TAskAnswer::AddToDictionary:
       if (!Edit.empty() && Spell != nullptr) {
         const LCID lcid = IsCyrillicLetter(static_cast<unsigned char>(Edit[0])) ? 1049 : 1033;
@@ -92,16 +88,29 @@ bool TAskDialog::IsEventEnabled(int Kind) const {
                      [Kind](const TAskEventRow& row) { return row.Kind == Kind && row.Enabled; });
 }
 
-bool TAskDialog::LookupRemembered(std::string& AWord) const {
-  for (const auto& [word, replacement] : FMemory) {
-    if (word != AWord) continue;
-    AWord = replacement;
-    return replacement.empty() ? FSkipAll : FReplaceAll;
-  }
-  return false;
+void TAskDialog::Remember(const std::string& Replacement) {
+  FMemory.emplace(CyrLowerCase(Word), TRemembered{Word, Replacement});
 }
 
-void TAskDialog::ClearMemory() {
-  FMemory.clear();
-  FReplaceAll = FSkipAll = false;
+bool TAskDialog::LookupRemembered(std::string& AWord) const {
+  const auto found = FMemory.find(CyrLowerCase(AWord));
+  if (found == FMemory.end()) return false;
+  const TRemembered& answer = found->second;
+  if (AWord == answer.Word || answer.Replacement.empty()) {
+    AWord = answer.Replacement;
+    return true;
+  }
+  // A word's case as MatchCase reads it; one capital letter begins a word rather than writing it
+  // in capitals.
+  auto caseOf = [](const std::string& Word) { return Word.size() == 1 ? Word + "a" : Word; };
+  // A replacement in the case of the word asked follows each occurrence's case; one the user
+  // wrote in a case of its own (a name's capital, an abbreviation) stays so, but in capitals
+  // where the occurrence is.
+  if (MatchCase(caseOf(answer.Word), answer.Replacement) == answer.Replacement)
+    AWord = MatchCase(caseOf(AWord), answer.Replacement);
+  else
+    AWord = AWord.size() > 1 && CyrUpperCase(AWord) == AWord ? CyrUpperCase(answer.Replacement) : answer.Replacement;
+  return true;
 }
+
+void TAskDialog::ClearMemory() { FMemory.clear(); }

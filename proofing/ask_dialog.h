@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 #include <string>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 #include "proofing/grammar.h"
@@ -66,8 +66,11 @@ public:
   // A colour chosen for a row: the row, the table and the registry take it.
   void SetEventColour(int Row, unsigned Colour);
   bool IsEventEnabled(int Kind) const;
-  // True when the word has a remembered answer that still applies; `Word` becomes the answer
-  // (empty for "Skip All").
+  // True when "Replace All" or "Skip All" was answered for the word in any letter case (the
+  // first answer about a word holds); `Word` becomes the replacement in the occurrence's case
+  // (small, capitalised or all capitals; as answered when the occurrence is the word asked or
+  // when the user gave the replacement a case of its own, "moskva" as "Москва"), or empty for
+  // "Skip All" and for "Replace All" with an empty edit.
   bool LookupRemembered(std::string& Word) const;
   void ClearMemory();
 
@@ -100,6 +103,10 @@ public:
 
 private:
   std::array<bool, kWordKindCount> FBreaks{};
-  std::vector<std::pair<std::string, std::string>> FMemory;  // word, replacement ("" for Skip All)
-  bool FReplaceAll = false, FSkipAll = false;
+  struct TRemembered {
+    std::string Word, Replacement;  // as asked and answered ("" keeps the word)
+  };
+  // By the word in small letters.
+  std::unordered_map<std::string, TRemembered> FMemory;
+  void Remember(const std::string& Replacement);
 };

@@ -315,7 +315,7 @@ void TQGrammar::Execute() {
   FLastSeparator.clear();
   FWordBefore.clear();
   FLatinHistory.clear();
-  FParagraph = FPassEvidence = 0;
+  FSentence = FPassEvidence = 0;
   FCacheWord.clear();
   ForgetWordTests();
   int selStart = 0, selEnd = 0;

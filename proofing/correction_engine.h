@@ -179,18 +179,18 @@ private:
   bool FSoftSignsWritten = false;  // a Latin word of the pass wrote a soft sign with an apostrophe
   bool FYoWritten = false;         // a Latin word of the pass wrote "ё" with letters of its own
   int FSoftSignsLeftOut = 0;       // Latin words of the pass that only a soft sign made words
-  // The last evidence of Latin words the pass has judged, with the paragraph of each (counted
-  // from the start of the pass).
+  // The last evidence of Latin words the pass has judged, with the sentence of each (counted
+  // from the start of the pass; a paragraph ends a sentence).
   struct TLatinEvidence {
-    int Evidence, Paragraph;
+    int Evidence, Sentence;
   };
   std::vector<TLatinEvidence> FLatinHistory;
-  int FParagraph = 0;
+  int FSentence = 0;
   int FPassEvidence = 0;  // the evidence of every Latin word the pass has judged, summed
-  int LatinContext(const TStringList& Words);
+  int LatinContext(const TStringList& Words, const TStringList& Separators);
   // What a Latin word tells of its language: +1 when the rules read it as a Russian word and the
-  // English list lacks it, -1 for an English word of three letters or more that reads as no
-  // Russian word, 0 otherwise (or not Latin).
+  // English list lacks it, -1 for an English word that reads as no Russian word, 0 otherwise (or
+  // not Latin).
   int LatinEvidence(const std::string& Word);
   // Whether a step of the rules makes a word the scheme accepts of `Word` (remembered for the pass).
   bool ReadsAsRussian(const std::string& Word);

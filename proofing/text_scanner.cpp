@@ -41,6 +41,13 @@ void TTextScanner::Scan(const std::string& AText) {
   bool inTag = false, inQuote = false, inComment = false;
   // Markup needs its closing mark somewhere after it: a "<" that none follows is text.
   const size_t lastTagEnd = Text.rfind('>'), lastCommentEnd = Text.rfind("-->");
+  // The next "<" after a position, found again only once the scan has passed it, so that many
+  // quotes in a tag cost one look ahead.
+  size_t nextOpen = 0;
+  auto nextOpenAfter = [&](size_t Position) {
+    if (nextOpen != std::string::npos && nextOpen <= Position) nextOpen = Text.find('<', Position + 1);
+    return nextOpen;
+  };
 
   auto percentAt = [length](int i) { return length == 0 ? 100 : static_cast<int>(int64_t(i) * 100 / length); };
   // Hands the window over when it is full; true when the owner asks to stop.
@@ -64,7 +71,7 @@ void TTextScanner::Scan(const std::string& AText) {
         inQuote = false;
       } else {
         const size_t close = Text.find('"', i + 1);
-        inQuote = close != std::string::npos && close < Text.find('<', i + 1);
+        inQuote = close != std::string::npos && close < nextOpenAfter(static_cast<size_t>(i));
       }
     }
     if (HtmlAware && c == '<' && !inQuote) {

@@ -36,6 +36,11 @@ bool IsOneLetter(const std::string& w) {
   return w.size() == 1 && (IsLatin(static_cast<unsigned char>(w[0])) || IsCyrillicLetter(static_cast<unsigned char>(w[0])));
 }
 bool Blank(const std::string& s) { return TrimText(s).empty(); }
+// Whether the separators after a word end its sentence (or its paragraph).
+bool EndsSentence(const std::string& Sep) {
+  const std::string_view trimmed = TrimText(Sep);
+  return (!trimmed.empty() && std::strchr(".!?", trimmed.back()) != nullptr) || Sep.find_first_of("\r\n\v") != std::string::npos;
+}
 
 // A variant as it enters the word: "_" is a blank, "#" nothing.
 std::string VariantText(const std::string& Variant) {
@@ -579,17 +584,15 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   FSeveralVariants = FAnswered = false;
   FVariantText.clear();
   FNextWord = Words.Count() > 1 ? Words[1] : std::string();
-  FLatinContext = LatinContext(Words);
+  FLatinContext = LatinContext(Words, Separators);
   NoteLatinWord(w);
-  if (sep.find_first_of("\r\n\v") != std::string::npos) ++FParagraph;
+  if (EndsSentence(sep)) ++FSentence;
   const bool afterInitial = FInitialRead;
   FInitialRead = false;
   const bool sentenceStart = FSentenceStart;
-  const std::string_view after = TrimText(sep);
   // A dash or other sign that opens a line of dialogue keeps the sentence start for the next word.
   const bool sign = std::none_of(w.begin(), w.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || IsCyrillicLetter(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c)); });
-  FSentenceStart = (sign && sentenceStart) || (!after.empty() && std::strchr(".!?", after.back()) != nullptr) ||
-                   sep.find_first_of("\r\n\v") != std::string::npos;
+  FSentenceStart = (sign && sentenceStart) || EndsSentence(sep);
   if (!FSoftSignsWritten && WritesSoftSign(w) && !IsEnglishWord(w)) FSoftSignsWritten = true;
   std::string found = w;
 
@@ -1122,34 +1125,45 @@ bool TQGrammar::ReadsAsRussian(const std::string& Word) {
 
 int TQGrammar::LatinEvidence(const std::string& Word) {
   if (!IsLatinWord(Word)) return 0;
-  const bool english = IsEnglishWord(Word);
-  // Short words ("na", "do", "ya") are in both languages.
-  if (english && Word.size() <= 2) return 0;
-  // A word that is both ("privet", "net", "more") tells nothing either; nor does a word that is
-  // neither (a name, a code, a word of a third language).
+  bool english = IsEnglishWord(Word);
+  // Of the short words the English list holds ("de", "st") only the common ones ("it", "we")
+  // are English enough to tell.
+  if (english && Word.size() <= 2) {
+    const TQSpell* spell = Speller();
+    const TQLanguage* language = spell != nullptr ? spell->FindLanguage(1033) : nullptr;
+    english = language != nullptr && language->IsCommonWord(CyrLowerCase(Word));
+  }
+  // A word that is both ("privet", "net", "more", "na", "do") tells nothing; nor does a word that
+  // is neither (a name, a code, a word of a third language).
   const bool russian = ReadsAsRussian(Word);
   return english == russian ? 0 : russian ? 1 : -1;
 }
 
-int TQGrammar::LatinContext(const TStringList& Words) {
-  // In halves: a word of this paragraph weighs 2, one of an earlier paragraph 1.
+int TQGrammar::LatinContext(const TStringList& Words, const TStringList& Separators) {
+  // In halves: a word of this sentence weighs 2, any other 1, so that an English sentence
+  // beside transliterated Russian ones keeps its language, and a sentence that tells nothing
+  // (a name) takes that of the sentences around it.
   int russian = 0, english = 0;
   auto count = [&](int Evidence, int Weight) { (Evidence > 0 ? russian : english) += Evidence != 0 ? Weight : 0; };
-  for (int i = 0; i < Words.Count() && i <= 6; ++i) count(LatinEvidence(Words[i]), 2);
-  for (const TLatinEvidence& e : FLatinHistory) count(e.Evidence, e.Paragraph == FParagraph ? 2 : 1);
-  // Against the language the pass has clearly met so far the words around must say it twice as
-  // loud.
-  constexpr int kClearLead = 8;
+  bool thisSentence = true;
+  for (int i = 0; i < Words.Count() && i <= 6; ++i) {
+    count(LatinEvidence(Words[i]), thisSentence ? 2 : 1);
+    if (EndsSentence(Separators[i])) thisSentence = false;
+  }
+  for (const TLatinEvidence& e : FLatinHistory) count(e.Evidence, e.Sentence == FSentence ? 2 : 1);
+  // A word of this sentence or two others decide; against the language the pass has clearly met
+  // so far it takes four words of this sentence.
+  constexpr int kClearLead = 8, kEnough = 2, kEnoughAgainstLead = 8;
   const int leaning = FPassEvidence >= kClearLead ? 1 : FPassEvidence <= -kClearLead ? -1 : 0;
-  if (russian >= (leaning < 0 ? 8 : 4) && russian > english) return 1;
-  if (english >= (leaning > 0 ? 8 : 4) && english > russian) return -1;
+  if (russian >= (leaning < 0 ? kEnoughAgainstLead : kEnough) && russian > english) return 1;
+  if (english >= (leaning > 0 ? kEnoughAgainstLead : kEnough) && english > russian) return -1;
   return 0;
 }
 
 void TQGrammar::NoteLatinWord(const std::string& Word) {
   const int evidence = LatinEvidence(Word);
   if (evidence == 0) return;
-  FLatinHistory.push_back({evidence, FParagraph});
+  FLatinHistory.push_back({evidence, FSentence});
   FPassEvidence += evidence;
   if (FLatinHistory.size() > 4) FLatinHistory.erase(FLatinHistory.begin());
 }
@@ -1167,7 +1181,8 @@ int TQGrammar::AskUser(int Kind, const std::string& Word, std::string& Replaceme
   if (FDialog.Suggestions.empty()) FDialog.Edit = Replacement;
   else FDialog.Edit = FDialog.Suggestions.front();
   const TAskAnswer answer = FDialog.Ask(Kind);
-  ForgetWordTests();  // the dialog may have added a word to the dictionaries
+  // The word tests hold while the dictionaries do: only an added word changes them.
+  if (answer == TAskAnswer::AddToDictionary) ForgetWordTests();
   switch (answer) {
     case TAskAnswer::Replace:
     case TAskAnswer::ReplaceAll:

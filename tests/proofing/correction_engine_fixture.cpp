@@ -55,10 +55,10 @@ std::string CorrectionEngineTest::Run(const std::string& Schema, const std::stri
   Engine.LoadGrammar();
   Engine.Dialog().Automatic = true;
   Engine.SelectScheme(0);
-  Editor.Text = Cp1251(Utf8Text);
+  Editor.SetText(Cp1251(Utf8Text));
   Editor.SetSelection(0, 0);
   Engine.Execute();
-  return Utf8(Editor.Text);
+  return Utf8(Editor.Text());
 }
 
 std::string CorrectionEngineTest::Utf8(const std::string& Cp1251Text) { return WideToUtf8(AnsiToWide(Cp1251Text, 1251)); }

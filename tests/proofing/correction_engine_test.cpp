@@ -130,9 +130,9 @@ TEST_F(CorrectionEngineTest, GrammarThatCannotBeReadLeavesNoSchemeAndNoPass) {
     EXPECT_EQ(Engine.UserCode, 0u);
     EXPECT_FALSE(Engine.HasGrammar());
   }
-  Editor.Text = "xaa";
+  Editor.SetText("xaa");
   EXPECT_THROW(Engine.Execute(), EInvalidOperation);
-  EXPECT_EQ(Editor.Text, "xaa");
+  EXPECT_EQ(Editor.Text(), "xaa");
   // The right key reads the file.
   Engine.GrammarFile = "other.qg";
   Engine.UserCode = 77;
@@ -212,7 +212,7 @@ TEST_F(CorrectionEngineTest, AnyPrefixKeyThatLeavesAValidRestRecognisesTheWord) 
                "[Schema1]\nValidator=russian\nPerformAnalytical=1\nDetectNewWords=1\nAnalytical=R\n[R]\na=а\n");
   Engine.LoadGrammar();
   Engine.SelectScheme(0);
-  Editor.Text = Cp1251("передумать");
+  Editor.SetText(Cp1251("передумать"));
   Engine.Execute();
   EXPECT_EQ(valid, 1);
 }
@@ -305,7 +305,7 @@ TEST_F(CorrectionEngineDialogTest, DontStopOnThisEventHoldsForThePass) {
   EXPECT_EQ(Engine.Dialog().Events[1].Description, "No variant");
   ASSERT_TRUE(Engine.Dialog().ShowOptions());
   Engine.ApplyDialogOptions();
-  Editor.Text = "zzz qqq xaa";
+  Editor.SetText("zzz qqq xaa");
   Engine.Execute();
   EXPECT_EQ(View.Kinds, (std::vector<int>{wkUnknown, wkFixed}));  // the second unknown word is not asked
   ASSERT_TRUE(Engine.Dialog().ShowOptions());
@@ -325,9 +325,9 @@ protected:
     Engine.LoadGrammar();
     EXPECT_TRUE(Engine.Dialog().ShowOptions());
     Engine.ApplyDialogOptions();
-    Editor.Text = Cp1251(Utf8Text);
+    Editor.SetText(Cp1251(Utf8Text));
     Engine.Execute();
-    return Utf8(Editor.Text);
+    return Utf8(Editor.Text());
   }
 };
 
@@ -407,7 +407,7 @@ TEST_F(CorrectionEngineTest, AWordThatMovedIsLeftAloneAndReportedOnlyWhenDebuggi
     Engine.ExecMode = emNoDialog | (debug ? emDebug : 0);
     // Text put in front of the words behind the engine's back.
     Engine.OnProgress = [&](int) {
-      if (Editor.Text.find("xaa") == 0) Editor.Text.insert(0, "q");
+      if (Editor.Text().find("xaa") == 0) Editor.SetText("q" + Editor.Text());
       return false;
     };
     EXPECT_EQ(Run("NoPostValidate=1", "a=а\nx=ж", "xaa"), "qxaa");
@@ -439,10 +439,10 @@ TEST_F(CorrectionEngineTest, SpacedLettersOfAWordAreJoinedWhereTheRangeStarts) {
                        "DetectNewWords=1\nAnalytical=R\n[R]\na=а\n");
   Engine.LoadGrammar();
   Engine.SelectScheme(0);
-  Editor.Text = Cp1251("д о м. м а м а, д о м");
-  Editor.SetSelection(6, static_cast<int>(Editor.Text.size()));
+  Editor.SetText(Cp1251("д о м. м а м а, д о м"));
+  Editor.SetSelection(6, static_cast<int>(Editor.Text().size()));
   Engine.Execute();
-  EXPECT_EQ(Utf8(Editor.Text), "д о м. мама, дом");
+  EXPECT_EQ(Utf8(Editor.Text()), "д о м. мама, дом");
 }
 
 TEST_F(CorrectionEngineTest, TypedWordOnTheOtherLayoutIsConverted) {
@@ -454,10 +454,10 @@ TEST_F(CorrectionEngineTest, TypedWordOnTheOtherLayoutIsConverted) {
   };
   const Case cases[] = {{"ghbdtn", 1, "привет"}, {"ghbdtn", 2, "привет"}, {"cat", 1, "cat"}, {"ecat", 2, "усфе"}};
   for (const Case& c : cases) {
-    Editor.Text = std::string("x ") + c.Typed;
-    Editor.SetSelection(static_cast<int>(Editor.Text.size()), static_cast<int>(Editor.Text.size()));
+    Editor.SetText(std::string("x ") + c.Typed);
+    Editor.SetSelection(static_cast<int>(Editor.Text().size()), static_cast<int>(Editor.Text().size()));
     Engine.HandleTypedKey(c.Mode);
-    EXPECT_EQ(Utf8(Editor.Text), std::string("x ") + c.Expected) << c.Typed;
+    EXPECT_EQ(Utf8(Editor.Text()), std::string("x ") + c.Expected) << c.Typed;
   }
 }
 
@@ -496,10 +496,10 @@ namespace {
 
 TEST_F(CorrectionEngineTest, TheWordBeforeTheCaretIsConverted) {
   Run("", "x=ж\na=а", "");
-  Editor.Text = "xaa xaa tail";
+  Editor.SetText("xaa xaa tail");
   Editor.SetSelection(7, 7);  // just after the second word
   Engine.ConvertCurrentWord(false);
-  EXPECT_EQ(Utf8(Editor.Text), "xaa жаа tail");
+  EXPECT_EQ(Utf8(Editor.Text()), "xaa жаа tail");
   int start = 0, end = 0;
   Editor.GetSelection(start, end);
   EXPECT_EQ(start, 7);
@@ -540,10 +540,10 @@ TEST_F(CorrectionEngineTest, ListStepsRunThroughTheShellAndTheMarksFollowTheText
                "PerformFormatting=1\nDetectMath=1\nFormatting=F\nAnalytical=R\n[F]\nq=qqqq\n[R]\nx=ж\ny=у\na=а\n");
   Engine.LoadGrammar();
   Engine.SelectScheme(0);
-  Editor.Text = "q x+y=2 xaa";
+  Editor.SetText("q x+y=2 xaa");
   Engine.Execute();
   EXPECT_EQ(seen, std::vector<std::string>{"q=qqqq"});
-  EXPECT_EQ(Utf8(Editor.Text), "qqqq x+y=2 жаа");
+  EXPECT_EQ(Utf8(Editor.Text()), "qqqq x+y=2 жаа");
 }
 
 }  // namespace
@@ -577,7 +577,7 @@ TEST_F(CorrectionEngineTest, AuxiliaryWordsAreValid) {
   EXPECT_FALSE(Engine.IsEnglishWord("zzz"));
   std::vector<LCID> converted;
   Engine.OnTypedConversion = [&](LCID Lcid) { converted.push_back(Lcid); };
-  Editor.Text = "ghbdtn";
+  Editor.SetText("ghbdtn");
   Editor.SetSelection(6, 6);
   EXPECT_TRUE(Engine.HandleTypedKey(2));
   EXPECT_EQ(converted, std::vector<LCID>{1049});

@@ -31,7 +31,7 @@ protected:
     engine.Dialog().Automatic = true;
     engine.SelectScheme(Scheme);
     engine.Execute();
-    return Utf8(editor.Text);
+    return Utf8(editor.Text());
   }
   struct TCase {
     const char* Input;
@@ -269,12 +269,82 @@ TEST_F(ShippedGrammarsTest, EnglishSentencesKeepTheirNamesCodesAndForeignWords) 
               "The cat is big and the dog is small.\rЗдравствуй, мир, как дела?"}});
 }
 
+// The language of a Latin word goes by its own sentence first: an English sentence in a paragraph
+// of transliterated Russian keeps its short words, and the Russian sentences beside it are read.
+TEST_F(ShippedGrammarsTest, EnglishAndTransliteratedSentencesOfOneParagraphKeepTheirLanguages) {
+  ExpectAll("translit.qg",
+            {{"Segodnja khoroshaja pogoda. You will see it is on a hill.", "Сегодня хорошая погода. You will see it is on a hill."},
+             {"Ona skazala, chto pridet zavtra. We are on our way to see you.",
+              "Она сказала, что придет завтра. We are on our way to see you."},
+             {"We went to the park. Ja ne znaju, chto delat'. It is late.", "We went to the park. Я не знаю, что делать. It is late."},
+             {"Ivan Petrov pereekhal v Moskvu. I do not know what to do, so we went to the park.",
+              "Иван Петров переехал в Москву. I do not know what to do, so we went to the park."},
+             {"My poshli domoj.\rThe weather is fine. Segodnja khoroshaja pogoda.\rIvan Petrov pereekhal v Moskvu. It is late.",
+              "Мы пошли домой.\rThe weather is fine. Сегодня хорошая погода.\rИван Петров переехал в Москву. It is late."}});
+}
+
 // Words of the English list that read as Russian words ("privet") are Russian in a text that is
 // all transliterated Russian, however short its sentences.
 TEST_F(ShippedGrammarsTest, ATextOfTransliteratedRussianConvertsFully) {
   ExpectAll("translit.qg", {{"privet, mir privet, mir privet, mir privet, mir privet, mir",
                              "привет, мир привет, мир привет, мир привет, мир привет, мир"},
                             {"Ya skazal emu privet, a on otvetil: privet!", "Я сказал ему привет, а он ответил: привет!"}});
+}
+
+// Answers the first question of the correction window with `First` (and `Edit`, UTF-8, when
+// set), every later one with "Replace" as suggested; notes the words asked about.
+class FirstAnswerView : public IAskView {
+public:
+  FirstAnswerView(TAskAnswer First, const char* Edit) : FFirst(First), FEdit(Edit) {}
+  bool ShowOptionsPage(TAskDialog&) override { return true; }
+  TAskAnswer ShowConfirmPage(TAskDialog& Dialog, int) override {
+    Asked.push_back(Utf8(Dialog.Word));
+    if (Asked.size() > 1) return TAskAnswer::Replace;
+    if (FEdit != nullptr) Dialog.Edit = Cp(FEdit);
+    return FFirst;
+  }
+  std::vector<std::string> Asked;
+
+private:
+  TAskAnswer FFirst;
+  const char* FEdit;
+};
+
+// "Replace All" and "Skip All" answer the word's later occurrences in any letter case, a
+// replacement taking the case of each occurrence.
+TEST_F(ShippedGrammarsTest, RememberedAnswersHoldInAnyLetterCase) {
+  struct TAnswerCase {
+    TAskAnswer First;
+    const char* Edit;  // nullptr: the suggestion
+    const char* Input;
+    const char* Expected;
+  };
+  const TAnswerCase cases[] = {
+      {TAskAnswer::ReplaceAll, "Погодка", "Pogoda. Pogoda i pogoda, POGODA.", "Погодка. Погодка и погодка, ПОГОДКА."},
+      {TAskAnswer::ReplaceAll, "погодка", "pogoda. Pogoda i POGODA, pogoda.", "погодка. Погодка и ПОГОДКА, погодка."},
+      {TAskAnswer::ReplaceAll, "ПОГОДКА", "POGODA i Pogoda, pogoda.", "ПОГОДКА и Погодка, погодка."},
+      {TAskAnswer::ReplaceAll, nullptr, "Moskva i MOSKVA.", "Москва и МОСКВА."},
+      // A case the user gave the replacement holds but for capitals.
+      {TAskAnswer::ReplaceAll, "NASA", "nasa i Nasa.", "NASA и NASA."},
+      {TAskAnswer::ReplaceAll, "Москва", "MOSKVA i moskva, Moskva.", "Москва и Москва, Москва."},
+      {TAskAnswer::SkipAll, nullptr, "pogoda i Pogoda, POGODA.", "pogoda и Pogoda, POGODA."},
+  };
+  for (const TAnswerCase& c : cases) {
+    FirstAnswerView view(c.First, c.Edit);
+    TTextCorrectionEditor editor(Cp(c.Input));
+    TQGrammar engine(&view);
+    engine.Spell = Spell;
+    engine.Editor = &editor;
+    engine.GrammarFile = "translit.qg";
+    engine.ExecMode = emBreakOnEvents;
+    engine.LoadGrammar();
+    ASSERT_TRUE(engine.Dialog().ShowOptions());
+    engine.SelectScheme(0);
+    engine.Execute();
+    EXPECT_EQ(Utf8(editor.Text()), c.Expected) << c.Input;
+    ASSERT_EQ(view.Asked.size(), 2u) << c.Input;  // the word and "i"
+    EXPECT_EQ(view.Asked[1], "i") << c.Input;
+  }
 }
 
 TEST_F(ShippedGrammarsTest, EnglishProseKeepsItsWordsAndQuotes) {

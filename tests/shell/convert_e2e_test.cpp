@@ -74,12 +74,12 @@ TEST(EndToEnd, ScriptRefusesWhatNoUserCanClick) {
 }
 
 // Automatic mode (chosen on the options page) converts the transliterated Russian and leaves the
-// English paragraph as it stands, asking nothing.
+// English paragraph and an English sentence among the Russian ones as they stand, asking nothing.
 TEST(EndToEnd, DeTransliterateAutomaticallyOverMixedText) {
   ProgramFolders f;
   f.Write("mixed.txt",
           "Hello, my friend! The weather was fine yesterday, and it is fine today.\n"
-          "Segodnja v Moskve pogoda horoshaja, i my idem guljat v park.\n");
+          "Segodnja v Moskve pogoda horoshaja, i my idem guljat v park. The weather is fine. Ja ochen rad etomu.\n");
   f.Write("run.script",
           "answer form 1 click:BtnAuto\n"
           "click TranslittoWin12511\n"
@@ -90,17 +90,18 @@ TEST(EndToEnd, DeTransliterateAutomaticallyOverMixedText) {
   ASSERT_EQ(run.Wait(60s), 0) << run.Stderr();
   EXPECT_EQ(ProgramRun::ReadText(f.Path("cyrillic.txt")),
             WideToUtf8(u"Hello, my friend! The weather was fine yesterday, and it is fine today.\r"
-                       u"Сегодня в Москве погода хорошая, и мы идем гулять в парк.\r"));
+                       u"Сегодня в Москве погода хорошая, и мы идем гулять в парк. The weather is fine. Я очень рад этому.\r"));
 }
 
 // Interactive mode asks about each converted word in the correction window: Replace All answers
-// the word's later occurrences too, Skip All keeps them Latin, Replace takes one.
+// the word's later occurrences too, in their own letter case, Skip All keeps them Latin, Replace
+// takes one.
 TEST(EndToEnd, DeTransliterateInteractivelyAnsweringTheCorrectionWindow) {
   ProgramFolders f;
-  f.Write("mixed.txt", "pogoda segodnja, pogoda zavtra, segodnja.\n");
+  f.Write("mixed.txt", "Pogoda segodnja, pogoda zavtra, Segodnja POGODA.\n");
   f.Write("run.script",
           "answer form 1\n"                          // the options page as it stands
-          "answer form 1 click:BtnReplaceAll\n"      // pogoda
+          "answer form 1 click:BtnReplaceAll\n"      // Pogoda
           "answer form 1 click:Button1\n"            // segodnja: Skip All
           "answer form 1 click:BtnReplace\n"         // zavtra
           "click TranslittoWin12511\n"
@@ -110,7 +111,7 @@ TEST(EndToEnd, DeTransliterateInteractivelyAnsweringTheCorrectionWindow) {
           "close\n");
   ProgramRun run({f.Path("mixed.txt")}, f.Env("run.script"));
   ASSERT_EQ(run.Wait(60s), 0) << run.Stderr();
-  EXPECT_EQ(ProgramRun::ReadText(f.Path("answered.txt")), WideToUtf8(u"погода segodnja, погода завтра, segodnja.\r"));
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("answered.txt")), WideToUtf8(u"Погода segodnja, погода завтра, Segodnja ПОГОДА.\r"));
 }
 
 // A question or modal window the script does not answer fails the run at once, naming the
