@@ -963,9 +963,10 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
     ApplyRules(Word, variants, direct);
     FAllVariants = false;
     FSchema->NamePass = false;
-    if (!later && Word.size() >= kEvidenceLength) {
+    if (!later && !name && Word.size() >= kEvidenceLength) {
       // A word that only one reading of the first step makes valid shows how this text writes
-      // its letters (nothing to learn when it takes the first reading of every group).
+      // its letters (nothing to learn when it takes the first reading of every group). A
+      // capitalised word may be a name read as a rare word ("Torri" as "Торры"): it teaches nothing.
       const size_t found = std::find(variants.begin(), variants.end(), Found) - variants.begin();
       if (found < variants.size() && !FVariantReadings[found].empty()) {
         size_t valid = 0;
