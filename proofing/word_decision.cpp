@@ -207,6 +207,16 @@ bool WritesSoftSign(const std::string& Word) {
   return false;
 }
 
+// Whether the group at Pos..Pos+Length of Word is a sign without case ("'") after a capital and
+// before two characters that are no small letters, the first a capital.
+bool SignBetweenCapitals(const std::string& Word, size_t Pos, size_t Length) {
+  const std::string group = Word.substr(Pos, Length);
+  const size_t next = Pos + Length;
+  return CyrLowerCase(group) == CyrUpperCase(group) && Pos > 0 && IsCapital(static_cast<unsigned char>(Word[Pos - 1])) &&
+         next < Word.size() && IsCapital(static_cast<unsigned char>(Word[next])) &&
+         (next + 1 == Word.size() || !IsSmall(static_cast<unsigned char>(Word[next + 1])));
+}
+
 bool IsLatinWord(const std::string& Word) {
   return Word.size() >= 2 && std::all_of(Word.begin(), Word.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || c == '\''; });
 }
@@ -307,9 +317,11 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
         std::string variant = value.substr(start, i - start);
         if (!MarksHold(variant, Word, rule->Key, pos, length)) continue;
         // The variant takes the capitalisation of the word at its place; after a small letter
-        // it stays small (letters drawn with capitals, such as "III", are no capitals).
+        // it stays small (letters drawn with capitals, such as "III", are no capitals), and a
+        // sign between capitals of a word in capitals is a capital ("SIL'VERMANA").
         if (variant != "#")
           variant = pos > 0 && IsSmall(static_cast<unsigned char>(Word[pos - 1])) ? CyrLowerCase(variant)
+                    : SignBetweenCapitals(Word, pos, length)                     ? CyrUpperCase(variant)
                                                                                   : MatchCase(Word.substr(pos, 10), variant);
         segment.Variants.push_back(variant.substr(0, kMaxVariantLength));
       }
