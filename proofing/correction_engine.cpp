@@ -314,6 +314,7 @@ void TQGrammar::Execute() {
   FSentenceStart = true;
   FLastSeparator.clear();
   FWordBefore.clear();
+  FClause.clear();
   FLatinHistory.clear();
   FParagraph = FPassEvidence = 0;
   FCacheWord.clear();

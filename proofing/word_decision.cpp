@@ -7,6 +7,7 @@
 #include <set>
 #include <utility>
 
+#include "platform/code_pages.h"
 #include "platform/files.h"
 #include "proofing/analyser.h"
 #include "proofing/correction_engine.h"
@@ -215,6 +216,23 @@ bool SignBetweenCapitals(const std::string& Word, size_t Pos, size_t Length) {
   return CyrLowerCase(group) == CyrUpperCase(group) && Pos > 0 && IsCapital(static_cast<unsigned char>(Word[Pos - 1])) &&
          next < Word.size() && IsCapital(static_cast<unsigned char>(Word[next])) &&
          (next + 1 == Word.size() || !IsSmall(static_cast<unsigned char>(Word[next + 1])));
+}
+
+// Whether a Cyrillic word ends as an infinitive does ("-ть", "-ться", "-тись").
+bool IsInfinitive(const std::string& Word) {
+  auto ends = [&](std::string_view End) { return Word.size() > End.size() && Word.compare(Word.size() - End.size(), End.size(), End) == 0; };
+  return ends("\xF2\xFC") || ends("\xF2\xFC\xF1\xFF") || ends("\xF2\xE8\xF1\xFC");
+}
+
+// The words of a blank-separated UTF-8 list as a set of code page 1251 words.
+std::set<std::string> Cp1251Words(const char* Utf8List) {
+  std::set<std::string> words;
+  std::string word;
+  for (const char c : WideToAnsi(Utf8ToWide(Utf8List), 1251) + " ") {
+    if (c != ' ') word += c;
+    else if (!word.empty()) words.insert(std::exchange(word, {}));
+  }
+  return words;
 }
 
 bool IsLatinWord(const std::string& Word) {
@@ -583,6 +601,8 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   const std::string before = std::exchange(FLastSeparator, sep);
   FWordBefore = !before.empty() && Blank(before) && before.find_first_of("\r\n\v") == std::string::npos &&
                 HasCyrillic(FPreviousReplacement) ? FPreviousReplacement : std::string();
+  // A sign between the words ends a clause.
+  if (!Blank(before) || before.find_first_of("\r\n\v") != std::string::npos) FClause.clear();
   if (Blank(w)) return false;
   const TExecModes quiet = ExecMode | emNoDialog | emSimpleMatch;
   FWordStart = FRangeStart + FOffset + TTextScanner::OffsetOf(Words, 0);
@@ -958,8 +978,13 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   constexpr int kRankWeight = 4;
   // The word before counts too: "надо говорить", "он говорит".
   constexpr int kPairWeight = 1;
+  // A word before that wants an infinitive ("можно", "должен") or a finite form ("он") outweighs
+  // how often each reading occurs alone.
+  constexpr int kVerbFormWeight = 8;
+  const int verbForm = ExpectedVerbForm();
   auto frequency = [&](const std::string& Reading) {
-    return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore));
+    return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore)) +
+           (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0);
   };
   // In a text that leaves its soft signs out, a reading with one is as good as one without.
   const bool leftOut = FSoftSignsLeftOut >= kEvidenceCount;
@@ -1002,6 +1027,30 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
     }
   }
   return best;
+}
+
+int TQGrammar::ExpectedVerbForm() const {
+  // Words after which an infinitive follows (modal words and verbs that take one), and subjects
+  // of a finite form.
+  static const std::set<std::string> kWantInfinitive = Cp1251Words(
+      "должен должна должно должны могу можешь может можем можете могут мог могла могло могли смогу сможешь "
+      "сможет сможем сможете смогут хочу хочешь хочет хотим хотите хотят хотел хотела хотели хочется хотелось "
+      "буду будешь будет будем будете будут можно нужно надо нельзя необходимо невозможно нечего некогда незачем "
+      "следует пора умею умеешь умеет умеем умеете умеют начал начала начали начинает начинают стал стала стали "
+      "перестал перестала перестали перестает перестают чтобы чтоб пытается пытаются пытался пыталась позволяет "
+      "позволяют приходится придется способен способна способны готов готова готовы учиться научиться решил "
+      "решила решили собирается нечем вправе учит учат научите научились");
+  static const std::set<std::string> kSubjects = Cp1251Words("он она оно они кто пусть сам сама сами");
+  // Words that may stand between without changing that ("может не заметить", "нечем их угостить").
+  static const std::set<std::string> kBetween = Cp1251Words("не ли бы же их его ее её им ему ей нам вам мне тебе себя себе");
+  int seen = 0;
+  for (auto it = FClause.rbegin(); it != FClause.rend() && seen < 2; ++it) {
+    if (kBetween.count(*it) != 0) continue;
+    if (kSubjects.count(*it) != 0) return -1;
+    if (kWantInfinitive.count(*it) != 0) return 1;
+    ++seen;
+  }
+  return 0;
 }
 
 std::string TQGrammar::WithWrittenYo(const std::string& Reading) const {
@@ -1244,6 +1293,9 @@ void TQGrammar::ApplyWordResult(const std::string& Found, std::string Replacemen
   }
   if (paint) Editor->SetColour(FWordStart, FWordEnd, colour);
   FPreviousReplacement = Replacement;
+  constexpr size_t kClauseWords = 5;
+  if (FClause.size() == kClauseWords) FClause.erase(FClause.begin());
+  FClause.push_back(CyrLowerCase(Replacement));
   if (Kind != wkCorrect && Found != Replacement + "\xFA")
     AddLogEntry(Found, FSeveralVariants ? FVariantText : Replacement, Kind);
 }
