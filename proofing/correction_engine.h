@@ -214,6 +214,10 @@ private:
   // scheme's language and the rules' order together make likeliest (the guess for a name);
   // without a letter model the first reading.
   std::string LikeliestReading(const std::string& Word);
+  // Of the readings of every step of a capitalised Latin Word (a name), validator or not, the
+  // one the prose writes most often as a name the dictionaries lack ("Volter": "Вольтер"); empty
+  // when the prose has none of them.
+  std::string ReadingOfSeenName(const std::string& Word);
   // The speller's language of the scheme's validator (Russian without one); none without a speller.
   const TQLanguage* SchemeLanguage() const;
   // The frequency class of a word in the prose of the scheme's language (0: never seen); with

@@ -567,7 +567,40 @@ std::string TQGrammar::FirstReading(const std::string& Word) {
   return {};
 }
 
+std::string TQGrammar::ReadingOfSeenName(const std::string& Word) {
+  const TQLanguage* language = SchemeLanguage();
+  if (language == nullptr || language->Frequencies().Empty() || !IsLatinWord(Word) ||
+      !IsCapital(static_cast<unsigned char>(Word[0])) || !IsSmall(static_cast<unsigned char>(Word[1])))
+    return {};
+  std::string best;
+  int bestClass = 0;
+  FAllVariants = FPlainReading = true;
+  for (FSchema->ResetSteps(); !FSchema->Done; FSchema->NextStep()) {
+    std::vector<std::string> variants;
+    std::string direct;
+    FSchema->NamePass = true;
+    ApplyRules(Word, variants, direct);
+    FSchema->NamePass = false;
+    for (size_t i = 0; i < variants.size(); ++i)
+      if (const int cls = language->Frequencies().ClassOf(NameKey(variants[i], language->Lcid())); cls > bestClass) {
+        best = variants[i];
+        bestClass = cls;
+        // A "ё" read from an "e" goes: WithWrittenYo gives it back as the prose writes the name,
+        // unless the text writes its "ё" itself.
+        const std::vector<std::string>& readings = FVariantReadings[i];
+        if (std::find(readings.begin(), readings.end(), "e=\xB8") != readings.end()) {
+          std::replace(best.begin(), best.end(), '\xB8', '\xE5');
+          std::replace(best.begin(), best.end(), '\xA8', '\xC5');
+        }
+      }
+  }
+  FAllVariants = FPlainReading = false;
+  FSchema->ResetSteps();
+  return best;
+}
+
 std::string TQGrammar::LikeliestReading(const std::string& Word) {
+  if (std::string seen = ReadingOfSeenName(Word); !seen.empty()) return seen;
   // A step down a rule's list costs eight bits: as much as a letter 256 times rarer.
   constexpr int kRankCost = 32;
   const TQLanguage* language = SchemeLanguage();
@@ -862,7 +895,8 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   // rule reads as a Russian word is read as the rules write it, as any other name there.
   if (kind == wkEnglish && r == w && FLatinContext > 0 && IsLatinWord(w) && IsCapital(static_cast<unsigned char>(w[0])) &&
       IsSmall(static_cast<unsigned char>(w[1]))) {
-    const std::string reading = FirstReading(w);
+    std::string reading = ReadingOfSeenName(w);
+    if (reading.empty()) reading = FirstReading(w);
     if (!reading.empty() && AllCyrillic(reading)) return apply(reading, wkUnsure);
   }
   if (kind != wkUnknown) return apply(r, kind);
@@ -1060,12 +1094,15 @@ std::string TQGrammar::WithWrittenYo(const std::string& Reading) const {
   if (language == nullptr || language->Lcid() != LANG_RUSSIAN) return Reading;
   const TWordFrequencies& frequencies = language->Frequencies();
   const int all = frequencies.ClassOf(FrequencyKey(Reading, LANG_RUSSIAN));
-  for (size_t i = 0; i < Reading.size() && all > 0; ++i) {
+  // A name the dictionaries lack is counted as written: the spelling with "ё" must be the more frequent.
+  const std::string nameKey = all > 0 ? std::string() : NameKey(Reading, LANG_RUSSIAN);
+  const int name = nameKey.empty() ? 0 : frequencies.ClassOf(nameKey);
+  for (size_t i = 0; i < Reading.size() && (all > 0 || !nameKey.empty()); ++i) {
     if (Reading[i] != '\xE5' && Reading[i] != '\xC5') continue;
     std::string yo = Reading;
     yo[i] = Reading[i] == '\xE5' ? '\xB8' : '\xA8';
-    const int written = frequencies.ClassOf(YoKey(yo));
-    if (written > 0 && written > all - kYoMargin) return yo;
+    const int written = frequencies.ClassOf(all > 0 ? YoKey(yo) : NameKey(yo, LANG_RUSSIAN));
+    if (all > 0 ? written > 0 && written > all - kYoMargin : written > name) return yo;
   }
   return Reading;
 }

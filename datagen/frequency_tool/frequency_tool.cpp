@@ -1,5 +1,6 @@
 // Counts how often the words of the spelling dictionaries, and pairs of them with only blanks
-// between, occur in the prose corpus.py wrote (and how often Russian ones are written with "ё") and writes the word-frequency files "english.qwf" and "russian.qwf" beside the language
+// between, occur in the prose corpus.py wrote (and how often Russian ones are written with "ё"),
+// and how often capitalised words the dictionaries lack (names) occur as written, and writes the word-frequency files "english.qwf" and "russian.qwf" beside the language
 // descriptors of the program folder's Dict/.
 //
 // qm_freqgen PROGRAM_DIR CORPUS_DIR
@@ -48,7 +49,7 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
   };
 
   std::unordered_map<std::string, bool> valid;
-  std::map<std::string, uint64_t> counts, pairs;
+  std::map<std::string, uint64_t> counts, pairs, names;
   uint64_t total = 0;
   std::string previous;  // the key of the word before, when only blanks lie between
   for (size_t i = 0; i < text.size();) {
@@ -67,6 +68,8 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
     auto known = valid.find(word);
     if (known == valid.end()) known = valid.emplace(word, spell.IsValidWord(word, Language.Lcid)).first;
     if (!known->second) {
+      // Names the dictionaries lack: the correction engine reads a name as the prose writes it.
+      if (const std::string name = NameKey(word, Language.Lcid); !name.empty()) ++names[name];
       previous.clear();
       continue;
     }
@@ -79,9 +82,10 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
     if (!previous.empty()) ++pairs[previous + ' ' + key];
     previous = key;
   }
-  // Pairs seen once say little and would double the file.
-  for (const auto& [pair, count] : pairs)
-    if (count >= 2) counts[pair] = count;
+  // Pairs and names seen once say little and would double the file.
+  for (const auto* seen : {&pairs, &names})
+    for (const auto& [key, count] : *seen)
+      if (count >= 2) counts[key] = count;
   WriteFileAtomic(ProgramDir + "Dict/" + Language.Descriptor + ".qwf", BuildFrequencyFile(Language.Lcid, total, counts));
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("%s.qwf: %llu words counted, %zu words and pairs kept, %.1f s\n", Language.Descriptor,
