@@ -7,7 +7,6 @@
 #include <set>
 #include <utility>
 
-#include "platform/code_pages.h"
 #include "platform/files.h"
 #include "proofing/analyser.h"
 #include "proofing/correction_engine.h"
@@ -15,6 +14,7 @@
 #include "proofing/word_frequencies.h"
 #include "proofing/word_routines.h"
 #include "proofing/language.h"
+#include "textcore/cp1251_literal.h"
 #include "textcore/cyr_case.h"
 #include "textcore/interface_hooks.h"
 #include "textcore/string_routines.h"
@@ -224,13 +224,12 @@ bool IsInfinitive(const std::string& Word) {
   return ends("\xF2\xFC") || ends("\xF2\xFC\xF1\xFF") || ends("\xF2\xE8\xF1\xFC");
 }
 
-// The words of a blank-separated UTF-8 list as a set of code page 1251 words.
-std::set<std::string> Cp1251Words(const char* Utf8List) {
+// The words of a blank-separated list.
+std::set<std::string> WordSet(std::string_view List) {
   std::set<std::string> words;
-  std::string word;
-  for (const char c : WideToAnsi(Utf8ToWide(Utf8List), 1251) + " ") {
-    if (c != ' ') word += c;
-    else if (!word.empty()) words.insert(std::exchange(word, {}));
+  for (size_t start = 0, end = 0; start < List.size(); start = end + 1) {
+    end = std::min(List.find(' ', start), List.size());
+    if (end > start) words.emplace(List.substr(start, end - start));
   }
   return words;
 }
@@ -1066,17 +1065,20 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
 int TQGrammar::ExpectedVerbForm() const {
   // Words after which an infinitive follows (modal words and verbs that take one), and subjects
   // of a finite form.
-  static const std::set<std::string> kWantInfinitive = Cp1251Words(
-      "должен должна должно должны могу можешь может можем можете могут мог могла могло могли смогу сможешь "
+  static constexpr Cp1251Literal kInfinitiveWords(
+      u8"должен должна должно должны могу можешь может можем можете могут мог могла могло могли смогу сможешь "
       "сможет сможем сможете смогут хочу хочешь хочет хотим хотите хотят хотел хотела хотели хочется хотелось "
       "буду будешь будет будем будете будут можно нужно надо нельзя необходимо невозможно нечего некогда незачем "
       "следует пора умею умеешь умеет умеем умеете умеют начал начала начали начинает начинают стал стала стали "
       "перестал перестала перестали перестает перестают чтобы чтоб пытается пытаются пытался пыталась позволяет "
       "позволяют приходится придется способен способна способны готов готова готовы учиться научиться решил "
       "решила решили собирается нечем вправе учит учат научите научились");
-  static const std::set<std::string> kSubjects = Cp1251Words("он она оно они кто пусть сам сама сами");
+  static const std::set<std::string> kWantInfinitive = WordSet(kInfinitiveWords);
+  static constexpr Cp1251Literal kSubjectWords(u8"он она оно они кто пусть сам сама сами");
+  static const std::set<std::string> kSubjects = WordSet(kSubjectWords);
   // Words that may stand between without changing that ("может не заметить", "нечем их угостить").
-  static const std::set<std::string> kBetween = Cp1251Words("не ли бы же их его ее её им ему ей нам вам мне тебе себя себе");
+  static constexpr Cp1251Literal kBetweenWords(u8"не ли бы же их его ее её им ему ей нам вам мне тебе себя себе");
+  static const std::set<std::string> kBetween = WordSet(kBetweenWords);
   int seen = 0;
   for (auto it = FClause.rbegin(); it != FClause.rend() && seen < 2; ++it) {
     if (kBetween.count(*it) != 0) continue;
