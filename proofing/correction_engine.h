@@ -218,6 +218,12 @@ private:
   // one the prose writes most often as a name the dictionaries lack ("Volter": "Вольтер"); empty
   // when the prose has none of them.
   std::string ReadingOfSeenName(const std::string& Word);
+  // Of the readings of every step of Word, validator or not, the one whose key (KeyOf) the prose
+  // counts most often, with its frequency class; empty and 0 when it counts none.
+  std::pair<std::string, int> MostSeenReading(const std::string& Word, const std::function<std::string(const std::string&)>& KeyOf);
+  // The reading of a Latin initial that the prose writes most often before a reading of the
+  // Latin Name after it ("E. Krotkii": "Э."); else the rules' first reading.
+  std::string InitialBefore(const std::string& Initial, const std::string& Name);
   // The speller's language of the scheme's validator (Russian without one); none without a speller.
   const TQLanguage* SchemeLanguage() const;
   // The frequency class of a word in the prose of the scheme's language (0: never seen); with

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <set>
 #include <utility>
@@ -566,11 +567,9 @@ std::string TQGrammar::FirstReading(const std::string& Word) {
   return {};
 }
 
-std::string TQGrammar::ReadingOfSeenName(const std::string& Word) {
+std::pair<std::string, int> TQGrammar::MostSeenReading(const std::string& Word, const std::function<std::string(const std::string&)>& KeyOf) {
   const TQLanguage* language = SchemeLanguage();
-  if (language == nullptr || language->Frequencies().Empty() || !IsLatinWord(Word) ||
-      !IsCapital(static_cast<unsigned char>(Word[0])) || !IsSmall(static_cast<unsigned char>(Word[1])))
-    return {};
+  if (language == nullptr || language->Frequencies().Empty()) return {};
   std::string best;
   int bestClass = 0;
   FAllVariants = FPlainReading = true;
@@ -581,7 +580,7 @@ std::string TQGrammar::ReadingOfSeenName(const std::string& Word) {
     ApplyRules(Word, variants, direct);
     FSchema->NamePass = false;
     for (size_t i = 0; i < variants.size(); ++i)
-      if (const int cls = language->Frequencies().ClassOf(NameKey(variants[i], language->Lcid())); cls > bestClass) {
+      if (const int cls = language->Frequencies().ClassOf(KeyOf(variants[i])); cls > bestClass) {
         best = variants[i];
         bestClass = cls;
         // A "ё" read from an "e" goes: WithWrittenYo gives it back as the prose writes the name,
@@ -595,6 +594,28 @@ std::string TQGrammar::ReadingOfSeenName(const std::string& Word) {
   }
   FAllVariants = FPlainReading = false;
   FSchema->ResetSteps();
+  return {best, bestClass};
+}
+
+std::string TQGrammar::ReadingOfSeenName(const std::string& Word) {
+  if (!IsLatinWord(Word) || !IsCapital(static_cast<unsigned char>(Word[0])) || !IsSmall(static_cast<unsigned char>(Word[1])))
+    return {};
+  return MostSeenReading(Word, [](const std::string& Reading) { return NameKey(Reading, LANG_RUSSIAN); }).first;
+}
+
+std::string TQGrammar::InitialBefore(const std::string& Initial, const std::string& Name) {
+  std::string best = FirstReading(Initial);
+  if (!IsLatinWord(Name) || !IsCapital(static_cast<unsigned char>(Name[0])) || !IsSmall(static_cast<unsigned char>(Name[1])))
+    return best;
+  int bestClass = 0;
+  for (const std::string& reading : PlainReadings(Initial)) {
+    if (!AllCyrillic(reading)) continue;
+    const int cls = MostSeenReading(Name, [&](const std::string& v) { return NameKey(reading + ' ' + v, LANG_RUSSIAN); }).second;
+    if (cls > bestClass) {
+      best = reading;
+      bestClass = cls;
+    }
+  }
   return best;
 }
 
@@ -824,7 +845,7 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   const bool afterLatinName = !FPreviousReplacement.empty() && IsLatin(static_cast<unsigned char>(FPreviousReplacement[0])) &&
                               IsCapital(static_cast<unsigned char>(FPreviousReplacement[0]));
   if (FLatinContext > 0 && !afterLatinName && IsInitial(w) && !sep.empty() && sep[0] == '.') {
-    const std::string reading = FirstReading(w);
+    const std::string reading = InitialBefore(w, FNextWord);
     if (!reading.empty() && AllCyrillic(reading)) {
       FInitialRead = true;
       return apply(reading, wkUnsure);

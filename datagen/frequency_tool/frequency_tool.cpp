@@ -4,6 +4,7 @@
 // descriptors of the program folder's Dict/.
 //
 // qm_freqgen PROGRAM_DIR CORPUS_DIR
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <future>
@@ -52,6 +53,8 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
   std::map<std::string, uint64_t> counts, pairs, names;
   uint64_t total = 0;
   std::string previous;  // the key of the word before, when only blanks lie between
+  std::string initial;   // the word before when it is a capital letter with a full stop
+  size_t initialEnd = 0;  // where the text after that full stop begins
   for (size_t i = 0; i < text.size();) {
     if (!letter(text[i])) {
       if (text[i] != u' ' && text[i] != u'\t') previous.clear();
@@ -63,6 +66,16 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
                                                         letter(text[end + 1]) && end > i)))
       ++end;
     const std::string word = WideToAnsi(text.substr(i, end - i), codePage);
+    // An initial and the name after it ("Э. Кроткий"), so that the engine reads an initial as
+    // the prose writes it before that name.
+    if (!initial.empty() && initialEnd <= i &&
+        std::all_of(text.begin() + initialEnd, text.begin() + i, [](char16_t c) { return c == u' '; }))
+      if (const std::string name = NameKey(initial + ' ' + word, Language.Lcid); !name.empty()) ++names[name];
+    initial.clear();
+    if (word.size() == 1 && end < text.size() && text[end] == u'.' && !NameKey(word + ' ', Language.Lcid).empty()) {
+      initial = word;
+      initialEnd = end + 1;
+    }
     i = end;
     ++total;
     auto known = valid.find(word);
