@@ -192,9 +192,11 @@ private:
   // English list lacks it, -1 for an English word of three letters or more that reads as no
   // Russian word, 0 otherwise (or not Latin).
   int LatinEvidence(const std::string& Word);
-  // Whether a step of the rules makes a word the scheme accepts of `Word` (remembered for the pass).
-  bool ReadsAsRussian(const std::string& Word);
-  std::unordered_map<std::string, bool> FRussianReadings;
+  // The first word the scheme accepts that a short search of the rules' steps makes of `Word`;
+  // empty when none (remembered for the pass).
+  std::string RussianReadingOf(const std::string& Word);
+  bool ReadsAsRussian(const std::string& Word) { return !RussianReadingOf(Word).empty(); }
+  std::unordered_map<std::string, std::string> FRussianReadings;
   int FSearchStepLimit = 0;  // of the rules' variant search; 0: the full search
   bool FPlainReading = false;  // the rules read every group, whatever the validator says
   bool FInitialRead = false;   // the last word was an initial or a capitalised word read as Cyrillic

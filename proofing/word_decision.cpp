@@ -1036,8 +1036,22 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   // how often each reading occurs alone.
   constexpr int kVerbFormWeight = 8;
   const int verbForm = ExpectedVerbForm();
+  // So does the word after, as it reads, when only blanks lie between ("свой опыт", "свои мысли").
+  std::string after;
+  if (!FNextWord.empty() && Blank(FLastSeparator) && FLastSeparator.find_first_of("\r\n\v") == std::string::npos) {
+    if (AllCyrillic(FNextWord)) {
+      after = FNextWord;
+    } else if (IsLatinWord(FNextWord)) {
+      const int step = FSchema->CurrentStep;
+      const bool done = FSchema->Done;
+      after = RussianReadingOf(FNextWord);
+      FSchema->CurrentStep = step;
+      FSchema->Done = done;
+    }
+  }
   auto frequency = [&](const std::string& Reading) {
     return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore)) +
+           (after.empty() ? 0 : kPairWeight * FrequencyClass(after, Reading)) +
            (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0);
   };
   // In a text that leaves its soft signs out, a reading with one is as good as one without.
@@ -1216,7 +1230,7 @@ std::string TQGrammar::FarMoreFrequentReading(const std::string& Word) {
   return best;
 }
 
-bool TQGrammar::ReadsAsRussian(const std::string& Word) {
+std::string TQGrammar::RussianReadingOf(const std::string& Word) {
   const auto known = FRussianReadings.find(Word);
   if (known != FRussianReadings.end()) return known->second;
   // The rules of every step as a word of the pass would meet them, without the debug window.
@@ -1226,20 +1240,20 @@ bool TQGrammar::ReadsAsRussian(const std::string& Word) {
   ExecMode &= ~emDebug;
   FSearchStepLimit = kProbeSteps;
   std::vector<std::string> variants;
-  std::string direct;
-  bool reads = false;
-  for (FSchema->ResetSteps(); !FSchema->Done && !reads; FSchema->NextStep()) {
+  std::string direct, reading;
+  for (FSchema->ResetSteps(); !FSchema->Done && reading.empty(); FSchema->NextStep()) {
     FSchema->NamePass = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) && IsSmall(static_cast<unsigned char>(Word[1]));
     ApplyRules(Word, variants, direct);
     FSchema->NamePass = false;
-    reads = !direct.empty() ||
-            std::any_of(variants.begin(), variants.end(), [&](const std::string& v) { return IsValidForScheme(*FSchema, v); });
+    reading = direct;
+    for (size_t i = 0; i < variants.size() && reading.empty(); ++i)
+      if (IsValidForScheme(*FSchema, variants[i])) reading = variants[i];
   }
   ExecMode = mode;
   FSearchStepLimit = 0;
   if (FRussianReadings.size() >= kMostRememberedWords) FRussianReadings.clear();
-  FRussianReadings.emplace(Word, reads);
-  return reads;
+  FRussianReadings.emplace(Word, reading);
+  return reading;
 }
 
 int TQGrammar::LatinEvidence(const std::string& Word) {
