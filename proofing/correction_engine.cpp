@@ -413,6 +413,7 @@ void TQGrammar::ForgetWordTests() {
   FEnglishAnswers.clear();
   FRussianAnswers.clear();
   FRussianReadings.clear();
+  FSeenNames.clear();
 }
 
 bool TQGrammar::IsEnglishWord(const std::string& Word) const {

@@ -198,6 +198,8 @@ private:
   bool ReadsAsRussian(const std::string& Word) { return !RussianReadingOf(Word).empty(); }
   std::unordered_map<std::string, std::string> FRussianReadings;
   int FSearchStepLimit = 0;  // of the rules' variant search; 0: the full search
+  // When set, the rules' variant search follows only the beginnings of words it accepts.
+  std::function<bool(const std::string&)> FPrefixFilter;
   bool FPlainReading = false;  // the rules read every group, whatever the validator says
   bool FInitialRead = false;   // the last word was an initial or a capitalised word read as Cyrillic
   bool FNoEnglish = false;     // the current word is no English word (a name after an initial)
@@ -218,8 +220,9 @@ private:
   std::string LikeliestReading(const std::string& Word);
   // Of the readings of every step of a capitalised Latin Word (a name), validator or not, the
   // one the prose writes most often as a name the dictionaries lack ("Volter": "Вольтер"); empty
-  // when the prose has none of them.
+  // when the prose has none of them (remembered for the pass).
   std::string ReadingOfSeenName(const std::string& Word);
+  std::unordered_map<std::string, std::string> FSeenNames;  // its answers during a pass
   // Of the readings of every step of Word, validator or not, the one whose key (KeyOf) the prose
   // counts most often, with its frequency class; empty and 0 when it counts none.
   std::pair<std::string, int> MostSeenReading(const std::string& Word, const std::function<std::string(const std::string&)>& KeyOf);

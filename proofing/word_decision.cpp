@@ -87,6 +87,7 @@ struct TVariantSearch {
   int Steps = 0, MaxSteps = kMaxSearchSteps;
   // Whether a reading the text has shown it uses puts the group's other readings a step down.
   bool LearnedFirst = false;
+  const std::function<bool(const std::string&)>* Prefix = nullptr;  // see TQGrammar::FPrefixFilter
   std::vector<std::string> Path = {};  // the non-first readings of the choices so far
 
   bool Fragment(const std::string& Before, const std::string& Text, const std::string& After) const {
@@ -131,7 +132,7 @@ struct TVariantSearch {
       anyLearned = segment.Texts[k].size() < segment.Texts[0].size() && learned(k);
     for (size_t k = 0; k < segment.Variants.size(); ++k) {
       const std::string& text = segment.Texts[k];
-      if (!Fragment(Prefix, Choice, text)) continue;
+      if (!Fragment(Prefix, Choice, text) || (this->Prefix != nullptr && !(*this->Prefix)(prefix + text))) continue;
       // Dropping a written character is the last reading of all.
       const std::string& reading = segment.Readings[k];
       const bool learnable = !reading.empty();
@@ -364,6 +365,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
   for (TSegment& segment : segments) segment.Prepare();
   if (FSearchStepLimit > 0) search.MaxSteps = FSearchStepLimit;
   search.LearnedFirst = FPlainReading;
+  if (FPrefixFilter) search.Prefix = &FPrefixFilter;
   search.Build({}, {}, 0, 0, 0);
   if ((ExecMode & emDebug) && OnRuleDebug) {
     std::vector<std::vector<std::string>> columns;
@@ -572,6 +574,11 @@ std::pair<std::string, int> TQGrammar::MostSeenReading(const std::string& Word, 
   if (language == nullptr || language->Frequencies().Empty()) return {};
   std::string best;
   int bestClass = 0;
+  // Only readings that begin as some counted key does.
+  FPrefixFilter = [&](const std::string& Start) {
+    const std::string key = KeyOf(Start);
+    return key.empty() || language->Frequencies().HasKeyStartingWith(key);
+  };
   FAllVariants = FPlainReading = true;
   for (FSchema->ResetSteps(); !FSchema->Done; FSchema->NextStep()) {
     std::vector<std::string> variants;
@@ -593,6 +600,7 @@ std::pair<std::string, int> TQGrammar::MostSeenReading(const std::string& Word, 
       }
   }
   FAllVariants = FPlainReading = false;
+  FPrefixFilter = nullptr;
   FSchema->ResetSteps();
   return {best, bestClass};
 }
@@ -600,7 +608,9 @@ std::pair<std::string, int> TQGrammar::MostSeenReading(const std::string& Word, 
 std::string TQGrammar::ReadingOfSeenName(const std::string& Word) {
   if (!IsLatinWord(Word) || !IsCapital(static_cast<unsigned char>(Word[0])) || !IsSmall(static_cast<unsigned char>(Word[1])))
     return {};
-  return MostSeenReading(Word, [](const std::string& Reading) { return NameKey(Reading, LANG_RUSSIAN); }).first;
+  if (const auto known = FSeenNames.find(Word); known != FSeenNames.end()) return known->second;
+  if (FSeenNames.size() >= kMostRememberedWords) FSeenNames.clear();
+  return FSeenNames[Word] = MostSeenReading(Word, [](const std::string& Reading) { return NameKey(Reading, LANG_RUSSIAN); }).first;
 }
 
 std::string TQGrammar::InitialBefore(const std::string& Initial, const std::string& Name) {

@@ -165,3 +165,13 @@ int TWordFrequencies::ClassOf(const std::string& Key) const {
   }
   return 0;
 }
+
+bool TWordFrequencies::HasKeyStartingWith(std::string_view Prefix) const {
+  size_t low = 0, high = FClasses.size();
+  while (low < high) {
+    const size_t middle = low + (high - low) / 2;
+    if (KeyAt(middle) < Prefix) low = middle + 1;
+    else high = middle;
+  }
+  return low < FClasses.size() && KeyAt(low).substr(0, Prefix.size()) == Prefix;
+}

@@ -50,6 +50,8 @@ public:
   LCID Lcid() const { return FLcid; }
   // The class of a key (FrequencyKey or PairKey); 0 for one the counted prose never had.
   int ClassOf(const std::string& Key) const;
+  // Whether some key begins with Prefix.
+  bool HasKeyStartingWith(std::string_view Prefix) const;
 
 private:
   std::string_view KeyAt(size_t Index) const;
