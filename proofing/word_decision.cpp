@@ -210,14 +210,16 @@ bool WritesSoftSign(const std::string& Word) {
   return false;
 }
 
-// Whether the group at Pos..Pos+Length of Word is a sign without case ("'") after a capital and
-// before two characters that are no small letters, the first a capital.
+// Whether the group at Pos..Pos+Length of Word is a sign without case ("'") inside a word in
+// capitals: after a capital, and before a capital and a character that is no small letter, or
+// at the end after two capitals.
 bool SignBetweenCapitals(const std::string& Word, size_t Pos, size_t Length) {
   const std::string group = Word.substr(Pos, Length);
   const size_t next = Pos + Length;
-  return CyrLowerCase(group) == CyrUpperCase(group) && Pos > 0 && IsCapital(static_cast<unsigned char>(Word[Pos - 1])) &&
-         next < Word.size() && IsCapital(static_cast<unsigned char>(Word[next])) &&
-         (next + 1 == Word.size() || !IsSmall(static_cast<unsigned char>(Word[next + 1])));
+  auto capital = [&](size_t I) { return I < Word.size() && IsCapital(static_cast<unsigned char>(Word[I])); };
+  if (CyrLowerCase(group) != CyrUpperCase(group) || Pos == 0 || !capital(Pos - 1)) return false;
+  if (next == Word.size()) return Pos >= 2 && capital(Pos - 2);
+  return capital(next) && (next + 1 == Word.size() || !IsSmall(static_cast<unsigned char>(Word[next + 1])));
 }
 
 // Whether a Cyrillic word ends as an infinitive does ("-ть", "-ться", "-тись").
