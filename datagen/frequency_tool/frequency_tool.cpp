@@ -95,10 +95,10 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
     if (!previous.empty()) ++pairs[previous + ' ' + key];
     previous = key;
   }
-  // Pairs and names seen once say little and would double the file.
-  for (const auto* seen : {&pairs, &names})
-    for (const auto& [key, count] : *seen)
-      if (count >= 2) counts[key] = count;
+  // Pairs seen once say little and would double the file; a name seen once is worth its place.
+  for (const auto& [pair, count] : pairs)
+    if (count >= 2) counts[pair] = count;
+  counts.insert(names.begin(), names.end());
   WriteFileAtomic(ProgramDir + "Dict/" + Language.Descriptor + ".qwf", BuildFrequencyFile(Language.Lcid, total, counts));
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("%s.qwf: %llu words counted, %zu words and pairs kept, %.1f s\n", Language.Descriptor,
