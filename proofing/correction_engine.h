@@ -207,9 +207,10 @@ private:
   std::string FLastSeparator;  // the separators after the last word of the scan
   std::string FWordBefore;     // the Cyrillic word just before the current one, only blanks between
   std::vector<std::string> FClause;  // the last words of the current one's clause, in small letters
-  // What the words before the current one in its clause want of a verb that reads with or
-  // without a soft sign: +1 an infinitive ("надо говорить"), -1 a finite form ("он говорит"), 0 either.
-  int ExpectedVerbForm() const;
+  // What the words before the current one in its clause, or the word `After` it, want of a verb
+  // that reads with or without a soft sign: +1 an infinitive ("надо говорить", "верить можно"),
+  // -1 a finite form ("он говорит"), 0 either.
+  int ExpectedVerbForm(const std::string& After) const;
   // Every reading of the first step, validator or not (their ranks in FVariantRanks).
   std::vector<std::string> PlainReadings(const std::string& Word);
   // The reading of each group by its first rule variant, validator or not; empty when none.

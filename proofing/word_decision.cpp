@@ -1047,7 +1047,6 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   // A word before that wants an infinitive ("можно", "должен") or a finite form ("он") outweighs
   // how often each reading occurs alone.
   constexpr int kVerbFormWeight = 8;
-  const int verbForm = ExpectedVerbForm();
   // So does the word after, as it reads, when only blanks lie between ("свой опыт", "свои мысли").
   std::string after;
   if (!FNextWord.empty() && Blank(FLastSeparator) && FLastSeparator.find_first_of("\r\n\v") == std::string::npos) {
@@ -1061,6 +1060,7 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
       FSchema->Done = done;
     }
   }
+  const int verbForm = ExpectedVerbForm(after);
   auto frequency = [&](const std::string& Reading) {
     return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore)) +
            (after.empty() ? 0 : kPairWeight * FrequencyClass(after, Reading)) +
@@ -1109,7 +1109,7 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   return best;
 }
 
-int TQGrammar::ExpectedVerbForm() const {
+int TQGrammar::ExpectedVerbForm(const std::string& After) const {
   // Words after which an infinitive follows (modal words and verbs that take one), and subjects
   // of a finite form.
   static constexpr Cp1251Literal kInfinitiveWords(
@@ -1133,7 +1133,10 @@ int TQGrammar::ExpectedVerbForm() const {
     if (kWantInfinitive.count(*it) != 0) return 1;
     ++seen;
   }
-  return 0;
+  // A word after that wants the verb as its subject ("верить можно").
+  static constexpr Cp1251Literal kAfterWords(u8"можно нельзя нужно надо необходимо невозможно");
+  static const std::set<std::string> kAfter = WordSet(kAfterWords);
+  return kAfter.count(CyrLowerCase(After)) != 0 ? 1 : 0;
 }
 
 std::string TQGrammar::WithWrittenYo(const std::string& Reading) const {
