@@ -187,7 +187,7 @@ TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
 
 // In a text that leaves its soft signs out, the words before a verb in its clause tell the
 // infinitive (after a modal word, also with "не" or a pronoun between) from the finite form
-// (after its subject).
+// (after its subject), and so does a predicative after it.
 TEST_F(ShippedGrammarsTest, WordsBeforeAVerbTellAnInfinitiveWhoseSoftSignWasLeftOut) {
   const std::string leftOut = "Zhizn prekrasna, pismo prishlo tolko vchera. ";
   const std::string read = "Жизнь прекрасна, письмо пришло только вчера. ";
@@ -195,7 +195,8 @@ TEST_F(ShippedGrammarsTest, WordsBeforeAVerbTellAnInfinitiveWhoseSoftSignWasLeft
                                     {"Ty dolzhen ne govorit, a pust on brosit. Nam nechem ikh ugostit.",
                                      "Ты должен не говорить, а пусть он бросит. Нам нечем их угостить."},
                                     // A sign ends the clause: "может" no longer counts.
-                                    {"Mozhet, on govorit pravdu.", "Может, он говорит правду."}};
+                                    {"Mozhet, on govorit pravdu.", "Может, он говорит правду."},
+                                    {"Verit mozhno tolko v nevozmozhnoe.", "Верить можно только в невозможное."}};
   for (const TCase& c : cases) EXPECT_EQ(Correct("translit.qg", leftOut + c.Input), read + c.Expected) << c.Input;
 }
 
