@@ -134,6 +134,7 @@ TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
                             {"Vot tak i bylo. -- M.V. Lomonosov", "Вот так и было. -- М.В. Ломоносов"},
                             {"Vot tak i bylo. -- A.Pop", "Вот так и было. -- А.Поп"},
                             {"Vot tak i bylo. -- I.A.Kry'lov", "Вот так и было. -- И.А.Крылов"},
+                            {"Vot tak i bylo. -- V.Ia. Briusov", "Вот так и было. -- В.Я. Брюсов"},
                             {"Pishite na vasya.pupkin@mail.ru ili na www.site.com.au/x",
                              "Пишите на vasya.pupkin@mail.ru или на www.site.com.au/x"},
                             {"I went to see A. Smith and V. Jones.", "I went to see A. Smith and V. Jones."},
