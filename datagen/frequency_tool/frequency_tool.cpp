@@ -1,7 +1,8 @@
 // Counts how often the words of the spelling dictionaries, and pairs of them with only blanks
 // between, occur in the prose corpus.py wrote (and how often Russian ones are written with "ё"),
-// and how often capitalised words the dictionaries lack (names) occur as written, and writes the word-frequency files "english.qwf" and "russian.qwf" beside the language
-// descriptors of the program folder's Dict/.
+// and how often capitalised words the dictionaries lack (names) occur as written, alone and after
+// an initial, and writes the word-frequency files "english.qwf" and "russian.qwf" beside the
+// language descriptors of the program folder's Dict/.
 //
 // qm_freqgen PROGRAM_DIR CORPUS_DIR
 #include <algorithm>
@@ -14,6 +15,7 @@
 
 #include "platform/code_pages.h"
 #include "platform/files.h"
+#include "platform/locale.h"
 #include "proofing/spell.h"
 #include "proofing/word_frequencies.h"
 
@@ -72,7 +74,8 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
         std::all_of(text.begin() + initialEnd, text.begin() + i, [](char16_t c) { return c == u' '; }))
       if (const std::string name = NameKey(initial + ' ' + word, Language.Lcid); !name.empty()) ++names[name];
     initial.clear();
-    if (word.size() == 1 && end < text.size() && text[end] == u'.' && !NameKey(word + ' ', Language.Lcid).empty()) {
+    const bool capital = AnsiLowerChar(static_cast<unsigned char>(word[0]), codePage) != static_cast<unsigned char>(word[0]);
+    if (word.size() == 1 && capital && end < text.size() && text[end] == u'.') {
       initial = word;
       initialEnd = end + 1;
     }
