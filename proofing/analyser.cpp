@@ -56,7 +56,10 @@ bool IsMathWord(const std::string& w, const std::string& Skip) {
       ok = false;
     }
   }
-  if (ok && signs >= 2) return true;
+  // A word of letters in brackets ("(ona)") is a word, not a formula.
+  const bool bracketedWord = core.size() > 3 && core.front() == '(' && core.back() == ')' && signs == 2 &&
+                             std::all_of(core.begin() + 1, core.end() - 1, [](char c) { return IsLatin(static_cast<unsigned char>(c)); });
+  if (ok && signs >= 2 && !bracketedWord) return true;
   size_t i = 0;
   while (i < Skip.size()) {
     while (i < Skip.size() && Skip[i] == ' ') ++i;

@@ -314,6 +314,7 @@ void TQGrammar::Execute() {
   FSentenceStart = true;
   FLastSeparator.clear();
   FWordBefore.clear();
+  FClause.clear();
   FLatinHistory.clear();
   FSentence = FPassEvidence = 0;
   FCacheWord.clear();
@@ -412,6 +413,7 @@ void TQGrammar::ForgetWordTests() {
   FEnglishAnswers.clear();
   FRussianAnswers.clear();
   FRussianReadings.clear();
+  FSeenNames.clear();
 }
 
 bool TQGrammar::IsEnglishWord(const std::string& Word) const {

@@ -192,16 +192,25 @@ private:
   // English list lacks it, -1 for an English word that reads as no Russian word, 0 otherwise (or
   // not Latin).
   int LatinEvidence(const std::string& Word);
-  // Whether a step of the rules makes a word the scheme accepts of `Word` (remembered for the pass).
-  bool ReadsAsRussian(const std::string& Word);
-  std::unordered_map<std::string, bool> FRussianReadings;
+  // The first word the scheme accepts that a short search of the rules' steps makes of `Word`;
+  // empty when none (remembered for the pass).
+  std::string RussianReadingOf(const std::string& Word);
+  bool ReadsAsRussian(const std::string& Word) { return !RussianReadingOf(Word).empty(); }
+  std::unordered_map<std::string, std::string> FRussianReadings;
   int FSearchStepLimit = 0;  // of the rules' variant search; 0: the full search
+  // When set, the rules' variant search follows only the beginnings of words it accepts.
+  std::function<bool(const std::string&)> FPrefixFilter;
   bool FPlainReading = false;  // the rules read every group, whatever the validator says
   bool FInitialRead = false;   // the last word was an initial or a capitalised word read as Cyrillic
   bool FNoEnglish = false;     // the current word is no English word (a name after an initial)
   bool FSentenceStart = true;  // the current word begins a sentence
   std::string FLastSeparator;  // the separators after the last word of the scan
   std::string FWordBefore;     // the Cyrillic word just before the current one, only blanks between
+  std::vector<std::string> FClause;  // the last words of the current one's clause, in small letters
+  // What the words before the current one in its clause, or the word `After` it, want of a verb
+  // that reads with or without a soft sign: +1 an infinitive ("надо говорить", "верить можно"),
+  // -1 a finite form ("он говорит"), 0 either.
+  int ExpectedVerbForm(const std::string& After) const;
   // Every reading of the first step, validator or not (their ranks in FVariantRanks).
   std::vector<std::string> PlainReadings(const std::string& Word);
   // The reading of each group by its first rule variant, validator or not; empty when none.
@@ -210,6 +219,17 @@ private:
   // scheme's language and the rules' order together make likeliest (the guess for a name);
   // without a letter model the first reading.
   std::string LikeliestReading(const std::string& Word);
+  // Of the readings of every step of a capitalised Latin Word (a name), validator or not, the
+  // one the prose writes most often as a name the dictionaries lack ("Volter": "Вольтер"); empty
+  // when the prose has none of them (remembered for the pass).
+  std::string ReadingOfSeenName(const std::string& Word);
+  std::unordered_map<std::string, std::string> FSeenNames;  // its answers during a pass
+  // Of the readings of every step of Word, validator or not, the one whose key (KeyOf) the prose
+  // counts most often, with its frequency class; empty and 0 when it counts none.
+  std::pair<std::string, int> MostSeenReading(const std::string& Word, const std::function<std::string(const std::string&)>& KeyOf);
+  // The reading of a Latin initial that the prose writes most often before a reading of the
+  // Latin Name after it ("E. Krotkii": "Э."); else the rules' first reading.
+  std::string InitialBefore(const std::string& Initial, const std::string& Name);
   // The speller's language of the scheme's validator (Russian without one); none without a speller.
   const TQLanguage* SchemeLanguage() const;
   // The frequency class of a word in the prose of the scheme's language (0: never seen); with

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <set>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "proofing/word_frequencies.h"
 #include "proofing/word_routines.h"
 #include "proofing/language.h"
+#include "textcore/cp1251_literal.h"
 #include "textcore/cyr_case.h"
 #include "textcore/interface_hooks.h"
 #include "textcore/string_routines.h"
@@ -90,6 +92,7 @@ struct TVariantSearch {
   int Steps = 0, MaxSteps = kMaxSearchSteps;
   // Whether a reading the text has shown it uses puts the group's other readings a step down.
   bool LearnedFirst = false;
+  const std::function<bool(const std::string&)>* Prefix = nullptr;  // see TQGrammar::FPrefixFilter
   std::vector<std::string> Path = {};  // the non-first readings of the choices so far
 
   bool Fragment(const std::string& Before, const std::string& Text, const std::string& After) const {
@@ -134,7 +137,7 @@ struct TVariantSearch {
       anyLearned = segment.Texts[k].size() < segment.Texts[0].size() && learned(k);
     for (size_t k = 0; k < segment.Variants.size(); ++k) {
       const std::string& text = segment.Texts[k];
-      if (!Fragment(Prefix, Choice, text)) continue;
+      if (!Fragment(Prefix, Choice, text) || (this->Prefix != nullptr && !(*this->Prefix)(prefix + text))) continue;
       // Dropping a written character is the last reading of all.
       const std::string& reading = segment.Readings[k];
       const bool learnable = !reading.empty();
@@ -210,6 +213,34 @@ bool WritesSoftSign(const std::string& Word) {
         IsLatin(static_cast<unsigned char>(Word[i + 1])) && IsSmall(static_cast<unsigned char>(Word[i + 1])))
       return true;
   return false;
+}
+
+// Whether the group at Pos..Pos+Length of Word is a sign without case ("'") inside a word in
+// capitals: after a capital, and before a capital and a character that is no small letter, or
+// at the end after two capitals.
+bool SignBetweenCapitals(const std::string& Word, size_t Pos, size_t Length) {
+  const std::string group = Word.substr(Pos, Length);
+  const size_t next = Pos + Length;
+  auto capital = [&](size_t I) { return I < Word.size() && IsCapital(static_cast<unsigned char>(Word[I])); };
+  if (CyrLowerCase(group) != CyrUpperCase(group) || Pos == 0 || !capital(Pos - 1)) return false;
+  if (next == Word.size()) return Pos >= 2 && capital(Pos - 2);
+  return capital(next) && (next + 1 == Word.size() || !IsSmall(static_cast<unsigned char>(Word[next + 1])));
+}
+
+// Whether a Cyrillic word ends as an infinitive does ("-ть", "-ться", "-тись").
+bool IsInfinitive(const std::string& Word) {
+  auto ends = [&](std::string_view End) { return Word.size() > End.size() && Word.compare(Word.size() - End.size(), End.size(), End) == 0; };
+  return ends("\xF2\xFC") || ends("\xF2\xFC\xF1\xFF") || ends("\xF2\xE8\xF1\xFC");
+}
+
+// The words of a blank-separated list.
+std::set<std::string> WordSet(std::string_view List) {
+  std::set<std::string> words;
+  for (size_t start = 0, end = 0; start < List.size(); start = end + 1) {
+    end = std::min(List.find(' ', start), List.size());
+    if (end > start) words.emplace(List.substr(start, end - start));
+  }
+  return words;
 }
 
 bool IsLatinWord(const std::string& Word) {
@@ -312,9 +343,11 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
         std::string variant = value.substr(start, i - start);
         if (!MarksHold(variant, Word, rule->Key, pos, length)) continue;
         // The variant takes the capitalisation of the word at its place; after a small letter
-        // it stays small (letters drawn with capitals, such as "III", are no capitals).
+        // it stays small (letters drawn with capitals, such as "III", are no capitals), and a
+        // sign between capitals of a word in capitals is a capital ("SIL'VERMANA").
         if (variant != "#")
           variant = pos > 0 && IsSmall(static_cast<unsigned char>(Word[pos - 1])) ? CyrLowerCase(variant)
+                    : SignBetweenCapitals(Word, pos, length)                     ? CyrUpperCase(variant)
                                                                                   : MatchCase(Word.substr(pos, 10), variant);
         segment.Variants.push_back(variant.substr(0, kMaxVariantLength));
       }
@@ -339,6 +372,7 @@ void TQGrammar::ApplyRules(const std::string& Word, std::vector<std::string>& Va
   for (TSegment& segment : segments) segment.Prepare();
   if (FSearchStepLimit > 0) search.MaxSteps = FSearchStepLimit;
   search.LearnedFirst = FPlainReading;
+  if (FPrefixFilter) search.Prefix = &FPrefixFilter;
   search.Build({}, {}, 0, 0, 0);
   if ((ExecMode & emDebug) && OnRuleDebug) {
     std::vector<std::vector<std::string>> columns;
@@ -542,7 +576,68 @@ std::string TQGrammar::FirstReading(const std::string& Word) {
   return {};
 }
 
+std::pair<std::string, int> TQGrammar::MostSeenReading(const std::string& Word, const std::function<std::string(const std::string&)>& KeyOf) {
+  const TQLanguage* language = SchemeLanguage();
+  if (language == nullptr || language->Frequencies().Empty()) return {};
+  std::string best;
+  int bestClass = 0;
+  // Only readings that begin as some counted key does.
+  FPrefixFilter = [&](const std::string& Start) {
+    const std::string key = KeyOf(Start);
+    return key.empty() || language->Frequencies().HasKeyStartingWith(key);
+  };
+  FAllVariants = FPlainReading = true;
+  for (FSchema->ResetSteps(); !FSchema->Done; FSchema->NextStep()) {
+    std::vector<std::string> variants;
+    std::string direct;
+    FSchema->NamePass = true;
+    ApplyRules(Word, variants, direct);
+    FSchema->NamePass = false;
+    for (size_t i = 0; i < variants.size(); ++i)
+      if (const int cls = language->Frequencies().ClassOf(KeyOf(variants[i])); cls > bestClass) {
+        best = variants[i];
+        bestClass = cls;
+        // A "ё" read from an "e" goes: WithWrittenYo gives it back as the prose writes the name,
+        // unless the text writes its "ё" itself.
+        const std::vector<std::string>& readings = FVariantReadings[i];
+        if (std::find(readings.begin(), readings.end(), "e=\xB8") != readings.end()) {
+          std::replace(best.begin(), best.end(), '\xB8', '\xE5');
+          std::replace(best.begin(), best.end(), '\xA8', '\xC5');
+        }
+      }
+  }
+  FAllVariants = FPlainReading = false;
+  FPrefixFilter = nullptr;
+  FSchema->ResetSteps();
+  return {best, bestClass};
+}
+
+std::string TQGrammar::ReadingOfSeenName(const std::string& Word) {
+  if (!IsLatinWord(Word) || !IsCapital(static_cast<unsigned char>(Word[0])) || !IsSmall(static_cast<unsigned char>(Word[1])))
+    return {};
+  if (const auto known = FSeenNames.find(Word); known != FSeenNames.end()) return known->second;
+  if (FSeenNames.size() >= kMostRememberedWords) FSeenNames.clear();
+  return FSeenNames[Word] = MostSeenReading(Word, [](const std::string& Reading) { return NameKey(Reading, LANG_RUSSIAN); }).first;
+}
+
+std::string TQGrammar::InitialBefore(const std::string& Initial, const std::string& Name) {
+  std::string best = FirstReading(Initial);
+  if (!IsLatinWord(Name) || !IsCapital(static_cast<unsigned char>(Name[0])) || !IsSmall(static_cast<unsigned char>(Name[1])))
+    return best;
+  int bestClass = 0;
+  for (const std::string& reading : PlainReadings(Initial)) {
+    if (!AllCyrillic(reading)) continue;
+    const int cls = MostSeenReading(Name, [&](const std::string& v) { return NameKey(reading + ' ' + v, LANG_RUSSIAN); }).second;
+    if (cls > bestClass) {
+      best = reading;
+      bestClass = cls;
+    }
+  }
+  return best;
+}
+
 std::string TQGrammar::LikeliestReading(const std::string& Word) {
+  if (std::string seen = ReadingOfSeenName(Word); !seen.empty()) return seen;
   // A step down a rule's list costs eight bits: as much as a letter 256 times rarer.
   constexpr int kRankCost = 32;
   const TQLanguage* language = SchemeLanguage();
@@ -576,6 +671,8 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   const std::string before = std::exchange(FLastSeparator, sep);
   FWordBefore = !before.empty() && Blank(before) && before.find_first_of("\r\n\v") == std::string::npos &&
                 HasCyrillic(FPreviousReplacement) ? FPreviousReplacement : std::string();
+  // A sign between the words ends a clause.
+  if (!Blank(before) || before.find_first_of("\r\n\v") != std::string::npos) FClause.clear();
   if (Blank(w)) return false;
   const TExecModes quiet = ExecMode | emNoDialog | emSimpleMatch;
   FWordStart = FRangeStart + FOffset + TTextScanner::OffsetOf(Words, 0);
@@ -763,7 +860,7 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   const bool afterLatinName = !FPreviousReplacement.empty() && IsLatin(static_cast<unsigned char>(FPreviousReplacement[0])) &&
                               IsCapital(static_cast<unsigned char>(FPreviousReplacement[0]));
   if (FLatinContext > 0 && !afterLatinName && IsInitial(w) && !sep.empty() && sep[0] == '.') {
-    const std::string reading = FirstReading(w);
+    const std::string reading = InitialBefore(w, FNextWord);
     if (!reading.empty() && AllCyrillic(reading)) {
       FInitialRead = true;
       return apply(reading, wkUnsure);
@@ -833,7 +930,8 @@ bool TQGrammar::ProcessWords(TStringList& Words, TStringList& Separators, int Pe
   // rule reads as a Russian word is read as the rules write it, as any other name there.
   if (kind == wkEnglish && r == w && FLatinContext > 0 && IsLatinWord(w) && IsCapital(static_cast<unsigned char>(w[0])) &&
       IsSmall(static_cast<unsigned char>(w[1]))) {
-    const std::string reading = FirstReading(w);
+    std::string reading = ReadingOfSeenName(w);
+    if (reading.empty()) reading = FirstReading(w);
     if (!reading.empty() && AllCyrillic(reading)) return apply(reading, wkUnsure);
   }
   if (kind != wkUnknown) return apply(r, kind);
@@ -949,8 +1047,27 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   constexpr int kRankWeight = 4;
   // The word before counts too: "надо говорить", "он говорит".
   constexpr int kPairWeight = 1;
+  // A word before that wants an infinitive ("можно", "должен") or a finite form ("он") outweighs
+  // how often each reading occurs alone.
+  constexpr int kVerbFormWeight = 8;
+  // So does the word after, as it reads, when only blanks lie between ("свой опыт", "свои мысли").
+  std::string after;
+  if (!FNextWord.empty() && Blank(FLastSeparator) && FLastSeparator.find_first_of("\r\n\v") == std::string::npos) {
+    if (AllCyrillic(FNextWord)) {
+      after = FNextWord;
+    } else if (IsLatinWord(FNextWord)) {
+      const int step = FSchema->CurrentStep;
+      const bool done = FSchema->Done;
+      after = RussianReadingOf(FNextWord);
+      FSchema->CurrentStep = step;
+      FSchema->Done = done;
+    }
+  }
+  const int verbForm = ExpectedVerbForm(after);
   auto frequency = [&](const std::string& Reading) {
-    return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore));
+    return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore)) +
+           (after.empty() ? 0 : kPairWeight * FrequencyClass(after, Reading)) +
+           (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0);
   };
   // In a text that leaves its soft signs out, a reading with one is as good as one without.
   const bool leftOut = FSoftSignsLeftOut >= kEvidenceCount;
@@ -966,9 +1083,10 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
     ApplyRules(Word, variants, direct);
     FAllVariants = false;
     FSchema->NamePass = false;
-    if (!later && Word.size() >= kEvidenceLength) {
+    if (!later && !name && Word.size() >= kEvidenceLength) {
       // A word that only one reading of the first step makes valid shows how this text writes
-      // its letters (nothing to learn when it takes the first reading of every group).
+      // its letters (nothing to learn when it takes the first reading of every group). A
+      // capitalised word may be a name read as a rare word ("Torri" as "Торры"): it teaches nothing.
       const size_t found = std::find(variants.begin(), variants.end(), Found) - variants.begin();
       if (found < variants.size() && !FVariantReadings[found].empty()) {
         size_t valid = 0;
@@ -994,6 +1112,36 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   return best;
 }
 
+int TQGrammar::ExpectedVerbForm(const std::string& After) const {
+  // Words after which an infinitive follows (modal words and verbs that take one), and subjects
+  // of a finite form.
+  static constexpr Cp1251Literal kInfinitiveWords(
+      u8"должен должна должно должны могу можешь может можем можете могут мог могла могло могли смогу сможешь "
+      "сможет сможем сможете смогут хочу хочешь хочет хотим хотите хотят хотел хотела хотели хочется хотелось "
+      "буду будешь будет будем будете будут можно нужно надо нельзя необходимо невозможно нечего некогда незачем "
+      "следует пора умею умеешь умеет умеем умеете умеют начал начала начали начинает начинают стал стала стали "
+      "перестал перестала перестали перестает перестают чтобы чтоб пытается пытаются пытался пыталась позволяет "
+      "позволяют приходится придется способен способна способны готов готова готовы учиться научиться решил "
+      "решила решили собирается нечем вправе учит учат научите научились");
+  static const std::set<std::string> kWantInfinitive = WordSet(kInfinitiveWords);
+  static constexpr Cp1251Literal kSubjectWords(u8"он она оно они кто пусть сам сама сами");
+  static const std::set<std::string> kSubjects = WordSet(kSubjectWords);
+  // Words that may stand between without changing that ("может не заметить", "нечем их угостить").
+  static constexpr Cp1251Literal kBetweenWords(u8"не ли бы же их его ее её им ему ей нам вам мне тебе себя себе");
+  static const std::set<std::string> kBetween = WordSet(kBetweenWords);
+  int seen = 0;
+  for (auto it = FClause.rbegin(); it != FClause.rend() && seen < 2; ++it) {
+    if (kBetween.count(*it) != 0) continue;
+    if (kSubjects.count(*it) != 0) return -1;
+    if (kWantInfinitive.count(*it) != 0) return 1;
+    ++seen;
+  }
+  // A word after that wants the verb as its subject ("верить можно").
+  static constexpr Cp1251Literal kAfterWords(u8"можно нельзя нужно надо необходимо невозможно");
+  static const std::set<std::string> kAfter = WordSet(kAfterWords);
+  return kAfter.count(CyrLowerCase(After)) != 0 ? 1 : 0;
+}
+
 std::string TQGrammar::WithWrittenYo(const std::string& Reading) const {
   // More than seven times in ten: the class of those written with "ё" is near that of all.
   constexpr int kYoMargin = 2;
@@ -1001,12 +1149,15 @@ std::string TQGrammar::WithWrittenYo(const std::string& Reading) const {
   if (language == nullptr || language->Lcid() != LANG_RUSSIAN) return Reading;
   const TWordFrequencies& frequencies = language->Frequencies();
   const int all = frequencies.ClassOf(FrequencyKey(Reading, LANG_RUSSIAN));
-  for (size_t i = 0; i < Reading.size() && all > 0; ++i) {
+  // A name the dictionaries lack is counted as written: the spelling with "ё" must be the more frequent.
+  const std::string nameKey = all > 0 ? std::string() : NameKey(Reading, LANG_RUSSIAN);
+  const int name = nameKey.empty() ? 0 : frequencies.ClassOf(nameKey);
+  for (size_t i = 0; i < Reading.size() && (all > 0 || !nameKey.empty()); ++i) {
     if (Reading[i] != '\xE5' && Reading[i] != '\xC5') continue;
     std::string yo = Reading;
     yo[i] = Reading[i] == '\xE5' ? '\xB8' : '\xA8';
-    const int written = frequencies.ClassOf(YoKey(yo));
-    if (written > 0 && written > all - kYoMargin) return yo;
+    const int written = frequencies.ClassOf(all > 0 ? YoKey(yo) : NameKey(yo, LANG_RUSSIAN));
+    if (all > 0 ? written > 0 && written > all - kYoMargin : written > name) return yo;
   }
   return Reading;
 }
@@ -1097,7 +1248,7 @@ std::string TQGrammar::FarMoreFrequentReading(const std::string& Word) {
   return best;
 }
 
-bool TQGrammar::ReadsAsRussian(const std::string& Word) {
+std::string TQGrammar::RussianReadingOf(const std::string& Word) {
   const auto known = FRussianReadings.find(Word);
   if (known != FRussianReadings.end()) return known->second;
   // The rules of every step as a word of the pass would meet them, without the debug window.
@@ -1107,20 +1258,20 @@ bool TQGrammar::ReadsAsRussian(const std::string& Word) {
   ExecMode &= ~emDebug;
   FSearchStepLimit = kProbeSteps;
   std::vector<std::string> variants;
-  std::string direct;
-  bool reads = false;
-  for (FSchema->ResetSteps(); !FSchema->Done && !reads; FSchema->NextStep()) {
+  std::string direct, reading;
+  for (FSchema->ResetSteps(); !FSchema->Done && reading.empty(); FSchema->NextStep()) {
     FSchema->NamePass = Word.size() >= 2 && IsCapital(static_cast<unsigned char>(Word[0])) && IsSmall(static_cast<unsigned char>(Word[1]));
     ApplyRules(Word, variants, direct);
     FSchema->NamePass = false;
-    reads = !direct.empty() ||
-            std::any_of(variants.begin(), variants.end(), [&](const std::string& v) { return IsValidForScheme(*FSchema, v); });
+    reading = direct;
+    for (size_t i = 0; i < variants.size() && reading.empty(); ++i)
+      if (IsValidForScheme(*FSchema, variants[i])) reading = variants[i];
   }
   ExecMode = mode;
   FSearchStepLimit = 0;
   if (FRussianReadings.size() >= kMostRememberedWords) FRussianReadings.clear();
-  FRussianReadings.emplace(Word, reads);
-  return reads;
+  FRussianReadings.emplace(Word, reading);
+  return reading;
 }
 
 int TQGrammar::LatinEvidence(const std::string& Word) {
@@ -1246,6 +1397,9 @@ void TQGrammar::ApplyWordResult(const std::string& Found, std::string Replacemen
   }
   if (paint) Editor->SetColour(FWordStart, FWordEnd, colour);
   FPreviousReplacement = Replacement;
+  constexpr size_t kClauseWords = 5;
+  if (FClause.size() == kClauseWords) FClause.erase(FClause.begin());
+  FClause.push_back(CyrLowerCase(Replacement));
   if (Kind != wkCorrect && Found != Replacement + "\xFA")
     AddLogEntry(Found, FSeveralVariants ? FVariantText : Replacement, Kind);
 }

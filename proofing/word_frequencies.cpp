@@ -51,6 +51,15 @@ std::string YoKey(const std::string& Word) {
   return yo ? key : std::string();
 }
 
+std::string NameKey(const std::string& Word, LCID Lcid) {
+  const unsigned codePage = LocaleAnsiCodePage(Lcid);
+  auto small = [&](char Ch) { return static_cast<char>(AnsiLowerChar(static_cast<unsigned char>(Ch), codePage)); };
+  if (Word.size() < 2 || small(Word[0]) == Word[0] || small(Word[1]) != Word[1]) return {};
+  std::string key = "^";
+  for (char ch : Word) key += small(ch);
+  return key;
+}
+
 int FrequencyClass(uint64_t Count) {
   if (Count == 0) return 0;
   return static_cast<int>(std::min(255.0, 1 + std::floor(4 * std::log2(static_cast<double>(Count)) + 1e-9)));
@@ -155,4 +164,14 @@ int TWordFrequencies::ClassOf(const std::string& Key) const {
       high = middle;
   }
   return 0;
+}
+
+bool TWordFrequencies::HasKeyStartingWith(std::string_view Prefix) const {
+  size_t low = 0, high = FClasses.size();
+  while (low < high) {
+    const size_t middle = low + (high - low) / 2;
+    if (KeyAt(middle) < Prefix) low = middle + 1;
+    else high = middle;
+  }
+  return low < FClasses.size() && KeyAt(low).substr(0, Prefix.size()) == Prefix;
 }

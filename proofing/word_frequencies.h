@@ -1,6 +1,7 @@
 // TWordFrequencies: how often the words of a language, and pairs of neighbouring words, occur in
 // ordinary prose, as frequency classes read from a word-frequency file (".qwf" beside the language descriptor). The
-// misprint test of valid words asks it whether a word is rare and its neighbour frequent.
+// misprint test of valid words asks it whether a word is rare and its neighbour frequent; the
+// correction engine asks it which reading of a word, or of a name the dictionaries lack, prose writes.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,10 @@ std::string PairKey(const std::string& First, const std::string& Second);
 // The key under which the occurrences of a Russian word written with "ё" are counted: "=" and
 // its small letters, "ё" kept (no edit of a word's key makes it). Empty for a word without "ё".
 std::string YoKey(const std::string& Word);
+// The key under which a capitalised word that the dictionaries lack (a name: "Вольтер") is
+// counted: "^" and its small letters, "ё" kept; an initial with the name after it ("Э. Кроткий")
+// is counted as the initial, a blank and the name. Empty for a word that is not capitalised.
+std::string NameKey(const std::string& Word, LCID Lcid);
 // The class of a count: 0 for none, else 1 + 4·log2(count) rounded down, at most 255. Two
 // classes four apart stand for twice the occurrences.
 int FrequencyClass(uint64_t Count);
@@ -45,6 +50,8 @@ public:
   LCID Lcid() const { return FLcid; }
   // The class of a key (FrequencyKey or PairKey); 0 for one the counted prose never had.
   int ClassOf(const std::string& Key) const;
+  // Whether some key begins with Prefix.
+  bool HasKeyStartingWith(std::string_view Prefix) const;
 
 private:
   std::string_view KeyAt(size_t Index) const;

@@ -223,11 +223,16 @@ bool IsFileNameLike(std::string_view Word) {
       return true;
   }
   // Initials and abbreviations of single letters are no file names: "t.k.", "M.V.", and
-  // initials before a capitalised name ("A.Pop", "I.A.Krylov").
+  // initials before a capitalised name ("A.Pop", "I.A.Krylov"); an initial may be written with a
+  // capital and a small letter ("V.Ia.", "S.Zh.Pop").
   const size_t last = Word.rfind('.');
   bool single = last != std::string_view::npos;
-  for (size_t start = 0; single && start < last; start = Word.find('.', start) + 1)
-    single = Word.find('.', start) == start + 1 && IsLetter(static_cast<unsigned char>(Word[start]));
+  for (size_t start = 0; single && start < last; start = Word.find('.', start) + 1) {
+    const size_t dot = Word.find('.', start);
+    single = IsLetter(static_cast<unsigned char>(Word[start])) &&
+             (dot == start + 1 || (dot == start + 2 && std::isupper(static_cast<unsigned char>(Word[start])) &&
+                                   std::islower(static_cast<unsigned char>(Word[start + 1]))));
+  }
   if (single && (last + 1 == Word.size() || (last + 2 < Word.size() && std::isupper(static_cast<unsigned char>(Word[last + 1])) &&
                                              std::islower(static_cast<unsigned char>(Word[last + 2])))))
     return false;

@@ -1,8 +1,11 @@
 // Counts how often the words of the spelling dictionaries, and pairs of them with only blanks
-// between, occur in the prose corpus.py wrote (and how often Russian ones are written with "ё") and writes the word-frequency files "english.qwf" and "russian.qwf" beside the language
-// descriptors of the program folder's Dict/.
+// between, occur in the prose corpus.py wrote (and how often Russian ones are written with "ё"),
+// and how often capitalised words the dictionaries lack (names) occur as written, alone and after
+// an initial, and writes the word-frequency files "english.qwf" and "russian.qwf" beside the
+// language descriptors of the program folder's Dict/.
 //
 // qm_freqgen PROGRAM_DIR CORPUS_DIR
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <future>
@@ -12,6 +15,7 @@
 
 #include "platform/code_pages.h"
 #include "platform/files.h"
+#include "platform/locale.h"
 #include "proofing/spell.h"
 #include "proofing/word_frequencies.h"
 
@@ -48,9 +52,11 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
   };
 
   std::unordered_map<std::string, bool> valid;
-  std::map<std::string, uint64_t> counts, pairs;
+  std::map<std::string, uint64_t> counts, pairs, names;
   uint64_t total = 0;
   std::string previous;  // the key of the word before, when only blanks lie between
+  std::string initial;   // the word before when it is a capital letter with a full stop
+  size_t initialEnd = 0;  // where the text after that full stop begins
   for (size_t i = 0; i < text.size();) {
     if (!letter(text[i])) {
       if (text[i] != u' ' && text[i] != u'\t') previous.clear();
@@ -62,11 +68,24 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
                                                         letter(text[end + 1]) && end > i)))
       ++end;
     const std::string word = WideToAnsi(text.substr(i, end - i), codePage);
+    // An initial and the name after it ("Э. Кроткий"), so that the engine reads an initial as
+    // the prose writes it before that name.
+    if (!initial.empty() && initialEnd <= i &&
+        std::all_of(text.begin() + initialEnd, text.begin() + i, [](char16_t c) { return c == u' '; }))
+      if (const std::string name = NameKey(initial + ' ' + word, Language.Lcid); !name.empty()) ++names[name];
+    initial.clear();
+    const bool capital = AnsiLowerChar(static_cast<unsigned char>(word[0]), codePage) != static_cast<unsigned char>(word[0]);
+    if (word.size() == 1 && capital && end < text.size() && text[end] == u'.') {
+      initial = word;
+      initialEnd = end + 1;
+    }
     i = end;
     ++total;
     auto known = valid.find(word);
     if (known == valid.end()) known = valid.emplace(word, spell.IsValidWord(word, Language.Lcid)).first;
     if (!known->second) {
+      // Names the dictionaries lack: the correction engine reads a name as the prose writes it.
+      if (const std::string name = NameKey(word, Language.Lcid); !name.empty()) ++names[name];
       previous.clear();
       continue;
     }
@@ -79,9 +98,10 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
     if (!previous.empty()) ++pairs[previous + ' ' + key];
     previous = key;
   }
-  // Pairs seen once say little and would double the file.
+  // Pairs seen once say little and would double the file; a name seen once is worth its place.
   for (const auto& [pair, count] : pairs)
     if (count >= 2) counts[pair] = count;
+  counts.insert(names.begin(), names.end());
   WriteFileAtomic(ProgramDir + "Dict/" + Language.Descriptor + ".qwf", BuildFrequencyFile(Language.Lcid, total, counts));
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("%s.qwf: %llu words counted, %zu words and pairs kept, %.1f s\n", Language.Descriptor,

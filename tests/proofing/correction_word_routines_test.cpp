@@ -47,7 +47,9 @@ TEST(CorrectionWordRoutines, AddressesAndFileNames) {
                                                 {"/root", false},    {"end.", false},  {"1.5", false},
                                                 {"and/", false},     {"x.c", true},
                                                 {"t.k.", false},     {"M.V.", false},  {"A.Pop", false},
-                                                {"I.A.Kry'lov", false}, {"a.out", true}, {"A.B", true}};
+                                                {"I.A.Kry'lov", false}, {"a.out", true}, {"A.B", true},
+                                                // Initials written with two letters.
+                                                {"V.Ia.", false}, {"S.Zh.Pop", false}, {"ab.Cd", true}, {"Ab.cd", true}};
   for (const auto& [word, expected] : files) EXPECT_EQ(IsFileNameLike(word), expected) << word;
 }
 

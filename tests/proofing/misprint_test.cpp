@@ -36,6 +36,10 @@ TEST(WordFrequencies, KeysFoldCaseAndRussianYo) {
   EXPECT_EQ(FrequencyKey("From", LANG_ENGLISH_US), "from");
   EXPECT_EQ(FrequencyKey(Cp1251("ЕЩЁ"), LANG_RUSSIAN), Cp1251("еще"));
   EXPECT_EQ(FrequencyKey(Cp1251("Ёлка"), LANG_RUSSIAN), Cp1251("елка"));
+  // Names are counted as written, and an initial with the name after it.
+  EXPECT_EQ(NameKey(Cp1251("Шевелёв"), LANG_RUSSIAN), Cp1251("^шевелёв"));
+  EXPECT_EQ(NameKey(Cp1251("Э Кроткий"), LANG_RUSSIAN), Cp1251("^э кроткий"));
+  for (const char* notName : {"шевелёв", "ШЕВЕЛЁВ", "Ш", ""}) EXPECT_EQ(NameKey(Cp1251(notName), LANG_RUSSIAN), "") << notName;
 }
 
 TEST(WordFrequencies, FileKeepsEveryWordsClass) {
@@ -46,6 +50,8 @@ TEST(WordFrequencies, FileKeepsEveryWordsClass) {
   EXPECT_EQ(frequencies.ClassOf(""), 0);      // before the first key
   EXPECT_EQ(frequencies.ClassOf("zzzz"), 0);  // after the last
   EXPECT_EQ(frequencies.ClassOf("unseen"), 0);
+  for (const char* prefix : {"", "a f", "t", "the c", "the cat", "fa", "vat"}) EXPECT_TRUE(frequencies.HasKeyStartingWith(prefix)) << prefix;
+  for (const char* prefix : {"cats", "fro0", "zz", "the d", "x"}) EXPECT_FALSE(frequencies.HasKeyStartingWith(prefix)) << prefix;
   EXPECT_EQ(FrequencyClass(1), 1);
   EXPECT_EQ(FrequencyClass(2), 5);  // four classes double the count
   EXPECT_EQ(FrequencyClass(uint64_t(1) << 62), 249);

@@ -134,6 +134,7 @@ TEST_F(ShippedGrammarsTest, InitialsAndTheNameAfterThemFollowTheirProse) {
                             {"Vot tak i bylo. -- M.V. Lomonosov", "Вот так и было. -- М.В. Ломоносов"},
                             {"Vot tak i bylo. -- A.Pop", "Вот так и было. -- А.Поп"},
                             {"Vot tak i bylo. -- I.A.Kry'lov", "Вот так и было. -- И.А.Крылов"},
+                            {"Vot tak i bylo. -- V.Ia. Briusov", "Вот так и было. -- В.Я. Брюсов"},
                             {"Pishite na vasya.pupkin@mail.ru ili na www.site.com.au/x",
                              "Пишите на vasya.pupkin@mail.ru или на www.site.com.au/x"},
                             {"I went to see A. Smith and V. Jones.", "I went to see A. Smith and V. Jones."},
@@ -183,6 +184,40 @@ TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
                             // A text that leaves its soft signs out (ICAO) gets them where the word is likelier.
                             {"Zhizn prekrasna, pismo prishlo tolko vchera. Malysh nachal khodit.",
                              "Жизнь прекрасна, письмо пришло только вчера. Малыш начал ходить."}});
+}
+
+// In a text that leaves its soft signs out, the words before a verb in its clause tell the
+// infinitive (after a modal word, also with "не" or a pronoun between) from the finite form
+// (after its subject), and so does a predicative after it.
+TEST_F(ShippedGrammarsTest, WordsBeforeAVerbTellAnInfinitiveWhoseSoftSignWasLeftOut) {
+  const std::string leftOut = "Zhizn prekrasna, pismo prishlo tolko vchera. ";
+  const std::string read = "Жизнь прекрасна, письмо пришло только вчера. ";
+  const std::vector<TCase> cases = {{"Mozhno podkhvatit prostudu, a on govorit pravdu.", "Можно подхватить простуду, а он говорит правду."},
+                                    {"Ty dolzhen ne govorit, a pust on brosit. Nam nechem ikh ugostit.",
+                                     "Ты должен не говорить, а пусть он бросит. Нам нечем их угостить."},
+                                    // A sign ends the clause: "может" no longer counts.
+                                    {"Mozhet, on govorit pravdu.", "Может, он говорит правду."},
+                                    {"Verit mozhno tolko v nevozmozhnoe.", "Верить можно только в невозможное."}};
+  for (const TCase& c : cases) EXPECT_EQ(Correct("translit.qg", leftOut + c.Input), read + c.Expected) << c.Input;
+}
+
+// A name the dictionaries lack reads as the prose writes it, with the soft signs, "э" and "й"
+// the scheme leaves out, and so does an initial before the name it goes with.
+TEST_F(ShippedGrammarsTest, NamesTheProseWritesReadAsItWritesThem) {
+  ExpectAll("translit.qg", {{"Vot chto skazal Volter. -- Oskar Uaild", "Вот что сказал Вольтер. -- Оскар Уайльд"},
+                            {"Eto skazal Kleiman, a ne Emerson.", "Это сказал Клейман, а не Эмерсон."},
+                            {"Vot tak i bylo. -- E. Krotkii", "Вот так и было. -- Э. Кроткий"},
+                            {"Vot tak i bylo. -- E. Malkin", "Вот так и было. -- Е. Малкин"},
+                            // Names are no rare words ("Торры"), and teach the pass no reading.
+                            {"Eto Torri, Villi i Lilia Brik. ODIN IZ ZAKONOV MERFI.", "Это Торри, Вилли и Лилия Брик. ОДИН ИЗ ЗАКОНОВ МЕРФИ."}});
+}
+
+// A soft sign written with an apostrophe between capitals is a capital; the particles "б" and
+// "ж" are words, and so is a word in brackets, where a formula stays.
+TEST_F(ShippedGrammarsTest, CapitalsParticlesAndWordsInBracketsAreRead) {
+  ExpectAll("translit.qg", {{"Kniga SIL'VERMANA, ZHIZN' i TOL'KO.", "Книга СИЛЬВЕРМАНА, ЖИЗНЬ и ТОЛЬКО."},
+                            {"Esli b ty znal, chto on (ona) dumaet, chto zh.", "Если б ты знал, что он (она) думает, что ж."},
+                            {"Reshenie f(x)=(a+b) i (x) vot.", "Решение f(x)=(a+b) и (x) вот."}});
 }
 
 // A name the English list knows is a name like any other among transliterated Russian.
