@@ -447,11 +447,7 @@ void TFindForm::ReplaceAllRun(const std::vector<std::string>* list, bool resetCo
   if (OnReplaceStart) OnReplaceStart(this);
   stopped_ = false;
   // The whole run, text and colour marks, is one undo step (and one redo step).
-  struct TOneUndoStep {
-    RichEditControl& control;
-    explicit TOneUndoStep(RichEditControl& c) : control(c) { control.BeginUndoStep(); }
-    ~TOneUndoStep() { control.EndUndoStep(); }
-  } oneUndoStep(Editor->Control());
+  const TEditorUndoStep oneUndoStep(*Editor);
   try {
     if (resetCount) engine.Count = 0;
     if (AttributeMode()) {

@@ -180,11 +180,7 @@ void TMainForm::ConvTransliterateExecute(TObject*) {
     const int64_t paragraphs = std::count(text.begin(), text.end(), u'\r') + 1;
     // Paragraph by paragraph, whole (however long), each written back only when it changed;
     // the window lays the text out once at the end.
-    struct TUnseen {
-      TRichEditW& editor;
-      explicit TUnseen(TRichEditW& e) : editor(e) { editor.BeginUpdate(); }
-      ~TUnseen() { editor.EndUpdate(); }
-    } unseen(*Editor);
+    const TEditorUpdateHold unseen(*Editor);
     int pos = start;
     size_t from = 0;
     for (int64_t i = 0; i < paragraphs; ++i) {
