@@ -382,14 +382,16 @@ BENCHMARK(BM_DenseRtf)->Iterations(1)->Unit(benchmark::kMillisecond);
 // one. The `prepare` steps run untimed after the open, the `timed` ones between two stamps; a
 // step's "$OUT" names a file of the work folder. Windows the steps use are answered by their own
 // "answer" and "in-window" lines.
-double TimedSteps(benchmark::State& state, size_t mb, const std::vector<std::string>& prepare,
+using FileOfSize = std::function<const std::string&(size_t mb)>;
+
+double TimedSteps(benchmark::State& state, const std::string& file, size_t mb, const std::vector<std::string>& prepare,
                   const std::vector<std::string>& timed) {
   const std::string out = WorkPath("out" + std::to_string(mb));
   const auto expand = [&](std::string line) {
     for (size_t at; (at = line.find("$OUT")) != std::string::npos;) line.replace(at, 4, out);
     return line;
   };
-  std::vector<std::string> lines{"open " + ProseFile(mb)};
+  std::vector<std::string> lines{"open " + file};
   for (const std::string& step : prepare) lines.push_back(expand(step));
   lines.push_back("stamp $STAMPS before");
   for (const std::string& step : timed) lines.push_back(expand(step));
@@ -402,11 +404,12 @@ double TimedSteps(benchmark::State& state, size_t mb, const std::vector<std::str
   return run.Between("before", "after");
 }
 
-void Scaled(benchmark::State& state, const std::vector<std::string>& prepare, const std::vector<std::string>& timed) {
+void Scaled(benchmark::State& state, const std::vector<std::string>& prepare, const std::vector<std::string>& timed,
+            const FileOfSize& file = ProseFile) {
   for (auto _ : state) {
-    const double small = TimedSteps(state, 1, prepare, timed);
+    const double small = TimedSteps(state, file(1), 1, prepare, timed);
     if (small < 0) return;
-    const double large = TimedSteps(state, 4, prepare, timed);
+    const double large = TimedSteps(state, file(4), 4, prepare, timed);
     if (large < 0) return;
     state.counters["1MB_ms"] = small;
     state.counters["4MB_ms"] = large;
@@ -428,8 +431,10 @@ QM_SCALED(ReplaceAll, Steps{}, "click Replace1", "type-in FindForm.EditFind ве
 QM_SCALED(SortLines, Steps{}, "in-window SortForm 1", "click ListOperations1");
 QM_SCALED(SortRemovingDuplicates, Steps{}, "in-window SortForm 1 click:CBDup", "click ListOperations1");
 QM_SCALED(Reformat, Steps{}, "in-window ReformatForm 1", "click Reformat1");
-QM_SCALED(MixedCharacters, Steps{}, "in-window MixedCharForm 1", "click FixMixedCharacters1");
-QM_SCALED(VerifyLanguage, Steps{}, "in-window AutoLangForm 1", "click AutosetLanguage1");
+// The marks of these two are formats of their own only in the formatted view.
+QM_SCALED(MixedCharacters, Steps{"click ViewFormatted"}, "in-window MixedCharForm 1", "click FixMixedCharacters1");
+QM_SCALED(VerifyLanguage, Steps{"click ViewFormatted"}, "in-window AutoLangForm 1 click:CBEng click:CBRus",
+          "click AutosetLanguage1");
 QM_SCALED(OcrCleanup, Steps{}, "answer form 1", "click Kestrivancorrection1");
 QM_SCALED(DeTransliterateAutomatic, Steps{}, "answer form 1 click:BtnAuto", "click TranslittoWin12511");
 QM_SCALED(SpellCheckAutomatic, Steps{}, "in-window SCStart 1 Down click:BtnStart", "answer messagedlg 1",
@@ -437,12 +442,32 @@ QM_SCALED(SpellCheckAutomatic, Steps{}, "in-window SCStart 1 Down click:BtnStart
 // Convert: markup and colour, encodings, the locale converter, the universal decoder, the
 // keyboard layout of the selection.
 QM_SCALED(HtmlToText, Steps{}, "click RemoveHTML1");
-QM_SCALED(RemoveFormatting, Steps{}, "click SelectAll1", "click ConvertToPlainText1");
+QM_SCALED(RemoveFormatting, Steps{"click ViewFormatted"}, "click SelectAll1", "click ConvertToPlainText1");
 QM_SCALED(RemoveColour, Steps{}, "click RemoveColor1");
 QM_SCALED(To1251FromKoi8, Steps{}, "click KOI8toWin12511");
 QM_SCALED(ToKoi8From1251, Steps{}, "click Win1251toKOI1");
 QM_SCALED(LocaleConverter, Steps{}, "in-window UnicodeForm 1", "click ConvUNICODE1");
-QM_SCALED(UniversalDecoder, Steps{}, "in-window MailForm 1", "click DecodeDelimited1");
+// The prose with every byte above 127 of its UTF-8 written as "=XX", the decoder's first preset.
+const std::string& HexCodedProseFile(size_t mb) {
+  return File("coded" + std::to_string(mb) + ".txt", [mb] {
+    std::string coded;
+    static const char digits[] = "0123456789ABCDEF";
+    for (const unsigned char c : Prose((mb << 20) / 2, false)) {
+      if (c < 128) {
+        coded += char(c);
+      } else {
+        coded += '=';
+        coded += digits[c >> 4];
+        coded += digits[c & 15];
+      }
+    }
+    return coded;
+  });
+}
+void BM_UniversalDecoder(benchmark::State& state) {
+  Scaled(state, {}, {"in-window MailForm 1", "click DecodeDelimited1"}, HexCodedProseFile);
+}
+BENCHMARK(BM_UniversalDecoder)->Iterations(1)->Unit(benchmark::kMillisecond);
 QM_SCALED(KeyboardLayout, Steps{"click SelectAll1"}, "click SwitchKeyboardLayout1");
 // Edit: undo and redo of a whole-text change, the whole text cut and pasted back.
 QM_SCALED(UndoWholeText, (Steps{"click SelectAll1", "click CaseUpper"}), "click EditUndoItem");

@@ -54,6 +54,36 @@ template <class F> void ForEachFormatRun(const QTextDocument& doc, int start, in
 
 char16_t Fold(char16_t c) { return QChar(c).toCaseFolded().unicode(); }
 
+// A format change of one piece of the text. Pieces are kept as positions (a format change moves
+// no text), never as cursors: the document follows every live cursor through each change, so a
+// cursor a piece would cost the pieces squared.
+struct FormatPiece {
+  int start, end;
+  QTextCharFormat format;
+};
+
+// Adds [a, z) with `format`, joined to the piece before when it goes on with the same format.
+void AddPiece(std::vector<FormatPiece>& pieces, int a, int z, const QTextCharFormat& format) {
+  if (!pieces.empty() && pieces.back().end == a && pieces.back().format == format)
+    pieces.back().end = z;
+  else
+    pieces.push_back({a, z, format});
+}
+
+// Merges (or sets) each piece's format, all in the undo step of the change made just before.
+void ApplyPieces(QTextDocument& doc, const std::vector<FormatPiece>& pieces, bool merge) {
+  if (pieces.empty()) return;
+  QTextCursor c(&doc);
+  c.joinPreviousEditBlock();
+  for (const FormatPiece& piece : pieces) {
+    c.setPosition(piece.start);
+    c.setPosition(piece.end, QTextCursor::KeepAnchor);
+    if (merge) c.mergeCharFormat(piece.format);
+    else c.setCharFormat(piece.format);
+  }
+  c.endEditBlock();
+}
+
 // The document's layout while nothing shows it: lays nothing out, so that changes cost only
 // the change (the document reports its changes only when it has a layout).
 class NullLayout : public QAbstractTextDocumentLayout {
@@ -867,13 +897,14 @@ void RichEditControl::SetCharFormat(const TCharFormat& format, uint32_t mask, TR
   d->quiet = true;
   c.mergeCharFormat(change);
   if (mask & (CFM_OFFSET | CFM_SIZE)) {
-    // The offset is shown as a share of the font size: each piece of text gets its own.
-    std::vector<std::pair<QTextCursor, QTextCharFormat>> pieces;
+    // The offset is shown as a share of the font size: each piece of text gets its own, in
+    // the change's undo step.
+    std::vector<FormatPiece> pieces;
     ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), [&](int a, int z, QTextCharFormat f) {
       rich_edit::ShowOffset(f);
-      pieces.emplace_back(d->Range(a, z), f);
+      AddPiece(pieces, a, z, f);
     });
-    for (auto& [piece, f] : pieces) piece.setCharFormat(f);
+    ApplyPieces(d->doc, pieces, false);
   }
   d->quiet = false;
   d->modified = true;
@@ -902,38 +933,33 @@ void RichEditControl::MarkRange(int start, int end, const TCharFormat& format, u
   if (!c.hasSelection()) return;
   // Link marking is display only: each piece of differently formatted text records its own
   // format before the marking.
-  std::vector<std::pair<QTextCursor, QTextCharFormat>> pieces;
+  std::vector<FormatPiece> pieces;
   if ((mask & CFM_LINK) && format.Link) {
     const auto record = [&](int a, int z, const QTextCharFormat& f) {
       QTextCharFormat marking = change;
       rich_edit::MarkAutoLink(marking, f, d->defaultFormat);
-      pieces.emplace_back(d->Range(a, z), marking);
+      AddPiece(pieces, a, z, marking);
     };
     ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), record);
   } else {
-    pieces.emplace_back(c, change);
+    pieces.push_back({c.selectionStart(), c.selectionEnd(), change});
   }
   d->quiet = true;
-  c.joinPreviousEditBlock();
-  for (auto& [piece, marking] : pieces) piece.mergeCharFormat(marking);
-  c.endEditBlock();
+  ApplyPieces(d->doc, pieces, true);
   d->quiet = false;
 }
 
 void RichEditControl::UnmarkLinks(int start, int end) {
-  std::vector<std::pair<QTextCursor, QTextCharFormat>> pieces;
+  std::vector<FormatPiece> pieces;
   ForEachFormatRun(d->doc, start, end, [&](int a, int z, const QTextCharFormat& f) {
     if (!rich_edit::IsAutoLink(f)) return;
     QTextCharFormat change;
     rich_edit::ApplyCharFormat(change, rich_edit::StoredCharFormat(f, d->defaultFormat),
                                CFM_LINK | CFM_COLOR | CFM_UNDERLINETYPE);
-    pieces.emplace_back(d->Range(a, z), change);
+    AddPiece(pieces, a, z, change);
   });
-  if (pieces.empty()) return;
   d->quiet = true;
-  pieces.front().first.joinPreviousEditBlock();
-  for (auto& [piece, change] : pieces) piece.mergeCharFormat(change);
-  pieces.front().first.endEditBlock();
+  ApplyPieces(d->doc, pieces, true);
   d->quiet = false;
 }
 

@@ -183,6 +183,25 @@ TEST_F(RichEditControlTest, UndoLimitZeroSwitchesUndoOffAndEmptiesIt) {
 
 // Changes in a nested undo step, text and formats, with the window shown the changes half-way
 // (also before the step's first change), are one undo and one redo; the step before stays apart.
+// A size (or offset) change gives each differently formatted piece its own raised offset; the
+// pieces belong to the change's one undo step.
+TEST_F(RichEditControlTest, ASizeChangeOverSeveralFormatsIsOneUndoStep) {
+  control->SetText(u"abc def\rghi");
+  TCharFormat bold;
+  bold.Bold = true;
+  control->SetSel(4, 7);
+  control->SetCharFormat(bold, CFM_BOLD, TRichFormatTarget::Selection);
+  const int size = control->CharFormatAt(0).Size;
+  TCharFormat big;
+  big.Size = size * 2;
+  control->SetSel(0, -1);
+  control->SetCharFormat(big, CFM_SIZE, TRichFormatTarget::Selection);
+  for (int pos : {0, 5, 9}) EXPECT_EQ(control->CharFormatAt(pos).Size, size * 2) << pos;
+  control->Undo();
+  for (int pos : {0, 5, 9}) EXPECT_EQ(control->CharFormatAt(pos).Size, size) << pos;
+  EXPECT_TRUE(control->CharFormatAt(5).Bold);
+}
+
 TEST_F(RichEditControlTest, AnUndoStepTakesBackAllItsChangesAtOnce) {
   control->SetText(u"abc");
   control->SetSel(3, 3);
