@@ -242,12 +242,19 @@ void TMainForm::ConvUNICODEExecute(TObject*) {
   if (UnicodeForm->ShowModal() != mrOk) return;  // Cancel leaves the document as it was
   const bool upgrade = UnicodeForm->RGMap->ItemIndex() == 0;
   const LCID language = UnicodeForm->Language();
-  Editor->SetLanguage(upgrade ? language : LANG_ENGLISH_US);
   const int start = Editor->SelStart();
-  const std::u16string text = ConvertLocaleText(Editor->GetSelTextW(), upgrade, LocaleCodePage(language));
-  Editor->SetSelTextW(text);
+  int length = Editor->SelLength();
+  // An operation: a long text shows its progress and can be stopped (then nothing changes).
+  RunOperation(GetLangMessage("StatEncode"), false, "", [&] {
+    const std::u16string text = ConvertLocaleText(Editor->GetSelTextW(), upgrade, LocaleCodePage(language),
+                                                  [](int64_t position, int64_t total) { return ProgressStep(position, total); });
+    Editor->SetLanguage(upgrade ? language : LANG_ENGLISH_US);
+    Editor->SetSelStart(start);
+    Editor->SetSelLength(length);
+    Editor->SetSelTextW(text);
+    Editor->SetModified(true);
+    length = int(text.size());
+  });
   Editor->SetSelStart(start);
-  Editor->SetSelLength(int(text.size()));
-  Editor->SetModified(true);
-  SetModified(true);
+  Editor->SetSelLength(length);
 }
