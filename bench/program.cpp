@@ -446,6 +446,10 @@ QM_SCALED(RemoveFormatting, Steps{"click ViewFormatted"}, "click SelectAll1", "c
 QM_SCALED(RemoveColour, Steps{}, "click RemoveColor1");
 QM_SCALED(To1251FromKoi8, Steps{}, "click KOI8toWin12511");
 QM_SCALED(ToKoi8From1251, Steps{}, "click Win1251toKOI1");
+// The Cyrillic decoder's search over text made KOI-8 first (untimed); its first reading is
+// taken and the report confirmed.
+QM_SCALED(CyrillicDecoder, Steps{"click Win1251toKOI1"}, "in-window CyrForm 1", "in-window AutoForm 6",
+          "answer messagedlg 1", "click AutoDecodeCyrillic1");
 QM_SCALED(LocaleConverter, Steps{}, "in-window UnicodeForm 1", "click ConvUNICODE1");
 // The prose with every byte above 127 of its UTF-8 written as "=XX", the decoder's first preset.
 const std::string& HexCodedProseFile(size_t mb) {

@@ -641,14 +641,30 @@ std::u16string RichEditControl::TextRange(int start, int end) const {
   QString text;
   text.reserve(end - start);
   for (QTextBlock b = d->doc.findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
-    for (auto it = b.begin(); !it.atEnd(); ++it) {
-      const QTextFragment fr = it.fragment();
-      const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
-      if (a >= z) continue;
-      if (fr.length() > 2 * (z - a) + 4096) {  // only a small part of a long fragment
-        for (int i = a; i < z; ++i) text += d->doc.characterAt(i);
+    const int from = std::max(start, b.position()), to = std::min(end, b.position() + b.length() - 1);
+    if (b.length() > 2 * (to - from) + 4096) {
+      // A small part of a long paragraph is not read by walking the paragraph's pieces from
+      // its start (after many edits a long paragraph has a great many). Inside an undo step
+      // Qt leaves a cursor's place on its line unknown, so a cursor reads the part at once;
+      // elsewhere placing one would analyse the whole paragraph: the part is read by position.
+      if (d->undoStepDepth > 0) {
+        QTextCursor c(&d->doc);
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        text += c.selectedText();
       } else {
-        text += fr.text().mid(a - fr.position(), z - a);
+        for (int i = from; i < to; ++i) text += d->doc.characterAt(i);
+      }
+    } else {
+      for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fr = it.fragment();
+        const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
+        if (a >= z) continue;
+        if (fr.length() > 2 * (z - a) + 4096) {  // only a small part of a long fragment
+          for (int i = a; i < z; ++i) text += d->doc.characterAt(i);
+        } else {
+          text += fr.text().mid(a - fr.position(), z - a);
+        }
       }
     }
     const int mark = b.position() + b.length() - 1;
