@@ -477,6 +477,20 @@ QM_SCALED(KeyboardLayout, Steps{"click SelectAll1"}, "click SwitchKeyboardLayout
 QM_SCALED(UndoWholeText, (Steps{"click SelectAll1", "click CaseUpper"}), "click EditUndoItem");
 QM_SCALED(RedoWholeText, (Steps{"click SelectAll1", "click CaseUpper", "click EditUndoItem"}), "click Redo1");
 QM_SCALED(CutAndPasteAll, Steps{}, "click SelectAll1", "click EditCutItem", "click EditPasteItem");
+// The same prose as one paragraph: every change falls in the one long paragraph.
+const std::string& OneLineProseFile(size_t mb) {
+  return File("oneline" + std::to_string(mb) + ".txt", [mb] { return Prose(mb << 20, true); });
+}
+void BM_ReplaceAllInOneLine(benchmark::State& state) {
+  Scaled(state, {},
+         {"click Replace1", "type-in FindForm.EditFind ветер", "type-in FindForm.EditReplace вихрь", "answer messagedlg 1",
+          "click FindForm.BtnAll"},
+         OneLineProseFile);
+}
+BENCHMARK(BM_ReplaceAllInOneLine)->Iterations(1)->Unit(benchmark::kMillisecond);
+void BM_TransliterateOneLine(benchmark::State& state) { Scaled(state, {}, {"click Transliterate1"}, OneLineProseFile); }
+BENCHMARK(BM_TransliterateOneLine)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // File: Save As rich text and as plain text (UTF-8).
 QM_SCALED(SaveAsRtf, Steps{}, "answer savefile 8 $OUT.rtf", "click FileSaveAsCmd");
 QM_SCALED(SaveAsText, Steps{}, "answer savefile 1 $OUT.txt", "click FileSaveAsCmd");
