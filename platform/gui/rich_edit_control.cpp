@@ -43,13 +43,36 @@ namespace {
 bool IsWordChar(char16_t c) { return QChar(c).isLetterOrNumber() || c == u'_'; }
 
 // Calls visit(a, z, format) for each piece [a, z) of alike formatted text in [start, end).
-template <class F> void ForEachFormatRun(const QTextDocument& doc, int start, int end, F visit) {
-  for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() < end; b = b.next())
+// `inUndoStep`: the document is inside an undo step (an edit block), where Qt leaves a
+// cursor's place on its line unknown; there a small part of a long paragraph is read character
+// by character through a cursor instead of walking the paragraph's pieces from its start (after
+// many edits a long paragraph has a great many).
+template <class F> void ForEachFormatRun(const QTextDocument& doc, int start, int end, bool inUndoStep, F visit) {
+  for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+    const int from = std::max(start, b.position()), to = std::min(end, b.position() + b.length() - 1);
+    if (inUndoStep && b.length() > 2 * (to - from) + 4096) {
+      QTextCursor c(const_cast<QTextDocument*>(&doc));
+      int runStart = from;
+      QTextCharFormat runFormat;
+      for (int i = from; i < to; ++i) {
+        c.setPosition(i + 1);  // the format of the character before the cursor
+        const QTextCharFormat f = c.charFormat();
+        if (i > from && f != runFormat) {
+          visit(runStart, i, runFormat);
+          runStart = i;
+        }
+        if (i == from || f != runFormat) runFormat = f;
+      }
+      if (from < to) visit(runStart, to, runFormat);
+      continue;
+    }
     for (auto it = b.begin(); !it.atEnd(); ++it) {
       const QTextFragment fr = it.fragment();
+      if (fr.position() >= end) break;
       const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
       if (a < z) visit(a, z, fr.charFormat());
     }
+  }
 }
 
 char16_t Fold(char16_t c) { return QChar(c).toCaseFolded().unicode(); }
@@ -916,7 +939,7 @@ void RichEditControl::SetCharFormat(const TCharFormat& format, uint32_t mask, TR
     // The offset is shown as a share of the font size: each piece of text gets its own, in
     // the change's undo step.
     std::vector<FormatPiece> pieces;
-    ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), [&](int a, int z, QTextCharFormat f) {
+    ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), d->undoStepDepth > 0, [&](int a, int z, QTextCharFormat f) {
       rich_edit::ShowOffset(f);
       AddPiece(pieces, a, z, f);
     });
@@ -934,7 +957,7 @@ TCharFormat RichEditControl::CharFormatAt(int pos) const {
 
 std::vector<std::pair<int, int>> RichEditControl::AutoLinkRanges(int start, int end) const {
   std::vector<std::pair<int, int>> ranges;
-  ForEachFormatRun(d->doc, start, end, [&](int a, int z, const QTextCharFormat& f) {
+  ForEachFormatRun(d->doc, start, end, d->undoStepDepth > 0, [&](int a, int z, const QTextCharFormat& f) {
     if (!rich_edit::IsAutoLink(f)) return;
     if (!ranges.empty() && ranges.back().second == a) ranges.back().second = z;
     else ranges.emplace_back(a, z);
@@ -956,7 +979,7 @@ void RichEditControl::MarkRange(int start, int end, const TCharFormat& format, u
       rich_edit::MarkAutoLink(marking, f, d->defaultFormat);
       AddPiece(pieces, a, z, marking);
     };
-    ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), record);
+    ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), d->undoStepDepth > 0, record);
   } else {
     pieces.push_back({c.selectionStart(), c.selectionEnd(), change});
   }
@@ -967,7 +990,7 @@ void RichEditControl::MarkRange(int start, int end, const TCharFormat& format, u
 
 void RichEditControl::UnmarkLinks(int start, int end) {
   std::vector<FormatPiece> pieces;
-  ForEachFormatRun(d->doc, start, end, [&](int a, int z, const QTextCharFormat& f) {
+  ForEachFormatRun(d->doc, start, end, d->undoStepDepth > 0, [&](int a, int z, const QTextCharFormat& f) {
     if (!rich_edit::IsAutoLink(f)) return;
     QTextCharFormat change;
     rich_edit::ApplyCharFormat(change, rich_edit::StoredCharFormat(f, d->defaultFormat),
