@@ -30,10 +30,18 @@ int ReadAt(const Container& data, int64_t& position, void* buffer, int count) {
   return n;
 }
 
-// Writes into a byte container at `position`, growing it (zero-filled) as needed.
+// Writes into a byte container at `position`, growing it as needed (zero-filled where the
+// position lies past the end). Writing at the end appends: the bytes are copied once, never
+// zeroed first.
 template <typename Container>
 int WriteAt(Container& data, int64_t& position, const void* buffer, int count) {
   if (count <= 0 || position < 0) return 0;
+  const auto* bytes = static_cast<const typename Container::value_type*>(buffer);
+  if (static_cast<size_t>(position) == data.size()) {
+    data.insert(data.end(), bytes, bytes + count);
+    position += count;
+    return count;
+  }
   size_t end = static_cast<size_t>(position) + static_cast<size_t>(count);
   if (end > data.size()) data.resize(end);
   std::memcpy(data.data() + position, buffer, static_cast<size_t>(count));

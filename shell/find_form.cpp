@@ -1,6 +1,7 @@
 #include "shell/find_form.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "components/color_menu.h"
 #include "components/colour_swatch.h"
@@ -227,7 +228,9 @@ void TFindForm::ApplyOptions() {
   engine.Options.MarkChanges = replacing && CBColor->Checked();
   engine.Options.MarkColor = ColorRep->Brush()->Color();
   engine.OnProgress = [this](int percent) {
-    Editor->Control().ShowUndoStep();  // the window is told of the changes before it repaints
+    // The window is told of the changes before it repaints (one held off the text repaints
+    // none: the changes are told once at the end).
+    if (Editor->UpdateLock() == 0) Editor->Control().ShowUndoStep();
     const bool stop = OnProgress ? OnProgress(this, percent) : false;
     if (!OnProgress) Application->ProcessMessages();
     return stop || stop_;
@@ -447,15 +450,15 @@ void TFindForm::ReplaceAllRun(const std::vector<std::string>* list, bool resetCo
   if (OnReplaceStart) OnReplaceStart(this);
   stopped_ = false;
   // The whole run, text and colour marks, is one undo step (and one redo step).
-  struct TOneUndoStep {
-    RichEditControl& control;
-    explicit TOneUndoStep(RichEditControl& c) : control(c) { control.BeginUndoStep(); }
-    ~TOneUndoStep() { control.EndUndoStep(); }
-  } oneUndoStep(Editor->Control());
+  const TEditorUndoStep oneUndoStep(*Editor);
   try {
     if (resetCount) engine.Count = 0;
+    // Unless each replacement is asked about, the run works unseen: the window lays the text
+    // out once at the end instead of after every replacement (in a long paragraph each would
+    // lay out the caret's piece again).
+    std::optional<TEditorUpdateHold> unseen;
+    if (AttributeMode() || !OnConfirmReplace) unseen.emplace(*Editor);
     if (AttributeMode()) {
-      Editor->BeginUpdate();
       int from = engine.ScopeStart, start = 0, length = 0;
       while (!stop_ && FindColorRun(from, engine.ScopeStart + engine.ScopeLength, false, start, length)) {
         const int before = engine.ScopeLength;
@@ -466,19 +469,12 @@ void TFindForm::ReplaceAllRun(const std::vector<std::string>* list, bool resetCo
           break;
         }
       }
-      Editor->EndUpdate();
     } else if (list) {
-      // Unless each replacement is asked about, a list works unseen: the window lays the text
-      // out once at the end instead of after every replacement.
-      const bool unseen = !OnConfirmReplace;
-      if (unseen) Editor->BeginUpdate();
       stopped_ = !engine.RunList(*list, resetCount);
-      if (unseen) Editor->EndUpdate();
     } else {
       stopped_ = !engine.ReplaceAll(MakeRule(EditFind->GetText(), EditReplace->GetText()));
     }
   } catch (...) {
-    if (Editor->UpdateLock() > 0) Editor->EndUpdate();
     running_ = false;
     Screen->SetCursor(cursor);
     Editor->Perform(EM_HIDESELECTION, 0, 0);

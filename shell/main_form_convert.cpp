@@ -180,11 +180,7 @@ void TMainForm::ConvTransliterateExecute(TObject*) {
     const int64_t paragraphs = std::count(text.begin(), text.end(), u'\r') + 1;
     // Paragraph by paragraph, whole (however long), each written back only when it changed;
     // the window lays the text out once at the end.
-    struct TUnseen {
-      TRichEditW& editor;
-      explicit TUnseen(TRichEditW& e) : editor(e) { editor.BeginUpdate(); }
-      ~TUnseen() { editor.EndUpdate(); }
-    } unseen(*Editor);
+    const TEditorUpdateHold unseen(*Editor);
     int pos = start;
     size_t from = 0;
     for (int64_t i = 0; i < paragraphs; ++i) {
@@ -246,12 +242,19 @@ void TMainForm::ConvUNICODEExecute(TObject*) {
   if (UnicodeForm->ShowModal() != mrOk) return;  // Cancel leaves the document as it was
   const bool upgrade = UnicodeForm->RGMap->ItemIndex() == 0;
   const LCID language = UnicodeForm->Language();
-  Editor->SetLanguage(upgrade ? language : LANG_ENGLISH_US);
   const int start = Editor->SelStart();
-  const std::u16string text = ConvertLocaleText(Editor->GetSelTextW(), upgrade, LocaleCodePage(language));
-  Editor->SetSelTextW(text);
+  int length = Editor->SelLength();
+  // An operation: a long text shows its progress and can be stopped (then nothing changes).
+  RunOperation(GetLangMessage("StatEncode"), false, "", [&] {
+    const std::u16string text = ConvertLocaleText(Editor->GetSelTextW(), upgrade, LocaleCodePage(language),
+                                                  [](int64_t position, int64_t total) { return ProgressStep(position, total); });
+    Editor->SetLanguage(upgrade ? language : LANG_ENGLISH_US);
+    Editor->SetSelStart(start);
+    Editor->SetSelLength(length);
+    Editor->SetSelTextW(text);
+    Editor->SetModified(true);
+    length = int(text.size());
+  });
   Editor->SetSelStart(start);
-  Editor->SetSelLength(int(text.size()));
-  Editor->SetModified(true);
-  SetModified(true);
+  Editor->SetSelLength(length);
 }

@@ -40,6 +40,30 @@ int ReplaceListRange(TRichEditW& editor, const std::vector<std::string>& lines, 
   return FindForm->ReplaceFromList(list, matchCase, wholeWords, markChanges, true, 0);
 }
 
+// The engine's questions, asked with the editor's window showing the text (the pass holds it
+// off the text meanwhile) and the word asked about in view.
+class TShownWhileAsking : public IAskView {
+public:
+  TShownWhileAsking(IAskView* inner, TRichEditW& editor) : inner_(inner), editor_(editor) {}
+  IAskView* Inner() const { return inner_; }
+  bool ShowOptionsPage(TAskDialog& dialog) override { return inner_ ? inner_->ShowOptionsPage(dialog) : true; }
+  TAskAnswer ShowConfirmPage(TAskDialog& dialog, int kind) override {
+    if (!inner_) return TAskAnswer::Skip;
+    editor_.Control().ShowUndoStep();  // the window is told of the changes so far
+    editor_.EndUpdate();
+    struct THeldAgain {
+      TRichEditW& Editor;
+      ~THeldAgain() { Editor.BeginUpdate(); }
+    } heldAgain{editor_};
+    editor_.Control().ScrollCaret();
+    return inner_->ShowConfirmPage(dialog, kind);
+  }
+
+private:
+  IAskView* inner_;
+  TRichEditW& editor_;
+};
+
 }  // namespace
 
 void TMainForm::CreateEngines() {
@@ -114,7 +138,22 @@ void TMainForm::RunEngine(TQGrammar& engine, const std::string& caption, const s
     ~TRunningGuard() { Flag = false; }
   } guard{engineRunning_};
   engineRunning_ = true;
-  RunOperation(GetLangMessage(caption), true, GetLangMessage(historyName), [&] { engine.Execute(); });
+  RunOperation(GetLangMessage(caption), true, GetLangMessage(historyName), [&] {
+    // The pass works unseen (shown, every word's change and mark would be laid out at once, a
+    // whole piece of a long paragraph each time) and as one undo step (inside one, reading a
+    // word's format does not have Qt analyse its whole paragraph); the window shows the text
+    // while a question is up.
+    const TEditorUpdateHold unseen(*Editor);
+    const TEditorUndoStep oneStep(*Editor);
+    TShownWhileAsking view(engine.Dialog().View, *Editor);
+    engine.Dialog().View = &view;
+    struct TViewBack {
+      TAskDialog& Dialog;
+      IAskView* View;
+      ~TViewBack() { Dialog.View = View; }
+    } viewBack{engine.Dialog(), view.Inner()};
+    engine.Execute();
+  });
   const double days = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() / 86400.0;
   StatusBar->Panels()->Items(kPanelRunTime)->SetText(ToolMessage("StatusProcessed", "Processed in") + " " + FormatElapsedTime(days));
 }

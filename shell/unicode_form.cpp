@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/code_pages.h"
+#include "platform/exceptions.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
 #include "platform/locale_names.h"
@@ -30,15 +31,24 @@ bool Fits(char16_t c, unsigned codePage) {
 
 }  // namespace
 
-std::u16string ConvertLocaleText(std::u16string_view text, bool upgrade, unsigned codePage) {
+std::u16string ConvertLocaleText(std::u16string_view text, bool upgrade, unsigned codePage,
+                                 const std::function<bool(int64_t position, int64_t total)>& step) {
+  constexpr size_t kStepEvery = 64 * 1024;
   const unsigned system = SystemCodePage();
   const unsigned written = upgrade ? system : codePage, read = upgrade ? codePage : system;
   std::u16string out;
-  size_t i = 0;
+  out.reserve(text.size());
+  size_t i = 0, nextStep = 0;
   while (i < text.size()) {
+    if (step && i >= nextStep) {
+      if (step(int64_t(i), int64_t(text.size()))) throw EAbort("");
+      nextStep = i + kStepEvery;
+    }
+    // Runs end at each step too (the code pages are single-byte: a run cut in two reads the same).
+    const size_t limit = std::min(text.size(), i + kStepEvery);
     const bool fits = Fits(text[i], written);
     size_t j = i;
-    while (j < text.size() && Fits(text[j], written) == fits) ++j;
+    while (j < limit && Fits(text[j], written) == fits) ++j;
     const std::u16string_view run = text.substr(i, j - i);
     out += fits ? AnsiToWide(WideToAnsi(run, written), read) : std::u16string(run);
     i = j;

@@ -3,6 +3,8 @@
 // locale; the main window converts.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,5 +39,7 @@ extern TUnicodeForm* UnicodeForm;
 
 // The selection's text converted by the locale converter: `upgrade` reads the system code
 // page's bytes of `text` in `codePage`; otherwise `codePage`'s bytes are read in the system
-// code page. Characters the code page that is written lacks stay as they are.
-std::u16string ConvertLocaleText(std::u16string_view text, bool upgrade, unsigned codePage);
+// code page. Characters the code page that is written lacks stay as they are. `step` hears the
+// progress now and then; when it asks to stop, EAbort is raised.
+std::u16string ConvertLocaleText(std::u16string_view text, bool upgrade, unsigned codePage,
+                                 const std::function<bool(int64_t position, int64_t total)>& step = nullptr);

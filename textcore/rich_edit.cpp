@@ -278,6 +278,10 @@ void TCustomRichEditW::EndUpdate() {
   if (--updateLock_ == 0) control_->SetRedraw(true);
 }
 
+TEditorUndoStep::TEditorUndoStep(TCustomRichEditW& editor) : control_(editor.Control()) { control_.BeginUndoStep(); }
+
+TEditorUndoStep::~TEditorUndoStep() { control_.EndUndoStep(); }
+
 void TCustomRichEditW::SaveSelection() {
   savedSelStart_ = SelStart();
   savedSelLength_ = SelLength();

@@ -289,5 +289,33 @@ public:
   explicit TRichEditW(TComponent* owner) : TCustomRichEditW(owner) {}
 };
 
+// Holds the editor's window off its text for a scope (BeginUpdate .. EndUpdate): many changes
+// then cost what they change, not a layout and caret walk of their paragraph each; the window
+// shows the text again when the scope ends, however it ends.
+class TEditorUpdateHold {
+public:
+  explicit TEditorUpdateHold(TCustomRichEditW& editor) : editor_(editor) { editor_.BeginUpdate(); }
+  ~TEditorUpdateHold() { editor_.EndUpdate(); }
+  TEditorUpdateHold(const TEditorUpdateHold&) = delete;
+  TEditorUpdateHold& operator=(const TEditorUpdateHold&) = delete;
+
+private:
+  TCustomRichEditW& editor_;
+};
+
+// Makes every change of a scope, text and formats, one undo step of the editor. Qt keeps the
+// cursor's place on its line unknown meanwhile, so placing the selection does not analyse its
+// whole paragraph at each change; the change handlers hear of all the changes when it ends.
+class TEditorUndoStep {
+public:
+  explicit TEditorUndoStep(TCustomRichEditW& editor);
+  ~TEditorUndoStep();
+  TEditorUndoStep(const TEditorUndoStep&) = delete;
+  TEditorUndoStep& operator=(const TEditorUndoStep&) = delete;
+
+private:
+  RichEditControl& control_;
+};
+
 // Which rich edit library the system offers: 3 (our own control, current).
 int GetRichEditVersion();

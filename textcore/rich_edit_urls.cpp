@@ -54,15 +54,29 @@ void TCustomRichEditW::DetectURLs(int start, int end) {
   if (length < 3 || kinds.Count() == 0) return;
   start = std::clamp(start, 0, length);
   end = std::clamp(end, start, length);
-  // URL characters never cross a paragraph end: the paragraphs around the range suffice.
-  const int from = c.LineIndex(c.LineFromChar(start));
-  const int lastLine = c.LineFromChar(end);
-  const int to = c.LineIndex(lastLine) + c.LineLength(c.LineIndex(lastLine));
-  const std::u16string text = c.TextRange(from, to);
+  // Only the URL characters joined to the range can make a link with it (a paragraph end is
+  // none): the text beside it is read outward in small pieces, never its whole paragraph, so a
+  // change costs what it changed also in a long paragraph.
+  constexpr int kPiece = 256;
+  for (bool more = true; more && start > 0;) {
+    const int from = std::max(0, start - kPiece);
+    const std::u16string piece = c.TextRange(from, start);
+    size_t kept = piece.size();
+    while (kept > 0 && IsURLChar(piece[kept - 1])) --kept;
+    more = kept == 0;
+    start = from + int(kept);
+  }
+  for (bool more = true; more && end < length;) {
+    const int to = std::min(length, end + kPiece);
+    const std::u16string piece = c.TextRange(end, to);
+    size_t kept = 0;
+    while (kept < piece.size() && IsURLChar(piece[kept])) ++kept;
+    more = kept == piece.size();
+    end += int(kept);
+  }
+  const int from = start;
+  const std::u16string text = c.TextRange(start, end);
   auto at = [&](int pos) { return text[size_t(pos - from)]; };
-  while (start > from && IsURLChar(at(start - 1))) --start;
-  while (end < to && IsURLChar(at(end))) ++end;
-  if (start > end) return;
 
   const std::vector<std::pair<int, int>> marked = c.AutoLinkRanges(start, end);
   ++changeLock_;

@@ -69,6 +69,11 @@ bool TAutoLangForm::Execute(TRichEditW& editor, const TToolStep& step) {
   const TEditorRange range = EditorWorkRange(editor);
   const std::vector<TLanguageRun> runs = SplitLanguageRuns(range.Text, AnsiToWideString(EditIgnored->Text(), 1251));
   bool done = true;
+  // Marking every run of a long paragraph must not lay it out or analyse it again each time;
+  // the marks are one undo step.
+  const TEditorUpdateHold unseen(editor);
+  const TEditorUndoStep oneStep(editor);
+  TEditorMarks marks(editor);
   for (const TLanguageRun& run : runs) {
     if (step && step(run.Start, int64_t(range.Text.size()))) {
       done = false;
@@ -77,9 +82,10 @@ bool TAutoLangForm::Execute(TRichEditW& editor, const TToolStep& step) {
     const int start = range.Start + run.Start, end = start + run.Length;
     const bool latin = run.Lcid == kLatin;
     if (latin ? CBEng->Checked() : CBRus->Checked())
-      ColourEditorRange(editor, start, end, (latin ? ColorEng : ColorRus)->Brush()->Color());
-    SetEditorRangeLanguage(editor, start, end, run.Lcid);
+      marks.Colour(start, end, (latin ? ColorEng : ColorRus)->Brush()->Color());
+    marks.Language(start, end, run.Lcid);
   }
+  marks.Finish();
   editor.SetSelStart(range.Start);
   editor.SetSelLength(0);
   return done;

@@ -2,6 +2,7 @@
 
 #include "components/clipboard_viewer.h"
 #include "platform/gui/clipboard.h"
+#include "platform/gui/rich_edit_control.h"
 #include "platform/gui/std_controls.h"
 #include "textcore/rich_edit.h"
 
@@ -37,7 +38,7 @@ void TCollectForm::ClipboardChanged() {
   if (!appended) return;
   // Append at the end, then give the user back the caret and selection.
   const int start = Editor->SelStart(), length = Editor->SelLength();
-  Editor->SetSelStart(int(Editor->GetTextW().size()));
+  Editor->SetSelStart(Editor->Control().TextLength());
   Editor->SetSelLength(0);
   Editor->SetSelTextW(*appended);
   Editor->SetSelStart(start);

@@ -16,16 +16,43 @@ void FormatRange(TRichEditW& editor, int start, int end, const TCharFormat& form
   editor.Control().SetCharFormat(format, mask, TRichFormatTarget::Selection);
 }
 
-}  // namespace
-
-void ColourEditorRange(TRichEditW& editor, int start, int end, TColor colour) {
+TCharFormat ColourFormat(TColor colour) {
   TCharFormat format;
   format.Color = uint32_t(ColorToRGB(colour));
-  FormatRange(editor, start, end, format, CFM_COLOR);
+  return format;
 }
 
-void SetEditorRangeLanguage(TRichEditW& editor, int start, int end, unsigned lcid) {
+TCharFormat LanguageFormat(unsigned lcid) {
   TCharFormat format;
   format.Lcid = lcid;
-  FormatRange(editor, start, end, format, CFM_LCID);
+  return format;
+}
+
+}  // namespace
+
+TEditorMarks::TEditorMarks(TRichEditW& editor) : editor_(editor), plain_(editor.PlainText()) {}
+
+void TEditorMarks::Colour(int start, int end, TColor colour) {
+  if (plain_) {
+    colourSet_ = true;
+    colour_ = colour;
+  } else {
+    FormatRange(editor_, start, end, ColourFormat(colour), CFM_COLOR);
+  }
+}
+
+void TEditorMarks::Language(int start, int end, unsigned lcid) {
+  if (plain_) {
+    languageSet_ = true;
+    lcid_ = lcid;
+  } else {
+    FormatRange(editor_, start, end, LanguageFormat(lcid), CFM_LCID);
+  }
+}
+
+void TEditorMarks::Finish() {
+  const int length = editor_.Control().TextLength();
+  if (colourSet_) FormatRange(editor_, 0, length, ColourFormat(colour_), CFM_COLOR);
+  if (languageSet_) FormatRange(editor_, 0, length, LanguageFormat(lcid_), CFM_LCID);
+  colourSet_ = languageSet_ = false;
 }

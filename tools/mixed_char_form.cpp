@@ -86,6 +86,11 @@ int TMixedCharForm::Execute(TRichEditW& editor, const TToolStep& step, const std
                                                            : TAmbiguousTarget::Leave;
   const std::vector<TMixedWord> words = FindMixedWords(range.Text, mixed, ambiguous);
   int count = 0;
+  // Words fixed or marked one by one: none of them may lay its paragraph out or analyse it
+  // again; the run is one undo step.
+  const TEditorUpdateHold unseen(editor);
+  const TEditorUndoStep oneStep(editor);
+  TEditorMarks marks(editor);
   for (size_t i = 0; i < words.size(); ++i) {
     if (step && step(int64_t(i), int64_t(words.size()))) break;
     const TMixedWord& word = words[i];
@@ -95,13 +100,14 @@ int TMixedCharForm::Execute(TRichEditW& editor, const TToolStep& step, const std
       editor.SetSelStart(start);
       editor.SetSelLength(word.Length);
       editor.SetSelTextW(word.Text);
-      if (CBMarkFixed->Checked()) ColourEditorRange(editor, start, end, ColorFix->Brush()->Color());
+      if (CBMarkFixed->Checked()) marks.Colour(start, end, ColorFix->Brush()->Color());
       ++count;
       if (changes) changes(count);
     } else if (CBMarkSusp->Checked()) {
-      ColourEditorRange(editor, start, end, ColorSusp->Brush()->Color());
+      marks.Colour(start, end, ColorSusp->Brush()->Color());
     }
   }
+  marks.Finish();
   editor.SetSelStart(range.Start);
   editor.SetSelLength(0);
   return count;

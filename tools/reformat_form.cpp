@@ -99,12 +99,14 @@ bool TReformatForm::ApplyEdits(TRichEditW& editor, int start, const std::vector<
     editor.SetSelLength(edits[i].Length);
     editor.SetSelTextW(edits[i].Text);
   }
+  TEditorMarks marks(editor);
   for (size_t i = 0; i < edits.size(); ++i) {
     const TReformatEdit& edit = edits[i];
     if (edit.MarkLength == 0 || !(edit.Skipped ? CBMarkSkipped : CBMarkChanged)->Checked()) continue;
     const int from = finalStart[i] + edit.MarkStart;
-    ColourEditorRange(editor, from, from + edit.MarkLength, (edit.Skipped ? ColorSkipped : ColorChanged)->Brush()->Color());
+    marks.Colour(from, from + edit.MarkLength, (edit.Skipped ? ColorSkipped : ColorChanged)->Brush()->Color());
   }
+  marks.Finish();
   return true;
 }
 
@@ -112,6 +114,10 @@ bool TReformatForm::Execute(TQGrammar& Engine, TRichEditW& Editor, const TToolSt
   const TEditorRange range = EditorWorkRange(Editor);
   if (range.Text.empty()) return true;
   const TReformatOptions options = Options();
+  // Joining lines makes long paragraphs: no edit in one may lay it out or analyse it again.
+  // The whole reformat is one undo step.
+  const TEditorUpdateHold unseen(Editor);
+  const TEditorUndoStep oneStep(Editor);
   int indentation = 0;
   const std::vector<TReformatEdit> columns = ReformatColumns(range.Text, options, indentation);
   bool done = ApplyEdits(Editor, range.Start, columns, step);

@@ -45,16 +45,69 @@ namespace {
 bool IsWordChar(char16_t c) { return QChar(c).isLetterOrNumber() || c == u'_'; }
 
 // Calls visit(a, z, format) for each piece [a, z) of alike formatted text in [start, end).
-template <class F> void ForEachFormatRun(const QTextDocument& doc, int start, int end, F visit) {
-  for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() < end; b = b.next())
+// `inUndoStep`: the document is inside an undo step (an edit block), where Qt leaves a
+// cursor's place on its line unknown; there a small part of a long paragraph is read character
+// by character through a cursor instead of walking the paragraph's pieces from its start (after
+// many edits a long paragraph has a great many).
+template <class F> void ForEachFormatRun(const QTextDocument& doc, int start, int end, bool inUndoStep, F visit) {
+  for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+    const int from = std::max(start, b.position()), to = std::min(end, b.position() + b.length() - 1);
+    if (inUndoStep && b.length() > 2 * (to - from) + 4096) {
+      QTextCursor c(const_cast<QTextDocument*>(&doc));
+      int runStart = from;
+      QTextCharFormat runFormat;
+      for (int i = from; i < to; ++i) {
+        c.setPosition(i + 1);  // the format of the character before the cursor
+        const QTextCharFormat f = c.charFormat();
+        if (i > from && f != runFormat) {
+          visit(runStart, i, runFormat);
+          runStart = i;
+        }
+        if (i == from || f != runFormat) runFormat = f;
+      }
+      if (from < to) visit(runStart, to, runFormat);
+      continue;
+    }
     for (auto it = b.begin(); !it.atEnd(); ++it) {
       const QTextFragment fr = it.fragment();
+      if (fr.position() >= end) break;
       const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
       if (a < z) visit(a, z, fr.charFormat());
     }
+  }
 }
 
 char16_t Fold(char16_t c) { return QChar(c).toCaseFolded().unicode(); }
+
+// A format change of one piece of the text. Pieces are kept as positions (a format change moves
+// no text), never as cursors: the document follows every live cursor through each change, so a
+// cursor a piece would cost the pieces squared.
+struct FormatPiece {
+  int start, end;
+  QTextCharFormat format;
+};
+
+// Adds [a, z) with `format`, joined to the piece before when it goes on with the same format.
+void AddPiece(std::vector<FormatPiece>& pieces, int a, int z, const QTextCharFormat& format) {
+  if (!pieces.empty() && pieces.back().end == a && pieces.back().format == format)
+    pieces.back().end = z;
+  else
+    pieces.push_back({a, z, format});
+}
+
+// Merges (or sets) each piece's format, all in the undo step of the change made just before.
+void ApplyPieces(QTextDocument& doc, const std::vector<FormatPiece>& pieces, bool merge) {
+  if (pieces.empty()) return;
+  QTextCursor c(&doc);
+  c.joinPreviousEditBlock();
+  for (const FormatPiece& piece : pieces) {
+    c.setPosition(piece.start);
+    c.setPosition(piece.end, QTextCursor::KeepAnchor);
+    if (merge) c.mergeCharFormat(piece.format);
+    else c.setCharFormat(piece.format);
+  }
+  c.endEditBlock();
+}
 
 // The document's layout while nothing shows it: lays nothing out, so that changes cost only
 // the change (the document reports its changes only when it has a layout).
@@ -646,14 +699,30 @@ std::u16string RichEditControl::TextRange(int start, int end) const {
   QString text;
   text.reserve(end - start);
   for (QTextBlock b = d->doc.findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
-    for (auto it = b.begin(); !it.atEnd(); ++it) {
-      const QTextFragment fr = it.fragment();
-      const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
-      if (a >= z) continue;
-      if (fr.length() > 2 * (z - a) + 4096) {  // only a small part of a long fragment
-        for (int i = a; i < z; ++i) text += d->doc.characterAt(i);
+    const int from = std::max(start, b.position()), to = std::min(end, b.position() + b.length() - 1);
+    if (b.length() > 2 * (to - from) + 4096) {
+      // A small part of a long paragraph is not read by walking the paragraph's pieces from
+      // its start (after many edits a long paragraph has a great many). Inside an undo step
+      // Qt leaves a cursor's place on its line unknown, so a cursor reads the part at once;
+      // elsewhere placing one would analyse the whole paragraph: the part is read by position.
+      if (d->undoStepDepth > 0) {
+        QTextCursor c(&d->doc);
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        text += c.selectedText();
       } else {
-        text += fr.text().mid(a - fr.position(), z - a);
+        for (int i = from; i < to; ++i) text += d->doc.characterAt(i);
+      }
+    } else {
+      for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fr = it.fragment();
+        const int a = std::max(start, fr.position()), z = std::min(end, fr.position() + fr.length());
+        if (a >= z) continue;
+        if (fr.length() > 2 * (z - a) + 4096) {  // only a small part of a long fragment
+          for (int i = a; i < z; ++i) text += d->doc.characterAt(i);
+        } else {
+          text += fr.text().mid(a - fr.position(), z - a);
+        }
       }
     }
     const int mark = b.position() + b.length() - 1;
@@ -902,13 +971,14 @@ void RichEditControl::SetCharFormat(const TCharFormat& format, uint32_t mask, TR
   d->quiet = true;
   c.mergeCharFormat(change);
   if (mask & (CFM_OFFSET | CFM_SIZE)) {
-    // The offset is shown as a share of the font size: each piece of text gets its own.
-    std::vector<std::pair<QTextCursor, QTextCharFormat>> pieces;
-    ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), [&](int a, int z, QTextCharFormat f) {
+    // The offset is shown as a share of the font size: each piece of text gets its own, in
+    // the change's undo step.
+    std::vector<FormatPiece> pieces;
+    ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), d->undoStepDepth > 0, [&](int a, int z, QTextCharFormat f) {
       rich_edit::ShowOffset(f);
-      pieces.emplace_back(d->Range(a, z), f);
+      AddPiece(pieces, a, z, f);
     });
-    for (auto& [piece, f] : pieces) piece.setCharFormat(f);
+    ApplyPieces(d->doc, pieces, false);
   }
   d->quiet = false;
   d->modified = true;
@@ -922,7 +992,7 @@ TCharFormat RichEditControl::CharFormatAt(int pos) const {
 
 std::vector<std::pair<int, int>> RichEditControl::AutoLinkRanges(int start, int end) const {
   std::vector<std::pair<int, int>> ranges;
-  ForEachFormatRun(d->doc, start, end, [&](int a, int z, const QTextCharFormat& f) {
+  ForEachFormatRun(d->doc, start, end, d->undoStepDepth > 0, [&](int a, int z, const QTextCharFormat& f) {
     if (!rich_edit::IsAutoLink(f)) return;
     if (!ranges.empty() && ranges.back().second == a) ranges.back().second = z;
     else ranges.emplace_back(a, z);
@@ -937,38 +1007,33 @@ void RichEditControl::MarkRange(int start, int end, const TCharFormat& format, u
   if (!c.hasSelection()) return;
   // Link marking is display only: each piece of differently formatted text records its own
   // format before the marking.
-  std::vector<std::pair<QTextCursor, QTextCharFormat>> pieces;
+  std::vector<FormatPiece> pieces;
   if ((mask & CFM_LINK) && format.Link) {
     const auto record = [&](int a, int z, const QTextCharFormat& f) {
       QTextCharFormat marking = change;
       rich_edit::MarkAutoLink(marking, f, d->defaultFormat);
-      pieces.emplace_back(d->Range(a, z), marking);
+      AddPiece(pieces, a, z, marking);
     };
-    ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), record);
+    ForEachFormatRun(d->doc, c.selectionStart(), c.selectionEnd(), d->undoStepDepth > 0, record);
   } else {
-    pieces.emplace_back(c, change);
+    pieces.push_back({c.selectionStart(), c.selectionEnd(), change});
   }
   d->quiet = true;
-  c.joinPreviousEditBlock();
-  for (auto& [piece, marking] : pieces) piece.mergeCharFormat(marking);
-  c.endEditBlock();
+  ApplyPieces(d->doc, pieces, true);
   d->quiet = false;
 }
 
 void RichEditControl::UnmarkLinks(int start, int end) {
-  std::vector<std::pair<QTextCursor, QTextCharFormat>> pieces;
-  ForEachFormatRun(d->doc, start, end, [&](int a, int z, const QTextCharFormat& f) {
+  std::vector<FormatPiece> pieces;
+  ForEachFormatRun(d->doc, start, end, d->undoStepDepth > 0, [&](int a, int z, const QTextCharFormat& f) {
     if (!rich_edit::IsAutoLink(f)) return;
     QTextCharFormat change;
     rich_edit::ApplyCharFormat(change, rich_edit::StoredCharFormat(f, d->defaultFormat),
                                CFM_LINK | CFM_COLOR | CFM_UNDERLINETYPE);
-    pieces.emplace_back(d->Range(a, z), change);
+    AddPiece(pieces, a, z, change);
   });
-  if (pieces.empty()) return;
   d->quiet = true;
-  pieces.front().first.joinPreviousEditBlock();
-  for (auto& [piece, change] : pieces) piece.mergeCharFormat(change);
-  pieces.front().first.endEditBlock();
+  ApplyPieces(d->doc, pieces, true);
   d->quiet = false;
 }
 

@@ -186,6 +186,25 @@ TEST_F(RichEditControlTest, UndoLimitZeroSwitchesUndoOffAndEmptiesIt) {
 
 // Changes in a nested undo step, text and formats, with the window shown the changes half-way
 // (also before the step's first change), are one undo and one redo; the step before stays apart.
+// A size (or offset) change gives each differently formatted piece its own raised offset; the
+// pieces belong to the change's one undo step.
+TEST_F(RichEditControlTest, ASizeChangeOverSeveralFormatsIsOneUndoStep) {
+  control->SetText(u"abc def\rghi");
+  TCharFormat bold;
+  bold.Bold = true;
+  control->SetSel(4, 7);
+  control->SetCharFormat(bold, CFM_BOLD, TRichFormatTarget::Selection);
+  const int size = control->CharFormatAt(0).Size;
+  TCharFormat big;
+  big.Size = size * 2;
+  control->SetSel(0, -1);
+  control->SetCharFormat(big, CFM_SIZE, TRichFormatTarget::Selection);
+  for (int pos : {0, 5, 9}) EXPECT_EQ(control->CharFormatAt(pos).Size, size * 2) << pos;
+  control->Undo();
+  for (int pos : {0, 5, 9}) EXPECT_EQ(control->CharFormatAt(pos).Size, size) << pos;
+  EXPECT_TRUE(control->CharFormatAt(5).Bold);
+}
+
 TEST_F(RichEditControlTest, AnUndoStepTakesBackAllItsChangesAtOnce) {
   control->SetText(u"abc");
   control->SetSel(3, 3);
@@ -554,7 +573,8 @@ TRichDocument FragmentedDocument() {
   TRichRun pic{std::u16string(1, RichObjectChar), {}, TRichObject{}};
   p2.Runs = {TRichRun{u"x", {}, {}}, pic, TRichRun{u"y", bold, {}}};
   TRichParagraph p3;
-  p3.Runs = {TRichRun{std::u16string(6000, u'ж'), {}, {}}, TRichRun{std::u16string(3995, u'z') + u"конец", bold, {}}};
+  p3.Runs = {TRichRun{std::u16string(6000, u'ж') + u"\v", {}, {}}, pic,
+             TRichRun{std::u16string(3993, u'z') + u"конец", bold, {}}};
   doc.Paragraphs = {p1, p2, p3};
   return doc;
 }
@@ -567,19 +587,22 @@ TEST_F(RichEditControlTest, TextRangeGivesTheTextBetweenAnyTwoPositionsShownOrNo
   const struct {
     int start, end;
   } ranges[] = {{0, -1}, {3, 9}, {9, 3}, {-5, 4}, {10, 30}, {21, 23}, {20, 27}, {7, 7},
-                {5000, 5010}, {27, 6100}, {100, 9000}, {length - 3, length + 10}, {0, length}};
-  for (const bool shown : {false, true}) {
-    if (shown) {
+                {5000, 5010}, {6020, 6040}, {27, 6100}, {100, 9000}, {length - 3, length + 10}, {0, length}};
+  // Hidden, shown, and inside an undo step (where a part of a long paragraph is read otherwise).
+  for (const int mode : {0, 1, 2}) {
+    if (mode == 1) {
       control->Widget()->resize(300, 200);
       control->Widget()->show();
     }
+    if (mode == 2) control->BeginUndoStep();
     for (const auto& r : ranges) {
-      SCOPED_TRACE(std::to_string(r.start) + ".." + std::to_string(r.end) + (shown ? " shown" : ""));
+      SCOPED_TRACE(std::to_string(r.start) + ".." + std::to_string(r.end) + " mode " + std::to_string(mode));
       const int end = r.end < 0 ? length : std::min(r.end, length);
       const int a = std::clamp(std::min(r.start, end), 0, length), z = std::clamp(std::max(r.start, end), 0, length);
       EXPECT_EQ(control->TextRange(r.start, r.end), text.substr(size_t(a), size_t(z - a)));
     }
     EXPECT_EQ(control->FindText(u"конец", 0, -1, FR_DOWN), length - 5);
+    if (mode == 2) control->EndUndoStep();
   }
 }
 

@@ -303,6 +303,24 @@ TEST_F(ConvertCommandsTest, LocaleConverterOkConvertsAndCancelChangesNothing) {
   EXPECT_EQ(Text(), u"Straße");
   EXPECT_EQ(main->Editor->Language(), 1031u);
   EXPECT_TRUE(main->DocModified());
+
+  // A long text shows its progress, and Stop leaves it (and its language) as it was.
+  std::u16string text;
+  while (text.size() < 600000) text += misread + u" ";
+  SetText(text);
+  main->Editor->SetLanguage(1049);
+  int pumps = 0;
+  SetProgressMessagePump([&] {
+    if (main->Busy() && ++pumps == 2) ProgressCancel();
+  });
+  timer.SetEnabled(true);
+  EXPECT_THROW(Click("ConvUNICODE1"), EAbort);
+  SetProgressMessagePump(nullptr);
+  EXPECT_TRUE(Text() == text);
+  EXPECT_EQ(main->Editor->Language(), 1049u);
+  EXPECT_FALSE(main->DocModified());
+  EXPECT_FALSE(main->Busy());
+  EXPECT_GE(pumps, 2);
   TComponent::Free(unicode);
 }
 

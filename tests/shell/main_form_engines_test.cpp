@@ -143,6 +143,35 @@ TEST_F(EngineCommandsTest, WithoutStepByStepUndoTheChangeIsKeptInTheHistory) {
   EXPECT_GT(main->Editor->UndoLimit(), 0);
 }
 
+// The window is held off the text while a pass works: the pass is one undo step, and the
+// window shows the text changed so far while a question is up.
+TEST_F(EngineCommandsTest, APassIsOneUndoStepAndItsQuestionsShowTheTextSoFar) {
+  main->ProcessingOptions().EnableUndo = true;
+  SetText(u"privet, mir");
+  Click("TranslittoWin12511");
+  EXPECT_EQ(Text(), u"привет, мир");
+  main->Editor->Undo();
+  EXPECT_EQ(Text(), u"privet, mir");
+
+  AskForm = new TAskForm(Application);
+  main->QGrammar->ExecMode &= ~emNoDialog;
+  main->QGrammar->Dialog().Automatic = false;
+  dialogs.Answer(TDialogKind::Form, mrOk);  // the options page as it stands
+  std::vector<std::pair<int, std::u16string>> asked;  // the window's hold and the text at each question
+  dialogs.AnswerRest([&](TDialogRequest& request) {
+    asked.emplace_back(main->Editor->UpdateLock(), Text());
+    request.Result = mrOk;  // Replace
+  });
+  SetText(u"privet, mir");
+  Click("TranslittoWin12511");
+  EXPECT_EQ(Text(), u"привет, мир");
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0], (std::pair<int, std::u16string>{0, u"privet, mir"}));
+  EXPECT_EQ(asked[1], (std::pair<int, std::u16string>{0, u"привет, mir"}));
+  EXPECT_EQ(main->Editor->UpdateLock(), 0);
+  TComponent::Free(AskForm);
+}
+
 TEST_F(EngineCommandsTest, OcrCleanUpFixesLatinLookAlikesInRussianWords) {
   SetText(u"Пpивeт, мир. Hello \u03b1!");
   Click("Kestrivancorrection1");

@@ -191,6 +191,20 @@ TEST_F(ToolWindowsTest, VerifyLanguageGivesRunsTheirLanguagesAndColours) {
     EXPECT_EQ(FormatAt(pos).Color, uint32_t(clGreen)) << pos;
   }
   EXPECT_EQ(main->Editor->SelStart(), 0);
+  // All the marks are one undo step.
+  main->Editor->Undo();
+  for (int pos : {0, 4, 9}) EXPECT_EQ(FormatAt(pos).Lcid, 0u) << pos;
+
+  // A plain text holds one format for all its characters: every mark takes the whole text, so
+  // the last run's language and colour are left over all of it.
+  main->Editor->SetPlainText(true);
+  SetText(u"abc где");
+  Click("AutosetLanguage1", [&] { autoLang->SetModalResult(mrOk); });
+  for (int pos : {0, 4, 6}) {
+    EXPECT_EQ(FormatAt(pos).Lcid, 1049u) << pos;
+    EXPECT_EQ(FormatAt(pos).Color, uint32_t(clGreen)) << pos;
+  }
+  main->Editor->SetPlainText(false);
 
   // One character: nothing to tell apart, nothing changes.
   SetText(u"ж");

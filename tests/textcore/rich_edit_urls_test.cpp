@@ -97,6 +97,22 @@ TEST_F(RichEditUrlsTest, FullUrlCharacterSetIsOneLink) {
   EXPECT_FALSE(IsLink(6 + int(url.size()), 1));  // the sentence's full stop
 }
 
+// A change is read outward until a character that ends a link, however long the link: typing
+// into one far from its ends marks it whole, and a blank typed into it unmarks the part after.
+TEST_F(RichEditUrlsTest, ChangesDeepInsideALongLinkTakeTheWholeLink) {
+  const std::u16string url = u"http://example.com/" + std::u16string(700, u'p');
+  Type(u"go " + url + u" on");
+  EXPECT_TRUE(IsLink(3, int(url.size())));
+  edit->SetSelStart(3 + 400);
+  Type(u"q");
+  EXPECT_TRUE(IsLink(3, int(url.size()) + 1));
+  EXPECT_FALSE(IsLink(3 + int(url.size()) + 2, 2));
+  edit->SetSelStart(3 + 120);
+  Type(u" ");
+  EXPECT_TRUE(IsLink(3, 120));
+  for (int pos : {3 + 121, 3 + 500, 3 + int(url.size()) + 1}) EXPECT_FALSE(IsLink(pos, 1)) << pos;
+}
+
 TEST_F(RichEditUrlsTest, EmptyListDetectsNothingAndNeverFails) {
   edit->CustomURLs()->Clear();
   Type(u"http://example.com a@b.cd");
