@@ -347,7 +347,7 @@ bool RichEditControl::Impl::AllowEdit(int start, int end) {
       const int at = next.position() == pos + 1 && next.length() > 1 ? pos + 1 : pos;
       if (doc.characterAt(at) == QChar::ParagraphSeparator) return Format(doc.findBlock(at).charFormat()).Protected;
       bool found = false;
-      ForEachFormatRun(doc, at, at + 1, [&](int, int, const QTextCharFormat& f) { found = Format(f).Protected; });
+      ForEachFormatRun(doc, at, at + 1, undoStepDepth > 0, [&](int, int, const QTextCharFormat& f) { found = Format(f).Protected; });
       return found;
     };
     touches = protectedAt(start - 1) && protectedAt(start);
