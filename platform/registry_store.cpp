@@ -27,6 +27,10 @@ constexpr char kTrailer[] = "EndOfRegistry";
 // Guards every store and the table of stores.
 std::mutex g_mutex;
 
+// The batches open (nested) and the store the outermost one holds locked.
+int g_batchDepth = 0;
+RegistryStore* g_batchStore = nullptr;
+
 const char kHex[] = "0123456789abcdef";
 
 int HexDigit(char c) {
@@ -284,28 +288,6 @@ std::optional<RegValue> ParseValue(std::string_view line) {
   return value;
 }
 
-// Holds an exclusive advisory lock on a lock file.
-class FileLock {
-public:
-  explicit FileLock(const std::string& fileName) {
-    fd_ = ::open(NativePath(fileName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
-    while (::flock(fd_, LOCK_EX) != 0) {
-      if (errno != EINTR) {
-        int error = errno;
-        ::close(fd_);
-        throw EFOpenError("Cannot lock file \"" + fileName + "\". " + std::strerror(error));
-      }
-    }
-  }
-  ~FileLock() { ::close(fd_); }  // closing releases the lock
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
-
-private:
-  int fd_;
-};
-
 struct RootInfo {
   uintptr_t key;
   const char* name;
@@ -317,6 +299,28 @@ const RootInfo kRoots[] = {
 };
 
 }  // namespace
+
+// Holds an exclusive advisory lock on a lock file.
+class RegistryFileLock {
+public:
+  explicit RegistryFileLock(const std::string& fileName) {
+    fd_ = ::open(NativePath(fileName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+    while (::flock(fd_, LOCK_EX) != 0) {
+      if (errno != EINTR) {
+        int error = errno;
+        ::close(fd_);
+        throw EFOpenError("Cannot lock file \"" + fileName + "\". " + std::strerror(error));
+      }
+    }
+  }
+  ~RegistryFileLock() { ::close(fd_); }  // closing releases the lock
+  RegistryFileLock(const RegistryFileLock&) = delete;
+  RegistryFileLock& operator=(const RegistryFileLock&) = delete;
+
+private:
+  int fd_;
+};
 
 // --- RegKey --------------------------------------------------------------------------------------
 
@@ -569,31 +573,73 @@ void RegistryStore::Read(const std::function<void(const RegKey& root)>& read) {
   read(*FRoot);
 }
 
-bool RegistryStore::WriteThrough(const std::function<bool(RegKey& root)>& change) {
+std::unique_ptr<RegistryFileLock> RegistryStore::LockCurrent() {
   ForceDirectories(ExtractFilePath(FFileName));
-  FileLock fileLock(FFileName + ".lock");
+  auto lock = std::make_unique<RegistryFileLock>(FFileName + ".lock");
   // Start from the file as it is now: another process may have changed it a moment ago. Every
   // writer replaces the file (a new inode), so an unchanged stamp means the content in memory is
   // the file's.
   if (!FStamp || GetFileStamp(FFileName) != *FStamp) Load();
-  if (FSessionOnly.Reason != TSessionOnly::None) return false;
   // Only one writer holds the lock: temporary files beside the store are left by a writer
   // that was killed.
-  RemoveLeftoverTempFiles(FFileName);
-  try {
-    if (!change(*FRoot)) return true;
-  } catch (...) {
-    FStamp.reset();  // the content in memory may differ from the file now
-    throw;
-  }
+  if (FSessionOnly.Reason == TSessionOnly::None) RemoveLeftoverTempFiles(FFileName);
+  return lock;
+}
+
+void RegistryStore::WriteContent() {
   try {
     WriteFileAtomic(FFileName, FormatRegistryText(*FRoot, FRootName));
   } catch (const EFileError& e) {
     MakeSessionOnly(TSessionOnly::CannotWrite, e.Message);  // the change stays in memory
-    return true;
+    return;
   }
   FStamp = GetFileStamp(FFileName);
+}
+
+bool RegistryStore::WriteThrough(const std::function<bool(RegKey& root)>& change) {
+  std::unique_ptr<RegistryFileLock> lock;
+  if (g_batchDepth > 0) {
+    TRegistryBatch::MoveTo(this);
+    if (!FBatchLock) FBatchLock = LockCurrent();
+  } else {
+    lock = LockCurrent();
+  }
+  if (FSessionOnly.Reason != TSessionOnly::None) return false;
+  try {
+    if (!change(*FRoot)) return true;
+  } catch (...) {
+    if (!FBatchLock) FStamp.reset();  // the content in memory may differ from the file now
+    throw;
+  }
+  if (FBatchLock)
+    FBatchChanged = true;
+  else
+    WriteContent();
   return true;
+}
+
+void RegistryStore::EndBatch() {
+  if (FBatchChanged && FSessionOnly.Reason == TSessionOnly::None) WriteContent();
+  FBatchChanged = false;
+  FBatchLock.reset();
+}
+
+// --- TRegistryBatch ------------------------------------------------------------------------------
+
+TRegistryBatch::TRegistryBatch() {
+  std::lock_guard lock(g_mutex);
+  ++g_batchDepth;
+}
+
+TRegistryBatch::~TRegistryBatch() {
+  std::lock_guard lock(g_mutex);
+  if (--g_batchDepth == 0) MoveTo(nullptr);
+}
+
+void TRegistryBatch::MoveTo(RegistryStore* next) {
+  if (g_batchStore == next) return;
+  if (g_batchStore) g_batchStore->EndBatch();
+  g_batchStore = next;
 }
 
 void RegistryStore::Modify(const std::function<bool(RegKey& root)>& change) {

@@ -104,6 +104,8 @@ struct RegParseResult {
 RegParseResult ParseRegistryText(const std::string& text, const std::string& fileName);
 std::string FormatRegistryText(const RegKey& root, const std::string& rootName);
 
+class RegistryFileLock;  // an exclusive lock on a store's lock file
+
 class RegistryStore {
 public:
   // The store of a root key (HKEY_CURRENT_USER...) in the current configuration folder;
@@ -132,12 +134,21 @@ public:
   RegistryStore(std::string fileName, std::string rootName);
   ~RegistryStore();
 
+  friend class TRegistryBatch;
+
 private:
   // Reads the file into FRoot; turns session-only when it cannot be used.
   void Load();
-  // Applies `change` to the file's content under the lock and writes it; false when the file
-  // turned out unusable before `change` ran. File errors before that pass as EFileError.
+  // Applies `change` to the file's content under the lock and writes it (in a batch, when the
+  // batch lets go of the store); false when the file turned out unusable before `change` ran.
+  // File errors before that pass as EFileError.
   bool WriteThrough(const std::function<bool(RegKey& root)>& change);
+  // Takes the lock and brings the content up to date with the file.
+  std::unique_ptr<RegistryFileLock> LockCurrent();
+  // Writes the content to the file (the lock held); turns session-only when it cannot.
+  void WriteContent();
+  // In a batch: writes what the batch changed and lets go of the lock.
+  void EndBatch();
   // From now on changes stay in memory; the first reason is kept.
   void MakeSessionOnly(TSessionOnly::TReason reason, const std::string& detail);
 
@@ -147,4 +158,23 @@ private:
   std::optional<TFileStamp> FStamp;  // of the file FRoot was read from; empty when not loaded
   TSessionOnly FSessionOnly;
   std::string FDamagedCopy;
+  std::unique_ptr<RegistryFileLock> FBatchLock;  // held by a batch since its first change here
+  bool FBatchChanged = false;
+};
+
+// While one lives, the process's changes to its stores are written together: a store is
+// locked at the batch's first change to it and written once, when the batch ends or moves on
+// to another store (one store is locked at a time, so two copies never wait for each other).
+// Other copies wait for the lock meanwhile, so keep a batch short (closing the windows).
+class TRegistryBatch {
+public:
+  TRegistryBatch();
+  ~TRegistryBatch();
+  TRegistryBatch(const TRegistryBatch&) = delete;
+  TRegistryBatch& operator=(const TRegistryBatch&) = delete;
+
+private:
+  friend class RegistryStore;
+  // Ends the batch's hold on the store it holds, if any; `next` is about to be changed.
+  static void MoveTo(RegistryStore* next);
 };

@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
+#include "platform/registry_store.h"
 #include "proofing/spell_global.h"
 #include "proofing/spell_list_form.h"
 #include "proofing/spell_unpack_form.h"
@@ -202,8 +203,11 @@ int RunProgram(int argc, char** argv) {
     return 1;
   }
   const int exitCode = TestScriptExitCode();
-  // Every window is freed, the last made first; their stored settings are written as they go.
-  Application->DestroyComponents();
+  // Every window is freed, the last made first; their stored settings are written together.
+  {
+    TRegistryBatch settingsTogether;
+    Application->DestroyComponents();
+  }
   FinalizeSpelling();
   return exitCode;
 }

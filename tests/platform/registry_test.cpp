@@ -282,6 +282,71 @@ TEST_F(RegistryTest, ConcurrentWritersLoseNothing) {
   }
 }
 
+// A batch writes each store once, when it ends or moves on to another store; reads inside it
+// see its changes, and batched copies of the program still lose none of each other's changes.
+TEST_F(RegistryTest, BatchWritesEachStoreOnceAndLosesNothing) {
+  {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Shared", true));
+  }
+  const std::string before = ReadFileBytes(StoreFile());
+  {
+    TRegistryBatch batch;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Shared", false));
+    for (int i = 0; i < 20; ++i) reg.WriteInteger("v" + std::to_string(i), i);
+    EXPECT_EQ(reg.ReadInteger("v19"), 19);
+    EXPECT_EQ(ReadFileBytes(StoreFile()), before);  // nothing written yet
+    TRegistry machine;
+    machine.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(machine.OpenKey("Software", true));  // moving on writes the first store
+    EXPECT_NE(ReadFileBytes(StoreFile()).find("\"v19\""), std::string::npos);
+    machine.WriteString("Name", "x");
+    EXPECT_FALSE(FileExists(StoreFile("HKEY_LOCAL_MACHINE")));
+  }
+  EXPECT_NE(ReadFileBytes(StoreFile("HKEY_LOCAL_MACHINE")).find("\"Name\""), std::string::npos);
+
+  constexpr int kWriters = 3, kValues = 25;
+  std::vector<pid_t> children;
+  for (int w = 0; w < kWriters; ++w) {
+    pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int status = 0;
+      try {
+        TRegistryBatch batch;
+        TRegistry reg, machine;
+        machine.SetRootKey(HKEY_LOCAL_MACHINE);
+        if (!reg.OpenKey("Shared", false) || !machine.OpenKey("Software", false)) status = 2;
+        for (int i = 0; i < kValues; ++i) {
+          const std::string name = "w" + std::to_string(w) + "_" + std::to_string(i);
+          reg.WriteInteger(name, i);
+          if (i % 5 == 0) machine.WriteInteger(name, i);
+        }
+      } catch (...) {
+        status = 3;
+      }
+      ::_exit(status);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  TRegistry reg, machine;
+  machine.SetRootKey(HKEY_LOCAL_MACHINE);
+  ASSERT_TRUE(reg.OpenKey("Shared", false));
+  ASSERT_TRUE(machine.OpenKey("Software", false));
+  for (int w = 0; w < kWriters; ++w)
+    for (int i = 0; i < kValues; ++i) {
+      const std::string name = "w" + std::to_string(w) + "_" + std::to_string(i);
+      EXPECT_EQ(reg.ReadInteger(name), i);
+      if (i % 5 == 0) EXPECT_EQ(machine.ReadInteger(name), i);
+    }
+}
+
 TEST_F(RegistryTest, DamagedStoreIsRecoveredAndKept) {
   const std::string good =
       "QuillomarkRegistry 1\n[Software]\n\"Keep\"=sz:\"yes\"\n\"Num\"=dword:0000002a\n";
