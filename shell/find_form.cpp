@@ -451,6 +451,11 @@ void TFindForm::ReplaceAllRun(const std::vector<std::string>* list, bool resetCo
   stopped_ = false;
   // The whole run, text and colour marks, is one undo step (and one redo step).
   const TEditorUndoStep oneUndoStep(*Editor);
+  struct TTextCopy {
+    TRichEditReplaceTarget& target;
+    explicit TTextCopy(TRichEditReplaceTarget& t) : target(t) { target.KeepTextCopy(true); }
+    ~TTextCopy() { target.KeepTextCopy(false); }
+  } textCopy(*target_);
   try {
     if (resetCount) engine.Count = 0;
     // Unless each replacement is asked about, the run works unseen: the window lays the text

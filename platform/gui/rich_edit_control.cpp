@@ -1156,34 +1156,41 @@ int RichEditControl::FindText(std::u16string_view what, int start, int end, unsi
   start = std::clamp(start, 0, length);
   if (end < 0) end = down ? length : 0;
   end = std::clamp(end, 0, length);
-  int from = down ? start : end, to = down ? end : start;
+  const int from = down ? start : end, to = down ? end : start;
   if (from > to) return -1;
   // One character on each side for the whole-word test.
   const int contextFrom = std::max(0, from - 1), contextTo = std::min(length, to + 1);
-  const std::u16string text = TextRange(contextFrom, contextTo);
+  const int at = FindInText(TextRange(contextFrom, contextTo), what, from - contextFrom, to - contextFrom, flags);
+  return at < 0 ? -1 : at + contextFrom;
+}
+
+int RichEditControl::FindInText(std::u16string_view text, std::u16string_view what, int first, int last,
+                                unsigned flags) {
   const int n = int(what.size());
+  if (n == 0) return -1;
+  first = std::max(first, 0);
+  last = std::min(last, int(text.size())) - n;
   const bool matchCase = flags & FR_MATCHCASE;
   std::u16string pattern(what);
   if (!matchCase) for (char16_t& c : pattern) c = Fold(c);
-  auto matchesAt = [&](int i) {  // i: index into text
+  auto matchesAt = [&](int i) {
     for (int k = 0; k < n; ++k) {
       const char16_t c = matchCase ? text[size_t(i + k)] : Fold(text[size_t(i + k)]);
       if (c != pattern[size_t(k)]) return false;
     }
     if (flags & FR_WHOLEWORD) {
-      if (i > 0 && i + contextFrom > 0 && IsWordChar(text[size_t(i - 1)]) && IsWordChar(text[size_t(i)])) return false;
+      if (i > 0 && IsWordChar(text[size_t(i - 1)]) && IsWordChar(text[size_t(i)])) return false;
       const size_t after = size_t(i + n);
       if (after < text.size() && IsWordChar(text[after]) && IsWordChar(text[after - 1])) return false;
     }
     return true;
   };
-  const int first = from - contextFrom, last = to - contextFrom - n;
-  if (down) {
+  if (flags & FR_DOWN) {
     for (int i = first; i <= last; ++i)
-      if (matchesAt(i)) return i + contextFrom;
+      if (matchesAt(i)) return i;
   } else {
     for (int i = last; i >= first; --i)
-      if (matchesAt(i)) return i + contextFrom;
+      if (matchesAt(i)) return i;
   }
   return -1;
 }

@@ -179,6 +179,9 @@ public:
   // (end -1: to the text's end or beginning). The match lies wholly in the range. Returns
   // its position or -1.
   int FindText(std::u16string_view text, int start, int end, unsigned flags) const;
+  // The same search in `text`, for a match lying wholly in [first, last) of it; the characters
+  // of `text` around a match are its neighbours for FR_WHOLEWORD. Returns its index or -1.
+  static int FindInText(std::u16string_view text, std::u16string_view what, int first, int last, unsigned flags);
 
   // --- Clipboard -----------------------------------------------------------------------------
   void Copy();

@@ -265,6 +265,48 @@ TEST_F(ReplaceEngineTest, MatchesAcrossSearchWindowsAreFound) {
   EXPECT_EQ(editor->GetTextW().substr(4093, 5), u" dog ");
 }
 
+// A replace run reads one copy of the text and follows its own replacements in it: growing,
+// shrinking and deleting matches, whole words next to a replacement, and an edit made behind
+// its back all give what the run gives reading the control itself.
+TEST_F(ReplaceEngineTest, RunsOverACopyOfTheTextGiveWhatTheControlGives) {
+  struct Case {
+    std::u16string text;
+    std::vector<std::string> list;
+    bool wholeWords;
+  } cases[] = {
+      {u"a a ab a\rba a", {"a=abc", "b=", "c=dd"}, false},
+      {u"aa a aa a", {"a=", "aa=x"}, false},
+      {u"a a ab ba a", {"a=b", "b=ab"}, true},
+      {u"ab ab ab", {"ab=a", "a=ab", "b=c"}, true},
+      {u"cat cat\rcat", {"cat=", "cat=dog"}, true},
+      // The next match starts right after a replacement, which makes it part of a word.
+      {u"a-a-", {"a-=b"}, true},
+      {u"a-a-a-", {"a-=", "a-=b"}, true},
+  };
+  for (const Case& c : cases) {
+    std::u16string results[2];
+    int counts[2] = {};
+    for (int keep = 0; keep < 2; ++keep) {
+      SetText(c.text);
+      engine->Options.WholeWords = c.wholeWords;
+      target->KeepTextCopy(keep == 1);
+      counts[keep] = Run(c.list);
+      results[keep] = editor->GetTextW();
+    }
+    target->KeepTextCopy(false);
+    EXPECT_EQ(results[1], results[0]) << c.list[0];
+    EXPECT_EQ(counts[1], counts[0]) << c.list[0];
+  }
+  // The text changed by something else between finds: the copy is read anew.
+  SetText(u"one two one");
+  target->KeepTextCopy(true);
+  const TReplaceRule rule{u"one", u"1", {}};
+  EXPECT_EQ(engine->FindMatch(rule, 0, 11, false), 0);
+  editor->SetTextW(u"xx one two one");
+  EXPECT_EQ(engine->FindMatch(rule, 0, 14, false), 3);
+  target->KeepTextCopy(false);
+}
+
 TEST_F(ReplaceEngineTest, FindSkipsRejectedMatchesBothWays) {
   SetText(u"cats cat cats");
   TReplaceRule rule{u"cat", u"", "-$s"};
