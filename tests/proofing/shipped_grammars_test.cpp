@@ -183,7 +183,13 @@ TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
                             {"Nado govorit pravdu. On govorit pravdu.", "Надо говорить правду. Он говорит правду."},
                             // A text that leaves its soft signs out (ICAO) gets them where the word is likelier.
                             {"Zhizn prekrasna, pismo prishlo tolko vchera. Malysh nachal khodit.",
-                             "Жизнь прекрасна, письмо пришло только вчера. Малыш начал ходить."}});
+                             "Жизнь прекрасна, письмо пришло только вчера. Малыш начал ходить."},
+                            // A noun in "-ие" written with "ь" as verse writes it, which the
+                            // dictionary lacks, against adjectives in "-ие" that have no such form.
+                            {"Zhizn prekrasna, pismo prishlo tolko vchera. Eto znachene, a ne ponimane mirozdania; v ikh "
+                             "poniatiiakh sinie i drevnie.",
+                             "Жизнь прекрасна, письмо пришло только вчера. Это значенье, а не пониманье мироздания; в их "
+                             "понятиях синие и древние."}});
 }
 
 // In a text that leaves its soft signs out, the words before a verb in its clause tell the
