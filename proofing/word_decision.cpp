@@ -243,6 +243,25 @@ std::set<std::string> WordSet(std::string_view List) {
   return words;
 }
 
+// A possessive takes the number of the word after it ("свой дом", "твой парень", "свой
+// собственный"; "свои вещи", "мои новые"): 1 when Reading agrees with After, -1 when the other
+// number does, 0 when Reading is no such possessive or After (three letters or more) tells nothing.
+int PossessiveAgreement(const std::string& Reading, const std::string& After) {
+  static constexpr Cp1251Literal kSingularWords(u8"мой твой свой");
+  static constexpr Cp1251Literal kPluralWords(u8"мои твои свои");
+  static const std::set<std::string> kSingular = WordSet(kSingularWords), kPlural = WordSet(kPluralWords);
+  static constexpr Cp1251Literal kPluralEnds(u8"ыие");
+  static constexpr Cp1251Literal kVowels(u8"аеёиоуыэюя");
+  if (After.size() < 3) return 0;
+  const std::string reading = CyrLowerCase(Reading);
+  const int number = kSingular.count(reading) != 0 ? 1 : kPlural.count(reading) != 0 ? -1 : 0;
+  if (number == 0) return 0;
+  const char last = CyrLowerCase(After).back();
+  if (kPluralEnds.view().find(last) != std::string_view::npos) return -number;
+  const bool consonant = IsCyrillicLetter(static_cast<unsigned char>(last)) && kVowels.view().find(last) == std::string_view::npos;
+  return consonant ? number : 0;
+}
+
 bool IsLatinWord(const std::string& Word) {
   return Word.size() >= 2 && std::all_of(Word.begin(), Word.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || c == '\''; });
 }
@@ -1048,7 +1067,7 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   // The word before counts too: "надо говорить", "он говорит".
   constexpr int kPairWeight = 1;
   // A word before that wants an infinitive ("можно", "должен") or a finite form ("он") outweighs
-  // how often each reading occurs alone.
+  // how often each reading occurs alone, and so does the number of the word after a possessive.
   constexpr int kVerbFormWeight = 8;
   // So does the word after, as it reads, when only blanks lie between ("свой опыт", "свои мысли").
   std::string after;
@@ -1067,7 +1086,7 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   auto frequency = [&](const std::string& Reading) {
     return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore)) +
            (after.empty() ? 0 : kPairWeight * FrequencyClass(after, Reading)) +
-           (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0);
+           (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0) + PossessiveAgreement(Reading, after) * kVerbFormWeight;
   };
   // In a text that leaves its soft signs out, a reading with one is as good as one without.
   const bool leftOut = FSoftSignsLeftOut >= kEvidenceCount;

@@ -194,8 +194,9 @@ TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
 
 // In a text that leaves its soft signs out, the words before a verb in its clause tell the
 // infinitive (after a modal word, also with "не" or a pronoun between) from the finite form
-// (after its subject), and so does a predicative after it.
-TEST_F(ShippedGrammarsTest, WordsBeforeAVerbTellAnInfinitiveWhoseSoftSignWasLeftOut) {
+// (after its subject), and so does a predicative after it; the word after a possessive tells its
+// number.
+TEST_F(ShippedGrammarsTest, NeighbouringWordsTellAVerbsSoftSignAndAPossessivesNumber) {
   const std::string leftOut = "Zhizn prekrasna, pismo prishlo tolko vchera. ";
   const std::string read = "Жизнь прекрасна, письмо пришло только вчера. ";
   const std::vector<TCase> cases = {{"Mozhno podkhvatit prostudu, a on govorit pravdu.", "Можно подхватить простуду, а он говорит правду."},
@@ -203,7 +204,10 @@ TEST_F(ShippedGrammarsTest, WordsBeforeAVerbTellAnInfinitiveWhoseSoftSignWasLeft
                                      "Ты должен не говорить, а пусть он бросит. Нам нечем их угостить."},
                                     // A sign ends the clause: "может" no longer counts.
                                     {"Mozhet, on govorit pravdu.", "Может, он говорит правду."},
-                                    {"Verit mozhno tolko v nevozmozhnoe.", "Верить можно только в невозможное."}};
+                                    {"Verit mozhno tolko v nevozmozhnoe.", "Верить можно только в невозможное."},
+                                    // A possessive takes the number of the word after it.
+                                    {"Nado skryt svoi dom, a ne svoi veshchi; tvoi paren i moi novye druzia.",
+                                     "Надо скрыть свой дом, а не свои вещи; твой парень и мои новые друзья."}};
   for (const TCase& c : cases) EXPECT_EQ(Correct("translit.qg", leftOut + c.Input), read + c.Expected) << c.Input;
 }
 
