@@ -262,6 +262,24 @@ int PossessiveAgreement(const std::string& Reading, const std::string& After) {
   return consonant ? number : 0;
 }
 
+// A word in "-ии" or "-ий" (a schema writes both as "ii") takes the case the word before asks
+// for: after a preposition of the prepositional case "-ии" ("в бесчестии", "на знании"), after
+// a word in the genitive plural "-ий" ("унизительных положений"). 1 when Reading agrees, -1 when
+// the other ending does, 0 when nothing tells.
+int CaseAfterWordBefore(const std::string& Reading, const std::string& Before) {
+  static constexpr Cp1251Literal kPrepositionWords(u8"в во о об обо при на по");
+  static const std::set<std::string> kPrepositions = WordSet(kPrepositionWords);
+  static constexpr Cp1251Literal kIi(u8"ии"), kIj(u8"ий"), kIh(u8"их"), kYh(u8"ых");
+  auto ends = [](const std::string& Word, std::string_view End) {
+    return Word.size() > End.size() && Word.compare(Word.size() - End.size(), End.size(), End) == 0;
+  };
+  const std::string reading = CyrLowerCase(Reading), before = CyrLowerCase(Before);
+  const int ending = reading.size() < 4 ? 0 : ends(reading, kIi.view()) ? 1 : ends(reading, kIj.view()) ? -1 : 0;
+  if (ending == 0 || before.empty()) return 0;
+  if (kPrepositions.count(before) != 0) return ending;
+  return before.size() >= 4 && (ends(before, kIh.view()) || ends(before, kYh.view())) ? -ending : 0;
+}
+
 bool IsLatinWord(const std::string& Word) {
   return Word.size() >= 2 && std::all_of(Word.begin(), Word.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || c == '\''; });
 }
@@ -1067,7 +1085,8 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   // The word before counts too: "надо говорить", "он говорит".
   constexpr int kPairWeight = 1;
   // A word before that wants an infinitive ("можно", "должен") or a finite form ("он") outweighs
-  // how often each reading occurs alone, and so does the number of the word after a possessive.
+  // how often each reading occurs alone, and so do the number of the word after a possessive and
+  // the case the word before asks for.
   constexpr int kVerbFormWeight = 8;
   // So does the word after, as it reads, when only blanks lie between ("свой опыт", "свои мысли").
   std::string after;
@@ -1086,7 +1105,7 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   auto frequency = [&](const std::string& Reading) {
     return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore)) +
            (after.empty() ? 0 : kPairWeight * FrequencyClass(after, Reading)) +
-           (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0) + PossessiveAgreement(Reading, after) * kVerbFormWeight;
+           (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0) + (PossessiveAgreement(Reading, after) + CaseAfterWordBefore(Reading, FWordBefore)) * kVerbFormWeight;
   };
   // In a text that leaves its soft signs out, a reading with one is as good as one without.
   const bool leftOut = FSoftSignsLeftOut >= kEvidenceCount;

@@ -195,7 +195,7 @@ TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
 // In a text that leaves its soft signs out, the words before a verb in its clause tell the
 // infinitive (after a modal word, also with "не" or a pronoun between) from the finite form
 // (after its subject), and so does a predicative after it; the word after a possessive tells its
-// number.
+// number, and the word before tells "-ии" from "-ий".
 TEST_F(ShippedGrammarsTest, NeighbouringWordsTellAVerbsSoftSignAndAPossessivesNumber) {
   const std::string leftOut = "Zhizn prekrasna, pismo prishlo tolko vchera. ";
   const std::string read = "Жизнь прекрасна, письмо пришло только вчера. ";
@@ -207,7 +207,10 @@ TEST_F(ShippedGrammarsTest, NeighbouringWordsTellAVerbsSoftSignAndAPossessivesNu
                                     {"Verit mozhno tolko v nevozmozhnoe.", "Верить можно только в невозможное."},
                                     // A possessive takes the number of the word after it.
                                     {"Nado skryt svoi dom, a ne svoi veshchi; tvoi paren i moi novye druzia.",
-                                     "Надо скрыть свой дом, а не свои вещи; твой парень и мои новые друзья."}};
+                                     "Надо скрыть свой дом, а не свои вещи; твой парень и мои новые друзья."},
+                                    // "-ии" or "-ий" by the case the word before asks for.
+                                    {"Unizitelnykh polozhenii net, a uverennost na znanii derzhitsia.",
+                                     "Унизительных положений нет, а уверенность на знании держится."}};
   for (const TCase& c : cases) EXPECT_EQ(Correct("translit.qg", leftOut + c.Input), read + c.Expected) << c.Input;
 }
 
