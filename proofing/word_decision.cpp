@@ -1088,7 +1088,9 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   // how often each reading occurs alone, and so do the number of the word after a possessive and
   // the case the word before asks for.
   constexpr int kVerbFormWeight = 8;
-  // So does the word after, as it reads, when only blanks lie between ("свой опыт", "свои мысли").
+  // So does the word after, as it reads, when only blanks lie between ("свой опыт", "свои мысли"),
+  // unless the clause asks for an infinitive or a finite form: "можешь говорить что думаешь"
+  // though "говорит что" is the more frequent pair.
   std::string after;
   if (!FNextWord.empty() && Blank(FLastSeparator) && FLastSeparator.find_first_of("\r\n\v") == std::string::npos) {
     if (AllCyrillic(FNextWord)) {
@@ -1104,8 +1106,9 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   const int verbForm = ExpectedVerbForm(after);
   auto frequency = [&](const std::string& Reading) {
     return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore)) +
-           (after.empty() ? 0 : kPairWeight * FrequencyClass(after, Reading)) +
-           (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0) + (PossessiveAgreement(Reading, after) + CaseAfterWordBefore(Reading, FWordBefore)) * kVerbFormWeight;
+           (after.empty() || verbForm != 0 ? 0 : kPairWeight * FrequencyClass(after, Reading)) +
+           (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0) +
+           (PossessiveAgreement(Reading, after) + CaseAfterWordBefore(Reading, FWordBefore)) * kVerbFormWeight;
   };
   // In a text that leaves its soft signs out, a reading with one is as good as one without.
   const bool leftOut = FSoftSignsLeftOut >= kEvidenceCount;
@@ -1151,8 +1154,8 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
 }
 
 int TQGrammar::ExpectedVerbForm(const std::string& After) const {
-  // Words after which an infinitive follows (modal words and verbs that take one), and subjects
-  // of a finite form.
+  // Words after which an infinitive follows (modal words and verbs that take one, "чем" of a
+  // comparison: "молчать, чем говорить"), and subjects of a finite form.
   static constexpr Cp1251Literal kInfinitiveWords(
       u8"должен должна должно должны могу можешь может можем можете могут мог могла могло могли смогу сможешь "
       "сможет сможем сможете смогут хочу хочешь хочет хотим хотите хотят хотел хотела хотели хочется хотелось "
@@ -1160,7 +1163,7 @@ int TQGrammar::ExpectedVerbForm(const std::string& After) const {
       "следует пора умею умеешь умеет умеем умеете умеют начал начала начали начинает начинают стал стала стали "
       "перестал перестала перестали перестает перестают чтобы чтоб пытается пытаются пытался пыталась позволяет "
       "позволяют приходится придется способен способна способны готов готова готовы учиться научиться решил "
-      "решила решили собирается нечем вправе учит учат научите научились");
+      "решила решили собирается нечем вправе учит учат научите научились чем важно обязательно");
   static const std::set<std::string> kWantInfinitive = WordSet(kInfinitiveWords);
   static constexpr Cp1251Literal kSubjectWords(u8"он она оно они кто пусть сам сама сами");
   static const std::set<std::string> kSubjects = WordSet(kSubjectWords);

@@ -205,6 +205,9 @@ TEST_F(ShippedGrammarsTest, NeighbouringWordsTellAVerbsSoftSignAndAPossessivesNu
                                     // A sign ends the clause: "может" no longer counts.
                                     {"Mozhet, on govorit pravdu.", "Может, он говорит правду."},
                                     {"Verit mozhno tolko v nevozmozhnoe.", "Верить можно только в невозможное."},
+                                    // "чем" of a comparison; the clause outweighs the word after.
+                                    {"Luchshe molchat, chem gramotno govorit. Tam mozhesh govorit chto dumaesh, no ne obiazatelno govorit.",
+                                     "Лучше молчать, чем грамотно говорить. Там можешь говорить что думаешь, но не обязательно говорить."},
                                     // A possessive takes the number of the word after it.
                                     {"Nado skryt svoi dom, a ne svoi veshchi; tvoi paren i moi novye druzia.",
                                      "Надо скрыть свой дом, а не свои вещи; твой парень и мои новые друзья."},
