@@ -189,7 +189,10 @@ TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
                             {"Zhizn prekrasna, pismo prishlo tolko vchera. Eto znachene, a ne ponimane mirozdania; v ikh "
                              "poniatiiakh sinie i drevnie.",
                              "Жизнь прекрасна, письмо пришло только вчера. Это значенье, а не пониманье мироздания; в их "
-                             "понятиях синие и древние."}});
+                             "понятиях синие и древние."},
+                            // "ye" after a consonant is "ые" before it is a soft sign left out.
+                            {"Zhizn prekrasna, pismo prishlo tolko vchera. Belye nochi.",
+                             "Жизнь прекрасна, письмо пришло только вчера. Белые ночи."}});
 }
 
 // In a text that leaves its soft signs out, the words before a verb in its clause tell the
