@@ -1105,7 +1105,7 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   }
   const int verbForm = ExpectedVerbForm(after);
   auto frequency = [&](const std::string& Reading) {
-    return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore)) +
+    return PartsFrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore)) +
            (after.empty() || verbForm != 0 ? 0 : kPairWeight * FrequencyClass(after, Reading)) +
            (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0) +
            (PossessiveAgreement(Reading, after) + CaseAfterWordBefore(Reading, FWordBefore)) * kVerbFormWeight;
@@ -1151,6 +1151,25 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
     }
   }
   return best;
+}
+
+int TQGrammar::PartsFrequencyClass(const std::string& Word) const {
+  if (Word.find('-') == std::string::npos) return FrequencyClass(Word);
+  const TQLanguage* language = SchemeLanguage();
+  if (language == nullptr) return 0;
+  int sum = 0;
+  for (size_t start = 0, end = 0; start < Word.size(); start = end + 1) {
+    end = std::min(Word.find('-', start), Word.size());
+    const std::string part = Word.substr(start, end - start);
+    if (part.empty()) continue;
+    int frequency = FrequencyClass(part);
+    if (frequency == 0) {
+      const std::string name = NameKey(part, language->Lcid());
+      if (!name.empty()) frequency = language->Frequencies().ClassOf(name);
+    }
+    sum += frequency;
+  }
+  return sum;
 }
 
 int TQGrammar::ExpectedVerbForm(const std::string& After) const {

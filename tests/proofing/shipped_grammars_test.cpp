@@ -190,9 +190,12 @@ TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
                              "poniatiiakh sinie i drevnie.",
                              "Жизнь прекрасна, письмо пришло только вчера. Это значенье, а не пониманье мироздания; в их "
                              "понятиях синие и древние."},
-                            // "ye" after a consonant is "ые" before it is a soft sign left out.
+                            // "ye" is "ые" before it is "е" with a soft sign left out.
                             {"Zhizn prekrasna, pismo prishlo tolko vchera. Belye nochi.",
-                             "Жизнь прекрасна, письмо пришло только вчера. Белые ночи."}});
+                             "Жизнь прекрасна, письмо пришло только вчера. Белые ночи."},
+                            // The parts of a hyphenated word count as the prose writes each.
+                            {"Zhizn prekrasna, pismo prishlo tolko vchera. Priroda-mat.",
+                             "Жизнь прекрасна, письмо пришло только вчера. Природа-мать."}});
 }
 
 // In a text that leaves its soft signs out, the words before a verb in its clause tell the
