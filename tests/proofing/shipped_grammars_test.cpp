@@ -248,10 +248,12 @@ TEST_F(ShippedGrammarsTest, NamesTheEnglishListKnowsAreReadAmongTransliteratedRu
                             {"My chitali Kamasutru i Bibliyu. -- Lope de Vega", "Мы читали Камасутру и Библию. -- Лопе де Вега"}});
 }
 
-// Full stops that end a sentence or trail off are no signs of a formula.
-TEST_F(ShippedGrammarsTest, AWordBeforeAnEllipsisIsReadAndFormulasStay) {
+// Full stops that end a sentence, trail off or trail in are no signs of a formula.
+TEST_F(ShippedGrammarsTest, AWordBeforeOrAfterAnEllipsisIsReadAndFormulasStay) {
   ExpectAll("translit.qg", {{"Ya xotel skazat' i... promolchal.", "Я хотел сказать и... промолчал."},
-                            {"Reshenie x+y=2. Vot tak i reshili.", "Решение x+y=2. Вот так и решили."}});
+                            {"Reshenie x+y=2. Vot tak i reshili.", "Решение x+y=2. Вот так и решили."},
+                            // An ellipsis that opens a line is no formula nor file name.
+                            {"Vot tak i bylo.\r...I opyt, syn oshibok trudnykh.", "Вот так и было.\r...И опыт, сын ошибок трудных."}});
 }
 
 TEST_F(ShippedGrammarsTest, ShortWordsOfTransliteratedRussianAreRussian) {
