@@ -42,9 +42,11 @@ bool IsMathWord(const std::string& w, const std::string& Skip) {
   static constexpr std::string_view kSigns = "#$%&()*+,-.<=>@_\xAC";
   int latinRun = 0, signs = 0;
   bool ok = true;
-  // Full stops at the end close a sentence or trail off ("i..."): they are no signs.
+  // Full stops at the end close a sentence or trail off ("i..."), and at the start they trail in
+  // ("...I opyt"): they are no signs.
   std::string_view core = w;
   while (core.size() > 1 && core.back() == '.') core.remove_suffix(1);
+  while (core.size() > 1 && core.front() == '.') core.remove_prefix(1);
   for (char c : core) {
     const auto ch = static_cast<unsigned char>(c);
     if (kSigns.find(c) != std::string_view::npos) {

@@ -36,6 +36,20 @@ bool FindSorted(const std::vector<std::string>& List, const std::string& Word) {
   return lower != Word && std::binary_search(List.begin(), List.end(), lower);
 }
 
+// A neuter noun in "-ие" as verse and older prose write it, with "ь" for the "и" ("значенье",
+// "мирозданьем", "поколеньям"): the noun's stem, in small letters, and the ending after the sign;
+// nothing when the word has no such ending.
+std::pair<std::string, std::string> SoftSpelledNounInIe(const std::string& Word) {
+  static constexpr Cp1251Literal kSign(u8"ь");
+  static constexpr Cp1251Literal kEndings(u8" е я ю ем ям ями ях ");
+  const std::string lower = CyrLowerCase(Word);
+  const size_t sign = lower.rfind(kSign.view());
+  if (sign == std::string::npos || sign < 2 || sign + 1 == lower.size()) return {};
+  const std::string ending = lower.substr(sign + 1);
+  if (kEndings.view().find(" " + ending + " ") == std::string_view::npos) return {};
+  return {lower.substr(0, sign), ending};
+}
+
 std::string NowText() {
   const std::time_t now = std::time(nullptr);
   char text[32];
@@ -445,6 +459,15 @@ bool TQGrammar::TestRussianWord(const std::string& Word) const {
   TQSpell* spell = Speller();
   if (spell != nullptr && spell->IsValidWord(Word, 1049)) return true;
   if (FindSorted(FAuxWords, Word)) return true;
+  // "значенье" is a word when "значение" and "значения" are.
+  if (const auto [stem, ending] = SoftSpelledNounInIe(Word); !stem.empty()) {
+    static constexpr Cp1251Literal kI(u8"и");
+    static constexpr Cp1251Literal kIe(u8"ие");
+    static constexpr Cp1251Literal kIa(u8"ия");
+    const std::string i(kI.view()), ie(kIe.view()), ia(kIa.view());
+    if (IsRussianWord(stem + ie) && IsRussianWord(stem + ia) && IsRussianWord(stem + i + ending))
+      return true;
+  }
   std::string plain = Word;  // "ё" read as "е"
   std::replace(plain.begin(), plain.end(), '\xB8', '\xE5');
   std::replace(plain.begin(), plain.end(), '\xA8', '\xC5');

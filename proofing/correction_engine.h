@@ -211,6 +211,10 @@ private:
   // that reads with or without a soft sign: +1 an infinitive ("надо говорить", "верить можно"),
   // -1 a finite form ("он говорит"), 0 either.
   int ExpectedVerbForm(const std::string& After) const;
+  // The frequency class of Word; of a word of hyphenated parts, the sum of its parts' classes,
+  // a capitalised part the prose counts only as a name as its name ("Природа-мать",
+  // "Мельников-Сторквист"), for the prose seldom counts such a word whole.
+  int PartsFrequencyClass(const std::string& Word) const;
   // Every reading of the first step, validator or not (their ranks in FVariantRanks).
   std::vector<std::string> PlainReadings(const std::string& Word);
   // The reading of each group by its first rule variant, validator or not; empty when none.

@@ -243,6 +243,43 @@ std::set<std::string> WordSet(std::string_view List) {
   return words;
 }
 
+// A possessive takes the number of the word after it ("свой дом", "твой парень", "свой
+// собственный"; "свои вещи", "мои новые"): 1 when Reading agrees with After, -1 when the other
+// number does, 0 when Reading is no such possessive or After (three letters or more) tells nothing.
+int PossessiveAgreement(const std::string& Reading, const std::string& After) {
+  static constexpr Cp1251Literal kSingularWords(u8"мой твой свой");
+  static constexpr Cp1251Literal kPluralWords(u8"мои твои свои");
+  static const std::set<std::string> kSingular = WordSet(kSingularWords), kPlural = WordSet(kPluralWords);
+  static constexpr Cp1251Literal kPluralEnds(u8"ыие");
+  static constexpr Cp1251Literal kVowels(u8"аеёиоуыэюя");
+  if (After.size() < 3) return 0;
+  const std::string reading = CyrLowerCase(Reading);
+  const int number = kSingular.count(reading) != 0 ? 1 : kPlural.count(reading) != 0 ? -1 : 0;
+  if (number == 0) return 0;
+  const char last = CyrLowerCase(After).back();
+  if (kPluralEnds.view().find(last) != std::string_view::npos) return -number;
+  const bool consonant = IsCyrillicLetter(static_cast<unsigned char>(last)) && kVowels.view().find(last) == std::string_view::npos;
+  return consonant ? number : 0;
+}
+
+// A word in "-ии" or "-ий" (a schema writes both as "ii") takes the case the word before asks
+// for: after a preposition of the prepositional case "-ии" ("в бесчестии", "на знании"), after
+// a word in the genitive plural "-ий" ("унизительных положений"). 1 when Reading agrees, -1 when
+// the other ending does, 0 when nothing tells.
+int CaseAfterWordBefore(const std::string& Reading, const std::string& Before) {
+  static constexpr Cp1251Literal kPrepositionWords(u8"в во о об обо при на по");
+  static const std::set<std::string> kPrepositions = WordSet(kPrepositionWords);
+  static constexpr Cp1251Literal kIi(u8"ии"), kIj(u8"ий"), kIh(u8"их"), kYh(u8"ых");
+  auto ends = [](const std::string& Word, std::string_view End) {
+    return Word.size() > End.size() && Word.compare(Word.size() - End.size(), End.size(), End) == 0;
+  };
+  const std::string reading = CyrLowerCase(Reading), before = CyrLowerCase(Before);
+  const int ending = reading.size() < 4 ? 0 : ends(reading, kIi.view()) ? 1 : ends(reading, kIj.view()) ? -1 : 0;
+  if (ending == 0 || before.empty()) return 0;
+  if (kPrepositions.count(before) != 0) return ending;
+  return before.size() >= 4 && (ends(before, kIh.view()) || ends(before, kYh.view())) ? -ending : 0;
+}
+
 bool IsLatinWord(const std::string& Word) {
   return Word.size() >= 2 && std::all_of(Word.begin(), Word.end(), [](char c) { return IsLatin(static_cast<unsigned char>(c)) || c == '\''; });
 }
@@ -1048,9 +1085,12 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   // The word before counts too: "надо говорить", "он говорит".
   constexpr int kPairWeight = 1;
   // A word before that wants an infinitive ("можно", "должен") or a finite form ("он") outweighs
-  // how often each reading occurs alone.
+  // how often each reading occurs alone, and so do the number of the word after a possessive and
+  // the case the word before asks for.
   constexpr int kVerbFormWeight = 8;
-  // So does the word after, as it reads, when only blanks lie between ("свой опыт", "свои мысли").
+  // So does the word after, as it reads, when only blanks lie between ("свой опыт", "свои мысли"),
+  // unless the clause asks for an infinitive or a finite form: "можешь говорить что думаешь"
+  // though "говорит что" is the more frequent pair.
   std::string after;
   if (!FNextWord.empty() && Blank(FLastSeparator) && FLastSeparator.find_first_of("\r\n\v") == std::string::npos) {
     if (AllCyrillic(FNextWord)) {
@@ -1065,9 +1105,10 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   }
   const int verbForm = ExpectedVerbForm(after);
   auto frequency = [&](const std::string& Reading) {
-    return FrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore)) +
-           (after.empty() ? 0 : kPairWeight * FrequencyClass(after, Reading)) +
-           (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0);
+    return PartsFrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore)) +
+           (after.empty() || verbForm != 0 ? 0 : kPairWeight * FrequencyClass(after, Reading)) +
+           (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0) +
+           (PossessiveAgreement(Reading, after) + CaseAfterWordBefore(Reading, FWordBefore)) * kVerbFormWeight;
   };
   // In a text that leaves its soft signs out, a reading with one is as good as one without.
   const bool leftOut = FSoftSignsLeftOut >= kEvidenceCount;
@@ -1112,9 +1153,28 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
   return best;
 }
 
+int TQGrammar::PartsFrequencyClass(const std::string& Word) const {
+  if (Word.find('-') == std::string::npos) return FrequencyClass(Word);
+  const TQLanguage* language = SchemeLanguage();
+  if (language == nullptr) return 0;
+  int sum = 0;
+  for (size_t start = 0, end = 0; start < Word.size(); start = end + 1) {
+    end = std::min(Word.find('-', start), Word.size());
+    const std::string part = Word.substr(start, end - start);
+    if (part.empty()) continue;
+    int frequency = FrequencyClass(part);
+    if (frequency == 0) {
+      const std::string name = NameKey(part, language->Lcid());
+      if (!name.empty()) frequency = language->Frequencies().ClassOf(name);
+    }
+    sum += frequency;
+  }
+  return sum;
+}
+
 int TQGrammar::ExpectedVerbForm(const std::string& After) const {
-  // Words after which an infinitive follows (modal words and verbs that take one), and subjects
-  // of a finite form.
+  // Words after which an infinitive follows (modal words and verbs that take one, "чем" of a
+  // comparison: "молчать, чем говорить"), and subjects of a finite form.
   static constexpr Cp1251Literal kInfinitiveWords(
       u8"должен должна должно должны могу можешь может можем можете могут мог могла могло могли смогу сможешь "
       "сможет сможем сможете смогут хочу хочешь хочет хотим хотите хотят хотел хотела хотели хочется хотелось "
@@ -1122,7 +1182,7 @@ int TQGrammar::ExpectedVerbForm(const std::string& After) const {
       "следует пора умею умеешь умеет умеем умеете умеют начал начала начали начинает начинают стал стала стали "
       "перестал перестала перестали перестает перестают чтобы чтоб пытается пытаются пытался пыталась позволяет "
       "позволяют приходится придется способен способна способны готов готова готовы учиться научиться решил "
-      "решила решили собирается нечем вправе учит учат научите научились");
+      "решила решили собирается нечем вправе учит учат научите научились чем важно обязательно");
   static const std::set<std::string> kWantInfinitive = WordSet(kInfinitiveWords);
   static constexpr Cp1251Literal kSubjectWords(u8"он она оно они кто пусть сам сама сами");
   static const std::set<std::string> kSubjects = WordSet(kSubjectWords);

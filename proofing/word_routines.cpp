@@ -236,8 +236,9 @@ bool IsFileNameLike(std::string_view Word) {
   if (single && (last + 1 == Word.size() || (last + 2 < Word.size() && std::isupper(static_cast<unsigned char>(Word[last + 1])) &&
                                              std::islower(static_cast<unsigned char>(Word[last + 2])))))
     return false;
+  // An extension follows a name, not an ellipsis ("...I opyt").
   for (int i = std::max(1, length - 4); i + 1 < length; ++i)
-    if (Word[i] == '.' && IsLetter(static_cast<unsigned char>(Word[i + 1]))) return true;
+    if (Word[i] == '.' && Word[i - 1] != '.' && IsLetter(static_cast<unsigned char>(Word[i + 1]))) return true;
   return false;
 }
 

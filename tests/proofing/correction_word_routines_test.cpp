@@ -49,7 +49,9 @@ TEST(CorrectionWordRoutines, AddressesAndFileNames) {
                                                 {"t.k.", false},     {"M.V.", false},  {"A.Pop", false},
                                                 {"I.A.Kry'lov", false}, {"a.out", true}, {"A.B", true},
                                                 // Initials written with two letters.
-                                                {"V.Ia.", false}, {"S.Zh.Pop", false}, {"ab.Cd", true}, {"Ab.cd", true}};
+                                                {"V.Ia.", false}, {"S.Zh.Pop", false}, {"ab.Cd", true}, {"Ab.cd", true},
+                                                // An ellipsis before a word.
+                                                {"...I", false}, {"..txt", false}};
   for (const auto& [word, expected] : files) EXPECT_EQ(IsFileNameLike(word), expected) << word;
 }
 

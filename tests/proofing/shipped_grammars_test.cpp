@@ -183,13 +183,26 @@ TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
                             {"Nado govorit pravdu. On govorit pravdu.", "Надо говорить правду. Он говорит правду."},
                             // A text that leaves its soft signs out (ICAO) gets them where the word is likelier.
                             {"Zhizn prekrasna, pismo prishlo tolko vchera. Malysh nachal khodit.",
-                             "Жизнь прекрасна, письмо пришло только вчера. Малыш начал ходить."}});
+                             "Жизнь прекрасна, письмо пришло только вчера. Малыш начал ходить."},
+                            // A noun in "-ие" written with "ь" as verse writes it, which the
+                            // dictionary lacks, against adjectives in "-ие" that have no such form.
+                            {"Zhizn prekrasna, pismo prishlo tolko vchera. Eto znachene, a ne ponimane mirozdania; v ikh "
+                             "poniatiiakh sinie i drevnie.",
+                             "Жизнь прекрасна, письмо пришло только вчера. Это значенье, а не пониманье мироздания; в их "
+                             "понятиях синие и древние."},
+                            // "ye" is "ые" before it is "е" with a soft sign left out.
+                            {"Zhizn prekrasna, pismo prishlo tolko vchera. Belye nochi.",
+                             "Жизнь прекрасна, письмо пришло только вчера. Белые ночи."},
+                            // The parts of a hyphenated word count as the prose writes each.
+                            {"Zhizn prekrasna, pismo prishlo tolko vchera. Priroda-mat.",
+                             "Жизнь прекрасна, письмо пришло только вчера. Природа-мать."}});
 }
 
 // In a text that leaves its soft signs out, the words before a verb in its clause tell the
 // infinitive (after a modal word, also with "не" or a pronoun between) from the finite form
-// (after its subject), and so does a predicative after it.
-TEST_F(ShippedGrammarsTest, WordsBeforeAVerbTellAnInfinitiveWhoseSoftSignWasLeftOut) {
+// (after its subject), and so does a predicative after it; the word after a possessive tells its
+// number, and the word before tells "-ии" from "-ий".
+TEST_F(ShippedGrammarsTest, NeighbouringWordsTellAVerbsSoftSignAndAPossessivesNumber) {
   const std::string leftOut = "Zhizn prekrasna, pismo prishlo tolko vchera. ";
   const std::string read = "Жизнь прекрасна, письмо пришло только вчера. ";
   const std::vector<TCase> cases = {{"Mozhno podkhvatit prostudu, a on govorit pravdu.", "Можно подхватить простуду, а он говорит правду."},
@@ -197,7 +210,16 @@ TEST_F(ShippedGrammarsTest, WordsBeforeAVerbTellAnInfinitiveWhoseSoftSignWasLeft
                                      "Ты должен не говорить, а пусть он бросит. Нам нечем их угостить."},
                                     // A sign ends the clause: "может" no longer counts.
                                     {"Mozhet, on govorit pravdu.", "Может, он говорит правду."},
-                                    {"Verit mozhno tolko v nevozmozhnoe.", "Верить можно только в невозможное."}};
+                                    {"Verit mozhno tolko v nevozmozhnoe.", "Верить можно только в невозможное."},
+                                    // "чем" of a comparison; the clause outweighs the word after.
+                                    {"Luchshe molchat, chem gramotno govorit. Tam mozhesh govorit chto dumaesh, no ne obiazatelno govorit.",
+                                     "Лучше молчать, чем грамотно говорить. Там можешь говорить что думаешь, но не обязательно говорить."},
+                                    // A possessive takes the number of the word after it.
+                                    {"Nado skryt svoi dom, a ne svoi veshchi; tvoi paren i moi novye druzia.",
+                                     "Надо скрыть свой дом, а не свои вещи; твой парень и мои новые друзья."},
+                                    // "-ии" or "-ий" by the case the word before asks for.
+                                    {"Unizitelnykh polozhenii net, a uverennost na znanii derzhitsia.",
+                                     "Унизительных положений нет, а уверенность на знании держится."}};
   for (const TCase& c : cases) EXPECT_EQ(Correct("translit.qg", leftOut + c.Input), read + c.Expected) << c.Input;
 }
 
@@ -226,10 +248,12 @@ TEST_F(ShippedGrammarsTest, NamesTheEnglishListKnowsAreReadAmongTransliteratedRu
                             {"My chitali Kamasutru i Bibliyu. -- Lope de Vega", "Мы читали Камасутру и Библию. -- Лопе де Вега"}});
 }
 
-// Full stops that end a sentence or trail off are no signs of a formula.
-TEST_F(ShippedGrammarsTest, AWordBeforeAnEllipsisIsReadAndFormulasStay) {
+// Full stops that end a sentence, trail off or trail in are no signs of a formula.
+TEST_F(ShippedGrammarsTest, AWordBeforeOrAfterAnEllipsisIsReadAndFormulasStay) {
   ExpectAll("translit.qg", {{"Ya xotel skazat' i... promolchal.", "Я хотел сказать и... промолчал."},
-                            {"Reshenie x+y=2. Vot tak i reshili.", "Решение x+y=2. Вот так и решили."}});
+                            {"Reshenie x+y=2. Vot tak i reshili.", "Решение x+y=2. Вот так и решили."},
+                            // An ellipsis that opens a line is no formula nor file name.
+                            {"Vot tak i bylo.\r...I opyt, syn oshibok trudnykh.", "Вот так и было.\r...И опыт, сын ошибок трудных."}});
 }
 
 TEST_F(ShippedGrammarsTest, ShortWordsOfTransliteratedRussianAreRussian) {
