@@ -179,8 +179,11 @@ void TMainForm::ConvTransliterateExecute(TObject*) {
     const std::u16string text = Editor->Control().TextRange(start, start + length);
     const int64_t paragraphs = std::count(text.begin(), text.end(), u'\r') + 1;
     // Paragraph by paragraph, whole (however long), each written back only when it changed;
-    // the window lays the text out once at the end.
+    // the window lays the text out once at the end. Plain text has one format for all of it:
+    // there the whole result (what was done before a stop, then the rest) is written at once.
     const TEditorUpdateHold unseen(*Editor);
+    const bool plain = Editor->PlainText();
+    std::u16string result;
     int pos = start;
     size_t from = 0;
     for (int64_t i = 0; i < paragraphs; ++i) {
@@ -188,7 +191,10 @@ void TMainForm::ConvTransliterateExecute(TObject*) {
       if (end == std::u16string::npos) end = text.size();
       const std::u16string_view paragraph = std::u16string_view(text).substr(from, end - from);
       const std::u16string converted = TransliterateW(paragraph);
-      if (converted != paragraph) {
+      if (plain) {
+        result += converted;
+        if (end < text.size()) result += u'\r';
+      } else if (converted != paragraph) {
         Editor->SetSelStart(pos);
         Editor->SetSelLength(int(paragraph.size()));
         Editor->SetSelTextW(converted);
@@ -196,6 +202,12 @@ void TMainForm::ConvTransliterateExecute(TObject*) {
       pos += int(converted.size()) + 1;
       from = end + 1;
       if (ProgressStep(i + 1, paragraphs)) break;
+    }
+    if (plain && from < text.size()) result.append(text, from);
+    if (plain && result != text) {
+      Editor->SetSelStart(start);
+      Editor->SetSelLength(length);
+      Editor->SetSelTextW(result);
     }
   });
 }

@@ -101,6 +101,8 @@ void TCustomRichEditW::DetectURLs(int start, int end) {
       while (wordEnd > wordStart && IsTrailingMark(at(wordEnd - 1))) --wordEnd;
     }
     const std::u16string_view link = word.substr(0, size_t(wordEnd - wordStart));
+    // A link has a scheme ("name:") or is a mail address: most words have neither sign.
+    if (link.find_first_of(u":@") == std::u16string_view::npos) continue;
     const TURLType* kind = nullptr;
     for (int i = 1; i < kinds.Count() && !kind; ++i) {
       const std::u16string scheme = AnsiToWide(kinds.Items(i)->Name) + u":";

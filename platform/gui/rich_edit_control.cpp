@@ -77,7 +77,15 @@ template <class F> void ForEachFormatRun(const QTextDocument& doc, int start, in
   }
 }
 
-char16_t Fold(char16_t c) { return QChar(c).toCaseFolded().unicode(); }
+// The case-folded form of a UTF-16 unit, from a table made at the first search.
+char16_t Fold(char16_t c) {
+  static const std::vector<char16_t> folded = [] {
+    std::vector<char16_t> table(0x10000);
+    for (size_t i = 0; i < table.size(); ++i) table[i] = QChar(char16_t(i)).toCaseFolded().unicode();
+    return table;
+  }();
+  return folded[c];
+}
 
 // A format change of one piece of the text. Pieces are kept as positions (a format change moves
 // no text), never as cursors: the document follows every live cursor through each change, so a

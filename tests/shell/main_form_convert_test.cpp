@@ -107,6 +107,29 @@ TEST_F(ConvertCommandsTest, TransliterationWithSelectionConvertsOnlyIt) {
   EXPECT_EQ(Text(), u"Москва Moscow\rвторой");
 }
 
+// Plain text is written back at once, rich text paragraph by paragraph: both give the same.
+TEST_F(ConvertCommandsTest, TransliterationGivesTheSameInPlainAndRichText) {
+  struct Case {
+    std::u16string text;
+    int start, length;  // the selection; length 0: the whole text
+    std::u16string result;
+  } cases[] = {
+      {u"Жук и\rёж\r\rconst", 0, 0, u"Zhuk i\rezh\r\rconst"},
+      {u"Жук и\rёж\r", 0, 0, u"Zhuk i\rezh\r"},
+      {u"Жук и\rёж\rкот", 4, 5, u"Жук i\rezh\rкот"},
+  };
+  for (const bool plain : {false, true}) {
+    for (const Case& c : cases) {
+      main->Editor->SetPlainText(plain);
+      SetText(c.text);
+      Select(c.start, c.length);
+      Click("Transliterate1");
+      EXPECT_EQ(Text(), c.result) << (plain ? "plain " : "rich ") << c.start;
+      EXPECT_FALSE(main->Busy());
+    }
+  }
+}
+
 TEST_F(ConvertCommandsTest, StopDuringTheExceptionListEndsTransliteration) {
   SetText(u"Москва и Москва");
   SetProgressMessagePump([this] {
