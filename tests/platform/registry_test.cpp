@@ -27,6 +27,31 @@ std::string RegistryError(Action action) {
   return "";
 }
 
+// Runs `write(w)` in `count` child processes at once (w = 0 .. count-1) and waits for them; a
+// child fails when `write` returns false or throws.
+void InChildProcesses(int count, const std::function<bool(int w)>& write) {
+  std::vector<pid_t> children;
+  for (int w = 0; w < count; ++w) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int status = 0;
+      try {
+        if (!write(w)) status = 2;
+      } catch (...) {
+        status = 3;
+      }
+      ::_exit(status);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+}
+
 // Each test has a configuration folder of its own.
 class RegistryTest : public ::testing::Test {
 protected:
@@ -247,29 +272,13 @@ TEST_F(RegistryTest, ConcurrentWritersLoseNothing) {
     ASSERT_TRUE(reg.OpenKey("Shared", true));
   }
   constexpr int kWriters = 3, kValues = 25;
-  std::vector<pid_t> children;
-  for (int w = 0; w < kWriters; ++w) {
-    pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      int status = 0;
-      try {
-        TRegistry reg;
-        if (!reg.OpenKey("Shared", false)) status = 2;
-        for (int i = 0; i < kValues; ++i) reg.WriteInteger("w" + std::to_string(w) + "_" + std::to_string(i), i);
-        reg.OpenKey("\\Writer" + std::to_string(w), true);
-      } catch (...) {
-        status = 3;
-      }
-      ::_exit(status);
-    }
-    children.push_back(pid);
-  }
-  for (pid_t pid : children) {
-    int status = -1;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  }
+  InChildProcesses(kWriters, [](int w) {
+    TRegistry reg;
+    if (!reg.OpenKey("Shared", false)) return false;
+    for (int i = 0; i < kValues; ++i) reg.WriteInteger("w" + std::to_string(w) + "_" + std::to_string(i), i);
+    reg.OpenKey("\\Writer" + std::to_string(w), true);
+    return true;
+  });
   // This process read the store before the children wrote: it notices the file changed.
   TRegistry reg;
   ASSERT_TRUE(reg.OpenKey("Shared", false));
@@ -307,34 +316,18 @@ TEST_F(RegistryTest, BatchWritesEachStoreOnceAndLosesNothing) {
   EXPECT_NE(ReadFileBytes(StoreFile("HKEY_LOCAL_MACHINE")).find("\"Name\""), std::string::npos);
 
   constexpr int kWriters = 3, kValues = 25;
-  std::vector<pid_t> children;
-  for (int w = 0; w < kWriters; ++w) {
-    pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      int status = 0;
-      try {
-        TRegistryBatch batch;
-        TRegistry reg, machine;
-        machine.SetRootKey(HKEY_LOCAL_MACHINE);
-        if (!reg.OpenKey("Shared", false) || !machine.OpenKey("Software", false)) status = 2;
-        for (int i = 0; i < kValues; ++i) {
-          const std::string name = "w" + std::to_string(w) + "_" + std::to_string(i);
-          reg.WriteInteger(name, i);
-          if (i % 5 == 0) machine.WriteInteger(name, i);
-        }
-      } catch (...) {
-        status = 3;
-      }
-      ::_exit(status);
+  InChildProcesses(kWriters, [](int w) {
+    TRegistryBatch batch;
+    TRegistry reg, machine;
+    machine.SetRootKey(HKEY_LOCAL_MACHINE);
+    if (!reg.OpenKey("Shared", false) || !machine.OpenKey("Software", false)) return false;
+    for (int i = 0; i < kValues; ++i) {
+      const std::string name = "w" + std::to_string(w) + "_" + std::to_string(i);
+      reg.WriteInteger(name, i);
+      if (i % 5 == 0) machine.WriteInteger(name, i);
     }
-    children.push_back(pid);
-  }
-  for (pid_t pid : children) {
-    int status = -1;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  }
+    return true;
+  });
   TRegistry reg, machine;
   machine.SetRootKey(HKEY_LOCAL_MACHINE);
   ASSERT_TRUE(reg.OpenKey("Shared", false));
