@@ -650,8 +650,8 @@ std::pair<std::string, int> TQGrammar::MostSeenReading(const std::string& Word, 
 }
 
 std::string TQGrammar::ReadingOfSeenName(const std::string& Word) {
-  if (!IsLatinWord(Word) || !IsCapital(static_cast<unsigned char>(Word[0])) || !IsSmall(static_cast<unsigned char>(Word[1])))
-    return {};
+  // Capitalised, or in capitals as the counts take names in capitals too ("KLIPSHTEINA").
+  if (!IsLatinWord(Word) || NameKey(Word, LANG_RUSSIAN).empty()) return {};
   if (const auto known = FSeenNames.find(Word); known != FSeenNames.end()) return known->second;
   if (FSeenNames.size() >= kMostRememberedWords) FSeenNames.clear();
   return FSeenNames[Word] = MostSeenReading(Word, [](const std::string& Reading) { return NameKey(Reading, LANG_RUSSIAN); }).first;

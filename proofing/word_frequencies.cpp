@@ -54,7 +54,10 @@ std::string YoKey(const std::string& Word) {
 std::string NameKey(const std::string& Word, LCID Lcid) {
   const unsigned codePage = LocaleAnsiCodePage(Lcid);
   auto small = [&](char Ch) { return static_cast<char>(AnsiLowerChar(static_cast<unsigned char>(Ch), codePage)); };
-  if (Word.size() < 2 || small(Word[0]) == Word[0] || small(Word[1]) != Word[1]) return {};
+  if (Word.size() < 2 || small(Word[0]) == Word[0]) return {};
+  // Capitalised ("Вольтер"), or all in capitals ("КЛИПШТЕЙНА", three letters or more): the same name.
+  const bool capitals = Word.size() >= 3 && std::all_of(Word.begin() + 1, Word.end(), [&](char Ch) { return small(Ch) != Ch; });
+  if (!capitals && small(Word[1]) != Word[1]) return {};
   std::string key = "^";
   for (char ch : Word) key += small(ch);
   return key;

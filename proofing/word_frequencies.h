@@ -25,7 +25,8 @@ std::string PairKey(const std::string& First, const std::string& Second);
 std::string YoKey(const std::string& Word);
 // The key under which a capitalised word that the dictionaries lack (a name: "Вольтер") is
 // counted: "^" and its small letters, "ё" kept; an initial with the name after it ("Э. Кроткий")
-// is counted as the initial, a blank and the name. Empty for a word that is not capitalised.
+// is counted as the initial, a blank and the name. A name in capitals ("КЛИПШТЕЙНА", three letters
+// or more) has the key of the same name capitalised. Empty for any other word.
 std::string NameKey(const std::string& Word, LCID Lcid);
 // The class of a count: 0 for none, else 1 + 4·log2(count) rounded down, at most 255. Two
 // classes four apart stand for twice the occurrences.

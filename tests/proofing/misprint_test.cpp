@@ -36,10 +36,11 @@ TEST(WordFrequencies, KeysFoldCaseAndRussianYo) {
   EXPECT_EQ(FrequencyKey("From", LANG_ENGLISH_US), "from");
   EXPECT_EQ(FrequencyKey(Cp1251("ЕЩЁ"), LANG_RUSSIAN), Cp1251("еще"));
   EXPECT_EQ(FrequencyKey(Cp1251("Ёлка"), LANG_RUSSIAN), Cp1251("елка"));
-  // Names are counted as written, and an initial with the name after it.
-  EXPECT_EQ(NameKey(Cp1251("Шевелёв"), LANG_RUSSIAN), Cp1251("^шевелёв"));
+  // Names are counted as written, in capitals as capitalised, and an initial with the name after it.
+  for (const char* name : {"Шевелёв", "ШЕВЕЛЁВ"}) EXPECT_EQ(NameKey(Cp1251(name), LANG_RUSSIAN), Cp1251("^шевелёв")) << name;
   EXPECT_EQ(NameKey(Cp1251("Э Кроткий"), LANG_RUSSIAN), Cp1251("^э кроткий"));
-  for (const char* notName : {"шевелёв", "ШЕВЕЛЁВ", "Ш", ""}) EXPECT_EQ(NameKey(Cp1251(notName), LANG_RUSSIAN), "") << notName;
+  for (const char* notName : {"шевелёв", "шЕВЕЛЁВ", "ШЕ", "Ш", ""})
+    EXPECT_EQ(NameKey(Cp1251(notName), LANG_RUSSIAN), "") << notName;
 }
 
 TEST(WordFrequencies, FileKeepsEveryWordsClass) {

@@ -231,7 +231,9 @@ TEST_F(ShippedGrammarsTest, NamesTheProseWritesReadAsItWritesThem) {
                             {"Vot tak i bylo. -- E. Krotkii", "Вот так и было. -- Э. Кроткий"},
                             {"Vot tak i bylo. -- E. Malkin", "Вот так и было. -- Е. Малкин"},
                             // Names are no rare words ("Торры"), and teach the pass no reading.
-                            {"Eto Torri, Villi i Lilia Brik. ODIN IZ ZAKONOV MERFI.", "Это Торри, Вилли и Лилия Брик. ОДИН ИЗ ЗАКОНОВ МЕРФИ."}});
+                            {"Eto Torri, Villi i Lilia Brik. ODIN IZ ZAKONOV MERFI.", "Это Торри, Вилли и Лилия Брик. ОДИН ИЗ ЗАКОНОВ МЕРФИ."},
+                            // A name in capitals reads as the prose writes it in capitals too.
+                            {"SLEDSTVIE KLIPSHTEINA i ZAKON NEISERA.", "СЛЕДСТВИЕ КЛИПШТЕЙНА и ЗАКОН НЕЙСЕРА."}});
 }
 
 // A soft sign written with an apostrophe between capitals is a capital; the particles "б" and
