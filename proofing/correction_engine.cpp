@@ -438,6 +438,16 @@ bool TQGrammar::IsRussianWord(const std::string& Word) const {
   return Remembered(FRussianAnswers, Word, &TQGrammar::TestRussianWord);
 }
 
+bool TQGrammar::IsNounInIe(const std::string& Word) const {
+  static constexpr Cp1251Literal kIi(u8"ии"), kIj(u8"ий"), kIe(u8"ие"), kIa(u8"ия");
+  if (Word.size() < 4) return false;
+  std::string stem = CyrLowerCase(Word);
+  const std::string_view end = std::string_view(stem).substr(stem.size() - 2);
+  if (end != kIi.view() && end != kIj.view()) return false;
+  stem.resize(stem.size() - 2);
+  return IsRussianWord(stem + std::string(kIe.view())) && IsRussianWord(stem + std::string(kIa.view()));
+}
+
 bool TQGrammar::TestEnglishWord(const std::string& Word) const {
   if (Word.empty()) return false;
   TQSpell* spell = Speller();

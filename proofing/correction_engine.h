@@ -84,6 +84,9 @@ public:
   bool IsEnglishWord(const std::string& Word) const;
   bool IsRussianWord(const std::string& Word) const;
   bool IsValidForScheme(const TQSchema& Schema, const std::string& Word) const;
+  // Whether Word, ending in "-ии" or "-ий", is a form of a noun in "-ие" ("отношении",
+  // "мнений"): the "-ие" and "-ия" forms of its stem are words.
+  bool IsNounInIe(const std::string& Word) const;
   // Loads the auxiliary word list (one word a line); a name that does not exist as given is
   // taken from the program folder.
   void SetAuxDictionary(const std::string& Name);

@@ -262,22 +262,38 @@ int PossessiveAgreement(const std::string& Reading, const std::string& After) {
   return consonant ? number : 0;
 }
 
-// A word in "-ии" or "-ий" (a schema writes both as "ii") takes the case the word before asks
-// for: after a preposition of the prepositional case "-ии" ("в бесчестии", "на знании"), after
-// a word in the genitive plural "-ий" ("унизительных положений"). 1 when Reading agrees, -1 when
-// the other ending does, 0 when nothing tells.
-int CaseAfterWordBefore(const std::string& Reading, const std::string& Before) {
+// A word in "-ии" or "-ий" (a schema writes both as "ii") takes the case the words before ask
+// for: after a preposition of the prepositional case "-ии" ("в бесчестии", "на знании", "в этом
+// отношении"), after a word in the genitive plural "-ий" ("унизительных положений"). A noun in
+// "-ие" (NounInIe: "отношение") has "-ии" in no other case, so with no such preposition it is
+// "-ий" ("гигиена отношений"). Clause holds the words before, the last nearest. 1 when Reading
+// agrees, -1 when the other ending does, 0 when nothing tells.
+int CaseAfterWordsBefore(const std::string& Reading, const std::vector<std::string>& Clause, bool NounInIe) {
   static constexpr Cp1251Literal kPrepositionWords(u8"в во о об обо при на по");
   static const std::set<std::string> kPrepositions = WordSet(kPrepositionWords);
   static constexpr Cp1251Literal kIi(u8"ии"), kIj(u8"ий"), kIh(u8"их"), kYh(u8"ых");
+  // Endings of a word between the preposition and the noun ("этом", "своей", "моём"), and
+  // possessives that may stand there ("об их мнении").
+  static constexpr Cp1251Literal kOm(u8"ом"), kEm(u8"ем"), kYom(u8"ём"), kOj(u8"ой"), kEj(u8"ей");
+  static constexpr Cp1251Literal kPossessiveWords(u8"его ее её их");
+  static const std::set<std::string> kPossessives = WordSet(kPossessiveWords);
   auto ends = [](const std::string& Word, std::string_view End) {
     return Word.size() > End.size() && Word.compare(Word.size() - End.size(), End.size(), End) == 0;
   };
-  const std::string reading = CyrLowerCase(Reading), before = CyrLowerCase(Before);
+  const std::string reading = CyrLowerCase(Reading);
   const int ending = reading.size() < 4 ? 0 : ends(reading, kIi.view()) ? 1 : ends(reading, kIj.view()) ? -1 : 0;
-  if (ending == 0 || before.empty()) return 0;
-  if (kPrepositions.count(before) != 0) return ending;
-  return before.size() >= 4 && (ends(before, kIh.view()) || ends(before, kYh.view())) ? -ending : 0;
+  if (ending == 0) return 0;
+  if (!Clause.empty() && Clause.back().size() >= 4 && (ends(Clause.back(), kIh.view()) || ends(Clause.back(), kYh.view())))
+    return -ending;
+  for (auto it = Clause.rbegin(); it != Clause.rend(); ++it) {
+    if (kPrepositions.count(*it) != 0) return ending;
+    const bool between = ends(*it, kOm.view()) || ends(*it, kEm.view()) || ends(*it, kYom.view()) || ends(*it, kOj.view()) ||
+                         ends(*it, kEj.view()) || kPossessives.count(*it) != 0;
+    // A word no preposition governs: not the prepositional case.
+    if (!between) return NounInIe ? -ending : 0;
+  }
+  // The clause begins with the noun or the words before it ("в искреннем, ярком искании"): no telling.
+  return 0;
 }
 
 bool IsLatinWord(const std::string& Word) {
@@ -1108,7 +1124,7 @@ std::string TQGrammar::MostFrequentReading(const std::string& Word, const std::s
     return PartsFrequencyClass(Reading) + (FWordBefore.empty() ? 0 : kPairWeight * FrequencyClass(Reading, FWordBefore)) +
            (after.empty() || verbForm != 0 ? 0 : kPairWeight * FrequencyClass(after, Reading)) +
            (IsInfinitive(Reading) ? verbForm * kVerbFormWeight : 0) +
-           (PossessiveAgreement(Reading, after) + CaseAfterWordBefore(Reading, FWordBefore)) * kVerbFormWeight;
+           (PossessiveAgreement(Reading, after) + CaseAfterWordsBefore(Reading, FClause, IsNounInIe(Reading))) * kVerbFormWeight;
   };
   // In a text that leaves its soft signs out, a reading with one is as good as one without.
   const bool leftOut = FSoftSignsLeftOut >= kEvidenceCount;

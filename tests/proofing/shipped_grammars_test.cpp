@@ -201,7 +201,7 @@ TEST_F(ShippedGrammarsTest, LettersASchemeLeavesOutComeBackAsProseWritesThem) {
 // In a text that leaves its soft signs out, the words before a verb in its clause tell the
 // infinitive (after a modal word, also with "не" or a pronoun between) from the finite form
 // (after its subject), and so does a predicative after it; the word after a possessive tells its
-// number, and the word before tells "-ии" from "-ий".
+// number, and the words before tell "-ии" from "-ий".
 TEST_F(ShippedGrammarsTest, NeighbouringWordsTellAVerbsSoftSignAndAPossessivesNumber) {
   const std::string leftOut = "Zhizn prekrasna, pismo prishlo tolko vchera. ";
   const std::string read = "Жизнь прекрасна, письмо пришло только вчера. ";
@@ -219,7 +219,11 @@ TEST_F(ShippedGrammarsTest, NeighbouringWordsTellAVerbsSoftSignAndAPossessivesNu
                                      "Надо скрыть свой дом, а не свои вещи; твой парень и мои новые друзья."},
                                     // "-ии" or "-ий" by the case the word before asks for.
                                     {"Unizitelnykh polozhenii net, a uverennost na znanii derzhitsia.",
-                                     "Унизительных положений нет, а уверенность на знании держится."}};
+                                     "Унизительных положений нет, а уверенность на знании держится."},
+                                    // A noun in "-ие" takes "-ии" only after a preposition, through the
+                                    // words that agree with it; a clause that begins before tells nothing.
+                                    {"Gigiena otnoshenii vazhna. V etom otnoshenii i ob ikh mnenii net tysiachi mnenii.",
+                                     "Гигиена отношений важна. В этом отношении и об их мнении нет тысячи мнений."}};
   for (const TCase& c : cases) EXPECT_EQ(Correct("translit.qg", leftOut + c.Input), read + c.Expected) << c.Input;
 }
 
