@@ -226,9 +226,10 @@ private:
   // scheme's language and the rules' order together make likeliest (the guess for a name);
   // without a letter model the first reading.
   std::string LikeliestReading(const std::string& Word);
-  // Of the readings of every step of a capitalised Latin Word (a name), validator or not, the
-  // one the prose writes most often as a name the dictionaries lack ("Volter": "Вольтер"); empty
-  // when the prose has none of them (remembered for the pass).
+  // Of the readings of every step of a capitalised Latin Word (a name, also in capitals or a
+  // double name), validator or not, the one the prose writes most often as a name the
+  // dictionaries lack ("Volter": "Вольтер"); empty when the prose has none of them (remembered
+  // for the pass).
   std::string ReadingOfSeenName(const std::string& Word);
   std::unordered_map<std::string, std::string> FSeenNames;  // its answers during a pass
   // Of the readings of every step of Word, validator or not, the one whose key (KeyOf) the prose

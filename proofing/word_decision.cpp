@@ -666,8 +666,11 @@ std::pair<std::string, int> TQGrammar::MostSeenReading(const std::string& Word, 
 }
 
 std::string TQGrammar::ReadingOfSeenName(const std::string& Word) {
-  // Capitalised, or in capitals as the counts take names in capitals too ("KLIPSHTEINA").
-  if (!IsLatinWord(Word) || NameKey(Word, LANG_RUSSIAN).empty()) return {};
+  // Capitalised, or in capitals as the counts take names in capitals too ("KLIPSHTEINA"); a
+  // double name ("Krainov-Rytov") as a whole.
+  const size_t hyphen = Word.find('-');
+  const bool latin = hyphen == std::string::npos ? IsLatinWord(Word) : IsLatinWord(Word.substr(0, hyphen)) && IsLatinWord(Word.substr(hyphen + 1));
+  if (!latin || NameKey(Word, LANG_RUSSIAN).empty()) return {};
   if (const auto known = FSeenNames.find(Word); known != FSeenNames.end()) return known->second;
   if (FSeenNames.size() >= kMostRememberedWords) FSeenNames.clear();
   return FSeenNames[Word] = MostSeenReading(Word, [](const std::string& Reading) { return NameKey(Reading, LANG_RUSSIAN); }).first;

@@ -1,7 +1,7 @@
 // Counts how often the words of the spelling dictionaries, and pairs of them with only blanks
 // between, occur in the prose corpus.py wrote (and how often Russian ones are written with "ё"),
-// and how often capitalised words the dictionaries lack (names) occur as written, alone and after
-// an initial, and writes the word-frequency files "english.qwf" and "russian.qwf" beside the
+// and how often capitalised words the dictionaries lack (names) occur as written, alone, after
+// an initial and joined by a hyphen, and writes the word-frequency files "english.qwf" and "russian.qwf" beside the
 // language descriptors of the program folder's Dict/.
 //
 // qm_freqgen PROGRAM_DIR CORPUS_DIR
@@ -57,6 +57,9 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
   std::string previous;  // the key of the word before, when only blanks lie between
   std::string initial;   // the word before when it is a capital letter with a full stop
   size_t initialEnd = 0;  // where the text after that full stop begins
+  std::string hyphenated;      // the word before, which a hyphen may join to the next
+  size_t hyphenatedEnd = 0;    // where it ends
+  bool hyphenatedValid = false;  // whether the dictionaries have it
   for (size_t i = 0; i < text.size();) {
     if (!letter(text[i])) {
       if (text[i] != u' ' && text[i] != u'\t') previous.clear();
@@ -79,10 +82,18 @@ void Count(const TCorpusLanguage& Language, const std::string& ProgramDir, const
       initial = word;
       initialEnd = end + 1;
     }
+    const size_t start = i;
     i = end;
     ++total;
     auto known = valid.find(word);
     if (known == valid.end()) known = valid.emplace(word, spell.IsValidWord(word, Language.Lcid)).first;
+    // A double name ("Крайнов-Рытов") also as a whole, when the dictionaries lack a part of it.
+    if (!hyphenated.empty() && hyphenatedEnd + 1 == start && text[hyphenatedEnd] == u'-' && (!known->second || !hyphenatedValid) &&
+        !NameKey(word, Language.Lcid).empty())
+      if (const std::string name = NameKey(hyphenated + '-' + word, Language.Lcid); !name.empty()) ++names[name];
+    hyphenated = word;
+    hyphenatedEnd = end;
+    hyphenatedValid = known->second;
     if (!known->second) {
       // Names the dictionaries lack: the correction engine reads a name as the prose writes it.
       if (const std::string name = NameKey(word, Language.Lcid); !name.empty()) ++names[name];

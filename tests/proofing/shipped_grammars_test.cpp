@@ -237,7 +237,9 @@ TEST_F(ShippedGrammarsTest, NamesTheProseWritesReadAsItWritesThem) {
                             // Names are no rare words ("Торры"), and teach the pass no reading.
                             {"Eto Torri, Villi i Lilia Brik. ODIN IZ ZAKONOV MERFI.", "Это Торри, Вилли и Лилия Брик. ОДИН ИЗ ЗАКОНОВ МЕРФИ."},
                             // A name in capitals reads as the prose writes it in capitals too.
-                            {"SLEDSTVIE KLIPSHTEINA i ZAKON NEISERA.", "СЛЕДСТВИЕ КЛИПШТЕЙНА и ЗАКОН НЕЙСЕРА."}});
+                            {"SLEDSTVIE KLIPSHTEINA i ZAKON NEISERA.", "СЛЕДСТВИЕ КЛИПШТЕЙНА и ЗАКОН НЕЙСЕРА."},
+                            // A double name reads as the prose writes it whole.
+                            {"Eto napisal Krainov-Rytov.", "Это написал Крайнов-Рытов."}});
 }
 
 // A soft sign written with an apostrophe between capitals is a capital; the particles "б" and
