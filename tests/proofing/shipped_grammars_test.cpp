@@ -161,7 +161,7 @@ TEST_F(ShippedGrammarsTest, NamesTheDictionaryLacksReadAsRussianLettersGo) {
 }
 
 // The hard sign as each scheme writes it (a double quote ends a word for the scanner), "тщ",
-// whose "t" and "s" would otherwise read as "ц", and "тз".
+// whose "t" and "s" would otherwise read as "ц", "тз" and "тш".
 TEST_F(ShippedGrammarsTest, HardSignsAndTshchOfEachSchemeAreRead) {
   ExpectAll("translit.qg", {// BGN/PCGN and Library of Congress
                             {"Kto s\"yedayet pod\"yezd? On ob\"iasniaet tshchatel'no.",
@@ -171,8 +171,9 @@ TEST_F(ShippedGrammarsTest, HardSignsAndTshchOfEachSchemeAreRead) {
                             // GOST 7.79 system B and chat
                             {"Ob''yasnyaet tshhatel'no.", "Объясняет тщательно."},
                             {"Ob'jasnjaet tschatel'no.", "Объясняет тщательно."},
-                            // "tz" is "тз" where "ц" makes no word.
+                            // "tz" is "тз" and "tsh" is "тш" where "ц" makes no word.
                             {"Otzvuk slova otzovetsia.", "Отзвук слова отзовется."},
+                            {"Dusha, priobretshaia opyt.", "Душа, приобретшая опыт."},
                             // A quote between English words stays a quote.
                             {"He said\"no\" to \"Bob\".", "He said\"no\" to \"Bob\"."}});
 }
