@@ -554,8 +554,7 @@ void BM_CorrectTextKept(benchmark::State& State) {
 }
 BENCHMARK(BM_CorrectTextKept)
     ->ArgsProduct({{0, 1}, {0, 1}, {0}})
-    ->Args({0, 0, 1})
-    ->Args({0, 1, 1})
+    ->ArgsProduct({{0, 1}, {0, 1}, {1}})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
