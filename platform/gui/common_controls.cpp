@@ -136,8 +136,8 @@ TPageControl::~TPageControl() {
   pages_.clear();
 }
 
-QWidget* TPageControl::CreateWidget() {
-  auto* tabs = new QTabWidget;
+QWidget* TPageControl::CreateWidget(QWidget* parent) {
+  auto* tabs = new QTabWidget(parent);
   tabs->tabBar()->setAttribute(Qt::WA_NoMousePropagation);
   QObject::connect(tabs, &QTabWidget::currentChanged, [this, tabs](int index) {
     if (syncing_) return;
@@ -245,8 +245,8 @@ TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) {
   SetTabStop(true);
 }
 
-QWidget* TTrackBar::CreateWidget() {
-  auto* s = new QSlider;
+QWidget* TTrackBar::CreateWidget(QWidget* parent) {
+  auto* s = new QSlider(parent);
   QObject::connect(s, &QSlider::valueChanged, [this](int v) {
     if (syncing_ || v == position_) return;
     GuardedCall([this, v] {
@@ -330,8 +330,8 @@ void TTrackBar::SetTickMarks(TTickMark v) {
 
 TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 150, 16); }
 
-QWidget* TProgressBar::CreateWidget() {
-  auto* p = new QProgressBar;
+QWidget* TProgressBar::CreateWidget(QWidget* parent) {
+  auto* p = new QProgressBar(parent);
   p->setTextVisible(false);
   return p;
 }
@@ -384,8 +384,8 @@ void TProgressBar::SetOrientation(TProgressBarOrientation v) {
 
 TUpDown::TUpDown(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 15, 25); }
 
-QWidget* TUpDown::CreateWidget() {
-  auto* w = new QWidget;
+QWidget* TUpDown::CreateWidget(QWidget* parent) {
+  auto* w = new QWidget(parent);
   auto* up = new QToolButton(w);
   auto* down = new QToolButton(w);
   up->setObjectName("up");

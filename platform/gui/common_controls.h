@@ -55,7 +55,7 @@ public:
   std::function<void(TObject* Sender, bool& AllowChange)> OnChanging;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void PlaceChildWidget(TControl* child) override;
 
@@ -100,7 +100,7 @@ public:
   TNotifyEvent OnChange;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   bool ClickOnMouseUp() const override { return false; }
 
@@ -136,7 +136,7 @@ public:
   void SetOrientation(TProgressBarOrientation v);
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
 
 private:
@@ -182,7 +182,7 @@ public:
   std::function<void(TObject* Sender, bool& AllowChange)> OnChanging;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   bool ClickOnMouseUp() const override { return false; }
   void Notification(TComponent* component, TOperation operation) override;

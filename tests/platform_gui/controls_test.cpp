@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <QWidgetAction>
 #include <QFrame>
+#include <QLineEdit>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -288,6 +289,62 @@ TEST(ControlsTest, DisabledControlsShowGreyText) {
   EXPECT_FALSE(check->Widget()->isEnabled());
   EXPECT_NE(palette.color(QPalette::Disabled, QPalette::WindowText), palette.color(QPalette::Active, QPalette::WindowText));
   EXPECT_NE(palette.color(QPalette::Disabled, QPalette::ButtonText), palette.color(QPalette::Active, QPalette::ButtonText));
+}
+
+// A control that follows its parent shows the parent's later font and colour; one with a font or
+// colour of its own keeps it, also when it equals the parent's at first and when the control moves
+// to a parent with another one. Inner widgets (a combo box's edit) show what their control shows.
+TEST(ControlsTest, OwnFontsAndColoursOutliveTheParentsChanges) {
+  const QColor silver(0xC0, 0xC0, 0xC0);
+  for (bool shownBeforeChange : {true, false}) {
+    SCOPED_TRACE(shownBeforeChange ? "shown before the change" : "shown after the change");
+    TForm form(nullptr);
+    form.Font()->SetSize(9);
+    form.SetColor(clSilver);
+    auto* follower = Make<TCheckBox>(form);
+    auto* combo = Make<TComboBox>(form);
+    combo->SetParentFont(false);
+    auto* panel = Make<TPanel>(form);  // a font and colour of its own, equal to the form's
+    panel->SetParentFont(false);
+    panel->SetColor(clSilver);
+    auto* inner = Make<TCheckBox>(form, panel);
+    auto* other = Make<TPanel>(form);
+    other->Font()->SetSize(12);
+    other->SetColor(clAqua);
+    if (shownBeforeChange) form.Show();
+    form.Font()->SetSize(14);
+    form.SetColor(clYellow);
+    form.Show();
+    auto pointSize = [](TControl* c) { return c->Widget()->font().pointSize(); };
+    auto window = [](TControl* c) { return c->Widget()->palette().color(QPalette::Window); };
+    QLineEdit* comboEdit = static_cast<QComboBox*>(combo->Widget())->lineEdit();
+    ASSERT_NE(comboEdit, nullptr);
+    for (bool moved : {false, true}) {
+      SCOPED_TRACE(moved ? "moved to another parent" : "in place");
+      if (moved)
+        for (TControl* c : std::initializer_list<TControl*>{follower, combo, panel}) c->SetParent(other);
+      EXPECT_EQ(pointSize(follower), moved ? 12 : 14);
+      EXPECT_EQ(window(follower), moved ? QColor(Qt::cyan) : QColor(Qt::yellow));
+      EXPECT_EQ(pointSize(combo), 9);
+      EXPECT_EQ(comboEdit->font().pointSize(), 9);
+      for (TControl* c : std::initializer_list<TControl*>{panel, inner}) {
+        EXPECT_EQ(pointSize(c), 9) << c->ClassName();
+        EXPECT_EQ(window(c), silver) << c->ClassName();
+      }
+    }
+  }
+  // A shown control whose own font and colour never differed from its parent's moves.
+  TForm form(nullptr);
+  auto* mover = Make<TCheckBox>(form);
+  mover->SetParentFont(false);
+  mover->SetColor(form.Color());
+  auto* other = Make<TPanel>(form);
+  other->Font()->SetSize(12);
+  other->SetColor(clAqua);
+  form.Show();
+  mover->SetParent(other);
+  EXPECT_EQ(mover->Widget()->font().pointSize(), form.Font()->Size());
+  EXPECT_EQ(mover->Widget()->palette().color(QPalette::Window), form.Widget()->palette().color(QPalette::Window));
 }
 
 TEST(ControlsTest, MenuLinesAreSeparatorsWithoutText) {
