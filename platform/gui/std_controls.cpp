@@ -906,7 +906,16 @@ void TComboBox::InitWidget() {
   TWinControl::InitWidget();
   auto* b = static_cast<QComboBox*>(ExistingWidget());
   b->setMaxVisibleItems(dropDownCount_);
-  SetStyle(style_);
+  if (style_ == csDropDown || style_ == csSimple) {
+    // A new box takes its edit directly: setEditable would first build the drop-down list (for
+    // the look of a list-only box), which an editable box makes when it first drops down.
+    auto* edit = new QLineEdit(b);
+    edit->setPalette(b->palette());
+    syncing_ = true;
+    b->setLineEdit(edit);
+    syncing_ = false;
+    AttachEdit();
+  }
   SyncItems();
   if (b->isEditable()) b->setEditText(ToQ(text_));
 }
@@ -920,6 +929,11 @@ void TComboBox::SetStyle(TComboBoxStyle s) {
   syncing_ = true;
   b->setEditable(editable);
   syncing_ = false;
+  AttachEdit();
+}
+
+void TComboBox::AttachEdit() {
+  auto* b = static_cast<QComboBox*>(ExistingWidget());
   if (QLineEdit* edit = b->lineEdit()) {
     AdoptInnerWidget(edit);
     if (maxLength_ > 0) edit->setMaxLength(maxLength_);

@@ -372,6 +372,8 @@ protected:
 
 private:
   void SyncItems();
+  // Hooks the edit of an editable box (after the box got one).
+  void AttachEdit();
   std::unique_ptr<TControlItems> items_;
   TComboBoxStyle style_ = csDropDown;
   int dropDownCount_ = 8, maxLength_ = 0;

@@ -11,6 +11,7 @@
 #include <QWidgetAction>
 #include <QFrame>
 #include <QLineEdit>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -23,6 +24,7 @@
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/form.h"
 #include "platform/gui/grids.h"
+#include "platform/gui/key_send.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/scroll_box.h"
 #include "platform/gui/std_controls.h"
@@ -75,6 +77,41 @@ TEST(ControlsTest, ListsKeepItemsIndexAndSelection) {
   list->SetItemIndex(1);
   EXPECT_EQ(list->ItemIndex(), 1);
   EXPECT_TRUE(list->Selected(1));
+}
+
+// An editable box shows its text in its edit, takes typing (OnChange, MaxLength) also after a
+// change of style, and drops down the same list as Qt's own editable combo box.
+TEST(ControlsTest, EditableComboTakesTypingAndDropsDownLikeQts) {
+  TForm form(nullptr);
+  auto* combo = Make<TComboBox>(form);
+  combo->SetMaxLength(4);
+  AssignStrings(*combo->Items(), {"alpha", "beta"});
+  combo->SetText("ga");
+  int changes = 0;
+  combo->OnChange = [&](TObject*) { ++changes; };
+  form.Show();
+  auto* box = static_cast<QComboBox*>(combo->Widget());
+  ASSERT_NE(box->lineEdit(), nullptr);
+  EXPECT_EQ(box->lineEdit()->text(), "ga");
+  combo->SetFocus();
+  TypeTextTo(combo, u"mma");
+  EXPECT_EQ(combo->Text(), "gamm");
+  EXPECT_EQ(changes, 2);  // the fourth character is refused
+  QComboBox qts;
+  qts.setEditable(true);
+  qts.addItems({"alpha", "beta"});
+  EXPECT_STREQ(box->view()->itemDelegate()->metaObject()->className(),
+               qts.view()->itemDelegate()->metaObject()->className());
+  EXPECT_EQ(box->view()->verticalScrollBarPolicy(), qts.view()->verticalScrollBarPolicy());
+  combo->SetStyle(csDropDownList);
+  EXPECT_EQ(box->lineEdit(), nullptr);
+  combo->SetStyle(csDropDown);
+  ASSERT_NE(box->lineEdit(), nullptr);
+  combo->SetText("");
+  combo->SetFocus();
+  TypeTextTo(combo, u"be");
+  EXPECT_EQ(combo->Text(), "be");
+  EXPECT_EQ(changes, 4);
 }
 
 TEST(ControlsTest, CheckAndRadioChangesClick) {
