@@ -58,6 +58,7 @@ protected:
   QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void PlaceChildWidget(TControl* child) override;
+  QWidget* ChildHost(TControl* child) override;
 
 private:
   friend class TTabSheet;

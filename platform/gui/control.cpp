@@ -310,7 +310,7 @@ QWidget* TControl::Widget() {
   EnsureGuiApplication();
   // Made inside its final host: a widget re-parented after it has inner children has Qt
   // resolve the fonts and palettes of all of them again.
-  QWidget* w = CreateWidget(parent_ ? parent_->ClientWidget() : nullptr);
+  QWidget* w = CreateWidget(parent_ ? parent_->ChildHost(this) : nullptr);
   widget_ = w;
   // Mouse messages go to the window under the mouse only, never on to its parent.
   w->setAttribute(Qt::WA_NoMousePropagation);
@@ -727,7 +727,7 @@ void TWinControl::InitWidget() {
 }
 
 void TWinControl::PlaceChildWidget(TControl* child) {
-  QWidget* host = ClientWidget();
+  QWidget* host = ChildHost(child);
   if (child->widget_->parentWidget() != host) {
     child->widget_->setParent(host);
     child->ApplyFontAndColor();  // what it inherited came from the old host

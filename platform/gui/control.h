@@ -259,6 +259,9 @@ protected:
   virtual void AlignControls(TRect rect);
   // The widget that child controls' widgets are placed in (a page's area, a group's frame...).
   virtual QWidget* ClientWidget() { return Widget(); }
+  // The widget `child`'s widget is made in: the client widget, unless the child's place is
+  // elsewhere (pages go into the tab widget's page stack).
+  virtual QWidget* ChildHost(TControl* child) { return ClientWidget(); }
   // Puts a child control's new widget into this control's window (pages go into tabs).
   virtual void PlaceChildWidget(TControl* child);
 

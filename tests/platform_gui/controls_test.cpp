@@ -145,6 +145,50 @@ TEST(ControlsTest, CheckAndRadioChangesClick) {
   EXPECT_EQ(radios->ItemIndex(), -1);  // the checked item went away
 }
 
+// The tabs follow the pages' order, tab visibility, captions and removal, each tab showing its
+// own page; none of it is the user's choice of page.
+TEST(ControlsTest, PageTabsFollowOrderVisibilityCaptionsAndRemoval) {
+  TForm form(nullptr);
+  auto* pages = Make<TPageControl>(form);
+  std::vector<TTabSheet*> sheets;
+  for (const char* caption : {"A", "B", "C"}) {
+    auto* sheet = new TTabSheet(&form);
+    sheet->SetPageControl(pages);
+    sheet->SetCaption(caption);
+    Make<TCheckBox>(form, sheet);
+    sheets.push_back(sheet);
+  }
+  int changes = 0;
+  pages->OnChange = [&](TObject*) { ++changes; };
+  form.Show();
+  auto* tabs = static_cast<QTabWidget*>(pages->Widget());
+  auto tabsShown = [&] {
+    std::string shown;
+    for (int i = 0; i < tabs->count(); ++i) {
+      TControl* page = FindControl(tabs->widget(i));
+      shown += tabs->tabText(i).toStdString() + (page && tabs->tabText(i).toStdString() == page->Caption() ? " " : "? ");
+    }
+    return shown;
+  };
+  EXPECT_EQ(tabsShown(), "A B C ");
+  sheets[1]->SetTabVisible(false);
+  EXPECT_EQ(tabsShown(), "A C ");
+  EXPECT_FALSE(sheets[1]->Widget()->isVisible());
+  sheets[1]->SetTabVisible(true);
+  EXPECT_EQ(tabsShown(), "A B C ");
+  sheets[2]->SetPageIndex(0);
+  EXPECT_EQ(tabsShown(), "C A B ");
+  pages->SetActivePage(sheets[0]);
+  sheets[0]->SetCaption("Alpha");
+  EXPECT_EQ(tabsShown(), "C Alpha B ");
+  EXPECT_EQ(tabs->currentWidget(), sheets[0]->Widget());
+  EXPECT_TRUE(sheets[0]->Widget()->isVisible());
+  delete sheets[1];
+  EXPECT_EQ(tabsShown(), "C Alpha ");
+  EXPECT_EQ(tabs->currentWidget(), sheets[0]->Widget());
+  EXPECT_EQ(changes, 0);
+}
+
 TEST(ControlsTest, PagesTrackBarsUpDownsAndStatusPanels) {
   TForm form(nullptr);
   auto* pages = Make<TPageControl>(form);
