@@ -164,7 +164,7 @@ void TCustomRichEditW::BeforeDestruction() {
   if (!save) control_->ReleaseClipboard();
 }
 
-QWidget* TCustomRichEditW::CreateWidget() { return control_->Widget(); }
+QWidget* TCustomRichEditW::CreateWidget(QWidget* parent) { return control_->Widget(parent); }
 
 void TCustomRichEditW::InitWidget() {
   TWinControl::InitWidget();

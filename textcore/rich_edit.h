@@ -232,7 +232,7 @@ public:
 protected:
   // Answers the rich edit messages of rich_edit_messages.h; others go to the inherited handling.
   void WndProc(TMessage& message) override;
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void FontChanged() override;
   void DoEnter() override;

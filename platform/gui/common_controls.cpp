@@ -2,6 +2,7 @@
 
 #include <QProgressBar>
 #include <QSlider>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -136,8 +137,8 @@ TPageControl::~TPageControl() {
   pages_.clear();
 }
 
-QWidget* TPageControl::CreateWidget() {
-  auto* tabs = new QTabWidget;
+QWidget* TPageControl::CreateWidget(QWidget* parent) {
+  auto* tabs = new QTabWidget(parent);
   tabs->tabBar()->setAttribute(Qt::WA_NoMousePropagation);
   QObject::connect(tabs, &QTabWidget::currentChanged, [this, tabs](int index) {
     if (syncing_) return;
@@ -170,6 +171,15 @@ void TPageControl::PlaceChildWidget(TControl* child) {
   UpdateTabs();
 }
 
+// A page is made in the tab widget's page stack, where adding its tab puts it (moving it there
+// afterwards would have Qt resolve the fonts and palettes of all its controls again).
+QWidget* TPageControl::ChildHost(TControl* child) {
+  QWidget* tabs = Widget();
+  if (!dynamic_cast<TTabSheet*>(child)) return ClientWidget();
+  auto* stack = tabs->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
+  return stack ? stack : tabs;
+}
+
 void TPageControl::InsertPage(TTabSheet* page) {
   page->pageControl_ = this;
   pages_.push_back(page);
@@ -184,18 +194,31 @@ void TPageControl::RemovePage(TTabSheet* page) {
   if (!(ComponentState() & csDestroying)) UpdateTabs();
 }
 
-// The tab widget shows the visible pages in order; hidden pages keep no tab.
+// The tab widget shows the visible pages in order; hidden pages keep no tab. Only the tabs that
+// differ change: each tab added or removed lays the tab bar out again.
 void TPageControl::UpdateTabs() {
   auto* tabs = static_cast<QTabWidget*>(ExistingWidget());
   if (!tabs) return;
+  std::vector<TTabSheet*> shown;
+  for (TTabSheet* page : pages_)
+    if (page->tabVisible_) shown.push_back(page);
+  // A page's new widget comes back here (placing it) before this pass goes on.
+  for (TTabSheet* page : shown) page->Widget();
   syncing_ = true;
-  while (tabs->count() > 0) tabs->removeTab(0);
-  for (TTabSheet* page : pages_) {
-    if (!page->tabVisible_) {
-      if (page->ExistingWidget()) page->ExistingWidget()->hide();
+  for (int i = tabs->count() - 1; i >= 0; --i) {
+    TControl* page = FindControl(tabs->widget(i));
+    if (std::find(shown.begin(), shown.end(), page) == shown.end()) tabs->removeTab(i);
+  }
+  for (int i = 0; i < int(shown.size()); ++i) {
+    QWidget* w = shown[size_t(i)]->ExistingWidget();
+    const QString caption = ToQ(shown[size_t(i)]->Caption());
+    const int at = tabs->indexOf(w);
+    if (at == i) {
+      if (tabs->tabText(i) != caption) tabs->setTabText(i, caption);
       continue;
     }
-    tabs->addTab(page->Widget(), ToQ(page->Caption()));
+    if (at >= 0) tabs->removeTab(at);
+    tabs->insertTab(i, w, caption);
   }
   if (active_ && active_->tabVisible_ && active_->ExistingWidget()) tabs->setCurrentWidget(active_->ExistingWidget());
   for (TTabSheet* page : pages_)
@@ -245,8 +268,8 @@ TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) {
   SetTabStop(true);
 }
 
-QWidget* TTrackBar::CreateWidget() {
-  auto* s = new QSlider;
+QWidget* TTrackBar::CreateWidget(QWidget* parent) {
+  auto* s = new QSlider(parent);
   QObject::connect(s, &QSlider::valueChanged, [this](int v) {
     if (syncing_ || v == position_) return;
     GuardedCall([this, v] {
@@ -330,8 +353,8 @@ void TTrackBar::SetTickMarks(TTickMark v) {
 
 TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 150, 16); }
 
-QWidget* TProgressBar::CreateWidget() {
-  auto* p = new QProgressBar;
+QWidget* TProgressBar::CreateWidget(QWidget* parent) {
+  auto* p = new QProgressBar(parent);
   p->setTextVisible(false);
   return p;
 }
@@ -384,8 +407,8 @@ void TProgressBar::SetOrientation(TProgressBarOrientation v) {
 
 TUpDown::TUpDown(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 15, 25); }
 
-QWidget* TUpDown::CreateWidget() {
-  auto* w = new QWidget;
+QWidget* TUpDown::CreateWidget(QWidget* parent) {
+  auto* w = new QWidget(parent);
   auto* up = new QToolButton(w);
   auto* down = new QToolButton(w);
   up->setObjectName("up");

@@ -55,9 +55,10 @@ public:
   std::function<void(TObject* Sender, bool& AllowChange)> OnChanging;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void PlaceChildWidget(TControl* child) override;
+  QWidget* ChildHost(TControl* child) override;
 
 private:
   friend class TTabSheet;
@@ -100,7 +101,7 @@ public:
   TNotifyEvent OnChange;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   bool ClickOnMouseUp() const override { return false; }
 
@@ -136,7 +137,7 @@ public:
   void SetOrientation(TProgressBarOrientation v);
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
 
 private:
@@ -182,7 +183,7 @@ public:
   std::function<void(TObject* Sender, bool& AllowChange)> OnChanging;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   bool ClickOnMouseUp() const override { return false; }
   void Notification(TComponent* component, TOperation operation) override;

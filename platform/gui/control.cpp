@@ -225,8 +225,8 @@ bool TControlBridge::HandleKey(QKeyEvent* e, QObject* watched) {
 
 // --- TPaintWidget ---
 
-TPaintWidget::TPaintWidget(TControl* control, TCanvas* canvas, std::function<void()> paint)
-    : control_(control), canvas_(canvas), paint_(std::move(paint)) {}
+TPaintWidget::TPaintWidget(TControl* control, TCanvas* canvas, std::function<void()> paint, QWidget* parent)
+    : QWidget(parent), control_(control), canvas_(canvas), paint_(std::move(paint)) {}
 
 void TPaintWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
@@ -308,7 +308,9 @@ QWidget* TControl::Widget() {
     if (widget_) return widget_;
   }
   EnsureGuiApplication();
-  QWidget* w = CreateWidget();
+  // Made inside its final host: a widget re-parented after it has inner children has Qt
+  // resolve the fonts and palettes of all of them again.
+  QWidget* w = CreateWidget(parent_ ? parent_->ChildHost(this) : nullptr);
   widget_ = w;
   // Mouse messages go to the window under the mouse only, never on to its parent.
   w->setAttribute(Qt::WA_NoMousePropagation);
@@ -316,7 +318,6 @@ QWidget* TControl::Widget() {
   QObject::connect(w, &QObject::destroyed, bridge_.get(), [this, w] {
     if (widget_ == w) ForgetWidget();
   });
-  if (parent_) w->setParent(parent_->ClientWidget());
   InitWidget();
   if (parent_) parent_->PlaceChildWidget(this);
   return widget_;
@@ -491,6 +492,8 @@ void TControl::ParentFontOrColorChanged() {
     color_ = parent_->color_;
     ColorChanged();
   }
+  // The parent's new font or colour may have reached a widget that keeps its own.
+  if (!parentFont_ || !parentColor_) ApplyFontAndColor();
 }
 
 void TControl::FontChanged() {
@@ -507,19 +510,30 @@ void TControl::ColorChanged() {
   Perform(CM_COLORCHANGED);
 }
 
+// A widget shows its parent widget's font and palette until it is given its own, and giving a
+// widget the font or palette it already shows still sends a change through all its inner widgets
+// (a combo box builds its drop-down list for it): only a difference is set. A widget that merely
+// inherits what its control wants is checked again whenever the parent's change reaches it.
 void TControl::ApplyFontAndColor() {
   if (!widget_) return;
-  widget_->setFont(ToQFont(*font_));
+  const QFont font = ToQFont(*font_);
+  if (!(widget_->font() == font)) widget_->setFont(font);
   QPalette pal = widget_->palette();
+  bool changed = false;
+  auto set = [&](QPalette::ColorGroup group, QPalette::ColorRole role, const QColor& color) {
+    if (pal.color(group, role) == color) return;
+    pal.setColor(group, role, color);
+    changed = true;
+  };
   // The text colour of a disabled control stays the style's grey, so that it looks disabled.
-  QColor text = ToQColor(font_->Color());
+  const QColor text = ToQColor(font_->Color());
   for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-      pal.setColor(group, role, text);
-  QColor back = ToQColor(color_);
-  pal.setColor(QPalette::Window, back);
-  pal.setColor(QPalette::Base, back);
-  widget_->setPalette(pal);
+      set(group, role, text);
+  const QColor back = ToQColor(color_);
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base}) set(group, role, back);
+  if (changed) widget_->setPalette(pal);
   widget_->setAutoFillBackground(widget_->isWindow() || (!parentColor_ && dynamic_cast<TWinControl*>(this)));
 }
 
@@ -699,7 +713,7 @@ TWinControl::~TWinControl() {
   while (!controls_.empty()) controls_.back()->SetParent(nullptr);
 }
 
-QWidget* TWinControl::CreateWidget() { return new QWidget; }
+QWidget* TWinControl::CreateWidget(QWidget* parent) { return new QWidget(parent); }
 
 void TWinControl::InitWidget() {
   TControl::InitWidget();
@@ -713,8 +727,11 @@ void TWinControl::InitWidget() {
 }
 
 void TWinControl::PlaceChildWidget(TControl* child) {
-  QWidget* host = ClientWidget();
-  if (child->widget_->parentWidget() != host) child->widget_->setParent(host);
+  QWidget* host = ChildHost(child);
+  if (child->widget_->parentWidget() != host) {
+    child->widget_->setParent(host);
+    child->ApplyFontAndColor();  // what it inherited came from the old host
+  }
   child->ApplyGeometry();
   child->widget_->setVisible(child->visible_);
 }
@@ -947,8 +964,8 @@ void TWinControl::KeyPress(char& key) {
 TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), canvas_(std::make_unique<TCanvas>()) {}
 TCustomControl::~TCustomControl() { DestroyWidget(); }
 
-QWidget* TCustomControl::CreateWidget() {
-  return new TPaintWidget(this, canvas_.get(), [this] { Paint(); });
+QWidget* TCustomControl::CreateWidget(QWidget* parent) {
+  return new TPaintWidget(this, canvas_.get(), [this] { Paint(); }, parent);
 }
 
 void TCustomControl::Paint() {}
@@ -956,8 +973,8 @@ void TCustomControl::Paint() {}
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), canvas_(std::make_unique<TCanvas>()) {}
 TGraphicControl::~TGraphicControl() { DestroyWidget(); }
 
-QWidget* TGraphicControl::CreateWidget() {
-  return new TPaintWidget(this, canvas_.get(), [this] { Paint(); });
+QWidget* TGraphicControl::CreateWidget(QWidget* parent) {
+  return new TPaintWidget(this, canvas_.get(), [this] { Paint(); }, parent);
 }
 
 void TGraphicControl::Paint() {}

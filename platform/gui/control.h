@@ -134,9 +134,9 @@ public:
   TMouseWheelEvent OnMouseWheel;
 
 protected:
-  // Makes the control's widget (no parent needed yet); the layer then applies every stored
-  // property to it.
-  virtual QWidget* CreateWidget() = 0;
+  // Makes the control's widget as a child of `parent` (the parent control's client widget, or
+  // nullptr for a window); the layer then applies every stored property to it.
+  virtual QWidget* CreateWidget(QWidget* parent) = 0;
   // Applies the stored state to a new widget; overrides call the inherited version first.
   virtual void InitWidget();
   // Drops the widget (its state is kept in the fields); a later need makes a new one.
@@ -170,6 +170,8 @@ protected:
   void RequestAlign();
   // Stores the bounds Qt reports (user resizing, layout) without moving the widget again.
   void UpdateBoundsFromWidget(int left, int top, int width, int height);
+  // Gives the widget the control's font and colours where it does not show them already.
+  void ApplyFontAndColor();
 public:
   // Called when the action changes: caption, hint, enabled, checked, visible follow it.
   void ActionChanged() override;
@@ -185,7 +187,6 @@ private:
   // Stores new bounds (moving the widget to them when `moveWidget`); a new size re-places the
   // children and fires Resize. False when the bounds are unchanged.
   bool ChangeBounds(int left, int top, int width, int height, bool moveWidget);
-  void ApplyFontAndColor();
   void ParentFontOrColorChanged();
   void ForgetWidget();
 
@@ -242,7 +243,7 @@ public:
   TKeyPressEvent OnKeyPress;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void DestroyWidget() override;
   void Loaded() override;
@@ -258,6 +259,9 @@ protected:
   virtual void AlignControls(TRect rect);
   // The widget that child controls' widgets are placed in (a page's area, a group's frame...).
   virtual QWidget* ClientWidget() { return Widget(); }
+  // The widget `child`'s widget is made in: the client widget, unless the child's place is
+  // elsewhere (pages go into the tab widget's page stack).
+  virtual QWidget* ChildHost(TControl* child) { return ClientWidget(); }
   // Puts a child control's new widget into this control's window (pages go into tabs).
   virtual void PlaceChildWidget(TControl* child);
 
@@ -285,7 +289,7 @@ public:
   TCanvas* Canvas() const { return canvas_.get(); }
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   virtual void Paint();
 
 private:
@@ -302,7 +306,7 @@ public:
   TCanvas* Canvas() const { return canvas_.get(); }
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   virtual void Paint();
 
 private:

@@ -362,8 +362,8 @@ TRadioGroup::TRadioGroup(TComponent* owner)
 
 TRadioGroup::~TRadioGroup() { DestroyWidget(); }
 
-QWidget* TRadioGroup::CreateWidget() {
-  auto* box = static_cast<QGroupBox*>(TGroupBox::CreateWidget());
+QWidget* TRadioGroup::CreateWidget(QWidget* parent) {
+  auto* box = static_cast<QGroupBox*>(TGroupBox::CreateWidget(parent));
   group_ = new QButtonGroup(box);
   group_->setExclusive(true);
   QObject::connect(group_, &QButtonGroup::idClicked, [this](int id) {

@@ -185,7 +185,7 @@ public:
   void SetColumns(int v);
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void Resize() override;
   void EnabledChanged() override;

@@ -48,9 +48,8 @@ QM_CLASS_INFO(TForm, TCustomForm, [](TClassBuilder<TForm>&) {})
 // The form's window: a menu bar (when the form has a menu) above the client area.
 class TFormWidget : public QWidget {
 public:
-  explicit TFormWidget(TCustomForm* form) : form_(form) {
-    client_ = new TPaintWidget(form, form->canvas_.get(), [form] { form->Paint(); });
-    client_->setParent(this);
+  TFormWidget(TCustomForm* form, QWidget* parent) : QWidget(parent), form_(form) {
+    client_ = new TPaintWidget(form, form->canvas_.get(), [form] { form->Paint(); }, this);
     client_->setObjectName("client");
   }
   QWidget* Client() const { return client_; }
@@ -143,9 +142,9 @@ void TCustomForm::ReadForm() {
   if (OnCreate) OnCreate(this);
 }
 
-QWidget* TCustomForm::CreateWidget() {
+QWidget* TCustomForm::CreateWidget(QWidget* parent) {
   EnsureGuiApplication();
-  auto* w = new TFormWidget(this);
+  auto* w = new TFormWidget(this, parent);
   w->setAttribute(Qt::WA_DeleteOnClose, false);
   return w;
 }
@@ -160,6 +159,8 @@ int TCustomForm::ClientHeight() const {
 void TCustomForm::InitWidget() {
   auto* w = static_cast<TFormWidget*>(ExistingWidget());
   ApplyWindowFlags();
+  // The window's font first: the menu bar and the controls are then made with it, not changed.
+  ApplyFontAndColor();
   if (menu_) w->SetMenuBar(menu_->QtMenuBar(w));
   TWinControl::InitWidget();
 }

@@ -95,7 +95,7 @@ public:
   std::function<void(TObject* Sender, uint16_t Key, TShiftState Shift, bool& Handled)> OnShortCut;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void TextChanged() override;
   void Notification(TComponent* component, TOperation operation) override;

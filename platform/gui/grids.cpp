@@ -39,8 +39,8 @@ TCustomGrid::TCustomGrid(TComponent* owner)
   SetColor(clWindow);
 }
 
-QWidget* TCustomGrid::CreateWidget() {
-  QWidget* w = TCustomControl::CreateWidget();
+QWidget* TCustomGrid::CreateWidget(QWidget* parent) {
+  QWidget* w = TCustomControl::CreateWidget(parent);
   vbar_ = new QScrollBar(Qt::Vertical, w);
   hbar_ = new QScrollBar(Qt::Horizontal, w);
   for (QScrollBar* bar : {vbar_, hbar_}) {

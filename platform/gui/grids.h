@@ -80,7 +80,7 @@ public:
   int ClientHeight() const override;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void Paint() override;
   void Resize() override;

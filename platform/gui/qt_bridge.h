@@ -61,7 +61,7 @@ private:
 class TPaintWidget : public QWidget {
   Q_OBJECT
 public:
-  TPaintWidget(TControl* control, TCanvas* canvas, std::function<void()> paint);
+  TPaintWidget(TControl* control, TCanvas* canvas, std::function<void()> paint, QWidget* parent);
 
 protected:
   void paintEvent(QPaintEvent* event) override;

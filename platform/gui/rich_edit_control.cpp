@@ -167,9 +167,9 @@ RichEditControl::Impl::Impl(RichEditControl& owner) : q(owner), detachedCursor(&
   });
 }
 
-rich_edit::Window* RichEditControl::Impl::MakeWindow() {
+rich_edit::Window* RichEditControl::Impl::MakeWindow(QWidget* parent) {
   if (window) return window;
-  window = new rich_edit::Window(&placeholder, this);
+  window = new rich_edit::Window(&placeholder, this, parent);
   attached = false;
   window->setReadOnly(readOnly);
   window->setLineWrapMode(wordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
@@ -419,7 +419,8 @@ void Window::hideEvent(QHideEvent* event) {
   if (d) d->UpdateAttachment();
 }
 
-Window::Window(QTextDocument* document, RichEditControl::Impl* owner) : d(owner) {
+Window::Window(QTextDocument* document, RichEditControl::Impl* owner, QWidget* parent)
+    : QTextEdit(parent), d(owner) {
   setDocument(document);
   setAcceptRichText(true);
   setMouseTracking(true);
@@ -688,7 +689,7 @@ RichEditControl::RichEditControl() {
 }
 RichEditControl::~RichEditControl() = default;
 
-QWidget* RichEditControl::Widget() { return d->MakeWindow(); }
+QWidget* RichEditControl::Widget(QWidget* parent) { return d->MakeWindow(parent); }
 bool RichEditControl::HasWidget() const { return d->window; }
 
 int RichEditControl::TextLength() const { return d->Length(); }

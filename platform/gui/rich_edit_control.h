@@ -77,8 +77,8 @@ public:
 
   // The control's window, made on first need. It lives until its parent widget deletes it or
   // the control ends; the control keeps its text, selection and undo without it, and a later
-  // call makes a new window over the same text.
-  QWidget* Widget();
+  // call makes a new window over the same text, as a child of `parent` when given.
+  QWidget* Widget(QWidget* parent = nullptr);
   bool HasWidget() const;
 
   // --- Text ----------------------------------------------------------------------------------

@@ -22,7 +22,7 @@ class DocumentLayout;
 // The control's window.
 class Window : public QTextEdit {
 public:
-  Window(QTextDocument* document, RichEditControl::Impl* owner);
+  Window(QTextDocument* document, RichEditControl::Impl* owner, QWidget* parent);
   // Hands the selection back to the control.
   ~Window() override;
   void Detach() { d = nullptr; }
@@ -131,7 +131,7 @@ struct RichEditControl::Impl {
   bool wordWrap = true;
   bool selectionBar = false;
 
-  rich_edit::Window* MakeWindow();
+  rich_edit::Window* MakeWindow(QWidget* parent = nullptr);
   // Shows the text in the window when it is visible and redrawn, else the placeholder.
   void UpdateAttachment();
   // Hands the text's selection over from the window and shows the placeholder.

@@ -16,8 +16,8 @@ QScrollArea* Area(const TScrollBox* box) { return static_cast<QScrollArea*>(box-
 
 TScrollBox::TScrollBox(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 185, 41); }
 
-QWidget* TScrollBox::CreateWidget() {
-  auto* area = new QScrollArea;
+QWidget* TScrollBox::CreateWidget(QWidget* parent) {
+  auto* area = new QScrollArea(parent);
   area->setWidgetResizable(false);
   area->setWidget(new QWidget);
   return area;

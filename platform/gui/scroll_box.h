@@ -34,7 +34,7 @@ public:
   int ClientHeight() const override;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   QWidget* ClientWidget() override;
   void AlignControls(TRect rect) override;
 

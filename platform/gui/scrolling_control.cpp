@@ -13,7 +13,7 @@
 // The control's widget: the viewport is the client area, the strip a child above it.
 class TScrollArea : public QAbstractScrollArea {
 public:
-  explicit TScrollArea(TScrollingControl* control) : control_(control) {
+  TScrollArea(TScrollingControl* control, QWidget* parent) : QAbstractScrollArea(parent), control_(control) {
     strip_ = new TStrip(this);
     strip_->hide();
     viewport()->setAutoFillBackground(false);
@@ -127,8 +127,8 @@ TScrollingControl::~TScrollingControl() { DestroyWidget(); }
 
 TScrollArea* TScrollingControl::Area() const { return static_cast<TScrollArea*>(ExistingWidget()); }
 
-QWidget* TScrollingControl::CreateWidget() {
-  auto* area = new TScrollArea(this);
+QWidget* TScrollingControl::CreateWidget(QWidget* parent) {
+  auto* area = new TScrollArea(this, parent);
   area->setFrameStyle(border_ ? QFrame::StyledPanel | QFrame::Sunken : QFrame::NoFrame);
   area->SetTopMargin(stripHeight_);
   AdoptInnerWidget(area->viewport());

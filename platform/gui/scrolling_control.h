@@ -43,7 +43,7 @@ public:
   TPoint ClientOrigin() const;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void WndProc(TMessage& Message) override;
   // Paints the strip (canvas coordinates: the strip's own, from 0,0).
   virtual void PaintStrip(TCanvas& /*Canvas*/, const TRect& /*R*/) {}

@@ -62,6 +62,7 @@ bool Loading(const TComponent* c) { return c->ComponentState() & csLoading; }
 // A combo box that reports its drop-down opening and closing.
 class TQtComboBox : public QComboBox {
 public:
+  using QComboBox::QComboBox;
   std::function<void()> dropDown, closeUp;
   void showPopup() override {
     if (dropDown) GuardedCall(dropDown);
@@ -185,8 +186,8 @@ QM_CLASS_INFO(TScrollBar, TWinControl, [](TClassBuilder<TScrollBar>& c) {
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65, 17); }
 
-QWidget* TLabel::CreateWidget() {
-  auto* label = new QLabel;
+QWidget* TLabel::CreateWidget(QWidget* parent) {
+  auto* label = new QLabel(parent);
   label->setTextFormat(Qt::PlainText);
   return label;
 }
@@ -282,8 +283,8 @@ TButton::TButton(TComponent* owner) : TWinControl(owner) {
   SetTabStop(true);
 }
 
-QWidget* TButton::CreateWidget() {
-  auto* b = new QPushButton;
+QWidget* TButton::CreateWidget(QWidget* parent) {
+  auto* b = new QPushButton(parent);
   b->setAutoDefault(false);
   b->setDefault(default_);
   QObject::connect(b, &QPushButton::clicked, [this] { GuardedCall([this] { Click(); }); });
@@ -336,7 +337,7 @@ TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) { SetBoun
 // paints its content.
 class TSpeedToolButton : public QToolButton {
 public:
-  explicit TSpeedToolButton(TSpeedButton* button) : button_(button) {}
+  TSpeedToolButton(TSpeedButton* button, QWidget* parent) : QToolButton(parent), button_(button) {}
 
 protected:
   void paintEvent(QPaintEvent* event) override {
@@ -362,8 +363,8 @@ private:
   TSpeedButton* button_;
 };
 
-QWidget* TSpeedButton::CreateWidget() {
-  auto* b = new TSpeedToolButton(this);
+QWidget* TSpeedButton::CreateWidget(QWidget* parent) {
+  auto* b = new TSpeedToolButton(this, parent);
   b->setFocusPolicy(Qt::NoFocus);
   QObject::connect(b, &QToolButton::clicked, [this] { GuardedCall([this] { Click(); }); });
   return b;
@@ -414,8 +415,8 @@ TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
   SetTabStop(true);
 }
 
-QWidget* TCheckBox::CreateWidget() {
-  auto* b = new QCheckBox;
+QWidget* TCheckBox::CreateWidget(QWidget* parent) {
+  auto* b = new QCheckBox(parent);
   QObject::connect(b, &QCheckBox::stateChanged, [this](int st) {
     TCheckBoxState s = st == Qt::Checked ? cbChecked : st == Qt::PartiallyChecked ? cbGrayed : cbUnchecked;
     if (s != state_) GuardedCall([this, s] { SetState(s); });
@@ -461,8 +462,8 @@ TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner) {
   SetTabStop(true);
 }
 
-QWidget* TRadioButton::CreateWidget() {
-  auto* b = new QRadioButton;
+QWidget* TRadioButton::CreateWidget(QWidget* parent) {
+  auto* b = new QRadioButton(parent);
   QObject::connect(b, &QRadioButton::toggled, [this](bool on) {
     if (on != checked_) GuardedCall([this, on] { SetChecked(on); });
   });
@@ -497,7 +498,7 @@ void TRadioButton::SetChecked(bool v) {
 
 TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 185, 105); }
 
-QWidget* TGroupBox::CreateWidget() { return new QGroupBox; }
+QWidget* TGroupBox::CreateWidget(QWidget* parent) { return new QGroupBox(parent); }
 
 void TGroupBox::TextChanged() {
   if (auto* b = static_cast<QGroupBox*>(ExistingWidget())) b->setTitle(ToQ(text_));
@@ -563,7 +564,7 @@ void TCustomEdit::WndProc(TMessage& m) {
 // A line edit whose border its control draws.
 class TBorderLineEdit : public QLineEdit {
 public:
-  explicit TBorderLineEdit(TEdit* edit) : edit_(edit) {}
+  TBorderLineEdit(TEdit* edit, QWidget* parent) : QLineEdit(parent), edit_(edit) {}
 
 protected:
   void paintEvent(QPaintEvent* event) override {
@@ -593,8 +594,8 @@ void TEdit::SetOwnBorder(int width) {
   }
 }
 
-QWidget* TEdit::CreateWidget() {
-  auto* e = new TBorderLineEdit(this);
+QWidget* TEdit::CreateWidget(QWidget* parent) {
+  auto* e = new TBorderLineEdit(this, parent);
   QObject::connect(e, &QLineEdit::textChanged, [this, e](const QString& s) {
     if (syncing_) return;
     GuardedCall([&] {
@@ -746,8 +747,8 @@ TMemo::~TMemo() { DestroyWidget(); }
 
 TStrings* TMemo::Lines() { return lines_.get(); }
 
-QWidget* TMemo::CreateWidget() {
-  auto* e = new QPlainTextEdit;
+QWidget* TMemo::CreateWidget(QWidget* parent) {
+  auto* e = new QPlainTextEdit(parent);
   QObject::connect(e, &QPlainTextEdit::textChanged, [this, e] {
     if (syncing_) return;
     GuardedCall([&] { TextEdited(FromQText(e->toPlainText())); });
@@ -879,8 +880,8 @@ TComboBox::TComboBox(TComponent* owner)
 
 TComboBox::~TComboBox() { DestroyWidget(); }
 
-QWidget* TComboBox::CreateWidget() {
-  auto* b = new TQtComboBox;
+QWidget* TComboBox::CreateWidget(QWidget* parent) {
+  auto* b = new TQtComboBox(parent);
   b->dropDown = [this] {
     if (OnDropDown) OnDropDown(this);
   };
@@ -905,7 +906,16 @@ void TComboBox::InitWidget() {
   TWinControl::InitWidget();
   auto* b = static_cast<QComboBox*>(ExistingWidget());
   b->setMaxVisibleItems(dropDownCount_);
-  SetStyle(style_);
+  if (style_ == csDropDown || style_ == csSimple) {
+    // A new box takes its edit directly: setEditable would first build the drop-down list (for
+    // the look of a list-only box), which an editable box makes when it first drops down.
+    auto* edit = new QLineEdit(b);
+    edit->setPalette(b->palette());
+    syncing_ = true;
+    b->setLineEdit(edit);
+    syncing_ = false;
+    AttachEdit();
+  }
   SyncItems();
   if (b->isEditable()) b->setEditText(ToQ(text_));
 }
@@ -919,6 +929,11 @@ void TComboBox::SetStyle(TComboBoxStyle s) {
   syncing_ = true;
   b->setEditable(editable);
   syncing_ = false;
+  AttachEdit();
+}
+
+void TComboBox::AttachEdit() {
+  auto* b = static_cast<QComboBox*>(ExistingWidget());
   if (QLineEdit* edit = b->lineEdit()) {
     AdoptInnerWidget(edit);
     if (maxLength_ > 0) edit->setMaxLength(maxLength_);
@@ -1115,8 +1130,8 @@ void TListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
 
 TListBox::~TListBox() { DestroyWidget(); }
 
-QWidget* TListBox::CreateWidget() {
-  auto* l = new QListWidget;
+QWidget* TListBox::CreateWidget(QWidget* parent) {
+  auto* l = new QListWidget(parent);
   QObject::connect(l, &QListWidget::currentRowChanged, [this](int row) {
     if (!syncing_) itemIndex_ = row;
   });
@@ -1266,8 +1281,8 @@ TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner) {
   SetTabStop(true);
 }
 
-QWidget* TScrollBar::CreateWidget() {
-  auto* s = new QScrollBar;
+QWidget* TScrollBar::CreateWidget(QWidget* parent) {
+  auto* s = new QScrollBar(parent);
   QObject::connect(s, &QScrollBar::valueChanged, [this](int v) {
     if (syncing_ || v == position_) return;
     GuardedCall([this, v] {

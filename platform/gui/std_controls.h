@@ -44,7 +44,7 @@ public:
   void SetFocusControl(TWinControl* c);
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void TextChanged() override;
   void FontChanged() override;
@@ -76,7 +76,7 @@ public:
   void Click() override;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void TextChanged() override;
   bool ClickOnMouseUp() const override { return false; }
 
@@ -116,7 +116,7 @@ public:
   void Click() override;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void TextChanged() override;
   bool ClickOnMouseUp() const override { return false; }
@@ -147,7 +147,7 @@ public:
   void SetAlignment(TLeftRight a);
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void TextChanged() override;
   bool ClickOnMouseUp() const override { return false; }
@@ -167,7 +167,7 @@ public:
   void SetChecked(bool v);
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void TextChanged() override;
   bool ClickOnMouseUp() const override { return false; }
@@ -182,7 +182,7 @@ public:
   explicit TGroupBox(TComponent* owner);
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void TextChanged() override;
   void AlignControls(TRect rect) override;
 };
@@ -265,7 +265,7 @@ public:
   bool CanUndo() override;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void TextChanged() override;
   void DoEnter() override;
@@ -319,7 +319,7 @@ public:
   bool WantsKey(uint16_t key) const override;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void TextChanged() override;
   void ReadOnlyChanged() override;
@@ -365,13 +365,15 @@ public:
   TNotifyEvent OnChange, OnSelect, OnDropDown, OnCloseUp;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   bool ClickOnMouseUp() const override { return false; }
   virtual void Change();
 
 private:
   void SyncItems();
+  // Hooks the edit of an editable box (after the box got one).
+  void AttachEdit();
   std::unique_ptr<TControlItems> items_;
   TComboBoxStyle style_ = csDropDown;
   int dropDownCount_ = 8, maxLength_ = 0;
@@ -423,7 +425,7 @@ public:
   void DrawItem(int index, const TRect& rect, TOwnerDrawState state);
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   bool ClickOnMouseUp() const override { return false; }
 
@@ -468,7 +470,7 @@ public:
   std::function<void(TObject* Sender, TScrollCode Code, int& ScrollPos)> OnScroll;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   bool ClickOnMouseUp() const override { return false; }
 

@@ -26,8 +26,8 @@ TTreeView::~TTreeView() {
   DestroyWidget();
 }
 
-QWidget* TTreeView::CreateWidget() {
-  auto* t = new QTreeWidget;
+QWidget* TTreeView::CreateWidget(QWidget* parent) {
+  auto* t = new QTreeWidget(parent);
   t->setHeaderHidden(true);
   t->setColumnCount(1);
   t->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -37,7 +37,7 @@ public:
   void SetHotTrack(bool v);
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget() override;
   void Notification(TComponent* component, TOperation operation) override;
   bool ClickOnMouseUp() const override { return false; }

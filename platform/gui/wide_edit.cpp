@@ -14,8 +14,8 @@ std::u16string FromQString(const QString& text) { return std::u16string(reinterp
 TWideEdit::TWideEdit(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
 TWideEdit::~TWideEdit() { DestroyWidget(); }
 
-QWidget* TWideEdit::CreateWidget() {
-  auto* e = new QLineEdit;
+QWidget* TWideEdit::CreateWidget(QWidget* parent) {
+  auto* e = new QLineEdit(parent);
   e->setText(ToQString(text_));
   QObject::connect(e, &QLineEdit::textChanged, [this](const QString& s) {
     if (syncing_) return;

@@ -23,7 +23,7 @@ public:
   TNotifyEvent OnChange;
 
 protected:
-  QWidget* CreateWidget() override;
+  QWidget* CreateWidget(QWidget* parent) override;
 
 private:
   std::u16string text_;

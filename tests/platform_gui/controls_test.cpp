@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <QWidgetAction>
 #include <QFrame>
+#include <QLineEdit>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -22,6 +24,7 @@
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/form.h"
 #include "platform/gui/grids.h"
+#include "platform/gui/key_send.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/scroll_box.h"
 #include "platform/gui/std_controls.h"
@@ -76,6 +79,41 @@ TEST(ControlsTest, ListsKeepItemsIndexAndSelection) {
   EXPECT_TRUE(list->Selected(1));
 }
 
+// An editable box shows its text in its edit, takes typing (OnChange, MaxLength) also after a
+// change of style, and drops down the same list as Qt's own editable combo box.
+TEST(ControlsTest, EditableComboTakesTypingAndDropsDownLikeQts) {
+  TForm form(nullptr);
+  auto* combo = Make<TComboBox>(form);
+  combo->SetMaxLength(4);
+  AssignStrings(*combo->Items(), {"alpha", "beta"});
+  combo->SetText("ga");
+  int changes = 0;
+  combo->OnChange = [&](TObject*) { ++changes; };
+  form.Show();
+  auto* box = static_cast<QComboBox*>(combo->Widget());
+  ASSERT_NE(box->lineEdit(), nullptr);
+  EXPECT_EQ(box->lineEdit()->text(), "ga");
+  combo->SetFocus();
+  TypeTextTo(combo, u"mma");
+  EXPECT_EQ(combo->Text(), "gamm");
+  EXPECT_EQ(changes, 2);  // the fourth character is refused
+  QComboBox qts;
+  qts.setEditable(true);
+  qts.addItems({"alpha", "beta"});
+  EXPECT_STREQ(box->view()->itemDelegate()->metaObject()->className(),
+               qts.view()->itemDelegate()->metaObject()->className());
+  EXPECT_EQ(box->view()->verticalScrollBarPolicy(), qts.view()->verticalScrollBarPolicy());
+  combo->SetStyle(csDropDownList);
+  EXPECT_EQ(box->lineEdit(), nullptr);
+  combo->SetStyle(csDropDown);
+  ASSERT_NE(box->lineEdit(), nullptr);
+  combo->SetText("");
+  combo->SetFocus();
+  TypeTextTo(combo, u"be");
+  EXPECT_EQ(combo->Text(), "be");
+  EXPECT_EQ(changes, 4);
+}
+
 TEST(ControlsTest, CheckAndRadioChangesClick) {
   TForm form(nullptr);
   auto* check = Make<TCheckBox>(form);
@@ -105,6 +143,50 @@ TEST(ControlsTest, CheckAndRadioChangesClick) {
   EXPECT_EQ(radios->ItemIndex(), 2);
   radios->Items()->Delete(2);
   EXPECT_EQ(radios->ItemIndex(), -1);  // the checked item went away
+}
+
+// The tabs follow the pages' order, tab visibility, captions and removal, each tab showing its
+// own page; none of it is the user's choice of page.
+TEST(ControlsTest, PageTabsFollowOrderVisibilityCaptionsAndRemoval) {
+  TForm form(nullptr);
+  auto* pages = Make<TPageControl>(form);
+  std::vector<TTabSheet*> sheets;
+  for (const char* caption : {"A", "B", "C"}) {
+    auto* sheet = new TTabSheet(&form);
+    sheet->SetPageControl(pages);
+    sheet->SetCaption(caption);
+    Make<TCheckBox>(form, sheet);
+    sheets.push_back(sheet);
+  }
+  int changes = 0;
+  pages->OnChange = [&](TObject*) { ++changes; };
+  form.Show();
+  auto* tabs = static_cast<QTabWidget*>(pages->Widget());
+  auto tabsShown = [&] {
+    std::string shown;
+    for (int i = 0; i < tabs->count(); ++i) {
+      TControl* page = FindControl(tabs->widget(i));
+      shown += tabs->tabText(i).toStdString() + (page && tabs->tabText(i).toStdString() == page->Caption() ? " " : "? ");
+    }
+    return shown;
+  };
+  EXPECT_EQ(tabsShown(), "A B C ");
+  sheets[1]->SetTabVisible(false);
+  EXPECT_EQ(tabsShown(), "A C ");
+  EXPECT_FALSE(sheets[1]->Widget()->isVisible());
+  sheets[1]->SetTabVisible(true);
+  EXPECT_EQ(tabsShown(), "A B C ");
+  sheets[2]->SetPageIndex(0);
+  EXPECT_EQ(tabsShown(), "C A B ");
+  pages->SetActivePage(sheets[0]);
+  sheets[0]->SetCaption("Alpha");
+  EXPECT_EQ(tabsShown(), "C Alpha B ");
+  EXPECT_EQ(tabs->currentWidget(), sheets[0]->Widget());
+  EXPECT_TRUE(sheets[0]->Widget()->isVisible());
+  delete sheets[1];
+  EXPECT_EQ(tabsShown(), "C Alpha ");
+  EXPECT_EQ(tabs->currentWidget(), sheets[0]->Widget());
+  EXPECT_EQ(changes, 0);
 }
 
 TEST(ControlsTest, PagesTrackBarsUpDownsAndStatusPanels) {
@@ -288,6 +370,62 @@ TEST(ControlsTest, DisabledControlsShowGreyText) {
   EXPECT_FALSE(check->Widget()->isEnabled());
   EXPECT_NE(palette.color(QPalette::Disabled, QPalette::WindowText), palette.color(QPalette::Active, QPalette::WindowText));
   EXPECT_NE(palette.color(QPalette::Disabled, QPalette::ButtonText), palette.color(QPalette::Active, QPalette::ButtonText));
+}
+
+// A control that follows its parent shows the parent's later font and colour; one with a font or
+// colour of its own keeps it, also when it equals the parent's at first and when the control moves
+// to a parent with another one. Inner widgets (a combo box's edit) show what their control shows.
+TEST(ControlsTest, OwnFontsAndColoursOutliveTheParentsChanges) {
+  const QColor silver(0xC0, 0xC0, 0xC0);
+  for (bool shownBeforeChange : {true, false}) {
+    SCOPED_TRACE(shownBeforeChange ? "shown before the change" : "shown after the change");
+    TForm form(nullptr);
+    form.Font()->SetSize(9);
+    form.SetColor(clSilver);
+    auto* follower = Make<TCheckBox>(form);
+    auto* combo = Make<TComboBox>(form);
+    combo->SetParentFont(false);
+    auto* panel = Make<TPanel>(form);  // a font and colour of its own, equal to the form's
+    panel->SetParentFont(false);
+    panel->SetColor(clSilver);
+    auto* inner = Make<TCheckBox>(form, panel);
+    auto* other = Make<TPanel>(form);
+    other->Font()->SetSize(12);
+    other->SetColor(clAqua);
+    if (shownBeforeChange) form.Show();
+    form.Font()->SetSize(14);
+    form.SetColor(clYellow);
+    form.Show();
+    auto pointSize = [](TControl* c) { return c->Widget()->font().pointSize(); };
+    auto window = [](TControl* c) { return c->Widget()->palette().color(QPalette::Window); };
+    QLineEdit* comboEdit = static_cast<QComboBox*>(combo->Widget())->lineEdit();
+    ASSERT_NE(comboEdit, nullptr);
+    for (bool moved : {false, true}) {
+      SCOPED_TRACE(moved ? "moved to another parent" : "in place");
+      if (moved)
+        for (TControl* c : std::initializer_list<TControl*>{follower, combo, panel}) c->SetParent(other);
+      EXPECT_EQ(pointSize(follower), moved ? 12 : 14);
+      EXPECT_EQ(window(follower), moved ? QColor(Qt::cyan) : QColor(Qt::yellow));
+      EXPECT_EQ(pointSize(combo), 9);
+      EXPECT_EQ(comboEdit->font().pointSize(), 9);
+      for (TControl* c : std::initializer_list<TControl*>{panel, inner}) {
+        EXPECT_EQ(pointSize(c), 9) << c->ClassName();
+        EXPECT_EQ(window(c), silver) << c->ClassName();
+      }
+    }
+  }
+  // A shown control whose own font and colour never differed from its parent's moves.
+  TForm form(nullptr);
+  auto* mover = Make<TCheckBox>(form);
+  mover->SetParentFont(false);
+  mover->SetColor(form.Color());
+  auto* other = Make<TPanel>(form);
+  other->Font()->SetSize(12);
+  other->SetColor(clAqua);
+  form.Show();
+  mover->SetParent(other);
+  EXPECT_EQ(mover->Widget()->font().pointSize(), form.Font()->Size());
+  EXPECT_EQ(mover->Widget()->palette().color(QPalette::Window), form.Widget()->palette().color(QPalette::Window));
 }
 
 TEST(ControlsTest, MenuLinesAreSeparatorsWithoutText) {

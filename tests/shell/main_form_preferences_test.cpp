@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QPalette>
+#include <QWidget>
+
 #include <functional>
 #include <string>
 
@@ -102,6 +105,14 @@ protected:
     EXPECT_EQ(editor.DefAttributes()->Name(), changed ? "Courier New" : "Arial");
     EXPECT_EQ(editor.DefAttributes()->Size(), changed ? 12 : 10);
     EXPECT_EQ(editor.Color(), changed ? clYellow : clWhite);
+    // What the window shows: the editor's text area in that font and colour, the rest of the
+    // window in the window's own font.
+    QWidget* textArea = editor.Widget()->findChild<QWidget*>("qt_scrollarea_viewport");
+    ASSERT_NE(textArea, nullptr);
+    EXPECT_EQ(textArea->font().family(), changed ? "Courier New" : "Arial");
+    EXPECT_EQ(textArea->font().pointSize(), changed ? 12 : 10);
+    EXPECT_EQ(textArea->palette().color(QPalette::Base), changed ? QColor(Qt::yellow) : QColor(Qt::white));
+    EXPECT_EQ(MainForm->StatusBar->Widget()->font().pointSize(), MainForm->Font()->Size());
     EXPECT_EQ(MainForm->AutoSaveInterval(), changed ? 7 * 60000u : 3 * 60000u);
     EXPECT_EQ(MainForm->Timer1->Interval(), MainForm->AutoSaveInterval());
     EXPECT_EQ(editor.AutoURLDetect(), changed ? adNone : adDefault);
