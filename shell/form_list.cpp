@@ -40,15 +40,9 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
 
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
-      {"TCollectForm", [](TApplication& app) { app.CreateForm(CollectForm); }},
-      {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
-      {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
-      {"TQuickForm", [](TApplication& app) { app.CreateForm(QuickForm); }},
-      {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
-      {"TFormGenChar", [](TApplication& app) { app.CreateForm(FormGenChar); }},
       {"TSpecialCharForm", [](TApplication& app) { app.CreateForm(SpecialCharForm); }},
   };
   return forms;
@@ -58,10 +52,16 @@ const std::vector<TStartupForm>& FormsOnFirstUse() {
   static const std::vector<TStartupForm> forms = {
       {"TMixedCharForm", [](TApplication& app) { app.EnsureForm(MixedCharForm); }},
       {"TReformatForm", [](TApplication& app) { app.EnsureForm(ReformatForm); }},
+      {"TCollectForm", [](TApplication& app) { app.EnsureForm(CollectForm); }},
       {"TMailForm", [](TApplication& app) { app.EnsureForm(MailForm); }},
+      {"TSpeedForm", [](TApplication& app) { app.EnsureForm(SpeedForm); }},
       {"TSortForm", [](TApplication& app) { app.EnsureForm(SortForm); }},
       {"TCyrForm", [](TApplication& app) { app.EnsureForm(CyrForm); }},
+      {"TVirtualKbd", [](TApplication& app) { app.EnsureForm(VirtualKbd); }},
       {"TRevForm", [](TApplication& app) { app.EnsureForm(RevForm); }},
+      {"TQuickForm", [](TApplication& app) { app.EnsureForm(QuickForm); }},
+      {"TFindForm", [](TApplication& app) { app.EnsureForm(FindForm); }},
+      {"TFormGenChar", [](TApplication& app) { app.EnsureForm(FormGenChar); }},
       {"TCalcForm", [](TApplication& app) { app.EnsureForm(CalcForm); }},
   };
   return forms;

@@ -9,6 +9,7 @@
 #include "shell/main_form.h"
 #include "shell/progress_form.h"
 #include "shell/plain_text.h"
+#include "shell/preferences.h"
 #include "shell/progress.h"
 #include "shell/speed_form.h"
 #include "textcore/locale_text.h"
@@ -92,6 +93,15 @@ void TMainForm::ToolsSortExecute(TObject*) {
                         : result == TSortResult::NoOutFile ? "SortNoOutFile"
                                                            : nullptr;
   if (message) MessageDlg(GetLangMessage(message), mtError, mbOK);
+}
+
+TQuickForm& TMainForm::QuickWindow() {
+  if (!QuickForm) {
+    Application->EnsureForm(QuickForm);
+    BindQuickForm();
+    if (PrefForm) ApplyQuickFormFont();
+  }
+  return *QuickForm;
 }
 
 void TMainForm::BindQuickForm() {

@@ -246,12 +246,12 @@ bool TMainForm::WindowKey(uint16_t key, TShiftState shift) {
     SpecialCharForm->InsertSymbol(symbol, fontName);
     return true;
   }
-  if (mods == ssAlt && FindForm) {
+  if (mods == ssAlt) {
     switch (key) {
-      case VK_RIGHT: FindForm->FindAgain(1); return true;
-      case VK_LEFT: FindForm->FindAgain(-1); return true;
-      case VK_HOME: FindForm->FindAgain(-2); return true;
-      case VK_END: FindForm->FindAgain(2); return true;
+      case VK_RIGHT: FindWindow().FindAgain(1); return true;
+      case VK_LEFT: FindWindow().FindAgain(-1); return true;
+      case VK_HOME: FindWindow().FindAgain(-2); return true;
+      case VK_END: FindWindow().FindAgain(2); return true;
       default: break;
     }
   }

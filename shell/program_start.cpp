@@ -23,6 +23,7 @@
 #include "proofing/spell_windows.h"
 #include "shell/lang_messages.h"
 #include "shell/form_list.h"
+#include "shell/hand_off_window.h"
 #include "shell/main_form.h"
 #include "shell/program_start_script.h"
 #include "shell/settings_notice.h"
@@ -38,7 +39,6 @@ extern char** environ;
 namespace {
 
 const char* const kRichEditDownloadPage = "https://www.vortanel.com/quillomark/richedit";
-const char* const kHandOffWindowClass = "TVirtualKbd";
 
 std::vector<std::string>& Params() {
   static std::vector<std::string> params;
@@ -114,7 +114,7 @@ std::string RichEditVersionMessage(int version) {
 bool HandOffToRunningCopy(const std::vector<std::string>& params) {
   // Starts made at the same moment hand over one after the other.
   const THandOffLock lock;
-  if (!FindWindowOfClass(kHandOffWindowClass)) return false;
+  if (!FindWindowOfClass(THandOffWindow::kWindowClass)) return false;
   TWinRegistry registry(kProductKey);
   if (registry.ReadBool("General", "NewWindow", false)) {
     registry.WriteBool("General", "NewWindow", false);
@@ -126,7 +126,7 @@ bool HandOffToRunningCopy(const std::vector<std::string>& params) {
   if (!params.empty() && !params[0].empty()) fileName = ExpandFileName(params[0]);
   registry.WriteString("General", "OpenNow", fileName);
   // When the copy ended in the meantime, this one carries on as a copy of its own.
-  return SendMessageToWindowClass(kHandOffWindowClass, WM_OPENNOW, 0, 0);
+  return SendMessageToWindowClass(THandOffWindow::kWindowClass, WM_OPENNOW, 0, 0);
 }
 
 std::optional<std::string> DisplayProblem() {
@@ -186,6 +186,8 @@ int RunProgram(int argc, char** argv) {
     // The splash window shows while the other windows are made, unless the preferences say no.
     std::unique_ptr<TSplashForm> splash = ShowSplashWhenWanted();
     for (const TStartupForm& form : FormsAfterSplash()) form.Create(*Application);
+    // From here a second start hands its command line to this copy.
+    new THandOffWindow(Application);
     // A test script answers (and records) the questions of the start-up too.
     PrepareTestScript();
     MainForm->InitAfterForms();
