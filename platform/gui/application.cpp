@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPixmap>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
@@ -105,9 +106,15 @@ void TApplication::Initialize(int argc, char** argv) {
 
 bool TApplication::SetIconFile(const std::string& fileName) {
   EnsureGuiApplication();
-  const QIcon icon(QString::fromStdString(NativePath(fileName).string()));
-  if (icon.availableSizes().isEmpty()) return false;
-  QGuiApplication::setWindowIcon(icon);
+  // Read once, as a picture the tray can show too.
+  auto icon = std::make_unique<TBitmap>();
+  try {
+    icon->LoadFromFile(fileName);
+  } catch (const Exception&) {
+    return false;
+  }
+  QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon->Image())));
+  icon_ = std::move(icon);
   return true;
 }
 
