@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 
 #include "platform/gui/application.h"
+#include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
 #include "shell/about_box.h"
 #include "shell/form_list.h"
@@ -314,11 +315,13 @@ TEST(ProgramStart, SplashShowsUnlessThePreferencesSayNo) {
   auto pref = std::make_unique<TPrefForm>(Application);
   PrefForm = pref.get();
   PrefForm->CBNoSplash->SetChecked(false);
+  ASSERT_TRUE(Application->SetIconFile(std::string(QM_SOURCE_DIR) + "/data/quillomark.png"));
   {
     auto splash = ShowSplashWhenWanted();
     ASSERT_TRUE(splash);
     EXPECT_TRUE(splash->Visible());
     EXPECT_EQ(splash->LabelVer->Caption(), ProgramVersionText());
+    EXPECT_EQ(splash->Logo->Picture()->Bitmap()->Width(), 128);  // the program's icon
   }
   PrefForm->CBNoSplash->SetChecked(true);
   EXPECT_FALSE(ShowSplashWhenWanted());
