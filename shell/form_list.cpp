@@ -30,10 +30,6 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
       {"TMainForm", [](TApplication& app) { app.CreateForm(MainForm); }},
       {"TPrefForm", [](TApplication& app) { app.CreateForm(PrefForm); }},
-      {"TGotoLineForm", [](TApplication& app) { app.CreateForm(GotoLineForm); }},
-      {"TAutoLangForm", [](TApplication& app) { app.CreateForm(AutoLangForm); }},
-      {"TAskForm", [](TApplication& app) { app.CreateForm(AskForm); }},
-      {"TNumStyleForm", [](TApplication& app) { app.CreateForm(NumStyleForm); }},
   };
   return forms;
 }
@@ -50,6 +46,10 @@ const std::vector<TStartupForm>& FormsAfterSplash() {
 
 const std::vector<TStartupForm>& FormsOnFirstUse() {
   static const std::vector<TStartupForm> forms = {
+      {"TGotoLineForm", [](TApplication& app) { app.EnsureForm(GotoLineForm); }},
+      {"TAutoLangForm", [](TApplication& app) { app.EnsureForm(AutoLangForm); }},
+      {"TAskForm", [](TApplication& app) { app.EnsureForm(AskForm); }},
+      {"TNumStyleForm", [](TApplication& app) { app.EnsureForm(NumStyleForm); }},
       {"TMixedCharForm", [](TApplication& app) { app.EnsureForm(MixedCharForm); }},
       {"TReformatForm", [](TApplication& app) { app.EnsureForm(ReformatForm); }},
       {"TCollectForm", [](TApplication& app) { app.EnsureForm(CollectForm); }},

@@ -101,8 +101,8 @@ void TMainForm::CreateEngines() {
 void TMainForm::LoadEngineGrammar(TQGrammar& engine) {
   // The engine dialog is a window of its own, made after this one. No help is installed: F1
   // says so.
-  engine.Dialog().View = AskForm;
-  if (AskForm) AskForm->OnHelp = [](int) { MessageDlg(GetLangMessage("HelpNotInstalled"), mtInformation, mbOK); };
+  engine.Dialog().View = Application->EnsureForm(AskForm);
+  AskForm->OnHelp = [](int) { MessageDlg(GetLangMessage("HelpNotInstalled"), mtInformation, mbOK); };
   if (engine.HasGrammar()) return;
   // Reading a grammar takes a moment: the wait window (without Stop) covers it.
   if (WaitForm) WaitForm->ShowDelayed(0, false);

@@ -52,8 +52,8 @@ void TMainForm::ConvCodeToCharExecute(TObject*) {
 
 void TMainForm::ToolsVerifyLangExecute(TObject*) {
   // An empty editor has nothing to verify: no window, no frame.
-  if (!AutoLangForm || Editor->Control().TextLength() == 0) return;
-  if (AutoLangForm->ShowModal() != mrOk) return;
+  if (Editor->Control().TextLength() == 0) return;
+  if (Application->EnsureForm(AutoLangForm)->ShowModal() != mrOk) return;
   RunOperation(GetLangMessage("StatAutoLang"), false, "", [&] { AutoLangForm->Execute(*Editor, ToolStep); });
 }
 

@@ -123,29 +123,43 @@ TEST(ProgramTest, NewWindowCommandStartsAFullCopy) {
 }
 
 // The windows the main window does not need come up when first used, by each way a user
-// reaches them: menu, pop-up menu, toolbar and key.
+// reaches them: menu, pop-up menu, toolbar and key. A window shown modally notes its place
+// while it is up.
 TEST(ProgramTest, WindowsMadeOnFirstUseComeUpByEveryPath) {
   struct Case {
     const char* steps;
     const char* window;
+    bool modal;
   };
   const Case cases[] = {
-      {"click CharacterMap1", "FormGenChar"},      {"click UniversalDecoder1", "FormGenChar"},
-      {"click BtnCharMap", "FormGenChar"},         {"key F12", "FormGenChar"},
-      {"click GenerateCharacters1", "VirtualKbd"}, {"click VirtualKeyboard1", "VirtualKbd"},
-      {"click ClipboardPane1", "CollectForm"},     {"click Find1", "FindForm"},
-      {"key Ctrl+F", "FindForm"},
-      {"answer messagedlg 1\nclick FindNextOcc1", "FindForm"},  // the one word is searched past
+      {"click CharacterMap1", "FormGenChar", false},
+      {"click UniversalDecoder1", "FormGenChar", false},
+      {"click BtnCharMap", "FormGenChar", false},
+      {"key F12", "FormGenChar", false},
+      {"click GenerateCharacters1", "VirtualKbd", false},
+      {"click VirtualKeyboard1", "VirtualKbd", false},
+      {"click ClipboardPane1", "CollectForm", false},
+      {"click Find1", "FindForm", false},
+      {"key Ctrl+F", "FindForm", false},
+      {"answer messagedlg 1\nclick FindNextOcc1", "FindForm", false},  // the one word is searched past
+      {"click ViewFormatted\nclick BtnNumStyle", "NumStyleForm", false},
+      {"click AutosetLanguage1", "AutoLangForm", true},
+      {"click ViewFormatted\nclick BtnVerifyLang", "AutoLangForm", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.steps);
     ProgramFolders f;
     f.Write("note.txt", "word");
-    f.Write("run.script", std::string("wait-text word\n") + c.steps + "\nsave-places " + f.Path("places") + " " +
-                              c.window + "\nclose\n");
+    const std::string place = c.modal ? std::string("in-window ") + c.window + " 2 place:" + f.Path("place") + "\n"
+                                      : std::string();
+    const std::string note = c.modal ? std::string() : std::string("save-places ") + f.Path("places") + " " + c.window + "\n";
+    f.Write("run.script", "wait-text word\n" + place + c.steps + "\n" + note + "close\n");
     ProgramRun run({f.Path("note.txt")}, f.Env("run.script"));
     EXPECT_EQ(run.Wait(30s), 0) << run.Stderr();
-    EXPECT_EQ(ProgramRun::ReadText(f.Path("places")).rfind(std::string(c.window) + " - ", 0), 0u);
+    if (c.modal)
+      EXPECT_FALSE(ProgramRun::ReadText(f.Path("place")).empty());
+    else
+      EXPECT_EQ(ProgramRun::ReadText(f.Path("places")).rfind(std::string(c.window) + " - ", 0), 0u);
   }
 }
 
