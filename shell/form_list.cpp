@@ -37,7 +37,6 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
-      {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
       {"TSpecialCharForm", [](TApplication& app) { app.CreateForm(SpecialCharForm); }},
   };
@@ -57,6 +56,7 @@ const std::vector<TStartupForm>& FormsOnFirstUse() {
       {"TSpeedForm", [](TApplication& app) { app.EnsureForm(SpeedForm); }},
       {"TSortForm", [](TApplication& app) { app.EnsureForm(SortForm); }},
       {"TCyrForm", [](TApplication& app) { app.EnsureForm(CyrForm); }},
+      {"TUnicodeForm", [](TApplication& app) { app.EnsureForm(UnicodeForm); }},
       {"TVirtualKbd", [](TApplication& app) { app.EnsureForm(VirtualKbd); }},
       {"TRevForm", [](TApplication& app) { app.EnsureForm(RevForm); }},
       {"TQuickForm", [](TApplication& app) { app.EnsureForm(QuickForm); }},

@@ -258,7 +258,7 @@ void TMainForm::ToolsChangeCaseExecute(TObject*) {
 }
 
 void TMainForm::ConvUNICODEExecute(TObject*) {
-  if (!UnicodeForm) return;
+  Application->EnsureForm(UnicodeForm);
   if (Editor->SelLength() == 0) Editor->SelectAll();
   if (UnicodeForm->ShowModal() != mrOk) return;  // Cancel leaves the document as it was
   const bool upgrade = UnicodeForm->RGMap->ItemIndex() == 0;

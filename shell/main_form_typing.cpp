@@ -5,6 +5,7 @@
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
 #include "platform/gui/actions.h"
+#include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/keyboard_layouts.h"
 #include "platform/gui/post_message.h"
@@ -198,7 +199,8 @@ void TMainForm::EditorKeyUp(TObject*, uint16_t& Key, TShiftState) {
   if (Editor->SelLength() != 0 || caret == 0) return;
   const int start = std::max(0, caret - kRereadLength);
   const std::u16string typed = Editor->Control().TextRange(start, caret);
-  const LCID locale = UnicodeForm ? UnicodeForm->Language() : 1049;
+  // The locale converter's locale, as the window stores it.
+  const LCID locale = Application->EnsureForm(UnicodeForm)->Language();
   const std::u16string reread = ConvertLocaleText(typed, true, LocaleCodePage(locale));
   // Characters the system code page cannot hold stay as they are, and an unchanged text is
   // not written again (no undo step, no modification).

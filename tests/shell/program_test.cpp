@@ -145,6 +145,7 @@ TEST(ProgramTest, WindowsMadeOnFirstUseComeUpByEveryPath) {
       {"click ViewFormatted\nclick BtnNumStyle", "NumStyleForm", false},
       {"click AutosetLanguage1", "AutoLangForm", true},
       {"click ViewFormatted\nclick BtnVerifyLang", "AutoLangForm", true},
+      {"click ConvUNICODE1", "UnicodeForm", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.steps);
