@@ -53,7 +53,10 @@ void TMainForm::BindInsertingWindows() {
   // (captured clipboard text waits): the operation's work text must not change under it.
   TRichEditW* target = busy_ ? nullptr : Editor;
   if (FormGenChar) FormGenChar->Editor = target;
-  if (SpecialCharForm) SpecialCharForm->Editor = target;
+  if (SpecialCharForm) {
+    SpecialCharForm->Editor = target;
+    SpecialCharForm->OnShowCharMap = [this](TObject* sender) { ToolsCharMapExecute(sender); };
+  }
   if (CollectForm) CollectForm->Editor = target;
   if (VirtualKbd) VirtualKbd->Keyboard1->SetLinkedControl(target);
 }

@@ -69,6 +69,18 @@ TEST_F(UtilityCommandsTest, ToolsMenuShowsTheUtilitiesLinkedToTheEditor) {
   EXPECT_EQ(FormGenChar->Editor, main->Editor);
 }
 
+// The character map is made when first needed, also by the special symbols' "Add...".
+TEST_F(UtilityCommandsTest, SpecialSymbolsAddShowsTheCharacterMapMadeThen) {
+  TComponent::Free(FormGenChar);
+  FormGenChar = nullptr;
+  auto* add = dynamic_cast<TMenuItem*>(SpecialCharForm->FindComponent("AddItem"));
+  ASSERT_NE(add, nullptr);
+  add->Click();
+  ASSERT_TRUE(FormGenChar);
+  EXPECT_TRUE(FormGenChar->Visible());
+  EXPECT_EQ(FormGenChar->Editor, main->Editor);
+}
+
 // Pixels of a control as it shows on the screen.
 TColor PixelOf(TControl& control, int x, int y) {
   TBitmap picture;
