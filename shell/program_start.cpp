@@ -80,6 +80,23 @@ void CheckRichEdit() {
     OpenAddress(kRichEditDownloadPage);
 }
 
+// The unpacking window, made only when a packed dictionary has to be unpacked.
+class TUnpackWhenNeeded : public IUnpackView {
+public:
+  void BeginUnpack(const std::string& label) override { View().BeginUnpack(label); }
+  void CheckStep(int step) override { View().CheckStep(step); }
+  void ShowFreeSpace(const std::string& text) override { View().ShowFreeSpace(text); }
+  TLowSpaceAnswer AskLowSpace(const std::string& message) override { return View().AskLowSpace(message); }
+  void ShowError(const std::string& message) override { View().ShowError(message); }
+
+private:
+  TSCUnpack& View() {
+    if (!form_) form_ = std::make_unique<TSCUnpack>(nullptr);
+    return *form_;
+  }
+  std::unique_ptr<TSCUnpack> form_;
+};
+
 // A local X display (":0", "unix:0.0") whose socket is missing cannot be reached.
 bool LocalDisplayMissing(const std::string& display) {
   std::string rest = display;
@@ -156,6 +173,7 @@ int RunProgram(int argc, char** argv) {
   // A write beyond the file-size limit fails with EFBIG and is reported like a full disk,
   // instead of the signal ending the program with its unsaved work.
   std::signal(SIGXFSZ, SIG_IGN);
+  int exitCode = 0;
   try {
     CheckRichEdit();
     if (HandOffToRunningCopy(Params())) return 0;
@@ -173,7 +191,7 @@ int RunProgram(int argc, char** argv) {
     // (Its error box needs the application, so it runs once the display is known to work.)
     auto* spellWindows = SpellWindows = new TSpellWindows(Application);
     {
-      TSCUnpack unpack(nullptr);  // the unpacking window exists only while the dictionaries load
+      TUnpackWhenNeeded unpack;  // the unpacking window exists only while the dictionaries load
       InitializeSpelling(spellWindows, spellWindows, &unpack);
     }
     spellWindows->SetSpell(&SpellChecker());
@@ -200,12 +218,13 @@ int RunProgram(int argc, char** argv) {
     ScheduleTestScript();
     ScheduleSettingsNotice();
     Application->Run();
+    exitCode = TestScriptExitCode();
   } catch (const Exception& e) {
     std::fprintf(stderr, "Quillomark: %s\n", e.Message.c_str());
-    return 1;
+    exitCode = 1;
   }
-  const int exitCode = TestScriptExitCode();
   // Every window is freed, the last made first; their stored settings are written together.
+  // Also after a failed start: what was made goes as at the end (the tree worker's thread too).
   {
     TRegistryBatch settingsTogether;
     Application->DestroyComponents();

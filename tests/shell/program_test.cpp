@@ -12,6 +12,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/ext_controls.h"
 #include "platform/gui/std_controls.h"
+#include "proofing/dictionary_format.h"
 #include "shell/about_box.h"
 #include "shell/form_list.h"
 #include "shell/preferences.h"
@@ -183,6 +184,52 @@ TEST(ProgramTest, StoredStateOfWindowsMadeOnFirstUseHoldsFromTheStart) {
   EXPECT_NE(ProgramRun::ReadText(f.Path("states")).find("Autopaste1\tusable\tchecked"), std::string::npos)
       << ProgramRun::ReadText(f.Path("states"));
   EXPECT_EQ(ProgramRun::ReadText(f.Path("out")), "hay  hay");
+}
+
+// A packed dictionary in the dictionary folder is unpacked at the start, through the unpacking
+// window made for it then.
+TEST(ProgramTest, APackedDictionaryIsUnpackedAtTheStart) {
+  ProgramFolders f;
+  const std::string folder = f.Path("dict") + "/";
+  std::filesystem::create_directories(folder);
+  TQDictHeader header;
+  header.SetLcid(LANG_ENGLISH_US);
+  header.SetTitle("Golden");
+  header.SetDataName("golden");
+  header.SetGroupNumber(1);
+  header.SetDataSize(12);
+  header.SetWordCount(4);
+  header.SetGroup(2, 0, 1);
+  header.SetGroup(3, 2, 2);
+  header.SetGroup(4, 8, 1);
+  const std::string bytes(header.Bytes.data(), kDictHeaderSize);
+  f.Write("dict/golden.qdp", bytes + "\x01" "cat" "\x04" "s" "\x01" "dog" "\x01" "ox");
+  f.Write("dict/golden.qdi", bytes);
+  {
+    ScopedEnv config("QUILLOMARK_CONFIG_DIR", f.Path("config"));
+    TWinRegistry(HKEY_LOCAL_MACHINE, "Software\\Vortanel\\Shared").WriteString("Proof", "DicPath", folder);
+  }
+  // The program's own languages are missing there: it says so.
+  f.Write("run.script", "answer messagedlg 2\nclose\n");
+  ProgramRun run({}, f.Env("run.script"));
+  EXPECT_EQ(run.Wait(30s), 0) << run.Stderr();
+  EXPECT_EQ(ProgramRun::ReadText(folder + "golden.qd"), "oxcatdogcats");
+}
+
+// A start that fails (here a question of the start-up that nobody answers: the dictionary
+// folder holds none of the program's languages) says why and ends with 1, its windows freed.
+TEST(ProgramTest, AFailedStartSaysWhyAndEndsWithOne) {
+  ProgramFolders f;
+  std::filesystem::create_directories(f.Path("empty"));
+  {
+    ScopedEnv config("QUILLOMARK_CONFIG_DIR", f.Path("config"));
+    TWinRegistry(HKEY_LOCAL_MACHINE, "Software\\Vortanel\\Shared").WriteString("Proof", "DicPath", f.Path("empty") + "/");
+  }
+  f.Write("run.script", "close\n");
+  ProgramRun run({}, f.Env("run.script"));
+  EXPECT_EQ(run.Wait(30s), 1) << run.Stderr();
+  EXPECT_NE(run.Stderr().find("Quillomark: "), std::string::npos) << run.Stderr();
+  EXPECT_NE(run.Stderr().find("spell-checkers"), std::string::npos) << run.Stderr();
 }
 
 TEST(ProgramTest, AFileNamedAtStartThatIsNoFileIsSaidToBeNotFound) {
