@@ -62,10 +62,9 @@ bool RunRuleFile(const std::string& name, bool matchCase, const std::u16string* 
 // --- The find form -------------------------------------------------------------------------------
 
 TFindForm& TMainForm::FindWindow() {
-  if (!FindForm) {
-    Application->EnsureForm(FindForm);
-    BindFindForm();
-  }
+  // Bound when made here, or when first used after another made it (a test script showing
+  // every window).
+  if (Application->EnsureForm(FindForm)->Editor != Editor) BindFindForm();
   return *FindForm;
 }
 

@@ -96,8 +96,9 @@ void TMainForm::ToolsSortExecute(TObject*) {
 }
 
 TQuickForm& TMainForm::QuickWindow() {
-  if (!QuickForm) {
-    Application->EnsureForm(QuickForm);
+  // Bound when made here, or when first used after another made it (a test script showing
+  // every window).
+  if (!Application->EnsureForm(QuickForm)->RunWithProgress) {
     BindQuickForm();
     if (PrefForm) ApplyQuickFormFont();
   }
