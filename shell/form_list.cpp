@@ -38,7 +38,6 @@ const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
-      {"TSpecialCharForm", [](TApplication& app) { app.CreateForm(SpecialCharForm); }},
   };
   return forms;
 }
@@ -62,6 +61,7 @@ const std::vector<TStartupForm>& FormsOnFirstUse() {
       {"TQuickForm", [](TApplication& app) { app.EnsureForm(QuickForm); }},
       {"TFindForm", [](TApplication& app) { app.EnsureForm(FindForm); }},
       {"TFormGenChar", [](TApplication& app) { app.EnsureForm(FormGenChar); }},
+      {"TSpecialCharForm", [](TApplication& app) { app.EnsureForm(SpecialCharForm); }},
       {"TCalcForm", [](TApplication& app) { app.EnsureForm(CalcForm); }},
   };
   return forms;

@@ -66,6 +66,7 @@ class TTrayIcon;
 class TCyrForm;
 class TFindForm;
 class TQuickForm;
+class TSpecialCharForm;
 class THotKeyService;
 class TSysHotKey;
 class TFlatFontComboBox;
@@ -233,6 +234,9 @@ public:
   void ToolsGenCharExecute(TObject* Sender);
   // "Special Symbol..." (Format > Insert): the special-characters window on the editor.
   void InsertSymbol1Click(TObject* Sender);
+  // The special-characters window, made on first use (a menu, a symbol's shortcut, the character
+  // map's Add) and given the editor then.
+  TSpecialCharForm& SymbolsWindow();
   // "Show Clipboard": the clipboard window is visible exactly while the item is checked.
   void ClipboardPane1Click(TObject* Sender);
   // Clipboard capture mode on or off (the clipboard window's button); the Edit menu shows it.

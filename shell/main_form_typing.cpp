@@ -22,6 +22,7 @@
 #include "textcore/rich_edit.h"
 #include "tools/keyboard.h"
 #include "tools/special_char_form.h"
+#include "tools/symbol_list.h"
 
 namespace {
 
@@ -244,7 +245,8 @@ bool TMainForm::WindowKey(uint16_t key, TShiftState shift) {
   }
   char16_t symbol = 0;
   std::string fontName;
-  if (SpecialCharForm && SpecialCharForm->FindHotKey(key, shift, symbol, fontName)) {
+  // A key that can be a symbol's shortcut asks the special symbols (made then) for one.
+  if (!SymbolShortcutText(key, shift).empty() && SymbolsWindow().FindHotKey(key, shift, symbol, fontName)) {
     SpecialCharForm->InsertSymbol(symbol, fontName);
     return true;
   }

@@ -44,15 +44,26 @@ void TMainForm::ToolsGenCharExecute(TObject*) {
   VirtualKbd->Show();
 }
 
-void TMainForm::InsertSymbol1Click(TObject*) {
-  if (SpecialCharForm) SpecialCharForm->Show();
+void TMainForm::InsertSymbol1Click(TObject*) { SymbolsWindow().Show(); }
+
+TSpecialCharForm& TMainForm::SymbolsWindow() {
+  Application->EnsureForm(SpecialCharForm);
+  BindInsertingWindows();
+  return *SpecialCharForm;
 }
 
 void TMainForm::BindInsertingWindows() {
   // The tool windows that write into the text let go of the editor while an operation runs
   // (captured clipboard text waits): the operation's work text must not change under it.
   TRichEditW* target = busy_ ? nullptr : Editor;
-  if (FormGenChar) FormGenChar->Editor = target;
+  if (FormGenChar) {
+    FormGenChar->Editor = target;
+    FormGenChar->OnAddSymbol = [this](int code, const std::string& fontName) {
+      TSpecialCharForm& symbols = SymbolsWindow();
+      symbols.AddSymbol(code, fontName);
+      symbols.Show();
+    };
+  }
   if (SpecialCharForm) {
     SpecialCharForm->Editor = target;
     SpecialCharForm->OnShowCharMap = [this](TObject* sender) { ToolsCharMapExecute(sender); };

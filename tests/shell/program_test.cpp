@@ -141,6 +141,7 @@ TEST(ProgramTest, WindowsMadeOnFirstUseComeUpByEveryPath) {
       {"click GenerateCharacters1", "VirtualKbd", false},
       {"click VirtualKeyboard1", "VirtualKbd", false},
       {"click ClipboardPane1", "CollectForm", false},
+      {"click InsertSymbol1", "SpecialCharForm", false},
       {"click Find1", "FindForm", false},
       {"key Ctrl+F", "FindForm", false},
       {"answer messagedlg 1\nclick FindNextOcc1", "FindForm", false},  // the one word is searched past
@@ -166,8 +167,8 @@ TEST(ProgramTest, WindowsMadeOnFirstUseComeUpByEveryPath) {
   }
 }
 
-// What such a window keeps between sessions works before it is made again: the clipboard
-// window shows at the start when it was up at the end, Alt+Right finds the stored search text,
+// What such a window keeps works before it is made: the clipboard window shows at the start when
+// it was up at the end, Alt+Right finds the stored search text, a symbol's shortcut types it,
 // and capture mode can be switched on from the menu.
 TEST(ProgramTest, StoredStateOfWindowsMadeOnFirstUseHoldsFromTheStart) {
   ProgramFolders f;
@@ -176,7 +177,7 @@ TEST(ProgramTest, StoredStateOfWindowsMadeOnFirstUseHoldsFromTheStart) {
   ProgramRun first({f.Path("note.txt")}, f.Env("first.script"));
   ASSERT_EQ(first.Wait(30s), 0) << first.Stderr();
 
-  f.Write("second.script", "wait-text hay\nsave-places " + f.Path("places") + " CollectForm\nkey Alt+Right\nkey Ctrl+X\n"
+  f.Write("second.script", "wait-text hay\nsave-places " + f.Path("places") + " CollectForm\nkey Alt+Right\nkey Ctrl+X\nkey Ctrl+Alt+N\n"
           "save-text " + f.Path("out") + "\nclick Autopaste1\nsave-states " + f.Path("states") + " Autopaste1\n"
           "answer messagedlg 7\nclose\n");
   ProgramRun second({f.Path("note.txt")}, f.Env("second.script"));
@@ -184,7 +185,7 @@ TEST(ProgramTest, StoredStateOfWindowsMadeOnFirstUseHoldsFromTheStart) {
   EXPECT_EQ(ProgramRun::ReadText(f.Path("places")).rfind("CollectForm - ", 0), 0u);
   EXPECT_NE(ProgramRun::ReadText(f.Path("states")).find("Autopaste1\tusable\tchecked"), std::string::npos)
       << ProgramRun::ReadText(f.Path("states"));
-  EXPECT_EQ(ProgramRun::ReadText(f.Path("out")), "hay  hay");
+  EXPECT_EQ(ProgramRun::ReadText(f.Path("out")), "hay \xE2\x84\x96 hay");
 }
 
 // A packed dictionary in the dictionary folder is unpacked at the start, through the unpacking
