@@ -5,9 +5,9 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QPixmap>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPixmap>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStyleHints>
