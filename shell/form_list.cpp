@@ -30,38 +30,38 @@ const std::vector<TStartupForm>& FormsBeforeSplash() {
   static const std::vector<TStartupForm> forms = {
       {"TMainForm", [](TApplication& app) { app.CreateForm(MainForm); }},
       {"TPrefForm", [](TApplication& app) { app.CreateForm(PrefForm); }},
-      {"TGotoLineForm", [](TApplication& app) { app.CreateForm(GotoLineForm); }},
-      {"TAutoLangForm", [](TApplication& app) { app.CreateForm(AutoLangForm); }},
-      {"TAskForm", [](TApplication& app) { app.CreateForm(AskForm); }},
-      {"TNumStyleForm", [](TApplication& app) { app.CreateForm(NumStyleForm); }},
   };
   return forms;
 }
 
 const std::vector<TStartupForm>& FormsAfterSplash() {
   static const std::vector<TStartupForm> forms = {
-      {"TCollectForm", [](TApplication& app) { app.CreateForm(CollectForm); }},
-      {"TSpeedForm", [](TApplication& app) { app.CreateForm(SpeedForm); }},
       {"TWaitForm", [](TApplication& app) { app.CreateForm(WaitForm); }},
-      {"TUnicodeForm", [](TApplication& app) { app.CreateForm(UnicodeForm); }},
-      {"TVirtualKbd", [](TApplication& app) { app.CreateForm(VirtualKbd); }},
-      {"TQuickForm", [](TApplication& app) { app.CreateForm(QuickForm); }},
-      {"TFindForm", [](TApplication& app) { app.CreateForm(FindForm); }},
       {"TProgressForm", [](TApplication& app) { app.CreateForm(ProgressForm); }},
-      {"TFormGenChar", [](TApplication& app) { app.CreateForm(FormGenChar); }},
-      {"TSpecialCharForm", [](TApplication& app) { app.CreateForm(SpecialCharForm); }},
   };
   return forms;
 }
 
 const std::vector<TStartupForm>& FormsOnFirstUse() {
   static const std::vector<TStartupForm> forms = {
+      {"TGotoLineForm", [](TApplication& app) { app.EnsureForm(GotoLineForm); }},
+      {"TAutoLangForm", [](TApplication& app) { app.EnsureForm(AutoLangForm); }},
+      {"TAskForm", [](TApplication& app) { app.EnsureForm(AskForm); }},
+      {"TNumStyleForm", [](TApplication& app) { app.EnsureForm(NumStyleForm); }},
       {"TMixedCharForm", [](TApplication& app) { app.EnsureForm(MixedCharForm); }},
       {"TReformatForm", [](TApplication& app) { app.EnsureForm(ReformatForm); }},
+      {"TCollectForm", [](TApplication& app) { app.EnsureForm(CollectForm); }},
       {"TMailForm", [](TApplication& app) { app.EnsureForm(MailForm); }},
+      {"TSpeedForm", [](TApplication& app) { app.EnsureForm(SpeedForm); }},
       {"TSortForm", [](TApplication& app) { app.EnsureForm(SortForm); }},
       {"TCyrForm", [](TApplication& app) { app.EnsureForm(CyrForm); }},
+      {"TUnicodeForm", [](TApplication& app) { app.EnsureForm(UnicodeForm); }},
+      {"TVirtualKbd", [](TApplication& app) { app.EnsureForm(VirtualKbd); }},
       {"TRevForm", [](TApplication& app) { app.EnsureForm(RevForm); }},
+      {"TQuickForm", [](TApplication& app) { app.EnsureForm(QuickForm); }},
+      {"TFindForm", [](TApplication& app) { app.EnsureForm(FindForm); }},
+      {"TFormGenChar", [](TApplication& app) { app.EnsureForm(FormGenChar); }},
+      {"TSpecialCharForm", [](TApplication& app) { app.EnsureForm(SpecialCharForm); }},
       {"TCalcForm", [](TApplication& app) { app.EnsureForm(CalcForm); }},
   };
   return forms;

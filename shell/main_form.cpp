@@ -188,12 +188,7 @@ void TMainForm::FormCreate(TObject*) {
   InitDocuments();
   LoadToolbars();
   // The tray shows the program's own icon; without it the tray's default one.
-  try {
-    TBitmap icon;
-    icon.LoadFromFile(AppDirFile("quillomark.png"));
-    TrayIcon1->SetIcon(icon);
-  } catch (const Exception&) {
-  }
+  if (const TBitmap* icon = Application->Icon()) TrayIcon1->SetIcon(*icon);
 }
 
 void TMainForm::InitAfterForms() {

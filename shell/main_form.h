@@ -64,6 +64,9 @@ class TPopupMenu;
 class TThesaurusLink;
 class TTrayIcon;
 class TCyrForm;
+class TFindForm;
+class TQuickForm;
+class TSpecialCharForm;
 class THotKeyService;
 class TSysHotKey;
 class TFlatFontComboBox;
@@ -173,7 +176,9 @@ public:
 
   // --- Text conversion and the find form (main_form_convert.cpp) ---------------------------
   TMenuItem* SearchMenu = nullptr;
-  // Gives the find form the editor and the window's events.
+  // The find form, made on first use and given the editor and the window's events then.
+  TFindForm& FindWindow();
+  // Gives the find form (when made) the editor and the window's events.
   void BindFindForm();
   // Removes HTML (tags and entities) from the selection or the whole text.
   void EditRemoveHTMLExecute(TObject* Sender);
@@ -229,6 +234,9 @@ public:
   void ToolsGenCharExecute(TObject* Sender);
   // "Special Symbol..." (Format > Insert): the special-characters window on the editor.
   void InsertSymbol1Click(TObject* Sender);
+  // The special-characters window, made on first use (a menu, a symbol's shortcut, the character
+  // map's Add) and given the editor then.
+  TSpecialCharForm& SymbolsWindow();
   // "Show Clipboard": the clipboard window is visible exactly while the item is checked.
   void ClipboardPane1Click(TObject* Sender);
   // Clipboard capture mode on or off (the clipboard window's button); the Edit menu shows it.
@@ -236,10 +244,14 @@ public:
   void EditMenuClick(TObject* Sender);
   // "History Manager...": the history in its window; its answer loads, clears or chooses.
   void ConvRevisionsExecute(TObject* Sender);
-  // Gives the quick conversion window the work text's conversions and the engines.
+  // The quick conversion window, made on first use with the work text's conversions, the
+  // engines and the default font.
+  TQuickForm& QuickWindow();
+  // Gives the quick conversion window (when made) the work text's conversions and the engines.
   void BindQuickForm();
-  // Gives the windows that insert into the text (symbols, character map, clipboard) the editor
-  // from the start, so that their keys and buttons work before they were ever shown.
+  // Gives the windows that insert into the text (symbols, character map, clipboard, keyboard)
+  // the editor, none while an operation runs; those made at start-up get it from the start, so
+  // that their keys and buttons work before they were ever shown, the others when made.
   void BindInsertingWindows();
 
   // --- History of changes (main_form_history.cpp) ------------------------------------------

@@ -49,16 +49,24 @@ bool RunRuleFile(const std::string& name, bool matchCase, const std::u16string* 
              onlyIfIn->find(DecodeEscapes(rule.Find).Text) == std::u16string::npos;
     });
   }
-  if (lines.empty() || !FindForm) return true;
+  if (lines.empty() || !MainForm) return true;
   TStringList list;
   for (const std::string& line : lines) list.Add(line);
-  FindForm->ReplaceFromList(list, matchCase, false, false, true, 0);
-  return !FindForm->Stopped() && !ProgressStopRequested();
+  TFindForm& find = MainForm->FindWindow();
+  find.ReplaceFromList(list, matchCase, false, false, true, 0);
+  return !find.Stopped() && !ProgressStopRequested();
 }
 
 }  // namespace
 
 // --- The find form -------------------------------------------------------------------------------
+
+TFindForm& TMainForm::FindWindow() {
+  // Bound when made here, or when first used after another made it (a test script showing
+  // every window).
+  if (Application->EnsureForm(FindForm)->Editor != Editor) BindFindForm();
+  return *FindForm;
+}
 
 void TMainForm::BindFindForm() {
   if (!FindForm) return;
@@ -84,20 +92,20 @@ void TMainForm::BindFindForm() {
 }
 
 void TMainForm::ShowFindForm(int page) {
-  if (!FindForm) return;
-  FindForm->ShowPage(page);
+  TFindForm& find = FindWindow();
+  find.ShowPage(page);
   const int length = Editor->SelLength();
   if (length >= 30) {
-    FindForm->RBSelOnly->SetChecked(true);
+    find.RBSelOnly->SetChecked(true);
   } else if (length > 0) {
     std::string text = WideStringToAnsi(Editor->GetSelTextW(), LocaleCodePage(Editor->Language()));
     const size_t first = text.find_first_not_of(" \t\r\n\v");
     const size_t last = text.find_last_not_of(" \t\r\n\v");
-    FindForm->EditFind->SetText(first == std::string::npos ? "" : text.substr(first, last - first + 1));
+    find.EditFind->SetText(first == std::string::npos ? "" : text.substr(first, last - first + 1));
     const uint32_t color = Editor->Control().CharFormatAt(Editor->SelStart()).Color;
-    FindForm->ColorFind->Brush()->SetColor(color == RichAutoColor ? clWindowText : TColor(color));
+    find.ColorFind->Brush()->SetColor(color == RichAutoColor ? clWindowText : TColor(color));
   }
-  FindForm->Show();
+  find.Show();
 }
 
 void TMainForm::ShowFindFormClick(TObject* Sender) { ShowFindForm(std::clamp(TagOf(Sender), 1, 4)); }
@@ -112,7 +120,6 @@ void TMainForm::SelectWordAtCaret() {
 }
 
 void TMainForm::FindNextOccClick(TObject* Sender) {
-  if (!FindForm) return;
   if (Editor->SelLength() == 0) SelectWordAtCaret();
   if (Editor->SelLength() == 0) return;
   const bool backward = TagOf(Sender) == 1;
@@ -122,8 +129,9 @@ void TMainForm::FindNextOccClick(TObject* Sender) {
   const int start = Editor->SelStart(), end = start + Editor->SelLength();
   Editor->SetSelStart(backward ? start : end);
   Editor->SetSelLength(0);
-  FindForm->Show();
-  FindForm->FindText(text, backward);
+  TFindForm& find = FindWindow();
+  find.Show();
+  find.FindText(text, backward);
   if (Editor->CanFocus()) Editor->SetFocus();
 }
 
@@ -249,7 +257,7 @@ void TMainForm::ToolsChangeCaseExecute(TObject*) {
 }
 
 void TMainForm::ConvUNICODEExecute(TObject*) {
-  if (!UnicodeForm) return;
+  Application->EnsureForm(UnicodeForm);
   if (Editor->SelLength() == 0) Editor->SelectAll();
   if (UnicodeForm->ShowModal() != mrOk) return;  // Cancel leaves the document as it was
   const bool upgrade = UnicodeForm->RGMap->ItemIndex() == 0;

@@ -1,8 +1,7 @@
 // The Edit commands of the main window: undo and redo, the clipboard, select all and delete,
 // enabled after the editor's state and the command rule, and Go to.
-#include <memory>
-
 #include "platform/gui/actions.h"
+#include "platform/gui/application.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/rich_edit_control.h"
 #include "shell/goto_line_form.h"
@@ -46,10 +45,7 @@ void TMainForm::EditUndoCmdUpdate(TObject*) {
 }
 
 void TMainForm::GotoLine1Click(TObject*) {
-  // The window made at start-up; a main window made on its own (as in tests) makes its own.
-  std::unique_ptr<TGotoLineForm> own;
-  TGotoLineForm* dialog = GotoLineForm;
-  if (!dialog) dialog = (own = std::make_unique<TGotoLineForm>(this)).get();
+  TGotoLineForm* dialog = Application->EnsureForm(GotoLineForm);
   if (dialog->ShowModal() == mrOk) GoTo(*dialog);
 }
 

@@ -30,14 +30,14 @@ constexpr int kPanelRunTime = 9;
 // The replacement lists of a pass go through the find form over Start..End of the editor.
 int ReplaceListRange(TRichEditW& editor, const std::vector<std::string>& lines, bool matchCase, bool wholeWords,
                      bool markChanges, int start, int end) {
-  if (!FindForm || end <= start) return 0;
+  if (!MainForm || end <= start) return 0;
   TStringList list;
   for (const std::string& line : lines)
     if (!line.empty()) list.Add(line);
   if (list.Count() == 0) return 0;
   editor.SetSelStart(start);
   editor.SetSelLength(end - start);
-  return FindForm->ReplaceFromList(list, matchCase, wholeWords, markChanges, true, 0);
+  return MainForm->FindWindow().ReplaceFromList(list, matchCase, wholeWords, markChanges, true, 0);
 }
 
 // The engine's questions, asked with the editor's window showing the text (the pass holds it
@@ -88,11 +88,7 @@ void TMainForm::CreateEngines() {
       debugForm_->ShowRuleDebug(segments, variants, caption);
     };
     // The dialog's "Options..." button: the processing-options window.
-    engine->Dialog().OnChangeOptions = [] {
-      if (!SpeedForm) return;
-      SpeedForm->CBPreserveStyle->SetEnabled(true);
-      SpeedForm->ShowModal();
-    };
+    engine->Dialog().OnChangeOptions = [] { ShowProcessingOptions(true); };
   }
   // The clean-up runs in passes: each one gets its own progress display.
   CLGrammar->OnStatus = [](int pass) {
@@ -105,8 +101,8 @@ void TMainForm::CreateEngines() {
 void TMainForm::LoadEngineGrammar(TQGrammar& engine) {
   // The engine dialog is a window of its own, made after this one. No help is installed: F1
   // says so.
-  engine.Dialog().View = AskForm;
-  if (AskForm) AskForm->OnHelp = [](int) { MessageDlg(GetLangMessage("HelpNotInstalled"), mtInformation, mbOK); };
+  engine.Dialog().View = Application->EnsureForm(AskForm);
+  AskForm->OnHelp = [](int) { MessageDlg(GetLangMessage("HelpNotInstalled"), mtInformation, mbOK); };
   if (engine.HasGrammar()) return;
   // Reading a grammar takes a moment: the wait window (without Stop) covers it.
   if (WaitForm) WaitForm->ShowDelayed(0, false);

@@ -99,16 +99,17 @@ void TMainForm::RunForeignTransform(TForeignTransform transform, const std::u16s
     case TForeignTransform::DeTransliterate:
     case TForeignTransform::TextCleanup: {
       TQGrammar* engine = transform == TForeignTransform::TextCleanup ? CLGrammar.get() : QGrammar.get();
-      if (!engine || !QuickForm) {
+      if (!engine) {
         cancel = true;
         break;
       }
-      QuickForm->Editor->SetTextW(text);
+      TRichEditW& work = *QuickWindow().Editor;
+      work.SetTextW(text);
       {
-        TRichEditCorrectionEditor target(*QuickForm->Editor);
+        TRichEditCorrectionEditor target(work);
         engine->ExecuteOn(target, 0);
       }
-      result = QuickForm->Editor->GetTextW();
+      result = work.GetTextW();
       break;
     }
     case TForeignTransform::Recode: result = RecodeForeignText(text, GlobalSource, GlobalTarget); break;
@@ -118,24 +119,24 @@ void TMainForm::RunForeignTransform(TForeignTransform transform, const std::u16s
 
 void TMainForm::QuickPanelTransform(const std::u16string& text, bool& cancel, std::u16string& result) {
   cancel = true;
-  if (!QuickForm) return;
+  TQuickForm& quick = QuickWindow();
   // No operation runs (actions wait for it), so the work text is free for the quick window.
   WorkText = WideStringToAnsi(text, kCodePage);
   const std::string taken = WorkText;
-  QuickForm->Editor->SetTextW(text);
+  quick.Editor->SetTextW(text);
   if (RevForm && RevForm->Visible()) {
     RevForm->SetModalResult(mrCancel);
     RevForm->Hide();
     Application->ProcessMessages();
   }
-  const int answer = ShowModalDialog(*QuickForm);
+  const int answer = ShowModalDialog(quick);
   if (answer == mrOk) {
     OpenAsNewDocument(text);  // "Load": the text as it was copied
   } else if (answer == kQuickWorkTextDone) {
     result = WorkTextToWide(text, taken, WorkText);
     cancel = false;
   } else if (answer == kQuickEditorDone) {
-    result = QuickForm->Editor->GetTextW();
+    result = quick.Editor->GetTextW();
     cancel = false;
   }
 }

@@ -1,4 +1,5 @@
 // The main window's buttons that drop down the paragraph-style window.
+#include "platform/gui/application.h"
 #include "platform/gui/control.h"
 #include "shell/main_form.h"
 #include "shell/num_style_form.h"
@@ -16,7 +17,8 @@ void TMainForm::BindNumStyle() {
 
 void TMainForm::DropNumStyle(TObject* button, int panel) {
   auto* control = dynamic_cast<TControl*>(button);
-  if (!control || !NumStyleForm || !FormattingAllowed()) return;
+  if (!control || !FormattingAllowed()) return;
+  Application->EnsureForm(NumStyleForm);
   const TPoint corner = control->ClientToScreen({0, 0});
   NumStyleForm->SetLeft(corner.X);
   NumStyleForm->SetTop(corner.Y + kDropBelow);

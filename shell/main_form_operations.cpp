@@ -10,15 +10,10 @@
 #include "platform/gui/std_controls.h"
 #include "shell/lang_messages.h"
 #include "shell/main_form.h"
-#include "shell/single_instance_window.h"
 #include "textcore/locale_text.h"
 #include "textcore/rich_edit.h"
 #include "textcore/rich_edit_messages.h"
 #include "textcore/rich_edit_streaming.h"
-#include "tools/char_map_form.h"
-#include "tools/collect_form.h"
-#include "tools/keyboard.h"
-#include "tools/special_char_form.h"
 
 namespace {
 
@@ -47,16 +42,10 @@ void TMainForm::SetBusy(bool busy) {
   for (int i = 0; i < bar->Count(); ++i) bar->Items(i)->SetEnabled(!busy);
   Exit1->SetEnabled(!busy);
   if (busy) SuggList->Hide();  // a pick list open at the start takes no pick
-  // The tool windows that write into the text let go of the editor meanwhile (captured
-  // clipboard text waits): the operation's work text must not change under it.
-  TRichEditW* target = busy ? nullptr : Editor;
-  if (CollectForm) CollectForm->Editor = target;
-  if (SpecialCharForm) SpecialCharForm->Editor = target;
-  if (FormGenChar) FormGenChar->Editor = target;
-  if (VirtualKbd) VirtualKbd->Keyboard1->SetLinkedControl(target);
+  busy_ = busy;
+  BindInsertingWindows();
   ProgressArea->SetVisible(busy);
   StatusBar->SetVisible(!busy);
-  busy_ = busy;
   UpdateCommands();
   UpdateRuler();
 }

@@ -9,6 +9,7 @@
 #include "shell/main_form.h"
 #include "shell/progress_form.h"
 #include "shell/plain_text.h"
+#include "shell/preferences.h"
 #include "shell/progress.h"
 #include "shell/speed_form.h"
 #include "textcore/locale_text.h"
@@ -51,8 +52,8 @@ void TMainForm::ConvCodeToCharExecute(TObject*) {
 
 void TMainForm::ToolsVerifyLangExecute(TObject*) {
   // An empty editor has nothing to verify: no window, no frame.
-  if (!AutoLangForm || Editor->Control().TextLength() == 0) return;
-  if (AutoLangForm->ShowModal() != mrOk) return;
+  if (Editor->Control().TextLength() == 0) return;
+  if (Application->EnsureForm(AutoLangForm)->ShowModal() != mrOk) return;
   RunOperation(GetLangMessage("StatAutoLang"), false, "", [&] { AutoLangForm->Execute(*Editor, ToolStep); });
 }
 
@@ -92,6 +93,16 @@ void TMainForm::ToolsSortExecute(TObject*) {
                         : result == TSortResult::NoOutFile ? "SortNoOutFile"
                                                            : nullptr;
   if (message) MessageDlg(GetLangMessage(message), mtError, mbOK);
+}
+
+TQuickForm& TMainForm::QuickWindow() {
+  // Bound when made here, or when first used after another made it (a test script showing
+  // every window).
+  if (!Application->EnsureForm(QuickForm)->RunWithProgress) {
+    BindQuickForm();
+    if (PrefForm) ApplyQuickFormFont();
+  }
+  return *QuickForm;
 }
 
 void TMainForm::BindQuickForm() {

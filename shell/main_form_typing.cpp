@@ -5,6 +5,7 @@
 #include "platform/code_pages.h"
 #include "platform/exceptions.h"
 #include "platform/gui/actions.h"
+#include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/keyboard_layouts.h"
 #include "platform/gui/post_message.h"
@@ -21,6 +22,7 @@
 #include "textcore/rich_edit.h"
 #include "tools/keyboard.h"
 #include "tools/special_char_form.h"
+#include "tools/symbol_list.h"
 
 namespace {
 
@@ -198,7 +200,8 @@ void TMainForm::EditorKeyUp(TObject*, uint16_t& Key, TShiftState) {
   if (Editor->SelLength() != 0 || caret == 0) return;
   const int start = std::max(0, caret - kRereadLength);
   const std::u16string typed = Editor->Control().TextRange(start, caret);
-  const LCID locale = UnicodeForm ? UnicodeForm->Language() : 1049;
+  // The locale converter's locale, as the window stores it.
+  const LCID locale = Application->EnsureForm(UnicodeForm)->Language();
   const std::u16string reread = ConvertLocaleText(typed, true, LocaleCodePage(locale));
   // Characters the system code page cannot hold stay as they are, and an unchanged text is
   // not written again (no undo step, no modification).
@@ -242,16 +245,17 @@ bool TMainForm::WindowKey(uint16_t key, TShiftState shift) {
   }
   char16_t symbol = 0;
   std::string fontName;
-  if (SpecialCharForm && SpecialCharForm->FindHotKey(key, shift, symbol, fontName)) {
+  // A key that can be a symbol's shortcut asks the special symbols (made then) for one.
+  if (!SymbolShortcutText(key, shift).empty() && SymbolsWindow().FindHotKey(key, shift, symbol, fontName)) {
     SpecialCharForm->InsertSymbol(symbol, fontName);
     return true;
   }
-  if (mods == ssAlt && FindForm) {
+  if (mods == ssAlt) {
     switch (key) {
-      case VK_RIGHT: FindForm->FindAgain(1); return true;
-      case VK_LEFT: FindForm->FindAgain(-1); return true;
-      case VK_HOME: FindForm->FindAgain(-2); return true;
-      case VK_END: FindForm->FindAgain(2); return true;
+      case VK_RIGHT: FindWindow().FindAgain(1); return true;
+      case VK_LEFT: FindWindow().FindAgain(-1); return true;
+      case VK_HOME: FindWindow().FindAgain(-2); return true;
+      case VK_END: FindWindow().FindAgain(2); return true;
       default: break;
     }
   }

@@ -11,6 +11,7 @@
 #include "tools/calc_form.h"
 #include "tools/char_map_form.h"
 #include "tools/collect_form.h"
+#include "tools/keyboard.h"
 #include "tools/rev_form.h"
 #include "tools/special_char_form.h"
 
@@ -32,34 +33,60 @@ void TMainForm::ToolsCalcExecute(TObject*) {
 }
 
 void TMainForm::ToolsCharMapExecute(TObject*) {
-  if (FormGenChar) FormGenChar->Show();
+  Application->EnsureForm(FormGenChar);
+  BindInsertingWindows();
+  FormGenChar->Show();
 }
 
 void TMainForm::ToolsGenCharExecute(TObject*) {
-  if (VirtualKbd) VirtualKbd->Show();
+  Application->EnsureForm(VirtualKbd);
+  BindInsertingWindows();
+  VirtualKbd->Show();
 }
 
-void TMainForm::InsertSymbol1Click(TObject*) {
-  if (SpecialCharForm) SpecialCharForm->Show();
+void TMainForm::InsertSymbol1Click(TObject*) { SymbolsWindow().Show(); }
+
+TSpecialCharForm& TMainForm::SymbolsWindow() {
+  Application->EnsureForm(SpecialCharForm);
+  BindInsertingWindows();
+  return *SpecialCharForm;
 }
 
 void TMainForm::BindInsertingWindows() {
-  if (FormGenChar) FormGenChar->Editor = Editor;
-  if (SpecialCharForm) SpecialCharForm->Editor = Editor;
-  if (CollectForm) CollectForm->Editor = Editor;
+  // The tool windows that write into the text let go of the editor while an operation runs
+  // (captured clipboard text waits): the operation's work text must not change under it.
+  TRichEditW* target = busy_ ? nullptr : Editor;
+  if (FormGenChar) {
+    FormGenChar->Editor = target;
+    FormGenChar->OnAddSymbol = [this](int code, const std::string& fontName) {
+      TSpecialCharForm& symbols = SymbolsWindow();
+      symbols.AddSymbol(code, fontName);
+      symbols.Show();
+    };
+  }
+  if (SpecialCharForm) {
+    SpecialCharForm->Editor = target;
+    SpecialCharForm->OnShowCharMap = [this](TObject* sender) { ToolsCharMapExecute(sender); };
+  }
+  if (CollectForm) CollectForm->Editor = target;
+  if (VirtualKbd) VirtualKbd->Keyboard1->SetLinkedControl(target);
 }
 
 void TMainForm::ClipboardPane1Click(TObject* Sender) {
   auto* item = dynamic_cast<TMenuItem*>(FindComponent("ClipboardPane1"));
-  if (!CollectForm || !item) return;
+  if (!item) return;
   if (Sender == item) item->SetChecked(!item->Checked());
+  if (!CollectForm && !item->Checked()) return;  // a window never made has nothing to hide
+  Application->EnsureForm(CollectForm);
+  BindInsertingWindows();
   // Hiding the window by its own close button takes the check mark away.
   CollectForm->OnHidden = [item](TObject*) { item->SetChecked(false); };
   CollectForm->SetVisible(item->Checked());
 }
 
 void TMainForm::EditAutoPasteExecute(TObject*) {
-  if (!CollectForm) return;
+  Application->EnsureForm(CollectForm);
+  BindInsertingWindows();
   CollectForm->BtnCollect->SetDown(!CollectForm->BtnCollect->Down());
 }
 

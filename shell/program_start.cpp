@@ -23,6 +23,7 @@
 #include "proofing/spell_windows.h"
 #include "shell/lang_messages.h"
 #include "shell/form_list.h"
+#include "shell/hand_off_window.h"
 #include "shell/main_form.h"
 #include "shell/program_start_script.h"
 #include "shell/settings_notice.h"
@@ -38,7 +39,6 @@ extern char** environ;
 namespace {
 
 const char* const kRichEditDownloadPage = "https://www.vortanel.com/quillomark/richedit";
-const char* const kHandOffWindowClass = "TVirtualKbd";
 
 std::vector<std::string>& Params() {
   static std::vector<std::string> params;
@@ -80,6 +80,23 @@ void CheckRichEdit() {
     OpenAddress(kRichEditDownloadPage);
 }
 
+// The unpacking window, made only when a packed dictionary has to be unpacked.
+class TUnpackWhenNeeded : public IUnpackView {
+public:
+  void BeginUnpack(const std::string& label) override { View().BeginUnpack(label); }
+  void CheckStep(int step) override { View().CheckStep(step); }
+  void ShowFreeSpace(const std::string& text) override { View().ShowFreeSpace(text); }
+  TLowSpaceAnswer AskLowSpace(const std::string& message) override { return View().AskLowSpace(message); }
+  void ShowError(const std::string& message) override { View().ShowError(message); }
+
+private:
+  TSCUnpack& View() {
+    if (!form_) form_ = std::make_unique<TSCUnpack>(nullptr);
+    return *form_;
+  }
+  std::unique_ptr<TSCUnpack> form_;
+};
+
 // A local X display (":0", "unix:0.0") whose socket is missing cannot be reached.
 bool LocalDisplayMissing(const std::string& display) {
   std::string rest = display;
@@ -114,7 +131,7 @@ std::string RichEditVersionMessage(int version) {
 bool HandOffToRunningCopy(const std::vector<std::string>& params) {
   // Starts made at the same moment hand over one after the other.
   const THandOffLock lock;
-  if (!FindWindowOfClass(kHandOffWindowClass)) return false;
+  if (!FindWindowOfClass(THandOffWindow::kWindowClass)) return false;
   TWinRegistry registry(kProductKey);
   if (registry.ReadBool("General", "NewWindow", false)) {
     registry.WriteBool("General", "NewWindow", false);
@@ -126,7 +143,7 @@ bool HandOffToRunningCopy(const std::vector<std::string>& params) {
   if (!params.empty() && !params[0].empty()) fileName = ExpandFileName(params[0]);
   registry.WriteString("General", "OpenNow", fileName);
   // When the copy ended in the meantime, this one carries on as a copy of its own.
-  return SendMessageToWindowClass(kHandOffWindowClass, WM_OPENNOW, 0, 0);
+  return SendMessageToWindowClass(THandOffWindow::kWindowClass, WM_OPENNOW, 0, 0);
 }
 
 std::optional<std::string> DisplayProblem() {
@@ -156,6 +173,7 @@ int RunProgram(int argc, char** argv) {
   // A write beyond the file-size limit fails with EFBIG and is reported like a full disk,
   // instead of the signal ending the program with its unsaved work.
   std::signal(SIGXFSZ, SIG_IGN);
+  int exitCode = 0;
   try {
     CheckRichEdit();
     if (HandOffToRunningCopy(Params())) return 0;
@@ -173,7 +191,7 @@ int RunProgram(int argc, char** argv) {
     // (Its error box needs the application, so it runs once the display is known to work.)
     auto* spellWindows = SpellWindows = new TSpellWindows(Application);
     {
-      TSCUnpack unpack(nullptr);  // the unpacking window exists only while the dictionaries load
+      TUnpackWhenNeeded unpack;  // the unpacking window exists only while the dictionaries load
       InitializeSpelling(spellWindows, spellWindows, &unpack);
     }
     spellWindows->SetSpell(&SpellChecker());
@@ -186,6 +204,8 @@ int RunProgram(int argc, char** argv) {
     // The splash window shows while the other windows are made, unless the preferences say no.
     std::unique_ptr<TSplashForm> splash = ShowSplashWhenWanted();
     for (const TStartupForm& form : FormsAfterSplash()) form.Create(*Application);
+    // From here a second start hands its command line to this copy.
+    new THandOffWindow(Application);
     // A test script answers (and records) the questions of the start-up too.
     PrepareTestScript();
     MainForm->InitAfterForms();
@@ -198,12 +218,13 @@ int RunProgram(int argc, char** argv) {
     ScheduleTestScript();
     ScheduleSettingsNotice();
     Application->Run();
+    exitCode = TestScriptExitCode();
   } catch (const Exception& e) {
     std::fprintf(stderr, "Quillomark: %s\n", e.Message.c_str());
-    return 1;
+    exitCode = 1;
   }
-  const int exitCode = TestScriptExitCode();
   // Every window is freed, the last made first; their stored settings are written together.
+  // Also after a failed start: what was made goes as at the end (the tree worker's thread too).
   {
     TRegistryBatch settingsTogether;
     Application->DestroyComponents();

@@ -28,6 +28,7 @@
 #include "platform/gui/shown_texts.h"
 #include "platform/gui/timer.h"
 #include "platform/gui/window_walk.h"
+#include "shell/form_list.h"
 #include "shell/main_form.h"
 #include "shell/open_save.h"
 #include "textcore/rich_edit.h"
@@ -737,6 +738,9 @@ void RunLine(const std::string& line) {
     texts.Visible();  // the windows as the script left them, before the walk changes them
     TMenuWalk(std::move(skip), &texts).Run();
     texts.Visible();
+    // The windows made on first use that the walk did not reach are made now, so that every
+    // window of the program is checked.
+    for (const TStartupForm& form : FormsOnFirstUse()) form.Create(*Application);
     for (int i = 0; i < Screen->FormCount(); ++i) {
       TCustomForm* form = Screen->Forms(i);
       if (texts.Seen(*form) || form->Name().empty()) continue;

@@ -1,20 +1,12 @@
 #include "shell/single_instance_window.h"
 
 #include "platform/code_pages.h"
-#include "platform/files.h"
 #include "platform/gui/actions.h"
-#include "platform/gui/application.h"
 #include "platform/gui/common_controls.h"
 #include "platform/gui/key_send.h"
 #include "platform/gui/menus.h"
-#include "platform/gui/read_watch.h"
-#include "platform/gui/timer.h"
 #include "shell/main_form.h"
-#include "shell/open_save.h"
-#include "shell/program_start.h"
-#include "shell/single_instance.h"
 #include "textcore/rich_edit.h"
-#include "textcore/win_registry.h"
 #include "tools/keyboard.h"
 
 TVirtualKbd* VirtualKbd = nullptr;
@@ -23,8 +15,6 @@ QM_CLASS_INFO(TVirtualKbd, TForm, [](TClassBuilder<TVirtualKbd>&) {})
 
 namespace {
 
-// How often a message that arrived during an operation is tried again.
-constexpr unsigned kRetryInterval = 100;
 // The status-bar panel of the main window that names the keyboard layout.
 constexpr int kLayoutPanel = 7;
 
@@ -36,16 +26,6 @@ TVirtualKbd::TVirtualKbd(TComponent* owner) : TForm(owner) {
   Handler("FormKeyPress", &TVirtualKbd::FormKeyPress);
   Field("Keyboard1", Keyboard1);
   ReadForm();
-  endpoint_ = std::make_unique<TWindowEndpoint>(WindowClassName(), [this](unsigned msg, uintptr_t, intptr_t) {
-    if (msg == WM_OPENNOW) WMOpenNow();
-    return intptr_t(0);
-  });
-  poll_ = new TTimer(this);
-  poll_->SetEnabled(false);
-  poll_->SetInterval(kRetryInterval);
-  poll_->OnTimer = [this](TObject* sender) { PollTimer(sender); };
-  if (endpoint_->Listening())
-    watch_ = std::make_unique<TReadWatch>(endpoint_->Handle(), [this] { HandOff(); });
 }
 
 TVirtualKbd::~TVirtualKbd() {
@@ -54,7 +34,8 @@ TVirtualKbd::~TVirtualKbd() {
 
 void TVirtualKbd::FormCreate(TObject*) {
   VirtualKbd = this;
-  if (MainForm) Keyboard1->SetLinkedControl(MainForm->Editor);
+  // Made during an operation, it types nowhere until the operation ends.
+  if (MainForm) Keyboard1->SetLinkedControl(MainForm->Busy() ? nullptr : MainForm->Editor);
   Keyboard1->OnMapKey = [](TObject*, std::string& key) { key = MapKeyCaption(key, LayoutIndicator()); };
   // The main window's four keyboard layouts, one of them checked.
   if (!MainForm) return;
@@ -97,37 +78,4 @@ void TVirtualKbd::FormKeyPress(TObject*, char& key) {
   MainForm->Editor->SetFocus();
   TypeTextTo(MainForm->Editor, AnsiToWide(std::string(1, key)));
   key = 0;
-}
-
-void TVirtualKbd::HandOff() {
-  // A hand-off waits while an operation runs (opening a file then would pull the text from
-  // under it) and while an earlier hand-off is still being handled (its save question runs
-  // the message loop, and this window's watch with it).
-  if (polling_ || (MainForm && MainForm->Busy())) {
-    watch_->SetEnabled(false);
-    poll_->SetEnabled(true);
-    return;
-  }
-  poll_->SetEnabled(false);
-  polling_ = true;
-  try {
-    endpoint_->Poll();
-  } catch (...) {
-    polling_ = false;
-    watch_->SetEnabled(true);
-    throw;
-  }
-  polling_ = false;
-  watch_->SetEnabled(true);
-}
-
-void TVirtualKbd::PollTimer(TObject*) { HandOff(); }
-
-void TVirtualKbd::WMOpenNow() {
-  if (!MainForm) return;
-  Application->Restore();
-  MainForm->Show();
-  MainForm->BringToFront();
-  const std::string fileName = TWinRegistry(kProductKey).ReadString("General", "OpenNow", "");
-  if (!fileName.empty()) MainForm->OS->OpenFile(ExpandFileName(fileName));
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "components/form_placement.h"
+#include "platform/gui/application.h"
 #include "components/spin_edit.h"
 #include "platform/gui/std_controls.h"
 
@@ -43,7 +44,7 @@ TProcessingOptions TSpeedForm::Options() const {
 }
 
 void ShowProcessingOptions(bool preserveStyles) {
-  if (!SpeedForm) return;
+  Application->EnsureForm(SpeedForm);
   SpeedForm->CBPreserveStyle->SetEnabled(preserveStyles);
   SpeedForm->ShowModal();
   SpeedForm->CBPreserveStyle->SetEnabled(true);

@@ -5,12 +5,14 @@
 
 #include "platform/gui/form.h"
 
+class TImage;
 class TLabel;
 
 class TSplashForm : public TForm {
   QM_CLASS(TSplashForm, TForm)
 public:
   explicit TSplashForm(TComponent* owner);
+  TImage* Logo = nullptr;      // the program's icon
   TLabel* LabelVer = nullptr;  // the program's version
 };
 

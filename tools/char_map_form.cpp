@@ -10,7 +10,6 @@
 #include "platform/gui/std_controls.h"
 #include "platform/string_list.h"
 #include "tools/char_map.h"
-#include "tools/special_char_form.h"
 #include "tools/symbol_insert.h"
 
 TFormGenChar* FormGenChar = nullptr;
@@ -109,9 +108,7 @@ void TFormGenChar::CopySelected() {
 
 void TFormGenChar::AddSelected() {
   const int code = SelectedCode();
-  if (!SpecialCharForm || !IsInsertableChar(code)) return;
-  SpecialCharForm->AddSymbol(code, FontName());
-  SpecialCharForm->Show();
+  if (OnAddSymbol && IsInsertableChar(code)) OnAddSymbol(code, FontName());
 }
 
 void TFormGenChar::FontComboChange(TObject*) {

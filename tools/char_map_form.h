@@ -3,6 +3,9 @@
 // it or adds it to the special symbols.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "platform/gui/form.h"
 #include "components/ex_draw_grid.h"
 #include "platform/gui/grids.h"
@@ -38,10 +41,12 @@ public:
   void ApplyBlock(int index);
   // The grid's shape follows the font size.
   void ApplySize();
-  // Inserts the selected character in the chosen font; copies it; adds it to the special symbols.
+  // Inserts the selected character in the chosen font; copies it; adds it to the special symbols
+  // (through OnAddSymbol: the main window shows them with the character added).
   void InsertSelected();
   void CopySelected();
   void AddSelected();
+  std::function<void(int code, const std::string& fontName)> OnAddSymbol;
 
 private:
   void FormCreate(TObject* Sender);

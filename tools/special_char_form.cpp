@@ -6,7 +6,6 @@
 #include "platform/files.h"
 #include "platform/gui/menus.h"
 #include "platform/gui/std_controls.h"
-#include "tools/char_map_form.h"
 #include "tools/symbol_insert.h"
 #include "tools/symbol_list.h"
 
@@ -155,7 +154,7 @@ void TSpecialCharForm::InsertClick(TObject*) { InsertSelected(false); }
 void TSpecialCharForm::InsertFontClick(TObject*) { InsertSelected(true); }
 
 void TSpecialCharForm::AddClick(TObject*) {
-  if (FormGenChar) FormGenChar->Show();
+  if (OnShowCharMap) OnShowCharMap(this);
 }
 
 void TSpecialCharForm::DeleteClick(TObject*) {

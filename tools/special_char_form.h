@@ -29,6 +29,9 @@ public:
   TFormStorage* FormStorage1 = nullptr;
   // The editor symbols go into (the main window's).
   TRichEditW* Editor = nullptr;
+  // "Add...": the main window shows the character map (made when first needed), whose Add
+  // button adds the character picked there.
+  TNotifyEvent OnShowCharMap;
 
   // The list's lines "code=font///shortcut".
   const std::vector<std::string>& Symbols() const { return symbols_; }

@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPixmap>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStyleHints>
@@ -105,9 +106,15 @@ void TApplication::Initialize(int argc, char** argv) {
 
 bool TApplication::SetIconFile(const std::string& fileName) {
   EnsureGuiApplication();
-  const QIcon icon(QString::fromStdString(NativePath(fileName).string()));
-  if (icon.availableSizes().isEmpty()) return false;
-  QGuiApplication::setWindowIcon(icon);
+  // Read once, as a picture the tray can show too.
+  auto icon = std::make_unique<TBitmap>();
+  try {
+    icon->LoadFromFile(fileName);
+  } catch (const Exception&) {
+    return false;
+  }
+  QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon->Image())));
+  icon_ = std::move(icon);
   return true;
 }
 

@@ -29,8 +29,10 @@ public:
   void Initialize(int argc = 0, char** argv = nullptr);
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
-  // The windows' icon from a picture file (PNG); false when the file gives no picture.
+  // The windows' icon from a picture file (PNG); false when the file gives no picture. The
+  // picture stays as Icon(), for the tray to show.
   bool SetIconFile(const std::string& fileName);
+  const TBitmap* Icon() const { return icon_.get(); }
   // Qt's own texts (buttons and texts of its dialogs) in `language`, a code ("ru") or an English
   // name ("Russian"), from the system's Qt translations; "", "en" and "English" are English.
   // False when the system has none for it.
@@ -96,6 +98,7 @@ protected:
 
 private:
   std::string title_, helpFile_, hint_;
+  std::unique_ptr<TBitmap> icon_;
   TForm* mainForm_ = nullptr;
   bool terminated_ = false, showMainForm_ = true, showHint_ = true;
 };

@@ -22,12 +22,29 @@ TEST(ApplicationTest, IconComesFromAPictureFile) {
   EnsureGuiApplication();
   TempFolder folder;
   const std::string png = folder.Name() + "icon.png";
-  TBitmap picture(32, 32);
+  // Colours, and a see-through corner.
+  TBitmap picture;
+  picture.Image() = QImage(32, 24, QImage::Format_ARGB32);
+  picture.Image().fill(QColor(10, 120, 230));
+  picture.Image().setPixelColor(0, 0, QColor(0, 0, 0, 0));
+  picture.Image().setPixelColor(31, 23, QColor(200, 30, 40, 128));
   picture.SaveToFile(png);
-  EXPECT_FALSE(Application->SetIconFile(folder.Name() + "missing.png"));
-  EXPECT_TRUE(QGuiApplication::windowIcon().isNull());
-  EXPECT_TRUE(Application->SetIconFile(png));
+  WriteFileAtomic(folder.Name() + "not.png", "no picture here");
+  std::string cut = ReadFileBytes(png);
+  WriteFileAtomic(folder.Name() + "cut.png", cut.substr(0, cut.size() / 2));
+  for (const std::string& bad : {"missing.png", "not.png", "cut.png"}) {
+    EXPECT_FALSE(Application->SetIconFile(folder.Name() + bad)) << bad;
+    EXPECT_TRUE(QGuiApplication::windowIcon().isNull()) << bad;
+    EXPECT_FALSE(Application->Icon()) << bad;
+  }
+  ASSERT_TRUE(Application->SetIconFile(png));
   EXPECT_FALSE(QGuiApplication::windowIcon().isNull());
+  ASSERT_TRUE(Application->Icon());
+  const QImage& icon = Application->Icon()->Image();
+  ASSERT_EQ(icon.size(), QSize(32, 24));
+  EXPECT_EQ(icon.pixelColor(5, 5), QColor(10, 120, 230));
+  EXPECT_EQ(icon.pixelColor(0, 0).alpha(), 0);
+  EXPECT_EQ(icon.pixelColor(31, 23), QColor(200, 30, 40, 128));
 }
 
 QString YesText() {

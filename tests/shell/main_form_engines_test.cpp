@@ -153,7 +153,7 @@ TEST_F(EngineCommandsTest, APassIsOneUndoStepAndItsQuestionsShowTheTextSoFar) {
   main->Editor->Undo();
   EXPECT_EQ(Text(), u"privet, mir");
 
-  AskForm = new TAskForm(Application);
+  ASSERT_TRUE(AskForm);  // the engine's dialog, made when the engine first ran
   main->QGrammar->ExecMode &= ~emNoDialog;
   main->QGrammar->Dialog().Automatic = false;
   dialogs.Answer(TDialogKind::Form, mrOk);  // the options page as it stands

@@ -4,6 +4,8 @@
 
 #include "platform/files.h"
 #include "platform/gui/dialogs.h"
+#include "components/tray_icon.h"
+#include "platform/gui/application.h"
 #include "platform/gui/graphics.h"
 #include "proofing/spell.h"
 #include "proofing/spell_global.h"
@@ -91,10 +93,14 @@ TEST(MainFormSpelling, TheSpellingComponentsMessagesComeFromTheInterfaceLanguage
 }
 
 TEST(ProgramData, IconAndTheLanguagesOfQtsOwnTexts) {
-  TBitmap icon;
-  icon.LoadFromFile(std::string(QM_SOURCE_DIR) + "/data/quillomark.png");
-  EXPECT_EQ(icon.Width(), 128);
-  EXPECT_EQ(icon.Height(), 128);
+  // The program's icon is also the one its tray shows.
+  ASSERT_TRUE(Application->SetIconFile(std::string(QM_SOURCE_DIR) + "/data/quillomark.png"));
+  EXPECT_EQ(Application->Icon()->Width(), 128);
+  EXPECT_EQ(Application->Icon()->Height(), 128);
+  auto* main = new TMainForm(Application);
+  EXPECT_EQ(main->TrayIcon1->Icon()->Width(), 128);
+  EXPECT_EQ(main->TrayIcon1->Icon()->Height(), 128);
+  TComponent::Free(main);
   // The system has Qt's texts in the language of each shipped language file.
   EXPECT_TRUE(Application->SetQtLanguage("russian"));
   EXPECT_TRUE(Application->SetQtLanguage("english"));

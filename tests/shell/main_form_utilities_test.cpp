@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "components/clipboard_viewer.h"
+#include "components/ex_draw_grid.h"
 #include "platform/gui/application.h"
 #include "platform/gui/clipboard_image.h"
 #include "platform/gui/ext_controls.h"
@@ -67,6 +68,30 @@ TEST_F(UtilityCommandsTest, ToolsMenuShowsTheUtilitiesLinkedToTheEditor) {
   Click("CharacterMap1");
   EXPECT_TRUE(FormGenChar->Visible());
   EXPECT_EQ(FormGenChar->Editor, main->Editor);
+}
+
+// The character map and the special symbols are made when first needed, also by each other:
+// the symbols' "Add..." shows the character map, whose Add adds to the symbols.
+TEST_F(UtilityCommandsTest, SymbolsAndCharacterMapMakeEachOtherWhenFirstNeeded) {
+  TComponent::Free(FormGenChar);
+  FormGenChar = nullptr;
+  auto* add = dynamic_cast<TMenuItem*>(SpecialCharForm->FindComponent("AddItem"));
+  ASSERT_NE(add, nullptr);
+  add->Click();
+  ASSERT_TRUE(FormGenChar);
+  EXPECT_TRUE(FormGenChar->Visible());
+  EXPECT_EQ(FormGenChar->Editor, main->Editor);
+
+  TComponent::Free(SpecialCharForm);
+  SpecialCharForm = nullptr;
+  FormGenChar->ApplyBlock(5);
+  FormGenChar->Grid->SetCol(1);
+  FormGenChar->Grid->SetRow(0);
+  FormGenChar->AddSelected();
+  ASSERT_TRUE(SpecialCharForm);
+  EXPECT_TRUE(SpecialCharForm->Visible());
+  EXPECT_EQ(SpecialCharForm->Symbols().back().rfind("1025=", 0), 0u);
+  EXPECT_EQ(SpecialCharForm->Editor, main->Editor);
 }
 
 // Pixels of a control as it shows on the screen.

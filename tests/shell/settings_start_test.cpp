@@ -80,12 +80,13 @@ TEST(SettingsStart, TheProgramStartsAndWorksWithAnyStore) {
 }
 
 TEST(SettingsStart, DamagedListCountsCannotHoldTheStartUp) {
-  // "Count"=dword:7fffffff under each of the find window's stored lists.
+  // "Count"=dword:7fffffff under each of the find window's stored lists, read when the window
+  // is first opened.
   ProgramFolders f;
   std::filesystem::copy_file(std::string(QM_FIXTURES_DIR) + "/hostile/find-list-count.registry",
                              f.Path("config/HKEY_CURRENT_USER.registry"));
   f.Write("note.txt", "started");
-  f.Write("run.script", "wait-text started\nclose\n");
+  f.Write("run.script", "wait-text started\nclick Replace1\nclose\n");
   ProgramRun run({f.Path("note.txt")}, f.Env("run.script"));
   EXPECT_EQ(run.Wait(60s), 0) << run.Stderr();
   ScopedEnv config("QUILLOMARK_CONFIG_DIR", f.Path("config"));

@@ -22,7 +22,7 @@
 #include "shell/main_form.h"
 #include "shell/program_start.h"
 #include "shell/single_instance.h"
-#include "shell/single_instance_window.h"
+#include "shell/hand_off_window.h"
 #include "tests/platform/temp_folder.h"
 #include "textcore/rich_edit.h"
 #include "textcore/win_registry.h"
@@ -163,12 +163,10 @@ TEST_F(SingleInstanceTest, NewWindowStartsOneFullCopyAndIsResetByIt) {
   EXPECT_EQ(handled, 0);
 }
 
-TEST_F(SingleInstanceTest, KeyboardWindowOpensTheFileButWaitsWhileAnOperationRuns) {
+TEST_F(SingleInstanceTest, HandOffWindowOpensTheFileButWaitsWhileAnOperationRuns) {
   EnsureGuiApplication();
   auto* main = new TMainForm(Application);
-  auto* keyboard = new TVirtualKbd(Application);
-  EXPECT_EQ(keyboard->WindowClassName(), "TVirtualKbd");
-  EXPECT_FALSE(keyboard->Visible());
+  auto* handOff = new THandOffWindow(Application);
 
   const std::string file = folder.Name() + "incoming.txt";
   WriteFileAtomic(file, "handed over");
@@ -193,7 +191,7 @@ TEST_F(SingleInstanceTest, KeyboardWindowOpensTheFileButWaitsWhileAnOperationRun
     Application->ProcessMessages();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  delete keyboard;  // releases the sender even when the message was never handled
+  delete handOff;  // releases the sender even when the message was never handled
   sender.join();
   EXPECT_TRUE(done);
   EXPECT_EQ(main->Editor->GetTextW(), u"handed over");
@@ -204,7 +202,7 @@ TEST_F(SingleInstanceTest, KeyboardWindowOpensTheFileButWaitsWhileAnOperationRun
 TEST_F(SingleInstanceTest, HandOffsAreHandledOneAtATime) {
   EnsureGuiApplication();
   auto* main = new TMainForm(Application);
-  auto* keyboard = new TVirtualKbd(Application);
+  auto* handOff = new THandOffWindow(Application);
   const std::string file = folder.Name() + "next.txt";
   WriteFileAtomic(file, "next");
   TWinRegistry(kProductKey).WriteString("General", "OpenNow", file);
@@ -237,7 +235,7 @@ TEST_F(SingleInstanceTest, HandOffsAreHandledOneAtATime) {
     Application->ProcessMessages();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  delete keyboard;  // releases any sender still waiting
+  delete handOff;  // releases any sender still waiting
   first.join();
   if (second.joinable()) second.join();
   EXPECT_EQ(finished, 2);
