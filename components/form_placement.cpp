@@ -111,9 +111,9 @@ public:
 
 namespace {
 
-class RegistryStore : public TPlacementStore {
+class RegistryPlacementStore : public TPlacementStore {
 public:
-  RegistryStore(HKEY root, std::string key) : key_("\\" + std::move(key)) { reg_.SetRootKey(root); }
+  RegistryPlacementStore(HKEY root, std::string key) : key_("\\" + std::move(key)) { reg_.SetRootKey(root); }
   std::optional<std::string> Read(const std::string& section, const std::string& ident) override {
     if (!Open(section, false) || !reg_.ValueExists(ident)) return std::nullopt;
     switch (reg_.GetDataType(ident)) {
@@ -228,7 +228,7 @@ template <class F>
 auto TFormPlacement::WithStore(F f) {
   std::unique_ptr<TPlacementStore> opened;
   if (!store_) {
-    if (useRegistry_) opened = std::make_unique<RegistryStore>(RootKeyOf(registryRoot_), IniFileName());
+    if (useRegistry_) opened = std::make_unique<RegistryPlacementStore>(RootKeyOf(registryRoot_), IniFileName());
     else opened = std::make_unique<IniStore>(IniFileName());
     store_ = opened.get();
   }

@@ -46,20 +46,26 @@ const CaseTables& CaseTablesOf(unsigned codePage) {
   throw EConvertError("Code page " + std::to_string(codePage) + " is not supported");
 }
 
-std::string MapText(std::string_view text, const std::array<unsigned char, 256>& table) {
-  std::string out(text);
-  for (char& ch : out) ch = static_cast<char>(table[static_cast<unsigned char>(ch)]);
-  return out;
+// `out` becomes `text` mapped by `table` (its storage reused).
+void MapText(std::string& out, std::string_view text, const std::array<unsigned char, 256>& table) {
+  out.resize(text.size());
+  for (size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(table[static_cast<unsigned char>(text[i])]);
 }
 
 } // namespace
 
 std::string AnsiLowerCase(std::string_view text) {
-  return MapText(text, CaseTablesOf(CP_ACP).Lower);
+  std::string out;
+  MapText(out, text, CaseTablesOf(CP_ACP).Lower);
+  return out;
 }
 
+void AnsiLowerCaseTo(std::string& out, std::string_view text) { MapText(out, text, CaseTablesOf(CP_ACP).Lower); }
+
 std::string AnsiUpperCase(std::string_view text) {
-  return MapText(text, CaseTablesOf(CP_ACP).Upper);
+  std::string out;
+  MapText(out, text, CaseTablesOf(CP_ACP).Upper);
+  return out;
 }
 
 unsigned char AnsiUpperChar(unsigned char ch, unsigned codePage) {

@@ -10,7 +10,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <mutex>
+#include <optional>
 #include <system_error>
 
 #include "platform/code_pages.h"
@@ -352,19 +354,25 @@ std::string XdgUserFolder(const char* variable, const std::string& fallback) {
 
 std::string UserConfigFolder() {
   // Asked at every settings access: the answer is kept while the variables it comes from stay.
-  std::string key;
-  for (const char* name : {"QUILLOMARK_CONFIG_DIR", "XDG_CONFIG_HOME", "HOME"}) {
-    const char* value = std::getenv(name);
-    key += value ? value : "";
-    key += '\0';
-  }
+  // They are compared in place, and only up to the first one set, which decides the folder.
+  static const char* const kVariables[] = {"QUILLOMARK_CONFIG_DIR", "XDG_CONFIG_HOME", "HOME"};
   static std::mutex mutex;
-  static std::string lastKey, lastFolder;
+  static std::optional<std::string> lastValues[std::size(kVariables)];
+  static std::string lastFolder;
   std::lock_guard lock(mutex);
-  if (key != lastKey || lastFolder.empty()) {
+  bool same = !lastFolder.empty();
+  for (size_t i = 0; same && i < std::size(kVariables); ++i) {
+    const char* value = std::getenv(kVariables[i]);
+    same = value ? lastValues[i] && *lastValues[i] == value : !lastValues[i];
+    if (value && *value) break;
+  }
+  if (!same) {
+    for (size_t i = 0; i < std::size(kVariables); ++i) {
+      const char* value = std::getenv(kVariables[i]);
+      lastValues[i] = value ? std::optional<std::string>(value) : std::nullopt;
+    }
     const std::string folder = EnvFolder("QUILLOMARK_CONFIG_DIR");
     lastFolder = folder.empty() ? XdgUserFolder("XDG_CONFIG_HOME", ".config") : folder;
-    lastKey = std::move(key);
   }
   return lastFolder;
 }

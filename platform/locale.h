@@ -75,6 +75,8 @@ int AnsiCompareText(std::string_view a, std::string_view b);
 // (Unicode simple case mapping where the result is in the same code page, else unchanged).
 std::string AnsiLowerCase(std::string_view text);
 std::string AnsiUpperCase(std::string_view text);
+// AnsiLowerCase into `out`, reusing its storage (for look-ups that should not allocate).
+void AnsiLowerCaseTo(std::string& out, std::string_view text);
 // Case mapping of one byte in a code page (CharUpperBuffA / CharLowerBuffA on one character);
 // CP_ACP (0) is the system code page. Raises EConvertError for a code page we have no table for.
 unsigned char AnsiUpperChar(unsigned char ch, unsigned codePage = 0);

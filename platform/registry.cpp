@@ -100,6 +100,7 @@ bool TRegistry::Open(const std::string& Key, bool CanCreate, bool ReadOnly) {
     }
   }
   CloseKey();
+  FStore = store;
   FCurrentKey = g_nextHandle++;
   FCurrentNames = std::move(path);
   FCurrentPath = JoinPath(FCurrentNames);
@@ -133,6 +134,7 @@ bool TRegistry::CreateKey(const std::string& Key) {
 }
 
 void TRegistry::CloseKey() {
+  FStore = nullptr;
   FCurrentKey = 0;
   FCurrentPath.clear();
   FCurrentNames.clear();
@@ -168,10 +170,9 @@ bool TRegistry::KeyExists(const std::string& Key) {
 }
 
 bool TRegistry::HasSubKeys() {
-  RegistryStore* store = RegistryStore::ForRoot(FRootKey);
-  if (store == nullptr || FCurrentKey == 0) return false;
+  if (FCurrentKey == 0) return false;
   bool result = false;
-  store->Read([&](const RegKey& root) {
+  FStore->Read([&](const RegKey& root) {
     const RegKey* key = root.Find(FCurrentNames);
     result = key != nullptr && !key->Subkeys.empty();
   });
@@ -202,10 +203,9 @@ void TRegistry::MoveKey(const std::string& OldName, const std::string& NewName, 
 }
 
 bool TRegistry::GetValue(const std::string& Name, uint32_t& Type, std::string& Data) {
-  RegistryStore* store = RegistryStore::ForRoot(FRootKey);
-  if (store == nullptr || FCurrentKey == 0) return false;
+  if (FCurrentKey == 0) return false;
   bool found = false;
-  store->Read([&](const RegKey& root) {
+  FStore->Read([&](const RegKey& root) {
     const RegKey* key = root.Find(FCurrentNames);
     const RegValue* value = key == nullptr ? nullptr : key->Value(Name);
     if (value == nullptr) return;
@@ -217,11 +217,11 @@ bool TRegistry::GetValue(const std::string& Name, uint32_t& Type, std::string& D
 }
 
 void TRegistry::PutData(const std::string& Name, uint32_t Type, std::string Data) {
-  RegistryStore* store = RegistryStore::ForRoot(FRootKey);
-  if (store == nullptr || FCurrentKey == 0 || FReadOnly) SetFailed(Name);
+  RegistryStore* store = FStore;
+  if (FCurrentKey == 0 || FReadOnly) SetFailed(Name);
   // A value that already holds this data is left alone: no lock, no write.
   bool same = false;
-  store->Read([&](const RegKey& root) {
+  store->ReadLatest([&](const RegKey& root) {
     const RegKey* key = root.Find(FCurrentNames);
     const RegValue* value = key == nullptr ? nullptr : key->Value(Name);
     same = value != nullptr && value->Type == Type && value->Data == Data;
@@ -258,8 +258,8 @@ bool TRegistry::ValueExists(const std::string& Name) {
 
 void TRegistry::GetKeyNames(TStrings& Strings) {
   std::vector<std::string> names;
-  if (RegistryStore* store = RegistryStore::ForRoot(FRootKey); store != nullptr && FCurrentKey != 0) {
-    store->Read([&](const RegKey& root) {
+  if (FCurrentKey != 0) {
+    FStore->Read([&](const RegKey& root) {
       if (const RegKey* key = root.Find(FCurrentNames))
         for (const auto& [folded, subkey] : key->Subkeys) names.push_back(subkey->Name);
     });
@@ -269,8 +269,8 @@ void TRegistry::GetKeyNames(TStrings& Strings) {
 
 void TRegistry::GetValueNames(TStrings& Strings) {
   std::vector<std::string> names;
-  if (RegistryStore* store = RegistryStore::ForRoot(FRootKey); store != nullptr && FCurrentKey != 0) {
-    store->Read([&](const RegKey& root) {
+  if (FCurrentKey != 0) {
+    FStore->Read([&](const RegKey& root) {
       if (const RegKey* key = root.Find(FCurrentNames))
         for (const RegValue& value : key->Values()) names.push_back(value.Name);
     });
@@ -307,8 +307,8 @@ int TRegistry::GetDataSize(const std::string& ValueName) {
 }
 
 bool TRegistry::DeleteValue(const std::string& Name) {
-  RegistryStore* store = RegistryStore::ForRoot(FRootKey);
-  if (store == nullptr || FCurrentKey == 0 || FReadOnly) return false;
+  RegistryStore* store = FStore;
+  if (FCurrentKey == 0 || FReadOnly) return false;
   bool deleted = false;
   try {
     store->Modify([&](RegKey& root) {
@@ -323,8 +323,8 @@ bool TRegistry::DeleteValue(const std::string& Name) {
 }
 
 void TRegistry::RenameValue(const std::string& OldName, const std::string& NewName) {
-  RegistryStore* store = RegistryStore::ForRoot(FRootKey);
-  if (store == nullptr || FCurrentKey == 0 || FReadOnly) return;
+  RegistryStore* store = FStore;
+  if (FCurrentKey == 0 || FReadOnly) return;
   try {
     store->Modify([&](RegKey& root) {
       RegKey* key = root.Find(FCurrentNames);

@@ -12,6 +12,7 @@
 
 #include "platform/object.h"
 
+class RegistryStore;
 class TStrings;
 
 using HKEY = uintptr_t;
@@ -41,7 +42,9 @@ struct TRegDataInfo {
 // '%s'" for a value of another type, "Failed to get data for '%s'" for a missing value where a
 // number is needed, "Failed to set data for '%s'" when a value cannot be written (no key open,
 // key opened read-only or deleted meanwhile). A store that cannot be saved keeps changes for the
-// session (RegistryStore::SessionOnly). Keys lie at most kRegMaxDepth (512) levels deep.
+// session (RegistryStore::SessionOnly). Keys lie at most kRegMaxDepth (512) levels deep. An open
+// key stays in the store it was opened in: a new configuration folder is used from the next key
+// opened (or path named) on.
 class TRegistry : public TObject {
 public:
   TRegistry();  // root key HKEY_CURRENT_USER, no key open
@@ -121,6 +124,7 @@ private:
   HKEY FCurrentKey = 0;
   std::string FCurrentPath;
   std::vector<std::string> FCurrentNames;  // FCurrentPath split into names
+  RegistryStore* FStore = nullptr;         // holds the open key
   bool FReadOnly = false;
 };
 

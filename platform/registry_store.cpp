@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string_view>
@@ -27,9 +28,11 @@ constexpr char kTrailer[] = "EndOfRegistry";
 // Guards every store and the table of stores.
 std::mutex g_mutex;
 
-// The batches open (nested) and the store the outermost one holds locked.
+// The batches open (nested), the store the outermost one holds locked, and the number of the
+// outermost batch (counted from 1), by which a store knows it was checked in this batch.
 int g_batchDepth = 0;
 RegistryStore* g_batchStore = nullptr;
+uint64_t g_batchNumber = 0;
 
 const char kHex[] = "0123456789abcdef";
 
@@ -326,21 +329,33 @@ private:
 
 std::string RegFoldName(const std::string& name) { return AnsiLowerCase(name); }
 
+namespace {
+
+// RegFoldName(name) in a buffer of this thread, for a look-up: valid until the next call.
+const std::string& FoldForLookup(const std::string& name) {
+  thread_local std::string folded;
+  AnsiLowerCaseTo(folded, name);
+  return folded;
+}
+
+}  // namespace
+
 RegKey* RegKey::Subkey(const std::string& name) const {
-  auto it = Subkeys.find(RegFoldName(name));
+  auto it = Subkeys.find(FoldForLookup(name));
   return it == Subkeys.end() ? nullptr : it->second.get();
 }
 
 RegKey& RegKey::AddSubkey(const std::string& name) {
-  auto& slot = Subkeys[RegFoldName(name)];
-  if (!slot) {
-    slot = std::make_unique<RegKey>();
-    slot->Name = name;
+  const std::string& folded = FoldForLookup(name);
+  auto it = Subkeys.lower_bound(folded);
+  if (it == Subkeys.end() || it->first != folded) {
+    it = Subkeys.emplace_hint(it, folded, std::make_unique<RegKey>());
+    it->second->Name = name;
   }
-  return *slot;
+  return *it->second;
 }
 
-bool RegKey::RemoveSubkey(const std::string& name) { return Subkeys.erase(RegFoldName(name)) != 0; }
+bool RegKey::RemoveSubkey(const std::string& name) { return Subkeys.erase(FoldForLookup(name)) != 0; }
 
 RegKey::~RegKey() {
   // A deep tree is freed level by level, never by nested destructors.
@@ -356,7 +371,7 @@ RegKey::~RegKey() {
 }
 
 const RegValue* RegKey::Value(const std::string& name) const {
-  auto it = FValueIndex.find(RegFoldName(name));
+  auto it = FValueIndex.find(FoldForLookup(name));
   return it == FValueIndex.end() ? nullptr : &FValues[it->second];
 }
 
@@ -365,7 +380,7 @@ RegValue* RegKey::Value(const std::string& name) {
 }
 
 void RegKey::SetValue(RegValue value) {
-  auto [it, added] = FValueIndex.try_emplace(RegFoldName(value.Name), FValues.size());
+  auto [it, added] = FValueIndex.try_emplace(FoldForLookup(value.Name), FValues.size());
   if (added)
     FValues.push_back(std::move(value));
   else
@@ -373,7 +388,7 @@ void RegKey::SetValue(RegValue value) {
 }
 
 bool RegKey::RemoveValue(const std::string& name) {
-  auto it = FValueIndex.find(RegFoldName(name));
+  auto it = FValueIndex.find(FoldForLookup(name));
   if (it == FValueIndex.end()) return false;
   const size_t place = it->second;
   FValueIndex.erase(it);
@@ -510,16 +525,28 @@ RegistryStore::RegistryStore(std::string fileName, std::string rootName)
 RegistryStore::~RegistryStore() = default;
 
 RegistryStore* RegistryStore::ForRoot(uintptr_t rootKey) {
+  const RootInfo* root = std::find_if(std::begin(kRoots), std::end(kRoots),
+                                      [rootKey](const RootInfo& info) { return info.key == rootKey; });
+  if (root == std::end(kRoots)) return nullptr;
+  std::string folder = UserConfigFolder();
+  std::lock_guard lock(g_mutex);
+  // Every store made this session, by file name; and those of the folder asked last, so that
+  // an unchanged folder costs no look-up.
   static std::map<std::string, std::unique_ptr<RegistryStore>> stores;
-  for (const RootInfo& root : kRoots) {
-    if (root.key != rootKey) continue;
-    std::string fileName = UserConfigFolder() + root.name + ".registry";
-    std::lock_guard lock(g_mutex);
-    auto& store = stores[fileName];
-    if (!store) store = std::make_unique<RegistryStore>(fileName, root.name);
-    return store.get();
+  static std::string lastFolder;
+  static RegistryStore* lastStores[std::size(kRoots)] = {};
+  if (folder != lastFolder) {
+    lastFolder = std::move(folder);
+    std::fill(std::begin(lastStores), std::end(lastStores), nullptr);
   }
-  return nullptr;
+  RegistryStore*& cached = lastStores[root - kRoots];
+  if (cached == nullptr) {
+    std::string fileName = lastFolder + root->name + ".registry";
+    auto& store = stores[fileName];
+    if (!store) store = std::make_unique<RegistryStore>(fileName, root->name);
+    cached = store.get();
+  }
+  return cached;
 }
 
 void RegistryStore::Load() {
@@ -567,9 +594,24 @@ RegistryStore::TSessionOnly RegistryStore::SessionOnly() {
   return FSessionOnly;
 }
 
+void RegistryStore::Refresh(bool latest) {
+  if (FSessionOnly.Reason != TSessionOnly::None) return;
+  // While a batch holds the lock, no other copy can change the file; otherwise a batch looks at
+  // the file once, and its later reads use the content the file had then.
+  if (FStamp && (FBatchLock || (!latest && g_batchDepth > 0 && FCheckedInBatch == g_batchNumber))) return;
+  if (!FStamp || GetFileStamp(FFileName) != *FStamp) Load();
+  if (g_batchDepth > 0) FCheckedInBatch = g_batchNumber;
+}
+
 void RegistryStore::Read(const std::function<void(const RegKey& root)>& read) {
   std::lock_guard lock(g_mutex);
-  if (FSessionOnly.Reason == TSessionOnly::None && (!FStamp || GetFileStamp(FFileName) != *FStamp)) Load();
+  Refresh(false);
+  read(*FRoot);
+}
+
+void RegistryStore::ReadLatest(const std::function<void(const RegKey& root)>& read) {
+  std::lock_guard lock(g_mutex);
+  Refresh(true);
   read(*FRoot);
 }
 
@@ -628,7 +670,7 @@ void RegistryStore::EndBatch() {
 
 TRegistryBatch::TRegistryBatch() {
   std::lock_guard lock(g_mutex);
-  ++g_batchDepth;
+  if (g_batchDepth++ == 0) ++g_batchNumber;
 }
 
 TRegistryBatch::~TRegistryBatch() {

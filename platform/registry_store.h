@@ -21,7 +21,8 @@
 // Changes are made under an exclusive lock on "<file>.lock", always on the file's current
 // content, and written atomically (temporary file, fsync, rename), so that two running copies
 // lose none of each other's changes and a crash never leaves a half-written store. Reads use
-// the content cached in memory until the file changes on disk.
+// the content cached in memory until the file changes on disk; inside a TRegistryBatch the file
+// is compared once per store, at the batch's first read of it.
 //
 // A damaged file (not our first line, a line that does not parse, a key nested deeper than
 // kRegMaxDepth, or no last line because the file was cut short) is recovered: everything that
@@ -112,8 +113,11 @@ public:
   // nullptr for a root key we do not keep.
   static RegistryStore* ForRoot(uintptr_t rootKey);
 
-  // Runs `read` over the current content.
+  // Runs `read` over the current content (in a batch, as the batch first read it).
   void Read(const std::function<void(const RegKey& root)>& read);
+  // Runs `read` over the file's content as it is now, also in a batch: for deciding whether a
+  // change is needed.
+  void ReadLatest(const std::function<void(const RegKey& root)>& read);
   // Runs `change` over the content as it is on disk, under the lock; when it returns true the
   // content is written. When the store cannot be written, the change is kept for the session
   // (see SessionOnly).
@@ -139,6 +143,9 @@ public:
 private:
   // Reads the file into FRoot; turns session-only when it cannot be used.
   void Load();
+  // Brings the content up to date with the file when it may differ; `latest` ignores the
+  // batch's first look at the file.
+  void Refresh(bool latest);
   // Applies `change` to the file's content under the lock and writes it (in a batch, when the
   // batch lets go of the store); false when the file turned out unusable before `change` ran.
   // File errors before that pass as EFileError.
@@ -160,12 +167,15 @@ private:
   std::string FDamagedCopy;
   std::unique_ptr<RegistryFileLock> FBatchLock;  // held by a batch since its first change here
   bool FBatchChanged = false;
+  uint64_t FCheckedInBatch = 0;  // the batch whose first read here compared the file (see Read)
 };
 
 // While one lives, the process's changes to its stores are written together: a store is
 // locked at the batch's first change to it and written once, when the batch ends or moves on
 // to another store (one store is locked at a time, so two copies never wait for each other).
-// Other copies wait for the lock meanwhile, so keep a batch short (closing the windows).
+// Reads see the file as it was at the batch's first read of each store (and the batch's own
+// changes); a change still starts from the file's current content. Other copies wait for the
+// lock meanwhile, so keep a batch short, and end it before the user can be asked anything.
 class TRegistryBatch {
 public:
   TRegistryBatch();

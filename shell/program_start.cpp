@@ -200,10 +200,17 @@ int RunProgram(int argc, char** argv) {
       static const char* const keys[] = {"DlgWarning", "DlgError", "DlgInformation", "DlgConfirm"};
       return type < mtCustom ? GetLangMessage(keys[type]) : std::string();
     });
-    for (const TStartupForm& form : FormsBeforeSplash()) form.Create(*Application);
-    // The splash window shows while the other windows are made, unless the preferences say no.
-    std::unique_ptr<TSplashForm> splash = ShowSplashWhenWanted();
-    for (const TStartupForm& form : FormsAfterSplash()) form.Create(*Application);
+    std::unique_ptr<TSplashForm> splash;
+    {
+      // The windows read many settings as they are made: in a batch each store's file is looked
+      // at once. It ends before the hand-off window exists, whose messages must read what a
+      // second start wrote just then, and before anything can ask the user a question.
+      TRegistryBatch settingsTogether;
+      for (const TStartupForm& form : FormsBeforeSplash()) form.Create(*Application);
+      // The splash window shows while the other windows are made, unless the preferences say no.
+      splash = ShowSplashWhenWanted();
+      for (const TStartupForm& form : FormsAfterSplash()) form.Create(*Application);
+    }
     // From here a second start hands its command line to this copy.
     new THandOffWindow(Application);
     // A test script answers (and records) the questions of the start-up too.

@@ -160,6 +160,33 @@ TEST(FileOperations, AtomicWriteReplacesOrLeavesTheOldFile) {
   EXPECT_THROW(ReadFileBytes(folder.Name() + "dir"), EFOpenError);
 }
 
+// The configuration folder is remembered between calls: every change of a variable that decides
+// it is seen by the next call, one after the other in a single process.
+TEST(ProgramFolders, ConfigFolderFollowsEveryChangeOfItsVariables) {
+  using Value = std::optional<std::string>;
+  struct Step {
+    Value config, xdg, home;
+    std::string folder;
+  };
+  const Step steps[] = {
+      {"/a", "/x", "/h", "/a/"},
+      {"/a", "/y", "/i", "/a/"},               // the variables after the one set do not count
+      {"/b", "/y", "/i", "/b/"},
+      {std::nullopt, "/y", "/i", "/y/quillomark/"},
+      {"", "/z", "/i", "/z/quillomark/"},      // empty is as unset
+      {"", std::nullopt, "/i", "/i/.config/quillomark/"},
+      {"", "", "/j", "/j/.config/quillomark/"},
+      {"/a", "", "/j", "/a/"},
+  };
+  for (const Step& step : steps) {
+    ScopedEnv config("QUILLOMARK_CONFIG_DIR", step.config);
+    ScopedEnv xdg("XDG_CONFIG_HOME", step.xdg);
+    ScopedEnv home("HOME", step.home);
+    EXPECT_EQ(UserConfigFolder(), step.folder);
+    EXPECT_EQ(UserConfigFolder(), step.folder);
+  }
+}
+
 TEST(ProgramFolders, ProgramConfigAndRuntimeFolders) {
   std::string real = ProgramFolder();
   EXPECT_EQ(real.back(), '/');

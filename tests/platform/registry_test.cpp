@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 
@@ -338,6 +339,77 @@ TEST_F(RegistryTest, BatchWritesEachStoreOnceAndLosesNothing) {
       EXPECT_EQ(reg.ReadInteger(name), i);
       if (i % 5 == 0) EXPECT_EQ(machine.ReadInteger(name), i);
     }
+}
+
+// In a batch each store's file is looked at once, at the batch's first read of it; another
+// copy's change shows from the next batch on, and a change made in the batch starts from the
+// file as it is then.
+TEST_F(RegistryTest, BatchLooksAtTheFileOnceAndChangesItsCurrentContent) {
+  {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Shared", true));
+    reg.WriteInteger("a", 1);
+    reg.WriteInteger("b", 1);
+  }
+  auto otherCopyWrites = [this](int a, int b) {
+    char text[128];
+    std::snprintf(text, sizeof text, "QuillomarkRegistry 1\n[Shared]\n\"a\"=dword:%08x\n\"b\"=dword:%08x\nEndOfRegistry\n",
+                  a, b);
+    WriteFileAtomic(StoreFile(), text);
+  };
+  auto read = [](const char* name) {
+    TRegistry reg;
+    return reg.OpenKey("Shared", false) ? reg.ReadInteger(name) : -1;
+  };
+  {
+    TRegistryBatch batch;
+    EXPECT_EQ(read("a"), 1);
+    otherCopyWrites(2, 2);
+    EXPECT_EQ(read("a"), 1);  // as the batch first read the file
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Shared", false));
+    reg.WriteInteger("b", 1);  // the batch read 1, but the file holds 2 now
+    EXPECT_EQ(read("a"), 2);   // the change started from the file
+    EXPECT_EQ(read("b"), 1);
+  }
+  EXPECT_EQ(read("b"), 1);
+  otherCopyWrites(3, 3);
+  {
+    TRegistryBatch batch;
+    EXPECT_EQ(read("a"), 3);  // changed between batches: the next batch reads it
+    otherCopyWrites(4, 4);
+    EXPECT_EQ(read("b"), 3);
+  }
+  EXPECT_EQ(read("a"), 4);  // outside a batch every read looks at the file
+}
+
+// A TRegistry keeps using the store its key was opened in; a new configuration folder is used
+// from the next key opened, for every root key.
+TEST_F(RegistryTest, NewConfigFolderIsUsedFromTheNextKeyOpened) {
+  TRegistry reg, machine;
+  machine.SetRootKey(HKEY_LOCAL_MACHINE);
+  ASSERT_TRUE(reg.OpenKey("Software", true));
+  ASSERT_TRUE(machine.OpenKey("Software", true));
+  reg.WriteString("Where", "first");
+  {
+    TempFolder other;
+    ScopedEnv env("QUILLOMARK_CONFIG_DIR", other.Name());
+    reg.WriteString("Still", "first");
+    machine.WriteString("Still", "first");
+    TRegistry next;
+    EXPECT_FALSE(next.KeyExists("Software"));
+    ASSERT_TRUE(next.OpenKey("Software", true));
+    next.WriteString("Where", "second");
+    ASSERT_TRUE(reg.OpenKey("\\Software", false));
+    EXPECT_EQ(reg.ReadString("Where"), "second");
+    EXPECT_FALSE(reg.ValueExists("Still"));
+    EXPECT_FALSE(machine.OpenKey("\\Software", false));
+  }
+  ASSERT_TRUE(reg.OpenKey("\\Software", false));
+  EXPECT_EQ(reg.ReadString("Where"), "first");
+  EXPECT_EQ(reg.ReadString("Still"), "first");
+  ASSERT_TRUE(machine.OpenKey("\\Software", false));
+  EXPECT_EQ(machine.ReadString("Still"), "first");
 }
 
 TEST_F(RegistryTest, DamagedStoreIsRecoveredAndKept) {
