@@ -12,15 +12,35 @@ std::string_view Trim(std::string_view s) {
   return s.substr(begin, end - begin);
 }
 
-// The form of a section or key name that look-ups compare.
-std::string Fold(std::string_view name) { return AnsiLowerCase(Trim(name)); }
+// The form of a section or key name that look-ups compare, in a buffer of this thread: valid
+// until the next call.
+const std::string& Fold(std::string_view name) {
+  thread_local std::string folded;
+  AnsiLowerCaseTo(folded, Trim(name));
+  return folded;
+}
+
+// Where `part` (a view into `text`) begins in it.
+size_t PlaceIn(std::string_view text, std::string_view part) { return static_cast<size_t>(part.data() - text.data()); }
 
 }  // namespace
+
+void IniDocument::Line::SetEntry(std::string_view key, std::string_view value) {
+  std::string text;
+  text.reserve(key.size() + 1 + value.size());
+  text.append(key).append(1, '=').append(value);
+  Text = std::move(text);
+  Entry = HasValue = true;
+  KeyAt = 0;
+  KeySize = key.size();
+  ValueAt = key.size() + 1;
+  ValueSize = value.size();
+}
 
 void IniDocument::Section::Reindex() {
   KeyIndex.clear();
   for (size_t i = 0; i < Lines.size(); ++i)
-    if (Lines[i].Entry) KeyIndex.emplace(Fold(Lines[i].Key), i);
+    if (Lines[i].Entry) KeyIndex.try_emplace(Fold(Lines[i].Key()), i);
 }
 
 void IniDocument::AddLine(std::string_view text, Section*& current) {
@@ -29,7 +49,7 @@ void IniDocument::AddLine(std::string_view text, Section*& current) {
     std::string name(Trim(trimmed.substr(1, trimmed.size() - 2)));
     current = Find(name);
     if (current == nullptr) {
-      FSectionIndex.emplace(Fold(name), FSections.size());
+      FSectionIndex.try_emplace(Fold(name), FSections.size());
       FSections.push_back(Section{name, std::string(text), {}, {}});
       current = &FSections.back();
     }
@@ -39,19 +59,21 @@ void IniDocument::AddLine(std::string_view text, Section*& current) {
     FPreamble.emplace_back(text);
     return;
   }
-  Line line;
+  Line& line = current->Lines.emplace_back();
   line.Text = text;
-  if (!trimmed.empty() && trimmed.front() != ';') {
-    line.Entry = true;
-    if (auto eq = trimmed.find('='); eq != std::string_view::npos) {
-      line.Key = Trim(trimmed.substr(0, eq));
-      line.Value = std::string(Trim(trimmed.substr(eq + 1)));
-    } else {
-      line.Key = trimmed;
-    }
-    current->KeyIndex.emplace(Fold(line.Key), current->Lines.size());
+  if (trimmed.empty() || trimmed.front() == ';') return;
+  line.Entry = true;
+  std::string_view key = trimmed;
+  if (auto eq = trimmed.find('='); eq != std::string_view::npos) {
+    key = Trim(trimmed.substr(0, eq));
+    const std::string_view value = Trim(trimmed.substr(eq + 1));
+    line.HasValue = true;
+    line.ValueAt = PlaceIn(text, value);
+    line.ValueSize = value.size();
   }
-  current->Lines.push_back(std::move(line));
+  line.KeyAt = PlaceIn(text, key);
+  line.KeySize = key.size();
+  current->KeyIndex.try_emplace(Fold(key), current->Lines.size() - 1);
 }
 
 void IniDocument::Parse(std::string_view text) {
@@ -61,8 +83,8 @@ void IniDocument::Parse(std::string_view text) {
   Section* current = nullptr;
   size_t pos = 0;
   while (pos < text.size()) {
-    size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) end = text.size();
+    size_t end = pos;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     AddLine(text.substr(pos, end - pos), current);
     pos = end;
     if (pos < text.size() && text[pos] == '\r') ++pos;
@@ -112,7 +134,7 @@ std::optional<std::string> IniDocument::Value(const std::string& section, const 
   if (s == nullptr) return std::nullopt;
   auto it = s->KeyIndex.find(Fold(key));
   if (it == s->KeyIndex.end()) return std::nullopt;
-  return s->Lines[it->second].Value.value_or(std::string());
+  return std::string(s->Lines[it->second].Value());
 }
 
 bool IniDocument::HasKey(const std::string& section, const std::string& key) const {
@@ -131,7 +153,8 @@ std::vector<std::pair<std::string, std::optional<std::string>>> IniDocument::Ent
   std::vector<std::pair<std::string, std::optional<std::string>>> entries;
   if (const Section* s = Find(section))
     for (const Line& line : s->Lines)
-      if (line.Entry) entries.emplace_back(line.Key, line.Value);
+      if (line.Entry)
+        entries.emplace_back(line.Key(), line.HasValue ? std::optional<std::string>(line.Value()) : std::nullopt);
   return entries;
 }
 
@@ -147,23 +170,21 @@ bool IniDocument::Set(const std::string& section, const std::string& key, const 
       FPreamble.emplace_back();
     }
     std::string name(Trim(section));
-    FSectionIndex.emplace(Fold(name), FSections.size());
+    FSectionIndex.try_emplace(Fold(name), FSections.size());
     FSections.push_back(Section{name, "[" + name + "]", {}, {}});
     s = &FSections.back();
   }
   if (auto it = s->KeyIndex.find(Fold(k)); it != s->KeyIndex.end()) {
     Line& line = s->Lines[it->second];  // keeps the key as the file spells it
-    if (line.Value == v) return false;
-    line.Value = v;
-    line.Text = line.Key + "=" + v;
+    if (line.HasValue && line.Value() == v) return false;
+    line.SetEntry(line.Key(), v);
     return true;
   }
-  std::string text = k + "=" + v;
   // After the last key of the section, so that trailing blank lines and comments stay last.
   size_t at = 0;
   for (size_t i = 0; i < s->Lines.size(); ++i)
     if (s->Lines[i].Entry) at = i + 1;
-  s->Lines.insert(s->Lines.begin() + at, Line{text, true, k, v});
+  s->Lines.insert(s->Lines.begin() + at, Line{})->SetEntry(k, v);
   s->Reindex();
   return true;
 }
@@ -173,7 +194,7 @@ bool IniDocument::EraseSection(const std::string& section) {
   if (it == FSectionIndex.end()) return false;
   FSections.erase(FSections.begin() + it->second);
   FSectionIndex.clear();
-  for (size_t i = 0; i < FSections.size(); ++i) FSectionIndex.emplace(Fold(FSections[i].Name), i);
+  for (size_t i = 0; i < FSections.size(); ++i) FSectionIndex.try_emplace(Fold(FSections[i].Name), i);
   return true;
 }
 

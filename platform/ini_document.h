@@ -34,11 +34,16 @@ public:
   bool DeleteKey(const std::string& Section, const std::string& Key);
 
 private:
+  // A line; an entry's trimmed key and value are places in its text.
   struct Line {
-    std::string Text;   // as read, or as last written
+    std::string Text;  // as read, or as last written
     bool Entry = false;
-    std::string Key;    // trimmed
-    std::optional<std::string> Value;
+    bool HasValue = false;  // the entry has '='
+    size_t KeyAt = 0, KeySize = 0, ValueAt = 0, ValueSize = 0;
+    std::string_view Key() const { return std::string_view(Text).substr(KeyAt, KeySize); }
+    std::string_view Value() const { return std::string_view(Text).substr(ValueAt, ValueSize); }
+    // Makes this line the entry "key=value".
+    void SetEntry(std::string_view key, std::string_view value);
   };
   struct Section {
     std::string Name;

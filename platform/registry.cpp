@@ -22,10 +22,13 @@ std::atomic<HKEY> g_nextHandle{1};
   throw ERegistryException("Failed to set data for '" + name + "'");
 }
 
-std::string JoinPath(const std::vector<std::string>& names) {
-  std::string path;
-  for (const std::string& name : names) path += (path.empty() ? "" : "\\") + name;
-  return path;
+// `path` becomes the names joined by '\\' (its storage reused).
+void JoinPath(const std::vector<std::string>& names, std::string& path) {
+  path.clear();
+  for (const std::string& name : names) {
+    if (!path.empty()) path += '\\';
+    path += name;
+  }
 }
 
 // True when `path` is `prefix` or lies below it.
@@ -69,22 +72,36 @@ bool TRegistry::Resolve(const std::string& Key, std::vector<std::string>& Path) 
   bool absolute = !rest.empty() && rest.front() == '\\';
   if (absolute) rest.remove_prefix(1);
   if (!rest.empty() && rest.back() == '\\') rest.remove_suffix(1);
-  Path = absolute || FCurrentKey == 0 ? std::vector<std::string>() : FCurrentNames;
-  if (rest.empty()) return true;
-  size_t pos = 0;
-  for (;;) {
+  // The names already in Path keep their storage for the new ones.
+  size_t count = 0;
+  auto add = [&Path, &count](std::string_view name) {
+    if (count < Path.size())
+      Path[count].assign(name);
+    else
+      Path.emplace_back(name);
+    ++count;
+  };
+  if (!absolute && FCurrentKey != 0)
+    for (const std::string& name : FCurrentNames) add(name);
+  bool valid = true;
+  for (size_t pos = 0; !rest.empty();) {
     size_t end = rest.find('\\', pos);
     if (end == std::string_view::npos) end = rest.size();
-    if (end == pos || Path.size() == kRegMaxDepth) return false;
-    Path.emplace_back(rest.substr(pos, end - pos));
-    if (end == rest.size()) return true;
+    if (end == pos || count == kRegMaxDepth) {
+      valid = false;
+      break;
+    }
+    add(rest.substr(pos, end - pos));
+    if (end == rest.size()) break;
     pos = end + 1;
   }
+  Path.resize(count);
+  return valid;
 }
 
 bool TRegistry::Open(const std::string& Key, bool CanCreate, bool ReadOnly) {
   RegistryStore* store = RegistryStore::ForRoot(FRootKey);
-  std::vector<std::string> path;
+  std::vector<std::string>& path = FOpenPath;
   if (store == nullptr || !Resolve(Key, path)) return false;
   bool exists = false;
   store->Read([&](const RegKey& root) { exists = root.Find(path) != nullptr; });
@@ -99,11 +116,11 @@ bool TRegistry::Open(const std::string& Key, bool CanCreate, bool ReadOnly) {
       return false;
     }
   }
-  CloseKey();
+  // The names of the key open before are kept for the next Open to reuse.
   FStore = store;
   FCurrentKey = g_nextHandle++;
-  FCurrentNames = std::move(path);
-  FCurrentPath = JoinPath(FCurrentNames);
+  std::swap(FCurrentNames, path);
+  JoinPath(FCurrentNames, FCurrentPath);
   FReadOnly = ReadOnly;
   return true;
 }

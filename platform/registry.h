@@ -113,7 +113,8 @@ public:
 
 private:
   bool Open(const std::string& Key, bool CanCreate, bool ReadOnly);
-  // The key path named by `Key` (absolute, or relative to the open key); false when malformed.
+  // The key path named by `Key` (absolute, or relative to the open key) into `Path`, whose
+  // names' storage is reused; false when malformed.
   bool Resolve(const std::string& Key, std::vector<std::string>& Path) const;
   // Writes one value into the open key.
   void PutData(const std::string& Name, uint32_t Type, std::string Data);
@@ -125,6 +126,7 @@ private:
   std::string FCurrentPath;
   std::vector<std::string> FCurrentNames;  // FCurrentPath split into names
   RegistryStore* FStore = nullptr;         // holds the open key
+  std::vector<std::string> FOpenPath;      // Open's path being resolved
   bool FReadOnly = false;
 };
 
