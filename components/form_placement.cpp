@@ -115,17 +115,18 @@ class RegistryPlacementStore : public TPlacementStore {
 public:
   RegistryPlacementStore(HKEY root, std::string key) : key_("\\" + std::move(key)) { reg_.SetRootKey(root); }
   std::optional<std::string> Read(const std::string& section, const std::string& ident) override {
-    if (!Open(section, false) || !reg_.ValueExists(ident)) return std::nullopt;
-    switch (reg_.GetDataType(ident)) {
+    switch (TypeOf(section, ident)) {
       case rdString: case rdExpandString: return reg_.ReadString(ident);
       case rdInteger: return std::to_string(reg_.ReadInteger(ident));
       default: return std::nullopt;
     }
   }
   std::optional<int> ReadInt(const std::string& section, const std::string& ident) override {
-    if (!Open(section, false) || !reg_.ValueExists(ident)) return std::nullopt;
-    if (reg_.GetDataType(ident) == rdInteger) return reg_.ReadInteger(ident);
-    return TPlacementStore::ReadInt(section, ident);
+    switch (TypeOf(section, ident)) {
+      case rdInteger: return reg_.ReadInteger(ident);
+      case rdString: case rdExpandString: return TPlacementStore::ReadInt(section, ident);
+      default: return std::nullopt;
+    }
   }
   void Write(const std::string& section, const std::string& ident, const std::string& value) override {
     if (Open(section, true)) reg_.WriteString(ident, value);
@@ -148,6 +149,11 @@ public:
   }
 
 private:
+  // The type of the value in `section` (its key opened); rdUnknown when missing.
+  TRegDataType TypeOf(const std::string& section, const std::string& ident) {
+    TRegDataInfo info;
+    return Open(section, false) && reg_.GetDataInfo(ident, info) ? info.RegData : rdUnknown;
+  }
   std::string Path(const std::string& section) const { return section.empty() ? key_ : key_ + "\\" + section; }
   bool Open(const std::string& section, bool create) {
     const std::string path = Path(section);
