@@ -103,8 +103,9 @@ bool TRegistry::Open(const std::string& Key, bool CanCreate, bool ReadOnly) {
   RegistryStore* store = RegistryStore::ForRoot(FRootKey);
   std::vector<std::string>& path = FOpenPath;
   if (store == nullptr || !Resolve(Key, path)) return false;
+  TRegKeyCache found;
   bool exists = false;
-  store->Read([&](const RegKey& root) { exists = root.Find(path) != nullptr; });
+  store->ReadKey(path, found, false, [&](const RegKey* key) { exists = key != nullptr; });
   if (!exists) {
     if (!CanCreate) return false;
     try {
@@ -118,6 +119,7 @@ bool TRegistry::Open(const std::string& Key, bool CanCreate, bool ReadOnly) {
   }
   // The names of the key open before are kept for the next Open to reuse.
   FStore = store;
+  FKeyCache = found;  // out of date when the key was created just now
   FCurrentKey = g_nextHandle++;
   std::swap(FCurrentNames, path);
   JoinPath(FCurrentNames, FCurrentPath);
@@ -152,6 +154,7 @@ bool TRegistry::CreateKey(const std::string& Key) {
 
 void TRegistry::CloseKey() {
   FStore = nullptr;
+  FKeyCache = {};
   FCurrentKey = 0;
   FCurrentPath.clear();
   FCurrentNames.clear();
@@ -189,10 +192,8 @@ bool TRegistry::KeyExists(const std::string& Key) {
 bool TRegistry::HasSubKeys() {
   if (FCurrentKey == 0) return false;
   bool result = false;
-  FStore->Read([&](const RegKey& root) {
-    const RegKey* key = root.Find(FCurrentNames);
-    result = key != nullptr && !key->Subkeys.empty();
-  });
+  FStore->ReadKey(FCurrentNames, FKeyCache, false,
+                  [&](const RegKey* key) { result = key != nullptr && !key->Subkeys.empty(); });
   return result;
 }
 
@@ -222,8 +223,7 @@ void TRegistry::MoveKey(const std::string& OldName, const std::string& NewName, 
 bool TRegistry::GetValue(const std::string& Name, uint32_t& Type, std::string& Data) {
   if (FCurrentKey == 0) return false;
   bool found = false;
-  FStore->Read([&](const RegKey& root) {
-    const RegKey* key = root.Find(FCurrentNames);
+  FStore->ReadKey(FCurrentNames, FKeyCache, false, [&](const RegKey* key) {
     const RegValue* value = key == nullptr ? nullptr : key->Value(Name);
     if (value == nullptr) return;
     found = true;
@@ -238,8 +238,7 @@ void TRegistry::PutData(const std::string& Name, uint32_t Type, std::string Data
   if (FCurrentKey == 0 || FReadOnly) SetFailed(Name);
   // A value that already holds this data is left alone: no lock, no write.
   bool same = false;
-  store->ReadLatest([&](const RegKey& root) {
-    const RegKey* key = root.Find(FCurrentNames);
+  store->ReadKey(FCurrentNames, FKeyCache, true, [&](const RegKey* key) {
     const RegValue* value = key == nullptr ? nullptr : key->Value(Name);
     same = value != nullptr && value->Type == Type && value->Data == Data;
   });
@@ -276,8 +275,8 @@ bool TRegistry::ValueExists(const std::string& Name) {
 void TRegistry::GetKeyNames(TStrings& Strings) {
   std::vector<std::string> names;
   if (FCurrentKey != 0) {
-    FStore->Read([&](const RegKey& root) {
-      if (const RegKey* key = root.Find(FCurrentNames))
+    FStore->ReadKey(FCurrentNames, FKeyCache, false, [&](const RegKey* key) {
+      if (key != nullptr)
         for (const auto& [folded, subkey] : key->Subkeys) names.push_back(subkey->Name);
     });
   }
@@ -287,8 +286,8 @@ void TRegistry::GetKeyNames(TStrings& Strings) {
 void TRegistry::GetValueNames(TStrings& Strings) {
   std::vector<std::string> names;
   if (FCurrentKey != 0) {
-    FStore->Read([&](const RegKey& root) {
-      if (const RegKey* key = root.Find(FCurrentNames))
+    FStore->ReadKey(FCurrentNames, FKeyCache, false, [&](const RegKey* key) {
+      if (key != nullptr)
         for (const RegValue& value : key->Values()) names.push_back(value.Name);
     });
   }

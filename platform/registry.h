@@ -14,6 +14,14 @@
 
 class RegistryStore;
 class TStrings;
+struct RegKey;
+
+// Where a key was found in a store's content, kept while that content stays unchanged (see
+// RegistryStore::ReadKey).
+struct TRegKeyCache {
+  const RegKey* Key = nullptr;
+  uint64_t Version = 0;  // of the content it was found in; 0 when none
+};
 
 using HKEY = uintptr_t;
 inline constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000;
@@ -127,6 +135,7 @@ private:
   std::vector<std::string> FCurrentNames;  // FCurrentPath split into names
   RegistryStore* FStore = nullptr;         // holds the open key
   std::vector<std::string> FOpenPath;      // Open's path being resolved
+  TRegKeyCache FKeyCache;                  // where the open key was last found
   bool FReadOnly = false;
 };
 

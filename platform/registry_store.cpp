@@ -34,6 +34,10 @@ int g_batchDepth = 0;
 RegistryStore* g_batchStore = nullptr;
 uint64_t g_batchNumber = 0;
 
+// Grows whenever a store's content in memory is read anew or changed: a TRegKeyCache of an
+// older version may point at a key that is gone.
+uint64_t g_contentVersion = 1;
+
 const char kHex[] = "0123456789abcdef";
 
 int HexDigit(char c) {
@@ -550,6 +554,7 @@ RegistryStore* RegistryStore::ForRoot(uintptr_t rootKey) {
 }
 
 void RegistryStore::Load() {
+  ++g_contentVersion;
   FStamp.reset();
   FRoot = std::make_unique<RegKey>();
   TFileStamp stamp = GetFileStamp(FFileName);
@@ -609,10 +614,12 @@ void RegistryStore::Read(const std::function<void(const RegKey& root)>& read) {
   read(*FRoot);
 }
 
-void RegistryStore::ReadLatest(const std::function<void(const RegKey& root)>& read) {
+void RegistryStore::ReadKey(const std::vector<std::string>& path, TRegKeyCache& cache, bool latest,
+                            const std::function<void(const RegKey* key)>& read) {
   std::lock_guard lock(g_mutex);
-  Refresh(true);
-  read(*FRoot);
+  Refresh(latest);
+  if (cache.Version != g_contentVersion) cache = {FRoot->Find(path), g_contentVersion};
+  read(cache.Key);
 }
 
 std::unique_ptr<RegistryFileLock> RegistryStore::LockCurrent() {
@@ -686,6 +693,7 @@ void TRegistryBatch::MoveTo(RegistryStore* next) {
 
 void RegistryStore::Modify(const std::function<bool(RegKey& root)>& change) {
   std::lock_guard lock(g_mutex);
+  ++g_contentVersion;  // the change may remove or move any key
   if (FSessionOnly.Reason == TSessionOnly::None) {
     try {
       if (WriteThrough(change)) return;

@@ -45,6 +45,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/registry.h"
 
 // One value: its name (case as created), type (REG_*) and data. String data is held without
 // a terminating zero; REG_MULTI_SZ data as the strings each followed by a zero, then a zero.
@@ -115,9 +116,11 @@ public:
 
   // Runs `read` over the current content (in a batch, as the batch first read it).
   void Read(const std::function<void(const RegKey& root)>& read);
-  // Runs `read` over the file's content as it is now, also in a batch: for deciding whether a
-  // change is needed.
-  void ReadLatest(const std::function<void(const RegKey& root)>& read);
+  // Runs `read` over the key at `path` (nullptr when missing), as Read; when `latest`, over the
+  // file's content as it is now also in a batch (for deciding whether a change is needed).
+  // `cache` keeps the key found for the next call while the content stays the same.
+  void ReadKey(const std::vector<std::string>& path, TRegKeyCache& cache, bool latest,
+               const std::function<void(const RegKey* key)>& read);
   // Runs `change` over the content as it is on disk, under the lock; when it returns true the
   // content is written. When the store cannot be written, the change is kept for the session
   // (see SessionOnly).

@@ -361,6 +361,9 @@ TEST_F(RegistryTest, BatchLooksAtTheFileOnceAndChangesItsCurrentContent) {
     TRegistry reg;
     return reg.OpenKey("Shared", false) ? reg.ReadInteger(name) : -1;
   };
+  TRegistry held;  // its key stays open while the file is read anew
+  ASSERT_TRUE(held.OpenKey("Shared", false));
+  EXPECT_EQ(held.ReadInteger("a"), 1);
   {
     TRegistryBatch batch;
     EXPECT_EQ(read("a"), 1);
@@ -381,6 +384,7 @@ TEST_F(RegistryTest, BatchLooksAtTheFileOnceAndChangesItsCurrentContent) {
     EXPECT_EQ(read("b"), 3);
   }
   EXPECT_EQ(read("a"), 4);  // outside a batch every read looks at the file
+  EXPECT_EQ(held.ReadInteger("b"), 4);
 }
 
 // A TRegistry keeps using the store its key was opened in; a new configuration folder is used
