@@ -1,5 +1,7 @@
 #include "platform/ini_document.h"
 
+#include <cstring>
+
 #include "platform/locale.h"
 
 namespace {
@@ -21,7 +23,34 @@ const std::string& Fold(std::string_view name) {
 }
 
 // Where `part` (a view into `text`) begins in it.
-size_t PlaceIn(std::string_view text, std::string_view part) { return static_cast<size_t>(part.data() - text.data()); }
+size_t PlaceIn(std::string_view text, std::string_view part) {
+  return static_cast<size_t>(part.data() - text.data());
+}
+
+// Whether `trimmed` (a trimmed line) is a section's "[...]" line.
+bool IsHeader(std::string_view trimmed) {
+  return trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']';
+}
+
+// Calls `line` with every line of `text` (ending in CR LF, LF or CR), where it begins and
+// where the next line begins.
+template <typename Line>
+void ForEachLine(std::string_view text, Line line) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    // The first LF, then a CR before it (both by memchr: lines are long, line ends few).
+    const char* from = text.data() + pos;
+    auto place = [&text](const void* at) { return static_cast<size_t>(static_cast<const char*>(at) - text.data()); };
+    const void* lf = std::memchr(from, '\n', text.size() - pos);
+    size_t end = lf ? place(lf) : text.size();
+    if (const void* cr = std::memchr(from, '\r', end - pos)) end = place(cr);
+    size_t next = end;
+    if (next < text.size() && text[next] == '\r') ++next;
+    if (next < text.size() && text[next] == '\n') ++next;
+    line(text.substr(pos, end - pos), pos, next);
+    pos = next;
+  }
+}
 
 }  // namespace
 
@@ -43,24 +72,10 @@ void IniDocument::Section::Reindex() {
     if (Lines[i].Entry) KeyIndex.try_emplace(Fold(Lines[i].Key()), i);
 }
 
-void IniDocument::AddLine(std::string_view text, Section*& current) {
-  std::string_view trimmed = Trim(text);
-  if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') {
-    std::string name(Trim(trimmed.substr(1, trimmed.size() - 2)));
-    current = Find(name);
-    if (current == nullptr) {
-      FSectionIndex.try_emplace(Fold(name), FSections.size());
-      FSections.push_back(Section{name, std::string(text), {}, {}});
-      current = &FSections.back();
-    }
-    return;
-  }
-  if (current == nullptr) {
-    FPreamble.emplace_back(text);
-    return;
-  }
-  Line& line = current->Lines.emplace_back();
+void IniDocument::Section::AddLine(std::string_view text) {
+  Line& line = Lines.emplace_back();
   line.Text = text;
+  std::string_view trimmed = Trim(text);
   if (trimmed.empty() || trimmed.front() == ';') return;
   line.Entry = true;
   std::string_view key = trimmed;
@@ -73,26 +88,64 @@ void IniDocument::AddLine(std::string_view text, Section*& current) {
   }
   line.KeyAt = PlaceIn(text, key);
   line.KeySize = key.size();
-  current->KeyIndex.try_emplace(Fold(key), current->Lines.size() - 1);
+  KeyIndex.try_emplace(Fold(key), Lines.size() - 1);
 }
 
-void IniDocument::Parse(std::string_view text) {
-  FPreamble.clear();
-  FSections.clear();
-  FSectionIndex.clear();
-  Section* current = nullptr;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = pos;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-    AddLine(text.substr(pos, end - pos), current);
-    pos = end;
-    if (pos < text.size() && text[pos] == '\r') ++pos;
-    if (pos < text.size() && text[pos] == '\n') ++pos;
+IniDocument::Section& IniDocument::SectionOf(std::string_view trimmed, std::string_view header) {
+  const std::string_view name = Trim(trimmed.substr(1, trimmed.size() - 2));
+  auto [it, added] = FSectionIndex.try_emplace(Fold(name), FSections.size());
+  if (added) FSections.push_back(Section{std::string(name), std::string(header), {}, {}, {}});
+  return FSections[it->second];
+}
+
+void IniDocument::AddLine(std::string_view text, Section*& current) {
+  std::string_view trimmed = Trim(text);
+  if (IsHeader(trimmed)) {
+    current = &SectionOf(trimmed, text);
+  } else if (current == nullptr) {
+    FPreamble.emplace_back(text);
+  } else {
+    current->AddLine(text);
   }
 }
 
+void IniDocument::ReadLines(Section& section) const {
+  for (auto [begin, end] : section.Unread)
+    ForEachLine(std::string_view(FSource).substr(begin, end - begin),
+                [&section](std::string_view line, size_t, size_t) { section.AddLine(line); });
+  section.Unread.clear();
+}
+
+void IniDocument::Parse(std::string_view text) {
+  FSource.assign(text);
+  FPreamble.clear();
+  FSections.clear();
+  FSectionIndex.clear();
+  // Only the sections are found now; their lines are read when the section is first used.
+  Section* current = nullptr;
+  size_t unreadFrom = 0;
+  auto endUnread = [&](size_t end) {
+    if (current != nullptr && end > unreadFrom) current->Unread.emplace_back(unreadFrom, end);
+  };
+  const std::string_view source(FSource);
+  ForEachLine(source, [&](std::string_view line, size_t at, size_t next) {
+    // Only a line starting with a blank or '[' can be a section's line.
+    const bool mayBeHeader =
+        !line.empty() && (static_cast<unsigned char>(line.front()) <= ' ' || line.front() == '[');
+    const std::string_view trimmed = mayBeHeader ? Trim(line) : std::string_view();
+    if (!IsHeader(trimmed)) {
+      if (current == nullptr) FPreamble.emplace_back(line);
+      return;
+    }
+    endUnread(at);
+    current = &SectionOf(trimmed, line);
+    unreadFrom = next;
+  });
+  endUnread(source.size());
+}
+
 void IniDocument::ParseLines(const std::vector<std::string>& lines) {
+  FSource.clear();
   FPreamble.clear();
   FSections.clear();
   FSectionIndex.clear();
@@ -102,7 +155,8 @@ void IniDocument::ParseLines(const std::vector<std::string>& lines) {
 
 std::vector<std::string> IniDocument::Lines() const {
   std::vector<std::string> lines = FPreamble;
-  for (const Section& section : FSections) {
+  for (Section& section : FSections) {
+    ReadLines(section);
     lines.push_back(section.Header);
     for (const Line& line : section.Lines) lines.push_back(line.Text);
   }
@@ -120,7 +174,9 @@ std::string IniDocument::Text() const {
 
 IniDocument::Section* IniDocument::Find(const std::string& section) {
   auto it = FSectionIndex.find(Fold(section));
-  return it == FSectionIndex.end() ? nullptr : &FSections[it->second];
+  if (it == FSectionIndex.end()) return nullptr;
+  ReadLines(FSections[it->second]);
+  return &FSections[it->second];
 }
 
 const IniDocument::Section* IniDocument::Find(const std::string& section) const {
@@ -164,6 +220,7 @@ bool IniDocument::Set(const std::string& section, const std::string& key, const 
   if (s == nullptr) {
     // Keep sections apart with a blank line.
     if (!FSections.empty()) {
+      ReadLines(FSections.back());
       auto& lines = FSections.back().Lines;
       if (lines.empty() || !Trim(lines.back().Text).empty()) lines.push_back(Line{});
     } else if (!FPreamble.empty() && !Trim(FPreamble.back()).empty()) {
@@ -171,7 +228,7 @@ bool IniDocument::Set(const std::string& section, const std::string& key, const 
     }
     std::string name(Trim(section));
     FSectionIndex.try_emplace(Fold(name), FSections.size());
-    FSections.push_back(Section{name, "[" + name + "]", {}, {}});
+    FSections.push_back(Section{name, "[" + name + "]", {}, {}, {}});
     s = &FSections.back();
   }
   if (auto it = s->KeyIndex.find(Fold(k)); it != s->KeyIndex.end()) {

@@ -50,13 +50,24 @@ private:
     std::string Header;  // the "[...]" line as read
     std::vector<Line> Lines;
     std::unordered_map<std::string, size_t> KeyIndex;  // folded key -> first line
+    // Parts of FSource whose lines belong here but are not read into Lines yet.
+    std::vector<std::pair<size_t, size_t>> Unread;
     void Reindex();
+    void AddLine(std::string_view Text);
   };
+  // The section by name, its lines read.
   Section* Find(const std::string& Section);
   const Section* Find(const std::string& Section) const;
+  // Reads the section's lines that are still in FSource.
+  void ReadLines(Section& Section) const;
+  // The section named by the "[...]" line `trimmed`, added when new.
+  Section& SectionOf(std::string_view trimmed, std::string_view header);
   void AddLine(std::string_view Text, Section*& current);
 
+  // The text last parsed: a section's lines are read from it when the section is first used,
+  // for a program usually asks for few of a large file's sections.
+  std::string FSource;
   std::vector<std::string> FPreamble;  // lines before the first section
-  std::vector<Section> FSections;
+  mutable std::vector<Section> FSections;
   std::unordered_map<std::string, size_t> FSectionIndex;  // folded name -> section
 };

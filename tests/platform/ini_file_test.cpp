@@ -74,6 +74,27 @@ TEST(IniRead, SectionsKeysAndValuesAsParsed) {
   EXPECT_EQ(LinesOfStrings(values), (Lines{"Width=10", "Title=a = b", "Flag", "Quoted=\"x\"", "[odd=1", "Extra=1", "Width=99"}));
 }
 
+// A section's lines are read when it is first used: whichever is used first, and however the
+// lines around a section's "[...]" line end, every line comes back as it was.
+TEST(IniRead, SectionsReadWhenFirstUsedKeepEveryLine) {
+  TempFolder folder;
+  WriteFileAtomic(folder.Name() + "c.ini", "pre\r[A]\r\na=1\n\r [B] \rb=2\r\n[a]\nc=3");
+  const Lines all{"pre", "[A]", "a=1", "", "c=3", " [B] ", "b=2"};
+  for (bool bFirst : {false, true}) {
+    TMemIniFile ini(folder.Name() + "c.ini");
+    if (bFirst) EXPECT_EQ(ini.ReadString("b", "B", "?"), "2");
+    EXPECT_EQ(ini.ReadString("A", "c", "?"), "3");  // the repeated section continues
+    EXPECT_EQ(ini.ReadString("A", "a", "?"), "1");
+    TStringList lines;
+    ini.GetStrings(lines);
+    EXPECT_EQ(LinesOfStrings(lines), all);
+  }
+  TMemIniFile untouched(folder.Name() + "c.ini");
+  TStringList lines;
+  untouched.GetStrings(lines);
+  EXPECT_EQ(LinesOfStrings(lines), all);
+}
+
 TEST(IniRead, NumbersBooleansAndFloats) {
   TMemIniFile ini("unused.ini");
   TStringList lines;
