@@ -170,7 +170,7 @@ private:
   std::string FDamagedCopy;
   std::unique_ptr<RegistryFileLock> FBatchLock;  // held by a batch since its first change here
   bool FBatchChanged = false;
-  uint64_t FCheckedInBatch = 0;  // the batch whose first read here compared the file (see Read)
+  uint64_t FCheckedInBatch = 0;  // the batch whose first read here compared the file (see Refresh)
 };
 
 // While one lives, the process's changes to its stores are written together: a store is
