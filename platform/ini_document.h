@@ -1,6 +1,7 @@
 // The content of an INI file as the INI classes read and change it: sections of lines, with
 // look-up of sections and keys without case, and every line that is not changed written back
-// as it was read. See ini_file.h for the syntax.
+// as it was read. See ini_file.h for the syntax. A section's lines are read from the parsed
+// text when the section is first used, also by the const members: one thread at a time.
 #pragma once
 
 #include <optional>
