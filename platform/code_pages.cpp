@@ -187,6 +187,22 @@ std::u16string Utf8ToWide(std::string_view text) {
 
 std::string WideToUtf8(std::u16string_view text) { return EncodeUtf8(text, nullptr); }
 
-std::string AnsiToUtf8(std::string_view text) { return WideToUtf8(AnsiToWide(text)); }
+namespace {
 
-std::string Utf8ToAnsi(std::string_view text) { return WideToAnsi(Utf8ToWide(text)); }
+// ASCII reads the same in every code page we know and in UTF-8; file names, keys and settings
+// mostly are ASCII.
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string AnsiToUtf8(std::string_view text) {
+  return IsAscii(text) ? std::string(text) : WideToUtf8(AnsiToWide(text));
+}
+
+std::string Utf8ToAnsi(std::string_view text) {
+  return IsAscii(text) ? std::string(text) : WideToAnsi(Utf8ToWide(text));
+}

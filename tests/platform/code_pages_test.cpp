@@ -191,6 +191,17 @@ TEST(CodePages, UnknownCodePagesRaiseClearErrors) {
     EXPECT_TRUE(IsCodePageSupported(codePage)) << codePage;
 }
 
+TEST(CodePages, EveryCodePageReadsAsciiAsAscii) {
+  // The system code page converts ASCII to and from UTF-8 unchanged, without a table.
+  std::string ascii;
+  for (int byte = 0; byte < 0x80; ++byte) ascii += static_cast<char>(byte);
+  const std::u16string wide(ascii.begin(), ascii.end());
+  for (unsigned codePage = 1; codePage < 0x10000; ++codePage) {
+    if (codePage == CP_UTF8 || !IsCodePageSupported(codePage)) continue;
+    EXPECT_EQ(AnsiToWide(ascii, codePage), wide) << codePage;
+  }
+}
+
 TEST(CodePages, SystemCodePageCanBeSwitched) {
   SetSystemCodePage(1252);
   EXPECT_EQ(OemCodePage(), 437u);
