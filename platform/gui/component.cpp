@@ -1,16 +1,14 @@
 #include "platform/gui/component.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/exceptions.h"
 
 namespace {
 
-std::string Upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  return s;
-}
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
 bool IsIdent(const std::string& s) {
   if (s.empty()) return false;
@@ -24,11 +22,34 @@ bool IsIdent(const std::string& s) {
 
 }  // namespace
 
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto up = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-           return up(x) == up(y);
-         });
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i] && UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+  return true;
+}
+
+size_t TNameHash::operator()(std::string_view name) const noexcept {
+  // Eight bytes at a time (the last word overlapping the one before), bit 5 set in every byte so
+  // that both cases of a letter hash alike.
+  constexpr uint64_t kFold = 0x2020202020202020ull, kMul = 0x9E3779B97F4A7C15ull;
+  auto load = [&](size_t at, size_t bytes) {
+    uint64_t word = 0;
+    std::memcpy(&word, name.data() + at, bytes);
+    return word;
+  };
+  const size_t n = name.size();
+  uint64_t h = n;
+  auto mix = [&](uint64_t word) { h = (h ^ (word | kFold)) * kMul; };
+  if (n >= 8) {
+    for (size_t i = 0; i + 8 <= n; i += 8) mix(load(i, 8));
+    if (n % 8) mix(load(n - 8, 8));
+  } else if (n >= 4) {
+    mix(load(0, 4) | load(n - 4, 4) << 32);
+  } else {
+    for (size_t i = 0; i < n; ++i) mix(static_cast<unsigned char>(name[i]));
+  }
+  return size_t(h ^ (h >> 32));
 }
 
 QM_CLASS_INFO(TComponent, TPersistent, [](TClassBuilder<TComponent>& c) {
@@ -63,12 +84,19 @@ void TComponent::SetName(const std::string& name) {
   if (name == name_) return;
   if (!name.empty() && !IsIdent(name))
     throw EInvalidOperation("'" + name + "' is not a valid component name");
-  if (!name.empty() && owner_) {
-    TComponent* other = owner_->FindComponent(name);
-    if (other && other != this)
+  if (!owner_) {
+    name_ = name;
+    return;
+  }
+  auto& byName = owner_->componentsByName_;
+  if (!name.empty()) {
+    auto it = byName.find(std::string_view(name));
+    if (it != byName.end() && it->second != this)
       throw EInvalidOperation("A component named " + name + " already exists");
   }
+  if (!name_.empty()) byName.erase(std::string_view(name_));
   name_ = name;
+  if (!name_.empty()) byName.emplace(name_, this);
 }
 
 int TComponent::ComponentIndex() const {
@@ -79,9 +107,8 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
   if (name.empty()) return nullptr;
-  for (TComponent* c : components_)
-    if (SameName(c->name_, name)) return c;
-  return nullptr;
+  auto it = componentsByName_.find(std::string_view(name));
+  return it == componentsByName_.end() ? nullptr : it->second;
 }
 
 void TComponent::InsertComponent(TComponent* component) {
@@ -90,6 +117,7 @@ void TComponent::InsertComponent(TComponent* component) {
     throw EInvalidOperation("A component named " + component->name_ + " already exists");
   if (component->owner_) component->owner_->RemoveComponent(component);
   components_.push_back(component);
+  if (!component->name_.empty()) componentsByName_.emplace(component->name_, component);
   component->owner_ = this;
   Notification(component, TOperation::opInsert);
 }
@@ -99,6 +127,7 @@ void TComponent::RemoveComponent(TComponent* component) {
   if (it == components_.end()) return;
   if (!(state_ & csDestroying)) Notification(component, TOperation::opRemove);
   components_.erase(std::find(components_.begin(), components_.end(), component));
+  if (!component->name_.empty()) componentsByName_.erase(std::string_view(component->name_));
   component->owner_ = nullptr;
 }
 
@@ -106,6 +135,7 @@ void TComponent::DestroyComponents() {
   while (!components_.empty()) {
     TComponent* c = components_.back();
     components_.pop_back();
+    if (!c->name_.empty()) componentsByName_.erase(std::string_view(c->name_));
     c->owner_ = nullptr;
     Free(c);
   }
@@ -147,20 +177,20 @@ void TComponent::SetParentComponent(TComponent* parent) {
 void TComponent::Loaded() { state_ &= ~(csLoading | csReading); }
 
 void TComponent::DefineHandler(const std::string& name, std::any handler) {
-  handlers_[Upper(name)] = std::move(handler);
+  handlers_[name] = std::move(handler);
 }
 
 const std::any* TComponent::FindHandler(const std::string& name) const {
-  auto it = handlers_.find(Upper(name));
+  auto it = handlers_.find(std::string_view(name));
   return it == handlers_.end() ? nullptr : &it->second;
 }
 
 void TComponent::DefineField(const std::string& name, std::function<void(TComponent*)> setter) {
-  fields_[Upper(name)] = std::move(setter);
+  fields_[name] = std::move(setter);
 }
 
 void TComponent::AssignField(const std::string& name, TComponent* component) {
-  auto it = fields_.find(Upper(name));
+  auto it = fields_.find(std::string_view(name));
   if (it != fields_.end()) it->second(component);
 }
 

@@ -5,14 +5,31 @@
 
 #include <any>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/gui/properties.h"
 
 enum class TOperation { opInsert, opRemove };
+
+// ASCII case-insensitive equality of identifiers (component, class and property names).
+bool SameName(std::string_view a, std::string_view b);
+// Hash and equality of identifiers ignoring ASCII case, for unordered containers that are
+// looked up by any spelling of a name.
+struct TNameHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view name) const noexcept;
+};
+struct TNameEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const noexcept { return SameName(a, b); }
+};
+// A table by identifier, any ASCII case finding the entry.
+template <class Key, class T>
+using TNameMap = std::unordered_map<Key, T, TNameHash, TNameEqual>;
 
 // Bits of TComponent::ComponentState.
 inline constexpr unsigned csLoading = 1, csDestroying = 2, csReading = 4;
@@ -112,11 +129,9 @@ private:
   int tag_ = 0;
   unsigned state_ = 0;
   std::vector<TComponent*> components_;
+  TNameMap<std::string_view, TComponent*> componentsByName_;  // the named ones; keys view their name_
   std::vector<TComponent*> freeNotifies_;
-  std::map<std::string, std::any> handlers_;  // keys in upper case
-  std::shared_ptr<bool> handlersLive_;        // false once Handler's bindings must not run
-  std::map<std::string, std::function<void(TComponent*)>> fields_;
+  TNameMap<std::string, std::any> handlers_;
+  std::shared_ptr<bool> handlersLive_;  // false once Handler's bindings must not run
+  TNameMap<std::string, std::function<void(TComponent*)>> fields_;
 };
-
-// ASCII case-insensitive equality of identifiers (component, class and property names).
-bool SameName(const std::string& a, const std::string& b);

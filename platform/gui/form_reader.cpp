@@ -60,6 +60,13 @@ void AppendUtf8(std::string& out, unsigned code) {
   }
 }
 
+// A string of the layout in the system code page; ASCII text is the same in every code page.
+std::string ToAnsi(const std::string& utf8) {
+  for (char c : utf8)
+    if (static_cast<unsigned char>(c) >= 0x80) return Utf8ToAnsi(utf8);
+  return utf8;
+}
+
 class Reader {
 public:
   Reader(TComponent& root, std::string_view text, std::string source)
@@ -138,9 +145,12 @@ private:
     }
   }
 
+  // The next token into tok_, whose text buffer is reused.
   void Next() {
     SkipSpace();
-    tok_ = Token();
+    tok_.Kind = Tok::End;
+    tok_.Text.clear();
+    tok_.Number = 0;
     tok_.Line = line_;
     if (pos_ >= text_.size()) return;
     char c = text_[pos_];
@@ -151,7 +161,7 @@ private:
       size_t start = pos_;
       while (pos_ < text_.size() && isIdent(text_[pos_], false)) ++pos_;
       tok_.Kind = Tok::Ident;
-      tok_.Text = std::string(text_.substr(start, pos_ - start));
+      tok_.Text.assign(text_.substr(start, pos_ - start));
     } else if (c == '\'' || c == '#') {
       tok_.Kind = Tok::String;
       ReadString();
@@ -159,14 +169,14 @@ private:
       ReadNumber();
     } else {
       tok_.Kind = Tok::Symbol;
-      tok_.Text = std::string(1, c);
+      tok_.Text.assign(1, c);
       ++pos_;
     }
   }
 
   // 'text' pieces ('' is a quote) and #code characters, joined; '+' joins across lines.
   void ReadString() {
-    std::string out;
+    std::string& out = tok_.Text;
     for (;;) {
       if (pos_ < text_.size() && text_[pos_] == '\'') {
         ++pos_;
@@ -207,7 +217,6 @@ private:
         break;
       }
     }
-    tok_.Text = out;
   }
 
   void ReadNumber() {
@@ -301,7 +310,7 @@ private:
     Value v;
     v.Line = tok_.Line;
     switch (tok_.Kind) {
-      case Tok::String: v.Kind = Value::String; v.Text = Utf8ToAnsi(tok_.Text); Next(); return v;
+      case Tok::String: v.Kind = Value::String; v.Text = ToAnsi(tok_.Text); Next(); return v;
       case Tok::Number: v.Kind = Value::Number; v.Int = tok_.Number; Next(); return v;
       case Tok::Ident: v.Kind = Value::Ident; v.Text = tok_.Text; Next(); return v;
       default: break;
@@ -321,7 +330,7 @@ private:
       Next();
       v.Kind = Value::List;
       while (!IsSymbol(")")) {
-        if (tok_.Kind == Tok::String) v.Items.push_back(Utf8ToAnsi(tok_.Text));
+        if (tok_.Kind == Tok::String) v.Items.push_back(ToAnsi(tok_.Text));
         else if (tok_.Kind == Tok::Number) v.Items.push_back(std::to_string(tok_.Number));
         else Fail("string expected in a list");
         Next();
@@ -362,8 +371,12 @@ private:
   }
 
   void Assign(TPersistent& target, const std::string& path, const Value& v, int line) {
-    if (!IsPublishedProp(target, path)) Fail("unknown property " + path + " of " + target.ClassName(), line);
-    TPropKind kind = PropKind(target, path);
+    TPropKind kind;
+    try {
+      kind = PropKind(target, path);
+    } catch (const EConvertError&) {
+      Fail("unknown property " + path + " of " + target.ClassName(), line);
+    }
     auto wrong = [&] { Fail("property " + path + " cannot take " + KindName(v), line); };
     switch (kind) {
       case TPropKind::String:

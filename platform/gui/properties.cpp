@@ -2,40 +2,35 @@
 
 #include <climits>
 #include <cstdint>
-#include <map>
+#include <atomic>
+#include <mutex>
 
 #include "platform/exceptions.h"
 #include "platform/gui/component.h"
 
 namespace {
 
-std::string Upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  return s;
-}
-
-std::map<std::string, const TClassInfo*>& Registry() {
-  static std::map<std::string, const TClassInfo*> registry;
+TNameMap<std::string, const TClassInfo*>& Registry() {
+  static TNameMap<std::string, const TClassInfo*> registry;
   return registry;
 }
 
 // The object that holds the last part of `path` and that part's property.
 std::pair<TPersistent*, const TPropInfo*> Resolve(TPersistent& obj, const std::string& path) {
   TPersistent* target = &obj;
-  size_t start = 0;
+  std::string_view rest = path;
   for (;;) {
-    size_t dot = path.find('.', start);
-    std::string part = path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+    const size_t dot = rest.find('.');
+    const std::string_view part = rest.substr(0, dot);
     const TPropInfo* prop = target->ClassInfo().FindProp(part);
     if (!prop)
       throw EConvertError("Property " + path + " does not exist in " + obj.ClassName());
-    if (dot == std::string::npos) return {target, prop};
+    if (dot == std::string_view::npos) return {target, prop};
     if (prop->Kind != TPropKind::Object)
-      throw EConvertError("Property " + part + " of " + target->ClassName() + " has no properties");
+      throw EConvertError("Property " + std::string(part) + " of " + target->ClassName() + " has no properties");
     target = std::get<TPersistent*>(prop->Get(*target));
-    if (!target) throw EConvertError("Property " + part + " of " + obj.ClassName() + " is not set");
-    start = dot + 1;
+    if (!target) throw EConvertError("Property " + std::string(part) + " of " + obj.ClassName() + " is not set");
+    rest.remove_prefix(dot + 1);
   }
 }
 
@@ -104,11 +99,46 @@ const TClassInfo& TPersistent::StaticClass() {
   return info;
 }
 
-const TPropInfo* TClassInfo::FindProp(const std::string& name) const {
-  for (const TClassInfo* c = this; c; c = c->Parent)
-    for (const TPropInfo& p : c->Props)
-      if (SameName(p.Name, name)) return &p;
-  return nullptr;
+// Every property of a class and its parents by name, in an open-addressed table of twice as many
+// slots as properties; a class's own property hides a parent's of the same name, and within a
+// class the first of a name wins.
+struct TClassInfo::PropIndex {
+  std::atomic<bool> Built{false};
+  std::vector<const TPropInfo*> Slots;
+
+  void Build(const TClassInfo& info) {
+    size_t count = 0;
+    for (const TClassInfo* c = &info; c; c = c->Parent) count += c->Props.size();
+    size_t size = 8;
+    while (size < 2 * count) size *= 2;
+    Slots.assign(size, nullptr);
+    for (const TClassInfo* c = &info; c; c = c->Parent)
+      for (const TPropInfo& p : c->Props)
+        if (const TPropInfo*& slot = Slot(p.Name); !slot) slot = &p;
+  }
+  // The slot holding the property of that name, or the empty slot where it would go.
+  const TPropInfo*& Slot(std::string_view name) {
+    const size_t mask = Slots.size() - 1;
+    for (size_t i = TNameHash()(name) & mask;; i = (i + 1) & mask)
+      if (!Slots[i] || SameName(Slots[i]->Name, name)) return Slots[i];
+  }
+};
+
+TClassInfo::TClassInfo(std::string name, const TClassInfo* parent)
+    : Name(std::move(name)), Parent(parent), index_(std::make_unique<PropIndex>()) {}
+TClassInfo::TClassInfo(TClassInfo&&) noexcept = default;
+TClassInfo::~TClassInfo() = default;
+
+const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
+  if (!index_->Built.load(std::memory_order_acquire)) {
+    static std::mutex building;
+    std::lock_guard<std::mutex> lock(building);
+    if (!index_->Built.load(std::memory_order_relaxed)) {
+      index_->Build(*this);
+      index_->Built.store(true, std::memory_order_release);
+    }
+  }
+  return index_->Slot(name);
 }
 
 std::vector<const TPropInfo*> TClassInfo::AllProps() const {
@@ -124,7 +154,7 @@ bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
 }
 
 void RegisterClass(const TClassInfo& info) {
-  if (info.Factory) Registry()[Upper(info.Name)] = &info;
+  if (info.Factory) Registry()[info.Name] = &info;
 }
 
 void RegisterStandardClasses();  // standard_classes.cpp
@@ -132,7 +162,7 @@ void RegisterStandardClasses();  // standard_classes.cpp
 const TClassInfo* FindClass(const std::string& name) {
   static const bool standard = (RegisterStandardClasses(), true);
   (void)standard;
-  auto it = Registry().find(Upper(name));
+  auto it = Registry().find(std::string_view(name));
   return it == Registry().end() ? nullptr : it->second;
 }
 

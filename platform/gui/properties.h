@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -61,17 +62,23 @@ using TComponentFactory = TComponent* (*)(TComponent* owner);
 // classes) how to make one.
 class TClassInfo {
 public:
-  TClassInfo(std::string name, const TClassInfo* parent) : Name(std::move(name)), Parent(parent) {}
+  TClassInfo(std::string name, const TClassInfo* parent);
+  TClassInfo(TClassInfo&&) noexcept;
+  ~TClassInfo();
   std::string Name;
   const TClassInfo* Parent;
   TComponentFactory Factory = nullptr;
   std::vector<TPropInfo> Props;  // own properties only; FindProp searches the parents too
   // The property of that name (case-insensitive) here or in a parent class, or nullptr.
-  const TPropInfo* FindProp(const std::string& name) const;
+  const TPropInfo* FindProp(std::string_view name) const;
   // Every property, parents' first.
   std::vector<const TPropInfo*> AllProps() const;
   // True when this class is `other` or derives from it.
   bool InheritsFrom(const TClassInfo& other) const;
+
+private:
+  struct PropIndex;
+  std::unique_ptr<PropIndex> index_;  // FindProp's table, filled on first use once Props is complete
 };
 
 // The root of classes with published properties.
