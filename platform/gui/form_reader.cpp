@@ -1,7 +1,9 @@
 #include "platform/gui/form_reader.h"
 
+#include <array>
 #include <charconv>
 #include <climits>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -29,6 +31,18 @@ std::string Upper(std::string s) {
 }
 
 enum class Tok { End, Ident, String, Number, Symbol };
+
+// Character classes of identifiers: letters and '_' start one; digits and '.' may follow.
+constexpr unsigned char kIdentStart = 1, kIdentPart = 2;
+constexpr std::array<unsigned char, 256> kCharClass = [] {
+  std::array<unsigned char, 256> classes{};
+  for (int c = 0; c < 256; ++c) {
+    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    const bool part = letter || (c >= '0' && c <= '9') || c == '.';
+    classes[size_t(c)] = static_cast<unsigned char>((letter ? kIdentStart : 0) | (part ? kIdentPart : 0));
+  }
+  return classes;
+}();
 
 struct Token {
   Tok Kind = Tok::End;
@@ -130,19 +144,23 @@ private:
 
   // --- tokens ---
   void SkipSpace() {
-    while (pos_ < text_.size()) {
-      char c = text_[pos_];
-      if (c == '\n') {
+    const char* p = text_.data() + pos_;
+    const char* const end = text_.data() + text_.size();
+    while (p < end) {
+      const char c = *p;
+      if (c == ' ' || c == '\t' || c == '\r') {
+        ++p;
+      } else if (c == '\n') {
         ++line_;
-        ++pos_;
-      } else if (c == ' ' || c == '\t' || c == '\r') {
-        ++pos_;
-      } else if (c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/') {
-        while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
+        ++p;
+      } else if (c == '/' && p + 1 < end && p[1] == '/') {
+        const void* eol = std::memchr(p, '\n', size_t(end - p));
+        p = eol ? static_cast<const char*>(eol) : end;
       } else {
         break;
       }
     }
+    pos_ = size_t(p - text_.data());
   }
 
   // The next token into tok_, whose text buffer is reused.
@@ -154,14 +172,14 @@ private:
     tok_.Line = line_;
     if (pos_ >= text_.size()) return;
     char c = text_[pos_];
-    auto isIdent = [](char ch, bool first) {
-      return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_' || (!first && ((ch >= '0' && ch <= '9') || ch == '.'));
-    };
-    if (isIdent(c, true)) {
-      size_t start = pos_;
-      while (pos_ < text_.size() && isIdent(text_[pos_], false)) ++pos_;
+    if (kCharClass[static_cast<unsigned char>(c)] & kIdentStart) {
+      const char* const start = text_.data() + pos_;
+      const char* const end = text_.data() + text_.size();
+      const char* p = start + 1;
+      while (p < end && (kCharClass[static_cast<unsigned char>(*p)] & kIdentPart)) ++p;
+      pos_ += size_t(p - start);
       tok_.Kind = Tok::Ident;
-      tok_.Text.assign(text_.substr(start, pos_ - start));
+      tok_.Text.assign(start, p);
     } else if (c == '\'' || c == '#') {
       tok_.Kind = Tok::String;
       ReadString();
@@ -371,26 +389,26 @@ private:
   }
 
   void Assign(TPersistent& target, const std::string& path, const Value& v, int line) {
-    TPropKind kind;
+    TPropRef prop;
     try {
-      kind = PropKind(target, path);
+      prop = FindPropRef(target, path);
     } catch (const EConvertError&) {
       Fail("unknown property " + path + " of " + target.ClassName(), line);
     }
     auto wrong = [&] { Fail("property " + path + " cannot take " + KindName(v), line); };
-    switch (kind) {
+    switch (prop.Info->Kind) {
       case TPropKind::String:
         if (v.Kind != Value::String) wrong();
-        Apply([&] { SetStrProp(target, path, v.Text); }, line);
+        Apply([&] { SetStrProp(prop, v.Text); }, line);
         return;
       case TPropKind::Integer:
-        if (v.Kind == Value::Number) Apply([&] { SetOrdProp(target, path, Int32(v, line)); }, line);
+        if (v.Kind == Value::Number) Apply([&] { SetOrdProp(prop, Int32(v, line)); }, line);
         else if (v.Kind == Value::String && path.find("ShortCut") != std::string::npos) {
           TShortCut sc = TextToShortCut(v.Text);
           if (!sc && !v.Text.empty()) Fail("'" + v.Text + "' is not a shortcut", line);
-          Apply([&] { SetOrdProp(target, path, sc); }, line);
+          Apply([&] { SetOrdProp(prop, sc); }, line);
         } else if (v.Kind == Value::Ident) {
-          Apply([&] { SetPropText(target, path, v.Text); }, line);  // named constants (crHandPoint)
+          Apply([&] { SetPropText(prop, v.Text); }, line);  // named constants (crHandPoint)
         } else {
           wrong();
         }
@@ -398,20 +416,20 @@ private:
       case TPropKind::Boolean:
       case TPropKind::Enum:
       case TPropKind::Color:
-        if (v.Kind == Value::Ident) Apply([&] { SetPropText(target, path, v.Text); }, line);
-        else if (v.Kind == Value::Number) Apply([&] { SetOrdProp(target, path, Int32(v, line)); }, line);
+        if (v.Kind == Value::Ident) Apply([&] { SetPropText(prop, v.Text); }, line);
+        else if (v.Kind == Value::Number) Apply([&] { SetOrdProp(prop, Int32(v, line)); }, line);
         else wrong();
         return;
       case TPropKind::Set: {
         if (v.Kind != Value::Set) wrong();
         std::string text = "[";
         for (size_t i = 0; i < v.Items.size(); ++i) text += (i ? "," : "") + v.Items[i];
-        Apply([&] { SetPropText(target, path, text + "]"); }, line);
+        Apply([&] { SetPropText(prop, text + "]"); }, line);
         return;
       }
       case TPropKind::Strings:
-        if (v.Kind == Value::List) Apply([&] { SetStringsProp(target, path, v.Items); }, line);
-        else if (v.Kind == Value::String) Apply([&] { SetStringsProp(target, path, {v.Text}); }, line);
+        if (v.Kind == Value::List) Apply([&] { SetStringsProp(prop, v.Items); }, line);
+        else if (v.Kind == Value::String) Apply([&] { SetStringsProp(prop, {v.Text}); }, line);
         else wrong();
         return;
       case TPropKind::Component:
@@ -422,12 +440,12 @@ private:
         if (v.Kind != Value::Ident) wrong();
         const std::any* handler = root_.FindHandler(v.Text);
         if (!handler) Fail("handler " + v.Text + " for " + path + " not found in " + root_.ClassName(), line);
-        Apply([&] { SetEventProp(target, path, *handler); }, line);
+        Apply([&] { SetEventProp(prop, *handler); }, line);
         return;
       }
       case TPropKind::Collection: {
         if (v.Kind != Value::Collection) wrong();
-        auto* coll = dynamic_cast<TCollectionBase*>(std::get<TPersistent*>(GetPropValue(target, path)));
+        auto* coll = dynamic_cast<TCollectionBase*>(std::get<TPersistent*>(GetPropValue(prop)));
         if (!coll) Fail("property " + path + " is not a collection", line);
         coll->Clear();
         for (const auto& element : v.Elements) {

@@ -15,25 +15,6 @@ TNameMap<std::string, const TClassInfo*>& Registry() {
   return registry;
 }
 
-// The object that holds the last part of `path` and that part's property.
-std::pair<TPersistent*, const TPropInfo*> Resolve(TPersistent& obj, const std::string& path) {
-  TPersistent* target = &obj;
-  std::string_view rest = path;
-  for (;;) {
-    const size_t dot = rest.find('.');
-    const std::string_view part = rest.substr(0, dot);
-    const TPropInfo* prop = target->ClassInfo().FindProp(part);
-    if (!prop)
-      throw EConvertError("Property " + path + " does not exist in " + obj.ClassName());
-    if (dot == std::string_view::npos) return {target, prop};
-    if (prop->Kind != TPropKind::Object)
-      throw EConvertError("Property " + std::string(part) + " of " + target->ClassName() + " has no properties");
-    target = std::get<TPersistent*>(prop->Get(*target));
-    if (!target) throw EConvertError("Property " + std::string(part) + " of " + obj.ClassName() + " is not set");
-    rest.remove_prefix(dot + 1);
-  }
-}
-
 void RequireWritable(const TPropInfo& prop) {
   if (prop.ReadOnly()) throw EConvertError("Property " + prop.Name + " is read-only");
 }
@@ -182,28 +163,45 @@ void ThrowWrongHandler(const std::string& event) {
 
 bool IsPublishedProp(TPersistent& obj, const std::string& path) {
   try {
-    Resolve(obj, path);
+    FindPropRef(obj, path);
     return true;
   } catch (const EConvertError&) {
     return false;
   }
 }
 
-TPropKind PropKind(TPersistent& obj, const std::string& path) { return Resolve(obj, path).second->Kind; }
-
-TPropValue GetPropValue(TPersistent& obj, const std::string& path) {
-  auto [target, prop] = Resolve(obj, path);
-  return prop->Get(*target);
+TPropRef FindPropRef(TPersistent& obj, const std::string& path) {
+  TPersistent* target = &obj;
+  std::string_view rest = path;
+  for (;;) {
+    const size_t dot = rest.find('.');
+    const std::string_view part = rest.substr(0, dot);
+    const TPropInfo* prop = target->ClassInfo().FindProp(part);
+    if (!prop)
+      throw EConvertError("Property " + path + " does not exist in " + obj.ClassName());
+    if (dot == std::string_view::npos) return {&obj, target, prop};
+    if (prop->Kind != TPropKind::Object)
+      throw EConvertError("Property " + std::string(part) + " of " + target->ClassName() + " has no properties");
+    target = std::get<TPersistent*>(prop->Get(*target));
+    if (!target) throw EConvertError("Property " + std::string(part) + " of " + obj.ClassName() + " is not set");
+    rest.remove_prefix(dot + 1);
+  }
 }
 
+TPropKind PropKind(TPersistent& obj, const std::string& path) { return FindPropRef(obj, path).Info->Kind; }
+
+TPropValue GetPropValue(const TPropRef& prop) { return prop.Info->Get(*prop.Object); }
+
+TPropValue GetPropValue(TPersistent& obj, const std::string& path) { return GetPropValue(FindPropRef(obj, path)); }
+
 void SetPropValue(TPersistent& obj, const std::string& path, const TPropValue& value) {
-  auto [target, prop] = Resolve(obj, path);
+  auto [root, target, prop] = FindPropRef(obj, path);
   RequireWritable(*prop);
   prop->Set(*target, value);
 }
 
 std::string GetPropText(TPersistent& obj, const std::string& path) {
-  auto [target, prop] = Resolve(obj, path);
+  auto [root, target, prop] = FindPropRef(obj, path);
   TPropValue v = prop->Get(*target);
   switch (prop->Kind) {
     case TPropKind::String: return std::get<std::string>(v);
@@ -234,8 +232,12 @@ std::string GetPropText(TPersistent& obj, const std::string& path) {
   }
 }
 
-void SetPropText(TPersistent& obj, const std::string& path, const std::string& text) {
-  auto [target, prop] = Resolve(obj, path);
+namespace {
+
+// SetPropText's work; `path` names the property in the error for kinds without text.
+void SetText(const TPropRef& ref, const std::string& path, const std::string& text) {
+  TPersistent* target = ref.Object;
+  const TPropInfo* prop = ref.Info;
   RequireWritable(*prop);
   switch (prop->Kind) {
     case TPropKind::String: prop->Set(*target, text); return;
@@ -268,7 +270,7 @@ void SetPropText(TPersistent& obj, const std::string& path, const std::string& t
     }
     case TPropKind::Strings: prop->Set(*target, SplitLines(text)); return;
     case TPropKind::Component: {
-      auto* self = dynamic_cast<TComponent*>(&obj);
+      auto* self = dynamic_cast<TComponent*>(ref.Root);
       TComponent* root = self ? (self->Owner() ? self->Owner() : self) : nullptr;
       TComponent* ref = nullptr;
       if (!Trim(text).empty()) {
@@ -283,47 +285,66 @@ void SetPropText(TPersistent& obj, const std::string& path, const std::string& t
   }
 }
 
+}  // namespace
+
+void SetPropText(TPersistent& obj, const std::string& path, const std::string& text) {
+  SetText(FindPropRef(obj, path), path, text);
+}
+
+void SetPropText(const TPropRef& prop, const std::string& text) { SetText(prop, prop.Info->Name, text); }
+
 std::string GetStrProp(TPersistent& obj, const std::string& path) {
-  auto [target, prop] = Resolve(obj, path);
+  auto [root, target, prop] = FindPropRef(obj, path);
   RequireKind(*prop, {TPropKind::String});
   return std::get<std::string>(prop->Get(*target));
 }
 
+void SetStrProp(const TPropRef& prop, const std::string& value) {
+  RequireKind(*prop.Info, {TPropKind::String});
+  RequireWritable(*prop.Info);
+  prop.Info->Set(*prop.Object, value);
+}
+
 void SetStrProp(TPersistent& obj, const std::string& path, const std::string& value) {
-  auto [target, prop] = Resolve(obj, path);
-  RequireKind(*prop, {TPropKind::String});
-  RequireWritable(*prop);
-  prop->Set(*target, value);
+  SetStrProp(FindPropRef(obj, path), value);
 }
 
 int GetOrdProp(TPersistent& obj, const std::string& path) {
-  auto [target, prop] = Resolve(obj, path);
+  auto [root, target, prop] = FindPropRef(obj, path);
   RequireKind(*prop, {TPropKind::Integer, TPropKind::Boolean, TPropKind::Enum, TPropKind::Set, TPropKind::Color});
   return std::get<int>(prop->Get(*target));
 }
 
-void SetOrdProp(TPersistent& obj, const std::string& path, int value) {
-  auto [target, prop] = Resolve(obj, path);
-  RequireKind(*prop, {TPropKind::Integer, TPropKind::Boolean, TPropKind::Enum, TPropKind::Set, TPropKind::Color});
-  RequireWritable(*prop);
-  prop->Set(*target, prop->Kind == TPropKind::Enum ? CheckedEnum(*prop, value) : value);
+void SetOrdProp(const TPropRef& prop, int value) {
+  const TPropInfo& info = *prop.Info;
+  RequireKind(info, {TPropKind::Integer, TPropKind::Boolean, TPropKind::Enum, TPropKind::Set, TPropKind::Color});
+  RequireWritable(info);
+  info.Set(*prop.Object, info.Kind == TPropKind::Enum ? CheckedEnum(info, value) : value);
 }
 
+void SetOrdProp(TPersistent& obj, const std::string& path, int value) { SetOrdProp(FindPropRef(obj, path), value); }
+
 std::vector<std::string> GetStringsProp(TPersistent& obj, const std::string& path) {
-  auto [target, prop] = Resolve(obj, path);
+  auto [root, target, prop] = FindPropRef(obj, path);
   RequireKind(*prop, {TPropKind::Strings});
   return std::get<std::vector<std::string>>(prop->Get(*target));
 }
 
+void SetStringsProp(const TPropRef& prop, const std::vector<std::string>& lines) {
+  RequireKind(*prop.Info, {TPropKind::Strings});
+  RequireWritable(*prop.Info);
+  prop.Info->Set(*prop.Object, lines);
+}
+
 void SetStringsProp(TPersistent& obj, const std::string& path, const std::vector<std::string>& lines) {
-  auto [target, prop] = Resolve(obj, path);
-  RequireKind(*prop, {TPropKind::Strings});
-  RequireWritable(*prop);
-  prop->Set(*target, lines);
+  SetStringsProp(FindPropRef(obj, path), lines);
+}
+
+void SetEventProp(const TPropRef& prop, const std::any& handler) {
+  RequireKind(*prop.Info, {TPropKind::Event});
+  prop.Info->Set(*prop.Object, handler);
 }
 
 void SetEventProp(TPersistent& obj, const std::string& path, const std::any& handler) {
-  auto [target, prop] = Resolve(obj, path);
-  RequireKind(*prop, {TPropKind::Event});
-  prop->Set(*target, handler);
+  SetEventProp(FindPropRef(obj, path), handler);
 }

@@ -257,6 +257,23 @@ void SetStringsProp(TPersistent& obj, const std::string& path, const std::vector
 // Binds an event to a handler held in a std::any of the event's exact std::function type.
 void SetEventProp(TPersistent& obj, const std::string& path, const std::any& handler);
 
+// A property found by its path, for several accesses with one look-up: the object the path
+// starts from, the object holding the property, and the property.
+struct TPropRef {
+  TPersistent* Root = nullptr;
+  TPersistent* Object = nullptr;
+  const TPropInfo* Info = nullptr;
+};
+// The property at `path`; EConvertError as above when there is none.
+TPropRef FindPropRef(TPersistent& obj, const std::string& path);
+// The accessors above on a property already found.
+TPropValue GetPropValue(const TPropRef& prop);
+void SetPropText(const TPropRef& prop, const std::string& text);
+void SetStrProp(const TPropRef& prop, const std::string& value);
+void SetOrdProp(const TPropRef& prop, int value);
+void SetStringsProp(const TPropRef& prop, const std::vector<std::string>& lines);
+void SetEventProp(const TPropRef& prop, const std::any& handler);
+
 // Errors raised by the typed setters (EConvertError).
 [[noreturn]] void ThrowWrongComponentClass(TComponent* c, const TClassInfo& wanted);
 [[noreturn]] void ThrowWrongHandler(const std::string& event);
