@@ -1,14 +1,10 @@
 #include "platform/gui/component.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 #include "platform/exceptions.h"
 
 namespace {
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
 bool IsIdent(const std::string& s) {
   if (s.empty()) return false;
@@ -21,39 +17,6 @@ bool IsIdent(const std::string& s) {
 }
 
 }  // namespace
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  size_t i = 0;
-  for (; i + 8 <= a.size(); i += 8)  // equal words first: names are mostly written alike
-    if (std::memcmp(a.data() + i, b.data() + i, 8) != 0) break;
-  for (; i < a.size(); ++i)
-    if (a[i] != b[i] && UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  return true;
-}
-
-size_t TNameHash::operator()(std::string_view name) const noexcept {
-  // Eight bytes at a time (the last word overlapping the one before), bit 5 set in every byte so
-  // that both cases of a letter hash alike.
-  constexpr uint64_t kFold = 0x2020202020202020ull, kMul = 0x9E3779B97F4A7C15ull;
-  auto load = [&](size_t at, size_t bytes) {
-    uint64_t word = 0;
-    std::memcpy(&word, name.data() + at, bytes);
-    return word;
-  };
-  const size_t n = name.size();
-  uint64_t h = n;
-  auto mix = [&](uint64_t word) { h = (h ^ (word | kFold)) * kMul; };
-  if (n >= 8) {
-    for (size_t i = 0; i + 8 <= n; i += 8) mix(load(i, 8));
-    if (n % 8) mix(load(n - 8, 8));
-  } else if (n >= 4) {
-    mix(load(0, 4) | load(n - 4, 4) << 32);
-  } else {
-    for (size_t i = 0; i < n; ++i) mix(static_cast<unsigned char>(name[i]));
-  }
-  return size_t(h ^ (h >> 32));
-}
 
 QM_CLASS_INFO(TComponent, TPersistent, [](TClassBuilder<TComponent>& c) {
   c.String("Name", &TComponent::Name, &TComponent::SetName);
@@ -93,13 +56,12 @@ void TComponent::SetName(const std::string& name) {
   }
   auto& byName = owner_->componentsByName_;
   if (!name.empty()) {
-    auto it = byName.find(std::string_view(name));
-    if (it != byName.end() && it->second != this)
-      throw EInvalidOperation("A component named " + name + " already exists");
+    TComponent* other = byName.Find(name);
+    if (other && other != this) throw EInvalidOperation("A component named " + name + " already exists");
   }
-  if (!name_.empty()) byName.erase(std::string_view(name_));
+  if (!name_.empty()) byName.Erase(this);
   name_ = name;
-  if (!name_.empty()) byName.emplace(name_, this);
+  if (!name_.empty()) byName.Insert(this);
 }
 
 int TComponent::ComponentIndex() const {
@@ -110,8 +72,7 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
   if (name.empty()) return nullptr;
-  auto it = componentsByName_.find(std::string_view(name));
-  return it == componentsByName_.end() ? nullptr : it->second;
+  return componentsByName_.Find(name);
 }
 
 void TComponent::InsertComponent(TComponent* component) {
@@ -120,7 +81,7 @@ void TComponent::InsertComponent(TComponent* component) {
     throw EInvalidOperation("A component named " + component->name_ + " already exists");
   if (component->owner_) component->owner_->RemoveComponent(component);
   components_.push_back(component);
-  if (!component->name_.empty()) componentsByName_.emplace(component->name_, component);
+  if (!component->name_.empty()) componentsByName_.Insert(component);
   component->owner_ = this;
   Notification(component, TOperation::opInsert);
 }
@@ -130,7 +91,7 @@ void TComponent::RemoveComponent(TComponent* component) {
   if (it == components_.end()) return;
   if (!(state_ & csDestroying)) Notification(component, TOperation::opRemove);
   components_.erase(std::find(components_.begin(), components_.end(), component));
-  if (!component->name_.empty()) componentsByName_.erase(std::string_view(component->name_));
+  if (!component->name_.empty()) componentsByName_.Erase(component);
   component->owner_ = nullptr;
 }
 
@@ -138,7 +99,7 @@ void TComponent::DestroyComponents() {
   while (!components_.empty()) {
     TComponent* c = components_.back();
     components_.pop_back();
-    if (!c->name_.empty()) componentsByName_.erase(std::string_view(c->name_));
+    if (!c->name_.empty()) componentsByName_.Erase(c);
     c->owner_ = nullptr;
     Free(c);
   }

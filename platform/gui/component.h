@@ -7,29 +7,12 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "platform/gui/names.h"
 #include "platform/gui/properties.h"
 
 enum class TOperation { opInsert, opRemove };
-
-// ASCII case-insensitive equality of identifiers (component, class and property names).
-bool SameName(std::string_view a, std::string_view b);
-// Hash and equality of identifiers ignoring ASCII case, for unordered containers that are
-// looked up by any spelling of a name.
-struct TNameHash {
-  using is_transparent = void;
-  size_t operator()(std::string_view name) const noexcept;
-};
-struct TNameEqual {
-  using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const noexcept { return SameName(a, b); }
-};
-// A table by identifier, any ASCII case finding the entry.
-template <class Key, class T>
-using TNameMap = std::unordered_map<Key, T, TNameHash, TNameEqual>;
 
 // Bits of TComponent::ComponentState.
 inline constexpr unsigned csLoading = 1, csDestroying = 2, csReading = 4;
@@ -129,7 +112,7 @@ private:
   int tag_ = 0;
   unsigned state_ = 0;
   std::vector<TComponent*> components_;
-  TNameMap<std::string_view, TComponent*> componentsByName_;  // the named ones; keys view their name_
+  TNameTable<TComponent, &TComponent::name_> componentsByName_;  // the named ones
   std::vector<TComponent*> freeNotifies_;
   TNameMap<std::string, std::any> handlers_;
   std::shared_ptr<bool> handlersLive_;  // false once Handler's bindings must not run

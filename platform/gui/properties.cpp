@@ -80,29 +80,11 @@ const TClassInfo& TPersistent::StaticClass() {
   return info;
 }
 
-// Every property of a class and its parents by name, in an open-addressed table of twice as many
-// slots as properties; a class's own property hides a parent's of the same name, and within a
-// class the first of a name wins.
+// Every property of a class and its parents by name; a class's own property hides a parent's of
+// the same name, and within a class the first of a name wins.
 struct TClassInfo::PropIndex {
   std::atomic<bool> Built{false};
-  std::vector<const TPropInfo*> Slots;
-
-  void Build(const TClassInfo& info) {
-    size_t count = 0;
-    for (const TClassInfo* c = &info; c; c = c->Parent) count += c->Props.size();
-    size_t size = 8;
-    while (size < 2 * count) size *= 2;
-    Slots.assign(size, nullptr);
-    for (const TClassInfo* c = &info; c; c = c->Parent)
-      for (const TPropInfo& p : c->Props)
-        if (const TPropInfo*& slot = Slot(p.Name); !slot) slot = &p;
-  }
-  // The slot holding the property of that name, or the empty slot where it would go.
-  const TPropInfo*& Slot(std::string_view name) {
-    const size_t mask = Slots.size() - 1;
-    for (size_t i = TNameHash()(name) & mask;; i = (i + 1) & mask)
-      if (!Slots[i] || SameName(Slots[i]->Name, name)) return Slots[i];
-  }
+  TNameTable<const TPropInfo, &TPropInfo::Name> ByName;
 };
 
 TClassInfo::TClassInfo(std::string name, const TClassInfo* parent)
@@ -115,11 +97,15 @@ const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
     static std::mutex building;
     std::lock_guard<std::mutex> lock(building);
     if (!index_->Built.load(std::memory_order_relaxed)) {
-      index_->Build(*this);
+      size_t count = 0;
+      for (const TClassInfo* c = this; c; c = c->Parent) count += c->Props.size();
+      index_->ByName.Reserve(count);
+      for (const TClassInfo* c = this; c; c = c->Parent)
+        for (const TPropInfo& p : c->Props) index_->ByName.Insert(&p);
       index_->Built.store(true, std::memory_order_release);
     }
   }
-  return index_->Slot(name);
+  return index_->ByName.Find(name);
 }
 
 std::vector<const TPropInfo*> TClassInfo::AllProps() const {
