@@ -32,14 +32,16 @@ std::string Upper(std::string s) {
 
 enum class Tok { End, Ident, String, Number, Symbol };
 
-// Character classes of identifiers: letters and '_' start one; digits and '.' may follow.
-constexpr unsigned char kIdentStart = 1, kIdentPart = 2;
+// Character classes: letters and '_' start an identifier, digits and '.' may follow; blanks
+// other than the line break separate tokens.
+constexpr unsigned char kIdentStart = 1, kIdentPart = 2, kBlank = 4;
 constexpr std::array<unsigned char, 256> kCharClass = [] {
   std::array<unsigned char, 256> classes{};
   for (int c = 0; c < 256; ++c) {
     const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
     const bool part = letter || (c >= '0' && c <= '9') || c == '.';
-    classes[size_t(c)] = static_cast<unsigned char>((letter ? kIdentStart : 0) | (part ? kIdentPart : 0));
+    const bool blank = c == ' ' || c == '\t' || c == '\r';
+    classes[size_t(c)] = static_cast<unsigned char>((letter ? kIdentStart : 0) | (part ? kIdentPart : 0) | (blank ? kBlank : 0));
   }
   return classes;
 }();
@@ -148,7 +150,7 @@ private:
     const char* const end = text_.data() + text_.size();
     while (p < end) {
       const char c = *p;
-      if (c == ' ' || c == '\t' || c == '\r') {
+      if (kCharClass[static_cast<unsigned char>(c)] & kBlank) {
         ++p;
       } else if (c == '\n') {
         ++line_;
