@@ -6,12 +6,6 @@
 
 namespace {
 
-std::string Upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  return s;
-}
-
 bool IsIdent(const std::string& s) {
   if (s.empty()) return false;
   for (size_t i = 0; i < s.size(); ++i) {
@@ -23,13 +17,6 @@ bool IsIdent(const std::string& s) {
 }
 
 }  // namespace
-
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto up = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-           return up(x) == up(y);
-         });
-}
 
 QM_CLASS_INFO(TComponent, TPersistent, [](TClassBuilder<TComponent>& c) {
   c.String("Name", &TComponent::Name, &TComponent::SetName);
@@ -63,12 +50,18 @@ void TComponent::SetName(const std::string& name) {
   if (name == name_) return;
   if (!name.empty() && !IsIdent(name))
     throw EInvalidOperation("'" + name + "' is not a valid component name");
-  if (!name.empty() && owner_) {
-    TComponent* other = owner_->FindComponent(name);
-    if (other && other != this)
-      throw EInvalidOperation("A component named " + name + " already exists");
+  if (!owner_) {
+    name_ = name;
+    return;
   }
+  auto& byName = owner_->componentsByName_;
+  if (!name.empty()) {
+    TComponent* other = byName.Find(name);
+    if (other && other != this) throw EInvalidOperation("A component named " + name + " already exists");
+  }
+  if (!name_.empty()) byName.Erase(this);
   name_ = name;
+  if (!name_.empty()) byName.Insert(this);
 }
 
 int TComponent::ComponentIndex() const {
@@ -79,9 +72,7 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
   if (name.empty()) return nullptr;
-  for (TComponent* c : components_)
-    if (SameName(c->name_, name)) return c;
-  return nullptr;
+  return componentsByName_.Find(name);
 }
 
 void TComponent::InsertComponent(TComponent* component) {
@@ -90,6 +81,7 @@ void TComponent::InsertComponent(TComponent* component) {
     throw EInvalidOperation("A component named " + component->name_ + " already exists");
   if (component->owner_) component->owner_->RemoveComponent(component);
   components_.push_back(component);
+  if (!component->name_.empty()) componentsByName_.Insert(component);
   component->owner_ = this;
   Notification(component, TOperation::opInsert);
 }
@@ -99,6 +91,7 @@ void TComponent::RemoveComponent(TComponent* component) {
   if (it == components_.end()) return;
   if (!(state_ & csDestroying)) Notification(component, TOperation::opRemove);
   components_.erase(std::find(components_.begin(), components_.end(), component));
+  if (!component->name_.empty()) componentsByName_.Erase(component);
   component->owner_ = nullptr;
 }
 
@@ -106,6 +99,7 @@ void TComponent::DestroyComponents() {
   while (!components_.empty()) {
     TComponent* c = components_.back();
     components_.pop_back();
+    if (!c->name_.empty()) componentsByName_.Erase(c);
     c->owner_ = nullptr;
     Free(c);
   }
@@ -147,20 +141,20 @@ void TComponent::SetParentComponent(TComponent* parent) {
 void TComponent::Loaded() { state_ &= ~(csLoading | csReading); }
 
 void TComponent::DefineHandler(const std::string& name, std::any handler) {
-  handlers_[Upper(name)] = std::move(handler);
+  handlers_[name] = std::move(handler);
 }
 
 const std::any* TComponent::FindHandler(const std::string& name) const {
-  auto it = handlers_.find(Upper(name));
+  auto it = handlers_.find(std::string_view(name));
   return it == handlers_.end() ? nullptr : &it->second;
 }
 
 void TComponent::DefineField(const std::string& name, std::function<void(TComponent*)> setter) {
-  fields_[Upper(name)] = std::move(setter);
+  fields_[name] = std::move(setter);
 }
 
 void TComponent::AssignField(const std::string& name, TComponent* component) {
-  auto it = fields_.find(Upper(name));
+  auto it = fields_.find(std::string_view(name));
   if (it != fields_.end()) it->second(component);
 }
 

@@ -5,11 +5,11 @@
 
 #include <any>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/gui/names.h"
 #include "platform/gui/properties.h"
 
 enum class TOperation { opInsert, opRemove };
@@ -112,11 +112,9 @@ private:
   int tag_ = 0;
   unsigned state_ = 0;
   std::vector<TComponent*> components_;
+  TNameTable<TComponent, &TComponent::name_> componentsByName_;  // the named ones
   std::vector<TComponent*> freeNotifies_;
-  std::map<std::string, std::any> handlers_;  // keys in upper case
-  std::shared_ptr<bool> handlersLive_;        // false once Handler's bindings must not run
-  std::map<std::string, std::function<void(TComponent*)>> fields_;
+  TNameMap<std::string, std::any> handlers_;
+  std::shared_ptr<bool> handlersLive_;  // false once Handler's bindings must not run
+  TNameMap<std::string, std::function<void(TComponent*)>> fields_;
 };
-
-// ASCII case-insensitive equality of identifiers (component, class and property names).
-bool SameName(const std::string& a, const std::string& b);

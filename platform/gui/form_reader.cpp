@@ -1,7 +1,9 @@
 #include "platform/gui/form_reader.h"
 
+#include <array>
 #include <charconv>
 #include <climits>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -29,6 +31,20 @@ std::string Upper(std::string s) {
 }
 
 enum class Tok { End, Ident, String, Number, Symbol };
+
+// Character classes: letters and '_' start an identifier, digits and '.' may follow; blanks
+// other than the line break separate tokens.
+constexpr unsigned char kIdentStart = 1, kIdentPart = 2, kBlank = 4;
+constexpr std::array<unsigned char, 256> kCharClass = [] {
+  std::array<unsigned char, 256> classes{};
+  for (int c = 0; c < 256; ++c) {
+    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    const bool part = letter || (c >= '0' && c <= '9') || c == '.';
+    const bool blank = c == ' ' || c == '\t' || c == '\r';
+    classes[size_t(c)] = static_cast<unsigned char>((letter ? kIdentStart : 0) | (part ? kIdentPart : 0) | (blank ? kBlank : 0));
+  }
+  return classes;
+}();
 
 struct Token {
   Tok Kind = Tok::End;
@@ -58,6 +74,13 @@ void AppendUtf8(std::string& out, unsigned code) {
     out += char(0x80 | ((code >> 6) & 0x3F));
     out += char(0x80 | (code & 0x3F));
   }
+}
+
+// A string of the layout in the system code page; ASCII text is the same in every code page.
+std::string ToAnsi(const std::string& utf8) {
+  for (char c : utf8)
+    if (static_cast<unsigned char>(c) >= 0x80) return Utf8ToAnsi(utf8);
+  return utf8;
 }
 
 class Reader {
@@ -123,35 +146,42 @@ private:
 
   // --- tokens ---
   void SkipSpace() {
-    while (pos_ < text_.size()) {
-      char c = text_[pos_];
-      if (c == '\n') {
+    const char* p = text_.data() + pos_;
+    const char* const end = text_.data() + text_.size();
+    while (p < end) {
+      const char c = *p;
+      if (kCharClass[static_cast<unsigned char>(c)] & kBlank) {
+        ++p;
+      } else if (c == '\n') {
         ++line_;
-        ++pos_;
-      } else if (c == ' ' || c == '\t' || c == '\r') {
-        ++pos_;
-      } else if (c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/') {
-        while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
+        ++p;
+      } else if (c == '/' && p + 1 < end && p[1] == '/') {
+        const void* eol = std::memchr(p, '\n', size_t(end - p));
+        p = eol ? static_cast<const char*>(eol) : end;
       } else {
         break;
       }
     }
+    pos_ = size_t(p - text_.data());
   }
 
+  // The next token into tok_, whose text buffer is reused.
   void Next() {
     SkipSpace();
-    tok_ = Token();
+    tok_.Kind = Tok::End;
+    tok_.Text.clear();
+    tok_.Number = 0;
     tok_.Line = line_;
     if (pos_ >= text_.size()) return;
     char c = text_[pos_];
-    auto isIdent = [](char ch, bool first) {
-      return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_' || (!first && ((ch >= '0' && ch <= '9') || ch == '.'));
-    };
-    if (isIdent(c, true)) {
-      size_t start = pos_;
-      while (pos_ < text_.size() && isIdent(text_[pos_], false)) ++pos_;
+    if (kCharClass[static_cast<unsigned char>(c)] & kIdentStart) {
+      const char* const start = text_.data() + pos_;
+      const char* const end = text_.data() + text_.size();
+      const char* p = start + 1;
+      while (p < end && (kCharClass[static_cast<unsigned char>(*p)] & kIdentPart)) ++p;
+      pos_ += size_t(p - start);
       tok_.Kind = Tok::Ident;
-      tok_.Text = std::string(text_.substr(start, pos_ - start));
+      tok_.Text.assign(start, p);
     } else if (c == '\'' || c == '#') {
       tok_.Kind = Tok::String;
       ReadString();
@@ -159,14 +189,14 @@ private:
       ReadNumber();
     } else {
       tok_.Kind = Tok::Symbol;
-      tok_.Text = std::string(1, c);
+      tok_.Text.assign(1, c);
       ++pos_;
     }
   }
 
   // 'text' pieces ('' is a quote) and #code characters, joined; '+' joins across lines.
   void ReadString() {
-    std::string out;
+    std::string& out = tok_.Text;
     for (;;) {
       if (pos_ < text_.size() && text_[pos_] == '\'') {
         ++pos_;
@@ -207,7 +237,6 @@ private:
         break;
       }
     }
-    tok_.Text = out;
   }
 
   void ReadNumber() {
@@ -301,7 +330,7 @@ private:
     Value v;
     v.Line = tok_.Line;
     switch (tok_.Kind) {
-      case Tok::String: v.Kind = Value::String; v.Text = Utf8ToAnsi(tok_.Text); Next(); return v;
+      case Tok::String: v.Kind = Value::String; v.Text = ToAnsi(tok_.Text); Next(); return v;
       case Tok::Number: v.Kind = Value::Number; v.Int = tok_.Number; Next(); return v;
       case Tok::Ident: v.Kind = Value::Ident; v.Text = tok_.Text; Next(); return v;
       default: break;
@@ -321,7 +350,7 @@ private:
       Next();
       v.Kind = Value::List;
       while (!IsSymbol(")")) {
-        if (tok_.Kind == Tok::String) v.Items.push_back(Utf8ToAnsi(tok_.Text));
+        if (tok_.Kind == Tok::String) v.Items.push_back(ToAnsi(tok_.Text));
         else if (tok_.Kind == Tok::Number) v.Items.push_back(std::to_string(tok_.Number));
         else Fail("string expected in a list");
         Next();
@@ -362,22 +391,26 @@ private:
   }
 
   void Assign(TPersistent& target, const std::string& path, const Value& v, int line) {
-    if (!IsPublishedProp(target, path)) Fail("unknown property " + path + " of " + target.ClassName(), line);
-    TPropKind kind = PropKind(target, path);
+    TPropRef prop;
+    try {
+      prop = FindPropRef(target, path);
+    } catch (const EConvertError&) {
+      Fail("unknown property " + path + " of " + target.ClassName(), line);
+    }
     auto wrong = [&] { Fail("property " + path + " cannot take " + KindName(v), line); };
-    switch (kind) {
+    switch (prop.Info->Kind) {
       case TPropKind::String:
         if (v.Kind != Value::String) wrong();
-        Apply([&] { SetStrProp(target, path, v.Text); }, line);
+        Apply([&] { SetStrProp(prop, v.Text); }, line);
         return;
       case TPropKind::Integer:
-        if (v.Kind == Value::Number) Apply([&] { SetOrdProp(target, path, Int32(v, line)); }, line);
+        if (v.Kind == Value::Number) Apply([&] { SetOrdProp(prop, Int32(v, line)); }, line);
         else if (v.Kind == Value::String && path.find("ShortCut") != std::string::npos) {
           TShortCut sc = TextToShortCut(v.Text);
           if (!sc && !v.Text.empty()) Fail("'" + v.Text + "' is not a shortcut", line);
-          Apply([&] { SetOrdProp(target, path, sc); }, line);
+          Apply([&] { SetOrdProp(prop, sc); }, line);
         } else if (v.Kind == Value::Ident) {
-          Apply([&] { SetPropText(target, path, v.Text); }, line);  // named constants (crHandPoint)
+          Apply([&] { SetPropText(prop, v.Text); }, line);  // named constants (crHandPoint)
         } else {
           wrong();
         }
@@ -385,20 +418,20 @@ private:
       case TPropKind::Boolean:
       case TPropKind::Enum:
       case TPropKind::Color:
-        if (v.Kind == Value::Ident) Apply([&] { SetPropText(target, path, v.Text); }, line);
-        else if (v.Kind == Value::Number) Apply([&] { SetOrdProp(target, path, Int32(v, line)); }, line);
+        if (v.Kind == Value::Ident) Apply([&] { SetPropText(prop, v.Text); }, line);
+        else if (v.Kind == Value::Number) Apply([&] { SetOrdProp(prop, Int32(v, line)); }, line);
         else wrong();
         return;
       case TPropKind::Set: {
         if (v.Kind != Value::Set) wrong();
         std::string text = "[";
         for (size_t i = 0; i < v.Items.size(); ++i) text += (i ? "," : "") + v.Items[i];
-        Apply([&] { SetPropText(target, path, text + "]"); }, line);
+        Apply([&] { SetPropText(prop, text + "]"); }, line);
         return;
       }
       case TPropKind::Strings:
-        if (v.Kind == Value::List) Apply([&] { SetStringsProp(target, path, v.Items); }, line);
-        else if (v.Kind == Value::String) Apply([&] { SetStringsProp(target, path, {v.Text}); }, line);
+        if (v.Kind == Value::List) Apply([&] { SetStringsProp(prop, v.Items); }, line);
+        else if (v.Kind == Value::String) Apply([&] { SetStringsProp(prop, {v.Text}); }, line);
         else wrong();
         return;
       case TPropKind::Component:
@@ -409,12 +442,12 @@ private:
         if (v.Kind != Value::Ident) wrong();
         const std::any* handler = root_.FindHandler(v.Text);
         if (!handler) Fail("handler " + v.Text + " for " + path + " not found in " + root_.ClassName(), line);
-        Apply([&] { SetEventProp(target, path, *handler); }, line);
+        Apply([&] { SetEventProp(prop, *handler); }, line);
         return;
       }
       case TPropKind::Collection: {
         if (v.Kind != Value::Collection) wrong();
-        auto* coll = dynamic_cast<TCollectionBase*>(std::get<TPersistent*>(GetPropValue(target, path)));
+        auto* coll = dynamic_cast<TCollectionBase*>(std::get<TPersistent*>(GetPropValue(prop)));
         if (!coll) Fail("property " + path + " is not a collection", line);
         coll->Clear();
         for (const auto& element : v.Elements) {

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "platform/exceptions.h"
@@ -93,20 +94,25 @@ std::string ShortCutToText(TShortCut shortCut) {
 
 TShortCut TextToShortCut(const std::string& text) {
   TShortCut mods = 0;
-  std::string rest = text;
+  std::string_view rest = text;
   for (;;) {
-    auto take = [&](const char* prefix, TShortCut bit) {
-      std::string p = prefix;
-      if (rest.size() > p.size() && SameName(rest.substr(0, p.size()), p)) {
+    auto take = [&](std::string_view prefix, TShortCut bit) {
+      if (rest.size() > prefix.size() && SameName(rest.substr(0, prefix.size()), prefix)) {
         mods |= bit;
-        rest = rest.substr(p.size());
+        rest.remove_prefix(prefix.size());
         return true;
       }
       return false;
     };
     if (!take("Shift+", scShift) && !take("Ctrl+", scCtrl) && !take("Alt+", scAlt)) break;
   }
-  for (uint16_t key = 1; key < 0x100; ++key)
-    if (std::string name = KeyText(key); !name.empty() && SameName(name, rest)) return TShortCut(mods | key);
-  return 0;
+  // Every key that has a text, by that text; the lowest key of a text wins.
+  static const TNameMap<std::string, uint16_t> keysByText = [] {
+    TNameMap<std::string, uint16_t> keys;
+    for (uint16_t key = 1; key < 0x100; ++key)
+      if (std::string name = KeyText(key); !name.empty()) keys.emplace(std::move(name), key);
+    return keys;
+  }();
+  auto it = keysByText.find(rest);
+  return it == keysByText.end() ? 0 : TShortCut(mods | it->second);
 }

@@ -2,41 +2,17 @@
 
 #include <climits>
 #include <cstdint>
-#include <map>
+#include <atomic>
+#include <mutex>
 
 #include "platform/exceptions.h"
 #include "platform/gui/component.h"
 
 namespace {
 
-std::string Upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  return s;
-}
-
-std::map<std::string, const TClassInfo*>& Registry() {
-  static std::map<std::string, const TClassInfo*> registry;
+TNameMap<std::string, const TClassInfo*>& Registry() {
+  static TNameMap<std::string, const TClassInfo*> registry;
   return registry;
-}
-
-// The object that holds the last part of `path` and that part's property.
-std::pair<TPersistent*, const TPropInfo*> Resolve(TPersistent& obj, const std::string& path) {
-  TPersistent* target = &obj;
-  size_t start = 0;
-  for (;;) {
-    size_t dot = path.find('.', start);
-    std::string part = path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
-    const TPropInfo* prop = target->ClassInfo().FindProp(part);
-    if (!prop)
-      throw EConvertError("Property " + path + " does not exist in " + obj.ClassName());
-    if (dot == std::string::npos) return {target, prop};
-    if (prop->Kind != TPropKind::Object)
-      throw EConvertError("Property " + part + " of " + target->ClassName() + " has no properties");
-    target = std::get<TPersistent*>(prop->Get(*target));
-    if (!target) throw EConvertError("Property " + part + " of " + obj.ClassName() + " is not set");
-    start = dot + 1;
-  }
 }
 
 void RequireWritable(const TPropInfo& prop) {
@@ -104,11 +80,32 @@ const TClassInfo& TPersistent::StaticClass() {
   return info;
 }
 
-const TPropInfo* TClassInfo::FindProp(const std::string& name) const {
-  for (const TClassInfo* c = this; c; c = c->Parent)
-    for (const TPropInfo& p : c->Props)
-      if (SameName(p.Name, name)) return &p;
-  return nullptr;
+// Every property of a class and its parents by name; a class's own property hides a parent's of
+// the same name, and within a class the first of a name wins.
+struct TClassInfo::PropIndex {
+  std::atomic<bool> Built{false};
+  TNameTable<const TPropInfo, &TPropInfo::Name> ByName;
+};
+
+TClassInfo::TClassInfo(std::string name, const TClassInfo* parent)
+    : Name(std::move(name)), Parent(parent), index_(std::make_unique<PropIndex>()) {}
+TClassInfo::TClassInfo(TClassInfo&&) noexcept = default;
+TClassInfo::~TClassInfo() = default;
+
+const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
+  if (!index_->Built.load(std::memory_order_acquire)) {
+    static std::mutex building;
+    std::lock_guard<std::mutex> lock(building);
+    if (!index_->Built.load(std::memory_order_relaxed)) {
+      size_t count = 0;
+      for (const TClassInfo* c = this; c; c = c->Parent) count += c->Props.size();
+      index_->ByName.Reserve(count);
+      for (const TClassInfo* c = this; c; c = c->Parent)
+        for (const TPropInfo& p : c->Props) index_->ByName.Insert(&p);
+      index_->Built.store(true, std::memory_order_release);
+    }
+  }
+  return index_->ByName.Find(name);
 }
 
 std::vector<const TPropInfo*> TClassInfo::AllProps() const {
@@ -124,7 +121,7 @@ bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
 }
 
 void RegisterClass(const TClassInfo& info) {
-  if (info.Factory) Registry()[Upper(info.Name)] = &info;
+  if (info.Factory) Registry()[info.Name] = &info;
 }
 
 void RegisterStandardClasses();  // standard_classes.cpp
@@ -132,7 +129,7 @@ void RegisterStandardClasses();  // standard_classes.cpp
 const TClassInfo* FindClass(const std::string& name) {
   static const bool standard = (RegisterStandardClasses(), true);
   (void)standard;
-  auto it = Registry().find(Upper(name));
+  auto it = Registry().find(std::string_view(name));
   return it == Registry().end() ? nullptr : it->second;
 }
 
@@ -152,28 +149,45 @@ void ThrowWrongHandler(const std::string& event) {
 
 bool IsPublishedProp(TPersistent& obj, const std::string& path) {
   try {
-    Resolve(obj, path);
+    FindPropRef(obj, path);
     return true;
   } catch (const EConvertError&) {
     return false;
   }
 }
 
-TPropKind PropKind(TPersistent& obj, const std::string& path) { return Resolve(obj, path).second->Kind; }
-
-TPropValue GetPropValue(TPersistent& obj, const std::string& path) {
-  auto [target, prop] = Resolve(obj, path);
-  return prop->Get(*target);
+TPropRef FindPropRef(TPersistent& obj, const std::string& path) {
+  TPersistent* target = &obj;
+  std::string_view rest = path;
+  for (;;) {
+    const size_t dot = rest.find('.');
+    const std::string_view part = rest.substr(0, dot);
+    const TPropInfo* prop = target->ClassInfo().FindProp(part);
+    if (!prop)
+      throw EConvertError("Property " + path + " does not exist in " + obj.ClassName());
+    if (dot == std::string_view::npos) return {&obj, target, prop};
+    if (prop->Kind != TPropKind::Object)
+      throw EConvertError("Property " + std::string(part) + " of " + target->ClassName() + " has no properties");
+    target = std::get<TPersistent*>(prop->Get(*target));
+    if (!target) throw EConvertError("Property " + std::string(part) + " of " + obj.ClassName() + " is not set");
+    rest.remove_prefix(dot + 1);
+  }
 }
 
+TPropKind PropKind(TPersistent& obj, const std::string& path) { return FindPropRef(obj, path).Info->Kind; }
+
+TPropValue GetPropValue(const TPropRef& prop) { return prop.Info->Get(*prop.Object); }
+
+TPropValue GetPropValue(TPersistent& obj, const std::string& path) { return GetPropValue(FindPropRef(obj, path)); }
+
 void SetPropValue(TPersistent& obj, const std::string& path, const TPropValue& value) {
-  auto [target, prop] = Resolve(obj, path);
+  auto [root, target, prop] = FindPropRef(obj, path);
   RequireWritable(*prop);
   prop->Set(*target, value);
 }
 
 std::string GetPropText(TPersistent& obj, const std::string& path) {
-  auto [target, prop] = Resolve(obj, path);
+  auto [root, target, prop] = FindPropRef(obj, path);
   TPropValue v = prop->Get(*target);
   switch (prop->Kind) {
     case TPropKind::String: return std::get<std::string>(v);
@@ -204,8 +218,12 @@ std::string GetPropText(TPersistent& obj, const std::string& path) {
   }
 }
 
-void SetPropText(TPersistent& obj, const std::string& path, const std::string& text) {
-  auto [target, prop] = Resolve(obj, path);
+namespace {
+
+// SetPropText's work; `path` names the property in the error for kinds without text.
+void SetText(const TPropRef& ref, const std::string& path, const std::string& text) {
+  TPersistent* target = ref.Object;
+  const TPropInfo* prop = ref.Info;
   RequireWritable(*prop);
   switch (prop->Kind) {
     case TPropKind::String: prop->Set(*target, text); return;
@@ -238,7 +256,7 @@ void SetPropText(TPersistent& obj, const std::string& path, const std::string& t
     }
     case TPropKind::Strings: prop->Set(*target, SplitLines(text)); return;
     case TPropKind::Component: {
-      auto* self = dynamic_cast<TComponent*>(&obj);
+      auto* self = dynamic_cast<TComponent*>(ref.Root);
       TComponent* root = self ? (self->Owner() ? self->Owner() : self) : nullptr;
       TComponent* ref = nullptr;
       if (!Trim(text).empty()) {
@@ -253,47 +271,66 @@ void SetPropText(TPersistent& obj, const std::string& path, const std::string& t
   }
 }
 
+}  // namespace
+
+void SetPropText(TPersistent& obj, const std::string& path, const std::string& text) {
+  SetText(FindPropRef(obj, path), path, text);
+}
+
+void SetPropText(const TPropRef& prop, const std::string& text) { SetText(prop, prop.Info->Name, text); }
+
 std::string GetStrProp(TPersistent& obj, const std::string& path) {
-  auto [target, prop] = Resolve(obj, path);
+  auto [root, target, prop] = FindPropRef(obj, path);
   RequireKind(*prop, {TPropKind::String});
   return std::get<std::string>(prop->Get(*target));
 }
 
+void SetStrProp(const TPropRef& prop, const std::string& value) {
+  RequireKind(*prop.Info, {TPropKind::String});
+  RequireWritable(*prop.Info);
+  prop.Info->Set(*prop.Object, value);
+}
+
 void SetStrProp(TPersistent& obj, const std::string& path, const std::string& value) {
-  auto [target, prop] = Resolve(obj, path);
-  RequireKind(*prop, {TPropKind::String});
-  RequireWritable(*prop);
-  prop->Set(*target, value);
+  SetStrProp(FindPropRef(obj, path), value);
 }
 
 int GetOrdProp(TPersistent& obj, const std::string& path) {
-  auto [target, prop] = Resolve(obj, path);
+  auto [root, target, prop] = FindPropRef(obj, path);
   RequireKind(*prop, {TPropKind::Integer, TPropKind::Boolean, TPropKind::Enum, TPropKind::Set, TPropKind::Color});
   return std::get<int>(prop->Get(*target));
 }
 
-void SetOrdProp(TPersistent& obj, const std::string& path, int value) {
-  auto [target, prop] = Resolve(obj, path);
-  RequireKind(*prop, {TPropKind::Integer, TPropKind::Boolean, TPropKind::Enum, TPropKind::Set, TPropKind::Color});
-  RequireWritable(*prop);
-  prop->Set(*target, prop->Kind == TPropKind::Enum ? CheckedEnum(*prop, value) : value);
+void SetOrdProp(const TPropRef& prop, int value) {
+  const TPropInfo& info = *prop.Info;
+  RequireKind(info, {TPropKind::Integer, TPropKind::Boolean, TPropKind::Enum, TPropKind::Set, TPropKind::Color});
+  RequireWritable(info);
+  info.Set(*prop.Object, info.Kind == TPropKind::Enum ? CheckedEnum(info, value) : value);
 }
 
+void SetOrdProp(TPersistent& obj, const std::string& path, int value) { SetOrdProp(FindPropRef(obj, path), value); }
+
 std::vector<std::string> GetStringsProp(TPersistent& obj, const std::string& path) {
-  auto [target, prop] = Resolve(obj, path);
+  auto [root, target, prop] = FindPropRef(obj, path);
   RequireKind(*prop, {TPropKind::Strings});
   return std::get<std::vector<std::string>>(prop->Get(*target));
 }
 
+void SetStringsProp(const TPropRef& prop, const std::vector<std::string>& lines) {
+  RequireKind(*prop.Info, {TPropKind::Strings});
+  RequireWritable(*prop.Info);
+  prop.Info->Set(*prop.Object, lines);
+}
+
 void SetStringsProp(TPersistent& obj, const std::string& path, const std::vector<std::string>& lines) {
-  auto [target, prop] = Resolve(obj, path);
-  RequireKind(*prop, {TPropKind::Strings});
-  RequireWritable(*prop);
-  prop->Set(*target, lines);
+  SetStringsProp(FindPropRef(obj, path), lines);
+}
+
+void SetEventProp(const TPropRef& prop, const std::any& handler) {
+  RequireKind(*prop.Info, {TPropKind::Event});
+  prop.Info->Set(*prop.Object, handler);
 }
 
 void SetEventProp(TPersistent& obj, const std::string& path, const std::any& handler) {
-  auto [target, prop] = Resolve(obj, path);
-  RequireKind(*prop, {TPropKind::Event});
-  prop->Set(*target, handler);
+  SetEventProp(FindPropRef(obj, path), handler);
 }

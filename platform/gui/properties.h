@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -61,17 +62,23 @@ using TComponentFactory = TComponent* (*)(TComponent* owner);
 // classes) how to make one.
 class TClassInfo {
 public:
-  TClassInfo(std::string name, const TClassInfo* parent) : Name(std::move(name)), Parent(parent) {}
+  TClassInfo(std::string name, const TClassInfo* parent);
+  TClassInfo(TClassInfo&&) noexcept;
+  ~TClassInfo();
   std::string Name;
   const TClassInfo* Parent;
   TComponentFactory Factory = nullptr;
   std::vector<TPropInfo> Props;  // own properties only; FindProp searches the parents too
   // The property of that name (case-insensitive) here or in a parent class, or nullptr.
-  const TPropInfo* FindProp(const std::string& name) const;
+  const TPropInfo* FindProp(std::string_view name) const;
   // Every property, parents' first.
   std::vector<const TPropInfo*> AllProps() const;
   // True when this class is `other` or derives from it.
   bool InheritsFrom(const TClassInfo& other) const;
+
+private:
+  struct PropIndex;
+  std::unique_ptr<PropIndex> index_;  // FindProp's table, filled on first use once Props is complete
 };
 
 // The root of classes with published properties.
@@ -249,6 +256,23 @@ std::vector<std::string> GetStringsProp(TPersistent& obj, const std::string& pat
 void SetStringsProp(TPersistent& obj, const std::string& path, const std::vector<std::string>& lines);
 // Binds an event to a handler held in a std::any of the event's exact std::function type.
 void SetEventProp(TPersistent& obj, const std::string& path, const std::any& handler);
+
+// A property found by its path, for several accesses with one look-up: the object the path
+// starts from, the object holding the property, and the property.
+struct TPropRef {
+  TPersistent* Root = nullptr;
+  TPersistent* Object = nullptr;
+  const TPropInfo* Info = nullptr;
+};
+// The property at `path`; EConvertError as above when there is none.
+TPropRef FindPropRef(TPersistent& obj, const std::string& path);
+// The accessors above on a property already found.
+TPropValue GetPropValue(const TPropRef& prop);
+void SetPropText(const TPropRef& prop, const std::string& text);
+void SetStrProp(const TPropRef& prop, const std::string& value);
+void SetOrdProp(const TPropRef& prop, int value);
+void SetStringsProp(const TPropRef& prop, const std::vector<std::string>& lines);
+void SetEventProp(const TPropRef& prop, const std::any& handler);
 
 // Errors raised by the typed setters (EConvertError).
 [[noreturn]] void ThrowWrongComponentClass(TComponent* c, const TClassInfo& wanted);

@@ -56,6 +56,67 @@ TEST(ComponentTest, OwnerFreesOwnedAndFindsByNameIgnoringCase) {
   EXPECT_EQ(destroyed, 3);
 }
 
+TEST(ComponentTest, NameLookupFollowsRenamesRemovalsAndOwnerChanges) {
+  int destroyed = 0;
+  TProbe owner(nullptr, &destroyed), other(nullptr, &destroyed);
+  auto* a = new TProbe(&owner, &destroyed);
+  auto* b = new TProbe(&owner, &destroyed);
+  a->SetName("Alpha");
+  b->SetName("Beta_2");
+  // Names compare by ASCII case only: Cyrillic is no identifier, and found under no spelling.
+  EXPECT_THROW(b->SetName("Кнопка"), EInvalidOperation);
+  EXPECT_EQ(owner.FindComponent("Кнопка"), nullptr);
+  EXPECT_EQ(owner.FindComponent("BETA_2"), b);
+  EXPECT_EQ(owner.FindComponent("Beta_"), nullptr);
+  EXPECT_EQ(owner.FindComponent(""), nullptr);
+
+  a->SetName("ALPHA");  // a change of case only: still unique, found under every spelling
+  EXPECT_EQ(a->Name(), "ALPHA");
+  EXPECT_EQ(owner.FindComponent("alpha"), a);
+  a->SetName("Gamma");  // the old name is free again
+  EXPECT_EQ(owner.FindComponent("Alpha"), nullptr);
+  EXPECT_EQ(owner.FindComponent("gamma"), a);
+  b->SetName("alpha");
+  EXPECT_EQ(owner.FindComponent("ALPHA"), b);
+  a->SetName("");  // unnamed components are not found by the empty name
+  EXPECT_EQ(owner.FindComponent("Gamma"), nullptr);
+  EXPECT_EQ(owner.FindComponent(""), nullptr);
+  a->SetName("Gamma");
+
+  owner.RemoveComponent(a);  // no longer the owner's: not found, and its name is free there
+  EXPECT_EQ(owner.FindComponent("Gamma"), nullptr);
+  auto* c = new TProbe(&owner, &destroyed);
+  c->SetName("GAMMA");
+  a->SetName("Other");  // renamed while it has no owner
+  other.InsertComponent(a);
+  EXPECT_EQ(other.FindComponent("other"), a);
+  b->SetName("Other");  // a name may repeat under another owner...
+  EXPECT_THROW(other.InsertComponent(b), EInvalidOperation);  // ...but not within one
+  EXPECT_EQ(b->Owner(), &owner);
+  EXPECT_EQ(owner.FindComponent("OTHER"), b);
+  c->SetName("Moved");
+  other.InsertComponent(c);  // moving takes the name along
+  EXPECT_EQ(owner.FindComponent("moved"), nullptr);
+  EXPECT_EQ(other.FindComponent("moved"), c);
+  delete c;  // a freed component is gone from its owner's names
+  EXPECT_EQ(other.FindComponent("Moved"), nullptr);
+
+  // Many siblings: each found under any case, and a freed one no more.
+  std::vector<TProbe*> many;
+  for (int i = 0; i < 300; ++i) {
+    many.push_back(new TProbe(&owner, &destroyed));
+    many.back()->SetName("Item" + std::to_string(i));
+  }
+  for (int i = 0; i < 300; i += 7) EXPECT_EQ(owner.FindComponent("ITEM" + std::to_string(i)), many[size_t(i)]);
+  delete many[150];
+  EXPECT_EQ(owner.FindComponent("item150"), nullptr);
+  EXPECT_EQ(owner.FindComponent("item151"), many[151]);
+  EXPECT_THROW(many[1]->SetName("ITEM2"), EInvalidOperation);
+  owner.DestroyComponents();
+  EXPECT_EQ(owner.FindComponent("Item1"), nullptr);
+  EXPECT_EQ(owner.FindComponent("Other"), nullptr);
+}
+
 TEST(ComponentTest, FreeNotificationClearsReferencesAcrossOwners) {
   TForm form(nullptr);
   auto* menu = new TPopupMenu(nullptr);  // owned elsewhere
@@ -119,6 +180,45 @@ TEST(ComponentTest, PropertiesByNameForEveryKind) {
   EXPECT_EQ(bar->Panels()->Items(0)->Text(), "x");
 }
 
+// Publishes a string property named like TComponent's integer Tag, hiding it.
+class TShadowTag : public TComponent {
+  QM_CLASS(TShadowTag, TComponent)
+public:
+  using TComponent::TComponent;
+  const std::string& Label() const { return label_; }
+  void SetLabel(const std::string& label) { label_ = label; }
+
+private:
+  std::string label_;
+};
+
+TEST(ComponentTest, PropertiesFoundByAnySpellingNearestClassFirst) {
+  TForm form(nullptr);
+  auto* shadow = new TShadowTag(&form);
+  SetPropText(*shadow, "tag", "own");
+  EXPECT_EQ(shadow->Label(), "own");
+  EXPECT_EQ(shadow->Tag(), 0);
+  EXPECT_EQ(PropKind(*shadow, "TAG"), TPropKind::String);
+  EXPECT_EQ(PropKind(*shadow, "name"), TPropKind::String);  // the parents' others still show
+
+  // Every property of these classes is found under another case, as the one nearest the class.
+  for (TComponent* c : std::initializer_list<TComponent*>{&form, new TEdit(&form), new TMenuItem(&form),
+                                                          new TStatusBar(&form), shadow}) {
+    const TClassInfo& info = c->ClassInfo();
+    for (const TPropInfo* p : info.AllProps()) {
+      const TPropInfo* nearest = nullptr;
+      for (const TClassInfo* k = &info; k && !nearest; k = k->Parent)
+        for (const TPropInfo& own : k->Props)
+          if (!nearest && SameName(own.Name, p->Name)) nearest = &own;
+      std::string lower = p->Name;
+      for (char& ch : lower) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+      EXPECT_EQ(info.FindProp(lower), nearest) << info.Name << "." << p->Name;
+    }
+    for (const char* missing : {"", "Captio", "Caption_", "Font.Size", "Ca ption"})
+      EXPECT_EQ(info.FindProp(missing), nullptr) << info.Name << "." << missing;
+  }
+}
+
 TEST(ComponentTest, PropertyErrorsNameWhatIsWrong) {
   TForm form(nullptr);
   auto* edit = new TEdit(&form);
@@ -170,6 +270,30 @@ TEST(ComponentTest, ShortCutTextRoundTrips) {
   }
   EXPECT_EQ(TextToShortCut("ctrl+shift+f3"), ShortCut(VK_F1 + 2, ssShift | ssCtrl));
   EXPECT_EQ(TextToShortCut("Ctrl+Nothing"), 0);
+  // Every key with a text reads back from it, under each set of modifiers.
+  for (unsigned key = 1; key < 0x100; ++key)
+    for (TShiftState shift : {0u, ssShift, ssCtrl | ssAlt, ssShift | ssCtrl | ssAlt}) {
+      const TShortCut sc = ShortCut(uint16_t(key), shift);
+      if (std::string text = ShortCutToText(sc); !text.empty()) EXPECT_EQ(TextToShortCut(text), sc) << text;
+    }
+  // Odd texts: modifiers in any order, any case and repeated; the text after them names the key.
+  struct Text {
+    const char* text;
+    TShortCut shortCut;
+  };
+  for (const Text& t : {Text{"", 0}, Text{"Ctrl+", 0}, Text{"Shift+Ctrl+", 0}, Text{"Ctrl", 0}, Text{"+", 0},
+                        Text{"Alt+Shift+a", ShortCut('A', ssShift | ssAlt)}, Text{"CTRL+CTRL+X", ShortCut('X', ssCtrl)},
+                        Text{"page down", ShortCut(VK_NEXT, 0)}, Text{"Ctrl+Page  Down", 0}, Text{"Ctrl+ Del", 0},
+                        Text{"F24", ShortCut(VK_F1 + 23, 0)}, Text{"F25", 0}, Text{"F0", 0}, Text{"Ctrl+-", ShortCut(0xBD, ssCtrl)},
+                        Text{"Ctrl++", 0}, Text{"Shift+Ctrl", 0}, Text{"Ctrl+Shift", 0}, Text{"Alt+Ctrl+Alt", 0},
+                        Text{"Ctrl+Alt", 0}, Text{"Shift+Shift", 0}, Text{"Ctrl+Shift+", 0}, Text{"Ctrl+Shift+Del", ShortCut(VK_DELETE, ssCtrl | ssShift)},
+                        Text{"Ctrl+O ", 0}, Text{" Ctrl+O", 0}, Text{"Ctrl+OO", 0}, Text{"Ctrl+\\\\", 0},
+                        Text{"Ctrl+Ф", 0}, Text{"ф", 0}})
+    EXPECT_EQ(TextToShortCut(t.text), t.shortCut) << t.text;
 }
 
 }  // namespace
+
+QM_CLASS_INFO(TShadowTag, TComponent, [](TClassBuilder<TShadowTag>& c) {
+  c.String("TAG", &TShadowTag::Label, &TShadowTag::SetLabel);
+})
