@@ -29,12 +29,14 @@ void TMainForm::StatusBarDrawPanel(TStatusBar* Bar, TStatusPanel* Panel, const T
   canvas.FillRect(Rect);
   // The panel's text is a flag: while it is set the indicator's picture is shown.
   if (Panel->Text().empty()) return;
-  const TColor saved = canvas.Brush()->Color();
+  // The canvas goes on to draw the panels after this one: its colours are given back.
+  const TColor savedBrush = canvas.Brush()->Color(), savedFont = canvas.Font()->Color();
   canvas.Brush()->SetColor(clHighlight);
   canvas.RoundRect(Rect.Left + 1, Rect.Top + 1, Rect.Left + 17, Rect.Top + 17, 4, 4);
   canvas.Font()->SetColor(clHighlightText);
   canvas.TextOut(Rect.Left + 5, Rect.Top + 2, IndicatorLetter(index));
-  canvas.Brush()->SetColor(saved);
+  canvas.Brush()->SetColor(savedBrush);
+  canvas.Font()->SetColor(savedFont);
 }
 
 void TMainForm::ShowDocumentEncoding() {

@@ -215,6 +215,13 @@ TEST_F(MainFormViewTest, AutomationSwitchesShowTheirIndicatorsAndExcludeEachOthe
   // Drawing the indicators (set and empty) runs through the bar's own painting.
   form->StatusBar->SetBounds(0, 0, 900, 20);
   form->StatusBar->Repaint();
+  // A set indicator is drawn in the highlight's colours; the panels after it keep their own.
+  form->EditAutoSpellExecute(form->EditAutoSpell);
+  TCanvas& canvas = *form->StatusBar->Canvas();
+  const TColor font = canvas.Font()->Color(), brush = canvas.Brush()->Color();
+  form->StatusBarDrawPanel(form->StatusBar, form->StatusBar->Panels()->Items(4), Rect(100, 0, 120, 20));
+  EXPECT_EQ(canvas.Font()->Color(), font);
+  EXPECT_EQ(canvas.Brush()->Color(), brush);
 }
 
 }  // namespace
