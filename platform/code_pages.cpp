@@ -20,6 +20,14 @@ const SingleByteCodec& CodecOf(unsigned codePage) {
   return *codec;
 }
 
+// ASCII reads the same in every code page we know and in UTF-8; file names, keys and settings
+// mostly are ASCII.
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
 bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 
@@ -186,18 +194,6 @@ std::u16string Utf8ToWide(std::string_view text) {
 }
 
 std::string WideToUtf8(std::u16string_view text) { return EncodeUtf8(text, nullptr); }
-
-namespace {
-
-// ASCII reads the same in every code page we know and in UTF-8; file names, keys and settings
-// mostly are ASCII.
-bool IsAscii(std::string_view text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
-}  // namespace
 
 std::string AnsiToUtf8(std::string_view text) {
   return IsAscii(text) ? std::string(text) : WideToUtf8(AnsiToWide(text));
