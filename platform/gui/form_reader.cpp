@@ -76,13 +76,6 @@ void AppendUtf8(std::string& out, unsigned code) {
   }
 }
 
-// A string of the layout in the system code page; ASCII text is the same in every code page.
-std::string ToAnsi(const std::string& utf8) {
-  for (char c : utf8)
-    if (static_cast<unsigned char>(c) >= 0x80) return Utf8ToAnsi(utf8);
-  return utf8;
-}
-
 class Reader {
 public:
   Reader(TComponent& root, std::string_view text, std::string source)
@@ -330,7 +323,7 @@ private:
     Value v;
     v.Line = tok_.Line;
     switch (tok_.Kind) {
-      case Tok::String: v.Kind = Value::String; v.Text = ToAnsi(tok_.Text); Next(); return v;
+      case Tok::String: v.Kind = Value::String; v.Text = Utf8ToAnsi(tok_.Text); Next(); return v;
       case Tok::Number: v.Kind = Value::Number; v.Int = tok_.Number; Next(); return v;
       case Tok::Ident: v.Kind = Value::Ident; v.Text = tok_.Text; Next(); return v;
       default: break;
@@ -350,7 +343,7 @@ private:
       Next();
       v.Kind = Value::List;
       while (!IsSymbol(")")) {
-        if (tok_.Kind == Tok::String) v.Items.push_back(ToAnsi(tok_.Text));
+        if (tok_.Kind == Tok::String) v.Items.push_back(Utf8ToAnsi(tok_.Text));
         else if (tok_.Kind == Tok::Number) v.Items.push_back(std::to_string(tok_.Number));
         else Fail("string expected in a list");
         Next();
